@@ -1,0 +1,41 @@
+#include "data/Record.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace rw {
+
+Record::Record(FileKind kind) : m_kind(kind)
+{
+    assert(IsDataKind(kind));
+}
+
+Record::Record(FileKind kind, std::span<const std::uint8_t> bytes) : Record(kind)
+{
+    std::copy_n(bytes.begin(), std::min(bytes.size(), Size()), m_bytes.begin());
+}
+
+std::int32_t Record::Value(int column) const
+{
+    assert(Schema().Column(column).IsNumeric());
+    return ReadColumnValue(Schema(), m_bytes.data(), column);
+}
+
+void Record::SetValue(int column, std::int32_t value)
+{
+    assert(Schema().Column(column).IsNumeric());
+    StoreInt32(m_bytes.data() + Schema().Column(column).offset, value);
+}
+
+bool Record::SetName(std::string_view name)
+{
+    const RecordSchema& s = Schema();
+    if (name.size() > s.nameCapacity) return false;
+    std::uint8_t* field = m_bytes.data() + s.nameOffset;
+    std::fill_n(field, s.nameCapacity, std::uint8_t{0});
+    std::copy(name.begin(), name.end(), field);
+    m_bytes[s.nameLengthOffset] = static_cast<std::uint8_t>(name.size());
+    return true;
+}
+
+} // namespace rw

@@ -1,0 +1,58 @@
+#pragma once
+
+// Control, command and message numbers. Every control that has one carries it as the
+// integer dynamic property "controlId", every menu command its number as its QAction's
+// data, so that tests and automation find them by number.
+
+namespace rw::ids {
+
+inline constexpr char kControlIdProperty[] = "controlId";
+
+// The record form
+inline constexpr int kList = 1000;
+inline constexpr int kCountBox = 1001;
+inline constexpr int kRefresh = 1002;
+inline constexpr int kAdd = 1003;
+inline constexpr int kModify = 1004;
+inline constexpr int kDelete = 1005;
+inline constexpr int kSave = 1006;
+inline constexpr int kSearchId = 1007;
+inline constexpr int kSearchName = 1008;
+inline constexpr int kIdBox = 1009;
+inline constexpr int kNameBox = 1010;
+
+// Key settings dialog
+inline constexpr int kItemKeyBox = 1011;
+inline constexpr int kMagicKeyBox = 1012;
+inline constexpr int kMonsterKeyBox = 1013;
+inline constexpr int kOk = 1;
+inline constexpr int kCancel = 2;
+
+// Record dialogs: commit and cancel buttons (the edit boxes' ids are in the record schemas)
+inline constexpr int kItemCommit = 1044;
+inline constexpr int kItemCancel = 1046;
+inline constexpr int kMagicCommit = 1059;
+inline constexpr int kMagicCancel = 1060;
+inline constexpr int kMonsterCommit = 1116;
+inline constexpr int kMonsterCancel = 1117;
+
+// Menu commands
+inline constexpr int kCmdFileOpen = 57601;
+inline constexpr int kCmdSetKey = 32772;
+inline constexpr int kCmdAppExit = 57665;
+inline constexpr int kCmdAppAbout = 57664;
+
+// Commit messages from a record dialog to the main frame (custom event types)
+inline constexpr int kWmUser = 0x0400;
+inline constexpr int kWmRecordModify = kWmUser + 100; // 1124
+inline constexpr int kWmRecordAdd = kWmUser + 101;    // 1125
+
+// Templates and resources
+inline constexpr int kFormTemplate = 101;
+inline constexpr int kItemDialogTemplate = 133;
+inline constexpr int kMagicDialogTemplate = 134;
+inline constexpr int kMonsterDialogTemplate = 135;
+inline constexpr int kKeyDialogTemplate = 132;
+inline constexpr int kAboutTemplate = 100;
+
+} // namespace rw::ids
