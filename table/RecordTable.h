@@ -6,8 +6,11 @@
 #include "data/DataFile.h"
 #include "data/Record.h"
 #include "data/Schema.h"
+#include "table/IdIndex.h"
+#include "table/RecordStore.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,14 +19,15 @@
 namespace rw {
 
 // A row's identity: it names the same record across sorting and the deletion of other rows,
-// and is never given to another record of the same table.
-using RowKey = std::uint32_t;
+// and is never given to another record, in this table or any other.
+using RowKey = std::uint64_t;
 inline constexpr RowKey kNoRowKey = ~RowKey{0};
 
 enum class PutOutcome {
     Accepted,
     DuplicateId, // item and monster tables: another row already holds the ID
-    NoSuchRow,   // the row index names no row
+    NoSuchRow,   // the row index (or key) names no row
+    WrongKind,   // the record is of another kind than the table
 };
 
 struct PutResult {
@@ -34,14 +38,26 @@ struct PutResult {
     [[nodiscard]] bool Accepted() const { return outcome == PutOutcome::Accepted; }
 };
 
+// Receives the ID text of each record that a load refuses as a duplicate, in file order.
+using RefusedIdHandler = std::function<void(std::string_view idText)>;
+
 class RecordTable {
 public:
     explicit RecordTable(FileKind kind = FileKind::Item);
+    // Keys name records of one table, so a table is moved, never copied.
+    RecordTable(RecordTable&&) noexcept = default;
+    RecordTable& operator=(RecordTable&&) noexcept = default;
+    RecordTable(const RecordTable&) = delete;
+    RecordTable& operator=(const RecordTable&) = delete;
 
-    [[nodiscard]] FileKind Kind() const;
-    [[nodiscard]] const RecordSchema& Schema() const;
-    [[nodiscard]] int RowCount() const;
-    [[nodiscard]] int ColumnCount() const;
+    // Builds a table from decoded records in file order, refusing duplicate IDs as puts do.
+    // The decoded bytes become the table's storage; nothing is copied.
+    [[nodiscard]] static RecordTable FromDecoded(DecodedRecords decoded, const RefusedIdHandler& onRefused);
+
+    [[nodiscard]] FileKind Kind() const { return m_kind; }
+    [[nodiscard]] const RecordSchema& Schema() const { return SchemaOf(m_kind); }
+    [[nodiscard]] int RowCount() const { return static_cast<int>(m_order.size()); }
+    [[nodiscard]] int ColumnCount() const { return Schema().ColumnCount(); }
 
     // Removes every row and gives the table the columns of kind.
     void SetupColumns(FileKind kind);
@@ -49,52 +65,66 @@ public:
     void SetupMagicColumns() { SetupColumns(FileKind::Magic); }
     void SetupMonsterColumns() { SetupColumns(FileKind::Monster); }
     // Removes every row (the columns stay those of the kind).
-    void ClearTable();
+    void ClearTable() { SetupColumns(m_kind); }
 
     // Puts the whole record image into row, or into a new last row for -1. The duplicate-ID
     // rule holds for item and monster tables; a record keeping its own row's ID passes.
     PutResult PutRecord(const Record& record, int row);
-    PutResult PutItemRecord(const Record& record, int row);
-    PutResult PutMagicRecord(const Record& record, int row);
-    PutResult PutMonsterRecord(const Record& record, int row);
-    // Puts by identity: the row that holds key now, wherever it stands.
+    PutResult PutItemRecord(const Record& record, int row) { return PutRecord(record, row); }
+    PutResult PutMagicRecord(const Record& record, int row) { return PutRecord(record, row); }
+    PutResult PutMonsterRecord(const Record& record, int row) { return PutRecord(record, row); }
+    // Puts by identity: into the row that holds key now, wherever it stands.
     PutResult PutRecordByKey(const Record& record, RowKey key);
+    // What PutRecord would answer, changing nothing (row is that of the answer when accepted).
+    [[nodiscard]] PutResult CheckPut(const Record& record, int row) const;
 
-    // The row's whole record image, hidden bytes included.
+    // The row's whole record image, hidden bytes included. Precondition: 0 <= row < RowCount().
     [[nodiscard]] Record ReadRow(int row) const;
-    [[nodiscard]] Record ReadItemRow(int row) const;
-    [[nodiscard]] Record ReadMagicRow(int row) const;
-    [[nodiscard]] Record ReadMonsterRow(int row) const;
+    [[nodiscard]] Record ReadItemRow(int row) const { return ReadRow(row); }
+    [[nodiscard]] Record ReadMagicRow(int row) const { return ReadRow(row); }
+    [[nodiscard]] Record ReadMonsterRow(int row) const { return ReadRow(row); }
     [[nodiscard]] std::span<const std::uint8_t> RowBytes(int row) const;
 
     // The text of a cell: "%d" for the ID and fields, the name's GBK bytes for column 1.
     [[nodiscard]] std::string CellText(int row, int column) const;
     [[nodiscard]] std::int32_t Value(int row, int column) const; // column != 1
+    [[nodiscard]] std::int32_t IdOfRow(int row) const { return Value(row, kIdColumn); }
     [[nodiscard]] std::string_view NameBytes(int row) const;
 
-    [[nodiscard]] bool DeleteRow(int row);
+    // False, changing nothing, when row names no row.
+    bool DeleteRow(int row);
 
     // The largest ID, at least -1.
     [[nodiscard]] std::int32_t GetMaxId() const;
-    // The first row, in current order, whose ID text equals text exactly; -1 if none.
+    // The first row, in current order, whose ID text ("%d") equals text exactly; -1 if none.
     [[nodiscard]] int FindRowById(std::string_view text) const;
-    // The first row whose name bytes equal name exactly; -1 if none.
+    // The first row, in current order, whose name compares equal to name by the name order; -1 if none.
     [[nodiscard]] int FindRowByName(std::string_view name) const;
 
     [[nodiscard]] RowKey KeyOfRow(int row) const;
-    [[nodiscard]] int RowOfKey(RowKey key) const; // -1 once the record is deleted
+    [[nodiscard]] int RowOfKey(RowKey key) const; // -1 once the record is gone
 
     // Stable sort of all rows by a column: the name by its code page 936 characters, every
-    // other column as signed 32-bit numbers.
+    // other column as signed 32-bit numbers. A column the table lacks changes nothing.
     void Sort(int column, bool ascending);
 
-    // Builds a table from decoded records, in file order, refusing duplicate IDs as puts do.
-    // onRefused receives each refused record's ID text, in file order.
-    template <typename OnRefused>
-    static RecordTable FromDecoded(const DecodedRecords& decoded, OnRefused&& onRefused);
-
 private:
-    // (implementation state)
+    static constexpr std::int32_t kGone = -1; // row of a slot whose record is no row
+
+    [[nodiscard]] const std::uint8_t* RowData(int row) const;
+    [[nodiscard]] std::uint32_t SlotOfRow(int row) const;
+    [[nodiscard]] bool ValidRow(int row) const { return row >= 0 && row < RowCount(); }
+    [[nodiscard]] std::int32_t IdOfSlot(std::uint32_t slot) const { return LoadInt32(m_store.At(slot)); }
+    void RenumberFrom(int row);
+    void SortByValue(int column, bool ascending);
+    void SortByName(bool ascending);
+
+    FileKind m_kind;
+    std::uint32_t m_serial;         // the table's share of its keys, new whenever slots start over
+    RecordStore m_store;
+    std::vector<std::uint32_t> m_order;  // row -> slot
+    std::vector<std::int32_t> m_rowOfSlot; // slot -> row, kGone for refused and deleted records
+    IdIndex m_ids;                  // item and monster tables only
 };
 
 } // namespace rw

@@ -1,0 +1,288 @@
+#include "table/RecordTable.h"
+
+#include "data/DecimalText.h"
+#include "table/NameOrder.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cassert>
+#include <charconv>
+#include <optional>
+
+namespace rw {
+namespace {
+
+// Every table, and every clearing of one, draws a new serial, so keys never repeat.
+[[nodiscard]] std::uint32_t NextSerial()
+{
+    static std::atomic<std::uint32_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
+}
+
+[[nodiscard]] RowKey MakeKey(std::uint32_t serial, std::uint32_t slot) { return (RowKey{serial} << 32) | slot; }
+
+// The number whose "%d" text is text, if there is one: no sign but '-', no blanks, no
+// leading zeros, no "-0".
+[[nodiscard]] std::optional<std::int32_t> ParseCanonicalId(std::string_view text)
+{
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    if (FormatInt32(value) != text) return std::nullopt;
+    return value;
+}
+
+// Sorting on unsigned 64-bit keys: the value in the high half, the row's position before the
+// sort in the low half, so equal values keep their order and one plain sort is stable.
+[[nodiscard]] std::uint64_t OrderedValue(std::int32_t value, bool ascending)
+{
+    const std::uint32_t biased = static_cast<std::uint32_t>(value) ^ 0x80000000u;
+    return ascending ? biased : ~biased;
+}
+
+} // namespace
+
+RecordTable::RecordTable(FileKind kind)
+    : m_kind(IsDataKind(kind) ? kind : FileKind::Item),
+      m_serial(NextSerial()),
+      m_store(SchemaOf(m_kind).recordSize)
+{
+}
+
+RecordTable RecordTable::FromDecoded(DecodedRecords decoded, const RefusedIdHandler& onRefused)
+{
+    RecordTable table(decoded.kind);
+    const std::size_t count = decoded.Count();
+    decoded.bytes.resize(count * table.Schema().recordSize);
+    table.m_store.Adopt(std::move(decoded.bytes));
+    table.m_order.reserve(count);
+    table.m_rowOfSlot.assign(count, kGone);
+    const bool unique = table.Schema().uniqueIds;
+    if (unique) table.m_ids.Reserve(count);
+    for (std::uint32_t slot = 0; slot < count; ++slot) {
+        const std::int32_t id = table.IdOfSlot(slot);
+        if (unique && table.m_ids.Insert(id, slot) != IdIndex::kNone) {
+            if (onRefused) onRefused(FormatInt32(id));
+            continue;
+        }
+        table.m_rowOfSlot[slot] = static_cast<std::int32_t>(table.m_order.size());
+        table.m_order.push_back(slot);
+    }
+    return table;
+}
+
+void RecordTable::SetupColumns(FileKind kind)
+{
+    if (IsDataKind(kind)) m_kind = kind;
+    m_serial = NextSerial();
+    m_store = RecordStore(Schema().recordSize);
+    m_order = {};
+    m_rowOfSlot = {};
+    m_ids.Clear();
+}
+
+PutResult RecordTable::CheckPut(const Record& record, int row) const
+{
+    PutResult result;
+    if (record.Kind() != m_kind) {
+        result.outcome = PutOutcome::WrongKind;
+        return result;
+    }
+    const std::int32_t id = record.Id();
+    result.idText = FormatInt32(id);
+    // The duplicate rule comes first, as it does for a row index that names no row.
+    if (Schema().uniqueIds) {
+        const std::uint32_t holder = m_ids.Find(id);
+        if (holder != IdIndex::kNone && (row == -1 || !ValidRow(row) || holder != SlotOfRow(row))) {
+            result.outcome = PutOutcome::DuplicateId;
+            return result;
+        }
+    }
+    if (row != -1 && !ValidRow(row)) {
+        result.outcome = PutOutcome::NoSuchRow;
+        return result;
+    }
+    result.row = row == -1 ? RowCount() : row;
+    return result;
+}
+
+PutResult RecordTable::PutRecord(const Record& record, int row)
+{
+    PutResult result = CheckPut(record, row);
+    if (!result.Accepted()) return result;
+    const std::int32_t id = record.Id();
+    if (row == -1) {
+        const std::uint32_t slot = m_store.Append(record.Bytes());
+        m_rowOfSlot.push_back(static_cast<std::int32_t>(m_order.size()));
+        m_order.push_back(slot);
+        if (Schema().uniqueIds) m_ids.Insert(id, slot);
+        return result;
+    }
+    const std::uint32_t slot = SlotOfRow(row);
+    const std::int32_t oldId = IdOfSlot(slot);
+    if (Schema().uniqueIds && oldId != id) {
+        m_ids.Erase(oldId);
+        m_ids.Insert(id, slot);
+    }
+    std::copy(record.Bytes().begin(), record.Bytes().end(), m_store.At(slot));
+    return result;
+}
+
+PutResult RecordTable::PutRecordByKey(const Record& record, RowKey key)
+{
+    const int row = RowOfKey(key);
+    if (row < 0) {
+        PutResult result;
+        result.outcome = record.Kind() != m_kind ? PutOutcome::WrongKind : PutOutcome::NoSuchRow;
+        result.idText = FormatInt32(record.Id());
+        return result;
+    }
+    return PutRecord(record, row);
+}
+
+Record RecordTable::ReadRow(int row) const { return Record(m_kind, RowBytes(row)); }
+
+std::span<const std::uint8_t> RecordTable::RowBytes(int row) const { return {RowData(row), Schema().recordSize}; }
+
+std::string RecordTable::CellText(int row, int column) const
+{
+    if (column == kNameColumn) return std::string(NameBytes(row));
+    return FormatInt32(Value(row, column));
+}
+
+std::int32_t RecordTable::Value(int row, int column) const
+{
+    assert(column != kNameColumn && column >= 0 && column < ColumnCount());
+    return ReadColumnValue(Schema(), RowData(row), column);
+}
+
+std::string_view RecordTable::NameBytes(int row) const { return ReadShortName(Schema(), RowData(row)); }
+
+bool RecordTable::DeleteRow(int row)
+{
+    if (!ValidRow(row)) return false;
+    const std::uint32_t slot = SlotOfRow(row);
+    if (Schema().uniqueIds) m_ids.Erase(IdOfSlot(slot));
+    // The record's bytes stay in their slot until the table is cleared; its key dies with it.
+    m_rowOfSlot[slot] = kGone;
+    m_order.erase(m_order.begin() + row);
+    RenumberFrom(row);
+    return true;
+}
+
+std::int32_t RecordTable::GetMaxId() const
+{
+    std::int32_t maxId = -1;
+    for (const std::uint32_t slot : m_order) maxId = std::max(maxId, IdOfSlot(slot));
+    return maxId;
+}
+
+int RecordTable::FindRowById(std::string_view text) const
+{
+    const auto id = ParseCanonicalId(text);
+    if (!id) return -1;
+    if (Schema().uniqueIds) {
+        const std::uint32_t slot = m_ids.Find(*id);
+        return slot == IdIndex::kNone ? -1 : m_rowOfSlot[slot];
+    }
+    const auto it = std::find_if(m_order.begin(), m_order.end(), [&](std::uint32_t slot) { return IdOfSlot(slot) == *id; });
+    return it == m_order.end() ? -1 : static_cast<int>(it - m_order.begin());
+}
+
+int RecordTable::FindRowByName(std::string_view name) const
+{
+    for (int row = 0; row < RowCount(); ++row) {
+        if (CompareNames(NameBytes(row), name) == 0) return row;
+    }
+    return -1;
+}
+
+RowKey RecordTable::KeyOfRow(int row) const { return ValidRow(row) ? MakeKey(m_serial, SlotOfRow(row)) : kNoRowKey; }
+
+int RecordTable::RowOfKey(RowKey key) const
+{
+    if (key == kNoRowKey || (key >> 32) != m_serial) return -1;
+    const auto slot = static_cast<std::uint32_t>(key);
+    return slot < m_rowOfSlot.size() ? m_rowOfSlot[slot] : -1;
+}
+
+void RecordTable::Sort(int column, bool ascending)
+{
+    if (column < 0 || column >= ColumnCount()) return;
+    if (column == kNameColumn) {
+        SortByName(ascending);
+    } else {
+        SortByValue(column, ascending);
+    }
+    RenumberFrom(0);
+}
+
+void RecordTable::SortByValue(int column, bool ascending)
+{
+    const std::size_t n = m_order.size();
+    const std::uint16_t offset = Schema().Column(column).offset;
+    std::vector<std::uint64_t> keys(n);
+    for (std::size_t row = 0; row < n; ++row) {
+        keys[row] = (OrderedValue(LoadInt32(m_store.At(m_order[row]) + offset), ascending) << 32) | row;
+    }
+    std::sort(keys.begin(), keys.end());
+    std::vector<std::uint32_t> order(n);
+    for (std::size_t i = 0; i < n; ++i) order[i] = m_order[static_cast<std::uint32_t>(keys[i])];
+    m_order = std::move(order);
+}
+
+void RecordTable::SortByName(bool ascending)
+{
+    struct Entry {
+        std::uint64_t prefix;
+        std::uint32_t row;
+    };
+    const std::size_t n = m_order.size();
+    std::vector<Entry> entries(n);
+    for (std::size_t row = 0; row < n; ++row) {
+        const std::uint64_t prefix = NamePrefixKey(NameBytes(static_cast<int>(row)));
+        entries[row] = {ascending ? prefix : ~prefix, static_cast<std::uint32_t>(row)};
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry& a, const Entry& b) { return a.prefix != b.prefix ? a.prefix < b.prefix : a.row < b.row; });
+    // Names that share their first eight bytes are parted by the full comparison, unless they
+    // are all shorter (then they are equal). Runs are short for real names, and already in
+    // row order, so a stable sort keeps ties in place.
+    const int sign = ascending ? 1 : -1;
+    for (std::size_t begin = 0; begin < n;) {
+        std::size_t end = begin + 1;
+        bool longNames = false;
+        for (; end < n && entries[end].prefix == entries[begin].prefix; ++end) {
+            longNames = longNames || NameBytes(static_cast<int>(entries[end].row)).size() >= 8;
+        }
+        longNames = longNames || NameBytes(static_cast<int>(entries[begin].row)).size() >= 8;
+        if (end - begin > 1 && longNames) {
+            std::stable_sort(entries.begin() + static_cast<std::ptrdiff_t>(begin),
+                             entries.begin() + static_cast<std::ptrdiff_t>(end), [&](const Entry& a, const Entry& b) {
+                                 return sign * CompareNames(NameBytes(static_cast<int>(a.row)),
+                                                            NameBytes(static_cast<int>(b.row))) < 0;
+                             });
+        }
+        begin = end;
+    }
+    std::vector<std::uint32_t> order(n);
+    for (std::size_t i = 0; i < n; ++i) order[i] = m_order[entries[i].row];
+    m_order = std::move(order);
+}
+
+const std::uint8_t* RecordTable::RowData(int row) const
+{
+    assert(ValidRow(row));
+    return m_store.At(SlotOfRow(row));
+}
+
+std::uint32_t RecordTable::SlotOfRow(int row) const { return m_order[static_cast<std::size_t>(row)]; }
+
+void RecordTable::RenumberFrom(int row)
+{
+    for (std::size_t r = static_cast<std::size_t>(row); r < m_order.size(); ++r) {
+        m_rowOfSlot[m_order[r]] = static_cast<std::int32_t>(r);
+    }
+}
+
+} // namespace rw

@@ -1,0 +1,33 @@
+#include "table/TableFile.h"
+
+#include <algorithm>
+
+namespace rw {
+
+LoadedTable LoadDataFile(const std::filesystem::path& path, std::string_view bareName, const KeySet& keys,
+                         const RefusedIdHandler& onRefused)
+{
+    LoadedTable out;
+    out.report.kind = KindFromName(bareName);
+    if (!out.report.NamesDataFile()) return out;
+    DecodedRecords decoded = ReadDataFile(path, out.report.kind, keys.For(out.report.kind));
+    out.report.decode = decoded.report;
+    if (!decoded.report.loaded) return out;
+    std::size_t& refused = out.report.refused;
+    out.table = RecordTable::FromDecoded(std::move(decoded), [&](std::string_view idText) {
+        ++refused;
+        if (onRefused) onRefused(idText);
+    });
+    return out;
+}
+
+WriteReport SaveDataFile(const std::filesystem::path& path, const RecordTable& table, std::uint8_t key)
+{
+    return EncodeFile(path, table.Kind(), key, static_cast<std::size_t>(table.RowCount()),
+                      [&](std::size_t i, std::span<std::uint8_t> record) {
+                          const auto bytes = table.RowBytes(static_cast<int>(i));
+                          std::copy(bytes.begin(), bytes.end(), record.begin());
+                      });
+}
+
+} // namespace rw
