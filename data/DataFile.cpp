@@ -1,5 +1,6 @@
 #include "data/DataFile.h"
 
+#include "data/AtomicFile.h"
 #include "data/UniqueFd.h"
 
 #include <fcntl.h>
@@ -73,20 +74,6 @@ void Decipher(DecodedRecords& out, std::size_t delivered, std::uint8_t key)
     return static_cast<long long>(done);
 }
 
-[[nodiscard]] bool WriteAll(int fd, const std::uint8_t* data, std::size_t n)
-{
-    while (n > 0) {
-        const ssize_t put = ::write(fd, data, n);
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += put;
-        n -= static_cast<std::size_t>(put);
-    }
-    return true;
-}
-
 DecodedRecords NotLoaded(FileKind kind, std::int32_t count, std::string error)
 {
     DecodedRecords out;
@@ -121,26 +108,6 @@ bool EmitImage(FileKind kind, std::uint8_t key, std::size_t count, const RecordS
         }
     }
     return chunk.empty() || sink(chunk);
-}
-
-// The file a write should replace: a link is followed, so the link itself stays.
-[[nodiscard]] std::filesystem::path ResolveTarget(const std::filesystem::path& path)
-{
-    std::error_code ec;
-    if (std::filesystem::is_symlink(path, ec)) {
-        auto resolved = std::filesystem::weakly_canonical(path, ec);
-        if (!ec) return resolved;
-    }
-    return path;
-}
-
-[[nodiscard]] mode_t NewFileMode(const std::filesystem::path& target)
-{
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
 }
 
 } // namespace
@@ -223,24 +190,9 @@ WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::ui
     if (count > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         return {false, SystemReason(EFBIG)};
     }
-    const std::filesystem::path target = ResolveTarget(path);
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    UniqueFd fd(::mkstemp(temp.data()));
-    if (!fd.Valid()) return {false, SystemReason(errno)};
-
-    auto fail = [&](int err) {
-        fd.Close();
-        ::unlink(temp.c_str());
-        return WriteReport{false, SystemReason(err)};
-    };
-    if (::fchmod(fd.Get(), NewFileMode(target)) != 0) return fail(errno);
-    const bool wrote = EmitImage(kind, key, count, source, [&](const std::vector<std::uint8_t>& chunk) {
-        return WriteAll(fd.Get(), chunk.data(), chunk.size());
-    });
-    if (!wrote || ::fsync(fd.Get()) != 0) return fail(errno);
-    if (!fd.Close()) return fail(errno);
-    if (::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
+    AtomicFile file(path);
+    EmitImage(kind, key, count, source, [&](const std::vector<std::uint8_t>& chunk) { return file.Write(chunk); });
+    if (!file.Commit()) return {false, file.Error()};
     return {true, {}};
 }
 

@@ -29,12 +29,8 @@ void Record::SetValue(int column, std::int32_t value)
 
 bool Record::SetName(std::string_view name)
 {
-    const RecordSchema& s = Schema();
-    if (name.size() > s.nameCapacity) return false;
-    std::uint8_t* field = m_bytes.data() + s.nameOffset;
-    std::fill_n(field, s.nameCapacity, std::uint8_t{0});
-    std::copy(name.begin(), name.end(), field);
-    m_bytes[s.nameLengthOffset] = static_cast<std::uint8_t>(name.size());
+    if (name.size() > Schema().nameCapacity) return false;
+    WriteShortName(Schema(), m_bytes.data(), name);
     return true;
 }
 

@@ -41,6 +41,16 @@ inline void StoreInt32(std::uint8_t* p, std::int32_t value)
     return {field, taken};
 }
 
+// The write rule: the field is cleared, the name's bytes copied to its start and the length
+// byte set to their count. Precondition: name.size() <= schema.nameCapacity.
+inline void WriteShortName(const RecordSchema& schema, std::uint8_t* record, std::string_view name)
+{
+    std::uint8_t* field = record + schema.nameOffset;
+    std::memset(field, 0, schema.nameCapacity);
+    if (!name.empty()) std::memcpy(field, name.data(), name.size());
+    record[schema.nameLengthOffset] = static_cast<std::uint8_t>(name.size());
+}
+
 // ID or int32 field of column k (k != 1).
 [[nodiscard]] inline std::int32_t ReadColumnValue(const RecordSchema& schema, const std::uint8_t* record, int column)
 {

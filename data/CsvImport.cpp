@@ -1,0 +1,226 @@
+#include "data/CsvImport.h"
+
+#include "data/CsvExport.h"
+#include "data/DecimalText.h"
+#include "data/HexText.h"
+#include "data/RecordBytes.h"
+#include "data/Schema.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+namespace rw {
+namespace {
+
+// At most n bytes of text, cut before a UTF-8 continuation byte so no character is split.
+[[nodiscard]] std::string Shortened(std::string_view text, std::size_t n)
+{
+    if (text.size() <= n) return std::string(text);
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+    return std::string(text.substr(0, n)) + "...";
+}
+
+[[nodiscard]] std::string JoinedFields(const CsvRow& row)
+{
+    std::string joined;
+    for (const CsvField& field : row.fields) {
+        if (!joined.empty()) joined.push_back(',');
+        AppendCsvField(joined, field.text);
+    }
+    return joined;
+}
+
+} // namespace
+
+CsvImporter::CsvImporter(FileKind kind, const NameTranscoder& names)
+    : m_kind(kind), m_names(names), m_records(SchemaOf(kind).recordSize)
+{
+}
+
+std::size_t CsvImporter::Consume(std::string_view text, bool atEnd)
+{
+    if (m_finished) return text.size();
+    std::size_t pos = 0;
+    for (;;) {
+        m_tokenizer.ReadRow(text, pos, atEnd, m_row);
+        switch (m_row.status) {
+        case CsvRow::Status::Incomplete: return pos;
+        case CsvRow::Status::End: Finish(); return text.size();
+        case CsvRow::Status::Error:
+            if (!m_headerBad) {
+                CsvIssue issue = Issue(CsvIssue::Kind::Syntax, m_row, m_row.errorColumn);
+                issue.line = m_line + m_row.errorLine;
+                issue.syntax = m_row.syntax;
+                AddError(std::move(issue));
+            }
+            // A header that cannot be read leaves nothing to read the rows by.
+            if (!m_haveHeader) m_haveHeader = m_headerBad = true;
+            break;
+        case CsvRow::Status::Row:
+            if (m_row.blank || m_headerBad) break;
+            if (!m_haveHeader) {
+                TakeHeader(m_row);
+            } else {
+                TakeRecord(m_row);
+            }
+            break;
+        }
+        m_line += m_row.lines;
+        pos = m_row.next;
+    }
+}
+
+CsvIssue CsvImporter::Issue(CsvIssue::Kind kind, const CsvRow& row, int column, std::string_view text) const
+{
+    CsvIssue issue;
+    issue.kind = kind;
+    issue.column = column;
+    const std::size_t field = static_cast<std::size_t>(column) - 1;
+    issue.line = m_line + (column > 0 && field < row.fields.size() ? row.fields[field].line : 0);
+    issue.text = Shortened(text, kMaxQuotedBytes);
+    return issue;
+}
+
+void CsvImporter::AddError(CsvIssue issue)
+{
+    if (m_errorCount++ == 0) m_records.Clear(); // nothing will be written: free them now
+    if (m_errors.size() < kMaxErrors) m_errors.push_back(std::move(issue));
+}
+
+void CsvImporter::TakeHeader(const CsvRow& row)
+{
+    m_haveHeader = true;
+    const RecordSchema& schema = SchemaOf(m_kind);
+    const auto columns = static_cast<std::size_t>(schema.ColumnCount());
+    m_hasRaw = row.fields.size() == columns + 1 && row.fields.back().text == kRawColumnTitle;
+    bool matches = row.fields.size() == columns + (m_hasRaw ? 1 : 0);
+    for (std::size_t k = 0; matches && k < columns; ++k) matches = row.fields[k].text == schema.columns[k].title;
+    if (matches) return;
+    m_headerBad = true;
+    CsvIssue issue = Issue(CsvIssue::Kind::BadHeader, row, 0);
+    issue.text = Shortened(JoinedFields(row), 2 * kMaxQuotedBytes);
+    AddError(std::move(issue));
+}
+
+void CsvImporter::TakeRecord(const CsvRow& row)
+{
+    const RecordSchema& schema = SchemaOf(m_kind);
+    const bool firstRecord = m_rows++ == 0;
+    const auto columns = static_cast<std::size_t>(schema.ColumnCount());
+    if (row.fields.size() != columns + (m_hasRaw ? 1 : 0)) {
+        CsvIssue issue = Issue(CsvIssue::Kind::FieldCount, row, 0);
+        issue.number = static_cast<std::int64_t>(row.fields.size());
+        AddError(std::move(issue));
+        return;
+    }
+    if (m_rows == std::size_t{std::numeric_limits<std::int32_t>::max()} + 1) {
+        AddError(Issue(CsvIssue::Kind::TooManyRecords, row, 0));
+    }
+
+    const std::size_t errorsBefore = m_errorCount;
+    std::array<std::uint8_t, kMaxRecordSize> bytes{};
+    bool fromRaw = false;
+    if (m_hasRaw && !row.fields.back().text.empty()) {
+        const std::string_view raw = row.fields.back().text;
+        fromRaw = ReadHex(raw, bytes.data(), schema.recordSize);
+        if (!fromRaw) AddError(Issue(CsvIssue::Kind::BadRaw, row, static_cast<int>(columns) + 1, raw));
+        if (!fromRaw) bytes.fill(0);
+    }
+
+    bool idRead = false;
+    std::int32_t id = 0;
+    for (std::size_t k = 0; k < columns; ++k) {
+        const ColumnSpec& column = schema.columns[k];
+        if (column.role == ColumnRole::Name) continue;
+        const std::string_view text = row.fields[k].text;
+        const std::optional<std::int32_t> value = ParseStrictInt32(text);
+        if (!value) {
+            AddError(Issue(CsvIssue::Kind::BadNumber, row, static_cast<int>(k) + 1, text));
+            continue;
+        }
+        StoreInt32(bytes.data() + column.offset, *value);
+        if (column.role == ColumnRole::Id) idRead = true, id = *value;
+    }
+
+    const std::string_view nameText = row.fields[kNameColumn].text;
+    bool keepName = false;
+    if (fromRaw) {
+        m_nameText.clear();
+        m_names.AppendText(ReadShortName(schema, bytes.data()), m_nameText);
+        keepName = m_nameText == nameText;
+    }
+    if (!keepName) {
+        m_nameBytes.clear();
+        if (!m_names.AppendNameBytes(nameText, m_nameBytes) || m_nameBytes.find('\0') != std::string::npos) {
+            AddError(Issue(CsvIssue::Kind::NameNotEncoded, row, kNameColumn + 1, nameText));
+        } else if (m_nameBytes.size() > schema.nameCapacity) {
+            CsvIssue issue = Issue(CsvIssue::Kind::NameTooLong, row, kNameColumn + 1, nameText);
+            issue.number = static_cast<std::int64_t>(m_nameBytes.size());
+            AddError(std::move(issue));
+        } else {
+            WriteShortName(schema, bytes.data(), m_nameBytes);
+        }
+    }
+
+    if (idRead) {
+        // A monster file has no room for its first record's ID: it reads back as 0.
+        if (m_kind == FileKind::Monster && firstRecord && id != 0) {
+            CsvIssue warning = Issue(CsvIssue::Kind::FirstMonsterId, row, kIdColumn + 1);
+            warning.number = id;
+            m_warnings.push_back(std::move(warning));
+            id = 0;
+        }
+        if (schema.uniqueIds) m_ids.emplace_back(id, m_line);
+    }
+    if (m_errorCount == 0 && errorsBefore == 0) m_records.Append({bytes.data(), schema.recordSize});
+}
+
+void CsvImporter::Finish()
+{
+    m_finished = true;
+    if (!m_haveHeader) {
+        CsvIssue issue;
+        issue.kind = CsvIssue::Kind::NoHeader;
+        issue.line = 1;
+        AddError(std::move(issue));
+        return;
+    }
+
+    std::vector<CsvIssue> duplicates;
+    std::stable_sort(m_ids.begin(), m_ids.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::size_t duplicateCount = 0;
+    std::size_t first = 0; // where the run of equal IDs began
+    for (std::size_t i = 1; i < m_ids.size(); ++i) {
+        if (m_ids[i].first != m_ids[first].first) {
+            first = i;
+            continue;
+        }
+        ++duplicateCount;
+        CsvIssue issue;
+        issue.kind = CsvIssue::Kind::DuplicateId;
+        issue.line = m_ids[i].second;
+        issue.column = kIdColumn + 1;
+        issue.number = m_ids[i].first;
+        issue.otherLine = m_ids[first].second;
+        duplicates.push_back(std::move(issue));
+    }
+    m_ids = {};
+    if (duplicateCount > 0) {
+        std::sort(duplicates.begin(), duplicates.end(), [](const CsvIssue& a, const CsvIssue& b) { return a.line < b.line; });
+        if (m_errorCount == 0) m_records.Clear();
+        const std::size_t total = m_errorCount + duplicateCount;
+        m_errors.insert(m_errors.end(), std::make_move_iterator(duplicates.begin()), std::make_move_iterator(duplicates.end()));
+        std::stable_sort(m_errors.begin(), m_errors.end(), [](const CsvIssue& a, const CsvIssue& b) { return a.line < b.line; });
+        if (m_errors.size() > kMaxErrors) m_errors.resize(kMaxErrors);
+        m_errorCount = total;
+    }
+    if (m_errorCount == 0 && m_records.Count() == 0) {
+        CsvIssue warning;
+        warning.kind = CsvIssue::Kind::NoRecords;
+        warning.line = m_line;
+        m_warnings.push_back(std::move(warning));
+    }
+}
+
+} // namespace rw

@@ -1,0 +1,188 @@
+#include "data/CsvTokenizer.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace rw {
+namespace {
+
+[[nodiscard]] std::size_t Find(std::string_view text, std::size_t from, std::size_t to, char c)
+{
+    const void* hit = std::memchr(text.data() + from, c, to - from);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : to;
+}
+
+[[nodiscard]] std::size_t CountLineEnds(std::string_view text, std::size_t from, std::size_t to)
+{
+    return static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(from),
+                                               text.begin() + static_cast<std::ptrdiff_t>(to), '\n'));
+}
+
+void Reset(CsvRow& row)
+{
+    row.fields.clear();
+    row.blank = false;
+    row.lines = 0;
+    row.syntax = CsvSyntax::None;
+    row.errorColumn = 0;
+    row.errorLine = 0;
+}
+
+void Incomplete(std::size_t pos, CsvRow& row)
+{
+    row.fields.clear();
+    row.status = CsvRow::Status::Incomplete;
+    row.next = pos;
+}
+
+} // namespace
+
+void CsvTokenizer::ReadRow(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row)
+{
+    Reset(row);
+    m_rowStart = pos;
+    const std::size_t n = text.size();
+    if (pos >= n) {
+        row.status = atEnd ? CsvRow::Status::End : CsvRow::Status::Incomplete;
+        row.next = pos;
+        return;
+    }
+    const std::size_t lf = Find(text, pos, n, '\n');
+    if (lf == n && !atEnd) return Incomplete(pos, row);
+    if (Find(text, pos, lf, '"') != lf) return ReadQuotedRow(text, pos, atEnd, row);
+
+    // The common row: one line, no quotes, so fields are plain runs between commas.
+    std::size_t end = lf;
+    if (end > pos && text[end - 1] == '\r') --end;
+    const std::size_t cr = Find(text, pos, end, '\r');
+    if (cr != end) {
+        const auto column = 1 + static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(pos),
+                                                             text.begin() + static_cast<std::ptrdiff_t>(cr), ','));
+        return Fail(text, cr, atEnd, CsvSyntax::StrayCarriageReturn, column, 0, row);
+    }
+    row.status = CsvRow::Status::Row;
+    row.next = lf == n ? n : lf + 1;
+    row.lines = lf == n ? 0 : 1;
+    row.blank = end == pos;
+    for (std::size_t start = pos;;) {
+        const std::size_t comma = Find(text, start, end, ',');
+        row.fields.push_back({text.substr(start, comma - start), 0});
+        if (comma == end) break;
+        start = comma + 1;
+    }
+}
+
+void CsvTokenizer::ReadQuotedRow(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row)
+{
+    m_pieces.clear();
+    m_unquoted.clear();
+    const std::size_t n = text.size();
+    std::size_t i = pos;
+    std::size_t line = 0;
+    int column = 0;
+    bool rowEnds = false;
+    for (;;) {
+        ++column;
+        Piece piece;
+        piece.line = line;
+        if (i < n && text[i] == '"') {
+            std::size_t from = ++i;
+            bool copied = false;
+            std::size_t copyStart = 0;
+            for (;;) {
+                const std::size_t q = Find(text, i, n, '"');
+                if (q == n) {
+                    if (!atEnd) return Incomplete(pos, row);
+                    return Fail(text, n, atEnd, CsvSyntax::UnclosedQuote, column, piece.line, row);
+                }
+                line += CountLineEnds(text, i, q);
+                if (q + 1 == n && !atEnd) return Incomplete(pos, row);
+                if (q + 1 < n && text[q + 1] == '"') {
+                    if (!copied) copyStart = m_unquoted.size();
+                    copied = true;
+                    m_unquoted.append(text.substr(from, q + 1 - from));
+                    i = from = q + 2;
+                    continue;
+                }
+                if (copied) {
+                    m_unquoted.append(text.substr(from, q - from));
+                    piece.begin = copyStart;
+                    piece.size = m_unquoted.size() - copyStart;
+                    piece.copied = true;
+                } else {
+                    piece.begin = from;
+                    piece.size = q - from;
+                }
+                i = q + 1;
+                break;
+            }
+        } else {
+            piece.begin = i;
+            while (i < n && text[i] != ',' && text[i] != '\n' && text[i] != '\r' && text[i] != '"') ++i;
+            if (i < n && text[i] == '"') return Fail(text, i, atEnd, CsvSyntax::QuoteInsideField, column, line, row);
+            piece.size = i - piece.begin;
+        }
+        m_pieces.push_back(piece);
+
+        if (i == n) {
+            if (!atEnd) return Incomplete(pos, row);
+            rowEnds = true;
+        } else if (text[i] == ',') {
+            ++i;
+            continue;
+        } else if (text[i] == '\n') {
+            ++i;
+            ++line;
+            rowEnds = true;
+        } else if (text[i] == '\r') {
+            if (i + 1 == n && !atEnd) return Incomplete(pos, row);
+            if (i + 1 < n && text[i + 1] != '\n') {
+                return Fail(text, i, atEnd, CsvSyntax::StrayCarriageReturn, column, line, row);
+            }
+            line += i + 1 < n ? 1 : 0;
+            i = std::min(n, i + 2);
+            rowEnds = true;
+        } else {
+            return Fail(text, i, atEnd, CsvSyntax::TextAfterQuote, column, line, row);
+        }
+        if (rowEnds) break;
+    }
+    row.status = CsvRow::Status::Row;
+    row.next = i;
+    row.lines = line;
+    for (const Piece& p : m_pieces) {
+        const std::string_view from = p.copied ? std::string_view(m_unquoted) : text;
+        row.fields.push_back({from.substr(p.begin, p.size), p.line});
+    }
+}
+
+void CsvTokenizer::Fail(std::string_view text, std::size_t at, bool atEnd, CsvSyntax syntax, int column,
+                        std::size_t line, CsvRow& row) const
+{
+    // Skip to the end of the line the error is on, so the rows after it can still be read.
+    const std::size_t lf = Find(text, at, text.size(), '\n');
+    if (lf == text.size() && !atEnd) return Incomplete(m_rowStart, row);
+    row.fields.clear();
+    row.status = CsvRow::Status::Error;
+    row.syntax = syntax;
+    row.errorColumn = column;
+    row.errorLine = line;
+    row.next = lf == text.size() ? lf : lf + 1;
+    row.lines = line + (lf == text.size() ? 0 : 1);
+}
+
+void AppendCsvField(std::string& out, std::string_view field)
+{
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out.append(field);
+        return;
+    }
+    out.push_back('"');
+    for (const char c : field) {
+        if (c == '"') out.push_back('"');
+        out.push_back(c);
+    }
+    out.push_back('"');
+}
+
+} // namespace rw

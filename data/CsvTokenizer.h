@@ -1,0 +1,70 @@
+#pragma once
+
+// Splits comma-separated text (RFC 4180) into rows of fields, one row at a time, so that a
+// file of any size can be read through a buffer of modest size. Rows end at LF or CRLF; a
+// field holding a comma, quote, CR or LF is quoted, with its quotes doubled.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rw {
+
+enum class CsvSyntax : std::uint8_t {
+    None,
+    QuoteInsideField,    // a quote in a field that does not start with one
+    TextAfterQuote,      // something other than a comma or a line end after a closing quote
+    UnclosedQuote,       // the text ends inside a quoted field
+    StrayCarriageReturn, // a CR outside quotes that is not part of a CRLF line end
+};
+
+struct CsvField {
+    std::string_view text; // valid until the next ReadRow
+    std::size_t line = 0;  // lines into the row (0: the row's first line)
+};
+
+struct CsvRow {
+    enum class Status : std::uint8_t {
+        Row,        // fields hold the row
+        Incomplete, // the text ends before the row does: call again with more text
+        Error,      // syntax holds what is wrong; the rest of that line is skipped
+        End,        // nothing left
+    };
+    Status status = Status::End;
+    std::vector<CsvField> fields;
+    bool blank = false;        // an empty line
+    std::size_t next = 0;      // where the following row starts
+    std::size_t lines = 0;     // line ends consumed up to next
+    CsvSyntax syntax = CsvSyntax::None;
+    int errorColumn = 0;       // 1-based field of the error
+    std::size_t errorLine = 0; // lines into the row
+};
+
+class CsvTokenizer {
+public:
+    // Reads the row that starts at text[pos] into row. Without atEnd, a row must end with a
+    // line end to be complete; with it, the end of the text ends the last row too.
+    void ReadRow(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row);
+
+private:
+    void ReadQuotedRow(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row);
+    void Fail(std::string_view text, std::size_t at, bool atEnd, CsvSyntax syntax, int column, std::size_t line,
+              CsvRow& row) const;
+
+    struct Piece {
+        std::size_t begin = 0; // into the text, or into m_unquoted when copied
+        std::size_t size = 0;
+        bool copied = false;
+        std::size_t line = 0;
+    };
+    std::size_t m_rowStart = 0;
+    std::vector<Piece> m_pieces;
+    std::string m_unquoted; // fields whose doubled quotes were undone
+};
+
+// Appends the field, quoted when it must be.
+void AppendCsvField(std::string& out, std::string_view field);
+
+} // namespace rw

@@ -1,0 +1,63 @@
+#pragma once
+
+// Record images as lowercase hexadecimal text, two digits per byte.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace rw {
+
+namespace hex_detail {
+
+inline constexpr std::array<char, 512> kPairs = [] {
+    std::array<char, 512> pairs{};
+    constexpr char digits[] = "0123456789abcdef";
+    for (int b = 0; b < 256; ++b) {
+        pairs[static_cast<std::size_t>(2 * b)] = digits[b >> 4];
+        pairs[static_cast<std::size_t>(2 * b + 1)] = digits[b & 15];
+    }
+    return pairs;
+}();
+
+// Value of a hex digit (either case), or 0xFF.
+inline constexpr std::array<std::uint8_t, 256> kValues = [] {
+    std::array<std::uint8_t, 256> values{};
+    values.fill(0xFF);
+    for (int d = 0; d < 10; ++d) values[static_cast<std::size_t>('0' + d)] = static_cast<std::uint8_t>(d);
+    for (int d = 0; d < 6; ++d) {
+        values[static_cast<std::size_t>('a' + d)] = static_cast<std::uint8_t>(10 + d);
+        values[static_cast<std::size_t>('A' + d)] = static_cast<std::uint8_t>(10 + d);
+    }
+    return values;
+}();
+
+} // namespace hex_detail
+
+// Writes 2 × n digits at out; answers the end.
+inline char* WriteHex(const std::uint8_t* bytes, std::size_t n, char* out)
+{
+    for (std::size_t i = 0; i < n; ++i) {
+        const char* pair = &hex_detail::kPairs[std::size_t{bytes[i]} * 2];
+        out[0] = pair[0];
+        out[1] = pair[1];
+        out += 2;
+    }
+    return out;
+}
+
+// Reads exactly 2 × n digits (either case) into out; false, out partly written, otherwise.
+[[nodiscard]] inline bool ReadHex(std::string_view text, std::uint8_t* out, std::size_t n)
+{
+    if (text.size() != 2 * n) return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t hi = hex_detail::kValues[static_cast<unsigned char>(text[2 * i])];
+        const std::uint8_t lo = hex_detail::kValues[static_cast<unsigned char>(text[2 * i + 1])];
+        if ((hi | lo) > 15) return false;
+        out[i] = static_cast<std::uint8_t>(hi << 4 | lo);
+    }
+    return true;
+}
+
+} // namespace rw
