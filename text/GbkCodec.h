@@ -1,7 +1,7 @@
 #pragma once
 
 // Names in the data files are code page 936 (GBK) bytes. This converts them to and from
-// Qt's strings; the record library itself only ever sees the bytes.
+// Qt's strings through GbkTable; the record library itself only ever sees the bytes.
 
 #include <QString>
 #include <QStringView>
