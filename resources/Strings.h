@@ -97,4 +97,83 @@ inline constexpr char kKeyOk[] = "确定(&O)";
 inline constexpr char kKeyCancel[] = "取消(&C)";
 inline constexpr char kEnterByte[] = "请输入一个0到255之间的整数。";
 
+// The command-line companion, recwright-cli. Its texts are English, like its options, so that
+// scripts and logs can match them whatever the terminal's locale. Formats go through
+// std::snprintf: %s is UTF-8 text, numbers are passed as long long (%lld).
+inline constexpr char kCliUsage[] =
+    "Usage:\n"
+    "  recwright-cli info FILE... [--key N] [--kind KIND]\n"
+    "  recwright-cli export FILE [-o OUT] [--key N] [--kind KIND] [--encoding ENC]\n"
+    "  recwright-cli import CSV -o FILE [--key N] [--kind KIND] [--encoding ENC]\n"
+    "\n"
+    "Shows, exports to CSV and builds from CSV the data files stditem.dat, magic.dat and\n"
+    "monster.dat.\n"
+    "\n"
+    "  info     per file: kind, key, count in the header, records present, size, whether\n"
+    "           it is truncated, and how many records repeat an ID\n"
+    "  export   the file as CSV, to standard output or OUT\n"
+    "  import   builds FILE from CSV (\"-\" reads standard input); nothing is written when\n"
+    "           the CSV has any error\n"
+    "\n"
+    "  --kind KIND    item, magic or monster; by default the data file's name tells\n"
+    "  --key N        the XOR key, 0 to 255; by default item 173, magic 203, monster 241\n"
+    "  --encoding ENC utf-8 (default), utf-8-bom or gbk: the CSV's text encoding\n"
+    "  -o PATH        where the output goes\n"
+    "\n"
+    "CSV: a header of the table's column titles and Raw, then one row per record; Raw is the\n"
+    "whole deciphered record in hexadecimal. An import row starts from its Raw bytes (or zeros\n"
+    "when Raw is empty or absent); the ID, the fields and a changed name are written over them.\n"
+    "\n"
+    "Exit status: 0 done, 1 bad data (a file or CSV that cannot be used), 2 bad usage.\n";
+inline constexpr char kCliPrefix[] = "recwright-cli: ";
+inline constexpr char kCliUnknownCommandFormat[] = "unknown command '%s'";
+inline constexpr char kCliUnknownOptionFormat[] = "unknown option '%s' for %s";
+inline constexpr char kCliMissingValueFormat[] = "option %s needs a value";
+inline constexpr char kCliBadKeyFormat[] = "--key takes a whole number from 0 to 255, not '%s'";
+inline constexpr char kCliBadKindFormat[] = "--kind takes item, magic or monster, not '%s'";
+inline constexpr char kCliBadEncodingFormat[] = "--encoding takes utf-8, utf-8-bom or gbk, not '%s'";
+inline constexpr char kCliMissingFile[] = "no file given";
+inline constexpr char kCliMissingOutput[] = "import needs -o FILE, the data file to build";
+inline constexpr char kCliExtraArgumentFormat[] = "one file only, not also '%s'";
+inline constexpr char kCliUnknownKindFormat[] =
+    "%s: the name does not say which table this is (stditem.dat, magic.dat, monster.dat); give --kind";
+inline constexpr char kCliHelpHint[] = "try 'recwright-cli --help'";
+inline constexpr char kCliNotLoadedFormat[] = "%s: cannot read: %s";
+inline constexpr char kCliBadCountFormat[] = "%s: not loaded: the count in its header is %lld";
+inline constexpr char kCliTruncatedFormat[] =
+    "%s: warning: the header announces %lld records but the file holds %lld; those are exported";
+inline constexpr char kCliCannotWriteFormat[] = "%s: cannot write: %s";
+inline constexpr char kCliNotWrittenFormat[] = "%s: not written: %lld error(s) in %s";
+inline constexpr char kCliMoreErrorsFormat[] = "%s: ... and %lld more error(s)";
+inline constexpr char kCliInfoFormat[] =
+    "%s\n"
+    "  kind:            %s (%s)\n"
+    "  key:             %lld\n"
+    "  count in header: %lld\n"
+    "  records present: %lld\n"
+    "  file size:       %lld bytes\n"
+    "  truncated:       %s\n";
+inline constexpr char kCliInfoRepeatsFormat[] = "  repeated IDs:    %lld\n";
+inline constexpr char kCliYes[] = "yes";
+inline constexpr char kCliNo[] = "no";
+
+// CSV problems; each follows "CSV:LINE:COLUMN: " or "CSV:LINE: ".
+inline constexpr char kCsvNoHeader[] = "the CSV is empty; its first line must be the header";
+inline constexpr char kCsvBadHeaderFormat[] = "the header must be the %s table's titles: %s[,Raw]; found: %s";
+inline constexpr char kCsvQuoteInsideField[] =
+    "a quote inside a field that does not start with one (quote the field and double its quotes)";
+inline constexpr char kCsvTextAfterQuote[] = "text after the closing quote of a field";
+inline constexpr char kCsvUnclosedQuote[] = "a quoted field is still open at the end of the CSV";
+inline constexpr char kCsvStrayCarriageReturn[] = "a carriage return outside quotes that ends no line";
+inline constexpr char kCsvFieldCountFormat[] = "%lld fields, but the header has %lld";
+inline constexpr char kCsvBadNumberFormat[] = "%s: '%s' is not a whole number from -2147483648 to 2147483647";
+inline constexpr char kCsvBadRawFormat[] = "Raw: '%s' is not %lld hexadecimal digits (or empty)";
+inline constexpr char kCsvNameNotEncodedFormat[] = "%s: '%s' has characters that GBK cannot hold";
+inline constexpr char kCsvNameTooLongFormat[] = "%s: '%s' takes %lld bytes in GBK; at most %lld fit";
+inline constexpr char kCsvDuplicateIdFormat[] = "%s: ID %lld is already on line %lld";
+inline constexpr char kCsvTooManyRecords[] = "more records than a data file can count";
+inline constexpr char kCsvFirstMonsterIdFormat[] =
+    "warning: the first record's ID (%lld) has no room in a monster file; it reads back as 0";
+inline constexpr char kCsvNoRecords[] = "warning: no records; a data file with a count of 0 does not open";
+
 } // namespace rw::str

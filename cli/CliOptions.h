@@ -1,0 +1,34 @@
+#pragma once
+
+#include "data/FileKind.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rw {
+
+enum class CliCommand : std::uint8_t { Help, Info, Export, Import };
+enum class CsvEncoding : std::uint8_t { Utf8, Utf8Bom, Gbk };
+
+struct CliOptions {
+    CliCommand command = CliCommand::Help;
+    std::vector<std::string> files;   // info: the data files; export: the data file; import: the CSV
+    std::optional<std::string> output; // -o
+    std::optional<std::uint8_t> key;
+    FileKind kind = FileKind::None;    // --kind; None: by the data file's name
+    CsvEncoding encoding = CsvEncoding::Utf8;
+};
+
+struct ParsedCommandLine {
+    std::optional<CliOptions> options;
+    std::string error; // when options is empty
+};
+
+// args: the arguments after the program name.
+[[nodiscard]] ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args);
+
+} // namespace rw

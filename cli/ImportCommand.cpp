@@ -1,0 +1,161 @@
+#include "cli/CliText.h"
+#include "cli/Commands.h"
+#include "cli/NameTextChoice.h"
+#include "data/CsvImport.h"
+#include "data/DataFile.h"
+#include "data/UniqueFd.h"
+#include "resources/Strings.h"
+#include "text/GbkTable.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace rw {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::size_t kReadBytes = std::size_t{4} << 20;
+
+// Feeds the whole CSV to the importer through one buffer, grown only for a row longer than
+// it. False, with errno set, when reading failed.
+[[nodiscard]] bool Feed(int fd, bool skipBom, CsvImporter& importer)
+{
+    std::vector<char> buffer(kReadBytes);
+    std::size_t held = 0;
+    bool first = true;
+    for (;;) {
+        if (held == buffer.size()) buffer.resize(2 * buffer.size());
+        const ssize_t got = ::read(fd, buffer.data() + held, buffer.size() - held);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        held += static_cast<std::size_t>(got);
+        const bool atEnd = got == 0;
+        std::size_t bom = 0;
+        if (first) {
+            if (held < kUtf8Bom.size() && !atEnd) continue;
+            first = false;
+            if (skipBom && std::string_view(buffer.data(), held).starts_with(kUtf8Bom)) bom = kUtf8Bom.size();
+        }
+        const std::size_t used = bom + importer.Consume({buffer.data() + bom, held - bom}, atEnd);
+        if (atEnd) return true;
+        std::memmove(buffer.data(), buffer.data() + used, held - used);
+        held -= used;
+    }
+}
+
+// The quoted field for a message, as UTF-8 whatever the CSV's encoding.
+[[nodiscard]] std::string Shown(const std::string& text, CsvEncoding encoding)
+{
+    if (encoding != CsvEncoding::Gbk) return text;
+    std::string utf8;
+    GbkTable::Instance().AppendUtf8(text, utf8);
+    return utf8;
+}
+
+[[nodiscard]] std::string HeaderTitles(const RecordSchema& schema)
+{
+    std::string titles;
+    for (const ColumnSpec& column : schema.columns) {
+        if (!titles.empty()) titles.push_back(',');
+        titles.append(column.title);
+    }
+    return titles;
+}
+
+[[nodiscard]] std::string Describe(const CsvIssue& issue, FileKind kind, CsvEncoding encoding)
+{
+    const RecordSchema& schema = SchemaOf(kind);
+    const std::string title = issue.column >= 1 && issue.column <= schema.ColumnCount()
+                                  ? std::string(schema.Column(issue.column - 1).title)
+                                  : std::string("Raw");
+    const std::string text = Shown(issue.text, encoding);
+    switch (issue.kind) {
+    case CsvIssue::Kind::NoHeader: return str::kCsvNoHeader;
+    case CsvIssue::Kind::BadHeader:
+        return Format(str::kCsvBadHeaderFormat, std::string(schema.fileName).c_str(), HeaderTitles(schema).c_str(),
+                      text.c_str());
+    case CsvIssue::Kind::Syntax:
+        switch (issue.syntax) {
+        case CsvSyntax::QuoteInsideField: return str::kCsvQuoteInsideField;
+        case CsvSyntax::TextAfterQuote: return str::kCsvTextAfterQuote;
+        case CsvSyntax::UnclosedQuote: return str::kCsvUnclosedQuote;
+        case CsvSyntax::StrayCarriageReturn:
+        case CsvSyntax::None: return str::kCsvStrayCarriageReturn;
+        }
+        break;
+    case CsvIssue::Kind::FieldCount:
+        return Format(str::kCsvFieldCountFormat, static_cast<long long>(issue.number),
+                      static_cast<long long>(schema.ColumnCount()));
+    case CsvIssue::Kind::BadNumber: return Format(str::kCsvBadNumberFormat, title.c_str(), text.c_str());
+    case CsvIssue::Kind::BadRaw:
+        return Format(str::kCsvBadRawFormat, text.c_str(), 2 * static_cast<long long>(schema.recordSize));
+    case CsvIssue::Kind::NameNotEncoded: return Format(str::kCsvNameNotEncodedFormat, title.c_str(), text.c_str());
+    case CsvIssue::Kind::NameTooLong:
+        return Format(str::kCsvNameTooLongFormat, title.c_str(), text.c_str(), static_cast<long long>(issue.number),
+                      static_cast<long long>(schema.nameCapacity));
+    case CsvIssue::Kind::DuplicateId:
+        return Format(str::kCsvDuplicateIdFormat, title.c_str(), static_cast<long long>(issue.number),
+                      static_cast<long long>(issue.otherLine));
+    case CsvIssue::Kind::TooManyRecords: return str::kCsvTooManyRecords;
+    case CsvIssue::Kind::FirstMonsterId: return Format(str::kCsvFirstMonsterIdFormat, static_cast<long long>(issue.number));
+    case CsvIssue::Kind::NoRecords: return str::kCsvNoRecords;
+    }
+    return {};
+}
+
+void Report(const std::string& csv, const CsvIssue& issue, FileKind kind, CsvEncoding encoding)
+{
+    const std::string where = issue.column > 0 ? Format("%s:%lld:%lld: ", csv.c_str(), static_cast<long long>(issue.line),
+                                                        static_cast<long long>(issue.column))
+                                               : Format("%s:%lld: ", csv.c_str(), static_cast<long long>(issue.line));
+    Complain(where + Describe(issue, kind, encoding));
+}
+
+} // namespace
+
+int RunImport(const CliOptions& options)
+{
+    const std::string& csv = options.files.front();
+    const std::string& target = *options.output;
+    const std::optional<DataFileChoice> choice = ChooseDataFile(options, target);
+    if (!choice) return kExitBadUsage;
+
+    UniqueFd fd(csv == "-" ? ::dup(STDIN_FILENO) : ::open(csv.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.Valid()) {
+        Complain(Format(str::kCliNotLoadedFormat, csv.c_str(), std::strerror(errno)));
+        return kExitBadData;
+    }
+    CsvImporter importer(choice->kind, NamesFor(options.encoding));
+    if (!Feed(fd.Get(), options.encoding != CsvEncoding::Gbk, importer)) {
+        Complain(Format(str::kCliNotLoadedFormat, csv.c_str(), std::strerror(errno)));
+        return kExitBadData;
+    }
+    fd.Close();
+
+    for (const CsvIssue& issue : importer.Errors()) Report(csv, issue, choice->kind, options.encoding);
+    if (!importer.Ok()) {
+        const std::size_t hidden = importer.ErrorCount() - importer.Errors().size();
+        if (hidden > 0) Complain(Format(str::kCliMoreErrorsFormat, csv.c_str(), static_cast<long long>(hidden)));
+        Complain(Format(str::kCliNotWrittenFormat, target.c_str(), static_cast<long long>(importer.ErrorCount()), csv.c_str()));
+        return kExitBadData;
+    }
+    for (const CsvIssue& warning : importer.Warnings()) Report(csv, warning, choice->kind, options.encoding);
+
+    const RecordChunks& records = importer.Records();
+    const WriteReport written = EncodeFile(target, choice->kind, choice->key, records.Count(),
+                                           [&](std::size_t i, std::span<std::uint8_t> record) {
+                                               const auto from = records.At(i);
+                                               std::copy(from.begin(), from.end(), record.begin());
+                                           });
+    if (written.written) return kExitOk;
+    Complain(Format(str::kCliCannotWriteFormat, target.c_str(), written.error.c_str()));
+    return kExitBadData;
+}
+
+} // namespace rw

@@ -1,0 +1,67 @@
+#include "cli/CliText.h"
+#include "cli/Commands.h"
+#include "data/DataFile.h"
+#include "data/RecordBytes.h"
+#include "resources/Strings.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace rw {
+namespace {
+
+[[nodiscard]] std::string_view KindWord(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::Item: return "item";
+    case FileKind::Magic: return "magic";
+    case FileKind::Monster: return "monster";
+    case FileKind::None: break;
+    }
+    return "none";
+}
+
+// Records whose ID an earlier record already has: those the editor refuses on loading.
+[[nodiscard]] long long RepeatedIds(const DecodedRecords& decoded)
+{
+    std::vector<std::int32_t> ids(decoded.Count());
+    for (std::size_t i = 0; i < decoded.Count(); ++i) ids[i] = LoadInt32(decoded.RecordAt(i).data());
+    std::sort(ids.begin(), ids.end());
+    return static_cast<long long>(ids.size() - static_cast<std::size_t>(std::unique(ids.begin(), ids.end()) - ids.begin()));
+}
+
+[[nodiscard]] int ShowOne(const CliOptions& options, const std::string& file)
+{
+    const std::optional<DataFileChoice> choice = ChooseDataFile(options, file);
+    if (!choice) return kExitBadUsage;
+    const DecodedRecords decoded = ReadDataFile(file, choice->kind, choice->key);
+    if (!decoded.report.loaded) {
+        Complain(decoded.report.error.empty()
+                     ? Format(str::kCliBadCountFormat, file.c_str(), static_cast<long long>(decoded.report.announcedCount))
+                     : Format(str::kCliNotLoadedFormat, file.c_str(), decoded.report.error.c_str()));
+        return kExitBadData;
+    }
+    struct stat st {};
+    const long long size = ::stat(file.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
+    const RecordSchema& schema = SchemaOf(choice->kind);
+    std::string text = Format(str::kCliInfoFormat, file.c_str(), std::string(KindWord(choice->kind)).c_str(),
+                              std::string(schema.fileName).c_str(), static_cast<long long>(choice->key),
+                              static_cast<long long>(decoded.report.announcedCount),
+                              static_cast<long long>(decoded.report.recordsPresent), size,
+                              decoded.report.Truncated() ? str::kCliYes : str::kCliNo);
+    if (schema.uniqueIds) text += Format(str::kCliInfoRepeatsFormat, RepeatedIds(decoded));
+    return WriteAllTo(1, text) ? kExitOk : kExitBadData;
+}
+
+} // namespace
+
+int RunInfo(const CliOptions& options)
+{
+    int status = kExitOk;
+    for (const std::string& file : options.files) status = std::max(status, ShowOne(options, file));
+    return status;
+}
+
+} // namespace rw

@@ -1,0 +1,34 @@
+// recwright-cli: shows a data file, exports it to CSV and builds one from CSV, so that tables
+// can be diffed, scripted and edited in a spreadsheet.
+
+#include "cli/CliOptions.h"
+#include "cli/CliText.h"
+#include "cli/Commands.h"
+#include "resources/Strings.h"
+
+#include <unistd.h>
+
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    using namespace rw;
+    if (argc < 2) {
+        (void)WriteAllTo(STDERR_FILENO, str::kCliUsage);
+        return kExitBadUsage;
+    }
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    const ParsedCommandLine parsed = ParseCommandLine(args);
+    if (!parsed.options) {
+        Complain(parsed.error);
+        Complain(str::kCliHelpHint);
+        return kExitBadUsage;
+    }
+    switch (parsed.options->command) {
+    case CliCommand::Help: return WriteAllTo(STDOUT_FILENO, str::kCliUsage) ? kExitOk : kExitBadData;
+    case CliCommand::Info: return RunInfo(*parsed.options);
+    case CliCommand::Export: return RunExport(*parsed.options);
+    case CliCommand::Import: return RunImport(*parsed.options);
+    }
+    return kExitBadUsage;
+}
