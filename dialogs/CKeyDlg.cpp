@@ -1,0 +1,126 @@
+#include "dialogs/CKeyDlg.h"
+
+#include "dialogs/ControlBuilder.h"
+#include "resources/Ids.h"
+#include "resources/Strings.h"
+#include "shell/Prompter.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+#include <optional>
+
+namespace rw {
+namespace {
+
+// Template 132, in dialog units.
+constexpr int kWidth = 118;
+constexpr int kHeight = 101;
+constexpr int kLabelX = 12;
+constexpr int kLabelWidth = 49;
+constexpr int kLabelHeight = 8;
+constexpr int kBoxX = 66;
+constexpr int kBoxWidth = 40;
+constexpr int kBoxHeight = 12;
+constexpr int kButtonY = 80;
+constexpr int kButtonWidth = 36;
+constexpr int kButtonHeight = 14;
+
+struct KeyRow {
+    const char* label;
+    int controlId;
+    int labelY;
+    int boxY;
+};
+
+// From the top: item, magic, monster.
+constexpr std::array<KeyRow, 3> kRows{{
+    {str::kKeyLabelItem, ids::kItemKeyBox, 15, 14},
+    {str::kKeyLabelMagic, ids::kMagicKeyBox, 33, 31},
+    {str::kKeyLabelMonster, ids::kMonsterKeyBox, 51, 49},
+}};
+
+// An unsigned decimal number from 0 to 255, blanks or tabs around it allowed.
+[[nodiscard]] std::optional<std::uint8_t> ParseKey(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) return std::nullopt;
+    int value = 0;
+    for (const QChar c : trimmed) {
+        if (c < u'0' || c > u'9') return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+        if (value > 255) return std::nullopt;
+    }
+    return static_cast<std::uint8_t>(value);
+}
+
+} // namespace
+
+CKeyDlg::CKeyDlg(const KeySet& keys, Prompter& prompter, QWidget* parent)
+    : QDialog(parent, TemplateDialogFlags()),
+      m_magicKey(keys.For(FileKind::Magic)),
+      m_monsterKey(keys.For(FileKind::Monster)),
+      m_itemKey(keys.For(FileKind::Item)),
+      m_prompter(prompter)
+{
+    setWindowTitle(QString::fromUtf8(str::kKeyDialogCaption));
+    setFont(DialogFont());
+    const ControlBuilder build(*this);
+    setFixedSize(build.Units().Size(kWidth, kHeight));
+
+    // Made first so that it lies beneath the rows it frames.
+    auto* frame = new QGroupBox(this);
+    frame->setGeometry(build.Units().Rect(7, 0, 104, 70));
+
+    std::array<QLineEdit*, 3> boxes{};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const KeyRow& row = kRows[i];
+        build.Label(QString::fromUtf8(row.label), kLabelX, row.labelY, kLabelWidth, kLabelHeight,
+                    Qt::AlignLeft | Qt::AlignVCenter);
+        boxes[i] = build.Edit(row.controlId, kBoxX, row.boxY, kBoxWidth, kBoxHeight);
+        boxes[i]->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), boxes[i]));
+    }
+    m_readOrder = {{{boxes[1], &m_magicKey}, {boxes[2], &m_monsterKey}, {boxes[0], &m_itemKey}}};
+    for (const KeyBox& k : m_readOrder) k.box->setText(QString::number(*k.key));
+
+    auto* ok = build.Button(ids::kOk, QString::fromUtf8(str::kKeyOk), 7, kButtonY, kButtonWidth, kButtonHeight);
+    auto* cancel =
+        build.Button(ids::kCancel, QString::fromUtf8(str::kKeyCancel), 74, kButtonY, kButtonWidth, kButtonHeight);
+    // Enter in a box must cancel: without this QDialog makes the first button, OK, the default.
+    cancel->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &CKeyDlg::OnOK);
+    connect(cancel, &QPushButton::clicked, this, &CKeyDlg::reject);
+}
+
+void CKeyDlg::GetKeys(KeySet& keys) const
+{
+    keys.Set(FileKind::Magic, m_magicKey);
+    keys.Set(FileKind::Monster, m_monsterKey);
+    keys.Set(FileKind::Item, m_itemKey);
+}
+
+void CKeyDlg::accept()
+{
+    OnOK();
+}
+
+void CKeyDlg::OnOK()
+{
+    std::array<std::uint8_t, 3> values{};
+    for (std::size_t i = 0; i < m_readOrder.size(); ++i) {
+        const std::optional<std::uint8_t> value = ParseKey(m_readOrder[i].box->text());
+        if (!value) {
+            m_prompter.ShowMessage(this, QString::fromUtf8(str::kEnterByte), QString::fromUtf8(str::kCaptionWarning));
+            FocusAndSelect(*m_readOrder[i].box);
+            return;
+        }
+        values[i] = *value;
+    }
+    for (std::size_t i = 0; i < m_readOrder.size(); ++i) *m_readOrder[i].key = values[i];
+    QDialog::accept();
+}
+
+} // namespace rw

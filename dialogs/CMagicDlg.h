@@ -1,0 +1,16 @@
+#pragma once
+
+#include "dialogs/CRecordDlg.h"
+
+namespace rw {
+
+// Magic records (magic.dat), template 134.
+class CMagicDlg : public CRecordDlg {
+public:
+    explicit CMagicDlg(Prompter& prompter, QObject* commitTarget, QWidget* parent = nullptr)
+        : CRecordDlg(FileKind::Magic, prompter, commitTarget, parent)
+    {
+    }
+};
+
+} // namespace rw

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "dialogs/CRecordDlg.h"
+
+namespace rw {
+
+// Monster records (monster.dat), template 135.
+class CMonsterDlg : public CRecordDlg {
+public:
+    explicit CMonsterDlg(Prompter& prompter, QObject* commitTarget, QWidget* parent = nullptr)
+        : CRecordDlg(FileKind::Monster, prompter, commitTarget, parent)
+    {
+    }
+};
+
+} // namespace rw

@@ -1,0 +1,174 @@
+#include "dialogs/CRecordDlg.h"
+
+#include "data/DecimalText.h"
+#include "dialogs/ControlBuilder.h"
+#include "dialogs/GbkNameValidator.h"
+#include "dialogs/RecordCommitEvent.h"
+#include "resources/Strings.h"
+#include "shell/Prompter.h"
+#include "text/GbkCodec.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+#include <optional>
+#include <string>
+
+namespace rw {
+namespace {
+
+[[nodiscard]] QString Utf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+[[nodiscard]] QString CaptionPrefix(FileKind kind)
+{
+    return QString::asprintf(str::kDialogCaptionFormat, std::string(SchemaOf(kind).fileName).c_str());
+}
+
+// The name box shows the field up to its first zero byte; the length byte is not consulted.
+[[nodiscard]] std::string_view NameFieldText(const Record& record)
+{
+    const RecordSchema& schema = record.Schema();
+    const auto* field = reinterpret_cast<const char*>(record.Bytes().data() + schema.nameOffset);
+    const void* zero = std::memchr(field, 0, schema.nameCapacity);
+    return {field, zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - field) : schema.nameCapacity};
+}
+
+} // namespace
+
+CRecordDlg::CRecordDlg(FileKind kind, Prompter& prompter, QObject* commitTarget, QWidget* parent)
+    : QDialog(parent, TemplateDialogFlags()),
+      m_template(DlgTemplateOf(kind)),
+      m_record(kind),
+      m_prompter(prompter),
+      m_commitTarget(commitTarget)
+{
+    assert(IsDataKind(kind));
+    setModal(false);
+    setFont(DialogFont());
+    // No icon of its own: a window without one shows the application's (icon 131), which
+    // the frame sets at start-up, possibly after this dialog is made.
+    BuildControls();
+    SetMode(true);
+    ShowRecord();
+}
+
+void CRecordDlg::BuildControls()
+{
+    const RecordSchema& schema = m_record.Schema();
+    const ControlBuilder build(*this);
+    setFixedSize(build.Units().Size(m_template.width, m_template.height));
+
+    const auto addLabel = [&](const ColumnSpec& spec, int column, int y) {
+        build.Label(Utf8(spec.DialogLabel()), m_template.LabelX(column, spec.controlId), y + kDlgLabelDrop,
+                    m_template.labelWidth, kDlgLabelHeight, Qt::AlignRight | Qt::AlignVCenter);
+    };
+
+    // Made column by column, top to bottom, so that Tab walks the boxes in that order.
+    int box = 0;
+    for (int c = 0; c < static_cast<int>(m_template.columns.size()); ++c) {
+        const DlgColumn& column = m_template.columns[static_cast<std::size_t>(c)];
+        for (int r = 0; r < column.fieldCount; ++r, ++box) {
+            const int k = SchemaColumnOfBox(box);
+            const ColumnSpec& spec = schema.Column(k);
+            const int y = kDlgFirstBoxY + r * kDlgRowPitch;
+            addLabel(spec, c, y);
+            m_numericBoxes.push_back({build.Edit(spec.controlId, column.boxX, y, kDlgBoxWidth, kDlgBoxHeight), k});
+        }
+        if (c == m_template.nameColumn) {
+            const ColumnSpec& spec = schema.Column(kNameColumn);
+            addLabel(spec, c, m_template.nameY);
+            m_nameBox = build.Edit(spec.controlId, column.boxX, m_template.nameY, m_template.nameWidth, kDlgBoxHeight);
+            m_nameValidator = new GbkNameValidator(schema.nameCapacity - 1, m_nameBox);
+            m_nameBox->setValidator(m_nameValidator);
+        }
+    }
+
+    m_btnCommit = build.Button(m_template.commitId, QString(), m_template.commitX, m_template.buttonY,
+                               kDlgButtonWidth, kDlgButtonHeight);
+    auto* cancel = build.Button(m_template.cancelId, QString::fromUtf8(str::kCancel), m_template.cancelX,
+                                m_template.buttonY, kDlgButtonWidth, kDlgButtonHeight);
+    // Enter in a box cancels, never commits.
+    cancel->setDefault(true);
+    connect(m_btnCommit, &QPushButton::clicked, this, &CRecordDlg::OnCommit);
+    connect(cancel, &QPushButton::clicked, this, &CRecordDlg::OnCancelButton);
+}
+
+void CRecordDlg::LoadRecord(int row, const Record& record, std::uint32_t rowKey)
+{
+    assert(record.Kind() == Kind());
+    m_nRow = row;
+    m_rowKey = rowKey;
+    m_record = Record(Kind(), record.Bytes());
+    ShowRecord();
+}
+
+void CRecordDlg::SetMode(bool modify)
+{
+    m_bModify = modify;
+    m_btnCommit->setText(QString::fromUtf8(modify ? str::kCommitModify : str::kCommitAdd));
+    setWindowTitle(CaptionPrefix(Kind()) + QString::fromUtf8(modify ? str::kDialogModeModify : str::kDialogModeAdd));
+}
+
+void CRecordDlg::ShowRecord()
+{
+    for (const NumericBox& b : m_numericBoxes) {
+        b.box->setText(QString::fromStdString(FormatInt32(m_record.Value(b.column))));
+    }
+    m_shownName = GbkCodec::Instance().Decode(NameFieldText(m_record));
+    m_nameValidator->Reset(m_shownName);
+    m_nameBox->setText(m_shownName);
+}
+
+bool CRecordDlg::ReadBoxes()
+{
+    std::vector<std::int32_t> values;
+    values.reserve(m_numericBoxes.size());
+    for (const NumericBox& b : m_numericBoxes) {
+        const std::optional<std::int32_t> value = ParseStrictInt32(b.box->text().toStdString());
+        if (!value) {
+            m_prompter.ShowMessage(this, QString::fromUtf8(str::kEnterInteger), QString::fromUtf8(str::kCaptionWarning));
+            FocusAndSelect(*b.box);
+            return false;
+        }
+        values.push_back(*value);
+    }
+    for (std::size_t i = 0; i < values.size(); ++i) m_record.SetValue(m_numericBoxes[i].column, values[i]);
+    // A name left as shown keeps its bytes, even those that are no GBK text.
+    if (m_nameBox->text() != m_shownName) WriteName(m_nameBox->text());
+    return true;
+}
+
+void CRecordDlg::WriteName(const QString& text)
+{
+    const RecordSchema& schema = m_record.Schema();
+    const std::string bytes = FitGbk(text, schema.nameCapacity - 1).bytes;
+    std::uint8_t* field = m_record.Bytes().data() + schema.nameOffset;
+    // The bytes after the terminating zero keep what they held.
+    std::memcpy(field, bytes.data(), bytes.size());
+    field[bytes.size()] = 0;
+    const auto* zero = static_cast<const std::uint8_t*>(std::memchr(field, 0, bytes.size() + 1));
+    m_record.Bytes()[schema.nameLengthOffset] = static_cast<std::uint8_t>(zero - field);
+}
+
+void CRecordDlg::OnCommit()
+{
+    if (!ReadBoxes()) return;
+    RecordCommitEvent commit(m_bModify ? RecordCommitEvent::kModifyType : RecordCommitEvent::kAddType, *this, Kind());
+    if (m_commitTarget) QCoreApplication::sendEvent(m_commitTarget, &commit);
+    if (commit.Result() == RecordCommitEvent::kAccepted) hide();
+}
+
+void CRecordDlg::OnCancelButton()
+{
+    reject();
+}
+
+} // namespace rw
