@@ -1,0 +1,129 @@
+#include "dialogs/CKeyDlg.h"
+
+#include "DialogFakes.h"
+#include "resources/Strings.h"
+#include "shell/DialogUnits.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace rw::test {
+namespace {
+
+KeySet SomeKeys()
+{
+    KeySet keys;
+    keys.Set(FileKind::Item, 11);
+    keys.Set(FileKind::Magic, 22);
+    keys.Set(FileKind::Monster, 33);
+    return keys;
+}
+
+class KeyDlgTest : public ::testing::Test {
+protected:
+    KeyDlgTest() : dlg(SomeKeys(), prompter) { dlg.show(); }
+
+    QLineEdit& Box(int id) { return *FindControl<QLineEdit>(dlg, id); }
+    QPushButton& Button(int id) { return *FindControl<QPushButton>(dlg, id); }
+    KeySet Result() const
+    {
+        KeySet keys;
+        dlg.GetKeys(keys);
+        return keys;
+    }
+
+    FakePrompter prompter;
+    CKeyDlg dlg;
+};
+
+TEST_F(KeyDlgTest, ShowsEachKeyInItsBoxItemMagicMonsterFromTheTop)
+{
+    EXPECT_EQ(Box(ids::kItemKeyBox).text(), "11");
+    EXPECT_EQ(Box(ids::kMagicKeyBox).text(), "22");
+    EXPECT_EQ(Box(ids::kMonsterKeyBox).text(), "33");
+    EXPECT_LT(Box(ids::kItemKeyBox).y(), Box(ids::kMagicKeyBox).y());
+    EXPECT_LT(Box(ids::kMagicKeyBox).y(), Box(ids::kMonsterKeyBox).y());
+
+    const DialogUnits units(dlg.font());
+    EXPECT_EQ(dlg.size(), units.Size(118, 101));
+    EXPECT_EQ(Box(ids::kMonsterKeyBox).geometry(), units.Rect(66, 49, 40, 12));
+    EXPECT_EQ(Button(ids::kCancel).geometry(), units.Rect(74, 80, 36, 14));
+}
+
+TEST_F(KeyDlgTest, OkAppliesAllThreeKeys)
+{
+    Box(ids::kItemKeyBox).setText("0");
+    Box(ids::kMagicKeyBox).setText("255");
+    Box(ids::kMonsterKeyBox).setText("007");
+    QTest::mouseClick(&Button(ids::kOk), Qt::LeftButton);
+
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(Result().For(FileKind::Item), 0);
+    EXPECT_EQ(Result().For(FileKind::Magic), 255);
+    EXPECT_EQ(Result().For(FileKind::Monster), 7);
+}
+
+TEST_F(KeyDlgTest, BoxesTakeDigitsOnly)
+{
+    Box(ids::kItemKeyBox).clear();
+    QTest::keyClicks(&Box(ids::kItemKeyBox), "1a-2 ");
+    EXPECT_EQ(Box(ids::kItemKeyBox).text(), "12");
+}
+
+// A bad box stops OK with a message, gets the focus with its text selected, applies nothing;
+// boxes are read magic, monster, item, so the first bad one in that order is the one shown.
+TEST_F(KeyDlgTest, BadValueKeepsDialogOpenAndAppliesNothing)
+{
+    struct Case {
+        std::vector<std::pair<int, QString>> texts;
+        int failing;
+    };
+    const std::vector<Case> cases{
+        {{{ids::kItemKeyBox, "256"}}, ids::kItemKeyBox},
+        {{{ids::kMonsterKeyBox, ""}}, ids::kMonsterKeyBox},
+        {{{ids::kMagicKeyBox, "99999999999"}}, ids::kMagicKeyBox},
+        {{{ids::kItemKeyBox, "300"}, {ids::kMonsterKeyBox, "256"}}, ids::kMonsterKeyBox},
+    };
+    for (const Case& c : cases) {
+        Box(ids::kItemKeyBox).setText("1");
+        Box(ids::kMagicKeyBox).setText("2");
+        Box(ids::kMonsterKeyBox).setText("3");
+        for (const auto& [id, text] : c.texts) Box(id).setText(text);
+        prompter.messages.clear();
+        QTest::mouseClick(&Button(ids::kOk), Qt::LeftButton);
+
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].text, QString::fromUtf8(str::kEnterByte));
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_EQ(dlg.focusWidget(), &Box(c.failing));
+        EXPECT_EQ(Box(c.failing).selectedText(), Box(c.failing).text());
+        EXPECT_EQ(Result(), SomeKeys());
+    }
+}
+
+TEST_F(KeyDlgTest, CancelEscapeCloseAndEnterChangeNothing)
+{
+    const std::vector<std::function<void()>> ways{
+        [&] { QTest::mouseClick(&Button(ids::kCancel), Qt::LeftButton); },
+        [&] { QTest::keyClick(&Box(ids::kMagicKeyBox), Qt::Key_Escape); },
+        [&] { dlg.close(); },
+        [&] { QTest::keyClick(&Box(ids::kMagicKeyBox), Qt::Key_Return); },
+    };
+    for (const auto& cancel : ways) {
+        dlg.show();
+        dlg.setResult(QDialog::Accepted);
+        Box(ids::kMagicKeyBox).setText("99");
+        cancel();
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_EQ(dlg.result(), QDialog::Rejected);
+        EXPECT_EQ(Result(), SomeKeys());
+    }
+    EXPECT_TRUE(Button(ids::kCancel).isDefault());
+    EXPECT_FALSE(Button(ids::kOk).isDefault());
+}
+
+} // namespace
+} // namespace rw::test

@@ -1,0 +1,245 @@
+#include "dialogs/CMagicDlg.h"
+#include "dialogs/CMonsterDlg.h"
+#include "dialogs/CStdItemDlg.h"
+
+#include "DialogFakes.h"
+#include "resources/Strings.h"
+#include "shell/DialogUnits.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace rw::test {
+namespace {
+
+std::unique_ptr<CRecordDlg> MakeDialog(FileKind kind, Prompter& prompter, QObject* target)
+{
+    switch (kind) {
+    case FileKind::Magic: return std::make_unique<CMagicDlg>(prompter, target);
+    case FileKind::Monster: return std::make_unique<CMonsterDlg>(prompter, target);
+    default: return std::make_unique<CStdItemDlg>(prompter, target);
+    }
+}
+
+// Every byte set, hidden ones and those after the name's first zero included.
+Record PatternRecord(FileKind kind)
+{
+    std::vector<std::uint8_t> bytes(SchemaOf(kind).recordSize);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 37 + 11);
+    return Record(kind, bytes);
+}
+
+class RecordDlgTest : public ::testing::TestWithParam<FileKind> {
+protected:
+    RecordDlgTest() : dlg(MakeDialog(GetParam(), prompter, &target)) {}
+
+    const RecordSchema& Schema() const { return SchemaOf(GetParam()); }
+    QLineEdit& Box(int column) { return *FindControl<QLineEdit>(*dlg, Schema().Column(column).controlId); }
+    QPushButton& Commit() { return *FindControl<QPushButton>(*dlg, dlg->Template().commitId); }
+    QPushButton& Cancel() { return *FindControl<QPushButton>(*dlg, dlg->Template().cancelId); }
+    void Open(const Record& record, bool modify, int row = 3, std::uint32_t key = 77)
+    {
+        dlg->LoadRecord(row, record, key);
+        dlg->SetMode(modify);
+        dlg->show();
+    }
+
+    FakePrompter prompter;
+    FakeCommitTarget target;
+    std::unique_ptr<CRecordDlg> dlg;
+};
+
+INSTANTIATE_TEST_SUITE_P(Kinds, RecordDlgTest, ::testing::ValuesIn(kAllKinds));
+
+TEST_P(RecordDlgTest, CaptionAndCommitButtonFollowTheMode)
+{
+    const QString file = QString::fromUtf8(Schema().fileName.data(), static_cast<qsizetype>(Schema().fileName.size()));
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->windowTitle(), "数据文件[" + file + "]——修改");
+    dlg->SetMode(false);
+    EXPECT_EQ(dlg->windowTitle(), "数据文件[" + file + "]——增加");
+    EXPECT_EQ(Commit().text(), "增加(&A)");
+    dlg->SetMode(true);
+    EXPECT_EQ(Commit().text(), "修改(&M)");
+    EXPECT_EQ(Cancel().text(), "取消(&C)");
+}
+
+TEST_P(RecordDlgTest, UnchangedCommitSendsTheWholeRecordBackByteForByte)
+{
+    for (const bool modify : {true, false}) {
+        target.commits.clear();
+        Open(PatternRecord(GetParam()), modify);
+        QTest::mouseClick(&Commit(), Qt::LeftButton);
+
+        ASSERT_EQ(target.commits.size(), 1u);
+        const FakeCommitTarget::Commit& c = target.commits[0];
+        EXPECT_EQ(c.type, modify ? RecordCommitEvent::kModifyType : RecordCommitEvent::kAddType);
+        EXPECT_EQ(c.kind, GetParam());
+        EXPECT_EQ(c.dialog, dlg.get());
+        EXPECT_EQ(c.row, 3);
+        EXPECT_EQ(c.rowKey, 77u);
+        EXPECT_TRUE(c.record == PatternRecord(GetParam()));
+        EXPECT_FALSE(dlg->isVisible());
+    }
+}
+
+TEST_P(RecordDlgTest, RefusedCommitStaysOpenUntilTheIdChanges)
+{
+    target.answer = [](const Record& r) { return r.Id() == 1 ? RecordCommitEvent::kRefused : RecordCommitEvent::kAccepted; };
+    Open(Record(GetParam()), false);
+    Box(kIdColumn).setText("1");
+    Box(Schema().ColumnCount() - 1).setText("\t-12 ");
+    QTest::mouseClick(&Commit(), Qt::LeftButton);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(Box(kIdColumn).text(), "1");
+
+    Box(kIdColumn).setText("+2");
+    QTest::mouseClick(&Commit(), Qt::LeftButton);
+    EXPECT_FALSE(dlg->isVisible());
+    ASSERT_EQ(target.commits.size(), 2u);
+    EXPECT_EQ(target.commits[1].record.Id(), 2);
+    EXPECT_EQ(target.commits[1].record.Value(Schema().ColumnCount() - 1), -12);
+}
+
+TEST_P(RecordDlgTest, EnterEscapeCloseAndCancelHideWithoutCommitting)
+{
+    const std::vector<std::function<void()>> ways{
+        [&] { QTest::keyClick(&Box(2), Qt::Key_Return); },
+        [&] { QTest::keyClick(&Box(kNameColumn), Qt::Key_Enter); },
+        [&] { QTest::keyClick(&Box(kIdColumn), Qt::Key_Escape); },
+        [&] { dlg->close(); },
+        [&] { QTest::mouseClick(&Cancel(), Qt::LeftButton); },
+    };
+    for (const auto& cancel : ways) {
+        Open(Record(GetParam()), true);
+        Box(2).setText("5");
+        cancel();
+        EXPECT_FALSE(dlg->isVisible());
+    }
+    EXPECT_TRUE(target.commits.empty());
+    EXPECT_TRUE(Cancel().isDefault());
+}
+
+TEST_P(RecordDlgTest, BadNumberStopsTheCommitAtThatBox)
+{
+    for (const QString bad : {"12a", "1.5", "", "2147483648", "- 3", "１２"}) {
+        prompter.messages.clear();
+        Open(Record(GetParam()), true);
+        const int column = Schema().ColumnCount() - 2;
+        Box(column).setText(bad);
+        Box(column + 1).setText("x"); // a later bad box is not the one shown
+        QTest::mouseClick(&Commit(), Qt::LeftButton);
+
+        EXPECT_TRUE(target.commits.empty()) << bad.toStdString();
+        EXPECT_TRUE(dlg->isVisible());
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].text, "请输入一个整数。");
+        EXPECT_EQ(dlg->focusWidget(), &Box(column));
+        EXPECT_EQ(Box(column).selectedText(), bad);
+        EXPECT_EQ(dlg->GetRecord(), Record(GetParam()));
+    }
+}
+
+// Typed text stops at capacity - 1 GBK bytes, never inside a double-byte character; a paste
+// in the middle keeps the text around it.
+TEST_P(RecordDlgTest, NameBoxKeepsWithinTheFieldInWholeCharacters)
+{
+    const int maxBytes = Schema().nameCapacity - 1;
+    Open(Record(GetParam()), true);
+    QLineEdit& name = Box(kNameColumn);
+    for (const QChar c : "a" + QString(20, QChar(u'龙'))) {
+        // keyClicks takes Latin-1 only; a Chinese input method delivers text like this.
+        QTest::sendKeyEvent(QTest::Click, &name, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    const int dragons = (maxBytes - 1) / 2;
+    EXPECT_EQ(name.text(), "a" + QString(dragons, QChar(u'龙')));
+
+    name.setText("abc");
+    name.setCursorPosition(1);
+    name.insert(QString(40, QChar(u'x')) + QString::fromUtf8("\xF0\x9F\x98\x80"));
+    EXPECT_EQ(name.text(), "a" + QString(maxBytes - 3, QChar(u'x')) + "bc");
+
+    name.setText(QString::fromUtf8("b\xF0\x9F\x98\x80龙"));
+    EXPECT_EQ(name.text(), "b龙"); // no GBK form: dropped
+    QTest::mouseClick(&Commit(), Qt::LeftButton);
+    const auto bytes = target.commits.at(0).record.Bytes();
+    EXPECT_EQ(bytes[Schema().nameLengthOffset], 3);
+    EXPECT_EQ(target.commits[0].record.Name(), "b\xC1\xFA");
+}
+
+// A changed name: its bytes, one zero, and the rest of the field as it was.
+TEST_P(RecordDlgTest, ChangedNameKeepsTheFieldBehindItsZero)
+{
+    const Record loaded = PatternRecord(GetParam());
+    Open(loaded, true);
+    Box(kNameColumn).setText("Zq");
+    QTest::mouseClick(&Commit(), Qt::LeftButton);
+
+    const Record& sent = target.commits.at(0).record;
+    const std::size_t at = Schema().nameOffset;
+    EXPECT_EQ(sent.Bytes()[Schema().nameLengthOffset], 2);
+    EXPECT_EQ(sent.Name(), "Zq");
+    EXPECT_EQ(sent.Bytes()[at + 2], 0);
+    EXPECT_TRUE(std::equal(sent.Bytes().begin() + static_cast<long>(at + 3), sent.Bytes().end(),
+                           loaded.Bytes().begin() + static_cast<long>(at + 3)));
+}
+
+TEST_P(RecordDlgTest, LayoutComesFromTheTemplate)
+{
+    struct Spot {
+        int controlId, x, y, width;
+    };
+    const std::vector<Spot> spots = [&]() -> std::vector<Spot> {
+        switch (GetParam()) {
+        case FileKind::Item: return {{1014, 50, 7, 40}, {1015, 50, 150, 77}, {1025, 142, 7, 40}, {1045, 234, 133, 40}};
+        case FileKind::Magic: return {{1047, 57, 7, 40}, {1058, 57, 161, 91}, {1080, 153, 147, 40}};
+        default: return {{1092, 53, 161, 40}, {1104, 144, 161, 91}, {1105, 235, 7, 40}, {1115, 235, 147, 40}};
+        }
+    }();
+    const RecordDlgTemplate& t = dlg->Template();
+    const DialogUnits units(dlg->font());
+    EXPECT_EQ(dlg->size(), units.Size(t.width, t.height));
+    for (const Spot& s : spots) {
+        const auto* box = FindControl<QLineEdit>(*dlg, s.controlId);
+        ASSERT_NE(box, nullptr) << s.controlId;
+        EXPECT_EQ(box->geometry(), units.Rect(s.x, s.y, s.width, 12)) << s.controlId;
+    }
+    for (int k = 0; k < Schema().ColumnCount(); ++k) EXPECT_NE(FindControl<QLineEdit>(*dlg, Schema().Column(k).controlId), nullptr);
+    EXPECT_EQ(Commit().geometry(), units.Rect(t.commitX, t.buttonY, 38, 14));
+
+    // Labels stand right-aligned left of their boxes, one unit lower.
+    QStringList labels;
+    for (const QLabel* label : dlg->findChildren<QLabel*>()) {
+        labels << label->text();
+        if (label->text() == "Mc2") {
+            EXPECT_EQ(label->geometry(), units.Rect(191, 8, 37, 8));
+        }
+    }
+    EXPECT_EQ(labels.size(), Schema().ColumnCount());
+    if (GetParam() == FileKind::Item) {
+        EXPECT_TRUE(labels.contains("Mac_Type") && !labels.contains("MacType"));
+    }
+}
+
+TEST(RecordDlgIcon, ShowsTheApplicationIcon)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::green);
+    const QIcon icon(pixmap);
+    FakePrompter prompter;
+    CMagicDlg dlg(prompter, nullptr);
+    QApplication::setWindowIcon(icon);
+    EXPECT_EQ(dlg.windowIcon().cacheKey(), icon.cacheKey());
+    QApplication::setWindowIcon(QIcon());
+}
+
+} // namespace
+} // namespace rw::test
