@@ -1,0 +1,40 @@
+#include "shell/CEditorApp.h"
+
+#include "resources/Icons.h"
+#include "resources/Ids.h"
+#include "resources/Strings.h"
+#include "shell/CAboutDlg.h"
+#include "shell/CMainFrame.h"
+#include "shell/DialogUnits.h"
+
+#include <QAction>
+
+namespace rw {
+
+CEditorApp::CEditorApp(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Recwright"));
+    setApplicationVersion(QStringLiteral(RECWRIGHT_VERSION));
+    setDesktopFileName(QStringLiteral("recwright"));
+    setWindowIcon(ProgramIcon());
+    setFont(DialogFont());
+}
+
+CEditorApp::~CEditorApp() = default;
+
+bool CEditorApp::InitInstance()
+{
+    m_pMainWnd = std::make_unique<CMainFrame>(m_prompter);
+    connect(m_pMainWnd->CommandAction(ids::kCmdAppAbout), &QAction::triggered, this, &CEditorApp::OnAppAbout);
+    connect(m_pMainWnd->CommandAction(ids::kCmdAppExit), &QAction::triggered, m_pMainWnd.get(), &QWidget::close);
+    m_pMainWnd->show();
+    return true;
+}
+
+void CEditorApp::OnAppAbout()
+{
+    CAboutDlg about(m_pMainWnd.get());
+    about.exec();
+}
+
+} // namespace rw

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "shell/QtPrompter.h"
+
+#include <QApplication>
+
+#include <memory>
+
+namespace rw {
+
+class CMainFrame;
+
+// The application: sets up the program's look and metadata, creates the main frame and
+// handles the commands that belong to the application as a whole (About, Exit).
+class CEditorApp : public QApplication {
+    Q_OBJECT
+public:
+    CEditorApp(int& argc, char** argv);
+    ~CEditorApp() override;
+
+    // Creates and shows the main frame; the caller runs exec() afterwards.
+    bool InitInstance();
+    void OnAppAbout();
+
+    [[nodiscard]] CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
+
+private:
+    QtPrompter m_prompter;
+    std::unique_ptr<CMainFrame> m_pMainWnd;
+};
+
+} // namespace rw

@@ -1,0 +1,31 @@
+#include "shell/FileChooser.h"
+
+#include "resources/Strings.h"
+#include "shell/Prompter.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace rw {
+
+FileChooser::FileChooser(Prompter& prompter) : m_prompter(prompter), m_lastFolder(QDir::currentPath()) {}
+
+std::optional<QString> FileChooser::ChooseFileToOpen(QWidget* owner)
+{
+    return Remember(m_prompter.ChooseOpenFile(owner, m_lastFolder, QString::fromUtf8(str::kOpenFilter),
+                                              QStringLiteral("*.txt *.dat")));
+}
+
+std::optional<QString> FileChooser::ChooseFileToSave(QWidget* owner, const QString& proposedName)
+{
+    return Remember(m_prompter.ChooseSaveFile(owner, m_lastFolder, proposedName, QString::fromUtf8(str::kSaveFilter),
+                                              QStringLiteral("*.dat"), QString::fromUtf8(str::kSaveDefaultSuffix)));
+}
+
+std::optional<QString> FileChooser::Remember(std::optional<QString> chosen)
+{
+    if (chosen) m_lastFolder = QFileInfo(*chosen).absolutePath();
+    return chosen;
+}
+
+} // namespace rw

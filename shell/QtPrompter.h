@@ -1,0 +1,27 @@
+#pragma once
+
+#include "shell/Prompter.h"
+
+namespace rw {
+
+// The program's message boxes and file dialogs: Qt's own widgets, never the desktop's native
+// dialogs, so they look and behave the same everywhere and stay scriptable.
+class QtPrompter final : public Prompter {
+public:
+    void ShowMessage(QWidget* owner, const QString& text, const QString& caption) override;
+    [[nodiscard]] bool AskYesNo(QWidget* owner, const QString& text, const QString& caption) override;
+    [[nodiscard]] std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& folder,
+                                                        const QString& filterName,
+                                                        const QString& patterns) override;
+    [[nodiscard]] std::optional<QString> ChooseSaveFile(QWidget* owner, const QString& folder,
+                                                        const QString& proposedName, const QString& filterName,
+                                                        const QString& patterns,
+                                                        const QString& defaultSuffix) override;
+};
+
+// The dialog's filter entry: shows filterName exactly as given, lists the blank-separated
+// patterns. Qt takes the patterns from the last parenthesised group and, with the details
+// hidden, shows what stands before it, so "Data Files (*.txt;*.dat)" can be shown as it reads.
+[[nodiscard]] QString FileDialogFilter(const QString& filterName, const QString& patterns);
+
+} // namespace rw

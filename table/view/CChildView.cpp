@@ -1,0 +1,158 @@
+#include "table/view/CChildView.h"
+
+#include "resources/Ids.h"
+#include "resources/Strings.h"
+#include "shell/DialogUnits.h"
+#include "shell/Prompter.h"
+#include "table/view/FormTemplate.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTableView>
+
+#include <string>
+
+namespace rw {
+
+CChildView::CChildView(Prompter& prompter, QWidget* parent) : QWidget(parent), m_prompter(prompter), m_files(prompter)
+{
+    setFont(DialogFont());
+    CreateControls();
+}
+
+void CChildView::CreateControls()
+{
+    const DialogUnits du(font());
+    setFixedSize(du.Size(form::kWidth, form::kHeight));
+    for (const form::ControlTemplate& control : form::kControls) {
+        const QString text = QString::fromUtf8(control.text);
+        QWidget* widget = nullptr;
+        switch (control.type) {
+        case form::ControlType::List:
+            widget = m_list = new QTableView(this);
+            break;
+        case form::ControlType::Label:
+            widget = new QLabel(text, this);
+            break;
+        case form::ControlType::Edit: {
+            auto* box = new QLineEdit(this);
+            if (control.id == ids::kCountBox) m_countBox = box;
+            if (control.id == ids::kIdBox) m_idBox = box;
+            if (control.id == ids::kNameBox) m_nameBox = box;
+            widget = box;
+            break;
+        }
+        case form::ControlType::Button: {
+            auto* button = new QPushButton(text, this);
+            button->setAutoDefault(false);
+            m_buttons[control.id] = button;
+            widget = button;
+            break;
+        }
+        case form::ControlType::GroupBox:
+            widget = new QGroupBox(text, this);
+            // It only frames the boxes in front of it; it must not take their clicks.
+            widget->lower();
+            break;
+        }
+        widget->setGeometry(du.Rect(control.x, control.y, control.width, control.height));
+        if (control.id != 0) widget->setProperty(ids::kControlIdProperty, control.id);
+    }
+    m_countBox->setReadOnly(true);
+    m_countBox->setFocusPolicy(Qt::ClickFocus);
+    m_countBox->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_countBox));
+    SetUpList();
+}
+
+void CChildView::SetUpList()
+{
+    m_list->setModel(&m_model);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setTabKeyNavigation(false);
+    m_list->setShowGrid(true);
+    m_list->setWordWrap(false);
+    m_list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    QHeaderView* rows = m_list->verticalHeader();
+    rows->hide();
+    // Fixed row heights keep a table of a million rows quick to scroll.
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(m_list->fontMetrics().height() + 4);
+    QHeaderView* columns = m_list->horizontalHeader();
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    columns->setHighlightSections(false);
+    columns->setStretchLastSection(false);
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    // The selection stays as visible when the list loses the focus.
+    QPalette palette = m_list->palette();
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    }
+    m_list->setPalette(palette);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &CChildView::ApplyColumnWidths);
+}
+
+void CChildView::OnInitialUpdate()
+{
+    ApplyColumnWidths();
+    EnableCommands(false);
+}
+
+void CChildView::ApplyColumnWidths()
+{
+    for (int column = 0; column < m_model.columnCount(); ++column) {
+        m_list->horizontalHeader()->resizeSection(column, m_model.ColumnWidth(column));
+    }
+}
+
+QPushButton* CChildView::Button(int controlId) const
+{
+    const auto found = m_buttons.find(controlId);
+    return found == m_buttons.end() ? nullptr : found->second;
+}
+
+void CChildView::EnableCommands(bool enable)
+{
+    for (const int id : form::kCommandButtons) Button(id)->setEnabled(enable);
+}
+
+void CChildView::ShowRecordCount(int count)
+{
+    m_countBox->setText(QString::number(count == -1 ? m_model.rowCount() : count));
+}
+
+void CChildView::ShowMessage(const QString& text, const char* caption)
+{
+    m_prompter.ShowMessage(this, text, QString::fromUtf8(caption));
+}
+
+bool CChildView::LoadDataFile(const QString& path)
+{
+    const QString bareName = QFileInfo(path).fileName();
+    const std::string bareNameBytes = bareName.toStdString();
+    const auto onRefused = [this](std::string_view idText) {
+        ShowMessage(QString::asprintf(str::kDuplicateIdFormat, std::string(idText).c_str()), str::kCaptionError);
+    };
+    const LoadReport report =
+        m_model.Load(std::filesystem::path(QFile::encodeName(path).toStdString()), bareNameBytes, m_keys, onRefused);
+    if (!report.Loaded()) return false;
+
+    if (m_model.rowCount() > 0) ShowRecordCount(-1);
+    EnableCommands(true);
+    if (report.decode.Truncated()) {
+        ShowMessage(QString::asprintf(str::kTruncatedFormat, bareNameBytes.c_str(), report.decode.announcedCount,
+                                      static_cast<int>(report.decode.recordsPresent)),
+                    str::kCaptionWarning);
+    }
+    return true;
+}
+
+} // namespace rw
