@@ -1,0 +1,254 @@
+#include "resources/Ids.h"
+#include "resources/Strings.h"
+#include "shell/CMainFrame.h"
+#include "shell/DialogUnits.h"
+#include "shell/StatusTexts.h"
+#include "table/view/CChildView.h"
+#include "tests/ui/FakePrompter.h"
+#include "tests/ui/SampleFiles.h"
+#include "tests/ui/UiTestSupport.h"
+
+#include <QAction>
+#include <QDir>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace rw::test {
+namespace {
+
+QString U(const char* text) { return QString::fromUtf8(text); }
+
+QString TitleFor(const QString& bareName)
+{
+    return U(str::kAppTitle) + U(str::kTitleFileOpen) + bareName + U(str::kTitleFileClose);
+}
+
+constexpr std::array kCommandIds{ids::kSearchId, ids::kSearchName, ids::kRefresh, ids::kModify,
+                                 ids::kDelete,   ids::kAdd,        ids::kSave};
+
+class FrameTest : public ::testing::Test {
+protected:
+    FakePrompter prompter;
+    CMainFrame frame{prompter};
+    CChildView& view = *frame.View();
+    QTemporaryDir dir;
+
+    QString Sample(const QString& name, const SampleFile& sample) { return WriteSample(dir.filePath(name), sample); }
+    void Open(const std::optional<QString>& path)
+    {
+        prompter.fileAnswers.push_back(path);
+        frame.OnFileOpen();
+    }
+    [[nodiscard]] QString Count() const { return FindControl<QLineEdit>(view, ids::kCountBox)->text(); }
+    [[nodiscard]] bool CommandsEnabled() const
+    {
+        return std::all_of(kCommandIds.begin(), kCommandIds.end(), [&](int id) { return view.Button(id)->isEnabled(); });
+    }
+    [[nodiscard]] QString Cell(int row, int column) const
+    {
+        return view.Model().index(row, column).data().toString();
+    }
+};
+
+TEST_F(FrameTest, BeforeAnyFileTheItemColumnsShowNoRowsAndTheCommandsAreOff)
+{
+    EXPECT_EQ(frame.windowTitle(), U(str::kAppTitle));
+    EXPECT_EQ(view.Model().columnCount(), 31);
+    EXPECT_EQ(view.Model().headerData(1, Qt::Horizontal).toString(), QStringLiteral("ItemName"));
+    EXPECT_EQ(view.List()->horizontalHeader()->sectionSize(1), 120);
+    EXPECT_EQ(view.Model().rowCount(), 0);
+    EXPECT_EQ(Count(), QString());
+    for (const int id : kCommandIds) EXPECT_FALSE(view.Button(id)->isEnabled()) << id;
+    EXPECT_TRUE(FindControl(view, ids::kIdBox)->isEnabled());
+    EXPECT_TRUE(FindControl(view, ids::kNameBox)->isEnabled());
+    EXPECT_EQ(prompter.messages.size(), 0u);
+}
+
+TEST_F(FrameTest, OpenLoadsEachKindByNameInAnyLetterCaseAndNamesItInTheTitle)
+{
+    struct Case { const char* name; FileKind kind; int columns; std::vector<std::int32_t> ids; const char* firstId; };
+    const Case cases[] = {
+        {"stditem.dat", FileKind::Item, 31, {4, 9, 2}, "4"},
+        {"MAGIC.DAT", FileKind::Magic, 23, {7, 7}, "7"},          // repeated IDs are fine in magic
+        {"Monster.Dat", FileKind::Monster, 35, {0, 3, 5, 6}, "0"}, // record 0's ID is the count's place
+    };
+    for (const Case& c : cases) {
+        const QString name = U(c.name);
+        Open(Sample(name, {.kind = c.kind, .ids = c.ids}));
+        EXPECT_EQ(frame.windowTitle(), TitleFor(name));
+        EXPECT_EQ(view.Model().Session().Kind(), c.kind);
+        EXPECT_EQ(view.Model().columnCount(), c.columns);
+        EXPECT_EQ(view.Model().rowCount(), static_cast<int>(c.ids.size()));
+        EXPECT_EQ(Cell(0, 0), U(c.firstId));
+        EXPECT_EQ(Cell(1, 1), QStringLiteral("N%1").arg(c.ids[1]));
+        EXPECT_EQ(Count(), QString::number(c.ids.size()));
+        EXPECT_TRUE(CommandsEnabled());
+    }
+    EXPECT_EQ(prompter.messages.size(), 0u);
+    // The next dialog starts where the last file was chosen.
+    Open(std::nullopt);
+    EXPECT_EQ(prompter.foldersAsked.front(), QDir::currentPath());
+    EXPECT_EQ(prompter.foldersAsked.back(), dir.path());
+}
+
+TEST_F(FrameTest, AFailedOpenShowsItsMessageAndChangesNothing)
+{
+    Open(Sample(QStringLiteral("monster.dat"), {.kind = FileKind::Monster, .ids = {0, 1, 2}}));
+    const QString title = frame.windowTitle();
+    QDir(dir.path()).mkpath(QStringLiteral("zero"));
+    QDir(dir.path()).mkpath(QStringLiteral("neg"));
+    const QString attempts[] = {
+        Sample(QStringLiteral("stditem.txt"), {.ids = {1}}),                 // no data file name
+        Sample(QStringLiteral("items.dat"), {.ids = {1}}),                   // no data file name
+        dir.filePath(QStringLiteral("magic.dat")),                           // missing
+        Sample(QStringLiteral("zero/stditem.dat"), {.ids = {1}, .header = 0}), // count zero
+        Sample(QStringLiteral("neg/magic.dat"), {.kind = FileKind::Magic, .ids = {1}, .header = -3}),
+    };
+    for (const QString& path : attempts) {
+        prompter.messages.clear();
+        Open(path);
+        ASSERT_EQ(prompter.messages.size(), 1u) << path.toStdString();
+        EXPECT_EQ(prompter.messages[0].text, U(str::kNotADataFile));
+        EXPECT_EQ(prompter.messages[0].caption, U(str::kCaptionError));
+        EXPECT_EQ(prompter.messages[0].owner, &frame);
+        EXPECT_EQ(frame.windowTitle(), title);
+        EXPECT_EQ(view.Model().Session().Kind(), FileKind::Monster);
+        EXPECT_EQ(view.Model().Session().FileName(), "monster.dat");
+        EXPECT_EQ(view.Model().rowCount(), 3);
+        EXPECT_EQ(Count(), QStringLiteral("3"));
+    }
+    prompter.messages.clear();
+    Open(std::nullopt); // cancelled
+    EXPECT_EQ(prompter.messages.size(), 0u);
+    EXPECT_EQ(frame.windowTitle(), title);
+}
+
+TEST_F(FrameTest, AFailedFirstOpenLeavesTheCommandsOff)
+{
+    Open(dir.filePath(QStringLiteral("stditem.dat")));
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_FALSE(CommandsEnabled());
+    EXPECT_EQ(Count(), QString());
+}
+
+TEST_F(FrameTest, DuplicatesAreRefusedOneMessageEachAndATruncatedFileWarnsOnceAfter)
+{
+    int rowsWhenWarned = -1;
+    prompter.onMessage = [&](const ShownMessage& m) {
+        if (m.caption == U(str::kCaptionWarning)) rowsWhenWarned = view.Model().rowCount();
+    };
+    Open(Sample(QStringLiteral("stditem.dat"), {.ids = {5, 1, 5, 2, 5, 8}, .header = 9}));
+    ASSERT_EQ(prompter.messages.size(), 3u);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(prompter.messages[i].text, QStringLiteral("已存在[ID=5]的记录,请重新输入ID！"));
+        EXPECT_EQ(prompter.messages[i].caption, U(str::kCaptionError));
+        EXPECT_EQ(prompter.messages[i].owner, &view);
+    }
+    EXPECT_EQ(prompter.messages[2].text, QStringLiteral("文件[stditem.dat]不完整：文件头记录数为9，实际只有6条记录！"));
+    EXPECT_EQ(rowsWhenWarned, 4);
+    EXPECT_EQ(Count(), QStringLiteral("4"));
+    EXPECT_EQ(Cell(3, 0), QStringLiteral("8"));
+    EXPECT_EQ(frame.windowTitle(), TitleFor(QStringLiteral("stditem.dat")));
+}
+
+TEST_F(FrameTest, StatusBarShowsDateAndARunningClockInFixedPanes)
+{
+    EXPECT_EQ(FormatStatusDate(QDate(2024, 3, 7)), QStringLiteral("2024年03月07日"));
+    EXPECT_EQ(FormatStatusClock(QTime(9, 5, 3)), QStringLiteral("09:05:03"));
+    EXPECT_EQ(FormatStatusClock(QTime(23, 59, 59)), QStringLiteral("23:59:59"));
+    EXPECT_EQ(frame.StatusPane(0)->text(), U(str::kIdleMessage));
+    EXPECT_EQ(frame.StatusPane(1)->text(), U(str::kAttribution));
+    EXPECT_EQ(frame.StatusPane(2)->text(), FormatStatusDate(QDate::currentDate()));
+    for (int pane = 1; pane <= 3; ++pane) {
+        const QLabel& label = *frame.StatusPane(pane);
+        EXPECT_GE(label.width(), CMainFrame::kPaneWidths[pane - 1]) << pane;
+        EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.contentsRect().width()) << pane;
+    }
+    frame.StatusPane(3)->clear();
+    const QRegularExpression clock(QStringLiteral("^([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]$"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clock.match(frame.StatusPane(3)->text()).hasMatch(); }, 1000));
+}
+
+TEST_F(FrameTest, MenuCommandsCarryTheirIdsAndShowTheirPromptsWhileHighlighted)
+{
+    struct Case { int id; const char* text; const char* prompt; };
+    const Case cases[] = {{ids::kCmdFileOpen, str::kMenuOpen, "打开DAT文件"},
+                          {ids::kCmdSetKey, str::kMenuSetKey, "设置加解密密钥"},
+                          {ids::kCmdAppExit, str::kMenuExit, "退出应用程序；提示保存文档"},
+                          {ids::kCmdAppAbout, str::kMenuAbout, "显示程序信息，版本号和版权"}};
+    const QList<QAction*> menus = frame.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), U(str::kMenuFile));
+    EXPECT_EQ(menus[1]->text(), U(str::kMenuHelp));
+    frame.show();
+    for (const Case& c : cases) {
+        QAction* action = frame.CommandAction(c.id);
+        ASSERT_NE(action, nullptr) << c.id;
+        EXPECT_EQ(action->text(), U(c.text));
+        EXPECT_TRUE(action->isEnabled());
+        auto* menu = qobject_cast<QMenu*>(action->parent());
+        ASSERT_NE(menu, nullptr);
+        frame.menuBar()->setActiveAction(menu->menuAction()); // opens it as the user would
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 1000));
+        menu->setActiveAction(action);
+        EXPECT_EQ(frame.StatusPane(0)->text(), U(c.prompt));
+        menu->hide();
+        EXPECT_EQ(frame.StatusPane(0)->text(), U(str::kIdleMessage));
+    }
+}
+
+TEST_F(FrameTest, KeyDialogCancelKeepsTheKeysAndOkAppliesThemToTheNextLoad)
+{
+    const KeySet initial;
+    WhenModalOpens([](QWidget* dialog) {
+        FindControl<QLineEdit>(*dialog, ids::kItemKeyBox)->setText(QStringLiteral("9"));
+        FindControl<QPushButton>(*dialog, ids::kCancel)->click();
+    });
+    frame.OnSetKey();
+    EXPECT_EQ(view.Keys(), initial);
+
+    const QString path = Sample(QStringLiteral("stditem.dat"), {.ids = {11, 12}, .key = 9});
+    WhenModalOpens([](QWidget* dialog) {
+        FindControl<QLineEdit>(*dialog, ids::kItemKeyBox)->setText(QStringLiteral("9"));
+        FindControl<QPushButton>(*dialog, ids::kOk)->click();
+    });
+    frame.OnSetKey();
+    EXPECT_EQ(view.Keys().For(FileKind::Item), 9);
+    EXPECT_EQ(view.Keys().For(FileKind::Magic), initial.For(FileKind::Magic));
+    Open(path);
+    EXPECT_EQ(Cell(1, 0), QStringLiteral("12"));
+    EXPECT_EQ(Cell(1, 1), QStringLiteral("N12"));
+}
+
+TEST_F(FrameTest, WindowHasTheFormsFixedSizeAtTheTopLeftAndTheTemplatesGeometry)
+{
+    frame.show();
+    const DialogUnits du(view.font());
+    EXPECT_EQ(view.size(), du.Size(460, 345));
+    EXPECT_EQ(frame.minimumSize(), frame.maximumSize());
+    EXPECT_EQ(frame.height(), frame.menuBar()->height() + view.height() + frame.statusBar()->height());
+    EXPECT_EQ(frame.width(), view.width());
+    EXPECT_EQ(frame.pos(), QPoint(0, 0));
+    EXPECT_FALSE(frame.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(frame.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_EQ(view.List()->geometry(), du.Rect(0, 0, 460, 310));
+    EXPECT_EQ(FindControl(view, ids::kCountBox)->geometry(), du.Rect(29, 323, 27, 12));
+    EXPECT_EQ(view.Button(ids::kSave)->geometry(), du.Rect(423, 323, 32, 12));
+    EXPECT_EQ(view.findChild<QGroupBox*>()->geometry(), du.Rect(4, 314, 255, 26));
+    EXPECT_EQ(view.Button(ids::kAdd)->text(), U(str::kButtonAdd));
+}
+
+} // namespace
+} // namespace rw::test
