@@ -6,10 +6,8 @@
 #include "resources/Strings.h"
 #include "shell/DialogUnits.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 
@@ -57,7 +55,11 @@ protected:
     std::unique_ptr<CRecordDlg> dlg;
 };
 
-INSTANTIATE_TEST_SUITE_P(Kinds, RecordDlgTest, ::testing::ValuesIn(kAllKinds));
+INSTANTIATE_TEST_SUITE_P(Kinds, RecordDlgTest, ::testing::ValuesIn(kAllKinds),
+                         [](const ::testing::TestParamInfo<FileKind>& info) {
+                             const std::string_view file = SchemaOf(info.param).fileName;
+                             return std::string(file.substr(0, file.find('.')));
+                         });
 
 TEST_P(RecordDlgTest, CaptionAndCommitButtonFollowTheMode)
 {
@@ -227,18 +229,6 @@ TEST_P(RecordDlgTest, LayoutComesFromTheTemplate)
     if (GetParam() == FileKind::Item) {
         EXPECT_TRUE(labels.contains("Mac_Type") && !labels.contains("MacType"));
     }
-}
-
-TEST(RecordDlgIcon, ShowsTheApplicationIcon)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::green);
-    const QIcon icon(pixmap);
-    FakePrompter prompter;
-    CMagicDlg dlg(prompter, nullptr);
-    QApplication::setWindowIcon(icon);
-    EXPECT_EQ(dlg.windowIcon().cacheKey(), icon.cacheKey());
-    QApplication::setWindowIcon(QIcon());
 }
 
 } // namespace
