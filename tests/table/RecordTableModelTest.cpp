@@ -1,0 +1,91 @@
+#include "table/RecordTableModel.h"
+#include "tests/table/TableTestSupport.h"
+
+#include <QAbstractItemModelTester>
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace rw {
+namespace {
+
+using test::MakeRecord;
+
+class ModelTest : public testing::Test {
+protected:
+    ModelTest()
+    {
+        std::vector<Record> records;
+        for (std::int32_t id : {30, 10, 20, 40}) records.push_back(MakeRecord(FileKind::Item, id, "n", -id));
+        records[1].SetName("\xB5\xB6"); // 刀
+        records[2].SetName("a\x81");    // a lead byte without its trail
+        test::WriteRecords(m_dir / "stditem.dat", FileKind::Item, KeySet{}.For(FileKind::Item), records);
+    }
+    QString Text(int row, int column) const { return m_model.index(row, column).data().toString(); }
+    bool Load(std::string name) { return m_model.Load(m_dir / name, name, KeySet{}, {}).Loaded(); }
+
+    test::TempDir m_dir;
+    RecordTableModel m_model;
+    QAbstractItemModelTester m_tester{&m_model, QAbstractItemModelTester::FailureReportingMode::Fatal};
+};
+
+TEST_F(ModelTest, ShowsTextsHeadersAndWidthsFromTheRecords)
+{
+    EXPECT_EQ(m_model.columnCount(), 31);
+    QSignalSpy reset(&m_model, &QAbstractItemModel::modelReset);
+    ASSERT_TRUE(Load("stditem.dat"));
+    EXPECT_FALSE(Load("magic.dat")); // announces nothing
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(m_model.rowCount(), 4);
+    EXPECT_EQ(Text(0, 2), "-30");
+    EXPECT_EQ(Text(1, 1), QString::fromUtf8("刀"));
+    EXPECT_EQ(Text(2, 1), QString("a") + QChar(0xFFFD));
+    EXPECT_EQ(m_model.index(0, 3).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
+              Qt::AlignLeft);
+    EXPECT_EQ(m_model.headerData(1, Qt::Horizontal).toString(), "ItemName");
+    EXPECT_EQ(m_model.headerData(1, Qt::Horizontal, RecordTableModel::kColumnWidthRole).toInt(), 120);
+    EXPECT_EQ(m_model.ColumnWidth(5), 80);
+}
+
+TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
+{
+    ASSERT_TRUE(Load("stditem.dat"));
+    const QPersistentModelIndex on20 = m_model.index(2, 1);
+    const QPersistentModelIndex on40 = m_model.index(3, 0);
+    QSignalSpy inserted(&m_model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy changed(&m_model, &QAbstractItemModel::dataChanged);
+    QSignalSpy header(&m_model, &QAbstractItemModel::headerDataChanged);
+
+    EXPECT_TRUE(m_model.Put(MakeRecord(FileKind::Item, 5), -1).Accepted());
+    EXPECT_EQ(m_model.Put(MakeRecord(FileKind::Item, 10), -1).outcome, PutOutcome::DuplicateId);
+    EXPECT_TRUE(m_model.Put(MakeRecord(FileKind::Item, 41, "m"), 3).Accepted());
+    EXPECT_EQ(inserted.count(), 1);
+    EXPECT_EQ(changed.count(), 1);
+
+    m_model.ClickHeader(0); // 5 10 20 30 41
+    EXPECT_EQ(on20.row(), 2);
+    EXPECT_EQ(on20.column(), 1);
+    EXPECT_FALSE(m_model.ClickHeader(0).ascending); // 41 30 20 10 5
+    EXPECT_EQ(on40.row(), 0);
+    EXPECT_EQ(header.count(), 2);
+
+    EXPECT_TRUE(m_model.DeleteRow(0));
+    EXPECT_FALSE(m_model.DeleteRow(4));
+    EXPECT_FALSE(on40.isValid());
+    EXPECT_EQ(on20.row(), 1);
+    EXPECT_EQ(m_model.ClickHeader(kNameColumn).clearedColumn, 0); // "", "a\x81", "n", 刀
+    EXPECT_EQ(Text(0, 0), "5");
+    EXPECT_EQ(Text(3, 0), "10");
+    EXPECT_EQ(on20.row(), 1);
+    EXPECT_TRUE(m_model.Session().Modified());
+}
+
+} // namespace
+} // namespace rw
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "data/DataFile.h"
+#include "table/RecordTable.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace rw::test {
+
+inline Record MakeRecord(FileKind kind, std::int32_t id, std::string_view name = {}, std::int32_t field = 0)
+{
+    Record record(kind);
+    record.SetId(id);
+    record.SetName(name);
+    record.SetValue(2, field);
+    record.Bytes()[SchemaOf(kind).hidden[0].begin] = static_cast<std::uint8_t>(id); // hidden bytes travel too
+    return record;
+}
+
+inline RecordTable MakeTable(FileKind kind, const std::vector<std::int32_t>& ids)
+{
+    RecordTable table(kind);
+    for (std::int32_t id : ids) table.PutRecord(MakeRecord(kind, id), -1);
+    return table;
+}
+
+inline std::vector<std::int32_t> Column(const RecordTable& table, int column)
+{
+    std::vector<std::int32_t> values;
+    for (int row = 0; row < table.RowCount(); ++row) values.push_back(table.Value(row, column));
+    return values;
+}
+
+inline void WriteRecords(const std::filesystem::path& path, FileKind kind, std::uint8_t key,
+                         const std::vector<Record>& records)
+{
+    EncodeFile(path, kind, key, records.size(), [&](std::size_t i, std::span<std::uint8_t> out) {
+        std::copy(records[i].Bytes().begin(), records[i].Bytes().end(), out.begin());
+    });
+}
+
+// A fresh folder for data files, removed with everything in it.
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "rw-table-XXXXXX").string();
+        m_path = ::mkdtemp(pattern.data());
+    }
+    ~TempDir() { std::filesystem::remove_all(m_path); }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    [[nodiscard]] std::filesystem::path operator/(std::string_view name) const { return m_path / name; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+} // namespace rw::test
