@@ -4,8 +4,6 @@
 #include "shell/DialogUnits.h"
 #include "shell/StatusTexts.h"
 #include "table/view/CChildView.h"
-#include "tests/ui/FakePrompter.h"
-#include "tests/ui/SampleFiles.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <QAction>
@@ -27,8 +25,6 @@
 
 namespace rw::test {
 namespace {
-
-QString U(const char* text) { return QString::fromUtf8(text); }
 
 QString TitleFor(const QString& bareName)
 {
@@ -90,6 +86,7 @@ TEST_F(FrameTest, OpenLoadsEachKindByNameInAnyLetterCaseAndNamesItInTheTitle)
         EXPECT_EQ(frame.windowTitle(), TitleFor(name));
         EXPECT_EQ(view.Model().Session().Kind(), c.kind);
         EXPECT_EQ(view.Model().columnCount(), c.columns);
+        EXPECT_EQ(view.List()->horizontalHeader()->sectionSize(1), 120);
         EXPECT_EQ(view.Model().rowCount(), static_cast<int>(c.ids.size()));
         EXPECT_EQ(Cell(0, 0), U(c.firstId));
         EXPECT_EQ(Cell(1, 1), QStringLiteral("N%1").arg(c.ids[1]));
@@ -146,8 +143,8 @@ TEST_F(FrameTest, AFailedFirstOpenLeavesTheCommandsOff)
 TEST_F(FrameTest, DuplicatesAreRefusedOneMessageEachAndATruncatedFileWarnsOnceAfter)
 {
     int rowsWhenWarned = -1;
-    prompter.onMessage = [&](const ShownMessage& m) {
-        if (m.caption == U(str::kCaptionWarning)) rowsWhenWarned = view.Model().rowCount();
+    prompter.onMessage = [&] {
+        if (prompter.messages.back().caption == U(str::kCaptionWarning)) rowsWhenWarned = view.Model().rowCount();
     };
     Open(Sample(QStringLiteral("stditem.dat"), {.ids = {5, 1, 5, 2, 5, 8}, .header = 9}));
     ASSERT_EQ(prompter.messages.size(), 3u);

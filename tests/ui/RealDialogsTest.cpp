@@ -12,7 +12,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -26,8 +25,6 @@
 
 namespace rw::test {
 namespace {
-
-QString U(const char* text) { return QString::fromUtf8(text); }
 
 TEST(RealDialogs, MessageBoxIsOwnedHasOnlyOkAndNoIcon)
 {
@@ -51,40 +48,33 @@ TEST(RealDialogs, MessageBoxIsOwnedHasOnlyOkAndNoIcon)
 
 TEST(RealDialogs, OpenDialogShowsTheFilterAsWrittenListsDataFilesAndStartsInTheLastFolder)
 {
-    QTemporaryDir first;
-    QTemporaryDir second;
-    for (const char* name : {"a.dat", "b.txt", "c.csv"}) {
-        QFile file(first.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
+    QTemporaryDir dir;
+    for (const char* name : {"a.dat", "b.txt", "c.csv"}) QFile(dir.filePath(U(name))).open(QIODevice::WriteOnly);
     QtPrompter prompter;
     FileChooser chooser(prompter);
     QStringList listed;
-    const auto typeName = [&](const QString& folder, const QString& name) {
-        WhenModalOpens([&, folder, name](QWidget* modal) {
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            EXPECT_EQ(dialog->directory().absolutePath(), folder);
-            EXPECT_EQ(dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentText(),
+    const auto answer = [&](const QString& startFolder, const QString& typed) {
+        WhenModalOpens([&, startFolder, typed](QWidget* modal) {
+            auto& dialog = *qobject_cast<QFileDialog*>(modal);
+            EXPECT_EQ(dialog.directory().absolutePath(), startFolder);
+            EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentText(),
                       QStringLiteral("Data Files (*.txt;*.dat)"));
-            auto* list = dialog->findChild<QListView*>(QStringLiteral("listView"));
-            EXPECT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) >= 2; }, 2000));
+            auto* list = dialog.findChild<QListView*>(QStringLiteral("listView"));
+            const auto rows = [list] { return list->model()->rowCount(list->rootIndex()); };
+            EXPECT_TRUE(QTest::qWaitFor([&] { return rows() > 0; }, 2000));
             listed.clear();
-            for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row) {
-                listed << list->model()->index(row, 0, list->rootIndex()).data().toString();
-            }
-            auto* nameBox = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            nameBox->setText(name);
+            for (int row = 0; row < rows(); ++row) listed << list->model()->index(row, 0, list->rootIndex()).data().toString();
+            auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            nameBox->setText(typed);
             QTest::keyClick(nameBox, Qt::Key_Return);
         });
     };
-    typeName(QDir::currentPath(), first.filePath(QStringLiteral("a.dat")));
-    EXPECT_EQ(chooser.ChooseFileToOpen(nullptr), first.filePath(QStringLiteral("a.dat")));
-    typeName(first.path(), QStringLiteral("magic.dat")); // need not exist
-    EXPECT_EQ(chooser.ChooseFileToOpen(nullptr), first.filePath(QStringLiteral("magic.dat")));
+    answer(QDir::currentPath(), dir.filePath(QStringLiteral("a.dat")));
+    EXPECT_EQ(chooser.ChooseFileToOpen(nullptr), dir.filePath(QStringLiteral("a.dat")));
+    answer(dir.path(), QStringLiteral("magic.dat")); // a name that does not exist is handed on
+    EXPECT_EQ(chooser.ChooseFileToOpen(nullptr), dir.filePath(QStringLiteral("magic.dat")));
     listed.sort();
     EXPECT_EQ(listed, (QStringList{QStringLiteral("a.dat"), QStringLiteral("b.txt")}));
-    EXPECT_EQ(chooser.LastFolder(), first.path());
 }
 
 TEST(RealDialogs, AboutBoxComesFromTheMenuAndClosesWithOk)
