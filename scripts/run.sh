@@ -10,7 +10,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "Run it under a desktop session, or see scripts/screenshot-open.sh for a virtual display."
   echo "Meanwhile, the sample files as recwright-cli reads them:"
   echo
-  exec "$root/build/default/cli/recwright-cli" info "$root"/samples/*.dat
+  exec build/default/cli/recwright-cli info samples/*.dat
 fi
 cd samples
 exec "$root/build/default/shell/recwright"

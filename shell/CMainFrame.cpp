@@ -15,7 +15,6 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QWindow>
 
 #include <algorithm>
 
