@@ -4,22 +4,12 @@
 #include "table/NameOrder.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cassert>
 #include <charconv>
 #include <optional>
 
 namespace rw {
 namespace {
-
-// Every table, and every clearing of one, draws a new serial, so keys never repeat.
-[[nodiscard]] std::uint32_t NextSerial()
-{
-    static std::atomic<std::uint32_t> next{1};
-    return next.fetch_add(1, std::memory_order_relaxed);
-}
-
-[[nodiscard]] RowKey MakeKey(std::uint32_t serial, std::uint32_t slot) { return (RowKey{serial} << 32) | slot; }
 
 // The number whose "%d" text is text, if there is one: no sign but '-', no blanks, no
 // leading zeros, no "-0".
@@ -44,9 +34,9 @@ namespace {
 
 RecordTable::RecordTable(FileKind kind)
     : m_kind(IsDataKind(kind) ? kind : FileKind::Item),
-      m_serial(NextSerial()),
       m_store(SchemaOf(m_kind).recordSize)
 {
+    m_keys.Reset(0);
 }
 
 RecordTable RecordTable::FromDecoded(DecodedRecords decoded, const RefusedIdHandler& onRefused)
@@ -55,6 +45,7 @@ RecordTable RecordTable::FromDecoded(DecodedRecords decoded, const RefusedIdHand
     const std::size_t count = decoded.Count();
     decoded.bytes.resize(count * table.Schema().recordSize);
     table.m_store.Adopt(std::move(decoded.bytes));
+    table.m_keys.Reset(static_cast<std::uint32_t>(count));
     table.m_order.reserve(count);
     table.m_rowOfSlot.assign(count, kGone);
     const bool unique = table.Schema().uniqueIds;
@@ -74,8 +65,8 @@ RecordTable RecordTable::FromDecoded(DecodedRecords decoded, const RefusedIdHand
 void RecordTable::SetupColumns(FileKind kind)
 {
     if (IsDataKind(kind)) m_kind = kind;
-    m_serial = NextSerial();
     m_store = RecordStore(Schema().recordSize);
+    m_keys.Reset(0);
     m_order = {};
     m_rowOfSlot = {};
     m_ids.Clear();
@@ -113,6 +104,7 @@ PutResult RecordTable::PutRecord(const Record& record, int row)
     const std::int32_t id = record.Id();
     if (row == -1) {
         const std::uint32_t slot = m_store.Append(record.Bytes());
+        m_keys.Add();
         m_rowOfSlot.push_back(static_cast<std::int32_t>(m_order.size()));
         m_order.push_back(slot);
         if (Schema().uniqueIds) m_ids.Insert(id, slot);
@@ -197,13 +189,12 @@ int RecordTable::FindRowByName(std::string_view name) const
     return -1;
 }
 
-RowKey RecordTable::KeyOfRow(int row) const { return ValidRow(row) ? MakeKey(m_serial, SlotOfRow(row)) : kNoRowKey; }
+RowKey RecordTable::KeyOfRow(int row) const { return ValidRow(row) ? m_keys.KeyOfSlot(SlotOfRow(row)) : kNoRowKey; }
 
 int RecordTable::RowOfKey(RowKey key) const
 {
-    if (key == kNoRowKey || (key >> 32) != m_serial) return -1;
-    const auto slot = static_cast<std::uint32_t>(key);
-    return slot < m_rowOfSlot.size() ? m_rowOfSlot[slot] : -1;
+    const std::uint32_t slot = key == kNoRowKey ? RowKeys::kNoSlot : m_keys.SlotOfKey(key);
+    return slot == RowKeys::kNoSlot ? -1 : m_rowOfSlot[slot];
 }
 
 void RecordTable::Sort(int column, bool ascending)

@@ -8,6 +8,7 @@
 #include "data/Schema.h"
 #include "table/IdIndex.h"
 #include "table/RecordStore.h"
+#include "table/RowKeys.h"
 
 #include <cstdint>
 #include <functional>
@@ -17,11 +18,6 @@
 #include <vector>
 
 namespace rw {
-
-// A row's identity: it names the same record across sorting and the deletion of other rows,
-// and is never given to another record, in this table or any other.
-using RowKey = std::uint64_t;
-inline constexpr RowKey kNoRowKey = ~RowKey{0};
 
 enum class PutOutcome {
     Accepted,
@@ -44,7 +40,7 @@ using RefusedIdHandler = std::function<void(std::string_view idText)>;
 class RecordTable {
 public:
     explicit RecordTable(FileKind kind = FileKind::Item);
-    // Keys name records of one table, so a table is moved, never copied.
+    // A record's key names it alone, so a table is moved, never copied.
     RecordTable(RecordTable&&) noexcept = default;
     RecordTable& operator=(RecordTable&&) noexcept = default;
     RecordTable(const RecordTable&) = delete;
@@ -101,6 +97,8 @@ public:
     // The first row, in current order, whose name compares equal to name by the name order; -1 if none.
     [[nodiscard]] int FindRowByName(std::string_view name) const;
 
+    // A row's identity: it names the same record across sorting and the deletion of other
+    // rows, and is never given to another record, in this table or any other.
     [[nodiscard]] RowKey KeyOfRow(int row) const;
     [[nodiscard]] int RowOfKey(RowKey key) const; // -1 once the record is gone
 
@@ -120,8 +118,8 @@ private:
     void SortByName(bool ascending);
 
     FileKind m_kind;
-    std::uint32_t m_serial;         // the table's share of its keys, new whenever slots start over
     RecordStore m_store;
+    RowKeys m_keys;
     std::vector<std::uint32_t> m_order;  // row -> slot
     std::vector<std::int32_t> m_rowOfSlot; // slot -> row, kGone for refused and deleted records
     IdIndex m_ids;                  // item and monster tables only

@@ -170,6 +170,18 @@ TEST(RecordTable, RowKeysFollowRecordsAndAreNeverReused)
     EXPECT_EQ(MakeTable(FileKind::Item, {30, 10, 20}).RowOfKey(k20), -1);
     table.ClearTable();
     EXPECT_EQ(table.RowOfKey(k20), -1);
+
+    // Two tables growing in turn never share a key.
+    RecordTable a(FileKind::Magic);
+    RecordTable b(FileKind::Magic);
+    for (std::int32_t id = 0; id < 4; ++id) {
+        a.PutRecord(MakeRecord(FileKind::Magic, id), -1);
+        b.PutRecord(MakeRecord(FileKind::Magic, id), -1);
+    }
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(a.RowOfKey(a.KeyOfRow(row)), row);
+        EXPECT_EQ(b.RowOfKey(a.KeyOfRow(row)), -1);
+    }
 }
 
 } // namespace
