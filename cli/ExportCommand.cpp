@@ -46,7 +46,7 @@ int RunExport(const CliOptions& options)
     }
     AtomicFile out(*options.output);
     const bool written = out.Write(bom) && exporter.Export(decoded.bytes, [&](std::string_view piece) { return out.Write(piece); });
-    if (written && out.Commit()) return kExitOk;
+    if (written && out.Commit(AtomicFile::Sync::Lazy)) return kExitOk;
     Complain(Format(str::kCliCannotWriteFormat, options.output->c_str(), out.Error().c_str()));
     return kExitBadData;
 }

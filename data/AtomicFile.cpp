@@ -79,10 +79,10 @@ bool AtomicFile::Write(std::string_view text)
     return Write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
-bool AtomicFile::Commit()
+bool AtomicFile::Commit(Sync sync)
 {
     if (!Ok()) return false;
-    if (::fsync(m_fd.Get()) != 0) return Fail(errno);
+    if (sync == Sync::ToDisk && ::fsync(m_fd.Get()) != 0) return Fail(errno);
     if (!m_fd.Close()) return Fail(errno);
     if (::rename(m_temp.c_str(), m_target.c_str()) != 0) return Fail(errno);
     m_committed = true;

@@ -29,8 +29,13 @@ public:
 
     bool Write(std::span<const std::uint8_t> bytes);
     bool Write(std::string_view text);
-    // Flushes, closes and renames over the target. False, target untouched, on any failure.
-    bool Commit();
+    // ToDisk waits until the bytes are on the disk before the rename, so that even a power
+    // cut leaves the old file or the whole new one. Lazy leaves that to the system: for
+    // output that can be made again, where waiting for the disk would cost most of the time.
+    enum class Sync : std::uint8_t { ToDisk, Lazy };
+
+    // Closes and renames over the target. False, target untouched, on any failure.
+    bool Commit(Sync sync = Sync::ToDisk);
 
 private:
     bool Fail(int err);

@@ -1,6 +1,11 @@
 #include "data/CsvTokenizer.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace rw {
@@ -16,6 +21,27 @@ namespace {
 {
     return static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(from),
                                                text.begin() + static_cast<std::ptrdiff_t>(to), '\n'));
+}
+
+// Positions of the commas in text[from, to), sixteen bytes at a time where the processor
+// allows: rows of a record table are mostly one long hexadecimal field.
+void FindCommas(const char* text, std::size_t from, std::size_t to, std::vector<std::size_t>& commas)
+{
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const __m128i comma = _mm_set1_epi8(',');
+    for (; i + 16 <= to; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, comma)));
+        while (mask != 0) {
+            commas.push_back(i + static_cast<std::size_t>(std::countr_zero(mask)));
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i < to; ++i) {
+        if (text[i] == ',') commas.push_back(i);
+    }
 }
 
 void Reset(CsvRow& row)
@@ -64,12 +90,15 @@ void CsvTokenizer::ReadRow(std::string_view text, std::size_t pos, bool atEnd, C
     row.next = lf == n ? n : lf + 1;
     row.lines = lf == n ? 0 : 1;
     row.blank = end == pos;
-    for (std::size_t start = pos;;) {
-        const std::size_t comma = Find(text, start, end, ',');
-        row.fields.push_back({text.substr(start, comma - start), 0});
-        if (comma == end) break;
-        start = comma + 1;
+    m_commas.clear();
+    FindCommas(text.data(), pos, end, m_commas);
+    row.fields.resize(m_commas.size() + 1);
+    std::size_t start = pos;
+    for (std::size_t k = 0; k < m_commas.size(); ++k) {
+        row.fields[k] = {text.substr(start, m_commas[k] - start), 0};
+        start = m_commas[k] + 1;
     }
+    row.fields.back() = {text.substr(start, end - start), 0};
 }
 
 void CsvTokenizer::ReadQuotedRow(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row)

@@ -60,6 +60,7 @@ private:
         std::size_t line = 0;
     };
     std::size_t m_rowStart = 0;
+    std::vector<std::size_t> m_commas;
     std::vector<Piece> m_pieces;
     std::string m_unquoted; // fields whose doubled quotes were undone
 };

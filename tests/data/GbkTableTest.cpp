@@ -1,0 +1,112 @@
+// The lookup table must give what the platform's converter gives, for every code.
+
+#include "text/GbkCodec.h"
+#include "text/GbkTable.h"
+#include "text/Utf8NameTranscoder.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace rw {
+namespace {
+
+std::u16string ByConverter(std::string_view bytes)
+{
+    QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+std::u16string ByTable(std::string_view bytes)
+{
+    std::u16string out;
+    GbkTable::Instance().AppendUtf16(bytes, out);
+    return out;
+}
+
+TEST(GbkTable, DecodesEveryOneAndTwoByteCodeAsTheConverter)
+{
+    for (int a = 0; a < 256; ++a) {
+        const std::string one(1, static_cast<char>(a));
+        // The converter drops a lead byte at the end of its input; the table shows it.
+        const std::u16string expected = (a >= 0x81 && a <= 0xFE) ? u"\uFFFD" : ByConverter(one);
+        ASSERT_EQ(ByTable(one), expected) << a;
+        for (int b = 0; b < 256; ++b) {
+            const std::string two{static_cast<char>(a), static_cast<char>(b)};
+            std::u16string expectedTwo = ByConverter(two);
+            if (b >= 0x81 && b <= 0xFE && expectedTwo.size() == 1 + (a >= 0x81 && a <= 0xFE ? 1 : 0)) {
+                expectedTwo += u"\uFFFD"; // a trailing lead byte after a single character
+            }
+            ASSERT_EQ(ByTable(two), expectedTwo) << a << " " << b;
+        }
+    }
+}
+
+TEST(GbkTable, DecodesRandomTextAsTheConverter)
+{
+    std::mt19937 random(99);
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes(random() % 40, '\0');
+        for (char& c : bytes) c = static_cast<char>(random() % 4 == 0 ? random() % 0x80 : 0x80 + random() % 0x80);
+        const auto last = bytes.empty() ? 0 : static_cast<unsigned char>(bytes.back());
+        if (last >= 0x81 && last <= 0xFE) bytes.back() = 'x'; // see above
+        ASSERT_EQ(ByTable(bytes), ByConverter(bytes));
+    }
+}
+
+TEST(GbkTable, EncodesEveryCharacterAsTheConverter)
+{
+    const GbkCodec& codec = GbkCodec::Instance();
+    for (unsigned u = 1; u < 0x10000; ++u) {
+        if (u >= 0xD800 && u <= 0xDFFF) continue;
+        const char16_t unit = static_cast<char16_t>(u);
+        QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
+        const QByteArray bytes = encoder.encode(QStringView(&unit, 1));
+        const bool mapped = !encoder.hasError() && ByConverter({bytes.constData(), static_cast<std::size_t>(bytes.size())}) == std::u16string(1, unit);
+        const std::optional<std::string> ours = codec.Encode(QStringView(&unit, 1));
+        ASSERT_EQ(ours.has_value(), mapped) << std::hex << u;
+        if (mapped) {
+            ASSERT_EQ(*ours, bytes.toStdString()) << std::hex << u;
+        }
+    }
+}
+
+TEST(GbkTable, Utf8NamesRoundTripAndRefuseWhatGbkCannotHold)
+{
+    const Utf8NameTranscoder names;
+    struct Case {
+        std::string_view utf8;
+        std::optional<std::string_view> gbk;
+    };
+    const Case cases[] = {
+        {"Practice Sword", "Practice Sword"},
+        {"霜纹长剑", "\xcb\xaa\xce\xc6\xb3\xa4\xbd\xa3"},
+        {"€·", "\x80\xa1\xa4"},
+        {"\xF0\x9F\x98\x80", std::nullopt},     // outside the basic plane
+        {"\xEF\xBF\xBD", std::nullopt},         // U+FFFD, what bad bytes become
+        {"\xC0\xAF", std::nullopt},             // overlong
+        {"\xED\xA0\x80", std::nullopt},         // a surrogate
+        {"\xE9\x9C", std::nullopt},             // cut short
+        {"\x80", std::nullopt},                 // a lone continuation byte
+    };
+    for (const Case& c : cases) {
+        std::string bytes = "keep";
+        const bool ok = names.AppendNameBytes(c.utf8, bytes);
+        ASSERT_EQ(ok, c.gbk.has_value()) << c.utf8;
+        EXPECT_EQ(bytes, ok ? "keep" + std::string(*c.gbk) : "keep") << c.utf8;
+        if (!ok) continue;
+        std::string text;
+        names.AppendText(*c.gbk, text);
+        EXPECT_EQ(text, c.utf8);
+    }
+    std::string text;
+    names.AppendText("\xcb\xaa\xff\x81", text); // a valid character, 0xFF, a lone lead byte
+    EXPECT_EQ(text, "霜\xEF\xA3\xB5\xEF\xBF\xBD");
+}
+
+} // namespace
+} // namespace rw
