@@ -53,15 +53,27 @@ const std::vector<std::uint8_t>& Image(std::size_t n)
     return it->second;
 }
 
+// The files the benchmarks wrote, removed when the program ends.
+struct ScratchFiles {
+    std::map<std::size_t, std::filesystem::path> byCount;
+    ~ScratchFiles()
+    {
+        for (const auto& [n, path] : byCount) std::filesystem::remove(path);
+    }
+};
+
 // The image written once as a file, so loads read it from the page cache.
 std::filesystem::path DataFile(std::size_t n)
 {
-    const auto path = std::filesystem::temp_directory_path() / ("rw-bench-" + std::to_string(n) + "-stditem.dat");
-    if (!std::filesystem::exists(path) || std::filesystem::file_size(path) != Image(n).size()) {
-        std::ofstream(path, std::ios::binary)
+    static ScratchFiles files;
+    auto [it, added] = files.byCount.try_emplace(n);
+    if (added) {
+        it->second = std::filesystem::temp_directory_path() / ("rw-bench-" + std::to_string(::getpid()) + "-" +
+                                                                std::to_string(n) + "-stditem.dat");
+        std::ofstream(it->second, std::ios::binary)
             .write(reinterpret_cast<const char*>(Image(n).data()), static_cast<std::streamsize>(Image(n).size()));
     }
-    return path;
+    return it->second;
 }
 
 RecordTable MakeTable(std::size_t n) { return RecordTable::FromDecoded(DecodeBytes(Image(n), kKind, kKey), {}); }
