@@ -184,7 +184,7 @@ int RecordTable::FindRowById(std::string_view text) const
 int RecordTable::FindRowByName(std::string_view name) const
 {
     for (int row = 0; row < RowCount(); ++row) {
-        if (CompareNames(NameBytes(row), name) == 0) return row;
+        if (NameBytes(row) == name) return row;
     }
     return -1;
 }

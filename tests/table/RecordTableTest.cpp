@@ -88,6 +88,10 @@ TEST(RecordTable, FindRowByIdMatchesTheExactIdText)
     magic.Sort(2, true);
     EXPECT_EQ(magic.Value(magic.FindRowById("5"), 2), 1);
     EXPECT_EQ(magic.FindRowByName("B"), -1);
+    // Byte for byte: a trailing lone lead byte is part of the name here.
+    magic.PutRecord(MakeRecord(FileKind::Magic, 6, "c\x81", 0), -1);
+    EXPECT_EQ(magic.FindRowByName("c"), -1);
+    EXPECT_EQ(magic.FindRowByName("c\x81"), 2);
 }
 
 TEST(RecordTable, NumericSortIsSignedAndStable)
