@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (the fuzz preset) and runs each for SECONDS seconds on a seed
+# corpus made from samples/. Exits non-zero if any target finds a crash, a leak or a timeout.
+# Usage: scripts/fuzz.sh [SECONDS]   (default 60); findings are kept in build/fuzz/findings/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+
+scripts/setup.sh fuzz
+bin=build/fuzz/fuzz
+findings=build/fuzz/findings
+mkdir -p "$findings"
+corpus=$(mktemp -d)
+trap 'rm -rf "$corpus"' EXIT
+
+# Each input starts with the kind (0 item, 1 magic, 2 monster); the decoder's second byte is
+# the key, the importer's where the text is cut in two.
+seed() { # target name prefix file
+  mkdir -p "$corpus/$1"
+  { printf "$3"; cat "$4"; } > "$corpus/$1/$2"
+}
+seed decode item '\x00\xad' samples/stditem.dat
+seed decode magic '\x01\xcb' samples/magic.dat
+seed decode monster '\x02\xf1' samples/monster.dat
+seed csv_import item '\x00\x80' samples/stditem.csv
+seed csv_import magic '\x01\x40' samples/magic.csv
+seed csv_import monster '\x02\xc0' samples/monster.csv
+seed gbk_names item '\x00' samples/stditem.csv
+seed gbk_names monster '\x02' samples/monster.csv
+
+status=0
+for target in decode csv_import gbk_names; do
+  echo "== fuzz_$target for ${seconds}s"
+  if ! "$bin/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+      -artifact_prefix="$findings/$target-" "$corpus/$target" 2>"$findings/$target.log"; then
+    echo "fuzz_$target failed; see $findings/$target.log" >&2
+    tail -n 40 "$findings/$target.log" >&2
+    status=1
+  else
+    grep -E '^stat::number_of_executed_units' "$findings/$target.log" || true
+  fi
+done
+exit $status
