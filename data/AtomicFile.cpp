@@ -1,5 +1,6 @@
 #include "data/AtomicFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,6 +35,15 @@ namespace {
 
 AtomicFile::AtomicFile(const std::filesystem::path& target) : m_target(ResolveTarget(target))
 {
+    // A device or a pipe (/dev/null, /dev/stdout, a FIFO) is written into as it is: renaming
+    // a file over it would put a plain file in its place.
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+        m_target = target;
+        m_fd = UniqueFd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+        if (!m_fd.Valid()) m_error = std::generic_category().message(errno);
+        return;
+    }
     const std::filesystem::path folder = m_target.has_parent_path() ? m_target.parent_path() : ".";
     m_temp = (folder / ("." + m_target.filename().string() + ".XXXXXX")).string();
     m_fd = UniqueFd(::mkstemp(m_temp.data()));
@@ -82,6 +92,10 @@ bool AtomicFile::Write(std::string_view text)
 bool AtomicFile::Commit(Sync sync)
 {
     if (!Ok()) return false;
+    if (m_temp.empty()) { // written in place
+        m_committed = true;
+        return m_fd.Close() || Fail(errno);
+    }
     if (sync == Sync::ToDisk && ::fsync(m_fd.Get()) != 0) return Fail(errno);
     if (!m_fd.Close()) return Fail(errno);
     if (::rename(m_temp.c_str(), m_target.c_str()) != 0) return Fail(errno);

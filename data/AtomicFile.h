@@ -2,7 +2,8 @@
 
 // A file written beside its target under a temporary name, flushed to disk and only then
 // renamed over the target: the previous file survives any failure intact, and no one ever
-// sees half a file under the target's name.
+// sees half a file under the target's name. A target that is a device or a pipe is written
+// into directly instead.
 
 #include "data/UniqueFd.h"
 
@@ -41,7 +42,7 @@ private:
     bool Fail(int err);
 
     std::filesystem::path m_target;
-    std::string m_temp;
+    std::string m_temp; // empty when writing into the target itself
     UniqueFd m_fd;
     bool m_committed = false;
     std::string m_error;

@@ -50,11 +50,25 @@ constexpr std::size_t kCountBytes = 4;
     return LoadInt32(bytes);
 }
 
+// Eight bytes at a time: a million-record file is 184 MB of this.
+void XorBytes(std::uint8_t* bytes, std::size_t n, std::uint8_t key)
+{
+    const std::uint64_t wide = 0x0101010101010101ull * key;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        word ^= wide;
+        std::memcpy(bytes + i, &word, 8);
+    }
+    for (; i < n; ++i) bytes[i] ^= key;
+}
+
 // Deciphers the delivered bytes in place; the bytes past them stay zero. A monster record 0
 // reads back with ID 0 since the file has no room for its ID.
 void Decipher(DecodedRecords& out, std::size_t delivered, std::uint8_t key)
 {
-    for (std::size_t i = 0; i < delivered; ++i) out.bytes[i] ^= key;
+    XorBytes(out.bytes.data(), delivered, key);
     if (out.kind == FileKind::Monster && !out.bytes.empty()) std::fill_n(out.bytes.begin(), kCountBytes, 0);
 }
 
@@ -98,7 +112,7 @@ bool EmitImage(FileKind kind, std::uint8_t key, std::size_t count, const RecordS
     for (std::size_t i = 0; i < count; ++i) {
         std::fill_n(record.begin(), size, std::uint8_t{0});
         source(i, std::span<std::uint8_t>(record.data(), size));
-        for (std::size_t b = 0; b < size; ++b) record[b] ^= key;
+        XorBytes(record.data(), size, key);
         const std::size_t skip = (kind == FileKind::Monster && i == 0) ? kCountBytes : 0;
         chunk.insert(chunk.end(), record.begin() + static_cast<std::ptrdiff_t>(skip),
                      record.begin() + static_cast<std::ptrdiff_t>(size));
@@ -127,10 +141,13 @@ DecodedRecords DecodeBytes(std::span<const std::uint8_t> file, FileKind kind, st
     DecodedRecords out;
     out.kind = kind;
     out.report = {true, count, RecordsPresent(kind, count, file.size()), {}};
-    out.bytes.resize(out.report.recordsPresent * out.RecordSize());
+    const std::size_t total = out.report.recordsPresent * out.RecordSize();
     const auto from = file.subspan(std::min(file.size(), RecordsOffset(kind)));
-    const std::size_t delivered = std::min(from.size(), out.bytes.size());
-    std::copy_n(from.begin(), delivered, out.bytes.begin());
+    const std::size_t delivered = std::min(from.size(), total);
+    // Copied, not zeroed first and then copied over: one pass fewer over the records.
+    out.bytes.reserve(total);
+    out.bytes.assign(from.begin(), from.begin() + static_cast<std::ptrdiff_t>(delivered));
+    out.bytes.resize(total);
     Decipher(out, delivered, key);
     return out;
 }

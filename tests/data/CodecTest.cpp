@@ -1,9 +1,13 @@
 #include "data/DataFile.h"
+#include "data/UniqueFd.h"
 #include "tests/data/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
@@ -219,6 +223,20 @@ TEST_F(AtomicSave, WriteErrorMidwayLeavesOldFile)
     EXPECT_FALSE(report.error.empty());
     EXPECT_EQ(ReadFileBytes(m_target), m_old);
     EXPECT_EQ(EntriesInDir(), 1u);
+}
+
+TEST_F(AtomicSave, PipeOrDeviceIsWrittenIntoNotReplaced)
+{
+    const auto fifo = m_dir / "stditem.pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const UniqueFd reader(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK));
+    const auto report = EncodeFile(fifo, FileKind::Item, 173, 3, FromIds({1, 2, 3}));
+    EXPECT_TRUE(report.written) << report.error;
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    std::vector<std::uint8_t> got(4096);
+    const ssize_t n = ::read(reader.Get(), got.data(), got.size());
+    got.resize(static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+    EXPECT_EQ(got, EncodeBytes(FileKind::Item, 173, 3, FromIds({1, 2, 3})));
 }
 
 TEST_F(AtomicSave, ReadOnlyFolderRefusesForNonRoot)
