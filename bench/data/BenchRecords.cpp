@@ -1,0 +1,37 @@
+#include "bench/data/BenchRecords.h"
+
+#include "data/RecordBytes.h"
+#include "data/Schema.h"
+
+#include <random>
+#include <string>
+
+namespace rw::bench {
+
+std::vector<std::uint8_t> MakeItemRecords(std::size_t count)
+{
+    // GBK bytes of a few invented names; a number is added so that names differ.
+    static const char* const kNames[] = {
+        "\xcb\xc9\xc4\xbe\xb6\xcc\xd5\xc8",         // 松木短杖
+        "\xcb\xaa\xce\xc6\xb3\xa4\xbd\xa3",         // 霜纹长剑
+        "\xb3\xbf\xc2\xb6\xd2\xa9\xbc\xc1",         // 晨露药剂
+        "\xd0\xc7\xc9\xb0\xbd\xe4\xd6\xb8",         // 星砂戒指
+        "Practice Sword",
+    };
+    const RecordSchema& schema = kItemSchema;
+    std::vector<std::uint8_t> records(count * schema.recordSize);
+    std::mt19937 random(20261206);
+    std::uniform_int_distribution<int> small(0, 200);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint8_t* record = records.data() + i * schema.recordSize;
+        StoreInt32(record, static_cast<std::int32_t>(i + 1));
+        for (int k = 2; k < schema.ColumnCount(); ++k) StoreInt32(record + schema.Column(k).offset, small(random));
+        std::string name = kNames[i % std::size(kNames)];
+        name += std::to_string(i % 1000);
+        WriteShortName(schema, record, name);
+        if (i % 100 == 0) record[4] = static_cast<std::uint8_t>(i); // a few hidden bytes in use
+    }
+    return records;
+}
+
+} // namespace rw::bench

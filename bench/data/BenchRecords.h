@@ -1,0 +1,16 @@
+#pragma once
+
+// A large item table for measuring: plausible records, the same on every run.
+
+#include "data/FileKind.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace rw::bench {
+
+// count item records back to back, deciphered.
+[[nodiscard]] std::vector<std::uint8_t> MakeItemRecords(std::size_t count);
+
+} // namespace rw::bench

@@ -1,0 +1,28 @@
+// Writes a generated item file for the command-line timings: make_item_file COUNT PATH.
+
+#include "bench/data/BenchRecords.h"
+#include "data/DataFile.h"
+#include "data/KeySet.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fputs("usage: make_item_file COUNT PATH\n", stderr);
+        return 2;
+    }
+    const auto count = static_cast<std::size_t>(std::strtoull(argv[1], nullptr, 10));
+    const std::vector<std::uint8_t> records = rw::bench::MakeItemRecords(count);
+    const auto written = rw::EncodeFile(argv[2], rw::FileKind::Item, rw::KeySet{}.For(rw::FileKind::Item), count,
+                                        [&](std::size_t i, std::span<std::uint8_t> record) {
+                                            const std::uint8_t* from = records.data() + i * record.size();
+                                            std::copy(from, from + record.size(), record.begin());
+                                        });
+    if (!written.written) {
+        std::fprintf(stderr, "%s: %s\n", argv[2], written.error.c_str());
+        return 1;
+    }
+    return 0;
+}

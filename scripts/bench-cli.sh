@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Times recwright-cli export and import of a generated item file (1,000,000 records, 184 MB,
+# by default) and their peak memory, and checks that the round trip gives the file back.
+# Usage: scripts/bench-cli.sh [COUNT]   (BUILD_DIR=... to use another build of the default preset)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+count=${1:-1000000}
+build=${BUILD_DIR:-build/default}
+
+[ -f "$build/CMakeCache.txt" ] || BUILD_DIR= scripts/setup.sh default
+cmake --build "$build" --target recwright-cli make_item_file >/dev/null
+cli="$build/cli/recwright-cli"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+"$build/bench/data/make_item_file" "$count" "$work/stditem.dat"
+size=$(stat -c %s "$work/stditem.dat")
+cat "$work/stditem.dat" >/dev/null # in the page cache, as a file just used would be
+
+measure() { # label, command...
+  local label=$1
+  shift
+  /usr/bin/time -f '%e %M' -o "$work/time" "$@"
+  read -r seconds kilobytes <"$work/time"
+  awk -v l="$label" -v s="$seconds" -v k="$kilobytes" -v f="$size" \
+    'BEGIN { printf "%-8s %6.2f s   peak %5d MB   (%.2f x file size)\n", l, s, k / 1024, k * 1024 / f }'
+}
+
+echo "item file: $count records, $((size / 1000000)) MB"
+measure export "$cli" export "$work/stditem.dat" -o "$work/items.csv"
+echo "csv:       $(($(stat -c %s "$work/items.csv") / 1000000)) MB"
+mkdir -p "$work/copy"
+measure import "$cli" import "$work/items.csv" -o "$work/copy/stditem.dat"
+cmp "$work/stditem.dat" "$work/copy/stditem.dat" && echo "round trip: identical"
