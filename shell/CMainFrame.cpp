@@ -1,6 +1,8 @@
 #include "shell/CMainFrame.h"
 
 #include "dialogs/CKeyDlg.h"
+#include "dialogs/CRecordDlg.h"
+#include "dialogs/RecordCommitEvent.h"
 #include "resources/Icons.h"
 #include "resources/Ids.h"
 #include "resources/Strings.h"
@@ -8,6 +10,7 @@
 #include "shell/StatusTexts.h"
 #include "table/view/CChildView.h"
 
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLabel>
@@ -119,6 +122,12 @@ bool CMainFrame::event(QEvent* event)
         m_panes[0]->setText(tip.isEmpty() ? QString::fromUtf8(str::kIdleMessage) : tip);
         return true;
     }
+    if (event->type() == RecordCommitEvent::kModifyType || event->type() == RecordCommitEvent::kAddType) {
+        auto& commit = static_cast<RecordCommitEvent&>(*event);
+        commit.SetResult(commit.IsModify() ? OnRecordModify(*commit.Dialog(), commit.Kind())
+                                           : OnRecordAdd(*commit.Dialog(), commit.Kind()));
+        return true;
+    }
     return QMainWindow::event(event);
 }
 
@@ -127,8 +136,36 @@ void CMainFrame::OnTimer()
     m_panes[3]->setText(FormatStatusClock(QTime::currentTime()));
 }
 
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_pView->MayDiscardChanges(this)) {
+        event->ignore();
+        return;
+    }
+    m_pView->HideDialogs();
+    event->accept();
+}
+
+int CMainFrame::OnRecordModify(const CRecordDlg& dialog, FileKind kind)
+{
+    if (!IsDataKind(kind)) return RecordCommitEvent::kAccepted;
+    // By the row's identity, so a sort or the deletion of other rows since the dialog opened
+    // does not matter.
+    const bool put = dialog.GetRowKey() == CRecordDlg::kNoRowKey
+                         ? m_pView->PutRecord(dialog.GetRecord(), dialog.GetRow())
+                         : m_pView->PutRecordByKey(dialog.GetRecord(), dialog.GetRowKey());
+    return put ? RecordCommitEvent::kAccepted : RecordCommitEvent::kRefused;
+}
+
+int CMainFrame::OnRecordAdd(const CRecordDlg& dialog, FileKind kind)
+{
+    if (!IsDataKind(kind)) return RecordCommitEvent::kAccepted;
+    return m_pView->PutRecord(dialog.GetRecord(), -1) ? RecordCommitEvent::kAccepted : RecordCommitEvent::kRefused;
+}
+
 void CMainFrame::OnFileOpen()
 {
+    if (!m_pView->MayDiscardChanges(this)) return;
     const std::optional<QString> path = m_pView->Files().ChooseFileToOpen(this);
     if (!path) return;
     const QString bareName = QFileInfo(*path).fileName();

@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include "data/FileKind.h"
+
 #include <array>
 
 class QAction;
@@ -16,6 +18,7 @@ class QMenu;
 namespace rw {
 
 class CChildView;
+class CRecordDlg;
 class Prompter;
 
 class CMainFrame : public QMainWindow {
@@ -36,9 +39,15 @@ public:
     void OnFileOpen();
     void OnSetKey();
     void OnTimer();
+    // A record dialog's commit (RecordCommitEvent): 0 when the table took the record, 1 when
+    // it refused it. A kind that names no table changes nothing and answers 0.
+    int OnRecordModify(const CRecordDlg& dialog, FileKind kind);
+    int OnRecordAdd(const CRecordDlg& dialog, FileKind kind);
 
 protected:
     bool event(QEvent* event) override;
+    // Exit and the close box: unsaved changes are only dropped when the user agrees.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void OnCreate();

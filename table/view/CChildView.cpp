@@ -1,10 +1,15 @@
 #include "table/view/CChildView.h"
 
+#include "dialogs/CMagicDlg.h"
+#include "dialogs/CMonsterDlg.h"
+#include "dialogs/CStdItemDlg.h"
 #include "resources/Ids.h"
 #include "resources/Strings.h"
 #include "shell/DialogUnits.h"
 #include "shell/Prompter.h"
 #include "table/view/FormTemplate.h"
+#include "table/view/RecordList.h"
+#include "table/view/SortHeader.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -35,7 +40,7 @@ void CChildView::CreateControls()
         QWidget* widget = nullptr;
         switch (control.type) {
         case form::ControlType::List:
-            widget = m_list = new QTableView(this);
+            widget = m_list = new RecordList(this);
             break;
         case form::ControlType::Label:
             widget = new QLabel(text, this);
@@ -68,10 +73,13 @@ void CChildView::CreateControls()
     m_countBox->setFocusPolicy(Qt::ClickFocus);
     m_countBox->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_countBox));
     SetUpList();
+    ConnectCommands();
 }
 
 void CChildView::SetUpList()
 {
+    m_header = new SortHeader(m_list);
+    m_list->setHorizontalHeader(m_header);
     m_list->setModel(&m_model);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -100,10 +108,44 @@ void CChildView::SetUpList()
     connect(&m_model, &QAbstractItemModel::modelReset, this, &CChildView::ApplyColumnWidths);
 }
 
+void CChildView::ConnectCommands()
+{
+    const std::pair<int, void (CChildView::*)()> commands[] = {
+        {ids::kRefresh, &CChildView::OnRefresh},   {ids::kAdd, &CChildView::OnAdd},
+        {ids::kModify, &CChildView::OnModify},     {ids::kDelete, &CChildView::OnDelete},
+        {ids::kSearchId, &CChildView::OnSearchId}, {ids::kSearchName, &CChildView::OnSearchName},
+        {ids::kSave, &CChildView::OnSave},
+    };
+    for (const auto& [id, handler] : commands) connect(Button(id), &QPushButton::clicked, this, handler);
+    connect(static_cast<RecordList*>(m_list), &RecordList::DoubleClicked, this, &CChildView::OnDblclkList);
+    connect(m_header, &QHeaderView::sectionClicked, this, &CChildView::OnHeaderItemClick);
+}
+
 void CChildView::OnInitialUpdate()
 {
     ApplyColumnWidths();
     EnableCommands(false);
+    CreateDialogs();
+}
+
+void CChildView::CreateDialogs()
+{
+    // Owned by the form; their commits go to the window it stands in, the main frame.
+    QWidget* frame = window();
+    m_dialogs = {new CStdItemDlg(m_prompter, frame, this), new CMagicDlg(m_prompter, frame, this),
+                 new CMonsterDlg(m_prompter, frame, this)};
+}
+
+CRecordDlg* CChildView::Dialog(FileKind kind) const
+{
+    return IsDataKind(kind) ? m_dialogs[static_cast<std::size_t>(kind)] : nullptr;
+}
+
+void CChildView::HideDialogs()
+{
+    for (CRecordDlg* dialog : m_dialogs) {
+        if (dialog) dialog->hide();
+    }
 }
 
 void CChildView::ApplyColumnWidths()
@@ -145,6 +187,9 @@ bool CChildView::LoadDataFile(const QString& path)
         m_model.Load(std::filesystem::path(QFile::encodeName(path).toStdString()), bareNameBytes, m_keys, onRefused);
     if (!report.Loaded()) return false;
 
+    // No dialog may commit into a table of another kind or another load.
+    HideDialogs();
+    m_header->SetSortArrow(-1, true);
     if (m_model.rowCount() > 0) ShowRecordCount(-1);
     EnableCommands(true);
     if (report.decode.Truncated()) {
@@ -153,6 +198,34 @@ bool CChildView::LoadDataFile(const QString& path)
                     str::kCaptionWarning);
     }
     return true;
+}
+
+bool CChildView::PutRecord(const Record& record, int row)
+{
+    return ReportPut(m_model.Put(record, row), row == -1);
+}
+
+bool CChildView::PutRecordByKey(const Record& record, RowKey key)
+{
+    return ReportPut(m_model.PutByKey(record, key), false);
+}
+
+bool CChildView::ReportPut(const PutResult& result, bool appended)
+{
+    switch (result.outcome) {
+    case PutOutcome::Accepted:
+        if (appended) ShowRecordCount(result.row + 1);
+        return true;
+    case PutOutcome::DuplicateId:
+        ShowMessage(QString::asprintf(str::kDuplicateIdFormat, result.idText.c_str()), str::kCaptionError);
+        return false;
+    case PutOutcome::NoSuchRow:
+        ShowMessage(QString::fromUtf8(str::kRecordGone), str::kCaptionError);
+        return false;
+    case PutOutcome::WrongKind:
+        break;
+    }
+    return false;
 }
 
 } // namespace rw

@@ -1,0 +1,43 @@
+#pragma once
+
+// The list's column header: reacts to left clicks only and shows the sort arrow (bitmap 130)
+// to the right of the sorted column's title.
+
+#include <QHeaderView>
+#include <QPixmap>
+
+#include <array>
+
+namespace rw {
+
+class SortHeader : public QHeaderView {
+    Q_OBJECT
+public:
+    explicit SortHeader(QWidget* parent = nullptr);
+
+    // The arrow in column, up for ascending; -1 shows none. A column the table lacks shows none.
+    void SetSortArrow(int column, bool ascending);
+    [[nodiscard]] int ArrowColumn() const { return m_arrowColumn; }
+    [[nodiscard]] bool ArrowAscending() const { return m_ascending; }
+    // Where the arrow of column is drawn, in header coordinates (empty when it shows none).
+    [[nodiscard]] QRect ArrowRect(int column) const;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override;
+
+private:
+    // The title's room in a section of that rect, and how wide the title is drawn.
+    [[nodiscard]] QRect LabelRect(const QRect& section, int logicalIndex) const;
+    [[nodiscard]] QString ShownTitle(const QRect& section, int logicalIndex) const;
+    [[nodiscard]] QRect ArrowRectIn(const QRect& section, int logicalIndex) const;
+
+    std::array<QPixmap, 2> m_arrows; // up, down
+    int m_arrowColumn = -1;
+    bool m_ascending = true;
+};
+
+} // namespace rw
