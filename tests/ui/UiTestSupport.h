@@ -49,27 +49,43 @@ struct ShownMessage {
     QWidget* owner;
 };
 
-// Answers the file dialogs from a queue (empty: cancelled) and keeps the messages shown.
+struct SaveDialogAsked {
+    QString proposedName, filterName, patterns, defaultSuffix;
+};
+
+// Answers the file dialogs and the questions from queues (empty: cancelled, yes) and keeps
+// the messages and questions shown.
 class FakePrompter : public Prompter {
 public:
     std::vector<ShownMessage> messages;
     std::function<void()> onMessage;
     std::deque<std::optional<QString>> fileAnswers;
     std::vector<QString> foldersAsked;
+    std::vector<SaveDialogAsked> savesAsked;
+    std::deque<bool> answers;
+    std::vector<ShownMessage> questions;
 
     void ShowMessage(QWidget* owner, const QString& text, const QString& caption) override
     {
         messages.push_back({text, caption, owner});
         if (onMessage) onMessage();
     }
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
+    bool AskYesNo(QWidget* owner, const QString& text, const QString& caption) override
+    {
+        questions.push_back({text, caption, owner});
+        bool answer = true;
+        if (!answers.empty()) answer = answers.front(), answers.pop_front();
+        return answer;
+    }
     std::optional<QString> ChooseOpenFile(QWidget*, const QString& folder, const QString&, const QString&) override
     {
         return NextFile(folder);
     }
-    std::optional<QString> ChooseSaveFile(QWidget*, const QString& folder, const QString&, const QString&,
-                                          const QString&, const QString&) override
+    std::optional<QString> ChooseSaveFile(QWidget*, const QString& folder, const QString& proposedName,
+                                          const QString& filterName, const QString& patterns,
+                                          const QString& defaultSuffix) override
     {
+        savesAsked.push_back({proposedName, filterName, patterns, defaultSuffix});
         return NextFile(folder);
     }
 

@@ -1,0 +1,415 @@
+// The form's commands, the frame's commits and what keeps edits from being lost.
+
+#include "data/DataFile.h"
+#include "resources/Strings.h"
+#include "tests/ui/EditTestSupport.h"
+#include "text/GbkCodec.h"
+#include "dialogs/RecordCommitEvent.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <map>
+
+namespace rw::test {
+namespace {
+
+class EditTest : public EditFixture {
+protected:
+    // A message as "caption|text".
+    static QString Shown(const char* caption, const QString& text) { return U(caption) + QLatin1Char('|') + text; }
+    static QString Shown(const char* caption, const char* text) { return Shown(caption, U(text)); }
+    static std::string Gbk(const char* text) { return *GbkCodec::Instance().Encode(U(text)); }
+    void DoubleClick(QPoint at)
+    {
+        QTest::mouseClick(view.List()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(view.List()->viewport(), Qt::LeftButton, {}, at);
+    }
+    [[nodiscard]] std::vector<Record> ReadBack(const QString& path, FileKind kind)
+    {
+        const DecodedRecords decoded = ReadDataFile(path.toStdString(), kind, KeySet{}.For(kind));
+        std::vector<Record> records;
+        for (std::size_t i = 0; i < decoded.Count(); ++i) records.emplace_back(kind, decoded.RecordAt(i));
+        return records;
+    }
+};
+
+TEST_F(EditTest, FullCycleSavesTheEditsInTheSortedOrderAndTheRestByteForByte)
+{
+    const QString source = dir.filePath(QStringLiteral("stditem.dat"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(RECWRIGHT_SAMPLES_DIR "/stditem.dat"), source));
+    prompter.fileAnswers.push_back(source);
+    frame.OnFileOpen();
+    frame.show();
+    std::map<std::int32_t, Record> expected;
+    for (const Record& record : ReadBack(source, FileKind::Item)) expected.emplace(record.Id(), record);
+    const int loaded = Table().RowCount();
+    ASSERT_EQ(loaded, static_cast<int>(expected.size()));
+    ASSERT_GE(loaded, 3);
+
+    view.OnAdd();
+    const std::int32_t newId = expected.rbegin()->first + 1;
+    EXPECT_EQ(Box(kIdColumn).text(), QString::number(newId));
+    Box(kNameColumn).setText(U("新物品"));
+    Box(2).setText(QStringLiteral(" -12 "));
+    Commit();
+    EXPECT_FALSE(Dialog().isVisible());
+    EXPECT_EQ(Count(), QString::number(loaded + 1));
+    Record added(FileKind::Item);
+    added.SetId(newId);
+    ASSERT_TRUE(added.SetName(Gbk("新物品")));
+    added.SetValue(2, -12);
+    expected.emplace(newId, added);
+
+    const std::int32_t modifiedId = Table().IdOfRow(1);
+    DoubleClick(view.List()->visualRect(view.Model().index(1, 3)).center());
+    ASSERT_TRUE(Dialog().isVisible());
+    EXPECT_TRUE(Dialog().IsModify());
+    Box(3).setText(QStringLiteral("4321"));
+    Commit();
+    expected.at(modifiedId).SetValue(3, 4321);
+
+    const std::int32_t deletedId = Table().IdOfRow(0);
+    Select({0});
+    view.OnDelete();
+    expected.erase(deletedId);
+    EXPECT_EQ(Count(), QString::number(loaded));
+
+    SetSearchText(ids::kIdBox, QString::number(modifiedId));
+    view.OnSearchId();
+    EXPECT_EQ(view.SelectedRow(), RowOfId(modifiedId));
+    SetSearchText(ids::kNameBox, U("新物品"));
+    view.OnSearchName();
+    EXPECT_EQ(view.SelectedRow(), RowOfId(newId));
+
+    view.OnHeaderItemClick(kIdColumn);
+    view.OnHeaderItemClick(kIdColumn); // descending
+    const QString saved = dir.filePath(QStringLiteral("edited.dat"));
+    prompter.fileAnswers.push_back(saved);
+    view.OnSave();
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionNotice, "edited.dat文件已保存！"));
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_FALSE(view.Model().Session().Modified());
+
+    const std::vector<Record> back = ReadBack(saved, FileKind::Item);
+    ASSERT_EQ(back.size(), expected.size());
+    auto want = expected.rbegin();
+    for (std::size_t i = 0; i < back.size(); ++i, ++want) EXPECT_TRUE(back[i] == want->second) << "record " << i;
+}
+
+TEST_F(EditTest, AddAndModifyOpenTheKindsDialogInTheirModesAndALoadHidesIt)
+{
+    for (const FileKind kind : kAllKinds) {
+        Open({.kind = kind, .ids = {0, 4, 9}});
+        for (const FileKind other : kAllKinds) EXPECT_FALSE(view.Dialog(other)->isVisible());
+        const QString prefix = QString::asprintf(str::kDialogCaptionFormat, std::string(SchemaOf(kind).fileName).c_str());
+        QPushButton& commit = *FindControl<QPushButton>(Dialog(), Dialog().Template().commitId);
+
+        view.OnAdd();
+        EXPECT_TRUE(Dialog().isVisible());
+        EXPECT_EQ(Dialog().windowTitle(), prefix + U("增加"));
+        EXPECT_EQ(commit.text(), U("增加(&A)"));
+        EXPECT_EQ(Box(kIdColumn).text(), QStringLiteral("10"));
+        EXPECT_EQ(Box(kNameColumn).text(), QString());
+        EXPECT_EQ(Dialog().GetRow(), 3);
+
+        Select({2, 1});
+        view.OnModify();
+        EXPECT_EQ(Dialog().windowTitle(), prefix + U("修改"));
+        EXPECT_EQ(commit.text(), U("修改(&M)"));
+        EXPECT_EQ(Box(kIdColumn).text(), QStringLiteral("4"));
+        EXPECT_EQ(Box(kNameColumn).text(), QStringLiteral("N4"));
+        EXPECT_EQ(Dialog().GetRow(), 1);
+    }
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(EditTest, CommandGuardsWarnInTheirOrder)
+{
+    frame.show();
+    const QPoint belowRows(20, view.List()->viewport()->height() - 4);
+    struct Step { std::function<void()> command; const char* text; };
+    const auto check = [&](const std::vector<Step>& steps) {
+        for (const Step& step : steps) {
+            prompter.messages.clear();
+            step.command();
+            ASSERT_EQ(prompter.messages.size(), 1u) << step.text;
+            EXPECT_EQ(LastMessage(), Shown(str::kCaptionWarning, step.text));
+            EXPECT_EQ(prompter.messages[0].owner, &view);
+        }
+    };
+    check({{[&] { view.OnAdd(); }, str::kAddWithoutFile},
+           {[&] { view.OnModify(); }, str::kModifyWithoutFile},
+           {[&] { DoubleClick(belowRows); }, str::kModifyWithoutFile},
+           {[&] { view.OnDelete(); }, str::kDeleteWithoutSelection}});
+    Open({.ids = {1, 2, 3}});
+    check({{[&] { view.OnModify(); }, str::kModifyWithoutSelection},
+           {[&] { DoubleClick(belowRows); }, str::kModifyWithoutSelection},
+           {[&] { view.OnDelete(); }, str::kDeleteWithoutSelection},
+           {[&] { view.OnSearchId(); }, str::kSearchIdEmpty},
+           {[&] { view.OnSearchName(); }, str::kSearchNameEmpty}});
+    for (const FileKind kind : kAllKinds) EXPECT_FALSE(view.Dialog(kind)->isVisible());
+}
+
+TEST_F(EditTest, RefusedDuplicateKeepsTheDialogOpenUntilTheIdIsFreeAndEnterCancels)
+{
+    Open({.ids = {1, 2, 3}});
+    Select({0});
+    view.OnModify();
+    Box(kIdColumn).setText(QStringLiteral("2"));
+    Commit();
+    EXPECT_TRUE(Dialog().isVisible());
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, "已存在[ID=2]的记录,请重新输入ID！"));
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2, 3}));
+    EXPECT_FALSE(view.Model().Session().Modified());
+    Box(kIdColumn).setText(QStringLiteral("9"));
+    Commit();
+    EXPECT_FALSE(Dialog().isVisible());
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{9, 2, 3}));
+
+    view.OnAdd();
+    Box(kIdColumn).setText(QStringLiteral("3"));
+    Commit();
+    EXPECT_TRUE(Dialog().isVisible());
+    EXPECT_EQ(Count(), QStringLiteral("3"));
+    Box(kIdColumn).setText(QStringLiteral("4"));
+    Commit();
+    EXPECT_FALSE(Dialog().isVisible());
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{9, 2, 3, 4}));
+    EXPECT_EQ(Count(), QStringLiteral("4"));
+
+    Select({1});
+    view.OnModify();
+    Box(2).setText(QStringLiteral("77"));
+    QTest::keyClick(&Box(2), Qt::Key_Return);
+    EXPECT_FALSE(Dialog().isVisible());
+    EXPECT_EQ(Table().Value(1, 2), 0);
+
+    // A commit naming no table's kind changes nothing and is answered 0.
+    view.OnAdd();
+    RecordCommitEvent stray(RecordCommitEvent::kAddType, Dialog(), static_cast<FileKind>(7));
+    QCoreApplication::sendEvent(&frame, &stray);
+    EXPECT_EQ(stray.Result(), RecordCommitEvent::kAccepted);
+    EXPECT_EQ(Table().RowCount(), 4);
+}
+
+TEST_F(EditTest, ModifyDialogStaysOnItsRecordThroughSortsAndDeletesAndRefusesOnceItIsGone)
+{
+    Open({.ids = {1, 2, 3, 4}});
+    const auto modify = [&](std::int32_t id) {
+        Select({RowOfId(id)});
+        view.OnModify();
+    };
+    modify(3);
+    view.OnHeaderItemClick(kIdColumn);
+    view.OnHeaderItemClick(kIdColumn); // 4 3 2 1
+    Box(2).setText(QStringLiteral("33"));
+    Commit();
+    EXPECT_FALSE(Dialog().isVisible());
+    EXPECT_EQ(Table().Value(RowOfId(3), 2), 33);
+    EXPECT_EQ(Table().Value(RowOfId(4), 2), 0);
+
+    modify(2);
+    Select({RowOfId(4)});
+    view.OnDelete();
+    Box(2).setText(QStringLiteral("22"));
+    Commit();
+    EXPECT_EQ(Table().Value(RowOfId(2), 2), 22);
+
+    modify(1);
+    view.OnDelete();
+    Box(2).setText(QStringLiteral("11"));
+    Commit();
+    EXPECT_TRUE(Dialog().isVisible());
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, str::kRecordGone));
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{3, 2}));
+
+    prompter.answers.push_back(true);
+    view.OnRefresh();
+    EXPECT_FALSE(Dialog().isVisible());
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2, 3, 4}));
+}
+
+TEST_F(EditTest, UnsavedChangesAreDroppedOnlyWhenTheUserAgrees)
+{
+    const QString path = Open({.ids = {1, 2, 3}});
+    // Exit closes the window like its close box.
+    struct Command { const char* name; std::function<void()> run; std::function<bool()> done; };
+    const Command commands[] = {
+        {"close", [&] { frame.close(); }, [&] { return !frame.isVisible(); }},
+        {"open", [&] { prompter.fileAnswers.push_back(path); frame.OnFileOpen(); },
+         [&] { return Table().RowCount() == 3; }},
+        {"refresh", [&] { view.OnRefresh(); }, [&] { return Table().RowCount() == 3; }},
+    };
+    for (const Command& command : commands) {
+        for (const bool discard : {false, true}) {
+            frame.show();
+            Select({0});
+            view.OnDelete();
+            prompter.questions.clear();
+            prompter.fileAnswers.clear();
+            prompter.answers = {discard};
+            command.run();
+            ASSERT_EQ(prompter.questions.size(), 1u) << command.name;
+            EXPECT_EQ(prompter.questions[0].text, U(str::kDiscardChanges));
+            EXPECT_EQ(prompter.questions[0].caption, U(str::kCaptionWarning));
+            EXPECT_EQ(command.done(), discard) << command.name;
+            EXPECT_EQ(Table().RowCount(), discard && command.name != std::string("close") ? 3 : 2) << command.name;
+            prompter.answers = {true};
+            view.OnRefresh();
+        }
+    }
+    // Sorting is no change, and a save takes the question away.
+    prompter.questions.clear();
+    view.OnHeaderItemClick(kIdColumn);
+    view.OnRefresh();
+    Select({0});
+    view.OnDelete();
+    prompter.fileAnswers.push_back(dir.filePath(QStringLiteral("saved.dat")));
+    view.OnSave();
+    frame.show();
+    frame.close();
+    EXPECT_FALSE(frame.isVisible());
+    EXPECT_TRUE(prompter.questions.empty());
+}
+
+TEST_F(EditTest, SaveFailureNamesTheFileAndTheReasonAndLeavesWhatWasThere)
+{
+    Open({.ids = {1, 2, 3}});
+    Select({0});
+    view.OnDelete();
+    QFile plain(dir.filePath(QStringLiteral("plain")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.write("x");
+    plain.close();
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("taken.dat/inside")));
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const char* target : {"missing/out.dat", "plain/out.dat", "taken.dat"}) {
+        const QString path = dir.filePath(U(target));
+        prompter.messages.clear();
+        prompter.fileAnswers.push_back(path);
+        view.OnSave();
+        ASSERT_EQ(prompter.messages.size(), 1u) << target;
+        const QString head = QStringLiteral("文件[%1]保存失败：").arg(QDir::toNativeSeparators(path));
+        EXPECT_EQ(prompter.messages[0].caption, U(str::kCaptionError));
+        EXPECT_TRUE(prompter.messages[0].text.startsWith(head)) << prompter.messages[0].text.toStdString();
+        EXPECT_GT(prompter.messages[0].text.size(), head.size()) << target;
+        EXPECT_TRUE(view.Model().Session().Modified());
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    ASSERT_TRUE(plain.open(QIODevice::ReadOnly));
+    EXPECT_EQ(plain.readAll(), QByteArray("x"));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("taken.dat/inside"))));
+}
+
+TEST_F(EditTest, SaveProposesTheStemAndAsksBeforeAMonsterFilesFirstIdIsLost)
+{
+    Open({.kind = FileKind::Monster, .ids = {0, 5, 7}});
+    view.OnHeaderItemClick(kIdColumn);
+    view.OnHeaderItemClick(kIdColumn); // 7 5 0
+    const QString out = dir.filePath(QStringLiteral("sub/monster2.dat"));
+    QDir(dir.path()).mkpath(QStringLiteral("sub"));
+    prompter.answers = {false};
+    view.OnSave();
+    ASSERT_EQ(prompter.questions.size(), 1u);
+    EXPECT_EQ(prompter.questions[0].text,
+              U("第一条记录的ID(7)无法保存在monster.dat文件中，重新打开后将变为0。是否仍然保存？"));
+    EXPECT_EQ(prompter.questions[0].caption, U(str::kCaptionWarning));
+    EXPECT_TRUE(prompter.savesAsked.empty());
+
+    prompter.answers = {true};
+    prompter.fileAnswers.push_back(out);
+    view.OnSave();
+    ASSERT_EQ(prompter.savesAsked.size(), 1u);
+    const SaveDialogAsked& asked = prompter.savesAsked[0];
+    EXPECT_EQ(asked.proposedName, QStringLiteral("monster2"));
+    EXPECT_EQ(asked.filterName, QStringLiteral("Data Files (*.dat)"));
+    EXPECT_EQ(asked.patterns, QStringLiteral("*.dat"));
+    EXPECT_EQ(asked.defaultSuffix, QStringLiteral("dat"));
+    EXPECT_EQ(prompter.foldersAsked.back(), dir.path());
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionNotice, "monster2.dat文件已保存！"));
+    std::vector<std::int32_t> savedIds;
+    for (const Record& record : ReadBack(out, FileKind::Monster)) savedIds.push_back(record.Id());
+    EXPECT_EQ(savedIds, (std::vector<std::int32_t>{0, 5, 0}));
+
+    // The bare name is looked for again in the folder last chosen, where there is none: the
+    // table stays and the message names the file.
+    view.OnHeaderItemClick(kIdColumn); // 0 5 7: no question
+    prompter.questions.clear();
+    prompter.messages.clear();
+    view.OnRefresh();
+    EXPECT_TRUE(prompter.questions.empty());
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, QStringLiteral("无法重新读取文件[%1]，表格保持不变！")
+                                                           .arg(QDir::toNativeSeparators(dir.filePath(QStringLiteral("sub/monster.dat"))))));
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{0, 5, 7}));
+}
+
+TEST_F(EditTest, SearchesMatchTheWholeTextExactlyAndSelectTheFoundRow)
+{
+    std::vector<std::int32_t> ids{3, 7, 10, 70};
+    for (std::int32_t id = 100; id < 400; ++id) ids.push_back(id);
+    Open({.ids = ids});
+    Record named(FileKind::Item);
+    named.SetId(99);
+    ASSERT_TRUE(named.SetName(Gbk("木剑")));
+    ASSERT_TRUE(view.PutRecord(named, -1));
+    frame.show();
+    struct Case { int box; const char* text; std::int32_t foundId; }; // -1: not found
+    const Case cases[] = {
+        {ids::kIdBox, "7", 7},        {ids::kIdBox, "07", -1},      {ids::kIdBox, "+7", -1},
+        {ids::kIdBox, " 7", -1},      {ids::kIdBox, "7 ", -1},      {ids::kIdBox, "300", 300},
+        {ids::kNameBox, "N7", 7},     {ids::kNameBox, "n7", -1},    {ids::kNameBox, "N", -1},
+        {ids::kNameBox, "N7 ", -1},   {ids::kNameBox, "木剑", 99}, {ids::kNameBox, "木", -1},
+        {ids::kNameBox, "N350", 350},
+    };
+    for (const Case& c : cases) {
+        prompter.messages.clear();
+        Select({});
+        SetSearchText(c.box, U(c.text));
+        c.box == ids::kIdBox ? view.OnSearchId() : view.OnSearchName();
+        if (c.foundId == -1) {
+            EXPECT_EQ(LastMessage(), Shown(str::kCaptionWarning, str::kNotFound)) << c.text;
+            continue;
+        }
+        EXPECT_TRUE(prompter.messages.empty()) << c.text;
+        const int row = RowOfId(c.foundId);
+        EXPECT_EQ(view.SelectedRow(), row) << c.text;
+        EXPECT_EQ(view.List()->currentIndex().row(), row);
+        EXPECT_TRUE(view.List()->viewport()->rect().contains(view.List()->visualRect(view.Model().index(row, 0))));
+    }
+    // Only the first selected row gives way to the found one.
+    Select({0, 2});
+    SetSearchText(ids::kIdBox, QStringLiteral("70"));
+    view.OnSearchId();
+    EXPECT_EQ(view.List()->selectionModel()->selectedRows().size(), 2);
+    EXPECT_TRUE(view.List()->selectionModel()->isRowSelected(2));
+    EXPECT_TRUE(view.List()->selectionModel()->isRowSelected(3));
+}
+
+TEST_F(EditTest, AddProposesOnePastTheLargestIdWrappingAtTheEndOfTheRange)
+{
+    struct Case { std::vector<std::int32_t> ids; int deleted; std::int32_t proposed; };
+    const Case cases[] = {
+        {{3, 10, 7}, 0, 11},
+        {{-5, -3}, 0, 0},
+        {{2147483647, 1}, 0, -2147483647 - 1},
+        {{5}, 1, 0}, // emptied by Delete
+    };
+    for (const Case& c : cases) {
+        Open({.ids = c.ids});
+        for (int i = 0; i < c.deleted; ++i) {
+            Select({0});
+            view.OnDelete();
+        }
+        view.OnAdd();
+        EXPECT_EQ(Box(kIdColumn).text(), QString::number(c.proposed));
+        EXPECT_EQ(Dialog().GetRecord().Id(), c.proposed);
+        EXPECT_EQ(Dialog().GetRow(), Table().RowCount());
+    }
+    EXPECT_EQ(Count(), QStringLiteral("0"));
+}
+
+} // namespace
+} // namespace rw::test

@@ -1,0 +1,122 @@
+// Sorting by a click on a column header, and the arrow that shows it.
+
+#include "tests/ui/EditTestSupport.h"
+#include "table/view/SortHeader.h"
+
+#include <QTest>
+
+namespace rw::test {
+namespace {
+
+constexpr QRgb kDarkGreen = qRgb(0, 128, 0);
+constexpr QRgb kLightGreen = qRgb(0, 255, 0);
+constexpr QRgb kWhite = qRgb(255, 255, 255);
+constexpr QRgb kMagenta = qRgb(255, 0, 255);
+
+class SortHeaderTest : public EditFixture {
+protected:
+    SortHeader& header = *view.Header();
+
+    void Click(int column, Qt::MouseButton button = Qt::LeftButton)
+    {
+        const int x = header.sectionViewportPosition(column) + header.sectionSize(column) / 2;
+        QTest::mouseClick(header.viewport(), button, {}, QPoint(x, header.height() / 2));
+    }
+    [[nodiscard]] QImage Shot() const { return header.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    [[nodiscard]] int LightGreenIn(const QImage& shot, int column) const
+    {
+        int count = 0;
+        const int left = header.sectionViewportPosition(column);
+        for (int x = left; x < left + header.sectionSize(column) && x < shot.width(); ++x) {
+            for (int y = 0; y < shot.height(); ++y) count += shot.pixel(x, y) == kLightGreen;
+        }
+        return count;
+    }
+    // The arrow of bitmap 130 at its place: rows widen from the apex, dark green on the
+    // left, white on the right and at the apex, light green between, nothing magenta around.
+    void ExpectArrow(int column, bool ascending)
+    {
+        const QImage shot = Shot();
+        const QRect at = header.ArrowRect(column);
+        ASSERT_EQ(at.size(), QSize(9, 5));
+        const int left = header.sectionViewportPosition(column);
+        const QString title = view.Model().headerData(column, Qt::Horizontal).toString();
+        EXPECT_GE(at.left(), left + header.fontMetrics().horizontalAdvance(title));
+        EXPECT_LT(at.right(), left + header.sectionSize(column));
+        for (int row = 0; row < 5; ++row) {
+            const int y = at.top() + (ascending ? row : 4 - row);
+            const int first = at.left() + 4 - row, last = at.left() + 4 + row;
+            EXPECT_EQ(shot.pixel(last, y), kWhite) << row;
+            if (row > 0) {
+                EXPECT_EQ(shot.pixel(first, y), kDarkGreen) << row;
+            }
+            for (int x = first + 1; x < last; ++x) EXPECT_EQ(shot.pixel(x, y), kLightGreen) << row;
+            if (row < 4) {
+                EXPECT_NE(shot.pixel(first - 1, y), kMagenta) << row;
+            }
+        }
+        for (int c = 0; c < view.Model().columnCount(); ++c) {
+            if (c != column) {
+                EXPECT_EQ(LightGreenIn(shot, c), 0) << c;
+            }
+        }
+    }
+};
+
+TEST_F(SortHeaderTest, LeftClicksSortAndMoveTheArrowOtherButtonsChangeNothing)
+{
+    Open({.ids = {10, 9, 100, -1}});
+    frame.show();
+    EXPECT_EQ(header.ArrowColumn(), -1);
+    struct Step { int column; Qt::MouseButton button; int arrowColumn; bool ascending; std::vector<std::int32_t> ids; };
+    const Step steps[] = {
+        {kIdColumn, Qt::LeftButton, kIdColumn, true, {-1, 9, 10, 100}},
+        {kIdColumn, Qt::LeftButton, kIdColumn, false, {100, 10, 9, -1}},
+        {kIdColumn, Qt::RightButton, kIdColumn, false, {100, 10, 9, -1}},
+        {kNameColumn, Qt::MiddleButton, kIdColumn, false, {100, 10, 9, -1}},
+        {kNameColumn, Qt::RightButton, kIdColumn, false, {100, 10, 9, -1}},
+        {kNameColumn, Qt::LeftButton, kNameColumn, true, {-1, 10, 100, 9}}, // "N-1" < "N10" < "N100" < "N9"
+        {kIdColumn, Qt::LeftButton, kIdColumn, true, {-1, 9, 10, 100}},
+    };
+    for (const Step& step : steps) {
+        Click(step.column, step.button);
+        EXPECT_EQ(header.ArrowColumn(), step.arrowColumn);
+        EXPECT_EQ(header.ArrowAscending(), step.ascending);
+        EXPECT_EQ(Ids(), step.ids);
+        ExpectArrow(step.arrowColumn, step.ascending);
+    }
+    EXPECT_FALSE(view.Model().Session().Modified());
+}
+
+TEST_F(SortHeaderTest, ALoadRemovesTheArrowButKeepsTheColumnAndDirection)
+{
+    Open({.ids = {3, 1, 2}});
+    frame.show();
+    Click(3);
+    ExpectArrow(3, true);
+    Open({.kind = FileKind::Magic, .ids = {5, 4}});
+    EXPECT_EQ(header.ArrowColumn(), -1);
+    const QImage shot = Shot();
+    for (int c = 0; c < view.Model().columnCount(); ++c) EXPECT_EQ(LightGreenIn(shot, c), 0) << c;
+    Click(3);
+    ExpectArrow(3, false);
+}
+
+TEST_F(SortHeaderTest, SelectionAndCurrentRowStayOnTheirRecords)
+{
+    Open({.ids = {5, 1, 4, 2, 3}});
+    Select({2, 3});
+    view.List()->selectionModel()->setCurrentIndex(view.Model().index(3, 0), QItemSelectionModel::NoUpdate);
+    view.OnHeaderItemClick(kIdColumn);
+    std::vector<std::int32_t> selected;
+    for (const QModelIndex& index : view.List()->selectionModel()->selectedRows()) {
+        selected.push_back(Table().IdOfRow(index.row()));
+    }
+    std::sort(selected.begin(), selected.end());
+    EXPECT_EQ(selected, (std::vector<std::int32_t>{2, 4}));
+    EXPECT_EQ(Table().IdOfRow(view.List()->currentIndex().row()), 2);
+    EXPECT_EQ(view.SelectedRow(), RowOfId(2));
+}
+
+} // namespace
+} // namespace rw::test
