@@ -1,3 +1,4 @@
+#include "cli/BackgroundWriter.h"
 #include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "cli/NameTextChoice.h"
@@ -10,6 +11,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 namespace rw {
 namespace {
@@ -20,34 +22,38 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 int RunExport(const CliOptions& options)
 {
-    const std::string& file = options.files.front();
-    const std::optional<DataFileChoice> choice = ChooseDataFile(options, file);
+    const std::string& dataFile = options.files.front();
+    const std::optional<DataFileChoice> choice = ChooseDataFile(options, dataFile);
     if (!choice) return kExitBadUsage;
-    const DecodedRecords decoded = ReadDataFile(file, choice->kind, choice->key);
+    const DecodedRecords decoded = ReadDataFile(dataFile, choice->kind, choice->key);
     if (!decoded.report.loaded) {
         Complain(decoded.report.error.empty()
-                     ? Format(str::kCliBadCountFormat, file.c_str(), static_cast<long long>(decoded.report.announcedCount))
-                     : Format(str::kCliNotLoadedFormat, file.c_str(), decoded.report.error.c_str()));
+                     ? Format(str::kCliBadCountFormat, dataFile.c_str(), static_cast<long long>(decoded.report.announcedCount))
+                     : Format(str::kCliNotLoadedFormat, dataFile.c_str(), decoded.report.error.c_str()));
         return kExitBadData;
     }
     if (decoded.report.Truncated()) {
-        Complain(Format(str::kCliTruncatedFormat, file.c_str(), static_cast<long long>(decoded.report.announcedCount),
+        Complain(Format(str::kCliTruncatedFormat, dataFile.c_str(), static_cast<long long>(decoded.report.announcedCount),
                         static_cast<long long>(decoded.report.recordsPresent)));
     }
 
     const CsvExporter exporter(choice->kind, NamesFor(options.encoding));
     const std::string_view bom = options.encoding == CsvEncoding::Utf8Bom ? kUtf8Bom : std::string_view{};
-    if (!options.output || *options.output == "-") {
-        const bool written = WriteAllTo(STDOUT_FILENO, bom) &&
-                             exporter.Export(decoded.bytes, [](std::string_view piece) { return WriteAllTo(STDOUT_FILENO, piece); });
-        if (written) return kExitOk;
-        Complain(Format(str::kCliCannotWriteFormat, "-", std::strerror(errno)));
-        return kExitBadData;
-    }
-    AtomicFile out(*options.output);
-    const bool written = out.Write(bom) && exporter.Export(decoded.bytes, [&](std::string_view piece) { return out.Write(piece); });
-    if (written && out.Commit(AtomicFile::Sync::Lazy)) return kExitOk;
-    Complain(Format(str::kCliCannotWriteFormat, options.output->c_str(), out.Error().c_str()));
+    const bool toStdout = !options.output || *options.output == "-";
+    std::optional<AtomicFile> file;
+    if (!toStdout) file.emplace(*options.output);
+    int writeErrno = 0;
+    BackgroundWriter writer([&](std::string_view piece) {
+        if (file) return file->Write(piece);
+        if (WriteAllTo(STDOUT_FILENO, piece)) return true;
+        writeErrno = errno;
+        return false;
+    });
+    const bool made = writer.Put(bom) && exporter.Export(decoded.bytes, [&](std::string_view piece) { return writer.Put(piece); });
+    const bool written = writer.Finish() && made && (!file || file->Commit(AtomicFile::Sync::Lazy));
+    if (written) return kExitOk;
+    Complain(Format(str::kCliCannotWriteFormat, toStdout ? "-" : options.output->c_str(),
+                    file ? file->Error().c_str() : std::strerror(writeErrno)));
     return kExitBadData;
 }
 

@@ -20,6 +20,7 @@ cat "$work/stditem.dat" >/dev/null # in the page cache, as a file just used woul
 measure() { # label, command...
   local label=$1
   shift
+  sync # the previous step's writes are not this one's to wait for
   /usr/bin/time -f '%e %M' -o "$work/time" "$@"
   read -r seconds kilobytes <"$work/time"
   awk -v l="$label" -v s="$seconds" -v k="$kilobytes" -v f="$size" \
