@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/CliOptions.h"
-#include "data/NameTranscoder.h"
+#include "data/PassThroughNames.h"
 #include "text/Utf8NameTranscoder.h"
 
 namespace rw {

@@ -1,6 +1,5 @@
 #include "data/CsvExport.h"
 
-#include "data/CsvTokenizer.h"
 #include "data/HexText.h"
 #include "data/RecordBytes.h"
 

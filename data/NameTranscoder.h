@@ -22,15 +22,4 @@ public:
     [[nodiscard]] virtual bool AppendNameBytes(std::string_view text, std::string& out) const = 0;
 };
 
-// The text is the name's bytes themselves: for CSV written in code page 936.
-class PassThroughNames final : public NameTranscoder {
-public:
-    void AppendText(std::string_view nameBytes, std::string& out) const override { out.append(nameBytes); }
-    [[nodiscard]] bool AppendNameBytes(std::string_view text, std::string& out) const override
-    {
-        out.append(text);
-        return true;
-    }
-};
-
 } // namespace rw

@@ -3,6 +3,7 @@
 // Records of one size appended in fixed blocks: a growing table of a million records never
 // needs one huge block, nor twice its size while a vector would move.
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -18,6 +19,7 @@ public:
 
     void Append(std::span<const std::uint8_t> record)
     {
+        assert(record.size() == m_recordSize);
         const std::size_t slot = m_count % kRecordsPerBlock;
         if (slot == 0) m_blocks.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(kRecordsPerBlock * m_recordSize));
         std::memcpy(m_blocks.back().get() + slot * m_recordSize, record.data(), m_recordSize);

@@ -3,6 +3,7 @@
 
 #include "data/CsvExport.h"
 #include "data/CsvImport.h"
+#include "data/PassThroughNames.h"
 
 #include <cstdlib>
 #include <string>

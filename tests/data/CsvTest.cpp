@@ -1,5 +1,6 @@
 #include "data/CsvExport.h"
 #include "data/CsvImport.h"
+#include "data/PassThroughNames.h"
 #include "data/CsvTokenizer.h"
 #include "data/HexText.h"
 #include "data/Record.h"

@@ -3,6 +3,7 @@
 
 #include "data/CsvExport.h"
 #include "data/CsvImport.h"
+#include "data/PassThroughNames.h"
 #include "data/DataFile.h"
 #include "tests/data/TestFiles.h"
 #include "text/Utf8NameTranscoder.h"

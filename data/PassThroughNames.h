@@ -1,0 +1,18 @@
+#pragma once
+
+#include "data/NameTranscoder.h"
+
+namespace rw {
+
+// The text is the name's bytes themselves: for CSV written in code page 936.
+class PassThroughNames final : public NameTranscoder {
+public:
+    void AppendText(std::string_view nameBytes, std::string& out) const override { out.append(nameBytes); }
+    [[nodiscard]] bool AppendNameBytes(std::string_view text, std::string& out) const override
+    {
+        out.append(text);
+        return true;
+    }
+};
+
+} // namespace rw
