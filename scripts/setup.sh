@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 preset=${1:-default}
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-wqy-microhei xvfb xauth clang libclang-rt-14-dev time)
+          fonts-wqy-microhei qt6-translations-l10n xvfb xauth clang libclang-rt-14-dev time)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -8,6 +8,7 @@
 #include "shell/DialogUnits.h"
 
 #include <QAction>
+#include <QLibraryInfo>
 
 namespace rw {
 
@@ -18,6 +19,11 @@ CEditorApp::CEditorApp(int& argc, char** argv) : QApplication(argc, argv)
     setDesktopFileName(QStringLiteral("recwright"));
     setWindowIcon(ProgramIcon());
     setFont(DialogFont());
+    // The program speaks Simplified Chinese whatever the desktop's language, so Qt's own
+    // texts (message box buttons, file dialogs) do too, where Qt's translations are installed.
+    if (m_qtTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installTranslator(&m_qtTexts);
+    }
 }
 
 CEditorApp::~CEditorApp() = default;

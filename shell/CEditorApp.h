@@ -3,6 +3,7 @@
 #include "shell/QtPrompter.h"
 
 #include <QApplication>
+#include <QTranslator>
 
 #include <memory>
 
@@ -25,6 +26,7 @@ public:
     [[nodiscard]] CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
 
 private:
+    QTranslator m_qtTexts;
     QtPrompter m_prompter;
     std::unique_ptr<CMainFrame> m_pMainWnd;
 };

@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# A whole editing session on a virtual display, done as a person would with mouse and keys:
+# open stditem.dat (from a temporary copy of samples/), modify a record's price through its edit
+# dialog, sort by a click on the ItemID header, find it again by its ID, save under a new name,
+# and screenshot the main window to docs/editor-session.png. The saved file is then checked
+# with recwright-cli export.
+# Usage: scripts/screenshot-session.sh [output.png]
+#   BUILD_DIR overrides build/default; SHOTS_DIR, when set, also gets a picture of each step
+#   and of the three edit dialogs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=${1:-$root/docs/editor-session.png}
+build=${BUILD_DIR:-$root/build/default}
+shots=${SHOTS_DIR:-}
+
+needed=(xvfb xauth xdotool imagemagick openbox x11-utils fonts-wqy-microhei)
+missing=()
+for p in "${needed[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+if [ ! -d "$build" ]; then cmake --preset default -B "$build" >/dev/null; fi
+cmake --build "$build" --target recwright recwright-cli
+build=$(cd "$build" && pwd)
+
+work=$(mktemp -d)
+cp "$root"/samples/*.dat "$work"/
+
+display=99
+while [ -e "/tmp/.X${display}-lock" ]; do display=$((display + 1)); done
+export DISPLAY=":$display"
+unset WAYLAND_DISPLAY
+
+pids=()
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[$i]}" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "$*" >&2; exit 1; }
+
+Xvfb "$DISPLAY" -screen 0 1024x800x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 0.5
+
+(cd "$work" && exec env QT_QPA_PLATFORM=xcb "$build/shell/recwright") &
+pids+=($!)
+
+frame=$(xdotool search --sync --onlyvisible --name 'Vellmar')
+xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
+sleep 0.5
+
+# A window with its frame, as the screen shows it.
+grab() { # window file
+  local info x y w h extents left right top bottom
+  info=$(xwininfo -id "$1")
+  x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+  y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+  w=$(sed -n 's/.*Width: *//p' <<<"$info")
+  h=$(sed -n 's/.*Height: *//p' <<<"$info")
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ' ')
+  IFS=, read -r left right top bottom <<<"${extents:-0,0,0,0}"
+  mkdir -p "$(dirname "$2")"
+  import -window root -crop "$((w + left + right))x$((h + top + bottom))+$((x - left))+$((y - top))" +repage "$2"
+}
+step() { [ -z "$shots" ] || grab "$frame" "$shots/$1.png"; }
+# Waits for a visible window whose title matches, and prints its id.
+wait_window() { # pattern [tries]
+  local id
+  for _ in $(seq "${2:-100}"); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) && [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+# Clicks at a point of the main window's client area.
+click_at() { # x y [repeat]
+  xdotool mousemove --window "$frame" "$1" "$2" click --repeat "${3:-1}" --delay 120 1
+  sleep 0.4
+}
+
+# Geometry of the form, from the frame's client area: the menu bar on top, then the list
+# with its header, rows of equal height.
+client_height=$(xwininfo -id "$frame" | sed -n 's/.*Height: *//p')
+
+# 1. File > Open by the menu's mnemonics, the file name typed into the dialog.
+xdotool key --window "$frame" --clearmodifiers alt+f
+sleep 0.5
+xdotool key --clearmodifiers o
+wait_window '^(Open|打开)' >/dev/null || fail "No open dialog"
+sleep 0.5
+xdotool type --delay 40 'stditem.dat'
+xdotool key Return
+wait_window '数据文件\[stditem.dat\]' >/dev/null || fail "The file did not open"
+sleep 0.5
+step 1-opened
+
+# 2. Double-click the third row (ID 3) and set its Price in the dialog.
+menu_h=24
+header_h=20
+row_h=18
+click_at 60 $((menu_h + header_h + 2 * row_h + row_h / 2)) 2
+dialog=$(wait_window '数据文件\[stditem.dat\]——修改') || fail "No modify dialog"
+sleep 0.5
+[ -z "$shots" ] || grab "$dialog" "$shots/dialog-item.png"
+# Price is the 30th box in tab order (column by column, ItemName after the first column).
+xdotool key --window "$dialog" --delay 30 --repeat 29 Tab
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 40 '12345'
+[ -z "$shots" ] || grab "$dialog" "$shots/2-price-typed.png"
+xdotool key --clearmodifiers alt+m
+sleep 0.5
+xdotool search --onlyvisible --name '——修改$' >/dev/null 2>&1 && fail "The modify dialog is still open"
+step 2-modified
+
+# 3. Sort by ItemID, descending: two clicks on its header.
+xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
+click_at 30 $((menu_h + header_h / 2))
+click_at 30 $((menu_h + header_h / 2))
+step 3-sorted
+
+# 4. Find the modified record again: Tab from the list to the ID box, then Search by ID.
+xdotool key --window "$frame" Tab
+xdotool type --delay 40 '3'
+xdotool key --window "$frame" --clearmodifiers alt+i
+sleep 0.5
+step 4-found
+
+# 5. Save under a new name, then acknowledge the notice.
+xdotool key --window "$frame" --clearmodifiers alt+s
+wait_window '^(Save|保存|另存)' >/dev/null || fail "No save dialog"
+sleep 0.5
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 40 'session-edit'
+xdotool key Return
+notice=$(wait_window '^提示$') || fail "No saved notice"
+sleep 0.3
+[ -z "$shots" ] || grab "$notice" "$shots/5-saved-notice.png"
+xdotool windowactivate --sync "$notice" >/dev/null 2>&1 || true
+xdotool key Return
+sleep 0.5
+grab "$frame" "$out"
+echo "Saved $out"
+
+# The saved file: rows in descending ID order, ID 3 with the new price (column 30).
+saved="$work/session-edit.dat"
+[ -f "$saved" ] || fail "$saved was not written"
+csv=$("$build/cli/recwright-cli" export --kind item "$saved")
+first_id=$(sed -n 2p <<<"$csv" | cut -d, -f1)
+price=$(awk -F, '$1 == "3" { print $30 }' <<<"$csv")
+[ "$price" = 12345 ] || fail "ID 3 has the price '$price' in the saved file, not 12345"
+[ "$first_id" = 38 ] || fail "The saved file starts with ID $first_id, not 38"
+echo "Checked $saved: ID 3 has the price 12345; rows in descending ID order"
+
+# The other two edit dialogs, for a look: magic in add mode, monster in modify mode.
+if [ -n "$shots" ]; then
+  for name in magic monster; do
+    xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
+    xdotool key --window "$frame" --clearmodifiers alt+f
+    sleep 0.5
+    xdotool key --clearmodifiers o
+    wait_window '^(Open|打开)' >/dev/null || fail "No open dialog"
+    sleep 0.5
+    xdotool type --delay 40 "$name.dat"
+    xdotool key Return
+    wait_window "数据文件\\[$name.dat\\]" >/dev/null || fail "$name.dat did not open"
+    sleep 0.5
+    if [ "$name" = magic ]; then
+      xdotool key --window "$frame" --clearmodifiers alt+a
+      mode='增加'
+    else
+      click_at 60 $((menu_h + header_h + row_h + row_h / 2)) 2
+      mode='修改'
+    fi
+    dialog=$(wait_window "数据文件\\[$name.dat\\]——$mode") || fail "No $name dialog"
+    sleep 0.5
+    grab "$dialog" "$shots/dialog-$name.png"
+    xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+    xdotool key Escape
+    sleep 0.3
+  done
+fi
