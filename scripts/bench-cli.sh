@@ -21,10 +21,10 @@ measure() { # label, command...
   local label=$1
   shift
   sync # the previous step's writes are not this one's to wait for
-  /usr/bin/time -f '%e %M' -o "$work/time" "$@"
-  read -r seconds kilobytes <"$work/time"
-  awk -v l="$label" -v s="$seconds" -v k="$kilobytes" -v f="$size" \
-    'BEGIN { printf "%-8s %6.2f s   peak %5d MB   (%.2f x file size)\n", l, s, k / 1024, k * 1024 / f }'
+  /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@"
+  read -r seconds user system kilobytes <"$work/time"
+  awk -v l="$label" -v s="$seconds" -v u="$user" -v y="$system" -v k="$kilobytes" -v f="$size" \
+    'BEGIN { printf "%-8s %6.2f s (user %.2f, system %.2f)   peak %5d MB (%.2f x file size)\n", l, s, u, y, k / 1024, k * 1024 / f }'
 }
 
 echo "item file: $count records, $((size / 1000000)) MB"
