@@ -36,7 +36,8 @@ QRect SortHeader::ArrowRect(int column) const
     return ArrowRectIn(section, column) & section;
 }
 
-// Only the left button sorts; the others must not even start a press that a release could finish.
+// Qt starts a click with the left button only, but a release of any button would end it: a
+// right click while the left button is held must not sort.
 void SortHeader::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) QHeaderView::mousePressEvent(event);

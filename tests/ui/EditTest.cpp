@@ -112,8 +112,6 @@ TEST_F(EditTest, AddAndModifyOpenTheKindsDialogInTheirModesAndALoadHidesIt)
         EXPECT_EQ(Dialog().windowTitle(), prefix + U("增加"));
         EXPECT_EQ(commit.text(), U("增加(&A)"));
         EXPECT_EQ(Box(kIdColumn).text(), QStringLiteral("10"));
-        EXPECT_EQ(Box(kNameColumn).text(), QString());
-        EXPECT_EQ(Dialog().GetRow(), 3);
 
         Select({2, 1});
         view.OnModify();
@@ -121,7 +119,6 @@ TEST_F(EditTest, AddAndModifyOpenTheKindsDialogInTheirModesAndALoadHidesIt)
         EXPECT_EQ(commit.text(), U("修改(&M)"));
         EXPECT_EQ(Box(kIdColumn).text(), QStringLiteral("4"));
         EXPECT_EQ(Box(kNameColumn).text(), QStringLiteral("N4"));
-        EXPECT_EQ(Dialog().GetRow(), 1);
     }
     EXPECT_TRUE(prompter.messages.empty());
 }
@@ -193,6 +190,34 @@ TEST_F(EditTest, RefusedDuplicateKeepsTheDialogOpenUntilTheIdIsFreeAndEnterCance
     QCoreApplication::sendEvent(&frame, &stray);
     EXPECT_EQ(stray.Result(), RecordCommitEvent::kAccepted);
     EXPECT_EQ(Table().RowCount(), 4);
+}
+
+TEST_F(EditTest, BadNumbersStopTheCommitAndNamesKeepToTheirField)
+{
+    Open({.ids = {1}});
+    Record odd(FileKind::Item);
+    odd.SetId(3);
+    ASSERT_TRUE(odd.SetName(std::string("\x81\x20\xff", 3))); // no GBK text
+    ASSERT_TRUE(view.PutRecord(odd, -1));
+    frame.show();
+    Select({0});
+    view.OnModify();
+    for (const char* bad : {"12a", "2147483648"}) {
+        Box(2).setText(U(bad));
+        Commit();
+        EXPECT_EQ(LastMessage(), Shown(str::kCaptionWarning, str::kEnterInteger)) << bad;
+        EXPECT_TRUE(Dialog().isVisible() && Table().Value(0, 2) == 0) << bad;
+    }
+    Box(2).setText(QStringLiteral("5"));
+    Box(kNameColumn).selectAll();
+    for (int i = 0; i < 40; ++i) QTest::keyClick(&Box(kNameColumn), 'a');
+    Commit();
+    EXPECT_EQ(Table().NameBytes(0), std::string(30, 'a'));
+    Select({1});
+    view.OnModify();
+    Box(2).setText(QStringLiteral("5"));
+    Commit();
+    EXPECT_EQ(Table().NameBytes(1), std::string("\x81\x20\xff", 3)); // kept as it was shown
 }
 
 TEST_F(EditTest, ModifyDialogStaysOnItsRecordThroughSortsAndDeletesAndRefusesOnceItIsGone)
@@ -357,13 +382,10 @@ TEST_F(EditTest, SearchesMatchTheWholeTextExactlyAndSelectTheFoundRow)
     ASSERT_TRUE(view.PutRecord(named, -1));
     frame.show();
     struct Case { int box; const char* text; std::int32_t foundId; }; // -1: not found
-    const Case cases[] = {
-        {ids::kIdBox, "7", 7},        {ids::kIdBox, "07", -1},      {ids::kIdBox, "+7", -1},
-        {ids::kIdBox, " 7", -1},      {ids::kIdBox, "7 ", -1},      {ids::kIdBox, "300", 300},
-        {ids::kNameBox, "N7", 7},     {ids::kNameBox, "n7", -1},    {ids::kNameBox, "N", -1},
-        {ids::kNameBox, "N7 ", -1},   {ids::kNameBox, "木剑", 99}, {ids::kNameBox, "木", -1},
-        {ids::kNameBox, "N350", 350},
-    };
+    const Case cases[] = {{ids::kIdBox, "7", 7},     {ids::kIdBox, "07", -1},     {ids::kIdBox, "+7", -1},
+                          {ids::kIdBox, " 7", -1},   {ids::kIdBox, "7 ", -1},     {ids::kIdBox, "300", 300},
+                          {ids::kNameBox, "N7", 7},  {ids::kNameBox, "n7", -1},   {ids::kNameBox, "N7 ", -1},
+                          {ids::kNameBox, "N", -1},  {ids::kNameBox, "木剑", 99}, {ids::kNameBox, "木", -1}};
     for (const Case& c : cases) {
         prompter.messages.clear();
         Select({});
@@ -386,6 +408,11 @@ TEST_F(EditTest, SearchesMatchTheWholeTextExactlyAndSelectTheFoundRow)
     EXPECT_EQ(view.List()->selectionModel()->selectedRows().size(), 2);
     EXPECT_TRUE(view.List()->selectionModel()->isRowSelected(2));
     EXPECT_TRUE(view.List()->selectionModel()->isRowSelected(3));
+    // Delete takes the first selected row only.
+    view.OnDelete();
+    EXPECT_EQ(Ids()[2], 70);
+    EXPECT_EQ(view.SelectedRow(), 2);
+    EXPECT_EQ(Count(), QString::number(ids.size()));
 }
 
 TEST_F(EditTest, AddProposesOnePastTheLargestIdWrappingAtTheEndOfTheRange)
