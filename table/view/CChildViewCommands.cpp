@@ -36,8 +36,9 @@ void CChildView::OnRefresh()
 {
     const TableSession& session = m_model.Session();
     if (!session.HasFile() || !MayDiscardChanges(this)) return;
-    // The bare name is looked for in the folder of the last file chosen to open or save.
-    const QString path = QDir(m_files.LastFolder()).filePath(QString::fromStdString(session.FileName()));
+    // The very file that was opened, wherever the dialogs have been since: a save into another
+    // folder must not make Refresh read a namesake there.
+    const QString path = QString::fromStdString(session.FilePath().string());
     if (!LoadDataFile(path)) {
         ShowMessage(QString::asprintf(str::kRefreshFailedFormat, QDir::toNativeSeparators(path).toUtf8().constData()),
                     str::kCaptionError);

@@ -331,7 +331,7 @@ TEST_F(EditTest, SaveFailureNamesTheFileAndTheReasonAndLeavesWhatWasThere)
 
 TEST_F(EditTest, SaveProposesTheStemAndAsksBeforeAMonsterFilesFirstIdIsLost)
 {
-    Open({.kind = FileKind::Monster, .ids = {0, 5, 7}});
+    const QString opened = Open({.kind = FileKind::Monster, .ids = {0, 5, 7}});
     view.OnHeaderItemClick(kIdColumn);
     view.OnHeaderItemClick(kIdColumn); // 7 5 0
     const QString out = dir.filePath(QStringLiteral("sub/monster2.dat"));
@@ -359,16 +359,22 @@ TEST_F(EditTest, SaveProposesTheStemAndAsksBeforeAMonsterFilesFirstIdIsLost)
     for (const Record& record : ReadBack(out, FileKind::Monster)) savedIds.push_back(record.Id());
     EXPECT_EQ(savedIds, (std::vector<std::int32_t>{0, 5, 0}));
 
-    // The bare name is looked for again in the folder last chosen, where there is none: the
-    // table stays and the message names the file.
-    view.OnHeaderItemClick(kIdColumn); // 0 5 7: no question
-    prompter.questions.clear();
+    // Refresh reloads the file that was opened, not the namesake-to-be in the folder saved to.
     prompter.messages.clear();
+    view.OnRefresh();
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{0, 5, 7}));
+
+    // Once that file is gone, the table stays and the message names the file.
+    ASSERT_TRUE(QFile::remove(opened));
+    view.OnHeaderItemClick(kIdColumn);
+    view.OnHeaderItemClick(kIdColumn); // 7 5 0: sorting asks nothing
+    prompter.questions.clear();
     view.OnRefresh();
     EXPECT_TRUE(prompter.questions.empty());
     EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, QStringLiteral("无法重新读取文件[%1]，表格保持不变！")
-                                                           .arg(QDir::toNativeSeparators(dir.filePath(QStringLiteral("sub/monster.dat"))))));
-    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{0, 5, 7}));
+                                                           .arg(QDir::toNativeSeparators(opened))));
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{7, 5, 0}));
 }
 
 TEST_F(EditTest, SearchesMatchTheWholeTextExactlyAndSelectTheFoundRow)
