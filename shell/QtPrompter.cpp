@@ -1,6 +1,8 @@
 #include "shell/QtPrompter.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
+#include <QIcon>
 #include <QMessageBox>
 
 namespace rw {
@@ -10,6 +12,8 @@ namespace {
 int RunMessageBox(QWidget* owner, const QString& text, const QString& caption, QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(QMessageBox::NoIcon, caption, text, buttons, owner);
+    // Some desktop themes put pictures on the standard buttons; these boxes have plain ones.
+    for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
     return box.exec();
 }
 
