@@ -7,7 +7,7 @@ scripts/setup.sh default
 root=$PWD
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display (DISPLAY and WAYLAND_DISPLAY are unset), so the editor cannot open its window."
-  echo "Run it under a desktop session, or see scripts/screenshot-open.sh for a virtual display."
+  echo "Run it under a desktop session, or see scripts/screenshot-session.sh for a virtual display."
   echo "Meanwhile, the sample files as recwright-cli reads them:"
   echo
   exec build/default/cli/recwright-cli info samples/*.dat

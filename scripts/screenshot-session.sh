@@ -1,31 +1,22 @@
 #!/usr/bin/env bash
 # A whole editing session on a virtual display, done as a person would with mouse and keys:
-# open stditem.dat (from a temporary copy of samples/), modify a record's price through its edit
-# dialog, sort by a click on the ItemID header, find it again by its ID, save under a new name,
-# and screenshot the main window to docs/editor-session.png. The saved file is then checked
-# with recwright-cli export.
-# Usage: scripts/screenshot-session.sh [output.png]
+# open stditem.dat through File > Open (from a temporary copy of samples/) and take the picture
+# docs/editor-open.png; modify a record's price through its edit dialog, sort by a click on the
+# ItemID header, find it again by its ID, save under a new name, and take docs/editor-session.png.
+# The saved file is then checked with recwright-cli export.
+# Usage: scripts/screenshot-session.sh
 #   BUILD_DIR overrides build/default; SHOTS_DIR, when set, also gets a picture of each step
 #   and of the three edit dialogs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib/packages.sh
 root=$PWD
-out=${1:-$root/docs/editor-session.png}
+opened_out=$root/docs/editor-open.png
+out=$root/docs/editor-session.png
 build=${BUILD_DIR:-$root/build/default}
 shots=${SHOTS_DIR:-}
 
-needed=(xvfb xauth xdotool imagemagick openbox x11-utils fonts-wqy-microhei)
-missing=()
-for p in "${needed[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+ensure_packages xvfb xauth xdotool imagemagick openbox x11-utils fonts-wqy-microhei
 
 if [ ! -d "$build" ]; then cmake --preset default -B "$build" >/dev/null; fi
 cmake --build "$build" --target recwright recwright-cli
@@ -92,23 +83,40 @@ click_at() { # x y [repeat]
   sleep 0.4
 }
 
-# Geometry of the form, from the frame's client area: the menu bar on top, then the list
-# with its header, rows of equal height.
-client_height=$(xwininfo -id "$frame" | sed -n 's/.*Height: *//p')
+# File > Open by the menu's mnemonics, the file name typed into the dialog; any message the
+# load raises is acknowledged (each waits for OK) until the title names the file.
+open_by_menu() { # file name
+  xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
+  xdotool key --window "$frame" --clearmodifiers alt+f
+  sleep 0.5
+  xdotool key --clearmodifiers o
+  wait_window '^(Open|打开)' >/dev/null || fail "No open dialog"
+  sleep 0.5
+  xdotool type --delay 40 "$1"
+  xdotool key Return
+  local title="数据文件\\[$1\\]" box
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "$title" >/dev/null 2>&1 && break
+    for box in $(xdotool search --onlyvisible --name '^(错误|警告)$' 2>/dev/null); do
+      xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+      xdotool key Return
+    done
+    sleep 0.1
+  done
+  wait_window "$title" 1 >/dev/null || fail "$1 did not open"
+  sleep 0.5
+}
 
-# 1. File > Open by the menu's mnemonics, the file name typed into the dialog.
-xdotool key --window "$frame" --clearmodifiers alt+f
-sleep 0.5
-xdotool key --clearmodifiers o
-wait_window '^(Open|打开)' >/dev/null || fail "No open dialog"
-sleep 0.5
-xdotool type --delay 40 'stditem.dat'
-xdotool key Return
-wait_window '数据文件\[stditem.dat\]' >/dev/null || fail "The file did not open"
-sleep 0.5
+
+# 1. File > Open, and the picture of the opened file.
+open_by_menu stditem.dat
+grab "$frame" "$opened_out"
+echo "Saved $opened_out"
 step 1-opened
 
 # 2. Double-click the third row (ID 3) and set its Price in the dialog.
+# The form's geometry in the client area: the menu bar on top, then the list's header and
+# rows of equal height.
 menu_h=24
 header_h=20
 row_h=18
@@ -168,16 +176,7 @@ echo "Checked $saved: ID 3 has the price 12345; rows in descending ID order"
 # The other two edit dialogs, for a look: magic in add mode, monster in modify mode.
 if [ -n "$shots" ]; then
   for name in magic monster; do
-    xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
-    xdotool key --window "$frame" --clearmodifiers alt+f
-    sleep 0.5
-    xdotool key --clearmodifiers o
-    wait_window '^(Open|打开)' >/dev/null || fail "No open dialog"
-    sleep 0.5
-    xdotool type --delay 40 "$name.dat"
-    xdotool key Return
-    wait_window "数据文件\\[$name.dat\\]" >/dev/null || fail "$name.dat did not open"
-    sleep 0.5
+    open_by_menu "$name.dat"
     if [ "$name" = magic ]; then
       xdotool key --window "$frame" --clearmodifiers alt+a
       mode='增加'
