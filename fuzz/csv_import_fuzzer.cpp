@@ -1,6 +1,7 @@
 // The CSV importer over any text: first byte the kind, second where the text is cut in two
 // for reading in pieces, the rest the CSV. Names pass through as bytes.
 
+#include "fuzz/FuzzCheck.h"
 #include "data/CsvExport.h"
 #include "data/CsvImport.h"
 #include "data/PassThroughNames.h"
@@ -9,11 +10,6 @@
 #include <string>
 
 namespace {
-
-void Require(bool condition)
-{
-    if (!condition) std::abort();
-}
 
 bool SameRecords(const rw::RecordChunks& a, const rw::RecordChunks& b)
 {

@@ -1,18 +1,10 @@
 // The decoder over any bytes: first byte the kind, second the key, the rest the file.
 
+#include "fuzz/FuzzCheck.h"
 #include "data/DataFile.h"
 
 #include <algorithm>
 #include <cstdlib>
-
-namespace {
-
-void Require(bool condition)
-{
-    if (!condition) std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

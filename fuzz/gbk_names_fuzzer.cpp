@@ -2,20 +2,12 @@
 // to the same bytes unless some were no text; any UTF-8 that encodes decodes back to itself;
 // and the importer reads any text with UTF-8 names without harm.
 
+#include "fuzz/FuzzCheck.h"
 #include "data/CsvImport.h"
 #include "text/Utf8NameTranscoder.h"
 
 #include <cstdlib>
 #include <string>
-
-namespace {
-
-void Require(bool condition)
-{
-    if (!condition) std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
