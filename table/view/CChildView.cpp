@@ -190,7 +190,8 @@ bool CChildView::LoadDataFile(const QString& path)
     // No dialog may commit into a table of another kind or another load.
     HideDialogs();
     m_header->SetSortArrow(-1, true);
-    if (m_model.rowCount() > 0) ShowRecordCount(-1);
+    // Also when the file held no records: the box must not go on showing the last table's count.
+    ShowRecordCount(-1);
     EnableCommands(true);
     if (report.decode.Truncated()) {
         ShowMessage(QString::asprintf(str::kTruncatedFormat, bareNameBytes.c_str(), report.decode.announcedCount,
