@@ -1,14 +1,10 @@
 #include "dialogs/CKeyDlg.h"
 
-#include "DialogFakes.h"
 #include "resources/Strings.h"
 #include "shell/DialogUnits.h"
+#include "tests/ui/UiTestSupport.h"
 
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace rw::test {
 namespace {
@@ -24,7 +20,7 @@ KeySet SomeKeys()
 
 class KeyDlgTest : public ::testing::Test {
 protected:
-    KeyDlgTest() : dlg(SomeKeys(), prompter) { dlg.show(); }
+    KeyDlgTest() { dlg.show(); }
 
     QLineEdit& Box(int id) { return *FindControl<QLineEdit>(dlg, id); }
     QPushButton& Button(int id) { return *FindControl<QPushButton>(dlg, id); }
@@ -36,10 +32,10 @@ protected:
     }
 
     FakePrompter prompter;
-    CKeyDlg dlg;
+    CKeyDlg dlg{SomeKeys(), prompter};
 };
 
-TEST_F(KeyDlgTest, ShowsEachKeyInItsBoxItemMagicMonsterFromTheTop)
+TEST_F(KeyDlgTest, ShowsEachKeyInItsDigitsOnlyBoxItemMagicMonsterFromTheTop)
 {
     EXPECT_EQ(Box(ids::kItemKeyBox).text(), "11");
     EXPECT_EQ(Box(ids::kMagicKeyBox).text(), "22");
@@ -51,23 +47,7 @@ TEST_F(KeyDlgTest, ShowsEachKeyInItsBoxItemMagicMonsterFromTheTop)
     EXPECT_EQ(dlg.size(), units.Size(118, 101));
     EXPECT_EQ(Box(ids::kMonsterKeyBox).geometry(), units.Rect(66, 49, 40, 12));
     EXPECT_EQ(Button(ids::kCancel).geometry(), units.Rect(74, 80, 36, 14));
-}
 
-TEST_F(KeyDlgTest, OkAppliesAllThreeKeys)
-{
-    Box(ids::kItemKeyBox).setText("0");
-    Box(ids::kMagicKeyBox).setText("255");
-    Box(ids::kMonsterKeyBox).setText("007");
-    QTest::mouseClick(&Button(ids::kOk), Qt::LeftButton);
-
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(Result().For(FileKind::Item), 0);
-    EXPECT_EQ(Result().For(FileKind::Magic), 255);
-    EXPECT_EQ(Result().For(FileKind::Monster), 7);
-}
-
-TEST_F(KeyDlgTest, BoxesTakeDigitsOnly)
-{
     Box(ids::kItemKeyBox).clear();
     QTest::keyClicks(&Box(ids::kItemKeyBox), "1a-2 ");
     EXPECT_EQ(Box(ids::kItemKeyBox).text(), "12");
@@ -75,25 +55,24 @@ TEST_F(KeyDlgTest, BoxesTakeDigitsOnly)
 
 // A bad box stops OK with a message, gets the focus with its text selected, applies nothing;
 // boxes are read magic, monster, item, so the first bad one in that order is the one shown.
-TEST_F(KeyDlgTest, BadValueKeepsDialogOpenAndAppliesNothing)
+// Good ones all apply.
+TEST_F(KeyDlgTest, OkAppliesAllThreeKeysOrNoneWhileOneIsBad)
 {
-    struct Case {
-        std::vector<std::pair<int, QString>> texts;
-        int failing;
-    };
-    const std::vector<Case> cases{
-        {{{ids::kItemKeyBox, "256"}}, ids::kItemKeyBox},
-        {{{ids::kMonsterKeyBox, ""}}, ids::kMonsterKeyBox},
-        {{{ids::kMagicKeyBox, "99999999999"}}, ids::kMagicKeyBox},
-        {{{ids::kItemKeyBox, "300"}, {ids::kMonsterKeyBox, "256"}}, ids::kMonsterKeyBox},
+    struct Case { QString item, magic, monster; int failing; };
+    const Case cases[] = {
+        {"256", "2", "3", ids::kItemKeyBox},
+        {"1", "2", "", ids::kMonsterKeyBox},
+        {"1", "99999999999", "3", ids::kMagicKeyBox},
+        {"300", "2", "256", ids::kMonsterKeyBox},
+        {"0", "255", "007", 0},
     };
     for (const Case& c : cases) {
-        Box(ids::kItemKeyBox).setText("1");
-        Box(ids::kMagicKeyBox).setText("2");
-        Box(ids::kMonsterKeyBox).setText("3");
-        for (const auto& [id, text] : c.texts) Box(id).setText(text);
+        Box(ids::kItemKeyBox).setText(c.item);
+        Box(ids::kMagicKeyBox).setText(c.magic);
+        Box(ids::kMonsterKeyBox).setText(c.monster);
         prompter.messages.clear();
         QTest::mouseClick(&Button(ids::kOk), Qt::LeftButton);
+        if (c.failing == 0) break;
 
         ASSERT_EQ(prompter.messages.size(), 1u);
         EXPECT_EQ(prompter.messages[0].text, QString::fromUtf8(str::kEnterByte));
@@ -102,6 +81,11 @@ TEST_F(KeyDlgTest, BadValueKeepsDialogOpenAndAppliesNothing)
         EXPECT_EQ(Box(c.failing).selectedText(), Box(c.failing).text());
         EXPECT_EQ(Result(), SomeKeys());
     }
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(Result().For(FileKind::Item), 0);
+    EXPECT_EQ(Result().For(FileKind::Magic), 255);
+    EXPECT_EQ(Result().For(FileKind::Monster), 7);
 }
 
 TEST_F(KeyDlgTest, CancelEscapeCloseAndEnterChangeNothing)

@@ -1,27 +1,29 @@
-#include "resources/Ids.h"
+// The main window: before any file, Open and its messages, status bar, menu, keys, geometry;
+// and the program's real message box, open dialog and about box, answered through their widgets.
+
 #include "resources/Strings.h"
-#include "shell/CMainFrame.h"
+#include "shell/CAboutDlg.h"
+#include "shell/CEditorApp.h"
 #include "shell/DialogUnits.h"
+#include "shell/FileChooser.h"
+#include "shell/QtPrompter.h"
 #include "shell/StatusTexts.h"
-#include "table/view/CChildView.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QStatusBar>
-#include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace rw::test {
 namespace {
@@ -31,45 +33,29 @@ QString TitleFor(const QString& bareName)
     return U(str::kAppTitle) + U(str::kTitleFileOpen) + bareName + U(str::kTitleFileClose);
 }
 
-constexpr std::array kCommandIds{ids::kSearchId, ids::kSearchName, ids::kRefresh, ids::kModify,
-                                 ids::kDelete,   ids::kAdd,        ids::kSave};
-
-class FrameTest : public ::testing::Test {
+class FrameTest : public FrameFixture {
 protected:
-    FakePrompter prompter;
-    CMainFrame frame{prompter};
-    CChildView& view = *frame.View();
-    QTemporaryDir dir;
-
-    QString Sample(const QString& name, const SampleFile& sample) { return WriteSample(dir.filePath(name), sample); }
-    void Open(const std::optional<QString>& path)
+    [[nodiscard]] int EnabledCommands() const
     {
-        prompter.fileAnswers.push_back(path);
-        frame.OnFileOpen();
-    }
-    [[nodiscard]] QString Count() const { return FindControl<QLineEdit>(view, ids::kCountBox)->text(); }
-    [[nodiscard]] bool CommandsEnabled() const
-    {
-        return std::all_of(kCommandIds.begin(), kCommandIds.end(), [&](int id) { return view.Button(id)->isEnabled(); });
-    }
-    [[nodiscard]] QString Cell(int row, int column) const
-    {
-        return view.Model().index(row, column).data().toString();
+        const int commands[] = {ids::kSearchId, ids::kSearchName, ids::kRefresh, ids::kModify,
+                                ids::kDelete,   ids::kAdd,        ids::kSave};
+        return static_cast<int>(std::count_if(std::begin(commands), std::end(commands),
+                                              [&](int id) { return view.Button(id)->isEnabled(); }));
     }
 };
 
-TEST_F(FrameTest, BeforeAnyFileTheItemColumnsShowNoRowsAndTheCommandsAreOff)
+TEST_F(FrameTest, BeforeAnyFileTheItemColumnsShowNoRowsAndAFailedFirstOpenKeepsTheCommandsOff)
 {
+    OpenPath(dir.filePath(QStringLiteral("stditem.dat"))); // missing
+    EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(frame.windowTitle(), U(str::kAppTitle));
     EXPECT_EQ(view.Model().columnCount(), 31);
     EXPECT_EQ(view.Model().headerData(1, Qt::Horizontal).toString(), QStringLiteral("ItemName"));
     EXPECT_EQ(view.List()->horizontalHeader()->sectionSize(1), 120);
     EXPECT_EQ(view.Model().rowCount(), 0);
     EXPECT_EQ(Count(), QString());
-    for (const int id : kCommandIds) EXPECT_FALSE(view.Button(id)->isEnabled()) << id;
-    EXPECT_TRUE(FindControl(view, ids::kIdBox)->isEnabled());
-    EXPECT_TRUE(FindControl(view, ids::kNameBox)->isEnabled());
-    EXPECT_EQ(prompter.messages.size(), 0u);
+    EXPECT_EQ(EnabledCommands(), 0);
+    EXPECT_TRUE(FindControl(view, ids::kIdBox)->isEnabled() && FindControl(view, ids::kNameBox)->isEnabled());
 }
 
 TEST_F(FrameTest, OpenLoadsEachKindByNameInAnyLetterCaseAndNamesItInTheTitle)
@@ -81,9 +67,8 @@ TEST_F(FrameTest, OpenLoadsEachKindByNameInAnyLetterCaseAndNamesItInTheTitle)
         {"Monster.Dat", FileKind::Monster, 35, {0, 3, 5, 6}, "0"}, // record 0's ID is the count's place
     };
     for (const Case& c : cases) {
-        const QString name = U(c.name);
-        Open(Sample(name, {.kind = c.kind, .ids = c.ids}));
-        EXPECT_EQ(frame.windowTitle(), TitleFor(name));
+        OpenPath(Write(U(c.name), {.kind = c.kind, .ids = c.ids}));
+        EXPECT_EQ(frame.windowTitle(), TitleFor(U(c.name)));
         EXPECT_EQ(view.Model().Session().Kind(), c.kind);
         EXPECT_EQ(view.Model().columnCount(), c.columns);
         EXPECT_EQ(view.List()->horizontalHeader()->sectionSize(1), 120);
@@ -91,31 +76,31 @@ TEST_F(FrameTest, OpenLoadsEachKindByNameInAnyLetterCaseAndNamesItInTheTitle)
         EXPECT_EQ(Cell(0, 0), U(c.firstId));
         EXPECT_EQ(Cell(1, 1), QStringLiteral("N%1").arg(c.ids[1]));
         EXPECT_EQ(Count(), QString::number(c.ids.size()));
-        EXPECT_TRUE(CommandsEnabled());
+        EXPECT_EQ(EnabledCommands(), 7);
     }
     EXPECT_EQ(prompter.messages.size(), 0u);
     // The next dialog starts where the last file was chosen.
-    Open(std::nullopt);
+    OpenPath(std::nullopt);
     EXPECT_EQ(prompter.foldersAsked.front(), QDir::currentPath());
     EXPECT_EQ(prompter.foldersAsked.back(), dir.path());
 }
 
 TEST_F(FrameTest, AFailedOpenShowsItsMessageAndChangesNothing)
 {
-    Open(Sample(QStringLiteral("monster.dat"), {.kind = FileKind::Monster, .ids = {0, 1, 2}}));
+    OpenPath(Write(QStringLiteral("monster.dat"), {.kind = FileKind::Monster, .ids = {0, 1, 2}}));
     const QString title = frame.windowTitle();
     QDir(dir.path()).mkpath(QStringLiteral("zero"));
     QDir(dir.path()).mkpath(QStringLiteral("neg"));
     const QString attempts[] = {
-        Sample(QStringLiteral("stditem.txt"), {.ids = {1}}),                 // no data file name
-        Sample(QStringLiteral("items.dat"), {.ids = {1}}),                   // no data file name
-        dir.filePath(QStringLiteral("magic.dat")),                           // missing
-        Sample(QStringLiteral("zero/stditem.dat"), {.ids = {1}, .header = 0}), // count zero
-        Sample(QStringLiteral("neg/magic.dat"), {.kind = FileKind::Magic, .ids = {1}, .header = -3}),
+        Write(QStringLiteral("stditem.txt"), {.ids = {1}}),                 // no data file name
+        Write(QStringLiteral("items.dat"), {.ids = {1}}),                   // no data file name
+        dir.filePath(QStringLiteral("magic.dat")),                          // missing
+        Write(QStringLiteral("zero/stditem.dat"), {.ids = {1}, .header = 0}), // count zero
+        Write(QStringLiteral("neg/magic.dat"), {.kind = FileKind::Magic, .ids = {1}, .header = -3}),
     };
     for (const QString& path : attempts) {
         prompter.messages.clear();
-        Open(path);
+        OpenPath(path);
         ASSERT_EQ(prompter.messages.size(), 1u) << path.toStdString();
         EXPECT_EQ(prompter.messages[0].text, U(str::kNotADataFile));
         EXPECT_EQ(prompter.messages[0].caption, U(str::kCaptionError));
@@ -127,17 +112,9 @@ TEST_F(FrameTest, AFailedOpenShowsItsMessageAndChangesNothing)
         EXPECT_EQ(Count(), QStringLiteral("3"));
     }
     prompter.messages.clear();
-    Open(std::nullopt); // cancelled
+    OpenPath(std::nullopt); // cancelled
     EXPECT_EQ(prompter.messages.size(), 0u);
     EXPECT_EQ(frame.windowTitle(), title);
-}
-
-TEST_F(FrameTest, AFailedFirstOpenLeavesTheCommandsOff)
-{
-    Open(dir.filePath(QStringLiteral("stditem.dat")));
-    EXPECT_EQ(prompter.messages.size(), 1u);
-    EXPECT_FALSE(CommandsEnabled());
-    EXPECT_EQ(Count(), QString());
 }
 
 TEST_F(FrameTest, DuplicatesAreRefusedOneMessageEachAndATruncatedFileWarnsOnceAfter)
@@ -146,7 +123,7 @@ TEST_F(FrameTest, DuplicatesAreRefusedOneMessageEachAndATruncatedFileWarnsOnceAf
     prompter.onMessage = [&] {
         if (prompter.messages.back().caption == U(str::kCaptionWarning)) rowsWhenWarned = view.Model().rowCount();
     };
-    Open(Sample(QStringLiteral("stditem.dat"), {.ids = {5, 1, 5, 2, 5, 8}, .header = 9}));
+    Open({.ids = {5, 1, 5, 2, 5, 8}, .header = 9});
     ASSERT_EQ(prompter.messages.size(), 3u);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(prompter.messages[i].text, QStringLiteral("已存在[ID=5]的记录,请重新输入ID！"));
@@ -206,25 +183,18 @@ TEST_F(FrameTest, MenuCommandsCarryTheirIdsAndShowTheirPromptsWhileHighlighted)
     }
 }
 
-TEST_F(FrameTest, KeyDialogCancelKeepsTheKeysAndOkAppliesThemToTheNextLoad)
+// Cancel and the bad values are the key dialog's own tests.
+TEST_F(FrameTest, KeysSetInTheKeyDialogDecodeTheNextLoad)
 {
-    const KeySet initial;
-    WhenModalOpens([](QWidget* dialog) {
-        FindControl<QLineEdit>(*dialog, ids::kItemKeyBox)->setText(QStringLiteral("9"));
-        FindControl<QPushButton>(*dialog, ids::kCancel)->click();
-    });
-    frame.OnSetKey();
-    EXPECT_EQ(view.Keys(), initial);
-
-    const QString path = Sample(QStringLiteral("stditem.dat"), {.ids = {11, 12}, .key = 9});
+    const QString path = Write(QStringLiteral("stditem.dat"), {.ids = {11, 12}, .key = 9});
     WhenModalOpens([](QWidget* dialog) {
         FindControl<QLineEdit>(*dialog, ids::kItemKeyBox)->setText(QStringLiteral("9"));
         FindControl<QPushButton>(*dialog, ids::kOk)->click();
     });
     frame.OnSetKey();
     EXPECT_EQ(view.Keys().For(FileKind::Item), 9);
-    EXPECT_EQ(view.Keys().For(FileKind::Magic), initial.For(FileKind::Magic));
-    Open(path);
+    EXPECT_EQ(view.Keys().For(FileKind::Magic), KeySet{}.For(FileKind::Magic));
+    OpenPath(path);
     EXPECT_EQ(Cell(1, 0), QStringLiteral("12"));
     EXPECT_EQ(Cell(1, 1), QStringLiteral("N12"));
 }
@@ -245,6 +215,82 @@ TEST_F(FrameTest, WindowHasTheFormsFixedSizeAtTheTopLeftAndTheTemplatesGeometry)
     EXPECT_EQ(view.Button(ids::kSave)->geometry(), du.Rect(423, 323, 32, 12));
     EXPECT_EQ(view.findChild<QGroupBox*>()->geometry(), du.Rect(4, 314, 255, 26));
     EXPECT_EQ(view.Button(ids::kAdd)->text(), U(str::kButtonAdd));
+}
+
+TEST(RealDialogs, MessageBoxIsOwnedHasOnlyOkAndNoIcon)
+{
+    QWidget owner;
+    QtPrompter prompter;
+    bool seen = false;
+    WhenModalOpens([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        seen = true;
+        EXPECT_EQ(box->parentWidget(), &owner);
+        EXPECT_EQ(box->windowTitle(), U(str::kCaptionError));
+        EXPECT_EQ(box->text(), U(str::kNotADataFile));
+        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+        EXPECT_EQ(box->buttons().size(), 1);
+        box->button(QMessageBox::Ok)->click();
+    });
+    prompter.ShowMessage(&owner, U(str::kNotADataFile), U(str::kCaptionError));
+    EXPECT_TRUE(seen);
+}
+
+TEST(RealDialogs, OpenDialogShowsTheFilterAsWrittenListsDataFilesAndStartsInTheLastFolder)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"a.dat", "b.txt", "c.csv"}) QFile(dir.filePath(U(name))).open(QIODevice::WriteOnly);
+    QtPrompter prompter;
+    FileChooser chooser(prompter);
+    QStringList listed;
+    const auto answer = [&](const QString& startFolder, const QString& typed) {
+        WhenModalOpens([&, startFolder, typed](QWidget* modal) {
+            auto& dialog = *qobject_cast<QFileDialog*>(modal);
+            EXPECT_EQ(dialog.directory().absolutePath(), startFolder);
+            EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentText(),
+                      QStringLiteral("Data Files (*.txt;*.dat)"));
+            auto* list = dialog.findChild<QListView*>(QStringLiteral("listView"));
+            const auto rows = [list] { return list->model()->rowCount(list->rootIndex()); };
+            EXPECT_TRUE(QTest::qWaitFor([&] { return rows() > 0; }, 2000));
+            listed.clear();
+            for (int row = 0; row < rows(); ++row) listed << list->model()->index(row, 0, list->rootIndex()).data().toString();
+            auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            nameBox->setText(typed);
+            QTest::keyClick(nameBox, Qt::Key_Return);
+        });
+    };
+    answer(QDir::currentPath(), dir.filePath(QStringLiteral("a.dat")));
+    EXPECT_EQ(chooser.ChooseFileToOpen(nullptr), dir.filePath(QStringLiteral("a.dat")));
+    answer(dir.path(), QStringLiteral("magic.dat")); // a name that does not exist is handed on
+    EXPECT_EQ(chooser.ChooseFileToOpen(nullptr), dir.filePath(QStringLiteral("magic.dat")));
+    listed.sort();
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("a.dat"), QStringLiteral("b.txt")}));
+}
+
+TEST(RealDialogs, AboutBoxComesFromTheMenuAndClosesWithOk)
+{
+    auto& app = *static_cast<CEditorApp*>(QApplication::instance());
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame& frame = *app.MainFrame();
+    EXPECT_EQ(QApplication::applicationVersion(), QStringLiteral("1.0.2.1"));
+    for (int run = 0; run < 2; ++run) {
+        bool seen = false;
+        WhenModalOpens([&](QWidget* modal) {
+            auto* about = qobject_cast<CAboutDlg*>(modal);
+            ASSERT_NE(about, nullptr);
+            seen = true;
+            EXPECT_EQ(about->windowTitle(), U(str::kAboutCaption));
+            EXPECT_EQ(about->size(), DialogUnits(about->font()).Size(235, 55));
+            auto* ok = FindControl<QPushButton>(*about, ids::kOk);
+            EXPECT_TRUE(ok->isDefault());
+            ok->click();
+        });
+        frame.CommandAction(ids::kCmdAppAbout)->trigger();
+        EXPECT_TRUE(seen);
+    }
+    frame.CommandAction(ids::kCmdAppExit)->trigger();
+    EXPECT_FALSE(frame.isVisible());
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // Sorting by a click on a column header, and the arrow that shows it.
 
-#include "tests/ui/EditTestSupport.h"
 #include "table/view/SortHeader.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include <QTest>
 
@@ -13,7 +13,7 @@ constexpr QRgb kLightGreen = qRgb(0, 255, 0);
 constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kMagenta = qRgb(255, 0, 255);
 
-class SortHeaderTest : public EditFixture {
+class SortHeaderTest : public FrameFixture {
 protected:
     SortHeader& header = *view.Header();
 
@@ -63,11 +63,14 @@ protected:
     }
 };
 
+// The selection and the current row stay on their records; a load takes the arrow away.
 TEST_F(SortHeaderTest, LeftClicksSortAndMoveTheArrowOtherButtonsChangeNothing)
 {
     Open({.ids = {10, 9, 100, -1}});
     frame.show();
     EXPECT_EQ(header.ArrowColumn(), -1);
+    Select({1, 2}); // 9 and 100
+    view.List()->selectionModel()->setCurrentIndex(view.Model().index(2, 0), QItemSelectionModel::NoUpdate);
     struct Step { int column; Qt::MouseButton button; int arrowColumn; bool ascending; std::vector<std::int32_t> ids; };
     const Step steps[] = {
         {kIdColumn, Qt::LeftButton, kIdColumn, true, {-1, 9, 10, 100}},
@@ -84,38 +87,25 @@ TEST_F(SortHeaderTest, LeftClicksSortAndMoveTheArrowOtherButtonsChangeNothing)
         EXPECT_EQ(header.ArrowAscending(), step.ascending);
         EXPECT_EQ(Ids(), step.ids);
         ExpectArrow(step.arrowColumn, step.ascending);
+        std::vector<std::int32_t> selected;
+        for (const QModelIndex& index : view.List()->selectionModel()->selectedRows()) {
+            selected.push_back(Table().IdOfRow(index.row()));
+        }
+        std::sort(selected.begin(), selected.end());
+        EXPECT_EQ(selected, (std::vector<std::int32_t>{9, 100}));
+        EXPECT_EQ(Table().IdOfRow(view.List()->currentIndex().row()), 100);
+        EXPECT_EQ(view.SelectedRow(), std::min(RowOfId(9), RowOfId(100)));
     }
     EXPECT_FALSE(view.Model().Session().Modified());
-}
 
-TEST_F(SortHeaderTest, ALoadRemovesTheArrowButKeepsTheColumnAndDirection)
-{
-    Open({.ids = {3, 1, 2}});
-    frame.show();
-    Click(3);
-    ExpectArrow(3, true);
-    Open({.kind = FileKind::Magic, .ids = {5, 4}});
+    // A load removes the arrow but keeps the column and direction for the next click.
+    Open({.kind = FileKind::Magic, .ids = {5, 4, 6}});
     EXPECT_EQ(header.ArrowColumn(), -1);
     const QImage shot = Shot();
     for (int c = 0; c < view.Model().columnCount(); ++c) EXPECT_EQ(LightGreenIn(shot, c), 0) << c;
-    Click(3);
-    ExpectArrow(3, false);
-}
-
-TEST_F(SortHeaderTest, SelectionAndCurrentRowStayOnTheirRecords)
-{
-    Open({.ids = {5, 1, 4, 2, 3}});
-    Select({2, 3});
-    view.List()->selectionModel()->setCurrentIndex(view.Model().index(3, 0), QItemSelectionModel::NoUpdate);
-    view.OnHeaderItemClick(kIdColumn);
-    std::vector<std::int32_t> selected;
-    for (const QModelIndex& index : view.List()->selectionModel()->selectedRows()) {
-        selected.push_back(Table().IdOfRow(index.row()));
-    }
-    std::sort(selected.begin(), selected.end());
-    EXPECT_EQ(selected, (std::vector<std::int32_t>{2, 4}));
-    EXPECT_EQ(Table().IdOfRow(view.List()->currentIndex().row()), 2);
-    EXPECT_EQ(view.SelectedRow(), RowOfId(2));
+    Click(kIdColumn);
+    ExpectArrow(kIdColumn, false);
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{6, 5, 4}));
 }
 
 } // namespace

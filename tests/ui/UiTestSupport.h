@@ -1,15 +1,28 @@
 #pragma once
 
+// What the window and dialog tests share: controls found by id, answers to the message boxes
+// and file dialogs, sample data files of our own, and a main frame over a temporary folder.
+
 #include "data/DataFile.h"
 #include "data/KeySet.h"
 #include "data/Record.h"
+#include "data/Schema.h"
+#include "dialogs/CRecordDlg.h"
 #include "resources/Ids.h"
+#include "shell/CMainFrame.h"
 #include "shell/Prompter.h"
+#include "table/view/CChildView.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
-#include <QWidget>
+
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
@@ -49,21 +62,16 @@ struct ShownMessage {
     QWidget* owner;
 };
 
-struct SaveDialogAsked {
-    QString proposedName, filterName, patterns, defaultSuffix;
-};
-
 // Answers the file dialogs and the questions from queues (empty: cancelled, yes) and keeps
-// the messages and questions shown.
+// the messages, questions and save dialogs' arguments.
 class FakePrompter : public Prompter {
 public:
-    std::vector<ShownMessage> messages;
+    std::vector<ShownMessage> messages, questions;
     std::function<void()> onMessage;
     std::deque<std::optional<QString>> fileAnswers;
-    std::vector<QString> foldersAsked;
-    std::vector<SaveDialogAsked> savesAsked;
     std::deque<bool> answers;
-    std::vector<ShownMessage> questions;
+    std::vector<QString> foldersAsked;
+    std::vector<QStringList> savesAsked; // proposed name, filter entry, patterns, default suffix
 
     void ShowMessage(QWidget* owner, const QString& text, const QString& caption) override
     {
@@ -122,5 +130,61 @@ inline QString WriteSample(const QString& path, const SampleFile& sample)
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
     return path;
 }
+
+// A main frame over a temporary folder, with the form's rows and dialogs at hand.
+class FrameFixture : public ::testing::Test {
+protected:
+    FakePrompter prompter;
+    CMainFrame frame{prompter};
+    CChildView& view = *frame.View();
+    QTemporaryDir dir;
+
+    QString Write(const QString& name, const SampleFile& sample) { return WriteSample(dir.filePath(name), sample); }
+    void OpenPath(const std::optional<QString>& path)
+    {
+        prompter.fileAnswers.push_back(path);
+        frame.OnFileOpen();
+    }
+    // Writes the sample under its kind's file name and opens it.
+    QString Open(const SampleFile& sample)
+    {
+        const QString path = Write(QString::fromUtf8(SchemaOf(sample.kind).fileName), sample);
+        OpenPath(path);
+        return path;
+    }
+    [[nodiscard]] const RecordTable& Table() { return view.Model().Table(); }
+    [[nodiscard]] int RowOfId(std::int32_t id) { return Table().FindRowById(std::to_string(id)); }
+    [[nodiscard]] std::vector<std::int32_t> Ids()
+    {
+        std::vector<std::int32_t> ids;
+        for (int row = 0; row < Table().RowCount(); ++row) ids.push_back(Table().IdOfRow(row));
+        return ids;
+    }
+    [[nodiscard]] QString Cell(int row, int column) { return view.Model().index(row, column).data().toString(); }
+    [[nodiscard]] QString Count() const { return FindControl<QLineEdit>(view, ids::kCountBox)->text(); }
+    void Select(std::initializer_list<int> rows)
+    {
+        QItemSelectionModel& selection = *view.List()->selectionModel();
+        selection.clearSelection();
+        for (const int row : rows) {
+            selection.select(view.Model().index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
+    [[nodiscard]] CRecordDlg& Dialog() { return *view.Dialog(Table().Kind()); }
+    [[nodiscard]] QLineEdit& Box(int column)
+    {
+        return *FindControl<QLineEdit>(Dialog(), SchemaOf(Table().Kind()).Column(column).controlId);
+    }
+    void Commit() { FindControl<QPushButton>(Dialog(), Dialog().Template().commitId)->click(); }
+    // The last message as "caption|text".
+    [[nodiscard]] QString LastMessage() const
+    {
+        return prompter.messages.empty() ? QString() : prompter.messages.back().caption + QLatin1Char('|') +
+                                                           prompter.messages.back().text;
+    }
+    static QString Shown(const char* caption, const QString& text) { return U(caption) + QLatin1Char('|') + text; }
+    static QString Shown(const char* caption, const char* text) { return Shown(caption, U(text)); }
+    void SetSearchText(int boxId, const QString& text) { FindControl<QLineEdit>(view, boxId)->setText(text); }
+};
 
 } // namespace rw::test
