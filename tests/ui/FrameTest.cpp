@@ -133,6 +133,12 @@ TEST_F(FrameTest, DuplicatesAreRefusedOneMessageEachAndATruncatedFileWarnsOnceAf
     EXPECT_EQ(Count(), QStringLiteral("4"));
     EXPECT_EQ(Cell(3, 0), QStringLiteral("8"));
     EXPECT_EQ(frame.windowTitle(), TitleFor(QStringLiteral("stditem.dat")));
+
+    // A file whose header promises records it does not hold loads empty, and the count says so.
+    prompter.messages.clear();
+    Open({.kind = FileKind::Magic, .ids = {}, .header = 3});
+    EXPECT_EQ(Table().RowCount(), 0);
+    EXPECT_EQ(Count(), QStringLiteral("0"));
 }
 
 TEST_F(FrameTest, StatusBarShowsDateAndARunningClockInFixedPanes)
