@@ -1,8 +1,8 @@
 #include "data/CsvExport.h"
 #include "data/CsvImport.h"
-#include "data/PassThroughNames.h"
 #include "data/CsvTokenizer.h"
 #include "data/HexText.h"
+#include "data/PassThroughNames.h"
 #include "data/Record.h"
 #include "text/Utf8NameTranscoder.h"
 
@@ -17,21 +17,18 @@ std::vector<std::vector<std::string>> Rows(std::string_view text)
     CsvTokenizer tokenizer;
     CsvRow row;
     std::vector<std::vector<std::string>> rows;
-    std::size_t pos = 0;
     std::size_t line = 1;
-    for (;;) {
+    for (std::size_t pos = 0;; pos = row.next) {
         tokenizer.ReadRow(text, pos, true, row);
         if (row.status == CsvRow::Status::End) break;
         if (row.status == CsvRow::Status::Error) {
             rows.push_back({"!" + std::to_string(static_cast<int>(row.syntax)) + "@" + std::to_string(line + row.errorLine) +
                             ":" + std::to_string(row.errorColumn)});
         } else if (!row.blank) {
-            std::vector<std::string> fields;
-            for (const CsvField& f : row.fields) fields.emplace_back(f.text);
-            rows.push_back(fields);
+            rows.emplace_back(row.fields.size());
+            for (std::size_t f = 0; f < row.fields.size(); ++f) rows.back()[f] = row.fields[f].text;
         }
         line += row.lines;
-        pos = row.next;
     }
     return rows;
 }
@@ -39,10 +36,7 @@ std::vector<std::vector<std::string>> Rows(std::string_view text)
 TEST(CsvTokenizer, Rfc4180)
 {
     using R = std::vector<std::vector<std::string>>;
-    const std::string quoteInside = "!" + std::to_string(int(CsvSyntax::QuoteInsideField));
-    const std::string afterQuote = "!" + std::to_string(int(CsvSyntax::TextAfterQuote));
-    const std::string unclosed = "!" + std::to_string(int(CsvSyntax::UnclosedQuote));
-    const std::string strayCr = "!" + std::to_string(int(CsvSyntax::StrayCarriageReturn));
+    const auto error = [](CsvSyntax syntax, const char* at) { return "!" + std::to_string(int(syntax)) + at; };
     const std::pair<std::string_view, R> cases[] = {
         {"a,b\nc,d\n", {{"a", "b"}, {"c", "d"}}},
         {"a,b\r\nc,d", {{"a", "b"}, {"c", "d"}}},
@@ -50,68 +44,48 @@ TEST(CsvTokenizer, Rfc4180)
         {"\"a,b\",\"say \"\"hi\"\"\",\"\"\n", {{"a,b", "say \"hi\"", ""}}},
         {"\"two\nlines\",x\r\ny\n", {{"two\nlines", "x"}, {"y"}}},
         {"a\n\n\r\nb\n", {{"a"}, {"b"}}},
-        {"ab\"c,d\ne\n", {{quoteInside + "@1:1"}, {"e"}}},
-        {"\"ab\"c,d\ne\n", {{afterQuote + "@1:1"}, {"e"}}},
-        {"x,\"never\nclosed", {{unclosed + "@1:2"}}},
-        {"a\rb,c\nd\n", {{strayCr + "@1:1"}, {"d"}}},
-        {"1,\"a\nb\nc\",\"d\"e\nf\n", {{afterQuote + "@3:3"}, {"f"}}},
+        {"ab\"c,d\ne\n", {{error(CsvSyntax::QuoteInsideField, "@1:1")}, {"e"}}},
+        {"\"ab\"c,d\ne\n", {{error(CsvSyntax::TextAfterQuote, "@1:1")}, {"e"}}},
+        {"x,\"never\nclosed", {{error(CsvSyntax::UnclosedQuote, "@1:2")}}},
+        {"a\rb,c\nd\n", {{error(CsvSyntax::StrayCarriageReturn, "@1:1")}, {"d"}}},
+        {"1,\"a\nb\nc\",\"d\"e\nf\n", {{error(CsvSyntax::TextAfterQuote, "@3:3")}, {"f"}}},
         {"\"x\"\r", {{"x"}}},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(Rows(text), expected) << text;
-}
 
-TEST(CsvTokenizer, IncompleteRowsWaitForMoreText)
-{
     CsvTokenizer tokenizer;
     CsvRow row;
     for (std::string_view partial : {"a,b", "\"a\nb", "\"a\"", "a\r", "\"a\"\""}) {
         tokenizer.ReadRow(partial, 0, false, row);
-        EXPECT_EQ(row.status, CsvRow::Status::Incomplete) << partial;
+        EXPECT_EQ(row.status, CsvRow::Status::Incomplete) << "waits for more text: " << partial;
     }
 }
 
-TEST(CsvTokenizer, FieldsAreQuotedOnlyWhenNeeded)
+// The kind's header, with or without Raw.
+std::string Header(FileKind kind, bool raw = true)
 {
-    std::string out;
-    for (std::string_view f : {"plain", "a,b", "say \"hi\"", "cr\r", "lf\n", ""}) {
-        AppendCsvField(out, f);
-        out.push_back('|');
-    }
-    EXPECT_EQ(out, "plain|\"a,b\"|\"say \"\"hi\"\"\"|\"cr\r\"|\"lf\n\"||");
+    std::string header;
+    CsvExporter(kind, PassThroughNames{}).AppendHeader(header);
+    return raw ? header : header.erase(header.rfind(",Raw"), 4);
 }
 
-// Import: the header, a zero record's Raw, and rows built from them.
-class CsvImport : public ::testing::Test {
-protected:
-    Utf8NameTranscoder m_names;
+// A row with the ID, the name, every field 0 and the Raw field (nullopt: no Raw column).
+std::string Row(FileKind kind, std::string_view id, std::string_view name, std::optional<std::string_view> raw = "")
+{
+    std::string row = std::string(id) + "," + std::string(name);
+    for (int k = 2; k < SchemaOf(kind).ColumnCount(); ++k) row += ",0";
+    return row + (raw ? "," + std::string(*raw) : "") + "\n";
+}
 
-    static std::string Header(FileKind kind, bool raw = true)
-    {
-        std::string header;
-        CsvExporter(kind, PassThroughNames{}).AppendHeader(header);
-        if (!raw) header.erase(header.rfind(",Raw"), 4);
-        return header;
-    }
-    // A row of the kind with the ID, the name and every field 0, without Raw and line end.
-    static std::string Fields(FileKind kind, std::string_view id, std::string_view name)
-    {
-        std::string row = std::string(id) + "," + std::string(name);
-        for (int k = 2; k < SchemaOf(kind).ColumnCount(); ++k) row += ",0";
-        return row;
-    }
-    static std::string Row(FileKind kind, std::string_view id, std::string_view name, std::string_view raw = "")
-    {
-        return Fields(kind, id, name) + "," + std::string(raw) + "\n";
-    }
-    CsvImporter Import(FileKind kind, const std::string& text)
-    {
-        CsvImporter importer(kind, m_names);
-        importer.Consume(text, true);
-        return importer;
-    }
-};
+CsvImporter Import(FileKind kind, const std::string& text)
+{
+    static const Utf8NameTranscoder names;
+    CsvImporter importer(kind, names);
+    importer.Consume(text, true);
+    return importer;
+}
 
-TEST_F(CsvImport, RowsStartFromRawOrZeros)
+TEST(CsvImport, RowsStartFromRawOrZeros)
 {
     Record stored(FileKind::Item);
     stored.Bytes()[4] = 0x99;          // a hidden byte
@@ -120,103 +94,89 @@ TEST_F(CsvImport, RowsStartFromRawOrZeros)
     std::string raw(2 * 184, '0');
     WriteHex(stored.Bytes().data(), 184, raw.data());
 
-    const std::string text = Header(FileKind::Item) + Row(FileKind::Item, "1", "ab", raw) + Row(FileKind::Item, "2", "cd", raw) +
-                             Row(FileKind::Item, " 3 ", "\"霜,纹\"");
+    // The round trips show that an untouched name keeps its bytes; a changed one is written anew.
+    const std::string text = Header(FileKind::Item) + Row(FileKind::Item, "2", "cd", raw) + Row(FileKind::Item, " 3 ", "\"霜,纹\"");
     const CsvImporter importer = Import(FileKind::Item, text);
     ASSERT_TRUE(importer.Ok());
-    ASSERT_EQ(importer.Records().Count(), 3u);
-    const Record kept(FileKind::Item, importer.Records().At(0));
-    EXPECT_EQ(kept.Bytes()[4], 0x99);
-    EXPECT_EQ(kept.Bytes()[156], 0x7A) << "an untouched name keeps its bytes";
-    const Record renamed(FileKind::Item, importer.Records().At(1));
+    ASSERT_EQ(importer.Records().Count(), 2u);
+    const Record renamed(FileKind::Item, importer.Records().At(0));
     EXPECT_EQ(renamed.Bytes()[4], 0x99);
     EXPECT_EQ(renamed.Name(), "cd");
     EXPECT_EQ(renamed.Bytes()[156], 0) << "a changed name is written by the rule";
-    const Record fresh(FileKind::Item, importer.Records().At(2));
+    const Record fresh(FileKind::Item, importer.Records().At(1));
     EXPECT_EQ(fresh.Id(), 3);
     EXPECT_EQ(fresh.Name(), "\xcb\xaa,\xce\xc6");
     EXPECT_EQ(fresh.Bytes()[4], 0);
 
-
-    const CsvImporter withoutRaw = Import(FileKind::Magic, Header(FileKind::Magic, false) + Fields(FileKind::Magic, "7", "fire") + "\r\n");
+    const CsvImporter withoutRaw = Import(FileKind::Magic, Header(FileKind::Magic, false) + Row(FileKind::Magic, "7", "fire", std::nullopt));
     ASSERT_TRUE(withoutRaw.Ok());
     EXPECT_EQ(Record(FileKind::Magic, withoutRaw.Records().At(0)).Name(), "fire");
 }
 
-TEST_F(CsvImport, ErrorsNameLineAndColumn)
+TEST(CsvImport, ErrorsNameLineAndColumn)
 {
-    struct Case {
-        const char* label;
-        FileKind kind;
-        std::string body; // after the header
-        CsvIssue::Kind issue;
-        std::size_t line;
-        int column;
-    };
-    const std::string tooLong(32, 'x');
+    struct Case { const char* label; FileKind kind; std::string body; CsvIssue::Kind issue; std::size_t line; int column; };
+    using K = CsvIssue::Kind;
+    constexpr FileKind kItem = FileKind::Item, kMagic = FileKind::Magic, kMonster = FileKind::Monster;
     const Case cases[] = {
-        {"field count", FileKind::Item, "1,a,2\n", CsvIssue::Kind::FieldCount, 2, 0},
-        {"letters", FileKind::Item, Row(FileKind::Item, "1", "a") + Row(FileKind::Item, "2a", "b"), CsvIssue::Kind::BadNumber, 3, 1},
-        {"out of range", FileKind::Magic, Row(FileKind::Magic, "2147483648", "a"), CsvIssue::Kind::BadNumber, 2, 1},
-        {"empty number", FileKind::Monster, Row(FileKind::Monster, "", "a"), CsvIssue::Kind::BadNumber, 2, 1},
-        {"raw too short", FileKind::Item, Row(FileKind::Item, "1", "a", "00"), CsvIssue::Kind::BadRaw, 2, 32},
-        {"raw not hex", FileKind::Magic, Row(FileKind::Magic, "1", "a", std::string(239, '0') + "g"), CsvIssue::Kind::BadRaw, 2, 24},
-        {"name too long", FileKind::Item, Row(FileKind::Item, "1", tooLong), CsvIssue::Kind::NameTooLong, 2, 2},
-        {"name without GBK form", FileKind::Item, Row(FileKind::Item, "1", "\xF0\x9F\x98\x80"), CsvIssue::Kind::NameNotEncoded, 2, 2},
-        {"name not UTF-8", FileKind::Item, Row(FileKind::Item, "1", "\xC3"), CsvIssue::Kind::NameNotEncoded, 2, 2},
-        {"name with NUL", FileKind::Item, Row(FileKind::Item, "1", std::string("a\0b", 3)), CsvIssue::Kind::NameNotEncoded, 2, 2},
-        {"duplicate item ID", FileKind::Item, Row(FileKind::Item, "4", "a") + "\n" + Row(FileKind::Item, "4", "b"), CsvIssue::Kind::DuplicateId, 4, 1},
-        {"monster first ID reads as 0", FileKind::Monster, Row(FileKind::Monster, "9", "a") + Row(FileKind::Monster, "0", "b"), CsvIssue::Kind::DuplicateId, 3, 1},
-        {"syntax", FileKind::Item, "1,\"a\"b\n", CsvIssue::Kind::Syntax, 2, 2},
-        {"multi-line name", FileKind::Item, Row(FileKind::Item, "x", "\"a\nb\""), CsvIssue::Kind::BadNumber, 2, 1},
+        {"field count", kItem, "1,a,2\n", K::FieldCount, 2, 0},
+        {"letters", kItem, Row(kItem, "1", "a") + Row(kItem, "2a", "b"), K::BadNumber, 3, 1},
+        {"out of range", kMagic, Row(kMagic, "2147483648", "a"), K::BadNumber, 2, 1},
+        {"empty number", kMonster, Row(kMonster, "", "a"), K::BadNumber, 2, 1},
+        {"raw too short", kItem, Row(kItem, "1", "a", "00"), K::BadRaw, 2, 32},
+        {"raw not hex", kMagic, Row(kMagic, "1", "a", std::string(239, '0') + "g"), K::BadRaw, 2, 24},
+        {"name too long", kItem, Row(kItem, "1", std::string(32, 'x')), K::NameTooLong, 2, 2},
+        {"name without GBK form", kItem, Row(kItem, "1", "\xF0\x9F\x98\x80"), K::NameNotEncoded, 2, 2},
+        {"name not UTF-8", kItem, Row(kItem, "1", "\xC3"), K::NameNotEncoded, 2, 2},
+        {"name with NUL", kItem, Row(kItem, "1", std::string("a\0b", 3)), K::NameNotEncoded, 2, 2},
+        {"duplicate item ID", kItem, Row(kItem, "4", "a") + "\n" + Row(kItem, "4", "b"), K::DuplicateId, 4, 1},
+        {"monster first ID reads as 0", kMonster, Row(kMonster, "9", "a") + Row(kMonster, "0", "b"), K::DuplicateId, 3, 1},
+        {"syntax", kItem, "1,\"a\"b\n", K::Syntax, 2, 2},
+        {"multi-line name", kItem, Row(kItem, "x", "\"a\nb\""), K::BadNumber, 2, 1},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
         const CsvImporter importer = Import(c.kind, Header(c.kind) + c.body);
-        ASSERT_FALSE(importer.Ok()) << c.label;
-        ASSERT_EQ(importer.ErrorCount(), 1u) << c.label;
+        ASSERT_FALSE(importer.Ok());
+        ASSERT_EQ(importer.ErrorCount(), 1u);
         const CsvIssue& issue = importer.Errors().front();
-        EXPECT_EQ(issue.kind, c.issue) << c.label;
-        EXPECT_EQ(issue.line, c.line) << c.label;
-        EXPECT_EQ(issue.column, c.column) << c.label;
-        EXPECT_EQ(importer.Records().Count(), 0u) << c.label;
+        EXPECT_EQ(issue.kind, c.issue);
+        EXPECT_EQ(issue.line, c.line);
+        EXPECT_EQ(issue.column, c.column);
+        EXPECT_EQ(importer.Records().Count(), 0u);
     }
     // Magic IDs may repeat.
-    EXPECT_TRUE(Import(FileKind::Magic, Header(FileKind::Magic) + Row(FileKind::Magic, "4", "a") + Row(FileKind::Magic, "4", "b")).Ok());
-}
+    EXPECT_TRUE(Import(kMagic, Header(kMagic) + Row(kMagic, "4", "a") + Row(kMagic, "4", "b")).Ok());
 
-TEST_F(CsvImport, HeaderAndWholeFileProblems)
-{
-    EXPECT_EQ(Import(FileKind::Item, "").Errors().at(0).kind, CsvIssue::Kind::NoHeader);
-    EXPECT_EQ(Import(FileKind::Item, "\n\n").Errors().at(0).kind, CsvIssue::Kind::NoHeader);
-    EXPECT_EQ(Import(FileKind::Item, Header(FileKind::Magic)).Errors().at(0).kind, CsvIssue::Kind::BadHeader);
-    EXPECT_EQ(Import(FileKind::Item, "\"unclosed\n").Errors().at(0).kind, CsvIssue::Kind::Syntax);
-    const std::string header = Header(FileKind::Item);
-    const std::string reordered = "ItemName,ItemID" + header.substr(header.find(",Stdmode"));
-    EXPECT_EQ(Import(FileKind::Item, reordered).Errors().at(0).kind, CsvIssue::Kind::BadHeader);
-
-    const CsvImporter empty = Import(FileKind::Item, Header(FileKind::Item, false));
-    EXPECT_TRUE(empty.Ok());
-    ASSERT_EQ(empty.Warnings().size(), 1u);
-    EXPECT_EQ(empty.Warnings()[0].kind, CsvIssue::Kind::NoRecords);
-
-    const CsvImporter monster = Import(FileKind::Monster, Header(FileKind::Monster) + Row(FileKind::Monster, "12", "a"));
-    EXPECT_TRUE(monster.Ok());
-    ASSERT_EQ(monster.Warnings().size(), 1u);
-    EXPECT_EQ(monster.Warnings()[0].kind, CsvIssue::Kind::FirstMonsterId);
-    EXPECT_EQ(monster.Warnings()[0].number, 12);
-}
-
-TEST_F(CsvImport, KeepsFirstTwentyErrorsInLineOrder)
-{
-    std::string text = Header(FileKind::Item);
-    for (int i = 0; i < 30; ++i) text += Row(FileKind::Item, "5", "a"); // 29 duplicates
-    text += Row(FileKind::Item, "x", "a");                               // and a bad number
-    const CsvImporter importer = Import(FileKind::Item, text);
+    // Of many errors the first twenty are kept, in line order, and all are counted.
+    std::string many = Header(kItem);
+    for (int i = 0; i < 30; ++i) many += Row(kItem, "5", "a"); // 29 duplicates
+    many += Row(kItem, "x", "a");                               // and a bad number
+    const CsvImporter importer = Import(kItem, many);
     EXPECT_EQ(importer.ErrorCount(), 30u);
     ASSERT_EQ(importer.Errors().size(), CsvImporter::kMaxErrors);
     EXPECT_EQ(importer.Errors().front().line, 3u);
     EXPECT_EQ(importer.Errors().front().otherLine, 2u);
     EXPECT_EQ(importer.Errors().back().line, 22u);
+}
+
+TEST(CsvImport, HeaderAndWholeFileProblems)
+{
+    const std::string header = Header(FileKind::Item);
+    const std::pair<std::string, CsvIssue::Kind> cases[] = {
+        {"", CsvIssue::Kind::NoHeader}, {"\n\n", CsvIssue::Kind::NoHeader}, {"\"unclosed\n", CsvIssue::Kind::Syntax},
+        {Header(FileKind::Magic), CsvIssue::Kind::BadHeader},
+        {"ItemName,ItemID" + header.substr(header.find(",Stdmode")), CsvIssue::Kind::BadHeader},
+    };
+    for (const auto& [text, kind] : cases) EXPECT_EQ(Import(FileKind::Item, text).Errors().at(0).kind, kind) << text;
+    // A bad header is quoted back as CSV, quoted only where a field needs it.
+    EXPECT_EQ(Import(FileKind::Item, "plain,\"a,b\",\"say \"\"hi\"\"\",\"cr\r\",\"lf\n\",\n").Errors().at(0).text,
+              "plain,\"a,b\",\"say \"\"hi\"\"\",\"cr\r\",\"lf\n\",");
+
+    const CsvImporter empty = Import(FileKind::Item, Header(FileKind::Item, false));
+    EXPECT_TRUE(empty.Ok());
+    ASSERT_EQ(empty.Warnings().size(), 1u);
+    EXPECT_EQ(empty.Warnings()[0].kind, CsvIssue::Kind::NoRecords);
 }
 
 } // namespace

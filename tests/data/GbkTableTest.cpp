@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace rw {
 namespace {
 
@@ -46,18 +44,6 @@ TEST(GbkTable, DecodesEveryOneAndTwoByteCodeAsTheConverter)
     }
 }
 
-TEST(GbkTable, DecodesRandomTextAsTheConverter)
-{
-    std::mt19937 random(99);
-    for (int round = 0; round < 2000; ++round) {
-        std::string bytes(random() % 40, '\0');
-        for (char& c : bytes) c = static_cast<char>(random() % 4 == 0 ? random() % 0x80 : 0x80 + random() % 0x80);
-        const auto last = bytes.empty() ? 0 : static_cast<unsigned char>(bytes.back());
-        if (last >= 0x81 && last <= 0xFE) bytes.back() = 'x'; // see above
-        ASSERT_EQ(ByTable(bytes), ByConverter(bytes));
-    }
-}
-
 TEST(GbkTable, EncodesEveryCharacterAsTheConverter)
 {
     const GbkCodec& codec = GbkCodec::Instance();
@@ -78,10 +64,7 @@ TEST(GbkTable, EncodesEveryCharacterAsTheConverter)
 TEST(GbkTable, Utf8NamesRoundTripAndRefuseWhatGbkCannotHold)
 {
     const Utf8NameTranscoder names;
-    struct Case {
-        std::string_view utf8;
-        std::optional<std::string_view> gbk;
-    };
+    struct Case { std::string_view utf8; std::optional<std::string_view> gbk; };
     const Case cases[] = {
         {"Practice Sword", "Practice Sword"},
         {"霜纹长剑", "\xcb\xaa\xce\xc6\xb3\xa4\xbd\xa3"},
@@ -89,6 +72,7 @@ TEST(GbkTable, Utf8NamesRoundTripAndRefuseWhatGbkCannotHold)
         {"\xF0\x9F\x98\x80", std::nullopt},     // outside the basic plane
         {"\xEF\xBF\xBD", std::nullopt},         // U+FFFD, what bad bytes become
         {"\xC0\xAF", std::nullopt},             // overlong
+        {"\xE0\x80\xAF", std::nullopt},         // overlong, three bytes
         {"\xED\xA0\x80", std::nullopt},         // a surrogate
         {"\xE9\x9C", std::nullopt},             // cut short
         {"\x80", std::nullopt},                 // a lone continuation byte

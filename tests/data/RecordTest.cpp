@@ -10,18 +10,13 @@
 namespace rw {
 namespace {
 
-// The name field's bytes and the length byte in front of them, for every kind.
-struct NameCase {
-    const char* label;
-    std::string fieldBytes; // written from the field's start; the rest is zero
-    int lengthByte;         // -1: the field's capacity
-    std::string expected;   // "*": the whole field
-};
-
 TEST(ShortName, ReadRuleStopsAtZeroLengthOrFieldEnd)
 {
-    const NameCase cases[] = {
-        {"length larger than text", std::string("ab"), 5, "ab"},
+    // The field's first bytes (the rest zero), the length byte (-1: the capacity) and the name
+    // read; "*" is the whole field without a zero.
+    struct Case { const char* label; std::string fieldBytes; int lengthByte; std::string expected; };
+    const Case cases[] = {
+        {"length larger than text", "ab", 5, "ab"},
         {"length smaller than text", "abcdef", 3, "abc"},
         {"length zero", "abc", 0, ""},
         {"bytes after the terminator ignored", std::string("ab\0zz", 5), 200, "ab"},
@@ -29,14 +24,13 @@ TEST(ShortName, ReadRuleStopsAtZeroLengthOrFieldEnd)
     };
     for (const FileKind kind : kAllKinds) {
         const RecordSchema& schema = SchemaOf(kind);
-        for (const NameCase& c : cases) {
+        const std::string full(schema.nameCapacity, 'N');
+        for (const Case& c : cases) {
             Record record(kind);
-            auto bytes = record.Bytes();
-            const std::string full(schema.nameCapacity, 'N');
             const std::string field = c.fieldBytes == "*" ? full : c.fieldBytes;
-            std::memcpy(bytes.data() + schema.nameOffset, field.data(), field.size());
-            bytes[schema.nameLengthOffset] = static_cast<std::uint8_t>(c.lengthByte < 0 ? schema.nameCapacity : c.lengthByte);
-            // The next record's bytes must never be read: the field ends the record.
+            std::memcpy(record.Bytes().data() + schema.nameOffset, field.data(), field.size());
+            record.Bytes()[schema.nameLengthOffset] = static_cast<std::uint8_t>(c.lengthByte < 0 ? schema.nameCapacity : c.lengthByte);
+            // The field ends the record: the next record's bytes must never be read.
             EXPECT_EQ(record.Name(), c.expected == "*" ? full : c.expected) << c.label << " kind " << int(kind);
         }
     }
@@ -58,51 +52,26 @@ TEST(ShortName, WriteRuleClearsFieldAndRefusesOverlong)
     }
 }
 
-TEST(Record, ValuesAreLittleEndianAtTheSchemaOffsets)
-{
-    Record record(FileKind::Item);
-    record.SetValue(30, -2); // Stock, the last item field
-    record.SetId(0x01020304);
-    const auto bytes = record.Bytes();
-    EXPECT_EQ(bytes[148], 0xFE);
-    EXPECT_EQ(bytes[151], 0xFF);
-    EXPECT_EQ(bytes[0], 0x04);
-    EXPECT_EQ(record.Value(30), -2);
-    EXPECT_EQ(record.Id(), 0x01020304);
-}
-
 TEST(DecimalText, AtolAndStrictParsing)
 {
-    struct Case {
-        std::string_view text;
-        std::int32_t atol;
-        std::optional<std::int32_t> strict;
-    };
+    struct Case { std::string_view text; std::int32_t atol; std::optional<std::int32_t> strict; };
+    constexpr std::int32_t kMin = -2147483647 - 1, kMax = 2147483647;
     const Case cases[] = {
-        {"12abc", 12, std::nullopt},
-        {"", 0, std::nullopt},
-        {"-7", -7, -7},
-        {"  +5 ", 5, 5},
-        {"\t-0\t", 0, 0},
-        {"abc", 0, std::nullopt},
-        {"- 1", 0, std::nullopt},
-        {"2147483647", 2147483647, 2147483647},
-        {"-2147483648", -2147483647 - 1, -2147483647 - 1},
-        {"2147483648", 2147483647, std::nullopt},
-        {"-2147483649", -2147483647 - 1, std::nullopt},
-        {"00000000000000000042", 42, 42},
-        {"99999999999999999999999", 2147483647, std::nullopt},
-        {"1 2", 1, std::nullopt},
-        {"\n3", 3, std::nullopt},
+        {"12abc", 12, std::nullopt},       {"", 0, std::nullopt},           {"-7", -7, -7},
+        {"  +5 ", 5, 5},                   {"\t-0\t", 0, 0},                {"abc", 0, std::nullopt},
+        {"- 1", 0, std::nullopt},          {"2147483647", kMax, kMax},      {"-2147483648", kMin, kMin},
+        {"2147483648", kMax, std::nullopt}, {"-2147483649", kMin, std::nullopt},
+        {"00000000000000000042", 42, 42},  {"99999999999999999999999", kMax, std::nullopt},
+        {"1 2", 1, std::nullopt},          {"\n3", 3, std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(AtolInt32(c.text), c.atol) << c.text;
         EXPECT_EQ(ParseStrictInt32(c.text), c.strict) << c.text;
     }
-    EXPECT_EQ(FormatInt32(-2147483647 - 1), "-2147483648");
+    EXPECT_EQ(FormatInt32(kMin), "-2147483648");
 }
 
-TEST(FileKinds, ByWholeBareNameIgnoringCase)
+TEST(FileKinds, ByWholeBareNameIgnoringCaseAndKeysInTheirOrder)
 {
     const std::pair<std::string_view, FileKind> cases[] = {
         {"stditem.dat", FileKind::Item},   {"STDITEM.DAT", FileKind::Item},     {"Magic.Dat", FileKind::Magic},
@@ -111,10 +80,7 @@ TEST(FileKinds, ByWholeBareNameIgnoringCase)
         {"", FileKind::None},
     };
     for (const auto& [name, kind] : cases) EXPECT_EQ(KindFromName(name), kind) << name;
-}
 
-TEST(FileKinds, KeySetOrderAndInitialKeys)
-{
     KeySet keys;
     EXPECT_EQ(keys.keys, (std::array<std::uint8_t, 3>{203, 241, 173})); // magic, monster, item
     keys.Set(FileKind::Item, 7);

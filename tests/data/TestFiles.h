@@ -25,38 +25,28 @@ public:
     ~TempDir()
     {
         std::error_code ec;
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(m_path, ec);
     }
     [[nodiscard]] const std::filesystem::path& Path() const { return m_path; }
-    [[nodiscard]] std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+    [[nodiscard]] std::filesystem::path operator/(std::string_view name) const { return m_path / name; }
 
 private:
     std::filesystem::path m_path;
 };
 
-inline void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path)
+// Bytes: a std::string or a std::vector<std::uint8_t>.
+template <typename Bytes = std::vector<std::uint8_t>>
+[[nodiscard]] Bytes ReadFile(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline std::string ReadFileText(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteFileText(const std::filesystem::path& path, const std::string& text)
+template <typename Bytes>
+void WriteFile(const std::filesystem::path& path, const Bytes& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
+    out.write(reinterpret_cast<const char*>(std::data(bytes)), static_cast<std::streamsize>(std::size(bytes)));
 }
 
 } // namespace rw::test

@@ -47,6 +47,8 @@ TEST_F(ModelTest, ShowsTextsHeadersAndWidthsFromTheRecords)
     EXPECT_EQ(m_model.ColumnWidth(5), 80);
 }
 
+// An edit cycle: selections follow their records, the session knows what changed, and a
+// save writes every row whole in the order shown.
 TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
 {
     ASSERT_TRUE(Load("stditem.dat"));
@@ -56,11 +58,15 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     QSignalSpy changed(&m_model, &QAbstractItemModel::dataChanged);
     QSignalSpy header(&m_model, &QAbstractItemModel::headerDataChanged);
 
-    EXPECT_TRUE(m_model.Put(MakeRecord(FileKind::Item, 5), -1).Accepted());
     EXPECT_EQ(m_model.Put(MakeRecord(FileKind::Item, 10), -1).outcome, PutOutcome::DuplicateId);
+    EXPECT_FALSE(m_model.DeleteRow(4));
+    EXPECT_FALSE(m_model.Session().Modified()) << "refusals change nothing";
+    EXPECT_TRUE(m_model.Put(MakeRecord(FileKind::Item, 5), -1).Accepted());
     EXPECT_TRUE(m_model.Put(MakeRecord(FileKind::Item, 41, "m"), 3).Accepted());
     EXPECT_EQ(inserted.count(), 1);
     EXPECT_EQ(changed.count(), 1);
+    EXPECT_TRUE(m_model.Session().Modified());
+    m_model.MarkSaved();
 
     m_model.ClickHeader(0); // 5 10 20 30 41
     EXPECT_EQ(on20.row(), 2);
@@ -68,9 +74,9 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     EXPECT_FALSE(m_model.ClickHeader(0).ascending); // 41 30 20 10 5
     EXPECT_EQ(on40.row(), 0);
     EXPECT_EQ(header.count(), 2);
+    EXPECT_FALSE(m_model.Session().Modified()) << "sorting changes no record";
 
     EXPECT_TRUE(m_model.DeleteRow(0));
-    EXPECT_FALSE(m_model.DeleteRow(4));
     EXPECT_FALSE(on40.isValid());
     EXPECT_EQ(on20.row(), 1);
     EXPECT_EQ(m_model.ClickHeader(kNameColumn).clearedColumn, 0); // "", "a\x81", "n", 刀
@@ -78,6 +84,11 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     EXPECT_EQ(Text(3, 0), "10");
     EXPECT_EQ(on20.row(), 1);
     EXPECT_TRUE(m_model.Session().Modified());
+
+    ASSERT_TRUE(SaveDataFile(m_dir / "saved.dat", m_model.Table(), 99).written);
+    const DecodedRecords back = ReadDataFile(m_dir / "saved.dat", FileKind::Item, 99);
+    ASSERT_EQ(back.Count(), 4u);
+    for (int row = 0; row < 4; ++row) EXPECT_EQ(Record(FileKind::Item, back.RecordAt(row)), m_model.Table().ReadRow(row));
 }
 
 } // namespace

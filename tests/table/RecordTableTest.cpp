@@ -1,3 +1,4 @@
+#include "table/IdIndex.h"
 #include "table/NameOrder.h"
 #include "table/RecordTable.h"
 #include "tests/table/TableTestSupport.h"
@@ -5,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <numeric>
+#include <random>
+#include <tuple>
+#include <unordered_map>
 
 namespace rw {
 namespace {
@@ -15,16 +18,21 @@ using test::MakeRecord;
 using test::MakeTable;
 using Ids = std::vector<std::int32_t>;
 
+// Item rows with IDs 0, 1, ... and the given names or values of column 2.
+RecordTable Numbered(const std::vector<std::string>& names, const Ids& values)
+{
+    RecordTable table(FileKind::Item);
+    for (std::size_t i = 0; i < std::max(names.size(), values.size()); ++i) {
+        table.PutRecord(MakeRecord(FileKind::Item, static_cast<std::int32_t>(i), i < names.size() ? names[i] : "",
+                                   i < values.size() ? values[i] : 0),
+                        -1);
+    }
+    return table;
+}
+
 TEST(RecordTable, PutFollowsTheDuplicateIdRule)
 {
-    struct Case {
-        const char* what;
-        FileKind kind;
-        int row;
-        std::int32_t id;
-        PutOutcome outcome;
-        Ids after;
-    };
+    struct Case { const char* what; FileKind kind; int row; std::int32_t id; PutOutcome outcome; Ids after; };
     const std::vector<Case> cases{
         {"own ID into its row", FileKind::Item, 4, 14, PutOutcome::Accepted, {10, 11, 12, 13, 14, 15}},
         {"another row's ID", FileKind::Item, 4, 15, PutOutcome::DuplicateId, {10, 11, 12, 13, 14, 15}},
@@ -48,10 +56,8 @@ TEST(RecordTable, PutFollowsTheDuplicateIdRule)
             EXPECT_EQ(table.ReadRow(result.row), record); // hidden bytes too
         }
     }
-}
 
-TEST(RecordTable, TheIdIndexFollowsChangedAndDeletedIds)
-{
+    // The ID index follows changed and deleted IDs.
     RecordTable table = MakeTable(FileKind::Item, {1, 2, 3});
     EXPECT_EQ(table.PutRecord(MakeRecord(FileKind::Magic, 9), -1).outcome, PutOutcome::WrongKind);
     ASSERT_TRUE(table.PutRecord(MakeRecord(FileKind::Item, 20), 1).Accepted());
@@ -63,15 +69,12 @@ TEST(RecordTable, TheIdIndexFollowsChangedAndDeletedIds)
     EXPECT_EQ(Column(table, 0), (Ids{20, 3, 2, 1}));
 }
 
-TEST(RecordTable, GetMaxIdStartsAtMinusOne)
+TEST(RecordTable, GetMaxIdAndFindRowById)
 {
-    const std::vector<std::pair<Ids, std::int32_t>> cases{
-        {{3, 12, 7}, 12}, {{}, -1}, {{-5, -9}, -1}, {{INT_MIN, INT_MAX}, INT_MAX}};
-    for (const auto& [ids, expected] : cases) EXPECT_EQ(MakeTable(FileKind::Magic, ids).GetMaxId(), expected);
-}
+    const std::vector<std::pair<Ids, std::int32_t>> maxima{{{3, 12, 7}, 12}, {{}, -1}, {{-5, -9}, -1}, {{INT_MIN, INT_MAX}, INT_MAX}};
+    for (const auto& [ids, expected] : maxima) EXPECT_EQ(MakeTable(FileKind::Magic, ids).GetMaxId(), expected);
 
-TEST(RecordTable, FindRowByIdMatchesTheExactIdText)
-{
+    // The exact "%d" text of the ID, whether an index (item) or a search (magic) finds it.
     const std::vector<std::pair<const char*, int>> cases{
         {"12", 1}, {"+12", -1}, {"012", -1}, {" 12", -1}, {"12 ", -1}, {"", -1}, {"-3", 2}, {"-0", -1},
         {"0", 3}, {"-2147483648", 4}, {"2147483648", -1}, {"12abc", -1}, {"99", -1}};
@@ -96,11 +99,7 @@ TEST(RecordTable, FindRowByIdMatchesTheExactIdText)
 
 TEST(RecordTable, NumericSortIsSignedAndStable)
 {
-    struct Case {
-        Ids values;
-        bool ascending;
-        Ids sorted;
-    };
+    struct Case { Ids values; bool ascending; Ids sorted; };
     const std::vector<Case> cases{
         {{10, 9, 100, -1}, true, {-1, 9, 10, 100}},
         {{INT_MAX, 0, INT_MIN, -1}, true, {INT_MIN, -1, 0, INT_MAX}},
@@ -108,16 +107,12 @@ TEST(RecordTable, NumericSortIsSignedAndStable)
         {{}, true, {}},
     };
     for (const auto& [values, ascending, sorted] : cases) {
-        RecordTable table(FileKind::Item);
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            table.PutRecord(MakeRecord(FileKind::Item, static_cast<std::int32_t>(i), {}, values[i]), -1);
-        }
+        RecordTable table = Numbered({}, values);
         table.Sort(2, ascending);
         EXPECT_EQ(Column(table, 2), sorted);
     }
-    // Equal values keep their order either way.
-    RecordTable ties(FileKind::Item);
-    for (std::int32_t id = 0; id < 6; ++id) ties.PutRecord(MakeRecord(FileKind::Item, id, {}, id % 2), -1);
+    // Equal values keep their current order either way.
+    RecordTable ties = Numbered({}, {0, 1, 0, 1, 0, 1});
     ties.Sort(2, false);
     EXPECT_EQ(Column(ties, 0), (Ids{1, 3, 5, 0, 2, 4}));
     ties.Sort(0, false);
@@ -129,26 +124,18 @@ TEST(RecordTable, NameSortFollowsCodePage936Characters)
 {
     const std::string zhong = "\xD6\xD0"; // 中
     const std::string ah = "\xB0\xA1";    // 啊
-    const std::vector<std::pair<std::vector<std::string>, Ids>> cases{
-        {{zhong, "Sword", "", ah, "axe"}, {2, 1, 4, 3, 0}},        // empty first, Latin before Chinese
-        {{"b\x81", "b", "b\x01"}, {0, 1, 2}},                      // a lone lead byte ends the name
-        {{"\x81\x40", "\xFF", "\x80"}, {2, 1, 0}},                 // single 0xFF below double-byte
-        {{"\x81\xFF", "\x81\x40", "\x81\x7F"}, {1, 2, 0}},         // trail bytes under one lead
-        {{"Longname-b", "Longname-a", "Longname", "Longname-a"}, {2, 1, 3, 0}}, // past eight bytes
+    // Names, then rows ascending and descending: unequal names reverse, equal ones keep their order.
+    const std::vector<std::tuple<std::vector<std::string>, Ids, Ids>> cases{
+        {{zhong, "Sword", "", ah, "axe"}, {2, 1, 4, 3, 0}, {0, 3, 4, 1, 2}}, // empty first, Latin before Chinese
+        {{"b\x81", "b", "b\x01"}, {0, 1, 2}, {2, 0, 1}},                   // a lone lead byte ends the name
+        {{"\x81\x40", "\xFF", "\x80"}, {2, 1, 0}, {0, 1, 2}},              // single 0xFF below double-byte
+        {{"\x81\xFF", "\x81\x40", "\x81\x7F"}, {1, 2, 0}, {0, 2, 1}},      // trail bytes under one lead
+        {{"Longname-b", "Longname-a", "Longname", "Longname-a"}, {2, 1, 3, 0}, {0, 1, 3, 2}}, // past eight bytes
     };
-    for (const auto& [names, ascending] : cases) {
-        RecordTable table(FileKind::Item);
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            table.PutRecord(MakeRecord(FileKind::Item, static_cast<std::int32_t>(i), names[i]), -1);
-        }
+    for (const auto& [names, ascending, descending] : cases) {
+        RecordTable table = Numbered(names, {});
         table.Sort(kNameColumn, true);
         EXPECT_EQ(Column(table, 0), ascending);
-        // Descending reverses unequal names; equal ones keep file order.
-        Ids descending(names.size());
-        std::iota(descending.begin(), descending.end(), 0);
-        std::stable_sort(descending.begin(), descending.end(), [&](std::int32_t x, std::int32_t y) {
-            return CompareNames(names[static_cast<std::size_t>(y)], names[static_cast<std::size_t>(x)]) < 0;
-        });
         table.Sort(kNameColumn, false);
         EXPECT_EQ(Column(table, 0), descending);
     }
@@ -186,6 +173,59 @@ TEST(RecordTable, RowKeysFollowRecordsAndAreNeverReused)
         EXPECT_EQ(a.RowOfKey(a.KeyOfRow(row)), row);
         EXPECT_EQ(b.RowOfKey(a.KeyOfRow(row)), -1);
     }
+}
+
+// Names from few distinct bytes, so that lead, trail, 0xFF and lone lead bytes meet often.
+std::string RandomName(std::mt19937& rng)
+{
+    static constexpr unsigned char kBytes[] = {0x01, 'A', 'a', 0x7F, 0x80, 0x81, 0xA1, 0xFE, 0xFF};
+    std::uniform_int_distribution<int> length(0, 12);
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kBytes - 1);
+    std::string name(static_cast<std::size_t>(length(rng)), '\0');
+    for (char& c : name) c = static_cast<char>(kBytes[pick(rng)]);
+    return name;
+}
+
+TEST(NameOrder, PrefixKeyAgreesWithTheComparison)
+{
+    std::mt19937 rng(936);
+    for (int i = 0; i < 200000; ++i) {
+        const std::string a = RandomName(rng);
+        const std::string b = RandomName(rng);
+        const int order = CompareNames(a, b);
+        EXPECT_EQ(order, -CompareNames(b, a));
+        const std::uint64_t ka = NamePrefixKey(a);
+        const std::uint64_t kb = NamePrefixKey(b);
+        SCOPED_TRACE(testing::PrintToString(a) + " vs " + testing::PrintToString(b));
+        if (ka != kb) {
+            ASSERT_EQ(order, ka < kb ? -1 : 1);
+        } else if (a.size() < 8 && b.size() < 8) {
+            ASSERT_EQ(order, 0);
+        }
+    }
+}
+
+TEST(IdIndex, AgreesWithAMapThroughInsertsAndErases)
+{
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<std::int32_t> ids(-300, 300); // dense, so probe runs collide
+    IdIndex index;
+    std::unordered_map<std::int32_t, std::uint32_t> model;
+    for (std::uint32_t step = 0; step < 100000; ++step) {
+        const std::int32_t id = ids(rng);
+        if (step % 3 == 0) {
+            index.Erase(id);
+            model.erase(id);
+        } else {
+            const auto it = model.find(id);
+            EXPECT_EQ(index.Insert(id, step), it == model.end() ? IdIndex::kNone : it->second);
+            model.emplace(id, step);
+        }
+        const std::int32_t probe = ids(rng);
+        const auto it = model.find(probe);
+        ASSERT_EQ(index.Find(probe), it == model.end() ? IdIndex::kNone : it->second);
+    }
+    EXPECT_EQ(index.Size(), model.size());
 }
 
 } // namespace

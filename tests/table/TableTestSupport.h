@@ -2,11 +2,8 @@
 
 #include "data/DataFile.h"
 #include "table/RecordTable.h"
+#include "tests/data/TestFiles.h"
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <string>
 #include <vector>
 
 namespace rw::test {
@@ -42,23 +39,5 @@ inline void WriteRecords(const std::filesystem::path& path, FileKind kind, std::
         std::copy(records[i].Bytes().begin(), records[i].Bytes().end(), out.begin());
     });
 }
-
-// A fresh folder for data files, removed with everything in it.
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "rw-table-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() { std::filesystem::remove_all(m_path); }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    [[nodiscard]] std::filesystem::path operator/(std::string_view name) const { return m_path / name; }
-
-private:
-    std::filesystem::path m_path;
-};
 
 } // namespace rw::test
