@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CliOptions.h"
+#include "data/DataFile.h"
 #include "data/FileKind.h"
 
 #include <cstdint>
@@ -22,5 +23,8 @@ struct DataFileChoice {
 // The kind by the data file's bare name, as the editor decides it, unless --kind says; the
 // key by --key or the kind's initial key. Empty, with a message, when the kind is unknown.
 [[nodiscard]] std::optional<DataFileChoice> ChooseDataFile(const CliOptions& options, const std::string& dataFile);
+
+// The data file's records; when it cannot be loaded, a message saying why and nothing.
+[[nodiscard]] std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const DataFileChoice& choice);
 
 } // namespace rw

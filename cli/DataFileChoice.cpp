@@ -21,4 +21,15 @@ std::optional<DataFileChoice> ChooseDataFile(const CliOptions& options, const st
     return choice;
 }
 
+std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const DataFileChoice& choice)
+{
+    DecodedRecords decoded = ReadDataFile(dataFile, choice.kind, choice.key);
+    if (decoded.report.loaded) return decoded;
+    // No system reason means the file was read and its count is zero or less.
+    Complain(decoded.report.error.empty()
+                 ? Format(str::kCliBadCountFormat, dataFile.c_str(), static_cast<long long>(decoded.report.announcedCount))
+                 : Format(str::kCliNotLoadedFormat, dataFile.c_str(), decoded.report.error.c_str()));
+    return std::nullopt;
+}
+
 } // namespace rw

@@ -25,13 +25,9 @@ int RunExport(const CliOptions& options)
     const std::string& dataFile = options.files.front();
     const std::optional<DataFileChoice> choice = ChooseDataFile(options, dataFile);
     if (!choice) return kExitBadUsage;
-    const DecodedRecords decoded = ReadDataFile(dataFile, choice->kind, choice->key);
-    if (!decoded.report.loaded) {
-        Complain(decoded.report.error.empty()
-                     ? Format(str::kCliBadCountFormat, dataFile.c_str(), static_cast<long long>(decoded.report.announcedCount))
-                     : Format(str::kCliNotLoadedFormat, dataFile.c_str(), decoded.report.error.c_str()));
-        return kExitBadData;
-    }
+    const std::optional<DecodedRecords> read = ReadOrComplain(dataFile, *choice);
+    if (!read) return kExitBadData;
+    const DecodedRecords& decoded = *read;
     if (decoded.report.Truncated()) {
         Complain(Format(str::kCliTruncatedFormat, dataFile.c_str(), static_cast<long long>(decoded.report.announcedCount),
                         static_cast<long long>(decoded.report.recordsPresent)));

@@ -36,13 +36,9 @@ namespace {
 {
     const std::optional<DataFileChoice> choice = ChooseDataFile(options, file);
     if (!choice) return kExitBadUsage;
-    const DecodedRecords decoded = ReadDataFile(file, choice->kind, choice->key);
-    if (!decoded.report.loaded) {
-        Complain(decoded.report.error.empty()
-                     ? Format(str::kCliBadCountFormat, file.c_str(), static_cast<long long>(decoded.report.announcedCount))
-                     : Format(str::kCliNotLoadedFormat, file.c_str(), decoded.report.error.c_str()));
-        return kExitBadData;
-    }
+    const std::optional<DecodedRecords> read = ReadOrComplain(file, *choice);
+    if (!read) return kExitBadData;
+    const DecodedRecords& decoded = *read;
     struct stat st {};
     const long long size = ::stat(file.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
     const RecordSchema& schema = SchemaOf(choice->kind);
