@@ -101,7 +101,7 @@ void CRecordDlg::BuildControls()
     connect(cancel, &QPushButton::clicked, this, &CRecordDlg::OnCancelButton);
 }
 
-void CRecordDlg::LoadRecord(int row, const Record& record, std::uint32_t rowKey)
+void CRecordDlg::LoadRecord(int row, const Record& record, RowKey rowKey)
 {
     assert(record.Kind() == Kind());
     m_nRow = row;

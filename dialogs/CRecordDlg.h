@@ -6,6 +6,7 @@
 
 #include "data/Record.h"
 #include "dialogs/RecordDlgTemplate.h"
+#include "table/RowKeys.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -26,9 +27,6 @@ class CRecordDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // The table's row identity (RowKey) when no row is named.
-    static constexpr std::uint32_t kNoRowKey = ~std::uint32_t{0};
-
     // Created hidden. kind: a data kind (not None).
     CRecordDlg(FileKind kind, Prompter& prompter, QObject* commitTarget, QWidget* parent = nullptr);
 
@@ -38,11 +36,11 @@ public:
     // row's identity, which still names the same record after a sort or a delete.
     [[nodiscard]] const Record& GetRecord() const { return m_record; }
     [[nodiscard]] int GetRow() const { return m_nRow; }
-    [[nodiscard]] std::uint32_t GetRowKey() const { return m_rowKey; }
+    [[nodiscard]] RowKey GetRowKey() const { return m_rowKey; }
     [[nodiscard]] bool IsModify() const { return m_bModify; }
 
     // Replaces the copy, the row and every box; the mode stays until SetMode.
-    void LoadRecord(int row, const Record& record, std::uint32_t rowKey = kNoRowKey);
+    void LoadRecord(int row, const Record& record, RowKey rowKey = kNoRowKey);
     // Caption and commit button follow the mode.
     void SetMode(bool modify);
 
@@ -65,7 +63,7 @@ private:
     Record m_record;
     bool m_bModify = true;
     int m_nRow = -1;
-    std::uint32_t m_rowKey = kNoRowKey;
+    RowKey m_rowKey = kNoRowKey;
 
     Prompter& m_prompter;
     QPointer<QObject> m_commitTarget;

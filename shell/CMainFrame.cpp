@@ -151,7 +151,7 @@ int CMainFrame::OnRecordModify(const CRecordDlg& dialog, FileKind kind)
     if (!IsDataKind(kind)) return RecordCommitEvent::kAccepted;
     // By the row's identity, so a sort or the deletion of other rows since the dialog opened
     // does not matter.
-    const bool put = dialog.GetRowKey() == CRecordDlg::kNoRowKey
+    const bool put = dialog.GetRowKey() == kNoRowKey
                          ? m_pView->PutRecord(dialog.GetRecord(), dialog.GetRow())
                          : m_pView->PutRecordByKey(dialog.GetRecord(), dialog.GetRowKey());
     return put ? RecordCommitEvent::kAccepted : RecordCommitEvent::kRefused;
