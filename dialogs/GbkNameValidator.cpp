@@ -26,9 +26,7 @@ GbkFit FitGbk(QStringView text, int maxBytes)
         const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
         const QStringView character = text.mid(i, length);
         i += length;
-        const std::optional<std::string> bytes = character.front().unicode() < 0x80
-                                                     ? std::string(1, static_cast<char>(character.front().unicode()))
-                                                     : codec.Encode(character);
+        const std::optional<std::string> bytes = codec.Encode(character);
         if (!bytes) continue;
         if (fit.bytes.size() + bytes->size() > static_cast<std::size_t>(std::max(maxBytes, 0))) break;
         fit.text += character;
