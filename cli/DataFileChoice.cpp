@@ -25,10 +25,21 @@ std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const 
 {
     DecodedRecords decoded = ReadDataFile(dataFile, choice.kind, choice.key);
     if (decoded.report.loaded) return decoded;
-    // No system reason means the file was read and its count is zero or less.
-    Complain(decoded.report.error.empty()
-                 ? Format(str::kCliBadCountFormat, dataFile.c_str(), static_cast<long long>(decoded.report.announcedCount))
-                 : Format(str::kCliNotLoadedFormat, dataFile.c_str(), decoded.report.error.c_str()));
+    switch (decoded.report.failure) {
+    case LoadFailure::NoRecords:
+        Complain(Format(str::kCliBadCountFormat, dataFile.c_str(), static_cast<long long>(decoded.report.announcedCount)));
+        break;
+    case LoadFailure::NotRegularFile:
+        Complain(Format(str::kCliNotLoadedFormat, dataFile.c_str(), "not a regular file"));
+        break;
+    case LoadFailure::TooLarge:
+        Complain(Format(str::kCliNotLoadedFormat, dataFile.c_str(), "too large to load"));
+        break;
+    case LoadFailure::CannotRead:
+    case LoadFailure::None:
+        Complain(Format(str::kCliNotLoadedFormat, dataFile.c_str(), SystemText(decoded.report.error).c_str()));
+        break;
+    }
     return std::nullopt;
 }
 

@@ -2,7 +2,7 @@
 #include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "cli/NameTextChoice.h"
-#include "data/AtomicFile.h"
+#include "data/Platform.h"
 #include "data/CsvExport.h"
 #include "data/DataFile.h"
 #include "resources/Strings.h"

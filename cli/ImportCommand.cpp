@@ -3,12 +3,9 @@
 #include "cli/NameTextChoice.h"
 #include "data/CsvImport.h"
 #include "data/DataFile.h"
-#include "data/UniqueFd.h"
+#include "data/Platform.h"
 #include "resources/Strings.h"
 #include "text/GbkTable.h"
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -21,21 +18,18 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::size_t kReadBytes = std::size_t{4} << 20;
 
 // Feeds the whole CSV to the importer through one buffer, grown only for a row longer than
-// it. False, with errno set, when reading failed.
-[[nodiscard]] bool Feed(int fd, bool skipBom, CsvImporter& importer)
+// it. False, with the input's error set, when reading failed.
+[[nodiscard]] bool Feed(InputFile& input, bool skipBom, CsvImporter& importer)
 {
     std::vector<char> buffer(kReadBytes);
     std::size_t held = 0;
     bool first = true;
     for (;;) {
         if (held == buffer.size()) buffer.resize(2 * buffer.size());
-        const ssize_t got = ::read(fd, buffer.data() + held, buffer.size() - held);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        held += static_cast<std::size_t>(got);
-        const bool atEnd = got == 0;
+        const std::optional<std::size_t> got = input.Read({buffer.data() + held, buffer.size() - held});
+        if (!got) return false;
+        held += *got;
+        const bool atEnd = *got == 0;
         std::size_t bom = 0;
         if (first) {
             if (held < kUtf8Bom.size() && !atEnd) continue;
@@ -126,17 +120,18 @@ int RunImport(const CliOptions& options)
     const std::optional<DataFileChoice> choice = ChooseDataFile(options, target);
     if (!choice) return kExitBadUsage;
 
-    UniqueFd fd(csv == "-" ? ::dup(STDIN_FILENO) : ::open(csv.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.Valid()) {
-        Complain(Format(str::kCliNotLoadedFormat, csv.c_str(), std::strerror(errno)));
+    InputFile input = csv == "-" ? InputFile::StandardInput() : InputFile(csv, InputFile::Accept::AnyReadable);
+    if (!input.IsOpen()) {
+        Complain(Format(str::kCliNotLoadedFormat, csv.c_str(),
+                        input.GetStatus() == InputFile::Status::NotRegular ? "a folder"
+                                                                           : SystemText(input.Error()).c_str()));
         return kExitBadData;
     }
     CsvImporter importer(choice->kind, NamesFor(options.encoding));
-    if (!Feed(fd.Get(), options.encoding != CsvEncoding::Gbk, importer)) {
-        Complain(Format(str::kCliNotLoadedFormat, csv.c_str(), std::strerror(errno)));
+    if (!Feed(input, options.encoding != CsvEncoding::Gbk, importer)) {
+        Complain(Format(str::kCliNotLoadedFormat, csv.c_str(), SystemText(input.Error()).c_str()));
         return kExitBadData;
     }
-    fd.Close();
 
     for (const CsvIssue& issue : importer.Errors()) Report(csv, issue, choice->kind, options.encoding);
     if (!importer.Ok()) {

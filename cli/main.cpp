@@ -4,6 +4,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "data/Platform.h"
 #include "resources/Strings.h"
 
 #include <unistd.h>
@@ -13,6 +14,8 @@
 int main(int argc, char** argv)
 {
     using namespace rw;
+    // Ctrl-C during an import leaves no temporary file beside the target.
+    RemoveTemporaryFilesOnSignals();
     if (argc < 2) {
         (void)WriteAllTo(STDERR_FILENO, str::kCliUsage);
         return kExitBadUsage;

@@ -1,24 +1,15 @@
 #include "data/DataFile.h"
 
-#include "data/AtomicFile.h"
-#include "data/UniqueFd.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <bit>
 #include <cstring>
 #include <limits>
-#include <system_error>
+#include <new>
 
 namespace rw {
 namespace {
 
 constexpr std::size_t kCountBytes = 4;
-
-[[nodiscard]] std::string SystemReason(int err) { return std::generic_category().message(err); }
 
 [[nodiscard]] bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
@@ -37,10 +28,22 @@ constexpr std::size_t kCountBytes = 4;
 [[nodiscard]] std::size_t RecordsPresent(FileKind kind, std::int32_t count, std::uint64_t fileSize)
 {
     const std::uint64_t size = SchemaOf(kind).recordSize;
-    if (fileSize <= kCountBytes) return 0;
+    if (fileSize <= kCountBytes || count <= 0) return 0;
     const std::uint64_t stored = fileSize - RecordsOffset(kind);
     const std::uint64_t present = (stored + size - 1) / size;
     return static_cast<std::size_t>(std::min<std::uint64_t>(present, static_cast<std::uint64_t>(count)));
+}
+
+// The stored bytes that belong to the records the count announces.
+[[nodiscard]] std::uint64_t AnnouncedBytes(FileKind kind, std::int32_t count)
+{
+    return count <= 0 ? 0 : static_cast<std::uint64_t>(count) * SchemaOf(kind).recordSize;
+}
+
+[[nodiscard]] std::uint64_t TrailingBytes(FileKind kind, std::int32_t count, std::uint64_t fileSize)
+{
+    const std::uint64_t end = RecordsOffset(kind) + AnnouncedBytes(kind, count);
+    return fileSize > end && count > 0 ? fileSize - end : 0;
 }
 
 [[nodiscard]] std::int32_t CountFromHeader(std::span<const std::uint8_t> header)
@@ -49,6 +52,68 @@ constexpr std::size_t kCountBytes = 4;
     std::copy_n(header.begin(), std::min(header.size(), kCountBytes), bytes);
     return LoadInt32(bytes);
 }
+
+// A 64-bit hash of the stored bytes, over four lanes of eight bytes so that it keeps up with
+// the memory: it only has to tell whether a file has changed since it was read.
+class ContentHasher {
+public:
+    explicit ContentHasher(std::int32_t count)
+        : m_lanes{kPrime1 + kPrime2, kPrime2, static_cast<std::uint64_t>(static_cast<std::uint32_t>(count)), kPrime1}
+    {
+    }
+
+    // Bytes in any pieces; the result depends only on their sequence.
+    void Add(const std::uint8_t* bytes, std::size_t n)
+    {
+        m_total += n;
+        if (m_held > 0) {
+            const std::size_t take = std::min(n, kBlock - m_held);
+            std::memcpy(m_pending + m_held, bytes, take);
+            m_held += take;
+            bytes += take;
+            n -= take;
+            if (m_held < kBlock) return;
+            Block(m_pending);
+            m_held = 0;
+        }
+        for (; n >= kBlock; bytes += kBlock, n -= kBlock) Block(bytes);
+        std::memcpy(m_pending, bytes, n);
+        m_held = n;
+    }
+
+    [[nodiscard]] std::uint64_t Finish() const
+    {
+        std::uint64_t h = m_total * kPrime1;
+        for (const std::uint64_t lane : m_lanes) h = Round(h, lane);
+        for (std::size_t i = 0; i < m_held; ++i) h = Round(h, m_pending[i]);
+        h ^= h >> 33;
+        h *= kPrime2;
+        return h ^ (h >> 29);
+    }
+
+private:
+    static constexpr std::size_t kBlock = 32;
+    static constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ull;
+    static constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4Full;
+
+    [[nodiscard]] static std::uint64_t Round(std::uint64_t lane, std::uint64_t word)
+    {
+        return std::rotl(lane + word * kPrime2, 31) * kPrime1;
+    }
+    void Block(const std::uint8_t* bytes)
+    {
+        for (std::size_t lane = 0; lane < 4; ++lane) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes + 8 * lane, 8);
+            m_lanes[lane] = Round(m_lanes[lane], word);
+        }
+    }
+
+    std::uint64_t m_lanes[4];
+    std::uint8_t m_pending[kBlock] = {};
+    std::size_t m_held = 0;
+    std::uint64_t m_total = 0;
+};
 
 // Eight bytes at a time: a million-record file is 184 MB of this.
 void XorBytes(std::uint8_t* bytes, std::size_t n, std::uint8_t key)
@@ -64,37 +129,41 @@ void XorBytes(std::uint8_t* bytes, std::size_t n, std::uint8_t key)
     for (; i < n; ++i) bytes[i] ^= key;
 }
 
-// Deciphers the delivered bytes in place; the bytes past them stay zero. A monster record 0
-// reads back with ID 0 since the file has no room for its ID.
+// Hashes the delivered bytes as stored, then deciphers them in place; the bytes past them
+// stay zero. A monster record 0 reads back with ID 0 since the file has no room for its ID.
 void Decipher(DecodedRecords& out, std::size_t delivered, std::uint8_t key)
 {
+    ContentHasher hash(out.report.announcedCount);
+    hash.Add(out.bytes.data(), delivered);
+    out.report.contentHash = hash.Finish();
     XorBytes(out.bytes.data(), delivered, key);
     if (out.kind == FileKind::Monster && !out.bytes.empty()) std::fill_n(out.bytes.begin(), kCountBytes, 0);
 }
 
-// Reads up to n bytes at offset; answers how many arrived, or -1 with errno set.
-[[nodiscard]] long long ReadAt(int fd, std::uint8_t* into, std::size_t n, std::uint64_t offset)
-{
-    std::size_t done = 0;
-    while (done < n) {
-        const ssize_t got = ::pread(fd, into + done, n - done, static_cast<off_t>(offset + done));
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return -1;
-        }
-        if (got == 0) break;
-        done += static_cast<std::size_t>(got);
-    }
-    return static_cast<long long>(done);
-}
-
-DecodedRecords NotLoaded(FileKind kind, std::int32_t count, std::string error)
+DecodedRecords NotLoaded(FileKind kind, LoadFailure failure, std::int32_t count = 0, std::error_code error = {})
 {
     DecodedRecords out;
     out.kind = kind;
+    out.report.failure = failure;
     out.report.announcedCount = count;
-    out.report.error = std::move(error);
+    out.report.error = error;
     return out;
+}
+
+// The header and what follows it up to the records' stored bytes, as a load finds them.
+struct Layout {
+    std::int32_t count = 0;
+    std::size_t present = 0;
+    std::uint64_t recordBytes = 0; // present × record size
+};
+
+[[nodiscard]] Layout LayoutOf(FileKind kind, std::span<const std::uint8_t> header, std::uint64_t fileSize)
+{
+    Layout layout;
+    layout.count = CountFromHeader(header);
+    layout.present = RecordsPresent(kind, layout.count, fileSize);
+    layout.recordBytes = static_cast<std::uint64_t>(layout.present) * SchemaOf(kind).recordSize;
+    return layout;
 }
 
 // Builds the stored image of the records one chunk at a time and hands each chunk on.
@@ -136,58 +205,80 @@ FileKind KindFromName(std::string_view bareName)
 
 DecodedRecords DecodeBytes(std::span<const std::uint8_t> file, FileKind kind, std::uint8_t key)
 {
-    const std::int32_t count = CountFromHeader(file);
-    if (count <= 0) return NotLoaded(kind, count, {});
+    const Layout layout = LayoutOf(kind, file, file.size());
+    if (layout.count <= 0) return NotLoaded(kind, LoadFailure::NoRecords, layout.count);
     DecodedRecords out;
     out.kind = kind;
-    out.report = {true, count, RecordsPresent(kind, count, file.size()), {}};
-    const std::size_t total = out.report.recordsPresent * out.RecordSize();
+    out.report.loaded = true;
+    out.report.announcedCount = layout.count;
+    out.report.recordsPresent = layout.present;
+    out.report.fileSize = file.size();
+    out.report.trailingBytes = TrailingBytes(kind, layout.count, file.size());
     const auto from = file.subspan(std::min(file.size(), RecordsOffset(kind)));
-    const std::size_t delivered = std::min(from.size(), total);
+    const std::size_t delivered = std::min<std::size_t>(from.size(), layout.recordBytes);
     // Copied, not zeroed first and then copied over: one pass fewer over the records.
-    out.bytes.reserve(total);
+    out.bytes.reserve(layout.recordBytes);
     out.bytes.assign(from.begin(), from.begin() + static_cast<std::ptrdiff_t>(delivered));
-    out.bytes.resize(total);
+    out.bytes.resize(layout.recordBytes);
     Decipher(out, delivered, key);
     return out;
 }
 
-DecodedRecords ReadDataFile(const std::filesystem::path& path, FileKind kind, std::uint8_t key)
+DecodedRecords ReadDataFile(const std::filesystem::path& path, FileKind kind, std::uint8_t key,
+                            std::uint64_t memoryLimit)
 {
-    // Non-blocking, so that naming a pipe cannot hang the program in open().
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!fd.Valid()) return NotLoaded(kind, 0, SystemReason(errno));
-    struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0) return NotLoaded(kind, 0, SystemReason(errno));
-    if (S_ISDIR(st.st_mode)) return NotLoaded(kind, 0, SystemReason(EISDIR));
-    if (!S_ISREG(st.st_mode)) return NotLoaded(kind, 0, "not a regular file");
+    InputFile file(path, InputFile::Accept::RegularFile);
+    if (file.GetStatus() == InputFile::Status::NotRegular) return NotLoaded(kind, LoadFailure::NotRegularFile);
+    if (!file.IsOpen()) return NotLoaded(kind, LoadFailure::CannotRead, 0, file.Error());
+    const std::uint64_t fileSize = file.Stamp().size;
 
     std::uint8_t header[kCountBytes] = {};
-    const long long headerBytes = ReadAt(fd.Get(), header, kCountBytes, 0);
-    if (headerBytes < 0) return NotLoaded(kind, 0, SystemReason(errno));
-    const std::int32_t count = CountFromHeader({header, static_cast<std::size_t>(headerBytes)});
-    if (count <= 0) return NotLoaded(kind, count, {});
+    const std::optional<std::size_t> headerBytes = file.ReadAt(header, 0);
+    if (!headerBytes) return NotLoaded(kind, LoadFailure::CannotRead, 0, file.Error());
+    const Layout layout = LayoutOf(kind, {header, *headerBytes}, fileSize);
+    if (layout.count <= 0) return NotLoaded(kind, LoadFailure::NoRecords, layout.count);
+    if (layout.recordBytes > memoryLimit) return NotLoaded(kind, LoadFailure::TooLarge, layout.count);
 
     DecodedRecords out;
     out.kind = kind;
-    out.report = {true, count, RecordsPresent(kind, count, static_cast<std::uint64_t>(st.st_size)), {}};
+    out.report.loaded = true;
+    out.report.announcedCount = layout.count;
+    out.report.fileSize = fileSize;
+    out.report.stamp = file.Stamp();
+    out.report.trailingBytes = TrailingBytes(kind, layout.count, fileSize);
+    try {
+        out.bytes.resize(static_cast<std::size_t>(layout.recordBytes));
+    } catch (const std::bad_alloc&) {
+        return NotLoaded(kind, LoadFailure::TooLarge, layout.count);
+    }
+    const std::optional<std::size_t> got = file.ReadAt(out.bytes, RecordsOffset(kind));
+    if (!got) return NotLoaded(kind, LoadFailure::CannotRead, layout.count, file.Error());
+    // The file may have shrunk since it was opened: keep only the records that arrived.
+    out.report.recordsPresent = RecordsPresent(kind, layout.count, *got + RecordsOffset(kind));
     out.bytes.resize(out.report.recordsPresent * out.RecordSize());
-    const long long delivered = ReadAt(fd.Get(), out.bytes.data(), out.bytes.size(), RecordsOffset(kind));
-    if (delivered < 0) return NotLoaded(kind, count, SystemReason(errno));
-    // The file may have shrunk since fstat: keep only the records that arrived.
-    const auto got = static_cast<std::size_t>(delivered);
-    out.report.recordsPresent = RecordsPresent(kind, count, got + RecordsOffset(kind));
-    out.bytes.resize(out.report.recordsPresent * out.RecordSize());
-    Decipher(out, std::min(got, out.bytes.size()), key);
+    Decipher(out, std::min(*got, out.bytes.size()), key);
     return out;
 }
 
-DecodeReport DecodeFile(const std::filesystem::path& path, FileKind kind, std::uint8_t key,
-                        const RecordConsumer& consumer)
+std::optional<DataFileFingerprint> FingerprintDataFile(const std::filesystem::path& path, FileKind kind)
 {
-    DecodedRecords decoded = ReadDataFile(path, kind, key);
-    for (std::size_t i = 0; i < decoded.Count(); ++i) consumer(Record(kind, decoded.RecordAt(i)));
-    return decoded.report;
+    InputFile file(path, InputFile::Accept::RegularFile);
+    if (!file.IsOpen()) return std::nullopt;
+    std::uint8_t header[kCountBytes] = {};
+    const std::optional<std::size_t> headerBytes = file.ReadAt(header, 0);
+    if (!headerBytes) return std::nullopt;
+    const Layout layout = LayoutOf(kind, {header, *headerBytes}, file.Stamp().size);
+    ContentHasher hash(layout.count);
+    std::vector<std::uint8_t> chunk(std::size_t{1} << 20);
+    for (std::uint64_t at = 0; at < layout.recordBytes;) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), layout.recordBytes - at));
+        const std::optional<std::size_t> got = file.ReadAt({chunk.data(), want}, RecordsOffset(kind) + at);
+        if (!got) return std::nullopt;
+        hash.Add(chunk.data(), *got);
+        if (*got < want) break;
+        at += *got;
+    }
+    return DataFileFingerprint{file.Stamp().size, hash.Finish()};
 }
 
 std::vector<std::uint8_t> EncodeBytes(FileKind kind, std::uint8_t key, std::size_t count, const RecordSource& source)
@@ -205,12 +296,21 @@ WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::ui
                        const RecordSource& source)
 {
     if (count > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-        return {false, SystemReason(EFBIG)};
+        return {false, std::make_error_code(std::errc::file_too_large).message(), {}};
     }
     AtomicFile file(path);
-    EmitImage(kind, key, count, source, [&](const std::vector<std::uint8_t>& chunk) { return file.Write(chunk); });
-    if (!file.Commit()) return {false, file.Error()};
-    return {true, {}};
+    // The fingerprint a later load of this file would take, so that a save over the open
+    // file counts as what was loaded from then on.
+    ContentHasher hash(static_cast<std::int32_t>(count));
+    std::uint64_t size = 0;
+    EmitImage(kind, key, count, source, [&](const std::vector<std::uint8_t>& chunk) {
+        const std::size_t skip = size == 0 ? std::min(chunk.size(), RecordsOffset(kind)) : 0;
+        hash.Add(chunk.data() + skip, chunk.size() - skip);
+        size += chunk.size();
+        return file.Write(chunk);
+    });
+    if (!file.Commit()) return {false, file.Error(), {}};
+    return {true, {}, {size, hash.Finish()}};
 }
 
 } // namespace rw

@@ -4,14 +4,17 @@
 // XORed by the kind's key. In a monster file the count takes the place of record 0's ID.
 
 #include "data/FileKind.h"
+#include "data/Platform.h"
 #include "data/Record.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace rw {
@@ -20,11 +23,28 @@ namespace rw {
 // None for any other name, a name with a folder in front included.
 [[nodiscard]] FileKind KindFromName(std::string_view bareName);
 
+// Why a file was not loaded.
+enum class LoadFailure : std::uint8_t {
+    None,
+    CannotRead,     // the system refused to open or read it: DecodeReport::error says why
+    NotRegularFile, // a folder, a device, a pipe or a socket
+    NoRecords,      // the count in its header is zero or less
+    TooLarge,       // its records need more memory than the program may use
+};
+
 struct DecodeReport {
     bool loaded = false;
+    LoadFailure failure = LoadFailure::None;
+    std::error_code error;           // the system's reason, for CannotRead
     std::int32_t announcedCount = 0; // the count in the file's header
     std::size_t recordsPresent = 0;  // records of which the file holds at least one byte
-    std::string error;               // why it was not loaded, when the system said
+    std::uint64_t fileSize = 0;
+    FileStamp stamp;                 // of the file read (not for DecodeBytes)
+    // Bytes after the last record the count announces: never loaded, so never saved again.
+    std::uint64_t trailingBytes = 0;
+    // What was read (the header and the records' stored bytes), to tell later whether
+    // another program has changed the file: see FingerprintDataFile.
+    std::uint64_t contentHash = 0;
 
     // The header promised more records than the file holds.
     [[nodiscard]] bool Truncated() const
@@ -51,21 +71,31 @@ struct DecodedRecords {
 [[nodiscard]] DecodedRecords DecodeBytes(std::span<const std::uint8_t> file, FileKind kind, std::uint8_t key);
 
 // Reads and decodes a file. Only what the file holds is read and allocated, whatever count
-// its header announces. Every failure (cannot open, not a regular file, read error, count of
-// zero or less) comes back as not loaded; nothing is thrown.
-[[nodiscard]] DecodedRecords ReadDataFile(const std::filesystem::path& path, FileKind kind, std::uint8_t key);
+// its header announces, and nothing at all when that is more than memoryLimit bytes. Every
+// failure comes back as not loaded with its reason; nothing is thrown.
+[[nodiscard]] DecodedRecords ReadDataFile(const std::filesystem::path& path, FileKind kind, std::uint8_t key,
+                                          std::uint64_t memoryLimit = MemoryLimit());
 
-// The same, handing each record in file order to a consumer.
-using RecordConsumer = std::function<void(const Record&)>;
-DecodeReport DecodeFile(const std::filesystem::path& path, FileKind kind, std::uint8_t key,
-                        const RecordConsumer& consumer);
+// What a data file holds now, in the terms of a DecodeReport taken when it was read.
+struct DataFileFingerprint {
+    std::uint64_t size = 0;
+    std::uint64_t contentHash = 0;
+    friend bool operator==(const DataFileFingerprint&, const DataFileFingerprint&) = default;
+};
+[[nodiscard]] inline DataFileFingerprint FingerprintOf(const DecodeReport& report)
+{
+    return {report.fileSize, report.contentHash};
+}
+// Reads the file again, in pieces, without keeping it; empty when it cannot be read.
+[[nodiscard]] std::optional<DataFileFingerprint> FingerprintDataFile(const std::filesystem::path& path, FileKind kind);
 
 // Fills record i; the span arrives zeroed and has the kind's size.
 using RecordSource = std::function<void(std::size_t index, std::span<std::uint8_t> record)>;
 
 struct WriteReport {
     bool written = false;
-    std::string error; // the system's reason when not written
+    std::string error;               // the system's reason when not written
+    DataFileFingerprint fingerprint; // of what was written
 };
 
 // The file image for count records.

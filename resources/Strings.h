@@ -5,6 +5,9 @@
 
 namespace rw::str {
 
+// Formats whose arguments are %1, %2, ... take them through QString::arg, all in one call, so
+// that an argument holding "%2" (a file name may) is never taken for a place of its own.
+
 // Application and main frame
 inline constexpr char kAppTitle[] = "Vellmar(Kesh)服务端修改器";
 inline constexpr char kTitleFileOpen[] = "——数据文件[";
@@ -56,7 +59,26 @@ inline constexpr char kButtonSave[] = "保存(&S)";
 inline constexpr char kNotADataFile[] = "打开文件非Stditem.dat,Magic.dat,Monster.dat这三个文件！";
 inline constexpr char kDuplicateIdFormat[] = "已存在[ID=%s]的记录,请重新输入ID！";
 inline constexpr char kTruncatedFormat[] = "文件[%s]不完整：文件头记录数为%d，实际只有%d条记录！";
-inline constexpr char kRefreshFailedFormat[] = "无法重新读取文件[%s]，表格保持不变！";
+inline constexpr char kOpenFailedFormat[] = "无法打开文件[%1]：%2！"; // the file, the reason
+inline constexpr char kRefreshFailedFormat[] = "无法重新读取文件[%1]，表格保持不变：%2！";
+// Why a file did not load, after the file's name
+inline constexpr char kReasonNotRegularFile[] = "它不是普通文件，而是文件夹、设备或管道";
+inline constexpr char kReasonSystemFormat[] = "%1（%2）"; // our words, the system's
+inline constexpr char kReasonNoFile[] = "文件不存在";
+inline constexpr char kReasonNoPermission[] = "没有读取它的权限";
+inline constexpr char kReasonLinkLoop[] = "符号链接层数过多或形成了循环";
+inline constexpr char kReasonNameTooLong[] = "文件名太长";
+inline constexpr char kReasonNotAFolder[] = "路径中有一部分不是文件夹";
+inline constexpr char kReasonIoError[] = "读取时发生输入输出错误";
+inline constexpr char kReasonSystemOther[] = "系统无法读取它";
+inline constexpr char kReasonNoRecordsFormat[] = "文件头中的记录数为%1，没有可以载入的记录";
+inline constexpr char kReasonTooLargeFormat[] = "文件太大（%1字节），内存不足，无法载入";
+// Records a load leaves out
+inline constexpr char kLoadDuplicateIdFormat[] = "已存在[ID=%1]的记录,该记录未载入！";
+inline constexpr char kLoadRefusedSummaryFormat[] = "共有%1条记录因ID与前面的记录重复而未载入，它们的ID是：\n%2";
+inline constexpr char kLoadRefusedMoreFormat[] = "……另有%1条";
+inline constexpr char kTrailingBytesFormat[] =
+    "文件[%1]的文件头记录数为%2，但最后一条记录之后还有%3字节。这些字节没有载入，保存时不会保留！";
 
 // The form's commands
 inline constexpr char kAddWithoutFile[] = "请打开数据文件后再进行增加记录！";
@@ -68,7 +90,15 @@ inline constexpr char kSearchNameEmpty[] = "请输入需搜索的名称！";
 inline constexpr char kNotFound[] = "未找到你所需要的记录！";
 inline constexpr char kSaved[] = "文件已保存！";
 inline constexpr char kSaveFailedFormat[] = "文件[%s]保存失败：%s";
-inline constexpr char kDiscardChanges[] = "表格中有未保存的修改，确定要放弃这些修改吗？";
+inline constexpr char kSaveChangesQuestion[] = "表格中有未保存的修改，是否先保存这些修改？";
+inline constexpr char kButtonSaveChanges[] = "保存(&S)";
+inline constexpr char kButtonDiscardChanges[] = "不保存(&N)";
+inline constexpr char kButtonCancelQuestion[] = "取消";
+inline constexpr char kButtonStopShowing[] = "不再提示(&T)";
+inline constexpr char kSaveEmptyTable[] =
+    "表格中没有任何记录。保存后的文件记录数为0，本程序和服务端都无法再打开它。是否仍然保存？";
+inline constexpr char kChangedOnDiskFormat[] =
+    "文件[%1]在载入后已被其他程序修改。保存将覆盖那些修改，是否仍然保存？";
 inline constexpr char kMonsterFirstIdFormat[] =
     "第一条记录的ID(%d)无法保存在monster.dat文件中，重新打开后将变为0。是否仍然保存？";
 inline constexpr char kRecordGone[] = "该记录已被删除，不存在了，无法保存修改！";

@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
@@ -169,12 +170,18 @@ void CMainFrame::OnFileOpen()
     const std::optional<QString> path = m_pView->Files().ChooseFileToOpen(this);
     if (!path) return;
     const QString bareName = QFileInfo(*path).fileName();
-    if (m_pView->LoadDataFile(*path)) {
+    const LoadReport report = m_pView->LoadDataFile(*path);
+    if (report.Loaded()) {
         setWindowTitle(QString::fromUtf8(str::kAppTitle) + QString::fromUtf8(str::kTitleFileOpen) + bareName +
                        QString::fromUtf8(str::kTitleFileClose));
-    } else {
-        m_prompter.ShowMessage(this, QString::fromUtf8(str::kNotADataFile), QString::fromUtf8(str::kCaptionError));
+        return;
     }
+    // The name decides whether this is a data file at all; any other failure says why.
+    const QString text = report.NamesDataFile()
+                             ? QString::fromUtf8(str::kOpenFailedFormat)
+                                   .arg(QDir::toNativeSeparators(*path), CChildView::LoadFailureReason(report.decode))
+                             : QString::fromUtf8(str::kNotADataFile);
+    m_prompter.ShowMessage(this, text, QString::fromUtf8(str::kCaptionError));
 }
 
 void CMainFrame::OnSetKey()

@@ -1,6 +1,9 @@
 #include "shell/QtPrompter.h"
 
+#include "resources/Strings.h"
+
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QFileDialog>
 #include <QIcon>
 #include <QMessageBox>
@@ -9,12 +12,29 @@ namespace rw {
 
 namespace {
 
-int RunMessageBox(QWidget* owner, const QString& text, const QString& caption, QMessageBox::StandardButtons buttons)
+// A file or folder name may hold anything, markup included: it is shown as it is.
+void MakePlain(QMessageBox& box)
 {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, buttons, owner);
+    box.setTextFormat(Qt::PlainText);
     // Some desktop themes put pictures on the standard buttons; these boxes have plain ones.
     for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
-    return box.exec();
+}
+
+// The standard button where Qt has one (its text comes in the desktop's language), else a
+// button of the program's own.
+QAbstractButton* AddButton(QMessageBox& box, Answer answer)
+{
+    switch (answer) {
+    case Answer::Ok: return box.addButton(QMessageBox::Ok);
+    case Answer::Yes: return box.addButton(QMessageBox::Yes);
+    case Answer::No: return box.addButton(QMessageBox::No);
+    case Answer::Save: return box.addButton(QString::fromUtf8(str::kButtonSaveChanges), QMessageBox::AcceptRole);
+    case Answer::Discard:
+        return box.addButton(QString::fromUtf8(str::kButtonDiscardChanges), QMessageBox::DestructiveRole);
+    case Answer::Cancel: return box.addButton(QString::fromUtf8(str::kButtonCancelQuestion), QMessageBox::RejectRole);
+    case Answer::StopShowing: return box.addButton(QString::fromUtf8(str::kButtonStopShowing), QMessageBox::RejectRole);
+    }
+    return nullptr;
 }
 
 std::optional<QString> RunFileDialog(QFileDialog& dialog, const QString& folder, const QString& filterName,
@@ -40,12 +60,28 @@ QString FileDialogFilter(const QString& filterName, const QString& patterns)
 
 void QtPrompter::ShowMessage(QWidget* owner, const QString& text, const QString& caption)
 {
-    RunMessageBox(owner, text, caption, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
+    MakePlain(box);
+    box.exec();
 }
 
-bool QtPrompter::AskYesNo(QWidget* owner, const QString& text, const QString& caption)
+Answer QtPrompter::Ask(QWidget* owner, const QString& text, const QString& caption, const std::vector<Answer>& buttons,
+                       Answer defaultAnswer, Answer escapeAnswer)
 {
-    return RunMessageBox(owner, text, caption, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::NoButton, owner);
+    std::vector<std::pair<QAbstractButton*, Answer>> made;
+    for (const Answer answer : buttons) {
+        QAbstractButton* button = AddButton(box, answer);
+        made.emplace_back(button, answer);
+        if (answer == defaultAnswer) box.setDefaultButton(qobject_cast<QPushButton*>(button));
+        if (answer == escapeAnswer) box.setEscapeButton(button);
+    }
+    MakePlain(box);
+    box.exec();
+    for (const auto& [button, answer] : made) {
+        if (box.clickedButton() == button) return answer;
+    }
+    return escapeAnswer;
 }
 
 std::optional<QString> QtPrompter::ChooseOpenFile(QWidget* owner, const QString& folder, const QString& filterName,

@@ -9,7 +9,8 @@ namespace rw {
 class QtPrompter final : public Prompter {
 public:
     void ShowMessage(QWidget* owner, const QString& text, const QString& caption) override;
-    [[nodiscard]] bool AskYesNo(QWidget* owner, const QString& text, const QString& caption) override;
+    [[nodiscard]] Answer Ask(QWidget* owner, const QString& text, const QString& caption,
+                             const std::vector<Answer>& buttons, Answer defaultAnswer, Answer escapeAnswer) override;
     [[nodiscard]] std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& folder,
                                                         const QString& filterName,
                                                         const QString& patterns) override;

@@ -53,7 +53,7 @@ RecordTable RecordTable::FromDecoded(DecodedRecords decoded, const RefusedIdHand
     for (std::uint32_t slot = 0; slot < count; ++slot) {
         const std::int32_t id = table.IdOfSlot(slot);
         if (unique && table.m_ids.Insert(id, slot) != IdIndex::kNone) {
-            if (onRefused) onRefused(FormatInt32(id));
+            if (onRefused) onRefused(id);
             continue;
         }
         table.m_rowOfSlot[slot] = static_cast<std::int32_t>(table.m_order.size());

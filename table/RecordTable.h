@@ -34,8 +34,8 @@ struct PutResult {
     [[nodiscard]] bool Accepted() const { return outcome == PutOutcome::Accepted; }
 };
 
-// Receives the ID text of each record that a load refuses as a duplicate, in file order.
-using RefusedIdHandler = std::function<void(std::string_view idText)>;
+// Receives the ID of each record that a load refuses as a duplicate, in file order.
+using RefusedIdHandler = std::function<void(std::int32_t id)>;
 
 class RecordTable {
 public:

@@ -57,13 +57,12 @@ QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, 
     }
 }
 
-LoadReport RecordTableModel::Load(std::filesystem::path path, std::string bareName, const KeySet& keys,
-                                  const RefusedIdHandler& onRefused)
+LoadReport RecordTableModel::Load(std::filesystem::path path, std::string bareName, const KeySet& keys)
 {
-    LoadedTable loaded = LoadDataFile(path, bareName, keys, onRefused);
+    LoadedTable loaded = LoadDataFile(path, bareName, keys);
     if (loaded.report.Loaded()) {
         beginResetModel();
-        m_session.Replace(std::move(*loaded.table), std::move(path), std::move(bareName));
+        m_session.Replace(std::move(*loaded.table), std::move(path), std::move(bareName), loaded.report.decode);
         endResetModel();
     }
     return loaded.report;

@@ -30,15 +30,17 @@ public:
                                       int role = Qt::DisplayRole) const override;
 
     // As TableSession::Load; on success the model resets to the new columns and rows.
-    LoadReport Load(std::filesystem::path path, std::string bareName, const KeySet& keys,
-                    const RefusedIdHandler& onRefused);
+    LoadReport Load(std::filesystem::path path, std::string bareName, const KeySet& keys);
     PutResult Put(const Record& record, int row);
     PutResult PutByKey(const Record& record, RowKey key);
     bool DeleteRow(int row);
     // Sorts for a left click on a header; persistent indexes (a view's selection and current
     // row) stay on their records.
     SortClick ClickHeader(int column);
-    void MarkSaved() { m_session.MarkSaved(); }
+    void MarkSaved(const std::filesystem::path& path, const DataFileFingerprint& fingerprint)
+    {
+        m_session.MarkSaved(path, fingerprint);
+    }
 
 private:
     void AnnounceRowChanged(int row);

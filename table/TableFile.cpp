@@ -1,11 +1,11 @@
 #include "table/TableFile.h"
 
 #include <algorithm>
+#include <new>
 
 namespace rw {
 
-LoadedTable LoadDataFile(const std::filesystem::path& path, std::string_view bareName, const KeySet& keys,
-                         const RefusedIdHandler& onRefused)
+LoadedTable LoadDataFile(const std::filesystem::path& path, std::string_view bareName, const KeySet& keys)
 {
     LoadedTable out;
     out.report.kind = KindFromName(bareName);
@@ -13,11 +13,15 @@ LoadedTable LoadDataFile(const std::filesystem::path& path, std::string_view bar
     DecodedRecords decoded = ReadDataFile(path, out.report.kind, keys.For(out.report.kind));
     out.report.decode = decoded.report;
     if (!decoded.report.loaded) return out;
-    std::size_t& refused = out.report.refused;
-    out.table = RecordTable::FromDecoded(std::move(decoded), [&](std::string_view idText) {
-        ++refused;
-        if (onRefused) onRefused(idText);
-    });
+    try {
+        out.table = RecordTable::FromDecoded(std::move(decoded),
+                                             [&](std::int32_t id) { out.report.refusedIds.push_back(id); });
+    } catch (const std::bad_alloc&) {
+        out.table.reset();
+        out.report.refusedIds = {};
+        out.report.decode.loaded = false;
+        out.report.decode.failure = LoadFailure::TooLarge;
+    }
     return out;
 }
 

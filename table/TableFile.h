@@ -12,13 +12,14 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace rw {
 
 struct LoadReport {
     FileKind kind = FileKind::None; // from the bare name; None when it names no data file
-    DecodeReport decode;            // the codec's answer: loaded, truncation, the system's reason
-    std::size_t refused = 0;        // records refused by the duplicate-ID rule
+    DecodeReport decode;            // the codec's answer: loaded or why not, truncation, trailing bytes
+    std::vector<std::int32_t> refusedIds; // of the records the duplicate-ID rule kept out, in file order
 
     [[nodiscard]] bool NamesDataFile() const { return kind != FileKind::None; }
     [[nodiscard]] bool Loaded() const { return NamesDataFile() && decode.loaded; }
@@ -30,10 +31,10 @@ struct LoadedTable {
 };
 
 // Takes the kind from bareName, reads path with that kind's key and builds a table in file
-// order; each record refused by the duplicate-ID rule goes to onRefused (may be empty) while
-// the load waits.
+// order, leaving out the records the duplicate-ID rule refuses. A table too large for the
+// memory at hand is reported as such, never thrown.
 [[nodiscard]] LoadedTable LoadDataFile(const std::filesystem::path& path, std::string_view bareName,
-                                       const KeySet& keys, const RefusedIdHandler& onRefused);
+                                       const KeySet& keys);
 
 // Writes every row, in current order and whole, with key.
 WriteReport SaveDataFile(const std::filesystem::path& path, const RecordTable& table, std::uint8_t key);

@@ -90,7 +90,7 @@ void BM_LoadFile(benchmark::State& state)
     const auto n = static_cast<std::size_t>(state.range(0));
     const auto path = DataFile(n);
     for (auto _ : state) {
-        LoadedTable loaded = LoadDataFile(path, "stditem.dat", KeySet{}, {});
+        LoadedTable loaded = LoadDataFile(path, "stditem.dat", KeySet{});
         benchmark::DoNotOptimize(loaded.table->RowCount());
     }
     SetRecordCounters(state);
@@ -178,7 +178,7 @@ void BM_SessionPeakMemory(benchmark::State& state)
             std::ofstream("/proc/self/clear_refs") << "5"; // restarts the peak count
             const long before = ReadStatusKb("VmRSS:");
             {
-                LoadedTable loaded = LoadDataFile(path, "stditem.dat", KeySet{}, {});
+                LoadedTable loaded = LoadDataFile(path, "stditem.dat", KeySet{});
                 loaded.table->Sort(kNameColumn, true);
                 loaded.table->Sort(5, false);
                 (void)SaveDataFile(target, *loaded.table, kKey);

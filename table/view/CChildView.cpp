@@ -18,9 +18,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringList>
 #include <QRegularExpressionValidator>
 #include <QTableView>
 
+#include <algorithm>
 #include <string>
 
 namespace rw {
@@ -176,16 +178,12 @@ void CChildView::ShowMessage(const QString& text, const char* caption)
     m_prompter.ShowMessage(this, text, QString::fromUtf8(caption));
 }
 
-bool CChildView::LoadDataFile(const QString& path)
+LoadReport CChildView::LoadDataFile(const QString& path)
 {
     const QString bareName = QFileInfo(path).fileName();
-    const std::string bareNameBytes = bareName.toStdString();
-    const auto onRefused = [this](std::string_view idText) {
-        ShowMessage(QString::asprintf(str::kDuplicateIdFormat, std::string(idText).c_str()), str::kCaptionError);
-    };
     const LoadReport report =
-        m_model.Load(std::filesystem::path(QFile::encodeName(path).toStdString()), bareNameBytes, m_keys, onRefused);
-    if (!report.Loaded()) return false;
+        m_model.Load(std::filesystem::path(QFile::encodeName(path).toStdString()), bareName.toStdString(), m_keys);
+    if (!report.Loaded()) return report;
 
     // No dialog may commit into a table of another kind or another load.
     HideDialogs();
@@ -193,12 +191,72 @@ bool CChildView::LoadDataFile(const QString& path)
     // Also when the file held no records: the box must not go on showing the last table's count.
     ShowRecordCount(-1);
     EnableCommands(true);
-    if (report.decode.Truncated()) {
-        ShowMessage(QString::asprintf(str::kTruncatedFormat, bareNameBytes.c_str(), report.decode.announcedCount,
-                                      static_cast<int>(report.decode.recordsPresent)),
+    ReportRefusedRecords(report.refusedIds);
+    const DecodeReport& decode = report.decode;
+    if (decode.Truncated()) {
+        ShowMessage(QString::asprintf(str::kTruncatedFormat, bareName.toUtf8().constData(), decode.announcedCount,
+                                      static_cast<int>(decode.recordsPresent)),
                     str::kCaptionWarning);
     }
-    return true;
+    if (decode.trailingBytes > 0) {
+        ShowMessage(QString::fromUtf8(str::kTrailingBytesFormat)
+                        .arg(bareName, QString::number(decode.announcedCount), QString::number(decode.trailingBytes)),
+                    str::kCaptionWarning);
+    }
+    return report;
+}
+
+void CChildView::ReportRefusedRecords(const std::vector<std::int32_t>& ids)
+{
+    // One box a record, as an edit's refusal shows; past the first few the user may stop
+    // them, and a summary names them all at the end.
+    constexpr std::size_t kPlainBoxes = 3;
+    constexpr std::size_t kIdsListed = 40;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const QString text = QString::fromUtf8(str::kLoadDuplicateIdFormat).arg(ids[i]);
+        const QString caption = QString::fromUtf8(str::kCaptionError);
+        if (i < kPlainBoxes) {
+            m_prompter.ShowMessage(this, text, caption);
+        } else if (m_prompter.Ask(this, text, caption, {Answer::Ok, Answer::StopShowing}, Answer::Ok,
+                                  Answer::StopShowing) == Answer::StopShowing) {
+            break;
+        }
+    }
+    if (ids.size() <= kPlainBoxes) return;
+    QStringList listed;
+    for (std::size_t i = 0; i < std::min(ids.size(), kIdsListed); ++i) listed.push_back(QString::number(ids[i]));
+    QString list = listed.join(QStringLiteral(", "));
+    if (ids.size() > kIdsListed) {
+        list += QString::fromUtf8(str::kLoadRefusedMoreFormat).arg(static_cast<qulonglong>(ids.size() - kIdsListed));
+    }
+    ShowMessage(QString::fromUtf8(str::kLoadRefusedSummaryFormat).arg(QString::number(ids.size()), list),
+                str::kCaptionError);
+}
+
+QString CChildView::LoadFailureReason(const DecodeReport& report)
+{
+    switch (report.failure) {
+    case LoadFailure::NotRegularFile: return QString::fromUtf8(str::kReasonNotRegularFile);
+    case LoadFailure::NoRecords:
+        return QString::fromUtf8(str::kReasonNoRecordsFormat).arg(report.announcedCount);
+    case LoadFailure::TooLarge:
+        return QString::fromUtf8(str::kReasonTooLargeFormat).arg(static_cast<qulonglong>(report.fileSize));
+    case LoadFailure::CannotRead:
+    case LoadFailure::None: break;
+    }
+    const std::error_code& error = report.error;
+    const char* words = str::kReasonSystemOther;
+    if (error == std::errc::no_such_file_or_directory) words = str::kReasonNoFile;
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) {
+        words = str::kReasonNoPermission;
+    }
+    if (error == std::errc::too_many_symbolic_link_levels) words = str::kReasonLinkLoop;
+    if (error == std::errc::filename_too_long) words = str::kReasonNameTooLong;
+    if (error == std::errc::not_a_directory) words = str::kReasonNotAFolder;
+    if (error == std::errc::io_error) words = str::kReasonIoError;
+    if (!error) return QString::fromUtf8(words);
+    return QString::fromUtf8(str::kReasonSystemFormat)
+        .arg(QString::fromUtf8(words), QString::fromLocal8Bit(SystemText(error).c_str()));
 }
 
 bool CChildView::PutRecord(const Record& record, int row)

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <map>
+#include <vector>
 
 class QLineEdit;
 class QPushButton;
@@ -36,11 +37,13 @@ public:
     void EnableCommands(bool enable);
     // count, or the row count for -1.
     void ShowRecordCount(int count);
-    // Loads the data file at path; its bare name decides the kind. Each record refused as a
-    // duplicate shows a message while the load waits, a truncated file a warning afterwards.
+    // Loads the data file at path; its bare name decides the kind. Once loaded, the records
+    // refused as duplicates are reported, then a truncated file or bytes after the last record.
     // A load hides the edit dialogs and the sort arrow. On failure nothing changes and nothing
-    // is shown: the caller reports it.
-    bool LoadDataFile(const QString& path);
+    // is shown: the caller reports it, with LoadFailureReason.
+    LoadReport LoadDataFile(const QString& path);
+    // Why a file that names a data file did not load, in the user's words.
+    [[nodiscard]] static QString LoadFailureReason(const DecodeReport& report);
 
     // Puts a record into row, or appends it for -1 (the count box follows). A refusal shows
     // its message and answers false.
@@ -51,7 +54,8 @@ public:
     // Puts a record into the row that holds key now, wherever sorting or deleting moved it.
     bool PutRecordByKey(const Record& record, RowKey key);
 
-    // True when nothing would be lost, or the user agreed to drop the unsaved changes.
+    // True when nothing would be lost: no unsaved changes, or the user saved them or agreed to
+    // drop them.
     [[nodiscard]] bool MayDiscardChanges(QWidget* owner);
     void HideDialogs();
 
@@ -64,6 +68,8 @@ public:
     void OnSearchId();
     void OnSearchName();
     void OnSave();
+    // The save behind the Save button; true when the table was written.
+    bool SaveAs();
     // A left click on a column header.
     void OnHeaderItemClick(int column);
 
@@ -87,6 +93,7 @@ private:
     void ApplyColumnWidths();
     void ShowMessage(const QString& text, const char* caption);
     bool ReportPut(const PutResult& result, bool appended);
+    void ReportRefusedRecords(const std::vector<std::int32_t>& ids);
     void ShowDialog(const Record& record, int row, RowKey key, bool modify);
     void SelectFoundRow(int row);
     [[nodiscard]] bool MaySaveMonsterFirstId();

@@ -29,7 +29,12 @@ int CChildView::SelectedRow() const
 bool CChildView::MayDiscardChanges(QWidget* owner)
 {
     if (!m_model.Session().Modified()) return true;
-    return m_prompter.AskYesNo(owner, QString::fromUtf8(str::kDiscardChanges), QString::fromUtf8(str::kCaptionWarning));
+    switch (m_prompter.Ask(owner, QString::fromUtf8(str::kSaveChangesQuestion), QString::fromUtf8(str::kCaptionWarning),
+                           {Answer::Save, Answer::Discard, Answer::Cancel}, Answer::Save, Answer::Cancel)) {
+    case Answer::Save: return SaveAs();
+    case Answer::Discard: return true;
+    default: return false;
+    }
 }
 
 void CChildView::OnRefresh()
@@ -38,9 +43,11 @@ void CChildView::OnRefresh()
     if (!session.HasFile() || !MayDiscardChanges(this)) return;
     // The very file that was opened, wherever the dialogs have been since: a save into another
     // folder must not make Refresh read a namesake there.
-    const QString path = QString::fromStdString(session.FilePath().string());
-    if (!LoadDataFile(path)) {
-        ShowMessage(QString::asprintf(str::kRefreshFailedFormat, QDir::toNativeSeparators(path).toUtf8().constData()),
+    const QString path = QFile::decodeName(session.FilePath().string().c_str());
+    const LoadReport report = LoadDataFile(path);
+    if (!report.Loaded()) {
+        ShowMessage(QString::fromUtf8(str::kRefreshFailedFormat)
+                        .arg(QDir::toNativeSeparators(path), LoadFailureReason(report.decode)),
                     str::kCaptionError);
     }
 }
@@ -162,22 +169,35 @@ bool CChildView::MaySaveMonsterFirstId()
                                QString::fromUtf8(str::kCaptionWarning));
 }
 
-void CChildView::OnSave()
+void CChildView::OnSave() { (void)SaveAs(); }
+
+bool CChildView::SaveAs()
 {
     const TableSession& session = m_model.Session();
-    if (!session.HasFile() || !MaySaveMonsterFirstId()) return;
+    if (!session.HasFile() || !MaySaveMonsterFirstId()) return false;
+    // A count of zero makes a file that nothing opens again.
+    if (session.Table().RowCount() == 0 &&
+        !m_prompter.AskYesNo(this, QString::fromUtf8(str::kSaveEmptyTable), QString::fromUtf8(str::kCaptionWarning))) {
+        return false;
+    }
     const std::optional<QString> path = m_files.ChooseFileToSave(this, ProposedSaveName());
-    if (!path) return;
-    const WriteReport report = SaveDataFile(std::filesystem::path(QFile::encodeName(*path).toStdString()),
-                                            session.Table(), m_keys.For(session.Kind()));
+    if (!path) return false;
+    const std::filesystem::path target(QFile::encodeName(*path).toStdString());
+    if (session.ChangedOnDisk(target) &&
+        !m_prompter.AskYesNo(this, QString::fromUtf8(str::kChangedOnDiskFormat).arg(QDir::toNativeSeparators(*path)),
+                             QString::fromUtf8(str::kCaptionWarning))) {
+        return false;
+    }
+    const WriteReport report = SaveDataFile(target, session.Table(), m_keys.For(session.Kind()));
     if (!report.written) {
         ShowMessage(QString::asprintf(str::kSaveFailedFormat, QDir::toNativeSeparators(*path).toUtf8().constData(),
                                       report.error.c_str()),
                     str::kCaptionError);
-        return;
+        return false;
     }
-    m_model.MarkSaved();
+    m_model.MarkSaved(target, report.fingerprint);
     ShowMessage(QFileInfo(*path).fileName() + QString::fromUtf8(str::kSaved), str::kCaptionNotice);
+    return true;
 }
 
 void CChildView::OnHeaderItemClick(int column)

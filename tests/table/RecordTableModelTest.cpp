@@ -22,7 +22,7 @@ protected:
         test::WriteRecords(m_dir / "stditem.dat", FileKind::Item, KeySet{}.For(FileKind::Item), records);
     }
     QString Text(int row, int column) const { return m_model.index(row, column).data().toString(); }
-    bool Load(std::string name) { return m_model.Load(m_dir / name, name, KeySet{}, {}).Loaded(); }
+    bool Load(std::string name) { return m_model.Load(m_dir / name, name, KeySet{}).Loaded(); }
 
     test::TempDir m_dir;
     RecordTableModel m_model;
@@ -66,7 +66,7 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     EXPECT_EQ(inserted.count(), 1);
     EXPECT_EQ(changed.count(), 1);
     EXPECT_TRUE(m_model.Session().Modified());
-    m_model.MarkSaved();
+    m_model.MarkSaved(m_dir / "saved.dat", {});
 
     m_model.ClickHeader(0); // 5 10 20 30 41
     EXPECT_EQ(on20.row(), 2);

@@ -30,13 +30,12 @@ protected:
     }
     LoadReport Load(const char* name)
     {
-        return m_session.Load(m_dir / name, name, m_keys, [&](std::string_view id) { m_refused.emplace_back(id); });
+        return m_session.Load(m_dir / name, name, m_keys);
     }
 
     test::TempDir m_dir;
     KeySet m_keys;
     TableSession m_session;
-    std::vector<std::string> m_refused;
 };
 
 TEST_F(SessionTest, FailedLoadsLeaveEverythingAsItWas)
@@ -61,7 +60,7 @@ TEST_F(SessionTest, FailedLoadsLeaveEverythingAsItWas)
         EXPECT_TRUE(Snapshot(m_session) == before) << name;
     }
     // Nor do refused edits change anything.
-    m_session.MarkSaved();
+    m_session.MarkSaved(m_dir / "elsewhere.dat", {});
     const auto saved = Snapshot(m_session);
     EXPECT_FALSE(m_session.DeleteRow(4));
     EXPECT_EQ(m_session.Put(MakeRecord(FileKind::Item, 9), 0).outcome, PutOutcome::DuplicateId);
@@ -70,23 +69,21 @@ TEST_F(SessionTest, FailedLoadsLeaveEverythingAsItWas)
 
 TEST_F(SessionTest, LoadRefusesDuplicatesInFileOrder)
 {
-    struct Case { const char* name; FileKind kind; std::vector<std::int32_t> ids, rows; std::vector<std::string> refused; };
+    struct Case { const char* name; FileKind kind; std::vector<std::int32_t> ids, rows, refused; };
     const Case cases[] = {
-        {"StdItem.dat", FileKind::Item, {5, 1, 5, 2, 5, -1}, {5, 1, 2, -1}, {"5", "5"}},
+        {"StdItem.dat", FileKind::Item, {5, 1, 5, 2, 5, -1, 1}, {5, 1, 2, -1}, {5, 5, 1}},
         {"magic.dat", FileKind::Magic, {4, 4, 4}, {4, 4, 4}, {}},
         // The count takes record 0's place, so it reads back with ID 0 and a later 0 is refused.
-        {"monster.dat", FileKind::Monster, {7, 3, 0, 4}, {0, 3, 4}, {"0"}},
+        {"monster.dat", FileKind::Monster, {7, 3, 0, 4}, {0, 3, 4}, {0}},
     };
     m_keys.Set(FileKind::Item, 0x5A);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const auto records = Write(c.name, c.kind, c.ids);
         m_session.ClickHeader(2);
-        m_refused.clear();
         const LoadReport report = Load(c.name);
         ASSERT_TRUE(report.Loaded());
-        EXPECT_EQ(m_refused, c.refused);
-        EXPECT_EQ(report.refused, c.refused.size());
+        EXPECT_EQ(report.refusedIds, c.refused);
         EXPECT_EQ(test::Column(m_session.Table(), 0), c.rows);
         EXPECT_EQ(m_session.Kind(), c.kind);
         EXPECT_EQ(m_session.FileName(), c.name);

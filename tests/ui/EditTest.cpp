@@ -223,27 +223,41 @@ TEST_F(EditTest, ModifyDialogStaysOnItsRecordThroughSortsAndDeletesAndRefusesOnc
     EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2, 3, 4}));
 }
 
-TEST_F(EditTest, UnsavedChangesAreDroppedOnlyWhenTheUserAgrees)
+// The question offers saving first; Return saves, Escape cancels, and nothing is dropped
+// unless the user says so.
+TEST_F(EditTest, UnsavedChangesAreSavedOrDroppedOnlyWhenTheUserSays)
 {
     const QString path = Open({.ids = {1, 2, 3}});
+    const QString saved = dir.filePath(QStringLiteral("saved.dat"));
     // Exit closes the window like its close box.
     const std::pair<const char*, std::function<void()>> commands[] = {
         {"close", [&] { frame.close(); }}, {"open", [&] { OpenPath(path); }}, {"refresh", [&] { view.OnRefresh(); }}};
     for (const auto& [name, run] : commands) {
-        for (const bool discard : {false, true}) {
+        for (const Answer answer : {Answer::Cancel, Answer::Discard, Answer::Save}) {
+            SCOPED_TRACE(testing::Message() << name << " " << int(answer));
             frame.show();
             Select({0});
             view.OnDelete();
+            QFile::remove(saved);
             prompter.questions.clear();
-            prompter.answers = {discard};
+            prompter.buttonsAsked.clear();
+            prompter.answers = {answer};
+            if (answer == Answer::Save) prompter.fileAnswers.push_back(saved);
             run();
             prompter.fileAnswers.clear();
-            ASSERT_EQ(prompter.questions.size(), 1u) << name;
-            EXPECT_EQ(prompter.questions[0].text, U(str::kDiscardChanges));
+            ASSERT_EQ(prompter.questions.size(), 1u);
+            EXPECT_EQ(prompter.questions[0].text, U(str::kSaveChangesQuestion));
             EXPECT_EQ(prompter.questions[0].caption, U(str::kCaptionWarning));
-            const bool closed = discard && name == std::string("close");
-            EXPECT_EQ(frame.isVisible(), !closed) << name;
-            EXPECT_EQ(Table().RowCount(), discard && !closed ? 3 : 2) << name;
+            EXPECT_EQ(prompter.buttonsAsked[0].buttons,
+                      (std::vector<Answer>{Answer::Save, Answer::Discard, Answer::Cancel}));
+            EXPECT_EQ(prompter.buttonsAsked[0].defaultAnswer, Answer::Save);
+            EXPECT_EQ(prompter.buttonsAsked[0].escapeAnswer, Answer::Cancel);
+            const bool proceeded = answer != Answer::Cancel;
+            const bool closed = proceeded && name == std::string("close");
+            EXPECT_EQ(frame.isVisible(), !closed);
+            EXPECT_EQ(Table().RowCount(), proceeded && !closed ? 3 : 2);
+            EXPECT_EQ(QFileInfo::exists(saved), answer == Answer::Save);
+            if (answer == Answer::Save) EXPECT_EQ(ReadBack(saved, FileKind::Item).size(), 2u);
             view.OnRefresh();
         }
     }
@@ -253,7 +267,7 @@ TEST_F(EditTest, UnsavedChangesAreDroppedOnlyWhenTheUserAgrees)
     view.OnRefresh();
     Select({0});
     view.OnDelete();
-    prompter.fileAnswers.push_back(dir.filePath(QStringLiteral("saved.dat")));
+    prompter.fileAnswers.push_back(saved);
     view.OnSave();
     frame.show();
     frame.close();
@@ -292,7 +306,7 @@ TEST_F(EditTest, SaveProposesTheStemAndAsksBeforeAMonsterFilesFirstIdIsLost)
     view.OnHeaderItemClick(kIdColumn); // 7 5 0
     const QString out = dir.filePath(QStringLiteral("sub/monster2.dat"));
     QDir(dir.path()).mkpath(QStringLiteral("sub"));
-    prompter.answers = {false};
+    prompter.answers = {Answer::No};
     view.OnSave();
     ASSERT_EQ(prompter.questions.size(), 1u);
     EXPECT_EQ(prompter.questions[0].text,
@@ -300,7 +314,7 @@ TEST_F(EditTest, SaveProposesTheStemAndAsksBeforeAMonsterFilesFirstIdIsLost)
     EXPECT_EQ(prompter.questions[0].caption, U(str::kCaptionWarning));
     EXPECT_TRUE(prompter.savesAsked.empty());
 
-    prompter.answers = {true};
+    prompter.answers = {Answer::Yes};
     prompter.fileAnswers.push_back(out);
     view.OnSave();
     ASSERT_EQ(prompter.savesAsked.size(), 1u);

@@ -62,14 +62,21 @@ struct ShownMessage {
     QWidget* owner;
 };
 
-// Answers the file dialogs and the questions from queues (empty: cancelled, yes) and keeps
-// the messages, questions and save dialogs' arguments.
+struct AskedButtons {
+    std::vector<Answer> buttons;
+    Answer defaultAnswer;
+    Answer escapeAnswer;
+};
+
+// Answers the file dialogs and the questions from queues (empty: cancelled, and the first
+// button offered) and keeps the messages, questions and save dialogs' arguments.
 class FakePrompter : public Prompter {
 public:
     std::vector<ShownMessage> messages, questions;
+    std::vector<AskedButtons> buttonsAsked; // one for each question
     std::function<void()> onMessage;
     std::deque<std::optional<QString>> fileAnswers;
-    std::deque<bool> answers;
+    std::deque<Answer> answers;
     std::vector<QString> foldersAsked;
     std::vector<QStringList> savesAsked; // proposed name, filter entry, patterns, default suffix
 
@@ -78,10 +85,12 @@ public:
         messages.push_back({text, caption, owner});
         if (onMessage) onMessage();
     }
-    bool AskYesNo(QWidget* owner, const QString& text, const QString& caption) override
+    Answer Ask(QWidget* owner, const QString& text, const QString& caption, const std::vector<Answer>& buttons,
+               Answer defaultAnswer, Answer escapeAnswer) override
     {
         questions.push_back({text, caption, owner});
-        bool answer = true;
+        buttonsAsked.push_back({buttons, defaultAnswer, escapeAnswer});
+        Answer answer = buttons.front();
         if (!answers.empty()) answer = answers.front(), answers.pop_front();
         return answer;
     }

@@ -1,0 +1,134 @@
+#pragma once
+
+// What the record library needs of the operating system, in one place: files opened for
+// reading that never make the program wait on a pipe or a device, a file's identity, the
+// memory the program may use, and files replaced whole or not at all. PlatformPosix.cpp is
+// the implementation for Linux and the other POSIX systems; another system replaces that one
+// file and keeps the guarantees written here.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace rw {
+
+// A file's identity and state as the system reports it.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0; // since the epoch
+
+    [[nodiscard]] bool SameFileAs(const FileStamp& other) const
+    {
+        return device == other.device && inode == other.inode;
+    }
+};
+
+// The file that path names, links followed; empty when there is none or it cannot be examined.
+[[nodiscard]] std::optional<FileStamp> StampOf(const std::filesystem::path& path);
+
+// The most memory the program may ask for: the machine's memory, or less where the process's
+// limits say so. A file whose records need more is refused before anything is allocated.
+[[nodiscard]] std::uint64_t MemoryLimit();
+
+// The system's text for an error, as the user should see it after the program's own words.
+[[nodiscard]] std::string SystemText(const std::error_code& error);
+
+// A file opened for reading. Opening never waits: a pipe with no writer or a device that
+// blocks is refused (RegularFile) or read as a stream (AnyReadable).
+class InputFile {
+public:
+    enum class Accept : std::uint8_t { RegularFile, AnyReadable };
+    enum class Status : std::uint8_t { Open, NotRegular, Failed };
+
+    InputFile(const std::filesystem::path& path, Accept accept);
+    // The process's standard input, read as a stream.
+    [[nodiscard]] static InputFile StandardInput();
+    InputFile(InputFile&& other) noexcept;
+    InputFile& operator=(InputFile&& other) noexcept;
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    ~InputFile();
+
+    [[nodiscard]] Status GetStatus() const { return m_status; }
+    [[nodiscard]] bool IsOpen() const { return m_status == Status::Open; }
+    // Why it is not open, or why the last read failed.
+    [[nodiscard]] const std::error_code& Error() const { return m_error; }
+    // Valid once open; the size of a stream is 0.
+    [[nodiscard]] const FileStamp& Stamp() const { return m_stamp; }
+
+    // Fills into from offset; fewer bytes only at the end of the file. Empty on failure.
+    [[nodiscard]] std::optional<std::size_t> ReadAt(std::span<std::uint8_t> into, std::uint64_t offset);
+    // The next bytes of the file or stream, at most into.size(); 0 at the end. Empty on failure.
+    [[nodiscard]] std::optional<std::size_t> Read(std::span<char> into);
+
+private:
+    InputFile() = default;
+
+    std::intptr_t m_handle = -1;
+    Status m_status = Status::Failed;
+    std::error_code m_error;
+    FileStamp m_stamp;
+};
+
+// A file written beside its target under a temporary name, flushed to disk and only then put
+// in the target's place: the previous file survives any failure intact, and no one ever sees
+// half a file under the target's name. What belongs to the replaced file stays: its mode, its
+// owner and group where the process may set them, and the links that lead to it (a symbolic
+// link, even a dangling one, stays a link and the file it names is written; a file with other
+// hard links is written in place, from the flushed temporary file, and put back as it was
+// should that fail). A target that is a device or a pipe is written into directly. The
+// temporary file is removed on every failure, and on the signals that end a command-line
+// run once RemoveTemporaryFilesOnSignals has been called.
+class AtomicFile {
+public:
+    // Creates the temporary file; Ok() tells whether that worked.
+    explicit AtomicFile(const std::filesystem::path& target);
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+    // Removes the temporary file unless it was committed.
+    ~AtomicFile();
+
+    [[nodiscard]] bool Ok() const { return !m_error; }
+    [[nodiscard]] const std::error_code& ErrorCode() const { return m_error; }
+    // The system's text for the first failure.
+    [[nodiscard]] std::string Error() const { return SystemText(m_error); }
+
+    bool Write(std::span<const std::uint8_t> bytes);
+    bool Write(std::string_view text);
+
+    // ToDisk waits until the bytes are on the disk before they take the target's place, so
+    // that even a power cut leaves the old file or the whole new one. Lazy leaves that to the
+    // system: for output that can be made again, where waiting for the disk costs most.
+    enum class Sync : std::uint8_t { ToDisk, Lazy };
+
+    // Puts the written bytes in the target's place. False, target as it was, on any failure.
+    bool Commit(Sync sync = Sync::ToDisk);
+
+private:
+    enum class Mode : std::uint8_t { Replace, InPlace, Direct };
+
+    bool Fail(std::error_code error);
+    bool Fail(int err);
+    bool CopyIntoTarget();
+
+    std::filesystem::path m_target; // the file that will hold the bytes, links resolved
+    std::string m_temp;             // empty when writing into the target itself
+    Mode m_mode = Mode::Replace;
+    std::intptr_t m_handle = -1;
+    int m_tempSlot = -1;            // in the list of files the signal handlers remove
+    bool m_committed = false;
+    std::error_code m_error;
+};
+
+// From now on SIGINT, SIGTERM, SIGHUP and SIGQUIT first remove the temporary files of the
+// AtomicFiles alive at that moment, then end the program as they would have.
+void RemoveTemporaryFilesOnSignals();
+
+} // namespace rw
