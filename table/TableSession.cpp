@@ -44,13 +44,15 @@ bool TableSession::IsLoadedFile(const std::filesystem::path& target) const
 {
     if (!HasFile()) return false;
     // By name, for a file another program has replaced by a new one of the same name; by
-    // identity, for the same file reached through another name.
+    // identity, for the same file reached through another name (a hard link), as long as
+    // the loaded name still reaches it: a file replaced since may hand its number on.
     std::error_code error;
     const auto loaded = std::filesystem::weakly_canonical(m_filePath, error);
     const auto wanted = std::filesystem::weakly_canonical(target, error);
     if (!error && loaded == wanted) return true;
     const std::optional<FileStamp> stamp = StampOf(target);
-    return stamp && stamp->SameFileAs(m_loadedStamp);
+    const std::optional<FileStamp> stillLoaded = StampOf(m_filePath);
+    return stamp && stillLoaded && stamp->SameFileAs(m_loadedStamp) && stillLoaded->SameFileAs(m_loadedStamp);
 }
 
 PutResult TableSession::Put(const Record& record, int row) { return Changed(m_table.PutRecord(record, row)); }

@@ -242,5 +242,89 @@ TEST_F(AtomicSave, PipeOrDeviceIsWrittenIntoNotReplaced)
     EXPECT_EQ(got, EncodeBytes(FileKind::Item, 173, 3, FromIds({1, 2, 3})));
 }
 
+// What belongs to the replaced file stays: its mode, its owner and group, the links that
+// lead to it. A link loop is an error, and no save leaves a temporary file.
+TEST_F(AtomicSave, KeepsModeOwnerAndLinks)
+{
+    const Bytes saved = EncodeBytes(FileKind::Item, 173, 2, FromIds({1, 2}));
+    const auto save = [&](const std::filesystem::path& path) { return EncodeFile(path, FileKind::Item, 173, 2, FromIds({1, 2})); };
+
+    ASSERT_EQ(::chmod(m_target.c_str(), 0640), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) ASSERT_EQ(::chown(m_target.c_str(), 4321, 4322), 0);
+    ASSERT_TRUE(save(m_target).written);
+    struct stat st {};
+    ASSERT_EQ(::stat(m_target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    if (root) EXPECT_EQ(std::make_pair(st.st_uid, st.st_gid), std::make_pair(uid_t{4321}, gid_t{4322}));
+
+    // Links, relative and absolute, dangling or not, stay links; the file they name is written.
+    std::filesystem::create_directory(m_dir / "real");
+    std::filesystem::create_symlink("real/magic.dat", m_dir / "dangling.dat");
+    std::filesystem::create_symlink(m_target, m_dir / "absolute.dat");
+    std::filesystem::create_symlink("absolute.dat", m_dir / "chain.dat");
+    for (const char* link : {"dangling.dat", "absolute.dat", "chain.dat"}) {
+        SCOPED_TRACE(link);
+        ASSERT_TRUE(save(m_dir / link).written);
+        EXPECT_TRUE(std::filesystem::is_symlink(m_dir / link));
+        EXPECT_EQ(ReadFile(m_dir / link), saved);
+    }
+    EXPECT_EQ(ReadFile(m_dir / "real" / "magic.dat"), saved);
+
+    std::filesystem::create_symlink("loop-b.dat", m_dir / "loop-a.dat");
+    std::filesystem::create_symlink("loop-a.dat", m_dir / "loop-b.dat");
+    const WriteReport loop = save(m_dir / "loop-a.dat");
+    EXPECT_FALSE(loop.written);
+    EXPECT_EQ(loop.error, std::make_error_code(std::errc::too_many_symbolic_link_levels).message());
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir / "loop-a.dat"));
+
+    // Hard links keep sharing the file: it is written in place.
+    WriteFile(m_target, m_old);
+    std::filesystem::create_hard_link(m_target, m_dir / "other-name.dat");
+    ASSERT_TRUE(EncodeFile(m_target, FileKind::Item, 1, 5, FromIds({1, 2, 3, 4, 5})).written);
+    EXPECT_EQ(std::filesystem::hard_link_count(m_target), 2u);
+    EXPECT_EQ(ReadFile(m_dir / "other-name.dat"), EncodeBytes(FileKind::Item, 1, 5, FromIds({1, 2, 3, 4, 5})));
+    ASSERT_TRUE(save(m_dir / "other-name.dat").written); // shorter than before
+    EXPECT_EQ(ReadFile(m_target), saved);
+
+    // A name as long as the folder allows still leaves room for the temporary one.
+    const std::string longName = std::string(246, 'x') + ".dat";
+    ASSERT_TRUE(save(m_dir / longName).written);
+    EXPECT_EQ(ReadFile(m_dir / longName), saved);
+
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(m_dir.Path())) {
+        EXPECT_NE(entry.path().filename().string().front(), '.') << "left behind: " << entry.path();
+    }
+}
+
+// A signal that ends the program during a save takes the temporary file with it.
+TEST_F(AtomicSave, SignalsRemoveTheTemporaryFile)
+{
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            RemoveTemporaryFilesOnSignals();
+            AtomicFile file(m_target);
+            (void)file.Write(std::string_view("partial"));
+            (void)!::write(ready[1], "r", 1);
+            for (;;) ::pause();
+        }
+        char byte = 0;
+        ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+        EXPECT_EQ(EntriesInDir(), 2u) << "the temporary file is there while the save runs";
+        ::kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal);
+        EXPECT_EQ(EntriesInDir(), 1u) << "signal " << signal;
+        EXPECT_EQ(ReadFile(m_target), m_old);
+        ::close(ready[0]);
+        ::close(ready[1]);
+    }
+}
+
 } // namespace
 } // namespace rw

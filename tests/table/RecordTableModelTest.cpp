@@ -65,6 +65,11 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     EXPECT_TRUE(m_model.Put(MakeRecord(FileKind::Item, 41, "m"), 3).Accepted());
     EXPECT_EQ(inserted.count(), 1);
     EXPECT_EQ(changed.count(), 1);
+    // A modify dialog puts by the record's key: the views hear of that row too.
+    EXPECT_TRUE(m_model.PutByKey(MakeRecord(FileKind::Item, 20, "a\x81", 99), m_model.Table().KeyOfRow(2)).Accepted());
+    ASSERT_EQ(changed.count(), 2);
+    EXPECT_EQ(changed.back().at(0).value<QModelIndex>().row(), 2);
+    EXPECT_EQ(Text(2, 2), "99");
     EXPECT_TRUE(m_model.Session().Modified());
     m_model.MarkSaved(m_dir / "saved.dat", {});
 

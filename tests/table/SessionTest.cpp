@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <tuple>
 
 namespace rw {
@@ -94,6 +95,58 @@ TEST_F(SessionTest, LoadRefusesDuplicatesInFileOrder)
     std::filesystem::resize_file(m_dir / "magic.dat", 4 + 120 + 1);
     EXPECT_TRUE(Load("magic.dat").decode.Truncated());
     EXPECT_EQ(m_session.Table().RowCount(), 2);
+}
+
+// A save over the loaded file asks first when another program has changed it since: by its
+// bytes, whichever name reaches it and however it was replaced.
+TEST_F(SessionTest, TellsWhetherTheLoadedFileChangedOnDisk)
+{
+    const auto path = m_dir / "stditem.dat";
+    const auto write = [&](const std::vector<std::int32_t>& ids) { Write("stditem.dat", FileKind::Item, ids); };
+    write({1, 2});
+    ASSERT_TRUE(Load("stditem.dat").Loaded());
+    std::filesystem::create_symlink("stditem.dat", m_dir / "link.dat");
+    std::filesystem::create_hard_link(path, m_dir / "hard.dat");
+    EXPECT_FALSE(m_session.ChangedOnDisk(path));
+    EXPECT_FALSE(m_session.ChangedOnDisk(m_dir / "link.dat"));
+    EXPECT_FALSE(m_session.ChangedOnDisk(m_dir / "other.dat"));
+    {
+        std::fstream inPlace(path, std::ios::in | std::ios::out | std::ios::binary);
+        inPlace.seekp(4);
+        inPlace.put('\x55');
+    }
+    EXPECT_TRUE(m_session.ChangedOnDisk(m_dir / "hard.dat")) << "the same file by another name";
+    std::filesystem::remove(m_dir / "hard.dat");
+
+    write({1, 2, 3}); // replaced by rename: a new file under the name
+    EXPECT_TRUE(m_session.ChangedOnDisk(path));
+    EXPECT_TRUE(m_session.ChangedOnDisk(m_dir / "link.dat"));
+    Write("other.dat", FileKind::Item, {9});
+    EXPECT_FALSE(m_session.ChangedOnDisk(m_dir / "other.dat"));
+
+    // The same bytes written again are no change; one byte in place is.
+    write({1, 2});
+    EXPECT_FALSE(m_session.ChangedOnDisk(path));
+    auto bytes = test::ReadFile(path);
+    bytes[100] ^= 1;
+    {
+        std::fstream inPlace(path, std::ios::in | std::ios::out | std::ios::binary);
+        inPlace.seekp(100);
+        inPlace.put(static_cast<char>(bytes[100]));
+    }
+    EXPECT_TRUE(m_session.ChangedOnDisk(path));
+
+    // Our own save over it is what was loaded from then on; a save elsewhere is not.
+    const WriteReport saved = SaveDataFile(path, m_session.Table(), m_keys.For(FileKind::Item));
+    ASSERT_TRUE(saved.written);
+    m_session.MarkSaved(path, saved.fingerprint);
+    EXPECT_FALSE(m_session.ChangedOnDisk(path));
+    const WriteReport elsewhere = SaveDataFile(m_dir / "copy.dat", m_session.Table(), 1);
+    m_session.MarkSaved(m_dir / "copy.dat", elsewhere.fingerprint);
+    EXPECT_FALSE(m_session.ChangedOnDisk(path));
+
+    std::filesystem::remove(path);
+    EXPECT_FALSE(m_session.ChangedOnDisk(path)) << "nothing left to lose";
 }
 
 } // namespace

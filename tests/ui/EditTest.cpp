@@ -218,6 +218,7 @@ TEST_F(EditTest, ModifyDialogStaysOnItsRecordThroughSortsAndDeletesAndRefusesOnc
     EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, str::kRecordGone));
     EXPECT_EQ(Ids(), (std::vector<std::int32_t>{3, 2}));
 
+    prompter.answers = {Answer::Discard};
     view.OnRefresh();
     EXPECT_FALSE(Dialog().isVisible());
     EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2, 3, 4}));
@@ -245,7 +246,7 @@ TEST_F(EditTest, UnsavedChangesAreSavedOrDroppedOnlyWhenTheUserSays)
             if (answer == Answer::Save) prompter.fileAnswers.push_back(saved);
             run();
             prompter.fileAnswers.clear();
-            ASSERT_EQ(prompter.questions.size(), 1u);
+            ASSERT_EQ(prompter.questions.size(), 1u) << prompter.questions.back().text.toStdString();
             EXPECT_EQ(prompter.questions[0].text, U(str::kSaveChangesQuestion));
             EXPECT_EQ(prompter.questions[0].caption, U(str::kCaptionWarning));
             EXPECT_EQ(prompter.buttonsAsked[0].buttons,
@@ -258,6 +259,7 @@ TEST_F(EditTest, UnsavedChangesAreSavedOrDroppedOnlyWhenTheUserSays)
             EXPECT_EQ(Table().RowCount(), proceeded && !closed ? 3 : 2);
             EXPECT_EQ(QFileInfo::exists(saved), answer == Answer::Save);
             if (answer == Answer::Save) EXPECT_EQ(ReadBack(saved, FileKind::Item).size(), 2u);
+            prompter.answers = {Answer::Discard};
             view.OnRefresh();
         }
     }
@@ -273,6 +275,66 @@ TEST_F(EditTest, UnsavedChangesAreSavedOrDroppedOnlyWhenTheUserSays)
     frame.close();
     EXPECT_FALSE(frame.isVisible());
     EXPECT_TRUE(prompter.questions.empty());
+}
+
+// Questions before a save that would lose something: an empty table makes a file nothing
+// opens, and another program's changes to the open file would be overwritten. Each defaults
+// to keeping what is on disk.
+TEST_F(EditTest, SaveAsksBeforeWritingAnEmptyTableOrOverAnotherProgramsChanges)
+{
+    const QString path = Open({.ids = {1, 2}});
+    const QByteArray loaded = [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const auto onDisk = [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); };
+
+    // Another program adds a record: saving over it asks, and 否 keeps that program's file.
+    WriteSample(path, {.ids = {1, 2, 3}});
+    const QByteArray theirs = onDisk();
+    Select({0});
+    view.OnDelete();
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        prompter.questions.clear();
+        prompter.answers = {answer};
+        prompter.fileAnswers.push_back(path);
+        view.OnSave();
+        ASSERT_EQ(prompter.questions.size(), 1u);
+        EXPECT_EQ(prompter.questions[0].text,
+                  U("文件[%1]在载入后已被其他程序修改。保存将覆盖那些修改，是否仍然保存？").arg(QDir::toNativeSeparators(path)));
+        EXPECT_EQ(prompter.buttonsAsked[0].defaultAnswer, Answer::No);
+        EXPECT_EQ(onDisk() == theirs, answer == Answer::No);
+        prompter.buttonsAsked.clear();
+    }
+    EXPECT_NE(onDisk(), loaded);
+    // What we saved is what was loaded from then on: the next save asks nothing.
+    prompter.questions.clear();
+    prompter.fileAnswers.push_back(path);
+    view.OnSave();
+    EXPECT_TRUE(prompter.questions.empty());
+
+    // An empty table: asked before the file dialog; 否 writes nothing.
+    Select({0});
+    view.OnDelete();
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        prompter.questions.clear();
+        prompter.savesAsked.clear();
+        prompter.answers = {answer};
+        prompter.fileAnswers.push_back(dir.filePath(QStringLiteral("empty.dat")));
+        view.OnSave();
+        ASSERT_EQ(prompter.questions.size(), 1u);
+        EXPECT_EQ(prompter.questions[0].text, U(str::kSaveEmptyTable));
+        EXPECT_EQ(prompter.buttonsAsked.back().defaultAnswer, Answer::No);
+        EXPECT_EQ(prompter.savesAsked.size(), answer == Answer::Yes ? 1u : 0u);
+        EXPECT_EQ(QFileInfo(dir.filePath(QStringLiteral("empty.dat"))).size(), answer == Answer::Yes ? 4 : 0);
+        prompter.fileAnswers.clear();
+    }
+
+    // A monster table whose first ID is 0 loses nothing: no question.
+    prompter.answers = {Answer::Discard};
+    Open({.kind = FileKind::Monster, .ids = {0, 4}});
+    prompter.questions.clear();
+    prompter.fileAnswers.push_back(dir.filePath(QStringLiteral("monster2.dat")));
+    view.OnSave();
+    EXPECT_TRUE(prompter.questions.empty());
+    EXPECT_EQ(ReadBack(dir.filePath(QStringLiteral("monster2.dat")), FileKind::Monster).size(), 2u);
 }
 
 // The writer's own tests try every kind of failure; here the form reports one and keeps the edits.
@@ -339,8 +401,10 @@ TEST_F(EditTest, SaveProposesTheStemAndAsksBeforeAMonsterFilesFirstIdIsLost)
     prompter.questions.clear();
     view.OnRefresh();
     EXPECT_TRUE(prompter.questions.empty());
-    EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, QStringLiteral("无法重新读取文件[%1]，表格保持不变！")
-                                                           .arg(QDir::toNativeSeparators(opened))));
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, QStringLiteral("无法重新读取文件[%1]，表格保持不变：文件不存在（%2）！")
+                                                           .arg(QDir::toNativeSeparators(opened),
+                                                                QString::fromStdString(std::make_error_code(
+                                                                    std::errc::no_such_file_or_directory).message()))));
     EXPECT_EQ(Ids(), (std::vector<std::int32_t>{7, 5, 0}));
 }
 

@@ -85,22 +85,41 @@ TEST_F(FrameTest, OpenLoadsEachKindByNameInAnyLetterCaseAndNamesItInTheTitle)
     EXPECT_EQ(prompter.foldersAsked.back(), dir.path());
 }
 
-TEST_F(FrameTest, AFailedOpenShowsItsMessageAndChangesNothing)
+// A name that is none of the three gets the old message; every other failure says which
+// file and why, with the system's own words where it has some. The table stays as it was.
+TEST_F(FrameTest, AFailedOpenSaysWhyAndChangesNothing)
 {
     OpenPath(Write(QStringLiteral("monster.dat"), {.kind = FileKind::Monster, .ids = {0, 1, 2}}));
     const QString title = frame.windowTitle();
-    QDir(dir.path()).mkpath(QStringLiteral("zero"));
-    // The table's own tests try more files that cannot be loaded; the form reports them all alike.
-    const QString attempts[] = {
-        Write(QStringLiteral("stditem.txt"), {.ids = {1}}),                   // no data file name
-        dir.filePath(QStringLiteral("magic.dat")),                            // missing
-        Write(QStringLiteral("zero/stditem.dat"), {.ids = {1}, .header = 0}), // count zero
+    const auto folder = [&](const char* name) {
+        QDir(dir.path()).mkpath(U(name));
+        return dir.filePath(U(name));
     };
-    for (const QString& path : attempts) {
+    const QString markup = folder("<font color=red size=7>SAVED OK");
+    QFile(markup + QStringLiteral("/stditem.dat")).open(QIODevice::WriteOnly); // 0 bytes
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder("pipe") + QStringLiteral("/stditem.dat")).constData(), 0600), 0);
+    QFile::link(QStringLiteral("/dev/zero"), folder("zero") + QStringLiteral("/magic.dat"));
+    const QString noFile = QString::fromStdString(std::make_error_code(std::errc::no_such_file_or_directory).message());
+    const QString noRecords = U("文件头中的记录数为0，没有可以载入的记录");
+    const std::pair<QString, QString> attempts[] = {
+        {Write(QStringLiteral("stditem.txt"), {.ids = {1}}), QString()},
+        {dir.filePath(QStringLiteral("magic.dat")), U("文件不存在（%1）").arg(noFile)},
+        {WriteSample(folder("count0") + QStringLiteral("/stditem.dat"), {.ids = {1}, .header = 0}), noRecords},
+        {WriteSample(folder("negative") + QStringLiteral("/stditem.dat"), {.ids = {1}, .header = -3}),
+         U("文件头中的记录数为-3，没有可以载入的记录")},
+        {markup + QStringLiteral("/stditem.dat"), noRecords},
+        {folder("pipe") + QStringLiteral("/stditem.dat"), U(str::kReasonNotRegularFile)},
+        {folder("zero") + QStringLiteral("/magic.dat"), U(str::kReasonNotRegularFile)},
+        {folder("stditem.dat"), U(str::kReasonNotRegularFile)},
+    };
+    for (const auto& [path, reason] : attempts) {
+        SCOPED_TRACE(path.toStdString());
         prompter.messages.clear();
         OpenPath(path);
-        ASSERT_EQ(prompter.messages.size(), 1u) << path.toStdString();
-        EXPECT_EQ(prompter.messages[0].text, U(str::kNotADataFile));
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].text,
+                  reason.isEmpty() ? U(str::kNotADataFile)
+                                   : U("无法打开文件[%1]：%2！").arg(QDir::toNativeSeparators(path), reason));
         EXPECT_EQ(prompter.messages[0].caption, U(str::kCaptionError));
         EXPECT_EQ(prompter.messages[0].owner, &frame);
         EXPECT_EQ(frame.windowTitle(), title);
@@ -115,7 +134,7 @@ TEST_F(FrameTest, AFailedOpenShowsItsMessageAndChangesNothing)
     EXPECT_EQ(frame.windowTitle(), title);
 }
 
-TEST_F(FrameTest, DuplicatesAreRefusedOneMessageEachAndATruncatedFileWarnsOnceAfter)
+TEST_F(FrameTest, RefusedRecordsAreReportedAfterTheLoadAndTheUserMayStopTheBoxes)
 {
     int rowsWhenWarned = -1;
     prompter.onMessage = [&] {
@@ -124,21 +143,53 @@ TEST_F(FrameTest, DuplicatesAreRefusedOneMessageEachAndATruncatedFileWarnsOnceAf
     Open({.ids = {5, 1, 5, 2, 5, 8}, .header = 9});
     ASSERT_EQ(prompter.messages.size(), 3u);
     for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(prompter.messages[i].text, QStringLiteral("已存在[ID=5]的记录,请重新输入ID！"));
+        EXPECT_EQ(prompter.messages[i].text, U("已存在[ID=5]的记录,该记录未载入！"));
         EXPECT_EQ(prompter.messages[i].caption, U(str::kCaptionError));
         EXPECT_EQ(prompter.messages[i].owner, &view);
     }
-    EXPECT_EQ(prompter.messages[2].text, QStringLiteral("文件[stditem.dat]不完整：文件头记录数为9，实际只有6条记录！"));
+    EXPECT_EQ(prompter.messages[2].text, U("文件[stditem.dat]不完整：文件头记录数为9，实际只有6条记录！"));
+    EXPECT_TRUE(prompter.questions.empty());
     EXPECT_EQ(rowsWhenWarned, 4);
     EXPECT_EQ(Count(), QStringLiteral("4"));
     EXPECT_EQ(Cell(3, 0), QStringLiteral("8"));
     EXPECT_EQ(frame.windowTitle(), TitleFor(QStringLiteral("stditem.dat")));
+
+    // Past the third box each one may stop the rest; one summary names them all at the end.
+    std::vector<std::int32_t> ids{7};
+    for (std::int32_t i = 0; i < 50; ++i) ids.insert(ids.end(), {i + 100, 7});
+    const std::pair<std::deque<Answer>, std::size_t> runs[] = {{{Answer::StopShowing}, 1},
+                                                               {{Answer::Ok, Answer::Ok, Answer::StopShowing}, 3}};
+    for (const auto& [answers, questions] : runs) {
+        prompter.messages.clear();
+        prompter.questions.clear();
+        prompter.answers = answers;
+        Open({.ids = ids});
+        ASSERT_EQ(prompter.questions.size(), questions);
+        EXPECT_EQ(prompter.buttonsAsked.back().buttons, (std::vector<Answer>{Answer::Ok, Answer::StopShowing}));
+        EXPECT_EQ(prompter.buttonsAsked.back().escapeAnswer, Answer::StopShowing);
+        EXPECT_EQ(prompter.questions.back().text, U("已存在[ID=7]的记录,该记录未载入！"));
+        ASSERT_EQ(prompter.messages.size(), 4u);
+        const QStringList listed(40, QStringLiteral("7"));
+        EXPECT_EQ(prompter.messages[3].text,
+                  U("共有50条记录因ID与前面的记录重复而未载入，它们的ID是：\n%1……另有10条").arg(listed.join(", ")));
+        EXPECT_EQ(Table().RowCount(), 51);
+    }
 
     // A file whose header promises records it does not hold loads empty, and the count says so.
     prompter.messages.clear();
     Open({.kind = FileKind::Magic, .ids = {}, .header = 3});
     EXPECT_EQ(Table().RowCount(), 0);
     EXPECT_EQ(Count(), QStringLiteral("0"));
+
+    // The count decides; what follows the last record it announces is not kept, and the user
+    // is told so.
+    prompter.messages.clear();
+    Open({.ids = {1, 2, 3, 4, 5}, .header = 2});
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2}));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].caption, U(str::kCaptionWarning));
+    EXPECT_EQ(prompter.messages[0].text,
+              U("文件[stditem.dat]的文件头记录数为2，但最后一条记录之后还有552字节。这些字节没有载入，保存时不会保留！"));
 }
 
 TEST_F(FrameTest, StatusBarShowsDateAndARunningClockInFixedPanes)
@@ -221,10 +272,12 @@ TEST_F(FrameTest, WindowHasTheFormsFixedSizeAtTheTopLeftAndTheTemplatesGeometry)
     EXPECT_EQ(view.Button(ids::kAdd)->text(), U(str::kButtonAdd));
 }
 
-TEST(RealDialogs, MessageBoxIsOwnedHasOnlyOkAndNoIcon)
+// Texts are plain: a folder named like markup shows as its name.
+TEST(RealDialogs, MessageBoxIsOwnedPlainTextHasOnlyOkAndNoIcon)
 {
     QWidget owner;
     QtPrompter prompter;
+    const QString text = U("无法打开文件[/<font color=red size=7>SAVED OK/stditem.dat]");
     bool seen = false;
     WhenModalOpens([&](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
@@ -232,13 +285,39 @@ TEST(RealDialogs, MessageBoxIsOwnedHasOnlyOkAndNoIcon)
         seen = true;
         EXPECT_EQ(box->parentWidget(), &owner);
         EXPECT_EQ(box->windowTitle(), U(str::kCaptionError));
-        EXPECT_EQ(box->text(), U(str::kNotADataFile));
+        EXPECT_EQ(box->text(), text);
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
         EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
         EXPECT_EQ(box->buttons().size(), 1);
         box->button(QMessageBox::Ok)->click();
     });
-    prompter.ShowMessage(&owner, U(str::kNotADataFile), U(str::kCaptionError));
+    prompter.ShowMessage(&owner, text, U(str::kCaptionError));
     EXPECT_TRUE(seen);
+}
+
+// Return presses the default answer, Escape the one that cancels; both lose nothing.
+TEST(RealDialogs, QuestionsAnswerReturnAndEscapeWithTheAnswersThatLoseNothing)
+{
+    QWidget owner;
+    QtPrompter prompter;
+    const auto ask = [&](Qt::Key key, std::vector<Answer> buttons, Answer byDefault, Answer byEscape) {
+        WhenModalOpens([&, key, count = buttons.size()](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->textFormat(), Qt::PlainText);
+            EXPECT_EQ(box->buttons().size(), static_cast<qsizetype>(count));
+            QTest::keyClick(box, key);
+        });
+        return prompter.Ask(&owner, U("?"), U(str::kCaptionWarning), buttons, byDefault, byEscape);
+    };
+    const std::vector<Answer> saveOrNot{Answer::Save, Answer::Discard, Answer::Cancel};
+    EXPECT_EQ(ask(Qt::Key_Return, saveOrNot, Answer::Save, Answer::Cancel), Answer::Save);
+    EXPECT_EQ(ask(Qt::Key_Escape, saveOrNot, Answer::Save, Answer::Cancel), Answer::Cancel);
+    EXPECT_EQ(ask(Qt::Key_Return, {Answer::Yes, Answer::No}, Answer::No, Answer::No), Answer::No);
+    EXPECT_EQ(ask(Qt::Key_Escape, {Answer::Ok, Answer::StopShowing}, Answer::Ok, Answer::StopShowing),
+              Answer::StopShowing);
+    WhenModalOpens([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
+    EXPECT_FALSE(prompter.AskYesNo(&owner, U("?"), U(str::kCaptionWarning)));
 }
 
 TEST(RealDialogs, OpenDialogShowsTheFilterAsWrittenListsDataFilesAndStartsInTheLastFolder)
@@ -248,6 +327,8 @@ TEST(RealDialogs, OpenDialogShowsTheFilterAsWrittenListsDataFilesAndStartsInTheL
     QtPrompter prompter;
     FileChooser chooser(prompter);
     QStringList listed;
+    // The first dialog starts in the current folder, whatever it holds; only the second one's
+    // listing is looked at.
     const auto answer = [&](const QString& startFolder, const QString& typed) {
         WhenModalOpens([&, startFolder, typed](QWidget* modal) {
             auto& dialog = *qobject_cast<QFileDialog*>(modal);
@@ -256,7 +337,7 @@ TEST(RealDialogs, OpenDialogShowsTheFilterAsWrittenListsDataFilesAndStartsInTheL
                       QStringLiteral("Data Files (*.txt;*.dat)"));
             auto* list = dialog.findChild<QListView*>(QStringLiteral("listView"));
             const auto rows = [list] { return list->model()->rowCount(list->rootIndex()); };
-            EXPECT_TRUE(QTest::qWaitFor([&] { return rows() > 0; }, 2000));
+            if (startFolder == dir.path()) EXPECT_TRUE(QTest::qWaitFor([&] { return rows() > 0; }, 2000));
             listed.clear();
             for (int row = 0; row < rows(); ++row) listed << list->model()->index(row, 0, list->rootIndex()).data().toString();
             auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
