@@ -33,8 +33,9 @@ struct FileStamp {
 // The file that path names, links followed; empty when there is none or it cannot be examined.
 [[nodiscard]] std::optional<FileStamp> StampOf(const std::filesystem::path& path);
 
-// The most memory the program may ask for: the machine's memory, or less where the process's
-// limits say so. A file whose records need more is refused before anything is allocated.
+// The most memory the program may ask for: what the machine has available now, or less where
+// the process's limits say so. A file whose records need more is refused before anything is
+// allocated, rather than have the system run out of memory while it is read.
 [[nodiscard]] std::uint64_t MemoryLimit();
 
 // The system's text for an error, as the user should see it after the program's own words.

@@ -72,11 +72,12 @@ inline constexpr char kReasonNotAFolder[] = "路径中有一部分不是文件�
 inline constexpr char kReasonIoError[] = "读取时发生输入输出错误";
 inline constexpr char kReasonSystemOther[] = "系统无法读取它";
 inline constexpr char kReasonNoRecordsFormat[] = "文件头中的记录数为%1，没有可以载入的记录";
-inline constexpr char kReasonTooLargeFormat[] = "文件太大（%1字节），内存不足，无法载入";
+inline constexpr char kReasonTooLargeFormat[] = "文件太大（%1），载入它所需的内存超过了可用的内存";
 // Records a load leaves out
 inline constexpr char kLoadDuplicateIdFormat[] = "已存在[ID=%1]的记录,该记录未载入！";
 inline constexpr char kLoadRefusedSummaryFormat[] = "共有%1条记录因ID与前面的记录重复而未载入，它们的ID是：\n%2";
-inline constexpr char kLoadRefusedMoreFormat[] = "……另有%1条";
+inline constexpr char kLoadRefusedTimesFormat[] = "%1（%2条）"; // an ID, how many records had it
+inline constexpr char kLoadRefusedMoreFormat[] = "……另有%1个ID";
 inline constexpr char kTrailingBytesFormat[] =
     "文件[%1]的文件头记录数为%2，但最后一条记录之后还有%3字节。这些字节没有载入，保存时不会保留！";
 

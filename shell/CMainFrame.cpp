@@ -174,6 +174,7 @@ void CMainFrame::OnFileOpen()
     if (report.Loaded()) {
         setWindowTitle(QString::fromUtf8(str::kAppTitle) + QString::fromUtf8(str::kTitleFileOpen) + bareName +
                        QString::fromUtf8(str::kTitleFileClose));
+        m_pView->ReportLoadedFile(report);
         return;
     }
     // The name decides whether this is a data file at all; any other failure says why.

@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QStringList>
 #include <QRegularExpressionValidator>
@@ -24,6 +25,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 
 namespace rw {
 
@@ -191,8 +193,14 @@ LoadReport CChildView::LoadDataFile(const QString& path)
     // Also when the file held no records: the box must not go on showing the last table's count.
     ShowRecordCount(-1);
     EnableCommands(true);
+    return report;
+}
+
+void CChildView::ReportLoadedFile(const LoadReport& report)
+{
     ReportRefusedRecords(report.refusedIds);
     const DecodeReport& decode = report.decode;
+    const QString bareName = QString::fromStdString(m_model.Session().FileName());
     if (decode.Truncated()) {
         ShowMessage(QString::asprintf(str::kTruncatedFormat, bareName.toUtf8().constData(), decode.announcedCount,
                                       static_cast<int>(decode.recordsPresent)),
@@ -203,7 +211,6 @@ LoadReport CChildView::LoadDataFile(const QString& path)
                         .arg(bareName, QString::number(decode.announcedCount), QString::number(decode.trailingBytes)),
                     str::kCaptionWarning);
     }
-    return report;
 }
 
 void CChildView::ReportRefusedRecords(const std::vector<std::int32_t>& ids)
@@ -212,9 +219,9 @@ void CChildView::ReportRefusedRecords(const std::vector<std::int32_t>& ids)
     // them, and a summary names them all at the end.
     constexpr std::size_t kPlainBoxes = 3;
     constexpr std::size_t kIdsListed = 40;
+    const QString caption = QString::fromUtf8(str::kCaptionError);
     for (std::size_t i = 0; i < ids.size(); ++i) {
         const QString text = QString::fromUtf8(str::kLoadDuplicateIdFormat).arg(ids[i]);
-        const QString caption = QString::fromUtf8(str::kCaptionError);
         if (i < kPlainBoxes) {
             m_prompter.ShowMessage(this, text, caption);
         } else if (m_prompter.Ask(this, text, caption, {Answer::Ok, Answer::StopShowing}, Answer::Ok,
@@ -223,11 +230,24 @@ void CChildView::ReportRefusedRecords(const std::vector<std::int32_t>& ids)
         }
     }
     if (ids.size() <= kPlainBoxes) return;
+
+    // Each ID once, in the order of its first refusal, with how often it was refused.
+    std::vector<std::pair<std::int32_t, std::size_t>> distinct;
+    std::unordered_map<std::int32_t, std::size_t> where;
+    for (const std::int32_t id : ids) {
+        const auto [it, added] = where.try_emplace(id, distinct.size());
+        if (added) distinct.emplace_back(id, 0);
+        ++distinct[it->second].second;
+    }
     QStringList listed;
-    for (std::size_t i = 0; i < std::min(ids.size(), kIdsListed); ++i) listed.push_back(QString::number(ids[i]));
+    for (std::size_t i = 0; i < std::min(distinct.size(), kIdsListed); ++i) {
+        const auto [id, times] = distinct[i];
+        listed.push_back(times == 1 ? QString::number(id)
+                                    : QString::fromUtf8(str::kLoadRefusedTimesFormat).arg(id).arg(times));
+    }
     QString list = listed.join(QStringLiteral(", "));
-    if (ids.size() > kIdsListed) {
-        list += QString::fromUtf8(str::kLoadRefusedMoreFormat).arg(static_cast<qulonglong>(ids.size() - kIdsListed));
+    if (distinct.size() > kIdsListed) {
+        list += QString::fromUtf8(str::kLoadRefusedMoreFormat).arg(static_cast<qulonglong>(distinct.size() - kIdsListed));
     }
     ShowMessage(QString::fromUtf8(str::kLoadRefusedSummaryFormat).arg(QString::number(ids.size()), list),
                 str::kCaptionError);
@@ -240,7 +260,8 @@ QString CChildView::LoadFailureReason(const DecodeReport& report)
     case LoadFailure::NoRecords:
         return QString::fromUtf8(str::kReasonNoRecordsFormat).arg(report.announcedCount);
     case LoadFailure::TooLarge:
-        return QString::fromUtf8(str::kReasonTooLargeFormat).arg(static_cast<qulonglong>(report.fileSize));
+        return QString::fromUtf8(str::kReasonTooLargeFormat)
+            .arg(QLocale(QLocale::Chinese, QLocale::China).formattedDataSize(static_cast<qint64>(report.fileSize)));
     case LoadFailure::CannotRead:
     case LoadFailure::None: break;
     }

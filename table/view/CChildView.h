@@ -37,11 +37,13 @@ public:
     void EnableCommands(bool enable);
     // count, or the row count for -1.
     void ShowRecordCount(int count);
-    // Loads the data file at path; its bare name decides the kind. Once loaded, the records
-    // refused as duplicates are reported, then a truncated file or bytes after the last record.
-    // A load hides the edit dialogs and the sort arrow. On failure nothing changes and nothing
-    // is shown: the caller reports it, with LoadFailureReason.
+    // Loads the data file at path; its bare name decides the kind. A load hides the edit
+    // dialogs and the sort arrow. Nothing is shown: on success the caller follows with
+    // ReportLoadedFile, on failure it reports it with LoadFailureReason; nothing changes then.
     LoadReport LoadDataFile(const QString& path);
+    // What a successful load left out: the records refused as duplicates, then a truncated
+    // file or the bytes after the last record.
+    void ReportLoadedFile(const LoadReport& report);
     // Why a file that names a data file did not load, in the user's words.
     [[nodiscard]] static QString LoadFailureReason(const DecodeReport& report);
 

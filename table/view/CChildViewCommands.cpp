@@ -45,11 +45,12 @@ void CChildView::OnRefresh()
     // folder must not make Refresh read a namesake there.
     const QString path = QFile::decodeName(session.FilePath().string().c_str());
     const LoadReport report = LoadDataFile(path);
-    if (!report.Loaded()) {
-        ShowMessage(QString::fromUtf8(str::kRefreshFailedFormat)
-                        .arg(QDir::toNativeSeparators(path), LoadFailureReason(report.decode)),
-                    str::kCaptionError);
+    if (report.Loaded()) {
+        ReportLoadedFile(report);
+        return;
     }
+    ShowMessage(QString::fromUtf8(str::kRefreshFailedFormat).arg(QDir::toNativeSeparators(path), LoadFailureReason(report.decode)),
+                str::kCaptionError);
 }
 
 void CChildView::OnAdd()

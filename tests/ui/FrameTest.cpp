@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
@@ -99,6 +100,12 @@ TEST_F(FrameTest, AFailedOpenSaysWhyAndChangesNothing)
     QFile(markup + QStringLiteral("/stditem.dat")).open(QIODevice::WriteOnly); // 0 bytes
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder("pipe") + QStringLiteral("/stditem.dat")).constData(), 0600), 0);
     QFile::link(QStringLiteral("/dev/zero"), folder("zero") + QStringLiteral("/magic.dat"));
+    // A file whose records need more memory than there is: sparse, so it takes no disk.
+    const QString huge = WriteSample(folder("huge") + QStringLiteral("/stditem.dat"),
+                                     {.ids = {}, .header = static_cast<std::int32_t>(
+                                                     std::min<std::uint64_t>(MemoryLimit() / 184 + 1, INT32_MAX))});
+    const qint64 hugeSize = 4 + qint64{184} * std::min<qint64>(static_cast<qint64>(MemoryLimit() / 184 + 1), INT32_MAX);
+    ASSERT_TRUE(QFile::resize(huge, hugeSize));
     const QString noFile = QString::fromStdString(std::make_error_code(std::errc::no_such_file_or_directory).message());
     const QString noRecords = U("文件头中的记录数为0，没有可以载入的记录");
     const std::pair<QString, QString> attempts[] = {
@@ -111,6 +118,8 @@ TEST_F(FrameTest, AFailedOpenSaysWhyAndChangesNothing)
         {folder("pipe") + QStringLiteral("/stditem.dat"), U(str::kReasonNotRegularFile)},
         {folder("zero") + QStringLiteral("/magic.dat"), U(str::kReasonNotRegularFile)},
         {folder("stditem.dat"), U(str::kReasonNotRegularFile)},
+        {huge, U("文件太大（%1），载入它所需的内存超过了可用的内存")
+                   .arg(QLocale(QLocale::Chinese, QLocale::China).formattedDataSize(hugeSize))},
     };
     for (const auto& [path, reason] : attempts) {
         SCOPED_TRACE(path.toStdString());
@@ -155,8 +164,8 @@ TEST_F(FrameTest, RefusedRecordsAreReportedAfterTheLoadAndTheUserMayStopTheBoxes
     EXPECT_EQ(frame.windowTitle(), TitleFor(QStringLiteral("stditem.dat")));
 
     // Past the third box each one may stop the rest; one summary names them all at the end.
-    std::vector<std::int32_t> ids{7};
-    for (std::int32_t i = 0; i < 50; ++i) ids.insert(ids.end(), {i + 100, 7});
+    std::vector<std::int32_t> ids{7, 7, 7, 6, 7};
+    for (std::int32_t i = 0; i < 50; ++i) ids.insert(ids.end(), {i + 100, i + 100, i + 100});
     const std::pair<std::deque<Answer>, std::size_t> runs[] = {{{Answer::StopShowing}, 1},
                                                                {{Answer::Ok, Answer::Ok, Answer::StopShowing}, 3}};
     for (const auto& [answers, questions] : runs) {
@@ -167,12 +176,13 @@ TEST_F(FrameTest, RefusedRecordsAreReportedAfterTheLoadAndTheUserMayStopTheBoxes
         ASSERT_EQ(prompter.questions.size(), questions);
         EXPECT_EQ(prompter.buttonsAsked.back().buttons, (std::vector<Answer>{Answer::Ok, Answer::StopShowing}));
         EXPECT_EQ(prompter.buttonsAsked.back().escapeAnswer, Answer::StopShowing);
-        EXPECT_EQ(prompter.questions.back().text, U("已存在[ID=7]的记录,该记录未载入！"));
+        EXPECT_EQ(prompter.questions.front().text, U("已存在[ID=100]的记录,该记录未载入！"));
         ASSERT_EQ(prompter.messages.size(), 4u);
-        const QStringList listed(40, QStringLiteral("7"));
+        QStringList listed{U("7（3条）")};
+        for (int i = 0; i < 39; ++i) listed.push_back(U("%1（2条）").arg(i + 100));
         EXPECT_EQ(prompter.messages[3].text,
-                  U("共有50条记录因ID与前面的记录重复而未载入，它们的ID是：\n%1……另有10条").arg(listed.join(", ")));
-        EXPECT_EQ(Table().RowCount(), 51);
+                  U("共有103条记录因ID与前面的记录重复而未载入，它们的ID是：\n%1……另有11个ID").arg(listed.join(", ")));
+        EXPECT_EQ(Table().RowCount(), 52);
     }
 
     // A file whose header promises records it does not hold loads empty, and the count says so.
