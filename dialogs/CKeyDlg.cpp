@@ -1,9 +1,9 @@
 #include "dialogs/CKeyDlg.h"
 
-#include "dialogs/ControlBuilder.h"
+#include "ui/ControlBuilder.h"
 #include "resources/Ids.h"
 #include "resources/Strings.h"
-#include "shell/Prompter.h"
+#include "ui/Prompter.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,11 +1,11 @@
 #include "dialogs/CRecordDlg.h"
 
 #include "data/DecimalText.h"
-#include "dialogs/ControlBuilder.h"
-#include "dialogs/GbkNameValidator.h"
+#include "ui/ControlBuilder.h"
+#include "ui/GbkNameValidator.h"
 #include "dialogs/RecordCommitEvent.h"
 #include "resources/Strings.h"
-#include "shell/Prompter.h"
+#include "ui/Prompter.h"
 #include "text/GbkCodec.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "resources/Icons.h"
 #include "resources/Ids.h"
 #include "resources/Strings.h"
-#include "shell/DialogUnits.h"
+#include "ui/DialogUnits.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -5,7 +5,7 @@
 #include "resources/Strings.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
-#include "shell/DialogUnits.h"
+#include "ui/DialogUnits.h"
 
 #include <QAction>
 #include <QLibraryInfo>

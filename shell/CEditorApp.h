@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/QtPrompter.h"
+#include "ui/QtPrompter.h"
 
 #include <QApplication>
 #include <QTranslator>

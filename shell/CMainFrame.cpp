@@ -6,9 +6,9 @@
 #include "resources/Icons.h"
 #include "resources/Ids.h"
 #include "resources/Strings.h"
-#include "shell/Prompter.h"
+#include "ui/Prompter.h"
 #include "shell/StatusTexts.h"
-#include "table/view/CChildView.h"
+#include "view/CChildView.h"
 
 #include <QCloseEvent>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #include "dialogs/CKeyDlg.h"
 
 #include "resources/Strings.h"
-#include "shell/DialogUnits.h"
+#include "ui/DialogUnits.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // The record dialog of each kind on its own, with a commit target standing in for the frame.
 
 #include "dialogs/RecordCommitEvent.h"
-#include "shell/DialogUnits.h"
+#include "ui/DialogUnits.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <QLabel>

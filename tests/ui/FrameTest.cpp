@@ -4,9 +4,9 @@
 #include "resources/Strings.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CEditorApp.h"
-#include "shell/DialogUnits.h"
-#include "shell/FileChooser.h"
-#include "shell/QtPrompter.h"
+#include "ui/DialogUnits.h"
+#include "ui/FileChooser.h"
+#include "ui/QtPrompter.h"
 #include "shell/StatusTexts.h"
 #include "tests/ui/UiTestSupport.h"
 

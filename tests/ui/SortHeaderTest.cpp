@@ -1,6 +1,6 @@
 // Sorting by a click on a column header, and the arrow that shows it.
 
-#include "table/view/SortHeader.h"
+#include "view/SortHeader.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <QTest>

@@ -10,8 +10,8 @@
 #include "dialogs/CRecordDlg.h"
 #include "resources/Ids.h"
 #include "shell/CMainFrame.h"
-#include "shell/Prompter.h"
-#include "table/view/CChildView.h"
+#include "ui/Prompter.h"
+#include "view/CChildView.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "shell/FileChooser.h"
+#include "ui/FileChooser.h"
 
 #include "resources/Strings.h"
-#include "shell/Prompter.h"
+#include "ui/Prompter.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,15 +1,15 @@
-#include "table/view/CChildView.h"
+#include "view/CChildView.h"
 
 #include "dialogs/CMagicDlg.h"
 #include "dialogs/CMonsterDlg.h"
 #include "dialogs/CStdItemDlg.h"
 #include "resources/Ids.h"
 #include "resources/Strings.h"
-#include "shell/DialogUnits.h"
-#include "shell/Prompter.h"
-#include "table/view/FormTemplate.h"
-#include "table/view/RecordList.h"
-#include "table/view/SortHeader.h"
+#include "ui/DialogUnits.h"
+#include "ui/Prompter.h"
+#include "view/FormTemplate.h"
+#include "view/RecordList.h"
+#include "view/SortHeader.h"
 
 #include <QFile>
 #include <QFileInfo>

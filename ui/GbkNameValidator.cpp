@@ -1,4 +1,4 @@
-#include "dialogs/GbkNameValidator.h"
+#include "ui/GbkNameValidator.h"
 
 #include "text/GbkCodec.h"
 

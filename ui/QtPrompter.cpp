@@ -1,4 +1,4 @@
-#include "shell/QtPrompter.h"
+#include "ui/QtPrompter.h"
 
 #include "resources/Strings.h"
 

@@ -2,9 +2,9 @@
 
 #include "dialogs/CRecordDlg.h"
 #include "resources/Strings.h"
-#include "shell/Prompter.h"
-#include "table/view/CChildView.h"
-#include "table/view/SortHeader.h"
+#include "ui/Prompter.h"
+#include "view/CChildView.h"
+#include "view/SortHeader.h"
 #include "text/GbkCodec.h"
 
 #include <QDir>

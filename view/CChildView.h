@@ -6,7 +6,7 @@
 // dialogs for the life of the program.
 
 #include "data/KeySet.h"
-#include "shell/FileChooser.h"
+#include "ui/FileChooser.h"
 #include "table/RecordTableModel.h"
 
 #include <QWidget>
