@@ -5,34 +5,32 @@
 #include "dialogs/CStdItemDlg.h"
 #include "resources/Ids.h"
 #include "resources/Strings.h"
+#include "ui/Texts.h"
 #include "ui/DialogUnits.h"
 #include "ui/Prompter.h"
 #include "view/FormTemplate.h"
+#include "view/LoadMessages.h"
 #include "view/RecordList.h"
 #include "view/SortHeader.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
-#include <QStringList>
 #include <QRegularExpressionValidator>
 #include <QTableView>
 
-#include <algorithm>
 #include <string>
-#include <unordered_map>
 
 namespace rw {
 
-CChildView::CChildView(Prompter& prompter, QWidget* parent) : QWidget(parent), m_prompter(prompter), m_files(prompter)
+CChildView::CChildView(TableDocument& document, FileChooser& files, Prompter& prompter, QWidget* parent)
+    : QWidget(parent), m_document(document), m_files(files), m_prompter(prompter)
 {
     setFont(DialogFont());
     CreateControls();
+    connect(&m_document, &TableDocument::Loaded, this, &CChildView::OnDocumentLoaded);
 }
 
 void CChildView::CreateControls()
@@ -84,7 +82,7 @@ void CChildView::SetUpList()
 {
     m_header = new SortHeader(m_list);
     m_list->setHorizontalHeader(m_header);
-    m_list->setModel(&m_model);
+    m_list->setModel(&m_document.Model());
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -109,7 +107,7 @@ void CChildView::SetUpList()
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
     }
     m_list->setPalette(palette);
-    connect(&m_model, &QAbstractItemModel::modelReset, this, &CChildView::ApplyColumnWidths);
+    connect(&m_document.Model(), &QAbstractItemModel::modelReset, this, &CChildView::ApplyColumnWidths);
 }
 
 void CChildView::ConnectCommands()
@@ -125,19 +123,13 @@ void CChildView::ConnectCommands()
     connect(m_header, &QHeaderView::sectionClicked, this, &CChildView::OnHeaderItemClick);
 }
 
-void CChildView::OnInitialUpdate()
+void CChildView::OnInitialUpdate(RecordCommitTarget& commitTarget)
 {
     ApplyColumnWidths();
     EnableCommands(false);
-    CreateDialogs();
-}
-
-void CChildView::CreateDialogs()
-{
-    // Owned by the form; their commits go to the window it stands in, the main frame.
-    QWidget* frame = window();
-    m_dialogs = {new CStdItemDlg(m_prompter, frame, this), new CMagicDlg(m_prompter, frame, this),
-                 new CMonsterDlg(m_prompter, frame, this)};
+    // Owned by the form; they stand as windows of their own.
+    m_dialogs = {new CStdItemDlg(m_prompter, commitTarget, this), new CMagicDlg(m_prompter, commitTarget, this),
+                 new CMonsterDlg(m_prompter, commitTarget, this)};
 }
 
 CRecordDlg* CChildView::Dialog(FileKind kind) const
@@ -154,8 +146,9 @@ void CChildView::HideDialogs()
 
 void CChildView::ApplyColumnWidths()
 {
-    for (int column = 0; column < m_model.columnCount(); ++column) {
-        m_list->horizontalHeader()->resizeSection(column, m_model.ColumnWidth(column));
+    const RecordTableModel& model = m_document.Model();
+    for (int column = 0; column < model.columnCount(); ++column) {
+        m_list->horizontalHeader()->resizeSection(column, model.ColumnWidth(column));
     }
 }
 
@@ -172,43 +165,35 @@ void CChildView::EnableCommands(bool enable)
 
 void CChildView::ShowRecordCount(int count)
 {
-    m_countBox->setText(QString::number(count == -1 ? m_model.rowCount() : count));
+    m_countBox->setText(QString::number(count == -1 ? m_document.Table().RowCount() : count));
 }
 
 void CChildView::ShowMessage(const QString& text, const char* caption)
 {
-    m_prompter.ShowMessage(this, text, QString::fromUtf8(caption));
+    m_prompter.ShowMessage(this, text, Text(caption));
 }
 
-LoadReport CChildView::LoadDataFile(const QString& path)
+void CChildView::OnDocumentLoaded()
 {
-    const QString bareName = QFileInfo(path).fileName();
-    const LoadReport report =
-        m_model.Load(std::filesystem::path(QFile::encodeName(path).toStdString()), bareName.toStdString(), m_keys);
-    if (!report.Loaded()) return report;
-
     // No dialog may commit into a table of another kind or another load.
     HideDialogs();
     m_header->SetSortArrow(-1, true);
     // Also when the file held no records: the box must not go on showing the last table's count.
     ShowRecordCount(-1);
     EnableCommands(true);
-    return report;
 }
 
 void CChildView::ReportLoadedFile(const LoadReport& report)
 {
     ReportRefusedRecords(report.refusedIds);
     const DecodeReport& decode = report.decode;
-    const QString bareName = QString::fromStdString(m_model.Session().FileName());
+    const std::string& bareName = m_document.FileName();
     if (decode.Truncated()) {
-        ShowMessage(QString::asprintf(str::kTruncatedFormat, bareName.toUtf8().constData(), decode.announcedCount,
-                                      static_cast<int>(decode.recordsPresent)),
+        ShowMessage(Text(str::kTruncatedFormat, bareName, decode.announcedCount, decode.recordsPresent),
                     str::kCaptionWarning);
     }
     if (decode.trailingBytes > 0) {
-        ShowMessage(QString::fromUtf8(str::kTrailingBytesFormat)
-                        .arg(bareName, QString::number(decode.announcedCount), QString::number(decode.trailingBytes)),
+        ShowMessage(Text(str::kTrailingBytesFormat, bareName, decode.announcedCount, decode.trailingBytes),
                     str::kCaptionWarning);
     }
 }
@@ -218,10 +203,9 @@ void CChildView::ReportRefusedRecords(const std::vector<std::int32_t>& ids)
     // One box a record, as an edit's refusal shows; past the first few the user may stop
     // them, and a summary names them all at the end.
     constexpr std::size_t kPlainBoxes = 3;
-    constexpr std::size_t kIdsListed = 40;
-    const QString caption = QString::fromUtf8(str::kCaptionError);
+    const QString caption = Text(str::kCaptionError);
     for (std::size_t i = 0; i < ids.size(); ++i) {
-        const QString text = QString::fromUtf8(str::kLoadDuplicateIdFormat).arg(ids[i]);
+        const QString text = Text(str::kLoadDuplicateIdFormat, ids[i]);
         if (i < kPlainBoxes) {
             m_prompter.ShowMessage(this, text, caption);
         } else if (m_prompter.Ask(this, text, caption, {Answer::Ok, Answer::StopShowing}, Answer::Ok,
@@ -229,83 +213,30 @@ void CChildView::ReportRefusedRecords(const std::vector<std::int32_t>& ids)
             break;
         }
     }
-    if (ids.size() <= kPlainBoxes) return;
-
-    // Each ID once, in the order of its first refusal, with how often it was refused.
-    std::vector<std::pair<std::int32_t, std::size_t>> distinct;
-    std::unordered_map<std::int32_t, std::size_t> where;
-    for (const std::int32_t id : ids) {
-        const auto [it, added] = where.try_emplace(id, distinct.size());
-        if (added) distinct.emplace_back(id, 0);
-        ++distinct[it->second].second;
-    }
-    QStringList listed;
-    for (std::size_t i = 0; i < std::min(distinct.size(), kIdsListed); ++i) {
-        const auto [id, times] = distinct[i];
-        listed.push_back(times == 1 ? QString::number(id)
-                                    : QString::fromUtf8(str::kLoadRefusedTimesFormat).arg(id).arg(times));
-    }
-    QString list = listed.join(QStringLiteral(", "));
-    if (distinct.size() > kIdsListed) {
-        list += QString::fromUtf8(str::kLoadRefusedMoreFormat).arg(static_cast<qulonglong>(distinct.size() - kIdsListed));
-    }
-    ShowMessage(QString::fromUtf8(str::kLoadRefusedSummaryFormat).arg(QString::number(ids.size()), list),
-                str::kCaptionError);
+    if (ids.size() > kPlainBoxes) ShowMessage(RefusedRecordsSummary(ids), str::kCaptionError);
 }
 
-QString CChildView::LoadFailureReason(const DecodeReport& report)
+PutOutcome CChildView::PutRecord(const Record& record, int row)
 {
-    switch (report.failure) {
-    case LoadFailure::NotRegularFile: return QString::fromUtf8(str::kReasonNotRegularFile);
-    case LoadFailure::NoRecords:
-        return QString::fromUtf8(str::kReasonNoRecordsFormat).arg(report.announcedCount);
-    case LoadFailure::TooLarge:
-        return QString::fromUtf8(str::kReasonTooLargeFormat)
-            .arg(QLocale(QLocale::Chinese, QLocale::China).formattedDataSize(static_cast<qint64>(report.fileSize)));
-    case LoadFailure::CannotRead:
-    case LoadFailure::None: break;
-    }
-    const std::error_code& error = report.error;
-    const char* words = str::kReasonSystemOther;
-    if (error == std::errc::no_such_file_or_directory) words = str::kReasonNoFile;
-    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) {
-        words = str::kReasonNoPermission;
-    }
-    if (error == std::errc::too_many_symbolic_link_levels) words = str::kReasonLinkLoop;
-    if (error == std::errc::filename_too_long) words = str::kReasonNameTooLong;
-    if (error == std::errc::not_a_directory) words = str::kReasonNotAFolder;
-    if (error == std::errc::io_error) words = str::kReasonIoError;
-    if (!error) return QString::fromUtf8(words);
-    return QString::fromUtf8(str::kReasonSystemFormat)
-        .arg(QString::fromUtf8(words), QString::fromLocal8Bit(SystemText(error).c_str()));
+    return ReportPut(m_document.Put(record, row), row == -1);
 }
 
-bool CChildView::PutRecord(const Record& record, int row)
+PutOutcome CChildView::PutRecordByKey(const Record& record, RowKey key)
 {
-    return ReportPut(m_model.Put(record, row), row == -1);
+    return ReportPut(m_document.PutByKey(record, key), false);
 }
 
-bool CChildView::PutRecordByKey(const Record& record, RowKey key)
-{
-    return ReportPut(m_model.PutByKey(record, key), false);
-}
-
-bool CChildView::ReportPut(const PutResult& result, bool appended)
+PutOutcome CChildView::ReportPut(const PutResult& result, bool appended)
 {
     switch (result.outcome) {
     case PutOutcome::Accepted:
         if (appended) ShowRecordCount(result.row + 1);
-        return true;
-    case PutOutcome::DuplicateId:
-        ShowMessage(QString::asprintf(str::kDuplicateIdFormat, result.idText.c_str()), str::kCaptionError);
-        return false;
-    case PutOutcome::NoSuchRow:
-        ShowMessage(QString::fromUtf8(str::kRecordGone), str::kCaptionError);
-        return false;
-    case PutOutcome::WrongKind:
         break;
+    case PutOutcome::DuplicateId: ShowMessage(Text(str::kDuplicateIdFormat, result.id), str::kCaptionError); break;
+    case PutOutcome::NoSuchRow: ShowMessage(Text(str::kRecordGone), str::kCaptionError); break;
+    case PutOutcome::WrongKind: break;
     }
-    return false;
+    return result.outcome;
 }
 
 } // namespace rw

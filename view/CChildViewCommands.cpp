@@ -2,8 +2,11 @@
 
 #include "dialogs/CRecordDlg.h"
 #include "resources/Strings.h"
+#include "ui/Texts.h"
+#include "ui/FileChooser.h"
 #include "ui/Prompter.h"
 #include "view/CChildView.h"
+#include "view/LoadMessages.h"
 #include "view/SortHeader.h"
 #include "text/GbkCodec.h"
 
@@ -28,8 +31,8 @@ int CChildView::SelectedRow() const
 
 bool CChildView::MayDiscardChanges(QWidget* owner)
 {
-    if (!m_model.Session().Modified()) return true;
-    switch (m_prompter.Ask(owner, QString::fromUtf8(str::kSaveChangesQuestion), QString::fromUtf8(str::kCaptionWarning),
+    if (!m_document.Modified()) return true;
+    switch (m_prompter.Ask(owner, Text(str::kSaveChangesQuestion), Text(str::kCaptionWarning),
                            {Answer::Save, Answer::Discard, Answer::Cancel}, Answer::Save, Answer::Cancel)) {
     case Answer::Save: return SaveAs();
     case Answer::Discard: return true;
@@ -39,46 +42,44 @@ bool CChildView::MayDiscardChanges(QWidget* owner)
 
 void CChildView::OnRefresh()
 {
-    const TableSession& session = m_model.Session();
-    if (!session.HasFile() || !MayDiscardChanges(this)) return;
+    if (!m_document.HasFile() || !MayDiscardChanges(this)) return;
     // The very file that was opened, wherever the dialogs have been since: a save into another
     // folder must not make Refresh read a namesake there.
-    const QString path = QFile::decodeName(session.FilePath().string().c_str());
-    const LoadReport report = LoadDataFile(path);
+    const LoadReport report = m_document.Reload();
     if (report.Loaded()) {
         ReportLoadedFile(report);
         return;
     }
-    ShowMessage(QString::fromUtf8(str::kRefreshFailedFormat).arg(QDir::toNativeSeparators(path), LoadFailureReason(report.decode)),
+    const QString path = QFile::decodeName(m_document.FilePath().c_str());
+    ShowMessage(Text(str::kRefreshFailedFormat, QDir::toNativeSeparators(path), LoadFailureReason(report.decode)),
                 str::kCaptionError);
 }
 
 void CChildView::OnAdd()
 {
-    const TableSession& session = m_model.Session();
-    if (!session.HasFile()) {
-        ShowMessage(QString::fromUtf8(str::kAddWithoutFile), str::kCaptionWarning);
+    if (!m_document.HasFile()) {
+        ShowMessage(Text(str::kAddWithoutFile), str::kCaptionWarning);
         return;
     }
-    Record record(session.Kind());
+    const RecordTable& table = m_document.Table();
+    Record record(table.Kind());
     // One past the largest ID, wrapping around at the end of the 32-bit range.
-    record.SetId(static_cast<std::int32_t>(static_cast<std::uint32_t>(session.Table().GetMaxId()) + 1U));
-    ShowDialog(record, session.Table().RowCount(), kNoRowKey, false);
+    record.SetId(static_cast<std::int32_t>(static_cast<std::uint32_t>(table.GetMaxId()) + 1U));
+    ShowDialog(record, table.RowCount(), kNoRowKey, false);
 }
 
 void CChildView::OnModify()
 {
-    const TableSession& session = m_model.Session();
-    if (!session.HasFile()) {
-        ShowMessage(QString::fromUtf8(str::kModifyWithoutFile), str::kCaptionWarning);
+    if (!m_document.HasFile()) {
+        ShowMessage(Text(str::kModifyWithoutFile), str::kCaptionWarning);
         return;
     }
     const int row = SelectedRow();
     if (row == -1) {
-        ShowMessage(QString::fromUtf8(str::kModifyWithoutSelection), str::kCaptionWarning);
+        ShowMessage(Text(str::kModifyWithoutSelection), str::kCaptionWarning);
         return;
     }
-    ShowDialog(session.Table().ReadRow(row), row, session.Table().KeyOfRow(row), true);
+    ShowDialog(m_document.Table().ReadRow(row), row, m_document.Table().KeyOfRow(row), true);
 }
 
 void CChildView::OnDblclkList() { OnModify(); }
@@ -97,10 +98,10 @@ void CChildView::OnDelete()
 {
     const int row = SelectedRow();
     if (row == -1) {
-        ShowMessage(QString::fromUtf8(str::kDeleteWithoutSelection), str::kCaptionWarning);
+        ShowMessage(Text(str::kDeleteWithoutSelection), str::kCaptionWarning);
         return;
     }
-    m_model.DeleteRow(row);
+    m_document.DeleteRow(row);
     ShowRecordCount(-1);
 }
 
@@ -108,12 +109,12 @@ void CChildView::OnSearchId()
 {
     const QString text = m_idBox->text();
     if (text.isEmpty()) {
-        ShowMessage(QString::fromUtf8(str::kSearchIdEmpty), str::kCaptionWarning);
+        ShowMessage(Text(str::kSearchIdEmpty), str::kCaptionWarning);
         return;
     }
-    const int row = m_model.Table().FindRowById(text.toStdString());
+    const int row = m_document.Table().FindRowById(text.toStdString());
     if (row == -1) {
-        ShowMessage(QString::fromUtf8(str::kNotFound), str::kCaptionWarning);
+        ShowMessage(Text(str::kNotFound), str::kCaptionWarning);
         return;
     }
     SelectFoundRow(row);
@@ -123,14 +124,14 @@ void CChildView::OnSearchName()
 {
     const QString text = m_nameBox->text();
     if (text.isEmpty()) {
-        ShowMessage(QString::fromUtf8(str::kSearchNameEmpty), str::kCaptionWarning);
+        ShowMessage(Text(str::kSearchNameEmpty), str::kCaptionWarning);
         return;
     }
     // Names are compared as their GBK bytes; a text GBK cannot hold names no record.
     const std::optional<std::string> bytes = GbkCodec::Instance().Encode(text);
-    const int row = bytes ? m_model.Table().FindRowByName(*bytes) : -1;
+    const int row = bytes ? m_document.Table().FindRowByName(*bytes) : -1;
     if (row == -1) {
-        ShowMessage(QString::fromUtf8(str::kNotFound), str::kCaptionWarning);
+        ShowMessage(Text(str::kNotFound), str::kCaptionWarning);
         return;
     }
     SelectFoundRow(row);
@@ -142,9 +143,9 @@ void CChildView::SelectFoundRow(int row)
     QItemSelectionModel& selection = *m_list->selectionModel();
     // Only the first selected row gives way; any others stay selected.
     if (const int previous = SelectedRow(); previous != -1) {
-        selection.select(m_model.index(previous, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+        selection.select(m_document.Model().index(previous, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
     }
-    const QModelIndex found = m_model.index(row, 0);
+    const QModelIndex found = m_document.Model().index(row, 0);
     selection.select(found, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     selection.setCurrentIndex(found, QItemSelectionModel::NoUpdate);
     // Scrolled vertically only: the columns in view stay where the user put them.
@@ -154,56 +155,42 @@ void CChildView::SelectFoundRow(int row)
     across->setValue(columnsAt);
 }
 
-QString CChildView::ProposedSaveName() const
+bool CChildView::MayLoseFirstId()
 {
-    const QString name = QString::fromStdString(m_model.Session().FileName());
-    const qsizetype dot = name.indexOf(QLatin1Char('.'));
-    return (dot < 0 ? QString() : name.left(dot)) + QString::fromUtf8(str::kProposedNameSuffix);
-}
-
-bool CChildView::MaySaveMonsterFirstId()
-{
-    // A monster file keeps its count where the first record's ID would be.
-    const RecordTable& table = m_model.Table();
-    if (table.Kind() != FileKind::Monster || table.RowCount() == 0 || table.IdOfRow(0) == 0) return true;
-    return m_prompter.AskYesNo(this, QString::asprintf(str::kMonsterFirstIdFormat, table.IdOfRow(0)),
-                               QString::fromUtf8(str::kCaptionWarning));
+    const std::optional<std::int32_t> lost = m_document.FirstIdASaveLoses();
+    return !lost || m_prompter.AskYesNo(this, Text(str::kMonsterFirstIdFormat, *lost), Text(str::kCaptionWarning));
 }
 
 void CChildView::OnSave() { (void)SaveAs(); }
 
 bool CChildView::SaveAs()
 {
-    const TableSession& session = m_model.Session();
-    if (!session.HasFile() || !MaySaveMonsterFirstId()) return false;
+    if (!m_document.HasFile() || !MayLoseFirstId()) return false;
     // A count of zero makes a file that nothing opens again.
-    if (session.Table().RowCount() == 0 &&
-        !m_prompter.AskYesNo(this, QString::fromUtf8(str::kSaveEmptyTable), QString::fromUtf8(str::kCaptionWarning))) {
+    if (m_document.Table().RowCount() == 0 &&
+        !m_prompter.AskYesNo(this, Text(str::kSaveEmptyTable), Text(str::kCaptionWarning))) {
         return false;
     }
-    const std::optional<QString> path = m_files.ChooseFileToSave(this, ProposedSaveName());
+    const std::optional<QString> path = m_files.ChooseFileToSave(this, Text(m_document.ProposedSaveName()));
     if (!path) return false;
     const std::filesystem::path target(QFile::encodeName(*path).toStdString());
-    if (session.ChangedOnDisk(target) &&
-        !m_prompter.AskYesNo(this, QString::fromUtf8(str::kChangedOnDiskFormat).arg(QDir::toNativeSeparators(*path)),
-                             QString::fromUtf8(str::kCaptionWarning))) {
+    if (m_document.ChangedOnDisk(target) &&
+        !m_prompter.AskYesNo(this, Text(str::kChangedOnDiskFormat, QDir::toNativeSeparators(*path)),
+                             Text(str::kCaptionWarning))) {
         return false;
     }
-    const WriteReport report = SaveDataFile(target, session.Table(), m_keys.For(session.Kind()));
+    const WriteReport report = m_document.SaveAs(target);
     if (!report.written) {
-        ShowMessage(QString::asprintf(str::kSaveFailedFormat, QDir::toNativeSeparators(*path).toUtf8().constData(),
-                                      report.error.c_str()),
-                    str::kCaptionError);
+        ShowMessage(Text(str::kSaveFailedFormat, QDir::toNativeSeparators(*path), report.error), str::kCaptionError);
         return false;
     }
-    m_model.MarkSaved(target, report.fingerprint);
-    ShowMessage(QFileInfo(*path).fileName() + QString::fromUtf8(str::kSaved), str::kCaptionNotice);
+    ShowMessage(Text(str::kSavedFormat, QFileInfo(*path).fileName()), str::kCaptionNotice);
     return true;
 }
 
 void CChildView::OnHeaderItemClick(int column)
 {
-    const SortClick click = m_model.ClickHeader(column);
+    const SortClick click = m_document.ClickHeader(column);
     m_header->SetSortArrow(click.column, click.ascending);
 }
 

@@ -50,10 +50,10 @@ TEST_F(FrameTest, BeforeAnyFileTheItemColumnsShowNoRowsAndAFailedFirstOpenKeepsT
     OpenPath(dir.filePath(QStringLiteral("stditem.dat"))); // missing
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(frame.windowTitle(), U(str::kAppTitle));
-    EXPECT_EQ(view.Model().columnCount(), 31);
-    EXPECT_EQ(view.Model().headerData(1, Qt::Horizontal).toString(), QStringLiteral("ItemName"));
+    EXPECT_EQ(document.Model().columnCount(), 31);
+    EXPECT_EQ(document.Model().headerData(1, Qt::Horizontal).toString(), QStringLiteral("ItemName"));
     EXPECT_EQ(view.List()->horizontalHeader()->sectionSize(1), 120);
-    EXPECT_EQ(view.Model().rowCount(), 0);
+    EXPECT_EQ(document.Model().rowCount(), 0);
     EXPECT_EQ(Count(), QString());
     EXPECT_EQ(EnabledCommands(), 0);
     EXPECT_TRUE(FindControl(view, ids::kIdBox)->isEnabled() && FindControl(view, ids::kNameBox)->isEnabled());
@@ -70,10 +70,10 @@ TEST_F(FrameTest, OpenLoadsEachKindByNameInAnyLetterCaseAndNamesItInTheTitle)
     for (const Case& c : cases) {
         OpenPath(Write(U(c.name), {.kind = c.kind, .ids = c.ids}));
         EXPECT_EQ(frame.windowTitle(), TitleFor(U(c.name)));
-        EXPECT_EQ(view.Model().Session().Kind(), c.kind);
-        EXPECT_EQ(view.Model().columnCount(), c.columns);
+        EXPECT_EQ(document.Kind(), c.kind);
+        EXPECT_EQ(document.Model().columnCount(), c.columns);
         EXPECT_EQ(view.List()->horizontalHeader()->sectionSize(1), 120);
-        EXPECT_EQ(view.Model().rowCount(), static_cast<int>(c.ids.size()));
+        EXPECT_EQ(document.Model().rowCount(), static_cast<int>(c.ids.size()));
         EXPECT_EQ(Cell(0, 0), U(c.firstId));
         EXPECT_EQ(Cell(1, 1), QStringLiteral("N%1").arg(c.ids[1]));
         EXPECT_EQ(Count(), QString::number(c.ids.size()));
@@ -132,9 +132,9 @@ TEST_F(FrameTest, AFailedOpenSaysWhyAndChangesNothing)
         EXPECT_EQ(prompter.messages[0].caption, U(str::kCaptionError));
         EXPECT_EQ(prompter.messages[0].owner, &frame);
         EXPECT_EQ(frame.windowTitle(), title);
-        EXPECT_EQ(view.Model().Session().Kind(), FileKind::Monster);
-        EXPECT_EQ(view.Model().Session().FileName(), "monster.dat");
-        EXPECT_EQ(view.Model().rowCount(), 3);
+        EXPECT_EQ(document.Kind(), FileKind::Monster);
+        EXPECT_EQ(document.FileName(), "monster.dat");
+        EXPECT_EQ(document.Model().rowCount(), 3);
         EXPECT_EQ(Count(), QStringLiteral("3"));
     }
     prompter.messages.clear();
@@ -147,7 +147,7 @@ TEST_F(FrameTest, RefusedRecordsAreReportedAfterTheLoadAndTheUserMayStopTheBoxes
 {
     int rowsWhenWarned = -1;
     prompter.onMessage = [&] {
-        if (prompter.messages.back().caption == U(str::kCaptionWarning)) rowsWhenWarned = view.Model().rowCount();
+        if (prompter.messages.back().caption == U(str::kCaptionWarning)) rowsWhenWarned = document.Model().rowCount();
     };
     Open({.ids = {5, 1, 5, 2, 5, 8}, .header = 9});
     ASSERT_EQ(prompter.messages.size(), 3u);
@@ -257,8 +257,8 @@ TEST_F(FrameTest, KeysSetInTheKeyDialogDecodeTheNextLoad)
         FindControl<QPushButton>(*dialog, ids::kOk)->click();
     });
     frame.OnSetKey();
-    EXPECT_EQ(view.Keys().For(FileKind::Item), 9);
-    EXPECT_EQ(view.Keys().For(FileKind::Magic), KeySet{}.For(FileKind::Magic));
+    EXPECT_EQ(document.Keys().For(FileKind::Item), 9);
+    EXPECT_EQ(document.Keys().For(FileKind::Magic), KeySet{}.For(FileKind::Magic));
     OpenPath(path);
     EXPECT_EQ(Cell(1, 0), QStringLiteral("12"));
     EXPECT_EQ(Cell(1, 1), QStringLiteral("N12"));
