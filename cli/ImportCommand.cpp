@@ -123,7 +123,7 @@ int RunImport(const CliOptions& options)
     InputFile input = csv == "-" ? InputFile::StandardInput() : InputFile(csv, InputFile::Accept::AnyReadable);
     if (!input.IsOpen()) {
         Complain(Format(str::kCliNotLoadedFormat, csv.c_str(),
-                        input.GetStatus() == InputFile::Status::NotRegular ? "a folder"
+                        input.IsNotRegularFile() ? "a folder"
                                                                            : SystemText(input.Error()).c_str()));
         return kExitBadData;
     }

@@ -230,7 +230,7 @@ DecodedRecords ReadDataFile(const std::filesystem::path& path, FileKind kind, st
                             std::uint64_t memoryLimit)
 {
     InputFile file(path, InputFile::Accept::RegularFile);
-    if (file.GetStatus() == InputFile::Status::NotRegular) return NotLoaded(kind, LoadFailure::NotRegularFile);
+    if (file.IsNotRegularFile()) return NotLoaded(kind, LoadFailure::NotRegularFile);
     if (!file.IsOpen()) return NotLoaded(kind, LoadFailure::CannotRead, 0, 0, file.Error());
     const std::uint64_t fileSize = file.Stamp().size;
 

@@ -80,33 +80,8 @@ void CChildView::CreateControls()
 
 void CChildView::SetUpList()
 {
-    m_header = new SortHeader(m_list);
-    m_list->setHorizontalHeader(m_header);
+    m_header = m_list->Header();
     m_list->setModel(&m_document.Model());
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setTabKeyNavigation(false);
-    m_list->setShowGrid(true);
-    m_list->setWordWrap(false);
-    m_list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    QHeaderView* rows = m_list->verticalHeader();
-    rows->hide();
-    // Fixed row heights keep a table of a million rows quick to scroll.
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(m_list->fontMetrics().height() + 4);
-    QHeaderView* columns = m_list->horizontalHeader();
-    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    columns->setHighlightSections(false);
-    columns->setStretchLastSection(false);
-    columns->setSectionResizeMode(QHeaderView::Interactive);
-    // The selection stays as visible when the list loses the focus.
-    QPalette palette = m_list->palette();
-    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
-        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
-    }
-    m_list->setPalette(palette);
     connect(&m_document.Model(), &QAbstractItemModel::modelReset, this, &CChildView::ApplyColumnWidths);
 }
 
@@ -119,7 +94,7 @@ void CChildView::ConnectCommands()
         {ids::kSave, &CChildView::OnSave},
     };
     for (const auto& [id, handler] : commands) connect(Button(id), &QPushButton::clicked, this, handler);
-    connect(static_cast<RecordList*>(m_list), &RecordList::DoubleClicked, this, &CChildView::OnDblclkList);
+    connect(m_list, &RecordList::DoubleClicked, this, &CChildView::OnDblclkList);
     connect(m_header, &QHeaderView::sectionClicked, this, &CChildView::OnHeaderItemClick);
 }
 

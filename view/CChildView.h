@@ -14,12 +14,12 @@
 
 class QLineEdit;
 class QPushButton;
-class QTableView;
 
 namespace rw {
 
 class CRecordDlg;
 class FileChooser;
+class RecordList;
 class Prompter;
 class RecordCommitTarget;
 class SortHeader;
@@ -67,7 +67,7 @@ public:
     // The selected row with the lowest index, -1 when none is selected.
     [[nodiscard]] int SelectedRow() const;
 
-    [[nodiscard]] QTableView* List() const { return m_list; }
+    [[nodiscard]] RecordList* List() const { return m_list; }
     [[nodiscard]] SortHeader* Header() const { return m_header; }
     [[nodiscard]] QPushButton* Button(int controlId) const;
     // The edit dialog of kind; null before OnInitialUpdate.
@@ -92,7 +92,7 @@ private:
     TableDocument& m_document;
     FileChooser& m_files;
     Prompter& m_prompter;
-    QTableView* m_list = nullptr;
+    RecordList* m_list = nullptr;
     SortHeader* m_header = nullptr;
     QLineEdit* m_countBox = nullptr;
     QLineEdit* m_idBox = nullptr;

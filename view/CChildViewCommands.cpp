@@ -7,6 +7,7 @@
 #include "ui/Prompter.h"
 #include "view/CChildView.h"
 #include "view/LoadMessages.h"
+#include "view/RecordList.h"
 #include "view/SortHeader.h"
 #include "text/GbkCodec.h"
 
@@ -16,7 +17,6 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QScrollBar>
-#include <QTableView>
 
 namespace rw {
 

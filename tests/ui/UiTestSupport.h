@@ -12,6 +12,7 @@
 #include "shell/CMainFrame.h"
 #include "ui/Prompter.h"
 #include "view/CChildView.h"
+#include "view/RecordList.h"
 
 #include <QApplication>
 #include <QFile>
