@@ -41,5 +41,7 @@ inline constexpr int kCmdFileOpen = 57601;
 inline constexpr int kCmdSetKey = 32772;
 inline constexpr int kCmdAppExit = 57665;
 inline constexpr int kCmdAppAbout = 57664;
+inline constexpr int kCmdEditUndo = 57643;
+inline constexpr int kCmdEditRedo = 57644;
 
 } // namespace rw::ids

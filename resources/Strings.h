@@ -27,6 +27,26 @@ inline constexpr char kPromptOpen[] = "打开DAT文件\n打开文件";
 inline constexpr char kPromptSetKey[] = "设置加解密密钥\n设置密钥";
 inline constexpr char kPromptExit[] = "退出应用程序；提示保存文档\n退出";
 inline constexpr char kPromptAbout[] = "显示程序信息，版本号和版权\n关于";
+inline constexpr char kMenuEdit[] = "编辑(&E)";
+inline constexpr char kMenuUndo[] = "撤销"; // followed by the step's name
+inline constexpr char kMenuRedo[] = "重做";
+inline constexpr char kPromptUndo[] = "撤销上一步修改\n撤销";
+inline constexpr char kPromptRedo[] = "重做刚撤销的修改\n重做";
+
+// The steps of the edit history, as the 编辑 menu names them
+inline constexpr char kStepModifyFormat[] = "修改 [ID=%1]";
+inline constexpr char kStepAddFormat[] = "增加 [ID=%1]";
+inline constexpr char kStepDeleteOneFormat[] = "删除 [ID=%1]";
+inline constexpr char kStepDeleteFormat[] = "删除 %1 条记录";
+inline constexpr char kStepSortFormat[] = "排序 %1";       // the column's title
+inline constexpr char kStepEditCellFormat[] = "修改 %1";   // the column's title
+inline constexpr char kStepPasteFormat[] = "粘贴 %1 条记录";
+inline constexpr char kStepCopyAsNewFormat[] = "复制为新记录 %1 条";
+inline constexpr char kStepBulkChangeFormat[] = "批量修改 %1"; // the column's title
+inline constexpr char kStepImport[] = "导入CSV";
+
+// The status bar beyond the panes of the frame
+inline constexpr char kStatusChangedFormat[] = "已修改 %1 条记录";
 
 // About box
 inline constexpr char kAboutCaption[] = "关于 Recwright";

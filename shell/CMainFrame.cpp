@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -64,6 +65,29 @@ void CMainFrame::CreateMenu()
     file->addSeparator();
     // Exit and About belong to the application, which connects them.
     AddCommand(file, str::kMenuExit, str::kPromptExit, ids::kCmdAppExit);
+
+    // The history names the step each command would take back or do again.
+    QMenu* edit = menuBar()->addMenu(Text(str::kMenuEdit));
+    QUndoStack& history = m_document.History();
+    const struct {
+        QAction* action;
+        QList<QKeySequence> keys;
+        const char* prompt;
+        int id;
+    } steps[] = {
+        {history.createUndoAction(this, Text(str::kMenuUndo)), {QKeySequence(Qt::CTRL | Qt::Key_Z)}, str::kPromptUndo,
+         ids::kCmdEditUndo},
+        {history.createRedoAction(this, Text(str::kMenuRedo)),
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, str::kPromptRedo,
+         ids::kCmdEditRedo},
+    };
+    for (const auto& step : steps) {
+        step.action->setShortcuts(step.keys);
+        step.action->setData(step.id);
+        step.action->setStatusTip(StatusTextOfPrompt(Text(step.prompt)));
+        edit->addAction(step.action);
+    }
+
     QMenu* help = menuBar()->addMenu(Text(str::kMenuHelp));
     AddCommand(help, str::kMenuAbout, str::kPromptAbout, ids::kCmdAppAbout);
 }
@@ -94,6 +118,12 @@ void CMainFrame::CreateStatusBar()
     }
     m_panes[0]->setText(Text(str::kIdleMessage));
     bar->addWidget(m_panes[0], 1);
+    // How many records a save would write otherwise than the file holds, while that is any.
+    m_changesPane = new QLabel(bar);
+    m_changesPane->setTextFormat(Qt::PlainText);
+    m_changesPane->hide();
+    bar->addPermanentWidget(m_changesPane);
+    connect(&m_document, &TableDocument::Changed, this, &CMainFrame::ShowChanges);
     const QDateTime now = QDateTime::currentDateTime();
     m_panes[1]->setText(Text(str::kAttribution));
     m_panes[2]->setText(FormatStatusDate(now.date()));
@@ -129,6 +159,12 @@ bool CMainFrame::event(QEvent* event)
         return true;
     }
     return QMainWindow::event(event);
+}
+
+void CMainFrame::ShowChanges()
+{
+    m_changesPane->setVisible(m_document.Modified());
+    if (m_document.Modified()) m_changesPane->setText(Text(str::kStatusChangedFormat, m_document.Table().ChangedRecordCount()));
 }
 
 void CMainFrame::OnTimer()

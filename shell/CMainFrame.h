@@ -39,6 +39,8 @@ public:
     [[nodiscard]] QAction* CommandAction(int commandId) const;
     // Pane 0 is the message line, 1 to 3 attribution, date and clock.
     [[nodiscard]] QLabel* StatusPane(int pane) const { return m_panes.at(static_cast<std::size_t>(pane)); }
+    // "已修改 n 条记录" while anything is unsaved.
+    [[nodiscard]] QLabel* ChangesPane() const { return m_changesPane; }
 
     void OnFileOpen();
     void OnSetKey();
@@ -59,12 +61,14 @@ private:
     QAction* AddCommand(QMenu* menu, const char* text, const char* prompt, int commandId);
     void CreateStatusBar();
     void FitToView();
+    void ShowChanges();
 
     Prompter& m_prompter;
     TableDocument m_document;
     FileChooser m_files;
     CChildView* m_view = nullptr;
     std::array<QLabel*, 4> m_panes{};
+    QLabel* m_changesPane = nullptr;
     QTimer m_clock;
 };
 

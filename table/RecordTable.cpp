@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cassert>
 #include <charconv>
+#include <cstring>
 #include <optional>
 
 namespace rw {
@@ -32,7 +33,10 @@ namespace {
 
 } // namespace
 
-RecordTable::RecordTable(FileKind kind) : m_kind(kind), m_store(SchemaOf(kind).recordSize) {}
+RecordTable::RecordTable(FileKind kind)
+    : m_kind(kind), m_store(SchemaOf(kind).recordSize), m_baselineCopies(SchemaOf(kind).recordSize)
+{
+}
 
 RecordTable RecordTable::FromDecoded(DecodedRecords decoded, const RefusedIdHandler& onRefused)
 {
@@ -85,21 +89,11 @@ PutResult RecordTable::PutRecord(const Record& record, int row)
 {
     PutResult result = CheckPut(record, row);
     if (!result.Accepted()) return result;
-    const std::int32_t id = record.Id();
     if (row == -1) {
-        const std::uint32_t slot = m_store.Append(record.Bytes());
-        m_rowOfSlot.push_back(static_cast<std::int32_t>(m_order.size()));
-        m_order.push_back(slot);
-        if (Schema().uniqueIds) m_ids.Insert(id, slot);
-        return result;
+        AppendRows({&record, 1});
+    } else {
+        WriteSlot(SlotOfRow(row), record.Bytes());
     }
-    const std::uint32_t slot = SlotOfRow(row);
-    const std::int32_t oldId = IdOfSlot(slot);
-    if (Schema().uniqueIds && oldId != id) {
-        m_ids.Erase(oldId);
-        m_ids.Insert(id, slot);
-    }
-    std::copy(record.Bytes().begin(), record.Bytes().end(), m_store.At(slot));
     return result;
 }
 
@@ -136,12 +130,8 @@ std::string_view RecordTable::NameBytes(int row) const { return ReadShortName(Sc
 bool RecordTable::DeleteRow(int row)
 {
     if (!ValidRow(row)) return false;
-    const std::uint32_t slot = SlotOfRow(row);
-    if (Schema().uniqueIds) m_ids.Erase(IdOfSlot(slot));
     // The record's bytes stay in their slot until the table is cleared; its key dies with it.
-    m_rowOfSlot[slot] = kGone;
-    m_order.erase(m_order.begin() + row);
-    RenumberFrom(row);
+    RemoveRows(std::span<const int>(&row, 1));
     return true;
 }
 
@@ -251,6 +241,147 @@ const std::uint8_t* RecordTable::RowData(int row) const
 }
 
 std::uint32_t RecordTable::SlotOfRow(int row) const { return m_order[static_cast<std::size_t>(row)]; }
+
+int RecordTable::RowOfSlot(std::uint32_t slot) const
+{
+    return slot < m_rowOfSlot.size() ? m_rowOfSlot[slot] : -1;
+}
+
+std::span<const std::uint8_t> RecordTable::SlotBytes(std::uint32_t slot) const
+{
+    return {m_store.At(slot), Schema().recordSize};
+}
+
+void RecordTable::WriteSlot(std::uint32_t slot, std::span<const std::uint8_t> bytes)
+{
+    assert(bytes.size() == Schema().recordSize);
+    if (WasRow(slot)) {
+        if (m_copyOfSlot.size() <= slot) m_copyOfSlot.resize(m_store.SlotCount(), kNoCopy);
+        if (m_copyOfSlot[slot] == kNoCopy) m_copyOfSlot[slot] = m_baselineCopies.Append(SlotBytes(slot));
+    }
+    const std::int32_t oldId = IdOfSlot(slot);
+    std::copy(bytes.begin(), bytes.end(), m_store.At(slot));
+    const std::int32_t newId = IdOfSlot(slot);
+    if (Schema().uniqueIds && oldId != newId && m_rowOfSlot[slot] != kGone) {
+        m_ids.Erase(oldId);
+        m_ids.Insert(newId, slot);
+    }
+}
+
+std::vector<std::uint32_t> RecordTable::AppendRows(std::span<const Record> records)
+{
+    std::vector<std::uint32_t> slots;
+    slots.reserve(records.size());
+    const bool unique = Schema().uniqueIds;
+    for (const Record& record : records) {
+        assert(record.Kind() == m_kind);
+        const std::uint32_t slot = m_store.Append(record.Bytes());
+        m_rowOfSlot.push_back(static_cast<std::int32_t>(m_order.size()));
+        m_order.push_back(slot);
+        if (unique) m_ids.Insert(record.Id(), slot);
+        slots.push_back(slot);
+    }
+    return slots;
+}
+
+std::vector<RecordTable::RowSlot> RecordTable::RemoveRows(std::span<const int> rows)
+{
+    std::vector<RowSlot> removed;
+    removed.reserve(rows.size());
+    if (rows.empty()) return removed;
+    const bool unique = Schema().uniqueIds;
+    // One pass: the rows that stay close up behind the removed ones.
+    std::size_t kept = static_cast<std::size_t>(rows.front());
+    std::size_t next = 0;
+    for (std::size_t row = kept; row < m_order.size(); ++row) {
+        const std::uint32_t slot = m_order[row];
+        if (next < rows.size() && static_cast<std::size_t>(rows[next]) == row) {
+            assert(next == 0 || rows[next] > rows[next - 1]);
+            removed.push_back({static_cast<int>(row), slot});
+            if (unique) m_ids.Erase(IdOfSlot(slot));
+            m_rowOfSlot[slot] = kGone;
+            ++next;
+        } else {
+            m_order[kept++] = slot;
+        }
+    }
+    m_order.resize(kept);
+    RenumberFrom(rows.front());
+    return removed;
+}
+
+void RecordTable::ReinsertRows(std::span<const RowSlot> rows)
+{
+    if (rows.empty()) return;
+    const bool unique = Schema().uniqueIds;
+    std::vector<std::uint32_t> order;
+    order.reserve(m_order.size() + rows.size());
+    std::size_t from = 0;
+    for (const RowSlot& back : rows) {
+        while (order.size() < static_cast<std::size_t>(back.row) && from < m_order.size()) order.push_back(m_order[from++]);
+        order.push_back(back.slot);
+        if (unique) m_ids.Insert(IdOfSlot(back.slot), back.slot);
+    }
+    order.insert(order.end(), m_order.begin() + static_cast<std::ptrdiff_t>(from), m_order.end());
+    m_order = std::move(order);
+    RenumberFrom(rows.front().row);
+}
+
+void RecordTable::SetOrder(std::vector<std::uint32_t> order)
+{
+    assert(order.size() == m_order.size());
+    m_order = std::move(order);
+    RenumberFrom(0);
+}
+
+void RecordTable::MarkBaseline()
+{
+    m_wasRow.assign(m_store.SlotCount(), false);
+    for (const std::uint32_t slot : m_order) m_wasRow[slot] = true;
+    m_baselineRowCount = m_order.size();
+    m_baselineCopies.Clear();
+    m_copyOfSlot.clear();
+}
+
+const std::uint8_t* RecordTable::BaselineBytes(std::uint32_t slot) const
+{
+    const bool copied = slot < m_copyOfSlot.size() && m_copyOfSlot[slot] != kNoCopy;
+    return copied ? m_baselineCopies.At(m_copyOfSlot[slot]) : m_store.At(slot);
+}
+
+bool RecordTable::IsAddedRow(int row) const { return ValidRow(row) && !WasRow(SlotOfRow(row)); }
+
+bool RecordTable::IsCellChanged(int row, int column) const
+{
+    if (!ValidRow(row) || column < 0 || column >= ColumnCount()) return false;
+    const std::uint32_t slot = SlotOfRow(row);
+    if (!WasRow(slot)) return false;
+    const std::uint8_t* now = m_store.At(slot);
+    const std::uint8_t* then = BaselineBytes(slot);
+    if (now == then) return false;
+    const RecordSchema& schema = Schema();
+    if (column == kNameColumn) return ReadShortName(schema, now) != ReadShortName(schema, then);
+    const std::size_t at = schema.Column(column).offset;
+    return std::memcmp(now + at, then + at, 4) != 0;
+}
+
+std::size_t RecordTable::ChangedRecordCount() const
+{
+    const std::size_t size = Schema().recordSize;
+    std::size_t changed = 0;
+    std::size_t baselineRowsLeft = 0;
+    for (const std::uint32_t slot : m_order) {
+        if (!WasRow(slot)) {
+            ++changed;
+            continue;
+        }
+        ++baselineRowsLeft;
+        const std::uint8_t* then = BaselineBytes(slot);
+        const std::uint8_t* now = m_store.At(slot);
+        if (then != now && std::memcmp(then, now, size) != 0) ++changed;
+    }
+    return changed + (m_baselineRowCount - baselineRowsLeft);
+}
 
 void RecordTable::RenumberFrom(int row)
 {

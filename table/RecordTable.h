@@ -96,13 +96,48 @@ public:
     // other column as signed 32-bit numbers. A column the table lacks changes nothing.
     void Sort(int column, bool ascending);
 
+    // Storage slots: a record keeps its slot for as long as the table lives, deleted or not,
+    // so the steps of an edit history can name records by slot and be undone exactly.
+    [[nodiscard]] std::uint32_t SlotOfRow(int row) const;
+    [[nodiscard]] int RowOfSlot(std::uint32_t slot) const; // -1 when the record is no row
+    [[nodiscard]] std::span<const std::uint8_t> SlotBytes(std::uint32_t slot) const;
+    [[nodiscard]] const std::vector<std::uint32_t>& Order() const { return m_order; } // row -> slot
+
+    // The primitives of an edit history; each has an exact inverse. The caller keeps the
+    // duplicate-ID rule: none of them checks it.
+    // Overwrites a row's record, wherever it stands; the ID index follows.
+    void WriteSlot(std::uint32_t slot, std::span<const std::uint8_t> bytes);
+    // Appends records as new last rows; answers their slots.
+    std::vector<std::uint32_t> AppendRows(std::span<const Record> records);
+    // Takes the rows (ascending, distinct) out of the order; answers each row with its slot.
+    struct RowSlot {
+        int row;
+        std::uint32_t slot;
+    };
+    std::vector<RowSlot> RemoveRows(std::span<const int> rows);
+    // Puts removed rows back, each at its row (ascending, as RemoveRows answered them).
+    void ReinsertRows(std::span<const RowSlot> rows);
+    // Another order of the same rows.
+    void SetOrder(std::vector<std::uint32_t> order);
+
+    // What changed since the baseline: the file as it was loaded or last saved.
+    void MarkBaseline();
+    // A row that was no row at the baseline (added, or brought back by an undo).
+    [[nodiscard]] bool IsAddedRow(int row) const;
+    // A cell of a baseline row whose bytes differ from the baseline's.
+    [[nodiscard]] bool IsCellChanged(int row, int column) const;
+    // Records added, changed or deleted since the baseline.
+    [[nodiscard]] std::size_t ChangedRecordCount() const;
+
 private:
     static constexpr std::int32_t kGone = -1; // row of a slot whose record is no row
 
     [[nodiscard]] const std::uint8_t* RowData(int row) const;
-    [[nodiscard]] std::uint32_t SlotOfRow(int row) const;
     [[nodiscard]] bool ValidRow(int row) const { return row >= 0 && row < RowCount(); }
     [[nodiscard]] std::int32_t IdOfSlot(std::uint32_t slot) const { return LoadInt32(m_store.At(slot)); }
+    [[nodiscard]] bool WasRow(std::uint32_t slot) const { return slot < m_wasRow.size() && m_wasRow[slot]; }
+    // The slot's bytes at the baseline (precondition: WasRow).
+    [[nodiscard]] const std::uint8_t* BaselineBytes(std::uint32_t slot) const;
     void RenumberFrom(int row);
     void SortByValue(int column, bool ascending);
     void SortByName(bool ascending);
@@ -113,6 +148,13 @@ private:
     std::vector<std::uint32_t> m_order;  // row -> slot
     std::vector<std::int32_t> m_rowOfSlot; // slot -> row, kGone for refused and deleted records
     IdIndex m_ids;                  // item and monster tables only
+    // The baseline: which slots were rows, and the bytes a record had before its first
+    // change since (only changed records are copied).
+    std::vector<bool> m_wasRow;
+    std::size_t m_baselineRowCount = 0;
+    RecordStore m_baselineCopies;
+    std::vector<std::uint32_t> m_copyOfSlot; // slot -> copy, kNoCopy when unchanged since
+    static constexpr std::uint32_t kNoCopy = ~std::uint32_t{0};
 };
 
 } // namespace rw

@@ -2,10 +2,22 @@
 
 #include "text/GbkCodec.h"
 
+#include <QColor>
+
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace rw {
+namespace {
+
+// Cells changed since the file was loaded or saved are tinted; added rows' ID cells too, and
+// marked.
+const QColor kChangedCellColor(255, 236, 153);
+const QColor kAddedRowColor(204, 238, 204);
+const QColor kAddedMarkColor(0, 150, 0);
+
+} // namespace
 
 RecordTableModel::RecordTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -34,6 +46,14 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const
         return QString::number(m_table.Value(index.row(), index.column()));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    case Qt::BackgroundRole:
+        if (m_table.IsCellChanged(index.row(), index.column())) return kChangedCellColor;
+        if (index.column() == kIdColumn && m_table.IsAddedRow(index.row())) return kAddedRowColor;
+        return {};
+    case Qt::DecorationRole:
+        // Added rows carry a mark beside their ID.
+        if (index.column() == kIdColumn && m_table.IsAddedRow(index.row())) return kAddedMarkColor;
+        return {};
     default:
         return {};
     }
@@ -95,7 +115,8 @@ bool RecordTableModel::DeleteRow(int row)
     return true;
 }
 
-void RecordTableModel::Sort(int column, bool ascending)
+template <typename Change>
+void RecordTableModel::Reorder(Change&& change)
 {
     const QList<QPersistentModelIndex> parents;
     emit layoutAboutToBeChanged(parents, QAbstractItemModel::VerticalSortHint);
@@ -104,7 +125,7 @@ void RecordTableModel::Sort(int column, bool ascending)
     keys.reserve(static_cast<std::size_t>(before.size()));
     for (const QModelIndex& index : before) keys.push_back(m_table.KeyOfRow(index.row()));
 
-    m_table.Sort(column, ascending);
+    change();
 
     QModelIndexList after;
     after.reserve(before.size());
@@ -113,7 +134,121 @@ void RecordTableModel::Sort(int column, bool ascending)
     }
     changePersistentIndexList(before, after);
     emit layoutChanged(parents, QAbstractItemModel::VerticalSortHint);
+}
+
+void RecordTableModel::Sort(int column, bool ascending)
+{
+    Reorder([&] { m_table.Sort(column, ascending); });
     if (m_table.ColumnCount() > 0) emit headerDataChanged(Qt::Horizontal, 0, m_table.ColumnCount() - 1);
+}
+
+void RecordTableModel::SetOrder(std::vector<std::uint32_t> order)
+{
+    Reorder([&] { m_table.SetOrder(std::move(order)); });
+}
+
+void RecordTableModel::WriteSlot(std::uint32_t slot, std::span<const std::uint8_t> bytes)
+{
+    m_table.WriteSlot(slot, bytes);
+    const int row = m_table.RowOfSlot(slot);
+    if (row >= 0) AnnounceRowChanged(row);
+}
+
+void RecordTableModel::WriteSlots(std::span<const std::uint32_t> written, const RecordEdit& edit)
+{
+    constexpr std::size_t kRowsAnnouncedOneByOne = 64;
+    std::array<std::uint8_t, kMaxRecordSize> record{};
+    const std::size_t size = m_table.Schema().recordSize;
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        const auto now = m_table.SlotBytes(written[i]);
+        std::copy(now.begin(), now.end(), record.begin());
+        edit(i, std::span<std::uint8_t>(record.data(), size));
+        m_table.WriteSlot(written[i], std::span<const std::uint8_t>(record.data(), size));
+    }
+    if (written.size() > kRowsAnnouncedOneByOne) {
+        if (m_table.RowCount() > 0) {
+            emit dataChanged(index(0, 0), index(m_table.RowCount() - 1, m_table.ColumnCount() - 1));
+        }
+        return;
+    }
+    for (const std::uint32_t slot : written) {
+        if (const int row = m_table.RowOfSlot(slot); row >= 0) AnnounceRowChanged(row);
+    }
+}
+
+void RecordTableModel::MarkBaseline()
+{
+    m_table.MarkBaseline();
+    // The marks of what had changed go.
+    if (m_table.RowCount() > 0) emit dataChanged(index(0, 0), index(m_table.RowCount() - 1, m_table.ColumnCount() - 1));
+}
+
+std::vector<std::uint32_t> RecordTableModel::AppendRows(std::span<const Record> records)
+{
+    if (records.empty()) return {};
+    const int first = m_table.RowCount();
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(records.size()) - 1);
+    std::vector<std::uint32_t> added = m_table.AppendRows(records);
+    endInsertRows();
+    return added;
+}
+
+namespace {
+
+// Runs of consecutive rows, as [begin, end) index pairs into rows (ascending).
+template <typename Rows, typename RowOf>
+std::vector<std::pair<std::size_t, std::size_t>> Runs(const Rows& rows, RowOf rowOf)
+{
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (runs.empty() || rowOf(rows[i]) != rowOf(rows[i - 1]) + 1) runs.emplace_back(i, i);
+        runs.back().second = i + 1;
+    }
+    return runs;
+}
+
+// Beyond this many runs, the views are told to start afresh rather than run by run.
+constexpr std::size_t kMaxAnnouncedRuns = 256;
+
+} // namespace
+
+std::vector<RecordTable::RowSlot> RecordTableModel::RemoveRows(std::span<const int> rows)
+{
+    const auto runs = Runs(rows, [](int row) { return row; });
+    if (runs.size() > kMaxAnnouncedRuns) {
+        beginResetModel();
+        std::vector<RecordTable::RowSlot> removed = m_table.RemoveRows(rows);
+        endResetModel();
+        return removed;
+    }
+    // From the last run up, so the rows of the runs above keep their numbers.
+    std::vector<RecordTable::RowSlot> removed(rows.size());
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        const auto part = rows.subspan(run->first, run->second - run->first);
+        beginRemoveRows(QModelIndex(), part.front(), part.back());
+        const std::vector<RecordTable::RowSlot> taken = m_table.RemoveRows(part);
+        endRemoveRows();
+        std::copy(taken.begin(), taken.end(), removed.begin() + static_cast<std::ptrdiff_t>(run->first));
+    }
+    return removed;
+}
+
+void RecordTableModel::ReinsertRows(std::span<const RecordTable::RowSlot> rows)
+{
+    const auto runs = Runs(rows, [](const RecordTable::RowSlot& r) { return r.row; });
+    if (runs.size() > kMaxAnnouncedRuns) {
+        beginResetModel();
+        m_table.ReinsertRows(rows);
+        endResetModel();
+        return;
+    }
+    // From the first run down: each row goes to its final place.
+    for (const auto& [begin, end] : runs) {
+        const auto part = rows.subspan(begin, end - begin);
+        beginInsertRows(QModelIndex(), part.front().row, part.back().row);
+        m_table.ReinsertRows(part);
+        endInsertRows();
+    }
 }
 
 void RecordTableModel::AnnounceRowChanged(int row)

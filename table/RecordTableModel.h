@@ -9,6 +9,11 @@
 
 #include <QAbstractTableModel>
 
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
 namespace rw {
 
 class RecordTableModel : public QAbstractTableModel {
@@ -38,8 +43,24 @@ public:
     // header hears of every section, for its arrow.
     void Sort(int column, bool ascending);
 
+    // The table's edit primitives (see RecordTable), announced.
+    void WriteSlot(std::uint32_t slot, std::span<const std::uint8_t> bytes);
+    // Many records, announced once: edit changes a copy of record i's bytes, which then
+    // replaces it.
+    using RecordEdit = std::function<void(std::size_t i, std::span<std::uint8_t> record)>;
+    void WriteSlots(std::span<const std::uint32_t> written, const RecordEdit& edit);
+    // The baseline of the changes shown is now: after a load or a save.
+    void MarkBaseline();
+    std::vector<std::uint32_t> AppendRows(std::span<const Record> records);
+    std::vector<RecordTable::RowSlot> RemoveRows(std::span<const int> rows);
+    void ReinsertRows(std::span<const RecordTable::RowSlot> rows);
+    void SetOrder(std::vector<std::uint32_t> order);
+
 private:
     void AnnounceRowChanged(int row);
+    // Rows that move but stay: selections and current rows follow their records.
+    template <typename Change>
+    void Reorder(Change&& change);
 
     RecordTable m_table;
 };

@@ -14,6 +14,9 @@ struct SortClick {
 
 class SortState {
 public:
+    SortState() = default;
+    SortState(int column, bool ascending) : m_column(column), m_ascending(ascending) {}
+
     [[nodiscard]] int Column() const { return m_column; }
     [[nodiscard]] bool Ascending() const { return m_ascending; }
 

@@ -2,9 +2,15 @@
 
 #include "data/DataFile.h"
 
+#include <memory>
+
 namespace rw {
 
-TableDocument::TableDocument(QObject* parent) : QObject(parent) {}
+TableDocument::TableDocument(QObject* parent) : QObject(parent)
+{
+    connect(&m_history, &QUndoStack::indexChanged, this, &TableDocument::Changed);
+    connect(&m_history, &QUndoStack::cleanChanged, this, &TableDocument::Changed);
+}
 
 LoadReport TableDocument::Load(std::filesystem::path path, std::string bareName)
 {
@@ -12,14 +18,17 @@ LoadReport TableDocument::Load(std::filesystem::path path, std::string bareName)
     if (!loaded.report.Loaded()) return loaded.report;
     // A key kept from the table before names nothing in this one.
     loaded.table->SetGeneration(++m_generation);
+    loaded.table->MarkBaseline();
+    m_history.clear();
     m_model.Replace(std::move(*loaded.table));
     m_kind = Table().Kind();
     m_filePath = std::move(path);
     m_fileName = std::move(bareName);
-    m_modified = false;
     m_loadedStamp = loaded.report.decode.stamp;
     m_loadedFingerprint = FingerprintOf(loaded.report.decode);
+    m_sort.shown = false;
     emit Loaded();
+    emit Changed();
     return loaded.report;
 }
 
@@ -31,30 +40,50 @@ LoadReport TableDocument::Reload()
 
 PutResult TableDocument::Put(const Record& record, int row)
 {
-    PutResult result = m_model.Put(record, row);
-    m_modified = m_modified || result.Accepted();
+    const PutResult result = Table().CheckPut(record, row);
+    if (!result.Accepted()) return result;
+    if (row == -1) {
+        m_history.push(new AppendStep(m_model, {record}, Name({StepKind::Add, -1, record.Id(), 1})));
+        return result;
+    }
+    auto step = std::make_unique<WriteStep>(m_model, Name({StepKind::Modify, -1, record.Id(), 1}));
+    step->Add(Table().SlotOfRow(row), record.Bytes());
+    // A record put back as it was changes nothing, and is no step.
+    if (!step->Empty()) m_history.push(step.release());
     return result;
 }
 
 PutResult TableDocument::PutByKey(const Record& record, RowKey key)
 {
-    PutResult result = m_model.PutByKey(record, key);
-    m_modified = m_modified || result.Accepted();
+    const int row = Table().RowOfKey(key);
+    if (row >= 0) return Put(record, row);
+    PutResult result;
+    result.outcome = record.Kind() != Table().Kind() ? PutOutcome::WrongKind : PutOutcome::NoSuchRow;
+    result.id = record.Id();
     return result;
 }
 
 bool TableDocument::DeleteRow(int row)
 {
-    const bool deleted = m_model.DeleteRow(row);
-    m_modified = m_modified || deleted;
-    return deleted;
+    if (row < 0 || row >= Table().RowCount()) return false;
+    m_history.push(new RemoveStep(m_model, {row}, Name({StepKind::Delete, -1, Table().IdOfRow(row), 1})));
+    return true;
 }
 
 SortClick TableDocument::ClickHeader(int column)
 {
-    const SortClick click = m_sort.Click(column);
-    m_model.Sort(click.column, click.ascending);
+    SortedBy after = m_sort;
+    const SortClick click = after.state.Click(column);
+    after.shown = true;
+    m_history.push(new SortStep(m_model, m_sort, after, [this](const SortedBy& sort) { SetSorting(sort); },
+                                Name({StepKind::Sort, click.column, 0, 0})));
     return click;
+}
+
+void TableDocument::SetSorting(const SortedBy& sort)
+{
+    m_sort = sort;
+    emit SortChanged(sort.shown ? sort.state.Column() : -1, sort.state.Ascending());
 }
 
 std::optional<std::int32_t> TableDocument::FirstIdASaveLoses() const
@@ -77,7 +106,9 @@ WriteReport TableDocument::SaveAs(const std::filesystem::path& target)
 {
     WriteReport report = SaveDataFile(target, Table(), m_keys.For(Table().Kind()));
     if (!report.written) return report;
-    m_modified = false;
+    m_model.MarkBaseline();
+    m_history.setClean();
+    emit Changed();
     if (IsLoadedFile(target)) {
         m_loadedFingerprint = report.fingerprint;
         if (const auto stamp = StampOf(m_filePath)) m_loadedStamp = *stamp;

@@ -1,17 +1,19 @@
 #pragma once
 
 // The open file: its table (through the model that views show), the keys, its name, full path
-// and kind, the sort state, whether anything is unsaved, and what the file held when it was
-// loaded, to tell whether another program has changed it since. Every change to the table
-// passes through here. It answers with outcomes; what the user is told is the windows' affair.
-// A load that fails changes nothing.
+// and kind, the sort state, the edit history, and what the file held when it was loaded, to
+// tell whether another program has changed it since. Every change to the table passes through
+// here and becomes a step of the history; what is unsaved follows the history. It answers with
+// outcomes; what the user is told is the windows' affair. A load that fails changes nothing.
 
 #include "data/KeySet.h"
+#include "table/EditSteps.h"
 #include "table/RecordTableModel.h"
 #include "table/SortState.h"
 #include "table/TableFile.h"
 
 #include <QObject>
+#include <QUndoStack>
 
 #include <cstdint>
 #include <filesystem>
@@ -35,9 +37,13 @@ public:
     // The bare name the last successful load was given, in its letter case.
     [[nodiscard]] const std::string& FileName() const { return m_fileName; }
     [[nodiscard]] const std::filesystem::path& FilePath() const { return m_filePath; }
-    [[nodiscard]] const SortState& Sorting() const { return m_sort; }
-    // A put, add or delete since the last load or save; sorting is no change.
-    [[nodiscard]] bool Modified() const { return m_modified; }
+    [[nodiscard]] const SortState& Sorting() const { return m_sort.state; }
+    // The history is not where the last load or save left it.
+    [[nodiscard]] bool Modified() const { return !m_history.isClean(); }
+    // Undo and redo; cleared by a load.
+    [[nodiscard]] QUndoStack& History() { return m_history; }
+    // Words the steps for the history's menu texts.
+    void SetStepNamer(StepNamer namer) { m_namer = std::move(namer); }
 
     // The keys apply to the next load or save; a table already open is not deciphered again.
     [[nodiscard]] const KeySet& Keys() const { return m_keys; }
@@ -49,6 +55,7 @@ public:
     // The very file that was opened, again, wherever the file dialogs have been since.
     LoadReport Reload();
 
+    // Each a step of the history when it changes anything.
     PutResult Put(const Record& record, int row);
     // Into the row that holds key now, wherever sorting or deleting moved it.
     PutResult PutByKey(const Record& record, RowKey key);
@@ -72,17 +79,25 @@ public:
 signals:
     // A file was loaded: another kind, other columns, other rows.
     void Loaded();
+    // The rows are sorted by column now, or by nothing shown (-1): after a load, or an undo
+    // back to it.
+    void SortChanged(int column, bool ascending);
+    // Something changed what a save would write, or what counts as saved.
+    void Changed();
 
 private:
     [[nodiscard]] bool IsLoadedFile(const std::filesystem::path& target) const;
+    void SetSorting(const SortedBy& sort);
+    [[nodiscard]] QString Name(const StepLabel& label) const { return m_namer ? m_namer(label) : QString(); }
 
     RecordTableModel m_model;
+    QUndoStack m_history;
+    StepNamer m_namer;
     KeySet m_keys;
     FileKind m_kind = FileKind::None;
     std::string m_fileName;
     std::filesystem::path m_filePath;
-    SortState m_sort;
-    bool m_modified = false;
+    SortedBy m_sort;
     std::uint32_t m_generation = 0; // of the table loaded last
     FileStamp m_loadedStamp;
     DataFileFingerprint m_loadedFingerprint;

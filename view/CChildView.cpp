@@ -12,6 +12,7 @@
 #include "view/LoadMessages.h"
 #include "view/RecordList.h"
 #include "view/SortHeader.h"
+#include "view/StepNames.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -31,6 +32,8 @@ CChildView::CChildView(TableDocument& document, FileChooser& files, Prompter& pr
     setFont(DialogFont());
     CreateControls();
     connect(&m_document, &TableDocument::Loaded, this, &CChildView::OnDocumentLoaded);
+    connect(&m_document, &TableDocument::SortChanged, m_header, &SortHeader::SetSortArrow);
+    m_document.SetStepNamer([this](const StepLabel& label) { return StepName(label, m_document.Table().Kind()); });
 }
 
 void CChildView::CreateControls()
@@ -83,6 +86,10 @@ void CChildView::SetUpList()
     m_header = m_list->Header();
     m_list->setModel(&m_document.Model());
     connect(&m_document.Model(), &QAbstractItemModel::modelReset, this, &CChildView::ApplyColumnWidths);
+    // Rows come and go by the history too; the count follows them all.
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+        connect(&m_document.Model(), signal, this, [this] { ShowRecordCount(-1); });
+    }
 }
 
 void CChildView::ConnectCommands()

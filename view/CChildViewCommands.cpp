@@ -190,8 +190,8 @@ bool CChildView::SaveAs()
 
 void CChildView::OnHeaderItemClick(int column)
 {
-    const SortClick click = m_document.ClickHeader(column);
-    m_header->SetSortArrow(click.column, click.ascending);
+    // The arrow follows the document's sort, which the history may undo.
+    (void)m_document.ClickHeader(column);
 }
 
 } // namespace rw

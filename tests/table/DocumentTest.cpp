@@ -147,5 +147,63 @@ TEST_F(DocumentTest, TellsWhetherTheLoadedFileChangedOnDisk)
     EXPECT_FALSE(m_document.ChangedOnDisk(path)) << "nothing left to lose";
 }
 
+// Every change is a step of the history: undone to the load, the document is unmodified and
+// saves the very bytes it loaded; redone, it saves what the edits made. The marks of what
+// changed follow the bytes, not the steps.
+TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory)
+{
+    Write("stditem.dat", FileKind::Item, {5, 1, 3, 9});
+    ASSERT_TRUE(Load("stditem.dat").Loaded());
+    const auto loaded = test::ReadFile(m_dir / "stditem.dat");
+    m_document.SetStepNamer([](const StepLabel& label) {
+        return QStringLiteral("%1/%2/%3/%4").arg(int(label.kind)).arg(label.column).arg(label.id).arg(label.count);
+    });
+    const RecordTable& table = m_document.Table();
+    const auto ids = [&] { return test::Column(table, kIdColumn); };
+
+    ASSERT_TRUE(m_document.Put(MakeRecord(FileKind::Item, 1, "x", 77), 1).Accepted()); // modify ID 1
+    ASSERT_TRUE(m_document.Put(MakeRecord(FileKind::Item, 20, "new"), -1).Accepted());
+    const RowKey keyOf9 = table.KeyOfRow(3);
+    m_document.ClickHeader(kIdColumn);                                                  // 1 3 5 9 20
+    ASSERT_TRUE(m_document.DeleteRow(1));                                               // 1 5 9 20
+    ASSERT_TRUE(m_document.PutByKey(MakeRecord(FileKind::Item, 9, "", 99), keyOf9).Accepted());
+    EXPECT_EQ(m_document.Put(MakeRecord(FileKind::Item, 5, "dup"), 0).outcome, PutOutcome::DuplicateId);
+    EXPECT_TRUE(m_document.Put(table.ReadRow(0), 0).Accepted()); // no change, no step
+    EXPECT_EQ(ids(), (std::vector<std::int32_t>{1, 5, 9, 20}));
+    ASSERT_EQ(m_document.History().count(), 5);
+    EXPECT_EQ(m_document.History().text(0), "0/-1/1/1");
+    EXPECT_EQ(m_document.History().text(2), "3/0/0/0");
+    EXPECT_EQ(m_document.History().text(3), "2/-1/3/1");
+
+    // What changed since the load: 1 (changed), 3 (deleted), 9 (changed), 20 (added).
+    EXPECT_EQ(table.ChangedRecordCount(), 4u);
+    EXPECT_TRUE(table.IsCellChanged(0, 2) && table.IsCellChanged(0, kNameColumn));
+    EXPECT_FALSE(table.IsCellChanged(0, kIdColumn) || table.IsCellChanged(1, 2));
+    EXPECT_TRUE(table.IsAddedRow(3) && !table.IsAddedRow(0));
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "edited.dat").written);
+    const auto edited = test::ReadFile(m_dir / "edited.dat");
+    EXPECT_FALSE(m_document.Modified());
+    EXPECT_EQ(table.ChangedRecordCount(), 0u) << "a save is the new baseline";
+    EXPECT_FALSE(table.IsAddedRow(3) || table.IsCellChanged(0, 2));
+
+    while (m_document.History().canUndo()) m_document.History().undo();
+    EXPECT_TRUE(m_document.Modified()) << "the save is the clean state now";
+    EXPECT_EQ(ids(), (std::vector<std::int32_t>{5, 1, 3, 9}));
+    EXPECT_EQ(m_document.Sorting().Column(), -1);
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "undone.dat").written);
+    EXPECT_EQ(test::ReadFile(m_dir / "undone.dat"), loaded);
+
+    while (m_document.History().canRedo()) m_document.History().redo();
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "redone.dat").written);
+    EXPECT_EQ(test::ReadFile(m_dir / "redone.dat"), edited);
+    EXPECT_EQ(m_document.Sorting().Column(), kIdColumn);
+
+    // A key kept from before a load names nothing after it, and the history is gone.
+    ASSERT_TRUE(Load("stditem.dat").Loaded());
+    EXPECT_EQ(m_document.PutByKey(MakeRecord(FileKind::Item, 9), keyOf9).outcome, PutOutcome::NoSuchRow);
+    EXPECT_EQ(m_document.History().count(), 0);
+    EXPECT_FALSE(m_document.Modified());
+}
+
 } // namespace
 } // namespace rw

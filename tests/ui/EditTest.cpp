@@ -3,8 +3,10 @@
 #include "resources/Strings.h"
 #include "tests/ui/UiTestSupport.h"
 #include "text/GbkCodec.h"
+#include "view/SortHeader.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QDir>
 #include <QTest>
 
@@ -255,10 +257,14 @@ TEST_F(EditTest, UnsavedChangesAreSavedOrDroppedOnlyWhenTheUserSays)
             view.OnRefresh();
         }
     }
-    // Sorting is no change, and a save takes the question away.
+    // A sort changes the order a save writes, so it is asked about too; a save takes the
+    // question away.
     prompter.questions.clear();
     view.OnHeaderItemClick(kIdColumn);
+    prompter.answers = {Answer::Discard};
     view.OnRefresh();
+    EXPECT_EQ(prompter.questions.size(), 1u);
+    prompter.questions.clear();
     Select({0});
     view.OnDelete();
     prompter.fileAnswers.push_back(saved);
@@ -267,6 +273,47 @@ TEST_F(EditTest, UnsavedChangesAreSavedOrDroppedOnlyWhenTheUserSays)
     frame.close();
     EXPECT_FALSE(frame.isVisible());
     EXPECT_TRUE(prompter.questions.empty());
+}
+
+// The 编辑 menu takes back and does again what the form did, naming the step; the status bar
+// counts what is unsaved.
+TEST_F(EditTest, UndoAndRedoFromTheEditMenuAndTheirKeys)
+{
+    Open({.ids = {1, 2, 3}});
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    QAction& undo = *frame.CommandAction(ids::kCmdEditUndo);
+    QAction& redo = *frame.CommandAction(ids::kCmdEditRedo);
+    EXPECT_EQ(undo.text(), U("撤销"));
+    EXPECT_FALSE(undo.isEnabled() || redo.isEnabled());
+    EXPECT_EQ(undo.statusTip(), U("撤销上一步修改"));
+    EXPECT_EQ(undo.shortcuts(), QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z"))});
+    EXPECT_EQ(redo.shortcuts(), (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
+                                                     QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
+    EXPECT_FALSE(frame.ChangesPane()->isVisible());
+
+    Select({1});
+    view.OnDelete();
+    view.OnHeaderItemClick(kNameColumn);
+    EXPECT_EQ(undo.text(), U("撤销 排序 ItemName"));
+    EXPECT_TRUE(frame.ChangesPane()->isVisible());
+    EXPECT_EQ(frame.ChangesPane()->text(), U("已修改 1 条记录"));
+
+    QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(undo.text(), U("撤销 删除 [ID=2]"));
+    EXPECT_EQ(redo.text(), U("重做 排序 ItemName"));
+    EXPECT_EQ(view.Header()->ArrowColumn(), -1);
+    QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2, 3}));
+    EXPECT_EQ(Count(), QStringLiteral("3"));
+    EXPECT_FALSE(frame.ChangesPane()->isVisible());
+    EXPECT_FALSE(document.Modified());
+    QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Y")));
+    QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 3}));
+    EXPECT_EQ(Count(), QStringLiteral("2"));
+    EXPECT_EQ(view.Header()->ArrowColumn(), kNameColumn);
 }
 
 // Questions before a save that would lose something: an empty table makes a file nothing
@@ -389,10 +436,11 @@ TEST_F(EditTest, SaveProposesTheStemAndAsksBeforeAMonsterFilesFirstIdIsLost)
     // Once that file is gone, the table stays and the message names the file.
     ASSERT_TRUE(QFile::remove(opened));
     view.OnHeaderItemClick(kIdColumn);
-    view.OnHeaderItemClick(kIdColumn); // 7 5 0: sorting asks nothing
+    view.OnHeaderItemClick(kIdColumn); // 7 5 0
     prompter.questions.clear();
+    prompter.answers = {Answer::Discard};
     view.OnRefresh();
-    EXPECT_TRUE(prompter.questions.empty());
+    EXPECT_EQ(prompter.questions.size(), 1u) << "the sort is unsaved";
     EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, QStringLiteral("无法重新读取文件[%1]，表格保持不变：文件不存在（%2）！")
                                                            .arg(QDir::toNativeSeparators(opened),
                                                                 QString::fromStdString(std::make_error_code(

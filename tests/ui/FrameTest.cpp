@@ -228,9 +228,10 @@ TEST_F(FrameTest, MenuCommandsCarryTheirIdsAndShowTheirPromptsWhileHighlighted)
                           {ids::kCmdAppExit, str::kMenuExit, "退出应用程序；提示保存文档"},
                           {ids::kCmdAppAbout, str::kMenuAbout, "显示程序信息，版本号和版权"}};
     const QList<QAction*> menus = frame.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 2);
+    ASSERT_EQ(menus.size(), 3);
     EXPECT_EQ(menus[0]->text(), U(str::kMenuFile));
-    EXPECT_EQ(menus[1]->text(), U(str::kMenuHelp));
+    EXPECT_EQ(menus[1]->text(), U(str::kMenuEdit));
+    EXPECT_EQ(menus[2]->text(), U(str::kMenuHelp));
     frame.show();
     for (const Case& c : cases) {
         QAction* action = frame.CommandAction(c.id);

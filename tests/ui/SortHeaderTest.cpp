@@ -96,9 +96,10 @@ TEST_F(SortHeaderTest, LeftClicksSortAndMoveTheArrowOtherButtonsChangeNothing)
         EXPECT_EQ(Table().IdOfRow(view.List()->currentIndex().row()), 100);
         EXPECT_EQ(view.SelectedRow(), std::min(RowOfId(9), RowOfId(100)));
     }
-    EXPECT_FALSE(document.Modified());
+    EXPECT_TRUE(document.Modified()) << "a sort changes the order a save writes";
 
     // A load removes the arrow but keeps the column and direction for the next click.
+    prompter.answers = {Answer::Discard};
     Open({.kind = FileKind::Magic, .ids = {5, 4, 6}});
     EXPECT_EQ(header.ArrowColumn(), -1);
     const QImage shot = Shot();
