@@ -43,5 +43,9 @@ inline constexpr int kCmdAppExit = 57665;
 inline constexpr int kCmdAppAbout = 57664;
 inline constexpr int kCmdEditUndo = 57643;
 inline constexpr int kCmdEditRedo = 57644;
+// The record list's context menu
+inline constexpr int kCmdDeleteRows = 32800;
+inline constexpr int kCmdCopyAsNew = 32801;
+inline constexpr int kCmdBulkChange = 32802;
 
 } // namespace rw::ids

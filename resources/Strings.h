@@ -45,6 +45,28 @@ inline constexpr char kStepCopyAsNewFormat[] = "复制为新记录 %1 条";
 inline constexpr char kStepBulkChangeFormat[] = "批量修改 %1"; // the column's title
 inline constexpr char kStepImport[] = "导入CSV";
 
+// Many rows at once: the list's context menu
+inline constexpr char kMenuDeleteRows[] = "删除(&D)";
+inline constexpr char kMenuCopyAsNew[] = "复制为新记录(&N)";
+inline constexpr char kMenuBulkChange[] = "批量修改(&B)...";
+inline constexpr char kDeleteRowsFormat[] = "确定要删除选中的%1条记录吗？";
+inline constexpr char kCopyAsNewNoIds[] = "无法为新记录分配ID：最大的ID之后已没有足够的32位整数！";
+inline constexpr char kBulkOutOfRangeFormat[] =
+    "批量修改后，下列记录的%1将超出32位整数的范围，没有做任何修改：\n%2"; // the column, the records
+inline constexpr char kBulkDuplicateIdFormat[] = "批量修改后，下列记录的ID将与其他记录重复，没有做任何修改：\n%1";
+inline constexpr char kRecordIdFormat[] = "[ID=%1]";
+inline constexpr char kMoreRecordsFormat[] = "……另有%1条";
+
+// Bulk change dialog
+inline constexpr char kBulkCaption[] = "批量修改";
+inline constexpr char kBulkColumn[] = "列(&L):";
+inline constexpr char kBulkSet[] = "设为(&S)";
+inline constexpr char kBulkAdd[] = "加上(&A)";
+inline constexpr char kBulkMultiply[] = "乘以(&M)";
+inline constexpr char kBulkValue[] = "数值(&V):";
+inline constexpr char kBulkRowsFormat[] = "修改选中的%1条记录";
+inline constexpr char kEnterNumber[] = "请输入一个数。";
+
 // The status bar beyond the panes of the frame
 inline constexpr char kStatusChangedFormat[] = "已修改 %1 条记录";
 

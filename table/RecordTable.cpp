@@ -145,12 +145,16 @@ std::int32_t RecordTable::GetMaxId() const
 int RecordTable::FindRowById(std::string_view text) const
 {
     const auto id = ParseCanonicalId(text);
-    if (!id) return -1;
+    return id ? RowWithId(*id) : -1;
+}
+
+int RecordTable::RowWithId(std::int32_t id) const
+{
     if (Schema().uniqueIds) {
-        const std::uint32_t slot = m_ids.Find(*id);
+        const std::uint32_t slot = m_ids.Find(id);
         return slot == IdIndex::kNone ? -1 : m_rowOfSlot[slot];
     }
-    const auto it = std::find_if(m_order.begin(), m_order.end(), [&](std::uint32_t slot) { return IdOfSlot(slot) == *id; });
+    const auto it = std::find_if(m_order.begin(), m_order.end(), [&](std::uint32_t slot) { return IdOfSlot(slot) == id; });
     return it == m_order.end() ? -1 : static_cast<int>(it - m_order.begin());
 }
 

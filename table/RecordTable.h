@@ -84,6 +84,8 @@ public:
     [[nodiscard]] std::int32_t GetMaxId() const;
     // The first row, in current order, whose ID text ("%d") equals text exactly; -1 if none.
     [[nodiscard]] int FindRowById(std::string_view text) const;
+    // The first row, in current order, with that ID; -1 if none.
+    [[nodiscard]] int RowWithId(std::int32_t id) const;
     // The first row, in current order, whose name bytes equal name byte for byte; -1 if none.
     // (Stricter than the name order, which lets a lone lead byte at the end count as the end.)
     [[nodiscard]] int FindRowByName(std::string_view name) const;

@@ -2,6 +2,9 @@
 
 #include "data/DataFile.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <memory>
 
 namespace rw {
@@ -78,6 +81,112 @@ SortClick TableDocument::ClickHeader(int column)
     m_history.push(new SortStep(m_model, m_sort, after, [this](const SortedBy& sort) { SetSorting(sort); },
                                 Name({StepKind::Sort, click.column, 0, 0})));
     return click;
+}
+
+namespace {
+
+void SortUnique(std::vector<int>& rows)
+{
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+}
+
+// The rows a command may act on: those that name a row, once each, ascending.
+std::vector<int> ValidRows(std::vector<int> rows, int rowCount)
+{
+    std::erase_if(rows, [&](int row) { return row < 0 || row >= rowCount; });
+    SortUnique(rows);
+    return rows;
+}
+
+} // namespace
+
+std::size_t TableDocument::DeleteRows(std::vector<int> rows)
+{
+    rows = ValidRows(std::move(rows), Table().RowCount());
+    if (rows.empty()) return 0;
+    const std::size_t count = rows.size();
+    const std::int32_t id = Table().IdOfRow(rows.front());
+    m_history.push(new RemoveStep(m_model, std::move(rows), Name({StepKind::Delete, -1, id, count})));
+    return count;
+}
+
+std::size_t TableDocument::CopyAsNew(std::vector<int> rows)
+{
+    std::erase_if(rows, [&](int row) { return row < 0 || row >= Table().RowCount(); });
+    if (rows.empty()) return 0;
+    std::vector<Record> copies;
+    copies.reserve(rows.size());
+    const bool freshIds = Table().Schema().uniqueIds;
+    const std::int64_t first = std::int64_t{Table().GetMaxId()} + 1;
+    if (freshIds && first + static_cast<std::int64_t>(rows.size()) - 1 > std::numeric_limits<std::int32_t>::max()) {
+        return 0;
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        copies.push_back(Table().ReadRow(rows[i]));
+        if (freshIds) copies.back().SetId(static_cast<std::int32_t>(first + static_cast<std::int64_t>(i)));
+    }
+    const std::size_t count = copies.size();
+    m_history.push(new AppendStep(m_model, std::move(copies), Name({StepKind::CopyAsNew, -1, 0, count})));
+    return count;
+}
+
+BulkChangeResult TableDocument::BulkChange(std::vector<int> rows, const struct BulkChange& change)
+{
+    BulkChangeResult result;
+    const RecordTable& table = Table();
+    rows = ValidRows(std::move(rows), table.RowCount());
+    if (rows.empty() || change.column == kNameColumn || change.column < 0 || change.column >= table.ColumnCount()) {
+        return result;
+    }
+    std::vector<std::int32_t> values(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::int64_t now = table.Value(rows[i], change.column);
+        double wanted = 0;
+        switch (change.operation) {
+        case BulkOperation::Set: wanted = static_cast<double>(change.value); break;
+        case BulkOperation::Add: wanted = static_cast<double>(now + change.value); break;
+        case BulkOperation::Multiply: wanted = std::round(static_cast<double>(now) * change.factor); break;
+        }
+        if (!(wanted >= std::numeric_limits<std::int32_t>::min() && wanted <= std::numeric_limits<std::int32_t>::max())) {
+            result.rows.push_back(rows[i]);
+            continue;
+        }
+        values[i] = static_cast<std::int32_t>(wanted);
+    }
+    if (!result.rows.empty()) {
+        result.outcome = BulkChangeResult::Outcome::OutOfRange;
+        return result;
+    }
+    if (change.column == kIdColumn && table.Schema().uniqueIds) {
+        // Against the rows left alone, and among the changed ones.
+        std::vector<bool> changing(table.RowCount(), false);
+        for (const int row : rows) changing[static_cast<std::size_t>(row)] = true;
+        std::vector<std::pair<std::int32_t, int>> taken; // new ID, row
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const int holder = table.RowWithId(values[i]);
+            if (holder >= 0 && !changing[static_cast<std::size_t>(holder)]) result.rows.push_back(rows[i]);
+            taken.emplace_back(values[i], rows[i]);
+        }
+        std::sort(taken.begin(), taken.end());
+        for (std::size_t i = 1; i < taken.size(); ++i) {
+            if (taken[i].first == taken[i - 1].first) result.rows.insert(result.rows.end(), {taken[i - 1].second, taken[i].second});
+        }
+        if (!result.rows.empty()) {
+            SortUnique(result.rows);
+            result.outcome = BulkChangeResult::Outcome::DuplicateId;
+            return result;
+        }
+    }
+    auto step = std::make_unique<WriteStep>(m_model, Name({StepKind::BulkChange, change.column, 0, rows.size()}));
+    const std::uint16_t offset = table.Schema().Column(change.column).offset;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        Record record = table.ReadRow(rows[i]);
+        StoreInt32(record.Bytes().data() + offset, values[i]);
+        step->Add(table.SlotOfRow(rows[i]), record.Bytes());
+    }
+    if (!step->Empty()) m_history.push(step.release());
+    return result;
 }
 
 void TableDocument::SetSorting(const SortedBy& sort)

@@ -7,6 +7,7 @@
 // outcomes; what the user is told is the windows' affair. A load that fails changes nothing.
 
 #include "data/KeySet.h"
+#include "table/BulkChange.h"
 #include "table/EditSteps.h"
 #include "table/RecordTableModel.h"
 #include "table/SortState.h"
@@ -62,6 +63,18 @@ public:
     bool DeleteRow(int row);
     // Updates the sort state for a click on a column header and sorts the rows accordingly.
     SortClick ClickHeader(int column);
+
+    // Many rows at once, each one step. rows: any order, repeats allowed.
+    std::size_t DeleteRows(std::vector<int> rows);
+    // Appends copies of the rows, in their order; item and monster copies get new IDs, one
+    // past the largest upward. Refused (nothing changes, 0) when those IDs would pass the
+    // largest 32-bit number.
+    std::size_t CopyAsNew(std::vector<int> rows);
+    // Sets, adds to or multiplies (rounded to the nearest whole number, halves away from zero)
+    // one numeric column of the rows. Nothing changes when any value would leave the signed
+    // 32-bit range, or when two rows would share an ID in a table that holds each ID once;
+    // the answer names those rows.
+    BulkChangeResult BulkChange(std::vector<int> rows, const BulkChange& change);
 
     // The first record's ID when a monster file cannot keep it (it has no room for it), else
     // nothing.

@@ -14,6 +14,7 @@
 #include "view/SortHeader.h"
 #include "view/StepNames.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -103,6 +104,39 @@ void CChildView::ConnectCommands()
     for (const auto& [id, handler] : commands) connect(Button(id), &QPushButton::clicked, this, handler);
     connect(m_list, &RecordList::DoubleClicked, this, &CChildView::OnDblclkList);
     connect(m_header, &QHeaderView::sectionClicked, this, &CChildView::OnHeaderItemClick);
+    AddListCommands();
+}
+
+void CChildView::AddListCommands()
+{
+    const struct {
+        const char* text;
+        int id;
+        QKeySequence key;
+        void (CChildView::*handler)();
+    } commands[] = {
+        {str::kMenuDeleteRows, ids::kCmdDeleteRows, QKeySequence(QKeySequence::Delete), &CChildView::OnDeleteRows},
+        {str::kMenuCopyAsNew, ids::kCmdCopyAsNew, {}, &CChildView::OnCopyAsNew},
+        {str::kMenuBulkChange, ids::kCmdBulkChange, {}, &CChildView::OnBulkChange},
+    };
+    for (const auto& command : commands) {
+        auto* action = new QAction(Text(command.text), m_list);
+        action->setData(command.id);
+        action->setShortcut(command.key);
+        // The keys act while the list has the focus, and only then.
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(action, &QAction::triggered, this, command.handler);
+        m_list->addAction(action);
+    }
+    m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+QAction* CChildView::ListCommand(int commandId) const
+{
+    for (QAction* action : m_list->actions()) {
+        if (action->data() == commandId) return action;
+    }
+    return nullptr;
 }
 
 void CChildView::OnInitialUpdate(RecordCommitTarget& commitTarget)

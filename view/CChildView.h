@@ -11,7 +11,9 @@
 
 #include <array>
 #include <map>
+#include <vector>
 
+class QAction;
 class QLineEdit;
 class QPushButton;
 
@@ -63,9 +65,17 @@ public:
     void OnSave();
     // A left click on a column header.
     void OnHeaderItemClick(int column);
+    // The list's context menu, on every selected row.
+    void OnDeleteRows();
+    void OnCopyAsNew();
+    void OnBulkChange();
 
     // The selected row with the lowest index, -1 when none is selected.
     [[nodiscard]] int SelectedRow() const;
+    // Every selected row, ascending.
+    [[nodiscard]] std::vector<int> SelectedRows() const;
+    // The command of the list's context menu with that id.
+    [[nodiscard]] QAction* ListCommand(int commandId) const;
 
     [[nodiscard]] RecordList* List() const { return m_list; }
     [[nodiscard]] SortHeader* Header() const { return m_header; }
@@ -77,6 +87,7 @@ private:
     void CreateControls();
     void SetUpList();
     void ConnectCommands();
+    void AddListCommands();
     void ApplyColumnWidths();
     // A new file: no dialog may commit into it, no arrow, its count, the commands on.
     void OnDocumentLoaded();

@@ -1,5 +1,6 @@
 // The form's commands: the seven buttons, the double-click in the list and the header click.
 
+#include "dialogs/CBulkChangeDlg.h"
 #include "dialogs/CRecordDlg.h"
 #include "resources/Strings.h"
 #include "ui/Texts.h"
@@ -17,6 +18,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStringList>
 
 namespace rw {
 
@@ -27,6 +29,17 @@ int CChildView::SelectedRow() const
         if (range.isValid() && (first == -1 || range.top() < first)) first = range.top();
     }
     return first;
+}
+
+std::vector<int> CChildView::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : m_list->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) rows.push_back(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
 }
 
 bool CChildView::MayDiscardChanges(QWidget* owner)
@@ -186,6 +199,68 @@ bool CChildView::SaveAs()
     }
     ShowMessage(Text(str::kSavedFormat, QFileInfo(*path).fileName()), str::kCaptionNotice);
     return true;
+}
+
+namespace {
+
+// "[ID=5], [ID=9]", the first few dozen, the rest counted.
+QString RecordsNamed(const RecordTable& table, const std::vector<int>& rows)
+{
+    constexpr std::size_t kListed = 40;
+    QStringList named;
+    for (std::size_t i = 0; i < std::min(rows.size(), kListed); ++i) {
+        named.push_back(Text(str::kRecordIdFormat, table.IdOfRow(rows[i])));
+    }
+    QString text = named.join(QStringLiteral(", "));
+    if (rows.size() > kListed) text += Text(str::kMoreRecordsFormat, rows.size() - kListed);
+    return text;
+}
+
+} // namespace
+
+void CChildView::OnDeleteRows()
+{
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty()) {
+        ShowMessage(Text(str::kDeleteWithoutSelection), str::kCaptionWarning);
+        return;
+    }
+    if (!m_prompter.AskYesNo(this, Text(str::kDeleteRowsFormat, rows.size()), Text(str::kCaptionWarning))) return;
+    m_document.DeleteRows(rows);
+}
+
+void CChildView::OnCopyAsNew()
+{
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty()) {
+        ShowMessage(Text(str::kModifyWithoutSelection), str::kCaptionWarning);
+        return;
+    }
+    if (m_document.CopyAsNew(rows) == 0) ShowMessage(Text(str::kCopyAsNewNoIds), str::kCaptionError);
+}
+
+void CChildView::OnBulkChange()
+{
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty()) {
+        ShowMessage(Text(str::kModifyWithoutSelection), str::kCaptionWarning);
+        return;
+    }
+    CBulkChangeDlg dialog(m_document.Table().Kind(), rows.size(), m_list->currentIndex().column(), m_prompter, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const BulkChange change = dialog.Change();
+    const BulkChangeResult result = m_document.BulkChange(rows, change);
+    const QString named = RecordsNamed(m_document.Table(), result.rows);
+    switch (result.outcome) {
+    case BulkChangeResult::Outcome::Done: break;
+    case BulkChangeResult::Outcome::OutOfRange:
+        ShowMessage(Text(str::kBulkOutOfRangeFormat, m_document.Table().Schema().Column(change.column).title, named),
+                    str::kCaptionError);
+        break;
+    case BulkChangeResult::Outcome::DuplicateId:
+        ShowMessage(Text(str::kBulkDuplicateIdFormat, named), str::kCaptionError);
+        break;
+    }
 }
 
 void CChildView::OnHeaderItemClick(int column)

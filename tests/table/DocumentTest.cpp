@@ -205,5 +205,79 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     EXPECT_FALSE(m_document.Modified());
 }
 
+// Many rows at once: each command one step, and a refused one changes nothing.
+TEST_F(DocumentTest, ManyRowsAtOnceAreOneStepOrNothing)
+{
+    Write("stditem.dat", FileKind::Item, {10, 20, 30, 40, 50});
+    ASSERT_TRUE(Load("stditem.dat").Loaded());
+    const RecordTable& table = m_document.Table();
+    const auto column = [&](int k) { return test::Column(table, k); };
+    for (int row = 0; row < 5; ++row) {
+        Record record = table.ReadRow(row);
+        record.SetValue(2, (row - 2) * 5); // -10 -5 0 5 10
+        ASSERT_TRUE(m_document.Put(record, row).Accepted());
+    }
+    const int steps = m_document.History().index();
+
+    struct Case {
+        const char* what;
+        std::vector<int> rows;
+        BulkChange change;
+        BulkChangeResult::Outcome outcome;
+        std::vector<int> named;
+        std::vector<std::int32_t> ids, field;
+    };
+    const auto set = [](int column, std::int64_t v) { return BulkChange{column, BulkOperation::Set, v, 1}; };
+    const auto add = [](int column, std::int64_t v) { return BulkChange{column, BulkOperation::Add, v, 1}; };
+    const auto times = [](int column, double f) { return BulkChange{column, BulkOperation::Multiply, 0, f}; };
+    using O = BulkChangeResult::Outcome;
+    const std::vector<std::int32_t> ids{10, 20, 30, 40, 50}, field{-10, -5, 0, 5, 10};
+    const Case cases[] = {
+        {"set", {4, 0, 4}, set(2, 7), O::Done, {}, ids, {7, -5, 0, 5, 7}},
+        {"add", {1, 2}, add(2, -3), O::Done, {}, ids, {-10, -8, -3, 5, 10}},
+        {"halves away from zero", {0, 1, 3, 4}, times(2, 0.5), O::Done, {}, ids, {-5, -3, 0, 3, 5}},
+        {"out of range", {0, 1, 2, 3}, times(2, 5e8), O::OutOfRange, {0, 1, 3}, ids, field},
+        {"add past the top", {4}, add(2, 2147483647), O::OutOfRange, {4}, ids, field},
+        {"IDs shifted together", {0, 1, 2, 3, 4}, add(0, 10), O::Done, {}, {20, 30, 40, 50, 60}, field},
+        {"ID onto a row left alone", {0, 1}, add(0, 10), O::DuplicateId, {1}, ids, field},
+        {"IDs onto each other", {1, 3}, set(0, 99), O::DuplicateId, {1, 3}, ids, field},
+        {"name column is no number", {0}, set(kNameColumn, 1), O::Done, {}, ids, field},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const BulkChangeResult result = m_document.BulkChange(c.rows, c.change);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.rows, c.named);
+        EXPECT_EQ(column(kIdColumn), c.ids);
+        EXPECT_EQ(column(2), c.field);
+        const bool changed = c.ids != ids || c.field != field;
+        EXPECT_EQ(m_document.History().index(), steps + (changed ? 1 : 0));
+        if (changed) m_document.History().undo();
+        EXPECT_EQ(column(2), field);
+    }
+
+    // Copies get fresh IDs past the largest; deleting many rows is one step.
+    EXPECT_EQ(m_document.CopyAsNew({3, 0}), 2u);
+    EXPECT_EQ(column(kIdColumn), (std::vector<std::int32_t>{10, 20, 30, 40, 50, 51, 52}));
+    EXPECT_EQ(table.ReadRow(5).Name(), table.ReadRow(3).Name());
+    EXPECT_EQ(m_document.DeleteRows({6, 1, 1, 3, 9}), 3u);
+    EXPECT_EQ(column(kIdColumn), (std::vector<std::int32_t>{10, 30, 50, 51}));
+    m_document.History().undo();
+    EXPECT_EQ(column(kIdColumn), (std::vector<std::int32_t>{10, 20, 30, 40, 50, 51, 52}));
+    EXPECT_EQ(column(2), (std::vector<std::int32_t>{-10, -5, 0, 5, 10, 5, -10}));
+    Record top = table.ReadRow(0);
+    top.SetId(2147483646);
+    ASSERT_TRUE(m_document.Put(top, 0).Accepted());
+    EXPECT_EQ(m_document.CopyAsNew({1, 2}), 0u) << "no room for two IDs past 2147483646";
+    EXPECT_EQ(table.RowCount(), 7);
+
+    // A magic table keeps the copies' IDs, as it keeps any repeated ID.
+    Write("magic.dat", FileKind::Magic, {4, 4});
+    ASSERT_TRUE(Load("magic.dat").Loaded());
+    EXPECT_EQ(m_document.CopyAsNew({0}), 1u);
+    EXPECT_EQ(column(kIdColumn), (std::vector<std::int32_t>{4, 4, 4}));
+    EXPECT_EQ(m_document.BulkChange({0, 1}, set(kIdColumn, 9)).outcome, O::Done);
+}
+
 } // namespace
 } // namespace rw

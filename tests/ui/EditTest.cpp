@@ -5,7 +5,9 @@
 #include "text/GbkCodec.h"
 #include "view/SortHeader.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QRadioButton>
 #include <QLabel>
 #include <QDir>
 #include <QTest>
@@ -314,6 +316,62 @@ TEST_F(EditTest, UndoAndRedoFromTheEditMenuAndTheirKeys)
     EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 3}));
     EXPECT_EQ(Count(), QStringLiteral("2"));
     EXPECT_EQ(view.Header()->ArrowColumn(), kNameColumn);
+}
+
+// The Delete key and the list's context menu act on every selected row; the 删除 button keeps
+// deleting the first selected row only.
+TEST_F(EditTest, ContextMenuAndDeleteKeyActOnEverySelectedRow)
+{
+    Open({.ids = {1, 2, 3, 4, 5}});
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    std::vector<QString> menu;
+    for (QAction* action : view.List()->actions()) menu.push_back(action->text());
+    EXPECT_EQ(menu, (std::vector<QString>{U("删除(&D)"), U("复制为新记录(&N)"), U("批量修改(&B)...")}));
+    EXPECT_EQ(view.List()->contextMenuPolicy(), Qt::ActionsContextMenu);
+
+    view.List()->setFocus();
+    Select({3, 1});
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        prompter.questions.clear();
+        prompter.answers = {answer};
+        QTest::keyClick(view.List(), Qt::Key_Delete);
+        ASSERT_EQ(prompter.questions.size(), 1u);
+        EXPECT_EQ(prompter.questions[0].text, U("确定要删除选中的2条记录吗？"));
+    }
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 3, 5}));
+    EXPECT_EQ(Count(), QStringLiteral("3"));
+
+    // 批量修改 through its dialog: a factor that sends a value out of range changes nothing.
+    Select({0, 2});
+    const auto bulk = [&](const char* operation, const char* value) {
+        WhenModalOpens([=](QWidget* modal) {
+            for (QRadioButton* button : modal->findChildren<QRadioButton*>()) {
+                if (button->text() == U(operation)) button->setChecked(true);
+            }
+            modal->findChild<QComboBox*>()->setCurrentText(QStringLiteral("Price"));
+            modal->findChild<QLineEdit*>()->setText(U(value));
+            QTest::keyClick(modal->findChild<QLineEdit*>(), Qt::Key_Return);
+        });
+        view.ListCommand(ids::kCmdBulkChange)->trigger();
+    };
+    const int price = SchemaOf(FileKind::Item).ColumnCount() - 2;
+    bulk("设为(&S)", "1000");
+    EXPECT_EQ(Cell(0, price), QStringLiteral("1000"));
+    EXPECT_EQ(Cell(1, price), QStringLiteral("0"));
+    EXPECT_EQ(Cell(2, price), QStringLiteral("1000"));
+    prompter.messages.clear();
+    bulk("乘以(&M)", "3000000");
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text,
+              U("批量修改后，下列记录的Price将超出32位整数的范围，没有做任何修改：\n[ID=1], [ID=5]"));
+    EXPECT_EQ(Cell(0, price), QStringLiteral("1000"));
+    EXPECT_EQ(frame.CommandAction(ids::kCmdEditUndo)->text(), U("撤销 批量修改 Price"));
+
+    view.ListCommand(ids::kCmdCopyAsNew)->trigger();
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 3, 5, 6, 7}));
+    EXPECT_EQ(Count(), QStringLiteral("5"));
 }
 
 // Questions before a save that would lose something: an empty table makes a file nothing

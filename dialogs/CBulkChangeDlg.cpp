@@ -1,0 +1,100 @@
+#include "dialogs/CBulkChangeDlg.h"
+
+#include "data/DecimalText.h"
+#include "data/Schema.h"
+#include "resources/Strings.h"
+#include "ui/ControlBuilder.h"
+#include "ui/DialogUnits.h"
+#include "ui/Prompter.h"
+#include "ui/Texts.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+
+#include <optional>
+
+namespace rw {
+namespace {
+
+// A decimal number as a person types it: "1.5", "-2", ".25", blanks around allowed.
+[[nodiscard]] std::optional<double> ParseFactor(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral(R"(^\s*[+-]?(\d+(\.\d*)?|\.\d+)\s*$)"));
+    if (!number.match(text).hasMatch()) return std::nullopt;
+    return text.trimmed().toDouble();
+}
+
+} // namespace
+
+CBulkChangeDlg::CBulkChangeDlg(FileKind kind, std::size_t rowCount, int column, Prompter& prompter, QWidget* parent)
+    : QDialog(parent, TemplateDialogFlags()), m_kind(kind), m_prompter(prompter)
+{
+    setWindowTitle(Text(str::kBulkCaption));
+    setFont(DialogFont());
+    auto* form = new QFormLayout(this);
+    form->addRow(new QLabel(Text(str::kBulkRowsFormat, rowCount), this));
+
+    m_column = new QComboBox(this);
+    const RecordSchema& schema = SchemaOf(kind);
+    for (int k = 0; k < schema.ColumnCount(); ++k) {
+        if (schema.Column(k).IsNumeric()) m_column->addItem(Text(schema.Column(k).title), k);
+    }
+    m_column->setCurrentIndex(std::max(0, m_column->findData(column)));
+    form->addRow(Text(str::kBulkColumn), m_column);
+
+    auto* operations = new QHBoxLayout;
+    m_set = new QRadioButton(Text(str::kBulkSet), this);
+    m_add = new QRadioButton(Text(str::kBulkAdd), this);
+    m_multiply = new QRadioButton(Text(str::kBulkMultiply), this);
+    m_set->setChecked(true);
+    for (QRadioButton* button : {m_set, m_add, m_multiply}) operations->addWidget(button);
+    form->addRow(operations);
+
+    m_value = new QLineEdit(this);
+    form->addRow(Text(str::kBulkValue), m_value);
+
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(Text(str::kKeyOk), QDialogButtonBox::AcceptRole);
+    buttons->addButton(Text(str::kCancel), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    form->addRow(buttons);
+    m_value->setFocus();
+}
+
+void CBulkChangeDlg::accept()
+{
+    BulkChange change;
+    change.column = m_column->currentData().toInt();
+    const QString text = m_value->text();
+    if (m_multiply->isChecked()) {
+        change.operation = BulkOperation::Multiply;
+        const std::optional<double> factor = ParseFactor(text);
+        if (!factor) {
+            m_prompter.ShowMessage(this, Text(str::kEnterNumber), Text(str::kCaptionWarning));
+            FocusAndSelect(*m_value);
+            return;
+        }
+        change.factor = *factor;
+    } else {
+        change.operation = m_add->isChecked() ? BulkOperation::Add : BulkOperation::Set;
+        const std::optional<std::int32_t> value = ParseStrictInt32(text.toStdString());
+        if (!value) {
+            m_prompter.ShowMessage(this, Text(str::kEnterInteger), Text(str::kCaptionWarning));
+            FocusAndSelect(*m_value);
+            return;
+        }
+        change.value = *value;
+    }
+    m_change = change;
+    QDialog::accept();
+}
+
+} // namespace rw
