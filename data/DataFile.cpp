@@ -65,6 +65,7 @@ public:
     // Bytes in any pieces; the result depends only on their sequence.
     void Add(const std::uint8_t* bytes, std::size_t n)
     {
+        if (n == 0) return; // bytes may be null then, and memcpy must not see it
         m_total += n;
         if (m_held > 0) {
             const std::size_t take = std::min(n, kBlock - m_held);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstring>
 
 namespace rw {
 
@@ -32,6 +33,17 @@ bool Record::SetName(std::string_view name)
     if (name.size() > Schema().nameCapacity) return false;
     WriteShortName(Schema(), m_bytes.data(), name);
     return true;
+}
+
+void Record::SetTypedName(std::string_view name)
+{
+    const RecordSchema& schema = Schema();
+    assert(name.size() < schema.nameCapacity);
+    std::uint8_t* field = m_bytes.data() + schema.nameOffset;
+    std::copy(name.begin(), name.end(), field);
+    field[name.size()] = 0;
+    const auto* zero = static_cast<const std::uint8_t*>(std::memchr(field, 0, name.size() + 1));
+    m_bytes[schema.nameLengthOffset] = static_cast<std::uint8_t>(zero - field);
 }
 
 } // namespace rw

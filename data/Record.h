@@ -36,6 +36,10 @@ public:
     // The write rule: the field is cleared, the bytes copied to its start and the length byte
     // set to their count. A name longer than the capacity is refused (false, nothing changed).
     bool SetName(std::string_view name);
+    // A name typed by a person (at most capacity - 1 bytes, no zero among them): its bytes and
+    // one zero at the start of the field, whose bytes after that keep what they held; the
+    // length byte counts the bytes before the field's first zero.
+    void SetTypedName(std::string_view name);
 
     friend bool operator==(const Record& a, const Record& b)
     {

@@ -141,14 +141,7 @@ bool CRecordDlg::ReadBoxes()
 
 void CRecordDlg::WriteName(const QString& text)
 {
-    const RecordSchema& schema = m_record.Schema();
-    const std::string bytes = FitGbk(text, schema.nameCapacity - 1).bytes;
-    std::uint8_t* field = m_record.Bytes().data() + schema.nameOffset;
-    // The bytes after the terminating zero keep what they held.
-    std::memcpy(field, bytes.data(), bytes.size());
-    field[bytes.size()] = 0;
-    const auto* zero = static_cast<const std::uint8_t*>(std::memchr(field, 0, bytes.size() + 1));
-    m_record.Bytes()[schema.nameLengthOffset] = static_cast<std::uint8_t>(zero - field);
+    m_record.SetTypedName(FitGbk(text, m_record.Schema().nameCapacity - 1).bytes);
 }
 
 void CRecordDlg::OnCommit()

@@ -12,6 +12,15 @@
 
 namespace rw {
 
+struct GbkFit {
+    QString text;      // the characters kept
+    std::string bytes; // their GBK bytes
+};
+
+// The longest run of whole characters from the start of text whose GBK bytes fit in maxBytes;
+// characters without a GBK form are left out. What a name box keeps of what is typed.
+[[nodiscard]] GbkFit FitGbk(QStringView text, int maxBytes);
+
 class GbkCodec {
 public:
     // The one codec. Ends the program with a message when the platform has no GBK converter,

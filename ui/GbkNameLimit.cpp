@@ -19,24 +19,6 @@ namespace {
 
 } // namespace
 
-GbkFit FitGbk(QStringView text, int maxBytes)
-{
-    GbkFit fit;
-    const GbkCodec& codec = GbkCodec::Instance();
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
-        const QStringView character = text.mid(i, length);
-        i += length;
-        const std::optional<std::string> bytes = codec.Encode(character);
-        if (!bytes) continue;
-        if (fit.bytes.size() + bytes->size() > static_cast<std::size_t>(std::max(maxBytes, 0))) break;
-        fit.text += character;
-        fit.bytes += *bytes;
-    }
-    return fit;
-}
-
 GbkNameLimit::GbkNameLimit(QLineEdit& box, int maxBytes)
     : QObject(&box), m_box(box), m_maxBytes(maxBytes), m_before(box.text())
 {

@@ -7,22 +7,10 @@
 
 #include <QObject>
 #include <QString>
-#include <QStringView>
-
-#include <string>
 
 class QLineEdit;
 
 namespace rw {
-
-struct GbkFit {
-    QString text;      // the characters kept
-    std::string bytes; // their GBK bytes
-};
-
-// The longest run of whole characters from the start of text whose GBK bytes fit in maxBytes;
-// characters without a GBK form are left out.
-[[nodiscard]] GbkFit FitGbk(QStringView text, int maxBytes);
 
 class GbkNameLimit : public QObject {
     Q_OBJECT
