@@ -7,6 +7,7 @@
 #include "resources/Strings.h"
 #include "text/GbkTable.h"
 
+#include <cassert>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -15,17 +16,19 @@ namespace rw {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::size_t kReadBytes = std::size_t{4} << 20;
+// Room for the part of a row the importer leaves untaken (always less than a row may be)
+// and a good read after it.
+constexpr std::size_t kBufferBytes = 4 * CsvTokenizer::kMaxRowBytes;
 
-// Feeds the whole CSV to the importer through one buffer, grown only for a row longer than
-// it. False, with the input's error set, when reading failed.
+// Feeds the CSV to the importer through one buffer of fixed size until the importer has
+// seen enough. False, with the input's error set, when reading failed.
 [[nodiscard]] bool Feed(InputFile& input, bool skipBom, CsvImporter& importer)
 {
-    std::vector<char> buffer(kReadBytes);
+    std::vector<char> buffer(kBufferBytes);
     std::size_t held = 0;
     bool first = true;
-    for (;;) {
-        if (held == buffer.size()) buffer.resize(2 * buffer.size());
+    while (!importer.Finished()) {
+        assert(held < buffer.size()); // the importer leaves less than a row, a quarter of it
         const std::optional<std::size_t> got = input.Read({buffer.data() + held, buffer.size() - held});
         if (!got) return false;
         held += *got;
@@ -37,10 +40,11 @@ constexpr std::size_t kReadBytes = std::size_t{4} << 20;
             if (skipBom && std::string_view(buffer.data(), held).starts_with(kUtf8Bom)) bom = kUtf8Bom.size();
         }
         const std::size_t used = bom + importer.Consume({buffer.data() + bom, held - bom}, atEnd);
-        if (atEnd) return true;
+        if (atEnd) break;
         std::memmove(buffer.data(), buffer.data() + used, held - used);
         held -= used;
     }
+    return true;
 }
 
 // The quoted field for a message, as UTF-8 whatever the CSV's encoding.
@@ -62,6 +66,20 @@ constexpr std::size_t kReadBytes = std::size_t{4} << 20;
     return titles;
 }
 
+[[nodiscard]] std::string SyntaxText(CsvSyntax syntax)
+{
+    switch (syntax) {
+    case CsvSyntax::QuoteInsideField: return str::kCsvQuoteInsideField;
+    case CsvSyntax::TextAfterQuote: return str::kCsvTextAfterQuote;
+    case CsvSyntax::UnclosedQuote: return str::kCsvUnclosedQuote;
+    case CsvSyntax::RowTooLong:
+        return Format(str::kCsvRowTooLongFormat, static_cast<long long>(CsvTokenizer::kMaxRowBytes));
+    case CsvSyntax::StrayCarriageReturn:
+    case CsvSyntax::None: break;
+    }
+    return str::kCsvStrayCarriageReturn;
+}
+
 [[nodiscard]] std::string Describe(const CsvIssue& issue, FileKind kind, CsvEncoding encoding)
 {
     const RecordSchema& schema = SchemaOf(kind);
@@ -75,14 +93,8 @@ constexpr std::size_t kReadBytes = std::size_t{4} << 20;
         return Format(str::kCsvBadHeaderFormat, std::string(schema.fileName).c_str(), HeaderTitles(schema).c_str(),
                       text.c_str());
     case CsvIssue::Kind::Syntax:
-        switch (issue.syntax) {
-        case CsvSyntax::QuoteInsideField: return str::kCsvQuoteInsideField;
-        case CsvSyntax::TextAfterQuote: return str::kCsvTextAfterQuote;
-        case CsvSyntax::UnclosedQuote: return str::kCsvUnclosedQuote;
-        case CsvSyntax::StrayCarriageReturn:
-        case CsvSyntax::None: return str::kCsvStrayCarriageReturn;
-        }
-        break;
+        return issue.inHeader ? Format(str::kCsvInHeaderFormat, SyntaxText(issue.syntax).c_str())
+                              : SyntaxText(issue.syntax);
     case CsvIssue::Kind::FieldCount:
         return Format(str::kCsvFieldCountFormat, static_cast<long long>(issue.number),
                       static_cast<long long>(schema.ColumnCount()));

@@ -52,25 +52,24 @@ CsvImporter::CsvImporter(FileKind kind, const NameTranscoder& names)
 
 std::size_t CsvImporter::Consume(std::string_view text, bool atEnd)
 {
-    if (m_finished) return text.size();
     std::size_t pos = 0;
-    for (;;) {
+    while (!m_finished) {
         m_tokenizer.ReadRow(text, pos, atEnd, m_row);
         switch (m_row.status) {
         case CsvRow::Status::Incomplete: return pos;
         case CsvRow::Status::End: Finish(); return text.size();
-        case CsvRow::Status::Error:
-            if (!m_headerBad) {
-                CsvIssue issue = Issue(CsvIssue::Kind::Syntax, m_row, m_row.errorColumn);
-                issue.line = m_line + m_row.errorLine;
-                issue.syntax = m_row.syntax;
-                AddError(std::move(issue));
-            }
-            // A header that cannot be read leaves nothing to read the rows by.
-            if (!m_haveHeader) m_haveHeader = m_headerBad = true;
+        case CsvRow::Status::Error: {
+            CsvIssue issue = Issue(CsvIssue::Kind::Syntax, m_row, m_row.errorColumn);
+            issue.line = m_line + m_row.errorLine;
+            issue.syntax = m_row.syntax;
+            issue.inHeader = !m_haveHeader;
+            AddError(std::move(issue));
+            if (!m_haveHeader) m_finished = true;
             break;
+        }
+        case CsvRow::Status::Skipped: break;
         case CsvRow::Status::Row:
-            if (m_row.blank || m_headerBad) break;
+            if (m_row.blank) break;
             if (!m_haveHeader) {
                 TakeHeader(m_row);
             } else {
@@ -81,6 +80,7 @@ std::size_t CsvImporter::Consume(std::string_view text, bool atEnd)
         m_line += m_row.lines;
         pos = m_row.next;
     }
+    return text.size();
 }
 
 CsvIssue CsvImporter::Issue(CsvIssue::Kind kind, const CsvRow& row, int column, std::string_view text) const
@@ -109,9 +109,10 @@ void CsvImporter::TakeHeader(const CsvRow& row)
     bool matches = row.fields.size() == columns + (m_hasRaw ? 1 : 0);
     for (std::size_t k = 0; matches && k < columns; ++k) matches = row.fields[k].text == schema.columns[k].title;
     if (matches) return;
-    m_headerBad = true;
+    m_finished = true;
     CsvIssue issue = Issue(CsvIssue::Kind::BadHeader, row, 0);
     issue.text = Shortened(JoinedFields(row), 2 * kMaxQuotedBytes);
+    issue.inHeader = true;
     AddError(std::move(issue));
 }
 

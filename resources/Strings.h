@@ -190,11 +190,13 @@ inline constexpr char kCliNo[] = "no";
 // CSV problems; each follows "CSV:LINE:COLUMN: " or "CSV:LINE: ".
 inline constexpr char kCsvNoHeader[] = "the CSV is empty; its first line must be the header";
 inline constexpr char kCsvBadHeaderFormat[] = "the header must be the %s table's titles: %s[,Raw]; found: %s";
+inline constexpr char kCsvInHeaderFormat[] = "in the header: %s; without the header nothing after it can be read";
 inline constexpr char kCsvQuoteInsideField[] =
     "a quote inside a field that does not start with one (quote the field and double its quotes)";
 inline constexpr char kCsvTextAfterQuote[] = "text after the closing quote of a field";
 inline constexpr char kCsvUnclosedQuote[] = "a quoted field is still open at the end of the CSV";
 inline constexpr char kCsvStrayCarriageReturn[] = "a carriage return outside quotes that ends no line";
+inline constexpr char kCsvRowTooLongFormat[] = "a row longer than %lld bytes (a record's row takes a few kilobytes at most)";
 inline constexpr char kCsvFieldCountFormat[] = "%lld fields, but the header has %lld";
 inline constexpr char kCsvBadNumberFormat[] = "%s: '%s' is not a whole number from -2147483648 to 2147483647";
 inline constexpr char kCsvBadRawFormat[] = "Raw: '%s' is not %lld hexadecimal digits (or empty)";

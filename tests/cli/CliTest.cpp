@@ -1,11 +1,23 @@
 // recwright-cli as a user runs it: exit status, messages, and the files it makes.
 
 #include "data/DataFile.h"
+#include "data/Platform.h"
 #include "tests/data/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+
+#include <algorithm>
+#include <initializer_list>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define RECWRIGHT_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RECWRIGHT_ASAN 1
+#endif
+#endif
 
 namespace rw {
 namespace {
@@ -14,6 +26,15 @@ using test::ReadFile;
 using test::WriteFile;
 
 const std::filesystem::path kSamples = RECWRIGHT_SAMPLES_DIR;
+const std::string kItem = (kSamples / "stditem.dat").string();
+
+// AddressSanitizer reserves terabytes of address space up front, so a program built with it
+// cannot start under an address space limit at all.
+#ifdef RECWRIGHT_ASAN
+constexpr bool kCanLimitMemory = false;
+#else
+constexpr bool kCanLimitMemory = true;
+#endif
 
 struct CliRun {
     int status = -1;
@@ -21,44 +42,79 @@ struct CliRun {
     std::string err;
 };
 
+[[nodiscard]] std::string Quoted(const std::string& arg)
+{
+    std::string quoted = "'";
+    for (const char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// The program and its arguments as a shell command.
+[[nodiscard]] std::string Command(std::initializer_list<std::string> args)
+{
+    std::string command = "$CLI";
+    for (const std::string& arg : args) command += " " + Quoted(arg);
+    return command;
+}
+
 class Cli : public ::testing::Test {
 protected:
     test::TempDir m_dir;
 
-    // Through the shell for its redirections; no argument here holds a single quote.
-    CliRun Invoke(const std::vector<std::string>& args, const std::string& input = {})
+    // A shell line in which $CLI is the program. Standard input is input; standard output
+    // and error are kept, unless the line sends them elsewhere itself.
+    CliRun Shell(const std::string& line, const std::string& input = {})
     {
         WriteFile(m_dir / "stdin", input);
-        std::string command = RECWRIGHT_CLI;
-        for (const std::string& arg : args) command += " '" + arg + "'";
-        command += " <" + Path("stdin") + " >" + Path("stdout") + " 2>" + Path("stderr");
+        const std::string command = "CLI=" + Quoted(RECWRIGHT_CLI) + "; { " + line + "\n} <" + Quoted(Path("stdin")) +
+                                    " >" + Quoted(Path("stdout")) + " 2>" + Quoted(Path("stderr"));
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile<std::string>(m_dir / "stdout"),
                 ReadFile<std::string>(m_dir / "stderr")};
     }
+    CliRun Invoke(std::initializer_list<std::string> args, const std::string& input = {})
+    {
+        return Shell(Command(args), input);
+    }
+    // The line in a shell of its own whose address space is limited, where that is possible.
+    static std::string WithMemoryLimit(const std::string& line, long megabytes)
+    {
+        if (!kCanLimitMemory) return line;
+        return "(ulimit -v " + std::to_string(megabytes * 1024) + "; " + line + ")";
+    }
     std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+    // The temporary files of writes that did not finish: hidden names in the folder.
+    std::vector<std::string> Leftovers() const
+    {
+        std::vector<std::string> hidden;
+        for (const auto& entry : std::filesystem::directory_iterator(m_dir.Path())) {
+            if (entry.path().filename().string().starts_with('.')) hidden.push_back(entry.path().filename().string());
+        }
+        return hidden;
+    }
 };
 
 TEST_F(Cli, UsageErrorsExitWithTwo)
 {
-    const std::string item = (kSamples / "stditem.dat").string();
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "Usage:"},
         {{"frobnicate"}, "unknown command 'frobnicate'"},
         {{"info"}, "no file given"},
-        {{"export", item, "--key", "256"}, "--key takes a whole number from 0 to 255, not '256'"},
-        {{"export", item, "--key=-1"}, "not '-1'"},
-        {{"export", item, "--key"}, "option --key needs a value"},
-        {{"export", item, "--kind", "weapon"}, "--kind takes item, magic or monster, not 'weapon'"},
-        {{"export", item, "--encoding", "latin1"}, "not 'latin1'"},
-        {{"export", item, "--bogus"}, "unknown option '--bogus'"},
-        {{"info", item, "--encoding", "gbk"}, "unknown option '--encoding'"},
-        {{"export", item, item}, "one file only"},
-        {{"import", item}, "import needs -o FILE"},
+        {{"export", kItem, "--key", "256"}, "--key takes a whole number from 0 to 255, not '256'"},
+        {{"export", kItem, "--key=-1"}, "not '-1'"},
+        {{"export", kItem, "--key"}, "option --key needs a value"},
+        {{"export", kItem, "--kind", "weapon"}, "--kind takes item, magic or monster, not 'weapon'"},
+        {{"export", kItem, "--encoding", "latin1"}, "not 'latin1'"},
+        {{"export", kItem, "--bogus"}, "unknown option '--bogus'"},
+        {{"info", kItem, "--encoding", "gbk"}, "unknown option '--encoding'"},
+        {{"export", kItem, kItem}, "one file only"},
+        {{"import", kItem}, "import needs -o FILE"},
         {{"export", Path("items.bak")}, "items.bak: the name does not say which table this is"},
     };
     for (const auto& [args, message] : cases) {
-        const CliRun run = Invoke(args);
+        std::string line = "$CLI";
+        for (const std::string& arg : args) line += " " + Quoted(arg);
+        const CliRun run = Shell(line);
         EXPECT_EQ(run.status, 2) << message;
         EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     }
@@ -139,6 +195,27 @@ TEST_F(Cli, BadCsvWritesNothingAndNamesLineAndColumn)
     const CliRun missing = Invoke({"import", Path("none.csv"), "-o", Path("magic.dat")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("none.csv: cannot read"), std::string::npos);
+}
+
+TEST_F(Cli, AnyCsvIsReadInBoundedMemory)
+{
+    const std::string csv = Invoke({"export", kItem, "-o", Path("t.csv")}).out;
+    const std::string import = Command({"import", "-", "-o", Path("stditem.dat")});
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {WithMemoryLimit(Command({"import", "/dev/zero", "-o", Path("stditem.dat")}), 256),
+         {"/dev/zero:1:1: in the header: a row longer than 1048576 bytes"}},
+        // A hundred megabytes of commas on line 2, then good rows that are still read.
+        {"{ head -n 1 " + Quoted(Path("t.csv")) + "; head -c 100000000 /dev/zero | tr '\\0' ,; echo; tail -n +2 " +
+             Quoted(Path("t.csv")) + "; } | " + WithMemoryLimit(import, 256),
+         {"-:2:1048577: a row longer than 1048576 bytes"}},
+    };
+    for (const auto& [line, messages] : cases) {
+        const CliRun run = Shell(line);
+        EXPECT_EQ(run.status, 1) << run.err;
+        for (const std::string& message : messages) EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("stditem.dat: not written: 1 error(s)"), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(Path("stditem.dat")));
+    }
 }
 
 } // namespace

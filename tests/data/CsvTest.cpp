@@ -11,33 +11,66 @@
 namespace rw {
 namespace {
 
-// All rows of a text, read whole; errors appear as a row "!<syntax>@<line>:<column>".
-std::vector<std::vector<std::string>> Rows(std::string_view text)
+using Rows = std::vector<std::vector<std::string>>;
+
+// Adds what the tokenizer read to rows; errors appear as a row "!<syntax>@<line>:<column>".
+void Take(const CsvRow& row, std::size_t line, Rows& rows)
+{
+    if (row.status == CsvRow::Status::Error) {
+        rows.push_back({"!" + std::to_string(static_cast<int>(row.syntax)) + "@" + std::to_string(line + row.errorLine) +
+                        ":" + std::to_string(row.errorColumn)});
+    } else if (row.status == CsvRow::Status::Row && !row.blank) {
+        rows.emplace_back(row.fields.size());
+        for (std::size_t f = 0; f < row.fields.size(); ++f) rows.back()[f] = row.fields[f].text;
+    }
+}
+
+// All rows of a text, read whole.
+Rows ReadWhole(std::string_view text)
 {
     CsvTokenizer tokenizer;
     CsvRow row;
-    std::vector<std::vector<std::string>> rows;
+    Rows rows;
     std::size_t line = 1;
     for (std::size_t pos = 0;; pos = row.next) {
         tokenizer.ReadRow(text, pos, true, row);
         if (row.status == CsvRow::Status::End) break;
-        if (row.status == CsvRow::Status::Error) {
-            rows.push_back({"!" + std::to_string(static_cast<int>(row.syntax)) + "@" + std::to_string(line + row.errorLine) +
-                            ":" + std::to_string(row.errorColumn)});
-        } else if (!row.blank) {
-            rows.emplace_back(row.fields.size());
-            for (std::size_t f = 0; f < row.fields.size(); ++f) rows.back()[f] = row.fields[f].text;
-        }
+        Take(row, line, rows);
         line += row.lines;
     }
     return rows;
 }
 
+// All rows of a text, read as through a buffer: pieces of the given size added to what the
+// tokenizer left untaken, which must always be less than a row may be.
+Rows ReadInPieces(std::string_view text, std::size_t piece)
+{
+    CsvTokenizer tokenizer;
+    CsvRow row;
+    Rows rows;
+    std::string held;
+    std::size_t line = 1;
+    for (std::size_t at = 0;;) {
+        held.append(text.substr(at, piece));
+        at = std::min(text.size(), at + piece);
+        const bool atEnd = at == text.size();
+        std::size_t pos = 0;
+        for (;; pos = row.next) {
+            tokenizer.ReadRow(held, pos, atEnd, row);
+            if (row.status == CsvRow::Status::Incomplete || row.status == CsvRow::Status::End) break;
+            Take(row, line, rows);
+            line += row.lines;
+        }
+        held.erase(0, pos);
+        EXPECT_LT(held.size(), CsvTokenizer::kMaxRowBytes);
+        if (atEnd) return rows;
+    }
+}
+
 TEST(CsvTokenizer, Rfc4180)
 {
-    using R = std::vector<std::vector<std::string>>;
     const auto error = [](CsvSyntax syntax, const char* at) { return "!" + std::to_string(int(syntax)) + at; };
-    const std::pair<std::string_view, R> cases[] = {
+    const std::pair<std::string_view, Rows> cases[] = {
         {"a,b\nc,d\n", {{"a", "b"}, {"c", "d"}}},
         {"a,b\r\nc,d", {{"a", "b"}, {"c", "d"}}},
         {",\n", {{"", ""}}},
@@ -51,13 +84,29 @@ TEST(CsvTokenizer, Rfc4180)
         {"1,\"a\nb\nc\",\"d\"e\nf\n", {{error(CsvSyntax::TextAfterQuote, "@3:3")}, {"f"}}},
         {"\"x\"\r", {{"x"}}},
     };
-    for (const auto& [text, expected] : cases) EXPECT_EQ(Rows(text), expected) << text;
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(ReadWhole(text), expected) << text;
+        EXPECT_EQ(ReadInPieces(text, 1), expected) << "a byte at a time: " << text;
+    }
+}
 
-    CsvTokenizer tokenizer;
-    CsvRow row;
-    for (std::string_view partial : {"a,b", "\"a\nb", "\"a\"", "a\r", "\"a\"\""}) {
-        tokenizer.ReadRow(partial, 0, false, row);
-        EXPECT_EQ(row.status, CsvRow::Status::Incomplete) << "waits for more text: " << partial;
+TEST(CsvTokenizer, RowsLongerThanTheLimitArePassedOverNotHeld)
+{
+    constexpr std::size_t kMax = CsvTokenizer::kMaxRowBytes;
+    const std::string tooLong = "!" + std::to_string(int(CsvSyntax::RowTooLong));
+    const std::string commas(kMax, ',');
+    const std::pair<std::string, Rows> cases[] = {
+        {std::string(kMax - 1, 'a') + "\nb", {{std::string(kMax - 1, 'a')}, {"b"}}}, // the line end makes kMax
+        {"x\n" + std::string(kMax, 'a') + "\nb\n", {{"x"}, {tooLong + "@2:1"}, {"b"}}},
+        {commas + commas + "\nb", {{tooLong + "@1:" + std::to_string(kMax + 1)}, {"b"}}},
+        {std::string(kMax, 'a'), {{tooLong + "@1:1"}}}, // the last row, without a line end
+        {"x,\"a\n" + std::string(kMax, 'b') + "\"\nc\n", {{tooLong + "@2:2"}, {"c"}}},
+        // Another error found first is the one reported; the long rest is passed over.
+        {"a\"b" + commas + commas + "\nc\n", {{"!" + std::to_string(int(CsvSyntax::QuoteInsideField)) + "@1:1"}, {"c"}}},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(ReadWhole(text), expected) << text.substr(0, 20);
+        EXPECT_EQ(ReadInPieces(text, 65536), expected) << text.substr(0, 20);
     }
 }
 
@@ -163,17 +212,32 @@ TEST(CsvImport, ErrorsNameLineAndColumn)
 TEST(CsvImport, HeaderAndWholeFileProblems)
 {
     const std::string header = Header(FileKind::Item);
+    const std::string rows = Row(FileKind::Item, "x", "a") + "\"\n";
     const std::pair<std::string, CsvIssue::Kind> cases[] = {
         {"", CsvIssue::Kind::NoHeader}, {"\n\n", CsvIssue::Kind::NoHeader}, {"\"unclosed\n", CsvIssue::Kind::Syntax},
-        {Header(FileKind::Magic), CsvIssue::Kind::BadHeader},
+        {"a\"b\n" + rows, CsvIssue::Kind::Syntax},
+        {std::string(CsvTokenizer::kMaxRowBytes, 'x') + "\n" + rows, CsvIssue::Kind::Syntax},
+        {Header(FileKind::Magic) + rows, CsvIssue::Kind::BadHeader},
         {"ItemName,ItemID" + header.substr(header.find(",Stdmode")), CsvIssue::Kind::BadHeader},
     };
-    for (const auto& [text, kind] : cases) EXPECT_EQ(Import(FileKind::Item, text).Errors().at(0).kind, kind) << text;
+    for (const auto& [text, kind] : cases) {
+        const CsvImporter importer = Import(FileKind::Item, text);
+        EXPECT_EQ(importer.Errors().at(0).kind, kind) << text.substr(0, 40);
+        EXPECT_EQ(importer.ErrorCount(), 1u) << "nothing is read after a header that cannot be: " << text.substr(0, 40);
+    }
     // A bad header is quoted back as CSV, quoted only where a field needs it.
     EXPECT_EQ(Import(FileKind::Item, "plain,\"a,b\",\"say \"\"hi\"\"\",\"cr\r\",\"lf\n\",\n").Errors().at(0).text,
               "plain,\"a,b\",\"say \"\"hi\"\"\",\"cr\r\",\"lf\n\",");
+    // It ends the reading at once: endless input is not read to its end.
+    static const Utf8NameTranscoder names;
+    CsvImporter stopped(FileKind::Item, names);
+    const std::string zeros(CsvTokenizer::kMaxRowBytes, '\0');
+    EXPECT_EQ(stopped.Consume(zeros, false), zeros.size());
+    EXPECT_TRUE(stopped.Finished());
+    EXPECT_TRUE(stopped.Errors().at(0).inHeader);
+    EXPECT_EQ(stopped.Errors().at(0).syntax, CsvSyntax::RowTooLong);
 
-    const CsvImporter empty = Import(FileKind::Item, Header(FileKind::Item, false));
+    const CsvImporter empty = Import(FileKind::Item, header);
     EXPECT_TRUE(empty.Ok());
     ASSERT_EQ(empty.Warnings().size(), 1u);
     EXPECT_EQ(empty.Warnings()[0].kind, CsvIssue::Kind::NoRecords);
