@@ -97,10 +97,11 @@ constexpr std::size_t kBufferBytes = 4 * CsvTokenizer::kMaxRowBytes;
                               : SyntaxText(issue.syntax);
     case CsvIssue::Kind::FieldCount:
         return Format(str::kCsvFieldCountFormat, static_cast<long long>(issue.number),
-                      static_cast<long long>(schema.ColumnCount()));
+                      static_cast<long long>(issue.expected));
     case CsvIssue::Kind::BadNumber: return Format(str::kCsvBadNumberFormat, title.c_str(), text.c_str());
     case CsvIssue::Kind::BadRaw:
         return Format(str::kCsvBadRawFormat, text.c_str(), 2 * static_cast<long long>(schema.recordSize));
+    case CsvIssue::Kind::NameNotWellFormed: return Format(str::kCsvNameNotWellFormedFormat, title.c_str(), text.c_str());
     case CsvIssue::Kind::NameNotEncoded: return Format(str::kCsvNameNotEncodedFormat, title.c_str(), text.c_str());
     case CsvIssue::Kind::NameTooLong:
         return Format(str::kCsvNameTooLongFormat, title.c_str(), text.c_str(), static_cast<long long>(issue.number),
@@ -109,6 +110,7 @@ constexpr std::size_t kBufferBytes = 4 * CsvTokenizer::kMaxRowBytes;
         return Format(str::kCsvDuplicateIdFormat, title.c_str(), static_cast<long long>(issue.number),
                       static_cast<long long>(issue.otherLine));
     case CsvIssue::Kind::TooManyRecords: return str::kCsvTooManyRecords;
+    case CsvIssue::Kind::NoRawColumn: return str::kCsvNoRawColumn;
     case CsvIssue::Kind::FirstMonsterId: return Format(str::kCsvFirstMonsterIdFormat, static_cast<long long>(issue.number));
     case CsvIssue::Kind::NoRecords: return str::kCsvNoRecords;
     }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <utility>
 
 namespace rw {
 namespace {
@@ -108,7 +109,10 @@ void CsvImporter::TakeHeader(const CsvRow& row)
     m_hasRaw = row.fields.size() == columns + 1 && row.fields.back().text == kRawColumnTitle;
     bool matches = row.fields.size() == columns + (m_hasRaw ? 1 : 0);
     for (std::size_t k = 0; matches && k < columns; ++k) matches = row.fields[k].text == schema.columns[k].title;
-    if (matches) return;
+    if (matches) {
+        if (!m_hasRaw) m_warnings.push_back(Issue(CsvIssue::Kind::NoRawColumn, row, 0));
+        return;
+    }
     m_finished = true;
     CsvIssue issue = Issue(CsvIssue::Kind::BadHeader, row, 0);
     issue.text = Shortened(JoinedFields(row), 2 * kMaxQuotedBytes);
@@ -124,6 +128,7 @@ void CsvImporter::TakeRecord(const CsvRow& row)
     if (row.fields.size() != columns + (m_hasRaw ? 1 : 0)) {
         CsvIssue issue = Issue(CsvIssue::Kind::FieldCount, row, 0);
         issue.number = static_cast<std::int64_t>(row.fields.size());
+        issue.expected = static_cast<std::int64_t>(columns + (m_hasRaw ? 1 : 0));
         AddError(std::move(issue));
         return;
     }
@@ -165,7 +170,13 @@ void CsvImporter::TakeRecord(const CsvRow& row)
     }
     if (!keepName) {
         m_nameBytes.clear();
-        if (!m_names.AppendNameBytes(nameText, m_nameBytes) || m_nameBytes.find('\0') != std::string::npos) {
+        const NameEncoding encoded = m_names.TryAppendNameBytes(nameText, m_nameBytes);
+        if (encoded == NameEncoding::NotWellFormed) {
+            // Text in another encoding than the one read by: every row would say so again.
+            if (!std::exchange(m_notWellFormedSeen, true)) {
+                AddError(Issue(CsvIssue::Kind::NameNotWellFormed, row, kNameColumn + 1, nameText));
+            }
+        } else if (encoded == NameEncoding::NoGbkForm || m_nameBytes.find('\0') != std::string::npos) {
             AddError(Issue(CsvIssue::Kind::NameNotEncoded, row, kNameColumn + 1, nameText));
         } else if (m_nameBytes.size() > schema.nameCapacity) {
             CsvIssue issue = Issue(CsvIssue::Kind::NameTooLong, row, kNameColumn + 1, nameText);

@@ -28,14 +28,16 @@ struct CsvIssue {
         NoHeader,          // the text is empty
         BadHeader,         // text: the header found
         Syntax,            // syntax: what is wrong
-        FieldCount,        // number: fields found
+        FieldCount,        // number: fields found; expected: the header's fields
         BadNumber,         // text: the field
         BadRaw,            // text: the field
+        NameNotWellFormed, // text: the name; reported once, for the first such name
         NameNotEncoded,    // text: the name
         NameTooLong,       // text: the name; number: its bytes
         DuplicateId,       // number: the ID; otherLine: where it first stood
         TooManyRecords,    // more than a signed 32-bit count can announce
         // warnings
+        NoRawColumn,       // every record's bytes that no column shows will be zero
         FirstMonsterId,    // number: the ID the file cannot keep
         NoRecords,         // the file will hold a count of 0, which no one can open
     };
@@ -46,6 +48,7 @@ struct CsvIssue {
     bool inHeader = false; // nothing after it was read: there is no way to read rows without it
     std::string text;      // shortened to kMaxQuotedBytes
     std::int64_t number = 0;
+    std::int64_t expected = 0;
     std::size_t otherLine = 0;
 };
 
@@ -85,6 +88,7 @@ private:
     std::size_t m_line = 1; // where the next row starts
     bool m_haveHeader = false;
     bool m_hasRaw = false;
+    bool m_notWellFormedSeen = false;
     bool m_finished = false;
     std::size_t m_rows = 0;
     RecordChunks m_records;

@@ -200,10 +200,15 @@ inline constexpr char kCsvRowTooLongFormat[] = "a row longer than %lld bytes (a 
 inline constexpr char kCsvFieldCountFormat[] = "%lld fields, but the header has %lld";
 inline constexpr char kCsvBadNumberFormat[] = "%s: '%s' is not a whole number from -2147483648 to 2147483647";
 inline constexpr char kCsvBadRawFormat[] = "Raw: '%s' is not %lld hexadecimal digits (or empty)";
-inline constexpr char kCsvNameNotEncodedFormat[] = "%s: '%s' has characters that GBK cannot hold";
+inline constexpr char kCsvNameNotWellFormedFormat[] =
+    "%s: '%s' is not UTF-8 text; if the CSV is in GBK, give --encoding gbk "
+    "(later names like it are not reported again)";
+inline constexpr char kCsvNameNotEncodedFormat[] = "%s: '%s' has characters that a GBK name cannot hold";
 inline constexpr char kCsvNameTooLongFormat[] = "%s: '%s' takes %lld bytes in GBK; at most %lld fit";
 inline constexpr char kCsvDuplicateIdFormat[] = "%s: ID %lld is already on line %lld";
 inline constexpr char kCsvTooManyRecords[] = "more records than a data file can count";
+inline constexpr char kCsvNoRawColumn[] =
+    "warning: no Raw column; the bytes that no column shows will be zero in every record";
 inline constexpr char kCsvFirstMonsterIdFormat[] =
     "warning: the first record's ID (%lld) has no room in a monster file; it reads back as 0";
 inline constexpr char kCsvNoRecords[] = "warning: no records; a data file with a count of 0 does not open";

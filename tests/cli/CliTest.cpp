@@ -151,6 +151,27 @@ TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 30);
 }
 
+// The CSV with the last field of every line dropped: Raw, for the export's CSV.
+[[nodiscard]] std::string WithoutLastColumn(const std::string& csv)
+{
+    std::string out;
+    for (std::size_t at = 0; at < csv.size();) {
+        const std::size_t end = csv.find('\n', at);
+        const std::string line = csv.substr(at, end - at);
+        out += line.substr(0, line.rfind(',')) + "\n";
+        at = end + 1;
+    }
+    return out;
+}
+
+// An item row: the ID, the name, every other field 0 and an empty Raw.
+[[nodiscard]] std::string ItemRow(const std::string& id, const std::string& name)
+{
+    std::string row = id + "," + name;
+    for (int k = 2; k < 31; ++k) row += ",0";
+    return row + ",\n";
+}
+
 TEST_F(Cli, ExportThenImportGivesTheSameFile)
 {
     for (const char* name : {"stditem.dat", "magic.dat", "monster.dat"}) {
@@ -172,29 +193,52 @@ TEST_F(Cli, ExportThenImportGivesTheSameFile)
     EXPECT_EQ(plain.bytes, ReadDataFile(kSamples / "magic.dat", FileKind::Magic, 203).bytes);
 }
 
-TEST_F(Cli, BadCsvWritesNothingAndNamesLineAndColumn)
+TEST_F(Cli, CsvErrorsNameLineAndColumnAndWriteNothing)
 {
-    std::string csv = Invoke({"export", (kSamples / "stditem.dat").string()}).out;
-    std::string row = "77,\xE5\x89\x91,x1"; // a bad Stdmode, on line 3
-    for (int k = 0; k < 28; ++k) row += ",0";
-    WriteFile(Path("bad.csv"), csv.insert(csv.find('\n', csv.find('\n') + 1) + 1, row + ",\n"));
-    const CliRun run = Invoke({"import", Path("bad.csv"), "-o", Path("stditem.dat")});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("bad.csv:3:3: Stdmode: 'x1' is not a whole number"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("stditem.dat: not written: 1 error(s) in"), std::string::npos) << run.err;
-    EXPECT_FALSE(std::filesystem::exists(Path("stditem.dat")));
+    const std::string csv = Invoke({"export", kItem}).out;
+    const std::string header = csv.substr(0, csv.find('\n') + 1);
+    std::string badStdmode = "77,\xE5\x89\x91,x1";
+    for (int k = 0; k < 28; ++k) badStdmode += ",0";
+    std::string tooMany = "1,a";
+    for (int k = 0; k < 31; ++k) tooMany += ",0";
+    struct Case { const char* label; std::string text; std::vector<std::string> messages; };
+    const Case cases[] = {
+        {"bad number", header + ItemRow("1", "a") + badStdmode + ",\n", {"t.csv:3:3: Stdmode: 'x1' is not a whole number"}},
+        {"fields counted with Raw", header + tooMany + "\n", {"t.csv:2: 33 fields, but the header has 32\n"}},
+        {"fields counted without Raw", WithoutLastColumn(header) + tooMany + "\n", {"t.csv:2: 33 fields, but the header has 31\n"}},
+        // GBK read as UTF-8: one error for the whole CSV, not one per row.
+        {"not UTF-8", Invoke({"export", kItem, "--encoding", "gbk"}).out,
+         {"t.csv:2:2: ItemName: '", "' is not UTF-8 text; if the CSV is in GBK, give --encoding gbk"}},
+    };
+    for (const Case& c : cases) {
+        WriteFile(Path("t.csv"), c.text);
+        const CliRun run = Invoke({"import", Path("t.csv"), "-o", Path("stditem.dat")});
+        EXPECT_EQ(run.status, 1) << c.label;
+        for (const std::string& message : c.messages) EXPECT_NE(run.err.find(message), std::string::npos) << c.label << "\n" << run.err;
+        EXPECT_NE(run.err.find("stditem.dat: not written: 1 error(s) in"), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(Path("stditem.dat")));
+    }
+    const CliRun missing = Invoke({"import", Path("none.csv"), "-o", Path("magic.dat")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("none.csv: cannot read: No such file or directory"), std::string::npos);
+}
 
+TEST_F(Cli, WarningsLeaveTheImportToGoOn)
+{
     std::string monster = Invoke({"export", (kSamples / "monster.dat").string()}).out;
     monster.replace(monster.find('\n') + 1, 1, "5"); // first record's ID 0 -> 5
     WriteFile(Path("m.csv"), monster);
-    const CliRun warned = Invoke({"import", Path("m.csv"), "-o", Path("monster.dat")});
-    EXPECT_EQ(warned.status, 0) << warned.err;
-    EXPECT_NE(warned.err.find("m.csv:2:1: warning: the first record's ID (5) has no room"), std::string::npos) << warned.err;
+    const CliRun firstId = Invoke({"import", Path("m.csv"), "-o", Path("monster.dat")});
+    EXPECT_EQ(firstId.status, 0) << firstId.err;
+    EXPECT_NE(firstId.err.find("m.csv:2:1: warning: the first record's ID (5) has no room"), std::string::npos) << firstId.err;
     EXPECT_EQ(ReadFile(Path("monster.dat")), ReadFile(kSamples / "monster.dat"));
 
-    const CliRun missing = Invoke({"import", Path("none.csv"), "-o", Path("magic.dat")});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("none.csv: cannot read"), std::string::npos);
+    WriteFile(Path("t.csv"), WithoutLastColumn(Invoke({"export", kItem}).out));
+    const CliRun noRaw = Invoke({"import", Path("t.csv"), "-o", Path("stditem.dat")});
+    EXPECT_EQ(noRaw.status, 0) << noRaw.err;
+    EXPECT_EQ(noRaw.err, "recwright-cli: " + Path("t.csv") +
+                             ":1: warning: no Raw column; the bytes that no column shows will be zero in every record\n");
 }
 
 TEST_F(Cli, AnyCsvIsReadInBoundedMemory)

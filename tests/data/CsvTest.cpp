@@ -160,11 +160,15 @@ TEST(CsvImport, RowsStartFromRawOrZeros)
     const CsvImporter withoutRaw = Import(FileKind::Magic, Header(FileKind::Magic, false) + Row(FileKind::Magic, "7", "fire", std::nullopt));
     ASSERT_TRUE(withoutRaw.Ok());
     EXPECT_EQ(Record(FileKind::Magic, withoutRaw.Records().At(0)).Name(), "fire");
+    ASSERT_EQ(withoutRaw.Warnings().size(), 1u);
+    EXPECT_EQ(withoutRaw.Warnings()[0].kind, CsvIssue::Kind::NoRawColumn) << "hidden bytes are made zero";
+    EXPECT_EQ(withoutRaw.Warnings()[0].line, 1u);
 }
 
 TEST(CsvImport, ErrorsNameLineAndColumn)
 {
     struct Case { const char* label; FileKind kind; std::string body; CsvIssue::Kind issue; std::size_t line; int column; };
+    // Text that is not UTF-8 is told from characters without a GBK form.
     using K = CsvIssue::Kind;
     constexpr FileKind kItem = FileKind::Item, kMagic = FileKind::Magic, kMonster = FileKind::Monster;
     const Case cases[] = {
@@ -176,7 +180,12 @@ TEST(CsvImport, ErrorsNameLineAndColumn)
         {"raw not hex", kMagic, Row(kMagic, "1", "a", std::string(239, '0') + "g"), K::BadRaw, 2, 24},
         {"name too long", kItem, Row(kItem, "1", std::string(32, 'x')), K::NameTooLong, 2, 2},
         {"name without GBK form", kItem, Row(kItem, "1", "\xF0\x9F\x98\x80"), K::NameNotEncoded, 2, 2},
-        {"name not UTF-8", kItem, Row(kItem, "1", "\xC3"), K::NameNotEncoded, 2, 2},
+        {"name of U+FFFD", kItem, Row(kItem, "1", "\xEF\xBF\xBD"), K::NameNotEncoded, 2, 2},
+        {"name cut short", kItem, Row(kItem, "1", "\xC3"), K::NameNotWellFormed, 2, 2},
+        {"name overlong", kItem, Row(kItem, "1", "\xC0\xAF"), K::NameNotWellFormed, 2, 2},
+        {"name of a surrogate", kItem, Row(kItem, "1", "\xED\xA0\x80"), K::NameNotWellFormed, 2, 2},
+        {"names in GBK, reported once", kItem, Row(kItem, "1", "x") + Row(kItem, "2", "\xb3\xbf") + Row(kItem, "3", "\xbd\xa3"),
+         K::NameNotWellFormed, 3, 2},
         {"name with NUL", kItem, Row(kItem, "1", std::string("a\0b", 3)), K::NameNotEncoded, 2, 2},
         {"duplicate item ID", kItem, Row(kItem, "4", "a") + "\n" + Row(kItem, "4", "b"), K::DuplicateId, 4, 1},
         {"monster first ID reads as 0", kMonster, Row(kMonster, "9", "a") + Row(kMonster, "0", "b"), K::DuplicateId, 3, 1},
@@ -193,6 +202,10 @@ TEST(CsvImport, ErrorsNameLineAndColumn)
         EXPECT_EQ(issue.line, c.line);
         EXPECT_EQ(issue.column, c.column);
         EXPECT_EQ(importer.Records().Count(), 0u);
+    }
+    // The header's fields are counted with Raw when it has one.
+    for (const bool raw : {true, false}) {
+        EXPECT_EQ(Import(kItem, Header(kItem, raw) + "1,a,2\n").Errors().at(0).expected, raw ? 32 : 31);
     }
     // Magic IDs may repeat.
     EXPECT_TRUE(Import(kMagic, Header(kMagic) + Row(kMagic, "4", "a") + Row(kMagic, "4", "b")).Ok());
