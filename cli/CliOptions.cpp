@@ -58,20 +58,19 @@ constexpr Option kOptions[] = {
 // Stores one option's value; the error text when the value is no good.
 [[nodiscard]] std::string Apply(std::string_view name, std::string_view value, CliOptions& options)
 {
-    const std::string shown(value);
     if (name == "-o") {
-        options.output = shown;
+        options.output = std::string(value);
     } else if (name == "--key") {
         const auto key = ParseStrictInt32(value);
-        if (!key || *key < 0 || *key > 255) return Format(str::kCliBadKeyFormat, shown.c_str());
+        if (!key || *key < 0 || *key > 255) return Format(str::kCliBadKeyFormat, value);
         options.key = static_cast<std::uint8_t>(*key);
     } else if (name == "--kind") {
         const auto kind = KindNamed(value);
-        if (!kind) return Format(str::kCliBadKindFormat, shown.c_str());
+        if (!kind) return Format(str::kCliBadKindFormat, value);
         options.kind = *kind;
     } else if (name == "--encoding") {
         const auto encoding = EncodingNamed(value);
-        if (!encoding) return Format(str::kCliBadEncodingFormat, shown.c_str());
+        if (!encoding) return Format(str::kCliBadEncodingFormat, value);
         options.encoding = *encoding;
     }
     return {};
@@ -85,7 +84,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
 {
     if (args.empty()) return Failure(str::kCliMissingFile);
     const std::optional<CliCommand> command = CommandNamed(args[0]);
-    if (!command) return Failure(Format(str::kCliUnknownCommandFormat, std::string(args[0]).c_str()));
+    if (!command) return Failure(Format(str::kCliUnknownCommandFormat, args[0]));
     CliOptions options;
     options.command = *command;
     if (*command == CliCommand::Help) return {options, {}};
@@ -112,10 +111,10 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
             if (o.name == name) option = &o;
         }
         if (!option || !Takes(*option, *command)) {
-            return Failure(Format(str::kCliUnknownOptionFormat, std::string(arg).c_str(), std::string(args[0]).c_str()));
+            return Failure(Format(str::kCliUnknownOptionFormat, arg, args[0]));
         }
         if (!value) {
-            if (i + 1 == args.size()) return Failure(Format(str::kCliMissingValueFormat, std::string(name).c_str()));
+            if (i + 1 == args.size()) return Failure(Format(str::kCliMissingValueFormat, name));
             value = args[++i];
         }
         if (std::string error = Apply(name, *value, options); !error.empty()) return Failure(std::move(error));
@@ -123,7 +122,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
 
     if (options.files.empty()) return Failure(str::kCliMissingFile);
     if (*command != CliCommand::Info && options.files.size() > 1) {
-        return Failure(Format(str::kCliExtraArgumentFormat, options.files[1].c_str()));
+        return Failure(Format(str::kCliExtraArgumentFormat, options.files[1]));
     }
     if (*command == CliCommand::Import && !options.output) return Failure(str::kCliMissingOutput);
     return {options, {}};

@@ -1,12 +1,50 @@
 #include "cli/CliText.h"
 
 #include "resources/Strings.h"
+#include "text/Utf8NameTranscoder.h"
 
 #include <unistd.h>
 
 #include <cerrno>
 
 namespace rw {
+namespace {
+
+void AppendEscape(std::string& out, const char* prefix, unsigned value)
+{
+    constexpr char kHex[] = "0123456789abcdef";
+    out.append(prefix);
+    out.push_back(kHex[(value >> 4) & 0xF]);
+    out.push_back(kHex[value & 0xF]);
+}
+
+} // namespace
+
+std::string Escaped(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte == 0x7F) {
+            AppendEscape(out, "\\x", byte);
+            ++i;
+            continue;
+        }
+        const std::size_t size = Utf8CharacterSize(text.substr(i));
+        if (size == 0) {
+            AppendEscape(out, "\\x", byte);
+            ++i;
+        } else if (size == 2 && byte == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
+            AppendEscape(out, "\\u00", static_cast<unsigned char>(text[i + 1]));
+            i += 2;
+        } else {
+            out.append(text.substr(i, size));
+            i += size;
+        }
+    }
+    return out;
+}
 
 void Complain(std::string_view message)
 {

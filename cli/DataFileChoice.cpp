@@ -14,7 +14,7 @@ std::optional<DataFileChoice> ChooseDataFile(const CliOptions& options, const st
     choice.kind = options.kind != FileKind::None ? options.kind
                                                  : KindFromName(std::filesystem::path(dataFile).filename().string());
     if (choice.kind == FileKind::None) {
-        Complain(Format(str::kCliUnknownKindFormat, dataFile.c_str()));
+        Complain(Format(str::kCliUnknownKindFormat, dataFile));
         return std::nullopt;
     }
     choice.key = options.key.value_or(KeySet{}.For(choice.kind));
@@ -27,17 +27,17 @@ std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const 
     if (decoded.report.loaded) return decoded;
     switch (decoded.report.failure) {
     case LoadFailure::NoRecords:
-        Complain(Format(str::kCliBadCountFormat, dataFile.c_str(), static_cast<long long>(decoded.report.announcedCount)));
+        Complain(Format(str::kCliBadCountFormat, dataFile, static_cast<long long>(decoded.report.announcedCount)));
         break;
     case LoadFailure::NotRegularFile:
-        Complain(Format(str::kCliNotLoadedFormat, dataFile.c_str(), "not a regular file"));
+        Complain(Format(str::kCliNotLoadedFormat, dataFile, "not a regular file"));
         break;
     case LoadFailure::TooLarge:
-        Complain(Format(str::kCliNotLoadedFormat, dataFile.c_str(), "too large to load"));
+        Complain(Format(str::kCliNotLoadedFormat, dataFile, "too large to load"));
         break;
     case LoadFailure::CannotRead:
     case LoadFailure::None:
-        Complain(Format(str::kCliNotLoadedFormat, dataFile.c_str(), SystemText(decoded.report.error).c_str()));
+        Complain(Format(str::kCliNotLoadedFormat, dataFile, SystemText(decoded.report.error)));
         break;
     }
     return std::nullopt;

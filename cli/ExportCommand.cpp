@@ -29,7 +29,7 @@ int RunExport(const CliOptions& options)
     if (!read) return kExitBadData;
     const DecodedRecords& decoded = *read;
     if (decoded.report.Truncated()) {
-        Complain(Format(str::kCliTruncatedFormat, dataFile.c_str(), static_cast<long long>(decoded.report.announcedCount),
+        Complain(Format(str::kCliTruncatedFormat, dataFile, static_cast<long long>(decoded.report.announcedCount),
                         static_cast<long long>(decoded.report.recordsPresent)));
     }
 
@@ -48,8 +48,8 @@ int RunExport(const CliOptions& options)
     const bool made = writer.Put(bom) && exporter.Export(decoded.bytes, [&](std::string_view piece) { return writer.Put(piece); });
     const bool written = writer.Finish() && made && (!file || file->Commit(AtomicFile::Sync::Lazy));
     if (written) return kExitOk;
-    Complain(Format(str::kCliCannotWriteFormat, toStdout ? "-" : options.output->c_str(),
-                    file ? file->Error().c_str() : std::strerror(writeErrno)));
+    Complain(Format(str::kCliCannotWriteFormat, toStdout ? std::string("-") : *options.output,
+                    file ? file->Error() : std::string(std::strerror(writeErrno))));
     return kExitBadData;
 }
 

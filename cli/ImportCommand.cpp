@@ -90,24 +90,23 @@ constexpr std::size_t kBufferBytes = 4 * CsvTokenizer::kMaxRowBytes;
     switch (issue.kind) {
     case CsvIssue::Kind::NoHeader: return str::kCsvNoHeader;
     case CsvIssue::Kind::BadHeader:
-        return Format(str::kCsvBadHeaderFormat, std::string(schema.fileName).c_str(), HeaderTitles(schema).c_str(),
-                      text.c_str());
+        return Format(str::kCsvBadHeaderFormat, schema.fileName, HeaderTitles(schema), text);
     case CsvIssue::Kind::Syntax:
-        return issue.inHeader ? Format(str::kCsvInHeaderFormat, SyntaxText(issue.syntax).c_str())
+        return issue.inHeader ? Format(str::kCsvInHeaderFormat, SyntaxText(issue.syntax))
                               : SyntaxText(issue.syntax);
     case CsvIssue::Kind::FieldCount:
         return Format(str::kCsvFieldCountFormat, static_cast<long long>(issue.number),
                       static_cast<long long>(issue.expected));
-    case CsvIssue::Kind::BadNumber: return Format(str::kCsvBadNumberFormat, title.c_str(), text.c_str());
+    case CsvIssue::Kind::BadNumber: return Format(str::kCsvBadNumberFormat, title, text);
     case CsvIssue::Kind::BadRaw:
-        return Format(str::kCsvBadRawFormat, text.c_str(), 2 * static_cast<long long>(schema.recordSize));
-    case CsvIssue::Kind::NameNotWellFormed: return Format(str::kCsvNameNotWellFormedFormat, title.c_str(), text.c_str());
-    case CsvIssue::Kind::NameNotEncoded: return Format(str::kCsvNameNotEncodedFormat, title.c_str(), text.c_str());
+        return Format(str::kCsvBadRawFormat, text, 2 * static_cast<long long>(schema.recordSize));
+    case CsvIssue::Kind::NameNotWellFormed: return Format(str::kCsvNameNotWellFormedFormat, title, text);
+    case CsvIssue::Kind::NameNotEncoded: return Format(str::kCsvNameNotEncodedFormat, title, text);
     case CsvIssue::Kind::NameTooLong:
-        return Format(str::kCsvNameTooLongFormat, title.c_str(), text.c_str(), static_cast<long long>(issue.number),
+        return Format(str::kCsvNameTooLongFormat, title, text, static_cast<long long>(issue.number),
                       static_cast<long long>(schema.nameCapacity));
     case CsvIssue::Kind::DuplicateId:
-        return Format(str::kCsvDuplicateIdFormat, title.c_str(), static_cast<long long>(issue.number),
+        return Format(str::kCsvDuplicateIdFormat, title, static_cast<long long>(issue.number),
                       static_cast<long long>(issue.otherLine));
     case CsvIssue::Kind::TooManyRecords: return str::kCsvTooManyRecords;
     case CsvIssue::Kind::NoRawColumn: return str::kCsvNoRawColumn;
@@ -119,9 +118,9 @@ constexpr std::size_t kBufferBytes = 4 * CsvTokenizer::kMaxRowBytes;
 
 void Report(const std::string& csv, const CsvIssue& issue, FileKind kind, CsvEncoding encoding)
 {
-    const std::string where = issue.column > 0 ? Format("%s:%lld:%lld: ", csv.c_str(), static_cast<long long>(issue.line),
+    const std::string where = issue.column > 0 ? Format("%s:%lld:%lld: ", csv, static_cast<long long>(issue.line),
                                                         static_cast<long long>(issue.column))
-                                               : Format("%s:%lld: ", csv.c_str(), static_cast<long long>(issue.line));
+                                               : Format("%s:%lld: ", csv, static_cast<long long>(issue.line));
     Complain(where + Describe(issue, kind, encoding));
 }
 
@@ -136,22 +135,22 @@ int RunImport(const CliOptions& options)
 
     InputFile input = csv == "-" ? InputFile::StandardInput() : InputFile(csv, InputFile::Accept::AnyReadable);
     if (!input.IsOpen()) {
-        Complain(Format(str::kCliNotLoadedFormat, csv.c_str(),
+        Complain(Format(str::kCliNotLoadedFormat, csv,
                         input.GetStatus() == InputFile::Status::NotRegular ? "a folder"
-                                                                           : SystemText(input.Error()).c_str()));
+                                                                           : SystemText(input.Error())));
         return kExitBadData;
     }
     CsvImporter importer(choice->kind, NamesFor(options.encoding));
     if (!Feed(input, options.encoding != CsvEncoding::Gbk, importer)) {
-        Complain(Format(str::kCliNotLoadedFormat, csv.c_str(), SystemText(input.Error()).c_str()));
+        Complain(Format(str::kCliNotLoadedFormat, csv, SystemText(input.Error())));
         return kExitBadData;
     }
 
     for (const CsvIssue& issue : importer.Errors()) Report(csv, issue, choice->kind, options.encoding);
     if (!importer.Ok()) {
         const std::size_t hidden = importer.ErrorCount() - importer.Errors().size();
-        if (hidden > 0) Complain(Format(str::kCliMoreErrorsFormat, csv.c_str(), static_cast<long long>(hidden)));
-        Complain(Format(str::kCliNotWrittenFormat, target.c_str(), static_cast<long long>(importer.ErrorCount()), csv.c_str()));
+        if (hidden > 0) Complain(Format(str::kCliMoreErrorsFormat, csv, static_cast<long long>(hidden)));
+        Complain(Format(str::kCliNotWrittenFormat, target, static_cast<long long>(importer.ErrorCount()), csv));
         return kExitBadData;
     }
     for (const CsvIssue& warning : importer.Warnings()) Report(csv, warning, choice->kind, options.encoding);
@@ -163,7 +162,7 @@ int RunImport(const CliOptions& options)
                                                std::copy(from.begin(), from.end(), record.begin());
                                            });
     if (written.written) return kExitOk;
-    Complain(Format(str::kCliCannotWriteFormat, target.c_str(), written.error.c_str()));
+    Complain(Format(str::kCliCannotWriteFormat, target, written.error));
     return kExitBadData;
 }
 

@@ -42,8 +42,8 @@ namespace {
     struct stat st {};
     const long long size = ::stat(file.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
     const RecordSchema& schema = SchemaOf(choice->kind);
-    std::string text = Format(str::kCliInfoFormat, file.c_str(), std::string(KindWord(choice->kind)).c_str(),
-                              std::string(schema.fileName).c_str(), static_cast<long long>(choice->key),
+    std::string text = Format(str::kCliInfoFormat, file, KindWord(choice->kind),
+                              schema.fileName, static_cast<long long>(choice->key),
                               static_cast<long long>(decoded.report.announcedCount),
                               static_cast<long long>(decoded.report.recordsPresent), size,
                               decoded.report.Truncated() ? str::kCliYes : str::kCliNo);

@@ -241,6 +241,36 @@ TEST_F(Cli, WarningsLeaveTheImportToGoOn)
                              ":1: warning: no Raw column; the bytes that no column shows will be zero in every record\n");
 }
 
+TEST_F(Cli, MessagesShowControlCharactersEscaped)
+{
+    const std::string csv = Invoke({"export", kItem}).out;
+    const std::string header = csv.substr(0, csv.find('\n') + 1);
+    const std::string oddName = Path("\x1b[2J\nx.dat");
+    std::filesystem::copy_file(kItem, oddName);
+    struct Case { std::string csv; std::string line; std::string message; };
+    const Case cases[] = {
+        {header + ItemRow("\x1b]0;owned\x07", "a"), "", "ItemID: '\\x1b]0;owned\\x07' is not a whole number"},
+        {header + ItemRow("\xC2\x9B" "31m\x7F", "a"), "", "ItemID: '\\u009b31m\\x7f' is not"},
+        {header + ItemRow("1", std::string("\"a\0b\"", 5)), "", "ItemName: 'a\\x00b' has characters"},
+        {"Item\x1b[2JID" + header.substr(6), "", "found: Item\\x1b[2JID,ItemName"},
+        {"", Command({"info", oddName, "--kind", "item"}), "\\x1b[2J\\x0ax.dat\n  kind:"},
+        {"", Command({"info", Path("\x9b" "2J.dat"), "--kind", "item"}), "\\x9b2J.dat: cannot read"},
+        {"", Command({"export", kItem, "--kind", "\x1b[2J"}), "not '\\x1b[2J'"},
+    };
+    for (const Case& c : cases) {
+        WriteFile(Path("t.csv"), c.csv);
+        const CliRun run = Shell(c.line.empty() ? Command({"import", Path("t.csv"), "-o", Path("stditem.dat")}) : c.line);
+        EXPECT_NE((run.out + run.err).find(c.message), std::string::npos) << run.out << run.err;
+        for (const std::string& text : {run.out, run.err}) {
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                const auto byte = static_cast<unsigned char>(text[i]);
+                const bool c1 = byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+                EXPECT_TRUE((byte >= 0x20 && byte != 0x7F && !c1) || byte == '\n') << "byte " << i << " of " << text;
+            }
+        }
+    }
+}
+
 TEST_F(Cli, AnyCsvIsReadInBoundedMemory)
 {
     const std::string csv = Invoke({"export", kItem, "-o", Path("t.csv")}).out;
