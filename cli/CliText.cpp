@@ -3,9 +3,11 @@
 #include "resources/Strings.h"
 #include "text/Utf8NameTranscoder.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace rw {
 namespace {
@@ -65,6 +67,27 @@ bool WriteAllTo(int fd, std::string_view text)
         text.remove_prefix(static_cast<std::size_t>(put));
     }
     return true;
+}
+
+int PrintOrComplain(std::string_view text)
+{
+    if (WriteAllTo(STDOUT_FILENO, text)) return kExitOk;
+    const int error = errno;
+    Complain(Format(str::kCliCannotWriteFormat, str::kCliStandardOutput, std::strerror(error)));
+    return kExitBadData;
+}
+
+void KeepStandardStreamsTaken()
+{
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
+        // The lowest free number: this one, since those below it are open by now.
+        const int placeholder = ::open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+        if (placeholder >= 0 && placeholder != fd) {
+            ::dup2(placeholder, fd);
+            ::close(placeholder);
+        }
+    }
 }
 
 } // namespace rw

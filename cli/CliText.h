@@ -65,4 +65,13 @@ void Complain(std::string_view message);
 // Writes all of text to a file descriptor; false with errno set on failure.
 [[nodiscard]] bool WriteAllTo(int fd, std::string_view text);
 
+// Writes text to standard output; when that fails, says why on standard error. The exit
+// status either way.
+[[nodiscard]] int PrintOrComplain(std::string_view text);
+
+// A descriptor of 0, 1 or 2 that is closed is opened on /dev/null the wrong way round, so
+// that using it fails as it would have, and no file the program opens takes its number and
+// its place: "--help >&-" then says it cannot write instead of writing into a data file.
+void KeepStandardStreamsTaken();
+
 } // namespace rw

@@ -48,7 +48,7 @@ int RunExport(const CliOptions& options)
     const bool made = writer.Put(bom) && exporter.Export(decoded.bytes, [&](std::string_view piece) { return writer.Put(piece); });
     const bool written = writer.Finish() && made && (!file || file->Commit(AtomicFile::Sync::Lazy));
     if (written) return kExitOk;
-    Complain(Format(str::kCliCannotWriteFormat, toStdout ? std::string("-") : *options.output,
+    Complain(Format(str::kCliCannotWriteFormat, toStdout ? std::string(str::kCliStandardOutput) : *options.output,
                     file ? file->Error() : std::string(std::strerror(writeErrno))));
     return kExitBadData;
 }

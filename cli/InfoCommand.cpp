@@ -32,12 +32,18 @@ namespace {
     return static_cast<long long>(ids.size() - static_cast<std::size_t>(std::unique(ids.begin(), ids.end()) - ids.begin()));
 }
 
-[[nodiscard]] int ShowOne(const CliOptions& options, const std::string& file)
+// The exit status for the file, and whether standard output still takes text.
+struct Shown {
+    int status = kExitOk;
+    bool printed = true;
+};
+
+[[nodiscard]] Shown ShowOne(const CliOptions& options, const std::string& file)
 {
     const std::optional<DataFileChoice> choice = ChooseDataFile(options, file);
-    if (!choice) return kExitBadUsage;
+    if (!choice) return {kExitBadUsage};
     const std::optional<DecodedRecords> read = ReadOrComplain(file, *choice);
-    if (!read) return kExitBadData;
+    if (!read) return {kExitBadData};
     const DecodedRecords& decoded = *read;
     struct stat st {};
     const long long size = ::stat(file.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
@@ -48,7 +54,8 @@ namespace {
                               static_cast<long long>(decoded.report.recordsPresent), size,
                               decoded.report.Truncated() ? str::kCliYes : str::kCliNo);
     if (schema.uniqueIds) text += Format(str::kCliInfoRepeatsFormat, RepeatedIds(decoded));
-    return WriteAllTo(1, text) ? kExitOk : kExitBadData;
+    if (PrintOrComplain(text) == kExitOk) return {};
+    return {kExitBadData, false};
 }
 
 } // namespace
@@ -56,7 +63,12 @@ namespace {
 int RunInfo(const CliOptions& options)
 {
     int status = kExitOk;
-    for (const std::string& file : options.files) status = std::max(status, ShowOne(options, file));
+    for (const std::string& file : options.files) {
+        const Shown shown = ShowOne(options, file);
+        status = std::max(status, shown.status);
+        // Said once; the files after it would only say it again.
+        if (!shown.printed) break;
+    }
     return status;
 }
 

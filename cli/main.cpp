@@ -14,6 +14,7 @@
 int main(int argc, char** argv)
 {
     using namespace rw;
+    KeepStandardStreamsTaken();
     // Ctrl-C during an import leaves no temporary file beside the target.
     RemoveTemporaryFilesOnSignals();
     if (argc < 2) {
@@ -28,7 +29,7 @@ int main(int argc, char** argv)
         return kExitBadUsage;
     }
     switch (parsed.options->command) {
-    case CliCommand::Help: return WriteAllTo(STDOUT_FILENO, str::kCliUsage) ? kExitOk : kExitBadData;
+    case CliCommand::Help: return PrintOrComplain(str::kCliUsage);
     case CliCommand::Info: return RunInfo(*parsed.options);
     case CliCommand::Export: return RunExport(*parsed.options);
     case CliCommand::Import: return RunImport(*parsed.options);

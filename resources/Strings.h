@@ -172,6 +172,7 @@ inline constexpr char kCliNotLoadedFormat[] = "%s: cannot read: %s";
 inline constexpr char kCliBadCountFormat[] = "%s: not loaded: the count in its header is %lld";
 inline constexpr char kCliTruncatedFormat[] =
     "%s: warning: the header announces %lld records but the file holds %lld; those are exported";
+inline constexpr char kCliStandardOutput[] = "standard output";
 inline constexpr char kCliCannotWriteFormat[] = "%s: cannot write: %s";
 inline constexpr char kCliNotWrittenFormat[] = "%s: not written: %lld error(s) in %s";
 inline constexpr char kCliMoreErrorsFormat[] = "%s: ... and %lld more error(s)";

@@ -123,6 +123,20 @@ TEST_F(Cli, UsageErrorsExitWithTwo)
     EXPECT_EQ(help.out.rfind("Usage:", 0), 0u);
 }
 
+TEST_F(Cli, OutputThatCannotBeWrittenIsExplained)
+{
+    const std::pair<std::string, std::string> outputs[] = {{" >/dev/full", "No space left on device"},
+                                                           {" >&-", "Bad file descriptor"}};
+    for (const auto& [redirect, reason] : outputs) {
+        for (const std::string& command : {Command({"info", kItem}), Command({"--help"}),
+                                           Command({"export", kItem})}) {
+            const CliRun run = Shell(command + redirect);
+            EXPECT_EQ(run.status, 1) << command << redirect;
+            EXPECT_NE(run.err.find("standard output: cannot write: " + reason), std::string::npos) << run.err;
+        }
+    }
+}
+
 TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
 {
     const CliRun run = Invoke({"info", (kSamples / "stditem.dat").string(), (kSamples / "magic.dat").string()});
