@@ -18,7 +18,7 @@ int main(int argc, char** argv)
     // Ctrl-C during an import leaves no temporary file beside the target.
     RemoveTemporaryFilesOnSignals();
     if (argc < 2) {
-        (void)WriteAllTo(STDERR_FILENO, str::kCliUsage);
+        (void)WriteAllTo(STDERR_FILENO, UsageText(std::nullopt));
         return kExitBadUsage;
     }
     const std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -29,7 +29,8 @@ int main(int argc, char** argv)
         return kExitBadUsage;
     }
     switch (parsed.options->command) {
-    case CliCommand::Help: return PrintOrComplain(str::kCliUsage);
+    case CliCommand::Help: return PrintOrComplain(UsageText(parsed.options->helpFor));
+    case CliCommand::Version: return PrintOrComplain(Format(str::kCliVersionFormat, RECWRIGHT_VERSION));
     case CliCommand::Info: return RunInfo(*parsed.options);
     case CliCommand::Export: return RunExport(*parsed.options);
     case CliCommand::Import: return RunImport(*parsed.options);

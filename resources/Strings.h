@@ -130,38 +130,51 @@ inline constexpr char kEnterByte[] = "请输入一个0到255之间的整数。";
 // The command-line companion, recwright-cli. Its texts are English, like its options, so that
 // scripts and logs can match them whatever the terminal's locale. Formats go through
 // std::snprintf: %s is UTF-8 text, numbers are passed as long long (%lld).
-inline constexpr char kCliUsage[] =
-    "Usage:\n"
-    "  recwright-cli info FILE... [--key N] [--kind KIND]\n"
-    "  recwright-cli export FILE [-o OUT] [--key N] [--kind KIND] [--encoding ENC]\n"
-    "  recwright-cli import CSV -o FILE [--key N] [--kind KIND] [--encoding ENC]\n"
-    "\n"
+
+// Usage: the overall text is put together from these, each command's own from its parts.
+inline constexpr char kCliSynopsisInfo[] = "recwright-cli info FILE... [--key N] [--kind KIND]";
+inline constexpr char kCliSynopsisExport[] = "recwright-cli export FILE [-o OUT] [--key N] [--kind KIND] [--encoding ENC]";
+inline constexpr char kCliSynopsisImport[] = "recwright-cli import CSV -o FILE [--key N] [--kind KIND] [--encoding ENC]";
+inline constexpr char kCliSynopsisOther[] = "recwright-cli COMMAND --help | help COMMAND | --version";
+inline constexpr char kCliAbout[] =
     "Shows, exports to CSV and builds from CSV the data files stditem.dat, magic.dat and\n"
-    "monster.dat.\n"
-    "\n"
-    "  info     per file: kind, key, count in the header, records present, size, whether\n"
-    "           it is truncated, and how many records repeat an ID\n"
-    "  export   the file as CSV, to standard output or OUT\n"
-    "  import   builds FILE from CSV (\"-\" reads standard input); nothing is written when\n"
-    "           the CSV has any error\n"
-    "\n"
-    "  --kind KIND    item, magic or monster; by default the data file's name tells\n"
-    "  --key N        the XOR key, 0 to 255; by default item 173, magic 203, monster 241\n"
-    "  --encoding ENC utf-8 (default), utf-8-bom or gbk: the CSV's text encoding\n"
-    "  -o PATH        where the output goes\n"
-    "\n"
+    "monster.dat.\n";
+inline constexpr char kCliAboutInfo[] =
+    "info: shows per data file its kind, key, the count in its header, the records present,\n"
+    "its size, whether it is truncated (holds fewer records than the count), and how many\n"
+    "records repeat an ID.\n";
+inline constexpr char kCliAboutExport[] =
+    "export: writes the data file as CSV, to standard output or OUT.\n";
+inline constexpr char kCliAboutImport[] =
+    "import: builds the data file FILE from CSV (\"-\" reads standard input). Nothing is written\n"
+    "when the CSV has any error.\n";
+inline constexpr char kCliOptionsHeading[] = "Options:\n";
+inline constexpr char kCliOptionKind[] =
+    "  --kind KIND     item, magic or monster, in any letter case; by default the data file's\n"
+    "                  name tells\n";
+inline constexpr char kCliOptionKey[] =
+    "  --key N         the XOR key, 0 to 255; by default item 173, magic 203, monster 241\n";
+inline constexpr char kCliOptionEncoding[] =
+    "  --encoding ENC  the CSV's text: utf-8 (or utf8; the default), utf-8-bom (or utf8-bom)\n"
+    "                  or gbk (or cp936), in any letter case\n";
+inline constexpr char kCliOptionOutput[] = "  -o PATH         where the output goes\n";
+inline constexpr char kCliCsvNotes[] =
     "CSV: a header of the table's column titles and Raw, then one row per record; Raw is the\n"
     "whole deciphered record in hexadecimal. An import row starts from its Raw bytes (or zeros\n"
-    "when Raw is empty or absent); the ID, the fields and a changed name are written over them.\n"
-    "\n"
-    "Exit status: 0 done, 1 bad data (a file or CSV that cannot be used), 2 bad usage.\n";
+    "when Raw is empty or absent); the ID, the fields and a changed name are written over them.\n";
+inline constexpr char kCliExitStatus[] =
+    "Exit status: 0 done; 1 bad data (a file or CSV that cannot be used, output that cannot\n"
+    "be written); 2 bad usage.\n";
+inline constexpr char kCliVersionFormat[] = "recwright-cli %s\n";
+
 inline constexpr char kCliPrefix[] = "recwright-cli: ";
 inline constexpr char kCliUnknownCommandFormat[] = "unknown command '%s'";
 inline constexpr char kCliUnknownOptionFormat[] = "unknown option '%s' for %s";
 inline constexpr char kCliMissingValueFormat[] = "option %s needs a value";
 inline constexpr char kCliBadKeyFormat[] = "--key takes a whole number from 0 to 255, not '%s'";
 inline constexpr char kCliBadKindFormat[] = "--kind takes item, magic or monster, not '%s'";
-inline constexpr char kCliBadEncodingFormat[] = "--encoding takes utf-8, utf-8-bom or gbk, not '%s'";
+inline constexpr char kCliBadEncodingFormat[] =
+    "--encoding takes utf-8 (utf8), utf-8-bom (utf8-bom) or gbk (cp936), not '%s'";
 inline constexpr char kCliMissingFile[] = "no file given";
 inline constexpr char kCliMissingOutput[] = "import needs -o FILE, the data file to build";
 inline constexpr char kCliExtraArgumentFormat[] = "one file only, not also '%s'";

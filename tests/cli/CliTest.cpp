@@ -99,12 +99,13 @@ TEST_F(Cli, UsageErrorsExitWithTwo)
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "Usage:"},
         {{"frobnicate"}, "unknown command 'frobnicate'"},
+        {{"help", "frobnicate"}, "unknown command 'frobnicate'"},
         {{"info"}, "no file given"},
         {{"export", kItem, "--key", "256"}, "--key takes a whole number from 0 to 255, not '256'"},
         {{"export", kItem, "--key=-1"}, "not '-1'"},
         {{"export", kItem, "--key"}, "option --key needs a value"},
         {{"export", kItem, "--kind", "weapon"}, "--kind takes item, magic or monster, not 'weapon'"},
-        {{"export", kItem, "--encoding", "latin1"}, "not 'latin1'"},
+        {{"export", kItem, "--encoding", "latin1"}, "--encoding takes utf-8 (utf8), utf-8-bom (utf8-bom) or gbk (cp936)"},
         {{"export", kItem, "--bogus"}, "unknown option '--bogus'"},
         {{"info", kItem, "--encoding", "gbk"}, "unknown option '--encoding'"},
         {{"export", kItem, kItem}, "one file only"},
@@ -118,9 +119,29 @@ TEST_F(Cli, UsageErrorsExitWithTwo)
         EXPECT_EQ(run.status, 2) << message;
         EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     }
-    const CliRun help = Invoke({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("Usage:", 0), 0u);
+}
+
+TEST_F(Cli, HelpAndVersionPrintWhatWasAskedFor)
+{
+    const std::string info = "recwright-cli info FILE...";
+    const std::string exportLine = "recwright-cli export FILE";
+    const std::string importLine = "recwright-cli import CSV -o FILE";
+    struct Case { std::initializer_list<std::string> args; std::string starts; std::vector<std::string> has, hasNot; };
+    const Case cases[] = {
+        {{"--help"}, "Usage:\n", {info, exportLine, importLine, "Exit status"}, {}},
+        {{"info", "--help"}, "Usage: " + info, {"--kind"}, {exportLine, "--encoding", "-o PATH"}},
+        {{"export", "-h"}, "Usage: " + exportLine, {"--encoding", "-o PATH"}, {info}},
+        {{"import", "--help"}, "Usage: " + importLine, {"--encoding"}, {info}},
+        {{"help", "import"}, "Usage: " + importLine, {}, {info}},
+        {{"--version"}, "recwright-cli " RECWRIGHT_VERSION "\n", {}, {"Usage"}},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = Invoke(c.args);
+        EXPECT_EQ(run.status, 0) << c.starts;
+        EXPECT_EQ(run.out.rfind(c.starts, 0), 0u) << run.out;
+        for (const std::string& part : c.has) EXPECT_NE(run.out.find(part), std::string::npos) << part << "\n" << run.out;
+        for (const std::string& part : c.hasNot) EXPECT_EQ(run.out.find(part), std::string::npos) << part << "\n" << run.out;
+    }
 }
 
 TEST_F(Cli, OutputThatCannotBeWrittenIsExplained)
@@ -128,7 +149,7 @@ TEST_F(Cli, OutputThatCannotBeWrittenIsExplained)
     const std::pair<std::string, std::string> outputs[] = {{" >/dev/full", "No space left on device"},
                                                            {" >&-", "Bad file descriptor"}};
     for (const auto& [redirect, reason] : outputs) {
-        for (const std::string& command : {Command({"info", kItem}), Command({"--help"}),
+        for (const std::string& command : {Command({"info", kItem}), Command({"--help"}), Command({"--version"}),
                                            Command({"export", kItem})}) {
             const CliRun run = Shell(command + redirect);
             EXPECT_EQ(run.status, 1) << command << redirect;
@@ -188,20 +209,22 @@ TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
 
 TEST_F(Cli, ExportThenImportGivesTheSameFile)
 {
+    // Encoding names in any letter case, under either of their names.
+    const std::pair<const char*, const char*> encodings[] = {{"utf-8", "UTF8"}, {"UTF-8-BOM", "utf8-bom"}, {"gbk", "CP936"}};
     for (const char* name : {"stditem.dat", "magic.dat", "monster.dat"}) {
-        for (const char* encoding : {"utf-8", "utf-8-bom", "gbk"}) {
-            const CliRun exported = Invoke({"export", (kSamples / name).string(), "--encoding", encoding, "-o", Path("t.csv")});
+        for (const auto& [out, in] : encodings) {
+            const CliRun exported = Invoke({"export", (kSamples / name).string(), "--encoding", out, "-o", Path("t.csv")});
             ASSERT_EQ(exported.status, 0) << exported.err;
-            const CliRun imported = Invoke({"import", Path("t.csv"), "--encoding", encoding, "-o", Path(name)});
+            const CliRun imported = Invoke({"import", Path("t.csv"), "--encoding", in, "-o", Path(name)});
             ASSERT_EQ(imported.status, 0) << imported.err;
-            EXPECT_EQ(ReadFile(Path(name)), ReadFile(kSamples / name)) << name << " " << encoding;
+            EXPECT_EQ(ReadFile(Path(name)), ReadFile(kSamples / name)) << name << " " << out;
         }
     }
     // Standard output and input, another key, a name that needs --kind.
     const CliRun toStdout = Invoke({"export", (kSamples / "magic.dat").string()});
     ASSERT_EQ(toStdout.status, 0);
     EXPECT_EQ(toStdout.out.rfind("MagID,MagName,Type,", 0), 0u);
-    const CliRun fromStdin = Invoke({"import", "-", "-o", Path("backup.bin"), "--kind", "magic", "--key", "0"}, toStdout.out);
+    const CliRun fromStdin = Invoke({"import", "-", "-o", Path("backup.bin"), "--kind", "Magic", "--key", "0"}, toStdout.out);
     ASSERT_EQ(fromStdin.status, 0) << fromStdin.err;
     const auto plain = DecodeBytes(ReadFile(Path("backup.bin")), FileKind::Magic, 0);
     EXPECT_EQ(plain.bytes, ReadDataFile(kSamples / "magic.dat", FileKind::Magic, 203).bytes);
