@@ -4,6 +4,7 @@
 #include "text/Utf8NameTranscoder.h"
 
 #include <fcntl.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -48,12 +49,13 @@ std::string Escaped(std::string_view text)
     return out;
 }
 
-void Complain(std::string_view message)
+void Complain(std::string_view message, std::string_view more)
 {
-    std::string line = str::kCliPrefix;
-    line.append(message);
-    line.push_back('\n');
-    (void)WriteAllTo(STDERR_FILENO, line);
+    const auto piece = [](std::string_view text) { return iovec{const_cast<char*>(text.data()), text.size()}; };
+    iovec pieces[] = {piece(str::kCliPrefix), piece(message), piece(more), piece("\n")};
+    // One call, so that the line arrives whole even when other writers share the stream.
+    while (::writev(STDERR_FILENO, pieces, 4) < 0 && errno == EINTR) {
+    }
 }
 
 bool WriteAllTo(int fd, std::string_view text)

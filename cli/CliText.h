@@ -59,8 +59,9 @@ template <typename... Args>
     }(std::index_sequence_for<Args...>{});
 }
 
-// "recwright-cli: " and the message, on standard error.
-void Complain(std::string_view message);
+// "recwright-cli: " and the message (and more, when given), on standard error. Allocates
+// nothing, so that it can still say that memory ran out.
+void Complain(std::string_view message, std::string_view more = {});
 
 // Writes all of text to a file descriptor; false with errno set on failure.
 [[nodiscard]] bool WriteAllTo(int fd, std::string_view text);

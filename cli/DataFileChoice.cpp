@@ -29,15 +29,15 @@ std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const 
     case LoadFailure::NoRecords:
         Complain(Format(str::kCliBadCountFormat, dataFile, static_cast<long long>(decoded.report.announcedCount)));
         break;
-    case LoadFailure::NotRegularFile:
-        Complain(Format(str::kCliNotLoadedFormat, dataFile, "not a regular file"));
+    case LoadFailure::NotRegularFile: Complain(Format(str::kCliCannotReadFormat, dataFile, str::kCliNotRegularFile)); break;
+    case LoadFailure::TooLarge: {
+        const std::optional<FileStamp> stamp = StampOf(dataFile);
+        Complain(Format(str::kCliTooLargeFormat, dataFile, static_cast<long long>(stamp ? stamp->size : 0)));
         break;
-    case LoadFailure::TooLarge:
-        Complain(Format(str::kCliNotLoadedFormat, dataFile, "too large to load"));
-        break;
+    }
     case LoadFailure::CannotRead:
     case LoadFailure::None:
-        Complain(Format(str::kCliNotLoadedFormat, dataFile, SystemText(decoded.report.error)));
+        Complain(Format(str::kCliCannotReadFormat, dataFile, SystemText(decoded.report.error)));
         break;
     }
     return std::nullopt;

@@ -121,7 +121,7 @@ void Report(const std::string& csv, const CsvIssue& issue, FileKind kind, CsvEnc
     const std::string where = issue.column > 0 ? Format("%s:%lld:%lld: ", csv, static_cast<long long>(issue.line),
                                                         static_cast<long long>(issue.column))
                                                : Format("%s:%lld: ", csv, static_cast<long long>(issue.line));
-    Complain(where + Describe(issue, kind, encoding));
+    Complain(where, Describe(issue, kind, encoding));
 }
 
 } // namespace
@@ -135,14 +135,14 @@ int RunImport(const CliOptions& options)
 
     InputFile input = csv == "-" ? InputFile::StandardInput() : InputFile(csv, InputFile::Accept::AnyReadable);
     if (!input.IsOpen()) {
-        Complain(Format(str::kCliNotLoadedFormat, csv,
-                        input.GetStatus() == InputFile::Status::NotRegular ? "a folder"
+        Complain(Format(str::kCliCannotReadFormat, csv,
+                        input.GetStatus() == InputFile::Status::NotRegular ? std::string(str::kCliIsFolder)
                                                                            : SystemText(input.Error())));
         return kExitBadData;
     }
     CsvImporter importer(choice->kind, NamesFor(options.encoding));
     if (!Feed(input, options.encoding != CsvEncoding::Gbk, importer)) {
-        Complain(Format(str::kCliNotLoadedFormat, csv, SystemText(input.Error())));
+        Complain(Format(str::kCliCannotReadFormat, csv, SystemText(input.Error())));
         return kExitBadData;
     }
 

@@ -4,8 +4,6 @@
 #include "data/RecordBytes.h"
 #include "resources/Strings.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -44,16 +42,14 @@ struct Shown {
     if (!choice) return {kExitBadUsage};
     const std::optional<DecodedRecords> read = ReadOrComplain(file, *choice);
     if (!read) return {kExitBadData};
-    const DecodedRecords& decoded = *read;
-    struct stat st {};
-    const long long size = ::stat(file.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
+    const DecodeReport& report = read->report;
     const RecordSchema& schema = SchemaOf(choice->kind);
-    std::string text = Format(str::kCliInfoFormat, file, KindWord(choice->kind),
-                              schema.fileName, static_cast<long long>(choice->key),
-                              static_cast<long long>(decoded.report.announcedCount),
-                              static_cast<long long>(decoded.report.recordsPresent), size,
-                              decoded.report.Truncated() ? str::kCliYes : str::kCliNo);
-    if (schema.uniqueIds) text += Format(str::kCliInfoRepeatsFormat, RepeatedIds(decoded));
+    std::string text = Format(str::kCliInfoFormat, file, KindWord(choice->kind), schema.fileName,
+                              static_cast<long long>(choice->key), static_cast<long long>(report.announcedCount),
+                              static_cast<long long>(report.recordsPresent), static_cast<long long>(report.fileSize),
+                              report.Truncated() ? str::kCliYes : str::kCliNo,
+                              static_cast<long long>(report.trailingBytes));
+    if (schema.uniqueIds) text += Format(str::kCliInfoRepeatsFormat, RepeatedIds(*read));
     if (PrintOrComplain(text) == kExitOk) return {};
     return {kExitBadData, false};
 }

@@ -9,14 +9,15 @@
 
 #include <unistd.h>
 
+#include <exception>
+#include <new>
 #include <vector>
 
-int main(int argc, char** argv)
+namespace rw {
+namespace {
+
+[[nodiscard]] int Run(int argc, char** argv)
 {
-    using namespace rw;
-    KeepStandardStreamsTaken();
-    // Ctrl-C during an import leaves no temporary file beside the target.
-    RemoveTemporaryFilesOnSignals();
     if (argc < 2) {
         (void)WriteAllTo(STDERR_FILENO, UsageText(std::nullopt));
         return kExitBadUsage;
@@ -36,4 +37,25 @@ int main(int argc, char** argv)
     case CliCommand::Import: return RunImport(*parsed.options);
     }
     return kExitBadUsage;
+}
+
+} // namespace
+} // namespace rw
+
+int main(int argc, char** argv)
+{
+    using namespace rw;
+    KeepStandardStreamsTaken();
+    // Ctrl-C during an import leaves no temporary file beside the target.
+    RemoveTemporaryFilesOnSignals();
+    // Whatever a command cannot go on from ends here, after the unwinding has removed its
+    // temporary files, with a message rather than an abort.
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        Complain(str::kCliOutOfMemory);
+    } catch (const std::exception& e) {
+        Complain(str::kCliStopped, e.what());
+    }
+    return kExitBadData;
 }

@@ -141,8 +141,8 @@ inline constexpr char kCliAbout[] =
     "monster.dat.\n";
 inline constexpr char kCliAboutInfo[] =
     "info: shows per data file its kind, key, the count in its header, the records present,\n"
-    "its size, whether it is truncated (holds fewer records than the count), and how many\n"
-    "records repeat an ID.\n";
+    "its size, whether it is truncated (holds fewer records than the count), the bytes after\n"
+    "the last record the count announces, and how many records repeat an ID.\n";
 inline constexpr char kCliAboutExport[] =
     "export: writes the data file as CSV, to standard output or OUT.\n";
 inline constexpr char kCliAboutImport[] =
@@ -164,7 +164,7 @@ inline constexpr char kCliCsvNotes[] =
     "when Raw is empty or absent); the ID, the fields and a changed name are written over them.\n";
 inline constexpr char kCliExitStatus[] =
     "Exit status: 0 done; 1 bad data (a file or CSV that cannot be used, output that cannot\n"
-    "be written); 2 bad usage.\n";
+    "be written, memory that ran out); 2 bad usage.\n";
 inline constexpr char kCliVersionFormat[] = "recwright-cli %s\n";
 
 inline constexpr char kCliPrefix[] = "recwright-cli: ";
@@ -181,23 +181,33 @@ inline constexpr char kCliExtraArgumentFormat[] = "one file only, not also '%s'"
 inline constexpr char kCliUnknownKindFormat[] =
     "%s: the name does not say which table this is (stditem.dat, magic.dat, monster.dat); give --kind";
 inline constexpr char kCliHelpHint[] = "try 'recwright-cli --help'";
-inline constexpr char kCliNotLoadedFormat[] = "%s: cannot read: %s";
+
+inline constexpr char kCliCannotReadFormat[] = "%s: cannot read: %s";
+inline constexpr char kCliNotRegularFile[] = "not a regular file (a folder, a device, a pipe or a socket)";
+inline constexpr char kCliIsFolder[] = "it is a folder";
 inline constexpr char kCliBadCountFormat[] = "%s: not loaded: the count in its header is %lld";
+inline constexpr char kCliTooLargeFormat[] =
+    "%s: not loaded: too large to load (%lld bytes, more than the memory this program can have)";
 inline constexpr char kCliTruncatedFormat[] =
     "%s: warning: the header announces %lld records but the file holds %lld; those are exported";
+inline constexpr char kCliTrailingBytesFormat[] =
+    "%s: warning: %lld bytes follow the last of the %lld records the header announces; they are not exported";
 inline constexpr char kCliStandardOutput[] = "standard output";
 inline constexpr char kCliCannotWriteFormat[] = "%s: cannot write: %s";
 inline constexpr char kCliNotWrittenFormat[] = "%s: not written: %lld error(s) in %s";
 inline constexpr char kCliMoreErrorsFormat[] = "%s: ... and %lld more error(s)";
+inline constexpr char kCliOutOfMemory[] = "out of memory; stopped, and nothing was written";
+inline constexpr char kCliStopped[] = "stopped, and nothing was written: ";
 inline constexpr char kCliInfoFormat[] =
     "%s\n"
-    "  kind:            %s (%s)\n"
-    "  key:             %lld\n"
-    "  count in header: %lld\n"
-    "  records present: %lld\n"
-    "  file size:       %lld bytes\n"
-    "  truncated:       %s\n";
-inline constexpr char kCliInfoRepeatsFormat[] = "  repeated IDs:    %lld\n";
+    "  kind:                %s (%s)\n"
+    "  key:                 %lld\n"
+    "  count in header:     %lld\n"
+    "  records present:     %lld\n"
+    "  file size:           %lld bytes\n"
+    "  truncated:           %s\n"
+    "  bytes after records: %lld\n";
+inline constexpr char kCliInfoRepeatsFormat[] = "  repeated IDs:        %lld\n";
 inline constexpr char kCliYes[] = "yes";
 inline constexpr char kCliNo[] = "no";
 

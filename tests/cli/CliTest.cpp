@@ -57,6 +57,13 @@ struct CliRun {
     return command;
 }
 
+[[nodiscard]] std::size_t Occurrences(const std::string& text, const std::string& part)
+{
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
 class Cli : public ::testing::Test {
 protected:
     test::TempDir m_dir;
@@ -129,7 +136,7 @@ TEST_F(Cli, HelpAndVersionPrintWhatWasAskedFor)
     struct Case { std::initializer_list<std::string> args; std::string starts; std::vector<std::string> has, hasNot; };
     const Case cases[] = {
         {{"--help"}, "Usage:\n", {info, exportLine, importLine, "Exit status"}, {}},
-        {{"info", "--help"}, "Usage: " + info, {"--kind"}, {exportLine, "--encoding", "-o PATH"}},
+        {{"info", "--help"}, "Usage: " + info, {"bytes after", "--kind"}, {exportLine, "--encoding", "-o PATH"}},
         {{"export", "-h"}, "Usage: " + exportLine, {"--encoding", "-o PATH"}, {info}},
         {{"import", "--help"}, "Usage: " + importLine, {"--encoding"}, {info}},
         {{"help", "import"}, "Usage: " + importLine, {}, {info}},
@@ -160,10 +167,11 @@ TEST_F(Cli, OutputThatCannotBeWrittenIsExplained)
 
 TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
 {
-    const CliRun run = Invoke({"info", (kSamples / "stditem.dat").string(), (kSamples / "magic.dat").string()});
+    const CliRun run = Invoke({"info", kItem, (kSamples / "magic.dat").string()});
     EXPECT_EQ(run.status, 0) << run.err;
-    for (const char* line : {"kind:            item (stditem.dat)", "key:             173", "truncated:       no",
-                             "repeated IDs:    0", "kind:            magic (magic.dat)", "key:             203"}) {
+    for (const char* line : {"kind:                item (stditem.dat)", "key:                 173",
+                             "truncated:           no", "bytes after records: 0", "repeated IDs:        0",
+                             "kind:                magic (magic.dat)", "key:                 203"}) {
         EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
     }
 
@@ -173,9 +181,9 @@ TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
     WriteFile(Path("stditem.dat"), std::string(4, '\0'));
     const CliRun mixed = Invoke({"info", Path("missing.dat"), Path("stditem.dat"), Path("monster.dat"), "--kind", "monster"});
     EXPECT_EQ(mixed.status, 1) << "the worst status of all files";
-    EXPECT_NE(mixed.out.find("key:             241"), std::string::npos) << mixed.out;
-    EXPECT_NE(mixed.out.find("truncated:       yes"), std::string::npos) << mixed.out;
-    EXPECT_NE(mixed.out.find("records present: 29"), std::string::npos) << mixed.out;
+    EXPECT_NE(mixed.out.find("key:                 241"), std::string::npos) << mixed.out;
+    EXPECT_NE(mixed.out.find("truncated:           yes"), std::string::npos) << mixed.out;
+    EXPECT_NE(mixed.out.find("records present:     29"), std::string::npos) << mixed.out;
     EXPECT_NE(mixed.err.find("missing.dat: cannot read: No such file or directory"), std::string::npos) << mixed.err;
     EXPECT_NE(mixed.err.find("stditem.dat: not loaded: the count in its header is 0"), std::string::npos) << mixed.err;
 
@@ -184,6 +192,56 @@ TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
     EXPECT_NE(exported.err.find("the header announces 30 records but the file holds 29"), std::string::npos) << exported.err;
     const std::string csv = ReadFile<std::string>(Path("t.csv"));
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 30);
+}
+
+TEST_F(Cli, BytesAfterTheLastRecordAreShownAndWarnedOfOnce)
+{
+    auto bytes = ReadFile(kItem);
+    bytes.insert(bytes.end(), 10, 0x55);
+    WriteFile(Path("stditem.dat"), bytes);
+    const CliRun info = Invoke({"info", Path("stditem.dat")});
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find("bytes after records: 10\n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("truncated:           no\n"), std::string::npos) << "truncated means records missing";
+
+    const CliRun exported = Invoke({"export", Path("stditem.dat")});
+    EXPECT_EQ(exported.status, 0);
+    EXPECT_EQ(Occurrences(exported.err, "10 bytes follow the last of the 38 records"), 1u) << exported.err;
+    EXPECT_EQ(exported.out, Invoke({"export", kItem}).out) << "the records alone are exported";
+}
+
+TEST_F(Cli, FilesLargerThanMemoryAreRefused)
+{
+    // Sparse: as large as the machine's memory and half again, with a count to match.
+    const std::uint64_t count = (MemoryLimit() + MemoryLimit() / 2) / 184;
+    if (count > 0x7FFFFFFF) GTEST_SKIP() << "more memory than a data file can hold records for";
+    const auto n = static_cast<std::uint32_t>(count);
+    WriteFile(Path("stditem.dat"), std::vector<std::uint8_t>{std::uint8_t(n), std::uint8_t(n >> 8),
+                                                             std::uint8_t(n >> 16), std::uint8_t(n >> 24)});
+    std::filesystem::resize_file(Path("stditem.dat"), 4 + count * 184);
+    for (const CliRun& run : {Invoke({"info", Path("stditem.dat")}), Invoke({"export", Path("stditem.dat"), "-o", Path("out.csv")})}) {
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find("stditem.dat: not loaded: too large to load"), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(Path("out.csv")));
+}
+
+TEST_F(Cli, MemoryThatRunsOutEndsTheCommandWithAMessage)
+{
+    if (!kCanLimitMemory) GTEST_SKIP() << "no address space limit under AddressSanitizer";
+    // A million magic rows need 120 MB of records, more than the limit leaves.
+    std::string header = Invoke({"export", (kSamples / "magic.dat").string()}).out;
+    header = header.substr(0, header.find('\n') + 1);
+    std::string row = "1,a";
+    for (int k = 2; k < 23; ++k) row += ",0";
+    row += ",";
+    WriteFile(Path("header.csv"), header);
+    const CliRun run = Shell("{ cat " + Quoted(Path("header.csv")) + "; yes " + Quoted(row) + " | head -n 1000000; } | " +
+                             WithMemoryLimit(Command({"import", "-", "-o", Path("magic.dat")}), 128));
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find("out of memory; stopped, and nothing was written"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(Path("magic.dat")));
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
 
 // The CSV with the last field of every line dropped: Raw, for the export's CSV.
