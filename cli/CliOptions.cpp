@@ -66,6 +66,8 @@ namespace {
         const auto encoding = EncodingNamed(value);
         if (!encoding) return Format(str::kCliBadEncodingFormat, value);
         options.encoding = *encoding;
+    } else if (name == "--allow-empty") {
+        options.allowEmpty = true;
     }
     return {};
 }
@@ -130,11 +132,14 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
         if (option == std::end(kOptionTable) || !Takes(*option, *command)) {
             return Failure(Format(str::kCliUnknownOptionFormat, arg, args[0]));
         }
-        if (!value) {
+        if (!option->takesValue && value) return Failure(Format(str::kCliNoValueFormat, name));
+        if (option->takesValue && !value) {
             if (i + 1 == args.size()) return Failure(Format(str::kCliMissingValueFormat, name));
             value = args[++i];
         }
-        if (std::string error = Apply(name, *value, options); !error.empty()) return Failure(std::move(error));
+        if (std::string error = Apply(name, value.value_or(""), options); !error.empty()) {
+            return Failure(std::move(error));
+        }
     }
 
     if (options.files.empty()) return Failure(str::kCliMissingFile);

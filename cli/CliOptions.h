@@ -22,6 +22,7 @@ struct CliOptions {
     std::optional<std::uint8_t> key;
     FileKind kind = FileKind::None;    // --kind; None: by the data file's name
     CsvEncoding encoding = CsvEncoding::Utf8;
+    bool allowEmpty = false;           // import: write a file without records
 };
 
 struct ParsedCommandLine {

@@ -153,9 +153,17 @@ int RunImport(const CliOptions& options)
         Complain(Format(str::kCliNotWrittenFormat, target, static_cast<long long>(importer.ErrorCount()), csv));
         return kExitBadData;
     }
-    for (const CsvIssue& warning : importer.Warnings()) Report(csv, warning, choice->kind, options.encoding);
-
     const RecordChunks& records = importer.Records();
+    // Without records the file would open nowhere: only on request, and then with a warning.
+    const bool refuseEmpty = records.Count() == 0 && !options.allowEmpty;
+    for (const CsvIssue& warning : importer.Warnings()) {
+        if (!(refuseEmpty && warning.kind == CsvIssue::Kind::NoRecords)) Report(csv, warning, choice->kind, options.encoding);
+    }
+    if (refuseEmpty) {
+        Complain(Format(str::kCliEmptyNotWrittenFormat, target, csv));
+        return kExitBadData;
+    }
+
     const WriteReport written = EncodeFile(target, choice->kind, choice->key, records.Count(),
                                            [&](std::size_t i, std::span<std::uint8_t> record) {
                                                const auto from = records.At(i);

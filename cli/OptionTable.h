@@ -12,15 +12,17 @@ namespace rw {
 
 struct OptionSpec {
     std::string_view name;
+    bool takesValue = true;
     bool info = false, exportCsv = false, importCsv = false; // which commands take it
     const char* help = "";
 };
 
 inline constexpr OptionSpec kOptionTable[] = {
-    {"--kind", true, true, true, str::kCliOptionKind},
-    {"--key", true, true, true, str::kCliOptionKey},
-    {"--encoding", false, true, true, str::kCliOptionEncoding},
-    {"-o", false, true, true, str::kCliOptionOutput},
+    {"--kind", true, true, true, true, str::kCliOptionKind},
+    {"--key", true, true, true, true, str::kCliOptionKey},
+    {"--encoding", true, false, true, true, str::kCliOptionEncoding},
+    {"-o", true, false, true, true, str::kCliOptionOutput},
+    {"--allow-empty", false, false, false, true, str::kCliOptionAllowEmpty},
 };
 
 [[nodiscard]] constexpr bool Takes(const OptionSpec& option, CliCommand command)

@@ -134,7 +134,8 @@ inline constexpr char kEnterByte[] = "请输入一个0到255之间的整数。";
 // Usage: the overall text is put together from these, each command's own from its parts.
 inline constexpr char kCliSynopsisInfo[] = "recwright-cli info FILE... [--key N] [--kind KIND]";
 inline constexpr char kCliSynopsisExport[] = "recwright-cli export FILE [-o OUT] [--key N] [--kind KIND] [--encoding ENC]";
-inline constexpr char kCliSynopsisImport[] = "recwright-cli import CSV -o FILE [--key N] [--kind KIND] [--encoding ENC]";
+inline constexpr char kCliSynopsisImport[] =
+    "recwright-cli import CSV -o FILE [--key N] [--kind KIND] [--encoding ENC] [--allow-empty]";
 inline constexpr char kCliSynopsisOther[] = "recwright-cli COMMAND --help | help COMMAND | --version";
 inline constexpr char kCliAbout[] =
     "Shows, exports to CSV and builds from CSV the data files stditem.dat, magic.dat and\n"
@@ -147,7 +148,7 @@ inline constexpr char kCliAboutExport[] =
     "export: writes the data file as CSV, to standard output or OUT.\n";
 inline constexpr char kCliAboutImport[] =
     "import: builds the data file FILE from CSV (\"-\" reads standard input). Nothing is written\n"
-    "when the CSV has any error.\n";
+    "when the CSV has any error, nor when it has no record unless --allow-empty is given.\n";
 inline constexpr char kCliOptionsHeading[] = "Options:\n";
 inline constexpr char kCliOptionKind[] =
     "  --kind KIND     item, magic or monster, in any letter case; by default the data file's\n"
@@ -158,6 +159,9 @@ inline constexpr char kCliOptionEncoding[] =
     "  --encoding ENC  the CSV's text: utf-8 (or utf8; the default), utf-8-bom (or utf8-bom)\n"
     "                  or gbk (or cp936), in any letter case\n";
 inline constexpr char kCliOptionOutput[] = "  -o PATH         where the output goes\n";
+inline constexpr char kCliOptionAllowEmpty[] =
+    "  --allow-empty   import: write FILE even from a CSV without records (its count is then\n"
+    "                  0, and it opens nowhere)\n";
 inline constexpr char kCliCsvNotes[] =
     "CSV: a header of the table's column titles and Raw, then one row per record; Raw is the\n"
     "whole deciphered record in hexadecimal. An import row starts from its Raw bytes (or zeros\n"
@@ -171,6 +175,7 @@ inline constexpr char kCliPrefix[] = "recwright-cli: ";
 inline constexpr char kCliUnknownCommandFormat[] = "unknown command '%s'";
 inline constexpr char kCliUnknownOptionFormat[] = "unknown option '%s' for %s";
 inline constexpr char kCliMissingValueFormat[] = "option %s needs a value";
+inline constexpr char kCliNoValueFormat[] = "option %s takes no value";
 inline constexpr char kCliBadKeyFormat[] = "--key takes a whole number from 0 to 255, not '%s'";
 inline constexpr char kCliBadKindFormat[] = "--kind takes item, magic or monster, not '%s'";
 inline constexpr char kCliBadEncodingFormat[] =
@@ -196,6 +201,9 @@ inline constexpr char kCliStandardOutput[] = "standard output";
 inline constexpr char kCliCannotWriteFormat[] = "%s: cannot write: %s";
 inline constexpr char kCliNotWrittenFormat[] = "%s: not written: %lld error(s) in %s";
 inline constexpr char kCliMoreErrorsFormat[] = "%s: ... and %lld more error(s)";
+inline constexpr char kCliEmptyNotWrittenFormat[] =
+    "%s: not written: %s has no records, and a data file with a count of 0 does not open "
+    "(--allow-empty writes it anyway)";
 inline constexpr char kCliOutOfMemory[] = "out of memory; stopped, and nothing was written";
 inline constexpr char kCliStopped[] = "stopped, and nothing was written: ";
 inline constexpr char kCliInfoFormat[] =

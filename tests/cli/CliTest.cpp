@@ -114,6 +114,8 @@ TEST_F(Cli, UsageErrorsExitWithTwo)
         {{"export", kItem, "--kind", "weapon"}, "--kind takes item, magic or monster, not 'weapon'"},
         {{"export", kItem, "--encoding", "latin1"}, "--encoding takes utf-8 (utf8), utf-8-bom (utf8-bom) or gbk (cp936)"},
         {{"export", kItem, "--bogus"}, "unknown option '--bogus'"},
+        {{"export", kItem, "--allow-empty"}, "unknown option '--allow-empty' for export"},
+        {{"import", "a.csv", "-o", "stditem.dat", "--allow-empty=yes"}, "option --allow-empty takes no value"},
         {{"info", kItem, "--encoding", "gbk"}, "unknown option '--encoding'"},
         {{"export", kItem, kItem}, "one file only"},
         {{"import", kItem}, "import needs -o FILE"},
@@ -135,10 +137,10 @@ TEST_F(Cli, HelpAndVersionPrintWhatWasAskedFor)
     const std::string importLine = "recwright-cli import CSV -o FILE";
     struct Case { std::initializer_list<std::string> args; std::string starts; std::vector<std::string> has, hasNot; };
     const Case cases[] = {
-        {{"--help"}, "Usage:\n", {info, exportLine, importLine, "Exit status"}, {}},
+        {{"--help"}, "Usage:\n", {info, exportLine, importLine, "--allow-empty", "Exit status"}, {}},
         {{"info", "--help"}, "Usage: " + info, {"bytes after", "--kind"}, {exportLine, "--encoding", "-o PATH"}},
-        {{"export", "-h"}, "Usage: " + exportLine, {"--encoding", "-o PATH"}, {info}},
-        {{"import", "--help"}, "Usage: " + importLine, {"--encoding"}, {info}},
+        {{"export", "-h"}, "Usage: " + exportLine, {"--encoding", "-o PATH"}, {info, "--allow-empty"}},
+        {{"import", "--help"}, "Usage: " + importLine, {"--allow-empty", "--encoding"}, {info}},
         {{"help", "import"}, "Usage: " + importLine, {}, {info}},
         {{"--version"}, "recwright-cli " RECWRIGHT_VERSION "\n", {}, {"Usage"}},
     };
@@ -334,6 +336,23 @@ TEST_F(Cli, WarningsLeaveTheImportToGoOn)
     EXPECT_EQ(noRaw.status, 0) << noRaw.err;
     EXPECT_EQ(noRaw.err, "recwright-cli: " + Path("t.csv") +
                              ":1: warning: no Raw column; the bytes that no column shows will be zero in every record\n");
+}
+
+TEST_F(Cli, ACsvWithoutRecordsIsWrittenOnlyWhenAllowed)
+{
+    const std::string csv = Invoke({"export", kItem}).out;
+    WriteFile(Path("t.csv"), csv.substr(0, csv.find('\n') + 1));
+    std::filesystem::copy_file(kItem, Path("stditem.dat"));
+    const CliRun refused = Invoke({"import", Path("t.csv"), "-o", Path("stditem.dat")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("stditem.dat: not written: " + Path("t.csv") + " has no records"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("--allow-empty"), std::string::npos);
+    EXPECT_EQ(ReadFile(Path("stditem.dat")), ReadFile(kItem));
+
+    const CliRun allowed = Invoke({"import", Path("t.csv"), "--allow-empty", "-o", Path("stditem.dat")});
+    EXPECT_EQ(allowed.status, 0) << allowed.err;
+    EXPECT_NE(allowed.err.find("warning: no records"), std::string::npos) << allowed.err;
+    EXPECT_EQ(ReadFile<std::string>(Path("stditem.dat")), std::string(4, '\0'));
 }
 
 TEST_F(Cli, MessagesShowControlCharactersEscaped)
