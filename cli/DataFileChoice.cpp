@@ -4,6 +4,8 @@
 #include "data/KeySet.h"
 #include "resources/Strings.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 namespace rw {
@@ -41,6 +43,17 @@ std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const 
         break;
     }
     return std::nullopt;
+}
+
+std::optional<FileStamp> IdentityOf(std::string_view name, std::optional<int> standardStream)
+{
+    if (name != "-" || !standardStream) return StampOf(std::string(name));
+    struct stat st {};
+    if (::fstat(*standardStream, &st) != 0) return std::nullopt;
+    FileStamp stamp;
+    stamp.device = static_cast<std::uint64_t>(st.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(st.st_ino);
+    return stamp;
 }
 
 } // namespace rw

@@ -38,12 +38,16 @@ int RunExport(const CliOptions& options)
     const std::string& dataFile = options.files.front();
     const std::optional<DataFileChoice> choice = ChooseDataFile(options, dataFile);
     if (!choice) return kExitBadUsage;
+    const bool toStdout = !options.output || *options.output == "-";
+    if (SameFile(IdentityOf(dataFile, std::nullopt), IdentityOf(toStdout ? "-" : *options.output, STDOUT_FILENO))) {
+        Complain(toStdout ? Format(str::kCliStdoutIsInputFormat, dataFile) : Format(str::kCliOutputIsInputFormat, *options.output));
+        return kExitBadUsage;
+    }
     const std::optional<DecodedRecords> read = ReadOrComplain(dataFile, *choice);
     if (!read) return kExitBadData;
     const DecodedRecords& decoded = *read;
     WarnOfGaps(dataFile, decoded.report);
 
-    const bool toStdout = !options.output || *options.output == "-";
     const std::string shownOutput = toStdout ? std::string(str::kCliStandardOutput) : *options.output;
     std::optional<AtomicFile> file;
     if (!toStdout) {

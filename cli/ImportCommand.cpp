@@ -7,8 +7,9 @@
 #include "resources/Strings.h"
 #include "text/GbkTable.h"
 
+#include <unistd.h>
+
 #include <cassert>
-#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -48,7 +49,7 @@ constexpr std::size_t kBufferBytes = 4 * CsvTokenizer::kMaxRowBytes;
 }
 
 // The quoted field for a message, as UTF-8 whatever the CSV's encoding.
-[[nodiscard]] std::string Shown(const std::string& text, CsvEncoding encoding)
+[[nodiscard]] std::string AsUtf8(const std::string& text, CsvEncoding encoding)
 {
     if (encoding != CsvEncoding::Gbk) return text;
     std::string utf8;
@@ -86,7 +87,7 @@ constexpr std::size_t kBufferBytes = 4 * CsvTokenizer::kMaxRowBytes;
     const std::string title = issue.column >= 1 && issue.column <= schema.ColumnCount()
                                   ? std::string(schema.Column(issue.column - 1).title)
                                   : std::string("Raw");
-    const std::string text = Shown(issue.text, encoding);
+    const std::string text = AsUtf8(issue.text, encoding);
     switch (issue.kind) {
     case CsvIssue::Kind::NoHeader: return str::kCsvNoHeader;
     case CsvIssue::Kind::BadHeader:
@@ -124,6 +125,11 @@ void Report(const std::string& csv, const CsvIssue& issue, FileKind kind, CsvEnc
     Complain(where, Describe(issue, kind, encoding));
 }
 
+[[nodiscard]] InputFile OpenCsv(const std::string& csv)
+{
+    return csv == "-" ? InputFile::StandardInput() : InputFile(csv, InputFile::Accept::AnyReadable);
+}
+
 } // namespace
 
 int RunImport(const CliOptions& options)
@@ -132,8 +138,12 @@ int RunImport(const CliOptions& options)
     const std::string& target = *options.output;
     const std::optional<DataFileChoice> choice = ChooseDataFile(options, target);
     if (!choice) return kExitBadUsage;
+    if (SameFile(IdentityOf(csv, STDIN_FILENO), IdentityOf(target, std::nullopt))) {
+        Complain(csv == "-" ? Format(str::kCliStdinIsOutputFormat, target) : Format(str::kCliOutputIsInputFormat, target));
+        return kExitBadUsage;
+    }
 
-    InputFile input = csv == "-" ? InputFile::StandardInput() : InputFile(csv, InputFile::Accept::AnyReadable);
+    InputFile input = OpenCsv(csv);
     if (!input.IsOpen()) {
         Complain(Format(str::kCliCannotReadFormat, csv,
                         input.GetStatus() == InputFile::Status::NotRegular ? std::string(str::kCliIsFolder)

@@ -158,7 +158,8 @@ inline constexpr char kCliOptionKey[] =
 inline constexpr char kCliOptionEncoding[] =
     "  --encoding ENC  the CSV's text: utf-8 (or utf8; the default), utf-8-bom (or utf8-bom)\n"
     "                  or gbk (or cp936), in any letter case\n";
-inline constexpr char kCliOptionOutput[] = "  -o PATH         where the output goes\n";
+inline constexpr char kCliOptionOutput[] =
+    "  -o PATH         where the output goes; never the input file itself\n";
 inline constexpr char kCliOptionAllowEmpty[] =
     "  --allow-empty   import: write FILE even from a CSV without records (its count is then\n"
     "                  0, and it opens nowhere)\n";
@@ -168,7 +169,7 @@ inline constexpr char kCliCsvNotes[] =
     "when Raw is empty or absent); the ID, the fields and a changed name are written over them.\n";
 inline constexpr char kCliExitStatus[] =
     "Exit status: 0 done; 1 bad data (a file or CSV that cannot be used, output that cannot\n"
-    "be written, memory that ran out); 2 bad usage.\n";
+    "be written, memory that ran out); 2 bad usage (an output that is the input file included).\n";
 inline constexpr char kCliVersionFormat[] = "recwright-cli %s\n";
 
 inline constexpr char kCliPrefix[] = "recwright-cli: ";
@@ -186,6 +187,9 @@ inline constexpr char kCliExtraArgumentFormat[] = "one file only, not also '%s'"
 inline constexpr char kCliUnknownKindFormat[] =
     "%s: the name does not say which table this is (stditem.dat, magic.dat, monster.dat); give --kind";
 inline constexpr char kCliHelpHint[] = "try 'recwright-cli --help'";
+inline constexpr char kCliOutputIsInputFormat[] = "%s: the output is the input file itself; nothing done";
+inline constexpr char kCliStdoutIsInputFormat[] = "standard output is %s, the input file itself; nothing done";
+inline constexpr char kCliStdinIsOutputFormat[] = "standard input is %s, the output file itself; nothing done";
 
 inline constexpr char kCliCannotReadFormat[] = "%s: cannot read: %s";
 inline constexpr char kCliNotRegularFile[] = "not a regular file (a folder, a device, a pipe or a socket)";

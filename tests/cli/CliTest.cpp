@@ -355,6 +355,35 @@ TEST_F(Cli, ACsvWithoutRecordsIsWrittenOnlyWhenAllowed)
     EXPECT_EQ(ReadFile<std::string>(Path("stditem.dat")), std::string(4, '\0'));
 }
 
+TEST_F(Cli, AnOutputThatIsTheInputIsRefusedAndNothingIsTouched)
+{
+    const std::string data = Path("stditem.dat");
+    const std::string csv = Path("t.csv");
+    std::filesystem::copy_file(kItem, data);
+    ASSERT_EQ(Invoke({"export", data, "-o", csv}).status, 0);
+    const std::string csvBefore = ReadFile<std::string>(csv);
+    std::filesystem::create_symlink(data, Path("link.dat"));
+    std::filesystem::create_hard_link(data, Path("hard.dat"));
+    std::filesystem::create_symlink(csv, Path("link.csv"));
+    const std::pair<std::string, std::string> cases[] = {
+        {Command({"export", data, "-o", data}), data + ": the output is the input file itself"},
+        {Command({"export", data, "-o", Path("link.dat")}), "link.dat: the output is the input file itself"},
+        {Command({"export", Path("link.dat"), "--kind", "item", "-o", Path("hard.dat")}), "hard.dat: the output is the input"},
+        {Command({"export", data}) + " >>" + Quoted(data), "standard output is " + data + ", the input file itself"},
+        {Command({"export", data, "-o", "/dev/stdout"}) + " >>" + Quoted(Path("hard.dat")), "/dev/stdout: the output is"},
+        {Command({"import", csv, "--kind", "item", "-o", csv}), "t.csv: the output is the input file itself"},
+        {Command({"import", Path("link.csv"), "--kind", "item", "-o", csv}), "t.csv: the output is the input file"},
+        {Command({"import", "-", "-o", data}) + " <" + Quoted(Path("link.dat")), "standard input is " + data + ", the output"},
+    };
+    for (const auto& [line, message] : cases) {
+        const CliRun run = Shell(line);
+        EXPECT_EQ(run.status, 2) << line;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_EQ(ReadFile(data), ReadFile(kItem)) << line;
+        EXPECT_EQ(ReadFile<std::string>(csv), csvBefore) << line;
+    }
+}
+
 TEST_F(Cli, MessagesShowControlCharactersEscaped)
 {
     const std::string csv = Invoke({"export", kItem}).out;
