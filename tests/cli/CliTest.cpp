@@ -290,6 +290,31 @@ TEST_F(Cli, ExportThenImportGivesTheSameFile)
     EXPECT_EQ(plain.bytes, ReadDataFile(kSamples / "magic.dat", FileKind::Magic, 203).bytes);
 }
 
+TEST_F(Cli, AByteOrderMarkIsSkippedOnlyAtTheStartOfUtf8)
+{
+    const std::string csv = Invoke({"export", kItem}).out;
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::size_t second = csv.find('\n') + 1;
+    struct Case { std::string text; std::string encoding; std::string message; };
+    const Case cases[] = {
+        {bom + csv, "utf-8", ""},
+        {bom + csv, "utf-8-bom", ""},
+        {csv.substr(0, second) + bom + csv.substr(second), "utf-8", "t.csv:2:1: ItemID: '\xEF\xBB\xBF" "1' is not a whole number"},
+        {bom + csv, "gbk", "t.csv:1: the header must be"},
+    };
+    for (const Case& c : cases) {
+        WriteFile(Path("t.csv"), c.text);
+        std::filesystem::remove(Path("stditem.dat"));
+        const CliRun run = Invoke({"import", Path("t.csv"), "--encoding", c.encoding, "-o", Path("stditem.dat")});
+        EXPECT_EQ(run.status, c.message.empty() ? 0 : 1) << run.err;
+        if (c.message.empty()) {
+            EXPECT_EQ(ReadFile(Path("stditem.dat")), ReadFile(kItem));
+        } else {
+            EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        }
+    }
+}
+
 TEST_F(Cli, CsvErrorsNameLineAndColumnAndWriteNothing)
 {
     const std::string csv = Invoke({"export", kItem}).out;
@@ -353,6 +378,26 @@ TEST_F(Cli, ACsvWithoutRecordsIsWrittenOnlyWhenAllowed)
     EXPECT_EQ(allowed.status, 0) << allowed.err;
     EXPECT_NE(allowed.err.find("warning: no records"), std::string::npos) << allowed.err;
     EXPECT_EQ(ReadFile<std::string>(Path("stditem.dat")), std::string(4, '\0'));
+}
+
+TEST_F(Cli, LongNamesWorkAndFailedWritesLeaveNoTemporaryFile)
+{
+    const std::string csv = Path(std::string(246, 'c') + ".csv");
+    const std::string data = Path(std::string(246, 'd') + ".dat");
+    ASSERT_EQ(Invoke({"export", kItem, "-o", csv}).status, 0);
+    ASSERT_EQ(Invoke({"import", csv, "--kind", "item", "-o", data}).status, 0);
+    EXPECT_EQ(ReadFile(data), ReadFile(kItem));
+
+    // Writes cut short by a file size limit, whose signal is ignored so that the write fails.
+    const std::string csvBefore = ReadFile<std::string>(csv);
+    for (const std::string& command : {Command({"export", kItem, "-o", csv}), Command({"import", csv, "--kind", "item", "-o", data})}) {
+        const CliRun run = Shell("(trap '' XFSZ; ulimit -f 1; " + command + ")");
+        EXPECT_EQ(run.status, 1) << command;
+        EXPECT_NE(run.err.find(": cannot write: File too large"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadFile<std::string>(csv), csvBefore);
+    EXPECT_EQ(ReadFile(data), ReadFile(kItem));
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
 
 TEST_F(Cli, AnOutputThatIsTheInputIsRefusedAndNothingIsTouched)
