@@ -179,6 +179,8 @@ TEST(CsvImport, ErrorsNameLineAndColumn)
         {"raw too short", kItem, Row(kItem, "1", "a", "00"), K::BadRaw, 2, 32},
         {"raw not hex", kMagic, Row(kMagic, "1", "a", std::string(239, '0') + "g"), K::BadRaw, 2, 24},
         {"name too long", kItem, Row(kItem, "1", std::string(32, 'x')), K::NameTooLong, 2, 2},
+        {"lone plus", kItem, Row(kItem, "+", "a"), K::BadNumber, 2, 1},
+        {"lone minus", kMagic, Row(kMagic, "-", "a"), K::BadNumber, 2, 1},
         {"name without GBK form", kItem, Row(kItem, "1", "\xF0\x9F\x98\x80"), K::NameNotEncoded, 2, 2},
         {"name of U+FFFD", kItem, Row(kItem, "1", "\xEF\xBF\xBD"), K::NameNotEncoded, 2, 2},
         {"name cut short", kItem, Row(kItem, "1", "\xC3"), K::NameNotWellFormed, 2, 2},
