@@ -146,8 +146,7 @@ int RunImport(const CliOptions& options)
     InputFile input = OpenCsv(csv);
     if (!input.IsOpen()) {
         Complain(Format(str::kCliCannotReadFormat, csv,
-                        input.GetStatus() == InputFile::Status::NotRegular ? std::string(str::kCliIsFolder)
-                                                                           : SystemText(input.Error())));
+                        input.IsNotRegularFile() ? std::string(str::kCliIsFolder) : SystemText(input.Error())));
         return kExitBadData;
     }
     CsvImporter importer(choice->kind, NamesFor(options.encoding));

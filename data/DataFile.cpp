@@ -140,12 +140,14 @@ void Decipher(DecodedRecords& out, std::size_t delivered, std::uint8_t key)
     if (out.kind == FileKind::Monster && !out.bytes.empty()) std::fill_n(out.bytes.begin(), kCountBytes, 0);
 }
 
-DecodedRecords NotLoaded(FileKind kind, LoadFailure failure, std::int32_t count = 0, std::error_code error = {})
+DecodedRecords NotLoaded(FileKind kind, LoadFailure failure, std::int32_t count = 0, std::uint64_t fileSize = 0,
+                         std::error_code error = {})
 {
     DecodedRecords out;
     out.kind = kind;
     out.report.failure = failure;
     out.report.announcedCount = count;
+    out.report.fileSize = fileSize;
     out.report.error = error;
     return out;
 }
@@ -206,7 +208,7 @@ FileKind KindFromName(std::string_view bareName)
 DecodedRecords DecodeBytes(std::span<const std::uint8_t> file, FileKind kind, std::uint8_t key)
 {
     const Layout layout = LayoutOf(kind, file, file.size());
-    if (layout.count <= 0) return NotLoaded(kind, LoadFailure::NoRecords, layout.count);
+    if (layout.count <= 0) return NotLoaded(kind, LoadFailure::NoRecords, layout.count, file.size());
     DecodedRecords out;
     out.kind = kind;
     out.report.loaded = true;
@@ -228,16 +230,16 @@ DecodedRecords ReadDataFile(const std::filesystem::path& path, FileKind kind, st
                             std::uint64_t memoryLimit)
 {
     InputFile file(path, InputFile::Accept::RegularFile);
-    if (file.GetStatus() == InputFile::Status::NotRegular) return NotLoaded(kind, LoadFailure::NotRegularFile);
-    if (!file.IsOpen()) return NotLoaded(kind, LoadFailure::CannotRead, 0, file.Error());
+    if (file.IsNotRegularFile()) return NotLoaded(kind, LoadFailure::NotRegularFile);
+    if (!file.IsOpen()) return NotLoaded(kind, LoadFailure::CannotRead, 0, 0, file.Error());
     const std::uint64_t fileSize = file.Stamp().size;
 
     std::uint8_t header[kCountBytes] = {};
     const std::optional<std::size_t> headerBytes = file.ReadAt(header, 0);
-    if (!headerBytes) return NotLoaded(kind, LoadFailure::CannotRead, 0, file.Error());
+    if (!headerBytes) return NotLoaded(kind, LoadFailure::CannotRead, 0, fileSize, file.Error());
     const Layout layout = LayoutOf(kind, {header, *headerBytes}, fileSize);
-    if (layout.count <= 0) return NotLoaded(kind, LoadFailure::NoRecords, layout.count);
-    if (layout.recordBytes > memoryLimit) return NotLoaded(kind, LoadFailure::TooLarge, layout.count);
+    if (layout.count <= 0) return NotLoaded(kind, LoadFailure::NoRecords, layout.count, fileSize);
+    if (layout.recordBytes > memoryLimit) return NotLoaded(kind, LoadFailure::TooLarge, layout.count, fileSize);
 
     DecodedRecords out;
     out.kind = kind;
@@ -249,10 +251,10 @@ DecodedRecords ReadDataFile(const std::filesystem::path& path, FileKind kind, st
     try {
         out.bytes.resize(static_cast<std::size_t>(layout.recordBytes));
     } catch (const std::bad_alloc&) {
-        return NotLoaded(kind, LoadFailure::TooLarge, layout.count);
+        return NotLoaded(kind, LoadFailure::TooLarge, layout.count, fileSize);
     }
     const std::optional<std::size_t> got = file.ReadAt(out.bytes, RecordsOffset(kind));
-    if (!got) return NotLoaded(kind, LoadFailure::CannotRead, layout.count, file.Error());
+    if (!got) return NotLoaded(kind, LoadFailure::CannotRead, layout.count, fileSize, file.Error());
     // The file may have shrunk since it was opened: keep only the records that arrived.
     out.report.recordsPresent = RecordsPresent(kind, layout.count, *got + RecordsOffset(kind));
     out.bytes.resize(out.report.recordsPresent * out.RecordSize());

@@ -4,6 +4,7 @@
 #include "data/Schema.h"
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 
 namespace rw {
@@ -20,6 +21,7 @@ struct KeySet {
 private:
     [[nodiscard]] static std::size_t Slot(FileKind kind)
     {
+        assert(IsDataKind(kind));
         switch (kind) {
         case FileKind::Magic: return 0;
         case FileKind::Monster: return 1;

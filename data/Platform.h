@@ -33,8 +33,9 @@ struct FileStamp {
 // The file that path names, links followed; empty when there is none or it cannot be examined.
 [[nodiscard]] std::optional<FileStamp> StampOf(const std::filesystem::path& path);
 
-// The most memory the program may ask for: the machine's memory, or less where the process's
-// limits say so. A file whose records need more is refused before anything is allocated.
+// The most memory the program may ask for: what the machine has available now, or less where
+// the process's limits say so. A file whose records need more is refused before anything is
+// allocated, rather than have the system run out of memory while it is read.
 [[nodiscard]] std::uint64_t MemoryLimit();
 
 // The system's text for an error, as the user should see it after the program's own words.
@@ -45,7 +46,6 @@ struct FileStamp {
 class InputFile {
 public:
     enum class Accept : std::uint8_t { RegularFile, AnyReadable };
-    enum class Status : std::uint8_t { Open, NotRegular, Failed };
 
     InputFile(const std::filesystem::path& path, Accept accept);
     // The process's standard input, read as a stream.
@@ -56,9 +56,10 @@ public:
     InputFile& operator=(const InputFile&) = delete;
     ~InputFile();
 
-    [[nodiscard]] Status GetStatus() const { return m_status; }
     [[nodiscard]] bool IsOpen() const { return m_status == Status::Open; }
-    // Why it is not open, or why the last read failed.
+    // Refused as a folder, a device, a pipe or a socket, not for a reason of the system's.
+    [[nodiscard]] bool IsNotRegularFile() const { return m_status == Status::NotRegular; }
+    // The system's reason when it did not open, or why the last read failed.
     [[nodiscard]] const std::error_code& Error() const { return m_error; }
     // Valid once open; the size of a stream is 0.
     [[nodiscard]] const FileStamp& Stamp() const { return m_stamp; }
@@ -69,6 +70,8 @@ public:
     [[nodiscard]] std::optional<std::size_t> Read(std::span<char> into);
 
 private:
+    enum class Status : std::uint8_t { Open, NotRegular, Failed };
+
     InputFile() = default;
 
     std::intptr_t m_handle = -1;

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <fstream>
 #include <limits>
 #include <new>
 #include <utility>
@@ -178,10 +179,21 @@ std::optional<FileStamp> StampOf(const std::filesystem::path& path)
 
 std::uint64_t MemoryLimit()
 {
+    // What the machine can give without pushing others out: Linux says so in MemAvailable;
+    // elsewhere the whole of its memory is the best guess.
     std::uint64_t limit = std::numeric_limits<std::uint64_t>::max();
     const long pages = ::sysconf(_SC_PHYS_PAGES);
     const long pageSize = ::sysconf(_SC_PAGESIZE);
     if (pages > 0 && pageSize > 0) limit = static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
+    std::ifstream meminfo("/proc/meminfo");
+    for (std::string key; meminfo >> key;) {
+        std::uint64_t kib = 0;
+        if (key == "MemAvailable:" && meminfo >> kib) {
+            limit = std::min(limit, kib * 1024);
+            break;
+        }
+        meminfo.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    }
     for (const int resource : {RLIMIT_AS, RLIMIT_DATA}) {
         rlimit r{};
         if (::getrlimit(resource, &r) == 0 && r.rlim_cur != RLIM_INFINITY) {

@@ -6,6 +6,7 @@
 #include "data/FileKind.h"
 
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -125,9 +126,10 @@ inline constexpr RecordSchema kMagicSchema{FileKind::Magic, "magic.dat", 120, 10
 inline constexpr RecordSchema kMonsterSchema{FileKind::Monster, "monster.dat", 252, 233, 234, 18, 241, true,
                                              schema_detail::kMonsterColumns, schema_detail::kMonsterHidden};
 
-// Precondition: a data kind (not None).
+// kind: a data kind (not None).
 [[nodiscard]] constexpr const RecordSchema& SchemaOf(FileKind kind)
 {
+    assert(IsDataKind(kind));
     switch (kind) {
     case FileKind::Magic: return kMagicSchema;
     case FileKind::Monster: return kMonsterSchema;

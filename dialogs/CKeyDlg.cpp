@@ -1,9 +1,10 @@
 #include "dialogs/CKeyDlg.h"
 
-#include "dialogs/ControlBuilder.h"
+#include "ui/ControlBuilder.h"
 #include "resources/Ids.h"
 #include "resources/Strings.h"
-#include "shell/Prompter.h"
+#include "ui/Texts.h"
+#include "ui/Prompter.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -66,7 +67,7 @@ CKeyDlg::CKeyDlg(const KeySet& keys, Prompter& prompter, QWidget* parent)
       m_itemKey(keys.For(FileKind::Item)),
       m_prompter(prompter)
 {
-    setWindowTitle(QString::fromUtf8(str::kKeyDialogCaption));
+    setWindowTitle(Text(str::kKeyDialogCaption));
     setFont(DialogFont());
     const ControlBuilder build(*this);
     setFixedSize(build.Units().Size(kWidth, kHeight));
@@ -86,20 +87,22 @@ CKeyDlg::CKeyDlg(const KeySet& keys, Prompter& prompter, QWidget* parent)
     m_readOrder = {{{boxes[1], &m_magicKey}, {boxes[2], &m_monsterKey}, {boxes[0], &m_itemKey}}};
     for (const KeyBox& k : m_readOrder) k.box->setText(QString::number(*k.key));
 
-    auto* ok = build.Button(ids::kOk, QString::fromUtf8(str::kKeyOk), 7, kButtonY, kButtonWidth, kButtonHeight);
+    auto* ok = build.Button(ids::kOk, Text(str::kKeyOk), 7, kButtonY, kButtonWidth, kButtonHeight);
     auto* cancel =
-        build.Button(ids::kCancel, QString::fromUtf8(str::kKeyCancel), 74, kButtonY, kButtonWidth, kButtonHeight);
+        build.Button(ids::kCancel, Text(str::kKeyCancel), 74, kButtonY, kButtonWidth, kButtonHeight);
     // Enter in a box must cancel: without this QDialog makes the first button, OK, the default.
     cancel->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CKeyDlg::OnOK);
     connect(cancel, &QPushButton::clicked, this, &CKeyDlg::reject);
 }
 
-void CKeyDlg::GetKeys(KeySet& keys) const
+KeySet CKeyDlg::GetKeys() const
 {
+    KeySet keys;
     keys.Set(FileKind::Magic, m_magicKey);
     keys.Set(FileKind::Monster, m_monsterKey);
     keys.Set(FileKind::Item, m_itemKey);
+    return keys;
 }
 
 void CKeyDlg::accept()
@@ -113,7 +116,7 @@ void CKeyDlg::OnOK()
     for (std::size_t i = 0; i < m_readOrder.size(); ++i) {
         const std::optional<std::uint8_t> value = ParseKey(m_readOrder[i].box->text());
         if (!value) {
-            m_prompter.ShowMessage(this, QString::fromUtf8(str::kEnterByte), QString::fromUtf8(str::kCaptionWarning));
+            m_prompter.ShowMessage(this, Text(str::kEnterByte), Text(str::kCaptionWarning));
             FocusAndSelect(*m_readOrder[i].box);
             return;
         }

@@ -22,7 +22,7 @@ class CKeyDlg : public QDialog {
 public:
     CKeyDlg(const KeySet& keys, Prompter& prompter, QWidget* parent = nullptr);
 
-    void GetKeys(KeySet& keys) const;
+    [[nodiscard]] KeySet GetKeys() const;
 
     // OK: every box must hold a whole number from 0 to 255, else the dialog stays open.
     void accept() override;

@@ -7,7 +7,7 @@ namespace rw {
 // Magic records (magic.dat), template 134.
 class CMagicDlg : public CRecordDlg {
 public:
-    explicit CMagicDlg(Prompter& prompter, QObject* commitTarget, QWidget* parent = nullptr)
+    explicit CMagicDlg(Prompter& prompter, RecordCommitTarget& commitTarget, QWidget* parent = nullptr)
         : CRecordDlg(FileKind::Magic, prompter, commitTarget, parent)
     {
     }

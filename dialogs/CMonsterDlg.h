@@ -7,7 +7,7 @@ namespace rw {
 // Monster records (monster.dat), template 135.
 class CMonsterDlg : public CRecordDlg {
 public:
-    explicit CMonsterDlg(Prompter& prompter, QObject* commitTarget, QWidget* parent = nullptr)
+    explicit CMonsterDlg(Prompter& prompter, RecordCommitTarget& commitTarget, QWidget* parent = nullptr)
         : CRecordDlg(FileKind::Monster, prompter, commitTarget, parent)
     {
     }

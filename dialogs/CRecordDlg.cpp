@@ -1,14 +1,14 @@
 #include "dialogs/CRecordDlg.h"
 
 #include "data/DecimalText.h"
-#include "dialogs/ControlBuilder.h"
-#include "dialogs/GbkNameValidator.h"
-#include "dialogs/RecordCommitEvent.h"
+#include "ui/ControlBuilder.h"
+#include "ui/GbkNameLimit.h"
+#include "dialogs/RecordCommitTarget.h"
 #include "resources/Strings.h"
-#include "shell/Prompter.h"
+#include "ui/Prompter.h"
+#include "ui/Texts.h"
 #include "text/GbkCodec.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,14 +22,9 @@
 namespace rw {
 namespace {
 
-[[nodiscard]] QString Utf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 [[nodiscard]] QString CaptionPrefix(FileKind kind)
 {
-    return QString::asprintf(str::kDialogCaptionFormat, std::string(SchemaOf(kind).fileName).c_str());
+    return Text(str::kDialogCaptionFormat, SchemaOf(kind).fileName);
 }
 
 // The name box shows the field up to its first zero byte; the length byte is not consulted.
@@ -43,7 +38,7 @@ namespace {
 
 } // namespace
 
-CRecordDlg::CRecordDlg(FileKind kind, Prompter& prompter, QObject* commitTarget, QWidget* parent)
+CRecordDlg::CRecordDlg(FileKind kind, Prompter& prompter, RecordCommitTarget& commitTarget, QWidget* parent)
     : QDialog(parent, TemplateDialogFlags()),
       m_template(DlgTemplateOf(kind)),
       m_record(kind),
@@ -67,7 +62,7 @@ void CRecordDlg::BuildControls()
     setFixedSize(build.Units().Size(m_template.width, m_template.height));
 
     const auto addLabel = [&](const ColumnSpec& spec, int column, int y) {
-        build.Label(Utf8(spec.DialogLabel()), m_template.LabelX(column, spec.controlId), y + kDlgLabelDrop,
+        build.Label(Text(spec.DialogLabel()), m_template.LabelX(column, spec.controlId), y + kDlgLabelDrop,
                     m_template.labelWidth, kDlgLabelHeight, Qt::AlignRight | Qt::AlignVCenter);
     };
 
@@ -86,25 +81,24 @@ void CRecordDlg::BuildControls()
             const ColumnSpec& spec = schema.Column(kNameColumn);
             addLabel(spec, c, m_template.nameY);
             m_nameBox = build.Edit(spec.controlId, column.boxX, m_template.nameY, m_template.nameWidth, kDlgBoxHeight);
-            m_nameValidator = new GbkNameValidator(schema.nameCapacity - 1, m_nameBox);
-            m_nameBox->setValidator(m_nameValidator);
+            new GbkNameLimit(*m_nameBox, schema.nameCapacity - 1);
         }
     }
 
-    m_btnCommit = build.Button(m_template.commitId, QString(), m_template.commitX, m_template.buttonY,
+    m_commitButton = build.Button(m_template.commitId, QString(), m_template.commitX, m_template.buttonY,
                                kDlgButtonWidth, kDlgButtonHeight);
-    auto* cancel = build.Button(m_template.cancelId, QString::fromUtf8(str::kCancel), m_template.cancelX,
+    auto* cancel = build.Button(m_template.cancelId, Text(str::kCancel), m_template.cancelX,
                                 m_template.buttonY, kDlgButtonWidth, kDlgButtonHeight);
     // Enter in a box cancels, never commits.
     cancel->setDefault(true);
-    connect(m_btnCommit, &QPushButton::clicked, this, &CRecordDlg::OnCommit);
+    connect(m_commitButton, &QPushButton::clicked, this, &CRecordDlg::OnCommit);
     connect(cancel, &QPushButton::clicked, this, &CRecordDlg::OnCancelButton);
 }
 
 void CRecordDlg::LoadRecord(int row, const Record& record, RowKey rowKey)
 {
     assert(record.Kind() == Kind());
-    m_nRow = row;
+    m_row = row;
     m_rowKey = rowKey;
     m_record = Record(Kind(), record.Bytes());
     ShowRecord();
@@ -112,8 +106,8 @@ void CRecordDlg::LoadRecord(int row, const Record& record, RowKey rowKey)
 
 void CRecordDlg::SetMode(bool modify)
 {
-    m_bModify = modify;
-    m_btnCommit->setText(QString::fromUtf8(modify ? str::kCommitModify : str::kCommitAdd));
+    m_modify = modify;
+    m_commitButton->setText(QString::fromUtf8(modify ? str::kCommitModify : str::kCommitAdd));
     setWindowTitle(CaptionPrefix(Kind()) + QString::fromUtf8(modify ? str::kDialogModeModify : str::kDialogModeAdd));
 }
 
@@ -123,7 +117,6 @@ void CRecordDlg::ShowRecord()
         b.box->setText(QString::fromStdString(FormatInt32(m_record.Value(b.column))));
     }
     m_shownName = GbkCodec::Instance().Decode(NameFieldText(m_record));
-    m_nameValidator->Reset(m_shownName);
     m_nameBox->setText(m_shownName);
 }
 
@@ -134,7 +127,7 @@ bool CRecordDlg::ReadBoxes()
     for (const NumericBox& b : m_numericBoxes) {
         const std::optional<std::int32_t> value = ParseStrictInt32(b.box->text().toStdString());
         if (!value) {
-            m_prompter.ShowMessage(this, QString::fromUtf8(str::kEnterInteger), QString::fromUtf8(str::kCaptionWarning));
+            m_prompter.ShowMessage(this, Text(str::kEnterInteger), Text(str::kCaptionWarning));
             FocusAndSelect(*b.box);
             return false;
         }
@@ -161,9 +154,8 @@ void CRecordDlg::WriteName(const QString& text)
 void CRecordDlg::OnCommit()
 {
     if (!ReadBoxes()) return;
-    RecordCommitEvent commit(m_bModify ? RecordCommitEvent::kModifyType : RecordCommitEvent::kAddType, *this, Kind());
-    if (m_commitTarget) QCoreApplication::sendEvent(m_commitTarget, &commit);
-    if (commit.Result() == RecordCommitEvent::kAccepted) hide();
+    const RecordCommit commit{m_modify ? CommitKind::Modify : CommitKind::Add, m_record, m_row, m_rowKey};
+    if (m_commitTarget.Commit(commit) == PutOutcome::Accepted) hide();
 }
 
 void CRecordDlg::OnCancelButton()

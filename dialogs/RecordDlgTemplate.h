@@ -9,6 +9,7 @@
 #include "resources/Ids.h"
 
 #include <array>
+#include <cassert>
 #include <span>
 
 namespace rw {
@@ -27,7 +28,6 @@ struct DlgLabelShift {
 
 struct RecordDlgTemplate {
     FileKind kind = FileKind::None;
-    int templateId = 0;
     int width = 0;
     int height = 0;
     int labelWidth = 0;
@@ -71,18 +71,19 @@ inline constexpr std::array<DlgColumn, 3> kMonsterColumns{{{7, 53, 12}, {98, 144
 } // namespace dlg_detail
 
 inline constexpr RecordDlgTemplate kItemDlgTemplate{
-    FileKind::Item, ids::kItemDialogTemplate, 281, 173, 37, dlg_detail::kItemColumns, 0, 150, 77,
+    FileKind::Item, 281, 173, 37, dlg_detail::kItemColumns, 0, 150, 77,
     152, 171, 219, ids::kItemCommit, ids::kItemCancel, dlg_detail::kItemShifts};
 inline constexpr RecordDlgTemplate kMagicDlgTemplate{
-    FileKind::Magic, ids::kMagicDialogTemplate, 200, 203, 45, dlg_detail::kMagicColumns, 0, 161, 91,
+    FileKind::Magic, 200, 203, 45, dlg_detail::kMagicColumns, 0, 161, 91,
     182, 48, 113, ids::kMagicCommit, ids::kMagicCancel, {}};
 inline constexpr RecordDlgTemplate kMonsterDlgTemplate{
-    FileKind::Monster, ids::kMonsterDialogTemplate, 282, 203, 41, dlg_detail::kMonsterColumns, 1, 161, 91,
+    FileKind::Monster, 282, 203, 41, dlg_detail::kMonsterColumns, 1, 161, 91,
     182, 75, 169, ids::kMonsterCommit, ids::kMonsterCancel, {}};
 
-// Precondition: a data kind (not None).
+// kind: a data kind (not None).
 [[nodiscard]] constexpr const RecordDlgTemplate& DlgTemplateOf(FileKind kind)
 {
+    assert(IsDataKind(kind));
     switch (kind) {
     case FileKind::Magic: return kMagicDlgTemplate;
     case FileKind::Monster: return kMonsterDlgTemplate;

@@ -42,17 +42,4 @@ inline constexpr int kCmdSetKey = 32772;
 inline constexpr int kCmdAppExit = 57665;
 inline constexpr int kCmdAppAbout = 57664;
 
-// Commit messages from a record dialog to the main frame (custom event types)
-inline constexpr int kWmUser = 0x0400;
-inline constexpr int kWmRecordModify = kWmUser + 100; // 1124
-inline constexpr int kWmRecordAdd = kWmUser + 101;    // 1125
-
-// Templates and resources
-inline constexpr int kFormTemplate = 101;
-inline constexpr int kItemDialogTemplate = 133;
-inline constexpr int kMagicDialogTemplate = 134;
-inline constexpr int kMonsterDialogTemplate = 135;
-inline constexpr int kKeyDialogTemplate = 132;
-inline constexpr int kAboutTemplate = 100;
-
 } // namespace rw::ids

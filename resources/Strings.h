@@ -1,12 +1,11 @@
 #pragma once
 
-// Every text the program shows, in one place, like the string table they come from.
-// UTF-8; formats take their arguments through QString::asprintf (%s is UTF-8 text).
+// Every text the program shows, in one place, like the string table they come from. UTF-8.
 
 namespace rw::str {
 
-// Formats whose arguments are %1, %2, ... take them through QString::arg, all in one call, so
-// that an argument holding "%2" (a file name may) is never taken for a place of its own.
+// The windows' formats have places %1, %2, ..., filled by Text() (ui/Texts.h) in one pass;
+// the command line's keep printf's forms, so that the compiler checks them.
 
 // Application and main frame
 inline constexpr char kAppTitle[] = "Vellmar(Kesh)服务端修改器";
@@ -14,11 +13,8 @@ inline constexpr char kTitleFileOpen[] = "——数据文件[";
 inline constexpr char kTitleFileClose[] = "]";
 inline constexpr char kIdleMessage[] = "就绪";
 inline constexpr char kAttribution[] = "Recwright 数据表编辑器";
-inline constexpr char kDateFormat[] = "%04d年%02d月%02d日";
-inline constexpr char kTimeFormat[] = "%02d:%02d:%02d";
-inline constexpr char kIndicatorCaps[] = "大写";
-inline constexpr char kIndicatorNum[] = "数字";
-inline constexpr char kIndicatorScroll[] = "滚动";
+inline constexpr char kDateFormat[] = "%1年%2月%3日"; // 4, 2 and 2 digits
+inline constexpr char kTimeFormat[] = "%1:%2:%3";     // 2 digits each
 
 // Menu 128 and the prompts of its commands (status text, line break, short name)
 inline constexpr char kMenuFile[] = "文件(&F)";
@@ -57,8 +53,8 @@ inline constexpr char kButtonSave[] = "保存(&S)";
 
 // Loading
 inline constexpr char kNotADataFile[] = "打开文件非Stditem.dat,Magic.dat,Monster.dat这三个文件！";
-inline constexpr char kDuplicateIdFormat[] = "已存在[ID=%s]的记录,请重新输入ID！";
-inline constexpr char kTruncatedFormat[] = "文件[%s]不完整：文件头记录数为%d，实际只有%d条记录！";
+inline constexpr char kDuplicateIdFormat[] = "已存在[ID=%1]的记录,请重新输入ID！";
+inline constexpr char kTruncatedFormat[] = "文件[%1]不完整：文件头记录数为%2，实际只有%3条记录！";
 inline constexpr char kOpenFailedFormat[] = "无法打开文件[%1]：%2！"; // the file, the reason
 inline constexpr char kRefreshFailedFormat[] = "无法重新读取文件[%1]，表格保持不变：%2！";
 // Why a file did not load, after the file's name
@@ -72,11 +68,12 @@ inline constexpr char kReasonNotAFolder[] = "路径中有一部分不是文件�
 inline constexpr char kReasonIoError[] = "读取时发生输入输出错误";
 inline constexpr char kReasonSystemOther[] = "系统无法读取它";
 inline constexpr char kReasonNoRecordsFormat[] = "文件头中的记录数为%1，没有可以载入的记录";
-inline constexpr char kReasonTooLargeFormat[] = "文件太大（%1字节），内存不足，无法载入";
+inline constexpr char kReasonTooLargeFormat[] = "文件太大（%1），载入它所需的内存超过了可用的内存";
 // Records a load leaves out
 inline constexpr char kLoadDuplicateIdFormat[] = "已存在[ID=%1]的记录,该记录未载入！";
 inline constexpr char kLoadRefusedSummaryFormat[] = "共有%1条记录因ID与前面的记录重复而未载入，它们的ID是：\n%2";
-inline constexpr char kLoadRefusedMoreFormat[] = "……另有%1条";
+inline constexpr char kLoadRefusedTimesFormat[] = "%1（%2条）"; // an ID, how many records had it
+inline constexpr char kLoadRefusedMoreFormat[] = "……另有%1个ID";
 inline constexpr char kTrailingBytesFormat[] =
     "文件[%1]的文件头记录数为%2，但最后一条记录之后还有%3字节。这些字节没有载入，保存时不会保留！";
 
@@ -88,8 +85,8 @@ inline constexpr char kDeleteWithoutSelection[] = "请选择记录后，再进�
 inline constexpr char kSearchIdEmpty[] = "请输入0-255之间的整数！";
 inline constexpr char kSearchNameEmpty[] = "请输入需搜索的名称！";
 inline constexpr char kNotFound[] = "未找到你所需要的记录！";
-inline constexpr char kSaved[] = "文件已保存！";
-inline constexpr char kSaveFailedFormat[] = "文件[%s]保存失败：%s";
+inline constexpr char kSavedFormat[] = "%1文件已保存！"; // the bare name
+inline constexpr char kSaveFailedFormat[] = "文件[%1]保存失败：%2";
 inline constexpr char kSaveChangesQuestion[] = "表格中有未保存的修改，是否先保存这些修改？";
 inline constexpr char kButtonSaveChanges[] = "保存(&S)";
 inline constexpr char kButtonDiscardChanges[] = "不保存(&N)";
@@ -100,14 +97,13 @@ inline constexpr char kSaveEmptyTable[] =
 inline constexpr char kChangedOnDiskFormat[] =
     "文件[%1]在载入后已被其他程序修改。保存将覆盖那些修改，是否仍然保存？";
 inline constexpr char kMonsterFirstIdFormat[] =
-    "第一条记录的ID(%d)无法保存在monster.dat文件中，重新打开后将变为0。是否仍然保存？";
+    "第一条记录的ID(%1)无法保存在monster.dat文件中，重新打开后将变为0。是否仍然保存？";
 inline constexpr char kRecordGone[] = "该记录已被删除，不存在了，无法保存修改！";
 
 // File dialogs
 inline constexpr char kOpenFilter[] = "Data Files (*.txt;*.dat)";
 inline constexpr char kSaveFilter[] = "Data Files (*.dat)";
 inline constexpr char kSaveDefaultSuffix[] = "dat";
-inline constexpr char kProposedNameSuffix[] = "2";
 
 // Record edit dialogs
 inline constexpr char kDialogModeModify[] = "修改";
@@ -115,7 +111,7 @@ inline constexpr char kDialogModeAdd[] = "增加";
 inline constexpr char kCommitModify[] = "修改(&M)";
 inline constexpr char kCommitAdd[] = "增加(&A)";
 inline constexpr char kCancel[] = "取消(&C)";
-inline constexpr char kDialogCaptionFormat[] = "数据文件[%s]——"; // the kind's file name
+inline constexpr char kDialogCaptionFormat[] = "数据文件[%1]——"; // the kind's file name
 inline constexpr char kEnterInteger[] = "请输入一个整数。";
 
 // Key settings dialog

@@ -3,7 +3,8 @@
 #include "resources/Icons.h"
 #include "resources/Ids.h"
 #include "resources/Strings.h"
-#include "shell/DialogUnits.h"
+#include "ui/Texts.h"
+#include "ui/DialogUnits.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -12,12 +13,12 @@ namespace rw {
 
 CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_hIcon(WindowIcon())
+      m_icon(WindowIcon())
 {
     setFont(DialogFont());
     const DialogUnits du(font());
-    setWindowTitle(QString::fromUtf8(str::kAboutCaption));
-    setWindowIcon(m_hIcon);
+    setWindowTitle(Text(str::kAboutCaption));
+    setWindowIcon(m_icon);
     setFixedSize(du.Size(235, 55));
 
     auto* picture = new QLabel(this);
@@ -25,15 +26,15 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setPixmap(ProgramIcon().pixmap(32, 32));
 
-    auto* version = new QLabel(QString::fromUtf8(str::kAboutVersion), this);
+    auto* version = new QLabel(Text(str::kAboutVersion), this);
     version->setTextFormat(Qt::PlainText);
     version->setGeometry(du.Rect(40, 16, 119, 8));
 
-    auto* attribution = new QLabel(QString::fromUtf8(str::kAboutAttribution), this);
+    auto* attribution = new QLabel(Text(str::kAboutAttribution), this);
     attribution->setTextFormat(Qt::PlainText);
     attribution->setGeometry(du.Rect(40, 31, 136, 8));
 
-    auto* ok = new QPushButton(QString::fromUtf8(str::kAboutOk), this);
+    auto* ok = new QPushButton(Text(str::kAboutOk), this);
     ok->setProperty(ids::kControlIdProperty, ids::kOk);
     ok->setGeometry(du.Rect(178, 7, 50, 14));
     ok->setDefault(true);

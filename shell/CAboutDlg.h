@@ -13,7 +13,7 @@ public:
     explicit CAboutDlg(QWidget* parent = nullptr);
 
 private:
-    QIcon m_hIcon;
+    QIcon m_icon;
 };
 
 } // namespace rw

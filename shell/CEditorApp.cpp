@@ -5,7 +5,7 @@
 #include "resources/Strings.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
-#include "shell/DialogUnits.h"
+#include "ui/DialogUnits.h"
 
 #include <QAction>
 #include <QLibraryInfo>
@@ -30,16 +30,16 @@ CEditorApp::~CEditorApp() = default;
 
 bool CEditorApp::InitInstance()
 {
-    m_pMainWnd = std::make_unique<CMainFrame>(m_prompter);
-    connect(m_pMainWnd->CommandAction(ids::kCmdAppAbout), &QAction::triggered, this, &CEditorApp::OnAppAbout);
-    connect(m_pMainWnd->CommandAction(ids::kCmdAppExit), &QAction::triggered, m_pMainWnd.get(), &QWidget::close);
-    m_pMainWnd->show();
+    m_mainWindow = std::make_unique<CMainFrame>(m_prompter);
+    connect(m_mainWindow->CommandAction(ids::kCmdAppAbout), &QAction::triggered, this, &CEditorApp::OnAppAbout);
+    connect(m_mainWindow->CommandAction(ids::kCmdAppExit), &QAction::triggered, m_mainWindow.get(), &QWidget::close);
+    m_mainWindow->show();
     return true;
 }
 
 void CEditorApp::OnAppAbout()
 {
-    CAboutDlg about(m_pMainWnd.get());
+    CAboutDlg about(m_mainWindow.get());
     about.exec();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/QtPrompter.h"
+#include "ui/QtPrompter.h"
 
 #include <QApplication>
 #include <QTranslator>
@@ -23,12 +23,12 @@ public:
     bool InitInstance();
     void OnAppAbout();
 
-    [[nodiscard]] CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
+    [[nodiscard]] CMainFrame* MainFrame() const { return m_mainWindow.get(); }
 
 private:
     QTranslator m_qtTexts;
     QtPrompter m_prompter;
-    std::unique_ptr<CMainFrame> m_pMainWnd;
+    std::unique_ptr<CMainFrame> m_mainWindow;
 };
 
 } // namespace rw

@@ -1,16 +1,17 @@
 #include "shell/CMainFrame.h"
 
 #include "dialogs/CKeyDlg.h"
-#include "dialogs/CRecordDlg.h"
-#include "dialogs/RecordCommitEvent.h"
 #include "resources/Icons.h"
 #include "resources/Ids.h"
 #include "resources/Strings.h"
-#include "shell/Prompter.h"
+#include "ui/Texts.h"
+#include "ui/Prompter.h"
 #include "shell/StatusTexts.h"
-#include "table/view/CChildView.h"
+#include "view/CChildView.h"
+#include "view/LoadMessages.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -27,21 +28,25 @@ namespace rw {
 CMainFrame::CMainFrame(Prompter& prompter, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_prompter(prompter)
+      m_prompter(prompter),
+      m_files(prompter)
 {
-    setWindowTitle(QString::fromUtf8(str::kAppTitle));
+    setWindowTitle(Text(str::kAppTitle));
     setWindowIcon(WindowIcon());
     OnCreate();
     CreateMenu();
-    m_pView->OnInitialUpdate();
+    m_view->OnInitialUpdate(*this);
     FitToView();
     move(0, 0);
 }
 
+// The form works on the document: it goes before the document does.
+CMainFrame::~CMainFrame() { delete m_view; }
+
 void CMainFrame::OnCreate()
 {
-    m_pView = new CChildView(m_prompter, this);
-    setCentralWidget(m_pView);
+    m_view = new CChildView(m_document, m_files, m_prompter, this);
+    setCentralWidget(m_view);
     CreateStatusBar();
     m_clock.setInterval(kClockPeriodMs);
     connect(&m_clock, &QTimer::timeout, this, &CMainFrame::OnTimer);
@@ -50,7 +55,7 @@ void CMainFrame::OnCreate()
 
 void CMainFrame::CreateMenu()
 {
-    QMenu* file = menuBar()->addMenu(QString::fromUtf8(str::kMenuFile));
+    QMenu* file = menuBar()->addMenu(Text(str::kMenuFile));
     connect(AddCommand(file, str::kMenuOpen, str::kPromptOpen, ids::kCmdFileOpen), &QAction::triggered, this,
             &CMainFrame::OnFileOpen);
     file->addSeparator();
@@ -59,7 +64,7 @@ void CMainFrame::CreateMenu()
     file->addSeparator();
     // Exit and About belong to the application, which connects them.
     AddCommand(file, str::kMenuExit, str::kPromptExit, ids::kCmdAppExit);
-    QMenu* help = menuBar()->addMenu(QString::fromUtf8(str::kMenuHelp));
+    QMenu* help = menuBar()->addMenu(Text(str::kMenuHelp));
     AddCommand(help, str::kMenuAbout, str::kPromptAbout, ids::kCmdAppAbout);
 }
 
@@ -87,10 +92,10 @@ void CMainFrame::CreateStatusBar()
         pane = new QLabel(bar);
         pane->setTextFormat(Qt::PlainText);
     }
-    m_panes[0]->setText(QString::fromUtf8(str::kIdleMessage));
+    m_panes[0]->setText(Text(str::kIdleMessage));
     bar->addWidget(m_panes[0], 1);
     const QDateTime now = QDateTime::currentDateTime();
-    m_panes[1]->setText(QString::fromUtf8(str::kAttribution));
+    m_panes[1]->setText(Text(str::kAttribution));
     m_panes[2]->setText(FormatStatusDate(now.date()));
     m_panes[3]->setText(FormatStatusClock(now.time()));
     const std::array<QString, 3> widest{m_panes[1]->text(), FormatStatusDate(QDate(2000, 12, 30)),
@@ -120,13 +125,7 @@ bool CMainFrame::event(QEvent* event)
     // closed or left) brings back the idle text.
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-        m_panes[0]->setText(tip.isEmpty() ? QString::fromUtf8(str::kIdleMessage) : tip);
-        return true;
-    }
-    if (event->type() == RecordCommitEvent::kModifyType || event->type() == RecordCommitEvent::kAddType) {
-        auto& commit = static_cast<RecordCommitEvent&>(*event);
-        commit.SetResult(commit.IsModify() ? OnRecordModify(*commit.Dialog(), commit.Kind())
-                                           : OnRecordAdd(*commit.Dialog(), commit.Kind()));
+        m_panes[0]->setText(tip.isEmpty() ? Text(str::kIdleMessage) : tip);
         return true;
     }
     return QMainWindow::event(event);
@@ -139,55 +138,52 @@ void CMainFrame::OnTimer()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (!m_pView->MayDiscardChanges(this)) {
+    if (!m_view->MayDiscardChanges(this)) {
         event->ignore();
         return;
     }
-    m_pView->HideDialogs();
+    m_view->HideDialogs();
     event->accept();
 }
 
-int CMainFrame::OnRecordModify(const CRecordDlg& dialog, FileKind kind)
+PutOutcome CMainFrame::Commit(const RecordCommit& commit)
 {
-    if (!IsDataKind(kind)) return RecordCommitEvent::kAccepted;
-    // By the row's identity, so a sort or the deletion of other rows since the dialog opened
-    // does not matter.
-    const bool put = dialog.GetRowKey() == kNoRowKey
-                         ? m_pView->PutRecord(dialog.GetRecord(), dialog.GetRow())
-                         : m_pView->PutRecordByKey(dialog.GetRecord(), dialog.GetRowKey());
-    return put ? RecordCommitEvent::kAccepted : RecordCommitEvent::kRefused;
+    return commit.kind == CommitKind::Modify ? OnRecordModify(commit) : OnRecordAdd(commit);
 }
 
-int CMainFrame::OnRecordAdd(const CRecordDlg& dialog, FileKind kind)
+PutOutcome CMainFrame::OnRecordModify(const RecordCommit& commit)
 {
-    if (!IsDataKind(kind)) return RecordCommitEvent::kAccepted;
-    return m_pView->PutRecord(dialog.GetRecord(), -1) ? RecordCommitEvent::kAccepted : RecordCommitEvent::kRefused;
+    // By the row's identity, so a sort or the deletion of other rows since the dialog opened
+    // does not matter.
+    return commit.rowKey == kNoRowKey ? m_view->PutRecord(commit.record, commit.row)
+                                      : m_view->PutRecordByKey(commit.record, commit.rowKey);
 }
+
+PutOutcome CMainFrame::OnRecordAdd(const RecordCommit& commit) { return m_view->PutRecord(commit.record, -1); }
 
 void CMainFrame::OnFileOpen()
 {
-    if (!m_pView->MayDiscardChanges(this)) return;
-    const std::optional<QString> path = m_pView->Files().ChooseFileToOpen(this);
+    if (!m_view->MayDiscardChanges(this)) return;
+    const std::optional<QString> path = m_files.ChooseFileToOpen(this);
     if (!path) return;
     const QString bareName = QFileInfo(*path).fileName();
-    const LoadReport report = m_pView->LoadDataFile(*path);
+    const LoadReport report = m_document.Load(QFile::encodeName(*path).toStdString(), bareName.toStdString());
     if (report.Loaded()) {
-        setWindowTitle(QString::fromUtf8(str::kAppTitle) + QString::fromUtf8(str::kTitleFileOpen) + bareName +
-                       QString::fromUtf8(str::kTitleFileClose));
+        setWindowTitle(Text(str::kAppTitle) + Text(str::kTitleFileOpen) + bareName + Text(str::kTitleFileClose));
+        m_view->ReportLoadedFile(report);
         return;
     }
     // The name decides whether this is a data file at all; any other failure says why.
     const QString text = report.NamesDataFile()
-                             ? QString::fromUtf8(str::kOpenFailedFormat)
-                                   .arg(QDir::toNativeSeparators(*path), CChildView::LoadFailureReason(report.decode))
-                             : QString::fromUtf8(str::kNotADataFile);
-    m_prompter.ShowMessage(this, text, QString::fromUtf8(str::kCaptionError));
+                             ? Text(str::kOpenFailedFormat, QDir::toNativeSeparators(*path), LoadFailureReason(report.decode))
+                             : Text(str::kNotADataFile);
+    m_prompter.ShowMessage(this, text, Text(str::kCaptionError));
 }
 
 void CMainFrame::OnSetKey()
 {
-    CKeyDlg dialog(m_pView->Keys(), m_prompter, this);
-    if (dialog.exec() == QDialog::Accepted) dialog.GetKeys(m_pView->Keys());
+    CKeyDlg dialog(m_document.Keys(), m_prompter, this);
+    if (dialog.exec() == QDialog::Accepted) m_document.SetKeys(dialog.GetKeys());
 }
 
 } // namespace rw

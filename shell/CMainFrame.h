@@ -4,10 +4,12 @@
 // the message line, an attribution, the start-up date and a running clock. It has the size
 // of the form and can be moved and minimized, but not resized or maximized.
 
+#include "dialogs/RecordCommitTarget.h"
+#include "table/TableDocument.h"
+#include "ui/FileChooser.h"
+
 #include <QMainWindow>
 #include <QTimer>
-
-#include "data/FileKind.h"
 
 #include <array>
 
@@ -18,10 +20,10 @@ class QMenu;
 namespace rw {
 
 class CChildView;
-class CRecordDlg;
 class Prompter;
 
-class CMainFrame : public QMainWindow {
+// It holds the open document and the file dialogs' folder; the form works on both.
+class CMainFrame : public QMainWindow, public RecordCommitTarget {
     Q_OBJECT
 public:
     static constexpr int kClockPeriodMs = 500;
@@ -29,8 +31,10 @@ public:
     static constexpr std::array<int, 3> kPaneWidths{180, 81, 45};
 
     explicit CMainFrame(Prompter& prompter, QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
-    [[nodiscard]] CChildView* View() const { return m_pView; }
+    [[nodiscard]] CChildView* View() const { return m_view; }
+    [[nodiscard]] TableDocument& Document() { return m_document; }
     // The menu command of that id (its QAction's data), or null.
     [[nodiscard]] QAction* CommandAction(int commandId) const;
     // Pane 0 is the message line, 1 to 3 attribution, date and clock.
@@ -39,10 +43,10 @@ public:
     void OnFileOpen();
     void OnSetKey();
     void OnTimer();
-    // A record dialog's commit (RecordCommitEvent): 0 when the table took the record, 1 when
-    // it refused it. A kind that names no table changes nothing and answers 0.
-    int OnRecordModify(const CRecordDlg& dialog, FileKind kind);
-    int OnRecordAdd(const CRecordDlg& dialog, FileKind kind);
+    // A record dialog's commit, put into the table through the form (which reports a refusal).
+    PutOutcome Commit(const RecordCommit& commit) override;
+    PutOutcome OnRecordModify(const RecordCommit& commit);
+    PutOutcome OnRecordAdd(const RecordCommit& commit);
 
 protected:
     bool event(QEvent* event) override;
@@ -57,7 +61,9 @@ private:
     void FitToView();
 
     Prompter& m_prompter;
-    CChildView* m_pView = nullptr;
+    TableDocument m_document;
+    FileChooser m_files;
+    CChildView* m_view = nullptr;
     std::array<QLabel*, 4> m_panes{};
     QTimer m_clock;
 };

@@ -1,17 +1,24 @@
 #include "shell/StatusTexts.h"
 
 #include "resources/Strings.h"
+#include "ui/Texts.h"
 
 namespace rw {
 
 QString FormatStatusDate(const QDate& date)
 {
-    return QString::asprintf(str::kDateFormat, date.year(), date.month(), date.day());
+    return Text(str::kDateFormat)
+        .arg(date.year(), 4, 10, QLatin1Char('0'))
+        .arg(date.month(), 2, 10, QLatin1Char('0'))
+        .arg(date.day(), 2, 10, QLatin1Char('0'));
 }
 
 QString FormatStatusClock(const QTime& time)
 {
-    return QString::asprintf(str::kTimeFormat, time.hour(), time.minute(), time.second());
+    return Text(str::kTimeFormat)
+        .arg(time.hour(), 2, 10, QLatin1Char('0'))
+        .arg(time.minute(), 2, 10, QLatin1Char('0'))
+        .arg(time.second(), 2, 10, QLatin1Char('0'));
 }
 
 QString StatusTextOfPrompt(const QString& prompt)

@@ -32,12 +32,7 @@ namespace {
 
 } // namespace
 
-RecordTable::RecordTable(FileKind kind)
-    : m_kind(IsDataKind(kind) ? kind : FileKind::Item),
-      m_store(SchemaOf(m_kind).recordSize)
-{
-    m_keys.Reset(0);
-}
+RecordTable::RecordTable(FileKind kind) : m_kind(kind), m_store(SchemaOf(kind).recordSize) {}
 
 RecordTable RecordTable::FromDecoded(DecodedRecords decoded, const RefusedIdHandler& onRefused)
 {
@@ -45,7 +40,6 @@ RecordTable RecordTable::FromDecoded(DecodedRecords decoded, const RefusedIdHand
     const std::size_t count = decoded.Count();
     decoded.bytes.resize(count * table.Schema().recordSize);
     table.m_store.Adopt(std::move(decoded.bytes));
-    table.m_keys.Reset(static_cast<std::uint32_t>(count));
     table.m_order.reserve(count);
     table.m_rowOfSlot.assign(count, kGone);
     const bool unique = table.Schema().uniqueIds;
@@ -62,16 +56,6 @@ RecordTable RecordTable::FromDecoded(DecodedRecords decoded, const RefusedIdHand
     return table;
 }
 
-void RecordTable::SetupColumns(FileKind kind)
-{
-    if (IsDataKind(kind)) m_kind = kind;
-    m_store = RecordStore(Schema().recordSize);
-    m_keys.Reset(0);
-    m_order = {};
-    m_rowOfSlot = {};
-    m_ids.Clear();
-}
-
 PutResult RecordTable::CheckPut(const Record& record, int row) const
 {
     PutResult result;
@@ -80,7 +64,7 @@ PutResult RecordTable::CheckPut(const Record& record, int row) const
         return result;
     }
     const std::int32_t id = record.Id();
-    result.idText = FormatInt32(id);
+    result.id = id;
     // The duplicate rule comes first, as it does for a row index that names no row.
     if (Schema().uniqueIds) {
         const std::uint32_t holder = m_ids.Find(id);
@@ -104,7 +88,6 @@ PutResult RecordTable::PutRecord(const Record& record, int row)
     const std::int32_t id = record.Id();
     if (row == -1) {
         const std::uint32_t slot = m_store.Append(record.Bytes());
-        m_keys.Add();
         m_rowOfSlot.push_back(static_cast<std::int32_t>(m_order.size()));
         m_order.push_back(slot);
         if (Schema().uniqueIds) m_ids.Insert(id, slot);
@@ -126,7 +109,7 @@ PutResult RecordTable::PutRecordByKey(const Record& record, RowKey key)
     if (row < 0) {
         PutResult result;
         result.outcome = record.Kind() != m_kind ? PutOutcome::WrongKind : PutOutcome::NoSuchRow;
-        result.idText = FormatInt32(record.Id());
+        result.id = record.Id();
         return result;
     }
     return PutRecord(record, row);
@@ -189,12 +172,12 @@ int RecordTable::FindRowByName(std::string_view name) const
     return -1;
 }
 
-RowKey RecordTable::KeyOfRow(int row) const { return ValidRow(row) ? m_keys.KeyOfSlot(SlotOfRow(row)) : kNoRowKey; }
+RowKey RecordTable::KeyOfRow(int row) const { return ValidRow(row) ? RowKey{m_generation, SlotOfRow(row)} : kNoRowKey; }
 
 int RecordTable::RowOfKey(RowKey key) const
 {
-    const std::uint32_t slot = key == kNoRowKey ? RowKeys::kNoSlot : m_keys.SlotOfKey(key);
-    return slot == RowKeys::kNoSlot ? -1 : m_rowOfSlot[slot];
+    if (key.generation != m_generation || key.slot >= m_rowOfSlot.size()) return -1;
+    return m_rowOfSlot[key.slot];
 }
 
 void RecordTable::Sort(int column, bool ascending)

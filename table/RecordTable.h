@@ -8,7 +8,7 @@
 #include "data/Schema.h"
 #include "table/IdIndex.h"
 #include "table/RecordStore.h"
-#include "table/RowKeys.h"
+#include "table/RowKey.h"
 
 #include <cstdint>
 #include <functional>
@@ -28,8 +28,8 @@ enum class PutOutcome {
 
 struct PutResult {
     PutOutcome outcome = PutOutcome::Accepted;
-    std::string idText; // the record's ID as "%d", for the duplicate message
-    int row = -1;       // where the record now stands, when accepted
+    std::int32_t id = 0; // the record's ID
+    int row = -1;        // where the record now stands, when accepted
 
     [[nodiscard]] bool Accepted() const { return outcome == PutOutcome::Accepted; }
 };
@@ -39,6 +39,7 @@ using RefusedIdHandler = std::function<void(std::int32_t id)>;
 
 class RecordTable {
 public:
+    // kind: a data kind (not None).
     explicit RecordTable(FileKind kind = FileKind::Item);
     // A record's key names it alone, so a table is moved, never copied.
     RecordTable(RecordTable&&) noexcept = default;
@@ -55,20 +56,12 @@ public:
     [[nodiscard]] int RowCount() const { return static_cast<int>(m_order.size()); }
     [[nodiscard]] int ColumnCount() const { return Schema().ColumnCount(); }
 
-    // Removes every row and gives the table the columns of kind.
-    void SetupColumns(FileKind kind);
-    void SetupItemColumns() { SetupColumns(FileKind::Item); }
-    void SetupMagicColumns() { SetupColumns(FileKind::Magic); }
-    void SetupMonsterColumns() { SetupColumns(FileKind::Monster); }
-    // Removes every row (the columns stay those of the kind).
-    void ClearTable() { SetupColumns(m_kind); }
+    // The generation its row keys carry; a document gives each table it loads a new one.
+    void SetGeneration(std::uint32_t generation) { m_generation = generation; }
 
     // Puts the whole record image into row, or into a new last row for -1. The duplicate-ID
     // rule holds for item and monster tables; a record keeping its own row's ID passes.
     PutResult PutRecord(const Record& record, int row);
-    PutResult PutItemRecord(const Record& record, int row) { return PutRecord(record, row); }
-    PutResult PutMagicRecord(const Record& record, int row) { return PutRecord(record, row); }
-    PutResult PutMonsterRecord(const Record& record, int row) { return PutRecord(record, row); }
     // Puts by identity: into the row that holds key now, wherever it stands.
     PutResult PutRecordByKey(const Record& record, RowKey key);
     // What PutRecord would answer, changing nothing (row is that of the answer when accepted).
@@ -76,9 +69,6 @@ public:
 
     // The row's whole record image, hidden bytes included. Precondition: 0 <= row < RowCount().
     [[nodiscard]] Record ReadRow(int row) const;
-    [[nodiscard]] Record ReadItemRow(int row) const { return ReadRow(row); }
-    [[nodiscard]] Record ReadMagicRow(int row) const { return ReadRow(row); }
-    [[nodiscard]] Record ReadMonsterRow(int row) const { return ReadRow(row); }
     [[nodiscard]] std::span<const std::uint8_t> RowBytes(int row) const;
 
     // The text of a cell: "%d" for the ID and fields, the name's GBK bytes for column 1.
@@ -98,8 +88,7 @@ public:
     // (Stricter than the name order, which lets a lone lead byte at the end count as the end.)
     [[nodiscard]] int FindRowByName(std::string_view name) const;
 
-    // A row's identity: it names the same record across sorting and the deletion of other
-    // rows, and is never given to another record, in this table or any other.
+    // A row's identity (kNoRowKey for a row index that names no row).
     [[nodiscard]] RowKey KeyOfRow(int row) const;
     [[nodiscard]] int RowOfKey(RowKey key) const; // -1 once the record is gone
 
@@ -120,7 +109,7 @@ private:
 
     FileKind m_kind;
     RecordStore m_store;
-    RowKeys m_keys;
+    std::uint32_t m_generation = 0;
     std::vector<std::uint32_t> m_order;  // row -> slot
     std::vector<std::int32_t> m_rowOfSlot; // slot -> row, kGone for refused and deleted records
     IdIndex m_ids;                  // item and monster tables only

@@ -11,18 +11,18 @@ RecordTableModel::RecordTableModel(QObject* parent) : QAbstractTableModel(parent
 
 int RecordTableModel::ColumnWidth(int column) const
 {
-    if (column < 0 || column >= Table().ColumnCount()) return 0;
-    return Table().Schema().Column(column).widthPx;
+    if (column < 0 || column >= m_table.ColumnCount()) return 0;
+    return m_table.Schema().Column(column).widthPx;
 }
 
 int RecordTableModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : Table().RowCount();
+    return parent.isValid() ? 0 : m_table.RowCount();
 }
 
 int RecordTableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : Table().ColumnCount();
+    return parent.isValid() ? 0 : m_table.ColumnCount();
 }
 
 QVariant RecordTableModel::data(const QModelIndex& index, int role) const
@@ -30,8 +30,8 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return {};
     switch (role) {
     case Qt::DisplayRole:
-        if (index.column() == kNameColumn) return GbkCodec::Instance().Decode(Table().NameBytes(index.row()));
-        return QString::number(Table().Value(index.row(), index.column()));
+        if (index.column() == kNameColumn) return GbkCodec::Instance().Decode(m_table.NameBytes(index.row()));
+        return QString::number(m_table.Value(index.row(), index.column()));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     default:
@@ -41,10 +41,10 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const
 
 QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= Table().ColumnCount()) {
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_table.ColumnCount()) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    const ColumnSpec& column = Table().Schema().Column(section);
+    const ColumnSpec& column = m_table.Schema().Column(section);
     switch (role) {
     case Qt::DisplayRole:
         return QString::fromUtf8(column.title.data(), static_cast<qsizetype>(column.title.size()));
@@ -57,78 +57,68 @@ QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, 
     }
 }
 
-LoadReport RecordTableModel::Load(std::filesystem::path path, std::string bareName, const KeySet& keys)
+void RecordTableModel::Replace(RecordTable table)
 {
-    LoadedTable loaded = LoadDataFile(path, bareName, keys);
-    if (loaded.report.Loaded()) {
-        beginResetModel();
-        m_session.Replace(std::move(*loaded.table), std::move(path), std::move(bareName), loaded.report.decode);
-        endResetModel();
-    }
-    return loaded.report;
+    beginResetModel();
+    m_table = std::move(table);
+    endResetModel();
 }
 
 PutResult RecordTableModel::Put(const Record& record, int row)
 {
-    const PutResult check = Table().CheckPut(record, row);
+    const PutResult check = m_table.CheckPut(record, row);
     if (!check.Accepted()) return check;
     if (row != -1) {
-        PutResult result = m_session.Put(record, row);
+        PutResult result = m_table.PutRecord(record, row);
         AnnounceRowChanged(result.row);
         return result;
     }
     beginInsertRows(QModelIndex(), check.row, check.row);
-    PutResult result = m_session.Put(record, row);
+    PutResult result = m_table.PutRecord(record, row);
     endInsertRows();
     return result;
 }
 
 PutResult RecordTableModel::PutByKey(const Record& record, RowKey key)
 {
-    PutResult result = m_session.PutByKey(record, key);
+    PutResult result = m_table.PutRecordByKey(record, key);
     if (result.Accepted()) AnnounceRowChanged(result.row);
     return result;
 }
 
 bool RecordTableModel::DeleteRow(int row)
 {
-    if (row < 0 || row >= Table().RowCount()) return false;
+    if (row < 0 || row >= m_table.RowCount()) return false;
     beginRemoveRows(QModelIndex(), row, row);
-    m_session.DeleteRow(row);
+    m_table.DeleteRow(row);
     endRemoveRows();
     return true;
 }
 
-SortClick RecordTableModel::ClickHeader(int column)
+void RecordTableModel::Sort(int column, bool ascending)
 {
     const QList<QPersistentModelIndex> parents;
     emit layoutAboutToBeChanged(parents, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
     std::vector<RowKey> keys;
     keys.reserve(static_cast<std::size_t>(before.size()));
-    for (const QModelIndex& index : before) keys.push_back(Table().KeyOfRow(index.row()));
+    for (const QModelIndex& index : before) keys.push_back(m_table.KeyOfRow(index.row()));
 
-    const SortClick click = m_session.ClickHeader(column);
+    m_table.Sort(column, ascending);
 
     QModelIndexList after;
     after.reserve(before.size());
     for (qsizetype i = 0; i < before.size(); ++i) {
-        after.push_back(index(Table().RowOfKey(keys[static_cast<std::size_t>(i)]), before[i].column()));
+        after.push_back(index(m_table.RowOfKey(keys[static_cast<std::size_t>(i)]), before[i].column()));
     }
     changePersistentIndexList(before, after);
     emit layoutChanged(parents, QAbstractItemModel::VerticalSortHint);
-
-    // The arrows live in the header: tell it which sections changed.
-    const int columns = Table().ColumnCount();
-    for (const int section : {click.clearedColumn, click.column}) {
-        if (section >= 0 && section < columns) emit headerDataChanged(Qt::Horizontal, section, section);
-    }
-    return click;
+    if (m_table.ColumnCount() > 0) emit headerDataChanged(Qt::Horizontal, 0, m_table.ColumnCount() - 1);
 }
 
 void RecordTableModel::AnnounceRowChanged(int row)
 {
-    emit dataChanged(index(row, 0), index(row, Table().ColumnCount() - 1));
+    emit dataChanged(index(row, 0), index(row, m_table.ColumnCount() - 1));
 }
 
 } // namespace rw

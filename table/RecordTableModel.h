@@ -1,10 +1,11 @@
 #pragma once
 
-// The open file as a Qt table model. Cells are formatted when a view asks for them; nothing
-// per cell is stored, so a million rows cost little beyond their record bytes. Every change
-// of the rows goes through here, so views and their selections follow it.
+// The open file's table as a Qt table model. Cells are formatted when a view asks for them;
+// nothing per cell is stored, so a million rows cost little beyond their record bytes. Every
+// change of the rows goes through here and is announced, so views and their selections follow
+// it; the document decides which changes happen.
 
-#include "table/TableSession.h"
+#include "table/RecordTable.h"
 
 #include <QAbstractTableModel>
 
@@ -19,8 +20,7 @@ public:
 
     explicit RecordTableModel(QObject* parent = nullptr);
 
-    [[nodiscard]] const TableSession& Session() const { return m_session; }
-    [[nodiscard]] const RecordTable& Table() const { return m_session.Table(); }
+    [[nodiscard]] const RecordTable& Table() const { return m_table; }
     [[nodiscard]] int ColumnWidth(int column) const;
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -29,23 +29,19 @@ public:
     [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
                                       int role = Qt::DisplayRole) const override;
 
-    // As TableSession::Load; on success the model resets to the new columns and rows.
-    LoadReport Load(std::filesystem::path path, std::string bareName, const KeySet& keys);
+    // Another table altogether: the views reset to its columns and rows.
+    void Replace(RecordTable table);
     PutResult Put(const Record& record, int row);
     PutResult PutByKey(const Record& record, RowKey key);
     bool DeleteRow(int row);
-    // Sorts for a left click on a header; persistent indexes (a view's selection and current
-    // row) stay on their records.
-    SortClick ClickHeader(int column);
-    void MarkSaved(const std::filesystem::path& path, const DataFileFingerprint& fingerprint)
-    {
-        m_session.MarkSaved(path, fingerprint);
-    }
+    // Persistent indexes (a view's selection and current row) stay on their records; the
+    // header hears of every section, for its arrow.
+    void Sort(int column, bool ascending);
 
 private:
     void AnnounceRowChanged(int row);
 
-    TableSession m_session;
+    RecordTable m_table;
 };
 
 } // namespace rw

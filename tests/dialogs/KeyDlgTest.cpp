@@ -1,7 +1,7 @@
 #include "dialogs/CKeyDlg.h"
 
 #include "resources/Strings.h"
-#include "shell/DialogUnits.h"
+#include "ui/DialogUnits.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <QTest>
@@ -24,12 +24,7 @@ protected:
 
     QLineEdit& Box(int id) { return *FindControl<QLineEdit>(dlg, id); }
     QPushButton& Button(int id) { return *FindControl<QPushButton>(dlg, id); }
-    KeySet Result() const
-    {
-        KeySet keys;
-        dlg.GetKeys(keys);
-        return keys;
-    }
+    KeySet Result() const { return dlg.GetKeys(); }
 
     FakePrompter prompter;
     CKeyDlg dlg{SomeKeys(), prompter};

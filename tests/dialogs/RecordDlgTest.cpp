@@ -1,7 +1,7 @@
 // The record dialog of each kind on its own, with a commit target standing in for the frame.
 
-#include "dialogs/RecordCommitEvent.h"
-#include "shell/DialogUnits.h"
+#include "dialogs/RecordCommitTarget.h"
+#include "ui/DialogUnits.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <QLabel>
@@ -11,22 +11,16 @@ namespace rw::test {
 namespace {
 
 // Records each commit and answers it.
-class FakeCommitTarget : public QObject {
+class FakeCommitTarget : public RecordCommitTarget {
 public:
-    struct Commit { QEvent::Type type; FileKind kind; CRecordDlg* dialog; Record record; int row; std::uint32_t rowKey; };
-    std::vector<Commit> commits;
-    std::function<int(const Record&)> answer = [](const Record&) { return RecordCommitEvent::kAccepted; };
+    struct Seen { CommitKind kind; Record record; int row; RowKey rowKey; };
+    std::vector<Seen> commits;
+    std::function<PutOutcome(const Record&)> answer = [](const Record&) { return PutOutcome::Accepted; };
 
-    bool event(QEvent* e) override
+    PutOutcome Commit(const RecordCommit& commit) override
     {
-        if (e->type() != RecordCommitEvent::kModifyType && e->type() != RecordCommitEvent::kAddType) {
-            return QObject::event(e);
-        }
-        CRecordDlg* dlg = static_cast<RecordCommitEvent*>(e)->Dialog();
-        commits.push_back({e->type(), static_cast<RecordCommitEvent*>(e)->Kind(), dlg, dlg->GetRecord(),
-                           dlg->GetRow(), dlg->GetRowKey()});
-        static_cast<RecordCommitEvent*>(e)->SetResult(answer(dlg->GetRecord()));
-        return true;
+        commits.push_back({commit.kind, commit.record, commit.row, commit.rowKey});
+        return answer(commit.record);
     }
 };
 
@@ -46,14 +40,14 @@ protected:
     QPushButton& Cancel() { return *FindControl<QPushButton>(dlg, dlg.Template().cancelId); }
     void Open(const Record& record, bool modify)
     {
-        dlg.LoadRecord(3, record, 77);
+        dlg.LoadRecord(3, record, RowKey{2, 77});
         dlg.SetMode(modify);
         dlg.show();
     }
 
     FakePrompter prompter;
     FakeCommitTarget target;
-    CRecordDlg dlg{GetParam(), prompter, &target};
+    CRecordDlg dlg{GetParam(), prompter, target};
 };
 
 INSTANTIATE_TEST_SUITE_P(Kinds, RecordDlgTest, ::testing::ValuesIn(kAllKinds),
@@ -84,12 +78,11 @@ TEST_P(RecordDlgTest, UnchangedCommitSendsTheWholeRecordBackByteForByte)
         QTest::mouseClick(&Commit(), Qt::LeftButton);
 
         ASSERT_EQ(target.commits.size(), 1u);
-        const FakeCommitTarget::Commit& c = target.commits[0];
-        EXPECT_EQ(c.type, modify ? RecordCommitEvent::kModifyType : RecordCommitEvent::kAddType);
-        EXPECT_EQ(c.kind, GetParam());
-        EXPECT_EQ(c.dialog, &dlg);
+        const FakeCommitTarget::Seen& c = target.commits[0];
+        EXPECT_EQ(c.kind, modify ? CommitKind::Modify : CommitKind::Add);
+        EXPECT_EQ(c.record.Kind(), GetParam());
         EXPECT_EQ(c.row, 3);
-        EXPECT_EQ(c.rowKey, 77u);
+        EXPECT_EQ(c.rowKey, (RowKey{2, 77}));
         EXPECT_TRUE(c.record == PatternRecord(GetParam()));
         EXPECT_FALSE(dlg.isVisible());
     }
@@ -97,7 +90,7 @@ TEST_P(RecordDlgTest, UnchangedCommitSendsTheWholeRecordBackByteForByte)
 
 TEST_P(RecordDlgTest, RefusedCommitStaysOpenUntilTheIdChanges)
 {
-    target.answer = [](const Record& r) { return r.Id() == 1 ? RecordCommitEvent::kRefused : RecordCommitEvent::kAccepted; };
+    target.answer = [](const Record& r) { return r.Id() == 1 ? PutOutcome::DuplicateId : PutOutcome::Accepted; };
     Open(Record(GetParam()), false);
     Box(kIdColumn).setText("1");
     Box(Schema().ColumnCount() - 1).setText("\t-12 ");
@@ -148,7 +141,6 @@ TEST_P(RecordDlgTest, BadNumberStopsTheCommitAtThatBox)
         EXPECT_EQ(prompter.messages[0].text, "请输入一个整数。");
         EXPECT_EQ(dlg.focusWidget(), &Box(column));
         EXPECT_EQ(Box(column).selectedText(), bad);
-        EXPECT_EQ(dlg.GetRecord(), Record(GetParam()));
     }
 }
 
@@ -174,7 +166,8 @@ TEST_P(RecordDlgTest, NameBoxKeepsWithinTheFieldInWholeCharacters)
     name.insert(QString(40, QChar(u'x')) + QString::fromUtf8("\xF0\x9F\x98\x80"));
     EXPECT_EQ(name.text(), "a" + QString(maxBytes - 3, QChar(u'x')) + "bc");
 
-    name.setText(QString::fromUtf8("b\xF0\x9F\x98\x80龙"));
+    name.clear();
+    name.insert(QString::fromUtf8("b\xF0\x9F\x98\x80龙"));
     EXPECT_EQ(name.text(), "b龙"); // no GBK form: dropped
     QTest::mouseClick(&Commit(), Qt::LeftButton);
     const Record& sent = target.commits.at(0).record;

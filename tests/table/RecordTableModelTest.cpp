@@ -1,4 +1,4 @@
-#include "table/RecordTableModel.h"
+#include "table/TableDocument.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <QAbstractItemModelTester>
@@ -22,10 +22,11 @@ protected:
         test::WriteRecords(m_dir / "stditem.dat", FileKind::Item, KeySet{}.For(FileKind::Item), records);
     }
     QString Text(int row, int column) const { return m_model.index(row, column).data().toString(); }
-    bool Load(std::string name) { return m_model.Load(m_dir / name, name, KeySet{}).Loaded(); }
+    bool Load(std::string name) { return m_document.Load(m_dir / name, name).Loaded(); }
 
     test::TempDir m_dir;
-    RecordTableModel m_model;
+    TableDocument m_document;
+    RecordTableModel& m_model = m_document.Model();
     QAbstractItemModelTester m_tester{&m_model, QAbstractItemModelTester::FailureReportingMode::Fatal};
 };
 
@@ -58,39 +59,42 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     QSignalSpy changed(&m_model, &QAbstractItemModel::dataChanged);
     QSignalSpy header(&m_model, &QAbstractItemModel::headerDataChanged);
 
-    EXPECT_EQ(m_model.Put(MakeRecord(FileKind::Item, 10), -1).outcome, PutOutcome::DuplicateId);
-    EXPECT_FALSE(m_model.DeleteRow(4));
-    EXPECT_FALSE(m_model.Session().Modified()) << "refusals change nothing";
-    EXPECT_TRUE(m_model.Put(MakeRecord(FileKind::Item, 5), -1).Accepted());
-    EXPECT_TRUE(m_model.Put(MakeRecord(FileKind::Item, 41, "m"), 3).Accepted());
+    EXPECT_EQ(m_document.Put(MakeRecord(FileKind::Item, 10), -1).outcome, PutOutcome::DuplicateId);
+    EXPECT_FALSE(m_document.DeleteRow(4));
+    EXPECT_FALSE(m_document.Modified()) << "refusals change nothing";
+    EXPECT_TRUE(m_document.Put(MakeRecord(FileKind::Item, 5), -1).Accepted());
+    EXPECT_TRUE(m_document.Put(MakeRecord(FileKind::Item, 41, "m"), 3).Accepted());
     EXPECT_EQ(inserted.count(), 1);
     EXPECT_EQ(changed.count(), 1);
     // A modify dialog puts by the record's key: the views hear of that row too.
-    EXPECT_TRUE(m_model.PutByKey(MakeRecord(FileKind::Item, 20, "a\x81", 99), m_model.Table().KeyOfRow(2)).Accepted());
+    EXPECT_TRUE(m_document.PutByKey(MakeRecord(FileKind::Item, 20, "a\x81", 99), m_model.Table().KeyOfRow(2)).Accepted());
     ASSERT_EQ(changed.count(), 2);
     EXPECT_EQ(changed.back().at(0).value<QModelIndex>().row(), 2);
     EXPECT_EQ(Text(2, 2), "99");
-    EXPECT_TRUE(m_model.Session().Modified());
-    m_model.MarkSaved(m_dir / "saved.dat", {});
+    EXPECT_TRUE(m_document.Modified());
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "saved.dat").written);
 
-    m_model.ClickHeader(0); // 5 10 20 30 41
+    m_document.ClickHeader(0); // 5 10 20 30 41
     EXPECT_EQ(on20.row(), 2);
     EXPECT_EQ(on20.column(), 1);
-    EXPECT_FALSE(m_model.ClickHeader(0).ascending); // 41 30 20 10 5
+    EXPECT_FALSE(m_document.ClickHeader(0).ascending); // 41 30 20 10 5
     EXPECT_EQ(on40.row(), 0);
     EXPECT_EQ(header.count(), 2);
-    EXPECT_FALSE(m_model.Session().Modified()) << "sorting changes no record";
+    EXPECT_FALSE(m_document.Modified()) << "sorting changes no record";
 
-    EXPECT_TRUE(m_model.DeleteRow(0));
+    EXPECT_TRUE(m_document.DeleteRow(0));
     EXPECT_FALSE(on40.isValid());
     EXPECT_EQ(on20.row(), 1);
-    EXPECT_EQ(m_model.ClickHeader(kNameColumn).clearedColumn, 0); // "", "a\x81", "n", 刀
+    EXPECT_EQ(m_document.ClickHeader(kNameColumn).clearedColumn, 0); // "", "a\x81", "n", 刀
     EXPECT_EQ(Text(0, 0), "5");
     EXPECT_EQ(Text(3, 0), "10");
     EXPECT_EQ(on20.row(), 1);
-    EXPECT_TRUE(m_model.Session().Modified());
+    EXPECT_TRUE(m_document.Modified());
 
-    ASSERT_TRUE(SaveDataFile(m_dir / "saved.dat", m_model.Table(), 99).written);
+    KeySet keys;
+    keys.Set(FileKind::Item, 99);
+    m_document.SetKeys(keys);
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "saved.dat").written);
     const DecodedRecords back = ReadDataFile(m_dir / "saved.dat", FileKind::Item, 99);
     ASSERT_EQ(back.Count(), 4u);
     for (int row = 0; row < 4; ++row) EXPECT_EQ(Record(FileKind::Item, back.RecordAt(row)), m_model.Table().ReadRow(row));

@@ -4,9 +4,9 @@
 #include "resources/Strings.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CEditorApp.h"
-#include "shell/DialogUnits.h"
-#include "shell/FileChooser.h"
-#include "shell/QtPrompter.h"
+#include "ui/DialogUnits.h"
+#include "ui/FileChooser.h"
+#include "ui/QtPrompter.h"
 #include "shell/StatusTexts.h"
 #include "tests/ui/UiTestSupport.h"
 
@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
@@ -49,10 +50,10 @@ TEST_F(FrameTest, BeforeAnyFileTheItemColumnsShowNoRowsAndAFailedFirstOpenKeepsT
     OpenPath(dir.filePath(QStringLiteral("stditem.dat"))); // missing
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(frame.windowTitle(), U(str::kAppTitle));
-    EXPECT_EQ(view.Model().columnCount(), 31);
-    EXPECT_EQ(view.Model().headerData(1, Qt::Horizontal).toString(), QStringLiteral("ItemName"));
+    EXPECT_EQ(document.Model().columnCount(), 31);
+    EXPECT_EQ(document.Model().headerData(1, Qt::Horizontal).toString(), QStringLiteral("ItemName"));
     EXPECT_EQ(view.List()->horizontalHeader()->sectionSize(1), 120);
-    EXPECT_EQ(view.Model().rowCount(), 0);
+    EXPECT_EQ(document.Model().rowCount(), 0);
     EXPECT_EQ(Count(), QString());
     EXPECT_EQ(EnabledCommands(), 0);
     EXPECT_TRUE(FindControl(view, ids::kIdBox)->isEnabled() && FindControl(view, ids::kNameBox)->isEnabled());
@@ -69,10 +70,10 @@ TEST_F(FrameTest, OpenLoadsEachKindByNameInAnyLetterCaseAndNamesItInTheTitle)
     for (const Case& c : cases) {
         OpenPath(Write(U(c.name), {.kind = c.kind, .ids = c.ids}));
         EXPECT_EQ(frame.windowTitle(), TitleFor(U(c.name)));
-        EXPECT_EQ(view.Model().Session().Kind(), c.kind);
-        EXPECT_EQ(view.Model().columnCount(), c.columns);
+        EXPECT_EQ(document.Kind(), c.kind);
+        EXPECT_EQ(document.Model().columnCount(), c.columns);
         EXPECT_EQ(view.List()->horizontalHeader()->sectionSize(1), 120);
-        EXPECT_EQ(view.Model().rowCount(), static_cast<int>(c.ids.size()));
+        EXPECT_EQ(document.Model().rowCount(), static_cast<int>(c.ids.size()));
         EXPECT_EQ(Cell(0, 0), U(c.firstId));
         EXPECT_EQ(Cell(1, 1), QStringLiteral("N%1").arg(c.ids[1]));
         EXPECT_EQ(Count(), QString::number(c.ids.size()));
@@ -99,6 +100,12 @@ TEST_F(FrameTest, AFailedOpenSaysWhyAndChangesNothing)
     QFile(markup + QStringLiteral("/stditem.dat")).open(QIODevice::WriteOnly); // 0 bytes
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder("pipe") + QStringLiteral("/stditem.dat")).constData(), 0600), 0);
     QFile::link(QStringLiteral("/dev/zero"), folder("zero") + QStringLiteral("/magic.dat"));
+    // A file whose records need more memory than there is: sparse, so it takes no disk.
+    const QString huge = WriteSample(folder("huge") + QStringLiteral("/stditem.dat"),
+                                     {.ids = {}, .header = static_cast<std::int32_t>(
+                                                     std::min<std::uint64_t>(MemoryLimit() / 184 + 1, INT32_MAX))});
+    const qint64 hugeSize = 4 + qint64{184} * std::min<qint64>(static_cast<qint64>(MemoryLimit() / 184 + 1), INT32_MAX);
+    ASSERT_TRUE(QFile::resize(huge, hugeSize));
     const QString noFile = QString::fromStdString(std::make_error_code(std::errc::no_such_file_or_directory).message());
     const QString noRecords = U("文件头中的记录数为0，没有可以载入的记录");
     const std::pair<QString, QString> attempts[] = {
@@ -111,6 +118,8 @@ TEST_F(FrameTest, AFailedOpenSaysWhyAndChangesNothing)
         {folder("pipe") + QStringLiteral("/stditem.dat"), U(str::kReasonNotRegularFile)},
         {folder("zero") + QStringLiteral("/magic.dat"), U(str::kReasonNotRegularFile)},
         {folder("stditem.dat"), U(str::kReasonNotRegularFile)},
+        {huge, U("文件太大（%1），载入它所需的内存超过了可用的内存")
+                   .arg(QLocale(QLocale::Chinese, QLocale::China).formattedDataSize(hugeSize))},
     };
     for (const auto& [path, reason] : attempts) {
         SCOPED_TRACE(path.toStdString());
@@ -123,9 +132,9 @@ TEST_F(FrameTest, AFailedOpenSaysWhyAndChangesNothing)
         EXPECT_EQ(prompter.messages[0].caption, U(str::kCaptionError));
         EXPECT_EQ(prompter.messages[0].owner, &frame);
         EXPECT_EQ(frame.windowTitle(), title);
-        EXPECT_EQ(view.Model().Session().Kind(), FileKind::Monster);
-        EXPECT_EQ(view.Model().Session().FileName(), "monster.dat");
-        EXPECT_EQ(view.Model().rowCount(), 3);
+        EXPECT_EQ(document.Kind(), FileKind::Monster);
+        EXPECT_EQ(document.FileName(), "monster.dat");
+        EXPECT_EQ(document.Model().rowCount(), 3);
         EXPECT_EQ(Count(), QStringLiteral("3"));
     }
     prompter.messages.clear();
@@ -138,7 +147,7 @@ TEST_F(FrameTest, RefusedRecordsAreReportedAfterTheLoadAndTheUserMayStopTheBoxes
 {
     int rowsWhenWarned = -1;
     prompter.onMessage = [&] {
-        if (prompter.messages.back().caption == U(str::kCaptionWarning)) rowsWhenWarned = view.Model().rowCount();
+        if (prompter.messages.back().caption == U(str::kCaptionWarning)) rowsWhenWarned = document.Model().rowCount();
     };
     Open({.ids = {5, 1, 5, 2, 5, 8}, .header = 9});
     ASSERT_EQ(prompter.messages.size(), 3u);
@@ -155,8 +164,8 @@ TEST_F(FrameTest, RefusedRecordsAreReportedAfterTheLoadAndTheUserMayStopTheBoxes
     EXPECT_EQ(frame.windowTitle(), TitleFor(QStringLiteral("stditem.dat")));
 
     // Past the third box each one may stop the rest; one summary names them all at the end.
-    std::vector<std::int32_t> ids{7};
-    for (std::int32_t i = 0; i < 50; ++i) ids.insert(ids.end(), {i + 100, 7});
+    std::vector<std::int32_t> ids{7, 7, 7, 6, 7};
+    for (std::int32_t i = 0; i < 50; ++i) ids.insert(ids.end(), {i + 100, i + 100, i + 100});
     const std::pair<std::deque<Answer>, std::size_t> runs[] = {{{Answer::StopShowing}, 1},
                                                                {{Answer::Ok, Answer::Ok, Answer::StopShowing}, 3}};
     for (const auto& [answers, questions] : runs) {
@@ -167,12 +176,13 @@ TEST_F(FrameTest, RefusedRecordsAreReportedAfterTheLoadAndTheUserMayStopTheBoxes
         ASSERT_EQ(prompter.questions.size(), questions);
         EXPECT_EQ(prompter.buttonsAsked.back().buttons, (std::vector<Answer>{Answer::Ok, Answer::StopShowing}));
         EXPECT_EQ(prompter.buttonsAsked.back().escapeAnswer, Answer::StopShowing);
-        EXPECT_EQ(prompter.questions.back().text, U("已存在[ID=7]的记录,该记录未载入！"));
+        EXPECT_EQ(prompter.questions.front().text, U("已存在[ID=100]的记录,该记录未载入！"));
         ASSERT_EQ(prompter.messages.size(), 4u);
-        const QStringList listed(40, QStringLiteral("7"));
+        QStringList listed{U("7（3条）")};
+        for (int i = 0; i < 39; ++i) listed.push_back(U("%1（2条）").arg(i + 100));
         EXPECT_EQ(prompter.messages[3].text,
-                  U("共有50条记录因ID与前面的记录重复而未载入，它们的ID是：\n%1……另有10条").arg(listed.join(", ")));
-        EXPECT_EQ(Table().RowCount(), 51);
+                  U("共有103条记录因ID与前面的记录重复而未载入，它们的ID是：\n%1……另有11个ID").arg(listed.join(", ")));
+        EXPECT_EQ(Table().RowCount(), 52);
     }
 
     // A file whose header promises records it does not hold loads empty, and the count says so.
@@ -247,8 +257,8 @@ TEST_F(FrameTest, KeysSetInTheKeyDialogDecodeTheNextLoad)
         FindControl<QPushButton>(*dialog, ids::kOk)->click();
     });
     frame.OnSetKey();
-    EXPECT_EQ(view.Keys().For(FileKind::Item), 9);
-    EXPECT_EQ(view.Keys().For(FileKind::Magic), KeySet{}.For(FileKind::Magic));
+    EXPECT_EQ(document.Keys().For(FileKind::Item), 9);
+    EXPECT_EQ(document.Keys().For(FileKind::Magic), KeySet{}.For(FileKind::Magic));
     OpenPath(path);
     EXPECT_EQ(Cell(1, 0), QStringLiteral("12"));
     EXPECT_EQ(Cell(1, 1), QStringLiteral("N12"));

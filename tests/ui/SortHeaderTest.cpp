@@ -1,6 +1,6 @@
 // Sorting by a click on a column header, and the arrow that shows it.
 
-#include "table/view/SortHeader.h"
+#include "view/SortHeader.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <QTest>
@@ -40,7 +40,7 @@ protected:
         const QRect at = header.ArrowRect(column);
         ASSERT_EQ(at.size(), QSize(9, 5));
         const int left = header.sectionViewportPosition(column);
-        const QString title = view.Model().headerData(column, Qt::Horizontal).toString();
+        const QString title = document.Model().headerData(column, Qt::Horizontal).toString();
         EXPECT_GE(at.left(), left + header.fontMetrics().horizontalAdvance(title));
         EXPECT_LT(at.right(), left + header.sectionSize(column));
         for (int row = 0; row < 5; ++row) {
@@ -55,7 +55,7 @@ protected:
                 EXPECT_NE(shot.pixel(first - 1, y), kMagenta) << row;
             }
         }
-        for (int c = 0; c < view.Model().columnCount(); ++c) {
+        for (int c = 0; c < document.Model().columnCount(); ++c) {
             if (c != column) {
                 EXPECT_EQ(LightGreenIn(shot, c), 0) << c;
             }
@@ -70,7 +70,7 @@ TEST_F(SortHeaderTest, LeftClicksSortAndMoveTheArrowOtherButtonsChangeNothing)
     frame.show();
     EXPECT_EQ(header.ArrowColumn(), -1);
     Select({1, 2}); // 9 and 100
-    view.List()->selectionModel()->setCurrentIndex(view.Model().index(2, 0), QItemSelectionModel::NoUpdate);
+    view.List()->selectionModel()->setCurrentIndex(document.Model().index(2, 0), QItemSelectionModel::NoUpdate);
     struct Step { int column; Qt::MouseButton button; int arrowColumn; bool ascending; std::vector<std::int32_t> ids; };
     const Step steps[] = {
         {kIdColumn, Qt::LeftButton, kIdColumn, true, {-1, 9, 10, 100}},
@@ -96,13 +96,13 @@ TEST_F(SortHeaderTest, LeftClicksSortAndMoveTheArrowOtherButtonsChangeNothing)
         EXPECT_EQ(Table().IdOfRow(view.List()->currentIndex().row()), 100);
         EXPECT_EQ(view.SelectedRow(), std::min(RowOfId(9), RowOfId(100)));
     }
-    EXPECT_FALSE(view.Model().Session().Modified());
+    EXPECT_FALSE(document.Modified());
 
     // A load removes the arrow but keeps the column and direction for the next click.
     Open({.kind = FileKind::Magic, .ids = {5, 4, 6}});
     EXPECT_EQ(header.ArrowColumn(), -1);
     const QImage shot = Shot();
-    for (int c = 0; c < view.Model().columnCount(); ++c) EXPECT_EQ(LightGreenIn(shot, c), 0) << c;
+    for (int c = 0; c < document.Model().columnCount(); ++c) EXPECT_EQ(LightGreenIn(shot, c), 0) << c;
     Click(kIdColumn);
     ExpectArrow(kIdColumn, false);
     EXPECT_EQ(Ids(), (std::vector<std::int32_t>{6, 5, 4}));

@@ -10,8 +10,9 @@
 #include "dialogs/CRecordDlg.h"
 #include "resources/Ids.h"
 #include "shell/CMainFrame.h"
-#include "shell/Prompter.h"
-#include "table/view/CChildView.h"
+#include "ui/Prompter.h"
+#include "view/CChildView.h"
+#include "view/RecordList.h"
 
 #include <QApplication>
 #include <QFile>
@@ -146,6 +147,7 @@ protected:
     FakePrompter prompter;
     CMainFrame frame{prompter};
     CChildView& view = *frame.View();
+    TableDocument& document = frame.Document();
     QTemporaryDir dir;
 
     QString Write(const QString& name, const SampleFile& sample) { return WriteSample(dir.filePath(name), sample); }
@@ -161,7 +163,7 @@ protected:
         OpenPath(path);
         return path;
     }
-    [[nodiscard]] const RecordTable& Table() { return view.Model().Table(); }
+    [[nodiscard]] const RecordTable& Table() { return document.Table(); }
     [[nodiscard]] int RowOfId(std::int32_t id) { return Table().FindRowById(std::to_string(id)); }
     [[nodiscard]] std::vector<std::int32_t> Ids()
     {
@@ -169,14 +171,14 @@ protected:
         for (int row = 0; row < Table().RowCount(); ++row) ids.push_back(Table().IdOfRow(row));
         return ids;
     }
-    [[nodiscard]] QString Cell(int row, int column) { return view.Model().index(row, column).data().toString(); }
+    [[nodiscard]] QString Cell(int row, int column) { return document.Model().index(row, column).data().toString(); }
     [[nodiscard]] QString Count() const { return FindControl<QLineEdit>(view, ids::kCountBox)->text(); }
     void Select(std::initializer_list<int> rows)
     {
         QItemSelectionModel& selection = *view.List()->selectionModel();
         selection.clearSelection();
         for (const int row : rows) {
-            selection.select(view.Model().index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            selection.select(document.Model().index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
     [[nodiscard]] CRecordDlg& Dialog() { return *view.Dialog(Table().Kind()); }

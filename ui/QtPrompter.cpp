@@ -1,6 +1,7 @@
-#include "shell/QtPrompter.h"
+#include "ui/QtPrompter.h"
 
 #include "resources/Strings.h"
+#include "ui/Texts.h"
 
 #include <QAbstractButton>
 #include <QPushButton>
@@ -28,11 +29,11 @@ QAbstractButton* AddButton(QMessageBox& box, Answer answer)
     case Answer::Ok: return box.addButton(QMessageBox::Ok);
     case Answer::Yes: return box.addButton(QMessageBox::Yes);
     case Answer::No: return box.addButton(QMessageBox::No);
-    case Answer::Save: return box.addButton(QString::fromUtf8(str::kButtonSaveChanges), QMessageBox::AcceptRole);
+    case Answer::Save: return box.addButton(Text(str::kButtonSaveChanges), QMessageBox::AcceptRole);
     case Answer::Discard:
-        return box.addButton(QString::fromUtf8(str::kButtonDiscardChanges), QMessageBox::DestructiveRole);
-    case Answer::Cancel: return box.addButton(QString::fromUtf8(str::kButtonCancelQuestion), QMessageBox::RejectRole);
-    case Answer::StopShowing: return box.addButton(QString::fromUtf8(str::kButtonStopShowing), QMessageBox::RejectRole);
+        return box.addButton(Text(str::kButtonDiscardChanges), QMessageBox::DestructiveRole);
+    case Answer::Cancel: return box.addButton(Text(str::kButtonCancelQuestion), QMessageBox::RejectRole);
+    case Answer::StopShowing: return box.addButton(Text(str::kButtonStopShowing), QMessageBox::RejectRole);
     }
     return nullptr;
 }

@@ -1,4 +1,4 @@
-#include "table/TableSession.h"
+#include "table/TableDocument.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@ namespace {
 using test::MakeRecord;
 
 // Everything a failed load must leave as it was.
-auto Snapshot(const TableSession& s)
+auto Snapshot(const TableDocument& s)
 {
     std::vector<Record> rows;
     for (int row = 0; row < s.Table().RowCount(); ++row) rows.push_back(s.Table().ReadRow(row));
@@ -20,7 +20,7 @@ auto Snapshot(const TableSession& s)
                            s.Modified(), s.Table().ColumnCount(), rows);
 }
 
-class SessionTest : public testing::Test {
+class DocumentTest : public testing::Test {
 protected:
     std::vector<Record> Write(const char* name, FileKind kind, const std::vector<std::int32_t>& ids)
     {
@@ -31,44 +31,45 @@ protected:
     }
     LoadReport Load(const char* name)
     {
-        return m_session.Load(m_dir / name, name, m_keys);
+        m_document.SetKeys(m_keys);
+        return m_document.Load(m_dir / name, name);
     }
 
     test::TempDir m_dir;
     KeySet m_keys;
-    TableSession m_session;
+    TableDocument m_document;
 };
 
-TEST_F(SessionTest, FailedLoadsLeaveEverythingAsItWas)
+TEST_F(DocumentTest, FailedLoadsLeaveEverythingAsItWas)
 {
     Write("stditem.dat", FileKind::Item, {3, 1, 2});
     ASSERT_TRUE(Load("stditem.dat").Loaded());
-    m_session.ClickHeader(0);
-    m_session.ClickHeader(0);
-    ASSERT_TRUE(m_session.Put(MakeRecord(FileKind::Item, 9), -1).Accepted());
+    m_document.ClickHeader(0);
+    m_document.ClickHeader(0);
+    ASSERT_TRUE(m_document.Put(MakeRecord(FileKind::Item, 9), -1).Accepted());
 
     test::WriteFile(m_dir / "readme.txt", std::string(188, '\x01'));
     test::WriteFile(m_dir / "monster.dat", std::string(252, '\0'));  // count 0
     test::WriteFile(m_dir / "Magic.dat", std::string(124, '\xFF'));  // count -1
     std::filesystem::create_directory(m_dir / "STDITEM.DAT");
-    const auto before = Snapshot(m_session);
+    const auto before = Snapshot(m_document);
     const std::pair<const char*, bool> attempts[] = {{"readme.txt", false}, {"", false}, {"MAGIC.DAT", true},
                                                      {"monster.dat", true}, {"Magic.dat", true}, {"STDITEM.DAT", true}};
     for (const auto& [name, namesDataFile] : attempts) {
         const LoadReport report = Load(name);
         EXPECT_FALSE(report.Loaded()) << name;
         EXPECT_EQ(report.NamesDataFile(), namesDataFile) << name;
-        EXPECT_TRUE(Snapshot(m_session) == before) << name;
+        EXPECT_TRUE(Snapshot(m_document) == before) << name;
     }
     // Nor do refused edits change anything.
-    m_session.MarkSaved(m_dir / "elsewhere.dat", {});
-    const auto saved = Snapshot(m_session);
-    EXPECT_FALSE(m_session.DeleteRow(4));
-    EXPECT_EQ(m_session.Put(MakeRecord(FileKind::Item, 9), 0).outcome, PutOutcome::DuplicateId);
-    EXPECT_TRUE(Snapshot(m_session) == saved);
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "elsewhere.dat").written);
+    const auto saved = Snapshot(m_document);
+    EXPECT_FALSE(m_document.DeleteRow(4));
+    EXPECT_EQ(m_document.Put(MakeRecord(FileKind::Item, 9), 0).outcome, PutOutcome::DuplicateId);
+    EXPECT_TRUE(Snapshot(m_document) == saved);
 }
 
-TEST_F(SessionTest, LoadRefusesDuplicatesInFileOrder)
+TEST_F(DocumentTest, LoadRefusesDuplicatesInFileOrder)
 {
     struct Case { const char* name; FileKind kind; std::vector<std::int32_t> ids, rows, refused; };
     const Case cases[] = {
@@ -81,25 +82,25 @@ TEST_F(SessionTest, LoadRefusesDuplicatesInFileOrder)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const auto records = Write(c.name, c.kind, c.ids);
-        m_session.ClickHeader(2);
+        m_document.ClickHeader(2);
         const LoadReport report = Load(c.name);
         ASSERT_TRUE(report.Loaded());
         EXPECT_EQ(report.refusedIds, c.refused);
-        EXPECT_EQ(test::Column(m_session.Table(), 0), c.rows);
-        EXPECT_EQ(m_session.Kind(), c.kind);
-        EXPECT_EQ(m_session.FileName(), c.name);
-        EXPECT_EQ(m_session.Table().ReadRow(1), records[1]);
-        EXPECT_EQ(m_session.Sorting().Column(), 2); // the sort state outlives loads
+        EXPECT_EQ(test::Column(m_document.Table(), 0), c.rows);
+        EXPECT_EQ(m_document.Kind(), c.kind);
+        EXPECT_EQ(m_document.FileName(), c.name);
+        EXPECT_EQ(m_document.Table().ReadRow(1), records[1]);
+        EXPECT_EQ(m_document.Sorting().Column(), 2); // the sort state outlives loads
     }
     Write("magic.dat", FileKind::Magic, {1, 2, 3});
     std::filesystem::resize_file(m_dir / "magic.dat", 4 + 120 + 1);
     EXPECT_TRUE(Load("magic.dat").decode.Truncated());
-    EXPECT_EQ(m_session.Table().RowCount(), 2);
+    EXPECT_EQ(m_document.Table().RowCount(), 2);
 }
 
 // A save over the loaded file asks first when another program has changed it since: by its
 // bytes, whichever name reaches it and however it was replaced.
-TEST_F(SessionTest, TellsWhetherTheLoadedFileChangedOnDisk)
+TEST_F(DocumentTest, TellsWhetherTheLoadedFileChangedOnDisk)
 {
     const auto path = m_dir / "stditem.dat";
     const auto write = [&](const std::vector<std::int32_t>& ids) { Write("stditem.dat", FileKind::Item, ids); };
@@ -107,26 +108,26 @@ TEST_F(SessionTest, TellsWhetherTheLoadedFileChangedOnDisk)
     ASSERT_TRUE(Load("stditem.dat").Loaded());
     std::filesystem::create_symlink("stditem.dat", m_dir / "link.dat");
     std::filesystem::create_hard_link(path, m_dir / "hard.dat");
-    EXPECT_FALSE(m_session.ChangedOnDisk(path));
-    EXPECT_FALSE(m_session.ChangedOnDisk(m_dir / "link.dat"));
-    EXPECT_FALSE(m_session.ChangedOnDisk(m_dir / "other.dat"));
+    EXPECT_FALSE(m_document.ChangedOnDisk(path));
+    EXPECT_FALSE(m_document.ChangedOnDisk(m_dir / "link.dat"));
+    EXPECT_FALSE(m_document.ChangedOnDisk(m_dir / "other.dat"));
     {
         std::fstream inPlace(path, std::ios::in | std::ios::out | std::ios::binary);
         inPlace.seekp(4);
         inPlace.put('\x55');
     }
-    EXPECT_TRUE(m_session.ChangedOnDisk(m_dir / "hard.dat")) << "the same file by another name";
+    EXPECT_TRUE(m_document.ChangedOnDisk(m_dir / "hard.dat")) << "the same file by another name";
     std::filesystem::remove(m_dir / "hard.dat");
 
     write({1, 2, 3}); // replaced by rename: a new file under the name
-    EXPECT_TRUE(m_session.ChangedOnDisk(path));
-    EXPECT_TRUE(m_session.ChangedOnDisk(m_dir / "link.dat"));
+    EXPECT_TRUE(m_document.ChangedOnDisk(path));
+    EXPECT_TRUE(m_document.ChangedOnDisk(m_dir / "link.dat"));
     Write("other.dat", FileKind::Item, {9});
-    EXPECT_FALSE(m_session.ChangedOnDisk(m_dir / "other.dat"));
+    EXPECT_FALSE(m_document.ChangedOnDisk(m_dir / "other.dat"));
 
     // The same bytes written again are no change; one byte in place is.
     write({1, 2});
-    EXPECT_FALSE(m_session.ChangedOnDisk(path));
+    EXPECT_FALSE(m_document.ChangedOnDisk(path));
     auto bytes = test::ReadFile(path);
     bytes[100] ^= 1;
     {
@@ -134,19 +135,16 @@ TEST_F(SessionTest, TellsWhetherTheLoadedFileChangedOnDisk)
         inPlace.seekp(100);
         inPlace.put(static_cast<char>(bytes[100]));
     }
-    EXPECT_TRUE(m_session.ChangedOnDisk(path));
+    EXPECT_TRUE(m_document.ChangedOnDisk(path));
 
     // Our own save over it is what was loaded from then on; a save elsewhere is not.
-    const WriteReport saved = SaveDataFile(path, m_session.Table(), m_keys.For(FileKind::Item));
-    ASSERT_TRUE(saved.written);
-    m_session.MarkSaved(path, saved.fingerprint);
-    EXPECT_FALSE(m_session.ChangedOnDisk(path));
-    const WriteReport elsewhere = SaveDataFile(m_dir / "copy.dat", m_session.Table(), 1);
-    m_session.MarkSaved(m_dir / "copy.dat", elsewhere.fingerprint);
-    EXPECT_FALSE(m_session.ChangedOnDisk(path));
+    ASSERT_TRUE(m_document.SaveAs(path).written);
+    EXPECT_FALSE(m_document.ChangedOnDisk(path));
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "copy.dat").written);
+    EXPECT_FALSE(m_document.ChangedOnDisk(path));
 
     std::filesystem::remove(path);
-    EXPECT_FALSE(m_session.ChangedOnDisk(path)) << "nothing left to lose";
+    EXPECT_FALSE(m_document.ChangedOnDisk(path)) << "nothing left to lose";
 }
 
 } // namespace

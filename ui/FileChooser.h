@@ -22,8 +22,6 @@ public:
     [[nodiscard]] std::optional<QString> ChooseFileToOpen(QWidget* owner);
     [[nodiscard]] std::optional<QString> ChooseFileToSave(QWidget* owner, const QString& proposedName);
 
-    [[nodiscard]] const QString& LastFolder() const { return m_lastFolder; }
-
 private:
     std::optional<QString> Remember(std::optional<QString> chosen);
 

@@ -1,4 +1,4 @@
-#include "table/view/SortHeader.h"
+#include "view/SortHeader.h"
 
 #include "resources/SortArrows.h"
 

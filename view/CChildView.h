@@ -1,58 +1,51 @@
 #pragma once
 
 // The record form (template 101): the list of the open file's records, the count box, the
-// ID and name boxes with their search buttons, and the command buttons. It holds the open
-// file (through its model), the keys, the file dialogs' folder and the three record edit
-// dialogs for the life of the program.
+// ID and name boxes with their search buttons, and the command buttons. It turns clicks into
+// calls of the document and the document's answers into messages, and owns the three record
+// edit dialogs for the life of the program.
 
-#include "data/KeySet.h"
-#include "shell/FileChooser.h"
-#include "table/RecordTableModel.h"
+#include "table/TableDocument.h"
 
 #include <QWidget>
 
 #include <array>
 #include <map>
-#include <vector>
 
 class QLineEdit;
 class QPushButton;
-class QTableView;
 
 namespace rw {
 
 class CRecordDlg;
+class FileChooser;
+class RecordList;
 class Prompter;
+class RecordCommitTarget;
 class SortHeader;
 
 class CChildView : public QWidget {
     Q_OBJECT
 public:
-    explicit CChildView(Prompter& prompter, QWidget* parent = nullptr);
+    // The document, the file dialogs and the prompter outlive the form.
+    CChildView(TableDocument& document, FileChooser& files, Prompter& prompter, QWidget* parent = nullptr);
 
     // Once, after the frame has built its windows and before it is shown. The edit dialogs
-    // made here send their commits to the window the form stands in.
-    void OnInitialUpdate();
+    // made here send their commits to commitTarget.
+    void OnInitialUpdate(RecordCommitTarget& commitTarget);
     // The seven command buttons.
     void EnableCommands(bool enable);
     // count, or the row count for -1.
     void ShowRecordCount(int count);
-    // Loads the data file at path; its bare name decides the kind. Once loaded, the records
-    // refused as duplicates are reported, then a truncated file or bytes after the last record.
-    // A load hides the edit dialogs and the sort arrow. On failure nothing changes and nothing
-    // is shown: the caller reports it, with LoadFailureReason.
-    LoadReport LoadDataFile(const QString& path);
-    // Why a file that names a data file did not load, in the user's words.
-    [[nodiscard]] static QString LoadFailureReason(const DecodeReport& report);
+    // What a successful load left out: the records refused as duplicates, then a truncated
+    // file or the bytes after the last record.
+    void ReportLoadedFile(const LoadReport& report);
 
     // Puts a record into row, or appends it for -1 (the count box follows). A refusal shows
-    // its message and answers false.
-    bool PutRecord(const Record& record, int row);
-    bool PutItemRecord(const Record& record, int row) { return PutRecord(record, row); }
-    bool PutMagicRecord(const Record& record, int row) { return PutRecord(record, row); }
-    bool PutMonsterRecord(const Record& record, int row) { return PutRecord(record, row); }
+    // its message.
+    PutOutcome PutRecord(const Record& record, int row);
     // Puts a record into the row that holds key now, wherever sorting or deleting moved it.
-    bool PutRecordByKey(const Record& record, RowKey key);
+    PutOutcome PutRecordByKey(const Record& record, RowKey key);
 
     // True when nothing would be lost: no unsaved changes, or the user saved them or agreed to
     // drop them.
@@ -68,42 +61,38 @@ public:
     void OnSearchId();
     void OnSearchName();
     void OnSave();
-    // The save behind the Save button; true when the table was written.
-    bool SaveAs();
     // A left click on a column header.
     void OnHeaderItemClick(int column);
 
     // The selected row with the lowest index, -1 when none is selected.
     [[nodiscard]] int SelectedRow() const;
 
-    [[nodiscard]] KeySet& Keys() { return m_keys; }
-    [[nodiscard]] FileChooser& Files() { return m_files; }
-    [[nodiscard]] RecordTableModel& Model() { return m_model; }
-    [[nodiscard]] QTableView* List() const { return m_list; }
+    [[nodiscard]] RecordList* List() const { return m_list; }
     [[nodiscard]] SortHeader* Header() const { return m_header; }
     [[nodiscard]] QPushButton* Button(int controlId) const;
-    // The edit dialog of kind; null before OnInitialUpdate or for None.
+    // The edit dialog of kind; null before OnInitialUpdate.
     [[nodiscard]] CRecordDlg* Dialog(FileKind kind) const;
 
 private:
     void CreateControls();
     void SetUpList();
     void ConnectCommands();
-    void CreateDialogs();
     void ApplyColumnWidths();
+    // A new file: no dialog may commit into it, no arrow, its count, the commands on.
+    void OnDocumentLoaded();
     void ShowMessage(const QString& text, const char* caption);
-    bool ReportPut(const PutResult& result, bool appended);
+    PutOutcome ReportPut(const PutResult& result, bool appended);
     void ReportRefusedRecords(const std::vector<std::int32_t>& ids);
     void ShowDialog(const Record& record, int row, RowKey key, bool modify);
     void SelectFoundRow(int row);
-    [[nodiscard]] bool MaySaveMonsterFirstId();
-    [[nodiscard]] QString ProposedSaveName() const;
+    // The save behind the Save button and the unsaved-changes question; true when written.
+    bool SaveAs();
+    [[nodiscard]] bool MayLoseFirstId();
 
+    TableDocument& m_document;
+    FileChooser& m_files;
     Prompter& m_prompter;
-    FileChooser m_files;
-    RecordTableModel m_model;
-    KeySet m_keys;
-    QTableView* m_list = nullptr;
+    RecordList* m_list = nullptr;
     SortHeader* m_header = nullptr;
     QLineEdit* m_countBox = nullptr;
     QLineEdit* m_idBox = nullptr;

@@ -24,9 +24,6 @@ public:
     [[nodiscard]] QSize Size(int width, int height) const { return {X(width), Y(height)}; }
     [[nodiscard]] QRect Rect(int x, int y, int width, int height) const { return {Point(x, y), Size(width, height)}; }
 
-    [[nodiscard]] int BaseX() const { return m_baseX; }
-    [[nodiscard]] int BaseY() const { return m_baseY; }
-
 private:
     int m_baseX;
     int m_baseY;

@@ -1,4 +1,4 @@
-#include "dialogs/ControlBuilder.h"
+#include "ui/ControlBuilder.h"
 
 #include "resources/Ids.h"
 

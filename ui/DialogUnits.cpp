@@ -1,4 +1,4 @@
-#include "shell/DialogUnits.h"
+#include "ui/DialogUnits.h"
 
 #include <QFontMetrics>
 #include <QStringList>

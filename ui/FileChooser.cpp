@@ -1,7 +1,8 @@
-#include "shell/FileChooser.h"
+#include "ui/FileChooser.h"
 
 #include "resources/Strings.h"
-#include "shell/Prompter.h"
+#include "ui/Texts.h"
+#include "ui/Prompter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,14 +13,14 @@ FileChooser::FileChooser(Prompter& prompter) : m_prompter(prompter), m_lastFolde
 
 std::optional<QString> FileChooser::ChooseFileToOpen(QWidget* owner)
 {
-    return Remember(m_prompter.ChooseOpenFile(owner, m_lastFolder, QString::fromUtf8(str::kOpenFilter),
+    return Remember(m_prompter.ChooseOpenFile(owner, m_lastFolder, Text(str::kOpenFilter),
                                               QStringLiteral("*.txt *.dat")));
 }
 
 std::optional<QString> FileChooser::ChooseFileToSave(QWidget* owner, const QString& proposedName)
 {
-    return Remember(m_prompter.ChooseSaveFile(owner, m_lastFolder, proposedName, QString::fromUtf8(str::kSaveFilter),
-                                              QStringLiteral("*.dat"), QString::fromUtf8(str::kSaveDefaultSuffix)));
+    return Remember(m_prompter.ChooseSaveFile(owner, m_lastFolder, proposedName, Text(str::kSaveFilter),
+                                              QStringLiteral("*.dat"), Text(str::kSaveDefaultSuffix)));
 }
 
 std::optional<QString> FileChooser::Remember(std::optional<QString> chosen)

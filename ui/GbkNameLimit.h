@@ -1,15 +1,17 @@
 #pragma once
 
-// A record's name field holds a fixed number of GBK bytes. The name box keeps within them the
+// A record's name field holds a fixed number of GBK bytes. A name box keeps within them the
 // way a classic edit box with a text limit does: an edit that would overflow keeps as much of
 // what was typed or pasted as fits, in whole characters, and characters GBK cannot write are
-// dropped. A text set from outside (a loaded name) is left as it is, even when too long.
+// dropped. A text set from outside (a loaded name) is taken as it is, even when too long.
 
+#include <QObject>
 #include <QString>
 #include <QStringView>
-#include <QValidator>
 
 #include <string>
+
+class QLineEdit;
 
 namespace rw {
 
@@ -22,21 +24,19 @@ struct GbkFit {
 // characters without a GBK form are left out.
 [[nodiscard]] GbkFit FitGbk(QStringView text, int maxBytes);
 
-class GbkNameValidator : public QValidator {
+class GbkNameLimit : public QObject {
     Q_OBJECT
 
 public:
-    explicit GbkNameValidator(int maxBytes, QObject* parent = nullptr);
-
-    // Call before the box's text is set from outside: that text is taken as it stands.
-    void Reset(const QString& text);
-
-    State validate(QString& input, int& pos) const override;
+    // Watches box, whose child it becomes.
+    GbkNameLimit(QLineEdit& box, int maxBytes);
 
 private:
+    void OnEdited(const QString& text);
+
+    QLineEdit& m_box;
     int m_maxBytes;
-    // The box's text after the last edit, to tell what an edit inserted.
-    mutable QString m_last;
+    QString m_before; // the box's text before the edit being looked at
 };
 
 } // namespace rw

@@ -3,7 +3,7 @@
 // Places a dialog's controls at their template positions, converted from dialog units with
 // the dialog's own font, and tags each control that has an id with it.
 
-#include "shell/DialogUnits.h"
+#include "ui/DialogUnits.h"
 
 #include <QString>
 #include <Qt>

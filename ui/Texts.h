@@ -1,0 +1,40 @@
+#pragma once
+
+// The string table's texts as Qt strings, with their places %1, %2, ... filled in one pass, so
+// that an argument holding "%2" (a file name may) stays as it is.
+
+#include <QString>
+
+#include <concepts>
+#include <string>
+#include <string_view>
+
+namespace rw {
+
+[[nodiscard]] inline QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+[[nodiscard]] inline QString Text(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+namespace texts_detail {
+
+[[nodiscard]] inline QString Arg(const QString& text) { return text; }
+[[nodiscard]] inline QString Arg(const char* utf8) { return QString::fromUtf8(utf8); }
+[[nodiscard]] inline QString Arg(std::string_view utf8) { return Text(utf8); }
+[[nodiscard]] inline QString Arg(const std::string& utf8) { return Arg(std::string_view(utf8)); }
+template <std::integral Number>
+[[nodiscard]] QString Arg(Number number)
+{
+    return QString::number(number);
+}
+
+} // namespace texts_detail
+
+template <typename... Args>
+[[nodiscard]] QString Text(const char* format, const Args&... args)
+{
+    return Text(format).arg(texts_detail::Arg(args)...);
+}
+
+} // namespace rw

@@ -1,0 +1,217 @@
+#include "view/CChildView.h"
+
+#include "dialogs/CMagicDlg.h"
+#include "dialogs/CMonsterDlg.h"
+#include "dialogs/CStdItemDlg.h"
+#include "resources/Ids.h"
+#include "resources/Strings.h"
+#include "ui/Texts.h"
+#include "ui/DialogUnits.h"
+#include "ui/Prompter.h"
+#include "view/FormTemplate.h"
+#include "view/LoadMessages.h"
+#include "view/RecordList.h"
+#include "view/SortHeader.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTableView>
+
+#include <string>
+
+namespace rw {
+
+CChildView::CChildView(TableDocument& document, FileChooser& files, Prompter& prompter, QWidget* parent)
+    : QWidget(parent), m_document(document), m_files(files), m_prompter(prompter)
+{
+    setFont(DialogFont());
+    CreateControls();
+    connect(&m_document, &TableDocument::Loaded, this, &CChildView::OnDocumentLoaded);
+}
+
+void CChildView::CreateControls()
+{
+    const DialogUnits du(font());
+    setFixedSize(du.Size(form::kWidth, form::kHeight));
+    for (const form::ControlTemplate& control : form::kControls) {
+        const QString text = QString::fromUtf8(control.text);
+        QWidget* widget = nullptr;
+        switch (control.type) {
+        case form::ControlType::List:
+            widget = m_list = new RecordList(this);
+            break;
+        case form::ControlType::Label:
+            widget = new QLabel(text, this);
+            break;
+        case form::ControlType::Edit: {
+            auto* box = new QLineEdit(this);
+            if (control.id == ids::kCountBox) m_countBox = box;
+            if (control.id == ids::kIdBox) m_idBox = box;
+            if (control.id == ids::kNameBox) m_nameBox = box;
+            widget = box;
+            break;
+        }
+        case form::ControlType::Button: {
+            auto* button = new QPushButton(text, this);
+            button->setAutoDefault(false);
+            m_buttons[control.id] = button;
+            widget = button;
+            break;
+        }
+        case form::ControlType::GroupBox:
+            widget = new QGroupBox(text, this);
+            // It only frames the boxes in front of it; it must not take their clicks.
+            widget->lower();
+            break;
+        }
+        widget->setGeometry(du.Rect(control.x, control.y, control.width, control.height));
+        if (control.id != 0) widget->setProperty(ids::kControlIdProperty, control.id);
+    }
+    m_countBox->setReadOnly(true);
+    m_countBox->setFocusPolicy(Qt::ClickFocus);
+    m_countBox->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_countBox));
+    SetUpList();
+    ConnectCommands();
+}
+
+void CChildView::SetUpList()
+{
+    m_header = m_list->Header();
+    m_list->setModel(&m_document.Model());
+    connect(&m_document.Model(), &QAbstractItemModel::modelReset, this, &CChildView::ApplyColumnWidths);
+}
+
+void CChildView::ConnectCommands()
+{
+    const std::pair<int, void (CChildView::*)()> commands[] = {
+        {ids::kRefresh, &CChildView::OnRefresh},   {ids::kAdd, &CChildView::OnAdd},
+        {ids::kModify, &CChildView::OnModify},     {ids::kDelete, &CChildView::OnDelete},
+        {ids::kSearchId, &CChildView::OnSearchId}, {ids::kSearchName, &CChildView::OnSearchName},
+        {ids::kSave, &CChildView::OnSave},
+    };
+    for (const auto& [id, handler] : commands) connect(Button(id), &QPushButton::clicked, this, handler);
+    connect(m_list, &RecordList::DoubleClicked, this, &CChildView::OnDblclkList);
+    connect(m_header, &QHeaderView::sectionClicked, this, &CChildView::OnHeaderItemClick);
+}
+
+void CChildView::OnInitialUpdate(RecordCommitTarget& commitTarget)
+{
+    ApplyColumnWidths();
+    EnableCommands(false);
+    // Owned by the form; they stand as windows of their own.
+    m_dialogs = {new CStdItemDlg(m_prompter, commitTarget, this), new CMagicDlg(m_prompter, commitTarget, this),
+                 new CMonsterDlg(m_prompter, commitTarget, this)};
+}
+
+CRecordDlg* CChildView::Dialog(FileKind kind) const
+{
+    return IsDataKind(kind) ? m_dialogs[static_cast<std::size_t>(kind)] : nullptr;
+}
+
+void CChildView::HideDialogs()
+{
+    for (CRecordDlg* dialog : m_dialogs) {
+        if (dialog) dialog->hide();
+    }
+}
+
+void CChildView::ApplyColumnWidths()
+{
+    const RecordTableModel& model = m_document.Model();
+    for (int column = 0; column < model.columnCount(); ++column) {
+        m_list->horizontalHeader()->resizeSection(column, model.ColumnWidth(column));
+    }
+}
+
+QPushButton* CChildView::Button(int controlId) const
+{
+    const auto found = m_buttons.find(controlId);
+    return found == m_buttons.end() ? nullptr : found->second;
+}
+
+void CChildView::EnableCommands(bool enable)
+{
+    for (const int id : form::kCommandButtons) Button(id)->setEnabled(enable);
+}
+
+void CChildView::ShowRecordCount(int count)
+{
+    m_countBox->setText(QString::number(count == -1 ? m_document.Table().RowCount() : count));
+}
+
+void CChildView::ShowMessage(const QString& text, const char* caption)
+{
+    m_prompter.ShowMessage(this, text, Text(caption));
+}
+
+void CChildView::OnDocumentLoaded()
+{
+    // No dialog may commit into a table of another kind or another load.
+    HideDialogs();
+    m_header->SetSortArrow(-1, true);
+    // Also when the file held no records: the box must not go on showing the last table's count.
+    ShowRecordCount(-1);
+    EnableCommands(true);
+}
+
+void CChildView::ReportLoadedFile(const LoadReport& report)
+{
+    ReportRefusedRecords(report.refusedIds);
+    const DecodeReport& decode = report.decode;
+    const std::string& bareName = m_document.FileName();
+    if (decode.Truncated()) {
+        ShowMessage(Text(str::kTruncatedFormat, bareName, decode.announcedCount, decode.recordsPresent),
+                    str::kCaptionWarning);
+    }
+    if (decode.trailingBytes > 0) {
+        ShowMessage(Text(str::kTrailingBytesFormat, bareName, decode.announcedCount, decode.trailingBytes),
+                    str::kCaptionWarning);
+    }
+}
+
+void CChildView::ReportRefusedRecords(const std::vector<std::int32_t>& ids)
+{
+    // One box a record, as an edit's refusal shows; past the first few the user may stop
+    // them, and a summary names them all at the end.
+    constexpr std::size_t kPlainBoxes = 3;
+    const QString caption = Text(str::kCaptionError);
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const QString text = Text(str::kLoadDuplicateIdFormat, ids[i]);
+        if (i < kPlainBoxes) {
+            m_prompter.ShowMessage(this, text, caption);
+        } else if (m_prompter.Ask(this, text, caption, {Answer::Ok, Answer::StopShowing}, Answer::Ok,
+                                  Answer::StopShowing) == Answer::StopShowing) {
+            break;
+        }
+    }
+    if (ids.size() > kPlainBoxes) ShowMessage(RefusedRecordsSummary(ids), str::kCaptionError);
+}
+
+PutOutcome CChildView::PutRecord(const Record& record, int row)
+{
+    return ReportPut(m_document.Put(record, row), row == -1);
+}
+
+PutOutcome CChildView::PutRecordByKey(const Record& record, RowKey key)
+{
+    return ReportPut(m_document.PutByKey(record, key), false);
+}
+
+PutOutcome CChildView::ReportPut(const PutResult& result, bool appended)
+{
+    switch (result.outcome) {
+    case PutOutcome::Accepted:
+        if (appended) ShowRecordCount(result.row + 1);
+        break;
+    case PutOutcome::DuplicateId: ShowMessage(Text(str::kDuplicateIdFormat, result.id), str::kCaptionError); break;
+    case PutOutcome::NoSuchRow: ShowMessage(Text(str::kRecordGone), str::kCaptionError); break;
+    case PutOutcome::WrongKind: break;
+    }
+    return result.outcome;
+}
+
+} // namespace rw
