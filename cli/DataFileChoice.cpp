@@ -32,11 +32,9 @@ std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const 
         Complain(Format(str::kCliBadCountFormat, dataFile, static_cast<long long>(decoded.report.announcedCount)));
         break;
     case LoadFailure::NotRegularFile: Complain(Format(str::kCliCannotReadFormat, dataFile, str::kCliNotRegularFile)); break;
-    case LoadFailure::TooLarge: {
-        const std::optional<FileStamp> stamp = StampOf(dataFile);
-        Complain(Format(str::kCliTooLargeFormat, dataFile, static_cast<long long>(stamp ? stamp->size : 0)));
+    case LoadFailure::TooLarge:
+        Complain(Format(str::kCliTooLargeFormat, dataFile, static_cast<long long>(decoded.report.fileSize)));
         break;
-    }
     case LoadFailure::CannotRead:
     case LoadFailure::None:
         Complain(Format(str::kCliCannotReadFormat, dataFile, SystemText(decoded.report.error)));
