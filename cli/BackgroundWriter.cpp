@@ -2,7 +2,13 @@
 
 namespace rw {
 
-BackgroundWriter::BackgroundWriter(Sink sink) : m_sink(std::move(sink)), m_thread([this] { Run(); }) {}
+BackgroundWriter::BackgroundWriter(Sink sink) : m_sink(std::move(sink)), m_thread([this] { Run(); })
+{
+    // The writing thread then never allocates: memory running out there could only abort the
+    // program, where on this thread it ends the command with a message.
+    std::lock_guard lock(m_mutex);
+    m_spare.reserve(kMaxQueued + 2);
+}
 
 BackgroundWriter::~BackgroundWriter() { Finish(); }
 

@@ -2,16 +2,39 @@
 
 // Formatting the program's texts and writing them out.
 
+#include <array>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 
 namespace rw {
 
 enum ExitCode : int { kExitOk = 0, kExitBadData = 1, kExitBadUsage = 2 };
 
+// Text from outside (a file name, a CSV field, an argument) as a terminal may be given it:
+// control characters (C0, DEL and the C1 range U+0080..U+009F) and bytes that are no UTF-8
+// become \xNN or \u00NN. A field can then neither retitle nor clear the user's terminal, nor
+// end a message early with a NUL. Escaped text escapes to itself.
+[[nodiscard]] std::string Escaped(std::string_view text);
+
+namespace detail {
+
+template <typename T>
+[[nodiscard]] auto PrintfArgument(const T& argument, std::string& held)
+{
+    if constexpr (std::is_convertible_v<const T&, std::string_view>) {
+        held = Escaped(std::string_view(argument));
+        return held.c_str();
+    } else {
+        static_assert(std::is_same_v<T, long long>, "numbers are passed as long long, for %lld");
+        return argument;
+    }
+}
+
 template <typename... Args>
-[[nodiscard]] std::string Format(const char* format, Args... args)
+[[nodiscard]] std::string Printf(const char* format, Args... args)
 {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
@@ -23,10 +46,33 @@ template <typename... Args>
     return text;
 }
 
-// "recwright-cli: " and the message, on standard error.
-void Complain(std::string_view message);
+} // namespace detail
+
+// One of the program's formats filled in. Every text argument is Escaped first, so that no
+// message can carry what it quotes to the terminal raw, whichever argument came from outside.
+template <typename... Args>
+[[nodiscard]] std::string Format(const char* format, const Args&... args)
+{
+    std::array<std::string, sizeof...(Args)> held;
+    return [&]<std::size_t... I>(std::index_sequence<I...>) {
+        return detail::Printf(format, detail::PrintfArgument(args, held[I])...);
+    }(std::index_sequence_for<Args...>{});
+}
+
+// "recwright-cli: " and the message (and more, when given), on standard error. Allocates
+// nothing, so that it can still say that memory ran out.
+void Complain(std::string_view message, std::string_view more = {});
 
 // Writes all of text to a file descriptor; false with errno set on failure.
 [[nodiscard]] bool WriteAllTo(int fd, std::string_view text);
+
+// Writes text to standard output; when that fails, says why on standard error. The exit
+// status either way.
+[[nodiscard]] int PrintOrComplain(std::string_view text);
+
+// A descriptor of 0, 1 or 2 that is closed is opened on /dev/null the wrong way round, so
+// that using it fails as it would have, and no file the program opens takes its number and
+// its place: "--help >&-" then says it cannot write instead of writing into a data file.
+void KeepStandardStreamsTaken();
 
 } // namespace rw

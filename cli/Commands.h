@@ -3,10 +3,12 @@
 #include "cli/CliOptions.h"
 #include "data/DataFile.h"
 #include "data/FileKind.h"
+#include "data/Platform.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace rw {
 
@@ -26,5 +28,15 @@ struct DataFileChoice {
 
 // The data file's records; when it cannot be loaded, a message saying why and nothing.
 [[nodiscard]] std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const DataFileChoice& choice);
+
+// The file a name on the command line stands for, links followed; "-" is standardStream
+// when one is given. Empty when there is none yet or it cannot be examined.
+[[nodiscard]] std::optional<FileStamp> IdentityOf(std::string_view name, std::optional<int> standardStream);
+
+// Both name one existing file: writing the one would destroy the other while it is read.
+[[nodiscard]] inline bool SameFile(const std::optional<FileStamp>& a, const std::optional<FileStamp>& b)
+{
+    return a && b && a->SameFileAs(*b);
+}
 
 } // namespace rw

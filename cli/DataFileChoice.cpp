@@ -4,6 +4,8 @@
 #include "data/KeySet.h"
 #include "resources/Strings.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 namespace rw {
@@ -14,7 +16,7 @@ std::optional<DataFileChoice> ChooseDataFile(const CliOptions& options, const st
     choice.kind = options.kind != FileKind::None ? options.kind
                                                  : KindFromName(std::filesystem::path(dataFile).filename().string());
     if (choice.kind == FileKind::None) {
-        Complain(Format(str::kCliUnknownKindFormat, dataFile.c_str()));
+        Complain(Format(str::kCliUnknownKindFormat, dataFile));
         return std::nullopt;
     }
     choice.key = options.key.value_or(KeySet{}.For(choice.kind));
@@ -27,20 +29,29 @@ std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const 
     if (decoded.report.loaded) return decoded;
     switch (decoded.report.failure) {
     case LoadFailure::NoRecords:
-        Complain(Format(str::kCliBadCountFormat, dataFile.c_str(), static_cast<long long>(decoded.report.announcedCount)));
+        Complain(Format(str::kCliBadCountFormat, dataFile, static_cast<long long>(decoded.report.announcedCount)));
         break;
-    case LoadFailure::NotRegularFile:
-        Complain(Format(str::kCliNotLoadedFormat, dataFile.c_str(), "not a regular file"));
-        break;
+    case LoadFailure::NotRegularFile: Complain(Format(str::kCliCannotReadFormat, dataFile, str::kCliNotRegularFile)); break;
     case LoadFailure::TooLarge:
-        Complain(Format(str::kCliNotLoadedFormat, dataFile.c_str(), "too large to load"));
+        Complain(Format(str::kCliTooLargeFormat, dataFile, static_cast<long long>(decoded.report.fileSize)));
         break;
     case LoadFailure::CannotRead:
     case LoadFailure::None:
-        Complain(Format(str::kCliNotLoadedFormat, dataFile.c_str(), SystemText(decoded.report.error).c_str()));
+        Complain(Format(str::kCliCannotReadFormat, dataFile, SystemText(decoded.report.error)));
         break;
     }
     return std::nullopt;
+}
+
+std::optional<FileStamp> IdentityOf(std::string_view name, std::optional<int> standardStream)
+{
+    if (name != "-" || !standardStream) return StampOf(std::string(name));
+    struct stat st {};
+    if (::fstat(*standardStream, &st) != 0) return std::nullopt;
+    FileStamp stamp;
+    stamp.device = static_cast<std::uint64_t>(st.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(st.st_ino);
+    return stamp;
 }
 
 } // namespace rw

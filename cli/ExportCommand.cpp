@@ -2,9 +2,9 @@
 #include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "cli/NameTextChoice.h"
-#include "data/Platform.h"
 #include "data/CsvExport.h"
 #include "data/DataFile.h"
+#include "data/Platform.h"
 #include "resources/Strings.h"
 
 #include <unistd.h>
@@ -18,6 +18,19 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+// Warnings about what the export leaves out or makes up.
+void WarnOfGaps(const std::string& dataFile, const DecodeReport& report)
+{
+    if (report.Truncated()) {
+        Complain(Format(str::kCliTruncatedFormat, dataFile, static_cast<long long>(report.announcedCount),
+                        static_cast<long long>(report.recordsPresent)));
+    }
+    if (report.trailingBytes > 0) {
+        Complain(Format(str::kCliTrailingBytesFormat, dataFile, static_cast<long long>(report.trailingBytes),
+                        static_cast<long long>(report.announcedCount)));
+    }
+}
+
 } // namespace
 
 int RunExport(const CliOptions& options)
@@ -25,19 +38,27 @@ int RunExport(const CliOptions& options)
     const std::string& dataFile = options.files.front();
     const std::optional<DataFileChoice> choice = ChooseDataFile(options, dataFile);
     if (!choice) return kExitBadUsage;
+    const bool toStdout = !options.output || *options.output == "-";
+    if (SameFile(IdentityOf(dataFile, std::nullopt), IdentityOf(toStdout ? "-" : *options.output, STDOUT_FILENO))) {
+        Complain(toStdout ? Format(str::kCliStdoutIsInputFormat, dataFile) : Format(str::kCliOutputIsInputFormat, *options.output));
+        return kExitBadUsage;
+    }
     const std::optional<DecodedRecords> read = ReadOrComplain(dataFile, *choice);
     if (!read) return kExitBadData;
     const DecodedRecords& decoded = *read;
-    if (decoded.report.Truncated()) {
-        Complain(Format(str::kCliTruncatedFormat, dataFile.c_str(), static_cast<long long>(decoded.report.announcedCount),
-                        static_cast<long long>(decoded.report.recordsPresent)));
-    }
+    WarnOfGaps(dataFile, decoded.report);
 
+    const std::string shownOutput = toStdout ? std::string(str::kCliStandardOutput) : *options.output;
+    std::optional<AtomicFile> file;
+    if (!toStdout) {
+        file.emplace(*options.output);
+        if (!file->Ok()) {
+            Complain(Format(str::kCliCannotWriteFormat, shownOutput, file->Error()));
+            return kExitBadData;
+        }
+    }
     const CsvExporter exporter(choice->kind, NamesFor(options.encoding));
     const std::string_view bom = options.encoding == CsvEncoding::Utf8Bom ? kUtf8Bom : std::string_view{};
-    const bool toStdout = !options.output || *options.output == "-";
-    std::optional<AtomicFile> file;
-    if (!toStdout) file.emplace(*options.output);
     int writeErrno = 0;
     BackgroundWriter writer([&](std::string_view piece) {
         if (file) return file->Write(piece);
@@ -48,8 +69,7 @@ int RunExport(const CliOptions& options)
     const bool made = writer.Put(bom) && exporter.Export(decoded.bytes, [&](std::string_view piece) { return writer.Put(piece); });
     const bool written = writer.Finish() && made && (!file || file->Commit(AtomicFile::Sync::Lazy));
     if (written) return kExitOk;
-    Complain(Format(str::kCliCannotWriteFormat, toStdout ? "-" : options.output->c_str(),
-                    file ? file->Error().c_str() : std::strerror(writeErrno)));
+    Complain(Format(str::kCliCannotWriteFormat, shownOutput, file ? file->Error() : std::string(std::strerror(writeErrno))));
     return kExitBadData;
 }
 

@@ -4,8 +4,6 @@
 #include "data/RecordBytes.h"
 #include "resources/Strings.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -32,23 +30,28 @@ namespace {
     return static_cast<long long>(ids.size() - static_cast<std::size_t>(std::unique(ids.begin(), ids.end()) - ids.begin()));
 }
 
-[[nodiscard]] int ShowOne(const CliOptions& options, const std::string& file)
+// The exit status for the file, and whether standard output still takes text.
+struct Shown {
+    int status = kExitOk;
+    bool printed = true;
+};
+
+[[nodiscard]] Shown ShowOne(const CliOptions& options, const std::string& file)
 {
     const std::optional<DataFileChoice> choice = ChooseDataFile(options, file);
-    if (!choice) return kExitBadUsage;
+    if (!choice) return {kExitBadUsage};
     const std::optional<DecodedRecords> read = ReadOrComplain(file, *choice);
-    if (!read) return kExitBadData;
-    const DecodedRecords& decoded = *read;
-    struct stat st {};
-    const long long size = ::stat(file.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
+    if (!read) return {kExitBadData};
+    const DecodeReport& report = read->report;
     const RecordSchema& schema = SchemaOf(choice->kind);
-    std::string text = Format(str::kCliInfoFormat, file.c_str(), std::string(KindWord(choice->kind)).c_str(),
-                              std::string(schema.fileName).c_str(), static_cast<long long>(choice->key),
-                              static_cast<long long>(decoded.report.announcedCount),
-                              static_cast<long long>(decoded.report.recordsPresent), size,
-                              decoded.report.Truncated() ? str::kCliYes : str::kCliNo);
-    if (schema.uniqueIds) text += Format(str::kCliInfoRepeatsFormat, RepeatedIds(decoded));
-    return WriteAllTo(1, text) ? kExitOk : kExitBadData;
+    std::string text = Format(str::kCliInfoFormat, file, KindWord(choice->kind), schema.fileName,
+                              static_cast<long long>(choice->key), static_cast<long long>(report.announcedCount),
+                              static_cast<long long>(report.recordsPresent), static_cast<long long>(report.fileSize),
+                              report.Truncated() ? str::kCliYes : str::kCliNo,
+                              static_cast<long long>(report.trailingBytes));
+    if (schema.uniqueIds) text += Format(str::kCliInfoRepeatsFormat, RepeatedIds(*read));
+    if (PrintOrComplain(text) == kExitOk) return {};
+    return {kExitBadData, false};
 }
 
 } // namespace
@@ -56,7 +59,12 @@ namespace {
 int RunInfo(const CliOptions& options)
 {
     int status = kExitOk;
-    for (const std::string& file : options.files) status = std::max(status, ShowOne(options, file));
+    for (const std::string& file : options.files) {
+        const Shown shown = ShowOne(options, file);
+        status = std::max(status, shown.status);
+        // Said once; the files after it would only say it again.
+        if (!shown.printed) break;
+    }
     return status;
 }
 

@@ -9,15 +9,17 @@
 
 #include <unistd.h>
 
+#include <exception>
+#include <new>
 #include <vector>
 
-int main(int argc, char** argv)
+namespace rw {
+namespace {
+
+[[nodiscard]] int Run(int argc, char** argv)
 {
-    using namespace rw;
-    // Ctrl-C during an import leaves no temporary file beside the target.
-    RemoveTemporaryFilesOnSignals();
     if (argc < 2) {
-        (void)WriteAllTo(STDERR_FILENO, str::kCliUsage);
+        (void)WriteAllTo(STDERR_FILENO, UsageText(std::nullopt));
         return kExitBadUsage;
     }
     const std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -28,10 +30,32 @@ int main(int argc, char** argv)
         return kExitBadUsage;
     }
     switch (parsed.options->command) {
-    case CliCommand::Help: return WriteAllTo(STDOUT_FILENO, str::kCliUsage) ? kExitOk : kExitBadData;
+    case CliCommand::Help: return PrintOrComplain(UsageText(parsed.options->helpFor));
+    case CliCommand::Version: return PrintOrComplain(Format(str::kCliVersionFormat, RECWRIGHT_VERSION));
     case CliCommand::Info: return RunInfo(*parsed.options);
     case CliCommand::Export: return RunExport(*parsed.options);
     case CliCommand::Import: return RunImport(*parsed.options);
     }
     return kExitBadUsage;
+}
+
+} // namespace
+} // namespace rw
+
+int main(int argc, char** argv)
+{
+    using namespace rw;
+    KeepStandardStreamsTaken();
+    // Ctrl-C during an import leaves no temporary file beside the target.
+    RemoveTemporaryFilesOnSignals();
+    // Whatever a command cannot go on from ends here, after the unwinding has removed its
+    // temporary files, with a message rather than an abort.
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        Complain(str::kCliOutOfMemory);
+    } catch (const std::exception& e) {
+        Complain(str::kCliStopped, e.what());
+    }
+    return kExitBadData;
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <utility>
 
 namespace rw {
 namespace {
@@ -52,25 +53,24 @@ CsvImporter::CsvImporter(FileKind kind, const NameTranscoder& names)
 
 std::size_t CsvImporter::Consume(std::string_view text, bool atEnd)
 {
-    if (m_finished) return text.size();
     std::size_t pos = 0;
-    for (;;) {
+    while (!m_finished) {
         m_tokenizer.ReadRow(text, pos, atEnd, m_row);
         switch (m_row.status) {
         case CsvRow::Status::Incomplete: return pos;
         case CsvRow::Status::End: Finish(); return text.size();
-        case CsvRow::Status::Error:
-            if (!m_headerBad) {
-                CsvIssue issue = Issue(CsvIssue::Kind::Syntax, m_row, m_row.errorColumn);
-                issue.line = m_line + m_row.errorLine;
-                issue.syntax = m_row.syntax;
-                AddError(std::move(issue));
-            }
-            // A header that cannot be read leaves nothing to read the rows by.
-            if (!m_haveHeader) m_haveHeader = m_headerBad = true;
+        case CsvRow::Status::Error: {
+            CsvIssue issue = Issue(CsvIssue::Kind::Syntax, m_row, m_row.errorColumn);
+            issue.line = m_line + m_row.errorLine;
+            issue.syntax = m_row.syntax;
+            issue.inHeader = !m_haveHeader;
+            AddError(std::move(issue));
+            if (!m_haveHeader) m_finished = true;
             break;
+        }
+        case CsvRow::Status::Skipped: break;
         case CsvRow::Status::Row:
-            if (m_row.blank || m_headerBad) break;
+            if (m_row.blank) break;
             if (!m_haveHeader) {
                 TakeHeader(m_row);
             } else {
@@ -81,6 +81,7 @@ std::size_t CsvImporter::Consume(std::string_view text, bool atEnd)
         m_line += m_row.lines;
         pos = m_row.next;
     }
+    return text.size();
 }
 
 CsvIssue CsvImporter::Issue(CsvIssue::Kind kind, const CsvRow& row, int column, std::string_view text) const
@@ -108,10 +109,14 @@ void CsvImporter::TakeHeader(const CsvRow& row)
     m_hasRaw = row.fields.size() == columns + 1 && row.fields.back().text == kRawColumnTitle;
     bool matches = row.fields.size() == columns + (m_hasRaw ? 1 : 0);
     for (std::size_t k = 0; matches && k < columns; ++k) matches = row.fields[k].text == schema.columns[k].title;
-    if (matches) return;
-    m_headerBad = true;
+    if (matches) {
+        if (!m_hasRaw) m_warnings.push_back(Issue(CsvIssue::Kind::NoRawColumn, row, 0));
+        return;
+    }
+    m_finished = true;
     CsvIssue issue = Issue(CsvIssue::Kind::BadHeader, row, 0);
     issue.text = Shortened(JoinedFields(row), 2 * kMaxQuotedBytes);
+    issue.inHeader = true;
     AddError(std::move(issue));
 }
 
@@ -123,6 +128,7 @@ void CsvImporter::TakeRecord(const CsvRow& row)
     if (row.fields.size() != columns + (m_hasRaw ? 1 : 0)) {
         CsvIssue issue = Issue(CsvIssue::Kind::FieldCount, row, 0);
         issue.number = static_cast<std::int64_t>(row.fields.size());
+        issue.expected = static_cast<std::int64_t>(columns + (m_hasRaw ? 1 : 0));
         AddError(std::move(issue));
         return;
     }
@@ -164,7 +170,13 @@ void CsvImporter::TakeRecord(const CsvRow& row)
     }
     if (!keepName) {
         m_nameBytes.clear();
-        if (!m_names.AppendNameBytes(nameText, m_nameBytes) || m_nameBytes.find('\0') != std::string::npos) {
+        const NameEncoding encoded = m_names.TryAppendNameBytes(nameText, m_nameBytes);
+        if (encoded == NameEncoding::NotWellFormed) {
+            // Text in another encoding than the one read by: every row would say so again.
+            if (!std::exchange(m_notWellFormedSeen, true)) {
+                AddError(Issue(CsvIssue::Kind::NameNotWellFormed, row, kNameColumn + 1, nameText));
+            }
+        } else if (encoded == NameEncoding::NoGbkForm || m_nameBytes.find('\0') != std::string::npos) {
             AddError(Issue(CsvIssue::Kind::NameNotEncoded, row, kNameColumn + 1, nameText));
         } else if (m_nameBytes.size() > schema.nameCapacity) {
             CsvIssue issue = Issue(CsvIssue::Kind::NameTooLong, row, kNameColumn + 1, nameText);

@@ -66,16 +66,25 @@ void Incomplete(std::size_t pos, CsvRow& row)
 void CsvTokenizer::ReadRow(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row)
 {
     Reset(row);
-    m_rowStart = pos;
     const std::size_t n = text.size();
     if (pos >= n) {
+        if (atEnd) m_skipping = false;
         row.status = atEnd ? CsvRow::Status::End : CsvRow::Status::Incomplete;
         row.next = pos;
         return;
     }
-    const std::size_t lf = Find(text, pos, n, '\n');
-    if (lf == n && !atEnd) return Incomplete(pos, row);
+    if (m_skipping) return SkipRestOfLine(text, pos, atEnd, row);
+    // The row's line end can only be among its first kMaxRowBytes bytes.
+    const bool cut = n - pos >= kMaxRowBytes;
+    const std::size_t window = cut ? pos + kMaxRowBytes : n;
+    const std::size_t lf = Find(text, pos, window, '\n');
+    if (lf == window && !cut && !atEnd) return Incomplete(pos, row);
     if (Find(text, pos, lf, '"') != lf) return ReadQuotedRow(text, pos, atEnd, row);
+    if (lf == window && cut) {
+        const auto column = 1 + static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(pos),
+                                                             text.begin() + static_cast<std::ptrdiff_t>(window), ','));
+        return Fail(text, window, atEnd, CsvSyntax::RowTooLong, column, 0, row);
+    }
 
     // The common row: one line, no quotes, so fields are plain runs between commas.
     std::size_t end = lf;
@@ -106,27 +115,38 @@ void CsvTokenizer::ReadQuotedRow(std::string_view text, std::size_t pos, bool at
     m_pieces.clear();
     m_unquoted.clear();
     const std::size_t n = text.size();
+    // Nothing of the row may lie at or past end. Reaching it, the row is too long when the
+    // text goes on past it, else the text has run out: wait for more, or that is the end.
+    const bool cut = n - pos >= kMaxRowBytes;
+    const std::size_t end = cut ? pos + kMaxRowBytes : n;
     std::size_t i = pos;
     std::size_t line = 0;
     int column = 0;
+    const auto tooLong = [&](std::size_t linesAtEnd) {
+        return Fail(text, end, atEnd, CsvSyntax::RowTooLong, column, linesAtEnd, row);
+    };
     bool rowEnds = false;
     for (;;) {
         ++column;
         Piece piece;
         piece.line = line;
-        if (i < n && text[i] == '"') {
+        if (i < end && text[i] == '"') {
             std::size_t from = ++i;
             bool copied = false;
             std::size_t copyStart = 0;
             for (;;) {
-                const std::size_t q = Find(text, i, n, '"');
-                if (q == n) {
+                const std::size_t q = Find(text, i, end, '"');
+                if (q == end) {
+                    if (cut) return tooLong(line + CountLineEnds(text, i, end));
                     if (!atEnd) return Incomplete(pos, row);
                     return Fail(text, n, atEnd, CsvSyntax::UnclosedQuote, column, piece.line, row);
                 }
                 line += CountLineEnds(text, i, q);
-                if (q + 1 == n && !atEnd) return Incomplete(pos, row);
-                if (q + 1 < n && text[q + 1] == '"') {
+                if (q + 1 == end) {
+                    if (cut) return tooLong(line);
+                    if (!atEnd) return Incomplete(pos, row);
+                }
+                if (q + 1 < end && text[q + 1] == '"') {
                     if (!copied) copyStart = m_unquoted.size();
                     copied = true;
                     m_unquoted.append(text.substr(from, q + 1 - from));
@@ -147,13 +167,14 @@ void CsvTokenizer::ReadQuotedRow(std::string_view text, std::size_t pos, bool at
             }
         } else {
             piece.begin = i;
-            while (i < n && text[i] != ',' && text[i] != '\n' && text[i] != '\r' && text[i] != '"') ++i;
-            if (i < n && text[i] == '"') return Fail(text, i, atEnd, CsvSyntax::QuoteInsideField, column, line, row);
+            while (i < end && text[i] != ',' && text[i] != '\n' && text[i] != '\r' && text[i] != '"') ++i;
+            if (i < end && text[i] == '"') return Fail(text, i, atEnd, CsvSyntax::QuoteInsideField, column, line, row);
             piece.size = i - piece.begin;
         }
         m_pieces.push_back(piece);
 
-        if (i == n) {
+        if (i == end) {
+            if (cut) return tooLong(line);
             if (!atEnd) return Incomplete(pos, row);
             rowEnds = true;
         } else if (text[i] == ',') {
@@ -164,12 +185,15 @@ void CsvTokenizer::ReadQuotedRow(std::string_view text, std::size_t pos, bool at
             ++line;
             rowEnds = true;
         } else if (text[i] == '\r') {
-            if (i + 1 == n && !atEnd) return Incomplete(pos, row);
-            if (i + 1 < n && text[i + 1] != '\n') {
+            if (i + 1 == end) {
+                if (cut) return tooLong(line);
+                if (!atEnd) return Incomplete(pos, row);
+            }
+            if (i + 1 < end && text[i + 1] != '\n') {
                 return Fail(text, i, atEnd, CsvSyntax::StrayCarriageReturn, column, line, row);
             }
-            line += i + 1 < n ? 1 : 0;
-            i = std::min(n, i + 2);
+            line += i + 1 < end ? 1 : 0;
+            i = std::min(end, i + 2);
             rowEnds = true;
         } else {
             return Fail(text, i, atEnd, CsvSyntax::TextAfterQuote, column, line, row);
@@ -186,18 +210,30 @@ void CsvTokenizer::ReadQuotedRow(std::string_view text, std::size_t pos, bool at
 }
 
 void CsvTokenizer::Fail(std::string_view text, std::size_t at, bool atEnd, CsvSyntax syntax, int column,
-                        std::size_t line, CsvRow& row) const
+                        std::size_t line, CsvRow& row)
 {
-    // Skip to the end of the line the error is on, so the rows after it can still be read.
-    const std::size_t lf = Find(text, at, text.size(), '\n');
-    if (lf == text.size() && !atEnd) return Incomplete(m_rowStart, row);
     row.fields.clear();
     row.status = CsvRow::Status::Error;
     row.syntax = syntax;
     row.errorColumn = column;
     row.errorLine = line;
-    row.next = lf == text.size() ? lf : lf + 1;
-    row.lines = line + (lf == text.size() ? 0 : 1);
+    // The rows after the line the error is on can still be read; the rest of that line is
+    // passed over, as far as the text goes now and in the calls after, never held.
+    const std::size_t lf = Find(text, at, text.size(), '\n');
+    const bool found = lf != text.size();
+    m_skipping = !found && !atEnd;
+    row.next = found ? lf + 1 : text.size();
+    row.lines = line + (found ? 1 : 0);
+}
+
+void CsvTokenizer::SkipRestOfLine(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row)
+{
+    const std::size_t lf = Find(text, pos, text.size(), '\n');
+    const bool found = lf != text.size();
+    m_skipping = !found && !atEnd;
+    row.status = CsvRow::Status::Skipped;
+    row.next = found ? lf + 1 : text.size();
+    row.lines = found ? 1 : 0;
 }
 
 void AppendCsvField(std::string& out, std::string_view field)

@@ -18,6 +18,7 @@ enum class CsvSyntax : std::uint8_t {
     TextAfterQuote,      // something other than a comma or a line end after a closing quote
     UnclosedQuote,       // the text ends inside a quoted field
     StrayCarriageReturn, // a CR outside quotes that is not part of a CRLF line end
+    RowTooLong,          // no row end within CsvTokenizer::kMaxRowBytes
 };
 
 struct CsvField {
@@ -30,6 +31,7 @@ struct CsvRow {
         Row,        // fields hold the row
         Incomplete, // the text ends before the row does: call again with more text
         Error,      // syntax holds what is wrong; the rest of that line is skipped
+        Skipped,    // more of the line an error was on, passed over
         End,        // nothing left
     };
     Status status = Status::End;
@@ -44,14 +46,23 @@ struct CsvRow {
 
 class CsvTokenizer {
 public:
+    // The most one row may take, its line end included. A record's row is a few hundred
+    // bytes, under 2 KB with Raw, so this is generous; and since no row is held longer than
+    // this, neither a reader's buffer nor the fields of a row can grow with the input.
+    static constexpr std::size_t kMaxRowBytes = std::size_t{1} << 20;
+
     // Reads the row that starts at text[pos] into row. Without atEnd, a row must end with a
-    // line end to be complete; with it, the end of the text ends the last row too.
+    // line end to be complete; with it, the end of the text ends the last row too. Incomplete
+    // comes only while fewer than kMaxRowBytes bytes follow pos. After an Error the rest of
+    // its line is skipped, in the calls that follow when the line goes on past the text: pass
+    // the text from row.next on.
     void ReadRow(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row);
 
 private:
     void ReadQuotedRow(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row);
     void Fail(std::string_view text, std::size_t at, bool atEnd, CsvSyntax syntax, int column, std::size_t line,
-              CsvRow& row) const;
+              CsvRow& row);
+    void SkipRestOfLine(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row);
 
     struct Piece {
         std::size_t begin = 0; // into the text, or into m_unquoted when copied
@@ -59,7 +70,7 @@ private:
         bool copied = false;
         std::size_t line = 0;
     };
-    std::size_t m_rowStart = 0;
+    bool m_skipping = false; // inside the line of an error whose end has not come yet
     std::vector<std::size_t> m_commas;
     std::vector<Piece> m_pieces;
     std::string m_unquoted; // fields whose doubled quotes were undone

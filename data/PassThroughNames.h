@@ -8,10 +8,10 @@ namespace rw {
 class PassThroughNames final : public NameTranscoder {
 public:
     void AppendText(std::string_view nameBytes, std::string& out) const override { out.append(nameBytes); }
-    [[nodiscard]] bool AppendNameBytes(std::string_view text, std::string& out) const override
+    [[nodiscard]] NameEncoding TryAppendNameBytes(std::string_view text, std::string& out) const override
     {
         out.append(text);
-        return true;
+        return NameEncoding::Done;
     }
 };
 

@@ -168,78 +168,121 @@ inline constexpr char kEnterByte[] = "请输入一个0到255之间的整数。";
 // The command-line companion, recwright-cli. Its texts are English, like its options, so that
 // scripts and logs can match them whatever the terminal's locale. Formats go through
 // std::snprintf: %s is UTF-8 text, numbers are passed as long long (%lld).
-inline constexpr char kCliUsage[] =
-    "Usage:\n"
-    "  recwright-cli info FILE... [--key N] [--kind KIND]\n"
-    "  recwright-cli export FILE [-o OUT] [--key N] [--kind KIND] [--encoding ENC]\n"
-    "  recwright-cli import CSV -o FILE [--key N] [--kind KIND] [--encoding ENC]\n"
-    "\n"
+
+// Usage: the overall text is put together from these, each command's own from its parts.
+inline constexpr char kCliSynopsisInfo[] = "recwright-cli info FILE... [--key N] [--kind KIND]";
+inline constexpr char kCliSynopsisExport[] = "recwright-cli export FILE [-o OUT] [--key N] [--kind KIND] [--encoding ENC]";
+inline constexpr char kCliSynopsisImport[] =
+    "recwright-cli import CSV -o FILE [--key N] [--kind KIND] [--encoding ENC] [--allow-empty]";
+inline constexpr char kCliSynopsisOther[] = "recwright-cli COMMAND --help | help COMMAND | --version";
+inline constexpr char kCliAbout[] =
     "Shows, exports to CSV and builds from CSV the data files stditem.dat, magic.dat and\n"
-    "monster.dat.\n"
-    "\n"
-    "  info     per file: kind, key, count in the header, records present, size, whether\n"
-    "           it is truncated, and how many records repeat an ID\n"
-    "  export   the file as CSV, to standard output or OUT\n"
-    "  import   builds FILE from CSV (\"-\" reads standard input); nothing is written when\n"
-    "           the CSV has any error\n"
-    "\n"
-    "  --kind KIND    item, magic or monster; by default the data file's name tells\n"
-    "  --key N        the XOR key, 0 to 255; by default item 173, magic 203, monster 241\n"
-    "  --encoding ENC utf-8 (default), utf-8-bom or gbk: the CSV's text encoding\n"
-    "  -o PATH        where the output goes\n"
-    "\n"
+    "monster.dat.\n";
+inline constexpr char kCliAboutInfo[] =
+    "info: shows per data file its kind, key, the count in its header, the records present,\n"
+    "its size, whether it is truncated (holds fewer records than the count), the bytes after\n"
+    "the last record the count announces, and how many records repeat an ID.\n";
+inline constexpr char kCliAboutExport[] =
+    "export: writes the data file as CSV, to standard output or OUT.\n";
+inline constexpr char kCliAboutImport[] =
+    "import: builds the data file FILE from CSV (\"-\" reads standard input). Nothing is written\n"
+    "when the CSV has any error, nor when it has no record unless --allow-empty is given.\n";
+inline constexpr char kCliOptionsHeading[] = "Options:\n";
+inline constexpr char kCliOptionKind[] =
+    "  --kind KIND     item, magic or monster, in any letter case; by default the data file's\n"
+    "                  name tells\n";
+inline constexpr char kCliOptionKey[] =
+    "  --key N         the XOR key, 0 to 255; by default item 173, magic 203, monster 241\n";
+inline constexpr char kCliOptionEncoding[] =
+    "  --encoding ENC  the CSV's text: utf-8 (or utf8; the default), utf-8-bom (or utf8-bom)\n"
+    "                  or gbk (or cp936), in any letter case\n";
+inline constexpr char kCliOptionOutput[] =
+    "  -o PATH         where the output goes; never the input file itself\n";
+inline constexpr char kCliOptionAllowEmpty[] =
+    "  --allow-empty   import: write FILE even from a CSV without records (its count is then\n"
+    "                  0, and it opens nowhere)\n";
+inline constexpr char kCliCsvNotes[] =
     "CSV: a header of the table's column titles and Raw, then one row per record; Raw is the\n"
     "whole deciphered record in hexadecimal. An import row starts from its Raw bytes (or zeros\n"
-    "when Raw is empty or absent); the ID, the fields and a changed name are written over them.\n"
-    "\n"
-    "Exit status: 0 done, 1 bad data (a file or CSV that cannot be used), 2 bad usage.\n";
+    "when Raw is empty or absent); the ID, the fields and a changed name are written over them.\n";
+inline constexpr char kCliExitStatus[] =
+    "Exit status: 0 done; 1 bad data (a file or CSV that cannot be used, output that cannot\n"
+    "be written, memory that ran out); 2 bad usage (an output that is the input file included).\n";
+inline constexpr char kCliVersionFormat[] = "recwright-cli %s\n";
+
 inline constexpr char kCliPrefix[] = "recwright-cli: ";
 inline constexpr char kCliUnknownCommandFormat[] = "unknown command '%s'";
 inline constexpr char kCliUnknownOptionFormat[] = "unknown option '%s' for %s";
 inline constexpr char kCliMissingValueFormat[] = "option %s needs a value";
+inline constexpr char kCliNoValueFormat[] = "option %s takes no value";
 inline constexpr char kCliBadKeyFormat[] = "--key takes a whole number from 0 to 255, not '%s'";
 inline constexpr char kCliBadKindFormat[] = "--kind takes item, magic or monster, not '%s'";
-inline constexpr char kCliBadEncodingFormat[] = "--encoding takes utf-8, utf-8-bom or gbk, not '%s'";
+inline constexpr char kCliBadEncodingFormat[] =
+    "--encoding takes utf-8 (utf8), utf-8-bom (utf8-bom) or gbk (cp936), not '%s'";
 inline constexpr char kCliMissingFile[] = "no file given";
 inline constexpr char kCliMissingOutput[] = "import needs -o FILE, the data file to build";
 inline constexpr char kCliExtraArgumentFormat[] = "one file only, not also '%s'";
 inline constexpr char kCliUnknownKindFormat[] =
     "%s: the name does not say which table this is (stditem.dat, magic.dat, monster.dat); give --kind";
 inline constexpr char kCliHelpHint[] = "try 'recwright-cli --help'";
-inline constexpr char kCliNotLoadedFormat[] = "%s: cannot read: %s";
+inline constexpr char kCliOutputIsInputFormat[] = "%s: the output is the input file itself; nothing done";
+inline constexpr char kCliStdoutIsInputFormat[] = "standard output is %s, the input file itself; nothing done";
+inline constexpr char kCliStdinIsOutputFormat[] = "standard input is %s, the output file itself; nothing done";
+
+inline constexpr char kCliCannotReadFormat[] = "%s: cannot read: %s";
+inline constexpr char kCliNotRegularFile[] = "not a regular file (a folder, a device, a pipe or a socket)";
+inline constexpr char kCliIsFolder[] = "it is a folder";
 inline constexpr char kCliBadCountFormat[] = "%s: not loaded: the count in its header is %lld";
+inline constexpr char kCliTooLargeFormat[] =
+    "%s: not loaded: too large to load (%lld bytes, more than the memory this program can have)";
 inline constexpr char kCliTruncatedFormat[] =
     "%s: warning: the header announces %lld records but the file holds %lld; those are exported";
+inline constexpr char kCliTrailingBytesFormat[] =
+    "%s: warning: %lld bytes follow the last of the %lld records the header announces; they are not exported";
+inline constexpr char kCliStandardOutput[] = "standard output";
 inline constexpr char kCliCannotWriteFormat[] = "%s: cannot write: %s";
 inline constexpr char kCliNotWrittenFormat[] = "%s: not written: %lld error(s) in %s";
 inline constexpr char kCliMoreErrorsFormat[] = "%s: ... and %lld more error(s)";
+inline constexpr char kCliEmptyNotWrittenFormat[] =
+    "%s: not written: %s has no records, and a data file with a count of 0 does not open "
+    "(--allow-empty writes it anyway)";
+inline constexpr char kCliOutOfMemory[] = "out of memory; stopped, and nothing was written";
+inline constexpr char kCliStopped[] = "stopped, and nothing was written: ";
 inline constexpr char kCliInfoFormat[] =
     "%s\n"
-    "  kind:            %s (%s)\n"
-    "  key:             %lld\n"
-    "  count in header: %lld\n"
-    "  records present: %lld\n"
-    "  file size:       %lld bytes\n"
-    "  truncated:       %s\n";
-inline constexpr char kCliInfoRepeatsFormat[] = "  repeated IDs:    %lld\n";
+    "  kind:                %s (%s)\n"
+    "  key:                 %lld\n"
+    "  count in header:     %lld\n"
+    "  records present:     %lld\n"
+    "  file size:           %lld bytes\n"
+    "  truncated:           %s\n"
+    "  bytes after records: %lld\n";
+inline constexpr char kCliInfoRepeatsFormat[] = "  repeated IDs:        %lld\n";
 inline constexpr char kCliYes[] = "yes";
 inline constexpr char kCliNo[] = "no";
 
 // CSV problems; each follows "CSV:LINE:COLUMN: " or "CSV:LINE: ".
 inline constexpr char kCsvNoHeader[] = "the CSV is empty; its first line must be the header";
 inline constexpr char kCsvBadHeaderFormat[] = "the header must be the %s table's titles: %s[,Raw]; found: %s";
+inline constexpr char kCsvInHeaderFormat[] = "in the header: %s; without the header nothing after it can be read";
 inline constexpr char kCsvQuoteInsideField[] =
     "a quote inside a field that does not start with one (quote the field and double its quotes)";
 inline constexpr char kCsvTextAfterQuote[] = "text after the closing quote of a field";
 inline constexpr char kCsvUnclosedQuote[] = "a quoted field is still open at the end of the CSV";
 inline constexpr char kCsvStrayCarriageReturn[] = "a carriage return outside quotes that ends no line";
+inline constexpr char kCsvRowTooLongFormat[] = "a row longer than %lld bytes (a record's row takes a few kilobytes at most)";
 inline constexpr char kCsvFieldCountFormat[] = "%lld fields, but the header has %lld";
 inline constexpr char kCsvBadNumberFormat[] = "%s: '%s' is not a whole number from -2147483648 to 2147483647";
 inline constexpr char kCsvBadRawFormat[] = "Raw: '%s' is not %lld hexadecimal digits (or empty)";
-inline constexpr char kCsvNameNotEncodedFormat[] = "%s: '%s' has characters that GBK cannot hold";
+inline constexpr char kCsvNameNotWellFormedFormat[] =
+    "%s: '%s' is not UTF-8 text; if the CSV is in GBK, give --encoding gbk "
+    "(later names like it are not reported again)";
+inline constexpr char kCsvNameNotEncodedFormat[] = "%s: '%s' has characters that a GBK name cannot hold";
 inline constexpr char kCsvNameTooLongFormat[] = "%s: '%s' takes %lld bytes in GBK; at most %lld fit";
 inline constexpr char kCsvDuplicateIdFormat[] = "%s: ID %lld is already on line %lld";
 inline constexpr char kCsvTooManyRecords[] = "more records than a data file can count";
+inline constexpr char kCsvNoRawColumn[] =
+    "warning: no Raw column; the bytes that no column shows will be zero in every record";
 inline constexpr char kCsvFirstMonsterIdFormat[] =
     "warning: the first record's ID (%lld) has no room in a monster file; it reads back as 0";
 inline constexpr char kCsvNoRecords[] = "warning: no records; a data file with a count of 0 does not open";

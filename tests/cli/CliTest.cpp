@@ -1,11 +1,23 @@
 // recwright-cli as a user runs it: exit status, messages, and the files it makes.
 
 #include "data/DataFile.h"
+#include "data/Platform.h"
 #include "tests/data/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+
+#include <algorithm>
+#include <initializer_list>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define RECWRIGHT_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RECWRIGHT_ASAN 1
+#endif
+#endif
 
 namespace rw {
 namespace {
@@ -14,6 +26,15 @@ using test::ReadFile;
 using test::WriteFile;
 
 const std::filesystem::path kSamples = RECWRIGHT_SAMPLES_DIR;
+const std::string kItem = (kSamples / "stditem.dat").string();
+
+// AddressSanitizer reserves terabytes of address space up front, so a program built with it
+// cannot start under an address space limit at all.
+#ifdef RECWRIGHT_ASAN
+constexpr bool kCanLimitMemory = false;
+#else
+constexpr bool kCanLimitMemory = true;
+#endif
 
 struct CliRun {
     int status = -1;
@@ -21,58 +42,138 @@ struct CliRun {
     std::string err;
 };
 
+[[nodiscard]] std::string Quoted(const std::string& arg)
+{
+    std::string quoted = "'";
+    for (const char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// The program and its arguments as a shell command.
+[[nodiscard]] std::string Command(std::initializer_list<std::string> args)
+{
+    std::string command = "$CLI";
+    for (const std::string& arg : args) command += " " + Quoted(arg);
+    return command;
+}
+
+[[nodiscard]] std::size_t Occurrences(const std::string& text, const std::string& part)
+{
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
 class Cli : public ::testing::Test {
 protected:
     test::TempDir m_dir;
 
-    // Through the shell for its redirections; no argument here holds a single quote.
-    CliRun Invoke(const std::vector<std::string>& args, const std::string& input = {})
+    // A shell line in which $CLI is the program. Standard input is input; standard output
+    // and error are kept, unless the line sends them elsewhere itself.
+    CliRun Shell(const std::string& line, const std::string& input = {})
     {
         WriteFile(m_dir / "stdin", input);
-        std::string command = RECWRIGHT_CLI;
-        for (const std::string& arg : args) command += " '" + arg + "'";
-        command += " <" + Path("stdin") + " >" + Path("stdout") + " 2>" + Path("stderr");
+        const std::string command = "CLI=" + Quoted(RECWRIGHT_CLI) + "; { " + line + "\n} <" + Quoted(Path("stdin")) +
+                                    " >" + Quoted(Path("stdout")) + " 2>" + Quoted(Path("stderr"));
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile<std::string>(m_dir / "stdout"),
                 ReadFile<std::string>(m_dir / "stderr")};
     }
+    CliRun Invoke(std::initializer_list<std::string> args, const std::string& input = {})
+    {
+        return Shell(Command(args), input);
+    }
+    // The line in a shell of its own whose address space is limited, where that is possible.
+    static std::string WithMemoryLimit(const std::string& line, long megabytes)
+    {
+        if (!kCanLimitMemory) return line;
+        return "(ulimit -v " + std::to_string(megabytes * 1024) + "; " + line + ")";
+    }
     std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+    // The temporary files of writes that did not finish: hidden names in the folder.
+    std::vector<std::string> Leftovers() const
+    {
+        std::vector<std::string> hidden;
+        for (const auto& entry : std::filesystem::directory_iterator(m_dir.Path())) {
+            if (entry.path().filename().string().starts_with('.')) hidden.push_back(entry.path().filename().string());
+        }
+        return hidden;
+    }
 };
 
 TEST_F(Cli, UsageErrorsExitWithTwo)
 {
-    const std::string item = (kSamples / "stditem.dat").string();
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "Usage:"},
         {{"frobnicate"}, "unknown command 'frobnicate'"},
+        {{"help", "frobnicate"}, "unknown command 'frobnicate'"},
         {{"info"}, "no file given"},
-        {{"export", item, "--key", "256"}, "--key takes a whole number from 0 to 255, not '256'"},
-        {{"export", item, "--key=-1"}, "not '-1'"},
-        {{"export", item, "--key"}, "option --key needs a value"},
-        {{"export", item, "--kind", "weapon"}, "--kind takes item, magic or monster, not 'weapon'"},
-        {{"export", item, "--encoding", "latin1"}, "not 'latin1'"},
-        {{"export", item, "--bogus"}, "unknown option '--bogus'"},
-        {{"info", item, "--encoding", "gbk"}, "unknown option '--encoding'"},
-        {{"export", item, item}, "one file only"},
-        {{"import", item}, "import needs -o FILE"},
+        {{"export", kItem, "--key", "256"}, "--key takes a whole number from 0 to 255, not '256'"},
+        {{"export", kItem, "--key=-1"}, "not '-1'"},
+        {{"export", kItem, "--key"}, "option --key needs a value"},
+        {{"export", kItem, "--kind", "weapon"}, "--kind takes item, magic or monster, not 'weapon'"},
+        {{"export", kItem, "--encoding", "latin1"}, "--encoding takes utf-8 (utf8), utf-8-bom (utf8-bom) or gbk (cp936)"},
+        {{"export", kItem, "--bogus"}, "unknown option '--bogus'"},
+        {{"export", kItem, "--allow-empty"}, "unknown option '--allow-empty' for export"},
+        {{"import", "a.csv", "-o", "stditem.dat", "--allow-empty=yes"}, "option --allow-empty takes no value"},
+        {{"info", kItem, "--encoding", "gbk"}, "unknown option '--encoding'"},
+        {{"export", kItem, kItem}, "one file only"},
+        {{"import", kItem}, "import needs -o FILE"},
         {{"export", Path("items.bak")}, "items.bak: the name does not say which table this is"},
     };
     for (const auto& [args, message] : cases) {
-        const CliRun run = Invoke(args);
+        std::string line = "$CLI";
+        for (const std::string& arg : args) line += " " + Quoted(arg);
+        const CliRun run = Shell(line);
         EXPECT_EQ(run.status, 2) << message;
         EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     }
-    const CliRun help = Invoke({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("Usage:", 0), 0u);
+}
+
+TEST_F(Cli, HelpAndVersionPrintWhatWasAskedFor)
+{
+    const std::string info = "recwright-cli info FILE...";
+    const std::string exportLine = "recwright-cli export FILE";
+    const std::string importLine = "recwright-cli import CSV -o FILE";
+    struct Case { std::initializer_list<std::string> args; std::string starts; std::vector<std::string> has, hasNot; };
+    const Case cases[] = {
+        {{"--help"}, "Usage:\n", {info, exportLine, importLine, "--allow-empty", "Exit status"}, {}},
+        {{"info", "--help"}, "Usage: " + info, {"bytes after", "--kind"}, {exportLine, "--encoding", "-o PATH"}},
+        {{"export", "-h"}, "Usage: " + exportLine, {"--encoding", "-o PATH"}, {info, "--allow-empty"}},
+        {{"import", "--help"}, "Usage: " + importLine, {"--allow-empty", "--encoding"}, {info}},
+        {{"help", "import"}, "Usage: " + importLine, {}, {info}},
+        {{"--version"}, "recwright-cli " RECWRIGHT_VERSION "\n", {}, {"Usage"}},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = Invoke(c.args);
+        EXPECT_EQ(run.status, 0) << c.starts;
+        EXPECT_EQ(run.out.rfind(c.starts, 0), 0u) << run.out;
+        for (const std::string& part : c.has) EXPECT_NE(run.out.find(part), std::string::npos) << part << "\n" << run.out;
+        for (const std::string& part : c.hasNot) EXPECT_EQ(run.out.find(part), std::string::npos) << part << "\n" << run.out;
+    }
+}
+
+TEST_F(Cli, OutputThatCannotBeWrittenIsExplained)
+{
+    const std::pair<std::string, std::string> outputs[] = {{" >/dev/full", "No space left on device"},
+                                                           {" >&-", "Bad file descriptor"}};
+    for (const auto& [redirect, reason] : outputs) {
+        for (const std::string& command : {Command({"info", kItem}), Command({"--help"}), Command({"--version"}),
+                                           Command({"export", kItem})}) {
+            const CliRun run = Shell(command + redirect);
+            EXPECT_EQ(run.status, 1) << command << redirect;
+            EXPECT_NE(run.err.find("standard output: cannot write: " + reason), std::string::npos) << run.err;
+        }
+    }
 }
 
 TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
 {
-    const CliRun run = Invoke({"info", (kSamples / "stditem.dat").string(), (kSamples / "magic.dat").string()});
+    const CliRun run = Invoke({"info", kItem, (kSamples / "magic.dat").string()});
     EXPECT_EQ(run.status, 0) << run.err;
-    for (const char* line : {"kind:            item (stditem.dat)", "key:             173", "truncated:       no",
-                             "repeated IDs:    0", "kind:            magic (magic.dat)", "key:             203"}) {
+    for (const char* line : {"kind:                item (stditem.dat)", "key:                 173",
+                             "truncated:           no", "bytes after records: 0", "repeated IDs:        0",
+                             "kind:                magic (magic.dat)", "key:                 203"}) {
         EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
     }
 
@@ -82,9 +183,9 @@ TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
     WriteFile(Path("stditem.dat"), std::string(4, '\0'));
     const CliRun mixed = Invoke({"info", Path("missing.dat"), Path("stditem.dat"), Path("monster.dat"), "--kind", "monster"});
     EXPECT_EQ(mixed.status, 1) << "the worst status of all files";
-    EXPECT_NE(mixed.out.find("key:             241"), std::string::npos) << mixed.out;
-    EXPECT_NE(mixed.out.find("truncated:       yes"), std::string::npos) << mixed.out;
-    EXPECT_NE(mixed.out.find("records present: 29"), std::string::npos) << mixed.out;
+    EXPECT_NE(mixed.out.find("key:                 241"), std::string::npos) << mixed.out;
+    EXPECT_NE(mixed.out.find("truncated:           yes"), std::string::npos) << mixed.out;
+    EXPECT_NE(mixed.out.find("records present:     29"), std::string::npos) << mixed.out;
     EXPECT_NE(mixed.err.find("missing.dat: cannot read: No such file or directory"), std::string::npos) << mixed.err;
     EXPECT_NE(mixed.err.find("stditem.dat: not loaded: the count in its header is 0"), std::string::npos) << mixed.err;
 
@@ -95,50 +196,288 @@ TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 30);
 }
 
+TEST_F(Cli, BytesAfterTheLastRecordAreShownAndWarnedOfOnce)
+{
+    auto bytes = ReadFile(kItem);
+    bytes.insert(bytes.end(), 10, 0x55);
+    WriteFile(Path("stditem.dat"), bytes);
+    const CliRun info = Invoke({"info", Path("stditem.dat")});
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find("bytes after records: 10\n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("truncated:           no\n"), std::string::npos) << "truncated means records missing";
+
+    const CliRun exported = Invoke({"export", Path("stditem.dat")});
+    EXPECT_EQ(exported.status, 0);
+    EXPECT_EQ(Occurrences(exported.err, "10 bytes follow the last of the 38 records"), 1u) << exported.err;
+    EXPECT_EQ(exported.out, Invoke({"export", kItem}).out) << "the records alone are exported";
+}
+
+TEST_F(Cli, FilesLargerThanMemoryAreRefused)
+{
+    // Sparse: as large as the machine's memory and half again, with a count to match.
+    const std::uint64_t count = (MemoryLimit() + MemoryLimit() / 2) / 184;
+    if (count > 0x7FFFFFFF) GTEST_SKIP() << "more memory than a data file can hold records for";
+    const auto n = static_cast<std::uint32_t>(count);
+    WriteFile(Path("stditem.dat"), std::vector<std::uint8_t>{std::uint8_t(n), std::uint8_t(n >> 8),
+                                                             std::uint8_t(n >> 16), std::uint8_t(n >> 24)});
+    std::filesystem::resize_file(Path("stditem.dat"), 4 + count * 184);
+    for (const CliRun& run : {Invoke({"info", Path("stditem.dat")}), Invoke({"export", Path("stditem.dat"), "-o", Path("out.csv")})}) {
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find("stditem.dat: not loaded: too large to load"), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(Path("out.csv")));
+}
+
+TEST_F(Cli, MemoryThatRunsOutEndsTheCommandWithAMessage)
+{
+    if (!kCanLimitMemory) GTEST_SKIP() << "no address space limit under AddressSanitizer";
+    // A million magic rows need 120 MB of records, more than the limit leaves.
+    std::string header = Invoke({"export", (kSamples / "magic.dat").string()}).out;
+    header = header.substr(0, header.find('\n') + 1);
+    std::string row = "1,a";
+    for (int k = 2; k < 23; ++k) row += ",0";
+    row += ",";
+    WriteFile(Path("header.csv"), header);
+    const CliRun run = Shell("{ cat " + Quoted(Path("header.csv")) + "; yes " + Quoted(row) + " | head -n 1000000; } | " +
+                             WithMemoryLimit(Command({"import", "-", "-o", Path("magic.dat")}), 128));
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find("out of memory; stopped, and nothing was written"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(Path("magic.dat")));
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+// The CSV with the last field of every line dropped: Raw, for the export's CSV.
+[[nodiscard]] std::string WithoutLastColumn(const std::string& csv)
+{
+    std::string out;
+    for (std::size_t at = 0; at < csv.size();) {
+        const std::size_t end = csv.find('\n', at);
+        const std::string line = csv.substr(at, end - at);
+        out += line.substr(0, line.rfind(',')) + "\n";
+        at = end + 1;
+    }
+    return out;
+}
+
+// An item row: the ID, the name, every other field 0 and an empty Raw.
+[[nodiscard]] std::string ItemRow(const std::string& id, const std::string& name)
+{
+    std::string row = id + "," + name;
+    for (int k = 2; k < 31; ++k) row += ",0";
+    return row + ",\n";
+}
+
 TEST_F(Cli, ExportThenImportGivesTheSameFile)
 {
+    // Encoding names in any letter case, under either of their names.
+    const std::pair<const char*, const char*> encodings[] = {{"utf-8", "UTF8"}, {"UTF-8-BOM", "utf8-bom"}, {"gbk", "CP936"}};
     for (const char* name : {"stditem.dat", "magic.dat", "monster.dat"}) {
-        for (const char* encoding : {"utf-8", "utf-8-bom", "gbk"}) {
-            const CliRun exported = Invoke({"export", (kSamples / name).string(), "--encoding", encoding, "-o", Path("t.csv")});
+        for (const auto& [out, in] : encodings) {
+            const CliRun exported = Invoke({"export", (kSamples / name).string(), "--encoding", out, "-o", Path("t.csv")});
             ASSERT_EQ(exported.status, 0) << exported.err;
-            const CliRun imported = Invoke({"import", Path("t.csv"), "--encoding", encoding, "-o", Path(name)});
+            const CliRun imported = Invoke({"import", Path("t.csv"), "--encoding", in, "-o", Path(name)});
             ASSERT_EQ(imported.status, 0) << imported.err;
-            EXPECT_EQ(ReadFile(Path(name)), ReadFile(kSamples / name)) << name << " " << encoding;
+            EXPECT_EQ(ReadFile(Path(name)), ReadFile(kSamples / name)) << name << " " << out;
         }
     }
     // Standard output and input, another key, a name that needs --kind.
     const CliRun toStdout = Invoke({"export", (kSamples / "magic.dat").string()});
     ASSERT_EQ(toStdout.status, 0);
     EXPECT_EQ(toStdout.out.rfind("MagID,MagName,Type,", 0), 0u);
-    const CliRun fromStdin = Invoke({"import", "-", "-o", Path("backup.bin"), "--kind", "magic", "--key", "0"}, toStdout.out);
+    const CliRun fromStdin = Invoke({"import", "-", "-o", Path("backup.bin"), "--kind", "Magic", "--key", "0"}, toStdout.out);
     ASSERT_EQ(fromStdin.status, 0) << fromStdin.err;
     const auto plain = DecodeBytes(ReadFile(Path("backup.bin")), FileKind::Magic, 0);
     EXPECT_EQ(plain.bytes, ReadDataFile(kSamples / "magic.dat", FileKind::Magic, 203).bytes);
 }
 
-TEST_F(Cli, BadCsvWritesNothingAndNamesLineAndColumn)
+TEST_F(Cli, AByteOrderMarkIsSkippedOnlyAtTheStartOfUtf8)
 {
-    std::string csv = Invoke({"export", (kSamples / "stditem.dat").string()}).out;
-    std::string row = "77,\xE5\x89\x91,x1"; // a bad Stdmode, on line 3
-    for (int k = 0; k < 28; ++k) row += ",0";
-    WriteFile(Path("bad.csv"), csv.insert(csv.find('\n', csv.find('\n') + 1) + 1, row + ",\n"));
-    const CliRun run = Invoke({"import", Path("bad.csv"), "-o", Path("stditem.dat")});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("bad.csv:3:3: Stdmode: 'x1' is not a whole number"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("stditem.dat: not written: 1 error(s) in"), std::string::npos) << run.err;
-    EXPECT_FALSE(std::filesystem::exists(Path("stditem.dat")));
+    const std::string csv = Invoke({"export", kItem}).out;
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::size_t second = csv.find('\n') + 1;
+    struct Case { std::string text; std::string encoding; std::string message; };
+    const Case cases[] = {
+        {bom + csv, "utf-8", ""},
+        {bom + csv, "utf-8-bom", ""},
+        {csv.substr(0, second) + bom + csv.substr(second), "utf-8", "t.csv:2:1: ItemID: '\xEF\xBB\xBF" "1' is not a whole number"},
+        {bom + csv, "gbk", "t.csv:1: the header must be"},
+    };
+    for (const Case& c : cases) {
+        WriteFile(Path("t.csv"), c.text);
+        std::filesystem::remove(Path("stditem.dat"));
+        const CliRun run = Invoke({"import", Path("t.csv"), "--encoding", c.encoding, "-o", Path("stditem.dat")});
+        EXPECT_EQ(run.status, c.message.empty() ? 0 : 1) << run.err;
+        if (c.message.empty()) {
+            EXPECT_EQ(ReadFile(Path("stditem.dat")), ReadFile(kItem));
+        } else {
+            EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        }
+    }
+}
 
+TEST_F(Cli, CsvErrorsNameLineAndColumnAndWriteNothing)
+{
+    const std::string csv = Invoke({"export", kItem}).out;
+    const std::string header = csv.substr(0, csv.find('\n') + 1);
+    std::string badStdmode = "77,\xE5\x89\x91,x1";
+    for (int k = 0; k < 28; ++k) badStdmode += ",0";
+    std::string tooMany = "1,a";
+    for (int k = 0; k < 31; ++k) tooMany += ",0";
+    struct Case { const char* label; std::string text; std::vector<std::string> messages; };
+    const Case cases[] = {
+        {"bad number", header + ItemRow("1", "a") + badStdmode + ",\n", {"t.csv:3:3: Stdmode: 'x1' is not a whole number"}},
+        {"fields counted with Raw", header + tooMany + "\n", {"t.csv:2: 33 fields, but the header has 32\n"}},
+        {"fields counted without Raw", WithoutLastColumn(header) + tooMany + "\n", {"t.csv:2: 33 fields, but the header has 31\n"}},
+        // GBK read as UTF-8: one error for the whole CSV, not one per row.
+        {"not UTF-8", Invoke({"export", kItem, "--encoding", "gbk"}).out,
+         {"t.csv:2:2: ItemName: '", "' is not UTF-8 text; if the CSV is in GBK, give --encoding gbk"}},
+    };
+    for (const Case& c : cases) {
+        WriteFile(Path("t.csv"), c.text);
+        const CliRun run = Invoke({"import", Path("t.csv"), "-o", Path("stditem.dat")});
+        EXPECT_EQ(run.status, 1) << c.label;
+        for (const std::string& message : c.messages) EXPECT_NE(run.err.find(message), std::string::npos) << c.label << "\n" << run.err;
+        EXPECT_NE(run.err.find("stditem.dat: not written: 1 error(s) in"), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(Path("stditem.dat")));
+    }
+    const CliRun missing = Invoke({"import", Path("none.csv"), "-o", Path("magic.dat")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("none.csv: cannot read: No such file or directory"), std::string::npos);
+}
+
+TEST_F(Cli, WarningsLeaveTheImportToGoOn)
+{
     std::string monster = Invoke({"export", (kSamples / "monster.dat").string()}).out;
     monster.replace(monster.find('\n') + 1, 1, "5"); // first record's ID 0 -> 5
     WriteFile(Path("m.csv"), monster);
-    const CliRun warned = Invoke({"import", Path("m.csv"), "-o", Path("monster.dat")});
-    EXPECT_EQ(warned.status, 0) << warned.err;
-    EXPECT_NE(warned.err.find("m.csv:2:1: warning: the first record's ID (5) has no room"), std::string::npos) << warned.err;
+    const CliRun firstId = Invoke({"import", Path("m.csv"), "-o", Path("monster.dat")});
+    EXPECT_EQ(firstId.status, 0) << firstId.err;
+    EXPECT_NE(firstId.err.find("m.csv:2:1: warning: the first record's ID (5) has no room"), std::string::npos) << firstId.err;
     EXPECT_EQ(ReadFile(Path("monster.dat")), ReadFile(kSamples / "monster.dat"));
 
-    const CliRun missing = Invoke({"import", Path("none.csv"), "-o", Path("magic.dat")});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("none.csv: cannot read"), std::string::npos);
+    WriteFile(Path("t.csv"), WithoutLastColumn(Invoke({"export", kItem}).out));
+    const CliRun noRaw = Invoke({"import", Path("t.csv"), "-o", Path("stditem.dat")});
+    EXPECT_EQ(noRaw.status, 0) << noRaw.err;
+    EXPECT_EQ(noRaw.err, "recwright-cli: " + Path("t.csv") +
+                             ":1: warning: no Raw column; the bytes that no column shows will be zero in every record\n");
+}
+
+TEST_F(Cli, ACsvWithoutRecordsIsWrittenOnlyWhenAllowed)
+{
+    const std::string csv = Invoke({"export", kItem}).out;
+    WriteFile(Path("t.csv"), csv.substr(0, csv.find('\n') + 1));
+    std::filesystem::copy_file(kItem, Path("stditem.dat"));
+    const CliRun refused = Invoke({"import", Path("t.csv"), "-o", Path("stditem.dat")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("stditem.dat: not written: " + Path("t.csv") + " has no records"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("--allow-empty"), std::string::npos);
+    EXPECT_EQ(ReadFile(Path("stditem.dat")), ReadFile(kItem));
+
+    const CliRun allowed = Invoke({"import", Path("t.csv"), "--allow-empty", "-o", Path("stditem.dat")});
+    EXPECT_EQ(allowed.status, 0) << allowed.err;
+    EXPECT_NE(allowed.err.find("warning: no records"), std::string::npos) << allowed.err;
+    EXPECT_EQ(ReadFile<std::string>(Path("stditem.dat")), std::string(4, '\0'));
+}
+
+TEST_F(Cli, LongNamesWorkAndFailedWritesLeaveNoTemporaryFile)
+{
+    const std::string csv = Path(std::string(246, 'c') + ".csv");
+    const std::string data = Path(std::string(246, 'd') + ".dat");
+    ASSERT_EQ(Invoke({"export", kItem, "-o", csv}).status, 0);
+    ASSERT_EQ(Invoke({"import", csv, "--kind", "item", "-o", data}).status, 0);
+    EXPECT_EQ(ReadFile(data), ReadFile(kItem));
+
+    // Writes cut short by a file size limit, whose signal is ignored so that the write fails.
+    const std::string csvBefore = ReadFile<std::string>(csv);
+    for (const std::string& command : {Command({"export", kItem, "-o", csv}), Command({"import", csv, "--kind", "item", "-o", data})}) {
+        const CliRun run = Shell("(trap '' XFSZ; ulimit -f 1; " + command + ")");
+        EXPECT_EQ(run.status, 1) << command;
+        EXPECT_NE(run.err.find(": cannot write: File too large"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadFile<std::string>(csv), csvBefore);
+    EXPECT_EQ(ReadFile(data), ReadFile(kItem));
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(Cli, AnOutputThatIsTheInputIsRefusedAndNothingIsTouched)
+{
+    const std::string data = Path("stditem.dat");
+    const std::string csv = Path("t.csv");
+    std::filesystem::copy_file(kItem, data);
+    ASSERT_EQ(Invoke({"export", data, "-o", csv}).status, 0);
+    const std::string csvBefore = ReadFile<std::string>(csv);
+    std::filesystem::create_symlink(data, Path("link.dat"));
+    std::filesystem::create_hard_link(data, Path("hard.dat"));
+    std::filesystem::create_symlink(csv, Path("link.csv"));
+    const std::pair<std::string, std::string> cases[] = {
+        {Command({"export", data, "-o", data}), data + ": the output is the input file itself"},
+        {Command({"export", data, "-o", Path("link.dat")}), "link.dat: the output is the input file itself"},
+        {Command({"export", Path("link.dat"), "--kind", "item", "-o", Path("hard.dat")}), "hard.dat: the output is the input"},
+        {Command({"export", data}) + " >>" + Quoted(data), "standard output is " + data + ", the input file itself"},
+        {Command({"export", data, "-o", "/dev/stdout"}) + " >>" + Quoted(Path("hard.dat")), "/dev/stdout: the output is"},
+        {Command({"import", csv, "--kind", "item", "-o", csv}), "t.csv: the output is the input file itself"},
+        {Command({"import", Path("link.csv"), "--kind", "item", "-o", csv}), "t.csv: the output is the input file"},
+        {Command({"import", "-", "-o", data}) + " <" + Quoted(Path("link.dat")), "standard input is " + data + ", the output"},
+    };
+    for (const auto& [line, message] : cases) {
+        const CliRun run = Shell(line);
+        EXPECT_EQ(run.status, 2) << line;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_EQ(ReadFile(data), ReadFile(kItem)) << line;
+        EXPECT_EQ(ReadFile<std::string>(csv), csvBefore) << line;
+    }
+}
+
+TEST_F(Cli, MessagesShowControlCharactersEscaped)
+{
+    const std::string csv = Invoke({"export", kItem}).out;
+    const std::string header = csv.substr(0, csv.find('\n') + 1);
+    const std::string oddName = Path("\x1b[2J\nx.dat");
+    std::filesystem::copy_file(kItem, oddName);
+    struct Case { std::string csv; std::string line; std::string message; };
+    const Case cases[] = {
+        {header + ItemRow("\x1b]0;owned\x07", "a"), "", "ItemID: '\\x1b]0;owned\\x07' is not a whole number"},
+        {header + ItemRow("\xC2\x9B" "31m\x7F", "a"), "", "ItemID: '\\u009b31m\\x7f' is not"},
+        {header + ItemRow("1", std::string("\"a\0b\"", 5)), "", "ItemName: 'a\\x00b' has characters"},
+        {"Item\x1b[2JID" + header.substr(6), "", "found: Item\\x1b[2JID,ItemName"},
+        {"", Command({"info", oddName, "--kind", "item"}), "\\x1b[2J\\x0ax.dat\n  kind:"},
+        {"", Command({"info", Path("\x9b" "2J.dat"), "--kind", "item"}), "\\x9b2J.dat: cannot read"},
+        {"", Command({"export", kItem, "--kind", "\x1b[2J"}), "not '\\x1b[2J'"},
+    };
+    for (const Case& c : cases) {
+        WriteFile(Path("t.csv"), c.csv);
+        const CliRun run = Shell(c.line.empty() ? Command({"import", Path("t.csv"), "-o", Path("stditem.dat")}) : c.line);
+        EXPECT_NE((run.out + run.err).find(c.message), std::string::npos) << run.out << run.err;
+        for (const std::string& text : {run.out, run.err}) {
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                const auto byte = static_cast<unsigned char>(text[i]);
+                const bool c1 = byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+                EXPECT_TRUE((byte >= 0x20 && byte != 0x7F && !c1) || byte == '\n') << "byte " << i << " of " << text;
+            }
+        }
+    }
+}
+
+TEST_F(Cli, AnyCsvIsReadInBoundedMemory)
+{
+    const std::string csv = Invoke({"export", kItem, "-o", Path("t.csv")}).out;
+    const std::string import = Command({"import", "-", "-o", Path("stditem.dat")});
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {WithMemoryLimit(Command({"import", "/dev/zero", "-o", Path("stditem.dat")}), 256),
+         {"/dev/zero:1:1: in the header: a row longer than 1048576 bytes"}},
+        // A hundred megabytes of commas on line 2, then good rows that are still read.
+        {"{ head -n 1 " + Quoted(Path("t.csv")) + "; head -c 100000000 /dev/zero | tr '\\0' ,; echo; tail -n +2 " +
+             Quoted(Path("t.csv")) + "; } | " + WithMemoryLimit(import, 256),
+         {"-:2:1048577: a row longer than 1048576 bytes"}},
+    };
+    for (const auto& [line, messages] : cases) {
+        const CliRun run = Shell(line);
+        EXPECT_EQ(run.status, 1) << run.err;
+        for (const std::string& message : messages) EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("stditem.dat: not written: 1 error(s)"), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(Path("stditem.dat")));
+    }
 }
 
 } // namespace

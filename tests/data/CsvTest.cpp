@@ -11,33 +11,66 @@
 namespace rw {
 namespace {
 
-// All rows of a text, read whole; errors appear as a row "!<syntax>@<line>:<column>".
-std::vector<std::vector<std::string>> Rows(std::string_view text)
+using Rows = std::vector<std::vector<std::string>>;
+
+// Adds what the tokenizer read to rows; errors appear as a row "!<syntax>@<line>:<column>".
+void Take(const CsvRow& row, std::size_t line, Rows& rows)
+{
+    if (row.status == CsvRow::Status::Error) {
+        rows.push_back({"!" + std::to_string(static_cast<int>(row.syntax)) + "@" + std::to_string(line + row.errorLine) +
+                        ":" + std::to_string(row.errorColumn)});
+    } else if (row.status == CsvRow::Status::Row && !row.blank) {
+        rows.emplace_back(row.fields.size());
+        for (std::size_t f = 0; f < row.fields.size(); ++f) rows.back()[f] = row.fields[f].text;
+    }
+}
+
+// All rows of a text, read whole.
+Rows ReadWhole(std::string_view text)
 {
     CsvTokenizer tokenizer;
     CsvRow row;
-    std::vector<std::vector<std::string>> rows;
+    Rows rows;
     std::size_t line = 1;
     for (std::size_t pos = 0;; pos = row.next) {
         tokenizer.ReadRow(text, pos, true, row);
         if (row.status == CsvRow::Status::End) break;
-        if (row.status == CsvRow::Status::Error) {
-            rows.push_back({"!" + std::to_string(static_cast<int>(row.syntax)) + "@" + std::to_string(line + row.errorLine) +
-                            ":" + std::to_string(row.errorColumn)});
-        } else if (!row.blank) {
-            rows.emplace_back(row.fields.size());
-            for (std::size_t f = 0; f < row.fields.size(); ++f) rows.back()[f] = row.fields[f].text;
-        }
+        Take(row, line, rows);
         line += row.lines;
     }
     return rows;
 }
 
+// All rows of a text, read as through a buffer: pieces of the given size added to what the
+// tokenizer left untaken, which must always be less than a row may be.
+Rows ReadInPieces(std::string_view text, std::size_t piece)
+{
+    CsvTokenizer tokenizer;
+    CsvRow row;
+    Rows rows;
+    std::string held;
+    std::size_t line = 1;
+    for (std::size_t at = 0;;) {
+        held.append(text.substr(at, piece));
+        at = std::min(text.size(), at + piece);
+        const bool atEnd = at == text.size();
+        std::size_t pos = 0;
+        for (;; pos = row.next) {
+            tokenizer.ReadRow(held, pos, atEnd, row);
+            if (row.status == CsvRow::Status::Incomplete || row.status == CsvRow::Status::End) break;
+            Take(row, line, rows);
+            line += row.lines;
+        }
+        held.erase(0, pos);
+        EXPECT_LT(held.size(), CsvTokenizer::kMaxRowBytes);
+        if (atEnd) return rows;
+    }
+}
+
 TEST(CsvTokenizer, Rfc4180)
 {
-    using R = std::vector<std::vector<std::string>>;
     const auto error = [](CsvSyntax syntax, const char* at) { return "!" + std::to_string(int(syntax)) + at; };
-    const std::pair<std::string_view, R> cases[] = {
+    const std::pair<std::string_view, Rows> cases[] = {
         {"a,b\nc,d\n", {{"a", "b"}, {"c", "d"}}},
         {"a,b\r\nc,d", {{"a", "b"}, {"c", "d"}}},
         {",\n", {{"", ""}}},
@@ -51,13 +84,29 @@ TEST(CsvTokenizer, Rfc4180)
         {"1,\"a\nb\nc\",\"d\"e\nf\n", {{error(CsvSyntax::TextAfterQuote, "@3:3")}, {"f"}}},
         {"\"x\"\r", {{"x"}}},
     };
-    for (const auto& [text, expected] : cases) EXPECT_EQ(Rows(text), expected) << text;
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(ReadWhole(text), expected) << text;
+        EXPECT_EQ(ReadInPieces(text, 1), expected) << "a byte at a time: " << text;
+    }
+}
 
-    CsvTokenizer tokenizer;
-    CsvRow row;
-    for (std::string_view partial : {"a,b", "\"a\nb", "\"a\"", "a\r", "\"a\"\""}) {
-        tokenizer.ReadRow(partial, 0, false, row);
-        EXPECT_EQ(row.status, CsvRow::Status::Incomplete) << "waits for more text: " << partial;
+TEST(CsvTokenizer, RowsLongerThanTheLimitArePassedOverNotHeld)
+{
+    constexpr std::size_t kMax = CsvTokenizer::kMaxRowBytes;
+    const std::string tooLong = "!" + std::to_string(int(CsvSyntax::RowTooLong));
+    const std::string commas(kMax, ',');
+    const std::pair<std::string, Rows> cases[] = {
+        {std::string(kMax - 1, 'a') + "\nb", {{std::string(kMax - 1, 'a')}, {"b"}}}, // the line end makes kMax
+        {"x\n" + std::string(kMax, 'a') + "\nb\n", {{"x"}, {tooLong + "@2:1"}, {"b"}}},
+        {commas + commas + "\nb", {{tooLong + "@1:" + std::to_string(kMax + 1)}, {"b"}}},
+        {std::string(kMax, 'a'), {{tooLong + "@1:1"}}}, // the last row, without a line end
+        {"x,\"a\n" + std::string(kMax, 'b') + "\"\nc\n", {{tooLong + "@2:2"}, {"c"}}},
+        // Another error found first is the one reported; the long rest is passed over.
+        {"a\"b" + commas + commas + "\nc\n", {{"!" + std::to_string(int(CsvSyntax::QuoteInsideField)) + "@1:1"}, {"c"}}},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(ReadWhole(text), expected) << text.substr(0, 20);
+        EXPECT_EQ(ReadInPieces(text, 65536), expected) << text.substr(0, 20);
     }
 }
 
@@ -111,11 +160,15 @@ TEST(CsvImport, RowsStartFromRawOrZeros)
     const CsvImporter withoutRaw = Import(FileKind::Magic, Header(FileKind::Magic, false) + Row(FileKind::Magic, "7", "fire", std::nullopt));
     ASSERT_TRUE(withoutRaw.Ok());
     EXPECT_EQ(Record(FileKind::Magic, withoutRaw.Records().At(0)).Name(), "fire");
+    ASSERT_EQ(withoutRaw.Warnings().size(), 1u);
+    EXPECT_EQ(withoutRaw.Warnings()[0].kind, CsvIssue::Kind::NoRawColumn) << "hidden bytes are made zero";
+    EXPECT_EQ(withoutRaw.Warnings()[0].line, 1u);
 }
 
 TEST(CsvImport, ErrorsNameLineAndColumn)
 {
     struct Case { const char* label; FileKind kind; std::string body; CsvIssue::Kind issue; std::size_t line; int column; };
+    // Text that is not UTF-8 is told from characters without a GBK form.
     using K = CsvIssue::Kind;
     constexpr FileKind kItem = FileKind::Item, kMagic = FileKind::Magic, kMonster = FileKind::Monster;
     const Case cases[] = {
@@ -126,8 +179,15 @@ TEST(CsvImport, ErrorsNameLineAndColumn)
         {"raw too short", kItem, Row(kItem, "1", "a", "00"), K::BadRaw, 2, 32},
         {"raw not hex", kMagic, Row(kMagic, "1", "a", std::string(239, '0') + "g"), K::BadRaw, 2, 24},
         {"name too long", kItem, Row(kItem, "1", std::string(32, 'x')), K::NameTooLong, 2, 2},
+        {"lone plus", kItem, Row(kItem, "+", "a"), K::BadNumber, 2, 1},
+        {"lone minus", kMagic, Row(kMagic, "-", "a"), K::BadNumber, 2, 1},
         {"name without GBK form", kItem, Row(kItem, "1", "\xF0\x9F\x98\x80"), K::NameNotEncoded, 2, 2},
-        {"name not UTF-8", kItem, Row(kItem, "1", "\xC3"), K::NameNotEncoded, 2, 2},
+        {"name of U+FFFD", kItem, Row(kItem, "1", "\xEF\xBF\xBD"), K::NameNotEncoded, 2, 2},
+        {"name cut short", kItem, Row(kItem, "1", "\xC3"), K::NameNotWellFormed, 2, 2},
+        {"name overlong", kItem, Row(kItem, "1", "\xC0\xAF"), K::NameNotWellFormed, 2, 2},
+        {"name of a surrogate", kItem, Row(kItem, "1", "\xED\xA0\x80"), K::NameNotWellFormed, 2, 2},
+        {"names in GBK, reported once", kItem, Row(kItem, "1", "x") + Row(kItem, "2", "\xb3\xbf") + Row(kItem, "3", "\xbd\xa3"),
+         K::NameNotWellFormed, 3, 2},
         {"name with NUL", kItem, Row(kItem, "1", std::string("a\0b", 3)), K::NameNotEncoded, 2, 2},
         {"duplicate item ID", kItem, Row(kItem, "4", "a") + "\n" + Row(kItem, "4", "b"), K::DuplicateId, 4, 1},
         {"monster first ID reads as 0", kMonster, Row(kMonster, "9", "a") + Row(kMonster, "0", "b"), K::DuplicateId, 3, 1},
@@ -144,6 +204,10 @@ TEST(CsvImport, ErrorsNameLineAndColumn)
         EXPECT_EQ(issue.line, c.line);
         EXPECT_EQ(issue.column, c.column);
         EXPECT_EQ(importer.Records().Count(), 0u);
+    }
+    // The header's fields are counted with Raw when it has one.
+    for (const bool raw : {true, false}) {
+        EXPECT_EQ(Import(kItem, Header(kItem, raw) + "1,a,2\n").Errors().at(0).expected, raw ? 32 : 31);
     }
     // Magic IDs may repeat.
     EXPECT_TRUE(Import(kMagic, Header(kMagic) + Row(kMagic, "4", "a") + Row(kMagic, "4", "b")).Ok());
@@ -163,17 +227,32 @@ TEST(CsvImport, ErrorsNameLineAndColumn)
 TEST(CsvImport, HeaderAndWholeFileProblems)
 {
     const std::string header = Header(FileKind::Item);
+    const std::string rows = Row(FileKind::Item, "x", "a") + "\"\n";
     const std::pair<std::string, CsvIssue::Kind> cases[] = {
         {"", CsvIssue::Kind::NoHeader}, {"\n\n", CsvIssue::Kind::NoHeader}, {"\"unclosed\n", CsvIssue::Kind::Syntax},
-        {Header(FileKind::Magic), CsvIssue::Kind::BadHeader},
+        {"a\"b\n" + rows, CsvIssue::Kind::Syntax},
+        {std::string(CsvTokenizer::kMaxRowBytes, 'x') + "\n" + rows, CsvIssue::Kind::Syntax},
+        {Header(FileKind::Magic) + rows, CsvIssue::Kind::BadHeader},
         {"ItemName,ItemID" + header.substr(header.find(",Stdmode")), CsvIssue::Kind::BadHeader},
     };
-    for (const auto& [text, kind] : cases) EXPECT_EQ(Import(FileKind::Item, text).Errors().at(0).kind, kind) << text;
+    for (const auto& [text, kind] : cases) {
+        const CsvImporter importer = Import(FileKind::Item, text);
+        EXPECT_EQ(importer.Errors().at(0).kind, kind) << text.substr(0, 40);
+        EXPECT_EQ(importer.ErrorCount(), 1u) << "nothing is read after a header that cannot be: " << text.substr(0, 40);
+    }
     // A bad header is quoted back as CSV, quoted only where a field needs it.
     EXPECT_EQ(Import(FileKind::Item, "plain,\"a,b\",\"say \"\"hi\"\"\",\"cr\r\",\"lf\n\",\n").Errors().at(0).text,
               "plain,\"a,b\",\"say \"\"hi\"\"\",\"cr\r\",\"lf\n\",");
+    // It ends the reading at once: endless input is not read to its end.
+    static const Utf8NameTranscoder names;
+    CsvImporter stopped(FileKind::Item, names);
+    const std::string zeros(CsvTokenizer::kMaxRowBytes, '\0');
+    EXPECT_EQ(stopped.Consume(zeros, false), zeros.size());
+    EXPECT_TRUE(stopped.Finished());
+    EXPECT_TRUE(stopped.Errors().at(0).inHeader);
+    EXPECT_EQ(stopped.Errors().at(0).syntax, CsvSyntax::RowTooLong);
 
-    const CsvImporter empty = Import(FileKind::Item, Header(FileKind::Item, false));
+    const CsvImporter empty = Import(FileKind::Item, header);
     EXPECT_TRUE(empty.Ok());
     ASSERT_EQ(empty.Warnings().size(), 1u);
     EXPECT_EQ(empty.Warnings()[0].kind, CsvIssue::Kind::NoRecords);

@@ -62,7 +62,8 @@ TEST(DecimalText, AtolAndStrictParsing)
         {"- 1", 0, std::nullopt},          {"2147483647", kMax, kMax},      {"-2147483648", kMin, kMin},
         {"2147483648", kMax, std::nullopt}, {"-2147483649", kMin, std::nullopt},
         {"00000000000000000042", 42, 42},  {"99999999999999999999999", kMax, std::nullopt},
-        {"1 2", 1, std::nullopt},          {"\n3", 3, std::nullopt},
+        {"1 2", 1, std::nullopt},          {"\n3", 3, std::nullopt},        {"+", 0, std::nullopt},
+        {"-", 0, std::nullopt},            {" - ", 0, std::nullopt},        {"+-1", 0, std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(AtolInt32(c.text), c.atol) << c.text;

@@ -1,0 +1,40 @@
+#pragma once
+
+// The options and the commands that take them: what the parser accepts and what each
+// command's usage lists come from this one table.
+
+#include "cli/CliOptions.h"
+#include "resources/Strings.h"
+
+#include <string_view>
+
+namespace rw {
+
+struct OptionSpec {
+    std::string_view name;
+    bool takesValue = true;
+    bool info = false, exportCsv = false, importCsv = false; // which commands take it
+    const char* help = "";
+};
+
+inline constexpr OptionSpec kOptionTable[] = {
+    {"--kind", true, true, true, true, str::kCliOptionKind},
+    {"--key", true, true, true, true, str::kCliOptionKey},
+    {"--encoding", true, false, true, true, str::kCliOptionEncoding},
+    {"-o", true, false, true, true, str::kCliOptionOutput},
+    {"--allow-empty", false, false, false, true, str::kCliOptionAllowEmpty},
+};
+
+[[nodiscard]] constexpr bool Takes(const OptionSpec& option, CliCommand command)
+{
+    switch (command) {
+    case CliCommand::Info: return option.info;
+    case CliCommand::Export: return option.exportCsv;
+    case CliCommand::Import: return option.importCsv;
+    case CliCommand::Help:
+    case CliCommand::Version: return false;
+    }
+    return false;
+}
+
+} // namespace rw
