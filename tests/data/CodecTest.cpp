@@ -251,12 +251,16 @@ TEST_F(AtomicSave, KeepsModeOwnerAndLinks)
 
     ASSERT_EQ(::chmod(m_target.c_str(), 0640), 0);
     const bool root = ::geteuid() == 0;
-    if (root) ASSERT_EQ(::chown(m_target.c_str(), 4321, 4322), 0);
+    if (root) {
+        ASSERT_EQ(::chown(m_target.c_str(), 4321, 4322), 0);
+    }
     ASSERT_TRUE(save(m_target).written);
     struct stat st {};
     ASSERT_EQ(::stat(m_target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    if (root) EXPECT_EQ(std::make_pair(st.st_uid, st.st_gid), std::make_pair(uid_t{4321}, gid_t{4322}));
+    if (root) {
+        EXPECT_EQ(std::make_pair(st.st_uid, st.st_gid), std::make_pair(uid_t{4321}, gid_t{4322}));
+    }
 
     // Links, relative and absolute, dangling or not, stay links; the file they name is written.
     std::filesystem::create_directory(m_dir / "real");

@@ -254,7 +254,9 @@ TEST_F(EditTest, UnsavedChangesAreSavedOrDroppedOnlyWhenTheUserSays)
             EXPECT_EQ(frame.isVisible(), !closed);
             EXPECT_EQ(Table().RowCount(), proceeded && !closed ? 3 : 2);
             EXPECT_EQ(QFileInfo::exists(saved), answer == Answer::Save);
-            if (answer == Answer::Save) EXPECT_EQ(ReadBack(saved, FileKind::Item).size(), 2u);
+            if (answer == Answer::Save) {
+                EXPECT_EQ(ReadBack(saved, FileKind::Item).size(), 2u);
+            }
             prompter.answers = {Answer::Discard};
             view.OnRefresh();
         }

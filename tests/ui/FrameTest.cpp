@@ -348,7 +348,9 @@ TEST(RealDialogs, OpenDialogShowsTheFilterAsWrittenListsDataFilesAndStartsInTheL
                       QStringLiteral("Data Files (*.txt;*.dat)"));
             auto* list = dialog.findChild<QListView*>(QStringLiteral("listView"));
             const auto rows = [list] { return list->model()->rowCount(list->rootIndex()); };
-            if (startFolder == dir.path()) EXPECT_TRUE(QTest::qWaitFor([&] { return rows() > 0; }, 2000));
+            if (startFolder == dir.path()) {
+                EXPECT_TRUE(QTest::qWaitFor([&] { return rows() > 0; }, 2000));
+            }
             listed.clear();
             for (int row = 0; row < rows(); ++row) listed << list->model()->index(row, 0, list->rootIndex()).data().toString();
             auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
