@@ -56,15 +56,15 @@ namespace {
         options.output = std::string(value);
     } else if (name == "--key") {
         const auto key = ParseStrictInt32(value);
-        if (!key || *key < 0 || *key > 255) return Format(str::kCliBadKeyFormat, value);
+        if (!key || *key < 0 || *key > 255) return Format<str::kCliBadKeyFormat>(value);
         options.key = static_cast<std::uint8_t>(*key);
     } else if (name == "--kind") {
         const auto kind = KindNamed(value);
-        if (!kind) return Format(str::kCliBadKindFormat, value);
+        if (!kind) return Format<str::kCliBadKindFormat>(value);
         options.kind = *kind;
     } else if (name == "--encoding") {
         const auto encoding = EncodingNamed(value);
-        if (!encoding) return Format(str::kCliBadEncodingFormat, value);
+        if (!encoding) return Format<str::kCliBadEncodingFormat>(value);
         options.encoding = *encoding;
     } else if (name == "--allow-empty") {
         options.allowEmpty = true;
@@ -86,10 +86,10 @@ ParsedCommandLine HelpFor(std::optional<CliCommand> command)
 ParsedCommandLine ParseHelp(std::span<const std::string_view> args)
 {
     if (args.size() < 2) return HelpFor(std::nullopt);
-    if (args.size() > 2) return Failure(Format(str::kCliExtraArgumentFormat, args[2]));
+    if (args.size() > 2) return Failure(Format<str::kCliExtraArgumentFormat>(args[2]));
     const std::optional<CliCommand> topic = CommandNamed(args[1]);
     if (!topic || *topic == CliCommand::Help || *topic == CliCommand::Version) {
-        return Failure(Format(str::kCliUnknownCommandFormat, args[1]));
+        return Failure(Format<str::kCliUnknownCommandFormat>(args[1]));
     }
     return HelpFor(topic);
 }
@@ -100,12 +100,12 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
 {
     if (args.empty()) return Failure(str::kCliMissingFile);
     const std::optional<CliCommand> command = CommandNamed(args[0]);
-    if (!command) return Failure(Format(str::kCliUnknownCommandFormat, args[0]));
+    if (!command) return Failure(Format<str::kCliUnknownCommandFormat>(args[0]));
     if (*command == CliCommand::Help) return ParseHelp(args);
     CliOptions options;
     options.command = *command;
     if (*command == CliCommand::Version) {
-        if (args.size() > 1) return Failure(Format(str::kCliExtraArgumentFormat, args[1]));
+        if (args.size() > 1) return Failure(Format<str::kCliExtraArgumentFormat>(args[1]));
         return {options, {}};
     }
 
@@ -130,11 +130,11 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
         const auto option = std::find_if(std::begin(kOptionTable), std::end(kOptionTable),
                                          [&](const OptionSpec& o) { return o.name == name; });
         if (option == std::end(kOptionTable) || !Takes(*option, *command)) {
-            return Failure(Format(str::kCliUnknownOptionFormat, arg, args[0]));
+            return Failure(Format<str::kCliUnknownOptionFormat>(arg, args[0]));
         }
-        if (!option->takesValue && value) return Failure(Format(str::kCliNoValueFormat, name));
+        if (!option->takesValue && value) return Failure(Format<str::kCliNoValueFormat>(name));
         if (option->takesValue && !value) {
-            if (i + 1 == args.size()) return Failure(Format(str::kCliMissingValueFormat, name));
+            if (i + 1 == args.size()) return Failure(Format<str::kCliMissingValueFormat>(name));
             value = args[++i];
         }
         if (std::string error = Apply(name, value.value_or(""), options); !error.empty()) {
@@ -144,7 +144,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
 
     if (options.files.empty()) return Failure(str::kCliMissingFile);
     if (*command != CliCommand::Info && options.files.size() > 1) {
-        return Failure(Format(str::kCliExtraArgumentFormat, options.files[1]));
+        return Failure(Format<str::kCliExtraArgumentFormat>(options.files[1]));
     }
     if (*command == CliCommand::Import && !options.output) return Failure(str::kCliMissingOutput);
     return {options, {}};

@@ -75,7 +75,7 @@ int PrintOrComplain(std::string_view text)
 {
     if (WriteAllTo(STDOUT_FILENO, text)) return kExitOk;
     const int error = errno;
-    Complain(Format(str::kCliCannotWriteFormat, str::kCliStandardOutput, std::strerror(error)));
+    Complain(Format<str::kCliCannotWriteFormat>(str::kCliStandardOutput, std::strerror(error)));
     return kExitBadData;
 }
 

@@ -48,14 +48,35 @@ template <typename... Args>
 
 } // namespace detail
 
-// One of the program's formats filled in. Every text argument is Escaped first, so that no
-// message can carry what it quotes to the terminal raw, whichever argument came from outside.
-template <typename... Args>
-[[nodiscard]] std::string Format(const char* format, const Args&... args)
+// Only there for the compiler to check a format against its arguments: never defined, and
+// only named where nothing is evaluated.
+[[gnu::format(printf, 1, 2)]] int CheckedFormat(const char* format, ...);
+
+namespace detail {
+
+// What an argument is for printf: a text (%s) or a long long (%lld).
+template <typename T>
+[[nodiscard]] auto ForCheck(const T&)
 {
+    if constexpr (std::is_convertible_v<const T&, std::string_view>) {
+        return static_cast<const char*>(nullptr);
+    } else {
+        return T{};
+    }
+}
+
+} // namespace detail
+
+// One of the program's formats (a constant of resources/Strings.h) filled in. The compiler
+// checks the format against the arguments. Every text argument is Escaped first, so that no
+// message can carry what it quotes to the terminal raw, whichever argument came from outside.
+template <const char* FormatText, typename... Args>
+[[nodiscard]] std::string Format(const Args&... args)
+{
+    (void)sizeof(CheckedFormat(FormatText, detail::ForCheck(args)...));
     std::array<std::string, sizeof...(Args)> held;
     return [&]<std::size_t... I>(std::index_sequence<I...>) {
-        return detail::Printf(format, detail::PrintfArgument(args, held[I])...);
+        return detail::Printf(FormatText, detail::PrintfArgument(args, held[I])...);
     }(std::index_sequence_for<Args...>{});
 }
 

@@ -16,7 +16,7 @@ std::optional<DataFileChoice> ChooseDataFile(const CliOptions& options, const st
     choice.kind = options.kind != FileKind::None ? options.kind
                                                  : KindFromName(std::filesystem::path(dataFile).filename().string());
     if (choice.kind == FileKind::None) {
-        Complain(Format(str::kCliUnknownKindFormat, dataFile));
+        Complain(Format<str::kCliUnknownKindFormat>(dataFile));
         return std::nullopt;
     }
     choice.key = options.key.value_or(KeySet{}.For(choice.kind));
@@ -29,15 +29,15 @@ std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const 
     if (decoded.report.loaded) return decoded;
     switch (decoded.report.failure) {
     case LoadFailure::NoRecords:
-        Complain(Format(str::kCliBadCountFormat, dataFile, static_cast<long long>(decoded.report.announcedCount)));
+        Complain(Format<str::kCliBadCountFormat>(dataFile, static_cast<long long>(decoded.report.announcedCount)));
         break;
-    case LoadFailure::NotRegularFile: Complain(Format(str::kCliCannotReadFormat, dataFile, str::kCliNotRegularFile)); break;
+    case LoadFailure::NotRegularFile: Complain(Format<str::kCliCannotReadFormat>(dataFile, str::kCliNotRegularFile)); break;
     case LoadFailure::TooLarge:
-        Complain(Format(str::kCliTooLargeFormat, dataFile, static_cast<long long>(decoded.report.fileSize)));
+        Complain(Format<str::kCliTooLargeFormat>(dataFile, static_cast<long long>(decoded.report.fileSize)));
         break;
     case LoadFailure::CannotRead:
     case LoadFailure::None:
-        Complain(Format(str::kCliCannotReadFormat, dataFile, SystemText(decoded.report.error)));
+        Complain(Format<str::kCliCannotReadFormat>(dataFile, SystemText(decoded.report.error)));
         break;
     }
     return std::nullopt;

@@ -22,11 +22,11 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 void WarnOfGaps(const std::string& dataFile, const DecodeReport& report)
 {
     if (report.Truncated()) {
-        Complain(Format(str::kCliTruncatedFormat, dataFile, static_cast<long long>(report.announcedCount),
+        Complain(Format<str::kCliTruncatedFormat>(dataFile, static_cast<long long>(report.announcedCount),
                         static_cast<long long>(report.recordsPresent)));
     }
     if (report.trailingBytes > 0) {
-        Complain(Format(str::kCliTrailingBytesFormat, dataFile, static_cast<long long>(report.trailingBytes),
+        Complain(Format<str::kCliTrailingBytesFormat>(dataFile, static_cast<long long>(report.trailingBytes),
                         static_cast<long long>(report.announcedCount)));
     }
 }
@@ -40,7 +40,7 @@ int RunExport(const CliOptions& options)
     if (!choice) return kExitBadUsage;
     const bool toStdout = !options.output || *options.output == "-";
     if (SameFile(IdentityOf(dataFile, std::nullopt), IdentityOf(toStdout ? "-" : *options.output, STDOUT_FILENO))) {
-        Complain(toStdout ? Format(str::kCliStdoutIsInputFormat, dataFile) : Format(str::kCliOutputIsInputFormat, *options.output));
+        Complain(toStdout ? Format<str::kCliStdoutIsInputFormat>(dataFile) : Format<str::kCliOutputIsInputFormat>(*options.output));
         return kExitBadUsage;
     }
     const std::optional<DecodedRecords> read = ReadOrComplain(dataFile, *choice);
@@ -53,7 +53,7 @@ int RunExport(const CliOptions& options)
     if (!toStdout) {
         file.emplace(*options.output);
         if (!file->Ok()) {
-            Complain(Format(str::kCliCannotWriteFormat, shownOutput, file->Error()));
+            Complain(Format<str::kCliCannotWriteFormat>(shownOutput, file->Error()));
             return kExitBadData;
         }
     }
@@ -69,7 +69,7 @@ int RunExport(const CliOptions& options)
     const bool made = writer.Put(bom) && exporter.Export(decoded.bytes, [&](std::string_view piece) { return writer.Put(piece); });
     const bool written = writer.Finish() && made && (!file || file->Commit(AtomicFile::Sync::Lazy));
     if (written) return kExitOk;
-    Complain(Format(str::kCliCannotWriteFormat, shownOutput, file ? file->Error() : std::string(std::strerror(writeErrno))));
+    Complain(Format<str::kCliCannotWriteFormat>(shownOutput, file ? file->Error() : std::string(std::strerror(writeErrno))));
     return kExitBadData;
 }
 

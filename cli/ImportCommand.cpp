@@ -74,7 +74,7 @@ constexpr std::size_t kBufferBytes = 4 * CsvTokenizer::kMaxRowBytes;
     case CsvSyntax::TextAfterQuote: return str::kCsvTextAfterQuote;
     case CsvSyntax::UnclosedQuote: return str::kCsvUnclosedQuote;
     case CsvSyntax::RowTooLong:
-        return Format(str::kCsvRowTooLongFormat, static_cast<long long>(CsvTokenizer::kMaxRowBytes));
+        return Format<str::kCsvRowTooLongFormat>(static_cast<long long>(CsvTokenizer::kMaxRowBytes));
     case CsvSyntax::StrayCarriageReturn:
     case CsvSyntax::None: break;
     }
@@ -91,27 +91,27 @@ constexpr std::size_t kBufferBytes = 4 * CsvTokenizer::kMaxRowBytes;
     switch (issue.kind) {
     case CsvIssue::Kind::NoHeader: return str::kCsvNoHeader;
     case CsvIssue::Kind::BadHeader:
-        return Format(str::kCsvBadHeaderFormat, schema.fileName, HeaderTitles(schema), text);
+        return Format<str::kCsvBadHeaderFormat>(schema.fileName, HeaderTitles(schema), text);
     case CsvIssue::Kind::Syntax:
-        return issue.inHeader ? Format(str::kCsvInHeaderFormat, SyntaxText(issue.syntax))
+        return issue.inHeader ? Format<str::kCsvInHeaderFormat>(SyntaxText(issue.syntax))
                               : SyntaxText(issue.syntax);
     case CsvIssue::Kind::FieldCount:
-        return Format(str::kCsvFieldCountFormat, static_cast<long long>(issue.number),
+        return Format<str::kCsvFieldCountFormat>(static_cast<long long>(issue.number),
                       static_cast<long long>(issue.expected));
-    case CsvIssue::Kind::BadNumber: return Format(str::kCsvBadNumberFormat, title, text);
+    case CsvIssue::Kind::BadNumber: return Format<str::kCsvBadNumberFormat>(title, text);
     case CsvIssue::Kind::BadRaw:
-        return Format(str::kCsvBadRawFormat, text, 2 * static_cast<long long>(schema.recordSize));
-    case CsvIssue::Kind::NameNotWellFormed: return Format(str::kCsvNameNotWellFormedFormat, title, text);
-    case CsvIssue::Kind::NameNotEncoded: return Format(str::kCsvNameNotEncodedFormat, title, text);
+        return Format<str::kCsvBadRawFormat>(text, 2 * static_cast<long long>(schema.recordSize));
+    case CsvIssue::Kind::NameNotWellFormed: return Format<str::kCsvNameNotWellFormedFormat>(title, text);
+    case CsvIssue::Kind::NameNotEncoded: return Format<str::kCsvNameNotEncodedFormat>(title, text);
     case CsvIssue::Kind::NameTooLong:
-        return Format(str::kCsvNameTooLongFormat, title, text, static_cast<long long>(issue.number),
+        return Format<str::kCsvNameTooLongFormat>(title, text, static_cast<long long>(issue.number),
                       static_cast<long long>(schema.nameCapacity));
     case CsvIssue::Kind::DuplicateId:
-        return Format(str::kCsvDuplicateIdFormat, title, static_cast<long long>(issue.number),
+        return Format<str::kCsvDuplicateIdFormat>(title, static_cast<long long>(issue.number),
                       static_cast<long long>(issue.otherLine));
     case CsvIssue::Kind::TooManyRecords: return str::kCsvTooManyRecords;
     case CsvIssue::Kind::NoRawColumn: return str::kCsvNoRawColumn;
-    case CsvIssue::Kind::FirstMonsterId: return Format(str::kCsvFirstMonsterIdFormat, static_cast<long long>(issue.number));
+    case CsvIssue::Kind::FirstMonsterId: return Format<str::kCsvFirstMonsterIdFormat>(static_cast<long long>(issue.number));
     case CsvIssue::Kind::NoRecords: return str::kCsvNoRecords;
     }
     return {};
@@ -119,9 +119,9 @@ constexpr std::size_t kBufferBytes = 4 * CsvTokenizer::kMaxRowBytes;
 
 void Report(const std::string& csv, const CsvIssue& issue, FileKind kind, CsvEncoding encoding)
 {
-    const std::string where = issue.column > 0 ? Format("%s:%lld:%lld: ", csv, static_cast<long long>(issue.line),
+    const std::string where = issue.column > 0 ? Format<str::kCliWhereLineColumnFormat>(csv, static_cast<long long>(issue.line),
                                                         static_cast<long long>(issue.column))
-                                               : Format("%s:%lld: ", csv, static_cast<long long>(issue.line));
+                                               : Format<str::kCliWhereLineFormat>(csv, static_cast<long long>(issue.line));
     Complain(where, Describe(issue, kind, encoding));
 }
 
@@ -139,27 +139,27 @@ int RunImport(const CliOptions& options)
     const std::optional<DataFileChoice> choice = ChooseDataFile(options, target);
     if (!choice) return kExitBadUsage;
     if (SameFile(IdentityOf(csv, STDIN_FILENO), IdentityOf(target, std::nullopt))) {
-        Complain(csv == "-" ? Format(str::kCliStdinIsOutputFormat, target) : Format(str::kCliOutputIsInputFormat, target));
+        Complain(csv == "-" ? Format<str::kCliStdinIsOutputFormat>(target) : Format<str::kCliOutputIsInputFormat>(target));
         return kExitBadUsage;
     }
 
     InputFile input = OpenCsv(csv);
     if (!input.IsOpen()) {
-        Complain(Format(str::kCliCannotReadFormat, csv,
+        Complain(Format<str::kCliCannotReadFormat>(csv,
                         input.IsNotRegularFile() ? std::string(str::kCliIsFolder) : SystemText(input.Error())));
         return kExitBadData;
     }
     CsvImporter importer(choice->kind, NamesFor(options.encoding));
     if (!Feed(input, options.encoding != CsvEncoding::Gbk, importer)) {
-        Complain(Format(str::kCliCannotReadFormat, csv, SystemText(input.Error())));
+        Complain(Format<str::kCliCannotReadFormat>(csv, SystemText(input.Error())));
         return kExitBadData;
     }
 
     for (const CsvIssue& issue : importer.Errors()) Report(csv, issue, choice->kind, options.encoding);
     if (!importer.Ok()) {
         const std::size_t hidden = importer.ErrorCount() - importer.Errors().size();
-        if (hidden > 0) Complain(Format(str::kCliMoreErrorsFormat, csv, static_cast<long long>(hidden)));
-        Complain(Format(str::kCliNotWrittenFormat, target, static_cast<long long>(importer.ErrorCount()), csv));
+        if (hidden > 0) Complain(Format<str::kCliMoreErrorsFormat>(csv, static_cast<long long>(hidden)));
+        Complain(Format<str::kCliNotWrittenFormat>(target, static_cast<long long>(importer.ErrorCount()), csv));
         return kExitBadData;
     }
     const RecordChunks& records = importer.Records();
@@ -169,7 +169,7 @@ int RunImport(const CliOptions& options)
         if (!(refuseEmpty && warning.kind == CsvIssue::Kind::NoRecords)) Report(csv, warning, choice->kind, options.encoding);
     }
     if (refuseEmpty) {
-        Complain(Format(str::kCliEmptyNotWrittenFormat, target, csv));
+        Complain(Format<str::kCliEmptyNotWrittenFormat>(target, csv));
         return kExitBadData;
     }
 
@@ -179,7 +179,7 @@ int RunImport(const CliOptions& options)
                                                std::copy(from.begin(), from.end(), record.begin());
                                            });
     if (written.written) return kExitOk;
-    Complain(Format(str::kCliCannotWriteFormat, target, written.error));
+    Complain(Format<str::kCliCannotWriteFormat>(target, written.error));
     return kExitBadData;
 }
 

@@ -44,12 +44,12 @@ struct Shown {
     if (!read) return {kExitBadData};
     const DecodeReport& report = read->report;
     const RecordSchema& schema = SchemaOf(choice->kind);
-    std::string text = Format(str::kCliInfoFormat, file, KindWord(choice->kind), schema.fileName,
+    std::string text = Format<str::kCliInfoFormat>(file, KindWord(choice->kind), schema.fileName,
                               static_cast<long long>(choice->key), static_cast<long long>(report.announcedCount),
                               static_cast<long long>(report.recordsPresent), static_cast<long long>(report.fileSize),
                               report.Truncated() ? str::kCliYes : str::kCliNo,
                               static_cast<long long>(report.trailingBytes));
-    if (schema.uniqueIds) text += Format(str::kCliInfoRepeatsFormat, RepeatedIds(*read));
+    if (schema.uniqueIds) text += Format<str::kCliInfoRepeatsFormat>(RepeatedIds(*read));
     if (PrintOrComplain(text) == kExitOk) return {};
     return {kExitBadData, false};
 }

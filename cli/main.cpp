@@ -31,7 +31,7 @@ namespace {
     }
     switch (parsed.options->command) {
     case CliCommand::Help: return PrintOrComplain(UsageText(parsed.options->helpFor));
-    case CliCommand::Version: return PrintOrComplain(Format(str::kCliVersionFormat, RECWRIGHT_VERSION));
+    case CliCommand::Version: return PrintOrComplain(Format<str::kCliVersionFormat>(RECWRIGHT_VERSION));
     case CliCommand::Info: return RunInfo(*parsed.options);
     case CliCommand::Export: return RunExport(*parsed.options);
     case CliCommand::Import: return RunImport(*parsed.options);

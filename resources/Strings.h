@@ -211,6 +211,8 @@ inline constexpr char kCliExitStatus[] =
 inline constexpr char kCliVersionFormat[] = "recwright-cli %s\n";
 
 inline constexpr char kCliPrefix[] = "recwright-cli: ";
+inline constexpr char kCliWhereLineColumnFormat[] = "%s:%lld:%lld: "; // a CSV, its line and column
+inline constexpr char kCliWhereLineFormat[] = "%s:%lld: ";
 inline constexpr char kCliUnknownCommandFormat[] = "unknown command '%s'";
 inline constexpr char kCliUnknownOptionFormat[] = "unknown option '%s' for %s";
 inline constexpr char kCliMissingValueFormat[] = "option %s needs a value";
