@@ -3,6 +3,7 @@
 #include "cli/CliText.h"
 #include "cli/OptionTable.h"
 #include "data/DecimalText.h"
+#include "data/KeySet.h"
 #include "resources/Strings.h"
 
 #include <algorithm>
@@ -55,9 +56,9 @@ namespace {
     if (name == "-o") {
         options.output = std::string(value);
     } else if (name == "--key") {
-        const auto key = ParseStrictInt32(value);
-        if (!key || *key < 0 || *key > 255) return Format<str::kCliBadKeyFormat>(value);
-        options.key = static_cast<std::uint8_t>(*key);
+        const auto key = ParseKey(value);
+        if (!key) return Format<str::kCliBadKeyFormat>(value);
+        options.key = *key;
     } else if (name == "--kind") {
         const auto kind = KindNamed(value);
         if (!kind) return Format<str::kCliBadKindFormat>(value);

@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/NameTextChoice.h"
 #include "data/CsvExport.h"
+#include "data/CsvTokenizer.h"
 #include "data/DataFile.h"
 #include "data/Platform.h"
 #include "resources/Strings.h"
@@ -16,7 +17,6 @@
 namespace rw {
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // Warnings about what the export leaves out or makes up.
 void WarnOfGaps(const std::string& dataFile, const DecodeReport& report)
@@ -58,7 +58,7 @@ int RunExport(const CliOptions& options)
         }
     }
     const CsvExporter exporter(choice->kind, NamesFor(options.encoding));
-    const std::string_view bom = options.encoding == CsvEncoding::Utf8Bom ? kUtf8Bom : std::string_view{};
+    const std::string_view bom = options.encoding == CsvEncoding::Utf8Bom ? kUtf8ByteOrderMark : std::string_view{};
     int writeErrno = 0;
     BackgroundWriter writer([&](std::string_view piece) {
         if (file) return file->Write(piece);

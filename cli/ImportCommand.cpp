@@ -16,7 +16,6 @@
 namespace rw {
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // Room for the part of a row the importer leaves untaken (always less than a row may be)
 // and a good read after it.
 constexpr std::size_t kBufferBytes = 4 * CsvTokenizer::kMaxRowBytes;
@@ -36,9 +35,9 @@ constexpr std::size_t kBufferBytes = 4 * CsvTokenizer::kMaxRowBytes;
         const bool atEnd = *got == 0;
         std::size_t bom = 0;
         if (first) {
-            if (held < kUtf8Bom.size() && !atEnd) continue;
+            if (held < kUtf8ByteOrderMark.size() && !atEnd) continue;
             first = false;
-            if (skipBom && std::string_view(buffer.data(), held).starts_with(kUtf8Bom)) bom = kUtf8Bom.size();
+            if (skipBom && std::string_view(buffer.data(), held).starts_with(kUtf8ByteOrderMark)) bom = kUtf8ByteOrderMark.size();
         }
         const std::size_t used = bom + importer.Consume({buffer.data() + bom, held - bom}, atEnd);
         if (atEnd) break;
@@ -162,7 +161,7 @@ int RunImport(const CliOptions& options)
         Complain(Format<str::kCliNotWrittenFormat>(target, static_cast<long long>(importer.ErrorCount()), csv));
         return kExitBadData;
     }
-    const RecordChunks& records = importer.Records();
+    const RecordStore& records = importer.Records();
     // Without records the file would open nowhere: only on request, and then with a warning.
     const bool refuseEmpty = records.Count() == 0 && !options.allowEmpty;
     for (const CsvIssue& warning : importer.Warnings()) {
@@ -175,7 +174,7 @@ int RunImport(const CliOptions& options)
 
     const WriteReport written = EncodeFile(target, choice->kind, choice->key, records.Count(),
                                            [&](std::size_t i, std::span<std::uint8_t> record) {
-                                               const auto from = records.At(i);
+                                               const auto from = records.RecordAt(i);
                                                std::copy(from.begin(), from.end(), record.begin());
                                            });
     if (written.written) return kExitOk;

@@ -1,5 +1,6 @@
 #include "data/CsvExport.h"
 
+#include "data/CsvTokenizer.h"
 #include "data/HexText.h"
 #include "data/RecordBytes.h"
 
@@ -11,8 +12,6 @@ namespace {
 
 constexpr std::size_t kInt32Digits = 11; // "-2147483648"
 constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
-
-[[nodiscard]] bool NeedsQuotes(std::string_view text) { return text.find_first_of(",\"\r\n") != std::string_view::npos; }
 
 char* WriteInt(std::int32_t value, char* out) { return std::to_chars(out, out + kInt32Digits, value).ptr; }
 
@@ -42,16 +41,7 @@ char* CsvExporter::WriteRow(const std::uint8_t* record, std::string_view nameTex
     const RecordSchema& schema = SchemaOf(m_kind);
     for (const ColumnSpec& column : schema.columns) {
         if (column.role == ColumnRole::Name) {
-            if (NeedsQuotes(nameText)) {
-                *out++ = '"';
-                for (const char c : nameText) {
-                    if (c == '"') *out++ = '"';
-                    *out++ = c;
-                }
-                *out++ = '"';
-            } else {
-                out = std::copy(nameText.begin(), nameText.end(), out);
-            }
+            out = WriteCsvField(nameText, out);
         } else {
             out = WriteInt(LoadInt32(record + column.offset), out);
         }

@@ -11,7 +11,7 @@
 #include "data/CsvTokenizer.h"
 #include "data/FileKind.h"
 #include "data/NameTranscoder.h"
-#include "data/RecordChunks.h"
+#include "data/RecordStore.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -71,7 +71,7 @@ public:
     [[nodiscard]] std::size_t ErrorCount() const { return m_errorCount; }
     [[nodiscard]] const std::vector<CsvIssue>& Errors() const { return m_errors; }
     [[nodiscard]] const std::vector<CsvIssue>& Warnings() const { return m_warnings; }
-    [[nodiscard]] const RecordChunks& Records() const { return m_records; }
+    [[nodiscard]] const RecordStore& Records() const { return m_records; }
     [[nodiscard]] std::size_t RowCount() const { return m_rows; }
 
 private:
@@ -91,7 +91,7 @@ private:
     bool m_notWellFormedSeen = false;
     bool m_finished = false;
     std::size_t m_rows = 0;
-    RecordChunks m_records;
+    RecordStore m_records;
     std::vector<std::pair<std::int32_t, std::size_t>> m_ids; // (ID as it reads back, line)
     std::vector<CsvIssue> m_errors;
     std::size_t m_errorCount = 0;

@@ -236,18 +236,23 @@ void CsvTokenizer::SkipRestOfLine(std::string_view text, std::size_t pos, bool a
     row.lines = found ? 1 : 0;
 }
 
+char* WriteCsvField(std::string_view field, char* out)
+{
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) return std::copy(field.begin(), field.end(), out);
+    *out++ = '"';
+    for (const char c : field) {
+        if (c == '"') *out++ = '"';
+        *out++ = c;
+    }
+    *out++ = '"';
+    return out;
+}
+
 void AppendCsvField(std::string& out, std::string_view field)
 {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out.append(field);
-        return;
-    }
-    out.push_back('"');
-    for (const char c : field) {
-        if (c == '"') out.push_back('"');
-        out.push_back(c);
-    }
-    out.push_back('"');
+    const std::size_t start = out.size();
+    out.resize(start + 2 * field.size() + 2);
+    out.resize(static_cast<std::size_t>(WriteCsvField(field, out.data() + start) - out.data()));
 }
 
 } // namespace rw

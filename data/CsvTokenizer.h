@@ -76,6 +76,13 @@ private:
     std::string m_unquoted; // fields whose doubled quotes were undone
 };
 
+// What spreadsheet programs on Chinese desktops need to read a CSV as UTF-8; skipped in front
+// of UTF-8 text that is read.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// Writes the field at out, quoted (its quotes doubled) when it holds a comma, a quote, CR or
+// LF; answers the end. out has room for 2 × field.size() + 2 characters.
+char* WriteCsvField(std::string_view field, char* out);
 // Appends the field, quoted when it must be.
 void AppendCsvField(std::string& out, std::string_view field);
 

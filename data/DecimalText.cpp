@@ -8,7 +8,6 @@ namespace {
 
 [[nodiscard]] bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 [[nodiscard]] bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
-[[nodiscard]] bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 } // namespace
 
@@ -17,23 +16,6 @@ std::string FormatInt32(std::int32_t value)
     char buf[16];
     const auto end = std::to_chars(buf, buf + sizeof buf, value).ptr;
     return {buf, end};
-}
-
-std::int32_t AtolInt32(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && IsCSpace(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    std::int64_t magnitude = 0;
-    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-    for (; i < text.size() && IsDigit(text[i]); ++i) {
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > kLimit) magnitude = kLimit; // saturate; stay bounded
-    }
-    const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(value);
 }
 
 std::optional<std::int32_t> ParseStrictInt32(std::string_view text)

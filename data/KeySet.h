@@ -1,11 +1,14 @@
 #pragma once
 
+#include "data/DecimalText.h"
 #include "data/FileKind.h"
 #include "data/Schema.h"
 
 #include <array>
 #include <cassert>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace rw {
 
@@ -29,5 +32,14 @@ private:
         }
     }
 };
+
+// A key as a person or a command line gives it: a whole number from 0 to 255, blanks or tabs
+// around it allowed.
+[[nodiscard]] inline std::optional<std::uint8_t> ParseKey(std::string_view text)
+{
+    const std::optional<std::int32_t> value = ParseStrictInt32(text);
+    if (!value || *value < 0 || *value > 255) return std::nullopt;
+    return static_cast<std::uint8_t>(*value);
+}
 
 } // namespace rw

@@ -44,20 +44,6 @@ constexpr std::array<KeyRow, 3> kRows{{
     {str::kKeyLabelMonster, ids::kMonsterKeyBox, 51, 49},
 }};
 
-// An unsigned decimal number from 0 to 255, blanks or tabs around it allowed.
-[[nodiscard]] std::optional<std::uint8_t> ParseKey(const QString& text)
-{
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty()) return std::nullopt;
-    int value = 0;
-    for (const QChar c : trimmed) {
-        if (c < u'0' || c > u'9') return std::nullopt;
-        value = value * 10 + (c.unicode() - u'0');
-        if (value > 255) return std::nullopt;
-    }
-    return static_cast<std::uint8_t>(value);
-}
-
 } // namespace
 
 CKeyDlg::CKeyDlg(const KeySet& keys, Prompter& prompter, QWidget* parent)
@@ -114,7 +100,7 @@ void CKeyDlg::OnOK()
 {
     std::array<std::uint8_t, 3> values{};
     for (std::size_t i = 0; i < m_readOrder.size(); ++i) {
-        const std::optional<std::uint8_t> value = ParseKey(m_readOrder[i].box->text());
+        const std::optional<std::uint8_t> value = ParseKey(m_readOrder[i].box->text().toStdString());
         if (!value) {
             m_prompter.ShowMessage(this, Text(str::kEnterByte), Text(str::kCaptionWarning));
             FocusAndSelect(*m_readOrder[i].box);

@@ -11,12 +11,12 @@
 
 namespace {
 
-bool SameRecords(const rw::RecordChunks& a, const rw::RecordChunks& b)
+bool SameRecords(const rw::RecordStore& a, const rw::RecordStore& b)
 {
     if (a.Count() != b.Count()) return false;
     for (std::size_t i = 0; i < a.Count(); ++i) {
-        const auto x = a.At(i);
-        const auto y = b.At(i);
+        const auto x = a.RecordAt(i);
+        const auto y = b.RecordAt(i);
         if (!std::equal(x.begin(), x.end(), y.begin(), y.end())) return false;
     }
     return true;
@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string csv;
     std::vector<std::uint8_t> images;
     for (std::size_t i = 0; i < whole.Records().Count(); ++i) {
-        const auto r = whole.Records().At(i);
+        const auto r = whole.Records().RecordAt(i);
         images.insert(images.end(), r.begin(), r.end());
     }
     CsvExporter(kind, names).Export(images, [&](std::string_view piece) {

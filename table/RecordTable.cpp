@@ -260,7 +260,7 @@ void RecordTable::WriteSlot(std::uint32_t slot, std::span<const std::uint8_t> by
 {
     assert(bytes.size() == Schema().recordSize);
     if (WasRow(slot)) {
-        if (m_copyOfSlot.size() <= slot) m_copyOfSlot.resize(m_store.SlotCount(), kNoCopy);
+        if (m_copyOfSlot.size() <= slot) m_copyOfSlot.resize(m_store.Count(), kNoCopy);
         if (m_copyOfSlot[slot] == kNoCopy) m_copyOfSlot[slot] = m_baselineCopies.Append(SlotBytes(slot));
     }
     const std::int32_t oldId = IdOfSlot(slot);
@@ -340,7 +340,7 @@ void RecordTable::SetOrder(std::vector<std::uint32_t> order)
 
 void RecordTable::MarkBaseline()
 {
-    m_wasRow.assign(m_store.SlotCount(), false);
+    m_wasRow.assign(m_store.Count(), false);
     for (const std::uint32_t slot : m_order) m_wasRow[slot] = true;
     m_baselineRowCount = m_order.size();
     m_baselineCopies.Clear();

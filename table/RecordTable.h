@@ -7,7 +7,7 @@
 #include "data/Record.h"
 #include "data/Schema.h"
 #include "table/IdIndex.h"
-#include "table/RecordStore.h"
+#include "data/RecordStore.h"
 #include "table/RowKey.h"
 
 #include <cstdint>

@@ -148,18 +148,18 @@ TEST(CsvImport, RowsStartFromRawOrZeros)
     const CsvImporter importer = Import(FileKind::Item, text);
     ASSERT_TRUE(importer.Ok());
     ASSERT_EQ(importer.Records().Count(), 2u);
-    const Record renamed(FileKind::Item, importer.Records().At(0));
+    const Record renamed(FileKind::Item, importer.Records().RecordAt(0));
     EXPECT_EQ(renamed.Bytes()[4], 0x99);
     EXPECT_EQ(renamed.Name(), "cd");
     EXPECT_EQ(renamed.Bytes()[156], 0) << "a changed name is written by the rule";
-    const Record fresh(FileKind::Item, importer.Records().At(1));
+    const Record fresh(FileKind::Item, importer.Records().RecordAt(1));
     EXPECT_EQ(fresh.Id(), 3);
     EXPECT_EQ(fresh.Name(), "\xcb\xaa,\xce\xc6");
     EXPECT_EQ(fresh.Bytes()[4], 0);
 
     const CsvImporter withoutRaw = Import(FileKind::Magic, Header(FileKind::Magic, false) + Row(FileKind::Magic, "7", "fire", std::nullopt));
     ASSERT_TRUE(withoutRaw.Ok());
-    EXPECT_EQ(Record(FileKind::Magic, withoutRaw.Records().At(0)).Name(), "fire");
+    EXPECT_EQ(Record(FileKind::Magic, withoutRaw.Records().RecordAt(0)).Name(), "fire");
     ASSERT_EQ(withoutRaw.Warnings().size(), 1u);
     EXPECT_EQ(withoutRaw.Warnings()[0].kind, CsvIssue::Kind::NoRawColumn) << "hidden bytes are made zero";
     EXPECT_EQ(withoutRaw.Warnings()[0].line, 1u);

@@ -52,22 +52,23 @@ TEST(ShortName, WriteRuleClearsFieldAndRefusesOverlong)
     }
 }
 
-TEST(DecimalText, AtolAndStrictParsing)
+TEST(DecimalText, StrictParsingAndKeys)
 {
-    struct Case { std::string_view text; std::int32_t atol; std::optional<std::int32_t> strict; };
+    struct Case { std::string_view text; std::optional<std::int32_t> strict; std::optional<std::uint8_t> key; };
     constexpr std::int32_t kMin = -2147483647 - 1, kMax = 2147483647;
     const Case cases[] = {
-        {"12abc", 12, std::nullopt},       {"", 0, std::nullopt},           {"-7", -7, -7},
-        {"  +5 ", 5, 5},                   {"\t-0\t", 0, 0},                {"abc", 0, std::nullopt},
-        {"- 1", 0, std::nullopt},          {"2147483647", kMax, kMax},      {"-2147483648", kMin, kMin},
-        {"2147483648", kMax, std::nullopt}, {"-2147483649", kMin, std::nullopt},
-        {"00000000000000000042", 42, 42},  {"99999999999999999999999", kMax, std::nullopt},
-        {"1 2", 1, std::nullopt},          {"\n3", 3, std::nullopt},        {"+", 0, std::nullopt},
-        {"-", 0, std::nullopt},            {" - ", 0, std::nullopt},        {"+-1", 0, std::nullopt},
+        {"12abc", std::nullopt, std::nullopt}, {"", std::nullopt, std::nullopt},     {"-7", -7, std::nullopt},
+        {"  +5 ", 5, 5},                       {"\t-0\t", 0, 0},                     {"abc", std::nullopt, std::nullopt},
+        {"- 1", std::nullopt, std::nullopt},   {"2147483647", kMax, std::nullopt},   {"-2147483648", kMin, std::nullopt},
+        {"2147483648", std::nullopt, std::nullopt}, {"-2147483649", std::nullopt, std::nullopt},
+        {"00000000000000000042", 42, 42},      {"99999999999999999999999", std::nullopt, std::nullopt},
+        {"1 2", std::nullopt, std::nullopt},   {"\n3", std::nullopt, std::nullopt},  {"+", std::nullopt, std::nullopt},
+        {"-", std::nullopt, std::nullopt},     {" - ", std::nullopt, std::nullopt},  {"+-1", std::nullopt, std::nullopt},
+        {"255", 255, 255},                     {"256", 256, std::nullopt},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(AtolInt32(c.text), c.atol) << c.text;
         EXPECT_EQ(ParseStrictInt32(c.text), c.strict) << c.text;
+        EXPECT_EQ(ParseKey(c.text), c.key) << c.text;
     }
     EXPECT_EQ(FormatInt32(kMin), "-2147483648");
 }

@@ -59,7 +59,7 @@ Bytes ThroughCsv(FileKind kind, const Bytes& records, const NameTranscoder& name
     EXPECT_TRUE(importer.Ok()) << (importer.Errors().empty() ? "" : importer.Errors().front().text);
     Bytes out;
     for (std::size_t i = 0; i < importer.Records().Count(); ++i) {
-        const auto r = importer.Records().At(i);
+        const auto r = importer.Records().RecordAt(i);
         out.insert(out.end(), r.begin(), r.end());
     }
     return out;

@@ -1,8 +1,9 @@
 #pragma once
 
-// Whole record images by slot number. A loaded file's records stay in the one block the
-// decoder filled; records added later go into fixed chunks, so an append never copies the
-// million records already held.
+// Whole record images by number. A loaded file's records stay in the one block the decoder
+// filled; records added later go into fixed chunks, so an append never copies the million
+// records already held, and a growing store never needs one huge block, nor twice its size
+// while a vector would move.
 
 #include <cstddef>
 #include <cstdint>
@@ -23,9 +24,13 @@ public:
     std::uint32_t Append(std::span<const std::uint8_t> record);
 
     [[nodiscard]] std::size_t RecordSize() const { return m_recordSize; }
-    [[nodiscard]] std::size_t SlotCount() const { return m_firstCount + m_chunkedCount; }
+    [[nodiscard]] std::size_t Count() const { return m_firstCount + m_chunkedCount; }
     [[nodiscard]] const std::uint8_t* At(std::uint32_t slot) const;
     [[nodiscard]] std::uint8_t* At(std::uint32_t slot);
+    [[nodiscard]] std::span<const std::uint8_t> RecordAt(std::size_t i) const
+    {
+        return {At(static_cast<std::uint32_t>(i)), m_recordSize};
+    }
 
 private:
     static constexpr unsigned kChunkShift = 12; // 4096 records a chunk

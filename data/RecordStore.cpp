@@ -1,4 +1,4 @@
-#include "table/RecordStore.h"
+#include "data/RecordStore.h"
 
 #include <algorithm>
 #include <cassert>
@@ -30,12 +30,12 @@ std::uint32_t RecordStore::Append(std::span<const std::uint8_t> record)
     if (within == 0) m_chunks.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(kChunkRecords * m_recordSize));
     std::copy(record.begin(), record.end(), m_chunks.back().get() + within * m_recordSize);
     ++m_chunkedCount;
-    return static_cast<std::uint32_t>(SlotCount() - 1);
+    return static_cast<std::uint32_t>(Count() - 1);
 }
 
 const std::uint8_t* RecordStore::At(std::uint32_t slot) const
 {
-    assert(slot < SlotCount());
+    assert(slot < Count());
     if (slot < m_firstCount) return m_first.data() + std::size_t{slot} * m_recordSize;
     const std::size_t k = slot - m_firstCount;
     return m_chunks[k >> kChunkShift].get() + (k & (kChunkRecords - 1)) * m_recordSize;
