@@ -24,6 +24,7 @@ enum class PutOutcome {
     DuplicateId, // item and monster tables: another row already holds the ID
     NoSuchRow,   // the row index (or key) names no row
     WrongKind,   // the record is of another kind than the table
+    NotANumber,  // a cell's text is not a whole signed 32-bit number
 };
 
 struct PutResult {

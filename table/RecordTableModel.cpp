@@ -77,6 +77,12 @@ QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, 
     }
 }
 
+Qt::ItemFlags RecordTableModel::flags(const QModelIndex& index) const
+{
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    return index.isValid() ? flags | Qt::ItemIsEditable : flags;
+}
+
 void RecordTableModel::Replace(RecordTable table)
 {
     beginResetModel();

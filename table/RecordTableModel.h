@@ -33,6 +33,8 @@ public:
     [[nodiscard]] QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
                                       int role = Qt::DisplayRole) const override;
+    // Every cell may be edited in place; the edit goes through the document, not setData.
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // Another table altogether: the views reset to its columns and rows.
     void Replace(RecordTable table);

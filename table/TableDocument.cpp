@@ -1,6 +1,8 @@
 #include "table/TableDocument.h"
 
 #include "data/DataFile.h"
+#include "data/DecimalText.h"
+#include "text/GbkCodec.h"
 
 #include <algorithm>
 #include <cmath>
@@ -81,6 +83,34 @@ SortClick TableDocument::ClickHeader(int column)
     m_history.push(new SortStep(m_model, m_sort, after, [this](const SortedBy& sort) { SetSorting(sort); },
                                 Name({StepKind::Sort, click.column, 0, 0})));
     return click;
+}
+
+PutResult TableDocument::EditCell(int row, int column, const QString& text)
+{
+    PutResult result;
+    if (row < 0 || row >= Table().RowCount() || column < 0 || column >= Table().ColumnCount()) {
+        result.outcome = PutOutcome::NoSuchRow;
+        return result;
+    }
+    Record record = Table().ReadRow(row);
+    result.id = record.Id();
+    if (column == kNameColumn) {
+        if (text == GbkCodec::Instance().Decode(record.Name())) return result;
+        record.SetTypedName(FitGbk(text, record.Schema().nameCapacity - 1).bytes);
+    } else {
+        const std::optional<std::int32_t> value = ParseStrictInt32(text.toStdString());
+        if (!value) {
+            result.outcome = PutOutcome::NotANumber;
+            return result;
+        }
+        record.SetValue(column, *value);
+    }
+    const PutResult check = Table().CheckPut(record, row);
+    if (!check.Accepted()) return check;
+    auto step = std::make_unique<WriteStep>(m_model, Name({StepKind::EditCell, column, record.Id(), 1}));
+    step->Add(Table().SlotOfRow(row), record.Bytes());
+    if (!step->Empty()) m_history.push(step.release());
+    return check;
 }
 
 namespace {

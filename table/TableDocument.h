@@ -64,6 +64,11 @@ public:
     // Updates the sort state for a click on a column header and sorts the rows accordingly.
     SortClick ClickHeader(int column);
 
+    // A cell typed in place, by the edit dialogs' rules: a whole signed 32-bit number with
+    // blanks or tabs around it; a name cut to its field's capacity - 1 GBK bytes at a
+    // character's end, and kept byte for byte when its text is unchanged; the duplicate-ID rule.
+    PutResult EditCell(int row, int column, const QString& text);
+
     // Many rows at once, each one step. rows: any order, repeats allowed.
     std::size_t DeleteRows(std::vector<int> rows);
     // Appends copies of the rows, in their order; item and monster copies get new IDs, one

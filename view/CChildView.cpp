@@ -8,6 +8,7 @@
 #include "ui/Texts.h"
 #include "ui/DialogUnits.h"
 #include "ui/Prompter.h"
+#include "view/CellEditor.h"
 #include "view/FormTemplate.h"
 #include "view/LoadMessages.h"
 #include "view/RecordList.h"
@@ -86,6 +87,12 @@ void CChildView::SetUpList()
 {
     m_header = m_list->Header();
     m_list->setModel(&m_document.Model());
+    m_list->setItemDelegate(new CellEditor(
+        [this](const QModelIndex& cell, const QString& text, bool report) { return CommitCell(cell, text, report); },
+        [this](int column) { return column == kNameColumn ? m_document.Table().Schema().nameCapacity - 1 : 0; },
+        m_list));
+    // Typing on a cell edits it, as F2 does; a double-click keeps opening the modify dialog.
+    m_list->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     connect(&m_document.Model(), &QAbstractItemModel::modelReset, this, &CChildView::ApplyColumnWidths);
     // Rows come and go by the history too; the count follows them all.
     for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
@@ -242,6 +249,19 @@ PutOutcome CChildView::PutRecordByKey(const Record& record, RowKey key)
     return ReportPut(m_document.PutByKey(record, key), false);
 }
 
+bool CChildView::CommitCell(const QModelIndex& cell, const QString& text, bool report)
+{
+    const PutResult result = cell.isValid() ? m_document.EditCell(cell.row(), cell.column(), text) : PutResult{PutOutcome::NoSuchRow};
+    if (result.Accepted()) return true;
+    if (!report) return false;
+    if (result.outcome == PutOutcome::NotANumber) {
+        ShowMessage(Text(str::kEnterInteger), str::kCaptionWarning);
+        return false;
+    }
+    (void)ReportPut(result, false);
+    return false;
+}
+
 PutOutcome CChildView::ReportPut(const PutResult& result, bool appended)
 {
     switch (result.outcome) {
@@ -250,7 +270,8 @@ PutOutcome CChildView::ReportPut(const PutResult& result, bool appended)
         break;
     case PutOutcome::DuplicateId: ShowMessage(Text(str::kDuplicateIdFormat, result.id), str::kCaptionError); break;
     case PutOutcome::NoSuchRow: ShowMessage(Text(str::kRecordGone), str::kCaptionError); break;
-    case PutOutcome::WrongKind: break;
+    case PutOutcome::WrongKind:
+    case PutOutcome::NotANumber: break;
     }
     return result.outcome;
 }

@@ -93,6 +93,8 @@ private:
     void OnDocumentLoaded();
     void ShowMessage(const QString& text, const char* caption);
     PutOutcome ReportPut(const PutResult& result, bool appended);
+    // A cell edited in place; false when refused, after saying why when report is true.
+    bool CommitCell(const QModelIndex& cell, const QString& text, bool report);
     void ReportRefusedRecords(const std::vector<std::int32_t>& ids);
     void ShowDialog(const Record& record, int row, RowKey key, bool modify);
     void SelectFoundRow(int row);

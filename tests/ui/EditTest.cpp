@@ -320,6 +320,79 @@ TEST_F(EditTest, UndoAndRedoFromTheEditMenuAndTheirKeys)
     EXPECT_EQ(view.Header()->ArrowColumn(), kNameColumn);
 }
 
+// F2 or typing edits a cell in place by the dialogs' rules; a refused text keeps the editor on
+// the cell; Tab goes on to the next cell; Escape takes nothing back into the table.
+TEST_F(EditTest, CellsAreEditedInPlaceByTheDialogsRules)
+{
+    Open({.ids = {1, 2, 3}});
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    QTableView& list = *view.List();
+    const int price = SchemaOf(FileKind::Item).ColumnCount() - 2;
+    // The open editor; a closed one lingers hidden until it is deleted.
+    const auto editor = [&]() -> QLineEdit* {
+        for (QLineEdit* box : list.findChildren<QLineEdit*>()) {
+            if (box->isVisible()) return box;
+        }
+        return nullptr;
+    };
+    const auto start = [&](int row, int column, Qt::Key key) {
+        list.setFocus();
+        list.setCurrentIndex(document.Model().index(row, column));
+        QTest::keyClick(&list, key);
+        return editor();
+    };
+    const auto type = [&](const char* text, Qt::Key end) {
+        QLineEdit* box = editor();
+        box->selectAll();
+        box->insert(U(text));
+        QTest::keyClick(box, end);
+    };
+
+    ASSERT_NE(start(1, price, Qt::Key_F2), nullptr);
+    EXPECT_EQ(editor()->text(), QStringLiteral("0"));
+    type(" -12\t", Qt::Key_Return);
+    EXPECT_EQ(editor(), nullptr);
+    EXPECT_EQ(Cell(1, price), QStringLiteral("-12"));
+    EXPECT_EQ(frame.CommandAction(ids::kCmdEditUndo)->text(), U("撤销 修改 Price"));
+
+    // Typing replaces the cell's text; a refusal keeps the editor open with the message.
+    start(0, 2, Qt::Key_7);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->text(), QStringLiteral("7"));
+    QTest::keyClick(editor(), Qt::Key_Period);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionWarning, str::kEnterInteger));
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_NE(editor(), nullptr);
+    QTest::keyClick(editor(), Qt::Key_Escape);
+    EXPECT_EQ(editor(), nullptr);
+    EXPECT_EQ(Cell(0, 2), QStringLiteral("0"));
+
+    start(0, kIdColumn, Qt::Key_F2);
+    type("2", Qt::Key_Tab);
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, "已存在[ID=2]的记录,请重新输入ID！"));
+    EXPECT_NE(editor(), nullptr);
+    type("9", Qt::Key_Tab); // on to the name, open for editing
+    EXPECT_EQ(Cell(0, kIdColumn), QStringLiteral("9"));
+    EXPECT_EQ(list.currentIndex().column(), kNameColumn);
+    ASSERT_NE(editor(), nullptr);
+    type(std::string(40, 'x').c_str(), Qt::Key_Return);
+    EXPECT_EQ(Table().NameBytes(0), std::string(30, 'x')) << "capacity - 1 bytes";
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{9, 2, 3}));
+    EXPECT_EQ(document.History().count(), 3);
+
+    // A name left as it was keeps its bytes, even those that are no GBK text.
+    Record odd = Table().ReadRow(2);
+    ASSERT_TRUE(odd.SetName("a\x81"));
+    ASSERT_EQ(view.PutRecord(odd, 2), PutOutcome::Accepted);
+    start(2, kNameColumn, Qt::Key_F2);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_EQ(Table().NameBytes(2), "a\x81");
+    EXPECT_EQ(document.History().count(), 4);
+}
+
 // The Delete key and the list's context menu act on every selected row; the 删除 button keeps
 // deleting the first selected row only.
 TEST_F(EditTest, ContextMenuAndDeleteKeyActOnEverySelectedRow)

@@ -1,0 +1,75 @@
+#include "view/CellEditor.h"
+
+#include "ui/GbkNameLimit.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPersistentModelIndex>
+
+namespace rw {
+namespace {
+
+constexpr char kCellProperty[] = "cell";
+
+} // namespace
+
+CellEditor::CellEditor(Commit commit, NameLimit nameLimit, QObject* parent)
+    : QStyledItemDelegate(parent), m_commit(std::move(commit)), m_nameLimit(std::move(nameLimit))
+{
+}
+
+QWidget* CellEditor::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
+{
+    auto* box = new QLineEdit(parent);
+    box->setFrame(false);
+    if (const int limit = m_nameLimit(index.column()); limit > 0) new GbkNameLimit(*box, limit);
+    // The cell goes with its editor: rows may move while it is open.
+    box->setProperty(kCellProperty, QVariant::fromValue(QPersistentModelIndex(index)));
+    return box;
+}
+
+void CellEditor::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    static_cast<QLineEdit*>(editor)->setText(index.data(Qt::DisplayRole).toString());
+}
+
+void CellEditor::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const
+{
+    // The quiet way in: the editor lost the focus, and a text that is no good is dropped.
+    (void)m_commit(index, static_cast<QLineEdit*>(editor)->text(), false);
+}
+
+bool CellEditor::CommitLoudly(QWidget* editor)
+{
+    auto* box = static_cast<QLineEdit*>(editor);
+    m_reporting = true;
+    const bool accepted = m_commit(box->property(kCellProperty).value<QPersistentModelIndex>(), box->text(), true);
+    m_reporting = false;
+    if (!accepted) {
+        box->setFocus();
+        box->selectAll();
+    }
+    return accepted;
+}
+
+bool CellEditor::eventFilter(QObject* object, QEvent* event)
+{
+    auto* editor = qobject_cast<QWidget*>(object);
+    if (!editor) return QStyledItemDelegate::eventFilter(object, event);
+    // A refusal's message box takes the focus for a moment; the editor stays open meanwhile.
+    if (m_reporting && (event->type() == QEvent::FocusOut || event->type() == QEvent::Hide)) return false;
+    if (event->type() != QEvent::KeyPress) return QStyledItemDelegate::eventFilter(object, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    EndEditHint hint = NoHint;
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: hint = SubmitModelCache; break;
+    case Qt::Key_Tab: hint = EditNextItem; break;
+    case Qt::Key_Backtab: hint = EditPreviousItem; break;
+    default: return QStyledItemDelegate::eventFilter(object, event);
+    }
+    if (CommitLoudly(editor)) emit closeEditor(editor, hint);
+    return true;
+}
+
+} // namespace rw

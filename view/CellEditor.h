@@ -1,0 +1,41 @@
+#pragma once
+
+// Editing a cell in place: F2, or typing on it, opens a line edit over it. Enter puts the text
+// into the table and Tab does so and moves to the next cell; a refused text keeps the editor
+// open on the cell, with the message. Escape takes nothing. Leaving the editor otherwise puts
+// the text in when it is good and drops it quietly when it is not.
+
+#include <QStyledItemDelegate>
+
+#include <functional>
+
+namespace rw {
+
+class CellEditor : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    // Puts text into the cell; false when refused, after saying why when report is true.
+    using Commit = std::function<bool(const QModelIndex& cell, const QString& text, bool report)>;
+    // The name box's limit in GBK bytes for a column, or 0 for a number.
+    using NameLimit = std::function<int(int column)>;
+
+    CellEditor(Commit commit, NameLimit nameLimit, QObject* parent = nullptr);
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
+
+private:
+    // Enter or Tab: true when the text went in.
+    bool CommitLoudly(QWidget* editor);
+
+    Commit m_commit;
+    NameLimit m_nameLimit;
+    bool m_reporting = false; // a refusal's message is up; the editor stays
+};
+
+} // namespace rw
