@@ -316,4 +316,25 @@ WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::ui
     return {true, {}, {size, hash.Finish()}};
 }
 
+WriteReport BackUpFile(const std::filesystem::path& file, const std::filesystem::path& copy)
+{
+    InputFile from(file, InputFile::Accept::RegularFile);
+    if (!from.IsOpen() && from.Error() == std::errc::no_such_file_or_directory) return {true, {}, {}};
+    if (!from.IsOpen()) {
+        const std::error_code error = from.IsNotRegularFile() ? std::make_error_code(std::errc::invalid_argument) : from.Error();
+        return {false, SystemText(error), {}};
+    }
+    AtomicFile to(copy);
+    std::vector<std::uint8_t> chunk(std::size_t{1} << 20);
+    for (std::uint64_t at = 0;;) {
+        const std::optional<std::size_t> got = from.ReadAt(chunk, at);
+        if (!got) return {false, SystemText(from.Error()), {}};
+        if (*got == 0) break;
+        if (!to.Write(std::span<const std::uint8_t>(chunk.data(), *got))) break;
+        at += *got;
+    }
+    if (!to.Commit()) return {false, to.Error(), {}};
+    return {true, {}, {}};
+}
+
 } // namespace rw

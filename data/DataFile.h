@@ -98,6 +98,11 @@ struct WriteReport {
     DataFileFingerprint fingerprint; // of what was written
 };
 
+// Copies file to copy, replacing it the way EncodeFile replaces a file: what was at copy
+// stays whole until the whole of file is there. Written when file does not exist: nothing to
+// keep.
+WriteReport BackUpFile(const std::filesystem::path& file, const std::filesystem::path& copy);
+
 // The file image for count records.
 [[nodiscard]] std::vector<std::uint8_t> EncodeBytes(FileKind kind, std::uint8_t key, std::size_t count,
                                                     const RecordSource& source);

@@ -57,8 +57,15 @@ void CMainFrame::OnCreate()
 void CMainFrame::CreateMenu()
 {
     QMenu* file = menuBar()->addMenu(Text(str::kMenuFile));
-    connect(AddCommand(file, str::kMenuOpen, str::kPromptOpen, ids::kCmdFileOpen), &QAction::triggered, this,
-            &CMainFrame::OnFileOpen);
+    QAction* open = AddCommand(file, str::kMenuOpen, str::kPromptOpen, ids::kCmdFileOpen);
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(open, &QAction::triggered, this, &CMainFrame::OnFileOpen);
+    QAction* save = AddCommand(file, str::kMenuSave, str::kPromptSave, ids::kCmdFileSave);
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(save, &QAction::triggered, this, &CMainFrame::OnFileSave);
+    // There is nothing to save over until a file is open.
+    save->setEnabled(false);
+    connect(&m_document, &TableDocument::Loaded, save, [save] { save->setEnabled(true); });
     file->addSeparator();
     connect(AddCommand(file, str::kMenuSetKey, str::kPromptSetKey, ids::kCmdSetKey), &QAction::triggered, this,
             &CMainFrame::OnSetKey);
@@ -214,6 +221,11 @@ void CMainFrame::OnFileOpen()
                              ? Text(str::kOpenFailedFormat, QDir::toNativeSeparators(*path), LoadFailureReason(report.decode))
                              : Text(str::kNotADataFile);
     m_prompter.ShowMessage(this, text, Text(str::kCaptionError));
+}
+
+void CMainFrame::OnFileSave()
+{
+    if (m_document.HasFile()) (void)m_view->SaveToOpenedFile();
 }
 
 void CMainFrame::OnSetKey()

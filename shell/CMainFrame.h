@@ -43,6 +43,7 @@ public:
     [[nodiscard]] QLabel* ChangesPane() const { return m_changesPane; }
 
     void OnFileOpen();
+    void OnFileSave();
     void OnSetKey();
     void OnTimer();
     // A record dialog's commit, put into the table through the form (which reports a refusal).

@@ -255,6 +255,13 @@ WriteReport TableDocument::SaveAs(const std::filesystem::path& target)
     return report;
 }
 
+std::filesystem::path TableDocument::BackupPath() const
+{
+    std::filesystem::path backup = m_filePath;
+    backup += ".bak";
+    return backup;
+}
+
 std::string TableDocument::ProposedSaveName() const
 {
     const std::size_t dot = m_fileName.find('.');

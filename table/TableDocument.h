@@ -91,6 +91,10 @@ public:
     // Writes every row, in current order and whole, with the kind's key. After a save over
     // the loaded file, what it wrote is what was loaded.
     WriteReport SaveAs(const std::filesystem::path& target);
+    // Keeps what the loaded file holds beside it, as BackupPath(), before a save over it.
+    WriteReport BackUpLoadedFile() const { return BackUpFile(m_filePath, BackupPath()); }
+    // One generation: the loaded file's name followed by ".bak".
+    [[nodiscard]] std::filesystem::path BackupPath() const;
     // The name a save proposes: the file name's stem followed by "2".
     [[nodiscard]] std::string ProposedSaveName() const;
 

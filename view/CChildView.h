@@ -63,6 +63,8 @@ public:
     void OnSearchId();
     void OnSearchName();
     void OnSave();
+    // 文件 ▸ 保存: over the opened file, the file it replaces kept as its .bak.
+    bool SaveToOpenedFile();
     // A left click on a column header.
     void OnHeaderItemClick(int column);
     // The list's context menu, on every selected row.
@@ -100,7 +102,10 @@ private:
     void SelectFoundRow(int row);
     // The save behind the Save button and the unsaved-changes question; true when written.
     bool SaveAs();
-    [[nodiscard]] bool MayLoseFirstId();
+    // What every save asks first: a monster file's first ID, an empty table.
+    [[nodiscard]] bool MaySave();
+    // Asks before overwriting another program's changes, writes, and says how it went.
+    bool WriteTo(const QString& path, bool backUp);
 
     TableDocument& m_document;
     FileChooser& m_files;

@@ -168,36 +168,55 @@ void CChildView::SelectFoundRow(int row)
     across->setValue(columnsAt);
 }
 
-bool CChildView::MayLoseFirstId()
+bool CChildView::MaySave()
 {
+    if (!m_document.HasFile()) return false;
     const std::optional<std::int32_t> lost = m_document.FirstIdASaveLoses();
-    return !lost || m_prompter.AskYesNo(this, Text(str::kMonsterFirstIdFormat, *lost), Text(str::kCaptionWarning));
+    if (lost && !m_prompter.AskYesNo(this, Text(str::kMonsterFirstIdFormat, *lost), Text(str::kCaptionWarning))) {
+        return false;
+    }
+    // A count of zero makes a file that nothing opens again.
+    return m_document.Table().RowCount() > 0 ||
+           m_prompter.AskYesNo(this, Text(str::kSaveEmptyTable), Text(str::kCaptionWarning));
 }
 
 void CChildView::OnSave() { (void)SaveAs(); }
 
 bool CChildView::SaveAs()
 {
-    if (!m_document.HasFile() || !MayLoseFirstId()) return false;
-    // A count of zero makes a file that nothing opens again.
-    if (m_document.Table().RowCount() == 0 &&
-        !m_prompter.AskYesNo(this, Text(str::kSaveEmptyTable), Text(str::kCaptionWarning))) {
-        return false;
-    }
+    if (!MaySave()) return false;
     const std::optional<QString> path = m_files.ChooseFileToSave(this, Text(m_document.ProposedSaveName()));
-    if (!path) return false;
-    const std::filesystem::path target(QFile::encodeName(*path).toStdString());
+    return path && WriteTo(*path, false);
+}
+
+bool CChildView::SaveToOpenedFile()
+{
+    return MaySave() && WriteTo(QFile::decodeName(m_document.FilePath().c_str()), true);
+}
+
+bool CChildView::WriteTo(const QString& path, bool backUp)
+{
+    const std::filesystem::path target(QFile::encodeName(path).toStdString());
     if (m_document.ChangedOnDisk(target) &&
-        !m_prompter.AskYesNo(this, Text(str::kChangedOnDiskFormat, QDir::toNativeSeparators(*path)),
+        !m_prompter.AskYesNo(this, Text(str::kChangedOnDiskFormat, QDir::toNativeSeparators(path)),
                              Text(str::kCaptionWarning))) {
         return false;
     }
+    if (backUp) {
+        const WriteReport kept = m_document.BackUpLoadedFile();
+        if (!kept.written) {
+            ShowMessage(Text(str::kBackupFailedFormat, QDir::toNativeSeparators(QFile::decodeName(m_document.BackupPath().c_str())),
+                             kept.error),
+                        str::kCaptionError);
+            return false;
+        }
+    }
     const WriteReport report = m_document.SaveAs(target);
     if (!report.written) {
-        ShowMessage(Text(str::kSaveFailedFormat, QDir::toNativeSeparators(*path), report.error), str::kCaptionError);
+        ShowMessage(Text(str::kSaveFailedFormat, QDir::toNativeSeparators(path), report.error), str::kCaptionError);
         return false;
     }
-    ShowMessage(Text(str::kSavedFormat, QFileInfo(*path).fileName()), str::kCaptionNotice);
+    ShowMessage(Text(str::kSavedFormat, QFileInfo(path).fileName()), str::kCaptionNotice);
     return true;
 }
 

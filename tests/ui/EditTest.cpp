@@ -449,6 +449,56 @@ TEST_F(EditTest, ContextMenuAndDeleteKeyActOnEverySelectedRow)
     EXPECT_EQ(Count(), QStringLiteral("5"));
 }
 
+// 文件 ▸ 保存 writes the opened file itself and keeps what it replaced as its .bak, one
+// generation; Ctrl+O and Ctrl+S reach Open and Save.
+TEST_F(EditTest, SaveOverTheOpenedFileKeepsTheReplacedOneAsBak)
+{
+    QAction& save = *frame.CommandAction(ids::kCmdFileSave);
+    EXPECT_FALSE(save.isEnabled());
+    const QString path = Open({.ids = {1, 2, 3}});
+    const QString bak = path + QStringLiteral(".bak");
+    const auto bytes = [](const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray original = bytes(path);
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    EXPECT_TRUE(save.isEnabled());
+    EXPECT_EQ(save.shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+
+    Select({0});
+    view.OnDelete();
+    QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+S")));
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionNotice, "stditem.dat文件已保存！"));
+    EXPECT_FALSE(document.Modified());
+    EXPECT_EQ(bytes(bak), original);
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{2, 3}));
+    const QByteArray first = bytes(path);
+    EXPECT_EQ(ReadBack(path, FileKind::Item).size(), 2u);
+
+    Select({0});
+    view.OnDelete();
+    save.trigger();
+    EXPECT_EQ(bytes(bak), first) << "one generation";
+
+    // Another program's change is asked about before it is overwritten, and kept on 否.
+    WriteSample(path, {.ids = {7}});
+    const QByteArray theirs = bytes(path);
+    Select({0});
+    view.OnDelete();
+    prompter.questions.clear();
+    prompter.answers = {Answer::No};
+    save.trigger();
+    ASSERT_EQ(prompter.questions.size(), 1u);
+    EXPECT_EQ(bytes(path), theirs);
+
+    prompter.answers = {Answer::Discard};
+    QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(prompter.foldersAsked.size(), 2u) << "the open dialog came up";
+}
+
 // Questions before a save that would lose something: an empty table makes a file nothing
 // opens, and another program's changes to the open file would be overwritten. Each defaults
 // to keeping what is on disk.
