@@ -48,5 +48,8 @@ inline constexpr int kCmdEditRedo = 57644;
 inline constexpr int kCmdDeleteRows = 32800;
 inline constexpr int kCmdCopyAsNew = 32801;
 inline constexpr int kCmdBulkChange = 32802;
+inline constexpr int kCmdFind = 32803;
+inline constexpr int kCmdFindNext = 32804;
+inline constexpr int kCmdFindPrevious = 32805;
 
 } // namespace rw::ids

@@ -69,8 +69,26 @@ inline constexpr char kBulkValue[] = "数值(&V):";
 inline constexpr char kBulkRowsFormat[] = "修改选中的%1条记录";
 inline constexpr char kEnterNumber[] = "请输入一个数。";
 
+// Find bar
+inline constexpr char kMenuFind[] = "查找(&F)...";
+inline constexpr char kFindLabel[] = "查找(&F):";
+inline constexpr char kFindPlaceholder[] = "名称的一部分、ID，或条件，如 Level>=40 Price<500";
+inline constexpr char kFindPrevious[] = "上一个";
+inline constexpr char kFindNext[] = "下一个";
+inline constexpr char kFindOnlyMatching[] = "只显示匹配的记录";
+inline constexpr char kFindClose[] = "关闭";
+inline constexpr char kFindMatchFormat[] = "第 %1 个，共 %2 个";
+inline constexpr char kFindMatchCountFormat[] = "共 %1 个";
+inline constexpr char kFindNoMatch[] = "没有匹配的记录";
+inline constexpr char kFindUnknownColumnFormat[] = "没有名为“%1”的列";
+inline constexpr char kFindNameColumnFormat[] = "“%1”是名称，不能按数值比较";
+inline constexpr char kFindNoOperatorFormat[] = "“%1”后面应是 = != < <= > >= 之一";
+inline constexpr char kFindNoNumberFormat[] = "“%1”不是整数";
+inline constexpr char kFindNotInRangeFormat[] = "“%1”超出了32位整数的范围";
+
 // The status bar beyond the panes of the frame
 inline constexpr char kStatusChangedFormat[] = "已修改 %1 条记录";
+inline constexpr char kStatusShownFormat[] = "显示 %1 / %2 条";
 
 // About box
 inline constexpr char kAboutCaption[] = "关于 Recwright";

@@ -49,6 +49,10 @@ void CMainFrame::OnCreate()
     m_view = new CChildView(m_document, m_files, m_prompter, this);
     setCentralWidget(m_view);
     CreateStatusBar();
+    connect(m_view, &CChildView::RowsShown, this, [this](int shown, int total, bool filtering) {
+        m_shownPane->setVisible(filtering);
+        m_shownPane->setText(Text(str::kStatusShownFormat, shown, total));
+    });
     m_clock.setInterval(kClockPeriodMs);
     connect(&m_clock, &QTimer::timeout, this, &CMainFrame::OnTimer);
     m_clock.start();
@@ -131,6 +135,11 @@ void CMainFrame::CreateStatusBar()
     m_changesPane->hide();
     bar->addPermanentWidget(m_changesPane);
     connect(&m_document, &TableDocument::Changed, this, &CMainFrame::ShowChanges);
+    // How many rows the find bar's filter lets show, while it filters.
+    m_shownPane = new QLabel(bar);
+    m_shownPane->setTextFormat(Qt::PlainText);
+    m_shownPane->hide();
+    bar->addPermanentWidget(m_shownPane);
     const QDateTime now = QDateTime::currentDateTime();
     m_panes[1]->setText(Text(str::kAttribution));
     m_panes[2]->setText(FormatStatusDate(now.date()));

@@ -41,6 +41,8 @@ public:
     [[nodiscard]] QLabel* StatusPane(int pane) const { return m_panes.at(static_cast<std::size_t>(pane)); }
     // "已修改 n 条记录" while anything is unsaved.
     [[nodiscard]] QLabel* ChangesPane() const { return m_changesPane; }
+    // "显示 n / N 条" while the find bar filters.
+    [[nodiscard]] QLabel* ShownPane() const { return m_shownPane; }
 
     void OnFileOpen();
     void OnFileSave();
@@ -70,6 +72,7 @@ private:
     CChildView* m_view = nullptr;
     std::array<QLabel*, 4> m_panes{};
     QLabel* m_changesPane = nullptr;
+    QLabel* m_shownPane = nullptr;
     QTimer m_clock;
 };
 

@@ -9,8 +9,10 @@
 #include "ui/DialogUnits.h"
 #include "ui/Prompter.h"
 #include "view/CellEditor.h"
+#include "view/FindBar.h"
 #include "view/FormTemplate.h"
 #include "view/LoadMessages.h"
+#include "view/RecordFinder.h"
 #include "view/RecordList.h"
 #include "view/SortHeader.h"
 #include "view/StepNames.h"
@@ -24,6 +26,7 @@
 #include <QRegularExpressionValidator>
 #include <QTableView>
 
+#include <functional>
 #include <string>
 
 namespace rw {
@@ -80,6 +83,13 @@ void CChildView::CreateControls()
     m_countBox->setFocusPolicy(Qt::ClickFocus);
     m_countBox->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_countBox));
     SetUpList();
+    m_formHeight = height();
+    m_findBar = new FindBar(this);
+    m_findBar->setGeometry(0, m_formHeight, width(), m_findBar->sizeHint().height());
+    m_findBar->hide();
+    m_finder = new RecordFinder(m_document, *m_list, *m_findBar, this);
+    connect(m_findBar, &FindBar::CloseRequested, this, &CChildView::HideFindBar);
+    connect(m_finder, &RecordFinder::RowsShown, this, &CChildView::RowsShown);
     ConnectCommands();
 }
 
@@ -136,11 +146,48 @@ void CChildView::AddListCommands()
         m_list->addAction(action);
     }
     m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    // The find bar's keys act anywhere in the window.
+    const struct {
+        int id;
+        QKeySequence key;
+        std::function<void()> run;
+    } finding[] = {
+        {ids::kCmdFind, QKeySequence(QKeySequence::Find), [this] { ShowFindBar(); }},
+        {ids::kCmdFindNext, QKeySequence(Qt::Key_F3), [this] { ShowFindBar(false), m_finder->FindNext(); }},
+        {ids::kCmdFindPrevious, QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { ShowFindBar(false), m_finder->FindPrevious(); }},
+    };
+    for (const auto& command : finding) {
+        auto* action = new QAction(this);
+        action->setData(command.id);
+        action->setShortcut(command.key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, command.run);
+        addAction(action);
+    }
+}
+
+void CChildView::ShowFindBar(bool focus)
+{
+    if (m_findBar->isHidden()) {
+        // The window grows by the bar's height while it shows.
+        setFixedHeight(m_formHeight + m_findBar->height());
+        m_findBar->show();
+    }
+    if (focus) m_findBar->FocusQuery();
+}
+
+void CChildView::HideFindBar()
+{
+    m_finder->StopFiltering();
+    m_findBar->hide();
+    setFixedHeight(m_formHeight);
+    m_list->setFocus();
 }
 
 QAction* CChildView::ListCommand(int commandId) const
 {
-    for (QAction* action : m_list->actions()) {
+    for (QAction* action : m_list->actions() + actions()) {
         if (action->data() == commandId) return action;
     }
     return nullptr;
@@ -251,7 +298,8 @@ PutOutcome CChildView::PutRecordByKey(const Record& record, RowKey key)
 
 bool CChildView::CommitCell(const QModelIndex& cell, const QString& text, bool report)
 {
-    const PutResult result = cell.isValid() ? m_document.EditCell(cell.row(), cell.column(), text) : PutResult{PutOutcome::NoSuchRow};
+    const PutResult result = cell.isValid() ? m_document.EditCell(m_finder->TableRow(cell.row()), cell.column(), text)
+                                            : PutResult{PutOutcome::NoSuchRow};
     if (result.Accepted()) return true;
     if (!report) return false;
     if (result.outcome == PutOutcome::NotANumber) {

@@ -21,6 +21,8 @@ namespace rw {
 
 class CRecordDlg;
 class FileChooser;
+class FindBar;
+class RecordFinder;
 class RecordList;
 class Prompter;
 class RecordCommitTarget;
@@ -76,8 +78,19 @@ public:
     [[nodiscard]] int SelectedRow() const;
     // Every selected row, ascending.
     [[nodiscard]] std::vector<int> SelectedRows() const;
-    // The command of the list's context menu with that id.
+    // The command of the list's context menu, or of the find bar's keys, with that id.
     [[nodiscard]] QAction* ListCommand(int commandId) const;
+    // The find bar (Ctrl+F); hiding it shows every row again.
+    void ShowFindBar(bool focus = true);
+    void HideFindBar();
+    [[nodiscard]] FindBar* Finding() const { return m_findBar; }
+    [[nodiscard]] RecordFinder* Finder() const { return m_finder; }
+
+signals:
+    // While the find bar filters: how many rows show, of how many.
+    void RowsShown(int shown, int total, bool filtering);
+
+public:
 
     [[nodiscard]] RecordList* List() const { return m_list; }
     [[nodiscard]] SortHeader* Header() const { return m_header; }
@@ -117,6 +130,9 @@ private:
     QLineEdit* m_nameBox = nullptr;
     std::map<int, QPushButton*> m_buttons;
     std::array<CRecordDlg*, 3> m_dialogs{}; // item, magic, monster
+    FindBar* m_findBar = nullptr;
+    RecordFinder* m_finder = nullptr;
+    int m_formHeight = 0;
 };
 
 } // namespace rw

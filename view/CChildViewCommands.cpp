@@ -8,6 +8,7 @@
 #include "ui/Prompter.h"
 #include "view/CChildView.h"
 #include "view/LoadMessages.h"
+#include "view/RecordFinder.h"
 #include "view/RecordList.h"
 #include "view/SortHeader.h"
 #include "text/GbkCodec.h"
@@ -28,14 +29,15 @@ int CChildView::SelectedRow() const
     for (const QItemSelectionRange& range : m_list->selectionModel()->selection()) {
         if (range.isValid() && (first == -1 || range.top() < first)) first = range.top();
     }
-    return first;
+    // The list keeps the table's order, so its first selected row is the table's too.
+    return m_finder->TableRow(first);
 }
 
 std::vector<int> CChildView::SelectedRows() const
 {
     std::vector<int> rows;
     for (const QItemSelectionRange& range : m_list->selectionModel()->selection()) {
-        for (int row = range.top(); row <= range.bottom(); ++row) rows.push_back(row);
+        for (int row = range.top(); row <= range.bottom(); ++row) rows.push_back(m_finder->TableRow(row));
     }
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -152,13 +154,16 @@ void CChildView::OnSearchName()
 
 void CChildView::SelectFoundRow(int row)
 {
+    // A search looks at every row; one the filter hides brings every row back into view.
+    if (m_finder->ListRow(row) < 0) m_finder->StopFiltering();
     m_list->setFocus();
     QItemSelectionModel& selection = *m_list->selectionModel();
+    QAbstractItemModel& shown = *m_list->model();
     // Only the first selected row gives way; any others stay selected.
     if (const int previous = SelectedRow(); previous != -1) {
-        selection.select(m_document.Model().index(previous, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+        selection.select(shown.index(m_finder->ListRow(previous), 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
     }
-    const QModelIndex found = m_document.Model().index(row, 0);
+    const QModelIndex found = shown.index(m_finder->ListRow(row), 0);
     selection.select(found, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     selection.setCurrentIndex(found, QItemSelectionModel::NoUpdate);
     // Scrolled vertically only: the columns in view stay where the user put them.

@@ -1,6 +1,8 @@
 #include "table/IdIndex.h"
 #include "table/NameOrder.h"
 #include "table/RecordTable.h"
+#include "data/PassThroughNames.h"
+#include "table/RecordQuery.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -219,6 +221,53 @@ TEST(IdIndex, AgreesWithAMapThroughInsertsAndErases)
         ASSERT_EQ(index.Find(probe), it == model.end() ? IdIndex::kNone : it->second);
     }
     EXPECT_EQ(index.Size(), model.size());
+}
+
+// The find bar's queries: a text finds names holding it (ASCII in any case, never across a
+// character) or the ID; conditions must all hold; a malformed query says what is wrong.
+TEST(RecordQuery, TextsAndConditions)
+{
+    RecordTable table(FileKind::Item);
+    const std::pair<std::int32_t, std::string> rows[] = {
+        {1, "Iron Sword"}, {2, "iron"}, {12, "\xCC\xFA\xBD\xA3"}, {3, "\x81\x41x"}, {4, "A"},
+    }; // 铁剑; a character whose trail byte is 'A'
+    for (const auto& [id, name] : rows) {
+        Record record = MakeRecord(FileKind::Item, id, name, id * 10); // Stdmode = 10 × ID
+        table.PutRecord(record, -1);
+    }
+    const PassThroughNames gbk;
+    struct Case { const char* query; std::vector<int> rows; std::optional<QueryError::Kind> error; };
+    const Case cases[] = {
+        {"", {0, 1, 2, 3, 4}, {}},
+        {"IRON", {0, 1}, {}},
+        {"sword", {0}, {}},
+        {"\xBD\xA3", {2}, {}},            // 剑
+        {"a", {4}, {}},                     // not the trail byte of row 3
+        {"12", {2}, {}},                    // the ID; no name holds "12"
+        {"  2 ", {1}, {}},
+        {"Stdmode>=30", {2, 3, 4}, {}},
+        {"stdmode >= 20 ItemID!=12", {1, 3, 4}, {}},
+        {"Stdmode<0", {}, {}},
+        {"Price=0 Stdmode=10", {0}, {}},
+        {"Levle>3", {}, QueryError::Kind::UnknownColumn},
+        {"ItemName=iron", {}, QueryError::Kind::NameColumn},
+        {"Stdmode 10 Price=1", {}, QueryError::Kind::NoOperator},
+        {"Stdmode 10", {}, {}}, // no operator anywhere: a text no name holds
+        {"Stdmode>1x", {}, QueryError::Kind::NoNumber},
+        {"Stdmode>", {}, QueryError::Kind::NoNumber},
+        {"Stdmode>99999999999", {}, QueryError::Kind::NotInRange},
+        {">3", {}, QueryError::Kind::UnknownColumn},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.query);
+        const RecordQuery query = RecordQuery::Parse(c.query, FileKind::Item, gbk);
+        EXPECT_EQ(query.MatchingRows(table), c.rows);
+        EXPECT_EQ(query.Error().has_value(), c.error.has_value());
+        if (c.error && query.Error()) {
+            EXPECT_EQ(query.Error()->kind, *c.error);
+        }
+    }
+    EXPECT_EQ(RecordQuery::Parse("Levle>3", FileKind::Item, gbk).Error()->text, "Levle");
 }
 
 } // namespace

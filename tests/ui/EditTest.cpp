@@ -3,8 +3,11 @@
 #include "resources/Strings.h"
 #include "tests/ui/UiTestSupport.h"
 #include "text/GbkCodec.h"
+#include "view/FindBar.h"
+#include "view/RecordFinder.h"
 #include "view/SortHeader.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QRadioButton>
@@ -497,6 +500,71 @@ TEST_F(EditTest, SaveOverTheOpenedFileKeepsTheReplacedOneAsBak)
     prompter.answers = {Answer::Discard};
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+O")));
     EXPECT_EQ(prompter.foldersAsked.size(), 2u) << "the open dialog came up";
+}
+
+// Ctrl+F shows the find bar and grows the window; Enter, F3 and Shift+F3 step through the
+// matches, wrapping; the filter hides rows from the list but from nothing else; Escape hides
+// the bar and shows every row again.
+TEST_F(EditTest, FindBarFindsFiltersAndNeverDropsRows)
+{
+    const QString path = Open({.ids = {1, 12, 3, 120, 5}});
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    const int height = frame.height();
+    FindBar& bar = *view.Finding();
+    QLineEdit& query = *bar.findChild<QLineEdit*>();
+    QLabel* result = bar.findChild<QLabel*>(QStringLiteral("result"));
+    QCheckBox& only = *bar.findChild<QCheckBox*>();
+    const auto current = [&] { return Table().IdOfRow(view.SelectedRow()); };
+
+    view.List()->setCurrentIndex(document.Model().index(4, 0)); // finding starts after the current row
+    QTest::keySequence(&frame, QKeySequence(QKeySequence::Find));
+    EXPECT_TRUE(bar.isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame.height() > height; }, 1000));
+    EXPECT_TRUE(query.hasFocus());
+    query.setText(QStringLiteral("N1"));             // the names N1, N12, N120
+    QTest::keyClick(&query, Qt::Key_Return);
+    EXPECT_EQ(current(), 1);
+    EXPECT_EQ(result->text(), U("第 1 个，共 3 个"));
+    QTest::keyClick(&query, Qt::Key_F3);
+    QTest::keyClick(&query, Qt::Key_F3);
+    EXPECT_EQ(current(), 120);
+    QTest::keyClick(&query, Qt::Key_F3);
+    EXPECT_EQ(current(), 1) << "wraps around";
+    QTest::keyClick(&query, Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(current(), 120);
+    EXPECT_EQ(result->text(), U("第 3 个，共 3 个"));
+
+    query.setText(QStringLiteral("ItemID>=5 ItemID<100"));
+    only.setChecked(true);
+    EXPECT_EQ(view.List()->model()->rowCount(), 2);
+    EXPECT_EQ(frame.ShownPane()->text(), U("显示 2 / 5 条"));
+    EXPECT_TRUE(frame.ShownPane()->isVisible());
+    EXPECT_EQ(Count(), QStringLiteral("5"));
+
+    // Commands act on the rows shown and selected; the hidden ones stay.
+    view.List()->selectionModel()->select(view.List()->model()->index(1, 0),
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows); // ID 5
+    view.OnDelete();
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 12, 3, 120}));
+    EXPECT_EQ(view.List()->model()->rowCount(), 1);
+    prompter.fileAnswers.push_back(dir.filePath(QStringLiteral("filtered.dat")));
+    view.OnSave();
+    EXPECT_EQ(ReadBack(dir.filePath(QStringLiteral("filtered.dat")), FileKind::Item).size(), 4u);
+
+    // A malformed condition is shown in red and filters nothing.
+    query.setText(QStringLiteral("Levle>3"));
+    view.Finder()->ApplyQuery();
+    EXPECT_EQ(result->text(), U("没有名为“Levle”的列"));
+    EXPECT_EQ(view.List()->model()->rowCount(), 4);
+
+    QTest::keyClick(&query, Qt::Key_Escape);
+    EXPECT_FALSE(bar.isVisible());
+    EXPECT_FALSE(only.isChecked());
+    EXPECT_FALSE(frame.ShownPane()->isVisible());
+    EXPECT_EQ(view.List()->model(), &document.Model());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame.height() == height; }, 1000));
 }
 
 // Questions before a save that would lose something: an empty table makes a file nothing

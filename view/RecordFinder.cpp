@@ -1,0 +1,134 @@
+#include "view/RecordFinder.h"
+
+#include "resources/Strings.h"
+#include "table/TableDocument.h"
+#include "text/Utf8NameTranscoder.h"
+#include "ui/Texts.h"
+#include "view/FindBar.h"
+#include "view/RecordList.h"
+
+#include <QItemSelectionModel>
+
+#include <algorithm>
+
+namespace rw {
+namespace {
+
+[[nodiscard]] QString ErrorText(const QueryError& error)
+{
+    switch (error.kind) {
+    case QueryError::Kind::UnknownColumn: return Text(str::kFindUnknownColumnFormat, error.text);
+    case QueryError::Kind::NameColumn: return Text(str::kFindNameColumnFormat, error.text);
+    case QueryError::Kind::NoOperator: return Text(str::kFindNoOperatorFormat, error.text);
+    case QueryError::Kind::NoNumber: return Text(str::kFindNoNumberFormat, error.text);
+    case QueryError::Kind::NotInRange: return Text(str::kFindNotInRangeFormat, error.text);
+    }
+    return {};
+}
+
+} // namespace
+
+RecordFinder::RecordFinder(TableDocument& document, RecordList& list, FindBar& bar, QObject* parent)
+    : QObject(parent), m_document(document), m_list(list), m_bar(bar), m_filter(document.Model())
+{
+    m_typing.setSingleShot(true);
+    m_typing.setInterval(250);
+    connect(&m_typing, &QTimer::timeout, this, &RecordFinder::ApplyQuery);
+    connect(&bar, &FindBar::QueryChanged, &m_typing, qOverload<>(&QTimer::start));
+    connect(&bar, &FindBar::FindNext, this, [this] { Step(+1); });
+    connect(&bar, &FindBar::FindPrevious, this, [this] { Step(-1); });
+    connect(&bar, &FindBar::OnlyMatchingChanged, this, &RecordFinder::SetFiltering);
+    connect(&document, &TableDocument::Changed, this, [this] {
+        m_matchesStale = true;
+        AnnounceRows();
+    });
+    connect(&document, &TableDocument::Loaded, this, &RecordFinder::ApplyQuery);
+}
+
+int RecordFinder::TableRow(int listRow) const
+{
+    if (!m_filtering || listRow < 0) return listRow;
+    return m_filter.mapToSource(m_filter.index(listRow, 0)).row();
+}
+
+int RecordFinder::ListRow(int tableRow) const
+{
+    if (!m_filtering || tableRow < 0) return tableRow;
+    return m_filter.mapFromSource(m_document.Model().index(tableRow, 0)).row();
+}
+
+void RecordFinder::ApplyQuery()
+{
+    m_typing.stop();
+    m_query = RecordQuery::Parse(m_bar.Query().toStdString(), m_document.Table().Kind(), Utf8NameTranscoder());
+    m_matchesStale = true;
+    if (const auto& error = m_query.Error()) {
+        m_bar.ShowResult(ErrorText(*error), true);
+        // A malformed query filters nothing.
+        m_filter.SetQuery(RecordQuery());
+    } else {
+        m_bar.ShowResult(m_query.Empty() ? QString() : Text(str::kFindMatchCountFormat, Matches().size()), false);
+        m_filter.SetQuery(m_query);
+    }
+    AnnounceRows();
+}
+
+void RecordFinder::StopFiltering() { m_bar.SetOnlyMatching(false); }
+
+void RecordFinder::SetFiltering(bool on)
+{
+    if (on == m_filtering) return;
+    ApplyQuery();
+    m_filtering = on;
+    // The list shows the filter or the table itself; its column widths go with the model.
+    QAbstractItemModel* shown = on ? static_cast<QAbstractItemModel*>(&m_filter) : &m_document.Model();
+    const std::vector<int> widths = [&] {
+        std::vector<int> w;
+        for (int c = 0; c < shown->columnCount(); ++c) w.push_back(m_list.columnWidth(c));
+        return w;
+    }();
+    m_list.setModel(shown);
+    for (int c = 0; c < static_cast<int>(widths.size()); ++c) m_list.setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+    AnnounceRows();
+}
+
+const std::vector<int>& RecordFinder::Matches()
+{
+    if (m_matchesStale) {
+        m_matches = m_query.Error() ? std::vector<int>() : m_query.MatchingRows(m_document.Table());
+        m_matchesStale = false;
+    }
+    return m_matches;
+}
+
+void RecordFinder::Step(int direction)
+{
+    if (m_typing.isActive()) ApplyQuery();
+    if (m_query.Error() || m_query.Empty()) return;
+    const std::vector<int>& matches = Matches();
+    if (matches.empty()) {
+        m_bar.ShowResult(Text(str::kFindNoMatch), false);
+        return;
+    }
+    const int current = TableRow(m_list.currentIndex().row());
+    std::size_t at = 0;
+    if (direction > 0) {
+        const auto next = std::upper_bound(matches.begin(), matches.end(), current);
+        at = next == matches.end() ? 0 : static_cast<std::size_t>(next - matches.begin());
+    } else {
+        const auto next = std::lower_bound(matches.begin(), matches.end(), current);
+        at = next == matches.begin() ? matches.size() - 1 : static_cast<std::size_t>(next - matches.begin()) - 1;
+    }
+    const QModelIndex found = m_list.model()->index(ListRow(matches[at]), std::max(0, m_list.currentIndex().column()));
+    m_list.selectionModel()->setCurrentIndex(found, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_list.scrollTo(found);
+    m_bar.ShowResult(Text(str::kFindMatchFormat, at + 1, matches.size()), false);
+}
+
+void RecordFinder::AnnounceRows()
+{
+    emit RowsShown(m_filtering ? m_filter.rowCount() : m_document.Table().RowCount(), m_document.Table().RowCount(),
+                   m_filtering);
+}
+
+} // namespace rw

@@ -1,0 +1,62 @@
+#pragma once
+
+// Finding rows for the find bar: the next and previous match from the current row, wrapping
+// around, and, while only the matching rows are wanted, the list showing them alone. Rows of
+// the list then differ from rows of the table; the form maps them through here.
+
+#include "table/RecordQuery.h"
+#include "view/RecordFilter.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <vector>
+
+namespace rw {
+
+class FindBar;
+class RecordList;
+class TableDocument;
+
+class RecordFinder : public QObject {
+    Q_OBJECT
+
+public:
+    RecordFinder(TableDocument& document, RecordList& list, FindBar& bar, QObject* parent = nullptr);
+
+    [[nodiscard]] bool Filtering() const { return m_filtering; }
+    // The table's row of a row of the list, and the list's row of a table row (-1 when the
+    // filter hides it).
+    [[nodiscard]] int TableRow(int listRow) const;
+    [[nodiscard]] int ListRow(int tableRow) const;
+    // The list shows every row again.
+    void StopFiltering();
+    // Takes the query as it stands now, without waiting for the typing to pause.
+    void ApplyQuery();
+
+    // Selects the next or previous matching row after the current one, wrapping around.
+    void FindNext() { Step(+1); }
+    void FindPrevious() { Step(-1); }
+
+signals:
+    // The rows the list shows, of all the table's, while filtering.
+    void RowsShown(int shown, int total, bool filtering);
+
+private:
+    void SetFiltering(bool on);
+    void Step(int direction);
+    void AnnounceRows();
+    [[nodiscard]] const std::vector<int>& Matches();
+
+    TableDocument& m_document;
+    RecordList& m_list;
+    FindBar& m_bar;
+    RecordFilter m_filter;
+    RecordQuery m_query;
+    std::vector<int> m_matches; // table rows, ascending
+    bool m_matchesStale = true;
+    bool m_filtering = false;
+    QTimer m_typing; // the query is taken once the typing pauses
+};
+
+} // namespace rw
