@@ -17,13 +17,16 @@ char* WriteInt(std::int32_t value, char* out) { return std::to_chars(out, out + 
 
 } // namespace
 
-CsvExporter::CsvExporter(FileKind kind, const NameTranscoder& names) : m_kind(kind), m_names(names) {}
+CsvExporter::CsvExporter(FileKind kind, const NameTranscoder& names, char delimiter)
+    : m_kind(kind), m_names(names), m_delimiter(delimiter)
+{
+}
 
 void CsvExporter::AppendHeader(std::string& out) const
 {
     for (const ColumnSpec& column : SchemaOf(m_kind).columns) {
         out.append(column.title);
-        out.push_back(',');
+        out.push_back(m_delimiter);
     }
     out.append(kRawColumnTitle);
     out.push_back('\n');
@@ -41,11 +44,11 @@ char* CsvExporter::WriteRow(const std::uint8_t* record, std::string_view nameTex
     const RecordSchema& schema = SchemaOf(m_kind);
     for (const ColumnSpec& column : schema.columns) {
         if (column.role == ColumnRole::Name) {
-            out = WriteCsvField(nameText, out);
+            out = WriteCsvField(nameText, out, m_delimiter);
         } else {
             out = WriteInt(LoadInt32(record + column.offset), out);
         }
-        *out++ = ',';
+        *out++ = m_delimiter;
     }
     out = WriteHex(record, schema.recordSize, out);
     *out++ = '\n';

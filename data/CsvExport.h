@@ -22,7 +22,8 @@ using CsvSink = std::function<bool(std::string_view)>;
 
 class CsvExporter {
 public:
-    CsvExporter(FileKind kind, const NameTranscoder& names);
+    // delimiter: ',' for CSV, '\t' for tab-separated text.
+    CsvExporter(FileKind kind, const NameTranscoder& names, char delimiter = ',');
 
     void AppendHeader(std::string& out) const;
     // record: one record image of the kind's size.
@@ -38,6 +39,7 @@ private:
 
     FileKind m_kind;
     const NameTranscoder& m_names;
+    char m_delimiter;
 };
 
 } // namespace rw

@@ -22,6 +22,7 @@ namespace {
     return std::string(text.substr(0, n)) + "...";
 }
 
+// The header as read, for a message: shown with commas, whatever parted its fields.
 [[nodiscard]] std::string JoinedFields(const CsvRow& row)
 {
     std::string joined;
@@ -46,8 +47,8 @@ namespace {
 
 } // namespace
 
-CsvImporter::CsvImporter(FileKind kind, const NameTranscoder& names)
-    : m_kind(kind), m_names(names), m_records(SchemaOf(kind).recordSize)
+CsvImporter::CsvImporter(FileKind kind, const NameTranscoder& names, char delimiter)
+    : m_kind(kind), m_names(names), m_tokenizer(delimiter), m_records(SchemaOf(kind).recordSize)
 {
 }
 

@@ -57,7 +57,8 @@ public:
     static constexpr std::size_t kMaxErrors = 20;
     static constexpr std::size_t kMaxQuotedBytes = 40;
 
-    CsvImporter(FileKind kind, const NameTranscoder& names);
+    // delimiter: ',' for CSV, '\t' for tab-separated text.
+    CsvImporter(FileKind kind, const NameTranscoder& names, char delimiter = ',');
 
     // Takes the whole rows at the start of text and answers how many bytes they took; the
     // caller keeps the rest, always fewer than CsvTokenizer::kMaxRowBytes, and passes it again

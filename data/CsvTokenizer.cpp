@@ -23,13 +23,13 @@ namespace {
                                                text.begin() + static_cast<std::ptrdiff_t>(to), '\n'));
 }
 
-// Positions of the commas in text[from, to), sixteen bytes at a time where the processor
+// Positions of the delimiters in text[from, to), sixteen bytes at a time where the processor
 // allows: rows of a record table are mostly one long hexadecimal field.
-void FindCommas(const char* text, std::size_t from, std::size_t to, std::vector<std::size_t>& commas)
+void FindCommas(const char* text, std::size_t from, std::size_t to, char delimiter, std::vector<std::size_t>& commas)
 {
     std::size_t i = from;
 #if defined(__SSE2__)
-    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i comma = _mm_set1_epi8(delimiter);
     for (; i + 16 <= to; i += 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
         auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, comma)));
@@ -40,7 +40,7 @@ void FindCommas(const char* text, std::size_t from, std::size_t to, std::vector<
     }
 #endif
     for (; i < to; ++i) {
-        if (text[i] == ',') commas.push_back(i);
+        if (text[i] == delimiter) commas.push_back(i);
     }
 }
 
@@ -82,7 +82,7 @@ void CsvTokenizer::ReadRow(std::string_view text, std::size_t pos, bool atEnd, C
     if (Find(text, pos, lf, '"') != lf) return ReadQuotedRow(text, pos, atEnd, row);
     if (lf == window && cut) {
         const auto column = 1 + static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(pos),
-                                                             text.begin() + static_cast<std::ptrdiff_t>(window), ','));
+                                                             text.begin() + static_cast<std::ptrdiff_t>(window), m_delimiter));
         return Fail(text, window, atEnd, CsvSyntax::RowTooLong, column, 0, row);
     }
 
@@ -92,7 +92,7 @@ void CsvTokenizer::ReadRow(std::string_view text, std::size_t pos, bool atEnd, C
     const std::size_t cr = Find(text, pos, end, '\r');
     if (cr != end) {
         const auto column = 1 + static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(pos),
-                                                             text.begin() + static_cast<std::ptrdiff_t>(cr), ','));
+                                                             text.begin() + static_cast<std::ptrdiff_t>(cr), m_delimiter));
         return Fail(text, cr, atEnd, CsvSyntax::StrayCarriageReturn, column, 0, row);
     }
     row.status = CsvRow::Status::Row;
@@ -100,7 +100,7 @@ void CsvTokenizer::ReadRow(std::string_view text, std::size_t pos, bool atEnd, C
     row.lines = lf == n ? 0 : 1;
     row.blank = end == pos;
     m_commas.clear();
-    FindCommas(text.data(), pos, end, m_commas);
+    FindCommas(text.data(), pos, end, m_delimiter, m_commas);
     row.fields.resize(m_commas.size() + 1);
     std::size_t start = pos;
     for (std::size_t k = 0; k < m_commas.size(); ++k) {
@@ -167,7 +167,7 @@ void CsvTokenizer::ReadQuotedRow(std::string_view text, std::size_t pos, bool at
             }
         } else {
             piece.begin = i;
-            while (i < end && text[i] != ',' && text[i] != '\n' && text[i] != '\r' && text[i] != '"') ++i;
+            while (i < end && text[i] != m_delimiter && text[i] != '\n' && text[i] != '\r' && text[i] != '"') ++i;
             if (i < end && text[i] == '"') return Fail(text, i, atEnd, CsvSyntax::QuoteInsideField, column, line, row);
             piece.size = i - piece.begin;
         }
@@ -177,7 +177,7 @@ void CsvTokenizer::ReadQuotedRow(std::string_view text, std::size_t pos, bool at
             if (cut) return tooLong(line);
             if (!atEnd) return Incomplete(pos, row);
             rowEnds = true;
-        } else if (text[i] == ',') {
+        } else if (text[i] == m_delimiter) {
             ++i;
             continue;
         } else if (text[i] == '\n') {
@@ -236,9 +236,12 @@ void CsvTokenizer::SkipRestOfLine(std::string_view text, std::size_t pos, bool a
     row.lines = found ? 1 : 0;
 }
 
-char* WriteCsvField(std::string_view field, char* out)
+char* WriteCsvField(std::string_view field, char* out, char delimiter)
 {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) return std::copy(field.begin(), field.end(), out);
+    const char special[] = {delimiter, '"', '\r', '\n'};
+    if (field.find_first_of(std::string_view(special, sizeof special)) == std::string_view::npos) {
+        return std::copy(field.begin(), field.end(), out);
+    }
     *out++ = '"';
     for (const char c : field) {
         if (c == '"') *out++ = '"';
@@ -248,11 +251,11 @@ char* WriteCsvField(std::string_view field, char* out)
     return out;
 }
 
-void AppendCsvField(std::string& out, std::string_view field)
+void AppendCsvField(std::string& out, std::string_view field, char delimiter)
 {
     const std::size_t start = out.size();
     out.resize(start + 2 * field.size() + 2);
-    out.resize(static_cast<std::size_t>(WriteCsvField(field, out.data() + start) - out.data()));
+    out.resize(static_cast<std::size_t>(WriteCsvField(field, out.data() + start, delimiter) - out.data()));
 }
 
 } // namespace rw

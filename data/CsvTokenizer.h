@@ -46,6 +46,10 @@ struct CsvRow {
 
 class CsvTokenizer {
 public:
+    // delimiter: what parts the fields of a row: ',' for CSV, '\t' for the tab-separated text
+    // spreadsheets put on the clipboard.
+    explicit CsvTokenizer(char delimiter = ',') : m_delimiter(delimiter) {}
+
     // The most one row may take, its line end included. A record's row is a few hundred
     // bytes, under 2 KB with Raw, so this is generous; and since no row is held longer than
     // this, neither a reader's buffer nor the fields of a row can grow with the input.
@@ -64,6 +68,7 @@ private:
               CsvRow& row);
     void SkipRestOfLine(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row);
 
+    char m_delimiter;
     struct Piece {
         std::size_t begin = 0; // into the text, or into m_unquoted when copied
         std::size_t size = 0;
@@ -80,10 +85,10 @@ private:
 // of UTF-8 text that is read.
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
-// Writes the field at out, quoted (its quotes doubled) when it holds a comma, a quote, CR or
-// LF; answers the end. out has room for 2 × field.size() + 2 characters.
-char* WriteCsvField(std::string_view field, char* out);
+// Writes the field at out, quoted (its quotes doubled) when it holds the delimiter, a quote,
+// CR or LF; answers the end. out has room for 2 × field.size() + 2 characters.
+char* WriteCsvField(std::string_view field, char* out, char delimiter = ',');
 // Appends the field, quoted when it must be.
-void AppendCsvField(std::string& out, std::string_view field);
+void AppendCsvField(std::string& out, std::string_view field, char delimiter = ',');
 
 } // namespace rw

@@ -86,6 +86,40 @@ inline constexpr char kFindNoOperatorFormat[] = "“%1”后面应是 = != < <= 
 inline constexpr char kFindNoNumberFormat[] = "“%1”不是整数";
 inline constexpr char kFindNotInRangeFormat[] = "“%1”超出了32位整数的范围";
 
+// Tab-separated text and CSV in the editor: what is wrong where
+inline constexpr char kCsvLineColumnFormat[] = "第%1行第%2列：%3";
+inline constexpr char kCsvLineFormat[] = "第%1行：%2";
+inline constexpr char kCsvMoreErrorsFormat[] = "……另有%1处错误";
+inline constexpr char kCsvZhNoHeader[] = "没有内容；第一行应是列名";
+inline constexpr char kCsvZhBadHeaderFormat[] = "第一行应是%1的列名：%2[,Raw]；实际是：%3";
+inline constexpr char kCsvZhQuoteInsideField[] = "字段中间有引号（应把整个字段放在引号中，其中的引号写两遍）";
+inline constexpr char kCsvZhTextAfterQuote[] = "字段的引号结束后还有其他文字";
+inline constexpr char kCsvZhUnclosedQuote[] = "引号直到末尾都没有结束";
+inline constexpr char kCsvZhStrayCarriageReturn[] = "行中有多余的回车符";
+inline constexpr char kCsvZhRowTooLongFormat[] = "这一行太长（超过%1字节）";
+inline constexpr char kCsvZhInHeaderFormat[] = "列名那一行：%1";
+inline constexpr char kCsvZhFieldCountFormat[] = "有%1个字段，但列名有%2个";
+inline constexpr char kCsvZhBadNumberFormat[] = "%1：“%2”不是-2147483648到2147483647之间的整数";
+inline constexpr char kCsvZhBadRawFormat[] = "Raw：“%1”不是%2个十六进制数字（也可以为空）";
+inline constexpr char kCsvZhNameNotWellFormedFormat[] = "%1：“%2”的编码不是UTF-8（它可能是GBK文字）";
+inline constexpr char kCsvZhNameNotEncodedFormat[] = "%1：“%2”中有GBK无法表示的字符";
+inline constexpr char kCsvZhNameTooLongFormat[] = "%1：“%2”在GBK中占%3字节，最多只能%4字节";
+inline constexpr char kCsvZhDuplicateIdFormat[] = "%1：ID %2 在第%3行已经出现";
+inline constexpr char kCsvZhTooManyRecords[] = "记录太多，数据文件无法记下这个数目";
+inline constexpr char kCsvZhNoRawColumn[] = "没有Raw列：各条记录中不显示的字节都将为0";
+inline constexpr char kCsvZhFirstMonsterIdFormat[] = "第一条记录的ID（%1）在monster.dat中无法保存，重新打开后将变为0";
+inline constexpr char kCsvZhNoRecords[] = "没有记录";
+
+// The clipboard
+inline constexpr char kMenuCopy[] = "复制(&C)";
+inline constexpr char kMenuPaste[] = "粘贴(&P)";
+inline constexpr char kPasteBadTextFormat[] = "剪贴板中的文字无法粘贴，表格没有改变：\n%1";
+inline constexpr char kPasteRefusedFormat[] = "下列记录的ID在表格中已经存在，没有粘贴：\n%1";
+inline constexpr char kPasteCountMismatchFormat[] = "剪贴板中有%1个数值，但选中了%2条记录。";
+inline constexpr char kPasteCellsBadFormat[] = "第%1个数值“%2”不是-2147483648到2147483647之间的整数，表格没有改变。";
+inline constexpr char kPasteCellsDuplicateFormat[] = "粘贴后，下列记录的ID将与其他记录重复，表格没有改变：\n%1";
+inline constexpr char kPasteNothing[] = "剪贴板中没有可以粘贴的文字。";
+
 // The status bar beyond the panes of the frame
 inline constexpr char kStatusChangedFormat[] = "已修改 %1 条记录";
 inline constexpr char kStatusShownFormat[] = "显示 %1 / %2 条";

@@ -2,6 +2,7 @@
 
 // A change of one numeric column over many rows at once.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -19,6 +20,13 @@ struct BulkChange {
 struct BulkChangeResult {
     enum class Outcome : std::uint8_t { Done, OutOfRange, DuplicateId } outcome = Outcome::Done;
     std::vector<int> rows; // those that would go out of range or share an ID, ascending
+};
+
+// Cells of one column set from texts (a paste into the selected rows' cells).
+struct CellsResult {
+    enum class Outcome : std::uint8_t { Done, CountMismatch, NotANumber, DuplicateId } outcome = Outcome::Done;
+    std::size_t text = 0;  // NotANumber: which text
+    std::vector<int> rows; // DuplicateId: the rows that would share an ID
 };
 
 } // namespace rw

@@ -188,7 +188,15 @@ BulkChangeResult TableDocument::BulkChange(std::vector<int> rows, const struct B
         result.outcome = BulkChangeResult::Outcome::OutOfRange;
         return result;
     }
-    if (change.column == kIdColumn && table.Schema().uniqueIds) {
+    return WriteColumn(rows, change.column, values, {StepKind::BulkChange, change.column, 0, rows.size()});
+}
+
+BulkChangeResult TableDocument::WriteColumn(const std::vector<int>& rows, int column,
+                                            const std::vector<std::int32_t>& values, const StepLabel& label)
+{
+    BulkChangeResult result;
+    const RecordTable& table = Table();
+    if (column == kIdColumn && table.Schema().uniqueIds) {
         // Against the rows left alone, and among the changed ones.
         std::vector<bool> changing(table.RowCount(), false);
         for (const int row : rows) changing[static_cast<std::size_t>(row)] = true;
@@ -208,14 +216,70 @@ BulkChangeResult TableDocument::BulkChange(std::vector<int> rows, const struct B
             return result;
         }
     }
-    auto step = std::make_unique<WriteStep>(m_model, Name({StepKind::BulkChange, change.column, 0, rows.size()}));
-    const std::uint16_t offset = table.Schema().Column(change.column).offset;
+    auto step = std::make_unique<WriteStep>(m_model, Name(label));
     for (std::size_t i = 0; i < rows.size(); ++i) {
         Record record = table.ReadRow(rows[i]);
-        StoreInt32(record.Bytes().data() + offset, values[i]);
+        record.SetValue(column, values[i]);
         step->Add(table.SlotOfRow(rows[i]), record.Bytes());
     }
     if (!step->Empty()) m_history.push(step.release());
+    return result;
+}
+
+std::vector<std::int32_t> TableDocument::PasteRecords(std::vector<Record> records)
+{
+    std::vector<std::int32_t> refused;
+    if (Table().Schema().uniqueIds) {
+        std::erase_if(records, [&](const Record& record) {
+            const bool taken = Table().RowWithId(record.Id()) >= 0;
+            if (taken) refused.push_back(record.Id());
+            return taken;
+        });
+    }
+    if (!records.empty()) {
+        const std::size_t count = records.size();
+        m_history.push(new AppendStep(m_model, std::move(records), Name({StepKind::Paste, -1, 0, count})));
+    }
+    return refused;
+}
+
+CellsResult TableDocument::SetCells(std::vector<int> rows, int column, const std::vector<QString>& texts)
+{
+    CellsResult result;
+    const RecordTable& table = Table();
+    rows = ValidRows(std::move(rows), table.RowCount());
+    if (rows.empty() || column < 0 || column >= table.ColumnCount()) return result;
+    if (texts.size() != 1 && texts.size() != rows.size()) {
+        result.outcome = CellsResult::Outcome::CountMismatch;
+        return result;
+    }
+    const auto textOf = [&](std::size_t i) -> const QString& { return texts[texts.size() == 1 ? 0 : i]; };
+    const StepLabel label{StepKind::EditCell, column, 0, rows.size()};
+    if (column == kNameColumn) {
+        auto step = std::make_unique<WriteStep>(m_model, Name(label));
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            Record record = table.ReadRow(rows[i]);
+            record.SetTypedName(FitGbk(textOf(i), record.Schema().nameCapacity - 1).bytes);
+            step->Add(table.SlotOfRow(rows[i]), record.Bytes());
+        }
+        if (!step->Empty()) m_history.push(step.release());
+        return result;
+    }
+    std::vector<std::int32_t> values(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::optional<std::int32_t> value = ParseStrictInt32(textOf(i).toStdString());
+        if (!value) {
+            result.outcome = CellsResult::Outcome::NotANumber;
+            result.text = texts.size() == 1 ? 0 : i;
+            return result;
+        }
+        values[i] = *value;
+    }
+    const BulkChangeResult written = WriteColumn(rows, column, values, label);
+    if (written.outcome == BulkChangeResult::Outcome::DuplicateId) {
+        result.outcome = CellsResult::Outcome::DuplicateId;
+        result.rows = written.rows;
+    }
     return result;
 }
 

@@ -80,6 +80,12 @@ public:
     // 32-bit range, or when two rows would share an ID in a table that holds each ID once;
     // the answer names those rows.
     BulkChangeResult BulkChange(std::vector<int> rows, const BulkChange& change);
+    // Appends records as new last rows, one step. A table that holds each ID once leaves out
+    // those whose ID it holds already, and answers their IDs.
+    std::vector<std::int32_t> PasteRecords(std::vector<Record> records);
+    // Sets one column of the rows by the in-place rules, from one text for every row or one
+    // each, in row order; one step, or nothing at all when any text is refused.
+    CellsResult SetCells(std::vector<int> rows, int column, const std::vector<QString>& texts);
 
     // The first record's ID when a monster file cannot keep it (it has no room for it), else
     // nothing.
@@ -110,6 +116,10 @@ signals:
 private:
     [[nodiscard]] bool IsLoadedFile(const std::filesystem::path& target) const;
     void SetSorting(const SortedBy& sort);
+    // Writes values into one numeric column of the rows (ascending, valid), one step, unless
+    // an ID would repeat.
+    BulkChangeResult WriteColumn(const std::vector<int>& rows, int column, const std::vector<std::int32_t>& values,
+                                 const StepLabel& label);
     [[nodiscard]] QString Name(const StepLabel& label) const { return m_namer ? m_namer(label) : QString(); }
 
     RecordTableModel m_model;

@@ -132,6 +132,8 @@ void CChildView::AddListCommands()
         QKeySequence key;
         void (CChildView::*handler)();
     } commands[] = {
+        {str::kMenuCopy, ids::kCmdCopy, QKeySequence(QKeySequence::Copy), &CChildView::OnCopy},
+        {str::kMenuPaste, ids::kCmdPaste, QKeySequence(QKeySequence::Paste), &CChildView::OnPaste},
         {str::kMenuDeleteRows, ids::kCmdDeleteRows, QKeySequence(QKeySequence::Delete), &CChildView::OnDeleteRows},
         {str::kMenuCopyAsNew, ids::kCmdCopyAsNew, {}, &CChildView::OnCopyAsNew},
         {str::kMenuBulkChange, ids::kCmdBulkChange, {}, &CChildView::OnBulkChange},

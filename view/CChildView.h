@@ -73,6 +73,9 @@ public:
     void OnDeleteRows();
     void OnCopyAsNew();
     void OnBulkChange();
+    // The clipboard: the selected rows out as text, and rows or one column's values in.
+    void OnCopy();
+    void OnPaste();
 
     // The selected row with the lowest index, -1 when none is selected.
     [[nodiscard]] int SelectedRow() const;

@@ -7,13 +7,18 @@
 #include "ui/FileChooser.h"
 #include "ui/Prompter.h"
 #include "view/CChildView.h"
+#include "view/ClipboardText.h"
+#include "view/CsvMessages.h"
 #include "view/LoadMessages.h"
 #include "view/RecordFinder.h"
 #include "view/RecordList.h"
 #include "view/SortHeader.h"
 #include "text/GbkCodec.h"
+#include "text/Utf8NameTranscoder.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QItemSelectionModel>
@@ -285,6 +290,69 @@ void CChildView::OnBulkChange()
         ShowMessage(Text(str::kBulkDuplicateIdFormat, named), str::kCaptionError);
         break;
     }
+}
+
+void CChildView::OnCopy()
+{
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty()) return;
+    QGuiApplication::clipboard()->setText(Text(std::string_view(RowsAsText(m_document.Table(), rows))));
+}
+
+void CChildView::OnPaste()
+{
+    if (!m_document.HasFile()) return;
+    const QString text = QGuiApplication::clipboard()->text();
+    const std::vector<int> rows = SelectedRows();
+    const RecordTable& table = m_document.Table();
+    // One column of values, no header: into the selected rows' cells of the current column.
+    if (!text.contains(QLatin1Char('\t')) && !rows.empty()) {
+        QStringList lines = text.split(QLatin1Char('\n'));
+        if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+        std::vector<QString> values;
+        for (const QString& line : lines) values.push_back(line.endsWith(QLatin1Char('\r')) ? line.chopped(1) : line);
+        if (values.empty()) {
+            ShowMessage(Text(str::kPasteNothing), str::kCaptionWarning);
+            return;
+        }
+        const CellsResult result = m_document.SetCells(rows, std::max(0, m_list->currentIndex().column()), values);
+        switch (result.outcome) {
+        case CellsResult::Outcome::Done: break;
+        case CellsResult::Outcome::CountMismatch:
+            ShowMessage(Text(str::kPasteCountMismatchFormat, values.size(), rows.size()), str::kCaptionError);
+            break;
+        case CellsResult::Outcome::NotANumber:
+            ShowMessage(Text(str::kPasteCellsBadFormat, result.text + 1, values[result.text]), str::kCaptionError);
+            break;
+        case CellsResult::Outcome::DuplicateId:
+            ShowMessage(Text(str::kPasteCellsDuplicateFormat, RecordsNamed(table, result.rows)), str::kCaptionError);
+            break;
+        }
+        return;
+    }
+    // Rows with their header, from this program or a spreadsheet: appended.
+    const Utf8NameTranscoder names;
+    CsvImporter importer(table.Kind(), names, '\t');
+    const QByteArray utf8 = text.toUtf8();
+    importer.Consume(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), true);
+    if (!importer.Ok()) {
+        ShowMessage(Text(str::kPasteBadTextFormat, DescribeCsvErrors(importer, table.Kind())), str::kCaptionError);
+        return;
+    }
+    std::vector<Record> records;
+    records.reserve(importer.Records().Count());
+    for (std::size_t i = 0; i < importer.Records().Count(); ++i) records.emplace_back(table.Kind(), importer.Records().RecordAt(i));
+    if (records.empty()) {
+        ShowMessage(Text(str::kPasteNothing), str::kCaptionWarning);
+        return;
+    }
+    const std::vector<std::int32_t> refused = m_document.PasteRecords(std::move(records));
+    if (refused.empty()) return;
+    QStringList named;
+    for (std::size_t i = 0; i < std::min<std::size_t>(refused.size(), 40); ++i) named.push_back(Text(str::kRecordIdFormat, refused[i]));
+    QString list = named.join(QStringLiteral(", "));
+    if (refused.size() > 40) list += Text(str::kMoreRecordsFormat, refused.size() - 40);
+    ShowMessage(Text(str::kPasteRefusedFormat, list), str::kCaptionError);
 }
 
 void CChildView::OnHeaderItemClick(int column)

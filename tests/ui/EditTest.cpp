@@ -8,6 +8,7 @@
 #include "view/SortHeader.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QRadioButton>
@@ -406,7 +407,8 @@ TEST_F(EditTest, ContextMenuAndDeleteKeyActOnEverySelectedRow)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     std::vector<QString> menu;
     for (QAction* action : view.List()->actions()) menu.push_back(action->text());
-    EXPECT_EQ(menu, (std::vector<QString>{U("删除(&D)"), U("复制为新记录(&N)"), U("批量修改(&B)...")}));
+    EXPECT_EQ(menu, (std::vector<QString>{U("复制(&C)"), U("粘贴(&P)"), U("删除(&D)"), U("复制为新记录(&N)"),
+                                          U("批量修改(&B)...")}));
     EXPECT_EQ(view.List()->contextMenuPolicy(), Qt::ActionsContextMenu);
 
     view.List()->setFocus();
@@ -565,6 +567,69 @@ TEST_F(EditTest, FindBarFindsFiltersAndNeverDropsRows)
     EXPECT_FALSE(frame.ShownPane()->isVisible());
     EXPECT_EQ(view.List()->model(), &document.Model());
     EXPECT_TRUE(QTest::qWaitFor([&] { return frame.height() == height; }, 1000));
+}
+
+// Ctrl+C puts the selected rows on the clipboard whole, as tab-separated text with the CSV
+// header; Ctrl+V appends such rows (refusing IDs the table holds), or sets the selected rows'
+// cells of the current column from one column of values. Bad text changes nothing.
+TEST_F(EditTest, ClipboardCopiesAndPastesWholeRowsAndColumnsOfValues)
+{
+    Open({.ids = {1, 2, 3}});
+    QClipboard& clipboard = *QGuiApplication::clipboard();
+    const int price = SchemaOf(FileKind::Item).ColumnCount() - 2;
+    Select({2, 0});
+    view.ListCommand(ids::kCmdCopy)->trigger();
+    const QStringList lines = clipboard.text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("ItemID\tItemName\tStdmode")) && lines[0].endsWith(QStringLiteral("\tRaw")));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("1\tN1\t")));
+
+    // Pasted back: both IDs are taken, so nothing goes in and they are named.
+    const int steps = document.History().index();
+    view.ListCommand(ids::kCmdPaste)->trigger();
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, "下列记录的ID在表格中已经存在，没有粘贴：\n[ID=1], [ID=3]"));
+    EXPECT_EQ(document.History().index(), steps);
+    // With new IDs, as a spreadsheet would hand them back, they go in whole, Raw and all.
+    clipboard.setText(QString(clipboard.text()).replace(QStringLiteral("\n1\tN1\t"), QStringLiteral("\n7\tN1\t")));
+    view.ListCommand(ids::kCmdPaste)->trigger();
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2, 3, 7}));
+    Record seven = Table().ReadRow(3);
+    seven.SetId(1);
+    EXPECT_EQ(seven, Table().ReadRow(0)) << "every byte came across";
+    EXPECT_EQ(frame.CommandAction(ids::kCmdEditUndo)->text(), U("撤销 粘贴 1 条记录"));
+
+    // One column of values into the selected rows' cells of the current column.
+    Select({0, 1});
+    view.List()->selectionModel()->setCurrentIndex(document.Model().index(0, price), QItemSelectionModel::NoUpdate);
+    clipboard.setText(QStringLiteral("500\r\n600\r\n"));
+    view.ListCommand(ids::kCmdPaste)->trigger();
+    EXPECT_EQ(Cell(0, price), QStringLiteral("500"));
+    EXPECT_EQ(Cell(1, price), QStringLiteral("600"));
+    clipboard.setText(QStringLiteral("9"));
+    view.ListCommand(ids::kCmdPaste)->trigger();
+    EXPECT_EQ(Cell(0, price), QStringLiteral("9"));
+    EXPECT_EQ(Cell(1, price), QStringLiteral("9"));
+
+    const struct {
+        const char* text;
+        const char* message;
+    } bad[] = {
+        {"1\n2\n3\n", "剪贴板中有3个数值，但选中了2条记录。"},
+        {"7\nx7\n", "第2个数值“x7”不是-2147483648到2147483647之间的整数，表格没有改变。"},
+        {"MagID\tMagName\n1\tfire\n", nullptr},
+    };
+    for (const auto& c : bad) {
+        SCOPED_TRACE(c.text);
+        const int before = document.History().index();
+        clipboard.setText(U(c.text));
+        view.ListCommand(ids::kCmdPaste)->trigger();
+        if (c.message) {
+            EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, c.message));
+        } else {
+            EXPECT_TRUE(LastMessage().startsWith(U("错误|剪贴板中的文字无法粘贴，表格没有改变：\n第1行："))) << LastMessage().toStdString();
+        }
+        EXPECT_EQ(document.History().index(), before);
+    }
 }
 
 // Questions before a save that would lose something: an empty table makes a file nothing

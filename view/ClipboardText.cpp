@@ -1,0 +1,18 @@
+#include "view/ClipboardText.h"
+
+#include "data/CsvExport.h"
+#include "text/Utf8NameTranscoder.h"
+
+namespace rw {
+
+std::string RowsAsText(const RecordTable& table, const std::vector<int>& rows)
+{
+    const Utf8NameTranscoder names;
+    const CsvExporter exporter(table.Kind(), names, '\t');
+    std::string text;
+    exporter.AppendHeader(text);
+    for (const int row : rows) exporter.AppendRow(table.RowBytes(row), text);
+    return text;
+}
+
+} // namespace rw
