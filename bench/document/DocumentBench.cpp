@@ -1,0 +1,217 @@
+// The editor's document at the sizes an administrator works with: undo and redo of a change to
+// every one of a million rows, the find bar's filter and search over a million rows, the
+// clipboard at a hundred thousand rows, and what ten thousand cell edits leave in the history.
+// Each figure stands beside a plain pass over the same rows, measured in the same run.
+
+#include "bench/data/BenchRecords.h"
+#include "data/CsvImport.h"
+#include "data/DataFile.h"
+#include "table/RecordQuery.h"
+#include "table/TableDocument.h"
+#include "text/Utf8NameTranscoder.h"
+#include "view/ClipboardText.h"
+#include "view/RecordFilter.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <numeric>
+#include <string>
+
+namespace rw {
+namespace {
+
+constexpr std::size_t kMillion = 1'000'000;
+constexpr std::size_t kHundredThousand = 100'000;
+
+// A document holding n item records, loaded from a file as the editor loads one.
+TableDocument& Document(std::size_t n)
+{
+    static std::map<std::size_t, std::unique_ptr<TableDocument>> documents;
+    auto [it, added] = documents.try_emplace(n);
+    if (added) {
+        const std::vector<std::uint8_t> records = bench::MakeItemRecords(n);
+        const auto path = std::filesystem::temp_directory_path() /
+                          ("rw-document-bench-" + std::to_string(::getpid()) + "-stditem.dat");
+        (void)EncodeFile(path, FileKind::Item, KeySet{}.For(FileKind::Item), n, [&](std::size_t i, std::span<std::uint8_t> out) {
+            std::copy_n(records.begin() + static_cast<std::ptrdiff_t>(i * out.size()), out.size(), out.begin());
+        });
+        it->second = std::make_unique<TableDocument>();
+        (void)it->second->Load(path, "stditem.dat");
+        std::filesystem::remove(path);
+    }
+    return *it->second;
+}
+
+std::vector<int> AllRows(const TableDocument& document)
+{
+    std::vector<int> rows(static_cast<std::size_t>(document.Table().RowCount()));
+    std::iota(rows.begin(), rows.end(), 0);
+    return rows;
+}
+
+// The limit: one field of every row read and written in place, nothing else.
+void BM_PlainPassOverEveryRow(benchmark::State& state)
+{
+    TableDocument& document = Document(kMillion);
+    std::vector<std::uint8_t> copy(document.Table().RowBytes(0).size());
+    for (auto _ : state) {
+        std::int64_t sum = 0;
+        for (int row = 0; row < document.Table().RowCount(); ++row) {
+            const auto bytes = document.Table().RowBytes(row);
+            std::copy(bytes.begin(), bytes.end(), copy.begin());
+            sum += document.Table().Value(row, 2);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
+// 批量修改 of one column over every row: the step as taken, then its undo and redo.
+void BM_BulkChangeEveryRow(benchmark::State& state)
+{
+    TableDocument& document = Document(kMillion);
+    const std::vector<int> rows = AllRows(document);
+    for (auto _ : state) {
+        (void)document.BulkChange(rows, BulkChange{2, BulkOperation::Add, 1, 1});
+        state.PauseTiming();
+        document.History().undo();
+        state.ResumeTiming();
+    }
+}
+
+void BM_UndoBulkChangeEveryRow(benchmark::State& state)
+{
+    TableDocument& document = Document(kMillion);
+    (void)document.BulkChange(AllRows(document), BulkChange{3, BulkOperation::Multiply, 0, 2});
+    for (auto _ : state) {
+        document.History().undo();
+        state.PauseTiming();
+        document.History().redo();
+        state.ResumeTiming();
+    }
+    document.History().undo();
+}
+
+void BM_RedoBulkChangeEveryRow(benchmark::State& state)
+{
+    TableDocument& document = Document(kMillion);
+    (void)document.BulkChange(AllRows(document), BulkChange{3, BulkOperation::Set, 7, 1});
+    for (auto _ : state) {
+        state.PauseTiming();
+        document.History().undo();
+        state.ResumeTiming();
+        document.History().redo();
+    }
+    document.History().undo();
+}
+
+// 只显示匹配的记录 with conditions on two columns, taken afresh each time.
+void BM_FilterMillionRows(benchmark::State& state)
+{
+    TableDocument& document = Document(kMillion);
+    RecordFilter filter(document.Model());
+    const Utf8NameTranscoder names;
+    int threshold = 100;
+    for (auto _ : state) {
+        filter.SetQuery(RecordQuery::Parse("Stdmode>=" + std::to_string(threshold) + " Shape<50", FileKind::Item, names));
+        benchmark::DoNotOptimize(filter.rowCount());
+        threshold = threshold == 100 ? 101 : 100;
+    }
+}
+
+// The first F3 after a change: every row looked at once; the next ones only look up.
+void BM_FindAfterAChange(benchmark::State& state)
+{
+    TableDocument& document = Document(kMillion);
+    const RecordQuery query = RecordQuery::Parse("Sword", FileKind::Item, Utf8NameTranscoder());
+    for (auto _ : state) benchmark::DoNotOptimize(query.MatchingRows(document.Table()).size());
+}
+
+void BM_CopyHundredThousandRows(benchmark::State& state)
+{
+    TableDocument& document = Document(kMillion);
+    std::vector<int> rows(kHundredThousand);
+    std::iota(rows.begin(), rows.end(), 0);
+    for (auto _ : state) benchmark::DoNotOptimize(RowsAsText(document.Table(), rows).size());
+}
+
+// Rows read from the clipboard's text and appended, one step.
+void BM_PasteHundredThousandRows(benchmark::State& state)
+{
+    TableDocument& source = Document(kHundredThousand);
+    std::vector<int> rows(kHundredThousand);
+    std::iota(rows.begin(), rows.end(), 0);
+    const std::string text = RowsAsText(source.Table(), rows);
+    TableDocument& document = Document(kMillion);
+    // The copied IDs are 1 to 100,000, which the big table holds: they go in past its end.
+    for (int row = 0; row < document.Table().RowCount(); ++row) {
+        if (document.Table().IdOfRow(row) <= static_cast<std::int32_t>(kHundredThousand)) {
+            (void)document.BulkChange(AllRows(document), BulkChange{0, BulkOperation::Add, 2'000'000, 1});
+            break;
+        }
+    }
+    const Utf8NameTranscoder names;
+    for (auto _ : state) {
+        CsvImporter importer(FileKind::Item, names, '\t');
+        importer.Consume(text, true);
+        std::vector<Record> records;
+        records.reserve(importer.Records().Count());
+        for (std::size_t i = 0; i < importer.Records().Count(); ++i) {
+            records.emplace_back(FileKind::Item, importer.Records().RecordAt(i));
+        }
+        benchmark::DoNotOptimize(document.PasteRecords(std::move(records)).size());
+        state.PauseTiming();
+        document.History().undo();
+        state.ResumeTiming();
+    }
+}
+
+// What ten thousand single-cell edits leave behind: their history, and the copies of the
+// records they changed that mark the changed cells.
+void BM_TenThousandCellEdits(benchmark::State& state)
+{
+    TableDocument& document = Document(kMillion);
+    const auto inUse = [] {
+        const struct mallinfo2 now = mallinfo2();
+        return static_cast<double>(now.uordblks + now.hblkhd);
+    };
+    for (auto _ : state) {
+        document.History().clear(); // what the benchmarks before left
+        const double before = inUse();
+        for (int i = 0; i < 10'000; ++i) {
+            (void)document.EditCell(i * 97 % document.Table().RowCount(), 2 + i % 29, QString::number(i));
+        }
+        state.counters["MB kept"] = (inUse() - before) / 1e6;
+        state.PauseTiming();
+        while (document.History().canUndo()) document.History().undo();
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(BM_PlainPassOverEveryRow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BulkChangeEveryRow)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_UndoBulkChangeEveryRow)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_RedoBulkChangeEveryRow)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FilterMillionRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindAfterAChange)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CopyHundredThousandRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PasteHundredThousandRows)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_TenThousandCellEdits)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+} // namespace rw
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
