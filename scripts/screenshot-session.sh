@@ -3,7 +3,8 @@
 # open stditem.dat through File > Open (from a temporary copy of samples/) and take the picture
 # docs/editor-open.png; modify a record's price through its edit dialog, sort by a click on the
 # ItemID header, find it again by its ID, save under a new name, and take docs/editor-session.png.
-# The saved file is then checked with recwright-cli export.
+# The saved file is then checked with recwright-cli export. Then edit a cell in place and
+# filter with the find bar, and take docs/editor-find.png.
 # Usage: scripts/screenshot-session.sh
 #   BUILD_DIR overrides build/default; SHOTS_DIR, when set, also gets a picture of each step
 #   and of the three edit dialogs.
@@ -13,6 +14,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 opened_out=$root/docs/editor-open.png
 out=$root/docs/editor-session.png
+found_out=$root/docs/editor-find.png
 build=${BUILD_DIR:-$root/build/default}
 shots=${SHOTS_DIR:-}
 
@@ -173,9 +175,39 @@ price=$(awk -F, '$1 == "3" { print $30 }' <<<"$csv")
 [ "$first_id" = 38 ] || fail "The saved file starts with ID $first_id, not 38"
 echo "Checked $saved: ID 3 has the price 12345; rows in descending ID order"
 
+# 6. Edit a cell in place, then find and filter with the find bar, and take
+# docs/editor-find.png: the changed cell tinted, the bar with its count, the status bar's
+# "显示 n / N 条". The top row (ID 30, sorted descending) is one the filter keeps.
+xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
+click_at 360 $((menu_h + header_h + row_h / 2))
+xdotool key --window "$frame" F2
+sleep 0.3
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 40 '99'
+xdotool key Return
+sleep 0.3
+xdotool key --window "$frame" --clearmodifiers ctrl+f
+sleep 0.5
+xdotool type --delay 40 'Stdmode>=30 Shape<5'
+xdotool key Return
+sleep 0.4
+xdotool key --delay 100 Tab Tab Tab space
+sleep 0.8
+grab "$frame" "$found_out"
+echo "Saved $found_out"
+step 6-found
+
 # The other two edit dialogs, for a look: magic in add mode, monster in modify mode.
 if [ -n "$shots" ]; then
   for name in magic monster; do
+    # The cell edited in step 6 is unsaved: 不保存 when asked.
+    xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
+    xdotool key --window "$frame" --clearmodifiers alt+f
+    sleep 0.5
+    xdotool key --clearmodifiers o
+    question=$(wait_window '^警告$' 20) && { xdotool windowactivate --sync "$question" >/dev/null 2>&1; xdotool key alt+n; }
+    xdotool key Escape
+    sleep 0.3
     open_by_menu "$name.dat"
     if [ "$name" = magic ]; then
       xdotool key --window "$frame" --clearmodifiers alt+a

@@ -22,25 +22,18 @@ namespace {
 }
 
 // Whether the name holds the text at the start of one of its characters, ASCII letters in
-// any case (text: its letters lowered). A trail byte is never taken for a letter.
-[[nodiscard]] bool NameHolds(std::string_view name, std::string_view text)
+// any case (text: its letters lowered; folds: where it holds such a letter). While the bytes
+// agree from a character's start, the two share their characters' bounds, so a trail byte of
+// the name is never taken for a letter.
+[[nodiscard]] bool NameHolds(std::string_view name, std::string_view text, const std::vector<bool>& folds)
 {
-    if (text.empty()) return true;
-    char folded[256];
-    const std::size_t n = std::min(name.size(), sizeof folded);
-    bool starts[256];
-    for (std::size_t i = 0; i < n;) {
-        const bool lead = IsGbkLeadByte(static_cast<std::uint8_t>(name[i])) && i + 1 < n;
-        starts[i] = true;
-        folded[i] = lead ? name[i] : Lower(name[i]);
-        if (lead) {
-            starts[i + 1] = false;
-            folded[i + 1] = name[i + 1];
-        }
-        i += lead ? 2 : 1;
-    }
-    for (std::size_t i = 0; i + text.size() <= n; ++i) {
-        if (starts[i] && std::memcmp(folded + i, text.data(), text.size()) == 0) return true;
+    if (text.size() > name.size()) return false;
+    const std::size_t last = name.size() - text.size();
+    for (std::size_t i = 0; i <= last;) {
+        std::size_t k = 0;
+        while (k < text.size() && (folds[k] ? Lower(name[i + k]) : name[i + k]) == text[k]) ++k;
+        if (k == text.size()) return true;
+        i += IsGbkLeadByte(static_cast<std::uint8_t>(name[i])) ? 2 : 1;
     }
     return false;
 }
@@ -63,7 +56,11 @@ RecordQuery RecordQuery::Parse(std::string_view text, FileKind kind, const NameT
         for (std::size_t i = 0; i < bytes.size(); ++i) {
             const bool lead = IsGbkLeadByte(static_cast<std::uint8_t>(bytes[i])) && i + 1 < bytes.size();
             query.m_nameBytes.push_back(lead ? bytes[i] : Lower(bytes[i]));
-            if (lead) query.m_nameBytes.push_back(bytes[++i]);
+            query.m_folds.push_back(!lead);
+            if (lead) {
+                query.m_nameBytes.push_back(bytes[++i]);
+                query.m_folds.push_back(false);
+            }
         }
         return query;
     }
@@ -121,7 +118,7 @@ bool RecordQuery::Matches(const RecordTable& table, int row) const
     if (m_error) return false;
     if (m_empty) return true;
     if (m_conditions.empty()) {
-        return (m_id && table.IdOfRow(row) == *m_id) || (m_nameEncodes && NameHolds(table.NameBytes(row), m_nameBytes));
+        return (m_id && table.IdOfRow(row) == *m_id) || (m_nameEncodes && NameHolds(table.NameBytes(row), m_nameBytes, m_folds));
     }
     const std::uint8_t* record = table.RowBytes(row).data();
     for (const Condition& c : m_conditions) {

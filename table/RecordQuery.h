@@ -53,6 +53,7 @@ private:
     std::optional<QueryError> m_error;
     std::vector<Condition> m_conditions;
     std::string m_nameBytes;           // the text in GBK, its ASCII letters lowered
+    std::vector<bool> m_folds;         // which of its bytes are single-byte characters
     bool m_nameEncodes = false;        // no name holds a text GBK cannot write
     std::optional<std::int32_t> m_id;  // the text as an ID
 };

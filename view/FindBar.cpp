@@ -37,6 +37,11 @@ FindBar::FindBar(QWidget* parent)
     row->addWidget(m_onlyMatching);
     row->addWidget(m_result, 2);
     row->addWidget(close);
+    // Tab goes along the bar as it reads.
+    QWidget::setTabOrder(m_query, previous);
+    QWidget::setTabOrder(previous, next);
+    QWidget::setTabOrder(next, m_onlyMatching);
+    QWidget::setTabOrder(m_onlyMatching, close);
     connect(m_query, &QLineEdit::textChanged, this, &FindBar::QueryChanged);
     connect(m_query, &QLineEdit::returnPressed, this, &FindBar::FindNext);
     connect(next, &QPushButton::clicked, this, &FindBar::FindNext);
