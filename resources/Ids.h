@@ -39,6 +39,8 @@ inline constexpr int kMonsterCancel = 1117;
 // Menu commands
 inline constexpr int kCmdFileOpen = 57601;
 inline constexpr int kCmdFileSave = 57603;
+inline constexpr int kCmdFileOpenAsKind = 32806;
+inline constexpr int kCmdFileInfo = 32807;
 inline constexpr int kCmdSetKey = 32772;
 inline constexpr int kCmdAppExit = 57665;
 inline constexpr int kCmdAppAbout = 57664;

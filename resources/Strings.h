@@ -19,12 +19,16 @@ inline constexpr char kTimeFormat[] = "%1:%2:%3";     // 2 digits each
 // Menu 128 and the prompts of its commands (status text, line break, short name)
 inline constexpr char kMenuFile[] = "文件(&F)";
 inline constexpr char kMenuOpen[] = "打开(&O)";
+inline constexpr char kMenuOpenAsKind[] = "按类型打开(&T)...";
 inline constexpr char kMenuSave[] = "保存(&S)";
+inline constexpr char kMenuFileInfo[] = "文件信息(&I)...";
 inline constexpr char kMenuSetKey[] = "设置(&K)";
 inline constexpr char kMenuExit[] = "退出(&X)";
 inline constexpr char kMenuHelp[] = "帮助(&H)";
 inline constexpr char kMenuAbout[] = "关于 Recwright(&A)...";
 inline constexpr char kPromptOpen[] = "打开DAT文件\n打开文件";
+inline constexpr char kPromptOpenAsKind[] = "打开任意名称的数据文件，并说明它是哪一种数据表\n按类型打开";
+inline constexpr char kPromptFileInfo[] = "显示打开的文件的位置、类型、密钥和大小\n文件信息";
 inline constexpr char kPromptSave[] = "保存到打开的文件，原来的文件另存为 .bak\n保存";
 inline constexpr char kPromptSetKey[] = "设置加解密密钥\n设置密钥";
 inline constexpr char kPromptExit[] = "退出应用程序；提示保存文档\n退出";
@@ -196,6 +200,23 @@ inline constexpr char kChangedOnDiskFormat[] =
 inline constexpr char kMonsterFirstIdFormat[] =
     "第一条记录的ID(%1)无法保存在monster.dat文件中，重新打开后将变为0。是否仍然保存？";
 inline constexpr char kRecordGone[] = "该记录已被删除，不存在了，无法保存修改！";
+
+// Opening any file name, and where the open file is
+inline constexpr char kAllFilesFilter[] = "所有文件";
+inline constexpr char kKindCaption[] = "数据表类型";
+inline constexpr char kKindQuestionFormat[] = "文件[%1]是哪一种数据表？";
+inline constexpr char kKindItemFormat[] = "物品（stditem.dat，密钥 %1）";
+inline constexpr char kKindMagicFormat[] = "魔法（magic.dat，密钥 %1）";
+inline constexpr char kKindMonsterFormat[] = "怪物（monster.dat，密钥 %1）";
+inline constexpr char kKindWordItem[] = "物品（stditem.dat）";
+inline constexpr char kKindWordMagic[] = "魔法（magic.dat）";
+inline constexpr char kKindWordMonster[] = "怪物（monster.dat）";
+inline constexpr char kDropManyFiles[] = "一次只能打开一个文件。";
+inline constexpr char kDropNotAFileFormat[] = "[%1]不是文件，无法打开。";
+inline constexpr char kFileInfoCaption[] = "文件信息";
+inline constexpr char kFileInfoFormat[] =
+    "路径：%1\n类型：%2\n密钥：%3\n记录数：%4\n文件大小：%5 字节\n最后一条记录之后的字节：%6\n载入时间：%7";
+inline constexpr char kNoFileOpen[] = "还没有打开数据文件。";
 
 // File dialogs
 inline constexpr char kOpenFilter[] = "Data Files (*.txt;*.dat)";

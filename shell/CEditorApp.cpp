@@ -34,6 +34,9 @@ bool CEditorApp::InitInstance()
     connect(m_mainWindow->CommandAction(ids::kCmdAppAbout), &QAction::triggered, this, &CEditorApp::OnAppAbout);
     connect(m_mainWindow->CommandAction(ids::kCmdAppExit), &QAction::triggered, m_mainWindow.get(), &QWidget::close);
     m_mainWindow->show();
+    // "recwright PATH" opens the file, as a drop on the window does.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) m_mainWindow->OpenPath(arguments.at(1));
     return true;
 }
 

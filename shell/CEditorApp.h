@@ -19,7 +19,8 @@ public:
     CEditorApp(int& argc, char** argv);
     ~CEditorApp() override;
 
-    // Creates and shows the main frame; the caller runs exec() afterwards.
+    // Creates and shows the main frame, and opens the file the command line names, if any; the
+    // caller runs exec() afterwards.
     bool InitInstance();
     void OnAppAbout();
 

@@ -11,6 +11,10 @@
 #include "view/LoadMessages.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QFile>
 #include <QDateTime>
 #include <QDir>
@@ -34,6 +38,7 @@ CMainFrame::CMainFrame(Prompter& prompter, QWidget* parent)
 {
     setWindowTitle(Text(str::kAppTitle));
     setWindowIcon(WindowIcon());
+    setAcceptDrops(true);
     OnCreate();
     CreateMenu();
     m_view->OnInitialUpdate(*this);
@@ -64,12 +69,16 @@ void CMainFrame::CreateMenu()
     QAction* open = AddCommand(file, str::kMenuOpen, str::kPromptOpen, ids::kCmdFileOpen);
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(open, &QAction::triggered, this, &CMainFrame::OnFileOpen);
+    connect(AddCommand(file, str::kMenuOpenAsKind, str::kPromptOpenAsKind, ids::kCmdFileOpenAsKind), &QAction::triggered,
+            this, &CMainFrame::OnFileOpenAsKind);
     QAction* save = AddCommand(file, str::kMenuSave, str::kPromptSave, ids::kCmdFileSave);
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(save, &QAction::triggered, this, &CMainFrame::OnFileSave);
     // There is nothing to save over until a file is open.
     save->setEnabled(false);
     connect(&m_document, &TableDocument::Loaded, save, [save] { save->setEnabled(true); });
+    connect(AddCommand(file, str::kMenuFileInfo, str::kPromptFileInfo, ids::kCmdFileInfo), &QAction::triggered, this,
+            &CMainFrame::OnFileInfo);
     file->addSeparator();
     connect(AddCommand(file, str::kMenuSetKey, str::kPromptSetKey, ids::kCmdSetKey), &QAction::triggered, this,
             &CMainFrame::OnSetKey);
@@ -216,10 +225,51 @@ PutOutcome CMainFrame::OnRecordAdd(const RecordCommit& commit) { return m_view->
 void CMainFrame::OnFileOpen()
 {
     if (!m_view->MayDiscardChanges(this)) return;
-    const std::optional<QString> path = m_files.ChooseFileToOpen(this);
+    if (const std::optional<QString> path = m_files.ChooseFileToOpen(this)) Load(*path, FileKind::None);
+}
+
+void CMainFrame::OnFileOpenAsKind()
+{
+    if (!m_view->MayDiscardChanges(this)) return;
+    const std::optional<QString> path = m_files.ChooseAnyFileToOpen(this);
     if (!path) return;
-    const QString bareName = QFileInfo(*path).fileName();
-    const LoadReport report = m_document.Load(QFile::encodeName(*path).toStdString(), bareName.toStdString());
+    if (const std::optional<FileKind> kind = AskKind(*path)) Load(*path, *kind);
+}
+
+void CMainFrame::OpenPath(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        m_prompter.ShowMessage(this, Text(str::kDropNotAFileFormat, QDir::toNativeSeparators(path)),
+                               Text(str::kCaptionError));
+        return;
+    }
+    if (!m_view->MayDiscardChanges(this)) return;
+    if (KindFromName(info.fileName().toStdString()) != FileKind::None) {
+        Load(info.absoluteFilePath(), FileKind::None);
+        return;
+    }
+    if (const std::optional<FileKind> kind = AskKind(path)) Load(info.absoluteFilePath(), *kind);
+}
+
+std::optional<FileKind> CMainFrame::AskKind(const QString& path)
+{
+    const KeySet& keys = m_document.Keys();
+    const QStringList kinds{Text(str::kKindItemFormat, keys.For(FileKind::Item)),
+                            Text(str::kKindMagicFormat, keys.For(FileKind::Magic)),
+                            Text(str::kKindMonsterFormat, keys.For(FileKind::Monster))};
+    const FileKind named = KindFromName(QFileInfo(path).fileName().toStdString());
+    const std::optional<int> chosen = m_prompter.ChooseItem(
+        this, Text(str::kKindCaption), Text(str::kKindQuestionFormat, QFileInfo(path).fileName()), kinds,
+        named == FileKind::None ? 0 : static_cast<int>(named));
+    if (!chosen) return std::nullopt;
+    return FileKindFromInt(*chosen);
+}
+
+void CMainFrame::Load(const QString& path, FileKind kind)
+{
+    const QString bareName = QFileInfo(path).fileName();
+    const LoadReport report = m_document.Load(QFile::encodeName(path).toStdString(), bareName.toStdString(), kind);
     if (report.Loaded()) {
         setWindowTitle(Text(str::kAppTitle) + Text(str::kTitleFileOpen) + bareName + Text(str::kTitleFileClose));
         m_view->ReportLoadedFile(report);
@@ -227,9 +277,42 @@ void CMainFrame::OnFileOpen()
     }
     // The name decides whether this is a data file at all; any other failure says why.
     const QString text = report.NamesDataFile()
-                             ? Text(str::kOpenFailedFormat, QDir::toNativeSeparators(*path), LoadFailureReason(report.decode))
+                             ? Text(str::kOpenFailedFormat, QDir::toNativeSeparators(path), LoadFailureReason(report.decode))
                              : Text(str::kNotADataFile);
     m_prompter.ShowMessage(this, text, Text(str::kCaptionError));
+}
+
+void CMainFrame::OnFileInfo()
+{
+    if (!m_document.HasFile()) {
+        m_prompter.ShowMessage(this, Text(str::kNoFileOpen), Text(str::kFileInfoCaption));
+        return;
+    }
+    const DecodeReport& loaded = m_document.LoadedReport();
+    const char* const kindWords[] = {str::kKindWordItem, str::kKindWordMagic, str::kKindWordMonster};
+    m_prompter.ShowMessage(
+        this,
+        Text(str::kFileInfoFormat, QDir::toNativeSeparators(QFile::decodeName(m_document.FilePath().c_str())),
+             Text(kindWords[static_cast<int>(m_document.Kind())]), m_document.Keys().For(m_document.Kind()),
+             m_document.Table().RowCount(), loaded.fileSize, loaded.trailingBytes,
+             QDateTime::fromMSecsSinceEpoch(m_document.LoadedAtMs()).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
+        Text(str::kFileInfoCaption));
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) {
+        m_prompter.ShowMessage(this, Text(str::kDropManyFiles), Text(str::kCaptionError));
+        return;
+    }
+    OpenPath(urls.front().toLocalFile());
 }
 
 void CMainFrame::OnFileSave()

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <array>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -45,7 +46,14 @@ public:
     [[nodiscard]] QLabel* ShownPane() const { return m_shownPane; }
 
     void OnFileOpen();
+    // 按类型打开: any file, then its kind.
+    void OnFileOpenAsKind();
     void OnFileSave();
+    void OnFileInfo();
+    // A file named on the command line or dropped on the window: opened directly when its
+    // name is one of the three, else after asking for its kind. Unsaved changes are asked
+    // about first, as Open does.
+    void OpenPath(const QString& path);
     void OnSetKey();
     void OnTimer();
     // A record dialog's commit, put into the table through the form (which reports a refusal).
@@ -55,11 +63,17 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     // Exit and the close box: unsaved changes are only dropped when the user agrees.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void OnCreate();
+    // Loads path (kind None: by its name) and names it in the title, or says why not.
+    void Load(const QString& path, FileKind kind);
+    // The kind of a file of any name, asked; the name's own kind offered first.
+    [[nodiscard]] std::optional<FileKind> AskKind(const QString& path);
     void CreateMenu();
     QAction* AddCommand(QMenu* menu, const char* text, const char* prompt, int commandId);
     void CreateStatusBar();

@@ -1,6 +1,8 @@
 #include "table/TableDocument.h"
 
 #include "data/DataFile.h"
+
+#include <QDateTime>
 #include "data/DecimalText.h"
 #include "text/GbkCodec.h"
 
@@ -17,9 +19,10 @@ TableDocument::TableDocument(QObject* parent) : QObject(parent)
     connect(&m_history, &QUndoStack::cleanChanged, this, &TableDocument::Changed);
 }
 
-LoadReport TableDocument::Load(std::filesystem::path path, std::string bareName)
+LoadReport TableDocument::Load(std::filesystem::path path, std::string bareName, FileKind kind)
 {
-    LoadedTable loaded = LoadDataFile(path, bareName, m_keys);
+    LoadedTable loaded = kind == FileKind::None ? LoadDataFile(path, bareName, m_keys)
+                                                : LoadDataFileOfKind(path, kind, m_keys);
     if (!loaded.report.Loaded()) return loaded.report;
     // A key kept from the table before names nothing in this one.
     loaded.table->SetGeneration(++m_generation);
@@ -31,6 +34,8 @@ LoadReport TableDocument::Load(std::filesystem::path path, std::string bareName)
     m_fileName = std::move(bareName);
     m_loadedStamp = loaded.report.decode.stamp;
     m_loadedFingerprint = FingerprintOf(loaded.report.decode);
+    m_loadedReport = loaded.report.decode;
+    m_loadedAtMs = QDateTime::currentMSecsSinceEpoch();
     m_sort.shown = false;
     emit Loaded();
     emit Changed();
@@ -40,7 +45,7 @@ LoadReport TableDocument::Load(std::filesystem::path path, std::string bareName)
 LoadReport TableDocument::Reload()
 {
     // Copies: the load replaces both.
-    return Load(m_filePath, m_fileName);
+    return Load(m_filePath, m_fileName, m_kind);
 }
 
 PutResult TableDocument::Put(const Record& record, int row)

@@ -50,11 +50,16 @@ public:
     [[nodiscard]] const KeySet& Keys() const { return m_keys; }
     void SetKeys(const KeySet& keys) { m_keys = keys; }
 
-    // Loads path with the kind its bare name says; on success the table, the name and the
-    // path are the new file's, nothing is unsaved, and Loaded is emitted.
-    LoadReport Load(std::filesystem::path path, std::string bareName);
-    // The very file that was opened, again, wherever the file dialogs have been since.
+    // Loads path with the kind its bare name says, or the kind given whatever the name; on
+    // success the table, the name and the path are the new file's, nothing is unsaved, and
+    // Loaded is emitted.
+    LoadReport Load(std::filesystem::path path, std::string bareName, FileKind kind = FileKind::None);
+    // The very file that was opened, again, as the same kind, wherever the file dialogs have
+    // been since.
     LoadReport Reload();
+    // When the file was loaded, and what the load found, for 文件信息.
+    [[nodiscard]] const DecodeReport& LoadedReport() const { return m_loadedReport; }
+    [[nodiscard]] std::int64_t LoadedAtMs() const { return m_loadedAtMs; }
 
     // Each a step of the history when it changes anything.
     PutResult Put(const Record& record, int row);
@@ -132,6 +137,8 @@ private:
     SortedBy m_sort;
     std::uint32_t m_generation = 0; // of the table loaded last
     FileStamp m_loadedStamp;
+    DecodeReport m_loadedReport;
+    std::int64_t m_loadedAtMs = 0;
     DataFileFingerprint m_loadedFingerprint;
 };
 

@@ -7,9 +7,15 @@ namespace rw {
 
 LoadedTable LoadDataFile(const std::filesystem::path& path, std::string_view bareName, const KeySet& keys)
 {
+    const FileKind kind = KindFromName(bareName);
+    if (kind == FileKind::None) return {};
+    return LoadDataFileOfKind(path, kind, keys);
+}
+
+LoadedTable LoadDataFileOfKind(const std::filesystem::path& path, FileKind kind, const KeySet& keys)
+{
     LoadedTable out;
-    out.report.kind = KindFromName(bareName);
-    if (!out.report.NamesDataFile()) return out;
+    out.report.kind = kind;
     DecodedRecords decoded = ReadDataFile(path, out.report.kind, keys.For(out.report.kind));
     out.report.decode = decoded.report;
     if (!decoded.report.loaded) return out;

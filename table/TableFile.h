@@ -35,6 +35,8 @@ struct LoadedTable {
 // memory at hand is reported as such, never thrown.
 [[nodiscard]] LoadedTable LoadDataFile(const std::filesystem::path& path, std::string_view bareName,
                                        const KeySet& keys);
+// The same, for a file of the kind given, whatever its name.
+[[nodiscard]] LoadedTable LoadDataFileOfKind(const std::filesystem::path& path, FileKind kind, const KeySet& keys);
 
 // Writes every row, in current order and whole, with key.
 WriteReport SaveDataFile(const std::filesystem::path& path, const RecordTable& table, std::uint8_t key);

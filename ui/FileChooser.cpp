@@ -17,6 +17,11 @@ std::optional<QString> FileChooser::ChooseFileToOpen(QWidget* owner)
                                               QStringLiteral("*.txt *.dat")));
 }
 
+std::optional<QString> FileChooser::ChooseAnyFileToOpen(QWidget* owner)
+{
+    return Remember(m_prompter.ChooseOpenFile(owner, m_lastFolder, Text(str::kAllFilesFilter), QStringLiteral("*")));
+}
+
 std::optional<QString> FileChooser::ChooseFileToSave(QWidget* owner, const QString& proposedName)
 {
     return Remember(m_prompter.ChooseSaveFile(owner, m_lastFolder, proposedName, Text(str::kSaveFilter),

@@ -20,6 +20,8 @@ public:
 
     // Full paths, or nothing when the dialog was cancelled.
     [[nodiscard]] std::optional<QString> ChooseFileToOpen(QWidget* owner);
+    // Any file at all, for opening as a kind the user then names.
+    [[nodiscard]] std::optional<QString> ChooseAnyFileToOpen(QWidget* owner);
     [[nodiscard]] std::optional<QString> ChooseFileToSave(QWidget* owner, const QString& proposedName);
 
 private:

@@ -4,6 +4,7 @@
 // modal loop. The program's own implementation is QtPrompter.
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -35,6 +36,10 @@ public:
     {
         return Ask(owner, text, caption, {Answer::Yes, Answer::No}, Answer::No, Answer::No) == Answer::Yes;
     }
+
+    // One of items, chosen in a list (current at first); nothing when cancelled.
+    [[nodiscard]] virtual std::optional<int> ChooseItem(QWidget* owner, const QString& caption, const QString& label,
+                                                        const QStringList& items, int current) = 0;
 
     // The full path of the chosen file, or nothing when the dialog was cancelled.
     // filterName is the entry the user sees, patterns the names it lists ("*.txt *.dat").

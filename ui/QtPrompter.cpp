@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QFileDialog>
 #include <QIcon>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace rw {
@@ -83,6 +84,20 @@ Answer QtPrompter::Ask(QWidget* owner, const QString& text, const QString& capti
         if (box.clickedButton() == button) return answer;
     }
     return escapeAnswer;
+}
+
+std::optional<int> QtPrompter::ChooseItem(QWidget* owner, const QString& caption, const QString& label,
+                                          const QStringList& items, int current)
+{
+    QInputDialog dialog(owner);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    dialog.setTextValue(items.value(current));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const qsizetype chosen = items.indexOf(dialog.textValue());
+    return chosen < 0 ? std::nullopt : std::optional<int>(static_cast<int>(chosen));
 }
 
 std::optional<QString> QtPrompter::ChooseOpenFile(QWidget* owner, const QString& folder, const QString& filterName,

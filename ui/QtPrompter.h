@@ -11,6 +11,8 @@ public:
     void ShowMessage(QWidget* owner, const QString& text, const QString& caption) override;
     [[nodiscard]] Answer Ask(QWidget* owner, const QString& text, const QString& caption,
                              const std::vector<Answer>& buttons, Answer defaultAnswer, Answer escapeAnswer) override;
+    [[nodiscard]] std::optional<int> ChooseItem(QWidget* owner, const QString& caption, const QString& label,
+                                                const QStringList& items, int current) override;
     [[nodiscard]] std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& folder,
                                                         const QString& filterName,
                                                         const QString& patterns) override;

@@ -21,6 +21,9 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QStatusBar>
@@ -200,6 +203,90 @@ TEST_F(FrameTest, RefusedRecordsAreReportedAfterTheLoadAndTheUserMayStopTheBoxes
     EXPECT_EQ(prompter.messages[0].caption, U(str::kCaptionWarning));
     EXPECT_EQ(prompter.messages[0].text,
               U("文件[stditem.dat]的文件头记录数为2，但最后一条记录之后还有552字节。这些字节没有载入，保存时不会保留！"));
+}
+
+// Any file name opens as the kind the user names: 按类型打开, a name on the command line or a
+// file dropped on the window; the three names open directly. Unsaved changes are asked about
+// first; a cancelled question, a folder or several files change nothing.
+TEST_F(FrameTest, AnyFileNameOpensAsTheKindTheUserNames)
+{
+    const QString copy = Write(QStringLiteral("stditem2.dat"), {.ids = {4, 5}});
+    prompter.fileAnswers.push_back(copy);
+    prompter.items = {0};
+    frame.CommandAction(ids::kCmdFileOpenAsKind)->trigger();
+    ASSERT_EQ(prompter.itemsAsked.size(), 1u);
+    EXPECT_EQ(prompter.itemsAsked[0], (QStringList{U("物品（stditem.dat，密钥 173）"), U("魔法（magic.dat，密钥 203）"),
+                                                   U("怪物（monster.dat，密钥 241）")}));
+    EXPECT_EQ(frame.windowTitle(), TitleFor(QStringLiteral("stditem2.dat")));
+    EXPECT_EQ(document.Kind(), FileKind::Item);
+    EXPECT_EQ(document.ProposedSaveName(), "stditem22");
+    prompter.answers = {Answer::Discard};
+    Select({0});
+    view.OnDelete();
+    view.OnRefresh(); // the same file again, as the same kind
+    EXPECT_EQ(Table().RowCount(), 2);
+
+    const QString monster = Write(QStringLiteral("monster.dat"), {.kind = FileKind::Monster, .ids = {0, 9}});
+    const QString backup = Write(QStringLiteral("magic.bak"), {.kind = FileKind::Magic, .ids = {3}});
+    const struct {
+        QString path;
+        std::deque<std::optional<int>> kinds;
+        std::size_t asked;
+        FileKind kind;
+    } cases[] = {
+        {monster, {}, 0, FileKind::Monster},
+        {backup, {std::nullopt}, 1, FileKind::Monster}, // the question cancelled: nothing changes
+        {backup, {1}, 1, FileKind::Magic},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        prompter.itemsAsked.clear();
+        prompter.items = c.kinds;
+        frame.OpenPath(c.path);
+        EXPECT_EQ(prompter.itemsAsked.size(), c.asked);
+        EXPECT_EQ(document.Kind(), c.kind);
+    }
+    EXPECT_EQ(frame.windowTitle(), TitleFor(QStringLiteral("magic.bak")));
+
+    // Unsaved changes first; 取消 keeps everything.
+    Select({0});
+    view.OnDelete();
+    prompter.questions.clear();
+    prompter.answers = {Answer::Cancel};
+    frame.OpenPath(monster);
+    EXPECT_EQ(prompter.questions.size(), 1u);
+    EXPECT_EQ(document.Kind(), FileKind::Magic);
+    prompter.answers = {Answer::Discard};
+
+    // Drops: one file opens; a folder or several files say why not.
+    const auto drop = [&](const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&frame, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&frame, &event);
+    };
+    prompter.messages.clear();
+    drop({QUrl::fromLocalFile(monster), QUrl::fromLocalFile(backup)});
+    drop({QUrl::fromLocalFile(dir.path())});
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[0].text, U("一次只能打开一个文件。"));
+    EXPECT_EQ(prompter.messages[1].text, U("[%1]不是文件，无法打开。").arg(QDir::toNativeSeparators(dir.path())));
+    EXPECT_EQ(document.Kind(), FileKind::Magic);
+    drop({QUrl::fromLocalFile(monster)});
+    EXPECT_EQ(document.Kind(), FileKind::Monster);
+    EXPECT_TRUE(frame.acceptDrops());
+
+    // 文件信息 says where the file is and what it holds.
+    prompter.messages.clear();
+    frame.CommandAction(ids::kCmdFileInfo)->trigger();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.startsWith(U("路径：%1\n类型：怪物（monster.dat）\n密钥：241\n记录数：2\n")
+                                                        .arg(QDir::toNativeSeparators(monster))))
+        << prompter.messages[0].text.toStdString();
+    EXPECT_EQ(prompter.messages[0].caption, U("文件信息"));
 }
 
 TEST_F(FrameTest, StatusBarShowsDateAndARunningClockInFixedPanes)

@@ -78,6 +78,8 @@ public:
     std::function<void()> onMessage;
     std::deque<std::optional<QString>> fileAnswers;
     std::deque<Answer> answers;
+    std::deque<std::optional<int>> items; // empty: cancelled
+    std::vector<QStringList> itemsAsked;
     std::vector<QString> foldersAsked;
     std::vector<QStringList> savesAsked; // proposed name, filter entry, patterns, default suffix
 
@@ -93,6 +95,13 @@ public:
         buttonsAsked.push_back({buttons, defaultAnswer, escapeAnswer});
         Answer answer = buttons.front();
         if (!answers.empty()) answer = answers.front(), answers.pop_front();
+        return answer;
+    }
+    std::optional<int> ChooseItem(QWidget*, const QString&, const QString&, const QStringList& offered, int) override
+    {
+        itemsAsked.push_back(offered);
+        std::optional<int> answer;
+        if (!items.empty()) answer = items.front(), items.pop_front();
         return answer;
     }
     std::optional<QString> ChooseOpenFile(QWidget*, const QString& folder, const QString&, const QString&) override
