@@ -22,7 +22,9 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QStatusTipEvent>
 #include <QUndoStack>
 
@@ -43,7 +45,7 @@ CMainFrame::CMainFrame(Prompter& prompter, QWidget* parent)
     CreateMenu();
     m_view->OnInitialUpdate(*this);
     FitToView();
-    move(0, 0);
+    move(screen()->availableGeometry().topLeft());
 }
 
 // The form works on the document: it goes before the document does.
@@ -52,7 +54,14 @@ CMainFrame::~CMainFrame() { delete m_view; }
 void CMainFrame::OnCreate()
 {
     m_view = new CChildView(m_document, m_files, m_prompter, this);
-    setCentralWidget(m_view);
+    // The form stands in a scroll area, which shows it whole wherever the screen has room
+    // and scrolls it where the screen has not.
+    m_scroll = new QScrollArea(this);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(false);
+    m_scroll->setWidget(m_view);
+    setCentralWidget(m_scroll);
+    m_view->installEventFilter(this);
     CreateStatusBar();
     connect(m_view, &CChildView::RowsShown, this, [this](int shown, int total, bool filtering) {
         m_shownPane->setVisible(filtering);
@@ -169,9 +178,35 @@ void CMainFrame::CreateStatusBar()
 
 void CMainFrame::FitToView()
 {
-    // The form has a fixed size; the frame follows it and keeps it.
+    // The form has a fixed size; the frame follows it and keeps it, as far as the screen allows.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    FitToScreen(screen()->availableGeometry());
+}
+
+void CMainFrame::FitToScreen(const QRect& available)
+{
+    // Before the window is shown its frame has no size yet; the style's title bar stands in.
+    const int decoration = std::max(frameGeometry().height() - height(), style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const int sides = std::max(frameGeometry().width() - width(), 0);
+    const int chrome = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+    const QSize room(std::max(available.width() - sides, 1), std::max(available.height() - decoration - chrome, 1));
+    const QSize form = m_view->size();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QSize shown = form;
+    // A scroll bar across takes height, one down takes width: either may bring on the other.
+    const bool across = form.width() > room.width();
+    const bool down = form.height() + (across ? scrollBar : 0) > room.height();
+    if (down) shown.rwidth() += scrollBar;
+    if (across) shown.rheight() += scrollBar;
+    m_scroll->setFixedSize(shown.boundedTo(room));
     adjustSize();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    // The form grows with the find bar: the frame follows, as far as the screen allows.
+    if (watched == m_view && event->type() == QEvent::Resize) FitToScreen(screen()->availableGeometry());
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool CMainFrame::event(QEvent* event)

@@ -17,6 +17,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QScrollArea;
 
 namespace rw {
 
@@ -40,6 +41,9 @@ public:
     [[nodiscard]] QAction* CommandAction(int commandId) const;
     // Pane 0 is the message line, 1 to 3 attribution, date and clock.
     [[nodiscard]] QLabel* StatusPane(int pane) const { return m_panes.at(static_cast<std::size_t>(pane)); }
+    // Sizes the frame to the form, or to the screen's available area where the form does not
+    // fit, the form then scrolling within it.
+    void FitToScreen(const QRect& available);
     // "已修改 n 条记录" while anything is unsaved.
     [[nodiscard]] QLabel* ChangesPane() const { return m_changesPane; }
     // "显示 n / N 条" while the find bar filters.
@@ -65,6 +69,7 @@ protected:
     bool event(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Exit and the close box: unsaved changes are only dropped when the user agrees.
     void closeEvent(QCloseEvent* event) override;
 
@@ -84,6 +89,7 @@ private:
     TableDocument m_document;
     FileChooser m_files;
     CChildView* m_view = nullptr;
+    QScrollArea* m_scroll = nullptr;
     std::array<QLabel*, 4> m_panes{};
     QLabel* m_changesPane = nullptr;
     QLabel* m_shownPane = nullptr;

@@ -103,11 +103,10 @@ TEST_F(FrameTest, AFailedOpenSaysWhyAndChangesNothing)
     QFile(markup + QStringLiteral("/stditem.dat")).open(QIODevice::WriteOnly); // 0 bytes
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder("pipe") + QStringLiteral("/stditem.dat")).constData(), 0600), 0);
     QFile::link(QStringLiteral("/dev/zero"), folder("zero") + QStringLiteral("/magic.dat"));
-    // A file whose records need more memory than there is: sparse, so it takes no disk.
-    const QString huge = WriteSample(folder("huge") + QStringLiteral("/stditem.dat"),
-                                     {.ids = {}, .header = static_cast<std::int32_t>(
-                                                     std::min<std::uint64_t>(MemoryLimit() / 184 + 1, INT32_MAX))});
-    const qint64 hugeSize = 4 + qint64{184} * std::min<qint64>(static_cast<qint64>(MemoryLimit() / 184 + 1), INT32_MAX);
+    // A file whose records need more memory than any machine has: the most records a count
+    // can announce. Sparse, so it takes no disk.
+    const QString huge = WriteSample(folder("huge") + QStringLiteral("/stditem.dat"), {.ids = {}, .header = INT32_MAX});
+    const qint64 hugeSize = 4 + qint64{184} * INT32_MAX;
     ASSERT_TRUE(QFile::resize(huge, hugeSize));
     const QString noFile = QString::fromStdString(std::make_error_code(std::errc::no_such_file_or_directory).message());
     const QString noRecords = U("文件头中的记录数为0，没有可以载入的记录");

@@ -1,14 +1,35 @@
 #include "shell/CEditorApp.h"
 
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 // The windows are tested inside the program's own application object, so they get the
 // program's font and metadata.
 int main(int argc, char** argv)
 {
-    // Headless unless told otherwise; the test list is also read at build time, without a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Headless unless told otherwise, on a screen as large as a desktop's: the offscreen
+    // platform's own is 800 × 600, smaller than the form. The tests that need a small screen
+    // say so themselves. The test list is also read at build time, without a display.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    QString config;
+    if (platform.isEmpty() || platform == "offscreen") {
+        config = QDir::temp().filePath(QStringLiteral("recwright-offscreen-%1.json").arg(QCoreApplication::applicationPid()));
+        QFile file(config);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            file.write(R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1920, "height": 1200,
+                           "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+            file.close();
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
+        } else {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+    }
     rw::CEditorApp app(argc, argv);
+    if (!config.isEmpty()) QFile::remove(config); // read while the application started
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
