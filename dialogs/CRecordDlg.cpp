@@ -10,6 +10,8 @@
 #include "text/GbkCodec.h"
 
 #include <QLabel>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -59,28 +61,40 @@ void CRecordDlg::BuildControls()
 {
     const RecordSchema& schema = m_record.Schema();
     const ControlBuilder build(*this);
-    setFixedSize(build.Units().Size(m_template.width, m_template.height));
+    // A number box must show the longest number whole, its minus sign too. Where the font
+    // needs more room than the template gives, the boxes grow and each column moves right
+    // by what the columns before it grew.
+    const int growth = std::max(0, NumberBoxWidth() - build.Units().X(kDlgBoxWidth));
+    const auto columns = static_cast<int>(m_template.columns.size());
+    setFixedSize(build.Units().Size(m_template.width, m_template.height) + QSize(columns * growth, 0));
 
     const auto addLabel = [&](const ColumnSpec& spec, int column, int y) {
-        build.Label(Text(spec.DialogLabel()), m_template.LabelX(column, spec.controlId), y + kDlgLabelDrop,
-                    m_template.labelWidth, kDlgLabelHeight, Qt::AlignRight | Qt::AlignVCenter);
+        QLabel* label = build.Label(Text(spec.DialogLabel()), m_template.LabelX(column, spec.controlId), y + kDlgLabelDrop,
+                                    m_template.labelWidth, kDlgLabelHeight, Qt::AlignRight | Qt::AlignVCenter);
+        label->move(label->x() + column * growth, label->y());
+    };
+    const auto addBox = [&](const ColumnSpec& spec, int column, int y, int width, int grow) {
+        QLineEdit* edit = build.Edit(spec.controlId, m_template.columns[static_cast<std::size_t>(column)].boxX, y, width,
+                                     kDlgBoxHeight);
+        edit->setGeometry(edit->geometry().adjusted(column * growth, 0, column * growth + grow, 0));
+        return edit;
     };
 
     // Made column by column, top to bottom, so that Tab walks the boxes in that order.
     int box = 0;
-    for (int c = 0; c < static_cast<int>(m_template.columns.size()); ++c) {
+    for (int c = 0; c < columns; ++c) {
         const DlgColumn& column = m_template.columns[static_cast<std::size_t>(c)];
         for (int r = 0; r < column.fieldCount; ++r, ++box) {
             const int k = SchemaColumnOfBox(box);
             const ColumnSpec& spec = schema.Column(k);
             const int y = kDlgFirstBoxY + r * kDlgRowPitch;
             addLabel(spec, c, y);
-            m_numericBoxes.push_back({build.Edit(spec.controlId, column.boxX, y, kDlgBoxWidth, kDlgBoxHeight), k});
+            m_numericBoxes.push_back({addBox(spec, c, y, kDlgBoxWidth, growth), k});
         }
         if (c == m_template.nameColumn) {
             const ColumnSpec& spec = schema.Column(kNameColumn);
             addLabel(spec, c, m_template.nameY);
-            m_nameBox = build.Edit(spec.controlId, column.boxX, m_template.nameY, m_template.nameWidth, kDlgBoxHeight);
+            m_nameBox = addBox(spec, c, m_template.nameY, m_template.nameWidth, 0);
             new GbkNameLimit(*m_nameBox, schema.nameCapacity - 1);
         }
     }
@@ -93,6 +107,19 @@ void CRecordDlg::BuildControls()
     cancel->setDefault(true);
     connect(m_commitButton, &QPushButton::clicked, this, &CRecordDlg::OnCommit);
     connect(cancel, &QPushButton::clicked, this, &CRecordDlg::OnCancelButton);
+}
+
+int CRecordDlg::NumberBoxWidth() const
+{
+    QLineEdit probe;
+    probe.setFont(font());
+    const QFontMetrics metrics(font());
+    QStyleOptionFrame option;
+    option.initFrom(&probe);
+    option.lineWidth = probe.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &probe);
+    // The line edit keeps a margin of two pixels a side inside its frame, and room for the cursor.
+    const QSize text(metrics.horizontalAdvance(QStringLiteral("-2147483648")) + 2 * 2 + 1, metrics.height());
+    return probe.style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, &probe).width();
 }
 
 void CRecordDlg::LoadRecord(int row, const Record& record, RowKey rowKey)

@@ -49,6 +49,8 @@ private:
     };
 
     void BuildControls();
+    // The pixels a number box needs to show "-2147483648" whole, in the dialog's font.
+    [[nodiscard]] int NumberBoxWidth() const;
     void ShowRecord();
     [[nodiscard]] bool ReadBoxes();
     void WriteName(const QString& text);

@@ -124,6 +124,11 @@ inline constexpr char kPasteCellsBadFormat[] = "第%1个数值“%2”不是-214
 inline constexpr char kPasteCellsDuplicateFormat[] = "粘贴后，下列记录的ID将与其他记录重复，表格没有改变：\n%1";
 inline constexpr char kPasteNothing[] = "剪贴板中没有可以粘贴的文字。";
 
+// What a column header's tooltip says of its field
+inline constexpr char kColumnTipNumberFormat[] = "%1：偏移 %2，32 位整数"; // the title, the offset
+inline constexpr char kColumnTipNameFormat[] =
+    "%1：偏移 %2，名称（GBK 文字），字段容量 %3 字节；长度字节在偏移 %4"; // the title, the offset, the capacity, the length byte
+
 // The status bar beyond the panes of the frame
 inline constexpr char kStatusChangedFormat[] = "已修改 %1 条记录";
 inline constexpr char kStatusShownFormat[] = "显示 %1 / %2 条";

@@ -18,6 +18,8 @@
 #include "view/StepNames.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -96,6 +98,7 @@ void CChildView::CreateControls()
 void CChildView::SetUpList()
 {
     m_header = m_list->Header();
+    m_header->SetToolTips([this](int column) { return ColumnTip(m_document.Table().Schema(), column); });
     m_list->setModel(&m_document.Model());
     m_list->setItemDelegate(new CellEditor(
         [this](const QModelIndex& cell, const QString& text, bool report) { return CommitCell(cell, text, report); },
@@ -245,8 +248,20 @@ void CChildView::ShowMessage(const QString& text, const char* caption)
     m_prompter.ShowMessage(this, text, Text(caption));
 }
 
+QString CChildView::ColumnTip(const RecordSchema& schema, int column)
+{
+    if (column < 0 || column >= schema.ColumnCount()) return {};
+    const ColumnSpec& spec = schema.Column(column);
+    if (spec.IsNumeric()) return Text(str::kColumnTipNumberFormat, spec.title, spec.offset);
+    return Text(str::kColumnTipNameFormat, spec.title, schema.nameOffset, schema.nameCapacity, schema.nameLengthOffset);
+}
+
 void CChildView::OnDocumentLoaded()
 {
+    // Where the file is, for the user who wonders which of several it is.
+    const QString path = QDir::toNativeSeparators(QFile::decodeName(m_document.FilePath().c_str()));
+    m_countBox->setToolTip(path);
+    m_list->cornerWidget()->setToolTip(path);
     // No dialog may commit into a table of another kind or another load.
     HideDialogs();
     m_header->SetSortArrow(-1, true);

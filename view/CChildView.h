@@ -81,6 +81,8 @@ public:
     [[nodiscard]] int SelectedRow() const;
     // Every selected row, ascending.
     [[nodiscard]] std::vector<int> SelectedRows() const;
+    // What a column header's tooltip says: its title, offset and type.
+    [[nodiscard]] static QString ColumnTip(const RecordSchema& schema, int column);
     // The command of the list's context menu, or of the find bar's keys, with that id.
     [[nodiscard]] QAction* ListCommand(int commandId) const;
     // The find bar (Ctrl+F); hiding it shows every row again.

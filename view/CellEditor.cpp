@@ -2,7 +2,12 @@
 
 #include "ui/GbkNameLimit.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QStyle>
+#include <QToolTip>
 #include <QLineEdit>
 #include <QPersistentModelIndex>
 
@@ -37,6 +42,23 @@ void CellEditor::setModelData(QWidget* editor, QAbstractItemModel*, const QModel
 {
     // The quiet way in: the editor lost the focus, and a text that is no good is dropped.
     (void)m_commit(index, static_cast<QLineEdit*>(editor)->text(), false);
+}
+
+bool CellEditor::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                           const QModelIndex& index)
+{
+    if (event->type() != QEvent::ToolTip || !index.isValid()) return QStyledItemDelegate::helpEvent(event, view, option, index);
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const QStyle* style = view ? view->style() : QApplication::style();
+    const QRect room = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view);
+    if (item.fontMetrics.horizontalAdvance(text) > room.width()) {
+        QToolTip::showText(event->globalPos(), text, view, item.rect);
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
 }
 
 bool CellEditor::CommitLoudly(QWidget* editor)

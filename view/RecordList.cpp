@@ -32,6 +32,8 @@ RecordList::RecordList(QWidget* parent) : QTableView(parent), m_header(new SortH
         shown.setColor(QPalette::Inactive, role, shown.color(QPalette::Active, role));
     }
     setPalette(shown);
+    // The corner between the scroll bars, which tells where the open file is.
+    setCornerWidget(new QWidget(this));
 }
 
 void RecordList::mouseDoubleClickEvent(QMouseEvent* event)

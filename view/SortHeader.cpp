@@ -2,7 +2,9 @@
 
 #include "resources/SortArrows.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QPainter>
 #include <QStyleOptionHeader>
 
@@ -99,6 +101,22 @@ void SortHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
     painter->setClipRect(rect);
     painter->drawPixmap(ArrowRectIn(rect, logicalIndex).topLeft(), m_arrows[m_ascending ? 0 : 1]);
     painter->restore();
+}
+
+bool SortHeader::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && m_tips) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const int column = logicalIndexAt(help->pos());
+        const QString tip = column >= 0 ? m_tips(column) : QString();
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+        } else {
+            QToolTip::showText(help->globalPos(), tip, this);
+        }
+        return true;
+    }
+    return QHeaderView::viewportEvent(event);
 }
 
 } // namespace rw

@@ -7,6 +7,7 @@
 #include <QPixmap>
 
 #include <array>
+#include <functional>
 
 namespace rw {
 
@@ -21,8 +22,11 @@ public:
     [[nodiscard]] bool ArrowAscending() const { return m_ascending; }
     // Where the arrow of column is drawn, in header coordinates (empty when it shows none).
     [[nodiscard]] QRect ArrowRect(int column) const;
+    // What a column's tooltip says.
+    void SetToolTips(std::function<QString(int column)> tips) { m_tips = std::move(tips); }
 
 protected:
+    bool viewportEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -36,6 +40,7 @@ private:
     [[nodiscard]] QRect ArrowRectIn(const QRect& section, int logicalIndex) const;
 
     std::array<QPixmap, 2> m_arrows; // up, down
+    std::function<QString(int)> m_tips;
     int m_arrowColumn = -1;
     bool m_ascending = true;
 };

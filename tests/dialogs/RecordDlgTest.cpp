@@ -5,6 +5,8 @@
 #include "tests/ui/UiTestSupport.h"
 
 #include <QLabel>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTest>
 
 namespace rw::test {
@@ -179,7 +181,9 @@ TEST_P(RecordDlgTest, NameBoxKeepsWithinTheFieldInWholeCharacters)
                            loaded.Bytes().begin() + static_cast<long>(at + 4)));
 }
 
-TEST_P(RecordDlgTest, LayoutComesFromTheTemplate)
+// The template places everything; number boxes grow past it only as far as the longest
+// number needs, and the columns after them move right, so nothing covers anything.
+TEST_P(RecordDlgTest, LayoutComesFromTheTemplateAndShowsEveryNumberWhole)
 {
     struct Spot { int controlId, x, y, width; };
     const std::vector<Spot> spots = [&]() -> std::vector<Spot> {
@@ -191,21 +195,47 @@ TEST_P(RecordDlgTest, LayoutComesFromTheTemplate)
     }();
     const RecordDlgTemplate& t = dlg.Template();
     const DialogUnits units(dlg.font());
-    EXPECT_EQ(dlg.size(), units.Size(t.width, t.height));
+    const int growth = FindControl<QLineEdit>(dlg, Schema().Column(kIdColumn).controlId)->width() - units.X(40);
+    EXPECT_GE(growth, 0);
+    EXPECT_EQ(dlg.size(), units.Size(t.width, t.height) + QSize(static_cast<int>(t.columns.size()) * growth, 0));
     for (const Spot& s : spots) {
         const auto* box = FindControl<QLineEdit>(dlg, s.controlId);
         ASSERT_NE(box, nullptr) << s.controlId;
-        EXPECT_EQ(box->geometry(), units.Rect(s.x, s.y, s.width, 12)) << s.controlId;
+        const QRect planned = units.Rect(s.x, s.y, s.width, 12);
+        EXPECT_EQ(box->y(), planned.y()) << s.controlId;
+        EXPECT_EQ(box->width(), planned.width() + (s.width == 40 ? growth : 0)) << s.controlId;
+        EXPECT_EQ((box->x() - planned.x()) % std::max(growth, 1), 0) << s.controlId;
     }
     for (int k = 0; k < Schema().ColumnCount(); ++k) EXPECT_NE(FindControl<QLineEdit>(dlg, Schema().Column(k).controlId), nullptr);
     EXPECT_EQ(Commit().geometry(), units.Rect(t.commitX, t.buttonY, 38, 14));
+
+    // Nothing covers anything, all stands inside the dialog, and the longest number shows whole.
+    std::vector<QWidget*> controls;
+    for (QWidget* w : dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w)) controls.push_back(w);
+    }
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        EXPECT_TRUE(dlg.rect().contains(controls[i]->geometry()));
+        for (std::size_t j = i + 1; j < controls.size(); ++j) {
+            EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+                << controls[i]->property("controlId").toInt() << " " << controls[j]->property("controlId").toInt();
+        }
+    }
+    QLineEdit& widest = Box(kIdColumn);
+    widest.setText(QStringLiteral("-2147483648"));
+    widest.home(false);
+    QStyleOptionFrame option;
+    option.initFrom(&widest);
+    option.lineWidth = widest.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &widest);
+    const QRect inside = widest.style()->subElementRect(QStyle::SE_LineEditContents, &option, &widest);
+    EXPECT_GE(inside.width() - 2 * 2, widest.fontMetrics().horizontalAdvance(widest.text()));
 
     // Labels stand right-aligned left of their boxes, one unit lower.
     QStringList labels;
     for (const QLabel* label : dlg.findChildren<QLabel*>()) {
         labels << label->text();
         if (label->text() == "Mc2") {
-            EXPECT_EQ(label->geometry(), units.Rect(191, 8, 37, 8));
+            EXPECT_EQ(label->geometry(), units.Rect(191, 8, 37, 8).translated(2 * growth, 0));
         }
     }
     EXPECT_EQ(labels.size(), Schema().ColumnCount());

@@ -26,8 +26,12 @@
 #include <QUrl>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 
 namespace rw::test {
 namespace {
@@ -370,6 +374,75 @@ TEST_F(FrameTest, WindowHasTheFormsFixedSizeAtTheTopLeftAndTheTemplatesGeometry)
 }
 
 // Texts are plain: a folder named like markup shows as its name.
+// On a screen too small for the form (a laptop at 125 %, any screen at scale 2) the frame stays
+// within the screen's available area and the form scrolls; on a large one nothing changes.
+// Tooltips tell what the titles do not: a column's field, a cut-off cell's whole text, and
+// where the open file is.
+TEST_F(FrameTest, TooltipsExplainColumnsCellsAndTheFile)
+{
+    EXPECT_EQ(CChildView::ColumnTip(kItemSchema, 29), U("Price：偏移 144，32 位整数"));
+    EXPECT_EQ(CChildView::ColumnTip(kMagicSchema, kIdColumn), U("MagID：偏移 0，32 位整数"));
+    EXPECT_EQ(CChildView::ColumnTip(kMonsterSchema, kNameColumn),
+              U("MonName：偏移 234，名称（GBK 文字），字段容量 18 字节；长度字节在偏移 233"));
+
+    const QString path = Open({.ids = {1, 2}});
+    frame.show();
+    EXPECT_EQ(FindControl(view, ids::kCountBox)->toolTip(), QDir::toNativeSeparators(path));
+    EXPECT_EQ(view.List()->cornerWidget()->toolTip(), QDir::toNativeSeparators(path));
+
+    const auto tipAt = [](QWidget* viewport, QPoint at) {
+        QToolTip::hideText();
+        QHelpEvent help(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+        QCoreApplication::sendEvent(viewport, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QHeaderView& header = *view.List()->horizontalHeader();
+    EXPECT_EQ(tipAt(header.viewport(), QPoint(header.sectionViewportPosition(29) + 5, 5)), U("Price：偏移 144，32 位整数"));
+
+    Record named = Table().ReadRow(0);
+    ASSERT_TRUE(named.SetName("A rather long name here"));
+    ASSERT_EQ(view.PutRecord(named, 0), PutOutcome::Accepted);
+    header.resizeSection(kNameColumn, 400);
+    const QRect cell = view.List()->visualRect(document.Model().index(0, kNameColumn));
+    EXPECT_NE(tipAt(view.List()->viewport(), cell.center()), U("A rather long name here")) << "it fits";
+    header.resizeSection(kNameColumn, 40);
+    EXPECT_EQ(tipAt(view.List()->viewport(), view.List()->visualRect(document.Model().index(0, kNameColumn)).center()),
+              U("A rather long name here"));
+}
+
+TEST_F(FrameTest, TheFrameStaysOnTheScreenAndTheFormScrollsWhereItDoesNotFit)
+{
+    frame.show();
+    const QSize whole = frame.size();
+    auto* scroll = frame.findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    const struct {
+        QRect available;
+        bool across, down;
+    } screens[] = {
+        {QRect(0, 0, 1920, 1160), false, false},
+        {QRect(0, 0, 700, 1160), true, false},
+        {QRect(0, 0, 1920, 500), false, true},
+        {QRect(0, 30, 683, 354), true, true}, // 1366 × 768 at scale 2, a panel on top
+    };
+    for (const auto& screen : screens) {
+        SCOPED_TRACE(testing::Message() << screen.available.width() << "x" << screen.available.height());
+        frame.FitToScreen(screen.available);
+        QCoreApplication::processEvents();
+        EXPECT_LE(frame.frameGeometry().width(), screen.available.width());
+        EXPECT_LE(frame.frameGeometry().height(), screen.available.height());
+        EXPECT_EQ(scroll->horizontalScrollBar()->maximum() > 0, screen.across);
+        EXPECT_EQ(scroll->verticalScrollBar()->maximum() > 0, screen.down);
+        if (!screen.across && !screen.down) {
+            EXPECT_EQ(frame.size(), whole);
+        }
+        // Every control can be reached: scrolled to, the Save button shows whole.
+        scroll->ensureWidgetVisible(view.Button(ids::kSave));
+        const QRect save(view.Button(ids::kSave)->mapTo(scroll->viewport(), QPoint(0, 0)), view.Button(ids::kSave)->size());
+        EXPECT_TRUE(scroll->viewport()->rect().contains(save));
+    }
+}
+
 TEST(RealDialogs, MessageBoxIsOwnedPlainTextHasOnlyOkAndNoIcon)
 {
     QWidget owner;
