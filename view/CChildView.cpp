@@ -39,7 +39,7 @@ CChildView::CChildView(TableDocument& document, FileChooser& files, Prompter& pr
     setFont(DialogFont());
     CreateControls();
     connect(&m_document, &TableDocument::Loaded, this, &CChildView::OnDocumentLoaded);
-    connect(&m_document, &TableDocument::SortChanged, m_header, &SortHeader::SetSortArrow);
+    connect(&m_document, &TableDocument::SortChanged, m_list, &RecordList::SetSortArrow);
     m_document.SetStepNamer([this](const StepLabel& label) { return StepName(label, m_document.Table().Kind()); });
 }
 
@@ -98,14 +98,15 @@ void CChildView::CreateControls()
 void CChildView::SetUpList()
 {
     m_header = m_list->Header();
-    m_header->SetToolTips([this](int column) { return ColumnTip(m_document.Table().Schema(), column); });
-    m_list->setModel(&m_document.Model());
+    m_list->SetColumnTips([this](int column) { return ColumnTip(m_document.Table().Schema(), column); });
     m_list->setItemDelegate(new CellEditor(
         [this](const QModelIndex& cell, const QString& text, bool report) { return CommitCell(cell, text, report); },
         [this](int column) { return column == kNameColumn ? m_document.Table().Schema().nameCapacity - 1 : 0; },
         m_list));
     // Typing on a cell edits it, as F2 does; a double-click keeps opening the modify dialog.
     m_list->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    // Last: the frozen columns take the list's delegate and edit triggers with its model.
+    m_list->setModel(&m_document.Model());
     connect(&m_document.Model(), &QAbstractItemModel::modelReset, this, &CChildView::ApplyColumnWidths);
     // Rows come and go by the history too; the count follows them all.
     for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
@@ -264,7 +265,7 @@ void CChildView::OnDocumentLoaded()
     m_list->cornerWidget()->setToolTip(path);
     // No dialog may commit into a table of another kind or another load.
     HideDialogs();
-    m_header->SetSortArrow(-1, true);
+    m_list->SetSortArrow(-1, true);
     // Also when the file held no records: the box must not go on showing the last table's count.
     ShowRecordCount(-1);
     EnableCommands(true);

@@ -9,6 +9,8 @@
 #include "ui/QtPrompter.h"
 #include "shell/StatusTexts.h"
 #include "tests/ui/UiTestSupport.h"
+#include "view/FrozenColumns.h"
+#include "view/SortHeader.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -378,6 +380,47 @@ TEST_F(FrameTest, WindowHasTheFormsFixedSizeAtTheTopLeftAndTheTemplatesGeometry)
 // within the screen's available area and the form scrolls; on a large one nothing changes.
 // Tooltips tell what the titles do not: a column's field, a cut-off cell's whole text, and
 // where the open file is.
+// The ID and name stay at the left while the list scrolls sideways, in step with the list's
+// rows through scrolling, sorting and selecting, for every kind.
+TEST_F(FrameTest, IdAndNameStayInSightAndInStep)
+{
+    std::vector<std::int32_t> ids;
+    for (std::int32_t id = 0; id < 200; ++id) ids.push_back(id * 7 % 200);
+    frame.show();
+    RecordList& list = *view.List();
+    FrozenColumns& frozen = *list.Frozen();
+    for (const FileKind kind : kAllKinds) {
+        SCOPED_TRACE(int(kind));
+        prompter.answers = {Answer::Discard};
+        Open({.kind = kind, .ids = ids});
+        QCoreApplication::processEvents();
+        EXPECT_EQ(frozen.width(), list.columnWidth(0) + list.columnWidth(1));
+        for (int column = 0; column < document.Model().columnCount(); ++column) {
+            EXPECT_EQ(frozen.isColumnHidden(column), column >= FrozenColumns::kCount) << column;
+        }
+        // Scrolled right and down, the frozen rows are the list's rows.
+        list.horizontalScrollBar()->setValue(list.horizontalScrollBar()->maximum());
+        list.verticalScrollBar()->setValue(57);
+        EXPECT_EQ(frozen.verticalScrollBar()->value(), 57);
+        const auto sameRowAt = [&](int y) {
+            return frozen.indexAt(QPoint(5, y)).row() == list.indexAt(QPoint(frozen.width() + 5, y)).row();
+        };
+        EXPECT_TRUE(sameRowAt(10) && sameRowAt(200));
+        EXPECT_TRUE(frozen.isVisible());
+        EXPECT_EQ(frozen.selectionModel(), list.selectionModel());
+
+        // A click on the frozen ID title sorts, and the arrow shows on both headers.
+        QTest::mouseClick(frozen.horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+        EXPECT_EQ(Table().IdOfRow(0), document.Sorting().Ascending() ? 0 : 199); // a remembered column reverses
+        EXPECT_EQ(frozen.Header()->ArrowColumn(), kIdColumn);
+        EXPECT_EQ(view.Header()->ArrowColumn(), kIdColumn);
+        EXPECT_TRUE(sameRowAt(10));
+        frozen.Header()->resizeSection(kNameColumn, 150);
+        EXPECT_EQ(list.columnWidth(kNameColumn), 150);
+        EXPECT_EQ(frozen.width(), list.columnWidth(0) + 150);
+    }
+}
+
 TEST_F(FrameTest, TooltipsExplainColumnsCellsAndTheFile)
 {
     EXPECT_EQ(CChildView::ColumnTip(kItemSchema, 29), U("Price：偏移 144，32 位整数"));
