@@ -50,6 +50,14 @@ namespace {
     return std::nullopt;
 }
 
+[[nodiscard]] std::optional<TableFormat> FormatNamed(std::string_view name)
+{
+    const std::string lower = AsciiLower(name);
+    if (lower == "csv") return TableFormat::Csv;
+    if (lower == "xlsx") return TableFormat::Xlsx;
+    return std::nullopt;
+}
+
 // Stores one option's value; the error text when the value is no good.
 [[nodiscard]] std::string Apply(std::string_view name, std::string_view value, CliOptions& options)
 {
@@ -69,6 +77,12 @@ namespace {
         options.encoding = *encoding;
     } else if (name == "--allow-empty") {
         options.allowEmpty = true;
+    } else if (name == "--format") {
+        const auto format = FormatNamed(value);
+        if (!format) return Format<str::kCliBadFormatFormat>(value);
+        options.format = *format;
+    } else if (name == "--keep-names") {
+        options.keepNames = true;
     }
     return {};
 }
@@ -96,6 +110,14 @@ ParsedCommandLine ParseHelp(std::span<const std::string_view> args)
 }
 
 } // namespace
+
+TableFormat FormatOf(const CliOptions& options, std::string_view tableFile)
+{
+    if (options.format) return *options.format;
+    constexpr std::string_view kXlsx = ".xlsx";
+    const bool xlsx = tableFile.size() > kXlsx.size() && AsciiLower(tableFile.substr(tableFile.size() - kXlsx.size())) == kXlsx;
+    return xlsx ? TableFormat::Xlsx : TableFormat::Csv;
+}
 
 ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
 {

@@ -13,6 +13,7 @@ namespace rw {
 
 enum class CliCommand : std::uint8_t { Help, Version, Info, Export, Import };
 enum class CsvEncoding : std::uint8_t { Utf8, Utf8Bom, Gbk };
+enum class TableFormat : std::uint8_t { Csv, Xlsx };
 
 struct CliOptions {
     CliCommand command = CliCommand::Help;
@@ -23,6 +24,8 @@ struct CliOptions {
     FileKind kind = FileKind::None;    // --kind; None: by the data file's name
     CsvEncoding encoding = CsvEncoding::Utf8;
     bool allowEmpty = false;           // import: write a file without records
+    std::optional<TableFormat> format; // --format; empty: by the table file's name
+    bool keepNames = false;            // import: a row with Raw keeps Raw's name
 };
 
 struct ParsedCommandLine {
@@ -32,6 +35,10 @@ struct ParsedCommandLine {
 
 // args: the arguments after the program name.
 [[nodiscard]] ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args);
+
+// The format of the table file (export's output, import's input): --format, else xlsx for a
+// name ending in ".xlsx" in any letter case, else CSV.
+[[nodiscard]] TableFormat FormatOf(const CliOptions& options, std::string_view tableFile);
 
 // The usage of one command, or of the whole program.
 [[nodiscard]] std::string UsageText(std::optional<CliCommand> command);

@@ -2,11 +2,13 @@
 #include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "cli/NameTextChoice.h"
+#include "cli/SheetText.h"
 #include "data/CsvExport.h"
 #include "data/CsvTokenizer.h"
 #include "data/DataFile.h"
 #include "data/Platform.h"
 #include "resources/Strings.h"
+#include "sheet/SheetWriter.h"
 
 #include <unistd.h>
 
@@ -31,6 +33,17 @@ void WarnOfGaps(const std::string& dataFile, const DecodeReport& report)
     }
 }
 
+// The records as a worksheet; the exit status.
+[[nodiscard]] int ExportSheet(const std::string& output, const DataFileChoice& choice, const DecodedRecords& decoded)
+{
+    const SheetResult written = WriteRecordSheet(output, choice.kind, decoded.Count(),
+                                                 [&](std::size_t i) { return decoded.RecordAt(i); },
+                                                 NamesFor(CsvEncoding::Utf8), {});
+    if (written.Ok()) return kExitOk;
+    Complain(DescribeSheetFailure(output, written));
+    return kExitBadData;
+}
+
 } // namespace
 
 int RunExport(const CliOptions& options)
@@ -39,6 +52,11 @@ int RunExport(const CliOptions& options)
     const std::optional<DataFileChoice> choice = ChooseDataFile(options, dataFile);
     if (!choice) return kExitBadUsage;
     const bool toStdout = !options.output || *options.output == "-";
+    const bool sheet = FormatOf(options, toStdout ? "" : *options.output) == TableFormat::Xlsx;
+    if (sheet && (toStdout || options.encoding != CsvEncoding::Utf8)) {
+        Complain(toStdout ? str::kCliXlsxNotToStdout : str::kCliXlsxEncoding);
+        return kExitBadUsage;
+    }
     if (SameFile(IdentityOf(dataFile, std::nullopt), IdentityOf(toStdout ? "-" : *options.output, STDOUT_FILENO))) {
         Complain(toStdout ? Format<str::kCliStdoutIsInputFormat>(dataFile) : Format<str::kCliOutputIsInputFormat>(*options.output));
         return kExitBadUsage;
@@ -47,6 +65,7 @@ int RunExport(const CliOptions& options)
     if (!read) return kExitBadData;
     const DecodedRecords& decoded = *read;
     WarnOfGaps(dataFile, decoded.report);
+    if (sheet) return ExportSheet(*options.output, *choice, decoded);
 
     const std::string shownOutput = toStdout ? std::string(str::kCliStandardOutput) : *options.output;
     std::optional<AtomicFile> file;

@@ -1,51 +1,19 @@
 #include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "cli/NameTextChoice.h"
+#include "cli/SheetText.h"
+#include "data/CsvFeed.h"
 #include "data/CsvImport.h"
 #include "data/DataFile.h"
 #include "data/Platform.h"
 #include "resources/Strings.h"
+#include "sheet/SheetReader.h"
 #include "text/GbkTable.h"
 
 #include <unistd.h>
 
-#include <cassert>
-#include <cstring>
-#include <vector>
-
 namespace rw {
 namespace {
-
-// Room for the part of a row the importer leaves untaken (always less than a row may be)
-// and a good read after it.
-constexpr std::size_t kBufferBytes = 4 * CsvTokenizer::kMaxRowBytes;
-
-// Feeds the CSV to the importer through one buffer of fixed size until the importer has
-// seen enough. False, with the input's error set, when reading failed.
-[[nodiscard]] bool Feed(InputFile& input, bool skipBom, CsvImporter& importer)
-{
-    std::vector<char> buffer(kBufferBytes);
-    std::size_t held = 0;
-    bool first = true;
-    while (!importer.Finished()) {
-        assert(held < buffer.size()); // the importer leaves less than a row, a quarter of it
-        const std::optional<std::size_t> got = input.Read({buffer.data() + held, buffer.size() - held});
-        if (!got) return false;
-        held += *got;
-        const bool atEnd = *got == 0;
-        std::size_t bom = 0;
-        if (first) {
-            if (held < kUtf8ByteOrderMark.size() && !atEnd) continue;
-            first = false;
-            if (skipBom && std::string_view(buffer.data(), held).starts_with(kUtf8ByteOrderMark)) bom = kUtf8ByteOrderMark.size();
-        }
-        const std::size_t used = bom + importer.Consume({buffer.data() + bom, held - bom}, atEnd);
-        if (atEnd) break;
-        std::memmove(buffer.data(), buffer.data() + used, held - used);
-        held -= used;
-    }
-    return true;
-}
 
 // The quoted field for a message, as UTF-8 whatever the CSV's encoding.
 [[nodiscard]] std::string AsUtf8(const std::string& text, CsvEncoding encoding)
@@ -80,6 +48,19 @@ constexpr std::size_t kBufferBytes = 4 * CsvTokenizer::kMaxRowBytes;
     return str::kCsvStrayCarriageReturn;
 }
 
+[[nodiscard]] const char* CellTypeText(CellType type)
+{
+    switch (type) {
+    case CellType::Number: return str::kCsvCellNumber;
+    case CellType::Boolean: return str::kCsvCellBoolean;
+    case CellType::Error: return str::kCsvCellError;
+    case CellType::Formula: return str::kCsvCellFormula;
+    case CellType::Date:
+    case CellType::Text: break;
+    }
+    return str::kCsvCellDate;
+}
+
 [[nodiscard]] std::string Describe(const CsvIssue& issue, FileKind kind, CsvEncoding encoding)
 {
     const RecordSchema& schema = SchemaOf(kind);
@@ -112,6 +93,7 @@ constexpr std::size_t kBufferBytes = 4 * CsvTokenizer::kMaxRowBytes;
     case CsvIssue::Kind::NoRawColumn: return str::kCsvNoRawColumn;
     case CsvIssue::Kind::FirstMonsterId: return Format<str::kCsvFirstMonsterIdFormat>(static_cast<long long>(issue.number));
     case CsvIssue::Kind::NoRecords: return str::kCsvNoRecords;
+    case CsvIssue::Kind::WrongCellType: return Format<str::kCsvWrongCellTypeFormat>(title, text, CellTypeText(issue.cellType));
     }
     return {};
 }
@@ -124,9 +106,50 @@ void Report(const std::string& csv, const CsvIssue& issue, FileKind kind, CsvEnc
     Complain(where, Describe(issue, kind, encoding));
 }
 
+// Every name that differs from its Raw's, then how many there were: a spreadsheet that
+// reinterpreted names would otherwise rename records without a word.
+void ReportNameChanges(const std::string& table, const CsvImporter& importer, CsvEncoding encoding)
+{
+    for (const NameChange& change : importer.NameChanges()) {
+        const std::string where = Format<str::kCliWhereLineColumnFormat>(table, static_cast<long long>(change.line),
+                                                                         static_cast<long long>(kNameColumn + 1));
+        const std::string stored = AsUtf8(change.storedText, encoding);
+        const std::string text = AsUtf8(change.newText, encoding);
+        Complain(where, importer.KeepsNames() ? Format<str::kCliNameKeptFormat>(static_cast<long long>(change.id), stored, text)
+                                              : Format<str::kCliNameChangedFormat>(static_cast<long long>(change.id), stored, text));
+    }
+    const std::size_t count = importer.NameChangeCount();
+    if (count > importer.NameChanges().size()) {
+        Complain(Format<str::kCliMoreNameChangesFormat>(table, static_cast<long long>(count - importer.NameChanges().size())));
+    }
+    if (count == 0) return;
+    Complain(importer.KeepsNames() ? Format<str::kCliNamesKeptFormat>(table, static_cast<long long>(count))
+                                   : Format<str::kCliNamesChangedFormat>(table, static_cast<long long>(count)));
+}
+
 [[nodiscard]] InputFile OpenCsv(const std::string& csv)
 {
     return csv == "-" ? InputFile::StandardInput() : InputFile(csv, InputFile::Accept::AnyReadable);
+}
+
+// Reads the CSV or worksheet into the importer; false, having said why, when it could not.
+[[nodiscard]] bool Read(const std::string& table, bool sheet, CsvEncoding encoding, CsvImporter& importer)
+{
+    if (sheet) {
+        const SheetResult read = ReadRecordSheet(table, importer, {});
+        if (read.Ok()) return true;
+        Complain(DescribeSheetFailure(table, read));
+        return false;
+    }
+    InputFile input = OpenCsv(table);
+    if (!input.IsOpen()) {
+        Complain(Format<str::kCliCannotReadFormat>(table,
+                        input.IsNotRegularFile() ? std::string(str::kCliIsFolder) : SystemText(input.Error())));
+        return false;
+    }
+    if (FeedCsv(input, encoding != CsvEncoding::Gbk, importer, {}) == FeedResult::Done) return true;
+    Complain(Format<str::kCliCannotReadFormat>(table, SystemText(input.Error())));
+    return false;
 }
 
 } // namespace
@@ -137,22 +160,19 @@ int RunImport(const CliOptions& options)
     const std::string& target = *options.output;
     const std::optional<DataFileChoice> choice = ChooseDataFile(options, target);
     if (!choice) return kExitBadUsage;
+    const bool sheet = FormatOf(options, csv) == TableFormat::Xlsx;
+    if (sheet && (csv == "-" || options.encoding != CsvEncoding::Utf8)) {
+        Complain(csv == "-" ? str::kCliXlsxNotFromStdin : str::kCliXlsxEncoding);
+        return kExitBadUsage;
+    }
     if (SameFile(IdentityOf(csv, STDIN_FILENO), IdentityOf(target, std::nullopt))) {
         Complain(csv == "-" ? Format<str::kCliStdinIsOutputFormat>(target) : Format<str::kCliOutputIsInputFormat>(target));
         return kExitBadUsage;
     }
 
-    InputFile input = OpenCsv(csv);
-    if (!input.IsOpen()) {
-        Complain(Format<str::kCliCannotReadFormat>(csv,
-                        input.IsNotRegularFile() ? std::string(str::kCliIsFolder) : SystemText(input.Error())));
-        return kExitBadData;
-    }
     CsvImporter importer(choice->kind, NamesFor(options.encoding));
-    if (!Feed(input, options.encoding != CsvEncoding::Gbk, importer)) {
-        Complain(Format<str::kCliCannotReadFormat>(csv, SystemText(input.Error())));
-        return kExitBadData;
-    }
+    importer.SetKeepNames(options.keepNames);
+    if (!Read(csv, sheet, options.encoding, importer)) return kExitBadData;
 
     for (const CsvIssue& issue : importer.Errors()) Report(csv, issue, choice->kind, options.encoding);
     if (!importer.Ok()) {
@@ -171,6 +191,7 @@ int RunImport(const CliOptions& options)
         Complain(Format<str::kCliEmptyNotWrittenFormat>(target, csv));
         return kExitBadData;
     }
+    ReportNameChanges(csv, importer, options.encoding);
 
     const WriteReport written = EncodeFile(target, choice->kind, choice->key, records.Count(),
                                            [&](std::size_t i, std::span<std::uint8_t> record) {

@@ -23,6 +23,8 @@ inline constexpr OptionSpec kOptionTable[] = {
     {"--encoding", true, false, true, true, str::kCliOptionEncoding},
     {"-o", true, false, true, true, str::kCliOptionOutput},
     {"--allow-empty", false, false, false, true, str::kCliOptionAllowEmpty},
+    {"--format", true, false, true, true, str::kCliOptionFormat},
+    {"--keep-names", false, false, false, true, str::kCliOptionKeepNames},
 };
 
 [[nodiscard]] constexpr bool Takes(const OptionSpec& option, CliCommand command)

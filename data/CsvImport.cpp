@@ -23,12 +23,12 @@ namespace {
 }
 
 // The header as read, for a message: shown with commas, whatever parted its fields.
-[[nodiscard]] std::string JoinedFields(const CsvRow& row)
+[[nodiscard]] std::string JoinedFields(std::span<const std::string_view> fields)
 {
     std::string joined;
-    for (const CsvField& field : row.fields) {
+    for (const std::string_view field : fields) {
         if (!joined.empty()) joined.push_back(',');
-        AppendCsvField(joined, field.text);
+        AppendCsvField(joined, field);
     }
     return joined;
 }
@@ -61,7 +61,7 @@ std::size_t CsvImporter::Consume(std::string_view text, bool atEnd)
         case CsvRow::Status::Incomplete: return pos;
         case CsvRow::Status::End: Finish(); return text.size();
         case CsvRow::Status::Error: {
-            CsvIssue issue = Issue(CsvIssue::Kind::Syntax, m_row, m_row.errorColumn);
+            CsvIssue issue = Issue(CsvIssue::Kind::Syntax, Row{{}, {}, {}, m_line}, m_row.errorColumn);
             issue.line = m_line + m_row.errorLine;
             issue.syntax = m_row.syntax;
             issue.inHeader = !m_haveHeader;
@@ -72,11 +72,13 @@ std::size_t CsvImporter::Consume(std::string_view text, bool atEnd)
         case CsvRow::Status::Skipped: break;
         case CsvRow::Status::Row:
             if (m_row.blank) break;
-            if (!m_haveHeader) {
-                TakeHeader(m_row);
-            } else {
-                TakeRecord(m_row);
+            m_fields.clear();
+            m_fieldLines.clear();
+            for (const CsvField& field : m_row.fields) {
+                m_fields.push_back(field.text);
+                m_fieldLines.push_back(field.line);
             }
+            TakeRow({m_fields, m_fieldLines, {}, m_line});
             break;
         }
         m_line += m_row.lines;
@@ -85,13 +87,35 @@ std::size_t CsvImporter::Consume(std::string_view text, bool atEnd)
     return text.size();
 }
 
-CsvIssue CsvImporter::Issue(CsvIssue::Kind kind, const CsvRow& row, int column, std::string_view text) const
+void CsvImporter::TakeFields(std::span<const std::string_view> fields, std::size_t line, std::span<const CellType> types)
+{
+    if (m_finished) return;
+    m_line = line + 1;
+    if (fields.empty() || (fields.size() == 1 && fields[0].empty())) return;
+    TakeRow({fields, {}, types, line});
+}
+
+void CsvImporter::FinishFields()
+{
+    if (!m_finished) Finish();
+}
+
+void CsvImporter::TakeRow(const Row& row)
+{
+    if (!m_haveHeader) {
+        TakeHeader(row);
+    } else {
+        TakeRecord(row);
+    }
+}
+
+CsvIssue CsvImporter::Issue(CsvIssue::Kind kind, const Row& row, int column, std::string_view text) const
 {
     CsvIssue issue;
     issue.kind = kind;
     issue.column = column;
     const std::size_t field = static_cast<std::size_t>(column) - 1;
-    issue.line = m_line + (column > 0 && field < row.fields.size() ? row.fields[field].line : 0);
+    issue.line = row.line + (column > 0 && field < row.fieldLines.size() ? row.fieldLines[field] : 0);
     issue.text = Shortened(text, kMaxQuotedBytes);
     return issue;
 }
@@ -102,26 +126,26 @@ void CsvImporter::AddError(CsvIssue issue)
     if (m_errors.size() < kMaxErrors) m_errors.push_back(std::move(issue));
 }
 
-void CsvImporter::TakeHeader(const CsvRow& row)
+void CsvImporter::TakeHeader(const Row& row)
 {
     m_haveHeader = true;
     const RecordSchema& schema = SchemaOf(m_kind);
     const auto columns = static_cast<std::size_t>(schema.ColumnCount());
-    m_hasRaw = row.fields.size() == columns + 1 && row.fields.back().text == kRawColumnTitle;
+    m_hasRaw = row.fields.size() == columns + 1 && row.fields.back() == kRawColumnTitle;
     bool matches = row.fields.size() == columns + (m_hasRaw ? 1 : 0);
-    for (std::size_t k = 0; matches && k < columns; ++k) matches = row.fields[k].text == schema.columns[k].title;
+    for (std::size_t k = 0; matches && k < columns; ++k) matches = row.fields[k] == schema.columns[k].title;
     if (matches) {
         if (!m_hasRaw) m_warnings.push_back(Issue(CsvIssue::Kind::NoRawColumn, row, 0));
         return;
     }
     m_finished = true;
     CsvIssue issue = Issue(CsvIssue::Kind::BadHeader, row, 0);
-    issue.text = Shortened(JoinedFields(row), 2 * kMaxQuotedBytes);
+    issue.text = Shortened(JoinedFields(row.fields), 2 * kMaxQuotedBytes);
     issue.inHeader = true;
     AddError(std::move(issue));
 }
 
-void CsvImporter::TakeRecord(const CsvRow& row)
+void CsvImporter::TakeRecord(const Row& row)
 {
     const RecordSchema& schema = SchemaOf(m_kind);
     const bool firstRecord = m_rows++ == 0;
@@ -140,11 +164,16 @@ void CsvImporter::TakeRecord(const CsvRow& row)
     const std::size_t errorsBefore = m_errorCount;
     std::array<std::uint8_t, kMaxRecordSize> bytes{};
     bool fromRaw = false;
-    if (m_hasRaw && !row.fields.back().text.empty()) {
-        const std::string_view raw = row.fields.back().text;
-        fromRaw = ReadHex(raw, bytes.data(), schema.recordSize);
-        if (!fromRaw) AddError(Issue(CsvIssue::Kind::BadRaw, row, static_cast<int>(columns) + 1, raw));
-        if (!fromRaw) bytes.fill(0);
+    if (m_hasRaw && !row.fields.back().empty()) {
+        const std::string_view raw = row.fields.back();
+        const int rawColumn = static_cast<int>(columns) + 1;
+        if (TypeOf(row, columns) != CellType::Text) {
+            AddError(WrongType(row, rawColumn));
+        } else {
+            fromRaw = ReadHex(raw, bytes.data(), schema.recordSize);
+            if (!fromRaw) AddError(Issue(CsvIssue::Kind::BadRaw, row, rawColumn, raw));
+            if (!fromRaw) bytes.fill(0);
+        }
     }
 
     bool idRead = false;
@@ -152,7 +181,7 @@ void CsvImporter::TakeRecord(const CsvRow& row)
     for (std::size_t k = 0; k < columns; ++k) {
         const ColumnSpec& column = schema.columns[k];
         if (column.role == ColumnRole::Name) continue;
-        const std::string_view text = row.fields[k].text;
+        const std::string_view text = row.fields[k];
         const std::optional<std::int32_t> value = ReadNumber(text);
         if (!value) {
             AddError(Issue(CsvIssue::Kind::BadNumber, row, static_cast<int>(k) + 1, text));
@@ -162,31 +191,7 @@ void CsvImporter::TakeRecord(const CsvRow& row)
         if (column.role == ColumnRole::Id) idRead = true, id = *value;
     }
 
-    const std::string_view nameText = row.fields[kNameColumn].text;
-    bool keepName = false;
-    if (fromRaw) {
-        m_nameText.clear();
-        m_names.AppendText(ReadShortName(schema, bytes.data()), m_nameText);
-        keepName = m_nameText == nameText;
-    }
-    if (!keepName) {
-        m_nameBytes.clear();
-        const NameEncoding encoded = m_names.TryAppendNameBytes(nameText, m_nameBytes);
-        if (encoded == NameEncoding::NotWellFormed) {
-            // Text in another encoding than the one read by: every row would say so again.
-            if (!std::exchange(m_notWellFormedSeen, true)) {
-                AddError(Issue(CsvIssue::Kind::NameNotWellFormed, row, kNameColumn + 1, nameText));
-            }
-        } else if (encoded == NameEncoding::NoGbkForm || m_nameBytes.find('\0') != std::string::npos) {
-            AddError(Issue(CsvIssue::Kind::NameNotEncoded, row, kNameColumn + 1, nameText));
-        } else if (m_nameBytes.size() > schema.nameCapacity) {
-            CsvIssue issue = Issue(CsvIssue::Kind::NameTooLong, row, kNameColumn + 1, nameText);
-            issue.number = static_cast<std::int64_t>(m_nameBytes.size());
-            AddError(std::move(issue));
-        } else {
-            WriteShortName(schema, bytes.data(), m_nameBytes);
-        }
-    }
+    TakeName(row, id, fromRaw, bytes.data());
 
     if (idRead) {
         // A monster file has no room for its first record's ID: it reads back as 0.
@@ -196,9 +201,57 @@ void CsvImporter::TakeRecord(const CsvRow& row)
             m_warnings.push_back(std::move(warning));
             id = 0;
         }
-        if (schema.uniqueIds) m_ids.emplace_back(id, m_line);
+        if (schema.uniqueIds) m_ids.emplace_back(id, row.line);
     }
     if (m_errorCount == 0 && errorsBefore == 0) m_records.Append({bytes.data(), schema.recordSize});
+}
+
+void CsvImporter::TakeName(const Row& row, std::int32_t id, bool fromRaw, std::uint8_t* record)
+{
+    const RecordSchema& schema = SchemaOf(m_kind);
+    const std::string_view nameText = row.fields[kNameColumn];
+    if (fromRaw) {
+        m_nameText.clear();
+        m_names.AppendText(ReadShortName(schema, record), m_nameText);
+        if (m_nameText == nameText) return;
+        if (m_nameChangeCount++ < kMaxNameChanges) {
+            m_nameChanges.push_back({row.line, id, m_nameText, std::string(nameText)});
+        }
+        if (m_keepNames) return;
+    }
+    if (TypeOf(row, kNameColumn) != CellType::Text) {
+        AddError(WrongType(row, kNameColumn + 1));
+        return;
+    }
+    m_nameBytes.clear();
+    const NameEncoding encoded = m_names.TryAppendNameBytes(nameText, m_nameBytes);
+    if (encoded == NameEncoding::NotWellFormed) {
+        // Text in another encoding than the one read by: every row would say so again.
+        if (!std::exchange(m_notWellFormedSeen, true)) {
+            AddError(Issue(CsvIssue::Kind::NameNotWellFormed, row, kNameColumn + 1, nameText));
+        }
+    } else if (encoded == NameEncoding::NoGbkForm || m_nameBytes.find('\0') != std::string::npos) {
+        AddError(Issue(CsvIssue::Kind::NameNotEncoded, row, kNameColumn + 1, nameText));
+    } else if (m_nameBytes.size() > schema.nameCapacity) {
+        CsvIssue issue = Issue(CsvIssue::Kind::NameTooLong, row, kNameColumn + 1, nameText);
+        issue.number = static_cast<std::int64_t>(m_nameBytes.size());
+        AddError(std::move(issue));
+    } else {
+        WriteShortName(schema, record, m_nameBytes);
+    }
+}
+
+CellType CsvImporter::TypeOf(const Row& row, std::size_t field)
+{
+    return field < row.types.size() ? row.types[field] : CellType::Text;
+}
+
+CsvIssue CsvImporter::WrongType(const Row& row, int column) const
+{
+    const auto field = static_cast<std::size_t>(column) - 1;
+    CsvIssue issue = Issue(CsvIssue::Kind::WrongCellType, row, column, row.fields[field]);
+    issue.cellType = TypeOf(row, field);
+    return issue;
 }
 
 void CsvImporter::Finish()

@@ -1,12 +1,14 @@
 #pragma once
 
-// Records from CSV written by CsvExporter or edited in a spreadsheet. The header must be the
-// kind's column titles, with or without a final "Raw". Each row starts from its Raw bytes
-// when it has them, else from zeros; the ID and fields are then written, and the name only
-// when its text differs from the text of the name Raw holds, so a name no one touched keeps
-// its bytes exactly. Every problem is collected (the first kMaxErrors of them kept, in line
-// order); the records are of use only when there was none. A header that cannot be read
-// ends the reading, since no row can be checked without it.
+// Records from CSV written by CsvExporter or edited in a spreadsheet, or from the rows of a
+// worksheet already split into cells. The header must be the kind's column titles, with or
+// without a final "Raw". Each row starts from its Raw bytes when it has them, else from
+// zeros; the ID and fields are then written, and the name only when its text differs from
+// the text of the name Raw holds, so a name no one touched keeps its bytes exactly. Every
+// such name change is listed, since a spreadsheet that turned "007" into "7" would otherwise
+// rename a record without a word. Every problem is collected (the first kMaxErrors of them
+// kept, in line order); the records are of use only when there was none. A header that
+// cannot be read ends the reading, since no row can be checked without it.
 
 #include "data/CsvTokenizer.h"
 #include "data/FileKind.h"
@@ -15,12 +17,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 namespace rw {
+
+// How a worksheet stored a cell. A CSV field is always Text; a name or Raw must be, since
+// a spreadsheet that stored one as anything else has already changed it.
+enum class CellType : std::uint8_t { Text, Number, Boolean, Error, Formula, Date };
 
 struct CsvIssue {
     enum class Kind : std::uint8_t {
@@ -40,6 +47,8 @@ struct CsvIssue {
         NoRawColumn,       // every record's bytes that no column shows will be zero
         FirstMonsterId,    // number: the ID the file cannot keep
         NoRecords,         // the file will hold a count of 0, which no one can open
+        // errors of worksheets only
+        WrongCellType,     // text: what the cell held; cellType: how it was stored
     };
     Kind kind = Kind::NoHeader;
     std::size_t line = 0;  // 1-based
@@ -50,12 +59,22 @@ struct CsvIssue {
     std::int64_t number = 0;
     std::int64_t expected = 0;
     std::size_t otherLine = 0;
+    CellType cellType = CellType::Text;
+};
+
+// A record whose name column says something else than the name its Raw bytes hold.
+struct NameChange {
+    std::size_t line = 0;    // 1-based
+    std::int32_t id = 0;     // as the row gives it (0 when it is no number)
+    std::string storedText;  // the Raw name's text, as the transcoder gives it
+    std::string newText;     // the name column's text
 };
 
 class CsvImporter {
 public:
     static constexpr std::size_t kMaxErrors = 20;
     static constexpr std::size_t kMaxQuotedBytes = 40;
+    static constexpr std::size_t kMaxNameChanges = 10'000;
 
     // delimiter: ',' for CSV, '\t' for tab-separated text.
     CsvImporter(FileKind kind, const NameTranscoder& names, char delimiter = ',');
@@ -66,6 +85,20 @@ public:
     // checks over the whole table run. Once Finished, everything is taken unread.
     std::size_t Consume(std::string_view text, bool atEnd);
 
+    // The same for a row already split into fields, such as a worksheet's, with the same
+    // checks and messages. line: where the row stands (1-based), for the messages; rows come
+    // in rising order. types: how each field was stored, or empty when all are text. A row
+    // without fields, or of one empty field, is passed over, as a CSV's blank line is.
+    void TakeFields(std::span<const std::string_view> fields, std::size_t line, std::span<const CellType> types = {});
+    // After the last TakeFields: the checks over the whole table run, and Finished() is true.
+    void FinishFields();
+
+    // With keep, a row that has Raw bytes keeps the name they hold whatever its name column
+    // says: the name column is then not read at all. The differences are listed in
+    // NameChanges() all the same, as names that were ignored rather than written.
+    void SetKeepNames(bool keep) { m_keepNames = keep; }
+    [[nodiscard]] bool KeepsNames() const { return m_keepNames; }
+
     // Nothing more will be read: the end came, or a header that cannot be read stopped it.
     [[nodiscard]] bool Finished() const { return m_finished; }
     [[nodiscard]] bool Ok() const { return m_finished && m_errorCount == 0; }
@@ -74,20 +107,41 @@ public:
     [[nodiscard]] const std::vector<CsvIssue>& Warnings() const { return m_warnings; }
     [[nodiscard]] const RecordStore& Records() const { return m_records; }
     [[nodiscard]] std::size_t RowCount() const { return m_rows; }
+    // Rows with Raw whose name differs from the Raw's name (written over it, or ignored with
+    // SetKeepNames), in line order: the first kMaxNameChanges of them; the count is of all.
+    [[nodiscard]] const std::vector<NameChange>& NameChanges() const { return m_nameChanges; }
+    [[nodiscard]] std::size_t NameChangeCount() const { return m_nameChangeCount; }
 
 private:
-    void TakeHeader(const CsvRow& row);
-    void TakeRecord(const CsvRow& row);
+    // One row as either entry point has it.
+    struct Row {
+        std::span<const std::string_view> fields;
+        std::span<const std::size_t> fieldLines; // lines into the row per field, or empty
+        std::span<const CellType> types;         // or empty: all text
+        std::size_t line = 0;
+    };
+
+    void TakeRow(const Row& row);
+    void TakeHeader(const Row& row);
+    void TakeRecord(const Row& row);
+    // Writes the name column's name over the one Raw put in record, unless it is that one,
+    // and lists the change.
+    void TakeName(const Row& row, std::int32_t id, bool fromRaw, std::uint8_t* record);
+    [[nodiscard]] static CellType TypeOf(const Row& row, std::size_t field);
+    [[nodiscard]] CsvIssue WrongType(const Row& row, int column) const;
     void Finish();
     void AddError(CsvIssue issue);
-    [[nodiscard]] CsvIssue Issue(CsvIssue::Kind kind, const CsvRow& row, int column, std::string_view text = {}) const;
+    [[nodiscard]] CsvIssue Issue(CsvIssue::Kind kind, const Row& row, int column, std::string_view text = {}) const;
 
     FileKind m_kind;
     const NameTranscoder& m_names;
     CsvTokenizer m_tokenizer;
     CsvRow m_row;
     std::size_t m_line = 1; // where the next row starts
+    std::vector<std::string_view> m_fields;  // the CSV row's, for TakeRow
+    std::vector<std::size_t> m_fieldLines;
     bool m_haveHeader = false;
+    bool m_keepNames = false;
     bool m_hasRaw = false;
     bool m_notWellFormedSeen = false;
     bool m_finished = false;
@@ -97,6 +151,8 @@ private:
     std::vector<CsvIssue> m_errors;
     std::size_t m_errorCount = 0;
     std::vector<CsvIssue> m_warnings;
+    std::vector<NameChange> m_nameChanges;
+    std::size_t m_nameChangeCount = 0;
     std::string m_nameText;  // scratch, kept for its capacity
     std::string m_nameBytes; // scratch
 };

@@ -130,8 +130,29 @@ private:
     std::error_code m_error;
 };
 
+// An empty file of a name no other file has, beside a given path, for a library that writes
+// only to a file it opens by name itself. It is removed when this goes, and on the signals
+// that end a command-line run, as an AtomicFile's temporary file is.
+class ScratchFile {
+public:
+    // Creates it in the folder of besides; Ok() tells whether that worked.
+    explicit ScratchFile(const std::filesystem::path& besides);
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+    ~ScratchFile();
+
+    [[nodiscard]] bool Ok() const { return !m_error; }
+    [[nodiscard]] std::string Error() const { return SystemText(m_error); }
+    [[nodiscard]] const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path; // empty when it could not be created
+    int m_tempSlot = -1;
+    std::error_code m_error;
+};
+
 // From now on SIGINT, SIGTERM, SIGHUP and SIGQUIT first remove the temporary files of the
-// AtomicFiles alive at that moment, then end the program as they would have.
+// AtomicFiles and ScratchFiles alive at that moment, then end the program as they would have.
 void RemoveTemporaryFilesOnSignals();
 
 } // namespace rw

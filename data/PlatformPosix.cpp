@@ -455,6 +455,26 @@ bool AtomicFile::CopyIntoTarget()
     return Fail(err);
 }
 
+// --- ScratchFile ---
+
+ScratchFile::ScratchFile(const std::filesystem::path& besides) : m_path(TempNameFor(besides))
+{
+    const int fd = ::mkostemp(m_path.data(), O_CLOEXEC);
+    if (fd < 0) {
+        m_error = LastError();
+        m_path.clear();
+        return;
+    }
+    ::close(fd);
+    m_tempSlot = RegisterTemp(m_path);
+}
+
+ScratchFile::~ScratchFile()
+{
+    if (!m_path.empty()) ::unlink(m_path.c_str());
+    ReleaseTemp(m_tempSlot);
+}
+
 void RemoveTemporaryFilesOnSignals()
 {
     struct sigaction action {};

@@ -113,6 +113,12 @@ inline constexpr char kCsvZhTooManyRecords[] = "记录太多，数据文件无�
 inline constexpr char kCsvZhNoRawColumn[] = "没有Raw列：各条记录中不显示的字节都将为0";
 inline constexpr char kCsvZhFirstMonsterIdFormat[] = "第一条记录的ID（%1）在monster.dat中无法保存，重新打开后将变为0";
 inline constexpr char kCsvZhNoRecords[] = "没有记录";
+inline constexpr char kCsvZhWrongCellTypeFormat[] = "%1：“%2”存储为%3，而不是文本：它可能已被电子表格改变（请把该列设为文本格式后重新输入）";
+inline constexpr char kCsvZhCellNumber[] = "数字";
+inline constexpr char kCsvZhCellBoolean[] = "逻辑值";
+inline constexpr char kCsvZhCellError[] = "错误值";
+inline constexpr char kCsvZhCellFormula[] = "公式";
+inline constexpr char kCsvZhCellDate[] = "日期";
 
 // The clipboard
 inline constexpr char kMenuCopy[] = "复制(&C)";
@@ -252,22 +258,26 @@ inline constexpr char kEnterByte[] = "请输入一个0到255之间的整数。";
 
 // Usage: the overall text is put together from these, each command's own from its parts.
 inline constexpr char kCliSynopsisInfo[] = "recwright-cli info FILE... [--key N] [--kind KIND]";
-inline constexpr char kCliSynopsisExport[] = "recwright-cli export FILE [-o OUT] [--key N] [--kind KIND] [--encoding ENC]";
-inline constexpr char kCliSynopsisImport[] =
-    "recwright-cli import CSV -o FILE [--key N] [--kind KIND] [--encoding ENC] [--allow-empty]";
+inline constexpr char kCliSynopsisExport[] =
+    "recwright-cli export FILE [-o OUT] [--key N] [--kind KIND] [--encoding ENC] [--format FMT]";
+inline constexpr char kCliSynopsisImport[] = "recwright-cli import CSV|XLSX -o FILE [--key N] [--kind KIND] "
+                                             "[--encoding ENC] [--format FMT] [--allow-empty] [--keep-names]";
 inline constexpr char kCliSynopsisOther[] = "recwright-cli COMMAND --help | help COMMAND | --version";
 inline constexpr char kCliAbout[] =
-    "Shows, exports to CSV and builds from CSV the data files stditem.dat, magic.dat and\n"
-    "monster.dat.\n";
+    "Shows, exports to CSV or .xlsx and builds from CSV or .xlsx the data files stditem.dat,\n"
+    "magic.dat and monster.dat.\n";
 inline constexpr char kCliAboutInfo[] =
     "info: shows per data file its kind, key, the count in its header, the records present,\n"
     "its size, whether it is truncated (holds fewer records than the count), the bytes after\n"
     "the last record the count announces, and how many records repeat an ID.\n";
 inline constexpr char kCliAboutExport[] =
-    "export: writes the data file as CSV, to standard output or OUT.\n";
+    "export: writes the data file as CSV, to standard output or OUT, or as a worksheet when\n"
+    "OUT ends in .xlsx.\n";
 inline constexpr char kCliAboutImport[] =
-    "import: builds the data file FILE from CSV (\"-\" reads standard input). Nothing is written\n"
-    "when the CSV has any error, nor when it has no record unless --allow-empty is given.\n";
+    "import: builds the data file FILE from CSV (\"-\" reads standard input) or from the first\n"
+    "worksheet of an .xlsx. Nothing is written when it has any error, nor when it has no record\n"
+    "unless --allow-empty is given. Each name that differs from the name in its row's Raw is\n"
+    "listed as a warning.\n";
 inline constexpr char kCliOptionsHeading[] = "Options:\n";
 inline constexpr char kCliOptionKind[] =
     "  --kind KIND     item, magic or monster, in any letter case; by default the data file's\n"
@@ -282,10 +292,19 @@ inline constexpr char kCliOptionOutput[] =
 inline constexpr char kCliOptionAllowEmpty[] =
     "  --allow-empty   import: write FILE even from a CSV without records (its count is then\n"
     "                  0, and it opens nowhere)\n";
+inline constexpr char kCliOptionFormat[] =
+    "  --format FMT    csv or xlsx, in any letter case; by default a file name ending in .xlsx\n"
+    "                  (in any letter case) means xlsx, any other csv\n";
+inline constexpr char kCliOptionKeepNames[] =
+    "  --keep-names    import: a row with Raw keeps the name Raw holds, whatever its name column\n"
+    "                  says (the differences are still listed, as names not taken)\n";
 inline constexpr char kCliCsvNotes[] =
     "CSV: a header of the table's column titles and Raw, then one row per record; Raw is the\n"
     "whole deciphered record in hexadecimal. An import row starts from its Raw bytes (or zeros\n"
-    "when Raw is empty or absent); the ID, the fields and a changed name are written over them.\n";
+    "when Raw is empty or absent); the ID, the fields and a changed name are written over them.\n"
+    "XLSX: the same columns on one worksheet; IDs and fields are numbers, names and Raw text, so\n"
+    "that a spreadsheet leaves a name such as 007, 1e5 or 3/4 as it is. An import refuses a name\n"
+    "or Raw that a spreadsheet has stored as a number, a date or a formula.\n";
 inline constexpr char kCliExitStatus[] =
     "Exit status: 0 done; 1 bad data (a file or CSV that cannot be used, output that cannot\n"
     "be written, memory that ran out); 2 bad usage (an output that is the input file included).\n";
@@ -300,6 +319,10 @@ inline constexpr char kCliMissingValueFormat[] = "option %s needs a value";
 inline constexpr char kCliNoValueFormat[] = "option %s takes no value";
 inline constexpr char kCliBadKeyFormat[] = "--key takes a whole number from 0 to 255, not '%s'";
 inline constexpr char kCliBadKindFormat[] = "--kind takes item, magic or monster, not '%s'";
+inline constexpr char kCliBadFormatFormat[] = "--format takes csv or xlsx, not '%s'";
+inline constexpr char kCliXlsxNotToStdout[] = "an .xlsx cannot go to standard output; give -o FILE.xlsx";
+inline constexpr char kCliXlsxNotFromStdin[] = "an .xlsx cannot be read from standard input; name the file";
+inline constexpr char kCliXlsxEncoding[] = "an .xlsx always holds UTF-8 text; --encoding is for CSV";
 inline constexpr char kCliBadEncodingFormat[] =
     "--encoding takes utf-8 (utf8), utf-8-bom (utf8-bom) or gbk (cp936), not '%s'";
 inline constexpr char kCliMissingFile[] = "no file given";
@@ -369,5 +392,45 @@ inline constexpr char kCsvNoRawColumn[] =
 inline constexpr char kCsvFirstMonsterIdFormat[] =
     "warning: the first record's ID (%lld) has no room in a monster file; it reads back as 0";
 inline constexpr char kCsvNoRecords[] = "warning: no records; a data file with a count of 0 does not open";
+inline constexpr char kCsvWrongCellTypeFormat[] =
+    "%s: '%s' is stored as %s, not as text: a spreadsheet may have changed it (format the column as "
+    "text and enter it again)";
+inline constexpr char kCsvCellNumber[] = "a number";
+inline constexpr char kCsvCellBoolean[] = "a truth value";
+inline constexpr char kCsvCellError[] = "an error value";
+inline constexpr char kCsvCellFormula[] = "a formula";
+inline constexpr char kCsvCellDate[] = "a date";
+
+// Name changes an import makes (or, with --keep-names, does not); each follows "CSV:LINE:2: ".
+inline constexpr char kCliNameChangedFormat[] = "warning: ID %lld: the name '%s' becomes '%s'";
+inline constexpr char kCliNameKeptFormat[] = "warning: ID %lld: the name '%s' is kept, not '%s'";
+inline constexpr char kCliMoreNameChangesFormat[] = "%s: warning: ... and %lld more name change(s)";
+inline constexpr char kCliNamesChangedFormat[] =
+    "%s: warning: %lld name(s) differ from the names their Raw holds and are written; --keep-names "
+    "keeps the names in Raw instead";
+inline constexpr char kCliNamesKeptFormat[] = "%s: warning: %lld name(s) differ from the names their Raw holds; those are kept";
+
+// Worksheets that cannot be written or read; each starts with the .xlsx's name.
+inline constexpr char kCliSheetTooManyRecordsFormat[] =
+    "%s: not written: %lld records, and a worksheet has room for %lld";
+inline constexpr char kCliSheetNotZipFormat[] = "%s: not an .xlsx workbook (%s)";
+inline constexpr char kCliSheetDamagedZipFormat[] = "%s: damaged: %s cannot be unpacked (%s)";
+inline constexpr char kCliSheetNoWorksheetFormat[] = "%s: no worksheet to read: %s is missing or names none";
+inline constexpr char kCliSheetTooLargeFormat[] =
+    "%s: refused: %s unpacks to more than %lld bytes, more than any worksheet of records";
+inline constexpr char kCliSheetPackedTooDenselyFormat[] =
+    "%s: refused: %s unpacks to more than %lld times its packed size, as a zip bomb does";
+inline constexpr char kCliSheetBadXmlFormat[] = "%s: damaged: %s:%lld: %s";
+inline constexpr char kCliSheetTooManyRowsFormat[] = "%s: row %lld is past the last row a worksheet has (%lld)";
+inline constexpr char kCliSheetTooManyStringsFormat[] = "%s: refused: %s holds more than %lld shared strings";
+inline constexpr char kCliSheetCellTooLongFormat[] = "%s: refused: a cell of row %lld holds more than %lld bytes";
+inline constexpr char kCliSheetStringTooLongFormat[] = "%s: refused: a string in %s holds more than %lld bytes";
+inline constexpr char kSheetXmlNotWellFormedFormat[] = "the XML is not well-formed: %s";
+inline constexpr char kSheetXmlDocumentType[] = "a document type declaration, which no workbook has";
+inline constexpr char kSheetXmlBadRowNumberFormat[] = "a row numbered '%s'";
+inline constexpr char kSheetXmlRowOutOfOrderFormat[] = "row %s does not come after the row before it";
+inline constexpr char kSheetXmlBadCellReferenceFormat[] = "a cell reference '%s' outside its row or the sheet";
+inline constexpr char kSheetXmlCellOutOfOrderFormat[] = "cell %s does not come after the cell before it";
+inline constexpr char kSheetXmlNoSuchSharedStringFormat[] = "a cell takes shared string %s, which is not there";
 
 } // namespace rw::str

@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 
 preset=${1:-default}
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-wqy-microhei qt6-translations-l10n xvfb xauth clang libclang-rt-14-dev time)
+          fonts-wqy-microhei qt6-translations-l10n xvfb xauth clang libclang-rt-14-dev time
+          libxlsxwriter-dev libzip-dev libexpat1-dev)
 
 ensure_packages "${packages[@]}"
 

@@ -22,6 +22,19 @@ namespace {
     return Text(str::kCsvZhStrayCarriageReturn);
 }
 
+[[nodiscard]] QString CellTypeText(CellType type)
+{
+    switch (type) {
+    case CellType::Number: return Text(str::kCsvZhCellNumber);
+    case CellType::Boolean: return Text(str::kCsvZhCellBoolean);
+    case CellType::Error: return Text(str::kCsvZhCellError);
+    case CellType::Formula: return Text(str::kCsvZhCellFormula);
+    case CellType::Date:
+    case CellType::Text: break;
+    }
+    return Text(str::kCsvZhCellDate);
+}
+
 [[nodiscard]] QString What(const CsvIssue& issue, FileKind kind)
 {
     const RecordSchema& schema = SchemaOf(kind);
@@ -50,6 +63,7 @@ namespace {
     case CsvIssue::Kind::NoRawColumn: return Text(str::kCsvZhNoRawColumn);
     case CsvIssue::Kind::FirstMonsterId: return Text(str::kCsvZhFirstMonsterIdFormat, issue.number);
     case CsvIssue::Kind::NoRecords: return Text(str::kCsvZhNoRecords);
+    case CsvIssue::Kind::WrongCellType: return Text(str::kCsvZhWrongCellTypeFormat, title, text, CellTypeText(issue.cellType));
     }
     return {};
 }

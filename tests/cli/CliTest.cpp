@@ -1,8 +1,11 @@
 // recwright-cli as a user runs it: exit status, messages, and the files it makes.
 
 #include "data/DataFile.h"
+#include "data/HexText.h"
 #include "data/Platform.h"
+#include "data/Record.h"
 #include "tests/data/TestFiles.h"
+#include "tests/sheet/WorkbookBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +123,12 @@ TEST_F(Cli, UsageErrorsExitWithTwo)
         {{"export", kItem, kItem}, "one file only"},
         {{"import", kItem}, "import needs -o FILE"},
         {{"export", Path("items.bak")}, "items.bak: the name does not say which table this is"},
+        {{"export", kItem, "--format", "xlsx"}, "an .xlsx cannot go to standard output; give -o FILE.xlsx"},
+        {{"export", kItem, "-o", "-", "--format", "XLSX"}, "an .xlsx cannot go to standard output"},
+        {{"import", "-", "--format", "xlsx", "-o", Path("stditem.dat")}, "an .xlsx cannot be read from standard input"},
+        {{"export", kItem, "-o", Path("t.xlsx"), "--encoding", "gbk"}, "an .xlsx always holds UTF-8 text"},
+        {{"export", kItem, "--format", "ods"}, "--format takes csv or xlsx, not 'ods'"},
+        {{"export", kItem, "--keep-names"}, "unknown option '--keep-names' for export"},
     };
     for (const auto& [args, message] : cases) {
         std::string line = "$CLI";
@@ -134,7 +143,7 @@ TEST_F(Cli, HelpAndVersionPrintWhatWasAskedFor)
 {
     const std::string info = "recwright-cli info FILE...";
     const std::string exportLine = "recwright-cli export FILE";
-    const std::string importLine = "recwright-cli import CSV -o FILE";
+    const std::string importLine = "recwright-cli import CSV|XLSX -o FILE";
     struct Case { std::initializer_list<std::string> args; std::string starts; std::vector<std::string> has, hasNot; };
     const Case cases[] = {
         {{"--help"}, "Usage:\n", {info, exportLine, importLine, "--allow-empty", "Exit status"}, {}},
@@ -479,6 +488,113 @@ TEST_F(Cli, AnyCsvIsReadInBoundedMemory)
         EXPECT_NE(run.err.find("stditem.dat: not written: 1 error(s)"), std::string::npos) << run.err;
         EXPECT_FALSE(std::filesystem::exists(Path("stditem.dat")));
     }
+}
+
+// A shell line of the program and arguments.
+[[nodiscard]] std::string CommandOf(const std::vector<std::string>& args)
+{
+    std::string line = "$CLI";
+    for (const std::string& arg : args) line += " " + Quoted(arg);
+    return line;
+}
+
+TEST_F(Cli, SheetsByNameOrFormatGiveTheSameFileBack)
+{
+    struct Case { std::string file; std::vector<std::string> exportOptions, importOptions; bool sheet; };
+    const Case cases[] = {
+        {"t.XLSX", {}, {}, true},
+        {"t.sheet", {"--format", "xlsx"}, {"--format", "Xlsx"}, true},
+        {"t.xlsx", {"--format", "csv"}, {"--format", "csv"}, false},
+    };
+    for (const char* name : {"stditem.dat", "magic.dat", "monster.dat"}) {
+        for (const Case& c : cases) {
+            std::vector<std::string> exportArgs{"export", (kSamples / name).string(), "-o", Path(c.file)};
+            exportArgs.insert(exportArgs.end(), c.exportOptions.begin(), c.exportOptions.end());
+            const CliRun exported = Shell(CommandOf(exportArgs));
+            ASSERT_EQ(exported.status, 0) << exported.err;
+            EXPECT_EQ(ReadFile<std::string>(Path(c.file)).rfind("PK", 0) == 0, c.sheet) << c.file;
+            std::vector<std::string> importArgs{"import", Path(c.file), "-o", Path(name)};
+            importArgs.insert(importArgs.end(), c.importOptions.begin(), c.importOptions.end());
+            const CliRun imported = Shell(CommandOf(importArgs));
+            ASSERT_EQ(imported.status, 0) << imported.err;
+            EXPECT_EQ(imported.err, "") << "no name changed, nothing to say";
+            EXPECT_EQ(ReadFile(Path(name)), ReadFile(kSamples / name)) << name << " " << c.file;
+        }
+    }
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(Cli, NameChangesAreWarnedOfAndKeptOnRequest)
+{
+    // The CSV's second record renamed, as a spreadsheet turns "007" into "7"; the sheet's.
+    std::string csv = Invoke({"export", kItem}).out;
+    const std::size_t row = csv.find("\n2,") + 3;
+    csv.replace(row, csv.find(',', row) - row, "7");
+    WriteFile(Path("t.csv"), csv);
+    Record stored(FileKind::Item);
+    ASSERT_TRUE(stored.SetName("007"));
+    std::string raw(2 * 184, '0');
+    WriteHex(stored.Bytes().data(), 184, raw.data());
+    WriteFile(Path("t.xlsx"), test::Workbook(test::SheetXml(test::HeaderRow(FileKind::Item) +
+                                                            test::RecordRow(FileKind::Item, 3, "2", "7", raw))));
+    // The name shown (UTF-8) and the name kept (GBK bytes).
+    struct Case { std::string table; std::string stored; std::string kept; };
+    const Case cases[] = {
+        {"t.csv", "\xE6\x99\xA8\xE9\x9C\xB2\xE8\x8D\xAF\xE5\x89\x82(\xE5\xA4\xA7)", "\xB3\xBF\xC2\xB6\xD2\xA9\xBC\xC1(\xB4\xF3)"},
+        {"t.xlsx", "007", "007"},
+    };
+    for (const Case& c : cases) {
+        for (const bool keep : {false, true}) {
+            std::vector<std::string> args{"import", Path(c.table), "-o", Path("stditem.dat")};
+            if (keep) args.push_back("--keep-names");
+            const CliRun run = Shell(CommandOf(args));
+            ASSERT_EQ(run.status, 0) << run.err;
+            const std::string where = "recwright-cli: " + Path(c.table) + ":3:2: warning: ID 2: the name '" + c.stored;
+            EXPECT_EQ(run.err, where + (keep ? "' is kept, not '7'\n" : "' becomes '7'\n") + "recwright-cli: " +
+                                   Path(c.table) + ": warning: 1 name(s) differ from the names their Raw holds" +
+                                   (keep ? "; those are kept\n" : " and are written; --keep-names keeps the names in Raw instead\n"));
+            const auto records = ReadDataFile(Path("stditem.dat"), FileKind::Item, 173);
+            EXPECT_EQ(Record(FileKind::Item, records.RecordAt(c.table == "t.csv" ? 1 : 0)).Name(), keep ? c.kept : "7");
+        }
+    }
+
+    // Very many: the first ten thousand, then how many more.
+    std::string many = csv.substr(0, csv.find('\n') + 1);
+    const std::string rest = csv.substr(csv.find(',', row), csv.find('\n', row) - csv.find(',', row));
+    for (int i = 0; i <= 10'000; ++i) many += std::to_string(i) + ",7" + rest + "\n";
+    WriteFile(Path("t.csv"), many);
+    const CliRun run = Invoke({"import", Path("t.csv"), "-o", Path("stditem.dat")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(Occurrences(run.err, "' becomes '7'"), 10'000u);
+    EXPECT_NE(run.err.find(": warning: ... and 1 more name change(s)\n"), std::string::npos);
+    EXPECT_NE(run.err.find(": warning: 10001 name(s) differ"), std::string::npos);
+}
+
+TEST_F(Cli, DamagedOrUnwritableSheetsAreExplained)
+{
+    WriteFile(Path("text.xlsx"), Invoke({"export", kItem}).out);
+    std::string numberName = "<row>";
+    for (int k = 0; k < 31; ++k) numberName += test::NumberCell(2, k, k == 1 ? "7" : "0");
+    WriteFile(Path("number.xlsx"), test::Workbook(test::SheetXml(test::HeaderRow(FileKind::Item) + numberName + "</row>")));
+    const std::pair<std::string, std::string> cases[] = {
+        {"text.xlsx", "text.xlsx: not an .xlsx workbook (Not a zip archive)"},
+        {"number.xlsx", "number.xlsx:2:2: ItemName: '7' is stored as a number, not as text"},
+        {"none.xlsx", "none.xlsx: cannot read: No such file or directory"},
+    };
+    for (const auto& [file, message] : cases) {
+        const CliRun run = Invoke({"import", Path(file), "-o", Path("stditem.dat")});
+        EXPECT_EQ(run.status, 1) << file;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(Path("stditem.dat")));
+    }
+
+    // A write cut short by a file size limit leaves the old sheet and no temporary file.
+    WriteFile(Path("old.xlsx"), std::string("old"));
+    const CliRun run = Shell("(trap '' XFSZ; ulimit -f 1; " + Command({"export", kItem, "-o", Path("old.xlsx")}) + ")");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("old.xlsx: cannot write: "), std::string::npos) << run.err;
+    EXPECT_TRUE(ReadFile<std::string>(Path("old.xlsx")) == "old");
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
 
 } // namespace

@@ -1,0 +1,62 @@
+#include "sheet/SheetReader.h"
+
+#include "data/Platform.h"
+#include "sheet/SharedStringsReader.h"
+#include "sheet/SheetLimits.h"
+#include "sheet/StringPool.h"
+#include "sheet/WorkbookParts.h"
+#include "sheet/WorksheetRows.h"
+#include "sheet/XmlPart.h"
+#include "sheet/ZipArchive.h"
+
+namespace rw {
+namespace {
+
+[[nodiscard]] SheetResult ReadArchive(const ZipArchive& archive, CsvImporter& importer, const SheetProgress& progress)
+{
+    if (!archive.IsOpen()) return archive.Failure();
+    WorkbookParts parts;
+    if (SheetResult found = FindWorkbookParts(archive, parts); !found.Ok()) return found;
+
+    const std::uint64_t total = parts.worksheet.size + (parts.sharedStrings ? parts.sharedStrings->size : 0);
+    std::uint64_t done = 0;
+    const auto report = [&](std::uint64_t unpacked) { return !progress || progress(done + unpacked, total); };
+
+    StringPool strings;
+    if (parts.sharedStrings) {
+        SharedStringsReader reader(strings);
+        SheetResult read = ReadXmlPart(archive, *parts.sharedStrings, sheet_limits::kMaxSharedStringsXmlBytes, reader,
+                                       reader.Failure(), report);
+        if (!read.Ok()) return read;
+        done += parts.sharedStrings->size;
+    }
+    WorksheetRows rows(strings, importer);
+    SheetResult read = ReadXmlPart(archive, parts.worksheet, sheet_limits::kMaxWorksheetBytes, rows, rows.Failure(), report);
+    if (!read.Ok()) return read;
+    importer.FinishFields();
+    if (progress) (void)progress(total, total);
+    return {};
+}
+
+} // namespace
+
+SheetResult ReadRecordSheet(const std::string& path, CsvImporter& importer, const SheetProgress& progress)
+{
+    // Opened first for the system's own reason when it cannot be, in the words every other
+    // file of the program is refused with.
+    const InputFile file(path, InputFile::Accept::RegularFile);
+    if (!file.IsOpen()) {
+        SheetResult result;
+        result.failure = SheetFailure::CannotRead;
+        if (!file.IsNotRegularFile()) result.detail = SystemText(file.Error());
+        return result;
+    }
+    return ReadArchive(ZipArchive(path), importer, progress);
+}
+
+SheetResult ReadRecordSheet(std::span<const std::uint8_t> bytes, CsvImporter& importer, const SheetProgress& progress)
+{
+    return ReadArchive(ZipArchive(bytes), importer, progress);
+}
+
+} // namespace rw

@@ -1,0 +1,231 @@
+// Records through a worksheet and back: our own sheets, one a spreadsheet program saved again,
+// and sheets made cell by cell to show how each kind of cell is read.
+
+#include "data/DataFile.h"
+#include "data/HexText.h"
+#include "data/KeySet.h"
+#include "data/Record.h"
+#include "sheet/SheetReader.h"
+#include "sheet/SheetWriter.h"
+#include "tests/data/TestFiles.h"
+#include "tests/sheet/WorkbookBytes.h"
+#include "text/Utf8NameTranscoder.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace rw {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const Utf8NameTranscoder kNames;
+const std::filesystem::path kFixtures = RECWRIGHT_SHEET_FIXTURES;
+
+// Names a spreadsheet would read as something else, and bytes that are no GBK text.
+const std::vector<std::string> kTrickyNames = {
+    "007", "1e5", "=1+1", "3/4", "\xb3\xbf\xc2\xb6\xd2\xa9\xbc\xc1" /* 晨露药剂 */, "TRUE", "-0", " a ", "a\r\nb",
+    "\x01", "_x0041_", "", "\x81\x7f", "ab\xb3", "1,5", "#REF!",
+};
+
+// Records of random bytes, the tricky names among them, IDs unique.
+Bytes Records(FileKind kind, std::size_t count, unsigned seed)
+{
+    const RecordSchema& schema = SchemaOf(kind);
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> byte(0, 255);
+    Bytes records(count * schema.recordSize);
+    for (auto& b : records) b = static_cast<std::uint8_t>(byte(random));
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint8_t* record = records.data() + i * schema.recordSize;
+        StoreInt32(record, static_cast<std::int32_t>(i * 7 + 1));
+        if (i < kTrickyNames.size()) WriteShortName(schema, record, kTrickyNames[i]);
+    }
+    if (kind == FileKind::Monster) StoreInt32(records.data(), 0); // has no room in the file
+    return records;
+}
+
+std::filesystem::path Write(const test::TempDir& dir, FileKind kind, const Bytes& records)
+{
+    const std::size_t size = SchemaOf(kind).recordSize;
+    const std::filesystem::path path = dir / "records.xlsx";
+    const SheetResult written = WriteRecordSheet(path.string(), kind, records.size() / size,
+                                                 [&](std::size_t i) { return std::span(records).subspan(i * size, size); },
+                                                 kNames, {});
+    EXPECT_TRUE(written.Ok()) << written.detail;
+    return path;
+}
+
+Bytes Flat(const RecordStore& store)
+{
+    Bytes bytes;
+    for (std::size_t i = 0; i < store.Count(); ++i) {
+        const auto record = store.RecordAt(i);
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    return bytes;
+}
+
+std::string DescribeErrors(const CsvImporter& importer)
+{
+    std::string text;
+    for (const CsvIssue& issue : importer.Errors()) {
+        text += std::to_string(issue.line) + ":" + std::to_string(issue.column) + " kind " +
+                std::to_string(static_cast<int>(issue.kind)) + " '" + issue.text + "'\n";
+    }
+    return text;
+}
+
+TEST(Sheet, WritingAndReadingGiveTheRecordsBack)
+{
+    test::TempDir dir;
+    for (const FileKind kind : kAllKinds) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        const Bytes records = Records(kind, 300, 7 + static_cast<unsigned>(kind));
+        const std::filesystem::path path = Write(dir, kind, records);
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> told;
+        CsvImporter fromFile(kind, kNames);
+        const SheetResult read = ReadRecordSheet(path.string(), fromFile, [&](std::uint64_t done, std::uint64_t total) {
+            told.emplace_back(done, total);
+            return true;
+        });
+        ASSERT_TRUE(read.Ok()) << static_cast<int>(read.failure) << " " << read.detail;
+        ASSERT_TRUE(fromFile.Ok()) << DescribeErrors(fromFile);
+        EXPECT_EQ(fromFile.NameChangeCount(), 0u) << fromFile.NameChanges().at(0).newText;
+        EXPECT_TRUE(fromFile.Warnings().empty());
+        EXPECT_EQ(Flat(fromFile.Records()), records);
+        ASSERT_FALSE(told.empty());
+        EXPECT_EQ(told.back().first, told.back().second);
+
+        CsvImporter fromMemory(kind, kNames);
+        ASSERT_TRUE(ReadRecordSheet(test::ReadFile(path), fromMemory, {}).Ok());
+        EXPECT_EQ(Flat(fromMemory.Records()), records);
+    }
+}
+
+TEST(Sheet, ASheetSavedAgainByASpreadsheetProgramGivesTheSameFile)
+{
+    // Made by scripts/make-sheet-fixture.sh: LibreOffice Calc's shared strings, its styles,
+    // and names such as 007, =1+1 and 3/4 kept as text.
+    const DecodedRecords expected = ReadDataFile(kFixtures / "stditem.dat", FileKind::Item, KeySet{}.For(FileKind::Item));
+    ASSERT_TRUE(expected.report.loaded);
+    CsvImporter importer(FileKind::Item, kNames);
+    const SheetResult read = ReadRecordSheet((kFixtures / "stditem-libreoffice.xlsx").string(), importer, {});
+    ASSERT_TRUE(read.Ok()) << read.detail;
+    ASSERT_TRUE(importer.Ok()) << DescribeErrors(importer);
+    EXPECT_EQ(importer.NameChangeCount(), 0u);
+    EXPECT_EQ(Flat(importer.Records()), expected.bytes);
+}
+
+// The Stdmode field (column 3) of an item record.
+std::int32_t Stdmode(const CsvImporter& importer)
+{
+    return ReadColumnValue(kItemSchema, importer.Records().RecordAt(0).data(), 2);
+}
+
+TEST(Sheet, CellsAreReadAsTheSpreadsheetShowsThem)
+{
+    constexpr FileKind kItem = FileKind::Item;
+    using K = CsvIssue::Kind;
+    const std::string header = test::HeaderRow(kItem);
+    auto row = [](const std::string& cells) { return "<row r=\"2\">" + cells + "</row>"; };
+    // ID, name and fields after a given Stdmode (column C), as cells without references.
+    auto recordWith = [](const std::string& name, const std::string& stdmode) {
+        std::string cells = "<c><v>1</v></c>" + name + stdmode;
+        for (int k = 3; k < kItemSchema.ColumnCount(); ++k) cells += "<c><v>0</v></c>";
+        return "<row>" + cells + "</row>";
+    };
+    const std::string name = "<c t=\"inlineStr\"><is><t>a</t></is></c>";
+    struct Case { const char* label; std::string rows; std::optional<std::string> sharedStrings; std::int32_t stdmode;
+                  K issue; int column; std::string text; };
+    const Case cases[] = {
+        {"whole number written with an exponent", recordWith(name, "<c><v>1E+5</v></c>"), {}, 100000, K::NoHeader, 0, ""},
+        {"number given as text", recordWith(name, "<c t=\"inlineStr\"><is><t>007</t></is></c>"), {}, 7, K::NoHeader, 0, ""},
+        {"text from shared strings", recordWith("<c t=\"s\"><v>0</v></c>", "<c t=\"s\"><v>1</v></c>"),
+         "<sst><si><t>a</t></si><si><r><t>4</t></r><r><t>2</t></r><rPh><t>9</t></rPh></si></sst>", 42, K::NoHeader, 0, ""},
+        {"a formula's number", recordWith(name, "<c><f>6*7</f><v>42</v></c>"), {}, 42, K::NoHeader, 0, ""},
+        {"fraction", recordWith(name, "<c><v>1.5</v></c>"), {}, 0, K::BadNumber, 3, "1.5"},
+        {"beyond 32 bits", recordWith(name, "<c><v>3000000000</v></c>"), {}, 0, K::BadNumber, 3, "3000000000"},
+        {"truth value", recordWith(name, "<c t=\"b\"><v>1</v></c>"), {}, 0, K::BadNumber, 3, "TRUE"},
+        {"missing cell", row(test::NumberCell(2, 0, "1") + test::TextCell(2, 1, "a") + [] {
+             std::string cells;
+             for (int k = 3; k < kItemSchema.ColumnCount(); ++k) cells += test::NumberCell(2, k, "0");
+             return cells;
+         }()), {}, 0, K::BadNumber, 3, ""},
+        {"name as a number", recordWith("<c><v>7</v></c>", "<c><v>0</v></c>"), {}, 0, K::WrongCellType, 2, "7"},
+        {"name as a date", recordWith("<c t=\"d\"><v>2024-03-04</v></c>", "<c><v>0</v></c>"), {}, 0, K::WrongCellType, 2,
+         "2024-03-04"},
+        {"name as a formula", recordWith("<c t=\"str\"><f>\"a\"&amp;\"b\"</f><v>ab</v></c>", "<c><v>0</v></c>"), {}, 0,
+         K::WrongCellType, 2, "ab"},
+        {"name as an error", recordWith("<c t=\"e\"><v>#N/A</v></c>", "<c><v>0</v></c>"), {}, 0, K::WrongCellType, 2, "#N/A"},
+        {"a cell past Raw", row(test::NumberCell(2, 0, "1") + test::TextCell(2, 40, "x")), {}, 0, K::FieldCount, 0, ""},
+        {"lines are the sheet's rows", "<row r=\"9\"></row>" + test::RecordRow(kItem, 12, "x", "a"), {}, 0, K::BadNumber, 1,
+         "x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        CsvImporter importer(kItem, kNames);
+        const SheetResult read = ReadRecordSheet(test::Workbook(test::SheetXml(header + c.rows), c.sharedStrings), importer, {});
+        ASSERT_TRUE(read.Ok()) << static_cast<int>(read.failure) << " " << read.detail;
+        if (c.column == 0 && c.issue == K::NoHeader) {
+            ASSERT_TRUE(importer.Ok()) << DescribeErrors(importer);
+            EXPECT_EQ(Stdmode(importer), c.stdmode);
+            EXPECT_EQ(Record(kItem, importer.Records().RecordAt(0)).Name(), "a");
+            continue;
+        }
+        ASSERT_EQ(importer.ErrorCount(), 1u) << DescribeErrors(importer);
+        const CsvIssue& issue = importer.Errors()[0];
+        EXPECT_EQ(issue.kind, c.issue);
+        EXPECT_EQ(issue.column, c.column);
+        EXPECT_EQ(issue.text, c.text);
+        EXPECT_EQ(issue.line, c.rows.starts_with("<row r=\"9\"") ? 12u : 2u);
+    }
+}
+
+TEST(Sheet, NameChangesAreListedAndKeptOnRequest)
+{
+    Record stored(FileKind::Magic);
+    ASSERT_TRUE(stored.SetName("007"));
+    std::string raw(2 * stored.Bytes().size(), '0');
+    WriteHex(stored.Bytes().data(), stored.Bytes().size(), raw.data());
+    const auto sheet = test::Workbook(test::SheetXml(test::HeaderRow(FileKind::Magic) +
+                                                     test::RecordRow(FileKind::Magic, 5, "3", "7", raw)));
+    for (const bool keep : {false, true}) {
+        CsvImporter importer(FileKind::Magic, kNames);
+        importer.SetKeepNames(keep);
+        ASSERT_TRUE(ReadRecordSheet(sheet, importer, {}).Ok());
+        ASSERT_TRUE(importer.Ok()) << DescribeErrors(importer);
+        ASSERT_EQ(importer.NameChanges().size(), 1u);
+        const NameChange& change = importer.NameChanges()[0];
+        EXPECT_EQ(std::tie(change.line, change.id, change.storedText, change.newText),
+                  std::make_tuple(std::size_t{5}, 3, std::string("007"), std::string("7")));
+        EXPECT_EQ(Record(FileKind::Magic, importer.Records().RecordAt(0)).Name(), keep ? "007" : "7");
+    }
+}
+
+TEST(Sheet, WritingFailsWholeOrNotAtAll)
+{
+    test::TempDir dir;
+    const Bytes records = Records(FileKind::Item, 5000, 3);
+    const auto recordAt = [&](std::size_t i) { return std::span(records).subspan(i * 184, 184); };
+    const std::string target = (dir / "items.xlsx").string();
+    test::WriteFile(target, std::string("before"));
+
+    const SheetResult tooMany = WriteRecordSheet(target, FileKind::Item, 1'048'576, recordAt, kNames, {});
+    EXPECT_EQ(tooMany.failure, SheetFailure::TooManyRows);
+    EXPECT_EQ(tooMany.limit, 1'048'575u);
+    const SheetResult cancelled = WriteRecordSheet(target, FileKind::Item, 5000, recordAt, kNames,
+                                                   [](std::uint64_t done, std::uint64_t) { return done < 4096; });
+    EXPECT_EQ(cancelled.failure, SheetFailure::Cancelled);
+    const SheetResult noFolder = WriteRecordSheet((dir / "none" / "items.xlsx").string(), FileKind::Item, 5000, recordAt,
+                                                  kNames, {});
+    EXPECT_EQ(noFolder.failure, SheetFailure::CannotWrite);
+    EXPECT_EQ(noFolder.detail, "No such file or directory");
+
+    EXPECT_EQ(test::ReadFile<std::string>(target), "before");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "no temporary file left";
+}
+
+} // namespace
+} // namespace rw

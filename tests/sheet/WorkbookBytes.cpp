@@ -1,0 +1,131 @@
+#include "tests/sheet/WorkbookBytes.h"
+
+#include "data/Schema.h"
+
+#include <zip.h>
+
+#include <cstdlib>
+
+namespace rw::test {
+namespace {
+
+void Require(bool condition)
+{
+    if (!condition) std::abort();
+}
+
+std::string Escaped(const std::string& text)
+{
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+constexpr const char* kMain = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+constexpr const char* kRelationshipTypes = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+
+} // namespace
+
+std::vector<std::uint8_t> ZipOf(const Parts& parts, bool stored)
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* memory = zip_source_buffer_create(nullptr, 0, 0, &error);
+    Require(memory != nullptr);
+    zip_source_keep(memory);
+    zip_t* archive = zip_open_from_source(memory, ZIP_TRUNCATE, &error);
+    Require(archive != nullptr);
+    for (const auto& [name, content] : parts) {
+        zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
+        const zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8);
+        Require(index >= 0);
+        if (stored) Require(zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0) == 0);
+    }
+    Require(zip_close(archive) == 0);
+    Require(zip_source_open(memory) == 0);
+    Require(zip_source_seek(memory, 0, SEEK_END) == 0);
+    const zip_int64_t size = zip_source_tell(memory);
+    Require(zip_source_seek(memory, 0, SEEK_SET) == 0);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    Require(zip_source_read(memory, bytes.data(), bytes.size()) == size);
+    zip_source_close(memory);
+    zip_source_free(memory);
+    zip_error_fini(&error);
+    return bytes;
+}
+
+Parts WorkbookParts(const std::string& sheetXml, const std::optional<std::string>& sharedStringsXml)
+{
+    const std::string rel = std::string("<Relationship Id=\"rId%\" Type=\"") + kRelationshipTypes + "/";
+    auto relationship = [&](const char* id, const char* type, const char* target) {
+        std::string r = rel;
+        r.replace(r.find('%'), 1, id);
+        return r + type + "\" Target=\"" + target + "\"/>";
+    };
+    std::string links = relationship("1", "worksheet", "worksheets/sheet1.xml");
+    if (sharedStringsXml) links += relationship("2", "sharedStrings", "sharedStrings.xml");
+    const std::string relationships = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    Parts parts = {
+        {"_rels/.rels", relationships + relationship("1", "officeDocument", "xl/workbook.xml") + "</Relationships>"},
+        {"xl/workbook.xml", std::string("<workbook xmlns=\"") + kMain + "\" xmlns:r=\"" + kRelationshipTypes +
+                                "\"><sheets><sheet name=\"s\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
+        {"xl/_rels/workbook.xml.rels", relationships + links + "</Relationships>"},
+        {"xl/worksheets/sheet1.xml", sheetXml},
+    };
+    if (sharedStringsXml) parts.emplace_back("xl/sharedStrings.xml", *sharedStringsXml);
+    return parts;
+}
+
+std::vector<std::uint8_t> Workbook(const std::string& sheetXml, const std::optional<std::string>& sharedStringsXml)
+{
+    return ZipOf(WorkbookParts(sheetXml, sharedStringsXml));
+}
+
+std::string SheetXml(const std::string& rows)
+{
+    return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet xmlns=\"") + kMain + "\"><sheetData>" + rows +
+           "</sheetData></worksheet>";
+}
+
+std::string ColumnLetters(int k)
+{
+    std::string letters;
+    for (int n = k + 1; n > 0; n = (n - 1) / 26) letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
+    return letters;
+}
+
+std::string TextCell(int r, int k, const std::string& text)
+{
+    return "<c r=\"" + ColumnLetters(k) + std::to_string(r) + "\" t=\"inlineStr\"><is><t>" + Escaped(text) + "</t></is></c>";
+}
+
+std::string NumberCell(int r, int k, const std::string& value)
+{
+    return "<c r=\"" + ColumnLetters(k) + std::to_string(r) + "\"><v>" + value + "</v></c>";
+}
+
+std::string HeaderRow(FileKind kind)
+{
+    const RecordSchema& schema = SchemaOf(kind);
+    std::string row = "<row r=\"1\">";
+    for (int k = 0; k < schema.ColumnCount(); ++k) row += TextCell(1, k, std::string(schema.Column(k).title));
+    return row + TextCell(1, schema.ColumnCount(), "Raw") + "</row>";
+}
+
+std::string RecordRow(FileKind kind, int r, const std::string& id, const std::string& name, const std::string& raw)
+{
+    const RecordSchema& schema = SchemaOf(kind);
+    std::string row = "<row r=\"" + std::to_string(r) + "\">" + NumberCell(r, 0, id) + TextCell(r, 1, name);
+    for (int k = 2; k < schema.ColumnCount(); ++k) row += NumberCell(r, k, "0");
+    if (!raw.empty()) row += TextCell(r, schema.ColumnCount(), raw);
+    return row + "</row>";
+}
+
+} // namespace rw::test
