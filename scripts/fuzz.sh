@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (the fuzz preset) and runs each for SECONDS seconds on a seed
 # corpus made from samples/. Exits non-zero if any target finds a crash, a leak or a timeout.
-# Usage: scripts/fuzz.sh [SECONDS]   (default 60); findings are kept in build/fuzz/findings/.
+# Usage: scripts/fuzz.sh [SECONDS]   (default 60; FUZZ_TARGETS="csv_import ..." runs only those);
+# findings are kept in build/fuzz/findings/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -27,11 +28,22 @@ seed csv_import magic '\x01\x40' samples/magic.csv
 seed csv_import monster '\x02\xc0' samples/monster.csv
 seed gbk_names item '\x00' samples/stditem.csv
 seed gbk_names monster '\x02' samples/monster.csv
+# The worksheet reader: a sheet LibreOffice saved (shared strings), one of ours (inline
+# strings), and bare XML of the kind.
+seed xlsx_import libreoffice '\x00\x01' tests/sheet/fixtures/stditem-libreoffice.xlsx
+build/fuzz/cli/recwright-cli export samples/magic.dat -o "$corpus/magic.xlsx"
+seed xlsx_import ours '\x01\x01' "$corpus/magic.xlsx"
+rm "$corpus/magic.xlsx"
+printf '<sst><si><t>a</t></si></sst>\0<worksheet><sheetData><row r="1"><c t="inlineStr"><is><t>MagID</t></is></c></row><row r="2"><c><v>1</v></c><c t="s"><v>0</v></c><c t="str"><f>1</f><v>1</v></c></row></sheetData></worksheet>' >"$corpus/xml"
+seed xlsx_import xml '\x01\x80' "$corpus/xml"
+rm "$corpus/xml"
 
 status=0
-for target in decode csv_import gbk_names; do
+for target in ${FUZZ_TARGETS:-decode csv_import gbk_names xlsx_import}; do
   echo "== fuzz_$target for ${seconds}s"
-  if ! "$bin/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+  dict=()
+  [ "$target" != xlsx_import ] || dict=(-dict=fuzz/xlsx.dict)
+  if ! "$bin/fuzz_$target" "${dict[@]}" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
       -artifact_prefix="$findings/$target-" "$corpus/$target" 2>"$findings/$target.log"; then
     echo "fuzz_$target failed; see $findings/$target.log" >&2
     tail -n 40 "$findings/$target.log" >&2
