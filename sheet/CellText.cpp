@@ -81,8 +81,7 @@ std::string_view WholeNumberText(std::string_view value, std::string& scratch)
     // Beyond 2^63 no double is an ID or a field anyway: left as written, it is refused.
     if (std::fabs(number) >= 9.2e18) return value;
     char digits[24];
-    const auto whole = static_cast<long long>(number);
-    char* last = std::to_chars(digits, digits + sizeof digits, whole == 0 ? 0LL : whole).ptr;
+    char* last = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(number)).ptr; // -0 too gives "0"
     scratch.assign(digits, last);
     return scratch;
 }

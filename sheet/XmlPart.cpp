@@ -28,7 +28,7 @@ SheetResult ReadXmlPart(const ZipArchive& archive, const ZipArchive::Part& part,
         return result;
     }
     // The end of the text: what the parser still holds must make a whole document.
-    if (!xml.StoppedByHandler() && !xml.RefusedDocumentType() && xml.Feed({}, true)) return result;
+    if (xml.Feed({}, true)) return result;
     if (xml.StoppedByHandler() && !xml.RefusedDocumentType()) {
         result = handlerFailure;
         if (!result.Ok() && result.part.empty()) result.part = part.name;

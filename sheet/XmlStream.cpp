@@ -52,13 +52,15 @@ XmlStream::~XmlStream() = default;
 
 bool XmlStream::Feed(std::string_view bytes, bool last)
 {
+    if (m_failed) return false;
     while (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
         const std::string_view piece = bytes.substr(0, std::size_t{1} << 30);
         if (!Feed(piece, false)) return false;
         bytes.remove_prefix(piece.size());
     }
-    return XML_Parse(m_parser.get(), bytes.data(), static_cast<int>(bytes.size()), last ? XML_TRUE : XML_FALSE) ==
-           XML_STATUS_OK;
+    m_failed = XML_Parse(m_parser.get(), bytes.data(), static_cast<int>(bytes.size()), last ? XML_TRUE : XML_FALSE) !=
+               XML_STATUS_OK;
+    return !m_failed;
 }
 
 std::uint64_t XmlStream::Line() const { return XML_GetCurrentLineNumber(m_parser.get()); }

@@ -72,6 +72,7 @@ private:
     std::unique_ptr<XML_ParserStruct, ParserFree> m_parser;
     bool m_stopped = false;
     bool m_documentType = false;
+    bool m_failed = false; // the parser's error stays the first one it found
 };
 
 } // namespace rw
