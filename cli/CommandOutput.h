@@ -24,10 +24,10 @@ public:
     [[nodiscard]] bool IsTheInput(const std::string& inputFile) const;
     // Creates the file where there is one; false, with a message, when it cannot be.
     [[nodiscard]] bool Open();
-    // Hands a piece over; false once a piece could not be written.
+    // After Open: hands a piece over; false once a piece could not be written.
     bool Put(std::string_view piece);
-    // Waits until everything is written and puts the file in place. False, with a message,
-    // when any of it could not be written; the target then stays as it was.
+    // After Open: waits until everything is written and puts the file in place. False, with a
+    // message, when any of it could not be written; the target then stays as it was.
     [[nodiscard]] bool Finish();
 
 private:

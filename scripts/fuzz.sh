@@ -27,9 +27,12 @@ seed csv_import magic '\x01\x40' samples/magic.csv
 seed csv_import monster '\x02\xc0' samples/monster.csv
 seed gbk_names item '\x00' samples/stditem.csv
 seed gbk_names monster '\x02' samples/monster.csv
+seed record_diff item '\x00\x41' samples/stditem.dat
+seed record_diff magic '\x01\x40' samples/magic.dat
+seed record_diff monster '\x02\x41' samples/monster.dat
 
 status=0
-for target in decode csv_import gbk_names; do
+for target in decode csv_import gbk_names record_diff; do
   echo "== fuzz_$target for ${seconds}s"
   if ! "$bin/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
       -artifact_prefix="$findings/$target-" "$corpus/$target" 2>"$findings/$target.log"; then
