@@ -5,12 +5,12 @@
 // prints this before a new table goes onto a server; the editor compares two tables with it.
 //
 // Which record of B is "the same record" as one of A depends on the kind. Item and monster
-// tables are looked up by ID (the game does so, and a reordered table is the same table), so
-// a record is paired with the one of the same ID in the other set, however both are ordered.
-// Spells may share an ID, and the game takes them in file order, so magic tables are paired
-// by position. A set that does repeat an ID (a table the editor would refuse records of)
-// pairs the first record of that ID with the other set's first, the second with the second,
-// and so on; whatever is left over is only in one set.
+// tables hold one record per ID (the editor refuses a second), so a record is paired with the
+// one of the same ID in the other set however both are ordered: a reordered table is the same
+// table. A magic table may repeat an ID, so spells are paired by position. An item or monster
+// set that does repeat an ID (a file the editor would refuse records of) pairs the first
+// record of that ID with the other set's first, the second with the second, and so on;
+// whatever is left over is only in one set.
 
 #include "data/FieldDifferences.h"
 #include "data/Schema.h"
