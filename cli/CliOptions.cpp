@@ -16,6 +16,7 @@ namespace {
     if (name == "info") return CliCommand::Info;
     if (name == "export") return CliCommand::Export;
     if (name == "import") return CliCommand::Import;
+    if (name == "diff") return CliCommand::Diff;
     if (name == "help" || name == "--help" || name == "-h") return CliCommand::Help;
     if (name == "--version") return CliCommand::Version;
     return std::nullopt;
@@ -83,6 +84,8 @@ namespace {
         options.format = *format;
     } else if (name == "--keep-names") {
         options.keepNames = true;
+    } else if (name == "--csv") {
+        options.csv = true;
     }
     return {};
 }
@@ -166,7 +169,10 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
     }
 
     if (options.files.empty()) return Failure(str::kCliMissingFile);
-    if (*command != CliCommand::Info && options.files.size() > 1) {
+    if (*command == CliCommand::Diff) {
+        if (options.files.size() < 2) return Failure(str::kCliDiffNeedsTwoFiles);
+        if (options.files.size() > 2) return Failure(Format<str::kCliDiffExtraArgumentFormat>(options.files[2]));
+    } else if (*command != CliCommand::Info && options.files.size() > 1) {
         return Failure(Format<str::kCliExtraArgumentFormat>(options.files[1]));
     }
     if (*command == CliCommand::Import && !options.output) return Failure(str::kCliMissingOutput);

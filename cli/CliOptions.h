@@ -11,14 +11,15 @@
 
 namespace rw {
 
-enum class CliCommand : std::uint8_t { Help, Version, Info, Export, Import };
+enum class CliCommand : std::uint8_t { Help, Version, Info, Export, Import, Diff };
 enum class CsvEncoding : std::uint8_t { Utf8, Utf8Bom, Gbk };
 enum class TableFormat : std::uint8_t { Csv, Xlsx };
 
 struct CliOptions {
     CliCommand command = CliCommand::Help;
     std::optional<CliCommand> helpFor; // Help: the command whose usage is asked for
-    std::vector<std::string> files;    // info: the data files; export: the data file; import: the CSV
+    std::vector<std::string> files;    // info: the data files; export: the data file; import: the CSV;
+                                       // diff: A and B
     std::optional<std::string> output; // -o
     std::optional<std::uint8_t> key;
     FileKind kind = FileKind::None;    // --kind; None: by the data file's name
@@ -26,6 +27,7 @@ struct CliOptions {
     bool allowEmpty = false;           // import: write a file without records
     std::optional<TableFormat> format; // --format; empty: by the table file's name
     bool keepNames = false;            // import: a row with Raw keeps Raw's name
+    bool csv = false;                  // diff: the differences as CSV
 };
 
 struct ParsedCommandLine {

@@ -27,6 +27,12 @@ std::string Escaped(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
+    AppendEscaped(out, text);
+    return out;
+}
+
+void AppendEscaped(std::string& out, std::string_view text)
+{
     for (std::size_t i = 0; i < text.size();) {
         const auto byte = static_cast<unsigned char>(text[i]);
         if (byte < 0x20 || byte == 0x7F) {
@@ -46,7 +52,6 @@ std::string Escaped(std::string_view text)
             i += size;
         }
     }
-    return out;
 }
 
 void Complain(std::string_view message, std::string_view more)

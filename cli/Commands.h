@@ -16,6 +16,10 @@ namespace rw {
 [[nodiscard]] int RunInfo(const CliOptions& options);
 [[nodiscard]] int RunExport(const CliOptions& options);
 [[nodiscard]] int RunImport(const CliOptions& options);
+[[nodiscard]] int RunDiff(const CliOptions& options);
+
+// The kind as --kind names it.
+[[nodiscard]] std::string_view KindWord(FileKind kind);
 
 struct DataFileChoice {
     FileKind kind = FileKind::None;

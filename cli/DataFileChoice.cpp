@@ -10,6 +10,17 @@
 
 namespace rw {
 
+std::string_view KindWord(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::Item: return "item";
+    case FileKind::Magic: return "magic";
+    case FileKind::Monster: return "monster";
+    case FileKind::None: break;
+    }
+    return "none";
+}
+
 std::optional<DataFileChoice> ChooseDataFile(const CliOptions& options, const std::string& dataFile)
 {
     DataFileChoice choice;

@@ -1,24 +1,18 @@
-#include "cli/BackgroundWriter.h"
 #include "cli/CliText.h"
+#include "cli/CommandOutput.h"
 #include "cli/Commands.h"
 #include "cli/NameTextChoice.h"
 #include "cli/SheetText.h"
 #include "data/CsvExport.h"
 #include "data/CsvTokenizer.h"
 #include "data/DataFile.h"
-#include "data/Platform.h"
 #include "resources/Strings.h"
 #include "sheet/SheetWriter.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <optional>
 
 namespace rw {
 namespace {
-
 
 // Warnings about what the export leaves out or makes up.
 void WarnOfGaps(const std::string& dataFile, const DecodeReport& report)
@@ -57,39 +51,19 @@ int RunExport(const CliOptions& options)
         Complain(toStdout ? str::kCliXlsxNotToStdout : str::kCliXlsxEncoding);
         return kExitBadUsage;
     }
-    if (SameFile(IdentityOf(dataFile, std::nullopt), IdentityOf(toStdout ? "-" : *options.output, STDOUT_FILENO))) {
-        Complain(toStdout ? Format<str::kCliStdoutIsInputFormat>(dataFile) : Format<str::kCliOutputIsInputFormat>(*options.output));
-        return kExitBadUsage;
-    }
+    CommandOutput output(options.output);
+    if (output.IsTheInput(dataFile)) return kExitBadUsage;
     const std::optional<DecodedRecords> read = ReadOrComplain(dataFile, *choice);
     if (!read) return kExitBadData;
     const DecodedRecords& decoded = *read;
     WarnOfGaps(dataFile, decoded.report);
     if (sheet) return ExportSheet(*options.output, *choice, decoded);
 
-    const std::string shownOutput = toStdout ? std::string(str::kCliStandardOutput) : *options.output;
-    std::optional<AtomicFile> file;
-    if (!toStdout) {
-        file.emplace(*options.output);
-        if (!file->Ok()) {
-            Complain(Format<str::kCliCannotWriteFormat>(shownOutput, file->Error()));
-            return kExitBadData;
-        }
-    }
+    if (!output.Open()) return kExitBadData;
     const CsvExporter exporter(choice->kind, NamesFor(options.encoding));
     const std::string_view bom = options.encoding == CsvEncoding::Utf8Bom ? kUtf8ByteOrderMark : std::string_view{};
-    int writeErrno = 0;
-    BackgroundWriter writer([&](std::string_view piece) {
-        if (file) return file->Write(piece);
-        if (WriteAllTo(STDOUT_FILENO, piece)) return true;
-        writeErrno = errno;
-        return false;
-    });
-    const bool made = writer.Put(bom) && exporter.Export(decoded.bytes, [&](std::string_view piece) { return writer.Put(piece); });
-    const bool written = writer.Finish() && made && (!file || file->Commit(AtomicFile::Sync::Lazy));
-    if (written) return kExitOk;
-    Complain(Format<str::kCliCannotWriteFormat>(shownOutput, file ? file->Error() : std::string(std::strerror(writeErrno))));
-    return kExitBadData;
+    const bool made = output.Put(bom) && exporter.Export(decoded.bytes, [&](std::string_view piece) { return output.Put(piece); });
+    return output.Finish() && made ? kExitOk : kExitBadData;
 }
 
 } // namespace rw

@@ -10,17 +10,6 @@
 namespace rw {
 namespace {
 
-[[nodiscard]] std::string_view KindWord(FileKind kind)
-{
-    switch (kind) {
-    case FileKind::Item: return "item";
-    case FileKind::Magic: return "magic";
-    case FileKind::Monster: return "monster";
-    case FileKind::None: break;
-    }
-    return "none";
-}
-
 // Records whose ID an earlier record already has: those the editor refuses on loading.
 [[nodiscard]] long long RepeatedIds(const DecodedRecords& decoded)
 {

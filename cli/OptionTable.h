@@ -13,18 +13,19 @@ namespace rw {
 struct OptionSpec {
     std::string_view name;
     bool takesValue = true;
-    bool info = false, exportCsv = false, importCsv = false; // which commands take it
+    bool info = false, exportCsv = false, importCsv = false, diff = false; // which commands take it
     const char* help = "";
 };
 
 inline constexpr OptionSpec kOptionTable[] = {
-    {"--kind", true, true, true, true, str::kCliOptionKind},
-    {"--key", true, true, true, true, str::kCliOptionKey},
-    {"--encoding", true, false, true, true, str::kCliOptionEncoding},
-    {"-o", true, false, true, true, str::kCliOptionOutput},
-    {"--allow-empty", false, false, false, true, str::kCliOptionAllowEmpty},
-    {"--format", true, false, true, true, str::kCliOptionFormat},
-    {"--keep-names", false, false, false, true, str::kCliOptionKeepNames},
+    {"--kind", true, true, true, true, true, str::kCliOptionKind},
+    {"--key", true, true, true, true, true, str::kCliOptionKey},
+    {"--encoding", true, false, true, true, false, str::kCliOptionEncoding},
+    {"-o", true, false, true, true, true, str::kCliOptionOutput},
+    {"--allow-empty", false, false, false, true, false, str::kCliOptionAllowEmpty},
+    {"--format", true, false, true, true, false, str::kCliOptionFormat},
+    {"--keep-names", false, false, false, true, false, str::kCliOptionKeepNames},
+    {"--csv", false, false, false, false, true, str::kCliOptionCsv},
 };
 
 [[nodiscard]] constexpr bool Takes(const OptionSpec& option, CliCommand command)
@@ -33,6 +34,7 @@ inline constexpr OptionSpec kOptionTable[] = {
     case CliCommand::Info: return option.info;
     case CliCommand::Export: return option.exportCsv;
     case CliCommand::Import: return option.importCsv;
+    case CliCommand::Diff: return option.diff;
     case CliCommand::Help:
     case CliCommand::Version: return false;
     }

@@ -35,6 +35,7 @@ namespace {
     case CliCommand::Info: return RunInfo(*parsed.options);
     case CliCommand::Export: return RunExport(*parsed.options);
     case CliCommand::Import: return RunImport(*parsed.options);
+    case CliCommand::Diff: return RunDiff(*parsed.options);
     }
     return kExitBadUsage;
 }

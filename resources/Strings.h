@@ -264,7 +264,7 @@ inline constexpr char kCliSynopsisImport[] = "recwright-cli import CSV|XLSX -o F
                                              "[--encoding ENC] [--format FMT] [--allow-empty] [--keep-names]";
 inline constexpr char kCliSynopsisOther[] = "recwright-cli COMMAND --help | help COMMAND | --version";
 inline constexpr char kCliAbout[] =
-    "Shows, exports to CSV or .xlsx and builds from CSV or .xlsx the data files stditem.dat,\n"
+    "Shows, compares, exports to CSV or .xlsx and builds from CSV or .xlsx the data files stditem.dat,\n"
     "magic.dat and monster.dat.\n";
 inline constexpr char kCliAboutInfo[] =
     "info: shows per data file its kind, key, the count in its header, the records present,\n"
@@ -366,6 +366,44 @@ inline constexpr char kCliInfoFormat[] =
 inline constexpr char kCliInfoRepeatsFormat[] = "  repeated IDs:        %lld\n";
 inline constexpr char kCliYes[] = "yes";
 inline constexpr char kCliNo[] = "no";
+
+// recwright-cli diff: its usage, messages and output.
+inline constexpr char kCliSynopsisDiff[] = "recwright-cli diff A B [--csv] [-o OUT] [--key N] [--kind KIND]";
+inline constexpr char kCliAboutDiff[] =
+    "diff: compares the data files A and B, of one kind, record by record: items and monsters\n"
+    "by ID (a reordered table is the same table; a repeated ID pairs first with first, second\n"
+    "with second), spells by position. Shows each record only in A or only in B, and each\n"
+    "changed record with its changed values as old → new, then how many of each. Positions\n"
+    "count from 1 in file order. A name that does not tell the kind takes the other's.\n";
+inline constexpr char kCliOptionCsv[] =
+    "  --csv           diff: CSV instead, one row per changed value and per record only in A\n"
+    "                  or B: Change,ID,Name,Position A,Position B,Field,Old,New (UTF-8)\n";
+inline constexpr char kCliDiffExitStatus[] =
+    "Exit status of diff: 0 the records are the same; 1 they differ; 2 bad usage or bad data\n"
+    "(a file that cannot be used, output that cannot be written, memory that ran out).\n";
+inline constexpr char kCliDiffNeedsTwoFiles[] = "diff needs two data files, A and B";
+inline constexpr char kCliDiffExtraArgumentFormat[] = "two files only, not also '%s'";
+inline constexpr char kCliDiffUnknownKindFormat[] =
+    "neither %s nor %s is named as a table is (stditem.dat, magic.dat, monster.dat); give --kind";
+inline constexpr char kCliDiffKindsDifferFormat[] =
+    "%s and %s are tables of different kinds (%s, %s); diff compares two tables of one kind";
+inline constexpr char kCliDiffTruncatedFormat[] =
+    "%s: warning: the header announces %lld records but the file holds %lld; those are compared";
+inline constexpr char kCliDiffTrailingBytesFormat[] =
+    "%s: warning: %lld bytes follow the last of the %lld records the header announces; they are not compared";
+inline constexpr char kCliDiffFilesFormat[] = "A: %s, %lld records\nB: %s, %lld records\n";
+inline constexpr char kCliDiffOnlyInAFormat[] = "only in A: ID %lld '%s', position %lld\n";
+inline constexpr char kCliDiffOnlyInBFormat[] = "only in B: ID %lld '%s', position %lld\n";
+inline constexpr char kCliDiffChangedFormat[] = "changed: ID %lld '%s', position %lld in A, %lld in B\n";
+inline constexpr char kCliDiffValueFormat[] = "  %s: %lld → %lld\n";
+inline constexpr char kCliDiffNameFormat[] = "  %s: '%s' → '%s'\n";
+inline constexpr char kCliDiffHiddenBytes[] = "  hidden bytes differ\n";
+inline constexpr char kCliDiffSummaryFormat[] = "%lld only in A, %lld only in B, %lld changed, %lld the same\n";
+inline constexpr char kCliDiffCsvHeader[] = "Change,ID,Name,Position A,Position B,Field,Old,New\n";
+inline constexpr char kCliDiffOnlyInA[] = "only in A";
+inline constexpr char kCliDiffOnlyInB[] = "only in B";
+inline constexpr char kCliDiffChanged[] = "changed";
+inline constexpr char kCliDiffHiddenField[] = "hidden bytes";
 
 // CSV problems; each follows "CSV:LINE:COLUMN: " or "CSV:LINE: ".
 inline constexpr char kCsvNoHeader[] = "the CSV is empty; its first line must be the header";

@@ -38,8 +38,12 @@ printf '<sst><si><t>a</t></si></sst>\0<worksheet><sheetData><row r="1"><c t="inl
 seed xlsx_import xml '\x01\x80' "$corpus/xml"
 rm "$corpus/xml"
 
+seed record_diff item '\x00\x41' samples/stditem.dat
+seed record_diff magic '\x01\x40' samples/magic.dat
+seed record_diff monster '\x02\x41' samples/monster.dat
+
 status=0
-for target in ${FUZZ_TARGETS:-decode csv_import gbk_names xlsx_import}; do
+for target in ${FUZZ_TARGETS:-decode csv_import gbk_names xlsx_import record_diff}; do
   echo "== fuzz_$target for ${seconds}s"
   dict=()
   [ "$target" != xlsx_import ] || dict=(-dict=fuzz/xlsx.dict)

@@ -34,4 +34,26 @@ std::vector<std::uint8_t> MakeItemRecords(std::size_t count)
     return records;
 }
 
+std::vector<std::uint8_t> MakeEditedItemRecords(std::size_t count)
+{
+    const RecordSchema& schema = kItemSchema;
+    const std::size_t size = schema.recordSize;
+    const std::vector<std::uint8_t> original = MakeItemRecords(count);
+    static_assert(kItemSchema.Column(29).title == "Price");
+    const std::size_t priceOffset = schema.Column(29).offset;
+    std::vector<std::uint8_t> records;
+    records.reserve(original.size() + count / 1000 * size);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i % 1000 == 500) continue;
+        const auto from = original.begin() + static_cast<std::ptrdiff_t>(i * size);
+        records.insert(records.end(), from, from + static_cast<std::ptrdiff_t>(size));
+        if (i % 100 == 7) StoreInt32(records.data() + records.size() - size + priceOffset, 99999);
+    }
+    for (std::size_t i = 0; i < count / 1000; ++i) {
+        records.insert(records.end(), original.begin(), original.begin() + static_cast<std::ptrdiff_t>(size));
+        StoreInt32(records.data() + records.size() - size, static_cast<std::int32_t>(count + 1 + i));
+    }
+    return records;
+}
+
 } // namespace rw::bench

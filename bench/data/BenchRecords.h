@@ -13,4 +13,8 @@ namespace rw::bench {
 // count item records back to back, deciphered.
 [[nodiscard]] std::vector<std::uint8_t> MakeItemRecords(std::size_t count);
 
+// The same table as a new version of it would be: every 100th record's price changed, every
+// 1000th record removed, and count / 1000 records added after the largest ID.
+[[nodiscard]] std::vector<std::uint8_t> MakeEditedItemRecords(std::size_t count);
+
 } // namespace rw::bench

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <functional>
 #include <initializer_list>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -595,6 +596,125 @@ TEST_F(Cli, DamagedOrUnwritableSheetsAreExplained)
     EXPECT_NE(run.err.find("old.xlsx: cannot write: "), std::string::npos) << run.err;
     EXPECT_TRUE(ReadFile<std::string>(Path("old.xlsx")) == "old");
     EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+// The sample of a kind written again to the test folder, its records first changed by edit.
+[[nodiscard]] std::string EditedSample(const std::filesystem::path& folder, const std::string& name, FileKind kind,
+                                       const std::function<void(std::vector<Record>&)>& edit)
+{
+    const RecordSchema& schema = SchemaOf(kind);
+    const DecodedRecords read = ReadDataFile(kSamples / schema.fileName, kind, schema.initialKey);
+    std::vector<Record> records;
+    for (std::size_t i = 0; i < read.Count(); ++i) records.emplace_back(kind, read.RecordAt(i));
+    edit(records);
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / name).string();
+    EXPECT_TRUE(EncodeFile(path, kind, schema.initialKey, records.size(), [&](std::size_t i, std::span<std::uint8_t> r) {
+                    std::copy(records[i].Bytes().begin(), records[i].Bytes().end(), r.begin());
+                }).written);
+    return path;
+}
+
+[[nodiscard]] int ColumnTitled(const RecordSchema& schema, std::string_view title)
+{
+    for (int k = 0; k < schema.ColumnCount(); ++k) {
+        if (schema.Column(k).title == title) return k;
+    }
+    return -1;
+}
+
+// The item sample less ID 1, with ID 2's price and a hidden byte changed, ID 3 and 4 renamed
+// (4 to a control sequence) and a record 1000 added whose name holds a comma.
+void EditItems(std::vector<Record>& records)
+{
+    records[1].SetValue(ColumnTitled(kItemSchema, "Price"), 150);
+    records[1].Bytes()[kItemSchema.hidden[0].begin] ^= 0x40;
+    records[2].SetName("\xcb\xaa\xce\xc6\xb3\xa4\xbd\xa3"); // 霜纹长剑
+    records[3].SetName("\x1b[2J");
+    records.erase(records.begin());
+    Record added(FileKind::Item);
+    added.SetId(1000);
+    added.SetName("\xd0\xc7\xc9\xb0,\xbd\xe4\xd6\xb8"); // 星砂,戒指
+    records.push_back(added);
+}
+
+TEST_F(Cli, DiffShowsEachDifferenceAndAnswersWithItsStatus)
+{
+    const std::string items = EditedSample(m_dir / "new", "stditem.dat", FileKind::Item, EditItems);
+    const CliRun text = Invoke({"diff", kItem, items});
+    EXPECT_EQ(text.status, 1) << text.err;
+    EXPECT_EQ(text.out, "A: " + kItem + ", 38 records\nB: " + items + ", 38 records\n"
+                        "only in A: ID 1 '晨露药剂', position 1\n"
+                        "changed: ID 2 '晨露药剂(大)', position 2 in A, 1 in B\n"
+                        "  Price: 120 → 150\n"
+                        "  hidden bytes differ\n"
+                        "changed: ID 3 '月华灵液', position 3 in A, 2 in B\n"
+                        "  ItemName: '月华灵液' → '霜纹长剑'\n"
+                        "changed: ID 4 '月华灵液(大)', position 4 in A, 3 in B\n"
+                        "  ItemName: '月华灵液(大)' → '\\x1b[2J'\n"
+                        "only in B: ID 1000 '星砂,戒指', position 38\n"
+                        "1 only in A, 1 only in B, 3 changed, 34 the same\n");
+    EXPECT_EQ(text.err, "");
+
+    const CliRun csv = Invoke({"diff", kItem, items, "--csv", "-o", Path("diff.csv")});
+    EXPECT_EQ(csv.status, 1) << csv.err;
+    EXPECT_EQ(csv.out, "");
+    EXPECT_EQ(ReadFile<std::string>(Path("diff.csv")), "Change,ID,Name,Position A,Position B,Field,Old,New\n"
+                                                       "only in A,1,晨露药剂,1,,,,\n"
+                                                       "changed,2,晨露药剂(大),2,1,Price,120,150\n"
+                                                       "changed,2,晨露药剂(大),2,1,hidden bytes,,\n"
+                                                       "changed,3,月华灵液,3,2,ItemName,月华灵液,霜纹长剑\n"
+                                                       "changed,4,月华灵液(大),4,3,ItemName,月华灵液(大),\x1b[2J\n"
+                                                       "only in B,1000,\"星砂,戒指\",,38,,,\n");
+
+    // Spells by position, so a swap changes both places; monsters by ID, so it changes nothing.
+    const auto swap = [](std::vector<Record>& records) { std::swap(records[1], records[2]); };
+    const std::string magic = EditedSample(m_dir / "new", "magic.dat", FileKind::Magic, swap);
+    const std::string monsters = EditedSample(m_dir / "new", "monster.dat", FileKind::Monster, swap);
+    const CliRun spells = Invoke({"diff", (kSamples / "magic.dat").string(), magic});
+    EXPECT_EQ(spells.status, 1);
+    EXPECT_NE(spells.out.find("changed: ID 2 '寒霜之环', position 2 in A, 2 in B\n  MagID: 2 → 3\n"), std::string::npos)
+        << spells.out;
+    EXPECT_NE(spells.out.find("\n0 only in A, 0 only in B, 2 changed, 20 the same\n"), std::string::npos) << spells.out;
+    const CliRun beasts = Invoke({"diff", (kSamples / "monster.dat").string(), monsters});
+    EXPECT_EQ(beasts.status, 0) << beasts.out;
+    EXPECT_NE(beasts.out.find("\n0 only in A, 0 only in B, 0 changed, 30 the same\n"), std::string::npos) << beasts.out;
+
+    // A backup's name tells nothing: it is taken to be of the other file's kind.
+    std::filesystem::copy_file(kItem, Path("stditem.dat.bak"));
+    const CliRun same = Invoke({"diff", Path("stditem.dat.bak"), kItem, "--csv"});
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.out, "Change,ID,Name,Position A,Position B,Field,Old,New\n");
+}
+
+TEST_F(Cli, DiffRefusesWhatItCannotCompareWithTwo)
+{
+    const std::string magic = (kSamples / "magic.dat").string();
+    std::filesystem::copy_file(kItem, Path("stditem.dat"));
+    const std::pair<std::string, std::string> cases[] = {
+        {Command({"diff", kItem}), "diff needs two data files, A and B"},
+        {Command({"diff", kItem, kItem, magic}), "two files only, not also '" + magic + "'"},
+        {Command({"diff", kItem, magic}), "are tables of different kinds (item, magic)"},
+        {Command({"diff", Path("a.bak"), Path("b.bak")}), "give --kind"},
+        {Command({"diff", kItem, kItem, "--encoding", "gbk"}), "unknown option '--encoding' for diff"},
+        {Command({"export", kItem, "--csv"}), "unknown option '--csv' for export"},
+        {Command({"diff", kItem, Path("missing.dat")}), "missing.dat: cannot read: No such file or directory"},
+        {Command({"diff", kItem, Path("stditem.dat"), "-o", Path("stditem.dat")}), "the output is the input file itself"},
+        {Command({"diff", kItem, kItem}) + " >/dev/full", "standard output: cannot write: No space left on device"},
+    };
+    for (const auto& [line, message] : cases) {
+        const CliRun run = Shell(line);
+        EXPECT_EQ(run.status, 2) << line;
+        EXPECT_NE(run.err.find(message), std::string::npos) << line << "\n" << run.err;
+    }
+    EXPECT_EQ(ReadFile(Path("stditem.dat")), ReadFile(kItem));
+
+    const CliRun help = Invoke({"diff", "--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* part : {"Usage: recwright-cli diff A B", "--csv", "Exit status of diff: 0"}) {
+        EXPECT_NE(help.out.find(part), std::string::npos) << part << "\n" << help.out;
+    }
+    EXPECT_EQ(help.out.find("--allow-empty"), std::string::npos) << help.out;
 }
 
 } // namespace

@@ -1,0 +1,102 @@
+#include "cli/CliText.h"
+#include "cli/CommandOutput.h"
+#include "cli/Commands.h"
+#include "cli/DiffReport.h"
+#include "data/DataFile.h"
+#include "data/KeySet.h"
+#include "data/RecordDiff.h"
+#include "resources/Strings.h"
+
+#include <exception>
+#include <filesystem>
+#include <new>
+
+namespace rw {
+namespace {
+
+// 1 answers that the tables differ, so whatever keeps diff from answering is 2, bad data
+// included, as with diff(1): a script can then tell "different" from "not compared".
+constexpr int kExitDiffer = 1;
+constexpr int kExitNotCompared = 2;
+
+[[nodiscard]] FileKind KindByName(const std::string& file)
+{
+    return KindFromName(std::filesystem::path(file).filename().string());
+}
+
+// --kind, or what the names tell. A name that tells nothing takes the other's kind:
+// stditem.dat compared with its backup stditem.dat.bak is the usual case.
+[[nodiscard]] std::optional<DataFileChoice> ChooseBoth(const CliOptions& options, const std::string& a,
+                                                      const std::string& b)
+{
+    FileKind kind = options.kind;
+    if (kind == FileKind::None) {
+        const FileKind kindA = KindByName(a);
+        const FileKind kindB = KindByName(b);
+        if (kindA != FileKind::None && kindB != FileKind::None && kindA != kindB) {
+            Complain(Format<str::kCliDiffKindsDifferFormat>(a, b, KindWord(kindA), KindWord(kindB)));
+            return std::nullopt;
+        }
+        kind = kindA != FileKind::None ? kindA : kindB;
+    }
+    if (kind == FileKind::None) {
+        Complain(Format<str::kCliDiffUnknownKindFormat>(a, b));
+        return std::nullopt;
+    }
+    return DataFileChoice{kind, options.key.value_or(KeySet{}.For(kind))};
+}
+
+// Warnings about records the comparison cannot see or that the header does not count.
+void WarnOfGaps(const std::string& dataFile, const DecodeReport& report)
+{
+    if (report.Truncated()) {
+        Complain(Format<str::kCliDiffTruncatedFormat>(dataFile, static_cast<long long>(report.announcedCount),
+                        static_cast<long long>(report.recordsPresent)));
+    }
+    if (report.trailingBytes > 0) {
+        Complain(Format<str::kCliDiffTrailingBytesFormat>(dataFile, static_cast<long long>(report.trailingBytes),
+                        static_cast<long long>(report.announcedCount)));
+    }
+}
+
+[[nodiscard]] int Compare(const CliOptions& options)
+{
+    const std::string& fileA = options.files[0];
+    const std::string& fileB = options.files[1];
+    const std::optional<DataFileChoice> choice = ChooseBoth(options, fileA, fileB);
+    if (!choice) return kExitNotCompared;
+    CommandOutput output(options.output);
+    if (output.IsTheInput(fileA) || output.IsTheInput(fileB)) return kExitNotCompared;
+    const std::optional<DecodedRecords> a = ReadOrComplain(fileA, *choice);
+    if (!a) return kExitNotCompared;
+    const std::optional<DecodedRecords> b = ReadOrComplain(fileB, *choice);
+    if (!b) return kExitNotCompared;
+    WarnOfGaps(fileA, a->report);
+    WarnOfGaps(fileB, b->report);
+
+    const RecordSchema& schema = SchemaOf(choice->kind);
+    const std::vector<RecordChange> changes = DiffRecords(schema, a->bytes, b->bytes);
+    const DiffReport report(schema, {fileA, fileB, a->bytes, b->bytes}, changes);
+    if (!output.Open()) return kExitNotCompared;
+    const auto put = [&](std::string_view piece) { return output.Put(piece); };
+    const bool made = options.csv ? report.WriteCsv(put) : report.WriteText(put);
+    if (!output.Finish() || !made) return kExitNotCompared;
+    return changes.empty() ? kExitOk : kExitDiffer;
+}
+
+} // namespace
+
+int RunDiff(const CliOptions& options)
+{
+    // As main does for every command, but with diff's status for a comparison that stopped.
+    try {
+        return Compare(options);
+    } catch (const std::bad_alloc&) {
+        Complain(str::kCliOutOfMemory);
+    } catch (const std::exception& e) {
+        Complain(str::kCliStopped, e.what());
+    }
+    return kExitNotCompared;
+}
+
+} // namespace rw

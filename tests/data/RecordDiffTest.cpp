@@ -1,0 +1,168 @@
+#include "data/Record.h"
+#include "data/RecordDiff.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace rw {
+namespace {
+
+using Kind = RecordChange::Kind;
+using Records = std::vector<Record>;
+
+// Records with IDs 10, 20, 30 and names a, b, c.
+[[nodiscard]] Records Three(FileKind kind)
+{
+    Records records;
+    for (const char* name : {"a", "b", "c"}) {
+        Record record(kind);
+        record.SetId(static_cast<std::int32_t>(10 * (records.size() + 1)));
+        record.SetName(name);
+        records.push_back(record);
+    }
+    return records;
+}
+
+[[nodiscard]] Record Made(FileKind kind, std::int32_t id, const char* name)
+{
+    Record record(kind);
+    record.SetId(id);
+    record.SetName(name);
+    return record;
+}
+
+struct Expected {
+    Kind kind;
+    std::size_t indexA, indexB;
+    std::int32_t id;
+    std::uint64_t columns = 0;
+    bool hidden = false;
+};
+
+constexpr std::size_t kNo = kNoRecord;
+constexpr std::uint64_t kId = 1u << kIdColumn;
+constexpr std::uint64_t kName = 1u << kNameColumn;
+constexpr std::uint64_t kFirstField = 1u << 2;
+
+// Both overloads, which must agree.
+[[nodiscard]] std::vector<RecordChange> Diff(const Records& a, const Records& b)
+{
+    const RecordSchema& schema = a.front().Schema();
+    const auto images = [](const Records& records) {
+        std::vector<std::uint8_t> bytes;
+        for (const Record& r : records) bytes.insert(bytes.end(), r.Bytes().begin(), r.Bytes().end());
+        return bytes;
+    };
+    const std::vector<RecordChange> changes = DiffRecords(schema, images(a), images(b));
+    const std::vector<RecordChange> called = DiffRecords(
+        schema, a.size(), [&](std::size_t i) { return a[i].Bytes(); }, b.size(), [&](std::size_t i) { return b[i].Bytes(); });
+    EXPECT_EQ(called.size(), changes.size());
+    for (std::size_t k = 0; k < std::min(called.size(), changes.size()); ++k) {
+        EXPECT_TRUE(called[k].indexA == changes[k].indexA && called[k].indexB == changes[k].indexB &&
+                    called[k].fields.columns == changes[k].fields.columns);
+    }
+    return changes;
+}
+
+struct Case {
+    const char* label;
+    void (*edit)(Records& a, Records& b);
+    std::vector<Expected> expected;
+};
+
+void Check(FileKind kind, const Case& c)
+{
+    Records a = Three(kind);
+    Records b = a;
+    c.edit(a, b);
+    const std::vector<RecordChange> changes = Diff(a, b);
+    ASSERT_EQ(changes.size(), c.expected.size()) << c.label << " " << a.front().Schema().fileName;
+    for (std::size_t k = 0; k < changes.size(); ++k) {
+        const RecordChange& got = changes[k];
+        const Expected& want = c.expected[k];
+        EXPECT_EQ(got.kind, want.kind) << c.label << " #" << k;
+        EXPECT_EQ(got.indexA, want.indexA) << c.label << " #" << k;
+        EXPECT_EQ(got.indexB, want.indexB) << c.label << " #" << k;
+        EXPECT_EQ(got.id, want.id) << c.label << " #" << k;
+        EXPECT_EQ(got.fields.columns, want.columns) << c.label << " #" << k;
+        EXPECT_EQ(got.fields.hiddenBytes, want.hidden) << c.label << " #" << k;
+    }
+}
+
+TEST(RecordDiff, ChangesWithinRecordsAreFoundAlikeForEveryKind)
+{
+    const Case cases[] = {
+        {"equal", [](Records&, Records&) {}, {}},
+        {"a field", [](Records&, Records& b) { b[1].SetValue(2, 7); }, {{Kind::Changed, 1, 1, 20, kFirstField}}},
+        {"a name", [](Records&, Records& b) { b[2].SetName("z"); }, {{Kind::Changed, 2, 2, 30, kName}}},
+        {"hidden bytes",
+         [](Records&, Records& b) { b[0].Bytes()[b[0].Schema().hidden[0].begin] ^= 1; },
+         {{Kind::Changed, 0, 0, 10, 0, true}}},
+        {"added at the end", [](Records&, Records& b) { b.push_back(Made(b[0].Kind(), 40, "d")); },
+         {{Kind::OnlyInB, kNo, 3, 40}}},
+        {"several, in A's order",
+         [](Records&, Records& b) {
+             b[2].SetValue(2, 1);
+             b[0].SetName("x");
+         },
+         {{Kind::Changed, 0, 0, 10, kName}, {Kind::Changed, 2, 2, 30, kFirstField}}},
+    };
+    for (const FileKind kind : kAllKinds) {
+        for (const Case& c : cases) Check(kind, c);
+    }
+}
+
+TEST(RecordDiff, ItemsAndMonstersArePairedById)
+{
+    const Case cases[] = {
+        {"reordered", [](Records&, Records& b) { std::reverse(b.begin(), b.end()); }, {}},
+        {"removed from the middle", [](Records&, Records& b) { b.erase(b.begin() + 1); }, {{Kind::OnlyInA, 1, kNo, 20}}},
+        {"an ID changed", [](Records&, Records& b) { b[0].SetId(11); },
+         {{Kind::OnlyInA, 0, kNo, 10}, {Kind::OnlyInB, kNo, 0, 11}}},
+        // A's order first, then what only B holds in B's order.
+        {"reordered, added, removed and changed",
+         [](Records& a, Records& b) {
+             b = {a[2], Made(a[0].Kind(), 5, "e"), a[0], Made(a[0].Kind(), -1, "f")};
+             b[0].SetValue(2, 3);
+         },
+         {{Kind::OnlyInA, 1, kNo, 20}, {Kind::Changed, 2, 0, 30, kFirstField}, {Kind::OnlyInB, kNo, 1, 5},
+          {Kind::OnlyInB, kNo, 3, -1}}},
+        {"a repeated ID: first with first, second with second",
+         [](Records& a, Records& b) {
+             a.push_back(Made(a[0].Kind(), 20, "x"));
+             b = a;
+             b[3].SetName("y");
+             b.push_back(Made(a[0].Kind(), 20, "z"));
+         },
+         {{Kind::Changed, 3, 3, 20, kName}, {Kind::OnlyInB, kNo, 4, 20}}},
+        {"the lowest and highest IDs",
+         [](Records& a, Records& b) {
+             a[0].SetId(INT32_MIN);
+             b[0].SetId(INT32_MIN);
+             b[2].SetId(INT32_MAX);
+         },
+         {{Kind::OnlyInA, 2, kNo, 30}, {Kind::OnlyInB, kNo, 2, INT32_MAX}}},
+    };
+    for (const FileKind kind : {FileKind::Item, FileKind::Monster}) {
+        for (const Case& c : cases) Check(kind, c);
+    }
+}
+
+TEST(RecordDiff, SpellsArePairedByPosition)
+{
+    const Case cases[] = {
+        {"reordered", [](Records&, Records& b) { std::swap(b[0], b[2]); },
+         {{Kind::Changed, 0, 0, 10, kId | kName}, {Kind::Changed, 2, 2, 30, kId | kName}}},
+        {"removed from the middle", [](Records&, Records& b) { b.erase(b.begin() + 1); },
+         {{Kind::Changed, 1, 1, 20, kId | kName}, {Kind::OnlyInA, 2, kNo, 30}}},
+        {"an ID changed", [](Records&, Records& b) { b[0].SetId(11); }, {{Kind::Changed, 0, 0, 10, kId}}},
+        {"a repeated ID", [](Records&, Records& b) { b.push_back(b[0]); }, {{Kind::OnlyInB, kNo, 3, 10}}},
+    };
+    for (const Case& c : cases) Check(FileKind::Magic, c);
+}
+
+} // namespace
+} // namespace rw
