@@ -34,7 +34,13 @@ void WriteStep::Apply(bool after)
     });
 }
 
-AppendStep::AppendStep(RecordTableModel& model, std::vector<Record> records, const QString& text)
+AppendStep::AppendStep(RecordTableModel& model, const std::vector<Record>& records, const QString& text)
+    : QUndoCommand(text), m_model(model), m_records(model.Table().Schema().recordSize)
+{
+    for (const Record& record : records) m_records.Append(record.Bytes());
+}
+
+AppendStep::AppendStep(RecordTableModel& model, RecordStore records, const QString& text)
     : QUndoCommand(text), m_model(model), m_records(std::move(records))
 {
 }
@@ -49,7 +55,7 @@ void AppendStep::redo()
     const std::vector<std::uint32_t> added = m_model.AppendRows(m_records);
     for (std::size_t i = 0; i < added.size(); ++i) m_added.push_back({first + static_cast<int>(i), added[i]});
     // The records live in the table's slots from now on.
-    m_records = {};
+    m_records.Clear();
 }
 
 void AppendStep::undo()
@@ -89,6 +95,89 @@ void SortStep::undo()
 {
     m_model.SetOrder(m_orderBefore);
     m_sink(m_before);
+}
+
+namespace {
+
+// The slot each imported record overwrites (kNew: none), and the rows none of them matches.
+struct ImportMatch {
+    std::vector<std::uint32_t> slotOf;
+    std::vector<int> unmatchedRows;
+};
+
+ImportMatch MatchImported(const RecordTable& table, const RecordStore& imported, std::uint32_t none)
+{
+    ImportMatch match;
+    match.slotOf.assign(imported.Count(), none);
+    std::vector<bool> matched(static_cast<std::size_t>(table.RowCount()), false);
+    for (std::size_t i = 0; i < imported.Count(); ++i) {
+        const int row = table.Schema().uniqueIds
+                            ? table.RowWithId(LoadInt32(imported.RecordAt(i).data()))
+                            : (i < matched.size() ? static_cast<int>(i) : -1);
+        if (row < 0) continue;
+        match.slotOf[i] = table.SlotOfRow(row);
+        matched[static_cast<std::size_t>(row)] = true;
+    }
+    for (std::size_t row = 0; row < matched.size(); ++row) {
+        if (!matched[row]) match.unmatchedRows.push_back(static_cast<int>(row));
+    }
+    return match;
+}
+
+RecordStore NewRecords(const RecordStore& imported, const std::vector<std::uint32_t>& slotOf, std::uint32_t none)
+{
+    RecordStore added(imported.RecordSize());
+    for (std::size_t i = 0; i < slotOf.size(); ++i) {
+        if (slotOf[i] == none) added.Append(imported.RecordAt(i));
+    }
+    return added;
+}
+
+} // namespace
+
+ImportStep::ImportStep(RecordTableModel& model, const RecordStore& imported, SortedBy before, SortedBy after,
+                       SortingSink sink, const QString& text)
+    : QUndoCommand(text),
+      m_model(model),
+      m_sortBefore(before),
+      m_sortAfter(after),
+      m_sink(std::move(sink)),
+      m_write(std::make_unique<WriteStep>(model, text))
+{
+    ImportMatch match = MatchImported(model.Table(), imported, kNew);
+    for (std::size_t i = 0; i < imported.Count(); ++i) {
+        if (match.slotOf[i] != kNew) m_write->Add(match.slotOf[i], imported.RecordAt(i));
+    }
+    m_remove = std::make_unique<RemoveStep>(model, std::move(match.unmatchedRows), text);
+    m_append = std::make_unique<AppendStep>(model, NewRecords(imported, match.slotOf, kNew), text);
+    m_slotOfImported = std::move(match.slotOf);
+}
+
+void ImportStep::redo()
+{
+    m_write->redo();
+    m_remove->redo();
+    m_append->redo();
+    if (!m_slotsKnown) {
+        // The appended records took their slots just now, in the imported order.
+        auto added = m_append->Added().begin();
+        for (std::uint32_t& slot : m_slotOfImported) {
+            if (slot == kNew) slot = (added++)->slot;
+        }
+        m_slotsKnown = true;
+    }
+    m_orderBeforeReorder = m_model.Table().Order();
+    m_model.SetOrder(m_slotOfImported);
+    m_sink(m_sortAfter);
+}
+
+void ImportStep::undo()
+{
+    m_model.SetOrder(m_orderBeforeReorder);
+    m_append->undo();
+    m_remove->undo();
+    m_write->undo();
+    m_sink(m_sortBefore);
 }
 
 } // namespace rw

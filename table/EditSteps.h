@@ -12,17 +12,18 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace rw {
 
 // What a step did, for the history's menu texts, which the windows word.
-enum class StepKind : std::uint8_t { Modify, Add, Delete, Sort, EditCell, Paste, CopyAsNew, BulkChange, Import };
+enum class StepKind : std::uint8_t { Modify, Add, Delete, Sort, EditCell, Paste, CopyAsNew, BulkChange, Import, TakeOver };
 struct StepLabel {
     StepKind kind = StepKind::Modify;
     int column = -1;          // EditCell, BulkChange, Sort
     std::int32_t id = 0;      // Modify, Add
-    std::size_t count = 0;    // Delete, Paste, CopyAsNew
+    std::size_t count = 0;    // Delete, Paste, CopyAsNew, Import, TakeOver
 };
 using StepNamer = std::function<QString(const StepLabel&)>;
 
@@ -54,13 +55,17 @@ private:
 // New last rows; undone, they go, and redone they come back in the same slots.
 class AppendStep : public QUndoCommand {
 public:
-    AppendStep(RecordTableModel& model, std::vector<Record> records, const QString& text);
+    AppendStep(RecordTableModel& model, const std::vector<Record>& records, const QString& text);
+    // records: images of the table's kind.
+    AppendStep(RecordTableModel& model, RecordStore records, const QString& text);
     void redo() override;
     void undo() override;
+    // Where the records went, in their order (after the first redo).
+    [[nodiscard]] const std::vector<RecordTable::RowSlot>& Added() const { return m_added; }
 
 private:
     RecordTableModel& m_model;
-    std::vector<Record> m_records; // until the first redo
+    RecordStore m_records; // until the first redo
     std::vector<RecordTable::RowSlot> m_added;
 };
 
@@ -99,6 +104,35 @@ private:
     SortingSink m_sink;
     std::vector<std::uint32_t> m_orderBefore;
     std::vector<std::uint32_t> m_orderAfter; // empty until the first redo
+};
+
+// A table replaced by imported records, as one step. A record whose ID the table holds (item
+// and monster tables) or whose position it has (magic) overwrites that row where it differs;
+// the others are appended, the rows no imported record matches are removed, and the rows take
+// the imported order. So a record that comes back as it was keeps its row, its slot and no
+// mark of change, and the changes shown are those the import made.
+class ImportStep : public QUndoCommand {
+public:
+    using SortingSink = SortStep::SortingSink;
+    // imported: images of the table's kind, IDs once each where the table holds each ID once.
+    ImportStep(RecordTableModel& model, const RecordStore& imported, SortedBy before, SortedBy after,
+               SortingSink sink, const QString& text);
+    void redo() override;
+    void undo() override;
+
+private:
+    static constexpr std::uint32_t kNew = ~std::uint32_t{0};
+
+    RecordTableModel& m_model;
+    SortedBy m_sortBefore;
+    SortedBy m_sortAfter;
+    SortingSink m_sink;
+    std::unique_ptr<WriteStep> m_write;
+    std::unique_ptr<RemoveStep> m_remove;
+    std::unique_ptr<AppendStep> m_append;
+    std::vector<std::uint32_t> m_slotOfImported; // the matched slot, or kNew until the first redo
+    bool m_slotsKnown = false;
+    std::vector<std::uint32_t> m_orderBeforeReorder;
 };
 
 } // namespace rw

@@ -90,7 +90,7 @@ PutResult RecordTable::PutRecord(const Record& record, int row)
     PutResult result = CheckPut(record, row);
     if (!result.Accepted()) return result;
     if (row == -1) {
-        AppendRows({&record, 1});
+        AppendRow(record.Bytes());
     } else {
         WriteSlot(SlotOfRow(row), record.Bytes());
     }
@@ -272,19 +272,22 @@ void RecordTable::WriteSlot(std::uint32_t slot, std::span<const std::uint8_t> by
     }
 }
 
-std::vector<std::uint32_t> RecordTable::AppendRows(std::span<const Record> records)
+std::uint32_t RecordTable::AppendRow(std::span<const std::uint8_t> image)
 {
+    assert(image.size() == Schema().recordSize);
+    const std::uint32_t slot = m_store.Append(image);
+    m_rowOfSlot.push_back(static_cast<std::int32_t>(m_order.size()));
+    m_order.push_back(slot);
+    if (Schema().uniqueIds) m_ids.Insert(LoadInt32(image.data()), slot);
+    return slot;
+}
+
+std::vector<std::uint32_t> RecordTable::AppendRows(const RecordStore& records)
+{
+    assert(records.RecordSize() == Schema().recordSize);
     std::vector<std::uint32_t> slots;
-    slots.reserve(records.size());
-    const bool unique = Schema().uniqueIds;
-    for (const Record& record : records) {
-        assert(record.Kind() == m_kind);
-        const std::uint32_t slot = m_store.Append(record.Bytes());
-        m_rowOfSlot.push_back(static_cast<std::int32_t>(m_order.size()));
-        m_order.push_back(slot);
-        if (unique) m_ids.Insert(record.Id(), slot);
-        slots.push_back(slot);
-    }
+    slots.reserve(records.Count());
+    for (std::size_t i = 0; i < records.Count(); ++i) slots.push_back(AppendRow(records.RecordAt(i)));
     return slots;
 }
 

@@ -110,8 +110,8 @@ public:
     // duplicate-ID rule: none of them checks it.
     // Overwrites a row's record, wherever it stands; the ID index follows.
     void WriteSlot(std::uint32_t slot, std::span<const std::uint8_t> bytes);
-    // Appends records as new last rows; answers their slots.
-    std::vector<std::uint32_t> AppendRows(std::span<const Record> records);
+    // Appends records (images of the table's kind) as new last rows; answers their slots.
+    std::vector<std::uint32_t> AppendRows(const RecordStore& records);
     // Takes the rows (ascending, distinct) out of the order; answers each row with its slot.
     struct RowSlot {
         int row;
@@ -136,6 +136,7 @@ private:
     static constexpr std::int32_t kGone = -1; // row of a slot whose record is no row
 
     [[nodiscard]] const std::uint8_t* RowData(int row) const;
+    std::uint32_t AppendRow(std::span<const std::uint8_t> image);
     [[nodiscard]] bool ValidRow(int row) const { return row >= 0 && row < RowCount(); }
     [[nodiscard]] std::int32_t IdOfSlot(std::uint32_t slot) const { return LoadInt32(m_store.At(slot)); }
     [[nodiscard]] bool WasRow(std::uint32_t slot) const { return slot < m_wasRow.size() && m_wasRow[slot]; }

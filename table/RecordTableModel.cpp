@@ -16,6 +16,14 @@ namespace {
 const QColor kChangedCellColor(255, 236, 153);
 const QColor kAddedRowColor(204, 238, 204);
 const QColor kAddedMarkColor(0, 150, 0);
+// Cells that differ from the file compared with; this tint outranks the others while it shows.
+const QColor kComparedCellColor(190, 215, 255);
+
+[[nodiscard]] QString ValueText(const RecordSchema& schema, std::span<const std::uint8_t> record, int column)
+{
+    if (column == kNameColumn) return GbkCodec::Instance().Decode(ReadShortName(schema, record.data()));
+    return QString::number(ReadColumnValue(schema, record.data(), column));
+}
 
 } // namespace
 
@@ -47,9 +55,17 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     case Qt::BackgroundRole:
+        if (m_comparison) {
+            const FieldDifferences differences = m_comparison->DifferencesOf(m_table, index.row());
+            const bool markId = index.column() == kIdColumn &&
+                                (differences.hiddenBytes || m_comparison->CounterpartOf(m_table, index.row()).empty());
+            if (differences.Column(index.column()) || markId) return kComparedCellColor;
+        }
         if (m_table.IsCellChanged(index.row(), index.column())) return kChangedCellColor;
         if (index.column() == kIdColumn && m_table.IsAddedRow(index.row())) return kAddedRowColor;
         return {};
+    case Qt::ToolTipRole:
+        return ComparisonTip(index);
     case Qt::DecorationRole:
         // Added rows carry a mark beside their ID.
         if (index.column() == kIdColumn && m_table.IsAddedRow(index.row())) return kAddedMarkColor;
@@ -57,6 +73,31 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const
     default:
         return {};
     }
+}
+
+QVariant RecordTableModel::ComparisonTip(const QModelIndex& index) const
+{
+    if (!m_comparison || !m_wording) return {};
+    ComparisonNote note;
+    note.otherName = QString::fromStdString(m_comparison->OtherName());
+    const std::span<const std::uint8_t> there = m_comparison->CounterpartOf(m_table, index.row());
+    const bool idCell = index.column() == kIdColumn;
+    if (there.empty()) {
+        note.onlyHere = idCell;
+    } else {
+        const FieldDifferences differences = CompareRecordImages(m_table.Schema(), m_table.RowBytes(index.row()), there);
+        note.valueDiffers = differences.Column(index.column());
+        if (note.valueDiffers) note.otherValue = ValueText(m_table.Schema(), there, index.column());
+        note.hiddenDiffer = idCell && differences.hiddenBytes;
+    }
+    if (!note.onlyHere && !note.valueDiffers && !note.hiddenDiffer) return {};
+    return m_wording(note);
+}
+
+void RecordTableModel::SetComparison(const Comparison* comparison)
+{
+    m_comparison = comparison;
+    if (m_table.RowCount() > 0) emit dataChanged(index(0, 0), index(m_table.RowCount() - 1, m_table.ColumnCount() - 1));
 }
 
 QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -189,11 +230,11 @@ void RecordTableModel::MarkBaseline()
     if (m_table.RowCount() > 0) emit dataChanged(index(0, 0), index(m_table.RowCount() - 1, m_table.ColumnCount() - 1));
 }
 
-std::vector<std::uint32_t> RecordTableModel::AppendRows(std::span<const Record> records)
+std::vector<std::uint32_t> RecordTableModel::AppendRows(const RecordStore& records)
 {
-    if (records.empty()) return {};
+    if (records.Count() == 0) return {};
     const int first = m_table.RowCount();
-    beginInsertRows(QModelIndex(), first, first + static_cast<int>(records.size()) - 1);
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(records.Count()) - 1);
     std::vector<std::uint32_t> added = m_table.AppendRows(records);
     endInsertRows();
     return added;

@@ -5,6 +5,7 @@
 // change of the rows goes through here and is announced, so views and their selections follow
 // it; the document decides which changes happen.
 
+#include "table/Comparison.h"
 #include "table/RecordTable.h"
 
 #include <QAbstractTableModel>
@@ -16,6 +17,16 @@
 
 namespace rw {
 
+// What a cell's tooltip tells of the comparison, for the windows to word.
+struct ComparisonNote {
+    QString otherName;
+    bool onlyHere = false;     // the record has no counterpart in the other file (ID cells)
+    bool valueDiffers = false; // otherValue is the other file's value of the cell
+    QString otherValue;
+    bool hiddenDiffer = false; // bytes no column shows differ (ID cells)
+};
+using ComparisonWording = std::function<QString(const ComparisonNote&)>;
+
 class RecordTableModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -26,6 +37,11 @@ public:
     explicit RecordTableModel(QObject* parent = nullptr);
 
     [[nodiscard]] const RecordTable& Table() const { return m_table; }
+    // Cells that differ from the other file are tinted, with its value as their tooltip;
+    // null: no marks. The comparison must outlive its use here.
+    void SetComparison(const Comparison* comparison);
+    [[nodiscard]] const Comparison* CurrentComparison() const { return m_comparison; }
+    void SetComparisonWording(ComparisonWording wording) { m_wording = std::move(wording); }
     [[nodiscard]] int ColumnWidth(int column) const;
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -53,7 +69,7 @@ public:
     void WriteSlots(std::span<const std::uint32_t> written, const RecordEdit& edit);
     // The baseline of the changes shown is now: after a load or a save.
     void MarkBaseline();
-    std::vector<std::uint32_t> AppendRows(std::span<const Record> records);
+    std::vector<std::uint32_t> AppendRows(const RecordStore& records);
     std::vector<RecordTable::RowSlot> RemoveRows(std::span<const int> rows);
     void ReinsertRows(std::span<const RecordTable::RowSlot> rows);
     void SetOrder(std::vector<std::uint32_t> order);
@@ -64,7 +80,11 @@ private:
     template <typename Change>
     void Reorder(Change&& change);
 
+    [[nodiscard]] QVariant ComparisonTip(const QModelIndex& index) const;
+
     RecordTable m_table;
+    const Comparison* m_comparison = nullptr;
+    ComparisonWording m_wording;
 };
 
 } // namespace rw

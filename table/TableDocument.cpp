@@ -24,6 +24,7 @@ LoadReport TableDocument::Load(std::filesystem::path path, std::string bareName,
     LoadedTable loaded = kind == FileKind::None ? LoadDataFile(path, bareName, m_keys)
                                                 : LoadDataFileOfKind(path, kind, m_keys);
     if (!loaded.report.Loaded()) return loaded.report;
+    ClearComparison();
     // A key kept from the table before names nothing in this one.
     loaded.table->SetGeneration(++m_generation);
     loaded.table->MarkBaseline();
@@ -294,6 +295,76 @@ void TableDocument::SetSorting(const SortedBy& sort)
     emit SortChanged(sort.shown ? sort.state.Column() : -1, sort.state.Ascending());
 }
 
+void TableDocument::ImportRecords(FileKind kind, const RecordStore& records)
+{
+    if (!HasFile()) {
+        RecordTable empty(kind);
+        empty.SetGeneration(++m_generation);
+        empty.MarkBaseline();
+        m_history.clear();
+        m_model.Replace(std::move(empty));
+        m_kind = kind;
+        m_filePath.clear();
+        m_fileName = SchemaOf(kind).fileName;
+        m_loadedReport = {};
+        m_loadedFingerprint = {};
+        m_loadedAtMs = QDateTime::currentMSecsSinceEpoch();
+        m_sort.shown = false;
+        emit Loaded();
+    }
+    SortedBy after = m_sort;
+    after.shown = false;
+    m_history.push(new ImportStep(m_model, records, m_sort, after, [this](const SortedBy& sort) { SetSorting(sort); },
+                                  Name({StepKind::Import, -1, 0, records.Count()})));
+}
+
+DecodeReport TableDocument::CompareWith(const std::filesystem::path& path, std::string shownName)
+{
+    DecodedRecords other = ReadDataFile(path, m_kind, m_keys.For(m_kind));
+    if (!other.report.loaded) return other.report;
+    DecodeReport report = other.report;
+    auto comparison = std::make_unique<Comparison>(Table(), std::move(other), std::move(shownName));
+    m_model.SetComparison(nullptr);
+    m_comparison = std::move(comparison);
+    m_model.SetComparison(m_comparison.get());
+    emit ComparisonChanged();
+    return report;
+}
+
+void TableDocument::ClearComparison()
+{
+    if (!m_comparison) return;
+    m_model.SetComparison(nullptr);
+    m_comparison.reset();
+    emit ComparisonChanged();
+}
+
+std::vector<std::int32_t> TableDocument::TakeOver(const std::vector<std::size_t>& indexes)
+{
+    std::vector<std::int32_t> refused;
+    if (!m_comparison) return refused;
+    RecordStore records(Table().Schema().recordSize);
+    std::vector<std::size_t> taken;
+    IdIndex ids;
+    for (const std::size_t i : indexes) {
+        const std::span<const std::uint8_t> record = m_comparison->OtherRecord(i);
+        const std::int32_t id = LoadInt32(record.data());
+        if (Table().Schema().uniqueIds && (Table().RowWithId(id) >= 0 || ids.Insert(id, 0) != IdIndex::kNone)) {
+            refused.push_back(id);
+            continue;
+        }
+        records.Append(record);
+        taken.push_back(i);
+    }
+    if (taken.empty()) return refused;
+    auto* step = new AppendStep(m_model, std::move(records), Name({StepKind::TakeOver, -1, 0, taken.size()}));
+    m_history.push(step);
+    std::vector<std::uint32_t> placed;
+    for (const RecordTable::RowSlot& added : step->Added()) placed.push_back(added.slot);
+    m_comparison->Paired(taken, placed);
+    return refused;
+}
+
 std::optional<std::int32_t> TableDocument::FirstIdASaveLoses() const
 {
     // A monster file keeps its count where the first record's ID would be.
@@ -314,6 +385,12 @@ WriteReport TableDocument::SaveAs(const std::filesystem::path& target)
 {
     WriteReport report = SaveDataFile(target, Table(), m_keys.For(Table().Kind()));
     if (!report.written) return report;
+    // A table made by an import becomes the file it was first saved as.
+    if (!HasFilePath()) {
+        m_filePath = target;
+        m_fileName = target.filename().string();
+        if (const auto stamp = StampOf(m_filePath)) m_loadedStamp = *stamp;
+    }
     m_model.MarkBaseline();
     m_history.setClean();
     emit Changed();
@@ -333,13 +410,15 @@ std::filesystem::path TableDocument::BackupPath() const
 
 std::string TableDocument::ProposedSaveName() const
 {
+    // A table made by an import has no file yet: the kind's own name is what it will be.
+    if (!HasFilePath()) return m_fileName.substr(0, m_fileName.find('.'));
     const std::size_t dot = m_fileName.find('.');
     return (dot == std::string::npos ? std::string() : m_fileName.substr(0, dot)) + "2";
 }
 
 bool TableDocument::IsLoadedFile(const std::filesystem::path& target) const
 {
-    if (!HasFile()) return false;
+    if (!HasFilePath()) return false;
     // By name, for a file another program has replaced by a new one of the same name; by
     // identity, for the same file reached through another name (a hard link), as long as
     // the loaded name still reaches it: a file replaced since may hand its number on.

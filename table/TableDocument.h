@@ -8,6 +8,7 @@
 
 #include "data/KeySet.h"
 #include "table/BulkChange.h"
+#include "table/Comparison.h"
 #include "table/EditSteps.h"
 #include "table/RecordTableModel.h"
 #include "table/SortState.h"
@@ -18,6 +19,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -92,6 +94,23 @@ public:
     // each, in row order; one step, or nothing at all when any text is refused.
     CellsResult SetCells(std::vector<int> rows, int column, const std::vector<QString>& texts);
 
+    // Replaces the rows by records (images of the open kind), one step that keeps the rows of
+    // records that come back and marks only what changed. With nothing open, the records make
+    // a table of kind that has no file yet: saving it asks where.
+    void ImportRecords(FileKind kind, const RecordStore& records);
+    // A file was loaded from, or saved to, a place: Refresh and 保存 have one to go back to.
+    [[nodiscard]] bool HasFilePath() const { return !m_filePath.empty(); }
+
+    // Reads another file as the open kind, with its key, and marks what differs from it until
+    // the marks are cleared or another file is loaded. A file that cannot be read changes
+    // nothing; the report says why.
+    DecodeReport CompareWith(const std::filesystem::path& path, std::string shownName);
+    void ClearComparison();
+    [[nodiscard]] const Comparison* CurrentComparison() const { return m_comparison.get(); }
+    // Appends the other file's records (indexes), one step. A table that holds each ID once
+    // leaves out those whose ID it holds already, and answers their IDs.
+    std::vector<std::int32_t> TakeOver(const std::vector<std::size_t>& indexes);
+
     // The first record's ID when a monster file cannot keep it (it has no room for it), else
     // nothing.
     [[nodiscard]] std::optional<std::int32_t> FirstIdASaveLoses() const;
@@ -117,6 +136,8 @@ signals:
     void SortChanged(int column, bool ascending);
     // Something changed what a save would write, or what counts as saved.
     void Changed();
+    // A comparison began or ended.
+    void ComparisonChanged();
 
 private:
     [[nodiscard]] bool IsLoadedFile(const std::filesystem::path& target) const;
@@ -140,6 +161,7 @@ private:
     DecodeReport m_loadedReport;
     std::int64_t m_loadedAtMs = 0;
     DataFileFingerprint m_loadedFingerprint;
+    std::unique_ptr<Comparison> m_comparison;
 };
 
 } // namespace rw

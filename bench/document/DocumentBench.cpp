@@ -172,6 +172,68 @@ void BM_PasteHundredThousandRows(benchmark::State& state)
     }
 }
 
+// Another file of a million item records, every hundredth changed in a field, and one record
+// only in it: what 与文件比较 reads.
+const std::filesystem::path& OtherFile()
+{
+    // Removed when the program ends.
+    struct TempFile {
+        std::filesystem::path path;
+        ~TempFile() { std::filesystem::remove(path); }
+    };
+    static const TempFile file{[] {
+        std::vector<std::uint8_t> records = bench::MakeItemRecords(kMillion);
+        const std::size_t size = kItemSchema.recordSize;
+        for (std::size_t i = 0; i < kMillion; i += 100) records[i * size + kItemSchema.Column(5).offset] ^= 1;
+        StoreInt32(records.data() + (kMillion - 1) * size, 2'000'000'000);
+        auto file = std::filesystem::temp_directory_path() / ("rw-document-bench-" + std::to_string(::getpid()) + "-other.dat");
+        (void)EncodeFile(file, FileKind::Item, KeySet{}.For(FileKind::Item), kMillion, [&](std::size_t i, std::span<std::uint8_t> out) {
+            std::copy_n(records.begin() + static_cast<std::ptrdiff_t>(i * size), size, out.begin());
+        });
+        return file;
+    }()};
+    return file.path;
+}
+
+// The limit for comparing: reading and deciphering the other file, nothing else.
+void BM_ReadOtherFile(benchmark::State& state)
+{
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadDataFile(OtherFile(), FileKind::Item, KeySet{}.For(FileKind::Item)).Count());
+    }
+}
+
+// 与文件比较 over a million rows: the other file read, paired by ID, every row compared and
+// the marks shown; then the marks of a screenful of rows, as drawing asks for them.
+void BM_CompareMillionRows(benchmark::State& state)
+{
+    TableDocument& document = Document(kMillion);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(document.CompareWith(OtherFile(), "other.dat").loaded);
+        benchmark::DoNotOptimize(document.CurrentComparison()->DifferingRows());
+        std::uint64_t marks = 0;
+        for (int row = 0; row < 50; ++row) marks |= document.CurrentComparison()->DifferencesOf(document.Table(), row).columns;
+        benchmark::DoNotOptimize(marks);
+    }
+    document.ClearComparison();
+}
+
+// 导入CSV's last part: a million records replacing the table's, one step, most of them
+// the same; the reading is the CSV benchmarks' affair.
+void BM_ImportMillionRecords(benchmark::State& state)
+{
+    TableDocument& document = Document(kMillion);
+    const DecodedRecords other = ReadDataFile(OtherFile(), FileKind::Item, KeySet{}.For(FileKind::Item));
+    RecordStore imported(other.RecordSize());
+    imported.Adopt(other.bytes);
+    for (auto _ : state) {
+        document.ImportRecords(FileKind::Item, imported);
+        state.PauseTiming();
+        document.History().undo();
+        state.ResumeTiming();
+    }
+}
+
 // What ten thousand single-cell edits leave behind: their history, and the copies of the
 // records they changed that mark the changed cells.
 void BM_TenThousandCellEdits(benchmark::State& state)
@@ -202,6 +264,9 @@ BENCHMARK(BM_FilterMillionRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindAfterAChange)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyHundredThousandRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PasteHundredThousandRows)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadOtherFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_CompareMillionRows)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ImportMillionRecords)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_TenThousandCellEdits)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace

@@ -281,3 +281,131 @@ TEST_F(DocumentTest, ManyRowsAtOnceAreOneStepOrNothing)
 
 } // namespace
 } // namespace rw
+
+namespace rw {
+namespace {
+
+using test::MakeRecord;
+
+RecordStore StoreOf(FileKind kind, const std::vector<Record>& records)
+{
+    RecordStore store(SchemaOf(kind).recordSize);
+    for (const Record& record : records) store.Append(record.Bytes());
+    return store;
+}
+
+std::vector<std::vector<std::uint8_t>> Images(const RecordTable& table)
+{
+    std::vector<std::vector<std::uint8_t>> images;
+    for (int row = 0; row < table.RowCount(); ++row) images.emplace_back(table.RowBytes(row).begin(), table.RowBytes(row).end());
+    return images;
+}
+
+class ImportAndCompareTest : public DocumentTest {};
+
+TEST_F(ImportAndCompareTest, AnImportIsOneStepThatMarksOnlyWhatChanged)
+{
+    // The table before, what comes in, and which rows are marked afterwards: by ID for items
+    // and monsters, by position for spells.
+    struct Case {
+        const char* name;
+        FileKind kind;
+        std::vector<std::int32_t> before;
+        std::vector<Record> imported;
+        std::size_t changedRecords; // added, changed or deleted since the load
+    };
+    const Case cases[] = {
+        {"stditem.dat", FileKind::Item, {1, 2, 3},
+         {MakeRecord(FileKind::Item, 3), MakeRecord(FileKind::Item, 1, "new"), MakeRecord(FileKind::Item, 9)}, 3},
+        {"magic.dat", FileKind::Magic, {5, 5, 6},
+         {MakeRecord(FileKind::Magic, 5), MakeRecord(FileKind::Magic, 7)}, 2},
+        {"monster.dat", FileKind::Monster, {0, 4, 8}, {MakeRecord(FileKind::Monster, 0), MakeRecord(FileKind::Monster, 4),
+                                                       MakeRecord(FileKind::Monster, 8)}, 0},
+    };
+    for (const Case& c : cases) {
+        Write(c.name, c.kind, c.before);
+        ASSERT_TRUE(Load(c.name).Loaded()) << c.name;
+        const auto loaded = Images(m_document.Table());
+        m_document.ImportRecords(c.kind, StoreOf(c.kind, c.imported));
+        const auto& table = m_document.Table();
+        ASSERT_EQ(table.RowCount(), static_cast<int>(c.imported.size())) << c.name;
+        for (std::size_t i = 0; i < c.imported.size(); ++i) {
+            EXPECT_TRUE(std::ranges::equal(table.RowBytes(static_cast<int>(i)), c.imported[i].Bytes())) << c.name << i;
+        }
+        EXPECT_EQ(table.ChangedRecordCount(), c.changedRecords) << c.name;
+        EXPECT_EQ(m_document.History().count(), 1) << c.name;
+        m_document.History().undo();
+        EXPECT_EQ(Images(m_document.Table()), loaded) << c.name;
+        EXPECT_FALSE(m_document.Modified()) << c.name;
+        m_document.History().redo();
+        EXPECT_EQ(table.RowCount(), static_cast<int>(c.imported.size())) << c.name;
+        EXPECT_EQ(table.ChangedRecordCount(), c.changedRecords) << c.name;
+    }
+}
+
+TEST_F(ImportAndCompareTest, AnImportWithNothingOpenMakesATableThatSavingNames)
+{
+    m_document.ImportRecords(FileKind::Magic, StoreOf(FileKind::Magic, {MakeRecord(FileKind::Magic, 4)}));
+    EXPECT_EQ(m_document.Kind(), FileKind::Magic);
+    EXPECT_FALSE(m_document.HasFilePath());
+    EXPECT_EQ(m_document.ProposedSaveName(), "magic");
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "spells.dat").written);
+    EXPECT_EQ(m_document.FilePath(), m_dir / "spells.dat");
+    EXPECT_EQ(m_document.FileName(), "spells.dat");
+    EXPECT_FALSE(m_document.Modified());
+}
+
+TEST_F(ImportAndCompareTest, MarksFollowSortingAndEditingAndRecordsOnlyThereCanBeTakenOver)
+{
+    Write("other.dat", FileKind::Item, {1, 2, 4});
+    test::WriteRecords(m_dir / "other.dat", FileKind::Item, m_keys.For(FileKind::Item),
+                       {MakeRecord(FileKind::Item, 1), MakeRecord(FileKind::Item, 2, "b", 7), MakeRecord(FileKind::Item, 4)});
+    Write("stditem.dat", FileKind::Item, {3, 2, 1});
+    ASSERT_TRUE(Load("stditem.dat").Loaded());
+    ASSERT_TRUE(m_document.CompareWith(m_dir / "other.dat", "other.dat").loaded);
+    const Comparison& comparison = *m_document.CurrentComparison();
+    EXPECT_EQ(comparison.DifferingRows(), 1u);
+    EXPECT_EQ(comparison.RowsOnlyHere(), 1u);
+    ASSERT_EQ(comparison.OnlyInOther(m_document.Table()), std::vector<std::size_t>{2});
+
+    const auto differences = [&](std::int32_t id) {
+        return comparison.DifferencesOf(m_document.Table(), m_document.Table().RowWithId(id));
+    };
+    EXPECT_EQ(differences(2).columns, (1u << kNameColumn) | (1u << 2));
+    m_document.ClickHeader(kIdColumn);
+    EXPECT_EQ(differences(2).columns, (1u << kNameColumn) | (1u << 2));
+    EXPECT_FALSE(differences(1).Any());
+    ASSERT_TRUE(m_document.EditCell(m_document.Table().RowWithId(2), 2, "7").Accepted());
+    EXPECT_EQ(differences(2).columns, 1u << kNameColumn);
+    ASSERT_TRUE(m_document.EditCell(m_document.Table().RowWithId(1), 2, "5").Accepted());
+    EXPECT_EQ(differences(1).columns, 1u << 2);
+    EXPECT_TRUE(comparison.CounterpartOf(m_document.Table(), m_document.Table().RowWithId(3)).empty());
+
+    EXPECT_TRUE(m_document.TakeOver({2}).empty());
+    EXPECT_FALSE(differences(4).Any());
+    EXPECT_TRUE(comparison.OnlyInOther(m_document.Table()).empty());
+    EXPECT_EQ(m_document.TakeOver({2}), std::vector<std::int32_t>{4}); // held already: refused
+    m_document.ClearComparison();
+    EXPECT_EQ(m_document.CurrentComparison(), nullptr);
+}
+
+TEST_F(ImportAndCompareTest, SpellsArePairedByPositionAndTakenOverSpellsStayPaired)
+{
+    test::WriteRecords(m_dir / "old.dat", FileKind::Magic, m_keys.For(FileKind::Magic),
+                       {MakeRecord(FileKind::Magic, 1), MakeRecord(FileKind::Magic, 1, "x"), MakeRecord(FileKind::Magic, 3)});
+    Write("magic.dat", FileKind::Magic, {1, 1});
+    ASSERT_TRUE(Load("magic.dat").Loaded());
+    ASSERT_TRUE(m_document.CompareWith(m_dir / "old.dat", "old.dat").loaded);
+    const Comparison& comparison = *m_document.CurrentComparison();
+    EXPECT_EQ(comparison.DifferingRows(), 1u);
+    ASSERT_EQ(comparison.OnlyInOther(m_document.Table()), std::vector<std::size_t>{2});
+    EXPECT_TRUE(m_document.TakeOver({2}).empty());
+    EXPECT_FALSE(comparison.DifferencesOf(m_document.Table(), 2).Any());
+    EXPECT_FALSE(comparison.CounterpartOf(m_document.Table(), 2).empty());
+    // A load ends the comparison: its records belong to another table.
+    ASSERT_TRUE(Load("magic.dat").Loaded());
+    EXPECT_EQ(m_document.CurrentComparison(), nullptr);
+}
+
+} // namespace
+} // namespace rw

@@ -1,0 +1,82 @@
+#include "exchange/TableComparer.h"
+
+#include "exchange/OnlyInOtherDialog.h"
+#include "resources/Strings.h"
+#include "table/TableDocument.h"
+#include "ui/FileChooser.h"
+#include "ui/Prompter.h"
+#include "ui/Texts.h"
+#include "view/KindQuestion.h"
+#include "view/LoadMessages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace rw {
+
+TableComparer::TableComparer(TableDocument& document, FileChooser& files, Prompter& prompter)
+    : m_document(document), m_files(files), m_prompter(prompter)
+{
+    m_document.Model().SetComparisonWording([](const ComparisonNote& note) {
+        QStringList lines;
+        if (note.onlyHere) lines.push_back(Text(str::kCompareOnlyHere));
+        if (note.valueDiffers) lines.push_back(Text(str::kCompareOtherValueFormat, note.otherName, note.otherValue));
+        if (note.hiddenDiffer) lines.push_back(Text(str::kCompareHiddenDiffer));
+        return lines.join(QLatin1Char('\n'));
+    });
+}
+
+void TableComparer::OnCompare(QWidget* owner)
+{
+    if (!m_document.HasFile()) {
+        m_prompter.ShowMessage(owner, Text(str::kNoFileOpen), Text(str::kCaptionWarning));
+        return;
+    }
+    const std::optional<QString> path = m_files.ChooseAnyFileToOpen(owner);
+    if (!path) return;
+    const QString shown = QDir::toNativeSeparators(*path);
+    const QString bareName = QFileInfo(*path).fileName();
+    const FileKind named = KindFromName(bareName.toStdString());
+    if (named != FileKind::None && named != m_document.Kind()) {
+        m_prompter.ShowMessage(owner, Text(str::kCompareWrongKindFormat, shown, KindWord(named), KindWord(m_document.Kind())),
+                               Text(str::kCaptionError));
+        return;
+    }
+    const DecodeReport report = m_document.CompareWith(QFile::encodeName(*path).toStdString(), bareName.toStdString());
+    if (!report.loaded) {
+        m_prompter.ShowMessage(owner, Text(str::kCompareFailedFormat, shown, LoadFailureReason(report)),
+                               Text(str::kCaptionError));
+        return;
+    }
+    const Comparison& comparison = *m_document.CurrentComparison();
+    QString text = comparison.DifferingRows() == 0 && comparison.RowsOnlyHere() == 0 && comparison.RecordsOnlyThere() == 0
+                       ? Text(str::kCompareEqualFormat, bareName)
+                       : Text(str::kCompareSummaryFormat, bareName, comparison.DifferingRows(), comparison.RowsOnlyHere(),
+                              comparison.RecordsOnlyThere());
+    // A file whose size does not fit its count is likely of another kind, read with the wrong layout.
+    if (report.Truncated() || report.trailingBytes > 0) text += Text(str::kCompareSizeNoteFormat, bareName, KindWord(m_document.Kind()));
+    m_prompter.ShowMessage(owner, text, Text(str::kCaptionNotice));
+    OfferRecordsOnlyThere(owner);
+}
+
+void TableComparer::OfferRecordsOnlyThere(QWidget* owner)
+{
+    const Comparison* comparison = m_document.CurrentComparison();
+    if (!comparison) return;
+    std::vector<std::size_t> only = comparison->OnlyInOther(m_document.Table());
+    if (only.empty()) return;
+    OnlyInOtherDialog dialog(*comparison, m_document.Kind(), std::move(only), owner);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const std::vector<std::int32_t> refused = m_document.TakeOver(dialog.Chosen());
+    if (refused.empty()) return;
+    QStringList ids;
+    for (const std::int32_t id : refused) ids.push_back(Text(str::kRecordIdFormat, id));
+    m_prompter.ShowMessage(owner, Text(str::kTakeOverRefusedFormat, ids.join(QStringLiteral(", "))),
+                           Text(str::kCaptionWarning));
+}
+
+void TableComparer::OnClearCompare() { m_document.ClearComparison(); }
+
+} // namespace rw

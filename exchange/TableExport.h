@@ -1,0 +1,31 @@
+#pragma once
+
+// The open table written out as CSV or a workbook: every row in its current order, which is
+// the order a save would write, so an export of the table and one of the file it saves are
+// the same. Nothing is left behind in the target's place unless the whole export was written.
+
+#include "exchange/TableFormat.h"
+#include "sheet/SheetResult.h"
+#include "table/RecordTable.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace rw {
+
+struct ExportOutcome {
+    bool written = false;
+    bool cancelled = false;
+    std::string error; // the system's reason, when neither and sheet has none
+    SheetResult sheet; // a workbook's failure
+};
+
+// Told how many rows are written so far; false stops the export.
+using RowProgress = std::function<bool(std::size_t rowsDone)>;
+
+[[nodiscard]] ExportOutcome ExportTable(const RecordTable& table, const std::filesystem::path& path,
+                                        TableFormat format, const RowProgress& keepGoing);
+
+} // namespace rw

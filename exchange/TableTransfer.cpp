@@ -1,0 +1,172 @@
+#include "exchange/TableTransfer.h"
+
+#include "exchange/SheetMessages.h"
+#include "exchange/TableExport.h"
+#include "exchange/TableImport.h"
+#include "resources/Strings.h"
+#include "table/TableDocument.h"
+#include "text/GbkCodec.h"
+#include "ui/FileChooser.h"
+#include "ui/Prompter.h"
+#include "ui/Texts.h"
+#include "view/CsvMessages.h"
+#include "view/KindQuestion.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace rw {
+namespace {
+
+[[nodiscard]] std::filesystem::path FsPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// The list of names changed, old → new, the first ones; the rest counted.
+[[nodiscard]] QString NameChangeLines(const CsvImporter& importer, bool gbkText)
+{
+    constexpr std::size_t kListed = 200;
+    const auto shown = [&](const std::string& text) {
+        return gbkText ? GbkCodec::Instance().Decode(text) : Text(std::string_view(text));
+    };
+    QStringList lines;
+    const auto& changes = importer.NameChanges();
+    for (std::size_t i = 0; i < changes.size() && i < kListed; ++i) {
+        lines.push_back(Text(str::kImportNameChangeFormat, changes[i].line, changes[i].id, shown(changes[i].storedText),
+                             shown(changes[i].newText)));
+    }
+    if (importer.NameChangeCount() > static_cast<std::size_t>(lines.size())) {
+        lines.push_back(Text(str::kImportMoreNamesFormat, importer.NameChangeCount() - static_cast<std::size_t>(lines.size())));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+// The export dialog's list of file types, in the order of TableFormat.
+[[nodiscard]] std::vector<FileFilter> ExportTypes()
+{
+    const QString csv = QStringLiteral("*.csv");
+    const QString csvSuffix = QStringLiteral("csv");
+    return {{Text(str::kExportFilterUtf8Bom), csv, csvSuffix},
+            {Text(str::kExportFilterUtf8), csv, csvSuffix},
+            {Text(str::kExportFilterGbk), csv, csvSuffix},
+            {Text(str::kSheetFilter), QStringLiteral("*.xlsx"), QStringLiteral("xlsx")}};
+}
+
+[[nodiscard]] std::vector<FileFilter> ImportTypes()
+{
+    return {{Text(str::kImportFilter), QStringLiteral("*.csv *.txt *.xlsx"), {}},
+            {Text(str::kAllFilesFilter), QStringLiteral("*"), {}}};
+}
+
+} // namespace
+
+TableTransfer::TableTransfer(TableDocument& document, FileChooser& files, Prompter& prompter, MayReplace mayReplace)
+    : m_document(document), m_files(files), m_prompter(prompter), m_mayReplace(std::move(mayReplace))
+{
+}
+
+void TableTransfer::OnExport(QWidget* owner)
+{
+    if (!m_document.HasFile()) {
+        m_prompter.ShowMessage(owner, Text(str::kNoFileOpen), Text(str::kCaptionWarning));
+        return;
+    }
+    const QString proposed = QFileInfo(Text(m_document.FileName())).completeBaseName();
+    const std::optional<ChosenFile> choice =
+        m_files.ChooseFileOfType(owner, FileDialogMode::Save, proposed, ExportTypes(), static_cast<int>(TableFormat::CsvUtf8Bom));
+    if (!choice) return;
+    const RecordTable& table = m_document.Table();
+    const TableFormat format =
+        NamesWorkbook(choice->path.toStdString()) ? TableFormat::Sheet : static_cast<TableFormat>(choice->filter);
+    const std::unique_ptr<ProgressMeter> meter =
+        m_prompter.StartProgress(owner, Text(str::kExportProgress), static_cast<std::uint64_t>(table.RowCount()));
+    const ExportOutcome outcome =
+        ExportTable(table, FsPath(choice->path), format, [&](std::size_t rows) { return meter->Advance(rows); });
+    if (outcome.cancelled) return;
+    const QString shown = QDir::toNativeSeparators(choice->path);
+    if (!outcome.written) {
+        const QString reason = outcome.sheet.Ok() ? Text(std::string_view(outcome.error)) : SheetFailureText(outcome.sheet);
+        m_prompter.ShowMessage(owner, Text(str::kExportFailedFormat, shown, reason), Text(str::kCaptionError));
+        return;
+    }
+    m_prompter.ShowMessage(owner, Text(str::kExportedFormat, table.RowCount(), QFileInfo(choice->path).fileName()),
+                           Text(str::kCaptionNotice));
+}
+
+bool TableTransfer::OnImport(QWidget* owner)
+{
+    if (!m_mayReplace(owner)) return false;
+    const std::optional<ChosenFile> chosen = m_files.ChooseFileOfType(owner, FileDialogMode::Open, {}, ImportTypes(), 0);
+    if (!chosen) return false;
+    const std::optional<QString> path = chosen->path;
+    const QString shown = QDir::toNativeSeparators(*path);
+    std::optional<FileKind> kind = m_document.HasFile() ? std::optional(m_document.Kind()) : std::nullopt;
+    if (!kind) kind = AskFileKind(m_prompter, owner, m_document.Keys(), *path);
+    if (!kind) return false;
+
+    ImportReading reading;
+    {
+        const std::unique_ptr<ProgressMeter> meter = m_prompter.StartProgress(owner, Text(str::kImportProgress), 0);
+        std::uint64_t whole = 0;
+        reading = ReadTableFile(FsPath(*path), *kind, m_keepNames, [&](std::uint64_t done, std::uint64_t total) {
+            // The meter learns the whole once the reader knows it.
+            if (total != whole) {
+                whole = total;
+                meter->SetTotal(total);
+            }
+            return meter->Advance(done);
+        });
+    }
+    switch (reading.failure) {
+    case ImportFailure::Cancelled: return false;
+    case ImportFailure::CannotRead:
+        m_prompter.ShowMessage(owner, Text(str::kImportCannotReadFormat, shown, reading.error), Text(str::kCaptionError));
+        return false;
+    case ImportFailure::Sheet:
+        m_prompter.ShowMessage(owner, Text(str::kImportCannotReadFormat, shown, SheetFailureText(reading.sheet)),
+                               Text(str::kCaptionError));
+        return false;
+    case ImportFailure::None: break;
+    }
+    const CsvImporter& importer = *reading.importer;
+    if (!importer.Ok()) {
+        // A header of another kind says so plainly rather than as a list of titles.
+        const auto& errors = importer.Errors();
+        if (!errors.empty() && errors.front().kind == CsvIssue::Kind::BadHeader) {
+            const FileKind other = KindOfHeader(errors.front().text);
+            if (other != FileKind::None && other != *kind) {
+                m_prompter.ShowMessage(owner, Text(str::kImportWrongKindFormat, shown, KindWord(other), KindWord(*kind)),
+                                       Text(str::kCaptionError));
+                return false;
+            }
+        }
+        m_prompter.ShowMessage(owner, Text(str::kImportErrorsFormat, shown, DescribeCsvErrors(importer, *kind)),
+                               Text(str::kCaptionError));
+        return false;
+    }
+    if (importer.Records().Count() == 0) {
+        m_prompter.ShowMessage(owner, Text(str::kImportEmptyFormat, shown), Text(str::kCaptionError));
+        return false;
+    }
+    m_document.ImportRecords(*kind, importer.Records());
+    ReportImport(owner, QFileInfo(*path).fileName(), reading, *kind);
+    return true;
+}
+
+void TableTransfer::ReportImport(QWidget* owner, const QString& shownName, const ImportReading& reading, FileKind kind)
+{
+    const CsvImporter& importer = *reading.importer;
+    QString text = Text(str::kImportedFormat, shownName, importer.Records().Count());
+    QStringList warnings;
+    for (const CsvIssue& issue : importer.Warnings()) {
+        if (issue.kind != CsvIssue::Kind::NoRecords) warnings.push_back(DescribeCsvIssue(issue, kind));
+    }
+    if (!warnings.isEmpty()) text += Text(str::kImportWarningsHeading) + QLatin1Char('\n') + warnings.join(QLatin1Char('\n'));
+    if (importer.NameChangeCount() > 0) {
+        text += Text(m_keepNames ? str::kImportNamesKeptFormat : str::kImportNamesChangedFormat, importer.NameChangeCount());
+        text += QLatin1Char('\n') + NameChangeLines(importer, reading.gbkNames);
+    }
+    m_prompter.ShowMessage(owner, text, Text(str::kCaptionNotice));
+}
+
+} // namespace rw

@@ -1,0 +1,48 @@
+#pragma once
+
+// 导出CSV and 导入CSV: the table out to CSV (UTF-8 with or without a byte-order mark, or GBK)
+// or a workbook, and records in from either, replacing the table's as one step of the edit
+// history. Long transfers show their progress and can be cancelled; a cancelled or refused
+// import changes nothing.
+
+#include "data/FileKind.h"
+
+#include <functional>
+
+class QString;
+class QWidget;
+
+namespace rw {
+
+class FileChooser;
+class Prompter;
+class TableDocument;
+
+class TableTransfer {
+public:
+    // Asked before an import replaces the table: true when nothing unsaved would be lost.
+    using MayReplace = std::function<bool(QWidget* owner)>;
+
+    // The document, the file dialogs and the prompter outlive the transfer.
+    TableTransfer(TableDocument& document, FileChooser& files, Prompter& prompter, MayReplace mayReplace);
+
+    void OnExport(QWidget* owner);
+    // True when the table was replaced.
+    bool OnImport(QWidget* owner);
+
+    // Whether an import keeps the names Raw holds where the name column says otherwise.
+    void SetKeepNames(bool keep) { m_keepNames = keep; }
+    [[nodiscard]] bool KeepsNames() const { return m_keepNames; }
+
+private:
+    // The import's summary: how many records, what to look out for, and every name changed.
+    void ReportImport(QWidget* owner, const QString& shownName, const struct ImportReading& reading, FileKind kind);
+
+    TableDocument& m_document;
+    FileChooser& m_files;
+    Prompter& m_prompter;
+    MayReplace m_mayReplace;
+    bool m_keepNames = false;
+};
+
+} // namespace rw

@@ -1,0 +1,231 @@
+// Tables in and out through the 文件 menu, and comparison with another file, as a user
+// drives them.
+
+#include "exchange/OnlyInOtherDialog.h"
+#include "exchange/TableFormat.h"
+#include "resources/Strings.h"
+#include "tests/ui/UiTestSupport.h"
+#include "text/GbkCodec.h"
+
+#include <QAction>
+#include <QColor>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableView>
+
+#include <numeric>
+
+namespace rw::test {
+namespace {
+
+class TransferTest : public FrameFixture {
+protected:
+    void Run(int commandId) { frame.CommandAction(commandId)->trigger(); }
+    void Export(const QString& path, TableFormat type)
+    {
+        prompter.fileAnswers.push_back(path);
+        prompter.typeAnswers.push_back(static_cast<int>(type));
+        Run(ids::kCmdFileExport);
+    }
+    void Import(const QString& path)
+    {
+        prompter.fileAnswers.push_back(path);
+        Run(ids::kCmdFileImport);
+    }
+    static QByteArray Bytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static void WriteText(const QString& path, const QByteArray& text)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    static int Cli(const QStringList& arguments)
+    {
+        QProcess cli;
+        cli.start(QStringLiteral(RECWRIGHT_CLI), arguments);
+        cli.waitForFinished(60'000);
+        return cli.exitCode();
+    }
+    // Names a spreadsheet would make into something else, and one GBK cannot hold as text.
+    QString OpenTricky(FileKind kind)
+    {
+        const QString path = Open({kind, {0, 1, 2, 3, 4}});
+        const char* names[] = {"007", "1e5", "=1+1", "3/4", "晨露药剂"};
+        for (int row = 0; row < 5; ++row) EXPECT_TRUE(document.EditCell(row, kNameColumn, U(names[row])).Accepted());
+        EXPECT_TRUE(view.SaveToOpenedFile());
+        return path;
+    }
+    // A CSV of kind with the given (ID, name) rows, no Raw, every field 0.
+    static QByteArray Csv(FileKind kind, const std::vector<std::pair<QByteArray, QByteArray>>& rows)
+    {
+        const RecordSchema& schema = SchemaOf(kind);
+        QByteArray text;
+        for (const ColumnSpec& column : schema.columns) text += QByteArray(column.title.data(), int(column.title.size())) + ',';
+        text.chop(1);
+        text += '\n';
+        for (const auto& [id, name] : rows) {
+            text += id + ',' + name;
+            for (int k = 2; k < schema.ColumnCount(); ++k) text += ",0";
+            text += '\n';
+        }
+        return text;
+    }
+    [[nodiscard]] QVariant Tint(int row, int column) { return document.Model().index(row, column).data(Qt::BackgroundRole); }
+    [[nodiscard]] QString Tip(int row, int column) { return document.Model().index(row, column).data(Qt::ToolTipRole).toString(); }
+};
+
+TEST_F(TransferTest, ExportAndImportGiveTheCommandLinesBytesForEveryKindAndType)
+{
+    struct Type { TableFormat type; const char* encoding; };
+    const Type types[] = {{TableFormat::CsvUtf8Bom, "utf-8-bom"}, {TableFormat::CsvUtf8, "utf-8"}, {TableFormat::CsvGbk, "gbk"}};
+    for (const FileKind kind : kAllKinds) {
+        const QString data = OpenTricky(kind);
+        for (const Type& t : types) {
+            const QString ours = dir.filePath(QStringLiteral("ours.csv"));
+            const QString theirs = dir.filePath(QStringLiteral("theirs.csv"));
+            Export(ours, t.type);
+            ASSERT_EQ(Cli({"export", data, "-o", theirs, "--encoding", t.encoding}), 0) << t.encoding;
+            EXPECT_EQ(Bytes(ours), Bytes(theirs)) << t.encoding << " kind " << int(kind);
+
+            // The import brings the very records back, one step, and saves the CLI's bytes.
+            const int steps = document.History().count();
+            Import(ours);
+            EXPECT_EQ(document.History().count(), steps + 1);
+            const QString saved = dir.filePath(QStringLiteral("saved.dat"));
+            const QString built = dir.filePath(QStringLiteral("built.dat"));
+            prompter.fileAnswers.push_back(saved);
+            view.OnSave();
+            const char* const kindNames[] = {"item", "magic", "monster"};
+            ASSERT_EQ(Cli({"import", theirs, "-o", built, "--kind", kindNames[static_cast<int>(kind)], "--encoding", t.encoding}), 0);
+            EXPECT_EQ(Bytes(saved), Bytes(built)) << t.encoding << " kind " << int(kind);
+            EXPECT_EQ(Bytes(saved), Bytes(data)) << t.encoding << " kind " << int(kind);
+        }
+        // A workbook keeps every name as it was.
+        const QString sheet = dir.filePath(QStringLiteral("table.xlsx"));
+        Export(sheet, TableFormat::CsvUtf8); // the name's suffix decides
+        Import(sheet);
+        ASSERT_TRUE(view.SaveToOpenedFile());
+        EXPECT_EQ(Bytes(data + QStringLiteral(".bak")), Bytes(data)) << "kind " << int(kind);
+    }
+}
+
+TEST_F(TransferTest, RefusedImportsChangeNothingAndSayWhy)
+{
+    Open({FileKind::Item, {1, 2}});
+    const QString monsters = dir.filePath(QStringLiteral("monsters.csv"));
+    WriteText(monsters, Csv(FileKind::Monster, {{"1", "a"}}));
+    const QString bad = dir.filePath(QStringLiteral("bad.csv"));
+    WriteText(bad, Csv(FileKind::Item, {{"1", "a"}, {"x", "b"}}));
+    const QString notZip = dir.filePath(QStringLiteral("damaged.xlsx"));
+    WriteText(notZip, "PK\x03\x04 but nothing more");
+    const QString empty = dir.filePath(QStringLiteral("empty.csv"));
+    WriteText(empty, Csv(FileKind::Item, {}));
+    struct Case { QString path; const char* expected; };
+    const Case cases[] = {
+        {monsters, "是怪物（monster.dat）的表格"},
+        {bad, "第3行第1列：ItemID：“x”不是"},
+        {notZip, "damaged.xlsx"},
+        {empty, "中没有记录"},
+        {dir.filePath(QStringLiteral("missing.csv")), "无法读取"},
+    };
+    for (const Case& c : cases) {
+        Import(c.path);
+        EXPECT_TRUE(LastMessage().contains(U(c.expected))) << c.expected << " in " << LastMessage().toStdString();
+        EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2}));
+        EXPECT_EQ(document.History().count(), 0);
+    }
+}
+
+TEST_F(TransferTest, ChangedNamesAreListedAndKeptWhenAsked)
+{
+    Open({FileKind::Item, {1, 2}});
+    const QString csv = dir.filePath(QStringLiteral("items.csv"));
+    Export(csv, TableFormat::CsvUtf8);
+    QByteArray text = Bytes(csv);
+    text.replace(",N1,", ",7,");
+    WriteText(csv, text);
+
+    Import(csv);
+    EXPECT_TRUE(LastMessage().contains(U("第2行，ID 1：“N1” → “7”"))) << LastMessage().toStdString();
+    EXPECT_EQ(Cell(0, kNameColumn), QStringLiteral("7"));
+    document.History().undo();
+
+    frame.CommandAction(ids::kCmdKeepNames)->setChecked(true);
+    Import(csv);
+    EXPECT_TRUE(LastMessage().contains(U("已按设置保留原名称"))) << LastMessage().toStdString();
+    EXPECT_EQ(Cell(0, kNameColumn), QStringLiteral("N1"));
+    EXPECT_FALSE(document.Modified() && Table().ChangedRecordCount() != 0);
+}
+
+TEST_F(TransferTest, CancelledTransfersChangeNothingAndAnEmptyWindowAsksTheKind)
+{
+    const QString csv = dir.filePath(QStringLiteral("spells.csv"));
+    WriteText(csv, Csv(FileKind::Magic, {{"5", "a"}}));
+    prompter.cancelAt = 1;
+    Import(csv);
+    EXPECT_FALSE(document.HasFile());
+    prompter.cancelAt.reset();
+
+    prompter.items.push_back(1); // 魔法
+    Import(csv);
+    ASSERT_EQ(document.Kind(), FileKind::Magic);
+    EXPECT_EQ(Ids(), std::vector<std::int32_t>{5});
+    EXPECT_TRUE(frame.windowTitle().endsWith(QStringLiteral("[magic.dat]")));
+
+    std::vector<std::int32_t> many(5000);
+    std::iota(many.begin(), many.end(), 1);
+    prompter.answers.push_back(Answer::Discard); // the imported table
+    Open({FileKind::Item, many});
+    ASSERT_EQ(Table().RowCount(), 5000);
+    const QString target = dir.filePath(QStringLiteral("out.csv"));
+    prompter.cancelAt = 4096;
+    Export(target, TableFormat::CsvUtf8);
+    EXPECT_FALSE(QFile::exists(target));
+}
+
+TEST_F(TransferTest, CompareMarksWhatDiffersAndOffersRecordsOnlyThere)
+{
+    const QString other = Write(QStringLiteral("stditem.dat.bak"), {FileKind::Item, {1, 2, 4}});
+    Open({FileKind::Item, {3, 2, 1}});
+    ASSERT_TRUE(document.EditCell(RowOfId(2), 5, QStringLiteral("9")).Accepted());
+    const QVariant none = Tint(RowOfId(1), 5);
+
+    prompter.fileAnswers.push_back(other);
+    int listed = -1;
+    WhenModalOpens([&](QWidget* modal) {
+        auto* dialog = qobject_cast<OnlyInOtherDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        listed = dialog->List()->model()->rowCount();
+        dialog->TakeOverButton()->click();
+    });
+    Run(ids::kCmdCompare);
+    EXPECT_TRUE(LastMessage().contains(U("1条记录有不同之处"))) << LastMessage().toStdString();
+    EXPECT_EQ(listed, 1);
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{3, 2, 1, 4}));
+
+    // The mark goes where its record goes, and the other value is in the tooltip.
+    EXPECT_NE(Tint(RowOfId(2), 5), none);
+    EXPECT_TRUE(Tip(RowOfId(2), 5).contains(QStringLiteral("stditem.dat.bak"))) << Tip(RowOfId(2), 5).toStdString();
+    EXPECT_TRUE(Tip(RowOfId(3), kIdColumn).contains(U(str::kCompareOnlyHere)));
+    view.OnHeaderItemClick(kIdColumn);
+    EXPECT_NE(Tint(RowOfId(2), 5), none);
+    EXPECT_EQ(Tint(RowOfId(1), 5), none);
+    ASSERT_TRUE(document.EditCell(RowOfId(2), 5, QStringLiteral("0")).Accepted());
+    EXPECT_EQ(Tint(RowOfId(2), 5), none);
+
+    // Another kind is refused by its name before anything is read.
+    prompter.fileAnswers.push_back(Write(QStringLiteral("magic.dat"), {FileKind::Magic, {1}}));
+    Run(ids::kCmdCompare);
+    EXPECT_TRUE(LastMessage().contains(U("无法比较"))) << LastMessage().toStdString();
+    ASSERT_TRUE(frame.CommandAction(ids::kCmdClearCompare)->isEnabled());
+    Run(ids::kCmdClearCompare);
+    EXPECT_EQ(Tint(RowOfId(3), kIdColumn), Tint(RowOfId(1), kIdColumn));
+    EXPECT_FALSE(frame.CommandAction(ids::kCmdClearCompare)->isEnabled());
+}
+
+} // namespace
+} // namespace rw::test
