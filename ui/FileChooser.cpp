@@ -28,6 +28,14 @@ std::optional<QString> FileChooser::ChooseFileToSave(QWidget* owner, const QStri
                                               QStringLiteral("*.dat"), Text(str::kSaveDefaultSuffix)));
 }
 
+std::optional<ChosenFile> FileChooser::ChooseFileOfType(QWidget* owner, FileDialogMode mode, const QString& proposedName,
+                                                       const std::vector<FileFilter>& filters, int initial)
+{
+    std::optional<ChosenFile> chosen = m_prompter.ChooseFileOfType(owner, mode, m_lastFolder, proposedName, filters, initial);
+    if (chosen) (void)Remember(chosen->path);
+    return chosen;
+}
+
 std::optional<QString> FileChooser::Remember(std::optional<QString> chosen)
 {
     if (chosen) m_lastFolder = QFileInfo(*chosen).absolutePath();

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,6 +17,31 @@ namespace rw {
 
 // The buttons a question may offer; a question answers the one that was pressed.
 enum class Answer : std::uint8_t { Ok, Yes, No, Save, Discard, Cancel, StopShowing };
+
+// One entry of a file dialog's list of file types: what the user sees, the names it lists
+// ("*.csv *.txt"), and the suffix a bare name gets when saving.
+struct FileFilter {
+    QString name;
+    QString patterns;
+    QString defaultSuffix;
+};
+
+struct ChosenFile {
+    QString path;
+    int filter = 0; // the entry chosen in the list of file types
+};
+
+enum class FileDialogMode : std::uint8_t { Open, Save };
+
+// A long task's progress as the user sees it.
+class ProgressMeter {
+public:
+    virtual ~ProgressMeter() = default;
+    // done out of the total; false once the user has cancelled.
+    [[nodiscard]] virtual bool Advance(std::uint64_t done) = 0;
+    // The whole of the task, where it was not known at the start.
+    virtual void SetTotal(std::uint64_t total) = 0;
+};
 
 class Prompter {
 public:
@@ -51,6 +77,17 @@ public:
                                                                 const QString& proposedName,
                                                                 const QString& filterName, const QString& patterns,
                                                                 const QString& defaultSuffix) = 0;
+    // Either dialog with a list of file types, the one at initial shown first. A save asks
+    // before replacing an existing file and gives a bare name the chosen type's suffix.
+    [[nodiscard]] virtual std::optional<ChosenFile> ChooseFileOfType(QWidget* owner, FileDialogMode mode,
+                                                                     const QString& folder, const QString& proposedName,
+                                                                     const std::vector<FileFilter>& filters,
+                                                                     int initial) = 0;
+
+    // A progress window for a task of total units, which appears only when the task takes
+    // longer than half a second and offers to cancel it; it goes when the meter does.
+    [[nodiscard]] virtual std::unique_ptr<ProgressMeter> StartProgress(QWidget* owner, const QString& label,
+                                                                      std::uint64_t total) = 0;
 };
 
 } // namespace rw

@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 namespace rw {
 
@@ -52,6 +53,39 @@ std::optional<QString> RunFileDialog(QFileDialog& dialog, const QString& folder,
     if (chosen.isEmpty()) return std::nullopt;
     return chosen.front();
 }
+
+// A progress dialog that shows itself after half a second; Qt lets events through while it
+// is up, so the window repaints and the cancel button answers.
+class DialogProgressMeter final : public ProgressMeter {
+public:
+    static constexpr int kSteps = 1000;
+    static constexpr int kShowAfterMs = 500;
+
+    DialogProgressMeter(QWidget* owner, const QString& label, std::uint64_t total)
+        : m_dialog(label, Text(str::kButtonCancelQuestion), 0, kSteps, owner), m_total(std::max<std::uint64_t>(total, 1))
+    {
+        m_dialog.setWindowTitle(Text(str::kAppTitle));
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(kShowAfterMs);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+        m_dialog.setValue(0);
+    }
+
+    bool Advance(std::uint64_t done) override
+    {
+        const int step = static_cast<int>(std::min<std::uint64_t>(done, m_total) * kSteps / m_total);
+        // Each new value may let events through: only when the bar moves.
+        if (step != m_dialog.value()) m_dialog.setValue(step);
+        return !m_dialog.wasCanceled();
+    }
+
+    void SetTotal(std::uint64_t total) override { m_total = std::max<std::uint64_t>(total, 1); }
+
+private:
+    QProgressDialog m_dialog;
+    std::uint64_t m_total;
+};
 
 } // namespace
 
@@ -120,6 +154,38 @@ std::optional<QString> QtPrompter::ChooseSaveFile(QWidget* owner, const QString&
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
     return RunFileDialog(dialog, folder, filterName, patterns, proposedName);
+}
+
+std::optional<ChosenFile> QtPrompter::ChooseFileOfType(QWidget* owner, FileDialogMode mode, const QString& folder,
+                                                       const QString& proposedName,
+                                                       const std::vector<FileFilter>& filters, int initial)
+{
+    QFileDialog dialog(owner);
+    const bool save = mode == FileDialogMode::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    QStringList entries;
+    for (const FileFilter& filter : filters) entries.push_back(FileDialogFilter(filter.name, filter.patterns));
+    dialog.setNameFilters(entries);
+    const auto chosenType = [&] { return std::max(0, static_cast<int>(entries.indexOf(dialog.selectedNameFilter()))); };
+    // A bare name gets the suffix of the type chosen last.
+    const auto suffixFollows = [&] {
+        if (save && !filters.empty()) dialog.setDefaultSuffix(filters[static_cast<std::size_t>(chosenType())].defaultSuffix);
+    };
+    if (initial >= 0 && initial < entries.size()) dialog.selectNameFilter(entries[initial]);
+    suffixFollows();
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, suffixFollows);
+    dialog.setDirectory(folder);
+    if (!proposedName.isEmpty()) dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return ChosenFile{dialog.selectedFiles().front(), chosenType()};
+}
+
+std::unique_ptr<ProgressMeter> QtPrompter::StartProgress(QWidget* owner, const QString& label, std::uint64_t total)
+{
+    return std::make_unique<DialogProgressMeter>(owner, label, total);
 }
 
 } // namespace rw

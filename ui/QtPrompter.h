@@ -20,6 +20,12 @@ public:
                                                         const QString& proposedName, const QString& filterName,
                                                         const QString& patterns,
                                                         const QString& defaultSuffix) override;
+    [[nodiscard]] std::optional<ChosenFile> ChooseFileOfType(QWidget* owner, FileDialogMode mode, const QString& folder,
+                                                             const QString& proposedName,
+                                                             const std::vector<FileFilter>& filters,
+                                                             int initial) override;
+    [[nodiscard]] std::unique_ptr<ProgressMeter> StartProgress(QWidget* owner, const QString& label,
+                                                              std::uint64_t total) override;
 };
 
 // The dialog's filter entry: shows filterName exactly as given, lists the blank-separated
