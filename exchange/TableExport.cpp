@@ -34,14 +34,14 @@ constexpr std::size_t kRowsBetweenReports = 4096;
     return outcome;
 }
 
-[[nodiscard]] const NameTranscoder& NamesOf(TableFormat format)
+[[nodiscard]] const NameTranscoder& NamesOf(TransferFormat format)
 {
     static const Utf8NameTranscoder utf8;
     static const PassThroughNames gbk;
-    return format == TableFormat::CsvGbk ? static_cast<const NameTranscoder&>(gbk) : utf8;
+    return format == TransferFormat::CsvGbk ? static_cast<const NameTranscoder&>(gbk) : utf8;
 }
 
-ExportOutcome ExportCsv(const RecordTable& table, const std::filesystem::path& path, TableFormat format,
+ExportOutcome ExportCsv(const RecordTable& table, const std::filesystem::path& path, TransferFormat format,
                         const RowProgress& keepGoing)
 {
     AtomicFile file(path);
@@ -49,7 +49,7 @@ ExportOutcome ExportCsv(const RecordTable& table, const std::filesystem::path& p
     const CsvExporter exporter(table.Kind(), NamesOf(format));
     std::string piece;
     piece.reserve(kPieceBytes + 4096);
-    if (format == TableFormat::CsvUtf8Bom) piece.append(kUtf8ByteOrderMark);
+    if (format == TransferFormat::CsvUtf8Bom) piece.append(kUtf8ByteOrderMark);
     exporter.AppendHeader(piece);
     for (int row = 0; row < table.RowCount(); ++row) {
         exporter.AppendRow(table.RowBytes(row), piece);
@@ -70,7 +70,7 @@ ExportOutcome ExportSheet(const RecordTable& table, const std::filesystem::path&
     ExportOutcome outcome;
     outcome.sheet = WriteRecordSheet(
         path.string(), table.Kind(), static_cast<std::size_t>(table.RowCount()),
-        [&](std::size_t row) { return table.RowBytes(static_cast<int>(row)); }, NamesOf(TableFormat::CsvUtf8),
+        [&](std::size_t row) { return table.RowBytes(static_cast<int>(row)); }, NamesOf(TransferFormat::CsvUtf8),
         [&](std::uint64_t done, std::uint64_t) { return !keepGoing || keepGoing(static_cast<std::size_t>(done)); });
     outcome.written = outcome.sheet.Ok();
     outcome.cancelled = outcome.sheet.failure == SheetFailure::Cancelled;
@@ -79,10 +79,10 @@ ExportOutcome ExportSheet(const RecordTable& table, const std::filesystem::path&
 
 } // namespace
 
-ExportOutcome ExportTable(const RecordTable& table, const std::filesystem::path& path, TableFormat format,
+ExportOutcome ExportTable(const RecordTable& table, const std::filesystem::path& path, TransferFormat format,
                           const RowProgress& keepGoing)
 {
-    if (format == TableFormat::Sheet) return ExportSheet(table, path, keepGoing);
+    if (format == TransferFormat::Sheet) return ExportSheet(table, path, keepGoing);
     return ExportCsv(table, path, format, keepGoing);
 }
 

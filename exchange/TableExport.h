@@ -4,7 +4,7 @@
 // the order a save would write, so an export of the table and one of the file it saves are
 // the same. Nothing is left behind in the target's place unless the whole export was written.
 
-#include "exchange/TableFormat.h"
+#include "exchange/TransferFormat.h"
 #include "sheet/SheetResult.h"
 #include "table/RecordTable.h"
 
@@ -26,6 +26,6 @@ struct ExportOutcome {
 using RowProgress = std::function<bool(std::size_t rowsDone)>;
 
 [[nodiscard]] ExportOutcome ExportTable(const RecordTable& table, const std::filesystem::path& path,
-                                        TableFormat format, const RowProgress& keepGoing);
+                                        TransferFormat format, const RowProgress& keepGoing);
 
 } // namespace rw

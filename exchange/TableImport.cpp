@@ -4,7 +4,7 @@
 #include "data/PassThroughNames.h"
 #include "data/Platform.h"
 #include "data/Schema.h"
-#include "exchange/TableFormat.h"
+#include "exchange/TransferFormat.h"
 #include "sheet/SheetReader.h"
 #include "text/Utf8NameTranscoder.h"
 

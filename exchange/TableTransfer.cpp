@@ -41,7 +41,7 @@ namespace {
     return lines.join(QLatin1Char('\n'));
 }
 
-// The export dialog's list of file types, in the order of TableFormat.
+// The export dialog's list of file types, in the order of TransferFormat.
 [[nodiscard]] std::vector<FileFilter> ExportTypes()
 {
     const QString csv = QStringLiteral("*.csv");
@@ -73,11 +73,11 @@ void TableTransfer::OnExport(QWidget* owner)
     }
     const QString proposed = QFileInfo(Text(m_document.FileName())).completeBaseName();
     const std::optional<ChosenFile> choice =
-        m_files.ChooseFileOfType(owner, FileDialogMode::Save, proposed, ExportTypes(), static_cast<int>(TableFormat::CsvUtf8Bom));
+        m_files.ChooseFileOfType(owner, FileDialogMode::Save, proposed, ExportTypes(), static_cast<int>(TransferFormat::CsvUtf8Bom));
     if (!choice) return;
     const RecordTable& table = m_document.Table();
-    const TableFormat format =
-        NamesWorkbook(choice->path.toStdString()) ? TableFormat::Sheet : static_cast<TableFormat>(choice->filter);
+    const TransferFormat format =
+        NamesWorkbook(choice->path.toStdString()) ? TransferFormat::Sheet : static_cast<TransferFormat>(choice->filter);
     const std::unique_ptr<ProgressMeter> meter =
         m_prompter.StartProgress(owner, Text(str::kExportProgress), static_cast<std::uint64_t>(table.RowCount()));
     const ExportOutcome outcome =

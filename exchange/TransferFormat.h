@@ -7,7 +7,7 @@
 
 namespace rw {
 
-enum class TableFormat : std::uint8_t {
+enum class TransferFormat : std::uint8_t {
     CsvUtf8Bom, // what spreadsheet programs on Chinese Windows read right
     CsvUtf8,
     CsvGbk,

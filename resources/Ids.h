@@ -44,6 +44,11 @@ inline constexpr int kCmdFileInfo = 32807;
 inline constexpr int kCmdSetKey = 32772;
 inline constexpr int kCmdAppExit = 57665;
 inline constexpr int kCmdAppAbout = 57664;
+inline constexpr int kCmdFileExport = 32808;
+inline constexpr int kCmdFileImport = 32809;
+inline constexpr int kCmdKeepNames = 32810;
+inline constexpr int kCmdCompare = 32811;
+inline constexpr int kCmdClearCompare = 32812;
 inline constexpr int kCmdEditUndo = 57643;
 inline constexpr int kCmdEditRedo = 57644;
 // The record list's context menu

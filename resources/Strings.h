@@ -49,7 +49,6 @@ inline constexpr char kStepEditCellFormat[] = "修改 %1";   // the column's tit
 inline constexpr char kStepPasteFormat[] = "粘贴 %1 条记录";
 inline constexpr char kStepCopyAsNewFormat[] = "复制为新记录 %1 条";
 inline constexpr char kStepBulkChangeFormat[] = "批量修改 %1"; // the column's title
-inline constexpr char kStepImport[] = "导入CSV";
 
 // Many rows at once: the list's context menu
 inline constexpr char kMenuDeleteRows[] = "删除(&D)";
@@ -228,6 +227,69 @@ inline constexpr char kFileInfoCaption[] = "文件信息";
 inline constexpr char kFileInfoFormat[] =
     "路径：%1\n类型：%2\n密钥：%3\n记录数：%4\n文件大小：%5 字节\n最后一条记录之后的字节：%6\n载入时间：%7";
 inline constexpr char kNoFileOpen[] = "还没有打开数据文件。";
+
+// Tables in and out: CSV and spreadsheets
+inline constexpr char kMenuExport[] = "导出CSV(&E)...";
+inline constexpr char kMenuImport[] = "导入CSV(&M)...";
+inline constexpr char kMenuKeepNames[] = "导入时保留原名称(&N)";
+inline constexpr char kPromptExport[] = "把表格导出为CSV或Excel工作簿，供电子表格程序编辑\n导出CSV";
+inline constexpr char kPromptImport[] = "从CSV或Excel工作簿导入记录，替换表格中的记录（可以撤销）\n导入CSV";
+inline constexpr char kPromptKeepNames[] =
+    "导入时，名称与Raw中保存的名称不同的记录仍保留原来的名称（电子表格程序常把“007”之类的名称改掉）\n保留原名称";
+inline constexpr char kExportFilterUtf8Bom[] = "CSV，UTF-8 带 BOM（电子表格程序用）";
+inline constexpr char kExportFilterUtf8[] = "CSV，UTF-8";
+inline constexpr char kExportFilterGbk[] = "CSV，GBK";
+inline constexpr char kSheetFilter[] = "Excel 工作簿";
+inline constexpr char kImportFilter[] = "CSV 或 Excel 工作簿";
+inline constexpr char kExportProgress[] = "正在导出……";
+inline constexpr char kImportProgress[] = "正在读取……";
+inline constexpr char kExportedFormat[] = "已把%1条记录导出到[%2]。";
+inline constexpr char kExportFailedFormat[] = "无法写入[%1]：%2";
+inline constexpr char kImportCannotReadFormat[] = "无法读取[%1]：%2";
+inline constexpr char kImportErrorsFormat[] = "[%1]中有以下错误，表格没有改变：\n%2";
+inline constexpr char kImportWrongKindFormat[] =
+    "[%1]是%2的表格，而打开的是%3，表格没有改变。";
+inline constexpr char kImportEmptyFormat[] = "[%1]中没有记录，表格没有改变。";
+inline constexpr char kImportedFormat[] = "已从[%1]导入%2条记录（可以撤销）。";
+inline constexpr char kImportWarningsHeading[] = "\n\n请注意：";
+inline constexpr char kImportNamesChangedFormat[] =
+    "\n\n%1个名称与Raw中保存的名称不同，已采用新名称（如要保留原名称，请撤销导入，勾选“文件 ▸ 导入时保留原名称”后重新导入）：";
+inline constexpr char kImportNamesKeptFormat[] =
+    "\n\n%1个名称与Raw中保存的名称不同，已按设置保留原名称：";
+inline constexpr char kImportNameChangeFormat[] = "第%1行，ID %2：“%3” → “%4”";
+inline constexpr char kImportMoreNamesFormat[] = "……另有%1个";
+inline constexpr char kSheetFailureNotAFile[] = "它不是普通文件";
+inline constexpr char kSheetFailureNotZip[] = "它不是Excel工作簿（.xlsx），或者已经损坏";
+inline constexpr char kSheetFailureDamagedFormat[] = "工作簿已经损坏，无法解开其中的%1（%2）";
+inline constexpr char kSheetFailureNoWorksheetFormat[] = "工作簿中没有工作表（缺少%1）";
+inline constexpr char kSheetFailureTooLargeFormat[] = "工作簿中的%1解开后太大，可能是恶意构造的文件";
+inline constexpr char kSheetFailureBadXmlFormat[] = "工作簿的%1已经损坏（第%2行：%3）";
+inline constexpr char kSheetFailureTooManyRowsFormat[] = "记录太多，一个工作表最多只能有%1条记录";
+inline constexpr char kSheetFailureCellTooLongFormat[] = "第%1行的单元格太长（超过%2字节）";
+inline constexpr char kStepImportFormat[] = "导入 %1 条记录";
+
+// Comparing with another file
+inline constexpr char kMenuCompare[] = "与文件比较(&C)...";
+inline constexpr char kMenuClearCompare[] = "清除比较标记(&L)";
+inline constexpr char kPromptCompare[] = "与另一个同类数据文件比较，标出不同的单元格\n与文件比较";
+inline constexpr char kPromptClearCompare[] = "去掉比较留下的标记\n清除比较标记";
+inline constexpr char kCompareProgress[] = "正在比较……";
+inline constexpr char kCompareWrongKindFormat[] = "[%1]是%2，而打开的是%3，无法比较。";
+inline constexpr char kCompareFailedFormat[] = "无法读取[%1]：%2";
+inline constexpr char kCompareSummaryFormat[] =
+    "与[%1]比较：\n%2条记录有不同之处（已标出）\n%3条记录只在本表中\n%4条记录只在[%1]中";
+inline constexpr char kCompareSizeNoteFormat[] =
+    "\n\n注意：[%1]的大小与它的记录数不符，它可能不是%2。";
+inline constexpr char kCompareEqualFormat[] = "表格与[%1]完全相同。";
+inline constexpr char kCompareOtherValueFormat[] = "[%1]中为：%2";
+inline constexpr char kCompareHiddenDiffer[] = "不显示的字节与比较文件不同";
+inline constexpr char kCompareOnlyHere[] = "比较文件中没有这条记录";
+inline constexpr char kCompareOnlyThereCaptionFormat[] = "只在[%1]中的记录";
+inline constexpr char kCompareOnlyThereLabelFormat[] = "以下%1条记录只在[%2]中。选中要接收的记录，按“接收”把它们加到表格末尾（可以撤销）。";
+inline constexpr char kButtonTakeOver[] = "接收(&T)";
+inline constexpr char kButtonClose[] = "关闭";
+inline constexpr char kStepTakeOverFormat[] = "接收 %1 条记录";
+inline constexpr char kTakeOverRefusedFormat[] = "下列记录的ID在表格中已经存在，没有接收：\n%1";
 
 // File dialogs
 inline constexpr char kOpenFilter[] = "Data Files (*.txt;*.dat)";

@@ -8,6 +8,7 @@
 #include "ui/Prompter.h"
 #include "shell/StatusTexts.h"
 #include "view/CChildView.h"
+#include "view/KindQuestion.h"
 #include "view/LoadMessages.h"
 
 #include <QCloseEvent>
@@ -36,7 +37,9 @@ CMainFrame::CMainFrame(Prompter& prompter, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_prompter(prompter),
-      m_files(prompter)
+      m_files(prompter),
+      m_comparer(m_document, m_files, prompter),
+      m_transfer(m_document, m_files, prompter, [this](QWidget* owner) { return m_view->MayDiscardChanges(owner); })
 {
     setWindowTitle(Text(str::kAppTitle));
     setWindowIcon(WindowIcon());
@@ -88,6 +91,23 @@ void CMainFrame::CreateMenu()
     connect(&m_document, &TableDocument::Loaded, save, [save] { save->setEnabled(true); });
     connect(AddCommand(file, str::kMenuFileInfo, str::kPromptFileInfo, ids::kCmdFileInfo), &QAction::triggered, this,
             &CMainFrame::OnFileInfo);
+    file->addSeparator();
+    connect(AddCommand(file, str::kMenuExport, str::kPromptExport, ids::kCmdFileExport), &QAction::triggered, this,
+            [this] { m_transfer.OnExport(this); });
+    connect(AddCommand(file, str::kMenuImport, str::kPromptImport, ids::kCmdFileImport), &QAction::triggered, this,
+            [this] { (void)m_transfer.OnImport(this); });
+    QAction* keepNames = AddCommand(file, str::kMenuKeepNames, str::kPromptKeepNames, ids::kCmdKeepNames);
+    keepNames->setCheckable(true);
+    connect(keepNames, &QAction::toggled, this, [this](bool keep) { m_transfer.SetKeepNames(keep); });
+    file->addSeparator();
+    connect(AddCommand(file, str::kMenuCompare, str::kPromptCompare, ids::kCmdCompare), &QAction::triggered, this,
+            [this] { m_comparer.OnCompare(this); });
+    QAction* clear = AddCommand(file, str::kMenuClearCompare, str::kPromptClearCompare, ids::kCmdClearCompare);
+    connect(clear, &QAction::triggered, this, [this] { m_comparer.OnClearCompare(); });
+    // Only while there are marks to clear.
+    clear->setEnabled(false);
+    connect(&m_document, &TableDocument::ComparisonChanged, clear,
+            [this, clear] { clear->setEnabled(m_document.CurrentComparison() != nullptr); });
     file->addSeparator();
     connect(AddCommand(file, str::kMenuSetKey, str::kPromptSetKey, ids::kCmdSetKey), &QAction::triggered, this,
             &CMainFrame::OnSetKey);
@@ -153,6 +173,9 @@ void CMainFrame::CreateStatusBar()
     m_changesPane->hide();
     bar->addPermanentWidget(m_changesPane);
     connect(&m_document, &TableDocument::Changed, this, &CMainFrame::ShowChanges);
+    // A load, an import into an empty window, or such a table's first save names the file.
+    connect(&m_document, &TableDocument::Loaded, this, &CMainFrame::ShowTitle);
+    connect(&m_document, &TableDocument::Changed, this, &CMainFrame::ShowTitle);
     // How many rows the find bar's filter lets show, while it filters.
     m_shownPane = new QLabel(bar);
     m_shownPane->setTextFormat(Qt::PlainText);
@@ -227,6 +250,13 @@ void CMainFrame::ShowChanges()
     if (m_document.Modified()) m_changesPane->setText(Text(str::kStatusChangedFormat, m_document.Table().ChangedRecordCount()));
 }
 
+void CMainFrame::ShowTitle()
+{
+    QString title = Text(str::kAppTitle);
+    if (m_document.HasFile()) title += Text(str::kTitleFileOpen) + Text(m_document.FileName()) + Text(str::kTitleFileClose);
+    setWindowTitle(title);
+}
+
 void CMainFrame::OnTimer()
 {
     m_panes[3]->setText(FormatStatusClock(QTime::currentTime()));
@@ -268,7 +298,7 @@ void CMainFrame::OnFileOpenAsKind()
     if (!m_view->MayDiscardChanges(this)) return;
     const std::optional<QString> path = m_files.ChooseAnyFileToOpen(this);
     if (!path) return;
-    if (const std::optional<FileKind> kind = AskKind(*path)) Load(*path, *kind);
+    if (const std::optional<FileKind> kind = AskFileKind(m_prompter, this, m_document.Keys(), *path)) Load(*path, *kind);
 }
 
 void CMainFrame::OpenPath(const QString& path)
@@ -284,21 +314,7 @@ void CMainFrame::OpenPath(const QString& path)
         Load(info.absoluteFilePath(), FileKind::None);
         return;
     }
-    if (const std::optional<FileKind> kind = AskKind(path)) Load(info.absoluteFilePath(), *kind);
-}
-
-std::optional<FileKind> CMainFrame::AskKind(const QString& path)
-{
-    const KeySet& keys = m_document.Keys();
-    const QStringList kinds{Text(str::kKindItemFormat, keys.For(FileKind::Item)),
-                            Text(str::kKindMagicFormat, keys.For(FileKind::Magic)),
-                            Text(str::kKindMonsterFormat, keys.For(FileKind::Monster))};
-    const FileKind named = KindFromName(QFileInfo(path).fileName().toStdString());
-    const std::optional<int> chosen = m_prompter.ChooseItem(
-        this, Text(str::kKindCaption), Text(str::kKindQuestionFormat, QFileInfo(path).fileName()), kinds,
-        named == FileKind::None ? 0 : static_cast<int>(named));
-    if (!chosen) return std::nullopt;
-    return FileKindFromInt(*chosen);
+    if (const std::optional<FileKind> kind = AskFileKind(m_prompter, this, m_document.Keys(), path)) Load(info.absoluteFilePath(), *kind);
 }
 
 void CMainFrame::Load(const QString& path, FileKind kind)
@@ -306,7 +322,6 @@ void CMainFrame::Load(const QString& path, FileKind kind)
     const QString bareName = QFileInfo(path).fileName();
     const LoadReport report = m_document.Load(QFile::encodeName(path).toStdString(), bareName.toStdString(), kind);
     if (report.Loaded()) {
-        setWindowTitle(Text(str::kAppTitle) + Text(str::kTitleFileOpen) + bareName + Text(str::kTitleFileClose));
         m_view->ReportLoadedFile(report);
         return;
     }
@@ -324,11 +339,10 @@ void CMainFrame::OnFileInfo()
         return;
     }
     const DecodeReport& loaded = m_document.LoadedReport();
-    const char* const kindWords[] = {str::kKindWordItem, str::kKindWordMagic, str::kKindWordMonster};
     m_prompter.ShowMessage(
         this,
         Text(str::kFileInfoFormat, QDir::toNativeSeparators(QFile::decodeName(m_document.FilePath().c_str())),
-             Text(kindWords[static_cast<int>(m_document.Kind())]), m_document.Keys().For(m_document.Kind()),
+             KindWord(m_document.Kind()), m_document.Keys().For(m_document.Kind()),
              m_document.Table().RowCount(), loaded.fileSize, loaded.trailingBytes,
              QDateTime::fromMSecsSinceEpoch(m_document.LoadedAtMs()).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
         Text(str::kFileInfoCaption));

@@ -5,6 +5,8 @@
 // of the form and can be moved and minimized, but not resized or maximized.
 
 #include "dialogs/RecordCommitTarget.h"
+#include "exchange/TableComparer.h"
+#include "exchange/TableTransfer.h"
 #include "table/TableDocument.h"
 #include "ui/FileChooser.h"
 
@@ -77,17 +79,19 @@ private:
     void OnCreate();
     // Loads path (kind None: by its name) and names it in the title, or says why not.
     void Load(const QString& path, FileKind kind);
-    // The kind of a file of any name, asked; the name's own kind offered first.
-    [[nodiscard]] std::optional<FileKind> AskKind(const QString& path);
     void CreateMenu();
     QAction* AddCommand(QMenu* menu, const char* text, const char* prompt, int commandId);
     void CreateStatusBar();
     void FitToView();
     void ShowChanges();
+    // The application's title, and the open file's name after it.
+    void ShowTitle();
 
     Prompter& m_prompter;
     TableDocument m_document;
     FileChooser m_files;
+    TableComparer m_comparer;
+    TableTransfer m_transfer;
     CChildView* m_view = nullptr;
     QScrollArea* m_scroll = nullptr;
     std::array<QLabel*, 4> m_panes{};

@@ -62,7 +62,7 @@ bool CChildView::MayDiscardChanges(QWidget* owner)
 
 void CChildView::OnRefresh()
 {
-    if (!m_document.HasFile() || !MayDiscardChanges(this)) return;
+    if (!m_document.HasFilePath() || !MayDiscardChanges(this)) return;
     // The very file that was opened, wherever the dialogs have been since: a save into another
     // folder must not make Refresh read a namesake there.
     const LoadReport report = m_document.Reload();
@@ -201,6 +201,8 @@ bool CChildView::SaveAs()
 
 bool CChildView::SaveToOpenedFile()
 {
+    // A table made by an import has no file to go back to yet.
+    if (!m_document.HasFilePath()) return SaveAs();
     return MaySave() && WriteTo(QFile::decodeName(m_document.FilePath().c_str()), true);
 }
 

@@ -53,10 +53,16 @@ bool CellEditor::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QSt
     const QString text = index.data(Qt::DisplayRole).toString();
     const QStyle* style = view ? view->style() : QApplication::style();
     const QRect room = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view);
-    if (item.fontMetrics.horizontalAdvance(text) > room.width()) {
-        QToolTip::showText(event->globalPos(), text, view, item.rect);
-    } else {
+    // The whole text when it does not fit, and what the model has to say of the cell (the
+    // value in the file compared with).
+    QString tip = item.fontMetrics.horizontalAdvance(text) > room.width() ? text : QString();
+    if (const QString note = index.data(Qt::ToolTipRole).toString(); !note.isEmpty()) {
+        tip = tip.isEmpty() ? note : tip + QLatin1Char('\n') + note;
+    }
+    if (tip.isEmpty()) {
         QToolTip::hideText();
+    } else {
+        QToolTip::showText(event->globalPos(), tip, view, item.rect);
     }
     return true;
 }

@@ -22,7 +22,8 @@ QString StepName(const StepLabel& label, FileKind kind)
     case StepKind::Paste: return Text(str::kStepPasteFormat, label.count);
     case StepKind::CopyAsNew: return Text(str::kStepCopyAsNewFormat, label.count);
     case StepKind::BulkChange: return Text(str::kStepBulkChangeFormat, title());
-    case StepKind::Import: return Text(str::kStepImport);
+    case StepKind::Import: return Text(str::kStepImportFormat, label.count);
+    case StepKind::TakeOver: return Text(str::kStepTakeOverFormat, label.count);
     }
     return {};
 }

@@ -2,7 +2,7 @@
 // drives them.
 
 #include "exchange/OnlyInOtherDialog.h"
-#include "exchange/TableFormat.h"
+#include "exchange/TransferFormat.h"
 #include "resources/Strings.h"
 #include "tests/ui/UiTestSupport.h"
 #include "text/GbkCodec.h"
@@ -21,7 +21,7 @@ namespace {
 class TransferTest : public FrameFixture {
 protected:
     void Run(int commandId) { frame.CommandAction(commandId)->trigger(); }
-    void Export(const QString& path, TableFormat type)
+    void Export(const QString& path, TransferFormat type)
     {
         prompter.fileAnswers.push_back(path);
         prompter.typeAnswers.push_back(static_cast<int>(type));
@@ -80,8 +80,8 @@ protected:
 
 TEST_F(TransferTest, ExportAndImportGiveTheCommandLinesBytesForEveryKindAndType)
 {
-    struct Type { TableFormat type; const char* encoding; };
-    const Type types[] = {{TableFormat::CsvUtf8Bom, "utf-8-bom"}, {TableFormat::CsvUtf8, "utf-8"}, {TableFormat::CsvGbk, "gbk"}};
+    struct Type { TransferFormat type; const char* encoding; };
+    const Type types[] = {{TransferFormat::CsvUtf8Bom, "utf-8-bom"}, {TransferFormat::CsvUtf8, "utf-8"}, {TransferFormat::CsvGbk, "gbk"}};
     for (const FileKind kind : kAllKinds) {
         const QString data = OpenTricky(kind);
         for (const Type& t : types) {
@@ -106,7 +106,7 @@ TEST_F(TransferTest, ExportAndImportGiveTheCommandLinesBytesForEveryKindAndType)
         }
         // A workbook keeps every name as it was.
         const QString sheet = dir.filePath(QStringLiteral("table.xlsx"));
-        Export(sheet, TableFormat::CsvUtf8); // the name's suffix decides
+        Export(sheet, TransferFormat::CsvUtf8); // the name's suffix decides
         Import(sheet);
         ASSERT_TRUE(view.SaveToOpenedFile());
         EXPECT_EQ(Bytes(data + QStringLiteral(".bak")), Bytes(data)) << "kind " << int(kind);
@@ -144,7 +144,7 @@ TEST_F(TransferTest, ChangedNamesAreListedAndKeptWhenAsked)
 {
     Open({FileKind::Item, {1, 2}});
     const QString csv = dir.filePath(QStringLiteral("items.csv"));
-    Export(csv, TableFormat::CsvUtf8);
+    Export(csv, TransferFormat::CsvUtf8);
     QByteArray text = Bytes(csv);
     text.replace(",N1,", ",7,");
     WriteText(csv, text);
@@ -183,7 +183,7 @@ TEST_F(TransferTest, CancelledTransfersChangeNothingAndAnEmptyWindowAsksTheKind)
     ASSERT_EQ(Table().RowCount(), 5000);
     const QString target = dir.filePath(QStringLiteral("out.csv"));
     prompter.cancelAt = 4096;
-    Export(target, TableFormat::CsvUtf8);
+    Export(target, TransferFormat::CsvUtf8);
     EXPECT_FALSE(QFile::exists(target));
 }
 

@@ -116,6 +116,36 @@ public:
         return NextFile(folder);
     }
 
+    // The type chosen in a dialog with a list of types: the next answer, else the one shown first.
+    std::deque<int> typeAnswers;
+    std::vector<std::vector<FileFilter>> typesOffered;
+    std::optional<ChosenFile> ChooseFileOfType(QWidget*, FileDialogMode, const QString& folder, const QString&,
+                                               const std::vector<FileFilter>& filters, int initial) override
+    {
+        typesOffered.push_back(filters);
+        const std::optional<QString> path = NextFile(folder);
+        if (!path) return std::nullopt;
+        int type = initial;
+        if (!typeAnswers.empty()) type = typeAnswers.front(), typeAnswers.pop_front();
+        return ChosenFile{*path, type};
+    }
+
+    // Progress meters that cancel once cancelAt units are done (never by default).
+    std::optional<std::uint64_t> cancelAt;
+    std::vector<QString> progressShown;
+    std::unique_ptr<ProgressMeter> StartProgress(QWidget*, const QString& label, std::uint64_t) override
+    {
+        progressShown.push_back(label);
+        struct Meter final : ProgressMeter {
+            std::optional<std::uint64_t> cancelAt;
+            bool Advance(std::uint64_t done) override { return !cancelAt || done < *cancelAt; }
+            void SetTotal(std::uint64_t) override {}
+        };
+        auto meter = std::make_unique<Meter>();
+        meter->cancelAt = cancelAt;
+        return meter;
+    }
+
 private:
     std::optional<QString> NextFile(const QString& folder)
     {
