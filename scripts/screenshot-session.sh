@@ -4,7 +4,9 @@
 # docs/editor-open.png; modify a record's price through its edit dialog, sort by a click on the
 # ItemID header, find it again by its ID, save under a new name, and take docs/editor-session.png.
 # The saved file is then checked with recwright-cli export. Then edit a cell in place and
-# filter with the find bar, and take docs/editor-find.png.
+# filter with the find bar, and take docs/editor-find.png. Then compare the table with another
+# version of it (docs/editor-compare.png, and the records only in that version), and import a
+# CSV a spreadsheet has changed names in (docs/editor-import.png).
 # Usage: scripts/screenshot-session.sh
 #   BUILD_DIR overrides build/default; SHOTS_DIR, when set, also gets a picture of each step
 #   and of the three edit dialogs.
@@ -251,3 +253,74 @@ for scale in 1 2; do
   DISPLAY=":$wide" grab "$window" "$root/docs/editor-scale$scale.png"
   echo "Saved $root/docs/editor-scale$scale.png"
 done
+
+# 8. 与文件比较 with another version of stditem.dat, made with recwright-cli: a few weights and a
+# name changed, record 5 gone, a record 900 added. The picture shows the tints and the tooltip of
+# a changed cell; the list of the records only in the other version is taken too, and 接收
+# takes record 900 over. Then 导入CSV of a CSV in which a spreadsheet turned a name into "7",
+# and the summary that names it.
+compare_display=$((display + 1))
+while [ -e "/tmp/.X${compare_display}-lock" ]; do compare_display=$((compare_display + 1)); done
+export DISPLAY=":$compare_display"
+Xvfb "$DISPLAY" -screen 0 1024x800x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 0.5
+cli="$build/cli/recwright-cli"
+"$cli" export "$work/stditem.dat" -o "$work/other.csv"
+awk -F, -v OFS=, 'NR == 1 { print; next }
+  $1 == 5 { next }
+  $1 == 2 || $1 == 7 { $5 = $5 + 10 }
+  $1 == 3 { $2 = "月华灵液(改)" }
+  { print }
+  END { line = $0; sub(/^[0-9]+,[^,]*,/, "900,新的药剂,", line); sub(/,[0-9a-f]*$/, ",", line); print line }' \
+  "$work/other.csv" >"$work/other-edited.csv"
+"$cli" import "$work/other-edited.csv" -o "$work/stditem-new.dat" --kind item 2>/dev/null
+(cd "$work" && exec env QT_QPA_PLATFORM=xcb "$build/shell/recwright" stditem.dat) &
+pids+=($!)
+frame=$(xdotool search --sync --onlyvisible --name '数据文件\[stditem.dat\]')
+xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
+sleep 0.5
+xdotool key --window "$frame" --clearmodifiers alt+f
+sleep 0.5
+xdotool key --clearmodifiers c
+wait_window '^(Open|打开)' >/dev/null || fail "No compare dialog"
+sleep 0.5
+xdotool type --delay 40 'stditem-new.dat'
+xdotool key Return
+notice=$(wait_window '^提示$') || fail "No compare summary"
+sleep 0.3
+[ -z "$shots" ] || grab "$notice" "$shots/8-compare-summary.png"
+xdotool windowactivate --sync "$notice" >/dev/null 2>&1 || true
+xdotool key Return
+only=$(wait_window '^只在') || fail "No list of the records only in the other file"
+sleep 0.5
+grab "$only" "$root/docs/editor-compare-only.png"
+echo "Saved $root/docs/editor-compare-only.png"
+xdotool windowactivate --sync "$only" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers alt+t
+sleep 0.5
+# The tooltip of ID 2's changed Weight (the fifth column, the second row).
+xdotool mousemove --window "$frame" 345 $((menu_h + header_h + row_h + row_h / 2))
+sleep 2
+grab "$frame" "$root/docs/editor-compare.png"
+echo "Saved $root/docs/editor-compare.png"
+
+sed 's/^4,[^,]*,/4,7,/' "$work/other.csv" >"$work/from-spreadsheet.csv"
+xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
+xdotool key --window "$frame" --clearmodifiers alt+f
+sleep 0.5
+xdotool key --clearmodifiers m
+question=$(wait_window '^警告$' 20) && { xdotool windowactivate --sync "$question" >/dev/null 2>&1; xdotool key alt+n; }
+wait_window '^(Open|打开)' >/dev/null || fail "No import dialog"
+sleep 0.5
+xdotool type --delay 40 'from-spreadsheet.csv'
+xdotool key Return
+notice=$(wait_window '^提示$') || fail "No import summary"
+sleep 0.5
+grab "$notice" "$root/docs/editor-import.png"
+echo "Saved $root/docs/editor-import.png"
+xdotool windowactivate --sync "$notice" >/dev/null 2>&1 || true
+xdotool key Return

@@ -6,7 +6,7 @@
 namespace rw {
 
 Comparison::Comparison(const RecordTable& table, DecodedRecords other, std::string otherName)
-    : m_other(std::move(other)), m_otherName(std::move(otherName)), m_byId(table.Schema().uniqueIds)
+    : m_other(std::move(other)), m_otherName(std::move(otherName)), m_byId(PairingOf(table.Schema()) == RecordPairing::ById)
 {
     assert(m_other.kind == table.Kind());
     const std::size_t count = m_other.Count();

@@ -7,6 +7,7 @@
 
 #include "data/DataFile.h"
 #include "data/FieldDifferences.h"
+#include "data/RecordDiff.h"
 #include "table/IdIndex.h"
 #include "table/RecordTable.h"
 
