@@ -74,7 +74,7 @@ inline constexpr char kEnterNumber[] = "请输入一个数。";
 
 // Find bar
 inline constexpr char kMenuFind[] = "查找(&F)...";
-inline constexpr char kFindLabel[] = "查找(&F):";
+inline constexpr char kFindLabel[] = "查找(&W):";
 inline constexpr char kFindPlaceholder[] = "名称的一部分、ID，或条件，如 Level>=40 Price<500";
 inline constexpr char kFindPrevious[] = "上一个";
 inline constexpr char kFindNext[] = "下一个";

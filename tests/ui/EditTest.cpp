@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QRadioButton>
 #include <QLabel>
+#include <QMenuBar>
 #include <QDir>
 #include <QTest>
 
@@ -807,6 +808,30 @@ TEST_F(EditTest, SearchesMatchTheWholeTextExactlyAndSelectTheFoundRow)
     EXPECT_EQ(Ids()[2], 70);
     EXPECT_EQ(view.SelectedRow(), 2);
     EXPECT_EQ(Count(), QString::number(ids.size()));
+}
+
+// With the find bar open, every Alt+letter of the window still means one thing: a letter
+// taken twice makes Qt do nothing at all for it, the File menu included.
+TEST_F(EditTest, EveryAltLetterOfTheWindowIsTakenOnceWithTheFindBarOpen)
+{
+    Open({.ids = {1, 2}});
+    view.ShowFindBar();
+    std::map<QChar, QString> owners;
+    const auto take = [&](const QString& text) {
+        const qsizetype at = text.indexOf(QLatin1Char('&'));
+        if (at < 0 || at + 1 >= text.size()) return;
+        const QChar letter = text.at(at + 1).toUpper();
+        const auto [place, fresh] = owners.emplace(letter, text);
+        EXPECT_TRUE(fresh) << "Alt+" << QString(letter).toStdString() << ": " << place->second.toStdString()
+                           << " and " << text.toStdString();
+    };
+    for (const QAction* menu : frame.menuBar()->actions()) take(menu->text());
+    // Dialogs the frame owns have keys of their own.
+    const auto inFrame = [&](const QWidget* widget) { return widget->window() == &frame; };
+    for (const QAbstractButton* button : frame.findChildren<QAbstractButton*>())
+        if (inFrame(button)) take(button->text());
+    for (const QLabel* label : frame.findChildren<QLabel*>())
+        if (inFrame(label) && label->buddy() != nullptr) take(label->text());
 }
 
 } // namespace
