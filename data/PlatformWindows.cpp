@@ -435,7 +435,21 @@ std::optional<std::size_t> InputFile::Read(std::span<char> into)
 
 // --- AtomicFile ---
 
-AtomicFile::AtomicFile(const std::filesystem::path& target) : m_target(ResolveLinks(target))
+namespace {
+
+// ReplaceFileW is given whole names: relative ones, or ones written with forward slashes, are
+// refused by some of its implementations ("The directory name is invalid").
+[[nodiscard]] std::filesystem::path WholeName(const std::filesystem::path& path)
+{
+    std::error_code error;
+    std::filesystem::path whole = std::filesystem::absolute(path, error);
+    if (error) return path;
+    return whole.make_preferred();
+}
+
+} // namespace
+
+AtomicFile::AtomicFile(const std::filesystem::path& target) : m_target(ResolveLinks(WholeName(target)))
 {
     if (const UniqueHandle existing = OpenToExamine(m_target)) {
         // A device or a pipe (NUL, CON, \\.\pipe\...) is written into as it is.

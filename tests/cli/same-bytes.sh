@@ -39,11 +39,12 @@ both() { # name, arguments...
 emulator=("$@")
 
 for table in stditem magic monster; do
+  kind=${table#std}
   for encoding in utf-8 utf-8-bom gbk; do
     both "$table-$encoding-export" export "$samples/$table.dat" --encoding "$encoding" -o "$work/@SIDE@-$table-$encoding.csv"
     same "$table $encoding CSV" "$work/linux-$table-$encoding.csv" "$work/windows-$table-$encoding.csv"
     both "$table-$encoding-stdout" export "$samples/$table.dat" --encoding "$encoding"
-    both "$table-$encoding-import" import "$work/@SIDE@-$table-$encoding.csv" --encoding "$encoding" -o "$work/@SIDE@-$table.dat"
+    both "$table-$encoding-import" import "$work/@SIDE@-$table-$encoding.csv" --kind "$kind" --encoding "$encoding" -o "$work/@SIDE@-$table.dat"
     same "$table $encoding imported" "$work/linux-$table.dat" "$work/windows-$table.dat"
     same "$table $encoding as the sample" "$samples/$table.dat" "$work/windows-$table.dat"
   done

@@ -103,6 +103,25 @@ TEST(Platform, ASaveOverAnExistingFileReplacesItWhole)
     EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"stditem.dat"}));
 }
 
+// A name as a user types it: relative to the current folder, with either slash.
+TEST(Platform, ASaveOverAFileNamedRelativelyReplacesIt)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "sub");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    for (const char* name : {"stditem.dat", "sub/stditem.dat", "./sub/../stditem.dat"}) {
+        SCOPED_TRACE(name);
+        for (const std::string_view bytes : {"first", "second, longer"}) {
+            AtomicFile file{std::filesystem::path(name)};
+            ASSERT_TRUE(file.Write(bytes)) << file.Error();
+            ASSERT_TRUE(file.Commit()) << file.Error();
+            EXPECT_EQ(ReadFile<std::string>(dir.Path() / name), bytes);
+        }
+    }
+    std::filesystem::current_path(before);
+}
+
 TEST(Platform, FoldersAreNoFileToReadOrReplace)
 {
     TempDir dir;
