@@ -14,9 +14,11 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME recwright-cli-${PROJECT_VERSION}-windows-x64)
 else()
-  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  # All four parts of the version, as the program and the zip give it.
+  set(CPACK_DEBIAN_PACKAGE_VERSION ${PROJECT_VERSION})
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
       "Editor of a game server's item, magic and monster tables\n Opens, edits, compares, exports and imports the tables stditem.dat, magic.dat and\n monster.dat; recwright-cli does the same from the command line.")
