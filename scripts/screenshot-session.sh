@@ -87,17 +87,30 @@ click_at() { # x y [repeat]
   sleep 0.4
 }
 
-# File > Open by the menu's mnemonics, the file name typed into the dialog; any message the
-# load raises is acknowledged (each waits for OK) until the title names the file.
-open_by_menu() { # file name
+# A command of the File menu by its mnemonic, answering 不保存 if unsaved changes are asked
+# about, then the file name typed into its open dialog.
+file_command() { # mnemonic file-name
   xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
   xdotool key --window "$frame" --clearmodifiers alt+f
   sleep 0.5
-  xdotool key --clearmodifiers o
-  wait_window '^(Open|打开)' >/dev/null || fail "No open dialog"
+  xdotool key --clearmodifiers "$1"
+  local question
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name '^(Open|打开)' >/dev/null 2>&1 && break
+    question=$(xdotool search --onlyvisible --name '^警告$' 2>/dev/null | head -n1)
+    [ -z "$question" ] || { xdotool windowactivate --sync "$question" >/dev/null 2>&1; xdotool key alt+n; }
+    sleep 0.1
+  done
+  wait_window '^(Open|打开)' 1 >/dev/null || fail "No open dialog after File > $1"
   sleep 0.5
-  xdotool type --delay 40 "$1"
+  xdotool type --delay 40 "$2"
   xdotool key Return
+}
+
+# File > Open by the menu's mnemonics, the file name typed into the dialog; any message the
+# load raises is acknowledged (each waits for OK) until the title names the file.
+open_by_menu() { # file name
+  file_command o "$1"
   local title="数据文件\\[$1\\]" box
   for _ in $(seq 100); do
     xdotool search --onlyvisible --name "$title" >/dev/null 2>&1 && break
@@ -203,13 +216,6 @@ step 6-found
 if [ -n "$shots" ]; then
   for name in magic monster; do
     # The cell edited in step 6 is unsaved: 不保存 when asked.
-    xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
-    xdotool key --window "$frame" --clearmodifiers alt+f
-    sleep 0.5
-    xdotool key --clearmodifiers o
-    question=$(wait_window '^警告$' 20) && { xdotool windowactivate --sync "$question" >/dev/null 2>&1; xdotool key alt+n; }
-    xdotool key Escape
-    sleep 0.3
     open_by_menu "$name.dat"
     if [ "$name" = magic ]; then
       xdotool key --window "$frame" --clearmodifiers alt+a
@@ -281,15 +287,8 @@ awk -F, -v OFS=, 'NR == 1 { print; next }
 (cd "$work" && exec env QT_QPA_PLATFORM=xcb "$build/shell/recwright" stditem.dat) &
 pids+=($!)
 frame=$(xdotool search --sync --onlyvisible --name '数据文件\[stditem.dat\]')
-xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
 sleep 0.5
-xdotool key --window "$frame" --clearmodifiers alt+f
-sleep 0.5
-xdotool key --clearmodifiers c
-wait_window '^(Open|打开)' >/dev/null || fail "No compare dialog"
-sleep 0.5
-xdotool type --delay 40 'stditem-new.dat'
-xdotool key Return
+file_command c stditem-new.dat
 notice=$(wait_window '^提示$') || fail "No compare summary"
 sleep 0.3
 [ -z "$shots" ] || grab "$notice" "$shots/8-compare-summary.png"
@@ -309,15 +308,7 @@ grab "$frame" "$root/docs/editor-compare.png"
 echo "Saved $root/docs/editor-compare.png"
 
 sed 's/^4,[^,]*,/4,7,/' "$work/other.csv" >"$work/from-spreadsheet.csv"
-xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
-xdotool key --window "$frame" --clearmodifiers alt+f
-sleep 0.5
-xdotool key --clearmodifiers m
-question=$(wait_window '^警告$' 20) && { xdotool windowactivate --sync "$question" >/dev/null 2>&1; xdotool key alt+n; }
-wait_window '^(Open|打开)' >/dev/null || fail "No import dialog"
-sleep 0.5
-xdotool type --delay 40 'from-spreadsheet.csv'
-xdotool key Return
+file_command m from-spreadsheet.csv
 notice=$(wait_window '^提示$') || fail "No import summary"
 sleep 0.5
 grab "$notice" "$root/docs/editor-import.png"
