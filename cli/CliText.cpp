@@ -64,6 +64,8 @@ void Complain(std::string_view message, std::string_view more)
             for (const std::string_view each : pieces) (void)WriteAll(StandardStream::Error, each);
             return;
         }
+        // An empty piece may have no bytes at all to copy from.
+        if (piece.empty()) continue;
         std::memcpy(line.data() + size, piece.data(), piece.size());
         size += piece.size();
     }
