@@ -38,6 +38,15 @@ struct FileStamp {
 // allocated, rather than have the system run out of memory while it is read.
 [[nodiscard]] std::uint64_t MemoryLimit();
 
+// Memory for a buffer of many megabytes, zero-filled and straight from the system, which is
+// asked to back it with large pages (2 MB on x86-64 Linux) where it has them: a buffer of
+// 4 KB pages costs a page fault for every 4 KB the program first touches, and on a system
+// that gives large pages only to those who ask, that is most of the time spent loading a
+// large file. Null when the system has no memory to give. PageBuffer is the one user.
+[[nodiscard]] void* AllocatePages(std::size_t bytes);
+// Gives back what AllocatePages gave, with the size it was asked for.
+void FreePages(void* pages, std::size_t bytes);
+
 // The system's text for an error, as the user should see it after the program's own words.
 [[nodiscard]] std::string SystemText(const std::error_code& error);
 
