@@ -1,5 +1,6 @@
 // The record table at file sizes from 10,000 to 1,000,000 item records (184 bytes each).
 
+#include "bench/ReadLimit.h"
 #include "table/TableFile.h"
 
 #include <benchmark/benchmark.h>
@@ -92,6 +93,26 @@ void BM_LoadFile(benchmark::State& state)
     for (auto _ : state) {
         LoadedTable loaded = LoadDataFile(path, "stditem.dat", KeySet{});
         benchmark::DoNotOptimize(loaded.table->RowCount());
+    }
+    SetRecordCounters(state);
+}
+
+// The limit for a load: the file's records read into one buffer of large pages and deciphered.
+void BM_ReadLimit(benchmark::State& state)
+{
+    const auto path = DataFile(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        if (!bench::ReadLimitPass(path, kKey, bench::Pages::Large)) state.SkipWithError("cannot read");
+    }
+    SetRecordCounters(state);
+}
+
+// The same into a buffer that does not ask for large pages.
+void BM_ReadLimitSmallPages(benchmark::State& state)
+{
+    const auto path = DataFile(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        if (!bench::ReadLimitPass(path, kKey, bench::Pages::Small)) state.SkipWithError("cannot read");
     }
     SetRecordCounters(state);
 }
@@ -198,6 +219,8 @@ void BM_SessionPeakMemory(benchmark::State& state)
     state.counters["record_MB"] = static_cast<double>(n * kItemSchema.recordSize) / 1e6;
 }
 
+BENCHMARK(BM_ReadLimit)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadLimitSmallPages)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFile)->RangeMultiplier(10)->Range(10'000, 1'000'000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 BENCHMARK(BM_SortNumeric)->RangeMultiplier(10)->Range(10'000, 1'000'000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
 BENCHMARK(BM_SortName)->RangeMultiplier(10)->Range(10'000, 1'000'000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
