@@ -1,12 +1,10 @@
 #include "cli/CliText.h"
 
+#include "data/Platform.h"
 #include "resources/Strings.h"
 #include "text/Utf8NameTranscoder.h"
 
-#include <fcntl.h>
-#include <sys/uio.h>
-#include <unistd.h>
-
+#include <array>
 #include <cerrno>
 #include <cstring>
 
@@ -56,45 +54,35 @@ void AppendEscaped(std::string& out, std::string_view text)
 
 void Complain(std::string_view message, std::string_view more)
 {
-    const auto piece = [](std::string_view text) { return iovec{const_cast<char*>(text.data()), text.size()}; };
-    iovec pieces[] = {piece(str::kCliPrefix), piece(message), piece(more), piece("\n")};
-    // One call, so that the line arrives whole even when other writers share the stream.
-    while (::writev(STDERR_FILENO, pieces, 4) < 0 && errno == EINTR) {
+    // One write, so that the line arrives whole even when other writers share the stream;
+    // a line too long for the buffer goes in pieces.
+    const std::string_view pieces[] = {str::kCliPrefix, message, more, "\n"};
+    std::array<char, 4096> line;
+    std::size_t size = 0;
+    for (const std::string_view piece : pieces) {
+        if (size + piece.size() > line.size()) {
+            for (const std::string_view each : pieces) (void)WriteAll(StandardStream::Error, each);
+            return;
+        }
+        std::memcpy(line.data() + size, piece.data(), piece.size());
+        size += piece.size();
     }
+    (void)WriteAll(StandardStream::Error, {line.data(), size});
 }
 
 bool WriteAllTo(int fd, std::string_view text)
 {
-    while (!text.empty()) {
-        const ssize_t put = ::write(fd, text.data(), text.size());
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        text.remove_prefix(static_cast<std::size_t>(put));
-    }
-    return true;
+    const std::error_code error = WriteAll(static_cast<StandardStream>(fd), text);
+    if (error) errno = error.value();
+    return !error;
 }
 
 int PrintOrComplain(std::string_view text)
 {
-    if (WriteAllTo(STDOUT_FILENO, text)) return kExitOk;
+    if (WriteAllTo(kStandardOutput, text)) return kExitOk;
     const int error = errno;
     Complain(Format<str::kCliCannotWriteFormat>(str::kCliStandardOutput, std::strerror(error)));
     return kExitBadData;
-}
-
-void KeepStandardStreamsTaken()
-{
-    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
-        if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
-        // The lowest free number: this one, since those below it are open by now.
-        const int placeholder = ::open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
-        if (placeholder >= 0 && placeholder != fd) {
-            ::dup2(placeholder, fd);
-            ::close(placeholder);
-        }
-    }
 }
 
 } // namespace rw

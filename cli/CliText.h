@@ -132,16 +132,16 @@ void AppendFormat(std::string& out, const Args&... args)
 // nothing, so that it can still say that memory ran out.
 void Complain(std::string_view message, std::string_view more = {});
 
-// Writes all of text to a file descriptor; false with errno set on failure.
+// The standard streams' numbers, as on every system.
+inline constexpr int kStandardInput = 0;
+inline constexpr int kStandardOutput = 1;
+inline constexpr int kStandardError = 2;
+
+// Writes all of text to a standard stream; false with errno set on failure.
 [[nodiscard]] bool WriteAllTo(int fd, std::string_view text);
 
 // Writes text to standard output; when that fails, says why on standard error. The exit
 // status either way.
 [[nodiscard]] int PrintOrComplain(std::string_view text);
-
-// A descriptor of 0, 1 or 2 that is closed is opened on /dev/null the wrong way round, so
-// that using it fails as it would have, and no file the program opens takes its number and
-// its place: "--help >&-" then says it cannot write instead of writing into a data file.
-void KeepStandardStreamsTaken();
 
 } // namespace rw

@@ -4,8 +4,6 @@
 #include "cli/Commands.h"
 #include "resources/Strings.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 
@@ -18,7 +16,7 @@ CommandOutput::CommandOutput(const std::optional<std::string>& output)
 
 bool CommandOutput::IsTheInput(const std::string& inputFile) const
 {
-    if (!SameFile(IdentityOf(inputFile, std::nullopt), IdentityOf(m_toStdout ? "-" : m_shownName, STDOUT_FILENO))) {
+    if (!SameFile(IdentityOf(inputFile, std::nullopt), IdentityOf(m_toStdout ? "-" : m_shownName, kStandardOutput))) {
         return false;
     }
     Complain(m_toStdout ? Format<str::kCliStdoutIsInputFormat>(inputFile) : Format<str::kCliOutputIsInputFormat>(m_shownName));
@@ -28,7 +26,7 @@ bool CommandOutput::IsTheInput(const std::string& inputFile) const
 bool CommandOutput::Open()
 {
     if (!m_toStdout) {
-        m_file.emplace(m_shownName);
+        m_file.emplace(PathFromUtf8(m_shownName));
         if (!m_file->Ok()) {
             Complain(Format<str::kCliCannotWriteFormat>(m_shownName, m_file->Error()));
             return false;
@@ -36,7 +34,7 @@ bool CommandOutput::Open()
     }
     m_writer.emplace([this](std::string_view piece) {
         if (m_file) return m_file->Write(piece);
-        if (WriteAllTo(STDOUT_FILENO, piece)) return true;
+        if (WriteAllTo(kStandardOutput, piece)) return true;
         m_writeErrno = errno;
         return false;
     });

@@ -4,8 +4,6 @@
 #include "data/KeySet.h"
 #include "resources/Strings.h"
 
-#include <sys/stat.h>
-
 #include <filesystem>
 
 namespace rw {
@@ -25,7 +23,7 @@ std::optional<DataFileChoice> ChooseDataFile(const CliOptions& options, const st
 {
     DataFileChoice choice;
     choice.kind = options.kind != FileKind::None ? options.kind
-                                                 : KindFromName(std::filesystem::path(dataFile).filename().string());
+                                                 : KindFromName(Utf8FromPath(PathFromUtf8(dataFile).filename()));
     if (choice.kind == FileKind::None) {
         Complain(Format<str::kCliUnknownKindFormat>(dataFile));
         return std::nullopt;
@@ -36,7 +34,7 @@ std::optional<DataFileChoice> ChooseDataFile(const CliOptions& options, const st
 
 std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const DataFileChoice& choice)
 {
-    DecodedRecords decoded = ReadDataFile(dataFile, choice.kind, choice.key);
+    DecodedRecords decoded = ReadDataFile(PathFromUtf8(dataFile), choice.kind, choice.key);
     if (decoded.report.loaded) return decoded;
     switch (decoded.report.failure) {
     case LoadFailure::NoRecords:
@@ -56,13 +54,8 @@ std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const 
 
 std::optional<FileStamp> IdentityOf(std::string_view name, std::optional<int> standardStream)
 {
-    if (name != "-" || !standardStream) return StampOf(std::string(name));
-    struct stat st {};
-    if (::fstat(*standardStream, &st) != 0) return std::nullopt;
-    FileStamp stamp;
-    stamp.device = static_cast<std::uint64_t>(st.st_dev);
-    stamp.inode = static_cast<std::uint64_t>(st.st_ino);
-    return stamp;
+    if (name != "-" || !standardStream) return StampOf(PathFromUtf8(name));
+    return StampOf(static_cast<StandardStream>(*standardStream));
 }
 
 } // namespace rw

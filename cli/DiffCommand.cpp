@@ -21,7 +21,7 @@ constexpr int kExitNotCompared = 2;
 
 [[nodiscard]] FileKind KindByName(const std::string& file)
 {
-    return KindFromName(std::filesystem::path(file).filename().string());
+    return KindFromName(Utf8FromPath(PathFromUtf8(file).filename()));
 }
 
 // --kind, or what the names tell. A name that tells nothing takes the other's kind:

@@ -10,8 +10,6 @@
 #include "sheet/SheetReader.h"
 #include "text/GbkTable.h"
 
-#include <unistd.h>
-
 namespace rw {
 namespace {
 
@@ -129,7 +127,7 @@ void ReportNameChanges(const std::string& table, const CsvImporter& importer, Cs
 
 [[nodiscard]] InputFile OpenCsv(const std::string& csv)
 {
-    return csv == "-" ? InputFile::StandardInput() : InputFile(csv, InputFile::Accept::AnyReadable);
+    return csv == "-" ? InputFile::StandardInput() : InputFile(PathFromUtf8(csv), InputFile::Accept::AnyReadable);
 }
 
 // Reads the CSV or worksheet into the importer; false, having said why, when it could not.
@@ -165,7 +163,7 @@ int RunImport(const CliOptions& options)
         Complain(csv == "-" ? str::kCliXlsxNotFromStdin : str::kCliXlsxEncoding);
         return kExitBadUsage;
     }
-    if (SameFile(IdentityOf(csv, STDIN_FILENO), IdentityOf(target, std::nullopt))) {
+    if (SameFile(IdentityOf(csv, kStandardInput), IdentityOf(target, std::nullopt))) {
         Complain(csv == "-" ? Format<str::kCliStdinIsOutputFormat>(target) : Format<str::kCliOutputIsInputFormat>(target));
         return kExitBadUsage;
     }
@@ -193,7 +191,7 @@ int RunImport(const CliOptions& options)
     }
     ReportNameChanges(csv, importer, options.encoding);
 
-    const WriteReport written = EncodeFile(target, choice->kind, choice->key, records.Count(),
+    const WriteReport written = EncodeFile(PathFromUtf8(target), choice->kind, choice->key, records.Count(),
                                            [&](std::size_t i, std::span<std::uint8_t> record) {
                                                const auto from = records.RecordAt(i);
                                                std::copy(from.begin(), from.end(), record.begin());

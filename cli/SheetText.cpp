@@ -44,6 +44,7 @@ std::string DescribeSheetFailure(const std::string& file, const SheetResult& r)
     case SheetFailure::CellTooLong:
         return r.line > 0 ? Format<str::kCliSheetCellTooLongFormat>(file, Number(r.line), Number(r.limit))
                           : Format<str::kCliSheetStringTooLongFormat>(file, r.part, Number(r.limit));
+    case SheetFailure::NotInThisBuild: return Format<str::kCliSheetNotInThisBuildFormat>(file);
     case SheetFailure::Cancelled:
     case SheetFailure::None: break;
     }

@@ -7,8 +7,6 @@
 #include "data/Platform.h"
 #include "resources/Strings.h"
 
-#include <unistd.h>
-
 #include <exception>
 #include <new>
 #include <vector>
@@ -16,13 +14,13 @@
 namespace rw {
 namespace {
 
-[[nodiscard]] int Run(int argc, char** argv)
+[[nodiscard]] int Run(const std::vector<std::string>& arguments)
 {
-    if (argc < 2) {
-        (void)WriteAllTo(STDERR_FILENO, UsageText(std::nullopt));
+    if (arguments.empty()) {
+        (void)WriteAllTo(kStandardError, UsageText(std::nullopt));
         return kExitBadUsage;
     }
-    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    const std::vector<std::string_view> args(arguments.begin(), arguments.end());
     const ParsedCommandLine parsed = ParseCommandLine(args);
     if (!parsed.options) {
         Complain(parsed.error);
@@ -52,7 +50,7 @@ int main(int argc, char** argv)
     // Whatever a command cannot go on from ends here, after the unwinding has removed its
     // temporary files, with a message rather than an abort.
     try {
-        return Run(argc, argv);
+        return Run(CommandLineArguments(argc, argv));
     } catch (const std::bad_alloc&) {
         Complain(str::kCliOutOfMemory);
     } catch (const std::exception& e) {

@@ -2,9 +2,10 @@
 
 // What the record library needs of the operating system, in one place: files opened for
 // reading that never make the program wait on a pipe or a device, a file's identity, the
-// memory the program may use, and files replaced whole or not at all. PlatformPosix.cpp is
-// the implementation for Linux and the other POSIX systems; another system replaces that one
-// file and keeps the guarantees written here.
+// memory the program may use, files replaced whole or not at all, and the standard streams
+// and command line of a command-line run. PlatformPosix.cpp is the implementation for Linux
+// and the other POSIX systems, PlatformWindows.cpp the one for Windows; each keeps the
+// guarantees written here, and nothing else in the program calls the system for them.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace rw {
 
@@ -162,6 +164,35 @@ private:
 
 // From now on SIGINT, SIGTERM, SIGHUP and SIGQUIT first remove the temporary files of the
 // AtomicFiles and ScratchFiles alive at that moment, then end the program as they would have.
+// On Windows, Ctrl-C, Ctrl-Break and closing the console window do the same.
 void RemoveTemporaryFilesOnSignals();
+
+// Names as the program holds them, UTF-8 text, and as the system takes them. On POSIX the
+// bytes are the name as they are; on Windows they are the wide name, so that any name, a
+// Chinese one too, means the same file whatever the system's code page. Bytes that are no
+// UTF-8 become U+FFFD there.
+[[nodiscard]] std::filesystem::path PathFromUtf8(std::string_view utf8);
+[[nodiscard]] std::string Utf8FromPath(const std::filesystem::path& path);
+
+// The command line's arguments after the program's name, as UTF-8 (on Windows taken from
+// the wide command line, not from argv's code page).
+[[nodiscard]] std::vector<std::string> CommandLineArguments(int argc, char** argv);
+
+// The process's standard streams, written and examined as a command-line run needs them.
+enum class StandardStream : std::uint8_t { Input = 0, Output = 1, Error = 2 };
+
+// All of text, as bytes; on a Windows console, as the characters of its UTF-8. The reason on
+// failure is a generic (errno) one, so that it reads alike on every system.
+[[nodiscard]] std::error_code WriteAll(StandardStream stream, std::string_view text);
+
+// The file behind a standard stream, for telling whether it is a file the program is about
+// to read or replace; empty when that cannot be told.
+[[nodiscard]] std::optional<FileStamp> StampOf(StandardStream stream);
+
+// A standard stream that is closed is opened on the null device the wrong way round, so that
+// using it fails as it would have, and no file the program opens takes its number and its
+// place: "--help >&-" then says it cannot write instead of writing into a data file. (Windows
+// hands files no such numbers, so there it leaves the streams as they are.)
+void KeepStandardStreamsTaken();
 
 } // namespace rw

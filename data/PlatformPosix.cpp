@@ -523,4 +523,48 @@ void RemoveTemporaryFilesOnSignals()
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) ::sigaction(signal, &action, nullptr);
 }
 
+// --- Names, the command line and the standard streams ---
+
+std::filesystem::path PathFromUtf8(std::string_view utf8) { return std::filesystem::path(std::string(utf8)); }
+
+std::string Utf8FromPath(const std::filesystem::path& path) { return path.native(); }
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv)
+{
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
+std::error_code WriteAll(StandardStream stream, std::string_view text)
+{
+    while (!text.empty()) {
+        const ssize_t put = ::write(static_cast<int>(stream), text.data(), text.size());
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            return LastError();
+        }
+        text.remove_prefix(static_cast<std::size_t>(put));
+    }
+    return {};
+}
+
+std::optional<FileStamp> StampOf(StandardStream stream)
+{
+    struct stat st {};
+    if (::fstat(static_cast<int>(stream), &st) != 0) return std::nullopt;
+    return StampFrom(st);
+}
+
+void KeepStandardStreamsTaken()
+{
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
+        // The lowest free number: this one, since those below it are open by now.
+        const int placeholder = ::open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+        if (placeholder >= 0 && placeholder != fd) {
+            ::dup2(placeholder, fd);
+            ::close(placeholder);
+        }
+    }
+}
+
 } // namespace rw

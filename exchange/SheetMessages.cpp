@@ -23,6 +23,7 @@ QString SheetFailureText(const SheetResult& result)
     case SheetFailure::BadXml: return Text(str::kSheetFailureBadXmlFormat, part, result.line, detail);
     case SheetFailure::TooManyRows: return Text(str::kSheetFailureTooManyRowsFormat, result.limit);
     case SheetFailure::CellTooLong: return Text(str::kSheetFailureCellTooLongFormat, result.line, result.limit);
+    case SheetFailure::NotInThisBuild: return Text(str::kSheetFailureNotInThisBuild);
     }
     return {};
 }

@@ -266,6 +266,7 @@ inline constexpr char kSheetFailureTooLargeFormat[] = "工作簿中的%1解开�
 inline constexpr char kSheetFailureBadXmlFormat[] = "工作簿的%1已经损坏（第%2行：%3）";
 inline constexpr char kSheetFailureTooManyRowsFormat[] = "记录太多，一个工作表最多只能有%1条记录";
 inline constexpr char kSheetFailureCellTooLongFormat[] = "第%1行的单元格太长（超过%2字节）";
+inline constexpr char kSheetFailureNotInThisBuild[] = "此版本不能读写Excel工作簿（.xlsx），请使用CSV";
 inline constexpr char kStepImportFormat[] = "导入 %1 条记录";
 
 // Comparing with another file
@@ -525,6 +526,8 @@ inline constexpr char kCliSheetTooManyRowsFormat[] = "%s: row %lld is past the l
 inline constexpr char kCliSheetTooManyStringsFormat[] = "%s: refused: %s holds more than %lld shared strings";
 inline constexpr char kCliSheetCellTooLongFormat[] = "%s: refused: a cell of row %lld holds more than %lld bytes";
 inline constexpr char kCliSheetStringTooLongFormat[] = "%s: refused: a string in %s holds more than %lld bytes";
+inline constexpr char kCliSheetNotInThisBuildFormat[] =
+    "%s: .xlsx is not available in this build of recwright-cli; use CSV (--format csv)";
 inline constexpr char kSheetXmlNotWellFormedFormat[] = "the XML is not well-formed: %s";
 inline constexpr char kSheetXmlDocumentType[] = "a document type declaration, which no workbook has";
 inline constexpr char kSheetXmlBadRowNumberFormat[] = "a row numbered '%s'";

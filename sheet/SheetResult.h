@@ -27,6 +27,7 @@ enum class SheetFailure : std::uint8_t {
     TooManyRows,      // writing: more than limit records; reading: row number line is past limit
     TooManyStrings,   // part holds more than limit shared strings
     CellTooLong,      // a cell of row line (0: in part) holds more than limit bytes
+    NotInThisBuild,   // built without the worksheet libraries (the Windows recwright-cli)
 };
 
 // What is wrong with a part's XML.

@@ -7,7 +7,9 @@
 #include "sheet/CellText.h"
 #include "sheet/SheetLimits.h"
 
+#ifdef __linux__
 #include <dlfcn.h>
+#endif
 #include <xlsxwriter.h>
 #include <xlsxwriter/third_party/zip.h>
 
@@ -21,7 +23,9 @@
 // where the fastest level takes 1.4 s for a file a fifth larger. It packs through the zip
 // library it is linked with, whose function that opens a part is defined here in front of
 // it: the program's own definition is the one every library's call finds, and it calls the
-// library's with the fastest level. Only the writer uses that zip library.
+// library's with the fastest level. Only the writer uses that zip library. Elsewhere (Windows
+// has no RTLD_NEXT) the parts are packed at the library's level.
+#ifdef __linux__
 extern "C" int zipOpenNewFileInZip4_64(zipFile file, const char* filename, const zip_fileinfo* info,
                                        const void* extraLocal, uInt extraLocalSize, const void* extraGlobal,
                                        uInt extraGlobalSize, const char* comment, int method, int level, int raw,
@@ -35,6 +39,7 @@ extern "C" int zipOpenNewFileInZip4_64(zipFile file, const char* filename, const
     return open(file, filename, info, extraLocal, extraLocalSize, extraGlobal, extraGlobalSize, comment, method, level,
                 raw, windowBits, memLevel, strategy, password, crcForCrypting, versionMadeBy, flagBase, zip64);
 }
+#endif
 
 namespace rw {
 namespace {

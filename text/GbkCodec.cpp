@@ -8,10 +8,7 @@ namespace rw {
 
 const GbkCodec& GbkCodec::Instance()
 {
-    static const GbkCodec codec = [] {
-        (void)GbkTable::Instance(); // fails loudly now rather than at the first name
-        return GbkCodec();
-    }();
+    static const GbkCodec codec;
     return codec;
 }
 

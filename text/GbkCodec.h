@@ -23,8 +23,7 @@ struct GbkFit {
 
 class GbkCodec {
 public:
-    // The one codec. Ends the program with a message when the platform has no GBK converter,
-    // since every name would otherwise come out wrong.
+    // The one codec.
     [[nodiscard]] static const GbkCodec& Instance();
 
     // Each call starts afresh: nothing carries over from one name to the next. Bytes that

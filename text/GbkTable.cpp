@@ -1,25 +1,9 @@
 #include "text/GbkTable.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-#include <QByteArrayList>
-#include <QStringList>
-
-#include <cstdio>
-#include <cstdlib>
+#include "text/GbkTableData.h"
 
 namespace rw {
 namespace {
-
-constexpr const char* kCodecName = "GBK";
-constexpr char kSeparator = '\n'; // never part of a two-byte code: trail bytes start at 0x40
-constexpr int kFirstTrail = 0x40;
-
-[[noreturn]] void NoConverter()
-{
-    std::fputs("recwright: this Qt has no GBK converter (Qt must be built with ICU)\n", stderr);
-    std::abort();
-}
 
 void AppendUtf8Unit(char16_t u, std::string& out)
 {
@@ -80,62 +64,23 @@ const GbkTable& GbkTable::Instance()
 
 GbkTable::GbkTable() : m_pair((kLastLead - kFirstLead + 1) * 256, kReplacement), m_encode(0x10000, kNoCode)
 {
-    QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
-    QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
-    if (!decoder.isValid() || !encoder.isValid()) NoConverter();
-
-    // One converter call for all the codes: each code followed by a separator, so the output
-    // splits back into one piece per code.
-    QByteArray codes;
-    for (int b = 0; b < 256; ++b) {
-        if (IsLead(static_cast<unsigned char>(b)) || b == kSeparator) continue;
-        codes.append(static_cast<char>(b)).append(kSeparator);
-    }
-    for (int lead = kFirstLead; lead <= kLastLead; ++lead) {
-        for (int trail = kFirstTrail; trail <= 0xFF; ++trail) {
-            codes.append(static_cast<char>(lead)).append(static_cast<char>(trail)).append(kSeparator);
-        }
-    }
-    const QString decoded = decoder.decode(codes);
-    const QStringList pieces = decoded.split(QChar(kSeparator));
-
-    qsizetype next = 0;
-    auto take = [&]() -> char16_t {
-        const QString& piece = pieces.value(next++);
-        // A code the converter splits (FFFD, then the trail byte read afresh) is no code.
-        return piece.size() == 1 ? piece.front().unicode() : kReplacement;
-    };
-    for (int b = 0; b < 256; ++b) {
-        if (IsLead(static_cast<unsigned char>(b))) continue;
-        m_single[static_cast<std::size_t>(b)] = b == kSeparator ? char16_t{kSeparator} : take();
-    }
-    for (int lead = kFirstLead; lead <= kLastLead; ++lead) {
-        for (int trail = kFirstTrail; trail <= 0xFF; ++trail) {
-            m_pair[static_cast<std::size_t>((lead - kFirstLead) * 256 + trail)] = take();
-        }
-    }
-    for (int lead = kFirstLead; lead <= kLastLead; ++lead) m_single[static_cast<std::size_t>(lead)] = kReplacement;
-
-    // The reverse, again in one call: every character some code decodes to, encoded by the
-    // converter, kept where the bytes decode back to that character.
-    QString chars;
-    for (char16_t u : m_single) {
-        if (u != kReplacement && u >= 0x80) chars.append(QChar(u)).append(QChar(kSeparator));
-    }
-    for (char16_t u : m_pair) {
-        if (u != kReplacement && u >= 0x80) chars.append(QChar(u)).append(QChar(kSeparator));
-    }
-    const QByteArray encoded = encoder.encode(chars);
-    const QList<QByteArray> forms = encoded.split(kSeparator);
+    // The lookup that Decode uses takes any trail byte, so the codes are spread over whole
+    // rows of 256; the reverse is every unit's first code, then the converter's exceptions.
+    m_single = gbk::kSingle;
     for (int a = 0; a < 0x80; ++a) m_encode[static_cast<std::size_t>(a)] = static_cast<std::uint16_t>(a);
-    for (qsizetype k = 0; k < chars.size() / 2; ++k) {
-        const char16_t u = chars.at(2 * k).unicode();
-        const QByteArray& form = forms.value(k);
-        std::u16string back;
-        AppendUtf16({form.constData(), static_cast<std::size_t>(form.size())}, back);
-        if (back.size() != 1 || back.front() != u) continue;
-        const auto b0 = static_cast<unsigned char>(form.at(0));
-        m_encode[u] = form.size() == 1 ? b0 : static_cast<std::uint16_t>(b0 << 8 | static_cast<unsigned char>(form.at(1)));
+    for (int b = 0x80; b < 0x100; ++b) {
+        const char16_t u = m_single[static_cast<std::size_t>(b)];
+        if (u != kReplacement && m_encode[u] == kNoCode) m_encode[u] = static_cast<std::uint16_t>(b);
+    }
+    for (std::size_t i = 0; i < gbk::kPairCount; ++i) {
+        const int lead = kFirstLead + static_cast<int>(i / gbk::kTrails);
+        const int trail = gbk::kFirstTrail + static_cast<int>(i % gbk::kTrails);
+        const char16_t u = gbk::kPairs[i];
+        m_pair[static_cast<std::size_t>((lead - kFirstLead) * 256 + trail)] = u;
+        if (u != kReplacement && m_encode[u] == kNoCode) m_encode[u] = static_cast<std::uint16_t>(lead << 8 | trail);
+    }
+    for (const std::uint32_t exception : gbk::kEncodeExceptions) {
+        m_encode[exception >> 16] = static_cast<std::uint16_t>(exception & 0xFFFF);
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-// Code page 936 by lookup: every one- and two-byte code is decoded once through the platform's
-// converter, then names go through the table. A million names then cost milliseconds instead
-// of a converter call each, and the results are the converter's own.
+// Code page 936 by lookup, from the codes written out in GbkTableData.cpp: a million names cost
+// milliseconds instead of a converter call each, the results are Qt's converter's (ICU) own,
+// and no system needs a converter for them.
 
 #include <array>
 #include <cstdint>
@@ -14,8 +14,7 @@ namespace rw {
 
 class GbkTable {
 public:
-    // Built on first use; ends the program with a message when the platform has no GBK
-    // converter, as GbkCodec does.
+    // Built on first use.
     [[nodiscard]] static const GbkTable& Instance();
 
     // Bytes that are no GBK text (a lead byte without a valid trail byte, also at the end of

@@ -10,6 +10,7 @@
 #include "ui/Prompter.h"
 #include "view/CellEditor.h"
 #include "view/FindBar.h"
+#include "view/FrozenColumns.h"
 #include "view/FormTemplate.h"
 #include "view/LoadMessages.h"
 #include "view/RecordFinder.h"
@@ -99,13 +100,17 @@ void CChildView::SetUpList()
 {
     m_header = m_list->Header();
     m_list->SetColumnTips([this](int column) { return ColumnTip(m_document.Table().Schema(), column); });
-    m_list->setItemDelegate(new CellEditor(
-        [this](const QModelIndex& cell, const QString& text, bool report) { return CommitCell(cell, text, report); },
-        [this](int column) { return column == kNameColumn ? m_document.Table().Schema().nameCapacity - 1 : 0; },
-        m_list));
+    // The list and its frozen columns each have an editor of their own: a view closes only the
+    // editors it opened, and warns of any other its delegate tells it to close.
+    for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{m_list, m_list->Frozen()}) {
+        view->setItemDelegate(new CellEditor(
+            [this](const QModelIndex& cell, const QString& text, bool report) { return CommitCell(cell, text, report); },
+            [this](int column) { return column == kNameColumn ? m_document.Table().Schema().nameCapacity - 1 : 0; },
+            view));
+    }
     // Typing on a cell edits it, as F2 does; a double-click keeps opening the modify dialog.
     m_list->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
-    // Last: the frozen columns take the list's delegate and edit triggers with its model.
+    // Last: the frozen columns take the list's edit triggers with its model.
     m_list->setModel(&m_document.Model());
     connect(&m_document.Model(), &QAbstractItemModel::modelReset, this, &CChildView::ApplyColumnWidths);
     // Rows come and go by the history too; the count follows them all.

@@ -64,7 +64,6 @@ void FrozenColumns::Follow()
         }
     }
     setSelectionModel(m_list.selectionModel());
-    setItemDelegate(m_list.itemDelegate());
     setEditTriggers(m_list.editTriggers());
     ShowOnlyTheFrozenColumns();
 }

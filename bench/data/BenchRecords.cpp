@@ -3,8 +3,12 @@
 #include "data/RecordBytes.h"
 #include "data/Schema.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <random>
 #include <string>
+#include <system_error>
 
 namespace rw::bench {
 
@@ -54,6 +58,26 @@ std::vector<std::uint8_t> MakeEditedItemRecords(std::size_t count)
         StoreInt32(records.data() + records.size() - size, static_cast<std::int32_t>(count + 1 + i));
     }
     return records;
+}
+
+std::filesystem::path ScratchPath(const char* name)
+{
+    struct ScratchFolder {
+        std::filesystem::path path;
+        ScratchFolder()
+        {
+            std::string pattern = (std::filesystem::temp_directory_path() / "recwright-bench-XXXXXX").string();
+            if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+            path = pattern;
+        }
+        ~ScratchFolder()
+        {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    };
+    static const ScratchFolder folder;
+    return folder.path / name;
 }
 
 } // namespace rw::bench

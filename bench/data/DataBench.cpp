@@ -45,16 +45,6 @@ const std::vector<std::uint8_t>& Image(std::size_t count)
     return image;
 }
 
-std::filesystem::path Scratch(const char* name)
-{
-    static const std::filesystem::path dir = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "recwright-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        return std::filesystem::path(pattern);
-    }();
-    return dir / name;
-}
-
 void Count(benchmark::State& state, std::size_t count)
 {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * count * kRecordSize));
@@ -81,7 +71,7 @@ void EncodeInMemory(benchmark::State& state)
 void ReadFile(benchmark::State& state)
 {
     const auto count = static_cast<std::size_t>(state.range(0));
-    const auto path = Scratch("read.dat");
+    const auto path = ScratchPath("read.dat");
     if (!EncodeFile(path, kKind, kKey, count, SourceOf(Records(count))).written) state.SkipWithError("cannot write");
     for (auto _ : state) benchmark::DoNotOptimize(ReadDataFile(path, kKind, kKey));
     Count(state, count);
@@ -105,7 +95,7 @@ void WriteFile(benchmark::State& state)
 {
     const auto count = static_cast<std::size_t>(state.range(0));
     const auto source = SourceOf(Records(count));
-    const auto path = Scratch("write.dat");
+    const auto path = ScratchPath("write.dat");
     for (auto _ : state) {
         if (!EncodeFile(path, kKind, kKey, count, source).written) state.SkipWithError("cannot write");
     }

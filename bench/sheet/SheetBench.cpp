@@ -29,16 +29,6 @@ const std::vector<std::uint8_t>& Records()
     return records;
 }
 
-std::filesystem::path Scratch(const char* name)
-{
-    static const std::filesystem::path dir = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "recwright-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        return std::filesystem::path(pattern);
-    }();
-    return dir / name;
-}
-
 void Count(benchmark::State& state)
 {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kCount));
@@ -65,7 +55,7 @@ bool WriteSheet(const std::filesystem::path& path)
 void CsvExportToFile(benchmark::State& state)
 {
     for (auto _ : state) {
-        if (!WriteCsv(Scratch("export.csv"))) state.SkipWithError("cannot write");
+        if (!WriteCsv(ScratchPath("export.csv"))) state.SkipWithError("cannot write");
     }
     Count(state);
 }
@@ -73,16 +63,16 @@ void CsvExportToFile(benchmark::State& state)
 void SheetExportToFile(benchmark::State& state)
 {
     for (auto _ : state) {
-        if (!WriteSheet(Scratch("export.xlsx"))) state.SkipWithError("cannot write");
+        if (!WriteSheet(ScratchPath("export.xlsx"))) state.SkipWithError("cannot write");
     }
     Count(state);
-    state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(Scratch("export.xlsx"))) / 1e6;
+    state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(ScratchPath("export.xlsx"))) / 1e6;
 }
 
 // Baseline: the CSV read back through the feed loop.
 void CsvImportFromFile(benchmark::State& state)
 {
-    const auto path = Scratch("import.csv");
+    const auto path = ScratchPath("import.csv");
     if (!WriteCsv(path)) state.SkipWithError("cannot write");
     const Utf8NameTranscoder names;
     for (auto _ : state) {
@@ -95,7 +85,7 @@ void CsvImportFromFile(benchmark::State& state)
 
 void SheetImportFromFile(benchmark::State& state)
 {
-    const auto path = Scratch("import.xlsx");
+    const auto path = ScratchPath("import.xlsx");
     if (!WriteSheet(path)) state.SkipWithError("cannot write");
     const Utf8NameTranscoder names;
     for (auto _ : state) {

@@ -1,8 +1,8 @@
-// The lookup table must give what the platform's converter gives, for every code.
+// The written-out table must give what Qt's converter, which it was made from, gives for every
+// code: a Qt or ICU of another version that maps a code anew shows here.
 
 #include "text/GbkCodec.h"
 #include "text/GbkTable.h"
-#include "text/Utf8NameTranscoder.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -59,37 +59,6 @@ TEST(GbkTable, EncodesEveryCharacterAsTheConverter)
             ASSERT_EQ(*ours, bytes.toStdString()) << std::hex << u;
         }
     }
-}
-
-TEST(GbkTable, Utf8NamesRoundTripAndRefuseWhatGbkCannotHold)
-{
-    const Utf8NameTranscoder names;
-    struct Case { std::string_view utf8; std::optional<std::string_view> gbk; };
-    const Case cases[] = {
-        {"Practice Sword", "Practice Sword"},
-        {"霜纹长剑", "\xcb\xaa\xce\xc6\xb3\xa4\xbd\xa3"},
-        {"€·", "\x80\xa1\xa4"},
-        {"\xF0\x9F\x98\x80", std::nullopt},     // outside the basic plane
-        {"\xEF\xBF\xBD", std::nullopt},         // U+FFFD, what bad bytes become
-        {"\xC0\xAF", std::nullopt},             // overlong
-        {"\xE0\x80\xAF", std::nullopt},         // overlong, three bytes
-        {"\xED\xA0\x80", std::nullopt},         // a surrogate
-        {"\xE9\x9C", std::nullopt},             // cut short
-        {"\x80", std::nullopt},                 // a lone continuation byte
-    };
-    for (const Case& c : cases) {
-        std::string bytes = "keep";
-        const bool ok = names.AppendNameBytes(c.utf8, bytes);
-        ASSERT_EQ(ok, c.gbk.has_value()) << c.utf8;
-        EXPECT_EQ(bytes, ok ? "keep" + std::string(*c.gbk) : "keep") << c.utf8;
-        if (!ok) continue;
-        std::string text;
-        names.AppendText(*c.gbk, text);
-        EXPECT_EQ(text, c.utf8);
-    }
-    std::string text;
-    names.AppendText("\xcb\xaa\xff\x81", text); // a valid character, 0xFF, a lone lead byte
-    EXPECT_EQ(text, "霜\xEF\xA3\xB5\xEF\xBF\xBD");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,19 @@ class TempDir {
 public:
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "recwright-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        m_path = pattern;
+        // A name no other folder has, made by whoever creates it first (create_directory says
+        // false when it is there already), as mkdtemp would on POSIX alone.
+        std::random_device seed;
+        std::mt19937_64 random(seed());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const auto path = std::filesystem::temp_directory_path() / ("recwright-test-" + std::to_string(random() % 1000000000));
+            std::error_code error;
+            if (std::filesystem::create_directory(path, error)) {
+                m_path = path;
+                return;
+            }
+        }
+        std::abort();
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

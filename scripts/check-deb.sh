@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Checks a .deb of Recwright before it can be handed out: its files, its dependencies (each a
+# package this Debian has), and the programs unpacked into a fresh root, where every library
+# they need is found and recwright-cli reads the samples.
+# Usage: scripts/check-deb.sh FILE.deb
+set -euo pipefail
+cd "$(dirname "$0")/.."
+deb=$1
+fail() { echo "check-deb.sh: $*" >&2; exit 1; }
+
+[ "$(dpkg-deb -f "$deb" Package)" = recwright ] || fail "the package is not called recwright"
+files=$(dpkg-deb -c "$deb" | awk '{print $NF}')
+for path in ./usr/bin/recwright ./usr/bin/recwright-cli ./usr/share/applications/recwright.desktop \
+            ./usr/share/icons/hicolor/16x16/apps/recwright.png ./usr/share/icons/hicolor/32x32/apps/recwright.png \
+            ./usr/share/doc/recwright/README.md; do
+  grep -qx -- "$path" <<<"$files" || fail "$path is missing"
+done
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
+  grep -q "\b$needed\b" <<<"$depends" || fail "Depends does not name $needed: $depends"
+done
+# Each dependency (the first of alternatives) is a package of this system's Debian.
+while read -r name; do
+  apt-cache show "$name" >/dev/null 2>&1 || dpkg-query -W "$name" >/dev/null 2>&1 || fail "no package $name"
+done < <(tr ',' '\n' <<<"$depends" | sed -e 's/|.*//' -e 's/(.*)//' -e 's/[[:space:]]//g' | grep -v '^$')
+
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg-deb -x "$deb" "$root"
+for program in recwright recwright-cli; do
+  missing=$(ldd "$root/usr/bin/$program" | grep 'not found' || true)
+  [ -z "$missing" ] || fail "$program needs what is not there: $missing"
+done
+"$root/usr/bin/recwright-cli" info samples/stditem.dat samples/magic.dat samples/monster.dat >/dev/null ||
+  fail "the packaged recwright-cli cannot read the samples"
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$root/usr/share/applications/recwright.desktop"
+fi
+echo "check-deb.sh: $(basename "$deb"): files, dependencies ($depends) and programs as they should be"

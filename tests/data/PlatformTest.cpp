@@ -1,0 +1,154 @@
+// The platform layer's promises that hold on every system: names kept as given, a save that
+// replaces a file whole, folders refused; on Windows also a file that another program holds.
+
+#include "data/DataFile.h"
+#include "data/Platform.h"
+#include "data/RecordBytes.h"
+#include "tests/data/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
+#include <algorithm>
+#include <array>
+#include <set>
+
+namespace rw {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+RecordSource FromIds(std::vector<std::int32_t> ids)
+{
+    return [ids = std::move(ids)](std::size_t i, std::span<std::uint8_t> r) { StoreInt32(r.data(), ids[i]); };
+}
+
+// The names in a folder as UTF-8, whatever the system calls them.
+std::set<std::string> NamesIn(const std::filesystem::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(Utf8FromPath(entry.path().filename()));
+    return names;
+}
+
+TEST(Platform, ChineseFolderAndFileNamesAreKeptAsGiven)
+{
+    TempDir dir;
+    const std::filesystem::path folder = dir.Path() / PathFromUtf8("数据 文件夹");
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
+    struct Case { std::string name; FileKind kind; };
+    const Case cases[] = {{"物品表.dat", FileKind::Item}, {"技能 magic.dat", FileKind::Magic}, {"怪物（新）.dat", FileKind::Monster}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::filesystem::path path = folder / PathFromUtf8(c.name);
+        EXPECT_EQ(Utf8FromPath(path.filename()), c.name);
+        // A new file, then the same name replaced.
+        for (const std::vector<std::int32_t>& ids : {std::vector<std::int32_t>{1, 2, 3}, std::vector<std::int32_t>{7, 9}}) {
+            const WriteReport written = EncodeFile(path, c.kind, 0x5A, ids.size(), FromIds(ids));
+            ASSERT_TRUE(written.written) << written.error;
+            const DecodedRecords read = ReadDataFile(path, c.kind, 0x5A);
+            ASSERT_TRUE(read.report.loaded) << SystemText(read.report.error);
+            ASSERT_EQ(read.Count(), ids.size());
+            EXPECT_EQ(LoadInt32(read.RecordAt(ids.size() - 1).data()), ids.back());
+            const std::optional<FileStamp> stamp = StampOf(path);
+            ASSERT_TRUE(stamp);
+            EXPECT_EQ(stamp->size, std::filesystem::file_size(path));
+        }
+    }
+    EXPECT_EQ(NamesIn(folder), (std::set<std::string>{"物品表.dat", "技能 magic.dat", "怪物（新）.dat"}));
+    EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"数据 文件夹"}));
+}
+
+// Someone reading the file meanwhile is not in the way and reads the old bytes to the end; the
+// new bytes take the name only at Commit; an abandoned save leaves the old file and nothing
+// beside it.
+TEST(Platform, ASaveOverAnExistingFileReplacesItWhole)
+{
+    TempDir dir;
+    const std::filesystem::path target = dir / "stditem.dat";
+    const std::string old = "old bytes";
+    const std::string replacement = "new bytes, more of them than before";
+    WriteFile(target, old);
+    auto reader = std::make_optional<InputFile>(target, InputFile::Accept::RegularFile);
+    ASSERT_TRUE(reader->IsOpen()) << SystemText(reader->Error());
+    {
+        AtomicFile abandoned(target);
+        ASSERT_TRUE(abandoned.Ok()) << abandoned.Error();
+        EXPECT_TRUE(abandoned.Write(std::string_view("never seen")));
+    }
+    EXPECT_EQ(ReadFile<std::string>(target), old);
+    EXPECT_EQ(NamesIn(dir.Path()).size(), 1u);
+
+    AtomicFile file(target);
+    ASSERT_TRUE(file.Write(std::string_view(replacement))) << file.Error();
+    EXPECT_EQ(ReadFile<std::string>(target), old);
+    ASSERT_TRUE(file.Commit()) << file.Error();
+    EXPECT_EQ(ReadFile<std::string>(target), replacement);
+
+    std::array<std::uint8_t, 64> seen{};
+    const std::optional<std::size_t> got = reader->ReadAt(seen, 0);
+    ASSERT_TRUE(got) << SystemText(reader->Error());
+    EXPECT_EQ(std::string(seen.begin(), seen.begin() + static_cast<std::ptrdiff_t>(*got)), old);
+    // Where a file open elsewhere keeps its name until it is closed (Windows before POSIX
+    // deletion), the old one may show under another name until then.
+    reader.reset();
+    EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"stditem.dat"}));
+}
+
+TEST(Platform, FoldersAreNoFileToReadOrReplace)
+{
+    TempDir dir;
+    const std::filesystem::path folder = dir / "stditem.dat";
+    std::filesystem::create_directories(folder / "inner");
+    for (const InputFile::Accept accept : {InputFile::Accept::RegularFile, InputFile::Accept::AnyReadable}) {
+        const InputFile in(folder, accept);
+        EXPECT_FALSE(in.IsOpen());
+        EXPECT_TRUE(in.IsNotRegularFile());
+    }
+    const InputFile missing(dir / "missing.dat", InputFile::Accept::RegularFile);
+    EXPECT_FALSE(missing.IsOpen() || missing.IsNotRegularFile());
+    EXPECT_FALSE(SystemText(missing.Error()).empty());
+
+    const WriteReport written = EncodeFile(folder, FileKind::Item, 1, 1, FromIds({1}));
+    EXPECT_FALSE(written.written);
+    EXPECT_FALSE(written.error.empty());
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "inner"));
+    EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"stditem.dat"}));
+}
+
+#ifdef _WIN32
+// A program that holds the file open without letting it be replaced, as some editors and
+// spreadsheets hold what they show: the save fails with the system's reason, and the file
+// stays as it was with nothing left beside it.
+TEST(Platform, ATargetHeldOpenWithoutSharingIsLeftAsItWas)
+{
+    TempDir dir;
+    const std::filesystem::path target = dir.Path() / PathFromUtf8("物品表.dat");
+    const std::string old = "old bytes";
+    WriteFile(target, old);
+    const std::string sharingViolation = SystemText({ERROR_SHARING_VIOLATION, std::system_category()});
+    for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
+        SCOPED_TRACE(share);
+        const HANDLE holder = ::CreateFileW(target.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        const WriteReport written = EncodeFile(target, FileKind::Item, 1, 1, FromIds({1}));
+        ::CloseHandle(holder);
+        EXPECT_FALSE(written.written);
+        EXPECT_EQ(written.error, sharingViolation);
+        EXPECT_EQ(ReadFile<std::string>(target), old);
+        EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"物品表.dat"}));
+    }
+    EXPECT_TRUE(EncodeFile(target, FileKind::Item, 1, 1, FromIds({1})).written);
+}
+#endif
+
+} // namespace
+} // namespace rw
