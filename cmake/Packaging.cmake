@@ -1,6 +1,8 @@
 # Packages, made by cpack (scripts/package.sh makes both): on Linux a .deb of the editor and
 # recwright-cli, with its desktop entry and icons, depending on the Qt 6 runtime packages; on
 # Windows a .zip of recwright-cli.exe and the README.
+include(GNUInstallDirs)
+
 set(CPACK_PACKAGE_NAME recwright)
 set(CPACK_PACKAGE_VENDOR "Recwright")
 set(CPACK_PACKAGE_CONTACT "Recwright developers <recwright@localhost>")

@@ -82,7 +82,7 @@ void ReadFile(benchmark::State& state)
 void ReadLimit(benchmark::State& state, bench::Pages pages)
 {
     const auto count = static_cast<std::size_t>(state.range(0));
-    const auto path = Scratch("limit.dat");
+    const auto path = ScratchPath("limit.dat");
     if (!EncodeFile(path, kKind, kKey, count, SourceOf(Records(count))).written) state.SkipWithError("cannot write");
     for (auto _ : state) {
         if (!bench::ReadLimitPass(path, kKey, pages)) state.SkipWithError("cannot read");
