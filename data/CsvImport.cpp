@@ -203,7 +203,14 @@ void CsvImporter::TakeRecord(const Row& row)
         }
         if (schema.uniqueIds) m_ids.emplace_back(id, row.line);
     }
-    if (m_errorCount == 0 && errorsBefore == 0) m_records.Append({bytes.data(), schema.recordSize});
+    if (m_errorCount == 0 && errorsBefore == 0) {
+        ++m_recordCount;
+        if (m_sink) {
+            m_sink({bytes.data(), schema.recordSize});
+        } else {
+            m_records.Append({bytes.data(), schema.recordSize});
+        }
+    }
 }
 
 void CsvImporter::TakeName(const Row& row, std::int32_t id, bool fromRaw, std::uint8_t* record)
@@ -293,7 +300,7 @@ void CsvImporter::Finish()
         if (m_errors.size() > kMaxErrors) m_errors.resize(kMaxErrors);
         m_errorCount = total;
     }
-    if (m_errorCount == 0 && m_records.Count() == 0) {
+    if (m_errorCount == 0 && m_recordCount == 0) {
         CsvIssue warning;
         warning.kind = CsvIssue::Kind::NoRecords;
         warning.line = m_line;

@@ -323,6 +323,47 @@ WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::ui
     return {true, {}, {size, hash.Finish()}};
 }
 
+namespace {
+constexpr std::size_t kWriterPieceBytes = std::size_t{1} << 20;
+} // namespace
+
+DataFileWriter::DataFileWriter(const std::filesystem::path& path, FileKind kind, std::uint8_t key)
+    : m_file(path), m_kind(kind), m_key(key), m_piece(kWriterPieceBytes)
+{
+    // The place of the count.
+    m_held = kCountBytes;
+}
+
+void DataFileWriter::Append(std::span<const std::uint8_t> record)
+{
+    if (m_piece.size() - m_held < record.size() && !Flush()) return;
+    // A monster record 0's ID has no place of its own: the count stands there.
+    const std::size_t skip = m_kind == FileKind::Monster && m_count == 0 ? kCountBytes : 0;
+    std::uint8_t* to = m_piece.data() + m_held;
+    std::memcpy(to, record.data() + skip, record.size() - skip);
+    XorBytes(to, record.size() - skip, m_key);
+    m_held += record.size() - skip;
+    ++m_count;
+}
+
+bool DataFileWriter::Flush()
+{
+    const bool written = m_file.Write(std::span<const std::uint8_t>(m_piece.data(), m_held));
+    m_held = 0;
+    return written;
+}
+
+WriteReport DataFileWriter::Commit()
+{
+    if (m_count > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        return {false, std::make_error_code(std::errc::file_too_large).message(), {}};
+    }
+    std::uint8_t count[kCountBytes];
+    StoreInt32(count, static_cast<std::int32_t>(m_count));
+    if (Flush() && m_file.Rewrite(0, count) && m_file.Commit()) return {true, {}, {}};
+    return {false, m_file.Error(), {}};
+}
+
 WriteReport BackUpFile(const std::filesystem::path& file, const std::filesystem::path& copy)
 {
     InputFile from(file, InputFile::Accept::RegularFile);

@@ -146,4 +146,31 @@ WriteReport BackUpFile(const std::filesystem::path& file, const std::filesystem:
 WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::uint8_t key, std::size_t count,
                        const RecordSource& source);
 
+// Writes a data file a record at a time, for an import that need not hold them all: the
+// count, known only at the end, goes last into the place kept for it. Replaces the target as
+// EncodeFile does, and not at all unless committed.
+class DataFileWriter {
+public:
+    DataFileWriter(const std::filesystem::path& path, FileKind kind, std::uint8_t key);
+
+    // The target can be written this way: a device or a pipe cannot take a count at the end.
+    [[nodiscard]] bool CanWrite() const { return m_file.Ok() && m_file.CanRewrite(); }
+    // record: one record image of the kind's size.
+    void Append(std::span<const std::uint8_t> record);
+    [[nodiscard]] std::size_t Count() const { return m_count; }
+    // Writes the count and puts the file in place; no fingerprint, which only a table that
+    // stays open needs.
+    [[nodiscard]] WriteReport Commit();
+
+private:
+    bool Flush();
+
+    AtomicFile m_file;
+    FileKind m_kind;
+    std::uint8_t m_key;
+    PageBuffer m_piece; // records enciphered, waiting to be written
+    std::size_t m_held = 0;
+    std::size_t m_count = 0;
+};
+
 } // namespace rw

@@ -116,6 +116,10 @@ public:
 
     bool Write(std::span<const std::uint8_t> bytes);
     bool Write(std::string_view text);
+    // Writes over bytes already written, from offset, as for a count known only at the end;
+    // the next Write goes on after the last byte written. Not possible into a device or a pipe.
+    [[nodiscard]] bool CanRewrite() const { return m_mode != Mode::Direct; }
+    bool Rewrite(std::uint64_t offset, std::span<const std::uint8_t> bytes);
 
     // ToDisk waits until the bytes are on the disk before they take the target's place, so
     // that even a power cut leaves the old file or the whole new one. Lazy leaves that to the

@@ -407,6 +407,21 @@ bool AtomicFile::Write(std::span<const std::uint8_t> bytes)
     return true;
 }
 
+bool AtomicFile::Rewrite(std::uint64_t offset, std::span<const std::uint8_t> bytes)
+{
+    if (!Ok()) return false;
+    if (!CanRewrite()) return Fail(ESPIPE);
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t put = ::pwrite(Fd(m_handle), bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            return Fail(errno);
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
 bool AtomicFile::Write(std::string_view text)
 {
     return Write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});

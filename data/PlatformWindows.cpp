@@ -500,6 +500,21 @@ bool AtomicFile::Write(std::span<const std::uint8_t> bytes)
     return true;
 }
 
+bool AtomicFile::Rewrite(std::uint64_t offset, std::span<const std::uint8_t> bytes)
+{
+    if (!Ok()) return false;
+    if (!CanRewrite()) return Fail(ERROR_INVALID_FUNCTION);
+    const HANDLE handle = Handle(m_handle);
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!::SetFilePointerEx(handle, at, nullptr, FILE_BEGIN) ||
+        !WriteAllOf(handle, reinterpret_cast<const char*>(bytes.data()), bytes.size()) ||
+        !::SetFilePointerEx(handle, LARGE_INTEGER{}, nullptr, FILE_END)) {
+        return Fail(LastError());
+    }
+    return true;
+}
+
 bool AtomicFile::Write(std::string_view text)
 {
     return Write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
