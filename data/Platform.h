@@ -143,6 +143,8 @@ private:
     int m_tempSlot = -1;            // in the list of files the signal handlers remove
     bool m_committed = false;
     std::error_code m_error;
+    std::uint64_t m_written = 0;     // bytes written so far
+    std::uint64_t m_sentToDisk = 0;  // of them, those the system was told to start writing out
 };
 
 // An empty file of a name no other file has, beside a given path, for a library that writes
