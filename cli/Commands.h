@@ -32,6 +32,8 @@ struct DataFileChoice {
 
 // The data file's records; when it cannot be loaded, a message saying why and nothing.
 [[nodiscard]] std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const DataFileChoice& choice);
+// Says why a data file did not load (or could not be read on).
+void ComplainOfLoadFailure(const std::string& dataFile, const DecodeReport& report);
 
 // The file a name on the command line stands for, links followed; "-" is standardStream
 // when one is given. Empty when there is none yet or it cannot be examined.

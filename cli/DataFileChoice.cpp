@@ -36,20 +36,25 @@ std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const 
 {
     DecodedRecords decoded = ReadDataFile(PathFromUtf8(dataFile), choice.kind, choice.key);
     if (decoded.report.loaded) return decoded;
-    switch (decoded.report.failure) {
+    ComplainOfLoadFailure(dataFile, decoded.report);
+    return std::nullopt;
+}
+
+void ComplainOfLoadFailure(const std::string& dataFile, const DecodeReport& report)
+{
+    switch (report.failure) {
     case LoadFailure::NoRecords:
-        Complain(Format<str::kCliBadCountFormat>(dataFile, static_cast<long long>(decoded.report.announcedCount)));
+        Complain(Format<str::kCliBadCountFormat>(dataFile, static_cast<long long>(report.announcedCount)));
         break;
     case LoadFailure::NotRegularFile: Complain(Format<str::kCliCannotReadFormat>(dataFile, str::kCliNotRegularFile)); break;
     case LoadFailure::TooLarge:
-        Complain(Format<str::kCliTooLargeFormat>(dataFile, static_cast<long long>(decoded.report.fileSize)));
+        Complain(Format<str::kCliTooLargeFormat>(dataFile, static_cast<long long>(report.fileSize)));
         break;
     case LoadFailure::CannotRead:
     case LoadFailure::None:
-        Complain(Format<str::kCliCannotReadFormat>(dataFile, SystemText(decoded.report.error)));
+        Complain(Format<str::kCliCannotReadFormat>(dataFile, SystemText(report.error)));
         break;
     }
-    return std::nullopt;
 }
 
 std::optional<FileStamp> IdentityOf(std::string_view name, std::optional<int> standardStream)

@@ -14,6 +14,9 @@
 namespace rw {
 namespace {
 
+// Records read and written at a time by an export: about a megabyte of them.
+constexpr std::size_t kPieceRecords = 4096;
+
 // Warnings about what the export leaves out or makes up.
 void WarnOfGaps(const std::string& dataFile, const DecodeReport& report)
 {
@@ -53,16 +56,39 @@ int RunExport(const CliOptions& options)
     }
     CommandOutput output(options.output);
     if (output.IsTheInput(dataFile)) return kExitBadUsage;
-    const std::optional<DecodedRecords> read = ReadOrComplain(dataFile, *choice);
-    if (!read) return kExitBadData;
-    const DecodedRecords& decoded = *read;
-    WarnOfGaps(dataFile, decoded.report);
-    if (sheet) return ExportSheet(*options.output, *choice, decoded);
+    if (sheet) {
+        const std::optional<DecodedRecords> read = ReadOrComplain(dataFile, *choice);
+        if (!read) return kExitBadData;
+        WarnOfGaps(dataFile, read->report);
+        return ExportSheet(*options.output, *choice, *read);
+    }
 
+    // A piece of the records at a time, read into the same buffer, so that memory stays the
+    // same whatever the file's size.
+    DataFileReader reader(PathFromUtf8(dataFile), choice->kind, choice->key);
+    if (!reader.Report().loaded) {
+        ComplainOfLoadFailure(dataFile, reader.Report());
+        return kExitBadData;
+    }
+    WarnOfGaps(dataFile, reader.Report());
     if (!output.Open()) return kExitBadData;
     const CsvExporter exporter(choice->kind, NamesFor(options.encoding));
     const std::string_view bom = options.encoding == CsvEncoding::Utf8Bom ? kUtf8ByteOrderMark : std::string_view{};
-    const bool made = output.Put(bom) && exporter.Export(decoded.bytes, [&](std::string_view piece) { return output.Put(piece); });
+    std::string header;
+    exporter.AppendHeader(header);
+    const auto sink = [&](std::string_view piece) { return output.Put(piece); };
+    bool made = output.Put(bom) && output.Put(header);
+    PageBuffer records(kPieceRecords * SchemaOf(choice->kind).recordSize);
+    while (made) {
+        const std::optional<std::size_t> n = reader.ReadRecords(records);
+        if (!n) {
+            // Not finished, so the output file is not put in place.
+            ComplainOfLoadFailure(dataFile, reader.Report());
+            return kExitBadData;
+        }
+        if (*n == 0) break;
+        made = exporter.ExportRows({records.data(), *n * SchemaOf(choice->kind).recordSize}, sink);
+    }
     return output.Finish() && made ? kExitOk : kExitBadData;
 }
 

@@ -125,6 +125,15 @@ void ReportNameChanges(const std::string& table, const CsvImporter& importer, Cs
                                    : Format<str::kCliNamesChangedFormat>(table, static_cast<long long>(count)));
 }
 
+// Opened only once, at the end: a pipe's reader would take an early close for the end.
+[[nodiscard]] bool IsDeviceOrPipe(const std::filesystem::path& target)
+{
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(target, error);
+    return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+           !std::filesystem::is_directory(status);
+}
+
 [[nodiscard]] InputFile OpenCsv(const std::string& csv)
 {
     return csv == "-" ? InputFile::StandardInput() : InputFile(PathFromUtf8(csv), InputFile::Accept::AnyReadable);
@@ -170,6 +179,16 @@ int RunImport(const CliOptions& options)
 
     CsvImporter importer(choice->kind, NamesFor(options.encoding));
     importer.SetKeepNames(options.keepNames);
+    // The records go into the data file as they are read, so that memory stays the same
+    // whatever the table's size; the file takes the target's place only if all went well. A
+    // device or a pipe, or a target that cannot be created, gets them at the end as before.
+    std::optional<DataFileWriter> writer;
+    if (!IsDeviceOrPipe(PathFromUtf8(target))) writer.emplace(PathFromUtf8(target), choice->kind, choice->key);
+    if (writer && writer->CanWrite()) {
+        importer.SetRecordSink([&](std::span<const std::uint8_t> record) { writer->Append(record); });
+    } else {
+        writer.reset();
+    }
     if (!Read(csv, sheet, options.encoding, importer)) return kExitBadData;
 
     for (const CsvIssue& issue : importer.Errors()) Report(csv, issue, choice->kind, options.encoding);
@@ -179,9 +198,8 @@ int RunImport(const CliOptions& options)
         Complain(Format<str::kCliNotWrittenFormat>(target, static_cast<long long>(importer.ErrorCount()), csv));
         return kExitBadData;
     }
-    const RecordStore& records = importer.Records();
     // Without records the file would open nowhere: only on request, and then with a warning.
-    const bool refuseEmpty = records.Count() == 0 && !options.allowEmpty;
+    const bool refuseEmpty = importer.RecordCount() == 0 && !options.allowEmpty;
     for (const CsvIssue& warning : importer.Warnings()) {
         if (!(refuseEmpty && warning.kind == CsvIssue::Kind::NoRecords)) Report(csv, warning, choice->kind, options.encoding);
     }
@@ -191,11 +209,13 @@ int RunImport(const CliOptions& options)
     }
     ReportNameChanges(csv, importer, options.encoding);
 
-    const WriteReport written = EncodeFile(PathFromUtf8(target), choice->kind, choice->key, records.Count(),
-                                           [&](std::size_t i, std::span<std::uint8_t> record) {
-                                               const auto from = records.RecordAt(i);
-                                               std::copy(from.begin(), from.end(), record.begin());
-                                           });
+    const RecordStore& records = importer.Records();
+    const WriteReport written = writer ? writer->Commit()
+                                       : EncodeFile(PathFromUtf8(target), choice->kind, choice->key, records.Count(),
+                                                    [&](std::size_t i, std::span<std::uint8_t> record) {
+                                                        const auto from = records.RecordAt(i);
+                                                        std::copy(from.begin(), from.end(), record.begin());
+                                                    });
     if (written.written) return kExitOk;
     Complain(Format<str::kCliCannotWriteFormat>(target, written.error));
     return kExitBadData;

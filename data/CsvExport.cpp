@@ -68,11 +68,14 @@ void CsvExporter::AppendRow(std::span<const std::uint8_t> record, std::string& o
 
 bool CsvExporter::Export(std::span<const std::uint8_t> records, const CsvSink& sink) const
 {
-    const RecordSchema& schema = SchemaOf(m_kind);
     std::string header;
     AppendHeader(header);
-    if (!sink(header)) return false;
+    return sink(header) && ExportRows(records, sink);
+}
 
+bool CsvExporter::ExportRows(std::span<const std::uint8_t> records, const CsvSink& sink) const
+{
+    const RecordSchema& schema = SchemaOf(m_kind);
     // Rows are written straight into a plain buffer: the text of a million records is several
     // hundred megabytes, and appending it a piece at a time to a string costs more than the rest.
     const std::size_t capacity = kChunkBytes + MaxRowSize(4 * std::size_t{schema.nameCapacity});

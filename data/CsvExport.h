@@ -32,6 +32,8 @@ public:
     // The header and every record of records (images back to back), handed to the sink in
     // pieces of about a megabyte. False when the sink refused one.
     bool Export(std::span<const std::uint8_t> records, const CsvSink& sink) const;
+    // The same without the header: for records that arrive a piece at a time.
+    bool ExportRows(std::span<const std::uint8_t> records, const CsvSink& sink) const;
 
 private:
     [[nodiscard]] std::size_t MaxRowSize(std::size_t nameTextSize) const;

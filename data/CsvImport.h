@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -97,6 +98,11 @@ public:
     // says: the name column is then not read at all. The differences are listed in
     // NameChanges() all the same, as names that were ignored rather than written.
     void SetKeepNames(bool keep) { m_keepNames = keep; }
+    // Each record, as long as there has been no error, goes to sink as it is read instead of
+    // being kept in Records(): for a caller that writes them as they come and throws the
+    // output away when Ok() is false at the end. Set before the first row.
+    using RecordSink = std::function<void(std::span<const std::uint8_t> record)>;
+    void SetRecordSink(RecordSink sink) { m_sink = std::move(sink); }
     [[nodiscard]] bool KeepsNames() const { return m_keepNames; }
 
     // Nothing more will be read: the end came, or a header that cannot be read stopped it.
@@ -106,6 +112,8 @@ public:
     [[nodiscard]] const std::vector<CsvIssue>& Errors() const { return m_errors; }
     [[nodiscard]] const std::vector<CsvIssue>& Warnings() const { return m_warnings; }
     [[nodiscard]] const RecordStore& Records() const { return m_records; }
+    // The records taken, into Records() or the sink, while there was no error.
+    [[nodiscard]] std::size_t RecordCount() const { return m_recordCount; }
     [[nodiscard]] std::size_t RowCount() const { return m_rows; }
     // Rows with Raw whose name differs from the Raw's name (written over it, or ignored with
     // SetKeepNames), in line order: the first kMaxNameChanges of them; the count is of all.
@@ -147,6 +155,8 @@ private:
     bool m_finished = false;
     std::size_t m_rows = 0;
     RecordStore m_records;
+    RecordSink m_sink;
+    std::size_t m_recordCount = 0;
     std::vector<std::pair<std::int32_t, std::size_t>> m_ids; // (ID as it reads back, line)
     std::vector<CsvIssue> m_errors;
     std::size_t m_errorCount = 0;

@@ -53,69 +53,6 @@ constexpr std::size_t kCountBytes = 4;
     return LoadInt32(bytes);
 }
 
-// A 64-bit hash of the stored bytes, over four lanes of eight bytes so that it keeps up with
-// the memory: it only has to tell whether a file has changed since it was read.
-class ContentHasher {
-public:
-    explicit ContentHasher(std::int32_t count)
-        : m_lanes{kPrime1 + kPrime2, kPrime2, static_cast<std::uint64_t>(static_cast<std::uint32_t>(count)), kPrime1}
-    {
-    }
-
-    // Bytes in any pieces; the result depends only on their sequence.
-    void Add(const std::uint8_t* bytes, std::size_t n)
-    {
-        if (n == 0) return; // bytes may be null then, and memcpy must not see it
-        m_total += n;
-        if (m_held > 0) {
-            const std::size_t take = std::min(n, kBlock - m_held);
-            std::memcpy(m_pending + m_held, bytes, take);
-            m_held += take;
-            bytes += take;
-            n -= take;
-            if (m_held < kBlock) return;
-            Block(m_pending);
-            m_held = 0;
-        }
-        for (; n >= kBlock; bytes += kBlock, n -= kBlock) Block(bytes);
-        std::memcpy(m_pending, bytes, n);
-        m_held = n;
-    }
-
-    [[nodiscard]] std::uint64_t Finish() const
-    {
-        std::uint64_t h = m_total * kPrime1;
-        for (const std::uint64_t lane : m_lanes) h = Round(h, lane);
-        for (std::size_t i = 0; i < m_held; ++i) h = Round(h, m_pending[i]);
-        h ^= h >> 33;
-        h *= kPrime2;
-        return h ^ (h >> 29);
-    }
-
-private:
-    static constexpr std::size_t kBlock = 32;
-    static constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ull;
-    static constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4Full;
-
-    [[nodiscard]] static std::uint64_t Round(std::uint64_t lane, std::uint64_t word)
-    {
-        return std::rotl(lane + word * kPrime2, 31) * kPrime1;
-    }
-    void Block(const std::uint8_t* bytes)
-    {
-        for (std::size_t lane = 0; lane < 4; ++lane) {
-            std::uint64_t word;
-            std::memcpy(&word, bytes + 8 * lane, 8);
-            m_lanes[lane] = Round(m_lanes[lane], word);
-        }
-    }
-
-    std::uint64_t m_lanes[4];
-    std::uint8_t m_pending[kBlock] = {};
-    std::size_t m_held = 0;
-    std::uint64_t m_total = 0;
-};
-
 // Eight bytes at a time: a million-record file is 184 MB of this.
 void XorBytes(std::uint8_t* bytes, std::size_t n, std::uint8_t key)
 {
@@ -130,15 +67,21 @@ void XorBytes(std::uint8_t* bytes, std::size_t n, std::uint8_t key)
     for (; i < n; ++i) bytes[i] ^= key;
 }
 
-// Hashes the delivered bytes as stored, then deciphers them in place; the bytes past them
-// stay zero. A monster record 0 reads back with ID 0 since the file has no room for its ID.
-void Decipher(DecodedRecords& out, std::size_t delivered, std::uint8_t key)
+// The records are hashed and deciphered a piece at a time, each piece while it is still in the
+// processor's cache after arriving: one pass over memory instead of three.
+constexpr std::size_t kPassBytes = std::size_t{256} << 10;
+
+// Hashes bytes as stored, then deciphers them in place.
+void HashAndDecipher(ContentHasher& hash, std::uint8_t* bytes, std::size_t n, std::uint8_t key)
 {
-    ContentHasher hash(out.report.announcedCount);
-    hash.Add(out.bytes.data(), delivered);
-    out.report.contentHash = hash.Finish();
-    XorBytes(out.bytes.data(), delivered, key);
-    if (out.kind == FileKind::Monster && !out.bytes.empty()) std::fill_n(out.bytes.begin(), kCountBytes, 0);
+    hash.Add(bytes, n);
+    XorBytes(bytes, n, key);
+}
+
+// A monster record 0 reads back with ID 0, since the file has no room for its ID.
+void ClearCountInPlaceOfId(FileKind kind, std::span<std::uint8_t> firstRecords)
+{
+    if (kind == FileKind::Monster && firstRecords.size() >= kCountBytes) std::fill_n(firstRecords.begin(), kCountBytes, 0);
 }
 
 DecodedRecords NotLoaded(FileKind kind, LoadFailure failure, std::int32_t count = 0, std::uint64_t fileSize = 0,
@@ -219,47 +162,111 @@ DecodedRecords DecodeBytes(std::span<const std::uint8_t> file, FileKind kind, st
     out.report.trailingBytes = TrailingBytes(kind, layout.count, file.size());
     const auto from = file.subspan(std::min(file.size(), RecordsOffset(kind)));
     const std::size_t delivered = std::min<std::size_t>(from.size(), layout.recordBytes);
-    // Copied, not zeroed first and then copied over: one pass fewer over the records.
-    out.bytes.reserve(layout.recordBytes);
-    out.bytes.assign(from.begin(), from.begin() + static_cast<std::ptrdiff_t>(delivered));
-    out.bytes.resize(layout.recordBytes);
-    Decipher(out, delivered, key);
+    out.bytes = PageBuffer(static_cast<std::size_t>(layout.recordBytes));
+    ContentHasher hash(layout.count);
+    for (std::size_t at = 0; at < delivered; at += kPassBytes) {
+        const std::size_t n = std::min(kPassBytes, delivered - at);
+        std::memcpy(out.bytes.data() + at, from.data() + at, n);
+        HashAndDecipher(hash, out.bytes.data() + at, n, key);
+    }
+    out.report.contentHash = hash.Finish();
+    ClearCountInPlaceOfId(kind, out.bytes);
     return out;
+}
+
+DataFileReader::DataFileReader(const std::filesystem::path& path, FileKind kind, std::uint8_t key)
+    : m_file(path, InputFile::Accept::RegularFile), m_kind(kind), m_key(key)
+{
+    m_report.error = m_file.Error();
+    if (m_file.IsNotRegularFile()) {
+        m_report.failure = LoadFailure::NotRegularFile;
+        return;
+    }
+    if (!m_file.IsOpen()) {
+        m_report.failure = LoadFailure::CannotRead;
+        return;
+    }
+    const std::uint64_t fileSize = m_file.Stamp().size;
+    m_report.fileSize = fileSize;
+    std::uint8_t header[kCountBytes] = {};
+    const std::optional<std::size_t> headerBytes = m_file.ReadAt(header, 0);
+    if (!headerBytes) {
+        m_report.failure = LoadFailure::CannotRead;
+        m_report.error = m_file.Error();
+        return;
+    }
+    const Layout layout = LayoutOf(kind, {header, *headerBytes}, fileSize);
+    m_report.announcedCount = layout.count;
+    if (layout.count <= 0) {
+        m_report.failure = LoadFailure::NoRecords;
+        return;
+    }
+    m_report.loaded = true;
+    m_report.recordsPresent = layout.present;
+    m_report.stamp = m_file.Stamp();
+    m_report.trailingBytes = TrailingBytes(kind, layout.count, fileSize);
+    m_recordBytes = layout.recordBytes;
+    m_hash = ContentHasher(layout.count);
+}
+
+std::optional<std::size_t> DataFileReader::ReadRecords(std::span<std::uint8_t> into)
+{
+    const std::size_t size = SchemaOf(m_kind).recordSize;
+    if (!m_report.loaded || m_ended) return 0;
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(into.size() / size * size, m_recordBytes - m_done));
+    const bool first = m_done == 0;
+    std::size_t got = 0;
+    while (got < want) {
+        const std::size_t n = std::min(kPassBytes, want - got);
+        const std::optional<std::size_t> read = m_file.ReadAt(into.subspan(got, n), RecordsOffset(m_kind) + m_done);
+        if (!read) {
+            m_report.error = m_file.Error();
+            return std::nullopt;
+        }
+        HashAndDecipher(m_hash, into.data() + got, *read, m_key);
+        got += *read;
+        m_done += *read;
+        if (*read < n) {
+            // The file has shrunk since it was opened: the records that arrived are all.
+            m_ended = true;
+            break;
+        }
+    }
+    if (m_done == m_recordBytes) m_ended = true;
+    if (m_ended) Finish();
+    const std::size_t records = (got + size - 1) / size;
+    std::fill(into.begin() + static_cast<std::ptrdiff_t>(got), into.begin() + static_cast<std::ptrdiff_t>(records * size),
+              std::uint8_t{0});
+    if (first) ClearCountInPlaceOfId(m_kind, into.first(records * size));
+    return records;
+}
+
+void DataFileReader::Finish()
+{
+    m_report.recordsPresent = RecordsPresent(m_kind, m_report.announcedCount, m_done + RecordsOffset(m_kind));
+    m_report.contentHash = m_hash.Finish();
 }
 
 DecodedRecords ReadDataFile(const std::filesystem::path& path, FileKind kind, std::uint8_t key,
                             std::uint64_t memoryLimit)
 {
-    InputFile file(path, InputFile::Accept::RegularFile);
-    if (file.IsNotRegularFile()) return NotLoaded(kind, LoadFailure::NotRegularFile);
-    if (!file.IsOpen()) return NotLoaded(kind, LoadFailure::CannotRead, 0, 0, file.Error());
-    const std::uint64_t fileSize = file.Stamp().size;
-
-    std::uint8_t header[kCountBytes] = {};
-    const std::optional<std::size_t> headerBytes = file.ReadAt(header, 0);
-    if (!headerBytes) return NotLoaded(kind, LoadFailure::CannotRead, 0, fileSize, file.Error());
-    const Layout layout = LayoutOf(kind, {header, *headerBytes}, fileSize);
-    if (layout.count <= 0) return NotLoaded(kind, LoadFailure::NoRecords, layout.count, fileSize);
-    if (layout.recordBytes > memoryLimit) return NotLoaded(kind, LoadFailure::TooLarge, layout.count, fileSize);
-
+    DataFileReader reader(path, kind, key);
     DecodedRecords out;
     out.kind = kind;
-    out.report.loaded = true;
-    out.report.announcedCount = layout.count;
-    out.report.fileSize = fileSize;
-    out.report.stamp = file.Stamp();
-    out.report.trailingBytes = TrailingBytes(kind, layout.count, fileSize);
-    try {
-        out.bytes.resize(static_cast<std::size_t>(layout.recordBytes));
-    } catch (const std::bad_alloc&) {
-        return NotLoaded(kind, LoadFailure::TooLarge, layout.count, fileSize);
+    out.report = reader.Report();
+    if (!out.report.loaded) return out;
+    if (reader.RecordBytes() > memoryLimit) {
+        return NotLoaded(kind, LoadFailure::TooLarge, out.report.announcedCount, out.report.fileSize);
     }
-    const std::optional<std::size_t> got = file.ReadAt(out.bytes, RecordsOffset(kind));
-    if (!got) return NotLoaded(kind, LoadFailure::CannotRead, layout.count, fileSize, file.Error());
-    // The file may have shrunk since it was opened: keep only the records that arrived.
-    out.report.recordsPresent = RecordsPresent(kind, layout.count, *got + RecordsOffset(kind));
+    try {
+        out.bytes = PageBuffer(static_cast<std::size_t>(reader.RecordBytes()));
+    } catch (const std::bad_alloc&) {
+        return NotLoaded(kind, LoadFailure::TooLarge, out.report.announcedCount, out.report.fileSize);
+    }
+    const std::optional<std::size_t> got = reader.ReadRecords(out.bytes);
+    if (!got) return NotLoaded(kind, LoadFailure::CannotRead, out.report.announcedCount, out.report.fileSize, reader.Report().error);
+    out.report = reader.Report();
     out.bytes.resize(out.report.recordsPresent * out.RecordSize());
-    Decipher(out, std::min(*got, out.bytes.size()), key);
     return out;
 }
 
@@ -314,6 +321,47 @@ WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::ui
     });
     if (!file.Commit()) return {false, file.Error(), {}};
     return {true, {}, {size, hash.Finish()}};
+}
+
+namespace {
+constexpr std::size_t kWriterPieceBytes = std::size_t{1} << 20;
+} // namespace
+
+DataFileWriter::DataFileWriter(const std::filesystem::path& path, FileKind kind, std::uint8_t key)
+    : m_file(path), m_kind(kind), m_key(key), m_piece(kWriterPieceBytes)
+{
+    // The place of the count.
+    m_held = kCountBytes;
+}
+
+void DataFileWriter::Append(std::span<const std::uint8_t> record)
+{
+    if (m_piece.size() - m_held < record.size() && !Flush()) return;
+    // A monster record 0's ID has no place of its own: the count stands there.
+    const std::size_t skip = m_kind == FileKind::Monster && m_count == 0 ? kCountBytes : 0;
+    std::uint8_t* to = m_piece.data() + m_held;
+    std::memcpy(to, record.data() + skip, record.size() - skip);
+    XorBytes(to, record.size() - skip, m_key);
+    m_held += record.size() - skip;
+    ++m_count;
+}
+
+bool DataFileWriter::Flush()
+{
+    const bool written = m_file.Write(std::span<const std::uint8_t>(m_piece.data(), m_held));
+    m_held = 0;
+    return written;
+}
+
+WriteReport DataFileWriter::Commit()
+{
+    if (m_count > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        return {false, std::make_error_code(std::errc::file_too_large).message(), {}};
+    }
+    std::uint8_t count[kCountBytes];
+    StoreInt32(count, static_cast<std::int32_t>(m_count));
+    if (Flush() && m_file.Rewrite(0, count) && m_file.Commit()) return {true, {}, {}};
+    return {false, m_file.Error(), {}};
 }
 
 WriteReport BackUpFile(const std::filesystem::path& file, const std::filesystem::path& copy)

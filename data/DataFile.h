@@ -3,7 +3,9 @@
 // The enciphered data file: a signed 32-bit count, then fixed-size records with every byte
 // XORed by the kind's key. In a monster file the count takes the place of record 0's ID.
 
+#include "data/ContentHasher.h"
 #include "data/FileKind.h"
+#include "data/PageBuffer.h"
 #include "data/Platform.h"
 #include "data/Record.h"
 
@@ -57,7 +59,7 @@ struct DecodeReport {
 struct DecodedRecords {
     DecodeReport report;
     FileKind kind = FileKind::None;
-    std::vector<std::uint8_t> bytes; // report.recordsPresent × record size
+    PageBuffer bytes; // report.recordsPresent × record size
 
     [[nodiscard]] std::size_t RecordSize() const { return SchemaOf(kind).recordSize; }
     [[nodiscard]] std::size_t Count() const { return report.recordsPresent; }
@@ -69,6 +71,38 @@ struct DecodedRecords {
 
 // Decodes a whole file image held in memory.
 [[nodiscard]] DecodedRecords DecodeBytes(std::span<const std::uint8_t> file, FileKind kind, std::uint8_t key);
+
+// Reads a data file's records a piece at a time, deciphered, for a pass that need not hold
+// them all: memory stays that of the pieces whatever the file's size.
+class DataFileReader {
+public:
+    DataFileReader(const std::filesystem::path& path, FileKind kind, std::uint8_t key);
+
+    // What the file's header and size say, before any record is read: loaded when there are
+    // records to read, else why not. Once ReadRecords has reached the end, recordsPresent is
+    // what arrived (a file may shrink while it is read) and contentHash is set.
+    [[nodiscard]] const DecodeReport& Report() const { return m_report; }
+    [[nodiscard]] FileKind Kind() const { return m_kind; }
+    // The stored bytes of the records the report announces as present.
+    [[nodiscard]] std::uint64_t RecordBytes() const { return m_recordBytes; }
+
+    // Fills into with the next records, as many whole ones as it has room for, and answers
+    // how many; 0 at the end. A last record the file holds only part of is filled up with
+    // zeros. Empty when the system could not read: Report().error says why.
+    [[nodiscard]] std::optional<std::size_t> ReadRecords(std::span<std::uint8_t> into);
+
+private:
+    void Finish();
+
+    InputFile m_file;
+    FileKind m_kind;
+    std::uint8_t m_key;
+    DecodeReport m_report;
+    std::uint64_t m_recordBytes = 0;
+    std::uint64_t m_done = 0; // stored bytes read so far
+    bool m_ended = false;
+    ContentHasher m_hash{0};
+};
 
 // Reads and decodes a file. Only what the file holds is read and allocated, whatever count
 // its header announces, and nothing at all when that is more than memoryLimit bytes. Every
@@ -111,5 +145,32 @@ WriteReport BackUpFile(const std::filesystem::path& file, const std::filesystem:
 // target, so the previous file survives any failure intact.
 WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::uint8_t key, std::size_t count,
                        const RecordSource& source);
+
+// Writes a data file a record at a time, for an import that need not hold them all: the
+// count, known only at the end, goes last into the place kept for it. Replaces the target as
+// EncodeFile does, and not at all unless committed.
+class DataFileWriter {
+public:
+    DataFileWriter(const std::filesystem::path& path, FileKind kind, std::uint8_t key);
+
+    // The target can be written this way: a device or a pipe cannot take a count at the end.
+    [[nodiscard]] bool CanWrite() const { return m_file.Ok() && m_file.CanRewrite(); }
+    // record: one record image of the kind's size.
+    void Append(std::span<const std::uint8_t> record);
+    [[nodiscard]] std::size_t Count() const { return m_count; }
+    // Writes the count and puts the file in place; no fingerprint, which only a table that
+    // stays open needs.
+    [[nodiscard]] WriteReport Commit();
+
+private:
+    bool Flush();
+
+    AtomicFile m_file;
+    FileKind m_kind;
+    std::uint8_t m_key;
+    PageBuffer m_piece; // records enciphered, waiting to be written
+    std::size_t m_held = 0;
+    std::size_t m_count = 0;
+};
 
 } // namespace rw

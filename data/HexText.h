@@ -75,7 +75,26 @@ inline char* WriteHex(const std::uint8_t* bytes, std::size_t n, char* out)
 [[nodiscard]] inline bool ReadHex(std::string_view text, std::uint8_t* out, std::size_t n)
 {
     if (text.size() != 2 * n) return false;
-    for (std::size_t i = 0; i < n; ++i) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen digits at a time: an import of a CSV is a third this.
+    const auto gt = [](__m128i a, char b) { return _mm_cmpgt_epi8(a, _mm_set1_epi8(b)); };
+    const auto lt = [](__m128i a, char b) { return _mm_cmplt_epi8(a, _mm_set1_epi8(b)); };
+    for (; i + 8 <= n; i += 8) {
+        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + 2 * i));
+        const __m128i lower = _mm_or_si128(chars, _mm_set1_epi8(0x20));
+        const __m128i isDigit = _mm_and_si128(gt(chars, '0' - 1), lt(chars, '9' + 1));
+        const __m128i isLetter = _mm_and_si128(gt(lower, 'a' - 1), lt(lower, 'f' + 1));
+        if (_mm_movemask_epi8(_mm_or_si128(isDigit, isLetter)) != 0xFFFF) return false;
+        const __m128i nibbles = _mm_or_si128(_mm_and_si128(isDigit, _mm_sub_epi8(chars, _mm_set1_epi8('0'))),
+                                             _mm_and_si128(isLetter, _mm_sub_epi8(lower, _mm_set1_epi8('a' - 10))));
+        // Each pair of digits is a 16-bit lane: the first digit low, the second high.
+        const __m128i pairs = _mm_or_si128(_mm_slli_epi16(_mm_and_si128(nibbles, _mm_set1_epi16(0x00FF)), 4),
+                                           _mm_srli_epi16(nibbles, 8));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(pairs, pairs));
+    }
+#endif
+    for (; i < n; ++i) {
         const std::uint8_t hi = hex_detail::kValues[static_cast<unsigned char>(text[2 * i])];
         const std::uint8_t lo = hex_detail::kValues[static_cast<unsigned char>(text[2 * i + 1])];
         if ((hi | lo) > 15) return false;

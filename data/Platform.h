@@ -40,6 +40,15 @@ struct FileStamp {
 // allocated, rather than have the system run out of memory while it is read.
 [[nodiscard]] std::uint64_t MemoryLimit();
 
+// Memory for a buffer of many megabytes, zero-filled and straight from the system, which is
+// asked to back it with large pages (2 MB on x86-64 Linux) where it has them: a buffer of
+// 4 KB pages costs a page fault for every 4 KB the program first touches, and on a system
+// that gives large pages only to those who ask, that is most of the time spent loading a
+// large file. Null when the system has no memory to give. PageBuffer is the one user.
+[[nodiscard]] void* AllocatePages(std::size_t bytes);
+// Gives back what AllocatePages gave, with the size it was asked for.
+void FreePages(void* pages, std::size_t bytes);
+
 // The system's text for an error, as the user should see it after the program's own words.
 [[nodiscard]] std::string SystemText(const std::error_code& error);
 
@@ -107,6 +116,10 @@ public:
 
     bool Write(std::span<const std::uint8_t> bytes);
     bool Write(std::string_view text);
+    // Writes over bytes already written, from offset, as for a count known only at the end;
+    // the next Write goes on after the last byte written. Not possible into a device or a pipe.
+    [[nodiscard]] bool CanRewrite() const { return m_mode != Mode::Direct; }
+    bool Rewrite(std::uint64_t offset, std::span<const std::uint8_t> bytes);
 
     // ToDisk waits until the bytes are on the disk before they take the target's place, so
     // that even a power cut leaves the old file or the whole new one. Lazy leaves that to the
@@ -130,6 +143,8 @@ private:
     int m_tempSlot = -1;            // in the list of files the signal handlers remove
     bool m_committed = false;
     std::error_code m_error;
+    std::uint64_t m_written = 0;     // bytes written so far
+    std::uint64_t m_sentToDisk = 0;  // of them, those the system was told to start writing out
 };
 
 // An empty file of a name no other file has, beside a given path, for a library that writes

@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <limits>
@@ -203,6 +205,44 @@ std::uint64_t MemoryLimit()
     return limit;
 }
 
+namespace {
+
+constexpr std::size_t kLargePageBytes = std::size_t{2} << 20;
+
+[[nodiscard]] std::size_t WholePages(std::size_t bytes)
+{
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    return (bytes + page - 1) / page * page;
+}
+
+} // namespace
+
+void* AllocatePages(std::size_t bytes)
+{
+    const std::size_t length = WholePages(bytes);
+    if (bytes == 0 || length < bytes || length + kLargePageBytes < length) return nullptr;
+    // Only a stretch that starts on a large page's boundary can be backed by one, and the
+    // system need not place a mapping there: so one large page more is mapped, and what lies
+    // outside the aligned stretch is given back.
+    void* mapped = ::mmap(nullptr, length + kLargePageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) return nullptr;
+    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t aligned = (start + kLargePageBytes - 1) & ~std::uintptr_t{kLargePageBytes - 1};
+    const std::uintptr_t end = start + length + kLargePageBytes;
+    if (aligned > start) ::munmap(mapped, aligned - start);
+    if (end > aligned + length) ::munmap(reinterpret_cast<void*>(aligned + length), end - (aligned + length));
+#ifdef MADV_HUGEPAGE
+    // Advice: a system without large pages, or with them switched off, goes on with small ones.
+    (void)::madvise(reinterpret_cast<void*>(aligned), length, MADV_HUGEPAGE);
+#endif
+    return reinterpret_cast<void*>(aligned);
+}
+
+void FreePages(void* pages, std::size_t bytes)
+{
+    if (pages != nullptr) ::munmap(pages, WholePages(bytes));
+}
+
 std::string SystemText(const std::error_code& error) { return error ? error.message() : std::string(); }
 
 // --- InputFile ---
@@ -363,6 +403,32 @@ bool AtomicFile::Write(std::span<const std::uint8_t> bytes)
         }
         data += put;
         n -= static_cast<std::size_t>(put);
+        m_written += static_cast<std::uint64_t>(put);
+    }
+#ifdef SYNC_FILE_RANGE_WRITE
+    // The disk starts on what is written while the rest is made, so that the flush before
+    // the file takes the target's place has little left to wait for.
+    constexpr std::uint64_t kSendBytes = std::uint64_t{16} << 20;
+    if (m_mode != Mode::Direct && m_written - m_sentToDisk >= kSendBytes) {
+        (void)::sync_file_range(Fd(m_handle), static_cast<off_t>(m_sentToDisk), static_cast<off_t>(m_written - m_sentToDisk),
+                                SYNC_FILE_RANGE_WRITE);
+        m_sentToDisk = m_written;
+    }
+#endif
+    return true;
+}
+
+bool AtomicFile::Rewrite(std::uint64_t offset, std::span<const std::uint8_t> bytes)
+{
+    if (!Ok()) return false;
+    if (!CanRewrite()) return Fail(ESPIPE);
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t put = ::pwrite(Fd(m_handle), bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            return Fail(errno);
+        }
+        done += static_cast<std::size_t>(put);
     }
     return true;
 }

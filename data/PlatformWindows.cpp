@@ -322,6 +322,19 @@ std::uint64_t MemoryLimit()
     return std::min<std::uint64_t>(status.ullAvailPhys, status.ullAvailVirtual);
 }
 
+// Windows hands out large pages only to a process holding the right to lock memory, which
+// an editor's user does not have: whole pages straight from the system, zero as they come.
+void* AllocatePages(std::size_t bytes)
+{
+    if (bytes == 0) return nullptr;
+    return ::VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+}
+
+void FreePages(void* pages, std::size_t /*bytes*/)
+{
+    if (pages != nullptr) ::VirtualFree(pages, 0, MEM_RELEASE);
+}
+
 std::string SystemText(const std::error_code& error)
 {
     if (!error) return {};
@@ -498,6 +511,21 @@ bool AtomicFile::Write(std::span<const std::uint8_t> bytes)
 {
     if (!Ok()) return false;
     if (!WriteAllOf(Handle(m_handle), reinterpret_cast<const char*>(bytes.data()), bytes.size())) return Fail(LastError());
+    return true;
+}
+
+bool AtomicFile::Rewrite(std::uint64_t offset, std::span<const std::uint8_t> bytes)
+{
+    if (!Ok()) return false;
+    if (!CanRewrite()) return Fail(ERROR_INVALID_FUNCTION);
+    const HANDLE handle = Handle(m_handle);
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!::SetFilePointerEx(handle, at, nullptr, FILE_BEGIN) ||
+        !WriteAllOf(handle, reinterpret_cast<const char*>(bytes.data()), bytes.size()) ||
+        !::SetFilePointerEx(handle, LARGE_INTEGER{}, nullptr, FILE_END)) {
+        return Fail(LastError());
+    }
     return true;
 }
 

@@ -8,7 +8,7 @@ namespace rw {
 
 RecordStore::RecordStore(std::size_t recordSize) : m_recordSize(recordSize) {}
 
-void RecordStore::Adopt(std::vector<std::uint8_t> records)
+void RecordStore::Adopt(PageBuffer records)
 {
     Clear();
     m_firstCount = records.size() / m_recordSize;
@@ -17,7 +17,7 @@ void RecordStore::Adopt(std::vector<std::uint8_t> records)
 
 void RecordStore::Clear()
 {
-    m_first = {};
+    m_first.Release();
     m_firstCount = 0;
     m_chunks.clear();
     m_chunkedCount = 0;

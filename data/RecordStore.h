@@ -5,6 +5,8 @@
 // records already held, and a growing store never needs one huge block, nor twice its size
 // while a vector would move.
 
+#include "data/PageBuffer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -18,7 +20,7 @@ public:
     explicit RecordStore(std::size_t recordSize);
 
     // Drops every record and takes records (whole images back to back) as slots 0, 1, ...
-    void Adopt(std::vector<std::uint8_t> records);
+    void Adopt(PageBuffer records);
     void Clear();
     // Copies record (recordSize bytes) into a new slot and answers its number.
     std::uint32_t Append(std::span<const std::uint8_t> record);
@@ -37,7 +39,7 @@ private:
     static constexpr std::size_t kChunkRecords = std::size_t{1} << kChunkShift;
 
     std::size_t m_recordSize;
-    std::vector<std::uint8_t> m_first;
+    PageBuffer m_first;
     std::size_t m_firstCount = 0;
     std::vector<std::unique_ptr<std::uint8_t[]>> m_chunks;
     std::size_t m_chunkedCount = 0;

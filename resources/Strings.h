@@ -536,4 +536,10 @@ inline constexpr char kSheetXmlBadCellReferenceFormat[] = "a cell reference '%s'
 inline constexpr char kSheetXmlCellOutOfOrderFormat[] = "cell %s does not come after the cell before it";
 inline constexpr char kSheetXmlNoSuchSharedStringFormat[] = "a cell takes shared string %s, which is not there";
 
+// The response log (RECWRIGHT_RESPONSE_LOG): what the user did, then the milliseconds until
+// the record list was painted after it.
+inline constexpr char kResponseLogFormat[] = "response: %s -> record list painted: %.1f ms\n";
+inline constexpr char kResponseReturn[] = "Return";
+inline constexpr char kResponseClick[] = "click";
+
 } // namespace rw::str

@@ -27,13 +27,22 @@ measure() { # label, command...
   read -r seconds user system kilobytes <"$work/time"
   awk -v l="$label" -v s="$seconds" -v u="$user" -v y="$system" -v k="$kilobytes" -v f="$size" \
     'BEGIN { printf "%-8s %6.2f s (user %.2f, system %.2f)   peak %5d MB (%.2f x file size)\n", l, s, u, y, k / 1024, k * 1024 / f }'
+  last_seconds=$seconds
 }
 
 echo "item file: $count records, $((size / 1000000)) MB"
+echo "transparent huge pages: $(cat /sys/kernel/mm/transparent_hugepage/enabled 2>/dev/null || echo unknown)"
 measure export "$cli" export "$work/stditem.dat" -o "$work/items.csv"
+export_seconds=$last_seconds
 echo "csv:       $(($(stat -c %s "$work/items.csv") / 1000000)) MB"
+# The reference: the same file to the same CSV by a struct-based Python script.
+measure python python3 bench/cli/export_items.py "$work/stditem.dat" "$work/reference.csv"
+cmp "$work/items.csv" "$work/reference.csv" && echo "reference: the same CSV"
+awk -v e="$export_seconds" -v p="$last_seconds" 'BEGIN { printf "export:   %.1f x the reference (target: at least 12 x)\n", p / e }'
+rm -f "$work/reference.csv"
 mkdir -p "$work/copy"
 measure import "$cli" import "$work/items.csv" -o "$work/copy/stditem.dat"
+awk -v i="$last_seconds" 'BEGIN { printf "import:   %.2f of the 0.8 s target\n", i / 0.8 }'
 cmp "$work/stditem.dat" "$work/copy/stditem.dat" && echo "round trip: identical"
 
 mkdir -p "$work/new"

@@ -5,6 +5,7 @@
 #include "resources/Strings.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
+#include "shell/ResponseTimer.h"
 #include "ui/DialogUnits.h"
 
 #include <QAction>
@@ -24,6 +25,7 @@ CEditorApp::CEditorApp(int& argc, char** argv) : QApplication(argc, argv)
     if (m_qtTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         installTranslator(&m_qtTexts);
     }
+    ResponseTimer::InstallIfAsked(this);
 }
 
 CEditorApp::~CEditorApp() = default;

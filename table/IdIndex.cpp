@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
 
 namespace rw {
 namespace {
@@ -12,8 +13,7 @@ constexpr std::size_t kMinBuckets = 16;
 
 void IdIndex::Clear()
 {
-    m_buckets.clear();
-    m_buckets.shrink_to_fit();
+    m_memory.Release();
     m_size = 0;
     m_shift = 64;
 }
@@ -22,7 +22,7 @@ void IdIndex::Reserve(std::size_t count)
 {
     // At most half full, so probe runs stay short.
     const std::size_t wanted = std::bit_ceil(std::max(kMinBuckets, count * 2));
-    if (wanted > m_buckets.size()) Rehash(wanted);
+    if (wanted > BucketCount()) Rehash(wanted);
 }
 
 std::size_t IdIndex::Home(std::int32_t id) const
@@ -34,21 +34,23 @@ std::size_t IdIndex::Home(std::int32_t id) const
 std::uint32_t IdIndex::Find(std::int32_t id) const
 {
     if (m_size == 0) return kNone;
+    const Bucket* buckets = Buckets();
     for (std::size_t i = Home(id);; i = (i + 1) & Mask()) {
-        const Bucket& b = m_buckets[i];
-        if (b.slot == kNone) return kNone;
-        if (b.id == id) return b.slot;
+        const Bucket& b = buckets[i];
+        if (b.slotPlusOne == 0) return kNone;
+        if (b.id == id) return b.slotPlusOne - 1;
     }
 }
 
 std::uint32_t IdIndex::Insert(std::int32_t id, std::uint32_t slot)
 {
-    if ((m_size + 1) * 2 > m_buckets.size()) Rehash(std::max(kMinBuckets, m_buckets.size() * 2));
+    if ((m_size + 1) * 2 > BucketCount()) Rehash(std::max(kMinBuckets, BucketCount() * 2));
+    Bucket* buckets = Buckets();
     std::size_t i = Home(id);
-    for (; m_buckets[i].slot != kNone; i = (i + 1) & Mask()) {
-        if (m_buckets[i].id == id) return m_buckets[i].slot;
+    for (; buckets[i].slotPlusOne != 0; i = (i + 1) & Mask()) {
+        if (buckets[i].id == id) return buckets[i].slotPlusOne - 1;
     }
-    m_buckets[i] = {id, slot};
+    buckets[i] = {id, slot + 1};
     ++m_size;
     return kNone;
 }
@@ -56,30 +58,36 @@ std::uint32_t IdIndex::Insert(std::int32_t id, std::uint32_t slot)
 void IdIndex::Erase(std::int32_t id)
 {
     if (m_size == 0) return;
+    Bucket* buckets = Buckets();
     std::size_t hole = Home(id);
-    for (; m_buckets[hole].id != id || m_buckets[hole].slot == kNone; hole = (hole + 1) & Mask()) {
-        if (m_buckets[hole].slot == kNone) return;
+    for (; buckets[hole].id != id || buckets[hole].slotPlusOne == 0; hole = (hole + 1) & Mask()) {
+        if (buckets[hole].slotPlusOne == 0) return;
     }
     // Move later members of the probe run back into the hole, so no search stops early.
-    for (std::size_t j = (hole + 1) & Mask(); m_buckets[j].slot != kNone; j = (j + 1) & Mask()) {
-        const std::size_t home = Home(m_buckets[j].id);
+    for (std::size_t j = (hole + 1) & Mask(); buckets[j].slotPlusOne != 0; j = (j + 1) & Mask()) {
+        const std::size_t home = Home(buckets[j].id);
         const bool homeBetween = hole <= j ? (hole < home && home <= j) : (hole < home || home <= j);
         if (homeBetween) continue;
-        m_buckets[hole] = m_buckets[j];
+        buckets[hole] = buckets[j];
         hole = j;
     }
-    m_buckets[hole] = Bucket{};
+    buckets[hole] = Bucket{0, 0};
     --m_size;
+}
+
+void IdIndex::Prefetch(std::int32_t id) const
+{
+    if (!m_memory.empty()) __builtin_prefetch(Buckets() + Home(id), 1);
 }
 
 void IdIndex::Rehash(std::size_t bucketCount)
 {
-    std::vector<Bucket> old = std::move(m_buckets);
-    m_buckets.assign(bucketCount, Bucket{});
+    PageBuffer old = std::exchange(m_memory, PageBuffer(bucketCount * sizeof(Bucket)));
+    const std::span<const Bucket> oldBuckets = old.As<Bucket>();
     m_shift = 64 - static_cast<unsigned>(std::countr_zero(bucketCount));
     m_size = 0;
-    for (const Bucket& b : old) {
-        if (b.slot != kNone) Insert(b.id, b.slot);
+    for (const Bucket& b : oldBuckets) {
+        if (b.slotPlusOne != 0) Insert(b.id, b.slotPlusOne - 1);
     }
 }
 

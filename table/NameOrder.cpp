@@ -29,6 +29,29 @@ int CompareNames(std::string_view a, std::string_view b)
     }
 }
 
+NameKeys FullNameKeys(std::string_view name)
+{
+    // The recoding of NamePrefixKey, carried on past eight bytes.
+    std::array<std::uint8_t, 32> bytes{};
+    std::size_t filled = 0;
+    for (std::size_t i = 0; i < name.size() && filled < bytes.size();) {
+        const auto b = static_cast<std::uint8_t>(name[i++]);
+        if (!IsGbkLeadByte(b)) {
+            bytes[filled++] = b == 0xFF ? 0x81 : b;
+            continue;
+        }
+        if (i >= name.size()) break;
+        bytes[filled++] = static_cast<std::uint8_t>(b + 1u);
+        if (filled < bytes.size()) bytes[filled++] = static_cast<std::uint8_t>(name[i]);
+        ++i;
+    }
+    NameKeys keys{};
+    for (std::size_t w = 0; w < keys.size(); ++w) {
+        for (std::size_t k = 0; k < 8; ++k) keys[w] = (keys[w] << 8) | bytes[8 * w + k];
+    }
+    return keys;
+}
+
 std::uint64_t NamePrefixKey(std::string_view name)
 {
     // Byte by byte the order differs from the characters' order only where a single byte

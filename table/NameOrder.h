@@ -5,6 +5,7 @@
 // byte is a character worth its value; a lead byte with nothing after it ends the text, and
 // a text that ends first is the smaller.
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -19,5 +20,11 @@ namespace rw {
 // orders names as CompareNames does; names with equal keys need CompareNames to part them
 // unless both are shorter than eight bytes.
 [[nodiscard]] std::uint64_t NamePrefixKey(std::string_view name);
+
+// A whole name of up to 32 bytes recoded the same way: comparing the keys word by word as
+// unsigned numbers orders names exactly as CompareNames does. The first word is the prefix
+// key. Names that share a long beginning (a base name and a number) are parted by these.
+using NameKeys = std::array<std::uint64_t, 4>;
+[[nodiscard]] NameKeys FullNameKeys(std::string_view name);
 
 } // namespace rw

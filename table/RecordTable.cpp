@@ -42,14 +42,17 @@ RecordTable RecordTable::FromDecoded(DecodedRecords decoded, const RefusedIdHand
 {
     RecordTable table(decoded.kind);
     const std::size_t count = decoded.Count();
-    decoded.bytes.resize(count * table.Schema().recordSize);
     table.m_store.Adopt(std::move(decoded.bytes));
     table.m_order.reserve(count);
     table.m_rowOfSlot.assign(count, kGone);
     const bool unique = table.Schema().uniqueIds;
     if (unique) table.m_ids.Reserve(count);
+    // IDs in no order send every insert to another part of the index: the buckets of the
+    // IDs a little ahead are fetched while this one goes in.
+    constexpr std::uint32_t kAhead = 16;
     for (std::uint32_t slot = 0; slot < count; ++slot) {
         const std::int32_t id = table.IdOfSlot(slot);
+        if (unique && slot + kAhead < count) table.m_ids.Prefetch(table.IdOfSlot(slot + kAhead));
         if (unique && table.m_ids.Insert(id, slot) != IdIndex::kNone) {
             if (onRefused) onRefused(id);
             continue;
@@ -185,13 +188,20 @@ void RecordTable::Sort(int column, bool ascending)
     RenumberFrom(0);
 }
 
+// Both sorts read the records in storage order, not row order: after a sort, rows in order
+// lie all over the store, and a million reads each waiting on memory cost more than the sort.
+
 void RecordTable::SortByValue(int column, bool ascending)
 {
     const std::size_t n = m_order.size();
     const std::uint16_t offset = Schema().Column(column).offset;
-    std::vector<std::uint64_t> keys(n);
-    for (std::size_t row = 0; row < n; ++row) {
-        keys[row] = (OrderedValue(LoadInt32(m_store.At(m_order[row]) + offset), ascending) << 32) | row;
+    PageBuffer memory(n * sizeof(std::uint64_t));
+    const std::span<std::uint64_t> keys = memory.As<std::uint64_t>();
+    for (std::uint32_t slot = 0; slot < m_rowOfSlot.size(); ++slot) {
+        const std::int32_t row = m_rowOfSlot[slot];
+        if (row == kGone) continue;
+        keys[static_cast<std::size_t>(row)] =
+            (OrderedValue(LoadInt32(m_store.At(slot) + offset), ascending) << 32) | static_cast<std::uint32_t>(row);
     }
     std::sort(keys.begin(), keys.end());
     std::vector<std::uint32_t> order(n);
@@ -201,35 +211,49 @@ void RecordTable::SortByValue(int column, bool ascending)
 
 void RecordTable::SortByName(bool ascending)
 {
+    // Sorted by the names' first eight bytes, then each run of equal ones by the rest: a base
+    // name with a number makes runs of tens of thousands. Ties stay in row order.
     struct Entry {
         std::uint64_t prefix;
         std::uint32_t row;
     };
+    struct Rest {
+        std::uint64_t words[3];
+    };
     const std::size_t n = m_order.size();
-    std::vector<Entry> entries(n);
-    for (std::size_t row = 0; row < n; ++row) {
-        const std::uint64_t prefix = NamePrefixKey(NameBytes(static_cast<int>(row)));
-        entries[row] = {ascending ? prefix : ~prefix, static_cast<std::uint32_t>(row)};
+    PageBuffer entryMemory(n * sizeof(Entry));
+    PageBuffer restMemory(n * sizeof(Rest));
+    const std::span<Entry> entries = entryMemory.As<Entry>();
+    const std::span<Rest> rests = restMemory.As<Rest>();
+    for (std::uint32_t slot = 0; slot < m_rowOfSlot.size(); ++slot) {
+        const std::int32_t row = m_rowOfSlot[slot];
+        if (row == kGone) continue;
+        const NameKeys keys = FullNameKeys(ReadShortName(Schema(), m_store.At(slot)));
+        const auto key = [&](std::size_t w) { return ascending ? keys[w] : ~keys[w]; };
+        const auto r = static_cast<std::size_t>(row);
+        entries[r] = {key(0), static_cast<std::uint32_t>(row)};
+        rests[r] = {{key(1), key(2), key(3)}};
     }
     std::sort(entries.begin(), entries.end(),
               [](const Entry& a, const Entry& b) { return a.prefix != b.prefix ? a.prefix < b.prefix : a.row < b.row; });
-    // Names that share their first eight bytes are parted by the full comparison, unless they
-    // are all shorter (then they are equal). Runs are short for real names, and already in
-    // row order, so a stable sort keeps ties in place.
-    const int sign = ascending ? 1 : -1;
+    struct RunEntry {
+        Rest rest;
+        std::uint32_t row;
+    };
+    std::vector<RunEntry> run;
     for (std::size_t begin = 0; begin < n;) {
         std::size_t end = begin + 1;
-        bool longNames = false;
-        for (; end < n && entries[end].prefix == entries[begin].prefix; ++end) {
-            longNames = longNames || NameBytes(static_cast<int>(entries[end].row)).size() >= 8;
-        }
-        longNames = longNames || NameBytes(static_cast<int>(entries[begin].row)).size() >= 8;
-        if (end - begin > 1 && longNames) {
-            std::stable_sort(entries.begin() + static_cast<std::ptrdiff_t>(begin),
-                             entries.begin() + static_cast<std::ptrdiff_t>(end), [&](const Entry& a, const Entry& b) {
-                                 return sign * CompareNames(NameBytes(static_cast<int>(a.row)),
-                                                            NameBytes(static_cast<int>(b.row))) < 0;
-                             });
+        while (end < n && entries[end].prefix == entries[begin].prefix) ++end;
+        if (end - begin > 1) {
+            run.clear();
+            for (std::size_t i = begin; i < end; ++i) run.push_back({rests[entries[i].row], entries[i].row});
+            std::sort(run.begin(), run.end(), [](const RunEntry& a, const RunEntry& b) {
+                for (std::size_t w = 0; w < 3; ++w) {
+                    if (a.rest.words[w] != b.rest.words[w]) return a.rest.words[w] < b.rest.words[w];
+                }
+                return a.row < b.row;
+            });
+            for (std::size_t i = begin; i < end; ++i) entries[i].row = run[i - begin].row;
         }
         begin = end;
     }

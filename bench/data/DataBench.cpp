@@ -1,6 +1,7 @@
 // The codec and the CSV on a generated item table of up to 1,000,000 records (184 MB):
 // decoding and encoding in memory and through files, and how the time grows with the count.
 
+#include "bench/ReadLimit.h"
 #include "bench/data/BenchRecords.h"
 #include "data/CsvExport.h"
 #include "data/CsvImport.h"
@@ -76,6 +77,19 @@ void ReadFile(benchmark::State& state)
     Count(state, count);
 }
 
+// The limit for ReadFile: the same file's records read into one buffer of large pages and
+// deciphered, and nothing else; then the same into a buffer that does not ask for them.
+void ReadLimit(benchmark::State& state, bench::Pages pages)
+{
+    const auto count = static_cast<std::size_t>(state.range(0));
+    const auto path = ScratchPath("limit.dat");
+    if (!EncodeFile(path, kKind, kKey, count, SourceOf(Records(count))).written) state.SkipWithError("cannot write");
+    for (auto _ : state) {
+        if (!bench::ReadLimitPass(path, kKey, pages)) state.SkipWithError("cannot read");
+    }
+    Count(state, count);
+}
+
 // Includes waiting for the disk: the save flushes before it renames.
 void WriteFile(benchmark::State& state)
 {
@@ -130,6 +144,8 @@ void Sizes(benchmark::internal::Benchmark* b)
 BENCHMARK(DecodeInMemory)->Apply(Sizes);
 BENCHMARK(EncodeInMemory)->Apply(Sizes);
 BENCHMARK(ReadFile)->Apply(Sizes);
+BENCHMARK_CAPTURE(ReadLimit, large_pages, bench::Pages::Large)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadLimit, small_pages, bench::Pages::Small)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteFile)->Apply(Sizes);
 BENCHMARK(CsvExport)->Apply(Sizes);
 BENCHMARK(CsvImport)->Apply(Sizes);

@@ -223,9 +223,9 @@ void BM_CompareMillionRows(benchmark::State& state)
 void BM_ImportMillionRecords(benchmark::State& state)
 {
     TableDocument& document = Document(kMillion);
-    const DecodedRecords other = ReadDataFile(OtherFile(), FileKind::Item, KeySet{}.For(FileKind::Item));
+    DecodedRecords other = ReadDataFile(OtherFile(), FileKind::Item, KeySet{}.For(FileKind::Item));
     RecordStore imported(other.RecordSize());
-    imported.Adopt(other.bytes);
+    imported.Adopt(std::move(other.bytes));
     for (auto _ : state) {
         document.ImportRecords(FileKind::Item, imported);
         state.PauseTiming();

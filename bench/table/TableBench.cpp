@@ -1,5 +1,7 @@
 // The record table at file sizes from 10,000 to 1,000,000 item records (184 bytes each).
 
+#include "bench/ReadLimit.h"
+#include "data/RecordBytes.h"
 #include "table/TableFile.h"
 
 #include <benchmark/benchmark.h>
@@ -96,6 +98,26 @@ void BM_LoadFile(benchmark::State& state)
     SetRecordCounters(state);
 }
 
+// The limit for a load: the file's records read into one buffer of large pages and deciphered.
+void BM_ReadLimit(benchmark::State& state)
+{
+    const auto path = DataFile(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        if (!bench::ReadLimitPass(path, kKey, bench::Pages::Large)) state.SkipWithError("cannot read");
+    }
+    SetRecordCounters(state);
+}
+
+// The same into a buffer that does not ask for large pages.
+void BM_ReadLimitSmallPages(benchmark::State& state)
+{
+    const auto path = DataFile(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        if (!bench::ReadLimitPass(path, kKey, bench::Pages::Small)) state.SkipWithError("cannot read");
+    }
+    SetRecordCounters(state);
+}
+
 // Each pass sorts by another field, so the input is never already in order.
 void BM_SortNumeric(benchmark::State& state)
 {
@@ -108,9 +130,30 @@ void BM_SortNumeric(benchmark::State& state)
     SetRecordCounters(state);
 }
 
-void BM_SortName(benchmark::State& state)
+// Names as tables often have them: a few base names of four characters with a number, so
+// that tens of thousands share their first eight bytes.
+RecordTable MakeNumberedTable(std::size_t n)
 {
-    RecordTable table = MakeTable(static_cast<std::size_t>(state.range(0)));
+    std::vector<std::uint8_t> image = Image(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint8_t* record = image.data() + 4 + i * kItemSchema.recordSize;
+        std::string name;
+        for (unsigned c = 0; c < 4; ++c) {
+            name += static_cast<char>(0xB0 + (i * 7 + c) % 16);
+            name += static_cast<char>(0xA1 + c);
+        }
+        name += std::to_string(i * 2654435761u % 1000);
+        for (std::size_t b = 0; b < kItemSchema.recordSize; ++b) record[b] ^= kKey;
+        WriteShortName(kItemSchema, record, name);
+        for (std::size_t b = 0; b < kItemSchema.recordSize; ++b) record[b] ^= kKey;
+    }
+    return RecordTable::FromDecoded(DecodeBytes(image, kKind, kKey), {});
+}
+
+void BM_SortName(benchmark::State& state, bool numbered)
+{
+    const auto n = static_cast<std::size_t>(state.range(0));
+    RecordTable table = numbered ? MakeNumberedTable(n) : MakeTable(n);
     bool ascending = true;
     for (auto _ : state) {
         state.PauseTiming();
@@ -198,9 +241,12 @@ void BM_SessionPeakMemory(benchmark::State& state)
     state.counters["record_MB"] = static_cast<double>(n * kItemSchema.recordSize) / 1e6;
 }
 
+BENCHMARK(BM_ReadLimit)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadLimitSmallPages)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFile)->RangeMultiplier(10)->Range(10'000, 1'000'000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 BENCHMARK(BM_SortNumeric)->RangeMultiplier(10)->Range(10'000, 1'000'000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
-BENCHMARK(BM_SortName)->RangeMultiplier(10)->Range(10'000, 1'000'000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
+BENCHMARK_CAPTURE(BM_SortName, random_names, false)->RangeMultiplier(10)->Range(10'000, 1'000'000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
+BENCHMARK_CAPTURE(BM_SortName, numbered_names, true)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EncodeRows)->RangeMultiplier(10)->Range(10'000, 1'000'000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 BENCHMARK(BM_SaveFile)->RangeMultiplier(10)->Range(10'000, 1'000'000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 BENCHMARK(BM_SessionPeakMemory)->Arg(100'000)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);

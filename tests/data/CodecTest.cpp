@@ -69,6 +69,19 @@ TEST(Codec, DecodesWhatTheFileHoldsWhateverItsCount)
         EXPECT_TRUE(read.report.loaded && read.report.announcedCount == c.count);
         EXPECT_EQ(read.bytes, decoded.bytes);
         EXPECT_LE(read.bytes.capacity(), c.present * SchemaOf(c.kind).recordSize);
+
+        // Read a piece at a time, the same records and the same report.
+        for (const std::size_t pieceRecords : {1, 2, 7}) {
+            DataFileReader reader(dir / "case.dat", c.kind, 0x0F);
+            Bytes pieces;
+            Bytes piece(pieceRecords * SchemaOf(c.kind).recordSize + 3);
+            for (std::optional<std::size_t> n; (n = reader.ReadRecords(piece)) && *n > 0;) {
+                pieces.insert(pieces.end(), piece.begin(), piece.begin() + *n * SchemaOf(c.kind).recordSize);
+            }
+            EXPECT_TRUE(read.bytes == pieces) << pieceRecords << " a piece";
+            EXPECT_EQ(reader.Report().recordsPresent, c.present);
+            EXPECT_EQ(reader.Report().contentHash, read.report.contentHash);
+        }
     }
 }
 

@@ -174,7 +174,7 @@ TEST(RecordTable, RowKeysFollowRecordsAndAreNeverReused)
 std::string RandomName(std::mt19937& rng)
 {
     static constexpr unsigned char kBytes[] = {0x01, 'A', 'a', 0x7F, 0x80, 0x81, 0xA1, 0xFE, 0xFF};
-    std::uniform_int_distribution<int> length(0, 12);
+    std::uniform_int_distribution<int> length(0, 31);
     std::uniform_int_distribution<std::size_t> pick(0, sizeof kBytes - 1);
     std::string name(static_cast<std::size_t>(length(rng)), '\0');
     for (char& c : name) c = static_cast<char>(kBytes[pick(rng)]);
@@ -197,6 +197,10 @@ TEST(NameOrder, PrefixKeyAgreesWithTheComparison)
         } else if (a.size() < 8 && b.size() < 8) {
             ASSERT_EQ(order, 0);
         }
+        const NameKeys fa = FullNameKeys(a);
+        const NameKeys fb = FullNameKeys(b);
+        ASSERT_EQ(fa[0], ka);
+        ASSERT_EQ(order, fa < fb ? -1 : fa == fb ? 0 : 1);
     }
 }
 
