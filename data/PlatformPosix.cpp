@@ -19,6 +19,8 @@
 #include <fstream>
 #include <limits>
 #include <new>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -215,6 +217,36 @@ constexpr std::size_t kLargePageBytes = std::size_t{2} << 20;
     return (bytes + page - 1) / page * page;
 }
 
+// From this size on, a block's pages are got by two threads at once.
+constexpr std::size_t kPopulateInHalvesBytes = std::size_t{8} << 20;
+
+// Fresh memory can cost far more than clearing it: a virtual machine's host may back a page
+// only when the guest first touches it (about 2 ms per large page here, against 0.1 ms for
+// memory used a moment before). The pages of a block, which is filled whole anyway, are all
+// asked for at once, by two threads for a big one, rather than one fault at a time as the
+// program first writes them; so that cost is shared between two cores.
+void Populate(void* start, std::size_t length)
+{
+#ifdef MADV_POPULATE_WRITE
+    const auto populate = [](void* from, std::size_t size) { (void)::madvise(from, size, MADV_POPULATE_WRITE); };
+    if (length >= kPopulateInHalvesBytes) {
+        const std::size_t half = length / 2 / kLargePageBytes * kLargePageBytes;
+        try {
+            std::thread other(populate, static_cast<char*>(start) + half, length - half);
+            populate(start, half);
+            other.join();
+            return;
+        } catch (const std::system_error&) {
+            // No thread to be had: the pages are got by this one.
+        }
+    }
+    populate(start, length);
+#else
+    (void)start;
+    (void)length;
+#endif
+}
+
 } // namespace
 
 void* AllocatePages(std::size_t bytes)
@@ -235,6 +267,7 @@ void* AllocatePages(std::size_t bytes)
     // Advice: a system without large pages, or with them switched off, goes on with small ones.
     (void)::madvise(reinterpret_cast<void*>(aligned), length, MADV_HUGEPAGE);
 #endif
+    Populate(reinterpret_cast<void*>(aligned), length);
     return reinterpret_cast<void*>(aligned);
 }
 
