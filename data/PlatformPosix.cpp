@@ -372,20 +372,22 @@ std::optional<std::size_t> InputFile::Read(std::span<char> into)
 
 AtomicFile::AtomicFile(const std::filesystem::path& target) : m_target(target)
 {
-    if (const std::error_code error = ResolveLinks(m_target)) {
-        Fail(error);
-        return;
-    }
     struct stat st {};
-    const bool exists = ::stat(m_target.c_str(), &st) == 0;
+    bool exists = ::stat(m_target.c_str(), &st) == 0;
     // A device or a pipe (/dev/null, /dev/stdout, a FIFO) is written into as it is: renaming
-    // a file over it would put a plain file in its place.
+    // a file over it would put a plain file in its place. It is opened by the name given,
+    // since the link behind /dev/stdout names a pipe by no path ("pipe:[...]").
     if (exists && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
         m_mode = Mode::Direct;
         m_handle = ::open(m_target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
         if (m_handle < 0) Fail(errno);
         return;
     }
+    if (const std::error_code error = ResolveLinks(m_target)) {
+        Fail(error);
+        return;
+    }
+    exists = ::stat(m_target.c_str(), &st) == 0;
     // Renaming over a file with other hard links would part it from them.
     if (exists && S_ISREG(st.st_mode) && st.st_nlink > 1) m_mode = Mode::InPlace;
 

@@ -336,6 +336,10 @@ TEST_F(Cli, TablesOfManyPiecesComeBackWhole)
         ASSERT_EQ(toPipe.status, 0) << toPipe.err;
         EXPECT_TRUE(toPipe.out == ReadFile<std::string>(data));
         std::filesystem::remove(Path("pipe"));
+        // /dev/stdout on a pipe links to no path at all.
+        const CliRun toStdout = Shell(Command({"import", Path("t.csv"), "--kind", kind, "-o", "/dev/stdout"}) + " | cat");
+        ASSERT_EQ(toStdout.status, 0) << toStdout.err;
+        EXPECT_TRUE(toStdout.out == ReadFile<std::string>(data));
     }
 }
 
