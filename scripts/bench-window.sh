@@ -38,6 +38,12 @@ limit_ms=$("$build/bench/table/table_bench" --benchmark_filter='BM_ReadLimit/' -
   --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |
   awk -F, '/_median"/ { printf "%.1f", $3 }')
 echo "limit (read + decipher into large pages): $limit_ms ms"
+# The same once, after the machine has idled as before each Open below: memory untouched for a
+# while is slow to get on a virtual machine, and the Open cannot be faster than this.
+sleep "${IDLE_SECONDS:-8}"
+cold_ms=$("$build/bench/table/table_bench" --benchmark_filter='BM_ReadLimit/' --benchmark_min_time=0 \
+  --benchmark_format=csv 2>/dev/null | awk -F, '/BM_ReadLimit/ { printf "%.1f", $3 }')
+echo "limit after idling (one pass, fresh memory): $cold_ms ms"
 
 Xvfb "$DISPLAY" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
@@ -55,8 +61,8 @@ next_response() { # n
   done
   fail "no response logged"
 }
-report() { # label ms target_ms
-  awk -v l="$1" -v m="$2" -v t="$3" -v lim="$limit_ms" \
+report() { # label ms target_ms [limit_ms]
+  awk -v l="$1" -v m="$2" -v t="$3" -v lim="${4:-$limit_ms}" \
     'BEGIN { printf "%-14s %7.1f ms   %.2f of the %d ms target   %.1f x the limit\n", l, m, m / t, t, m / lim }'
 }
 
@@ -78,7 +84,7 @@ for run in $(seq "$runs"); do
   sleep "${IDLE_SECONDS:-8}"
   before=$(wc -l <"$log")
   xdotool key Return
-  report "open" "$(next_response "$before")" 350
+  report "open" "$(next_response "$before")" 350 "$cold_ms"
   sleep 1
   # The header: below the menu bar; columns ItemID (70 px), ItemName (120), Stdmode (70), ...
   for click in "Stdmode 225 300" "Weight 365 300" "ItemName 130 500" "Shape 295 300" "ItemName 130 500"; do
