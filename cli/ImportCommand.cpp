@@ -165,6 +165,8 @@ int RunImport(const CliOptions& options)
 {
     const std::string& csv = options.files.front();
     const std::string& target = *options.output;
+    // "-" is standard output, as for export; the kind then comes from --kind alone.
+    const bool toStdout = target == "-";
     const std::optional<DataFileChoice> choice = ChooseDataFile(options, target);
     if (!choice) return kExitBadUsage;
     const bool sheet = FormatOf(options, csv) == TableFormat::Xlsx;
@@ -172,7 +174,7 @@ int RunImport(const CliOptions& options)
         Complain(csv == "-" ? str::kCliXlsxNotFromStdin : str::kCliXlsxEncoding);
         return kExitBadUsage;
     }
-    if (SameFile(IdentityOf(csv, kStandardInput), IdentityOf(target, std::nullopt))) {
+    if (SameFile(IdentityOf(csv, kStandardInput), IdentityOf(target, toStdout ? std::optional<int>(kStandardOutput) : std::nullopt))) {
         Complain(csv == "-" ? Format<str::kCliStdinIsOutputFormat>(target) : Format<str::kCliOutputIsInputFormat>(target));
         return kExitBadUsage;
     }
@@ -183,7 +185,7 @@ int RunImport(const CliOptions& options)
     // whatever the table's size; the file takes the target's place only if all went well. A
     // device or a pipe, or a target that cannot be created, gets them at the end as before.
     std::optional<DataFileWriter> writer;
-    if (!IsDeviceOrPipe(PathFromUtf8(target))) writer.emplace(PathFromUtf8(target), choice->kind, choice->key);
+    if (!toStdout && !IsDeviceOrPipe(PathFromUtf8(target))) writer.emplace(PathFromUtf8(target), choice->kind, choice->key);
     if (writer && writer->CanWrite()) {
         importer.SetRecordSink([&](std::span<const std::uint8_t> record) { writer->Append(record); });
     } else {
@@ -210,12 +212,16 @@ int RunImport(const CliOptions& options)
     ReportNameChanges(csv, importer, options.encoding);
 
     const RecordStore& records = importer.Records();
-    const WriteReport written = writer ? writer->Commit()
-                                       : EncodeFile(PathFromUtf8(target), choice->kind, choice->key, records.Count(),
-                                                    [&](std::size_t i, std::span<std::uint8_t> record) {
-                                                        const auto from = records.RecordAt(i);
-                                                        std::copy(from.begin(), from.end(), record.begin());
-                                                    });
+    const RecordSource source = [&](std::size_t i, std::span<std::uint8_t> record) {
+        const auto from = records.RecordAt(i);
+        std::copy(from.begin(), from.end(), record.begin());
+    };
+    if (toStdout) {
+        const std::vector<std::uint8_t> image = EncodeBytes(choice->kind, choice->key, records.Count(), source);
+        return PrintOrComplain({reinterpret_cast<const char*>(image.data()), image.size()});
+    }
+    const WriteReport written =
+        writer ? writer->Commit() : EncodeFile(PathFromUtf8(target), choice->kind, choice->key, records.Count(), source);
     if (written.written) return kExitOk;
     Complain(Format<str::kCliCannotWriteFormat>(target, written.error));
     return kExitBadData;

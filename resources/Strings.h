@@ -351,7 +351,8 @@ inline constexpr char kCliOptionEncoding[] =
     "  --encoding ENC  the CSV's text: utf-8 (or utf8; the default), utf-8-bom (or utf8-bom)\n"
     "                  or gbk (or cp936), in any letter case\n";
 inline constexpr char kCliOptionOutput[] =
-    "  -o PATH         where the output goes; never the input file itself\n";
+    "  -o PATH         where the output goes (\"-\": standard output); never the input file\n"
+    "                  itself\n";
 inline constexpr char kCliOptionAllowEmpty[] =
     "  --allow-empty   import: write FILE even from a CSV without records (its count is then\n"
     "                  0, and it opens nowhere)\n";

@@ -336,10 +336,14 @@ TEST_F(Cli, TablesOfManyPiecesComeBackWhole)
         ASSERT_EQ(toPipe.status, 0) << toPipe.err;
         EXPECT_TRUE(toPipe.out == ReadFile<std::string>(data));
         std::filesystem::remove(Path("pipe"));
-        // /dev/stdout on a pipe links to no path at all.
-        const CliRun toStdout = Shell(Command({"import", Path("t.csv"), "--kind", kind, "-o", "/dev/stdout"}) + " | cat");
-        ASSERT_EQ(toStdout.status, 0) << toStdout.err;
-        EXPECT_TRUE(toStdout.out == ReadFile<std::string>(data));
+        // Standard output by name, "-" as for export, and /dev/stdout, which on a pipe links to
+        // no path at all.
+        for (const char* out : {"-", "/dev/stdout"}) {
+            const CliRun toStdout = Shell(Command({"import", Path("t.csv"), "--kind", kind, "-o", out}) + " | cat");
+            ASSERT_EQ(toStdout.status, 0) << out << ": " << toStdout.err;
+            EXPECT_TRUE(toStdout.out == ReadFile<std::string>(data)) << out;
+        }
+        EXPECT_FALSE(std::filesystem::exists("-"));
     }
 }
 
