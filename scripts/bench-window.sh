@@ -16,19 +16,11 @@ build=$(cd "${BUILD_DIR:-build/default}" && pwd)
 ensure_packages xvfb xauth xdotool openbox x11-utils fonts-wqy-microhei
 cmake --build "$build" --target recwright make_item_file table_bench >/dev/null
 
+. scripts/lib/display.sh
 work=$(mktemp -d)
-display=99
-while [ -e "/tmp/.X${display}-lock" ]; do display=$((display + 1)); done
+display=$(free_display)
 export DISPLAY=":$display"
 unset WAYLAND_DISPLAY
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[$i]}" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "$*" >&2; exit 1; }
 
 "$build/bench/data/make_item_file" 1000000 "$work/stditem.dat"
 cat "$work/stditem.dat" >/dev/null # in the page cache, as a file just used would be
@@ -45,12 +37,7 @@ cold_ms=$("$build/bench/table/table_bench" --benchmark_filter='BM_ReadLimit/' --
   --benchmark_format=csv 2>/dev/null | awk -F, '/BM_ReadLimit/ { printf "%.1f", $3 }')
 echo "limit after idling (one pass, fresh memory): $cold_ms ms"
 
-Xvfb "$DISPLAY" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
+start_display "$display" 1600x1000
 
 log=$work/response.log
 # Waits until the log has more than n lines, and prints the last one's milliseconds.

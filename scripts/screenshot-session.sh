@@ -26,30 +26,14 @@ if [ ! -d "$build" ]; then cmake --preset default -B "$build" >/dev/null; fi
 cmake --build "$build" --target recwright recwright-cli
 build=$(cd "$build" && pwd)
 
+. scripts/lib/display.sh
 work=$(mktemp -d)
 cp "$root"/samples/*.dat "$work"/
 
-display=99
-while [ -e "/tmp/.X${display}-lock" ]; do display=$((display + 1)); done
+display=$(free_display)
 export DISPLAY=":$display"
 unset WAYLAND_DISPLAY
-
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[$i]}" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "$*" >&2; exit 1; }
-
-Xvfb "$DISPLAY" -screen 0 1024x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
+start_display "$display" 1024x800
 
 (cd "$work" && exec env QT_QPA_PLATFORM=xcb "$build/shell/recwright") &
 pids+=($!)
@@ -237,14 +221,8 @@ fi
 # line: docs/editor-scale1.png whole, docs/editor-scale2.png clamped to the screen, the form
 # scrolled to its buttons and the list scrolled sideways, the ID and name frozen at the left.
 for scale in 1 2; do
-  wide=$((display + 1))
-  while [ -e "/tmp/.X${wide}-lock" ]; do wide=$((wide + 1)); done
-  DISPLAY=":$wide" Xvfb ":$wide" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
-  pids+=($!)
-  for _ in $(seq 50); do DISPLAY=":$wide" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  DISPLAY=":$wide" openbox >/dev/null 2>&1 &
-  pids+=($!)
-  sleep 0.5
+  wide=$(free_display $((display + 1)))
+  start_display "$wide" 1600x1000
   (cd "$work" && exec env DISPLAY=":$wide" QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$build/shell/recwright" stditem.dat) &
   pids+=($!)
   window=$(DISPLAY=":$wide" xdotool search --sync --onlyvisible --name '数据文件\[stditem.dat\]')
@@ -265,15 +243,9 @@ done
 # a changed cell; the list of the records only in the other version is taken too, and 接收
 # takes record 900 over. Then 导入CSV of a CSV in which a spreadsheet turned a name into "7",
 # and the summary that names it.
-compare_display=$((display + 1))
-while [ -e "/tmp/.X${compare_display}-lock" ]; do compare_display=$((compare_display + 1)); done
+compare_display=$(free_display $((display + 1)))
 export DISPLAY=":$compare_display"
-Xvfb "$DISPLAY" -screen 0 1024x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
+start_display "$compare_display" 1024x800
 cli="$build/cli/recwright-cli"
 "$cli" export "$work/stditem.dat" -o "$work/other.csv"
 awk -F, -v OFS=, 'NR == 1 { print; next }
