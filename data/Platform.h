@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace rw {
@@ -61,8 +62,14 @@ public:
     InputFile(const std::filesystem::path& path, Accept accept);
     // The process's standard input, read as a stream.
     [[nodiscard]] static InputFile StandardInput();
-    InputFile(InputFile&& other) noexcept;
-    InputFile& operator=(InputFile&& other) noexcept;
+    InputFile(InputFile&& other) noexcept { Swap(other); }
+    // The file this one had is closed by the one it is swapped into.
+    InputFile& operator=(InputFile&& other) noexcept
+    {
+        InputFile taken(std::move(other));
+        Swap(taken);
+        return *this;
+    }
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
     ~InputFile();
@@ -84,6 +91,13 @@ private:
     enum class Status : std::uint8_t { Open, NotRegular, Failed };
 
     InputFile() = default;
+    void Swap(InputFile& other) noexcept
+    {
+        std::swap(m_handle, other.m_handle);
+        std::swap(m_status, other.m_status);
+        std::swap(m_error, other.m_error);
+        std::swap(m_stamp, other.m_stamp);
+    }
 
     std::intptr_t m_handle = -1;
     Status m_status = Status::Failed;

@@ -324,26 +324,6 @@ InputFile InputFile::StandardInput()
     return in;
 }
 
-InputFile::InputFile(InputFile&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, -1)),
-      m_status(other.m_status),
-      m_error(other.m_error),
-      m_stamp(other.m_stamp)
-{
-}
-
-InputFile& InputFile::operator=(InputFile&& other) noexcept
-{
-    if (this != &other) {
-        Close(m_handle);
-        m_handle = std::exchange(other.m_handle, -1);
-        m_status = other.m_status;
-        m_error = other.m_error;
-        m_stamp = other.m_stamp;
-    }
-    return *this;
-}
-
 InputFile::~InputFile() { Close(m_handle); }
 
 std::optional<std::size_t> InputFile::ReadAt(std::span<std::uint8_t> into, std::uint64_t offset)
