@@ -174,7 +174,7 @@ int RunImport(const CliOptions& options)
         Complain(csv == "-" ? str::kCliXlsxNotFromStdin : str::kCliXlsxEncoding);
         return kExitBadUsage;
     }
-    if (SameFile(IdentityOf(csv, kStandardInput), IdentityOf(target, toStdout ? std::optional<int>(kStandardOutput) : std::nullopt))) {
+    if (SameFile(IdentityOf(csv, kStandardInput), IdentityOf(target, kStandardOutput))) {
         Complain(csv == "-" ? Format<str::kCliStdinIsOutputFormat>(target) : Format<str::kCliOutputIsInputFormat>(target));
         return kExitBadUsage;
     }

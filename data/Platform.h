@@ -129,7 +129,7 @@ public:
     [[nodiscard]] std::string Error() const { return SystemText(m_error); }
 
     bool Write(std::span<const std::uint8_t> bytes);
-    bool Write(std::string_view text);
+    bool Write(std::string_view text) { return Write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}); }
     // Writes over bytes already written, from offset, as for a count known only at the end;
     // the next Write goes on after the last byte written. Not possible into a device or a pipe.
     [[nodiscard]] bool CanRewrite() const { return m_mode != Mode::Direct; }
@@ -146,7 +146,12 @@ public:
 private:
     enum class Mode : std::uint8_t { Replace, InPlace, Direct };
 
-    bool Fail(std::error_code error);
+    // Keeps the first failure; false, for returning.
+    bool Fail(std::error_code error)
+    {
+        if (!m_error) m_error = error;
+        return false;
+    }
     bool Fail(int err);
     bool CopyIntoTarget();
 

@@ -352,8 +352,9 @@ std::optional<std::size_t> InputFile::Read(std::span<char> into)
 
 AtomicFile::AtomicFile(const std::filesystem::path& target) : m_target(target)
 {
+    // stat follows the links, so this is already what they lead to.
     struct stat st {};
-    bool exists = ::stat(m_target.c_str(), &st) == 0;
+    const bool exists = ::stat(m_target.c_str(), &st) == 0;
     // A device or a pipe (/dev/null, /dev/stdout, a FIFO) is written into as it is: renaming
     // a file over it would put a plain file in its place. It is opened by the name given,
     // since the link behind /dev/stdout names a pipe by no path ("pipe:[...]").
@@ -367,7 +368,6 @@ AtomicFile::AtomicFile(const std::filesystem::path& target) : m_target(target)
         Fail(error);
         return;
     }
-    exists = ::stat(m_target.c_str(), &st) == 0;
     // Renaming over a file with other hard links would part it from them.
     if (exists && S_ISREG(st.st_mode) && st.st_nlink > 1) m_mode = Mode::InPlace;
 
@@ -395,12 +395,6 @@ AtomicFile::~AtomicFile()
     Close(m_handle);
     if (!m_temp.empty()) ::unlink(m_temp.c_str());
     ReleaseTemp(m_tempSlot);
-}
-
-bool AtomicFile::Fail(std::error_code error)
-{
-    if (!m_error) m_error = error;
-    return false;
 }
 
 bool AtomicFile::Fail(int err) { return Fail(ErrorOf(err)); }
@@ -446,11 +440,6 @@ bool AtomicFile::Rewrite(std::uint64_t offset, std::span<const std::uint8_t> byt
         done += static_cast<std::size_t>(put);
     }
     return true;
-}
-
-bool AtomicFile::Write(std::string_view text)
-{
-    return Write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
 bool AtomicFile::Commit(Sync sync)

@@ -479,12 +479,6 @@ AtomicFile::~AtomicFile()
     ReleaseTemp(m_tempSlot);
 }
 
-bool AtomicFile::Fail(std::error_code error)
-{
-    if (!m_error) m_error = error;
-    return false;
-}
-
 bool AtomicFile::Fail(int err) { return Fail(ErrorOf(static_cast<DWORD>(err))); }
 
 bool AtomicFile::Write(std::span<const std::uint8_t> bytes)
@@ -507,11 +501,6 @@ bool AtomicFile::Rewrite(std::uint64_t offset, std::span<const std::uint8_t> byt
         return Fail(LastError());
     }
     return true;
-}
-
-bool AtomicFile::Write(std::string_view text)
-{
-    return Write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
 bool AtomicFile::Commit(Sync sync)
