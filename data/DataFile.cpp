@@ -112,31 +112,38 @@ struct Layout {
     return layout;
 }
 
+// One record as the file stores it, at to: enciphered, and for a monster file's first record
+// without its ID, whose place the count takes. Answers how many bytes that is.
+std::size_t StoreRecord(std::uint8_t* to, std::span<const std::uint8_t> record, FileKind kind, std::size_t index,
+                        std::uint8_t key)
+{
+    const std::size_t skip = kind == FileKind::Monster && index == 0 ? kCountBytes : 0;
+    const std::size_t n = record.size() - skip;
+    std::memcpy(to, record.data() + skip, n);
+    XorBytes(to, n, key);
+    return n;
+}
+
 // Builds the stored image of the records one chunk at a time and hands each chunk on.
 template <typename Sink>
 bool EmitImage(FileKind kind, std::uint8_t key, std::size_t count, const RecordSource& source, Sink&& sink)
 {
     const std::size_t size = SchemaOf(kind).recordSize;
     constexpr std::size_t kChunkRecords = 4096;
-    std::vector<std::uint8_t> chunk;
-    chunk.reserve(kCountBytes + kChunkRecords * size);
-    std::uint8_t header[kCountBytes];
-    StoreInt32(header, static_cast<std::int32_t>(count));
-    chunk.insert(chunk.end(), header, header + kCountBytes);
+    std::vector<std::uint8_t> chunk(kCountBytes + kChunkRecords * size);
+    StoreInt32(chunk.data(), static_cast<std::int32_t>(count));
+    std::size_t used = kCountBytes;
     std::array<std::uint8_t, kMaxRecordSize> record{};
     for (std::size_t i = 0; i < count; ++i) {
         std::fill_n(record.begin(), size, std::uint8_t{0});
         source(i, std::span<std::uint8_t>(record.data(), size));
-        XorBytes(record.data(), size, key);
-        const std::size_t skip = (kind == FileKind::Monster && i == 0) ? kCountBytes : 0;
-        chunk.insert(chunk.end(), record.begin() + static_cast<std::ptrdiff_t>(skip),
-                     record.begin() + static_cast<std::ptrdiff_t>(size));
-        if (chunk.size() >= kChunkRecords * size) {
-            if (!sink(chunk)) return false;
-            chunk.clear();
+        used += StoreRecord(chunk.data() + used, {record.data(), size}, kind, i, key);
+        if (used >= kChunkRecords * size) {
+            if (!sink(std::span<const std::uint8_t>(chunk.data(), used))) return false;
+            used = 0;
         }
     }
-    return chunk.empty() || sink(chunk);
+    return used == 0 || sink(std::span<const std::uint8_t>(chunk.data(), used));
 }
 
 } // namespace
@@ -295,7 +302,7 @@ std::vector<std::uint8_t> EncodeBytes(FileKind kind, std::uint8_t key, std::size
 {
     std::vector<std::uint8_t> image;
     image.reserve(kCountBytes + count * SchemaOf(kind).recordSize);
-    EmitImage(kind, key, count, source, [&](const std::vector<std::uint8_t>& chunk) {
+    EmitImage(kind, key, count, source, [&](std::span<const std::uint8_t> chunk) {
         image.insert(image.end(), chunk.begin(), chunk.end());
         return true;
     });
@@ -313,7 +320,7 @@ WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::ui
     // file counts as what was loaded from then on.
     ContentHasher hash(static_cast<std::int32_t>(count));
     std::uint64_t size = 0;
-    EmitImage(kind, key, count, source, [&](const std::vector<std::uint8_t>& chunk) {
+    EmitImage(kind, key, count, source, [&](std::span<const std::uint8_t> chunk) {
         const std::size_t skip = size == 0 ? std::min(chunk.size(), RecordsOffset(kind)) : 0;
         hash.Add(chunk.data() + skip, chunk.size() - skip);
         size += chunk.size();
@@ -337,12 +344,7 @@ DataFileWriter::DataFileWriter(const std::filesystem::path& path, FileKind kind,
 void DataFileWriter::Append(std::span<const std::uint8_t> record)
 {
     if (m_piece.size() - m_held < record.size() && !Flush()) return;
-    // A monster record 0's ID has no place of its own: the count stands there.
-    const std::size_t skip = m_kind == FileKind::Monster && m_count == 0 ? kCountBytes : 0;
-    std::uint8_t* to = m_piece.data() + m_held;
-    std::memcpy(to, record.data() + skip, record.size() - skip);
-    XorBytes(to, record.size() - skip, m_key);
-    m_held += record.size() - skip;
+    m_held += StoreRecord(m_piece.data() + m_held, record, m_kind, m_count, m_key);
     ++m_count;
 }
 
