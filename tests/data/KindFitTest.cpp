@@ -1,0 +1,51 @@
+#include "data/KindFit.h"
+
+#include <gtest/gtest.h>
+
+namespace rw {
+namespace {
+
+struct GuessCase {
+    const char* what;
+    std::int32_t count;
+    std::uint64_t size;
+    FileKind best;
+    bool exact;
+};
+
+class KindGuessTest : public ::testing::TestWithParam<GuessCase> {};
+
+TEST_P(KindGuessTest, ProposesTheKindWhoseSizeFits)
+{
+    const GuessCase& c = GetParam();
+    const KindGuess guess = GuessKind(FitsOf(c.count, c.size));
+    EXPECT_EQ(guess.best, c.best) << c.what;
+    EXPECT_EQ(guess.exact, c.exact) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, KindGuessTest,
+    ::testing::Values(GuessCase{"items", 11, 4 + 11 * 184, FileKind::Item, true},
+                      GuessCase{"spells", 7, 4 + 7 * 120, FileKind::Magic, true},
+                      GuessCase{"monsters", 8, 8 * 252, FileKind::Monster, true},
+                      GuessCase{"items cut short: the nearest", 11, 4 + 10 * 184, FileKind::Item, false},
+                      GuessCase{"monsters with bytes after them", 8, 8 * 252 + 3, FileKind::Monster, false},
+                      GuessCase{"no records", 0, 4, FileKind::None, false},
+                      GuessCase{"negative count", -5, 1000, FileKind::None, false}));
+
+TEST(KindFitTest, CountsWhatIsMissingAndWhatIsLeftOver)
+{
+    const KindFits fits = FitsOf(8, 8 * 252); // eight monsters
+    const KindFit& item = fits[0];
+    EXPECT_EQ(item.kind, FileKind::Item);
+    EXPECT_EQ(item.expectedSize, 4u + 8 * 184);
+    EXPECT_EQ(item.ExtraBytes(), 8u * 252 - (4 + 8 * 184));
+    EXPECT_EQ(item.MissingBytes(), 0u);
+    const KindFit& magic = fits[1];
+    EXPECT_EQ(magic.ExtraBytes(), 8u * 252 - (4 + 8 * 120));
+    EXPECT_TRUE(fits[2].Exact());
+    EXPECT_EQ(FitOfKind(FileKind::Item, 11, 4 + 10 * 184).MissingBytes(), 184u);
+}
+
+} // namespace
+} // namespace rw
