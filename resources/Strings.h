@@ -267,6 +267,20 @@ inline constexpr char kSheetFailureBadXmlFormat[] = "工作簿的%1已经损坏�
 inline constexpr char kSheetFailureTooManyRowsFormat[] = "记录太多，一个工作表最多只能有%1条记录";
 inline constexpr char kSheetFailureCellTooLongFormat[] = "第%1行的单元格太长（超过%2字节）";
 inline constexpr char kSheetFailureNotInThisBuild[] = "此版本不能读写Excel工作簿（.xlsx），请使用CSV";
+inline constexpr char kSheetFailureBeyondFormat[] = "%1：%2，记录工作簿远不会如此，可能是恶意构造的文件";
+inline constexpr char kSheetWholeWorkbook[] = "工作簿";
+inline constexpr char kSheetBeyondTokenFormat[] = "有一段标记超过%1字节";
+inline constexpr char kSheetBeyondNameFormat[] = "有元素名超过%1字节";
+inline constexpr char kSheetBeyondDepthFormat[] = "元素嵌套超过%1层";
+inline constexpr char kSheetBeyondSheetsFormat[] = "有超过%1个工作表";
+inline constexpr char kSheetBeyondRelationshipsFormat[] = "有超过%1个关系";
+inline constexpr char kSheetBeyondMembersFormat[] = "有超过%1个成员";
+inline constexpr char kSheetFailureDuplicateMemberFormat[] =
+    "工作簿中有两个名为%1的成员（或只有大小写不同），电子表格程序可能显示其中任何一个";
+inline constexpr char kSheetFailureHiddenSheetFormat[] =
+    "工作簿的第一个工作表“%1”是隐藏的，电子表格程序显示的是另一个工作表；请取消隐藏，或把记录所在的工作表移到最前面";
+inline constexpr char kSheetFailureNotAWorksheetFormat[] = "工作簿作为第一个工作表指定的%1不是工作表（而是<%2>）";
+inline constexpr char kSheetFailureOutOfMemory[] = "内存不足，无法读完工作簿";
 inline constexpr char kStepImportFormat[] = "导入 %1 条记录";
 
 // Comparing with another file
@@ -529,6 +543,22 @@ inline constexpr char kCliSheetCellTooLongFormat[] = "%s: refused: a cell of row
 inline constexpr char kCliSheetStringTooLongFormat[] = "%s: refused: a string in %s holds more than %lld bytes";
 inline constexpr char kCliSheetNotInThisBuildFormat[] =
     "%s: .xlsx is not available in this build of recwright-cli; use CSV (--format csv)";
+inline constexpr char kCliSheetBeyondFormat[] = "%s: refused: %s: %s; no workbook of records comes near that";
+inline constexpr char kCliSheetWholeArchive[] = "the archive";
+inline constexpr char kCliSheetBeyondTokenFormat[] = "a tag or other piece of markup longer than %lld bytes";
+inline constexpr char kCliSheetBeyondNameFormat[] = "an element name longer than %lld bytes";
+inline constexpr char kCliSheetBeyondDepthFormat[] = "elements nested more than %lld deep";
+inline constexpr char kCliSheetBeyondSheetsFormat[] = "more than %lld sheets";
+inline constexpr char kCliSheetBeyondRelationshipsFormat[] = "more than %lld relationships";
+inline constexpr char kCliSheetBeyondMembersFormat[] = "more than %lld members";
+inline constexpr char kCliSheetDuplicateMemberFormat[] =
+    "%s: refused: it holds two members named '%s' (letter case aside), and spreadsheet programs may show either";
+inline constexpr char kCliSheetHiddenSheetFormat[] =
+    "%s: refused: its first worksheet, '%s', is hidden, and a spreadsheet shows another; unhide it or move the "
+    "sheet of records to the front";
+inline constexpr char kCliSheetNotAWorksheetFormat[] =
+    "%s: no worksheet to read: the workbook gives %s as its first worksheet, but that holds a <%s>";
+inline constexpr char kCliSheetOutOfMemoryFormat[] = "%s: out of memory while reading it; stopped, and nothing was written";
 inline constexpr char kSheetXmlNotWellFormedFormat[] = "the XML is not well-formed: %s";
 inline constexpr char kSheetXmlDocumentType[] = "a document type declaration, which no workbook has";
 inline constexpr char kSheetXmlBadRowNumberFormat[] = "a row numbered '%s'";
