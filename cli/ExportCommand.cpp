@@ -46,8 +46,11 @@ void WarnOfGaps(const std::string& dataFile, const DecodeReport& report)
 int RunExport(const CliOptions& options)
 {
     const std::string& dataFile = options.files.front();
+    const std::optional<KindFits> fits = ExamineOrComplain(dataFile);
+    if (!fits) return kExitBadData;
     const std::optional<DataFileChoice> choice = ChooseDataFile(options, dataFile);
     if (!choice) return kExitBadUsage;
+    if (!FitsOrComplain(dataFile, *fits, choice->kind)) return kExitBadData;
     const bool toStdout = !options.output || *options.output == "-";
     const bool sheet = FormatOf(options, toStdout ? "" : *options.output) == TableFormat::Xlsx;
     if (sheet && (toStdout || options.encoding != CsvEncoding::Utf8)) {

@@ -1,4 +1,5 @@
 #include "cli/CliText.h"
+#include "cli/CommandOutput.h"
 #include "cli/Commands.h"
 #include "cli/NameTextChoice.h"
 #include "cli/SheetText.h"
@@ -159,6 +160,22 @@ void ReportNameChanges(const std::string& table, const CsvImporter& importer, Cs
     return false;
 }
 
+// The records that waited in the spill file, after their count, to the output; the exit status.
+[[nodiscard]] int WriteSpilled(const std::string& target, SpilledDataFile& spill)
+{
+    CommandOutput output(target);
+    if (!output.Open()) return kExitBadData;
+    const bool emitted = spill.Emit([&](std::span<const std::uint8_t> piece) {
+        return output.Put({reinterpret_cast<const char*>(piece.data()), piece.size()});
+    });
+    if (!spill.Ok()) {
+        // Not finished, so a file is not put in place.
+        Complain(Format<str::kCliSpillFailedFormat>(output.ShownName(), spill.Error()));
+        return kExitBadData;
+    }
+    return output.Finish() && emitted ? kExitOk : kExitBadData;
+}
+
 } // namespace
 
 int RunImport(const CliOptions& options)
@@ -182,14 +199,21 @@ int RunImport(const CliOptions& options)
     CsvImporter importer(choice->kind, NamesFor(options.encoding));
     importer.SetKeepNames(options.keepNames);
     // The records go into the data file as they are read, so that memory stays the same
-    // whatever the table's size; the file takes the target's place only if all went well. A
-    // device or a pipe, or a target that cannot be created, gets them at the end as before.
+    // whatever the table's size; the file takes the target's place only if all went well.
+    // Standard output, a device or a pipe must have the count first, which is known only at the
+    // end: there the records wait in a spill file. So does a target that cannot be created,
+    // which then says why at the end, after the CSV's own errors.
     std::optional<DataFileWriter> writer;
+    std::optional<SpilledDataFile> spill;
     if (!toStdout && !IsDeviceOrPipe(PathFromUtf8(target))) writer.emplace(PathFromUtf8(target), choice->kind, choice->key);
     if (writer && writer->CanWrite()) {
         importer.SetRecordSink([&](std::span<const std::uint8_t> record) { writer->Append(record); });
     } else {
         writer.reset();
+        spill.emplace(choice->kind, choice->key);
+        // Without a folder for temporary files, the records are held until the end instead.
+        if (spill->Ok()) importer.SetRecordSink([&](std::span<const std::uint8_t> record) { spill->Append(record); });
+        else spill.reset();
     }
     if (!Read(csv, sheet, options.encoding, importer)) return kExitBadData;
 
@@ -211,6 +235,13 @@ int RunImport(const CliOptions& options)
     }
     ReportNameChanges(csv, importer, options.encoding);
 
+    if (writer) {
+        const WriteReport written = writer->Commit();
+        if (written.written) return kExitOk;
+        Complain(Format<str::kCliCannotWriteFormat>(target, written.error));
+        return kExitBadData;
+    }
+    if (spill) return WriteSpilled(*options.output, *spill);
     const RecordStore& records = importer.Records();
     const RecordSource source = [&](std::size_t i, std::span<std::uint8_t> record) {
         const auto from = records.RecordAt(i);
@@ -220,8 +251,7 @@ int RunImport(const CliOptions& options)
         const std::vector<std::uint8_t> image = EncodeBytes(choice->kind, choice->key, records.Count(), source);
         return PrintOrComplain({reinterpret_cast<const char*>(image.data()), image.size()});
     }
-    const WriteReport written =
-        writer ? writer->Commit() : EncodeFile(PathFromUtf8(target), choice->kind, choice->key, records.Count(), source);
+    const WriteReport written = EncodeFile(PathFromUtf8(target), choice->kind, choice->key, records.Count(), source);
     if (written.written) return kExitOk;
     Complain(Format<str::kCliCannotWriteFormat>(target, written.error));
     return kExitBadData;

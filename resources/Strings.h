@@ -417,6 +417,10 @@ inline constexpr char kCliCannotReadFormat[] = "%s: cannot read: %s";
 inline constexpr char kCliNotRegularFile[] = "not a regular file (a folder, a device, a pipe or a socket)";
 inline constexpr char kCliIsFolder[] = "it is a folder";
 inline constexpr char kCliBadCountFormat[] = "%s: not loaded: the count in its header is %lld";
+inline constexpr char kCliOtherKindFormat[] =
+    "%s: not a table of kind %s: its size is exactly that of %lld %s records (--kind %s reads it so)";
+inline constexpr char kCliCountTooLargeFormat[] =
+    "%s: not a table of kind %s: its header counts %lld records (%lld bytes), but the file has %lld bytes";
 inline constexpr char kCliTooLargeFormat[] =
     "%s: not loaded: too large to load (%lld bytes, more than the memory this program can have)";
 inline constexpr char kCliTruncatedFormat[] =
@@ -425,6 +429,8 @@ inline constexpr char kCliTrailingBytesFormat[] =
     "%s: warning: %lld bytes follow the last of the %lld records the header announces; they are not exported";
 inline constexpr char kCliStandardOutput[] = "standard output";
 inline constexpr char kCliCannotWriteFormat[] = "%s: cannot write: %s";
+inline constexpr char kCliSpillFailedFormat[] =
+    "%s: not written: the records could not wait for their count in a temporary file: %s";
 inline constexpr char kCliNotWrittenFormat[] = "%s: not written: %lld error(s) in %s";
 inline constexpr char kCliMoreErrorsFormat[] = "%s: ... and %lld more error(s)";
 inline constexpr char kCliEmptyNotWrittenFormat[] =
@@ -466,7 +472,9 @@ inline constexpr char kCliDiffUnknownKindFormat[] =
 inline constexpr char kCliDiffKindsDifferFormat[] =
     "%s and %s are tables of different kinds (%s, %s); diff compares two tables of one kind";
 inline constexpr char kCliDiffTruncatedFormat[] =
-    "%s: warning: the header announces %lld records but the file holds %lld; those are compared";
+    "%s: warning: the header announces %lld records but the file holds %lld whole; those are compared";
+inline constexpr char kCliDiffCutRecordFormat[] =
+    "%s: warning: the file ends inside record %lld, holding %lld of its %lld bytes; it is not compared";
 inline constexpr char kCliDiffTrailingBytesFormat[] =
     "%s: warning: %lld bytes follow the last of the %lld records the header announces; they are not compared";
 inline constexpr char kCliDiffFilesFormat[] = "A: %s, %lld records\nB: %s, %lld records\n";
