@@ -89,8 +89,14 @@ void TableTransfer::OnExport(QWidget* owner)
         m_prompter.ShowMessage(owner, Text(str::kExportFailedFormat, shown, reason), Text(str::kCaptionError));
         return;
     }
-    m_prompter.ShowMessage(owner, Text(str::kExportedFormat, table.RowCount(), QFileInfo(choice->path).fileName()),
-                           Text(str::kCaptionNotice));
+    QString text = Text(str::kExportedFormat, table.RowCount(), QFileInfo(choice->path).fileName());
+    // Once for the whole export, in its summary: the names stay as they are, for the round trip.
+    const FormulaLikeNames& formulas = outcome.formulaLike;
+    if (formulas.count > 0) {
+        text += Text(str::kExportFormulaNamesFormat, formulas.count, formulas.firstId,
+                     GbkCodec::Instance().Decode(formulas.firstName));
+    }
+    m_prompter.ShowMessage(owner, text, Text(formulas.count > 0 ? str::kCaptionWarning : str::kCaptionNotice));
 }
 
 bool TableTransfer::OnImport(QWidget* owner)

@@ -245,6 +245,9 @@ inline constexpr char kExportProgress[] = "正在导出……";
 inline constexpr char kImportProgress[] = "正在读取……";
 inline constexpr char kExportedFormat[] = "已把%1条记录导出到[%2]。";
 inline constexpr char kExportFailedFormat[] = "无法写入[%1]：%2";
+inline constexpr char kExportFormulaNamesFormat[] =
+    "\n\n注意：有%1个名称以 =、+、- 或 @ 开头（第一个：ID %2 “%3”），电子表格程序打开这个CSV时可能把它们当作公式。"
+    "CSV中的名称保持原样；如要在电子表格中编辑，请导出为Excel工作簿（.xlsx），其中的名称保持为文本。";
 inline constexpr char kImportCannotReadFormat[] = "无法读取[%1]：%2";
 inline constexpr char kImportErrorsFormat[] = "[%1]中有以下错误，表格没有改变：\n%2";
 inline constexpr char kImportWrongKindFormat[] =
@@ -427,6 +430,9 @@ inline constexpr char kCliTruncatedFormat[] =
     "%s: warning: the header announces %lld records but the file holds %lld; those are exported";
 inline constexpr char kCliTrailingBytesFormat[] =
     "%s: warning: %lld bytes follow the last of the %lld records the header announces; they are not exported";
+inline constexpr char kCliFormulaNamesFormat[] =
+    "%s: warning: %lld name(s) begin with =, +, - or @ (the first: ID %lld '%s'), which a spreadsheet opening "
+    "the CSV may take for formulas; the CSV keeps them as they are, and an .xlsx (-o FILE.xlsx) keeps them as text";
 inline constexpr char kCliStandardOutput[] = "standard output";
 inline constexpr char kCliCannotWriteFormat[] = "%s: cannot write: %s";
 inline constexpr char kCliSpillFailedFormat[] =

@@ -147,5 +147,38 @@ TEST_F(Cli, SignalsAndFileSizeLimitsLeaveNoTemporaryFile)
     EXPECT_FALSE(std::filesystem::exists(Path("t2.csv")));
 }
 
+TEST_F(Cli, NamesThatMayReadAsFormulasAreWarnedOfOnceAndKept)
+{
+    std::string csv = Invoke({"export", kItem}).out;
+    for (const auto& [id, name] : {std::pair<std::string, std::string>{"1", "a=b"}, {"2", "=1+1"}, {"3", "@SUM(A1)"}}) {
+        const std::size_t at = csv.find("\n" + id + ",") + id.size() + 2;
+        csv.replace(at, csv.find(',', at) - at, name);
+    }
+    WriteFile(Path("names.csv"), csv);
+    ASSERT_EQ(Invoke({"import", Path("names.csv"), "--keep-names", "-o", Path("kept.dat"), "--kind", "item"}).status, 0);
+    ASSERT_EQ(Invoke({"import", Path("names.csv"), "-o", Path("stditem.dat")}).status, 0);
+    const std::string warning = "warning: 2 name(s) begin with =, +, - or @ (the first: ID 2 '=1+1'), which a spreadsheet";
+    struct Case { std::initializer_list<std::string> args; bool warned; };
+    const Case cases[] = {
+        {{"export", Path("stditem.dat"), "-o", Path("out.csv")}, true},
+        {{"export", Path("stditem.dat"), "-o", Path("gbk.csv"), "--encoding", "gbk"}, true},
+        {{"export", Path("stditem.dat")}, true},
+        {{"export", Path("stditem.dat"), "-o", Path("out.xlsx")}, false},
+        {{"export", Path("kept.dat"), "--kind", "item"}, false},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = Invoke(c.args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(Occurrences(run.err, warning), c.warned ? 1u : 0u) << run.err;
+        if (c.warned) {
+            EXPECT_NE(run.err.find("an .xlsx (-o FILE.xlsx) keeps them as text"), std::string::npos) << run.err;
+        }
+    }
+    // The CSV keeps the names as they are: the import gives the very file back.
+    EXPECT_NE(ReadFile<std::string>(Path("out.csv")).find("\n2,=1+1,"), std::string::npos);
+    ASSERT_EQ(Invoke({"import", Path("out.csv"), "-o", Path("again.dat"), "--kind", "item"}).status, 0);
+    EXPECT_EQ(ReadFile(Path("again.dat")), ReadFile(Path("stditem.dat")));
+}
+
 } // namespace
 } // namespace rw::test
