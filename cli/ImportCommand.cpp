@@ -60,7 +60,7 @@ namespace {
     return str::kCsvCellDate;
 }
 
-[[nodiscard]] std::string Describe(const CsvIssue& issue, FileKind kind, CsvEncoding encoding)
+[[nodiscard]] std::string Describe(const CsvIssue& issue, FileKind kind, CsvEncoding encoding, bool sheet)
 {
     const RecordSchema& schema = SchemaOf(kind);
     const std::string title = issue.column >= 1 && issue.column <= schema.ColumnCount()
@@ -68,7 +68,7 @@ namespace {
                                   : std::string("Raw");
     const std::string text = AsUtf8(issue.text, encoding);
     switch (issue.kind) {
-    case CsvIssue::Kind::NoHeader: return str::kCsvNoHeader;
+    case CsvIssue::Kind::NoHeader: return sheet ? str::kCsvSheetNoHeader : str::kCsvNoHeader;
     case CsvIssue::Kind::BadHeader:
         return Format<str::kCsvBadHeaderFormat>(schema.fileName, HeaderTitles(schema), text);
     case CsvIssue::Kind::Syntax:
@@ -97,12 +97,12 @@ namespace {
     return {};
 }
 
-void Report(const std::string& csv, const CsvIssue& issue, FileKind kind, CsvEncoding encoding)
+void Report(const std::string& csv, const CsvIssue& issue, FileKind kind, CsvEncoding encoding, bool sheet)
 {
     const std::string where = issue.column > 0 ? Format<str::kCliWhereLineColumnFormat>(csv, static_cast<long long>(issue.line),
                                                         static_cast<long long>(issue.column))
                                                : Format<str::kCliWhereLineFormat>(csv, static_cast<long long>(issue.line));
-    Complain(where, Describe(issue, kind, encoding));
+    Complain(where, Describe(issue, kind, encoding, sheet));
 }
 
 // Every name that differs from its Raw's, then how many there were: a spreadsheet that
@@ -217,7 +217,7 @@ int RunImport(const CliOptions& options)
     }
     if (!Read(csv, sheet, options.encoding, importer)) return kExitBadData;
 
-    for (const CsvIssue& issue : importer.Errors()) Report(csv, issue, choice->kind, options.encoding);
+    for (const CsvIssue& issue : importer.Errors()) Report(csv, issue, choice->kind, options.encoding, sheet);
     if (!importer.Ok()) {
         const std::size_t hidden = importer.ErrorCount() - importer.Errors().size();
         if (hidden > 0) Complain(Format<str::kCliMoreErrorsFormat>(csv, static_cast<long long>(hidden)));
@@ -227,7 +227,7 @@ int RunImport(const CliOptions& options)
     // Without records the file would open nowhere: only on request, and then with a warning.
     const bool refuseEmpty = importer.RecordCount() == 0 && !options.allowEmpty;
     for (const CsvIssue& warning : importer.Warnings()) {
-        if (!(refuseEmpty && warning.kind == CsvIssue::Kind::NoRecords)) Report(csv, warning, choice->kind, options.encoding);
+        if (!(refuseEmpty && warning.kind == CsvIssue::Kind::NoRecords)) Report(csv, warning, choice->kind, options.encoding, sheet);
     }
     if (refuseEmpty) {
         Complain(Format<str::kCliEmptyNotWrittenFormat>(target, csv));

@@ -499,6 +499,7 @@ inline constexpr char kCliDiffHiddenField[] = "hidden bytes";
 
 // CSV problems; each follows "CSV:LINE:COLUMN: " or "CSV:LINE: ".
 inline constexpr char kCsvNoHeader[] = "the CSV is empty; its first line must be the header";
+inline constexpr char kCsvSheetNoHeader[] = "the worksheet has no rows; its first row must be the header";
 inline constexpr char kCsvBadHeaderFormat[] = "the header must be the %s table's titles: %s[,Raw]; found: %s";
 inline constexpr char kCsvInHeaderFormat[] = "in the header: %s; without the header nothing after it can be read";
 inline constexpr char kCsvQuoteInsideField[] =

@@ -91,6 +91,7 @@ TEST_F(Cli, AWorkbookIsReadAsASpreadsheetShowsItOrRefusedWithTheReason)
         {"hidden.xlsx", ZipOf(hidden), "hidden.xlsx: refused: its first worksheet, 's', is hidden"},
         {"itself.xlsx", ZipOf(itself),
          "itself.xlsx: no worksheet to read: the workbook gives xl/workbook.xml as its first worksheet, but that holds a <workbook>"},
+        {"empty.xlsx", Workbook(SheetXml("")), "empty.xlsx:1: the worksheet has no rows; its first row must be the header"},
         {"fraction.xlsx", Workbook(SheetXml(header + RecordRow(FileKind::Item, 2, "2.00000000000000001", "a"))),
          "fraction.xlsx:2:1: ItemID: '2.00000000000000001' is not a whole number"},
     };
