@@ -78,10 +78,13 @@ void TableTransfer::OnExport(QWidget* owner)
     const RecordTable& table = m_document.Table();
     const TransferFormat format =
         NamesWorkbook(choice->path.toStdString()) ? TransferFormat::Sheet : static_cast<TransferFormat>(choice->filter);
-    const std::unique_ptr<ProgressMeter> meter =
-        m_prompter.StartProgress(owner, Text(str::kExportProgress), static_cast<std::uint64_t>(table.RowCount()));
-    const ExportOutcome outcome =
-        ExportTable(table, FsPath(choice->path), format, [&](std::size_t rows) { return meter->Advance(rows); });
+    ExportOutcome outcome;
+    {
+        // Gone before any message, which it would otherwise cover.
+        const std::unique_ptr<ProgressMeter> meter =
+            m_prompter.StartProgress(owner, Text(str::kExportProgress), static_cast<std::uint64_t>(table.RowCount()));
+        outcome = ExportTable(table, FsPath(choice->path), format, [&](std::size_t rows) { return meter->Advance(rows); });
+    }
     if (outcome.cancelled) return;
     const QString shown = QDir::toNativeSeparators(choice->path);
     if (!outcome.written) {

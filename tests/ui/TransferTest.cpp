@@ -114,9 +114,11 @@ TEST_F(TransferTest, ExportAndImportGiveTheCommandLinesBytesForEveryKindAndType)
 }
 
 // Names a spreadsheet may take for formulas stay as they are in the CSV, and the export's
-// summary warns of them once, pointing to a workbook, which keeps them as text.
+// summary warns of them once, pointing to a workbook, which keeps them as text; no progress
+// window covers it.
 TEST_F(TransferTest, NamesThatMayReadAsFormulasAreWarnedOfOnce)
 {
+    prompter.onMessage = [&] { EXPECT_EQ(prompter.metersShown, 0) << "a progress window over the message"; };
     const QString data = Open({FileKind::Item, {1, 2, 3, 4}});
     const char* names[] = {"a=b", "=1+1", "@SUM(A1)", "-3"};
     for (int row = 0; row < 4; ++row) ASSERT_TRUE(document.EditCell(row, kNameColumn, U(names[row])).Accepted());
