@@ -20,6 +20,8 @@ public:
     CommandOutput(const CommandOutput&) = delete;
     CommandOutput& operator=(const CommandOutput&) = delete;
 
+    // The file's name, or "standard output", for messages.
+    [[nodiscard]] const std::string& ShownName() const { return m_shownName; }
     // Writing the output would destroy this input file (through links too): says so.
     [[nodiscard]] bool IsTheInput(const std::string& inputFile) const;
     // Creates the file where there is one; false, with a message, when it cannot be.

@@ -3,6 +3,7 @@
 #include "cli/CliOptions.h"
 #include "data/DataFile.h"
 #include "data/FileKind.h"
+#include "data/KindFit.h"
 #include "data/Platform.h"
 
 #include <cstdint>
@@ -29,6 +30,13 @@ struct DataFileChoice {
 // The kind by the data file's bare name, as the editor decides it, unless --kind says; the
 // key by --key or the kind's initial key. Empty, with a message, when the kind is unknown.
 [[nodiscard]] std::optional<DataFileChoice> ChooseDataFile(const CliOptions& options, const std::string& dataFile);
+
+// What a data file's header and size say of each kind; when it cannot be read, a message
+// saying why and nothing. Asked before anything else of a file to be read, so that a file
+// that is not there is said to be missing rather than badly named.
+[[nodiscard]] std::optional<KindFits> ExamineOrComplain(const std::string& dataFile);
+// Whether the file can be a table of the kind at all (MisfitOf); when not, says why.
+[[nodiscard]] bool FitsOrComplain(const std::string& dataFile, const KindFits& fits, FileKind kind);
 
 // The data file's records; when it cannot be loaded, a message saying why and nothing.
 [[nodiscard]] std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const DataFileChoice& choice);

@@ -32,6 +32,41 @@ std::optional<DataFileChoice> ChooseDataFile(const CliOptions& options, const st
     return choice;
 }
 
+std::optional<KindFits> ExamineOrComplain(const std::string& dataFile)
+{
+    const FileFits examined = FitsOfFile(PathFromUtf8(dataFile));
+    if (examined.notRegularFile) {
+        Complain(Format<str::kCliCannotReadFormat>(dataFile, str::kCliNotRegularFile));
+        return std::nullopt;
+    }
+    if (examined.error) {
+        Complain(Format<str::kCliCannotReadFormat>(dataFile, SystemText(examined.error)));
+        return std::nullopt;
+    }
+    return examined.fits;
+}
+
+bool FitsOrComplain(const std::string& dataFile, const KindFits& fits, FileKind kind)
+{
+    const KindFit& fit = FitFor(fits, kind);
+    switch (MisfitOf(fits, kind)) {
+    case Misfit::None: return true;
+    case Misfit::NoRecords: Complain(Format<str::kCliBadCountFormat>(dataFile, static_cast<long long>(fit.count))); break;
+    case Misfit::OtherKind: {
+        const FileKind other = GuessKind(fits).best;
+        Complain(Format<str::kCliOtherKindFormat>(dataFile, KindWord(kind), static_cast<long long>(fit.count),
+                                                  KindWord(other), KindWord(other)));
+        break;
+    }
+    case Misfit::CountTooLarge:
+        Complain(Format<str::kCliCountTooLargeFormat>(dataFile, KindWord(kind), static_cast<long long>(fit.count),
+                                                      static_cast<long long>(fit.expectedSize),
+                                                      static_cast<long long>(fit.fileSize)));
+        break;
+    }
+    return false;
+}
+
 std::optional<DecodedRecords> ReadOrComplain(const std::string& dataFile, const DataFileChoice& choice)
 {
     DecodedRecords decoded = ReadDataFile(PathFromUtf8(dataFile), choice.kind, choice.key);

@@ -46,12 +46,24 @@ constexpr int kExitNotCompared = 2;
     return DataFileChoice{kind, options.key.value_or(KeySet{}.For(kind))};
 }
 
-// Warnings about records the comparison cannot see or that the header does not count.
-void WarnOfGaps(const std::string& dataFile, const DecodeReport& report)
+// The records compared: those the file holds whole. A record the file ends inside is not
+// compared, since its missing bytes would be compared as zeros.
+[[nodiscard]] std::span<const std::uint8_t> ComparedRecords(const DecodedRecords& decoded)
 {
+    return std::span<const std::uint8_t>(decoded.bytes).first(decoded.WholeCount() * decoded.RecordSize());
+}
+
+// Warnings about records the comparison cannot see or that the header does not count.
+void WarnOfGaps(const std::string& dataFile, const DecodedRecords& decoded)
+{
+    const DecodeReport& report = decoded.report;
     if (report.Truncated()) {
         Complain(Format<str::kCliDiffTruncatedFormat>(dataFile, static_cast<long long>(report.announcedCount),
-                        static_cast<long long>(report.recordsPresent)));
+                        static_cast<long long>(decoded.WholeCount())));
+    }
+    if (decoded.CutRecordBytes() > 0) {
+        Complain(Format<str::kCliDiffCutRecordFormat>(dataFile, static_cast<long long>(decoded.WholeCount() + 1),
+                        static_cast<long long>(decoded.CutRecordBytes()), static_cast<long long>(decoded.RecordSize())));
     }
     if (report.trailingBytes > 0) {
         Complain(Format<str::kCliDiffTrailingBytesFormat>(dataFile, static_cast<long long>(report.trailingBytes),
@@ -63,20 +75,27 @@ void WarnOfGaps(const std::string& dataFile, const DecodeReport& report)
 {
     const std::string& fileA = options.files[0];
     const std::string& fileB = options.files[1];
+    const std::optional<KindFits> fitsA = ExamineOrComplain(fileA);
+    if (!fitsA) return kExitNotCompared;
+    const std::optional<KindFits> fitsB = ExamineOrComplain(fileB);
+    if (!fitsB) return kExitNotCompared;
     const std::optional<DataFileChoice> choice = ChooseBoth(options, fileA, fileB);
     if (!choice) return kExitNotCompared;
+    if (!FitsOrComplain(fileA, *fitsA, choice->kind) || !FitsOrComplain(fileB, *fitsB, choice->kind)) return kExitNotCompared;
     CommandOutput output(options.output);
     if (output.IsTheInput(fileA) || output.IsTheInput(fileB)) return kExitNotCompared;
     const std::optional<DecodedRecords> a = ReadOrComplain(fileA, *choice);
     if (!a) return kExitNotCompared;
     const std::optional<DecodedRecords> b = ReadOrComplain(fileB, *choice);
     if (!b) return kExitNotCompared;
-    WarnOfGaps(fileA, a->report);
-    WarnOfGaps(fileB, b->report);
+    WarnOfGaps(fileA, *a);
+    WarnOfGaps(fileB, *b);
 
     const RecordSchema& schema = SchemaOf(choice->kind);
-    const std::vector<RecordChange> changes = DiffRecords(schema, a->bytes, b->bytes);
-    const DiffReport report(schema, {fileA, fileB, a->bytes, b->bytes}, changes);
+    const std::span<const std::uint8_t> recordsA = ComparedRecords(*a);
+    const std::span<const std::uint8_t> recordsB = ComparedRecords(*b);
+    const std::vector<RecordChange> changes = DiffRecords(schema, recordsA, recordsB);
+    const DiffReport report(schema, {fileA, fileB, recordsA, recordsB}, changes);
     if (!output.Open()) return kExitNotCompared;
     const auto put = [&](std::string_view piece) { return output.Put(piece); };
     const bool made = options.csv ? report.WriteCsv(put) : report.WriteText(put);

@@ -8,6 +8,7 @@
 #include "data/DataFile.h"
 #include "resources/Strings.h"
 #include "sheet/SheetWriter.h"
+#include "text/GbkTable.h"
 
 #include <optional>
 
@@ -30,6 +31,16 @@ void WarnOfGaps(const std::string& dataFile, const DecodeReport& report)
     }
 }
 
+// Once for the whole CSV: names a spreadsheet opening it may take for formulas.
+void WarnOfFormulas(const std::string& csv, const FormulaLikeNames& names)
+{
+    if (names.count == 0) return;
+    std::string name;
+    GbkTable::Instance().AppendUtf8(names.firstName, name);
+    Complain(Format<str::kCliFormulaNamesFormat>(csv, static_cast<long long>(names.count),
+                                                 static_cast<long long>(names.firstId), name));
+}
+
 // The records as a worksheet; the exit status.
 [[nodiscard]] int ExportSheet(const std::string& output, const DataFileChoice& choice, const DecodedRecords& decoded)
 {
@@ -46,8 +57,11 @@ void WarnOfGaps(const std::string& dataFile, const DecodeReport& report)
 int RunExport(const CliOptions& options)
 {
     const std::string& dataFile = options.files.front();
+    const std::optional<KindFits> fits = ExamineOrComplain(dataFile);
+    if (!fits) return kExitBadData;
     const std::optional<DataFileChoice> choice = ChooseDataFile(options, dataFile);
     if (!choice) return kExitBadUsage;
+    if (!FitsOrComplain(dataFile, *fits, choice->kind)) return kExitBadData;
     const bool toStdout = !options.output || *options.output == "-";
     const bool sheet = FormatOf(options, toStdout ? "" : *options.output) == TableFormat::Xlsx;
     if (sheet && (toStdout || options.encoding != CsvEncoding::Utf8)) {
@@ -72,7 +86,7 @@ int RunExport(const CliOptions& options)
     }
     WarnOfGaps(dataFile, reader.Report());
     if (!output.Open()) return kExitBadData;
-    const CsvExporter exporter(choice->kind, NamesFor(options.encoding));
+    CsvExporter exporter(choice->kind, NamesFor(options.encoding));
     const std::string_view bom = options.encoding == CsvEncoding::Utf8Bom ? kUtf8ByteOrderMark : std::string_view{};
     std::string header;
     exporter.AppendHeader(header);
@@ -89,7 +103,9 @@ int RunExport(const CliOptions& options)
         if (*n == 0) break;
         made = exporter.ExportRows({records.data(), *n * SchemaOf(choice->kind).recordSize}, sink);
     }
-    return output.Finish() && made ? kExitOk : kExitBadData;
+    if (!output.Finish() || !made) return kExitBadData;
+    WarnOfFormulas(output.ShownName(), exporter.FormulaLike());
+    return kExitOk;
 }
 
 } // namespace rw

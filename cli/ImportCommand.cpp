@@ -1,4 +1,5 @@
 #include "cli/CliText.h"
+#include "cli/CommandOutput.h"
 #include "cli/Commands.h"
 #include "cli/NameTextChoice.h"
 #include "cli/SheetText.h"
@@ -59,7 +60,7 @@ namespace {
     return str::kCsvCellDate;
 }
 
-[[nodiscard]] std::string Describe(const CsvIssue& issue, FileKind kind, CsvEncoding encoding)
+[[nodiscard]] std::string Describe(const CsvIssue& issue, FileKind kind, CsvEncoding encoding, bool sheet)
 {
     const RecordSchema& schema = SchemaOf(kind);
     const std::string title = issue.column >= 1 && issue.column <= schema.ColumnCount()
@@ -67,7 +68,7 @@ namespace {
                                   : std::string("Raw");
     const std::string text = AsUtf8(issue.text, encoding);
     switch (issue.kind) {
-    case CsvIssue::Kind::NoHeader: return str::kCsvNoHeader;
+    case CsvIssue::Kind::NoHeader: return sheet ? str::kCsvSheetNoHeader : str::kCsvNoHeader;
     case CsvIssue::Kind::BadHeader:
         return Format<str::kCsvBadHeaderFormat>(schema.fileName, HeaderTitles(schema), text);
     case CsvIssue::Kind::Syntax:
@@ -96,12 +97,12 @@ namespace {
     return {};
 }
 
-void Report(const std::string& csv, const CsvIssue& issue, FileKind kind, CsvEncoding encoding)
+void Report(const std::string& csv, const CsvIssue& issue, FileKind kind, CsvEncoding encoding, bool sheet)
 {
     const std::string where = issue.column > 0 ? Format<str::kCliWhereLineColumnFormat>(csv, static_cast<long long>(issue.line),
                                                         static_cast<long long>(issue.column))
                                                : Format<str::kCliWhereLineFormat>(csv, static_cast<long long>(issue.line));
-    Complain(where, Describe(issue, kind, encoding));
+    Complain(where, Describe(issue, kind, encoding, sheet));
 }
 
 // Every name that differs from its Raw's, then how many there were: a spreadsheet that
@@ -159,6 +160,22 @@ void ReportNameChanges(const std::string& table, const CsvImporter& importer, Cs
     return false;
 }
 
+// The records that waited in the spill file, after their count, to the output; the exit status.
+[[nodiscard]] int WriteSpilled(const std::string& target, SpilledDataFile& spill)
+{
+    CommandOutput output(target);
+    if (!output.Open()) return kExitBadData;
+    const bool emitted = spill.Emit([&](std::span<const std::uint8_t> piece) {
+        return output.Put({reinterpret_cast<const char*>(piece.data()), piece.size()});
+    });
+    if (!spill.Ok()) {
+        // Not finished, so a file is not put in place.
+        Complain(Format<str::kCliSpillFailedFormat>(output.ShownName(), spill.Error()));
+        return kExitBadData;
+    }
+    return output.Finish() && emitted ? kExitOk : kExitBadData;
+}
+
 } // namespace
 
 int RunImport(const CliOptions& options)
@@ -182,18 +199,25 @@ int RunImport(const CliOptions& options)
     CsvImporter importer(choice->kind, NamesFor(options.encoding));
     importer.SetKeepNames(options.keepNames);
     // The records go into the data file as they are read, so that memory stays the same
-    // whatever the table's size; the file takes the target's place only if all went well. A
-    // device or a pipe, or a target that cannot be created, gets them at the end as before.
+    // whatever the table's size; the file takes the target's place only if all went well.
+    // Standard output, a device or a pipe must have the count first, which is known only at the
+    // end: there the records wait in a spill file. So does a target that cannot be created,
+    // which then says why at the end, after the CSV's own errors.
     std::optional<DataFileWriter> writer;
+    std::optional<SpilledDataFile> spill;
     if (!toStdout && !IsDeviceOrPipe(PathFromUtf8(target))) writer.emplace(PathFromUtf8(target), choice->kind, choice->key);
     if (writer && writer->CanWrite()) {
         importer.SetRecordSink([&](std::span<const std::uint8_t> record) { writer->Append(record); });
     } else {
         writer.reset();
+        spill.emplace(choice->kind, choice->key);
+        // Without a folder for temporary files, the records are held until the end instead.
+        if (spill->Ok()) importer.SetRecordSink([&](std::span<const std::uint8_t> record) { spill->Append(record); });
+        else spill.reset();
     }
     if (!Read(csv, sheet, options.encoding, importer)) return kExitBadData;
 
-    for (const CsvIssue& issue : importer.Errors()) Report(csv, issue, choice->kind, options.encoding);
+    for (const CsvIssue& issue : importer.Errors()) Report(csv, issue, choice->kind, options.encoding, sheet);
     if (!importer.Ok()) {
         const std::size_t hidden = importer.ErrorCount() - importer.Errors().size();
         if (hidden > 0) Complain(Format<str::kCliMoreErrorsFormat>(csv, static_cast<long long>(hidden)));
@@ -203,7 +227,7 @@ int RunImport(const CliOptions& options)
     // Without records the file would open nowhere: only on request, and then with a warning.
     const bool refuseEmpty = importer.RecordCount() == 0 && !options.allowEmpty;
     for (const CsvIssue& warning : importer.Warnings()) {
-        if (!(refuseEmpty && warning.kind == CsvIssue::Kind::NoRecords)) Report(csv, warning, choice->kind, options.encoding);
+        if (!(refuseEmpty && warning.kind == CsvIssue::Kind::NoRecords)) Report(csv, warning, choice->kind, options.encoding, sheet);
     }
     if (refuseEmpty) {
         Complain(Format<str::kCliEmptyNotWrittenFormat>(target, csv));
@@ -211,6 +235,13 @@ int RunImport(const CliOptions& options)
     }
     ReportNameChanges(csv, importer, options.encoding);
 
+    if (writer) {
+        const WriteReport written = writer->Commit();
+        if (written.written) return kExitOk;
+        Complain(Format<str::kCliCannotWriteFormat>(target, written.error));
+        return kExitBadData;
+    }
+    if (spill) return WriteSpilled(*options.output, *spill);
     const RecordStore& records = importer.Records();
     const RecordSource source = [&](std::size_t i, std::span<std::uint8_t> record) {
         const auto from = records.RecordAt(i);
@@ -220,8 +251,7 @@ int RunImport(const CliOptions& options)
         const std::vector<std::uint8_t> image = EncodeBytes(choice->kind, choice->key, records.Count(), source);
         return PrintOrComplain({reinterpret_cast<const char*>(image.data()), image.size()});
     }
-    const WriteReport written =
-        writer ? writer->Commit() : EncodeFile(PathFromUtf8(target), choice->kind, choice->key, records.Count(), source);
+    const WriteReport written = EncodeFile(PathFromUtf8(target), choice->kind, choice->key, records.Count(), source);
     if (written.written) return kExitOk;
     Complain(Format<str::kCliCannotWriteFormat>(target, written.error));
     return kExitBadData;

@@ -27,8 +27,11 @@ struct Shown {
 
 [[nodiscard]] Shown ShowOne(const CliOptions& options, const std::string& file)
 {
+    const std::optional<KindFits> fits = ExamineOrComplain(file);
+    if (!fits) return {kExitBadData};
     const std::optional<DataFileChoice> choice = ChooseDataFile(options, file);
     if (!choice) return {kExitBadUsage};
+    if (!FitsOrComplain(file, *fits, choice->kind)) return {kExitBadData};
     const std::optional<DecodedRecords> read = ReadOrComplain(file, *choice);
     if (!read) return {kExitBadData};
     const DecodeReport& report = read->report;

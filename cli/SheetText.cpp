@@ -22,6 +22,20 @@ namespace {
 
 [[nodiscard]] long long Number(std::uint64_t n) { return static_cast<long long>(n); }
 
+[[nodiscard]] std::string BeyondText(const SheetResult& result)
+{
+    const long long limit = Number(result.limit);
+    switch (result.beyond) {
+    case SheetBeyond::TokenBytes: return Format<str::kCliSheetBeyondTokenFormat>(limit);
+    case SheetBeyond::NameBytes: return Format<str::kCliSheetBeyondNameFormat>(limit);
+    case SheetBeyond::Depth: return Format<str::kCliSheetBeyondDepthFormat>(limit);
+    case SheetBeyond::Sheets: return Format<str::kCliSheetBeyondSheetsFormat>(limit);
+    case SheetBeyond::Relationships: return Format<str::kCliSheetBeyondRelationshipsFormat>(limit);
+    case SheetBeyond::Members: break;
+    }
+    return Format<str::kCliSheetBeyondMembersFormat>(limit);
+}
+
 } // namespace
 
 std::string DescribeSheetFailure(const std::string& file, const SheetResult& r)
@@ -44,6 +58,13 @@ std::string DescribeSheetFailure(const std::string& file, const SheetResult& r)
     case SheetFailure::CellTooLong:
         return r.line > 0 ? Format<str::kCliSheetCellTooLongFormat>(file, Number(r.line), Number(r.limit))
                           : Format<str::kCliSheetStringTooLongFormat>(file, r.part, Number(r.limit));
+    case SheetFailure::BeyondLimit:
+        return Format<str::kCliSheetBeyondFormat>(file, r.part.empty() ? std::string(str::kCliSheetWholeArchive) : r.part,
+                                                  BeyondText(r));
+    case SheetFailure::DuplicateMember: return Format<str::kCliSheetDuplicateMemberFormat>(file, r.detail);
+    case SheetFailure::HiddenSheet: return Format<str::kCliSheetHiddenSheetFormat>(file, r.detail);
+    case SheetFailure::NotAWorksheet: return Format<str::kCliSheetNotAWorksheetFormat>(file, r.part, r.detail);
+    case SheetFailure::OutOfMemory: return Format<str::kCliSheetOutOfMemoryFormat>(file);
     case SheetFailure::NotInThisBuild: return Format<str::kCliSheetNotInThisBuildFormat>(file);
     case SheetFailure::Cancelled:
     case SheetFailure::None: break;

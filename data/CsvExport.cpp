@@ -17,6 +17,11 @@ char* WriteInt(std::int32_t value, char* out) { return std::to_chars(out, out + 
 
 } // namespace
 
+bool MayReadAsFormula(std::string_view nameText)
+{
+    return !nameText.empty() && std::string_view("=+-@").find(nameText.front()) != std::string_view::npos;
+}
+
 CsvExporter::CsvExporter(FileKind kind, const NameTranscoder& names, char delimiter)
     : m_kind(kind), m_names(names), m_delimiter(delimiter)
 {
@@ -39,9 +44,13 @@ std::size_t CsvExporter::MaxRowSize(std::size_t nameTextSize) const
            2 * std::size_t{schema.recordSize} + 1;
 }
 
-char* CsvExporter::WriteRow(const std::uint8_t* record, std::string_view nameText, char* out) const
+char* CsvExporter::WriteRow(const std::uint8_t* record, std::string_view nameText, char* out)
 {
     const RecordSchema& schema = SchemaOf(m_kind);
+    if (MayReadAsFormula(nameText) && m_formulaLike.count++ == 0) {
+        m_formulaLike.firstId = LoadInt32(record);
+        m_formulaLike.firstName = ReadShortName(schema, record);
+    }
     for (const ColumnSpec& column : schema.columns) {
         if (column.role == ColumnRole::Name) {
             out = WriteCsvField(nameText, out, m_delimiter);
@@ -55,7 +64,7 @@ char* CsvExporter::WriteRow(const std::uint8_t* record, std::string_view nameTex
     return out;
 }
 
-void CsvExporter::AppendRow(std::span<const std::uint8_t> record, std::string& out) const
+void CsvExporter::AppendRow(std::span<const std::uint8_t> record, std::string& out)
 {
     const RecordSchema& schema = SchemaOf(m_kind);
     std::string name;
@@ -66,14 +75,14 @@ void CsvExporter::AppendRow(std::span<const std::uint8_t> record, std::string& o
     out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
-bool CsvExporter::Export(std::span<const std::uint8_t> records, const CsvSink& sink) const
+bool CsvExporter::Export(std::span<const std::uint8_t> records, const CsvSink& sink)
 {
     std::string header;
     AppendHeader(header);
     return sink(header) && ExportRows(records, sink);
 }
 
-bool CsvExporter::ExportRows(std::span<const std::uint8_t> records, const CsvSink& sink) const
+bool CsvExporter::ExportRows(std::span<const std::uint8_t> records, const CsvSink& sink)
 {
     const RecordSchema& schema = SchemaOf(m_kind);
     // Rows are written straight into a plain buffer: the text of a million records is several

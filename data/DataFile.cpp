@@ -10,6 +10,18 @@ namespace rw {
 namespace {
 
 constexpr std::size_t kCountBytes = 4;
+constexpr std::size_t kWriterPieceBytes = std::size_t{1} << 20;
+
+// More records than the header's count can hold: no file.
+[[nodiscard]] bool CountTooLarge(std::size_t count)
+{
+    return count > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+}
+
+[[nodiscard]] WriteReport NotWrittenCountTooLarge()
+{
+    return {false, std::make_error_code(std::errc::file_too_large).message(), {}};
+}
 
 [[nodiscard]] bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
@@ -154,6 +166,30 @@ FileKind KindFromName(std::string_view bareName)
         if (EqualsIgnoringAsciiCase(bareName, SchemaOf(kind).fileName)) return kind;
     }
     return FileKind::None;
+}
+
+namespace {
+
+// The stored bytes of records in a file of that size: what follows the count, or in a monster
+// file the whole of it.
+[[nodiscard]] std::uint64_t StoredRecordBytes(FileKind kind, std::uint64_t fileSize)
+{
+    const std::uint64_t offset = RecordsOffset(kind);
+    return fileSize > offset ? fileSize - offset : 0;
+}
+
+} // namespace
+
+std::size_t DecodedRecords::WholeCount() const
+{
+    return static_cast<std::size_t>(
+        std::min<std::uint64_t>(StoredRecordBytes(kind, report.fileSize) / RecordSize(), report.recordsPresent));
+}
+
+std::uint64_t DecodedRecords::CutRecordBytes() const
+{
+    if (WholeCount() == Count()) return 0;
+    return StoredRecordBytes(kind, report.fileSize) - std::uint64_t{WholeCount()} * RecordSize();
 }
 
 DecodedRecords DecodeBytes(std::span<const std::uint8_t> file, FileKind kind, std::uint8_t key)
@@ -312,9 +348,7 @@ std::vector<std::uint8_t> EncodeBytes(FileKind kind, std::uint8_t key, std::size
 WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::uint8_t key, std::size_t count,
                        const RecordSource& source)
 {
-    if (count > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-        return {false, std::make_error_code(std::errc::file_too_large).message(), {}};
-    }
+    if (CountTooLarge(count)) return NotWrittenCountTooLarge();
     AtomicFile file(path);
     // The fingerprint a later load of this file would take, so that a save over the open
     // file counts as what was loaded from then on.
@@ -330,40 +364,80 @@ WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::ui
     return {true, {}, {size, hash.Finish()}};
 }
 
-namespace {
-constexpr std::size_t kWriterPieceBytes = std::size_t{1} << 20;
-} // namespace
+
+StoredRecordPiece::StoredRecordPiece(FileKind kind, std::uint8_t key) : m_kind(kind), m_key(key), m_bytes(kWriterPieceBytes) {}
+
+bool StoredRecordPiece::Full() const { return m_bytes.size() - m_held < SchemaOf(m_kind).recordSize; }
+
+void StoredRecordPiece::Add(std::span<const std::uint8_t> record)
+{
+    m_held += StoreRecord(m_bytes.data() + m_held, record, m_kind, m_count, m_key);
+    ++m_count;
+}
+
+std::span<std::uint8_t> StoredRecordPiece::Reserve(std::size_t bytes)
+{
+    m_held += bytes;
+    return {m_bytes.data() + m_held - bytes, bytes};
+}
 
 DataFileWriter::DataFileWriter(const std::filesystem::path& path, FileKind kind, std::uint8_t key)
-    : m_file(path), m_kind(kind), m_key(key), m_piece(kWriterPieceBytes)
+    : m_file(path), m_piece(kind, key)
 {
-    // The place of the count.
-    m_held = kCountBytes;
+    (void)m_piece.Reserve(kCountBytes); // the place of the count
 }
 
 void DataFileWriter::Append(std::span<const std::uint8_t> record)
 {
-    if (m_piece.size() - m_held < record.size() && !Flush()) return;
-    m_held += StoreRecord(m_piece.data() + m_held, record, m_kind, m_count, m_key);
-    ++m_count;
+    if (m_piece.Full() && !Flush()) return;
+    m_piece.Add(record);
 }
 
 bool DataFileWriter::Flush()
 {
-    const bool written = m_file.Write(std::span<const std::uint8_t>(m_piece.data(), m_held));
-    m_held = 0;
+    const bool written = m_file.Write(m_piece.Bytes());
+    m_piece.Clear();
     return written;
 }
 
 WriteReport DataFileWriter::Commit()
 {
-    if (m_count > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-        return {false, std::make_error_code(std::errc::file_too_large).message(), {}};
-    }
+    if (CountTooLarge(m_piece.Count())) return NotWrittenCountTooLarge();
     std::uint8_t count[kCountBytes];
-    StoreInt32(count, static_cast<std::int32_t>(m_count));
+    StoreInt32(count, static_cast<std::int32_t>(m_piece.Count()));
     if (Flush() && m_file.Rewrite(0, count) && m_file.Commit()) return {true, {}, {}};
     return {false, m_file.Error(), {}};
+}
+
+SpilledDataFile::SpilledDataFile(FileKind kind, std::uint8_t key) : m_piece(kind, key) {}
+
+void SpilledDataFile::Append(std::span<const std::uint8_t> record)
+{
+    if (m_piece.Full() && !Flush()) return;
+    m_piece.Add(record);
+}
+
+bool SpilledDataFile::Flush()
+{
+    const bool written = m_spill.Write(m_piece.Bytes());
+    m_piece.Clear();
+    return written;
+}
+
+bool SpilledDataFile::Emit(const std::function<bool(std::span<const std::uint8_t>)>& sink)
+{
+    if (!Flush() || CountTooLarge(m_piece.Count())) return false;
+    std::uint8_t count[kCountBytes];
+    StoreInt32(count, static_cast<std::int32_t>(m_piece.Count()));
+    if (!sink(count)) return false;
+    std::vector<std::uint8_t> buffer(kWriterPieceBytes);
+    for (std::uint64_t at = 0; at < m_spill.Size();) {
+        const std::optional<std::size_t> got = m_spill.ReadAt(buffer, at);
+        if (!got || *got == 0) return false;
+        if (!sink(std::span<const std::uint8_t>(buffer).first(*got))) return false;
+        at += *got;
+    }
+    return true;
 }
 
 WriteReport BackUpFile(const std::filesystem::path& file, const std::filesystem::path& copy)

@@ -63,6 +63,11 @@ struct DecodedRecords {
 
     [[nodiscard]] std::size_t RecordSize() const { return SchemaOf(kind).recordSize; }
     [[nodiscard]] std::size_t Count() const { return report.recordsPresent; }
+    // Of them, those the file holds whole: a file cut short may end inside the last one, whose
+    // missing bytes are zeros here.
+    [[nodiscard]] std::size_t WholeCount() const;
+    // The bytes the file holds of the record it ends inside; 0 when there is none.
+    [[nodiscard]] std::uint64_t CutRecordBytes() const;
     [[nodiscard]] std::span<const std::uint8_t> RecordAt(std::size_t i) const
     {
         return std::span<const std::uint8_t>(bytes).subspan(i * RecordSize(), RecordSize());
@@ -146,6 +151,31 @@ WriteReport BackUpFile(const std::filesystem::path& file, const std::filesystem:
 WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::uint8_t key, std::size_t count,
                        const RecordSource& source);
 
+// Records as a data file stores them (enciphered; a monster file's first one without its ID),
+// gathered into a piece of about a megabyte for a writer to hand on whole.
+class StoredRecordPiece {
+public:
+    StoredRecordPiece(FileKind kind, std::uint8_t key);
+
+    // Whether another record has no room: the piece is to be handed on and cleared first.
+    [[nodiscard]] bool Full() const;
+    // record: one record image of the kind's size.
+    void Add(std::span<const std::uint8_t> record);
+    [[nodiscard]] std::span<const std::uint8_t> Bytes() const { return {m_bytes.data(), m_held}; }
+    // Empties the piece; the records added so far stay counted.
+    void Clear() { m_held = 0; }
+    // Keeps room for bytes at the start of the piece, written into it by the caller.
+    [[nodiscard]] std::span<std::uint8_t> Reserve(std::size_t bytes);
+    [[nodiscard]] std::size_t Count() const { return m_count; }
+
+private:
+    FileKind m_kind;
+    std::uint8_t m_key;
+    PageBuffer m_bytes;
+    std::size_t m_held = 0;
+    std::size_t m_count = 0;
+};
+
 // Writes a data file a record at a time, for an import that need not hold them all: the
 // count, known only at the end, goes last into the place kept for it. Replaces the target as
 // EncodeFile does, and not at all unless committed.
@@ -157,7 +187,7 @@ public:
     [[nodiscard]] bool CanWrite() const { return m_file.Ok() && m_file.CanRewrite(); }
     // record: one record image of the kind's size.
     void Append(std::span<const std::uint8_t> record);
-    [[nodiscard]] std::size_t Count() const { return m_count; }
+    [[nodiscard]] std::size_t Count() const { return m_piece.Count(); }
     // Writes the count and puts the file in place; no fingerprint, which only a table that
     // stays open needs.
     [[nodiscard]] WriteReport Commit();
@@ -166,11 +196,32 @@ private:
     bool Flush();
 
     AtomicFile m_file;
-    FileKind m_kind;
-    std::uint8_t m_key;
-    PageBuffer m_piece; // records enciphered, waiting to be written
-    std::size_t m_held = 0;
-    std::size_t m_count = 0;
+    StoredRecordPiece m_piece;
+};
+
+// A data file made a record at a time for an output that must have the count first and cannot
+// be written over afterwards (standard output, a pipe, a device): the stored records wait in a
+// SpillFile until all have come, then the whole file goes out, count first. Memory stays that
+// of a piece, whatever the table's size.
+class SpilledDataFile {
+public:
+    SpilledDataFile(FileKind kind, std::uint8_t key);
+
+    // The spill file could be made, and has taken every record so far.
+    [[nodiscard]] bool Ok() const { return m_spill.Ok(); }
+    [[nodiscard]] std::string Error() const { return m_spill.Error(); }
+    // record: one record image of the kind's size.
+    void Append(std::span<const std::uint8_t> record);
+    [[nodiscard]] std::size_t Count() const { return m_piece.Count(); }
+    // The whole file to sink, a piece at a time, count first. False when the spill file failed
+    // (Error() says why) or the sink refused a piece.
+    [[nodiscard]] bool Emit(const std::function<bool(std::span<const std::uint8_t>)>& sink);
+
+private:
+    bool Flush();
+
+    SpillFile m_spill;
+    StoredRecordPiece m_piece;
 };
 
 } // namespace rw

@@ -30,6 +30,14 @@ KindFits FitsOf(std::int32_t count, std::uint64_t fileSize)
     return fits;
 }
 
+const KindFit& FitFor(const KindFits& fits, FileKind kind)
+{
+    for (const KindFit& fit : fits) {
+        if (fit.kind == kind) return fit;
+    }
+    return fits.front();
+}
+
 KindGuess GuessKind(const KindFits& fits)
 {
     KindGuess guess;
@@ -43,6 +51,17 @@ KindGuess GuessKind(const KindFits& fits)
         }
     }
     return guess;
+}
+
+Misfit MisfitOf(const KindFits& fits, FileKind kind)
+{
+    const KindFit& asked = FitFor(fits, kind);
+    if (!asked.HasRecords()) return Misfit::NoRecords;
+    if (asked.Exact()) return Misfit::None;
+    const KindGuess guess = GuessKind(fits);
+    if (guess.exact && guess.best != kind) return Misfit::OtherKind;
+    if (asked.MissingBytes() > 0 && asked.expectedSize > kMaxTableBytes) return Misfit::CountTooLarge;
+    return Misfit::None;
 }
 
 FileFits FitsOfFile(const std::filesystem::path& path)

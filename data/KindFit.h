@@ -38,6 +38,8 @@ struct KindFit {
 // One entry per kind, in kAllKinds' order.
 using KindFits = std::array<KindFit, kAllKinds.size()>;
 [[nodiscard]] KindFits FitsOf(std::int32_t count, std::uint64_t fileSize);
+// The entry of one kind (not None).
+[[nodiscard]] const KindFit& FitFor(const KindFits& fits, FileKind kind);
 
 // The kind a file most likely holds. One count never fits two kinds exactly (4 + 184n,
 // 4 + 120n and 252n are never equal for one n), so a fit is a sure answer.
@@ -48,6 +50,20 @@ struct KindGuess {
     bool exact = false;
 };
 [[nodiscard]] KindGuess GuessKind(const KindFits& fits);
+
+// Why a file cannot be a table of a kind at all, whatever damage a table of it may have come to
+// (cut short, bytes after its records): reading it as one would read garbage.
+enum class Misfit : std::uint8_t {
+    None,         // it can be
+    NoRecords,    // its header counts none
+    OtherKind,    // another kind fits its size exactly (GuessKind names it): it is that kind's table
+    CountTooLarge // its header counts more than kMaxTableBytes of records, which it does not hold
+};
+// No table a server keeps comes near this (a million items take 184 MB), while the first four
+// bytes of text, or of a zip archive such as a workbook, read as a count of tens of millions
+// or more: "Item" as 1,835,365,449.
+inline constexpr std::uint64_t kMaxTableBytes = std::uint64_t{4} << 30;
+[[nodiscard]] Misfit MisfitOf(const KindFits& fits, FileKind kind);
 
 // The fits of the file at path, from its header and size; the system's reason when it cannot
 // be read (a file that is not a regular file is refused with std::errc::invalid_argument).

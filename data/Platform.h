@@ -187,9 +187,39 @@ private:
     std::error_code m_error;
 };
 
-// From now on SIGINT, SIGTERM, SIGHUP and SIGQUIT first remove the temporary files of the
-// AtomicFiles and ScratchFiles alive at that moment, then end the program as they would have.
-// On Windows, Ctrl-C, Ctrl-Break and closing the console window do the same.
+// A file of the program's own for bytes that must wait for what comes after them, such as the
+// records of a data file on their way to a pipe, which must have their count first. It lies in
+// the system's folder for temporary files and has no name there (Linux), or a name the system
+// removes when the program ends however it ends (Windows), so that nothing is left of it.
+class SpillFile {
+public:
+    // Creates it; Ok() tells whether that worked.
+    SpillFile();
+    SpillFile(const SpillFile&) = delete;
+    SpillFile& operator=(const SpillFile&) = delete;
+    ~SpillFile();
+
+    [[nodiscard]] bool Ok() const { return !m_error; }
+    // The system's text for the first failure.
+    [[nodiscard]] std::string Error() const { return SystemText(m_error); }
+
+    // Appends bytes; false, keeping the reason, when they could not all be written.
+    bool Write(std::span<const std::uint8_t> bytes);
+    [[nodiscard]] std::uint64_t Size() const { return m_size; }
+    // Fills into from offset; fewer bytes only at the end. Empty on failure.
+    [[nodiscard]] std::optional<std::size_t> ReadAt(std::span<std::uint8_t> into, std::uint64_t offset);
+
+private:
+    std::intptr_t m_handle = -1;
+    std::uint64_t m_size = 0;
+    std::error_code m_error;
+};
+
+// From now on SIGINT, SIGTERM, SIGHUP, SIGQUIT and SIGPIPE first remove the temporary files of
+// the AtomicFiles and ScratchFiles alive at that moment, then end the program as they would
+// have. SIGXFSZ is ignored: a write past the file size limit fails with its reason ("File too
+// large"), and that failure removes the temporary file as every failure does. On Windows,
+// Ctrl-C, Ctrl-Break and closing the console window do the same.
 void RemoveTemporaryFilesOnSignals();
 
 // Names as the program holds them, UTF-8 text, and as the system takes them. On POSIX the

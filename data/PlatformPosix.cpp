@@ -545,12 +545,68 @@ ScratchFile::~ScratchFile()
     ReleaseTemp(m_tempSlot);
 }
 
+// --- SpillFile ---
+
+SpillFile::SpillFile()
+{
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+    if (error) {
+        m_error = error;
+        return;
+    }
+    int fd = -1;
+#ifdef O_TMPFILE
+    fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+#endif
+    if (fd < 0) {
+        // A system or file system without nameless files: a named one, its name gone at once.
+        std::string name = (folder / ".recwright-spill.XXXXXX").string();
+        fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0) {
+            m_error = LastError();
+            return;
+        }
+        ::unlink(name.c_str());
+    }
+    m_handle = fd;
+}
+
+SpillFile::~SpillFile() { Close(m_handle); }
+
+bool SpillFile::Write(std::span<const std::uint8_t> bytes)
+{
+    if (m_error) return false;
+    if (!WriteAllAt(Fd(m_handle), reinterpret_cast<const char*>(bytes.data()), bytes.size(), static_cast<off_t>(m_size))) {
+        m_error = LastError();
+        return false;
+    }
+    m_size += bytes.size();
+    return true;
+}
+
+std::optional<std::size_t> SpillFile::ReadAt(std::span<std::uint8_t> into, std::uint64_t offset)
+{
+    if (m_error) return std::nullopt;
+    const long long got = ReadAllAt(Fd(m_handle), reinterpret_cast<char*>(into.data()), into.size(), static_cast<off_t>(offset));
+    if (got < 0) {
+        m_error = LastError();
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(got);
+}
+
 void RemoveTemporaryFilesOnSignals()
 {
     struct sigaction action {};
     action.sa_handler = RemoveTemporariesAndEnd;
     sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) ::sigaction(signal, &action, nullptr);
+    // A reader that went away (warnings piped into head) ends the program as it always did.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE}) ::sigaction(signal, &action, nullptr);
+    // A write past the file size limit fails instead of ending the program: the failure then
+    // says why and removes the temporary file, as any other does, and the editor keeps its
+    // unsaved table.
+    ::signal(SIGXFSZ, SIG_IGN);
 }
 
 // --- Names, the command line and the standard streams ---

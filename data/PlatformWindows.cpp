@@ -215,12 +215,13 @@ BOOL WINAPI RemoveTemporariesAndEnd(DWORD)
 
 // A new file of a temporary name beside target, opened for writing; others may read it and
 // the console handler may delete it.
-[[nodiscard]] HANDLE CreateTemp(const std::filesystem::path& target, std::wstring& name, std::error_code& error)
+[[nodiscard]] HANDLE CreateTemp(const std::filesystem::path& target, std::wstring& name, std::error_code& error,
+                                DWORD share = FILE_SHARE_READ | FILE_SHARE_DELETE, DWORD flags = FILE_ATTRIBUTE_NORMAL)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = TempNameFor(target);
-        const HANDLE handle = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                            nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE handle =
+            ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, CREATE_NEW, flags, nullptr);
         if (handle != INVALID_HANDLE_VALUE) return handle;
         if (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS) break;
     }
@@ -620,6 +621,43 @@ ScratchFile::~ScratchFile()
 {
     if (!m_path.empty()) ::DeleteFileW(Widen(m_path).c_str());
     ReleaseTemp(m_tempSlot);
+}
+
+// --- SpillFile ---
+
+SpillFile::SpillFile()
+{
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+    if (error) {
+        m_error = error;
+        return;
+    }
+    // The system deletes it when its handle closes, which it does for a program that ends in
+    // any way.
+    std::wstring name;
+    const HANDLE handle = CreateTemp(folder / L"recwright-spill", name, m_error, FILE_SHARE_DELETE,
+                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE);
+    if (handle != INVALID_HANDLE_VALUE) m_handle = Stored(handle);
+}
+
+SpillFile::~SpillFile() { Close(m_handle); }
+
+bool SpillFile::Write(std::span<const std::uint8_t> bytes)
+{
+    if (m_error) return false;
+    if (!WriteAllAt(Handle(m_handle), reinterpret_cast<const char*>(bytes.data()), bytes.size(), m_size)) {
+        m_error = LastError();
+        return false;
+    }
+    m_size += bytes.size();
+    return true;
+}
+
+std::optional<std::size_t> SpillFile::ReadAt(std::span<std::uint8_t> into, std::uint64_t offset)
+{
+    if (m_error) return std::nullopt;
+    return ReadAllAt(Handle(m_handle), reinterpret_cast<char*>(into.data()), into.size(), offset, m_error);
 }
 
 void RemoveTemporaryFilesOnSignals() { ::SetConsoleCtrlHandler(RemoveTemporariesAndEnd, TRUE); }

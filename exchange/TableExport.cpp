@@ -46,7 +46,7 @@ ExportOutcome ExportCsv(const RecordTable& table, const std::filesystem::path& p
 {
     AtomicFile file(path);
     if (!file.Ok()) return Failed(file.Error());
-    const CsvExporter exporter(table.Kind(), NamesOf(format));
+    CsvExporter exporter(table.Kind(), NamesOf(format));
     std::string piece;
     piece.reserve(kPieceBytes + 4096);
     if (format == TransferFormat::CsvUtf8Bom) piece.append(kUtf8ByteOrderMark);
@@ -62,7 +62,9 @@ ExportOutcome ExportCsv(const RecordTable& table, const std::filesystem::path& p
         }
     }
     if (!file.Write(piece) || !file.Commit(AtomicFile::Sync::Lazy)) return Failed(file.Error());
-    return Written();
+    ExportOutcome outcome = Written();
+    outcome.formulaLike = exporter.FormulaLike();
+    return outcome;
 }
 
 ExportOutcome ExportSheet(const RecordTable& table, const std::filesystem::path& path, const RowProgress& keepGoing)

@@ -4,6 +4,7 @@
 // the order a save would write, so an export of the table and one of the file it saves are
 // the same. Nothing is left behind in the target's place unless the whole export was written.
 
+#include "data/CsvExport.h"
 #include "exchange/TransferFormat.h"
 #include "sheet/SheetResult.h"
 #include "table/RecordTable.h"
@@ -20,6 +21,7 @@ struct ExportOutcome {
     bool cancelled = false;
     std::string error; // the system's reason, when neither and sheet has none
     SheetResult sheet; // a workbook's failure
+    FormulaLikeNames formulaLike; // of a CSV written: names a spreadsheet may take for formulas
 };
 
 // Told how many rows are written so far; false stops the export.

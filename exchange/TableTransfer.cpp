@@ -78,10 +78,13 @@ void TableTransfer::OnExport(QWidget* owner)
     const RecordTable& table = m_document.Table();
     const TransferFormat format =
         NamesWorkbook(choice->path.toStdString()) ? TransferFormat::Sheet : static_cast<TransferFormat>(choice->filter);
-    const std::unique_ptr<ProgressMeter> meter =
-        m_prompter.StartProgress(owner, Text(str::kExportProgress), static_cast<std::uint64_t>(table.RowCount()));
-    const ExportOutcome outcome =
-        ExportTable(table, FsPath(choice->path), format, [&](std::size_t rows) { return meter->Advance(rows); });
+    ExportOutcome outcome;
+    {
+        // Gone before any message, which it would otherwise cover.
+        const std::unique_ptr<ProgressMeter> meter =
+            m_prompter.StartProgress(owner, Text(str::kExportProgress), static_cast<std::uint64_t>(table.RowCount()));
+        outcome = ExportTable(table, FsPath(choice->path), format, [&](std::size_t rows) { return meter->Advance(rows); });
+    }
     if (outcome.cancelled) return;
     const QString shown = QDir::toNativeSeparators(choice->path);
     if (!outcome.written) {
@@ -89,8 +92,14 @@ void TableTransfer::OnExport(QWidget* owner)
         m_prompter.ShowMessage(owner, Text(str::kExportFailedFormat, shown, reason), Text(str::kCaptionError));
         return;
     }
-    m_prompter.ShowMessage(owner, Text(str::kExportedFormat, table.RowCount(), QFileInfo(choice->path).fileName()),
-                           Text(str::kCaptionNotice));
+    QString text = Text(str::kExportedFormat, table.RowCount(), QFileInfo(choice->path).fileName());
+    // Once for the whole export, in its summary: the names stay as they are, for the round trip.
+    const FormulaLikeNames& formulas = outcome.formulaLike;
+    if (formulas.count > 0) {
+        text += Text(str::kExportFormulaNamesFormat, formulas.count, formulas.firstId,
+                     GbkCodec::Instance().Decode(formulas.firstName));
+    }
+    m_prompter.ShowMessage(owner, text, Text(formulas.count > 0 ? str::kCaptionWarning : str::kCaptionNotice));
 }
 
 bool TableTransfer::OnImport(QWidget* owner)

@@ -245,6 +245,9 @@ inline constexpr char kExportProgress[] = "正在导出……";
 inline constexpr char kImportProgress[] = "正在读取……";
 inline constexpr char kExportedFormat[] = "已把%1条记录导出到[%2]。";
 inline constexpr char kExportFailedFormat[] = "无法写入[%1]：%2";
+inline constexpr char kExportFormulaNamesFormat[] =
+    "\n\n注意：有%1个名称以 =、+、- 或 @ 开头（第一个：ID %2 “%3”），电子表格程序打开这个CSV时可能把它们当作公式。"
+    "CSV中的名称保持原样；如要在电子表格中编辑，请导出为Excel工作簿（.xlsx），其中的名称保持为文本。";
 inline constexpr char kImportCannotReadFormat[] = "无法读取[%1]：%2";
 inline constexpr char kImportErrorsFormat[] = "[%1]中有以下错误，表格没有改变：\n%2";
 inline constexpr char kImportWrongKindFormat[] =
@@ -267,6 +270,20 @@ inline constexpr char kSheetFailureBadXmlFormat[] = "工作簿的%1已经损坏�
 inline constexpr char kSheetFailureTooManyRowsFormat[] = "记录太多，一个工作表最多只能有%1条记录";
 inline constexpr char kSheetFailureCellTooLongFormat[] = "第%1行的单元格太长（超过%2字节）";
 inline constexpr char kSheetFailureNotInThisBuild[] = "此版本不能读写Excel工作簿（.xlsx），请使用CSV";
+inline constexpr char kSheetFailureBeyondFormat[] = "%1：%2，记录工作簿远不会如此，可能是恶意构造的文件";
+inline constexpr char kSheetWholeWorkbook[] = "工作簿";
+inline constexpr char kSheetBeyondTokenFormat[] = "有一段标记超过%1字节";
+inline constexpr char kSheetBeyondNameFormat[] = "有元素名超过%1字节";
+inline constexpr char kSheetBeyondDepthFormat[] = "元素嵌套超过%1层";
+inline constexpr char kSheetBeyondSheetsFormat[] = "有超过%1个工作表";
+inline constexpr char kSheetBeyondRelationshipsFormat[] = "有超过%1个关系";
+inline constexpr char kSheetBeyondMembersFormat[] = "有超过%1个成员";
+inline constexpr char kSheetFailureDuplicateMemberFormat[] =
+    "工作簿中有两个名为%1的成员（或只有大小写不同），电子表格程序可能显示其中任何一个";
+inline constexpr char kSheetFailureHiddenSheetFormat[] =
+    "工作簿的第一个工作表“%1”是隐藏的，电子表格程序显示的是另一个工作表；请取消隐藏，或把记录所在的工作表移到最前面";
+inline constexpr char kSheetFailureNotAWorksheetFormat[] = "工作簿作为第一个工作表指定的%1不是工作表（而是<%2>）";
+inline constexpr char kSheetFailureOutOfMemory[] = "内存不足，无法读完工作簿";
 inline constexpr char kStepImportFormat[] = "导入 %1 条记录";
 
 // Comparing with another file
@@ -403,14 +420,23 @@ inline constexpr char kCliCannotReadFormat[] = "%s: cannot read: %s";
 inline constexpr char kCliNotRegularFile[] = "not a regular file (a folder, a device, a pipe or a socket)";
 inline constexpr char kCliIsFolder[] = "it is a folder";
 inline constexpr char kCliBadCountFormat[] = "%s: not loaded: the count in its header is %lld";
+inline constexpr char kCliOtherKindFormat[] =
+    "%s: not a table of kind %s: its size is exactly that of %lld %s records (--kind %s reads it so)";
+inline constexpr char kCliCountTooLargeFormat[] =
+    "%s: not a table of kind %s: its header counts %lld records (%lld bytes), but the file has %lld bytes";
 inline constexpr char kCliTooLargeFormat[] =
     "%s: not loaded: too large to load (%lld bytes, more than the memory this program can have)";
 inline constexpr char kCliTruncatedFormat[] =
     "%s: warning: the header announces %lld records but the file holds %lld; those are exported";
 inline constexpr char kCliTrailingBytesFormat[] =
     "%s: warning: %lld bytes follow the last of the %lld records the header announces; they are not exported";
+inline constexpr char kCliFormulaNamesFormat[] =
+    "%s: warning: %lld name(s) begin with =, +, - or @ (the first: ID %lld '%s'), which a spreadsheet opening "
+    "the CSV may take for formulas; the CSV keeps them as they are, and an .xlsx (-o FILE.xlsx) keeps them as text";
 inline constexpr char kCliStandardOutput[] = "standard output";
 inline constexpr char kCliCannotWriteFormat[] = "%s: cannot write: %s";
+inline constexpr char kCliSpillFailedFormat[] =
+    "%s: not written: the records could not wait for their count in a temporary file: %s";
 inline constexpr char kCliNotWrittenFormat[] = "%s: not written: %lld error(s) in %s";
 inline constexpr char kCliMoreErrorsFormat[] = "%s: ... and %lld more error(s)";
 inline constexpr char kCliEmptyNotWrittenFormat[] =
@@ -452,7 +478,9 @@ inline constexpr char kCliDiffUnknownKindFormat[] =
 inline constexpr char kCliDiffKindsDifferFormat[] =
     "%s and %s are tables of different kinds (%s, %s); diff compares two tables of one kind";
 inline constexpr char kCliDiffTruncatedFormat[] =
-    "%s: warning: the header announces %lld records but the file holds %lld; those are compared";
+    "%s: warning: the header announces %lld records but the file holds %lld whole; those are compared";
+inline constexpr char kCliDiffCutRecordFormat[] =
+    "%s: warning: the file ends inside record %lld, holding %lld of its %lld bytes; it is not compared";
 inline constexpr char kCliDiffTrailingBytesFormat[] =
     "%s: warning: %lld bytes follow the last of the %lld records the header announces; they are not compared";
 inline constexpr char kCliDiffFilesFormat[] = "A: %s, %lld records\nB: %s, %lld records\n";
@@ -471,6 +499,7 @@ inline constexpr char kCliDiffHiddenField[] = "hidden bytes";
 
 // CSV problems; each follows "CSV:LINE:COLUMN: " or "CSV:LINE: ".
 inline constexpr char kCsvNoHeader[] = "the CSV is empty; its first line must be the header";
+inline constexpr char kCsvSheetNoHeader[] = "the worksheet has no rows; its first row must be the header";
 inline constexpr char kCsvBadHeaderFormat[] = "the header must be the %s table's titles: %s[,Raw]; found: %s";
 inline constexpr char kCsvInHeaderFormat[] = "in the header: %s; without the header nothing after it can be read";
 inline constexpr char kCsvQuoteInsideField[] =
@@ -529,6 +558,22 @@ inline constexpr char kCliSheetCellTooLongFormat[] = "%s: refused: a cell of row
 inline constexpr char kCliSheetStringTooLongFormat[] = "%s: refused: a string in %s holds more than %lld bytes";
 inline constexpr char kCliSheetNotInThisBuildFormat[] =
     "%s: .xlsx is not available in this build of recwright-cli; use CSV (--format csv)";
+inline constexpr char kCliSheetBeyondFormat[] = "%s: refused: %s: %s; no workbook of records comes near that";
+inline constexpr char kCliSheetWholeArchive[] = "the archive";
+inline constexpr char kCliSheetBeyondTokenFormat[] = "a tag or other piece of markup longer than %lld bytes";
+inline constexpr char kCliSheetBeyondNameFormat[] = "an element name longer than %lld bytes";
+inline constexpr char kCliSheetBeyondDepthFormat[] = "elements nested more than %lld deep";
+inline constexpr char kCliSheetBeyondSheetsFormat[] = "more than %lld sheets";
+inline constexpr char kCliSheetBeyondRelationshipsFormat[] = "more than %lld relationships";
+inline constexpr char kCliSheetBeyondMembersFormat[] = "more than %lld members";
+inline constexpr char kCliSheetDuplicateMemberFormat[] =
+    "%s: refused: it holds two members named '%s' (letter case aside), and spreadsheet programs may show either";
+inline constexpr char kCliSheetHiddenSheetFormat[] =
+    "%s: refused: its first worksheet, '%s', is hidden, and a spreadsheet shows another; unhide it or move the "
+    "sheet of records to the front";
+inline constexpr char kCliSheetNotAWorksheetFormat[] =
+    "%s: no worksheet to read: the workbook gives %s as its first worksheet, but that holds a <%s>";
+inline constexpr char kCliSheetOutOfMemoryFormat[] = "%s: out of memory while reading it; stopped, and nothing was written";
 inline constexpr char kSheetXmlNotWellFormedFormat[] = "the XML is not well-formed: %s";
 inline constexpr char kSheetXmlDocumentType[] = "a document type declaration, which no workbook has";
 inline constexpr char kSheetXmlBadRowNumberFormat[] = "a row numbered '%s'";

@@ -2,12 +2,17 @@
 
 #include "sheet/SheetLimits.h"
 
-#include <charconv>
-#include <cmath>
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace rw {
 namespace {
+
+constexpr long kMaxExponent = 400;
+constexpr std::size_t kMaxWholeDigits = 19;
+
+[[nodiscard]] bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 [[nodiscard]] int HexValue(char c)
 {
@@ -74,15 +79,58 @@ std::optional<CellReference> ParseCellReference(std::string_view reference)
 
 std::string_view WholeNumberText(std::string_view value, std::string& scratch)
 {
-    double number = 0;
-    const char* end = value.data() + value.size();
-    const auto [stop, error] = std::from_chars(value.data(), end, number);
-    if (error != std::errc() || stop != end || !std::isfinite(number) || number != std::trunc(number)) return value;
-    // Beyond 2^63 no double is an ID or a field anyway: left as written, it is refused.
-    if (std::fabs(number) >= 9.2e18) return value;
-    char digits[24];
-    char* last = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(number)).ptr; // -0 too gives "0"
-    scratch.assign(digits, last);
+    // Decided on the decimal text itself, not on a double: "2.00000000000000001" is no whole
+    // number, though the double nearest to it is 2.
+    std::size_t i = 0;
+    const bool negative = i < value.size() && value[i] == '-';
+    if (negative) ++i;
+    std::string_view whole;    // the digits before the point
+    std::string_view fraction; // and after it
+    const std::size_t wholeFrom = i;
+    while (i < value.size() && IsDigit(value[i])) ++i;
+    whole = value.substr(wholeFrom, i - wholeFrom);
+    if (i < value.size() && value[i] == '.') {
+        const std::size_t fractionFrom = ++i;
+        while (i < value.size() && IsDigit(value[i])) ++i;
+        fraction = value.substr(fractionFrom, i - fractionFrom);
+    }
+    if (whole.empty() && fraction.empty()) return value;
+    long exponent = 0;
+    if (i < value.size() && (value[i] == 'E' || value[i] == 'e')) {
+        ++i;
+        const bool below = i < value.size() && value[i] == '-';
+        if (i < value.size() && (value[i] == '-' || value[i] == '+')) ++i;
+        if (i == value.size()) return value;
+        for (; i < value.size() && IsDigit(value[i]); ++i) {
+            exponent = exponent * 10 + (value[i] - '0');
+            // Far past any whole number of 64 bits, and past every double: left as written.
+            if (exponent > kMaxExponent) return value;
+        }
+        if (below) exponent = -exponent;
+    }
+    if (i != value.size()) return value;
+
+    // The digits with the point moved by the exponent: those left of it make the number, and
+    // every one right of it must be a zero.
+    std::string digits(whole);
+    digits.append(fraction);
+    const long point = static_cast<long>(whole.size()) + exponent;
+    for (long k = std::max(point, 0L); k < static_cast<long>(digits.size()); ++k) {
+        if (digits[static_cast<std::size_t>(k)] != '0') return value;
+    }
+    std::string integer;
+    for (long k = 0; k < point; ++k) {
+        integer.push_back(k < static_cast<long>(digits.size()) ? digits[static_cast<std::size_t>(k)] : '0');
+    }
+    const std::size_t first = integer.find_first_not_of('0');
+    if (first == std::string::npos) {
+        scratch = "0"; // -0 too
+        return scratch;
+    }
+    // Beyond 64 bits no number is an ID or a field anyway: left as written, it is refused.
+    if (integer.size() - first > kMaxWholeDigits) return value;
+    scratch.assign(negative ? "-" : "");
+    scratch.append(integer, first);
     return scratch;
 }
 

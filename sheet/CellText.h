@@ -20,8 +20,9 @@ struct CellReference {
 [[nodiscard]] std::optional<CellReference> ParseCellReference(std::string_view reference);
 
 // A number cell's value as the importer should read it: a whole number (however written:
-// "1E+5", "7.0", "-0") as its plain digits, anything else (a fraction, "1E+300") as written,
-// so that it is refused rather than cut to a whole number. scratch may hold the answer.
+// "1E+5", "7.0", "-0") as its plain digits, anything else (a fraction, even one a double
+// cannot tell from a whole number, "1E+300") as written, so that it is refused rather than
+// cut to a whole number. scratch may hold the answer.
 [[nodiscard]] std::string_view WholeNumberText(std::string_view value, std::string& scratch);
 
 // Text for a cell: characters XML 1.0 cannot hold, or would not keep (a carriage return

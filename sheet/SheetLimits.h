@@ -31,6 +31,23 @@ inline constexpr std::uint64_t kMaxPackRatio = 200;
 // Small parts may pack denser: there the ratio says nothing and costs nothing.
 inline constexpr std::uint64_t kPackRatioFloorBytes = std::uint64_t{1} << 20;
 
+// A package holds a few dozen members; a zip archive without its 64-bit extension, at most this.
+inline constexpr std::uint64_t kMaxMembers = 65'535;
+// A workbook of records has one sheet, perhaps a few beside it; no spreadsheet program makes
+// more than this many. Relationships: one for each sheet, and a few for the rest.
+inline constexpr std::uint64_t kMaxSheets = 10'000;
+inline constexpr std::uint64_t kMaxRelationships = 2 * kMaxSheets;
+
+// The XML of every part. A piece of markup (a tag with its attributes, a comment) that the
+// unpacked pieces cut in two is scanned again from its start as each piece arrives, so its
+// length costs its square; the longest a workbook has, a worksheet's root tag with its
+// namespaces, takes about a kilobyte.
+inline constexpr std::uint64_t kMaxXmlTokenBytes = std::uint64_t{1} << 20;
+// Every open element's name is kept until it ends: a worksheet nests about ten deep, under names
+// of a few dozen bytes with their namespaces.
+inline constexpr std::uint32_t kMaxXmlDepth = 256;
+inline constexpr std::uint32_t kMaxXmlNameBytes = 1024;
+
 // No name or Raw comes near this; a spreadsheet cell holds at most 32,767 characters.
 inline constexpr std::size_t kMaxCellBytes = std::size_t{128} << 10;
 // A row's own text (not counting shared strings), as a CSV row is bounded.

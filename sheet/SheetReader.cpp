@@ -9,12 +9,13 @@
 #include "sheet/XmlPart.h"
 #include "sheet/ZipArchive.h"
 
+#include <new>
+
 namespace rw {
 namespace {
 
-[[nodiscard]] SheetResult ReadArchive(const ZipArchive& archive, CsvImporter& importer, const SheetProgress& progress)
+[[nodiscard]] SheetResult ReadOpenArchive(const ZipArchive& archive, CsvImporter& importer, const SheetProgress& progress)
 {
-    if (!archive.IsOpen()) return archive.Failure();
     WorkbookParts parts;
     if (SheetResult found = FindWorkbookParts(archive, parts); !found.Ok()) return found;
 
@@ -36,6 +37,20 @@ namespace {
     importer.FinishFields();
     if (progress) (void)progress(total, total);
     return {};
+}
+
+[[nodiscard]] SheetResult ReadArchive(const ZipArchive& archive, CsvImporter& importer, const SheetProgress& progress)
+{
+    if (!archive.IsOpen()) return archive.Failure();
+    // The parser's own memory running out is caught where it happens; this is the rest (the
+    // shared strings, the records kept, the lists of the workbook's parts).
+    try {
+        return ReadOpenArchive(archive, importer, progress);
+    } catch (const std::bad_alloc&) {
+        SheetResult result;
+        result.failure = SheetFailure::OutOfMemory;
+        return result;
+    }
 }
 
 } // namespace

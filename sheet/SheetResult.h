@@ -27,7 +27,22 @@ enum class SheetFailure : std::uint8_t {
     TooManyRows,      // writing: more than limit records; reading: row number line is past limit
     TooManyStrings,   // part holds more than limit shared strings
     CellTooLong,      // a cell of row line (0: in part) holds more than limit bytes
+    BeyondLimit,      // part goes beyond what no workbook of records comes near: beyond, at line
+    DuplicateMember,  // detail: a name the archive holds twice (exactly, or but for letter case)
+    HiddenSheet,      // detail: the name of the first worksheet, which is hidden
+    NotAWorksheet,    // part, which the workbook gives as its first worksheet, is a detail element
+    OutOfMemory,      // memory ran out while part was read
     NotInThisBuild,   // built without the worksheet libraries (the Windows recwright-cli)
+};
+
+// What a workbook went beyond, for BeyondLimit; the limit is in SheetResult::limit.
+enum class SheetBeyond : std::uint8_t {
+    TokenBytes, // a tag, comment or other piece of markup longer than limit bytes
+    NameBytes,  // an element's name longer than limit bytes
+    Depth,      // elements nested more than limit deep
+    Sheets,     // more than limit sheets in the workbook
+    Relationships, // more than limit relationships in part
+    Members,    // more than limit members in the archive
 };
 
 // What is wrong with a part's XML.
@@ -44,6 +59,7 @@ enum class SheetXmlProblem : std::uint8_t {
 struct SheetResult {
     SheetFailure failure = SheetFailure::None;
     SheetXmlProblem problem = SheetXmlProblem::NotWellFormed; // for BadXml
+    SheetBeyond beyond = SheetBeyond::TokenBytes;              // for BeyondLimit
     std::string detail;
     std::string part;        // inside the workbook, such as "xl/worksheets/sheet1.xml"
     std::uint64_t line = 0;

@@ -18,8 +18,10 @@ struct WorkbookParts {
     std::optional<ZipArchive::Part> sharedStrings;
 };
 
-// The parts of the first worksheet (not a chart sheet) and of the shared strings, if any.
-// The failure is NoWorksheet when there is none, or one of reading the parts on the way.
+// The parts of the first worksheet (not a chart sheet) and of the shared strings, if any,
+// named exactly as the relationships give them. The failure is NoWorksheet when there is
+// none, HiddenSheet when it is hidden, BeyondLimit past sheet_limits' counts of sheets and
+// relationships, or one of reading the parts on the way.
 [[nodiscard]] SheetResult FindWorkbookParts(const ZipArchive& archive, WorkbookParts& parts);
 
 // A relationship's target, relative to the folder of the part that has it (or absolute with

@@ -26,6 +26,16 @@ WorksheetRows::WorksheetRows(const StringPool& sharedStrings, CsvImporter& impor
 
 bool WorksheetRows::Start(std::string_view name, const XmlAttributes& attributes)
 {
+    if (!m_sawRoot) {
+        // A relationship may name any part as the worksheet, the workbook itself included:
+        // read as rows, that would be a sheet without any.
+        m_sawRoot = true;
+        if (name != "worksheet") {
+            m_failure.failure = SheetFailure::NotAWorksheet;
+            m_failure.detail = std::string(name.substr(0, 40));
+            return false;
+        }
+    }
     if (name == "sheetData") {
         m_inData = true;
     } else if (!m_inData) {

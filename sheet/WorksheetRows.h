@@ -50,6 +50,7 @@ private:
 
     const StringPool& m_sharedStrings;
     CsvImporter& m_importer;
+    bool m_sawRoot = false;
     bool m_inData = false;
     bool m_inRow = false;
     bool m_inCell = false;

@@ -17,9 +17,9 @@ using UnpackProgress = std::function<bool(std::uint64_t unpacked)>;
 
 // Reads the part through handler. handlerFailure is what the handler keeps of why it stopped
 // (its failure None when it stopped because it had read enough); the answer is that, a
-// failure of the archive or the XML, or Cancelled.
+// failure of the archive or the XML (markup beyond limits included), or Cancelled.
 [[nodiscard]] SheetResult ReadXmlPart(const ZipArchive& archive, const ZipArchive::Part& part, std::uint64_t limit,
                                       XmlHandler& handler, const SheetResult& handlerFailure,
-                                      const UnpackProgress& progress = {});
+                                      const UnpackProgress& progress = {}, const XmlLimits& limits = {});
 
 } // namespace rw

@@ -5,7 +5,10 @@
 // pushed the bytes as they are unpacked and calls back for each element, so a worksheet of
 // any size is read in the memory of one piece, where a tree of a million-row worksheet would
 // take gigabytes. A document type declaration is refused before anything is defined by it:
-// no workbook has one, and entities are how XML is made to expand without bound.
+// no workbook has one, and entities are how XML is made to expand without bound. So is markup
+// beyond XmlLimits, which would cost the parser time or memory without bound all the same.
+
+#include "sheet/SheetLimits.h"
 
 #include <cstdint>
 #include <memory>
@@ -40,9 +43,27 @@ public:
     [[nodiscard]] virtual bool Text(std::string_view text) = 0;
 };
 
+// How far the parser goes along with a document before it stops it.
+struct XmlLimits {
+    std::uint64_t tokenBytes = sheet_limits::kMaxXmlTokenBytes; // one piece of markup
+    std::uint32_t depth = sheet_limits::kMaxXmlDepth;           // elements inside each other
+    std::uint32_t nameBytes = sheet_limits::kMaxXmlNameBytes;   // an element's name, its namespace included
+};
+
 class XmlStream {
 public:
-    explicit XmlStream(XmlHandler& handler);
+    // Why the parser stopped, when it was not that the XML is not well-formed.
+    enum class Stop : std::uint8_t {
+        None,
+        ByHandler,    // for a reason the handler keeps
+        DocumentType,
+        TokenTooLong, // beyond XmlLimits::tokenBytes
+        NameTooLong,  // beyond XmlLimits::nameBytes
+        TooDeep,      // beyond XmlLimits::depth
+        OutOfMemory,  // the parser's or a handler's memory ran out
+    };
+
+    explicit XmlStream(XmlHandler& handler, const XmlLimits& limits = {});
     XmlStream(const XmlStream&) = delete;
     XmlStream& operator=(const XmlStream&) = delete;
     ~XmlStream();
@@ -51,8 +72,7 @@ public:
     // or the handler stopped it.
     [[nodiscard]] bool Feed(std::string_view bytes, bool last);
 
-    [[nodiscard]] bool StoppedByHandler() const { return m_stopped; }
-    [[nodiscard]] bool RefusedDocumentType() const { return m_documentType; }
+    [[nodiscard]] Stop Stopped() const { return m_stop; }
     // Where the parser is, or where it found the XML not well-formed (1-based).
     [[nodiscard]] std::uint64_t Line() const;
     // The parser's words for what is not well-formed.
@@ -66,13 +86,24 @@ private:
     static void OnEnd(void* self, const char* name);
     static void OnText(void* self, const char* text, int length);
     static void OnDocumentType(void* self, const char* name, const char* sysid, const char* pubid, int internal);
-    void StopUnless(bool goOn);
+    static void OnOtherMarkup(void* self, const char* text, int length);
+    // Runs a callback's work unless the parser is stopping; stops it for the reason given, or
+    // when the work answers false or runs out of memory.
+    template <typename Work>
+    void Handle(Work&& work);
+    void StopFor(Stop reason);
+    // Notes where the event being reported ends: what the parser holds beyond it is one
+    // piece of markup still arriving.
+    void NoteEventEnd();
 
     XmlHandler& m_handler;
+    XmlLimits m_limits;
     std::unique_ptr<XML_ParserStruct, ParserFree> m_parser;
-    bool m_stopped = false;
-    bool m_documentType = false;
+    Stop m_stop = Stop::None;
     bool m_failed = false; // the parser's error stays the first one it found
+    std::uint32_t m_depth = 0;
+    std::uint64_t m_fed = 0;      // bytes handed to the parser
+    std::uint64_t m_eventEnd = 0; // where the last event reported ends
 };
 
 } // namespace rw

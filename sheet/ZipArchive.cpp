@@ -4,6 +4,8 @@
 
 #include <zip.h>
 
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace rw {
@@ -80,7 +82,10 @@ void ZipArchive::Open(zip_source_t* source)
     ZipError error;
     // The archive takes the source on success; on failure it stays the caller's.
     m_zip.reset(zip_open_from_source(source, ZIP_RDONLY, error.Get()));
-    if (m_zip && zip_get_num_entries(m_zip.get(), 0) > 0) return;
+    if (m_zip && zip_get_num_entries(m_zip.get(), 0) > 0) {
+        CheckMembers();
+        return;
+    }
     if (m_zip) {
         // The zip library takes an empty file for an empty archive; no spreadsheet wrote it.
         m_zip.reset();
@@ -99,9 +104,37 @@ void ZipArchive::Open(zip_source_t* source)
     m_failure.detail = error.Text();
 }
 
+void ZipArchive::CheckMembers()
+{
+    const zip_int64_t count = zip_get_num_entries(m_zip.get(), 0);
+    if (static_cast<std::uint64_t>(count) > sheet_limits::kMaxMembers) {
+        m_zip.reset();
+        m_failure.failure = SheetFailure::BeyondLimit;
+        m_failure.beyond = SheetBeyond::Members;
+        m_failure.limit = sheet_limits::kMaxMembers;
+        return;
+    }
+    // Two members of one name: which of them a program reads is its own choice, and the
+    // package format takes names without regard to letter case, so twins that differ only in
+    // case are as ambiguous.
+    std::unordered_set<std::string> seen;
+    seen.reserve(static_cast<std::size_t>(count));
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char* name = zip_get_name(m_zip.get(), static_cast<zip_uint64_t>(i), 0);
+        if (!name) continue;
+        std::string folded(name);
+        for (char& c : folded) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        if (seen.insert(std::move(folded)).second) continue;
+        m_failure.failure = SheetFailure::DuplicateMember;
+        m_failure.detail = name; // before the archive, which holds the name, goes
+        m_zip.reset();
+        return;
+    }
+}
+
 std::optional<ZipArchive::Part> ZipArchive::Find(const std::string& name) const
 {
-    const zip_int64_t index = zip_name_locate(m_zip.get(), name.c_str(), ZIP_FL_NOCASE);
+    const zip_int64_t index = zip_name_locate(m_zip.get(), name.c_str(), 0);
     if (index < 0) return std::nullopt;
     zip_stat_t stat;
     zip_stat_init(&stat);

@@ -22,7 +22,9 @@ namespace rw {
 
 class ZipArchive {
 public:
-    // Opens the archive in a file, or in bytes that outlive this; Failure() says why not.
+    // Opens the archive in a file, or in bytes that outlive this; Failure() says why not. An
+    // archive of more members than sheet_limits::kMaxMembers, or with two members of one name
+    // (letter case aside), is refused.
     explicit ZipArchive(const std::string& path);
     explicit ZipArchive(std::span<const std::uint8_t> bytes);
     ZipArchive(const ZipArchive&) = delete;
@@ -38,7 +40,7 @@ public:
         std::uint64_t size = 0;       // unpacked, as the directory says
         std::uint64_t packedSize = 0;
     };
-    // The part of that name, letter case aside as the package format wants; empty if none.
+    // The part of exactly that name, as spreadsheet programs find it; empty if none.
     [[nodiscard]] std::optional<Part> Find(const std::string& name) const;
 
     // Unpacks the part into take, a piece at a time. It is refused (TooLarge) once it comes
@@ -54,6 +56,7 @@ private:
         void operator()(zip* archive) const;
     };
     void Open(zip_source* source);
+    void CheckMembers();
 
     std::unique_ptr<zip, Closer> m_zip;
     SheetResult m_failure;

@@ -8,7 +8,7 @@ namespace rw {
 std::string RowsAsText(const RecordTable& table, const std::vector<int>& rows)
 {
     const Utf8NameTranscoder names;
-    const CsvExporter exporter(table.Kind(), names, '\t');
+    CsvExporter exporter(table.Kind(), names, '\t');
     std::string text;
     exporter.AppendHeader(text);
     for (const int row : rows) exporter.AppendRow(table.RowBytes(row), text);

@@ -5,109 +5,20 @@
 #include "data/Platform.h"
 #include "data/Record.h"
 #include "data/RecordBytes.h"
-#include "tests/data/TestFiles.h"
+#include "tests/cli/CliFixture.h"
 #include "tests/sheet/WorkbookBytes.h"
-
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define RECWRIGHT_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RECWRIGHT_ASAN 1
-#endif
-#endif
-
-namespace rw {
+namespace rw::test {
 namespace {
-
-using test::ReadFile;
-using test::WriteFile;
-
-const std::filesystem::path kSamples = RECWRIGHT_SAMPLES_DIR;
-const std::string kItem = (kSamples / "stditem.dat").string();
-
-// AddressSanitizer reserves terabytes of address space up front, so a program built with it
-// cannot start under an address space limit at all.
-#ifdef RECWRIGHT_ASAN
-constexpr bool kCanLimitMemory = false;
-#else
-constexpr bool kCanLimitMemory = true;
-#endif
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-[[nodiscard]] std::string Quoted(const std::string& arg)
-{
-    std::string quoted = "'";
-    for (const char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// The program and its arguments as a shell command.
-[[nodiscard]] std::string Command(std::initializer_list<std::string> args)
-{
-    std::string command = "$CLI";
-    for (const std::string& arg : args) command += " " + Quoted(arg);
-    return command;
-}
-
-[[nodiscard]] std::size_t Occurrences(const std::string& text, const std::string& part)
-{
-    std::size_t n = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
-}
-
-class Cli : public ::testing::Test {
-protected:
-    test::TempDir m_dir;
-
-    // A shell line in which $CLI is the program. Standard input is input; standard output
-    // and error are kept, unless the line sends them elsewhere itself.
-    CliRun Shell(const std::string& line, const std::string& input = {})
-    {
-        WriteFile(m_dir / "stdin", input);
-        const std::string command = "CLI=" + Quoted(RECWRIGHT_CLI) + "; { " + line + "\n} <" + Quoted(Path("stdin")) +
-                                    " >" + Quoted(Path("stdout")) + " 2>" + Quoted(Path("stderr"));
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile<std::string>(m_dir / "stdout"),
-                ReadFile<std::string>(m_dir / "stderr")};
-    }
-    CliRun Invoke(std::initializer_list<std::string> args, const std::string& input = {})
-    {
-        return Shell(Command(args), input);
-    }
-    // The line in a shell of its own whose address space is limited, where that is possible.
-    static std::string WithMemoryLimit(const std::string& line, long megabytes)
-    {
-        if (!kCanLimitMemory) return line;
-        return "(ulimit -v " + std::to_string(megabytes * 1024) + "; " + line + ")";
-    }
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-    // The temporary files of writes that did not finish: hidden names in the folder.
-    std::vector<std::string> Leftovers() const
-    {
-        std::vector<std::string> hidden;
-        for (const auto& entry : std::filesystem::directory_iterator(m_dir.Path())) {
-            if (entry.path().filename().string().starts_with('.')) hidden.push_back(entry.path().filename().string());
-        }
-        return hidden;
-    }
-};
 
 TEST_F(Cli, UsageErrorsExitWithTwo)
 {
+    // A file whose name tells no kind: it is there, so that its name is what is wrong.
+    WriteFile(Path("items.bak"), ReadFile(kItem));
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "Usage:"},
         {{"frobnicate"}, "unknown command 'frobnicate'"},
@@ -250,15 +161,18 @@ TEST_F(Cli, MemoryThatRunsOutEndsTheCommandWithAMessage)
     row += ",";
     WriteFile(Path("header.csv"), header);
     // Into a file the records go as they are read, and fit; a device has to wait for the
-    // count, so they are held until the end, and do not.
-    const auto import = [&](std::initializer_list<std::string> arguments) {
+    // count, so they wait in a temporary file, and fit too. Without a folder for that, they
+    // are held until the end, and do not.
+    const auto import = [&](const std::string& environment, std::initializer_list<std::string> arguments) {
         return Shell("{ cat " + Quoted(Path("header.csv")) + "; yes " + Quoted(row) + " | head -n 1000000; } | " +
-                     WithMemoryLimit(Command(arguments), 128));
+                     WithMemoryLimit(environment + Command(arguments), 128));
     };
-    const CliRun streamed = import({"import", "-", "-o", Path("magic.dat")});
+    const CliRun streamed = import("", {"import", "-", "-o", Path("magic.dat")});
     EXPECT_EQ(streamed.status, 0) << streamed.err;
     EXPECT_EQ(std::filesystem::file_size(Path("magic.dat")), 4 + 1'000'000 * 120);
-    const CliRun held = import({"import", "-", "-o", "/dev/null", "--kind", "magic"});
+    const CliRun spilled = import("", {"import", "-", "-o", "/dev/null", "--kind", "magic"});
+    EXPECT_EQ(spilled.status, 0) << spilled.err;
+    const CliRun held = import("TMPDIR=" + Quoted(Path("none")) + " ", {"import", "-", "-o", "/dev/null", "--kind", "magic"});
     EXPECT_EQ(held.status, 1) << held.err;
     EXPECT_NE(held.err.find("out of memory; stopped, and nothing was written"), std::string::npos) << held.err;
     EXPECT_EQ(Leftovers(), std::vector<std::string>{});
@@ -737,11 +651,13 @@ TEST_F(Cli, DiffRefusesWhatItCannotCompareWithTwo)
 {
     const std::string magic = (kSamples / "magic.dat").string();
     std::filesystem::copy_file(kItem, Path("stditem.dat"));
+    std::filesystem::copy_file(kItem, Path("a.bak"));
+    std::filesystem::copy_file(kItem, Path("stditem.dat.bak"));
     const std::pair<std::string, std::string> cases[] = {
         {Command({"diff", kItem}), "diff needs two data files, A and B"},
         {Command({"diff", kItem, kItem, magic}), "two files only, not also '" + magic + "'"},
         {Command({"diff", kItem, magic}), "are tables of different kinds (item, magic)"},
-        {Command({"diff", Path("a.bak"), Path("b.bak")}), "give --kind"},
+        {Command({"diff", Path("a.bak"), Path("stditem.dat.bak")}), "give --kind"},
         {Command({"diff", kItem, kItem, "--encoding", "gbk"}), "unknown option '--encoding' for diff"},
         {Command({"export", kItem, "--csv"}), "unknown option '--csv' for export"},
         {Command({"diff", kItem, Path("missing.dat")}), "missing.dat: cannot read: No such file or directory"},
@@ -764,4 +680,4 @@ TEST_F(Cli, DiffRefusesWhatItCannotCompareWithTwo)
 }
 
 } // namespace
-} // namespace rw
+} // namespace rw::test

@@ -314,10 +314,11 @@ TEST_F(AtomicSave, KeepsModeOwnerAndLinks)
     }
 }
 
-// A signal that ends the program during a save takes the temporary file with it.
+// A signal that ends the program during a save takes the temporary file with it: a reader
+// of the messages that went away (SIGPIPE) too.
 TEST_F(AtomicSave, SignalsRemoveTheTemporaryFile)
 {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
         int ready[2];
         ASSERT_EQ(::pipe(ready), 0);
         const pid_t child = ::fork();
@@ -341,6 +342,28 @@ TEST_F(AtomicSave, SignalsRemoveTheTemporaryFile)
         ::close(ready[0]);
         ::close(ready[1]);
     }
+}
+
+// A write past the file size limit fails, removing the temporary file, instead of ending the
+// program with it left behind.
+TEST_F(AtomicSave, AFileSizeLimitFailsTheSaveWithoutEndingTheProgram)
+{
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        RemoveTemporaryFilesOnSignals();
+        rlimit small{};
+        ::getrlimit(RLIMIT_FSIZE, &small);
+        small.rlim_cur = 100000;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        const auto report = EncodeFile(m_target, FileKind::Item, 173, 10000, FromIds(std::vector<std::int32_t>(10000, 7)));
+        ::_exit(!report.written && report.error == SystemText(std::make_error_code(std::errc::file_too_large)) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(ReadFile(m_target), m_old);
+    EXPECT_EQ(EntriesInDir(), 1u) << "a temporary file was left behind";
 }
 
 } // namespace

@@ -134,6 +134,32 @@ CsvImporter Import(FileKind kind, const std::string& text)
     return importer;
 }
 
+// Names a spreadsheet may take for formulas are counted as they are written, the first kept
+// with its ID; the rows stay as they are.
+TEST(CsvExport, NamesThatMayReadAsFormulasAreCounted)
+{
+    const std::pair<const char*, bool> names[] = {
+        {"a=b", false}, {"", false}, {" =1", false}, {"=1+1", true}, {"+5", true}, {"-3", true}, {"@SUM(A1)", true},
+    };
+    std::vector<std::uint8_t> records;
+    std::int32_t id = 10;
+    for (const auto& [name, formula] : names) {
+        Record record(FileKind::Magic);
+        record.SetId(id++);
+        ASSERT_TRUE(record.SetName(name));
+        records.insert(records.end(), record.Bytes().begin(), record.Bytes().end());
+    }
+    const PassThroughNames gbk;
+    CsvExporter exporter(FileKind::Magic, gbk);
+    std::string csv;
+    ASSERT_TRUE(exporter.ExportRows(records, [&](std::string_view piece) { return csv.append(piece), true; }));
+    EXPECT_EQ(exporter.FormulaLike().count, 4u);
+    EXPECT_EQ(exporter.FormulaLike().firstId, 13);
+    EXPECT_EQ(exporter.FormulaLike().firstName, "=1+1");
+    EXPECT_NE(csv.find("\n13,=1+1,"), std::string::npos) << csv;
+    for (const auto& [name, formula] : names) EXPECT_EQ(MayReadAsFormula(name), formula) << name;
+}
+
 TEST(CsvImport, RowsStartFromRawOrZeros)
 {
     Record stored(FileKind::Item);

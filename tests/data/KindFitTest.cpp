@@ -47,5 +47,23 @@ TEST(KindFitTest, CountsWhatIsMissingAndWhatIsLeftOver)
     EXPECT_EQ(FitOfKind(FileKind::Item, 11, 4 + 10 * 184).MissingBytes(), 184u);
 }
 
+TEST(KindFitTest, AFileThatCannotBeATableOfTheKindIsToldApartFromADamagedOne)
+{
+    struct Case { const char* what; std::int32_t count; std::uint64_t size; FileKind kind; Misfit misfit; };
+    const Case cases[] = {
+        {"items", 11, 4 + 11 * 184, FileKind::Item, Misfit::None},
+        {"items cut short", 11, 4 + 5 * 184 + 100, FileKind::Item, Misfit::None},
+        {"items with bytes after them", 11, 4 + 11 * 184 + 3, FileKind::Item, Misfit::None},
+        {"monsters read as items", 8, 8 * 252, FileKind::Item, Misfit::OtherKind},
+        {"items read as spells", 11, 4 + 11 * 184, FileKind::Magic, Misfit::OtherKind},
+        {"a CSV: \"Item\" read as a count", 1'835'365'449, 1210, FileKind::Item, Misfit::CountTooLarge},
+        {"a workbook: \"PK\\3\\4\" read as a count", 67'324'752, 900'000, FileKind::Monster, Misfit::CountTooLarge},
+        {"a table that large, whole", 30'000'000, 4 + 30'000'000ull * 184, FileKind::Item, Misfit::None},
+        {"no records", 0, 4, FileKind::Item, Misfit::NoRecords},
+        {"a negative count", -3, 1000, FileKind::Monster, Misfit::NoRecords},
+    };
+    for (const Case& c : cases) EXPECT_EQ(MisfitOf(FitsOf(c.count, c.size), c.kind), c.misfit) << c.what;
+}
+
 } // namespace
 } // namespace rw

@@ -129,3 +129,75 @@ std::string RecordRow(FileKind kind, int r, const std::string& id, const std::st
 }
 
 } // namespace rw::test
+
+namespace rw::test {
+namespace {
+
+// Mostly the one letter, one in 2^bits times the other: text that packs less densely than the
+// reader allows a worksheet to.
+class Sprinkle {
+public:
+    explicit Sprinkle(int bits) : m_shift(64 - bits) {}
+    [[nodiscard]] char Next()
+    {
+        m_state = m_state * 6364136223846793005ull + 1442695040888963407ull;
+        return (m_state >> m_shift) == 0 ? 'b' : 'a';
+    }
+
+private:
+    int m_shift;
+    std::uint64_t m_state = 1;
+};
+
+[[nodiscard]] std::string OneRecordRows()
+{
+    return HeaderRow(FileKind::Item) + RecordRow(FileKind::Item, 2, "1", "a");
+}
+
+} // namespace
+
+std::vector<std::uint8_t> WorkbookWithLongToken(std::size_t tokenBytes)
+{
+    Sprinkle sprinkle(7);
+    std::string sheet = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet xmlns=\"";
+    sheet += kMain;
+    sheet += "\"><sheetData x=\"";
+    for (std::size_t i = 0; i < tokenBytes; ++i) sheet.push_back(sprinkle.Next());
+    sheet += "\">" + OneRecordRows() + "</sheetData></worksheet>";
+    return Workbook(sheet);
+}
+
+std::vector<std::uint8_t> WorkbookWithNesting(std::size_t depth)
+{
+    Sprinkle sprinkle(4);
+    std::string names;
+    names.reserve(depth);
+    for (std::size_t i = 0; i < depth; ++i) names.push_back(sprinkle.Next());
+    std::string sheet = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet xmlns=\"";
+    sheet += kMain;
+    sheet += "\"><sheetData>" + OneRecordRows() + "</sheetData><extLst>";
+    sheet.reserve(sheet.size() + 7 * depth + 100);
+    for (const char name : names) (sheet += '<') += name, sheet += '>';
+    for (auto name = names.rbegin(); name != names.rend(); ++name) (sheet += "</") += *name, sheet += '>';
+    return Workbook(sheet + "</extLst></worksheet>");
+}
+
+std::vector<std::uint8_t> WorkbookWithSheets(std::size_t sheets)
+{
+    Parts parts = WorkbookParts(SheetXml(OneRecordRows()));
+    std::string workbook = std::string("<workbook xmlns=\"") + kMain + "\" xmlns:r=\"" + kRelationshipTypes + "\"><sheets>";
+    std::string links = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    for (std::size_t i = 1; i <= sheets; ++i) {
+        const std::string n = std::to_string(i);
+        workbook += "<sheet name=\"s" + n + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
+        // Every sheet but the last is a chart: each lookup of one passes every relationship.
+        const bool last = i == sheets;
+        links += std::string("<Relationship Id=\"rId") + n + "\" Type=\"" + kRelationshipTypes +
+                 (last ? "/worksheet\" Target=\"worksheets/sheet1.xml\"/>" : "/chartsheet\" Target=\"chartsheets/sheet" + n + ".xml\"/>");
+    }
+    parts[1].second = workbook + "</sheets></workbook>";
+    parts[2].second = links + "</Relationships>";
+    return ZipOf(parts);
+}
+
+} // namespace rw::test

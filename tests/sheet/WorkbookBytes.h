@@ -36,4 +36,12 @@ using Parts = std::vector<std::pair<std::string, std::string>>; // name, content
 [[nodiscard]] std::string RecordRow(FileKind kind, int r, const std::string& id, const std::string& name,
                                     const std::string& raw = "");
 
+// Workbooks made to cost a reader time or memory, each a valid package around one item record,
+// their bulk varied just enough to pack less densely than a zip bomb: a start tag whose one
+// attribute is tokenBytes long; depth elements each inside the one before; sheets sheets with a
+// relationship each, listed so that the one worksheet among them is found last.
+[[nodiscard]] std::vector<std::uint8_t> WorkbookWithLongToken(std::size_t tokenBytes);
+[[nodiscard]] std::vector<std::uint8_t> WorkbookWithNesting(std::size_t depth);
+[[nodiscard]] std::vector<std::uint8_t> WorkbookWithSheets(std::size_t sheets);
+
 } // namespace rw::test

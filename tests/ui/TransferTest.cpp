@@ -113,6 +113,38 @@ TEST_F(TransferTest, ExportAndImportGiveTheCommandLinesBytesForEveryKindAndType)
     }
 }
 
+// Names a spreadsheet may take for formulas stay as they are in the CSV, and the export's
+// summary warns of them once, pointing to a workbook, which keeps them as text; no progress
+// window covers it.
+TEST_F(TransferTest, NamesThatMayReadAsFormulasAreWarnedOfOnce)
+{
+    prompter.onMessage = [&] { EXPECT_EQ(prompter.metersShown, 0) << "a progress window over the message"; };
+    const QString data = Open({FileKind::Item, {1, 2, 3, 4}});
+    const char* names[] = {"a=b", "=1+1", "@SUM(A1)", "-3"};
+    for (int row = 0; row < 4; ++row) ASSERT_TRUE(document.EditCell(row, kNameColumn, U(names[row])).Accepted());
+    ASSERT_TRUE(view.SaveToOpenedFile());
+    struct Case { TransferFormat type; const char* file; bool warned; };
+    const Case cases[] = {
+        {TransferFormat::CsvUtf8Bom, "names.csv", true},
+        {TransferFormat::CsvGbk, "names-gbk.csv", true},
+        {TransferFormat::Sheet, "names.xlsx", false},
+    };
+    for (const Case& c : cases) {
+        const std::size_t before = prompter.messages.size();
+        const QString path = dir.filePath(U(c.file));
+        Export(path, c.type);
+        ASSERT_EQ(prompter.messages.size(), before + 1) << c.file;
+        const ShownMessage& shown = prompter.messages.back();
+        EXPECT_EQ(shown.caption, U(c.warned ? str::kCaptionWarning : str::kCaptionNotice)) << c.file;
+        EXPECT_EQ(shown.text.contains(U("有3个名称以 =、+、- 或 @ 开头（第一个：ID 2 “=1+1”）")), c.warned) << shown.text.toStdString();
+        EXPECT_EQ(shown.text.contains(U("请导出为Excel工作簿（.xlsx）")), c.warned) << shown.text.toStdString();
+    }
+    // The CSV keeps the names as typed: it brings back the very file.
+    const QString built = dir.filePath(QStringLiteral("built.dat"));
+    ASSERT_EQ(Cli({"import", dir.filePath(QStringLiteral("names.csv")), "-o", built, "--kind", "item"}), 0);
+    EXPECT_EQ(Bytes(built), Bytes(data));
+}
+
 TEST_F(TransferTest, RefusedImportsChangeNothingAndSayWhy)
 {
     Open({FileKind::Item, {1, 2}});

@@ -130,18 +130,23 @@ public:
         return ChosenFile{*path, type};
     }
 
-    // Progress meters that cancel once cancelAt units are done (never by default).
+    // Progress meters that cancel once cancelAt units are done (never by default); how many
+    // are on the screen now.
     std::optional<std::uint64_t> cancelAt;
     std::vector<QString> progressShown;
+    int metersShown = 0;
     std::unique_ptr<ProgressMeter> StartProgress(QWidget*, const QString& label, std::uint64_t) override
     {
         progressShown.push_back(label);
         struct Meter final : ProgressMeter {
+            explicit Meter(int& shown) : shown(shown) { ++shown; }
+            ~Meter() override { --shown; }
+            int& shown;
             std::optional<std::uint64_t> cancelAt;
             bool Advance(std::uint64_t done) override { return !cancelAt || done < *cancelAt; }
             void SetTotal(std::uint64_t) override {}
         };
-        auto meter = std::make_unique<Meter>();
+        auto meter = std::make_unique<Meter>(metersShown);
         meter->cancelAt = cancelAt;
         return meter;
     }
