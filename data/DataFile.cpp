@@ -313,7 +313,7 @@ WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::ui
                        const RecordSource& source)
 {
     if (count > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-        return {false, std::make_error_code(std::errc::file_too_large).message(), {}};
+        return NotWritten(std::make_error_code(std::errc::file_too_large));
     }
     AtomicFile file(path);
     // The fingerprint a later load of this file would take, so that a save over the open
@@ -326,8 +326,19 @@ WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::ui
         size += chunk.size();
         return file.Write(chunk);
     });
-    if (!file.Commit()) return {false, file.Error(), {}};
-    return {true, {}, {size, hash.Finish()}};
+    if (!file.Commit()) return NotWritten(file.ErrorCode());
+    WriteReport written;
+    written.written = true;
+    written.fingerprint = {size, hash.Finish()};
+    return written;
+}
+
+WriteReport NotWritten(const std::error_code& error)
+{
+    WriteReport report;
+    report.error = SystemText(error);
+    report.code = error;
+    return report;
 }
 
 namespace {
@@ -358,33 +369,14 @@ bool DataFileWriter::Flush()
 WriteReport DataFileWriter::Commit()
 {
     if (m_count > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-        return {false, std::make_error_code(std::errc::file_too_large).message(), {}};
+        return NotWritten(std::make_error_code(std::errc::file_too_large));
     }
     std::uint8_t count[kCountBytes];
     StoreInt32(count, static_cast<std::int32_t>(m_count));
-    if (Flush() && m_file.Rewrite(0, count) && m_file.Commit()) return {true, {}, {}};
-    return {false, m_file.Error(), {}};
-}
-
-WriteReport BackUpFile(const std::filesystem::path& file, const std::filesystem::path& copy)
-{
-    InputFile from(file, InputFile::Accept::RegularFile);
-    if (!from.IsOpen() && from.Error() == std::errc::no_such_file_or_directory) return {true, {}, {}};
-    if (!from.IsOpen()) {
-        const std::error_code error = from.IsNotRegularFile() ? std::make_error_code(std::errc::invalid_argument) : from.Error();
-        return {false, SystemText(error), {}};
-    }
-    AtomicFile to(copy);
-    std::vector<std::uint8_t> chunk(std::size_t{1} << 20);
-    for (std::uint64_t at = 0;;) {
-        const std::optional<std::size_t> got = from.ReadAt(chunk, at);
-        if (!got) return {false, SystemText(from.Error()), {}};
-        if (*got == 0) break;
-        if (!to.Write(std::span<const std::uint8_t>(chunk.data(), *got))) break;
-        at += *got;
-    }
-    if (!to.Commit()) return {false, to.Error(), {}};
-    return {true, {}, {}};
+    if (!Flush() || !m_file.Rewrite(0, count) || !m_file.Commit()) return NotWritten(m_file.ErrorCode());
+    WriteReport written;
+    written.written = true;
+    return written;
 }
 
 } // namespace rw

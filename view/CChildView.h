@@ -65,7 +65,8 @@ public:
     void OnSearchId();
     void OnSearchName();
     void OnSave();
-    // 文件 ▸ 保存: over the opened file, the file it replaces kept as its .bak.
+    // 文件 ▸ 保存: over the opened file when anything is unsaved, the file as it was opened
+    // kept as its .bak.
     bool SaveToOpenedFile();
     // A left click on a column header.
     void OnHeaderItemClick(int column);
@@ -122,8 +123,9 @@ private:
     bool SaveAs();
     // What every save asks first: a monster file's first ID, an empty table.
     [[nodiscard]] bool MaySave();
-    // Asks before overwriting another program's changes, writes, and says how it went.
-    bool WriteTo(const QString& path, bool backUp);
+    // Asks before overwriting what the load left out of the file or another program's
+    // changes, writes, and says how it went.
+    bool WriteTo(const QString& path);
 
     TableDocument& m_document;
     FileChooser& m_files;
