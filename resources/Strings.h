@@ -128,6 +128,7 @@ inline constexpr char kPasteCountMismatchFormat[] = "剪贴板中有%1个数值�
 inline constexpr char kPasteCellsBadFormat[] = "第%1个数值“%2”不是-2147483648到2147483647之间的整数，表格没有改变。";
 inline constexpr char kPasteCellsDuplicateFormat[] = "粘贴后，下列记录的ID将与其他记录重复，表格没有改变：\n%1";
 inline constexpr char kPasteNothing[] = "剪贴板中没有可以粘贴的文字。";
+inline constexpr char kPasteCellsNotGbkFormat[] = "第%1个数值“%2”中有GBK无法表示的字符，表格没有改变。";
 
 // What a column header's tooltip says of its field
 inline constexpr char kColumnTipNumberFormat[] = "%1：偏移 %2，32 位整数"; // the title, the offset
@@ -340,6 +341,7 @@ inline constexpr char kCommitAdd[] = "增加(&A)";
 inline constexpr char kCancel[] = "取消(&C)";
 inline constexpr char kDialogCaptionFormat[] = "数据文件[%1]——"; // the kind's file name
 inline constexpr char kEnterInteger[] = "请输入一个整数。";
+inline constexpr char kEnterInt32[] = "请输入-2147483648到2147483647之间的整数。";
 
 // Key settings dialog
 inline constexpr char kKeyDialogCaption[] = "设置密钥";

@@ -281,11 +281,11 @@ PutOutcome CMainFrame::OnRecordModify(const RecordCommit& commit)
 {
     // By the row's identity, so a sort or the deletion of other rows since the dialog opened
     // does not matter.
-    return commit.rowKey == kNoRowKey ? m_view->PutRecord(commit.record, commit.row)
-                                      : m_view->PutRecordByKey(commit.record, commit.rowKey);
+    return commit.rowKey == kNoRowKey ? m_view->PutRecord(commit.record, commit.row, commit.owner)
+                                      : m_view->PutRecordByKey(commit.record, commit.rowKey, commit.owner);
 }
 
-PutOutcome CMainFrame::OnRecordAdd(const RecordCommit& commit) { return m_view->PutRecord(commit.record, -1); }
+PutOutcome CMainFrame::OnRecordAdd(const RecordCommit& commit) { return m_view->PutRecord(commit.record, -1, commit.owner); }
 
 void CMainFrame::OnFileOpen()
 {

@@ -265,6 +265,15 @@ CellsResult TableDocument::SetCells(std::vector<int> rows, int column, const std
     const auto textOf = [&](std::size_t i) -> const QString& { return texts[texts.size() == 1 ? 0 : i]; };
     const StepLabel label{StepKind::EditCell, column, 0, rows.size()};
     if (column == kNameColumn) {
+        // A character GBK cannot write would vanish from the name without a word, as it does
+        // not from a pasted row or an import.
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            if (!GbkCodec::Instance().Encode(texts[i])) {
+                result.outcome = CellsResult::Outcome::NotGbk;
+                result.text = i;
+                return result;
+            }
+        }
         auto step = std::make_unique<WriteStep>(m_model, Name(label));
         for (std::size_t i = 0; i < rows.size(); ++i) {
             Record record = table.ReadRow(rows[i]);

@@ -45,4 +45,15 @@ template <typename... Args>
     return QLocale(QLocale::Chinese, QLocale::China).toString(static_cast<qulonglong>(number));
 }
 
+// A value as a message quotes it: at most its first few dozen characters, "…" for the rest,
+// so that a pasted megabyte is neither laid out nor read whole.
+inline constexpr qsizetype kQuotedCharacters = 40;
+[[nodiscard]] inline QString Quoted(const QString& value)
+{
+    if (value.size() <= kQuotedCharacters) return value;
+    qsizetype cut = kQuotedCharacters;
+    if (value[cut - 1].isHighSurrogate()) --cut;
+    return value.left(cut) + QChar(0x2026);
+}
+
 } // namespace rw

@@ -46,10 +46,10 @@ public:
     void ReportLoadedFile(const LoadReport& report);
 
     // Puts a record into row, or appends it for -1 (the count box follows). A refusal shows
-    // its message.
-    PutOutcome PutRecord(const Record& record, int row);
+    // its message, owned by owner (the form when null).
+    PutOutcome PutRecord(const Record& record, int row, QWidget* owner = nullptr);
     // Puts a record into the row that holds key now, wherever sorting or deleting moved it.
-    PutOutcome PutRecordByKey(const Record& record, RowKey key);
+    PutOutcome PutRecordByKey(const Record& record, RowKey key, QWidget* owner = nullptr);
 
     // True when nothing would be lost: no unsaved changes, or the user saved them or agreed to
     // drop them.
@@ -112,8 +112,8 @@ private:
     void ApplyColumnWidths();
     // A new file: no dialog may commit into it, no arrow, its count, the commands on.
     void OnDocumentLoaded();
-    void ShowMessage(const QString& text, const char* caption);
-    PutOutcome ReportPut(const PutResult& result, bool appended);
+    void ShowMessage(const QString& text, const char* caption, QWidget* owner = nullptr);
+    PutOutcome ReportPut(const PutResult& result, bool appended, QWidget* owner = nullptr);
     // A cell edited in place; false when refused, after saying why when report is true.
     bool CommitCell(const QModelIndex& cell, const QString& text, bool report);
     void ReportRefusedRecords(const std::vector<std::int32_t>& ids);

@@ -329,7 +329,10 @@ void CChildView::OnPaste()
             ShowMessage(Text(str::kPasteCountMismatchFormat, values.size(), rows.size()), str::kCaptionError);
             break;
         case CellsResult::Outcome::NotANumber:
-            ShowMessage(Text(str::kPasteCellsBadFormat, result.text + 1, values[result.text]), str::kCaptionError);
+            ShowMessage(Text(str::kPasteCellsBadFormat, result.text + 1, Quoted(values[result.text])), str::kCaptionError);
+            break;
+        case CellsResult::Outcome::NotGbk:
+            ShowMessage(Text(str::kPasteCellsNotGbkFormat, result.text + 1, Quoted(values[result.text])), str::kCaptionError);
             break;
         case CellsResult::Outcome::DuplicateId:
             ShowMessage(Text(str::kPasteCellsDuplicateFormat, RecordsNamed(table, result.rows)), str::kCaptionError);

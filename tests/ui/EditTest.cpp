@@ -160,10 +160,12 @@ TEST_F(EditTest, CommandGuardsWarnInTheirOrder)
 }
 
 // Refused by the table (a duplicate ID) or by the dialog (a bad number), a commit leaves the
-// dialog open and the table as it was.
+// dialog open and the table as it was; the message is the dialog's, and the box it names has
+// the keys again, its text selected, so that what is typed next goes there.
 TEST_F(EditTest, RefusedCommitsKeepTheDialogOpenUntilTheIdIsFree)
 {
     Open({.ids = {1, 2, 3}});
+    frame.show();
     struct Step { bool add; int column; const char* text; QString message; std::vector<std::int32_t> ids; };
     const Step steps[] = {
         {false, kIdColumn, "2", Shown(str::kCaptionError, "已存在[ID=2]的记录,请重新输入ID！"), {1, 2, 3}},
@@ -182,9 +184,38 @@ TEST_F(EditTest, RefusedCommitsKeepTheDialogOpenUntilTheIdIsFree)
         Commit();
         EXPECT_EQ(LastMessage(), step.message) << step.text;
         EXPECT_EQ(Dialog().isVisible(), !step.message.isEmpty()) << step.text;
+        if (!step.message.isEmpty()) {
+            EXPECT_EQ(prompter.messages.back().owner, &Dialog()) << step.text;
+            EXPECT_EQ(Dialog().focusWidget(), &Box(step.column)) << step.text;
+            EXPECT_EQ(Box(step.column).selectedText(), U(step.text)) << step.text;
+        }
         EXPECT_EQ(Ids(), step.ids) << step.text;
         EXPECT_EQ(Count(), QString::number(step.ids.size())) << step.text;
         EXPECT_EQ(document.Modified(), step.ids[0] == 9) << step.text;
+    }
+}
+
+// A name whose length byte counts fewer bytes than its field holds: the dialog shows the name
+// the list shows, and a commit that leaves it alone keeps its bytes, the hidden rest included.
+TEST_F(EditTest, ModifyDialogShowsTheNameTheListShows)
+{
+    for (const FileKind kind : kAllKinds) {
+        SCOPED_TRACE(int(kind));
+        prompter.answers = {Answer::Discard};
+        Open({.kind = kind, .ids = {0, 2}});
+        Record record = Table().ReadRow(1);
+        ASSERT_TRUE(record.SetName("abcdef"));
+        record.Bytes()[record.Schema().nameLengthOffset] = 3;
+        ASSERT_EQ(view.PutRecord(record, 1), PutOutcome::Accepted);
+        ASSERT_EQ(Cell(1, kNameColumn), QStringLiteral("abc"));
+        Select({1});
+        view.OnModify();
+        EXPECT_EQ(Box(kNameColumn).text(), QStringLiteral("abc"));
+        Box(2).setText(QStringLiteral("7"));
+        Commit();
+        record.SetValue(2, 7);
+        EXPECT_EQ(Table().ReadRow(1), record);
+        EXPECT_EQ(Cell(1, kNameColumn), QStringLiteral("abc"));
     }
 }
 
@@ -368,9 +399,13 @@ TEST_F(EditTest, CellsAreEditedInPlaceByTheDialogsRules)
     EXPECT_EQ(editor()->text(), QStringLiteral("7"));
     QTest::keyClick(editor(), Qt::Key_Period);
     QTest::keyClick(editor(), Qt::Key_Return);
-    EXPECT_EQ(LastMessage(), Shown(str::kCaptionWarning, str::kEnterInteger));
+    // The message names the range: a whole number beyond it is refused too.
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionWarning, "请输入-2147483648到2147483647之间的整数。"));
     ASSERT_NE(editor(), nullptr);
-    EXPECT_NE(editor(), nullptr);
+    prompter.messages.clear();
+    type("2147483648", Qt::Key_Return);
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionWarning, "请输入-2147483648到2147483647之间的整数。"));
+    ASSERT_NE(editor(), nullptr);
     QTest::keyClick(editor(), Qt::Key_Escape);
     EXPECT_EQ(editor(), nullptr);
     EXPECT_EQ(Cell(0, 2), QStringLiteral("0"));
@@ -511,6 +546,9 @@ TEST_F(EditTest, FindBarFindsFiltersAndNeverDropsRows)
     view.Finder()->ApplyQuery();
     EXPECT_EQ(result->text(), U("没有名为“Levle”的列"));
     EXPECT_EQ(view.List()->model()->rowCount(), 4);
+    query.setText(QStringLiteral("Price<") + QString(100'000, QLatin1Char('9')));
+    view.Finder()->ApplyQuery();
+    EXPECT_EQ(result->text(), U("“%1…”超出了32位整数的范围").arg(QString(40, QLatin1Char('9'))));
 
     QTest::keyClick(&query, Qt::Key_Escape);
     EXPECT_FALSE(bar.isVisible());
@@ -561,18 +599,26 @@ TEST_F(EditTest, ClipboardCopiesAndPastesWholeRowsAndColumnsOfValues)
     EXPECT_EQ(Cell(0, price), QStringLiteral("9"));
     EXPECT_EQ(Cell(1, price), QStringLiteral("9"));
 
+    // A value is quoted by its first 40 characters: a pasted megabyte is neither laid out
+    // nor read whole. A character GBK has no form for is refused, not dropped.
+    const QString digits(1'000'000, QLatin1Char('9'));
     const struct {
-        const char* text;
+        int column;
+        QString text;
         const char* message;
     } bad[] = {
-        {"1\n2\n3\n", "剪贴板中有3个数值，但选中了2条记录。"},
-        {"7\nx7\n", "第2个数值“x7”不是-2147483648到2147483647之间的整数，表格没有改变。"},
-        {"MagID\tMagName\n1\tfire\n", nullptr},
+        {price, U("1\n2\n3\n"), "剪贴板中有3个数值，但选中了2条记录。"},
+        {price, U("7\nx7\n"), "第2个数值“x7”不是-2147483648到2147483647之间的整数，表格没有改变。"},
+        {price, digits, "第1个数值“9999999999999999999999999999999999999999…”不是-2147483648到2147483647之间的整数，表格没有改变。"},
+        {kNameColumn, U("C😀D"), "第1个数值“C😀D”中有GBK无法表示的字符，表格没有改变。"},
+        {kNameColumn, U("甲\n乙😀") + digits, "第2个数值“乙😀9999999999999999999999999999999999999…”中有GBK无法表示的字符，表格没有改变。"},
+        {price, U("MagID\tMagName\n1\tfire\n"), nullptr},
     };
     for (const auto& c : bad) {
-        SCOPED_TRACE(c.text);
+        SCOPED_TRACE(c.text.left(20).toStdString());
         const int before = document.History().index();
-        clipboard.setText(U(c.text));
+        view.List()->selectionModel()->setCurrentIndex(document.Model().index(0, c.column), QItemSelectionModel::NoUpdate);
+        clipboard.setText(c.text);
         view.ListCommand(ids::kCmdPaste)->trigger();
         if (c.message) {
             EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, c.message));

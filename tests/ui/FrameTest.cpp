@@ -7,6 +7,7 @@
 #include "ui/DialogUnits.h"
 #include "ui/FileChooser.h"
 #include "ui/QtPrompter.h"
+#include "ui/TextFit.h"
 #include "shell/StatusTexts.h"
 #include "tests/ui/UiTestSupport.h"
 #include "view/FrozenColumns.h"
@@ -357,6 +358,23 @@ TEST_F(FrameTest, AFileOfNoNamedKindIsOfferedTheKindThatFitsItAndAMisfitOnlyAfte
     EXPECT_EQ(onDisk(), original);
 }
 
+// The count box keeps its place and size; a count wider than it shows whole, smaller.
+TEST_F(FrameTest, TheCountBoxShowsEveryCountWhole)
+{
+    Open({.ids = {1, 2}});
+    frame.show();
+    auto& box = *FindControl<QLineEdit>(view, ids::kCountBox);
+    const QRect place = box.geometry();
+    for (const int count : {2, 99999, 1000000, 2147483647}) {
+        SCOPED_TRACE(count);
+        view.ShowRecordCount(count);
+        EXPECT_EQ(box.text(), QString::number(count));
+        EXPECT_LE(BoxWidthFor(box, box.font(), box.text()), box.width());
+        EXPECT_EQ(box.geometry(), place);
+        EXPECT_EQ(box.font().pointSizeF() == view.font().pointSizeF(), count < 100000);
+    }
+}
+
 TEST_F(FrameTest, StatusBarShowsDateAndARunningClockInFixedPanes)
 {
     EXPECT_EQ(FormatStatusDate(QDate(2024, 3, 7)), QStringLiteral("2024年03月07日"));
@@ -594,6 +612,40 @@ TEST(RealDialogs, QuestionsAnswerReturnAndEscapeWithTheAnswersThatLoseNothing)
               Answer::StopShowing);
     WhenModalOpens([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
     EXPECT_FALSE(prompter.AskYesNo(&owner, U("?"), U(str::kCaptionWarning)));
+}
+
+// After a refused commit's message is closed, the dialog is the active window again and its
+// ID box has the keys: what is typed next changes the dialog's box, never the list's row.
+TEST(RealDialogs, ARefusedCommitsMessageIsTheDialogsAndTheKeysStayWithIt)
+{
+    QTemporaryDir dir;
+    QtPrompter prompter;
+    CMainFrame frame(prompter);
+    frame.OpenPath(WriteSample(dir.filePath(QStringLiteral("stditem.dat")), {.ids = {1, 2, 3}}));
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CChildView& view = *frame.View();
+    view.List()->selectRow(0);
+    view.OnModify();
+    CRecordDlg& dialog = *view.Dialog(FileKind::Item);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    auto& idBox = *FindControl<QLineEdit>(dialog, kItemSchema.Column(kIdColumn).controlId);
+    idBox.setText(QStringLiteral("2"));
+    QWidget* owner = nullptr;
+    WhenModalOpens([&](QWidget* modal) {
+        owner = modal->parentWidget();
+        QTest::keyClick(modal, Qt::Key_Return);
+    });
+    FindControl<QPushButton>(dialog, dialog.Template().commitId)->click();
+    EXPECT_EQ(owner, &dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    ASSERT_EQ(QApplication::focusWidget(), &idBox);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("81"));
+    EXPECT_TRUE(idBox.text().endsWith(QStringLiteral("81"))) << idBox.text().toStdString();
+    EXPECT_EQ(frame.Document().Table().IdOfRow(0), 1);
+    EXPECT_FALSE(frame.Document().Modified());
+    dialog.hide();
 }
 
 TEST(RealDialogs, OpenDialogShowsTheFilterAsWrittenListsDataFilesAndStartsInTheLastFolder)
