@@ -20,7 +20,7 @@ constexpr std::size_t kWriterPieceBytes = std::size_t{1} << 20;
 
 [[nodiscard]] WriteReport NotWrittenCountTooLarge()
 {
-    return {false, std::make_error_code(std::errc::file_too_large).message(), {}};
+    return NotWritten(std::make_error_code(std::errc::file_too_large));
 }
 
 [[nodiscard]] bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
@@ -360,8 +360,19 @@ WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::ui
         size += chunk.size();
         return file.Write(chunk);
     });
-    if (!file.Commit()) return {false, file.Error(), {}};
-    return {true, {}, {size, hash.Finish()}};
+    if (!file.Commit()) return NotWritten(file.ErrorCode());
+    WriteReport written;
+    written.written = true;
+    written.fingerprint = {size, hash.Finish()};
+    return written;
+}
+
+WriteReport NotWritten(const std::error_code& error)
+{
+    WriteReport report;
+    report.error = SystemText(error);
+    report.code = error;
+    return report;
 }
 
 
@@ -405,8 +416,10 @@ WriteReport DataFileWriter::Commit()
     if (CountTooLarge(m_piece.Count())) return NotWrittenCountTooLarge();
     std::uint8_t count[kCountBytes];
     StoreInt32(count, static_cast<std::int32_t>(m_piece.Count()));
-    if (Flush() && m_file.Rewrite(0, count) && m_file.Commit()) return {true, {}, {}};
-    return {false, m_file.Error(), {}};
+    if (!Flush() || !m_file.Rewrite(0, count) || !m_file.Commit()) return NotWritten(m_file.ErrorCode());
+    WriteReport written;
+    written.written = true;
+    return written;
 }
 
 SpilledDataFile::SpilledDataFile(FileKind kind, std::uint8_t key) : m_piece(kind, key) {}
@@ -438,27 +451,6 @@ bool SpilledDataFile::Emit(const std::function<bool(std::span<const std::uint8_t
         at += *got;
     }
     return true;
-}
-
-WriteReport BackUpFile(const std::filesystem::path& file, const std::filesystem::path& copy)
-{
-    InputFile from(file, InputFile::Accept::RegularFile);
-    if (!from.IsOpen() && from.Error() == std::errc::no_such_file_or_directory) return {true, {}, {}};
-    if (!from.IsOpen()) {
-        const std::error_code error = from.IsNotRegularFile() ? std::make_error_code(std::errc::invalid_argument) : from.Error();
-        return {false, SystemText(error), {}};
-    }
-    AtomicFile to(copy);
-    std::vector<std::uint8_t> chunk(std::size_t{1} << 20);
-    for (std::uint64_t at = 0;;) {
-        const std::optional<std::size_t> got = from.ReadAt(chunk, at);
-        if (!got) return {false, SystemText(from.Error()), {}};
-        if (*got == 0) break;
-        if (!to.Write(std::span<const std::uint8_t>(chunk.data(), *got))) break;
-        at += *got;
-    }
-    if (!to.Commit()) return {false, to.Error(), {}};
-    return {true, {}, {}};
 }
 
 } // namespace rw

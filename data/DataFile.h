@@ -134,13 +134,11 @@ using RecordSource = std::function<void(std::size_t index, std::span<std::uint8_
 struct WriteReport {
     bool written = false;
     std::string error;               // the system's reason when not written
+    std::error_code code;            // the same reason, for words of the program's own
     DataFileFingerprint fingerprint; // of what was written
 };
-
-// Copies file to copy, replacing it the way EncodeFile replaces a file: what was at copy
-// stays whole until the whole of file is there. Written when file does not exist: nothing to
-// keep.
-WriteReport BackUpFile(const std::filesystem::path& file, const std::filesystem::path& copy);
+// A write that failed for error.
+[[nodiscard]] WriteReport NotWritten(const std::error_code& error);
 
 // The file image for count records.
 [[nodiscard]] std::vector<std::uint8_t> EncodeBytes(FileKind kind, std::uint8_t key, std::size_t count,

@@ -26,6 +26,7 @@ struct FileStamp {
     std::uint64_t inode = 0;
     std::uint64_t size = 0;
     std::int64_t modifiedNs = 0; // since the epoch
+    std::uint32_t permissions = 0; // the mode's permission bits (07777) on POSIX; 0 on Windows
 
     [[nodiscard]] bool SameFileAs(const FileStamp& other) const
     {
@@ -52,6 +53,40 @@ void FreePages(void* pages, std::size_t bytes);
 
 // The system's text for an error, as the user should see it after the program's own words.
 [[nodiscard]] std::string SystemText(const std::error_code& error);
+
+// The reasons a file operation commonly fails for, whatever words and numbers the system has
+// for them, so that the program can say them in its own words; Other for the rest, which only
+// the system's text tells.
+enum class ErrorKind : std::uint8_t {
+    NoSuchFile,
+    PermissionDenied,
+    DiskFull,
+    ReadOnlyFileSystem,
+    IsAFolder,
+    FileTooLarge,
+    TooManyLinks, // symbolic links nested too deep or in a loop, or a file with too many hard links
+    InUse,        // held by another program that does not let it be written or replaced
+    Other,
+};
+[[nodiscard]] ErrorKind KindOfError(const std::error_code& error);
+namespace platform_detail {
+// The kinds only the system's own numbers tell (Windows' error codes, a POSIX errno with no
+// portable name); KindOfError asks it first.
+[[nodiscard]] std::optional<ErrorKind> KindOfSystemError(const std::error_code& error);
+} // namespace platform_detail
+
+// What stands under a name, looked at without following a symbolic link there and without
+// opening it, so that neither a link nor a pipe or a device can lead anywhere or make the
+// program wait.
+enum class NameEntry : std::uint8_t { Nothing, RegularFile, SymbolicLink, Folder, PipeOrDevice, Other };
+struct NameStatus {
+    NameEntry entry = NameEntry::Nothing;
+    // Owned by the user the program runs as, or the program runs as the administrator (root);
+    // always on Windows, where files have no single owner to compare.
+    bool ours = false;
+    std::error_code error; // it could not be looked at (entry is then Nothing)
+};
+[[nodiscard]] NameStatus LookAtName(const std::filesystem::path& path);
 
 // A file opened for reading. Opening never waits: a pipe with no writer or a device that
 // blocks is refused (RegularFile) or read as a stream (AnyReadable).
@@ -116,8 +151,14 @@ private:
 // run once RemoveTemporaryFilesOnSignals has been called.
 class AtomicFile {
 public:
+    // FollowLinks keeps what belongs to the target as described above. NameItself puts a new
+    // file under the target's name whatever stands there: a link there is replaced, not
+    // followed, a pipe or a device is not written into, and a folder makes Commit fail; the
+    // new file has the permissions a new file gets until SetPermissions says otherwise.
+    enum class Placement : std::uint8_t { FollowLinks, NameItself };
+
     // Creates the temporary file; Ok() tells whether that worked.
-    explicit AtomicFile(const std::filesystem::path& target);
+    explicit AtomicFile(const std::filesystem::path& target, Placement placement = Placement::FollowLinks);
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
     // Removes the temporary file unless it was committed.
@@ -143,6 +184,9 @@ public:
     // Puts the written bytes in the target's place. False, target as it was, on any failure.
     bool Commit(Sync sync = Sync::ToDisk);
 
+    // The permission bits (FileStamp::permissions) the new file gets; nothing on Windows.
+    bool SetPermissions(std::uint32_t permissions);
+
 private:
     enum class Mode : std::uint8_t { Replace, InPlace, Direct };
 
@@ -155,9 +199,10 @@ private:
     bool Fail(int err);
     bool CopyIntoTarget();
 
-    std::filesystem::path m_target; // the file that will hold the bytes, links resolved
+    std::filesystem::path m_target; // the file that will hold the bytes, links resolved unless NameItself
     std::string m_temp;             // empty when writing into the target itself
     Mode m_mode = Mode::Replace;
+    Placement m_placement = Placement::FollowLinks;
     std::intptr_t m_handle = -1;
     int m_tempSlot = -1;            // in the list of files the signal handlers remove
     bool m_committed = false;

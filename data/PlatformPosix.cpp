@@ -37,6 +37,7 @@ namespace {
     stamp.inode = static_cast<std::uint64_t>(st.st_ino);
     stamp.size = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
     stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    stamp.permissions = static_cast<std::uint32_t>(st.st_mode & 07777);
     return stamp;
 }
 
@@ -278,6 +279,32 @@ void FreePages(void* pages, std::size_t bytes)
 
 std::string SystemText(const std::error_code& error) { return error ? error.message() : std::string(); }
 
+std::optional<ErrorKind> platform_detail::KindOfSystemError(const std::error_code& error)
+{
+    // Out of the user's share of the disk: full, as far as this user can tell. The other
+    // numbers compare equal to the portable codes here.
+    const bool errnoValue = error.category() == std::system_category() || error.category() == std::generic_category();
+    if (errnoValue && error.value() == EDQUOT) return ErrorKind::DiskFull;
+    return std::nullopt;
+}
+
+NameStatus LookAtName(const std::filesystem::path& path)
+{
+    NameStatus status;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT) status.error = LastError();
+        return status;
+    }
+    status.ours = st.st_uid == ::geteuid() || ::geteuid() == 0;
+    if (S_ISREG(st.st_mode)) status.entry = NameEntry::RegularFile;
+    else if (S_ISLNK(st.st_mode)) status.entry = NameEntry::SymbolicLink;
+    else if (S_ISDIR(st.st_mode)) status.entry = NameEntry::Folder;
+    else if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) status.entry = NameEntry::PipeOrDevice;
+    else status.entry = NameEntry::Other;
+    return status;
+}
+
 // --- InputFile ---
 
 InputFile::InputFile(const std::filesystem::path& path, Accept accept)
@@ -350,11 +377,13 @@ std::optional<std::size_t> InputFile::Read(std::span<char> into)
 
 // --- AtomicFile ---
 
-AtomicFile::AtomicFile(const std::filesystem::path& target) : m_target(target)
+AtomicFile::AtomicFile(const std::filesystem::path& target, Placement placement)
+    : m_target(target), m_placement(placement)
 {
-    // stat follows the links, so this is already what they lead to.
+    // stat follows the links, so this is already what they lead to. The name itself is
+    // neither followed nor opened: a new file takes it at Commit, as rename puts it there.
     struct stat st {};
-    const bool exists = ::stat(m_target.c_str(), &st) == 0;
+    const bool exists = placement == Placement::FollowLinks && ::stat(m_target.c_str(), &st) == 0;
     // A device or a pipe (/dev/null, /dev/stdout, a FIFO) is written into as it is: renaming
     // a file over it would put a plain file in its place. It is opened by the name given,
     // since the link behind /dev/stdout names a pipe by no path ("pipe:[...]").
@@ -364,7 +393,7 @@ AtomicFile::AtomicFile(const std::filesystem::path& target) : m_target(target)
         if (m_handle < 0) Fail(errno);
         return;
     }
-    if (const std::error_code error = ResolveLinks(m_target)) {
+    if (const std::error_code error = placement == Placement::FollowLinks ? ResolveLinks(m_target) : std::error_code()) {
         Fail(error);
         return;
     }
@@ -398,6 +427,14 @@ AtomicFile::~AtomicFile()
 }
 
 bool AtomicFile::Fail(int err) { return Fail(ErrorOf(err)); }
+
+bool AtomicFile::SetPermissions(std::uint32_t permissions)
+{
+    if (!Ok()) return false;
+    // Only a new file takes the target's place; one written into keeps its own.
+    if (m_mode != Mode::Replace) return true;
+    return ::fchmod(Fd(m_handle), static_cast<mode_t>(permissions & 07777)) == 0 || Fail(errno);
+}
 
 bool AtomicFile::Write(std::span<const std::uint8_t> bytes)
 {

@@ -336,6 +336,46 @@ void FreePages(void* pages, std::size_t /*bytes*/)
     if (pages != nullptr) ::VirtualFree(pages, 0, MEM_RELEASE);
 }
 
+std::optional<ErrorKind> platform_detail::KindOfSystemError(const std::error_code& error)
+{
+    if (error.category() != std::system_category()) return std::nullopt;
+    switch (static_cast<DWORD>(error.value())) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH: return ErrorKind::NoSuchFile;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_PRIVILEGE_NOT_HELD: return ErrorKind::PermissionDenied;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return ErrorKind::DiskFull;
+    case ERROR_WRITE_PROTECT: return ErrorKind::ReadOnlyFileSystem;
+    case ERROR_FILE_TOO_LARGE: return ErrorKind::FileTooLarge;
+    case ERROR_CANT_RESOLVE_FILENAME:
+    case ERROR_TOO_MANY_LINKS: return ErrorKind::TooManyLinks;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE: return ErrorKind::InUse;
+    default: return ErrorKind::Other;
+    }
+}
+
+NameStatus LookAtName(const std::filesystem::path& path)
+{
+    NameStatus status;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD err = ::GetLastError();
+        if (err != ERROR_FILE_NOT_FOUND && err != ERROR_PATH_NOT_FOUND) status.error = ErrorOf(err);
+        return status;
+    }
+    status.ours = true;
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) status.entry = NameEntry::SymbolicLink;
+    else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) status.entry = NameEntry::Folder;
+    else if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) status.entry = NameEntry::PipeOrDevice;
+    else status.entry = NameEntry::RegularFile;
+    return status;
+}
+
 std::string SystemText(const std::error_code& error)
 {
     if (!error) return {};
@@ -443,9 +483,12 @@ namespace {
 
 } // namespace
 
-AtomicFile::AtomicFile(const std::filesystem::path& target) : m_target(ResolveLinks(WholeName(target)))
+AtomicFile::AtomicFile(const std::filesystem::path& target, Placement placement)
+    : m_target(placement == Placement::FollowLinks ? ResolveLinks(WholeName(target)) : WholeName(target)),
+      m_placement(placement)
 {
-    if (const UniqueHandle existing = OpenToExamine(m_target)) {
+    // The name itself is not looked through: whatever stands there is replaced at Commit.
+    if (const UniqueHandle existing = placement == Placement::FollowLinks ? OpenToExamine(m_target) : UniqueHandle()) {
         // A device or a pipe (NUL, CON, \\.\pipe\...) is written into as it is.
         if (::GetFileType(existing.get()) != FILE_TYPE_DISK) {
             m_mode = Mode::Direct;
@@ -482,6 +525,8 @@ AtomicFile::~AtomicFile()
 
 bool AtomicFile::Fail(int err) { return Fail(ErrorOf(static_cast<DWORD>(err))); }
 
+bool AtomicFile::SetPermissions(std::uint32_t) { return Ok(); }
+
 bool AtomicFile::Write(std::span<const std::uint8_t> bytes)
 {
     if (!Ok()) return false;
@@ -517,6 +562,15 @@ bool AtomicFile::Commit(Sync sync)
         if (sync == Sync::ToDisk && !::FlushFileBuffers(Handle(m_handle))) return Fail(LastError());
         Close(m_handle);
         const std::wstring temp = Widen(m_temp);
+        const DWORD flags = MOVEFILE_REPLACE_EXISTING | (sync == Sync::ToDisk ? MOVEFILE_WRITE_THROUGH : 0);
+        // A link under the name is replaced by the file, as it is; nothing of it is kept.
+        if (m_placement == Placement::NameItself) {
+            if (!::MoveFileExW(temp.c_str(), m_target.c_str(), flags)) return Fail(ReplaceError(::GetLastError(), m_target));
+            m_temp.clear();
+            ReleaseTemp(m_tempSlot);
+            m_committed = true;
+            return true;
+        }
         // Asked first, so that the answer is plain and nothing is moved aside: whether there
         // is a file to replace, whether it is a folder, and whether a program that has it open
         // lets it be replaced.
@@ -531,7 +585,6 @@ bool AtomicFile::Commit(Sync sync)
         }
         // ReplaceFileW keeps what belongs to the replaced file: its attributes, its ACLs, its
         // other streams, its creation time. It needs a file to replace; a new one is moved.
-        const DWORD flags = MOVEFILE_REPLACE_EXISTING | (sync == Sync::ToDisk ? MOVEFILE_WRITE_THROUGH : 0);
         if (exists && !::ReplaceFileW(m_target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
             const DWORD err = ::GetLastError();
             if (err != ERROR_FILE_NOT_FOUND) return Fail(ReplaceError(err, m_target));

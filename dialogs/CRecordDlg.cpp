@@ -3,6 +3,7 @@
 #include "data/DecimalText.h"
 #include "ui/ControlBuilder.h"
 #include "ui/GbkNameLimit.h"
+#include "ui/TextFit.h"
 #include "dialogs/RecordCommitTarget.h"
 #include "resources/Strings.h"
 #include "ui/Prompter.h"
@@ -10,8 +11,6 @@
 #include "text/GbkCodec.h"
 
 #include <QLabel>
-#include <QStyle>
-#include <QStyleOptionFrame>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -27,15 +26,6 @@ namespace {
 [[nodiscard]] QString CaptionPrefix(FileKind kind)
 {
     return Text(str::kDialogCaptionFormat, SchemaOf(kind).fileName);
-}
-
-// The name box shows the field up to its first zero byte; the length byte is not consulted.
-[[nodiscard]] std::string_view NameFieldText(const Record& record)
-{
-    const RecordSchema& schema = record.Schema();
-    const auto* field = reinterpret_cast<const char*>(record.Bytes().data() + schema.nameOffset);
-    const void* zero = std::memchr(field, 0, schema.nameCapacity);
-    return {field, zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - field) : schema.nameCapacity};
 }
 
 } // namespace
@@ -112,14 +102,7 @@ void CRecordDlg::BuildControls()
 int CRecordDlg::NumberBoxWidth() const
 {
     QLineEdit probe;
-    probe.setFont(font());
-    const QFontMetrics metrics(font());
-    QStyleOptionFrame option;
-    option.initFrom(&probe);
-    option.lineWidth = probe.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &probe);
-    // The line edit keeps a margin of two pixels a side inside its frame, and room for the cursor.
-    const QSize text(metrics.horizontalAdvance(QStringLiteral("-2147483648")) + 2 * 2 + 1, metrics.height());
-    return probe.style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, &probe).width();
+    return BoxWidthFor(probe, font(), QStringLiteral("-2147483648"));
 }
 
 void CRecordDlg::LoadRecord(int row, const Record& record, RowKey rowKey)
@@ -143,7 +126,9 @@ void CRecordDlg::ShowRecord()
     for (const NumericBox& b : m_numericBoxes) {
         b.box->setText(QString::fromStdString(FormatInt32(m_record.Value(b.column))));
     }
-    m_shownName = GbkCodec::Instance().Decode(NameFieldText(m_record));
+    // The name as the list shows it, its length byte heeded: what the box shows is what a
+    // commit that leaves it alone keeps, byte for byte.
+    m_shownName = GbkCodec::Instance().Decode(m_record.Name());
     m_nameBox->setText(m_shownName);
 }
 
@@ -155,7 +140,7 @@ bool CRecordDlg::ReadBoxes()
         const std::optional<std::int32_t> value = ParseStrictInt32(b.box->text().toStdString());
         if (!value) {
             m_prompter.ShowMessage(this, Text(str::kEnterInteger), Text(str::kCaptionWarning));
-            FocusAndSelect(*b.box);
+            TakeKeysBack(b.box);
             return false;
         }
         values.push_back(*value);
@@ -174,8 +159,28 @@ void CRecordDlg::WriteName(const QString& text)
 void CRecordDlg::OnCommit()
 {
     if (!ReadBoxes()) return;
-    const RecordCommit commit{m_modify ? CommitKind::Modify : CommitKind::Add, m_record, m_row, m_rowKey};
-    if (m_commitTarget.Commit(commit) == PutOutcome::Accepted) hide();
+    const RecordCommit commit{m_modify ? CommitKind::Modify : CommitKind::Add, m_record, m_row, m_rowKey, this};
+    const PutOutcome outcome = m_commitTarget.Commit(commit);
+    if (outcome == PutOutcome::Accepted) {
+        hide();
+        return;
+    }
+    // The refused ID is the user's to change, here.
+    QLineEdit* named = nullptr;
+    if (outcome == PutOutcome::DuplicateId) {
+        for (const NumericBox& b : m_numericBoxes) {
+            if (b.column == kIdColumn) named = b.box;
+        }
+    }
+    TakeKeysBack(named);
+}
+
+void CRecordDlg::TakeKeysBack(QLineEdit* box)
+{
+    // The closed message hands the activation back to nobody in particular on some desktops:
+    // the keys must not reach the list behind.
+    activateWindow();
+    if (box) FocusAndSelect(*box);
 }
 
 void CRecordDlg::OnCancelButton()

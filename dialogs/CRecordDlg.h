@@ -53,6 +53,9 @@ private:
     [[nodiscard]] int NumberBoxWidth() const;
     void ShowRecord();
     [[nodiscard]] bool ReadBoxes();
+    // After a refusal's message: the dialog active again, the box the message names (if any)
+    // focused with its text selected.
+    void TakeKeysBack(QLineEdit* box);
     void WriteName(const QString& text);
 
     const RecordDlgTemplate& m_template;

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+class QWidget;
+
 namespace rw {
 
 enum class CommitKind : std::uint8_t { Modify, Add };
@@ -18,6 +20,7 @@ struct RecordCommit {
     const Record& record; // the whole record image, hidden bytes included
     int row;              // the row the record was loaded from
     RowKey rowKey;        // that row's identity, which still names the record after a sort or a delete
+    QWidget* owner;       // the dialog: a refusal's message is its, so the keys go back to it
 };
 
 class RecordCommitTarget {

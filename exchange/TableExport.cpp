@@ -13,10 +13,10 @@ namespace {
 constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 constexpr std::size_t kRowsBetweenReports = 4096;
 
-[[nodiscard]] ExportOutcome Failed(std::string error)
+[[nodiscard]] ExportOutcome Failed(const std::error_code& error)
 {
     ExportOutcome outcome;
-    outcome.error = std::move(error);
+    outcome.error = error;
     return outcome;
 }
 
@@ -45,7 +45,7 @@ ExportOutcome ExportCsv(const RecordTable& table, const std::filesystem::path& p
                         const RowProgress& keepGoing)
 {
     AtomicFile file(path);
-    if (!file.Ok()) return Failed(file.Error());
+    if (!file.Ok()) return Failed(file.ErrorCode());
     CsvExporter exporter(table.Kind(), NamesOf(format));
     std::string piece;
     piece.reserve(kPieceBytes + 4096);
@@ -54,14 +54,14 @@ ExportOutcome ExportCsv(const RecordTable& table, const std::filesystem::path& p
     for (int row = 0; row < table.RowCount(); ++row) {
         exporter.AppendRow(table.RowBytes(row), piece);
         if (piece.size() >= kPieceBytes) {
-            if (!file.Write(piece)) return Failed(file.Error());
+            if (!file.Write(piece)) return Failed(file.ErrorCode());
             piece.clear();
         }
         if (keepGoing && (row + 1) % kRowsBetweenReports == 0 && !keepGoing(static_cast<std::size_t>(row) + 1)) {
             return Cancelled();
         }
     }
-    if (!file.Write(piece) || !file.Commit(AtomicFile::Sync::Lazy)) return Failed(file.Error());
+    if (!file.Write(piece) || !file.Commit(AtomicFile::Sync::Lazy)) return Failed(file.ErrorCode());
     ExportOutcome outcome = Written();
     outcome.formulaLike = exporter.FormulaLike();
     return outcome;

@@ -12,14 +12,14 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
-#include <string>
+#include <system_error>
 
 namespace rw {
 
 struct ExportOutcome {
     bool written = false;
     bool cancelled = false;
-    std::string error; // the system's reason, when neither and sheet has none
+    std::error_code error; // the system's reason, when neither and sheet has none
     SheetResult sheet; // a workbook's failure
     FormulaLikeNames formulaLike; // of a CSV written: names a spreadsheet may take for formulas
 };

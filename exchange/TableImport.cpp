@@ -44,8 +44,8 @@ ImportReading ReadCsv(const std::filesystem::path& path, FileKind kind, bool kee
     ImportReading reading;
     InputFile input(path, InputFile::Accept::RegularFile);
     if (!input.IsOpen()) {
-        reading.failure = ImportFailure::CannotRead;
-        reading.error = input.IsNotRegularFile() ? std::string() : SystemText(input.Error());
+        reading.failure = input.IsNotRegularFile() ? ImportFailure::NotAFile : ImportFailure::CannotRead;
+        reading.error = input.Error();
         return reading;
     }
     const std::uint64_t size = input.Stamp().size;
@@ -57,7 +57,7 @@ ImportReading ReadCsv(const std::filesystem::path& path, FileKind kind, bool kee
     if (fed == FeedResult::Cancelled) reading.failure = ImportFailure::Cancelled;
     if (fed == FeedResult::ReadFailed) {
         reading.failure = ImportFailure::CannotRead;
-        reading.error = SystemText(input.Error());
+        reading.error = input.Error();
     }
     return reading;
 }

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <system_error>
 
 namespace rw {
 
@@ -20,12 +21,13 @@ enum class ImportFailure : std::uint8_t {
     None,       // read: the importer says whether its records can be used
     Cancelled,
     CannotRead, // error: the system's reason
+    NotAFile,   // a folder, a device or a pipe
     Sheet,      // the workbook was refused: sheet says why
 };
 
 struct ImportReading {
     ImportFailure failure = ImportFailure::None;
-    std::string error;
+    std::error_code error;
     SheetResult sheet;
     std::unique_ptr<CsvImporter> importer; // finished, when nothing failed
     bool workbook = false;

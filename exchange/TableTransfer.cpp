@@ -11,6 +11,7 @@
 #include "ui/Texts.h"
 #include "view/CsvMessages.h"
 #include "view/KindQuestion.h"
+#include "view/SystemReasons.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,7 +89,7 @@ void TableTransfer::OnExport(QWidget* owner)
     if (outcome.cancelled) return;
     const QString shown = QDir::toNativeSeparators(choice->path);
     if (!outcome.written) {
-        const QString reason = outcome.sheet.Ok() ? Text(std::string_view(outcome.error)) : SheetFailureText(outcome.sheet);
+        const QString reason = outcome.sheet.Ok() ? ReasonText(outcome.error, FileUse::Write) : SheetFailureText(outcome.sheet);
         m_prompter.ShowMessage(owner, Text(str::kExportFailedFormat, shown, reason), Text(str::kCaptionError));
         return;
     }
@@ -129,7 +130,12 @@ bool TableTransfer::OnImport(QWidget* owner)
     switch (reading.failure) {
     case ImportFailure::Cancelled: return false;
     case ImportFailure::CannotRead:
-        m_prompter.ShowMessage(owner, Text(str::kImportCannotReadFormat, shown, reading.error), Text(str::kCaptionError));
+        m_prompter.ShowMessage(owner, Text(str::kImportCannotReadFormat, shown, ReasonText(reading.error, FileUse::Read)),
+                               Text(str::kCaptionError));
+        return false;
+    case ImportFailure::NotAFile:
+        m_prompter.ShowMessage(owner, Text(str::kImportCannotReadFormat, shown, Text(str::kReasonNotRegularFile)),
+                               Text(str::kCaptionError));
         return false;
     case ImportFailure::Sheet:
         m_prompter.ShowMessage(owner, Text(str::kImportCannotReadFormat, shown, SheetFailureText(reading.sheet)),

@@ -128,6 +128,7 @@ inline constexpr char kPasteCountMismatchFormat[] = "剪贴板中有%1个数值�
 inline constexpr char kPasteCellsBadFormat[] = "第%1个数值“%2”不是-2147483648到2147483647之间的整数，表格没有改变。";
 inline constexpr char kPasteCellsDuplicateFormat[] = "粘贴后，下列记录的ID将与其他记录重复，表格没有改变：\n%1";
 inline constexpr char kPasteNothing[] = "剪贴板中没有可以粘贴的文字。";
+inline constexpr char kPasteCellsNotGbkFormat[] = "第%1个数值“%2”中有GBK无法表示的字符，表格没有改变。";
 
 // What a column header's tooltip says of its field
 inline constexpr char kColumnTipNumberFormat[] = "%1：偏移 %2，32 位整数"; // the title, the offset
@@ -172,11 +173,19 @@ inline constexpr char kReasonNotRegularFile[] = "它不是普通文件，而是�
 inline constexpr char kReasonSystemFormat[] = "%1（%2）"; // our words, the system's
 inline constexpr char kReasonNoFile[] = "文件不存在";
 inline constexpr char kReasonNoPermission[] = "没有读取它的权限";
-inline constexpr char kReasonLinkLoop[] = "符号链接层数过多或形成了循环";
+inline constexpr char kReasonLinkLoop[] = "链接过多：符号链接层数过多或形成了循环";
 inline constexpr char kReasonNameTooLong[] = "文件名太长";
 inline constexpr char kReasonNotAFolder[] = "路径中有一部分不是文件夹";
 inline constexpr char kReasonIoError[] = "读取时发生输入输出错误";
 inline constexpr char kReasonSystemOther[] = "系统无法读取它";
+// The same when writing, and the reasons common to both
+inline constexpr char kReasonNoFolder[] = "它所在的文件夹不存在";
+inline constexpr char kReasonNoWritePermission[] = "没有写入它或它所在文件夹的权限";
+inline constexpr char kReasonDiskFull[] = "磁盘空间不足";
+inline constexpr char kReasonReadOnly[] = "它所在的磁盘是只读的";
+inline constexpr char kReasonIsAFolder[] = "它是一个文件夹";
+inline constexpr char kReasonFileTooLarge[] = "文件太大，超过了系统允许的大小";
+inline constexpr char kReasonInUse[] = "它正被其他程序使用";
 inline constexpr char kReasonNoRecordsFormat[] = "文件头中的记录数为%1，没有可以载入的记录";
 inline constexpr char kReasonTooLargeFormat[] = "文件太大（%1），载入它所需的内存超过了可用的内存";
 // Records a load leaves out
@@ -198,6 +207,24 @@ inline constexpr char kNotFound[] = "未找到你所需要的记录！";
 inline constexpr char kSavedFormat[] = "%1文件已保存！"; // the bare name
 inline constexpr char kSaveFailedFormat[] = "文件[%1]保存失败：%2";
 inline constexpr char kBackupFailedFormat[] = "无法把原来的文件备份为[%1]：%2。文件没有保存！";
+inline constexpr char kBackupReadFailedFormat[] = "无法读取文件[%1]来备份它：%2。文件没有保存！";
+inline constexpr char kBackupNameTakenFormat[] =
+    "无法把原来的文件备份为[%1]：这个名称已被%2占用，备份只替换本用户的普通文件。文件没有保存！请把它移走或改名后再保存。";
+inline constexpr char kBackupNameIsTableFormat[] =
+    "无法把原来的文件备份为[%1]：[%2]是指向它的链接，备份会被这次保存覆盖。文件没有保存！";
+inline constexpr char kNameEntryLink[] = "一个符号链接";
+inline constexpr char kNameEntryFolder[] = "一个文件夹";
+inline constexpr char kNameEntryPipeOrDevice[] = "一个管道或设备";
+inline constexpr char kNameEntryOther[] = "一个特殊文件";
+inline constexpr char kNameEntryOthersFile[] = "其他用户的文件";
+inline constexpr char kLossQuestionFormat[] =
+    "文件[%1]载入时有内容没有载入。保存会覆盖它，下列内容将不会保留：\n%2\n是否仍然保存？";
+inline constexpr char kLossMissingFormat[] =
+    "· 文件头所说的%1条记录：文件缺 %2 字节，缺的记录没有载入，不完整的记录以0补足";
+inline constexpr char kLossTrailingFormat[] = "· 最后一条记录之后的 %1 字节";
+inline constexpr char kLossRefusedFormat[] = "· 因ID重复而没有载入的 %1 条记录";
+inline constexpr char kLossOtherKindFormat[] =
+    "· 文件原来的内容：它的大小正好是%1的大小，按%2载入的记录很可能是乱码";
 inline constexpr char kSaveChangesQuestion[] = "表格中有未保存的修改，是否先保存这些修改？";
 inline constexpr char kButtonSaveChanges[] = "保存(&S)";
 inline constexpr char kButtonDiscardChanges[] = "不保存(&N)";
@@ -218,6 +245,15 @@ inline constexpr char kKindQuestionFormat[] = "文件[%1]是哪一种数据表�
 inline constexpr char kKindItemFormat[] = "物品（stditem.dat，密钥 %1）";
 inline constexpr char kKindMagicFormat[] = "魔法（magic.dat，密钥 %1）";
 inline constexpr char kKindMonsterFormat[] = "怪物（monster.dat，密钥 %1）";
+inline constexpr char kKindChoiceFormat[] = "%1：%2"; // the kind with its key, what it would load
+inline constexpr char kKindFitExactFormat[] = "%1 条记录，正好";
+inline constexpr char kKindFitMissingFormat[] = "%1 条记录，缺 %2 字节";
+inline constexpr char kKindFitExtraFormat[] = "%1 条记录，多 %2 字节";
+inline constexpr char kKindFitNoRecordsFormat[] = "文件头记录数为 %1，没有记录";
+inline constexpr char kKindMisfitFormat[] =
+    "文件[%1]的大小与%2的记录不符（%3）。按这种类型载入，记录很可能是乱码。是否仍然按%2载入？";
+inline constexpr char kKindMisfitOtherFitsFormat[] =
+    "文件[%1]的大小与%2的记录不符（%3），而正好是%4的大小。按%2载入，记录很可能是乱码。是否仍然按%2载入？";
 inline constexpr char kKindWordItem[] = "物品（stditem.dat）";
 inline constexpr char kKindWordMagic[] = "魔法（magic.dat）";
 inline constexpr char kKindWordMonster[] = "怪物（monster.dat）";
@@ -322,6 +358,7 @@ inline constexpr char kCommitAdd[] = "增加(&A)";
 inline constexpr char kCancel[] = "取消(&C)";
 inline constexpr char kDialogCaptionFormat[] = "数据文件[%1]——"; // the kind's file name
 inline constexpr char kEnterInteger[] = "请输入一个整数。";
+inline constexpr char kEnterInt32[] = "请输入-2147483648到2147483647之间的整数。";
 
 // Key settings dialog
 inline constexpr char kKeyDialogCaption[] = "设置密钥";

@@ -281,11 +281,11 @@ PutOutcome CMainFrame::OnRecordModify(const RecordCommit& commit)
 {
     // By the row's identity, so a sort or the deletion of other rows since the dialog opened
     // does not matter.
-    return commit.rowKey == kNoRowKey ? m_view->PutRecord(commit.record, commit.row)
-                                      : m_view->PutRecordByKey(commit.record, commit.rowKey);
+    return commit.rowKey == kNoRowKey ? m_view->PutRecord(commit.record, commit.row, commit.owner)
+                                      : m_view->PutRecordByKey(commit.record, commit.rowKey, commit.owner);
 }
 
-PutOutcome CMainFrame::OnRecordAdd(const RecordCommit& commit) { return m_view->PutRecord(commit.record, -1); }
+PutOutcome CMainFrame::OnRecordAdd(const RecordCommit& commit) { return m_view->PutRecord(commit.record, -1, commit.owner); }
 
 void CMainFrame::OnFileOpen()
 {
@@ -298,7 +298,7 @@ void CMainFrame::OnFileOpenAsKind()
     if (!m_view->MayDiscardChanges(this)) return;
     const std::optional<QString> path = m_files.ChooseAnyFileToOpen(this);
     if (!path) return;
-    if (const std::optional<FileKind> kind = AskFileKind(m_prompter, this, m_document.Keys(), *path)) Load(*path, *kind);
+    if (const std::optional<FileKind> kind = AskDataFileKind(m_prompter, this, m_document.Keys(), *path)) Load(*path, *kind);
 }
 
 void CMainFrame::OpenPath(const QString& path)
@@ -314,7 +314,7 @@ void CMainFrame::OpenPath(const QString& path)
         Load(info.absoluteFilePath(), FileKind::None);
         return;
     }
-    if (const std::optional<FileKind> kind = AskFileKind(m_prompter, this, m_document.Keys(), path)) Load(info.absoluteFilePath(), *kind);
+    if (const std::optional<FileKind> kind = AskDataFileKind(m_prompter, this, m_document.Keys(), path)) Load(info.absoluteFilePath(), *kind);
 }
 
 void CMainFrame::Load(const QString& path, FileKind kind)

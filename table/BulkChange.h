@@ -24,8 +24,8 @@ struct BulkChangeResult {
 
 // Cells of one column set from texts (a paste into the selected rows' cells).
 struct CellsResult {
-    enum class Outcome : std::uint8_t { Done, CountMismatch, NotANumber, DuplicateId } outcome = Outcome::Done;
-    std::size_t text = 0;  // NotANumber: which text
+    enum class Outcome : std::uint8_t { Done, CountMismatch, NotANumber, NotGbk, DuplicateId } outcome = Outcome::Done;
+    std::size_t text = 0;  // NotANumber, NotGbk (a name with a character GBK has no form for): which text
     std::vector<int> rows; // DuplicateId: the rows that would share an ID
 };
 

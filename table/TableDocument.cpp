@@ -36,6 +36,9 @@ LoadReport TableDocument::Load(std::filesystem::path path, std::string bareName,
     m_loadedStamp = loaded.report.decode.stamp;
     m_loadedFingerprint = FingerprintOf(loaded.report.decode);
     m_loadedReport = loaded.report.decode;
+    m_loss = LossOf(loaded.report);
+    m_backedUp = false;
+    m_savedKey = m_keys.For(m_kind);
     m_loadedAtMs = QDateTime::currentMSecsSinceEpoch();
     m_sort.shown = false;
     emit Loaded();
@@ -262,6 +265,15 @@ CellsResult TableDocument::SetCells(std::vector<int> rows, int column, const std
     const auto textOf = [&](std::size_t i) -> const QString& { return texts[texts.size() == 1 ? 0 : i]; };
     const StepLabel label{StepKind::EditCell, column, 0, rows.size()};
     if (column == kNameColumn) {
+        // A character GBK cannot write would vanish from the name without a word, as it does
+        // not from a pasted row or an import.
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            if (!GbkCodec::Instance().Encode(texts[i])) {
+                result.outcome = CellsResult::Outcome::NotGbk;
+                result.text = i;
+                return result;
+            }
+        }
         auto step = std::make_unique<WriteStep>(m_model, Name(label));
         for (std::size_t i = 0; i < rows.size(); ++i) {
             Record record = table.ReadRow(rows[i]);
@@ -307,6 +319,9 @@ void TableDocument::ImportRecords(FileKind kind, const RecordStore& records)
         m_filePath.clear();
         m_fileName = SchemaOf(kind).fileName;
         m_loadedReport = {};
+        m_loss = {};
+        m_backedUp = false;
+        m_savedKey = m_keys.For(kind);
         m_loadedFingerprint = {};
         m_loadedAtMs = QDateTime::currentMSecsSinceEpoch();
         m_sort.shown = false;
@@ -372,30 +387,53 @@ std::optional<std::int32_t> TableDocument::FirstIdASaveLoses() const
     return Table().IdOfRow(0);
 }
 
+bool TableDocument::HasUnsavedWork() const
+{
+    return Modified() || (HasFile() && m_keys.For(m_kind) != m_savedKey);
+}
+
 bool TableDocument::ChangedOnDisk(const std::filesystem::path& target) const
 {
     if (!IsLoadedFile(target)) return false;
     std::error_code error;
-    if (!std::filesystem::exists(target, error)) return false;
+    if (!std::filesystem::exists(target, error) || std::filesystem::is_directory(target, error)) return false;
     const std::optional<DataFileFingerprint> now = FingerprintDataFile(target, m_kind);
     return !now || *now != m_loadedFingerprint;
 }
 
-WriteReport TableDocument::SaveAs(const std::filesystem::path& target)
+std::optional<LoadLoss> TableDocument::LossOfSavingOver(const std::filesystem::path& target) const
 {
-    WriteReport report = SaveDataFile(target, Table(), m_keys.For(Table().Kind()));
-    if (!report.written) return report;
-    // A table made by an import becomes the file it was first saved as.
+    if (!m_loss.Any() || !IsLoadedFile(target)) return std::nullopt;
+    return m_loss;
+}
+
+TableDocument::SaveReport TableDocument::SaveAs(const std::filesystem::path& target)
+{
+    SaveReport report;
+    const bool overLoaded = IsLoadedFile(target);
+    if (overLoaded && !m_backedUp) {
+        report.backup = BackUpFile(m_filePath, BackupPath());
+        if (!report.backup.Ok()) return report;
+        m_backedUp = true;
+    }
+    const std::uint8_t key = m_keys.For(Table().Kind());
+    report.write = SaveDataFile(target, Table(), key);
+    if (!report.write.written) return report;
+    m_savedKey = key;
+    // A table made by an import becomes the file it was first saved as; no file was opened
+    // there for a backup to keep.
     if (!HasFilePath()) {
         m_filePath = target;
         m_fileName = target.filename().string();
+        m_backedUp = true;
         if (const auto stamp = StampOf(m_filePath)) m_loadedStamp = *stamp;
     }
     m_model.MarkBaseline();
     m_history.setClean();
     emit Changed();
-    if (IsLoadedFile(target)) {
-        m_loadedFingerprint = report.fingerprint;
+    if (overLoaded) {
+        m_loadedFingerprint = report.write.fingerprint;
+        m_loss = {};
         if (const auto stamp = StampOf(m_filePath)) m_loadedStamp = *stamp;
     }
     return report;

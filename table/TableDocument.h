@@ -6,10 +6,12 @@
 // here and becomes a step of the history; what is unsaved follows the history. It answers with
 // outcomes; what the user is told is the windows' affair. A load that fails changes nothing.
 
+#include "data/Backup.h"
 #include "data/KeySet.h"
 #include "table/BulkChange.h"
 #include "table/Comparison.h"
 #include "table/EditSteps.h"
+#include "table/LoadLoss.h"
 #include "table/RecordTableModel.h"
 #include "table/SortState.h"
 #include "table/TableFile.h"
@@ -43,6 +45,9 @@ public:
     [[nodiscard]] const SortState& Sorting() const { return m_sort.state; }
     // The history is not where the last load or save left it.
     [[nodiscard]] bool Modified() const { return !m_history.isClean(); }
+    // A save would write something the last load or save did not: a change in the history, or
+    // the records enciphered with a key other than the one they were read or written with.
+    [[nodiscard]] bool HasUnsavedWork() const;
     // Undo and redo; cleared by a load.
     [[nodiscard]] QUndoStack& History() { return m_history; }
     // Words the steps for the history's menu texts.
@@ -115,14 +120,25 @@ public:
     // nothing.
     [[nodiscard]] std::optional<std::int32_t> FirstIdASaveLoses() const;
     // Whether target is the loaded file and another program has changed it since it was
-    // loaded or last saved by us. A file that is gone has nothing to lose; one that can no
-    // longer be read counts as changed, since nothing says otherwise.
+    // loaded or last saved by us. A file that is gone has nothing to lose, nor has a folder
+    // now standing in its place (a save cannot replace that); one that can no longer be read
+    // counts as changed, since nothing says otherwise.
     [[nodiscard]] bool ChangedOnDisk(const std::filesystem::path& target) const;
-    // Writes every row, in current order and whole, with the kind's key. After a save over
-    // the loaded file, what it wrote is what was loaded.
-    WriteReport SaveAs(const std::filesystem::path& target);
-    // Keeps what the loaded file holds beside it, as BackupPath(), before a save over it.
-    WriteReport BackUpLoadedFile() const { return BackUpFile(m_filePath, BackupPath()); }
+    // What a save over target would not write back of what it holds: when target is the
+    // loaded file and the load left something out, until a save has written over it.
+    [[nodiscard]] std::optional<LoadLoss> LossOfSavingOver(const std::filesystem::path& target) const;
+
+    struct SaveReport {
+        BackupReport backup; // of the loaded file, when the save went over it
+        WriteReport write;
+        [[nodiscard]] bool Saved() const { return backup.Ok() && write.written; }
+    };
+    // Writes every row, in current order and whole, with the kind's key. The first save over
+    // the loaded file after a load first keeps the file beside it as BackupPath(), so that the
+    // backup holds the file as it was opened whatever later saves write; when that cannot be
+    // done, nothing is written. After a save over the loaded file, what it wrote is what was
+    // loaded.
+    SaveReport SaveAs(const std::filesystem::path& target);
     // One generation: the loaded file's name followed by ".bak".
     [[nodiscard]] std::filesystem::path BackupPath() const;
     // The name a save proposes: the file name's stem followed by "2".
@@ -159,6 +175,9 @@ private:
     std::uint32_t m_generation = 0; // of the table loaded last
     FileStamp m_loadedStamp;
     DecodeReport m_loadedReport;
+    LoadLoss m_loss;            // of the last load, until a save writes over its file
+    bool m_backedUp = false;    // since the last load
+    std::uint8_t m_savedKey = 0; // the key of the records as last loaded or saved
     std::int64_t m_loadedAtMs = 0;
     DataFileFingerprint m_loadedFingerprint;
     std::unique_ptr<Comparison> m_comparison;

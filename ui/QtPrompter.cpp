@@ -4,6 +4,8 @@
 #include "ui/Texts.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QStyle>
 #include <QPushButton>
 #include <QFileDialog>
 #include <QIcon>
@@ -128,6 +130,12 @@ std::optional<int> QtPrompter::ChooseItem(QWidget* owner, const QString& caption
     dialog.setLabelText(label);
     dialog.setComboBoxItems(items);
     dialog.setComboBoxEditable(false);
+    // Each entry may say more than its name (what a kind would load): all of it shows.
+    if (auto* list = dialog.findChild<QComboBox*>()) {
+        int widest = 0;
+        for (const QString& item : items) widest = std::max(widest, list->fontMetrics().horizontalAdvance(item));
+        list->setMinimumWidth(widest + 3 * list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    }
     dialog.setTextValue(items.value(current));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const qsizetype chosen = items.indexOf(dialog.textValue());

@@ -3,9 +3,11 @@
 // The string table's texts as Qt strings, with their places %1, %2, ... filled in one pass, so
 // that an argument holding "%2" (a file name may) stays as it is.
 
+#include <QLocale>
 #include <QString>
 
 #include <concepts>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -35,6 +37,23 @@ template <typename... Args>
 [[nodiscard]] QString Text(const char* format, const Args&... args)
 {
     return Text(format).arg(texts_detail::Arg(args)...);
+}
+
+// A number with its thousands set apart, "1,208".
+[[nodiscard]] inline QString Grouped(std::uint64_t number)
+{
+    return QLocale(QLocale::Chinese, QLocale::China).toString(static_cast<qulonglong>(number));
+}
+
+// A value as a message quotes it: at most its first few dozen characters, "…" for the rest,
+// so that a pasted megabyte is neither laid out nor read whole.
+inline constexpr qsizetype kQuotedCharacters = 40;
+[[nodiscard]] inline QString Quoted(const QString& value)
+{
+    if (value.size() <= kQuotedCharacters) return value;
+    qsizetype cut = kQuotedCharacters;
+    if (value[cut - 1].isHighSurrogate()) --cut;
+    return value.left(cut) + QChar(0x2026);
 }
 
 } // namespace rw

@@ -8,6 +8,7 @@
 #include "ui/Texts.h"
 #include "ui/DialogUnits.h"
 #include "ui/Prompter.h"
+#include "ui/TextFit.h"
 #include "view/CellEditor.h"
 #include "view/FindBar.h"
 #include "view/FrozenColumns.h"
@@ -246,12 +247,13 @@ void CChildView::EnableCommands(bool enable)
 
 void CChildView::ShowRecordCount(int count)
 {
-    m_countBox->setText(QString::number(count == -1 ? m_document.Table().RowCount() : count));
+    // A million records are wider than the box: the number shows whole, in a smaller size.
+    ShowWhole(*m_countBox, font(), QString::number(count == -1 ? m_document.Table().RowCount() : count));
 }
 
-void CChildView::ShowMessage(const QString& text, const char* caption)
+void CChildView::ShowMessage(const QString& text, const char* caption, QWidget* owner)
 {
-    m_prompter.ShowMessage(this, text, Text(caption));
+    m_prompter.ShowMessage(owner ? owner : this, text, Text(caption));
 }
 
 QString CChildView::ColumnTip(const RecordSchema& schema, int column)
@@ -309,14 +311,14 @@ void CChildView::ReportRefusedRecords(const std::vector<std::int32_t>& ids)
     if (ids.size() > kPlainBoxes) ShowMessage(RefusedRecordsSummary(ids), str::kCaptionError);
 }
 
-PutOutcome CChildView::PutRecord(const Record& record, int row)
+PutOutcome CChildView::PutRecord(const Record& record, int row, QWidget* owner)
 {
-    return ReportPut(m_document.Put(record, row), row == -1);
+    return ReportPut(m_document.Put(record, row), row == -1, owner);
 }
 
-PutOutcome CChildView::PutRecordByKey(const Record& record, RowKey key)
+PutOutcome CChildView::PutRecordByKey(const Record& record, RowKey key, QWidget* owner)
 {
-    return ReportPut(m_document.PutByKey(record, key), false);
+    return ReportPut(m_document.PutByKey(record, key), false, owner);
 }
 
 bool CChildView::CommitCell(const QModelIndex& cell, const QString& text, bool report)
@@ -325,22 +327,23 @@ bool CChildView::CommitCell(const QModelIndex& cell, const QString& text, bool r
                                             : PutResult{PutOutcome::NoSuchRow};
     if (result.Accepted()) return true;
     if (!report) return false;
+    // The range too: 2147483648 is a whole number, just not one a field holds.
     if (result.outcome == PutOutcome::NotANumber) {
-        ShowMessage(Text(str::kEnterInteger), str::kCaptionWarning);
+        ShowMessage(Text(str::kEnterInt32), str::kCaptionWarning);
         return false;
     }
     (void)ReportPut(result, false);
     return false;
 }
 
-PutOutcome CChildView::ReportPut(const PutResult& result, bool appended)
+PutOutcome CChildView::ReportPut(const PutResult& result, bool appended, QWidget* owner)
 {
     switch (result.outcome) {
     case PutOutcome::Accepted:
         if (appended) ShowRecordCount(result.row + 1);
         break;
-    case PutOutcome::DuplicateId: ShowMessage(Text(str::kDuplicateIdFormat, result.id), str::kCaptionError); break;
-    case PutOutcome::NoSuchRow: ShowMessage(Text(str::kRecordGone), str::kCaptionError); break;
+    case PutOutcome::DuplicateId: ShowMessage(Text(str::kDuplicateIdFormat, result.id), str::kCaptionError, owner); break;
+    case PutOutcome::NoSuchRow: ShowMessage(Text(str::kRecordGone), str::kCaptionError, owner); break;
     case PutOutcome::WrongKind:
     case PutOutcome::NotANumber: break;
     }

@@ -46,10 +46,10 @@ public:
     void ReportLoadedFile(const LoadReport& report);
 
     // Puts a record into row, or appends it for -1 (the count box follows). A refusal shows
-    // its message.
-    PutOutcome PutRecord(const Record& record, int row);
+    // its message, owned by owner (the form when null).
+    PutOutcome PutRecord(const Record& record, int row, QWidget* owner = nullptr);
     // Puts a record into the row that holds key now, wherever sorting or deleting moved it.
-    PutOutcome PutRecordByKey(const Record& record, RowKey key);
+    PutOutcome PutRecordByKey(const Record& record, RowKey key, QWidget* owner = nullptr);
 
     // True when nothing would be lost: no unsaved changes, or the user saved them or agreed to
     // drop them.
@@ -65,7 +65,8 @@ public:
     void OnSearchId();
     void OnSearchName();
     void OnSave();
-    // 文件 ▸ 保存: over the opened file, the file it replaces kept as its .bak.
+    // 文件 ▸ 保存: over the opened file when anything is unsaved, the file as it was opened
+    // kept as its .bak.
     bool SaveToOpenedFile();
     // A left click on a column header.
     void OnHeaderItemClick(int column);
@@ -111,8 +112,8 @@ private:
     void ApplyColumnWidths();
     // A new file: no dialog may commit into it, no arrow, its count, the commands on.
     void OnDocumentLoaded();
-    void ShowMessage(const QString& text, const char* caption);
-    PutOutcome ReportPut(const PutResult& result, bool appended);
+    void ShowMessage(const QString& text, const char* caption, QWidget* owner = nullptr);
+    PutOutcome ReportPut(const PutResult& result, bool appended, QWidget* owner = nullptr);
     // A cell edited in place; false when refused, after saying why when report is true.
     bool CommitCell(const QModelIndex& cell, const QString& text, bool report);
     void ReportRefusedRecords(const std::vector<std::int32_t>& ids);
@@ -122,8 +123,9 @@ private:
     bool SaveAs();
     // What every save asks first: a monster file's first ID, an empty table.
     [[nodiscard]] bool MaySave();
-    // Asks before overwriting another program's changes, writes, and says how it went.
-    bool WriteTo(const QString& path, bool backUp);
+    // Asks before overwriting what the load left out of the file or another program's
+    // changes, writes, and says how it went.
+    bool WriteTo(const QString& path);
 
     TableDocument& m_document;
     FileChooser& m_files;

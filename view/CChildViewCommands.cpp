@@ -11,6 +11,8 @@
 #include "view/CsvMessages.h"
 #include "view/LoadMessages.h"
 #include "view/RecordFinder.h"
+#include "view/SaveMessages.h"
+#include "view/SystemReasons.h"
 #include "view/RecordList.h"
 #include "view/SortHeader.h"
 #include "text/GbkCodec.h"
@@ -196,36 +198,39 @@ bool CChildView::SaveAs()
 {
     if (!MaySave()) return false;
     const std::optional<QString> path = m_files.ChooseFileToSave(this, Text(m_document.ProposedSaveName()));
-    return path && WriteTo(*path, false);
+    return path && WriteTo(*path);
 }
 
 bool CChildView::SaveToOpenedFile()
 {
     // A table made by an import has no file to go back to yet.
     if (!m_document.HasFilePath()) return SaveAs();
-    return MaySave() && WriteTo(QFile::decodeName(m_document.FilePath().c_str()), true);
+    // The file holds what the table holds: nothing to write, and its backup stays as it is.
+    if (!m_document.HasUnsavedWork()) return true;
+    return MaySave() && WriteTo(QFile::decodeName(m_document.FilePath().c_str()));
 }
 
-bool CChildView::WriteTo(const QString& path, bool backUp)
+bool CChildView::WriteTo(const QString& path)
 {
     const std::filesystem::path target(QFile::encodeName(path).toStdString());
-    if (m_document.ChangedOnDisk(target) &&
-        !m_prompter.AskYesNo(this, Text(str::kChangedOnDiskFormat, QDir::toNativeSeparators(path)),
-                             Text(str::kCaptionWarning))) {
+    const QString shown = QDir::toNativeSeparators(path);
+    if (const std::optional<LoadLoss> loss = m_document.LossOfSavingOver(target);
+        loss && !m_prompter.AskYesNo(this, LossQuestion(*loss, shown), Text(str::kCaptionWarning))) {
         return false;
     }
-    if (backUp) {
-        const WriteReport kept = m_document.BackUpLoadedFile();
-        if (!kept.written) {
-            ShowMessage(Text(str::kBackupFailedFormat, QDir::toNativeSeparators(QFile::decodeName(m_document.BackupPath().c_str())),
-                             kept.error),
-                        str::kCaptionError);
-            return false;
-        }
+    if (m_document.ChangedOnDisk(target) &&
+        !m_prompter.AskYesNo(this, Text(str::kChangedOnDiskFormat, shown), Text(str::kCaptionWarning))) {
+        return false;
     }
-    const WriteReport report = m_document.SaveAs(target);
-    if (!report.written) {
-        ShowMessage(Text(str::kSaveFailedFormat, QDir::toNativeSeparators(path), report.error), str::kCaptionError);
+    const TableDocument::SaveReport report = m_document.SaveAs(target);
+    if (!report.backup.Ok()) {
+        const QString backup = QDir::toNativeSeparators(QFile::decodeName(m_document.BackupPath().c_str()));
+        const QString table = QDir::toNativeSeparators(QFile::decodeName(m_document.FilePath().c_str()));
+        ShowMessage(BackupFailure(report.backup, table, backup), str::kCaptionError);
+        return false;
+    }
+    if (!report.write.written) {
+        ShowMessage(Text(str::kSaveFailedFormat, shown, ReasonText(report.write.code, FileUse::Write)), str::kCaptionError);
         return false;
     }
     ShowMessage(Text(str::kSavedFormat, QFileInfo(path).fileName()), str::kCaptionNotice);
@@ -324,7 +329,10 @@ void CChildView::OnPaste()
             ShowMessage(Text(str::kPasteCountMismatchFormat, values.size(), rows.size()), str::kCaptionError);
             break;
         case CellsResult::Outcome::NotANumber:
-            ShowMessage(Text(str::kPasteCellsBadFormat, result.text + 1, values[result.text]), str::kCaptionError);
+            ShowMessage(Text(str::kPasteCellsBadFormat, result.text + 1, Quoted(values[result.text])), str::kCaptionError);
+            break;
+        case CellsResult::Outcome::NotGbk:
+            ShowMessage(Text(str::kPasteCellsNotGbkFormat, result.text + 1, Quoted(values[result.text])), str::kCaptionError);
             break;
         case CellsResult::Outcome::DuplicateId:
             ShowMessage(Text(str::kPasteCellsDuplicateFormat, RecordsNamed(table, result.rows)), str::kCaptionError);

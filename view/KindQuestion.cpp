@@ -5,23 +5,69 @@
 #include "ui/Prompter.h"
 #include "ui/Texts.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
 namespace rw {
+namespace {
+
+[[nodiscard]] QStringList KindsWithKeys(const KeySet& keys)
+{
+    return {Text(str::kKindItemFormat, keys.For(FileKind::Item)), Text(str::kKindMagicFormat, keys.For(FileKind::Magic)),
+            Text(str::kKindMonsterFormat, keys.For(FileKind::Monster))};
+}
+
+// The entry of kind in the question's list, which is in kAllKinds' order.
+[[nodiscard]] int Entry(FileKind kind) { return static_cast<int>(kind); }
+
+[[nodiscard]] std::optional<FileKind> Ask(Prompter& prompter, QWidget* owner, const QString& bareName,
+                                          const QStringList& kinds, FileKind proposed)
+{
+    const std::optional<int> chosen = prompter.ChooseItem(owner, Text(str::kKindCaption), Text(str::kKindQuestionFormat, bareName),
+                                                          kinds, proposed == FileKind::None ? 0 : Entry(proposed));
+    if (!chosen) return std::nullopt;
+    return FileKindFromInt(*chosen);
+}
+
+} // namespace
 
 std::optional<FileKind> AskFileKind(Prompter& prompter, QWidget* owner, const KeySet& keys, const QString& path)
 {
-    const QStringList kinds{Text(str::kKindItemFormat, keys.For(FileKind::Item)),
-                            Text(str::kKindMagicFormat, keys.For(FileKind::Magic)),
-                            Text(str::kKindMonsterFormat, keys.For(FileKind::Monster))};
     const QString bareName = QFileInfo(path).fileName();
-    const FileKind named = KindFromName(bareName.toStdString());
-    const std::optional<int> chosen =
-        prompter.ChooseItem(owner, Text(str::kKindCaption), Text(str::kKindQuestionFormat, bareName), kinds,
-                            named == FileKind::None ? 0 : static_cast<int>(named));
-    if (!chosen) return std::nullopt;
-    return FileKindFromInt(*chosen);
+    return Ask(prompter, owner, bareName, KindsWithKeys(keys), KindFromName(bareName.toStdString()));
+}
+
+std::optional<FileKind> AskDataFileKind(Prompter& prompter, QWidget* owner, const KeySet& keys, const QString& path)
+{
+    const QString bareName = QFileInfo(path).fileName();
+    const FileFits file = FitsOfFile(QFile::encodeName(path).toStdString());
+    // A file that cannot be read is asked about as any other; its load then says why.
+    if (!file.Ok()) return AskFileKind(prompter, owner, keys, path);
+    QStringList kinds = KindsWithKeys(keys);
+    for (qsizetype i = 0; i < kinds.size(); ++i) {
+        kinds[i] = Text(str::kKindChoiceFormat, kinds[i], FitText(file.fits[static_cast<std::size_t>(i)]));
+    }
+    const KindGuess guess = GuessKind(file.fits);
+    const std::optional<FileKind> kind = Ask(prompter, owner, bareName, kinds, guess.best);
+    if (!kind) return std::nullopt;
+    const KindFit& fit = file.fits[static_cast<std::size_t>(Entry(*kind))];
+    // A header that counts no records is no table of any kind: the load says so.
+    if (fit.Exact() || !fit.HasRecords()) return kind;
+    const QString warning =
+        guess.exact ? Text(str::kKindMisfitOtherFitsFormat, bareName, KindWord(*kind), FitText(fit), KindWord(guess.best))
+                    : Text(str::kKindMisfitFormat, bareName, KindWord(*kind), FitText(fit));
+    if (!prompter.AskYesNo(owner, warning, Text(str::kCaptionWarning))) return std::nullopt;
+    return kind;
+}
+
+QString FitText(const KindFit& fit)
+{
+    if (!fit.HasRecords()) return Text(str::kKindFitNoRecordsFormat, fit.count);
+    const QString count = Grouped(static_cast<std::uint64_t>(fit.count));
+    if (fit.MissingBytes() > 0) return Text(str::kKindFitMissingFormat, count, Grouped(fit.MissingBytes()));
+    if (fit.ExtraBytes() > 0) return Text(str::kKindFitExtraFormat, count, Grouped(fit.ExtraBytes()));
+    return Text(str::kKindFitExactFormat, count);
 }
 
 QString KindWord(FileKind kind)

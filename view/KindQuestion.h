@@ -5,6 +5,7 @@
 
 #include "data/FileKind.h"
 #include "data/KeySet.h"
+#include "data/KindFit.h"
 
 #include <QString>
 
@@ -16,8 +17,18 @@ namespace rw {
 
 class Prompter;
 
+// For a file that is not a data file itself (a CSV or a workbook to import).
 [[nodiscard]] std::optional<FileKind> AskFileKind(Prompter& prompter, QWidget* owner, const KeySet& keys,
                                                   const QString& path);
+
+// For a data file whose name tells no kind: each kind is offered with what it would load of
+// the file, the kind whose records fit its size proposed. A kind that does not fit is taken
+// only after a warning whose default takes none, since its records would be garbage.
+[[nodiscard]] std::optional<FileKind> AskDataFileKind(Prompter& prompter, QWidget* owner, const KeySet& keys,
+                                                      const QString& path);
+
+// What a kind would load of a file: "11 条记录，正好", "11 条记录，缺 1,208 字节".
+[[nodiscard]] QString FitText(const KindFit& fit);
 
 // "物品（stditem.dat）" and the like.
 [[nodiscard]] QString KindWord(FileKind kind);

@@ -2,6 +2,7 @@
 
 #include "resources/Strings.h"
 #include "ui/Texts.h"
+#include "view/SystemReasons.h"
 
 #include <QLocale>
 #include <QStringList>
@@ -23,17 +24,14 @@ QString LoadFailureReason(const DecodeReport& report)
     case LoadFailure::None: break;
     }
     const std::error_code& error = report.error;
+    if (!error) return Text(str::kReasonSystemOther);
+    if (const QString common = CommonReasonText(error, FileUse::Read); !common.isEmpty()) return common;
+    // The rest say what they are about in our words, and exactly in the system's.
     const char* words = str::kReasonSystemOther;
-    if (error == std::errc::no_such_file_or_directory) words = str::kReasonNoFile;
-    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) {
-        words = str::kReasonNoPermission;
-    }
-    if (error == std::errc::too_many_symbolic_link_levels) words = str::kReasonLinkLoop;
     if (error == std::errc::filename_too_long) words = str::kReasonNameTooLong;
     if (error == std::errc::not_a_directory) words = str::kReasonNotAFolder;
     if (error == std::errc::io_error) words = str::kReasonIoError;
-    if (!error) return Text(words);
-    return Text(str::kReasonSystemFormat, Text(words), QString::fromLocal8Bit(SystemText(error).c_str()));
+    return Text(str::kReasonSystemFormat, Text(words), Text(SystemText(error)));
 }
 
 QString RefusedRecordsSummary(const std::vector<std::int32_t>& ids)

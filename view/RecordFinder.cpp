@@ -16,12 +16,13 @@ namespace {
 
 [[nodiscard]] QString ErrorText(const QueryError& error)
 {
+    const QString quoted = Quoted(Text(error.text));
     switch (error.kind) {
-    case QueryError::Kind::UnknownColumn: return Text(str::kFindUnknownColumnFormat, error.text);
-    case QueryError::Kind::NameColumn: return Text(str::kFindNameColumnFormat, error.text);
-    case QueryError::Kind::NoOperator: return Text(str::kFindNoOperatorFormat, error.text);
-    case QueryError::Kind::NoNumber: return Text(str::kFindNoNumberFormat, error.text);
-    case QueryError::Kind::NotInRange: return Text(str::kFindNotInRangeFormat, error.text);
+    case QueryError::Kind::UnknownColumn: return Text(str::kFindUnknownColumnFormat, quoted);
+    case QueryError::Kind::NameColumn: return Text(str::kFindNameColumnFormat, quoted);
+    case QueryError::Kind::NoOperator: return Text(str::kFindNoOperatorFormat, quoted);
+    case QueryError::Kind::NoNumber: return Text(str::kFindNoNumberFormat, quoted);
+    case QueryError::Kind::NotInRange: return Text(str::kFindNotInRangeFormat, quoted);
     }
     return {};
 }

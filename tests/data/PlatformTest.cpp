@@ -143,6 +143,54 @@ TEST(Platform, FoldersAreNoFileToReadOrReplace)
     EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"stditem.dat"}));
 }
 
+// The common reasons are told apart whatever numbers the system has for them, so that the
+// program can say them in its own words; any other reason is Other.
+TEST(Platform, CommonReasonsAreToldApartWhateverTheSystemCallsThem)
+{
+    struct Case {
+        std::error_code error;
+        ErrorKind kind;
+    };
+    const auto portable = [](std::errc code) { return std::make_error_code(code); };
+    const auto own = [](int code) { return std::error_code(code, std::system_category()); };
+    const Case cases[] = {
+        {portable(std::errc::no_such_file_or_directory), ErrorKind::NoSuchFile},
+        {portable(std::errc::permission_denied), ErrorKind::PermissionDenied},
+        {portable(std::errc::no_space_on_device), ErrorKind::DiskFull},
+        {portable(std::errc::read_only_file_system), ErrorKind::ReadOnlyFileSystem},
+        {portable(std::errc::is_a_directory), ErrorKind::IsAFolder},
+        {portable(std::errc::file_too_large), ErrorKind::FileTooLarge},
+        {portable(std::errc::too_many_symbolic_link_levels), ErrorKind::TooManyLinks},
+        {portable(std::errc::device_or_resource_busy), ErrorKind::InUse},
+        {portable(std::errc::invalid_argument), ErrorKind::Other},
+#ifdef _WIN32
+        {own(ERROR_FILE_NOT_FOUND), ErrorKind::NoSuchFile},        {own(ERROR_PATH_NOT_FOUND), ErrorKind::NoSuchFile},
+        {own(ERROR_ACCESS_DENIED), ErrorKind::PermissionDenied},   {own(ERROR_DISK_FULL), ErrorKind::DiskFull},
+        {own(ERROR_HANDLE_DISK_FULL), ErrorKind::DiskFull},        {own(ERROR_WRITE_PROTECT), ErrorKind::ReadOnlyFileSystem},
+        {own(ERROR_FILE_TOO_LARGE), ErrorKind::FileTooLarge},      {own(ERROR_CANT_RESOLVE_FILENAME), ErrorKind::TooManyLinks},
+        {own(ERROR_SHARING_VIOLATION), ErrorKind::InUse},          {own(ERROR_LOCK_VIOLATION), ErrorKind::InUse},
+        {own(ERROR_INVALID_PARAMETER), ErrorKind::Other},
+#else
+        {own(ENOENT), ErrorKind::NoSuchFile},         {own(EACCES), ErrorKind::PermissionDenied},
+        {own(EPERM), ErrorKind::PermissionDenied},    {own(ENOSPC), ErrorKind::DiskFull},
+        {own(EDQUOT), ErrorKind::DiskFull},           {own(EROFS), ErrorKind::ReadOnlyFileSystem},
+        {own(EISDIR), ErrorKind::IsAFolder},          {own(EFBIG), ErrorKind::FileTooLarge},
+        {own(ELOOP), ErrorKind::TooManyLinks},        {own(EMLINK), ErrorKind::TooManyLinks},
+        {own(ETXTBSY), ErrorKind::InUse},             {own(EBUSY), ErrorKind::InUse},
+        {own(EINVAL), ErrorKind::Other},
+#endif
+    };
+    for (const Case& c : cases) EXPECT_EQ(KindOfError(c.error), c.kind) << c.error.category().name() << " " << c.error.value();
+
+    // As the system gives them.
+    TempDir dir;
+    std::filesystem::create_directory(dir / "stditem.dat");
+    EXPECT_EQ(KindOfError(InputFile(dir / "missing.dat", InputFile::Accept::RegularFile).Error()), ErrorKind::NoSuchFile);
+    AtomicFile overFolder(dir / "stditem.dat");
+    EXPECT_FALSE(overFolder.Commit());
+    EXPECT_EQ(KindOfError(overFolder.ErrorCode()), ErrorKind::IsAFolder);
+}
+
 #ifdef _WIN32
 // A program that holds the file open without letting it be replaced, as some editors and
 // spreadsheets hold what they show: the save fails with the system's reason, and the file

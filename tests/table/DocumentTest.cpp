@@ -62,7 +62,7 @@ TEST_F(DocumentTest, FailedLoadsLeaveEverythingAsItWas)
         EXPECT_TRUE(Snapshot(m_document) == before) << name;
     }
     // Nor do refused edits change anything.
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "elsewhere.dat").written);
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "elsewhere.dat").Saved());
     const auto saved = Snapshot(m_document);
     EXPECT_FALSE(m_document.DeleteRow(4));
     EXPECT_EQ(m_document.Put(MakeRecord(FileKind::Item, 9), 0).outcome, PutOutcome::DuplicateId);
@@ -138,9 +138,9 @@ TEST_F(DocumentTest, TellsWhetherTheLoadedFileChangedOnDisk)
     EXPECT_TRUE(m_document.ChangedOnDisk(path));
 
     // Our own save over it is what was loaded from then on; a save elsewhere is not.
-    ASSERT_TRUE(m_document.SaveAs(path).written);
+    ASSERT_TRUE(m_document.SaveAs(path).Saved());
     EXPECT_FALSE(m_document.ChangedOnDisk(path));
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "copy.dat").written);
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "copy.dat").Saved());
     EXPECT_FALSE(m_document.ChangedOnDisk(path));
 
     std::filesystem::remove(path);
@@ -180,7 +180,7 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     EXPECT_TRUE(table.IsCellChanged(0, 2) && table.IsCellChanged(0, kNameColumn));
     EXPECT_FALSE(table.IsCellChanged(0, kIdColumn) || table.IsCellChanged(1, 2));
     EXPECT_TRUE(table.IsAddedRow(3) && !table.IsAddedRow(0));
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "edited.dat").written);
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "edited.dat").Saved());
     const auto edited = test::ReadFile(m_dir / "edited.dat");
     EXPECT_FALSE(m_document.Modified());
     EXPECT_EQ(table.ChangedRecordCount(), 0u) << "a save is the new baseline";
@@ -190,11 +190,11 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     EXPECT_TRUE(m_document.Modified()) << "the save is the clean state now";
     EXPECT_EQ(ids(), (std::vector<std::int32_t>{5, 1, 3, 9}));
     EXPECT_EQ(m_document.Sorting().Column(), -1);
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "undone.dat").written);
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "undone.dat").Saved());
     EXPECT_EQ(test::ReadFile(m_dir / "undone.dat"), loaded);
 
     while (m_document.History().canRedo()) m_document.History().redo();
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "redone.dat").written);
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "redone.dat").Saved());
     EXPECT_EQ(test::ReadFile(m_dir / "redone.dat"), edited);
     EXPECT_EQ(m_document.Sorting().Column(), kIdColumn);
 
@@ -349,7 +349,7 @@ TEST_F(ImportAndCompareTest, AnImportWithNothingOpenMakesATableThatSavingNames)
     EXPECT_EQ(m_document.Kind(), FileKind::Magic);
     EXPECT_FALSE(m_document.HasFilePath());
     EXPECT_EQ(m_document.ProposedSaveName(), "magic");
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "spells.dat").written);
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "spells.dat").Saved());
     EXPECT_EQ(m_document.FilePath(), m_dir / "spells.dat");
     EXPECT_EQ(m_document.FileName(), "spells.dat");
     EXPECT_FALSE(m_document.Modified());

@@ -72,7 +72,7 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     EXPECT_EQ(changed.back().at(0).value<QModelIndex>().row(), 2);
     EXPECT_EQ(Text(2, 2), "99");
     EXPECT_TRUE(m_document.Modified());
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "saved.dat").written);
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "saved.dat").Saved());
 
     m_document.ClickHeader(0); // 5 10 20 30 41
     EXPECT_EQ(on20.row(), 2);
@@ -94,7 +94,7 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     KeySet keys;
     keys.Set(FileKind::Item, 99);
     m_document.SetKeys(keys);
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "saved.dat").written);
+    ASSERT_TRUE(m_document.SaveAs(m_dir / "saved.dat").Saved());
     const DecodedRecords back = ReadDataFile(m_dir / "saved.dat", FileKind::Item, 99);
     ASSERT_EQ(back.Count(), 4u);
     for (int row = 0; row < 4; ++row) EXPECT_EQ(Record(FileKind::Item, back.RecordAt(row)), m_model.Table().ReadRow(row));

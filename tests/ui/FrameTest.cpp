@@ -7,6 +7,7 @@
 #include "ui/DialogUnits.h"
 #include "ui/FileChooser.h"
 #include "ui/QtPrompter.h"
+#include "ui/TextFit.h"
 #include "shell/StatusTexts.h"
 #include "tests/ui/UiTestSupport.h"
 #include "view/FrozenColumns.h"
@@ -34,6 +35,8 @@
 #include <QHelpEvent>
 #include <QTest>
 #include <QToolTip>
+
+#include <numeric>
 
 namespace rw::test {
 namespace {
@@ -114,11 +117,10 @@ TEST_F(FrameTest, AFailedOpenSaysWhyAndChangesNothing)
     const QString huge = WriteSample(folder("huge") + QStringLiteral("/stditem.dat"), {.ids = {}, .header = INT32_MAX});
     const qint64 hugeSize = 4 + qint64{184} * INT32_MAX;
     ASSERT_TRUE(QFile::resize(huge, hugeSize));
-    const QString noFile = QString::fromStdString(std::make_error_code(std::errc::no_such_file_or_directory).message());
     const QString noRecords = U("文件头中的记录数为0，没有可以载入的记录");
     const std::pair<QString, QString> attempts[] = {
         {Write(QStringLiteral("stditem.txt"), {.ids = {1}}), QString()},
-        {dir.filePath(QStringLiteral("magic.dat")), U("文件不存在（%1）").arg(noFile)},
+        {dir.filePath(QStringLiteral("magic.dat")), U("文件不存在")},
         {WriteSample(folder("count0") + QStringLiteral("/stditem.dat"), {.ids = {1}, .header = 0}), noRecords},
         {WriteSample(folder("negative") + QStringLiteral("/stditem.dat"), {.ids = {1}, .header = -3}),
          U("文件头中的记录数为-3，没有可以载入的记录")},
@@ -220,8 +222,9 @@ TEST_F(FrameTest, AnyFileNameOpensAsTheKindTheUserNames)
     prompter.items = {0};
     frame.CommandAction(ids::kCmdFileOpenAsKind)->trigger();
     ASSERT_EQ(prompter.itemsAsked.size(), 1u);
-    EXPECT_EQ(prompter.itemsAsked[0], (QStringList{U("物品（stditem.dat，密钥 173）"), U("魔法（magic.dat，密钥 203）"),
-                                                   U("怪物（monster.dat，密钥 241）")}));
+    EXPECT_EQ(prompter.itemsAsked[0], (QStringList{U("物品（stditem.dat，密钥 173）：2 条记录，正好"),
+                                                   U("魔法（magic.dat，密钥 203）：2 条记录，多 128 字节"),
+                                                   U("怪物（monster.dat，密钥 241）：2 条记录，缺 132 字节")}));
     EXPECT_EQ(frame.windowTitle(), TitleFor(QStringLiteral("stditem2.dat")));
     EXPECT_EQ(document.Kind(), FileKind::Item);
     EXPECT_EQ(document.ProposedSaveName(), "stditem22");
@@ -292,6 +295,84 @@ TEST_F(FrameTest, AnyFileNameOpensAsTheKindTheUserNames)
                                                         .arg(QDir::toNativeSeparators(monster))))
         << prompter.messages[0].text.toStdString();
     EXPECT_EQ(prompter.messages[0].caption, U("文件信息"));
+}
+
+// A copy of a monster table under a name that tells no kind, dropped on the window: the kind
+// question proposes the kind whose records fit the file and says what each would load; a kind
+// that does not fit loads only after a warning whose default loads nothing; and a table loaded
+// that way is written over its file neither by a Ctrl+S with nothing unsaved nor, after an
+// edit, without a question naming what the save would not keep.
+TEST_F(FrameTest, AFileOfNoNamedKindIsOfferedTheKindThatFitsItAndAMisfitOnlyAfterAWarning)
+{
+    std::vector<std::int32_t> ids(11);
+    std::iota(ids.begin(), ids.end(), 0);
+    const QString path = Write(U("怪物 备份.dat"), {.kind = FileKind::Monster, .ids = ids});
+    const QByteArray original = [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    const auto drop = [&] {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&frame, &enter);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&frame, &event);
+    };
+    const QString warning = U("文件[怪物 备份.dat]的大小与物品（stditem.dat）的记录不符（11 条记录，多 744 字节），"
+                              "而正好是怪物（monster.dat）的大小。按物品（stditem.dat）载入，记录很可能是乱码。"
+                              "是否仍然按物品（stditem.dat）载入？");
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        prompter.items = {0};
+        prompter.answers = {answer};
+        prompter.questions.clear();
+        prompter.buttonsAsked.clear();
+        drop();
+        ASSERT_EQ(prompter.itemsAsked.size(), answer == Answer::No ? 1u : 2u);
+        EXPECT_EQ(prompter.itemsAsked.back(), (QStringList{U("物品（stditem.dat，密钥 173）：11 条记录，多 744 字节"),
+                                                           U("魔法（magic.dat，密钥 203）：11 条记录，多 1,448 字节"),
+                                                           U("怪物（monster.dat，密钥 241）：11 条记录，正好")}));
+        EXPECT_EQ(prompter.itemsProposed.back(), 2);
+        ASSERT_FALSE(prompter.questions.empty());
+        EXPECT_EQ(prompter.questions[0].text, warning);
+        EXPECT_EQ(prompter.buttonsAsked[0].defaultAnswer, Answer::No);
+        EXPECT_EQ(document.HasFile(), answer == Answer::Yes);
+    }
+    ASSERT_EQ(document.Kind(), FileKind::Item);
+    const auto onDisk = [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); };
+    prompter.questions.clear();
+    prompter.messages.clear();
+    QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+S")));
+    EXPECT_TRUE(prompter.questions.empty() && prompter.messages.empty());
+    EXPECT_EQ(onDisk(), original);
+    EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral(".bak")));
+
+    ASSERT_TRUE(document.EditCell(0, 2, QStringLiteral("5")).Accepted());
+    prompter.answers = {Answer::No};
+    QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+S")));
+    ASSERT_EQ(prompter.questions.size(), 1u);
+    const QString question = prompter.questions[0].text;
+    EXPECT_TRUE(question.startsWith(U("文件[%1]载入时有内容没有载入。").arg(QDir::toNativeSeparators(path)))) << question.toStdString();
+    EXPECT_TRUE(question.contains(U("\n· 文件原来的内容：它的大小正好是怪物（monster.dat）的大小，按物品（stditem.dat）载入的记录很可能是乱码\n")));
+    EXPECT_TRUE(question.contains(U("\n· 最后一条记录之后的 744 字节\n")));
+    EXPECT_EQ(onDisk(), original);
+}
+
+// The count box keeps its place and size; a count wider than it shows whole, smaller.
+TEST_F(FrameTest, TheCountBoxShowsEveryCountWhole)
+{
+    Open({.ids = {1, 2}});
+    frame.show();
+    auto& box = *FindControl<QLineEdit>(view, ids::kCountBox);
+    const QRect place = box.geometry();
+    for (const int count : {2, 99999, 1000000, 2147483647}) {
+        SCOPED_TRACE(count);
+        view.ShowRecordCount(count);
+        EXPECT_EQ(box.text(), QString::number(count));
+        EXPECT_LE(BoxWidthFor(box, box.font(), box.text()), box.width());
+        EXPECT_EQ(box.geometry(), place);
+        EXPECT_EQ(box.font().pointSizeF() == view.font().pointSizeF(), count < 100000);
+    }
 }
 
 TEST_F(FrameTest, StatusBarShowsDateAndARunningClockInFixedPanes)
@@ -531,6 +612,40 @@ TEST(RealDialogs, QuestionsAnswerReturnAndEscapeWithTheAnswersThatLoseNothing)
               Answer::StopShowing);
     WhenModalOpens([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
     EXPECT_FALSE(prompter.AskYesNo(&owner, U("?"), U(str::kCaptionWarning)));
+}
+
+// After a refused commit's message is closed, the dialog is the active window again and its
+// ID box has the keys: what is typed next changes the dialog's box, never the list's row.
+TEST(RealDialogs, ARefusedCommitsMessageIsTheDialogsAndTheKeysStayWithIt)
+{
+    QTemporaryDir dir;
+    QtPrompter prompter;
+    CMainFrame frame(prompter);
+    frame.OpenPath(WriteSample(dir.filePath(QStringLiteral("stditem.dat")), {.ids = {1, 2, 3}}));
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CChildView& view = *frame.View();
+    view.List()->selectRow(0);
+    view.OnModify();
+    CRecordDlg& dialog = *view.Dialog(FileKind::Item);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    auto& idBox = *FindControl<QLineEdit>(dialog, kItemSchema.Column(kIdColumn).controlId);
+    idBox.setText(QStringLiteral("2"));
+    QWidget* owner = nullptr;
+    WhenModalOpens([&](QWidget* modal) {
+        owner = modal->parentWidget();
+        QTest::keyClick(modal, Qt::Key_Return);
+    });
+    FindControl<QPushButton>(dialog, dialog.Template().commitId)->click();
+    EXPECT_EQ(owner, &dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    ASSERT_EQ(QApplication::focusWidget(), &idBox);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("81"));
+    EXPECT_TRUE(idBox.text().endsWith(QStringLiteral("81"))) << idBox.text().toStdString();
+    EXPECT_EQ(frame.Document().Table().IdOfRow(0), 1);
+    EXPECT_FALSE(frame.Document().Modified());
+    dialog.hide();
 }
 
 TEST(RealDialogs, OpenDialogShowsTheFilterAsWrittenListsDataFilesAndStartsInTheLastFolder)

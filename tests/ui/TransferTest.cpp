@@ -106,10 +106,11 @@ TEST_F(TransferTest, ExportAndImportGiveTheCommandLinesBytesForEveryKindAndType)
         }
         // A workbook keeps every name as it was.
         const QString sheet = dir.filePath(QStringLiteral("table.xlsx"));
+        const QByteArray before = Bytes(data);
         Export(sheet, TransferFormat::CsvUtf8); // the name's suffix decides
         Import(sheet);
         ASSERT_TRUE(view.SaveToOpenedFile());
-        EXPECT_EQ(Bytes(data + QStringLiteral(".bak")), Bytes(data)) << "kind " << int(kind);
+        EXPECT_EQ(Bytes(data), before) << "kind " << int(kind);
     }
 }
 
@@ -162,11 +163,16 @@ TEST_F(TransferTest, RefusedImportsChangeNothingAndSayWhy)
         {bad, "第3行第1列：ItemID：“x”不是"},
         {notZip, "damaged.xlsx"},
         {empty, "中没有记录"},
-        {dir.filePath(QStringLiteral("missing.csv")), "无法读取"},
+        {dir.filePath(QStringLiteral("missing.csv")), "无法读取[%1]：文件不存在"},
+        {dir.path(), "无法读取[%1]：它不是普通文件，而是文件夹、设备或管道"},
     };
+    // And an export that cannot be written says why in the same words.
+    Export(dir.filePath(QStringLiteral("missing/items.csv")), TransferFormat::CsvUtf8);
+    EXPECT_EQ(LastMessage(), U("错误|无法写入[%1]：它所在的文件夹不存在").arg(QDir::toNativeSeparators(dir.filePath(QStringLiteral("missing/items.csv")))));
     for (const Case& c : cases) {
         Import(c.path);
-        EXPECT_TRUE(LastMessage().contains(U(c.expected))) << c.expected << " in " << LastMessage().toStdString();
+        const QString expected = U(c.expected).arg(QDir::toNativeSeparators(c.path));
+        EXPECT_TRUE(LastMessage().contains(expected)) << c.expected << " in " << LastMessage().toStdString();
         EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2}));
         EXPECT_EQ(document.History().count(), 0);
     }

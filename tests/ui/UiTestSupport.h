@@ -80,6 +80,7 @@ public:
     std::deque<Answer> answers;
     std::deque<std::optional<int>> items; // empty: cancelled
     std::vector<QStringList> itemsAsked;
+    std::vector<int> itemsProposed; // the entry each list offered first
     std::vector<QString> foldersAsked;
     std::vector<QStringList> savesAsked; // proposed name, filter entry, patterns, default suffix
 
@@ -97,9 +98,10 @@ public:
         if (!answers.empty()) answer = answers.front(), answers.pop_front();
         return answer;
     }
-    std::optional<int> ChooseItem(QWidget*, const QString&, const QString&, const QStringList& offered, int) override
+    std::optional<int> ChooseItem(QWidget*, const QString&, const QString&, const QStringList& offered, int current) override
     {
         itemsAsked.push_back(offered);
+        itemsProposed.push_back(current);
         std::optional<int> answer;
         if (!items.empty()) answer = items.front(), items.pop_front();
         return answer;

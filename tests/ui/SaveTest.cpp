@@ -1,0 +1,218 @@
+// Saves over the opened file: the one backup kept beside it and the names it will not go
+// through, and the question before writing over a file that was not loaded whole.
+
+#include "resources/Strings.h"
+#include "tests/ui/UiTestSupport.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace rw::test {
+namespace {
+
+class SaveTest : public FrameFixture {
+protected:
+    static QByteArray Bytes(const QString& file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void CtrlS() { QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+S"))); }
+    void DeleteFirstRow()
+    {
+        Select({0});
+        view.OnDelete();
+    }
+    void ShowActive()
+    {
+        frame.show();
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    }
+    static QString Native(const QString& path) { return QDir::toNativeSeparators(path); }
+    // How many item records the file holds, read with key.
+    static std::size_t RecordsIn(const QString& path, std::uint8_t key = KeySet{}.For(FileKind::Item))
+    {
+        return ReadDataFile(QFile::encodeName(path).toStdString(), FileKind::Item, key).Count();
+    }
+};
+
+// 文件 ▸ 保存 (Ctrl+S) writes the opened file itself, and before the first such save after an
+// opening keeps the file as it was opened as its .bak; later saves leave that backup alone, and
+// a Ctrl+S with nothing unsaved writes nothing at all. 保存 over the opened file keeps it too.
+TEST_F(SaveTest, CtrlSKeepsTheFileAsOpenedOnceAndWritesNothingWhenNothingIsUnsaved)
+{
+    QAction& save = *frame.CommandAction(ids::kCmdFileSave);
+    EXPECT_FALSE(save.isEnabled());
+    const QString path = Open({.ids = {1, 2, 3}});
+    const QString bak = path + QStringLiteral(".bak");
+    const QByteArray original = Bytes(path);
+    ShowActive();
+    EXPECT_TRUE(save.isEnabled());
+    EXPECT_EQ(save.shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+
+    CtrlS();
+    EXPECT_TRUE(prompter.messages.empty()) << "nothing to save";
+    EXPECT_FALSE(QFileInfo::exists(bak));
+
+    DeleteFirstRow();
+    CtrlS();
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionNotice, "stditem.dat文件已保存！"));
+    EXPECT_FALSE(document.Modified());
+    EXPECT_EQ(Bytes(bak), original);
+    EXPECT_EQ(RecordsIn(path), 2u);
+
+    DeleteFirstRow();
+    save.trigger();
+    EXPECT_EQ(RecordsIn(path), 1u);
+    EXPECT_EQ(Bytes(bak), original) << "the file as it was opened";
+
+    // A new key is something a save would write, though no record changed.
+    KeySet keys = document.Keys();
+    keys.Set(FileKind::Item, 9);
+    document.SetKeys(keys);
+    prompter.messages.clear();
+    CtrlS();
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(RecordsIn(path, 9), 1u);
+    const QByteArray saved = Bytes(path);
+
+    // Each opening has its backup: the file as this one found it.
+    view.OnRefresh();
+    DeleteFirstRow();
+    prompter.fileAnswers.push_back(path); // 保存, onto the opened file
+    view.OnSave();
+    EXPECT_EQ(Bytes(bak), saved);
+    EXPECT_EQ(RecordsIn(path, 9), 0u);
+
+    prompter.answers = {Answer::Discard};
+    QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(prompter.foldersAsked.size(), 3u) << "Ctrl+O brought the open dialog up";
+}
+
+#ifndef _WIN32
+// Links, a pipe or a hard link of the table planted under the backup's name: the backup goes
+// nowhere else, never waits, and is never the table. A hard link is replaced by a new file;
+// anything else stops the save, with the reason, before the table is touched.
+TEST_F(SaveTest, TheBackupGoesNowhereElseWhateverIsPlantedUnderItsName)
+{
+    const QString path = dir.filePath(QStringLiteral("stditem.dat"));
+    const QString bak = path + QStringLiteral(".bak");
+    const QString elsewhere = dir.filePath(QStringLiteral("other/elsewhere.dat"));
+    const QString victim = WriteSample(dir.filePath(QStringLiteral("victim.dat")), {.ids = {99}});
+    const QByteArray victimBytes = Bytes(victim);
+    const auto name = [](const QString& file) { return QFile::encodeName(file); };
+    const std::pair<std::function<void()>, const char*> cases[] = {
+        {[&] { ::link(name(path).constData(), name(bak).constData()); }, nullptr},
+        {[&] { QFile::link(victim, bak); }, "一个符号链接"},
+        {[&] { QFile::link(elsewhere, bak); }, "一个符号链接"},
+        {[&] { QFile::link(path, bak); }, "一个符号链接"},
+        {[&] { ::mkfifo(name(bak).constData(), 0600); }, "一个管道或设备"},
+    };
+    for (const auto& [plant, what] : cases) {
+        SCOPED_TRACE(what ? what : "hard link");
+        QFile::remove(bak);
+        prompter.answers = {Answer::Discard};
+        const QByteArray original = Bytes(Open({.ids = {1, 2, 3}}));
+        plant();
+        // A reader of the pipe, so that a save that opened it would write rather than wait.
+        const int reader = ::open(name(bak).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW);
+        DeleteFirstRow();
+        EXPECT_EQ(view.SaveToOpenedFile(), what == nullptr);
+        EXPECT_EQ(LastMessage(), what ? Shown(str::kCaptionError, U("无法把原来的文件备份为[%1]：这个名称已被%2占用，备份只替换本用户的"
+                                                                    "普通文件。文件没有保存！请把它移走或改名后再保存。")
+                                                                      .arg(Native(bak), U(what)))
+                                      : Shown(str::kCaptionNotice, "stditem.dat文件已保存！"));
+        EXPECT_EQ(Bytes(victim), victimBytes);
+        EXPECT_FALSE(QFileInfo::exists(elsewhere));
+        if (reader >= 0 && what) {
+            char got[16];
+            EXPECT_LE(::read(reader, got, sizeof got), 0) << "nothing went into the pipe";
+        }
+        if (reader >= 0) ::close(reader);
+        EXPECT_EQ(Bytes(what ? path : bak), original);
+        EXPECT_EQ(document.Modified(), what != nullptr);
+    }
+}
+#endif
+
+// A file loaded with loss is not written over without a question that names what the save
+// will not keep, default 否, for Ctrl+S and for 保存 onto it alike; a save elsewhere, or after
+// the file has been written over once, asks nothing.
+TEST_F(SaveTest, ASaveOverAFileNotLoadedWholeAsksFirstAndNamesWhatIsLost)
+{
+    ShowActive();
+    struct Case {
+        const char* name;
+        SampleFile sample;
+        QStringList lost;
+    };
+    const Case cases[] = {
+        {"bytes after the records", {.ids = {1, 2, 3, 4, 5}, .header = 4}, {U("· 最后一条记录之后的 184 字节")}},
+        {"a header that counts more", {.ids = {1, 2, 3, 4}, .header = 12},
+         {U("· 文件头所说的12条记录：文件缺 1,472 字节，缺的记录没有载入，不完整的记录以0补足")}},
+        {"repeated IDs", {.ids = {4, 4, 5, 4, 6, 7}}, {U("· 因ID重复而没有载入的 2 条记录")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompter.answers = {Answer::Discard};
+        const QString path = Open(c.sample);
+        const QByteArray loaded = Bytes(path);
+        const QString question =
+            U("文件[%1]载入时有内容没有载入。保存会覆盖它，下列内容将不会保留：\n%2\n是否仍然保存？").arg(Native(path), c.lost.join('\n'));
+        DeleteFirstRow();
+        for (const auto& save : std::vector<std::function<void()>>{
+                 [&] { CtrlS(); }, [&] { prompter.fileAnswers.push_back(path), view.OnSave(); }}) {
+            prompter.questions.clear();
+            prompter.buttonsAsked.clear();
+            prompter.answers = {Answer::No};
+            save();
+            ASSERT_EQ(prompter.questions.size(), 1u);
+            EXPECT_EQ(prompter.questions[0].text, question);
+            EXPECT_EQ(prompter.buttonsAsked[0].defaultAnswer, Answer::No);
+            EXPECT_EQ(Bytes(path), loaded);
+        }
+        // Elsewhere, nothing of that file is lost.
+        prompter.questions.clear();
+        prompter.fileAnswers.push_back(dir.filePath(QStringLiteral("copy.dat")));
+        view.OnSave();
+        EXPECT_TRUE(prompter.questions.empty());
+        // 是 writes, keeping the file as loaded beside it; what it wrote is then the file.
+        DeleteFirstRow();
+        prompter.answers = {Answer::Yes};
+        CtrlS();
+        EXPECT_EQ(prompter.questions.size(), 1u);
+        EXPECT_EQ(Bytes(path + QStringLiteral(".bak")), loaded);
+        DeleteFirstRow();
+        CtrlS();
+        EXPECT_EQ(prompter.questions.size(), 1u);
+        QFile::remove(path + QStringLiteral(".bak"));
+    }
+}
+
+// The opened file replaced by a folder: the save says so, with no question about changes it
+// could not overwrite, and no word of the backup.
+TEST_F(SaveTest, AnOpenedFileReplacedByAFolderIsSaidToBeOne)
+{
+    const QString path = Open({.ids = {1, 2}});
+    DeleteFirstRow();
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("stditem.dat")));
+    prompter.questions.clear();
+    EXPECT_FALSE(view.SaveToOpenedFile());
+    EXPECT_TRUE(prompter.questions.empty());
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, U("文件[%1]保存失败：它是一个文件夹").arg(Native(path))));
+    EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral(".bak")));
+    EXPECT_TRUE(document.Modified());
+}
+
+} // namespace
+} // namespace rw::test
