@@ -15,6 +15,7 @@
 #include "view/SortHeader.h"
 #include "text/GbkCodec.h"
 #include "text/Utf8NameTranscoder.h"
+#include "ui/FileNames.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -70,7 +71,7 @@ void CChildView::OnRefresh()
         ReportLoadedFile(report);
         return;
     }
-    const QString path = QFile::decodeName(m_document.FilePath().c_str());
+    const QString path = FromFsPath(m_document.FilePath());
     ShowMessage(Text(str::kRefreshFailedFormat, QDir::toNativeSeparators(path), LoadFailureReason(report.decode)),
                 str::kCaptionError);
 }
@@ -203,12 +204,12 @@ bool CChildView::SaveToOpenedFile()
 {
     // A table made by an import has no file to go back to yet.
     if (!m_document.HasFilePath()) return SaveAs();
-    return MaySave() && WriteTo(QFile::decodeName(m_document.FilePath().c_str()), true);
+    return MaySave() && WriteTo(FromFsPath(m_document.FilePath()), true);
 }
 
 bool CChildView::WriteTo(const QString& path, bool backUp)
 {
-    const std::filesystem::path target(QFile::encodeName(path).toStdString());
+    const std::filesystem::path target = ToFsPath(path);
     if (m_document.ChangedOnDisk(target) &&
         !m_prompter.AskYesNo(this, Text(str::kChangedOnDiskFormat, QDir::toNativeSeparators(path)),
                              Text(str::kCaptionWarning))) {
@@ -217,7 +218,7 @@ bool CChildView::WriteTo(const QString& path, bool backUp)
     if (backUp) {
         const WriteReport kept = m_document.BackUpLoadedFile();
         if (!kept.written) {
-            ShowMessage(Text(str::kBackupFailedFormat, QDir::toNativeSeparators(QFile::decodeName(m_document.BackupPath().c_str())),
+            ShowMessage(Text(str::kBackupFailedFormat, QDir::toNativeSeparators(FromFsPath(m_document.BackupPath())),
                              kept.error),
                         str::kCaptionError);
             return false;

@@ -33,7 +33,13 @@ QString LoadFailureReason(const DecodeReport& report)
     if (error == std::errc::not_a_directory) words = str::kReasonNotAFolder;
     if (error == std::errc::io_error) words = str::kReasonIoError;
     if (!error) return Text(words);
-    return Text(str::kReasonSystemFormat, Text(words), QString::fromLocal8Bit(SystemText(error).c_str()));
+#ifdef _WIN32
+    // The platform layer gives Windows' own texts as UTF-8, whatever the code page.
+    const QString systemWords = QString::fromStdString(SystemText(error));
+#else
+    const QString systemWords = QString::fromLocal8Bit(SystemText(error).c_str());
+#endif
+    return Text(str::kReasonSystemFormat, Text(words), systemWords);
 }
 
 QString RefusedRecordsSummary(const std::vector<std::int32_t>& ids)
