@@ -6,6 +6,7 @@
 #include "view/FindBar.h"
 #include "view/RecordFinder.h"
 #include "view/SortHeader.h"
+#include "tests/Platforms.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -760,8 +761,7 @@ TEST_F(EditTest, SaveProposesTheStemAndAsksBeforeAMonsterFilesFirstIdIsLost)
     EXPECT_EQ(prompter.questions.size(), 1u) << "the sort is unsaved";
     EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, QStringLiteral("无法重新读取文件[%1]，表格保持不变：文件不存在（%2）！")
                                                            .arg(QDir::toNativeSeparators(opened),
-                                                                QString::fromStdString(std::make_error_code(
-                                                                    std::errc::no_such_file_or_directory).message()))));
+                                                                QString::fromStdString(MissingWords(Missing::kFile)))));
     EXPECT_EQ(Ids(), (std::vector<std::int32_t>{7, 5, 0}));
 }
 
