@@ -219,13 +219,14 @@ if [ ! -f "$qt/.built" ]; then
   fetched=$(cat "$cache/src/qt6-base-${qt_version#*:}/version")
   cat >"$qt/share/licences/qt6-base-SOURCE.txt" <<EOF
 The Qt libraries here (Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll and the plugins in platforms/ and
-styles/) are Qt ${qt_version%%+*}, built unchanged under the GNU LGPL version 3 (qt6-base-LGPL-3.0-only.txt)
-from Debian's source package qt6-base $fetched:
+styles/) are Qt ${qt_version%%+*}, used under the GNU LGPL version 3 (qt6-base-LGPL-3.0-only.txt), built
+with MinGW-w64 from Debian's source package qt6-base $fetched (Qt's release with Debian's patches):
   apt-get source qt6-base=$fetched
-(the same source is at https://download.qt.io/archive/qt/). Its third-party parts and their
-licences are listed in qt6-base-copyright. You may replace these DLLs with your own build of Qt
-${qt_version%%+*} for MinGW-w64.
+Its third-party parts and their licences are listed in qt6-base-copyright. The program loads
+them as DLLs: you may replace them with your own build of Qt ${qt_version%%+*} for MinGW-w64.
 EOF
+  # Qt's DLLs and plugins as they are handed out: without their symbol tables.
+  for dll in "$qt"/bin/Qt6*.dll "$qt"/plugins/*/*.dll; do x86_64-w64-mingw32-strip --strip-unneeded "$dll"; done
   # The MinGW runtime that Qt's DLLs link, stripped, where the program's deployment finds it.
   for runtime in "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)" \
                  "$(x86_64-w64-mingw32-g++-posix -print-file-name=libgcc_s_seh-1.dll)" \

@@ -36,13 +36,15 @@ trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; cleanup' EXIT
 on_fail() { [ -z "$shots" ] || import -window root "$shots/failed.png" 2>/dev/null || true; fail "$@"; }
 
 # The program starts in the samples' copy, so the open dialog starts there.
-(cd "$work" && exec /usr/lib/wine/wine64 "$program_dir/recwright.exe") &
+(cd "$work" && exec /usr/lib/wine/wine64 "$program_dir/recwright.exe" 2>>"$work/wine.log") &
 pids+=($!)
 frame=$(xdotool search --sync --onlyvisible --name 'Vellmar')
 xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
 sleep 1
 
-grab() { # window file
+# The main window with the frame Wine draws around it: the window stands at the screen's
+# top left corner, its client area inset by the frame's border and title bar.
+grab_frame() { # window file
   local info x y w h
   info=$(xwininfo -id "$1")
   x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
@@ -50,7 +52,7 @@ grab() { # window file
   w=$(sed -n 's/.*Width: *//p' <<<"$info")
   h=$(sed -n 's/.*Height: *//p' <<<"$info")
   mkdir -p "$(dirname "$2")"
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$2"
+  import -window root -crop "$((w + 2 * x))x$((h + y + x))+0+0" +repage "$2"
 }
 step() { [ -z "$shots" ] || import -window root "$shots/$1.png"; }
 wait_window() { # pattern [tries]
@@ -113,7 +115,7 @@ press Return
 sleep 1
 xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
 sleep 0.5
-grab "$frame" "$out"
+grab_frame "$frame" "$out"
 echo "Saved $out"
 
 # 4. The bytes: the sample with ID 3's Price set to 12345, made by the Linux build's import.
@@ -123,7 +125,7 @@ saved=$work/windows-edit.dat
 awk -F, -v OFS=, '$1 == "3" { $30 = 12345 } { print }' "$work/expected.csv" >"$work/expected-edited.csv"
 "$cli" import "$work/expected-edited.csv" --kind item -o "$work/expected.dat" >/dev/null 2>&1
 cmp "$work/expected.dat" "$saved" || on_fail "The file the Windows editor saved differs from the Linux build's"
-price=$("$cli" export "$saved" | awk -F, '$1 == "3" { print $30 }')
+price=$("$cli" export --kind item "$saved" | awk -F, '$1 == "3" { print $30 }')
 echo "Checked $saved: the sample's bytes with ID 3's Price $price, as the Linux recwright-cli makes them"
 
 # The editor closes without asking: what it holds is saved.
