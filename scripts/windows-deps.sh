@@ -17,7 +17,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 . scripts/lib/packages.sh
 
-ensure_packages dpkg-dev g++-mingw-w64-x86-64-posix cmake ninja-build qt6-base-dev qt6-base-dev-tools \
+ensure_packages dpkg-dev xz-utils g++-mingw-w64-x86-64-posix cmake ninja-build qt6-base-dev qt6-base-dev-tools \
                 zlib1g-dev libexpat1-dev libzip-dev libxlsxwriter-dev qt6-translations-l10n perl
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/recwright/mingw
