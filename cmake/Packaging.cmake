@@ -1,6 +1,7 @@
 # Packages, made by cpack (scripts/package.sh makes both): on Linux a .deb of the editor and
 # recwright-cli, with its desktop entry and icons, depending on the Qt 6 runtime packages; on
-# Windows a .zip of recwright-cli.exe and the README.
+# Windows a .zip of recwright.exe with the Qt it needs, recwright-cli.exe, the README and the
+# licence texts.
 include(GNUInstallDirs)
 set(CPACK_PACKAGE_NAME recwright)
 set(CPACK_PACKAGE_VENDOR "Recwright")
@@ -11,8 +12,11 @@ set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+  if(TARGET recwright)
+    include(cmake/WindowsDeployment.cmake)
+  endif()
   set(CPACK_GENERATOR ZIP)
-  set(CPACK_PACKAGE_FILE_NAME recwright-cli-${PROJECT_VERSION}-windows-x64)
+  set(CPACK_PACKAGE_FILE_NAME recwright-${PROJECT_VERSION}-windows-x64)
 else()
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
   set(CPACK_GENERATOR DEB)

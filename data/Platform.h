@@ -274,6 +274,12 @@ void RemoveTemporaryFilesOnSignals();
 [[nodiscard]] std::filesystem::path PathFromUtf8(std::string_view utf8);
 [[nodiscard]] std::string Utf8FromPath(const std::filesystem::path& path);
 
+// A name for a library that opens files by the C runtime's narrow calls (fopen, open), as the
+// worksheet writer does. On POSIX the name itself. On Windows those calls read the system's
+// code page: the name in it, or where it cannot say every character, the short (8.3) name of
+// the file or folder, which is there already and ASCII; else the name as given.
+[[nodiscard]] std::string NameForNarrowCalls(const std::string& utf8);
+
 // The command line's arguments after the program's name, as UTF-8 (on Windows taken from
 // the wide command line, not from argv's code page).
 [[nodiscard]] std::vector<std::string> CommandLineArguments(int argc, char** argv);

@@ -652,6 +652,8 @@ std::filesystem::path PathFromUtf8(std::string_view utf8) { return std::filesyst
 
 std::string Utf8FromPath(const std::filesystem::path& path) { return path.native(); }
 
+std::string NameForNarrowCalls(const std::string& utf8) { return utf8; }
+
 std::vector<std::string> CommandLineArguments(int argc, char** argv)
 {
     return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();

@@ -23,6 +23,7 @@
 #include <cwchar>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <new>
 #include <random>
 #include <utility>
@@ -720,6 +721,36 @@ void RemoveTemporaryFilesOnSignals() { ::SetConsoleCtrlHandler(RemoveTemporaries
 std::filesystem::path PathFromUtf8(std::string_view utf8) { return std::filesystem::path(Widen(utf8)); }
 
 std::string Utf8FromPath(const std::filesystem::path& path) { return Narrow(path.native()); }
+
+std::string NameForNarrowCalls(const std::string& utf8)
+{
+    // Nothing may stand for a character the code page lacks: such a name would open another file.
+    const auto inCodePage = [](std::wstring_view name) -> std::optional<std::string> {
+        BOOL lost = FALSE;
+        const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.data(), static_cast<int>(name.size()),
+                                            nullptr, 0, nullptr, &lost);
+        if (n <= 0 || lost) return std::nullopt;
+        std::string out(static_cast<std::size_t>(n), '\0');
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.data(), static_cast<int>(name.size()), out.data(), n,
+                              nullptr, &lost);
+        return out;
+    };
+    const std::wstring wide = Widen(utf8);
+    if (wide.empty()) return utf8;
+    if (std::optional<std::string> name = inCodePage(wide)) return *name;
+    std::wstring shortName(MAX_PATH, L'\0');
+    DWORD n = ::GetShortPathNameW(wide.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
+    if (n >= shortName.size()) {
+        shortName.resize(n);
+        n = ::GetShortPathNameW(wide.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
+    }
+    if (n > 0 && n < shortName.size()) {
+        shortName.resize(n);
+        if (std::optional<std::string> name = inCodePage(shortName)) return *name;
+    }
+    // The code page may be UTF-8 itself, where the name as given is right.
+    return utf8;
+}
 
 std::vector<std::string> CommandLineArguments(int, char**)
 {

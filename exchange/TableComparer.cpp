@@ -8,6 +8,7 @@
 #include "ui/Texts.h"
 #include "view/KindQuestion.h"
 #include "view/LoadMessages.h"
+#include "ui/FileNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,7 +45,7 @@ void TableComparer::OnCompare(QWidget* owner)
                                Text(str::kCaptionError));
         return;
     }
-    const DecodeReport report = m_document.CompareWith(QFile::encodeName(*path).toStdString(), bareName.toStdString());
+    const DecodeReport report = m_document.CompareWith(ToFsPath(*path), bareName.toStdString());
     if (!report.loaded) {
         m_prompter.ShowMessage(owner, Text(str::kCompareFailedFormat, shown, LoadFailureReason(report)),
                                Text(str::kCaptionError));

@@ -11,6 +11,7 @@
 #include "ui/Texts.h"
 #include "view/CsvMessages.h"
 #include "view/KindQuestion.h"
+#include "ui/FileNames.h"
 #include "view/SystemReasons.h"
 
 #include <QDir>
@@ -20,8 +21,6 @@
 
 namespace rw {
 namespace {
-
-[[nodiscard]] std::filesystem::path FsPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // The list of names changed, old → new, the first ones; the rest counted.
 [[nodiscard]] QString NameChangeLines(const CsvImporter& importer, bool gbkText)
@@ -84,7 +83,7 @@ void TableTransfer::OnExport(QWidget* owner)
         // Gone before any message, which it would otherwise cover.
         const std::unique_ptr<ProgressMeter> meter =
             m_prompter.StartProgress(owner, Text(str::kExportProgress), static_cast<std::uint64_t>(table.RowCount()));
-        outcome = ExportTable(table, FsPath(choice->path), format, [&](std::size_t rows) { return meter->Advance(rows); });
+        outcome = ExportTable(table, ToFsPath(choice->path), format, [&](std::size_t rows) { return meter->Advance(rows); });
     }
     if (outcome.cancelled) return;
     const QString shown = QDir::toNativeSeparators(choice->path);
@@ -118,7 +117,7 @@ bool TableTransfer::OnImport(QWidget* owner)
     {
         const std::unique_ptr<ProgressMeter> meter = m_prompter.StartProgress(owner, Text(str::kImportProgress), 0);
         std::uint64_t whole = 0;
-        reading = ReadTableFile(FsPath(*path), *kind, m_keepNames, [&](std::uint64_t done, std::uint64_t total) {
+        reading = ReadTableFile(ToFsPath(*path), *kind, m_keepNames, [&](std::uint64_t done, std::uint64_t total) {
             // The meter learns the whole once the reader knows it.
             if (total != whole) {
                 whole = total;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12 packages), then configures and builds a preset.
-# Usage: scripts/setup.sh [preset]   (default: default; windows for recwright-cli.exe under Wine)
+# Usage: scripts/setup.sh [preset]   (default: default; windows for the editor and recwright-cli
+# for Windows, Qt included, with a Wine prefix to test them in)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib/packages.sh
@@ -16,10 +17,17 @@ fi
 
 ensure_packages "${packages[@]}"
 
-cmake --preset "$preset" >/dev/null
-if [ "$preset" = windows ] && [ ! -f build/windows/wine/system.reg ]; then
-  # Wine's prefix for this build, made once before the build starts test programs in it.
-  env -u DISPLAY WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= WINEPREFIX="$PWD/build/windows/wine" \
-    /usr/lib/wine/wine64 wineboot --init 2>/dev/null
+fresh=()
+if [ "$preset" = windows ]; then
+  # Qt and the worksheets' libraries for Windows, built once into the cache. Other ones (a new
+  # version or options) mean a fresh configure, so that nothing found in the old ones stays.
+  scripts/windows-deps.sh
+  deps=${XDG_CACHE_HOME:-$HOME/.cache}/recwright/mingw-deps.cmake
+  cmp -s "$deps" build/windows/mingw-deps.cmake || fresh=(--fresh)
+fi
+cmake --preset "$preset" "${fresh[@]}" >/dev/null
+if [ "$preset" = windows ]; then
+  cp "$deps" build/windows/mingw-deps.cmake
+  scripts/lib/wine-prefix.sh build/windows/wine
 fi
 cmake --build --preset "$preset"

@@ -59,7 +59,7 @@ SheetResult ReadRecordSheet(const std::string& path, CsvImporter& importer, cons
 {
     // Opened first for the system's own reason when it cannot be, in the words every other
     // file of the program is refused with.
-    const InputFile file(path, InputFile::Accept::RegularFile);
+    const InputFile file(PathFromUtf8(path), InputFile::Accept::RegularFile);
     if (!file.IsOpen()) {
         SheetResult result;
         result.failure = SheetFailure::CannotRead;

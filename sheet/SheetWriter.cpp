@@ -78,7 +78,7 @@ constexpr double kRawWidth = 30;
 // Moves the finished workbook from where the writer put it into the target's place.
 [[nodiscard]] SheetResult Install(const std::string& from, AtomicFile& target)
 {
-    InputFile in(from, InputFile::Accept::RegularFile);
+    InputFile in(PathFromUtf8(from), InputFile::Accept::RegularFile);
     if (!in.IsOpen()) return Failed(SheetFailure::CannotWrite, SystemText(in.Error()));
     std::vector<char> piece(kCopyBytes);
     for (;;) {
@@ -104,25 +104,26 @@ SheetResult WriteRecordSheet(const std::string& path, FileKind kind, std::size_t
         result.limit = sheet_limits::kMaxRecords;
         return result;
     }
-    AtomicFile target(path);
+    AtomicFile target(PathFromUtf8(path));
     if (!target.Ok()) return Failed(SheetFailure::CannotWrite, target.Error());
     // The writer opens its file by name itself: it writes beside the target, and the bytes
     // then go into the target's place the way every file of the program does.
-    const ScratchFile scratch(path);
+    const ScratchFile scratch(PathFromUtf8(path));
     if (!scratch.Ok()) return Failed(SheetFailure::CannotWrite, scratch.Error());
 
     // Rows go to a temporary file as they are written (constant memory), which the writer
     // makes in the target's folder: where the space for the result must be anyway, and not
     // a memory-backed /tmp.
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    std::string folder = parent.empty() ? std::string(".") : parent.string();
+    // The writer opens them by the C runtime's narrow calls, which on Windows read the code page.
+    const std::filesystem::path parent = PathFromUtf8(path).parent_path();
+    std::string folder = NameForNarrowCalls(parent.empty() ? std::string(".") : Utf8FromPath(parent));
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = folder.data();
     // A worksheet of the most rows stays well under the 4 GiB a plain zip entry can hold.
     options.use_zip64 = LXW_FALSE;
     errno = 0;
-    std::unique_ptr<lxw_workbook, WorkbookFree> book(workbook_new_opt(scratch.Path().c_str(), &options));
+    std::unique_ptr<lxw_workbook, WorkbookFree> book(workbook_new_opt(NameForNarrowCalls(scratch.Path()).c_str(), &options));
     if (!book) return WriterFailed(LXW_ERROR_MEMORY_MALLOC_FAILED, errno);
 
     const RecordSchema& schema = SchemaOf(kind);

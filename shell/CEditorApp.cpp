@@ -21,8 +21,10 @@ CEditorApp::CEditorApp(int& argc, char** argv) : QApplication(argc, argv)
     setWindowIcon(ProgramIcon());
     setFont(DialogFont());
     // The program speaks Simplified Chinese whatever the desktop's language, so Qt's own
-    // texts (message box buttons, file dialogs) do too, where Qt's translations are installed.
-    if (m_qtTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    // texts (message box buttons, file dialogs) do too: the copy built into the program, or
+    // else where Qt's translations are installed.
+    if (m_qtTexts.load(QStringLiteral("qtbase_zh_CN"), QStringLiteral(":/translations")) ||
+        m_qtTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         installTranslator(&m_qtTexts);
     }
     ResponseTimer::InstallIfAsked(this);

@@ -10,6 +10,7 @@
 #include "view/CChildView.h"
 #include "view/KindQuestion.h"
 #include "view/LoadMessages.h"
+#include "ui/FileNames.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -320,7 +321,7 @@ void CMainFrame::OpenPath(const QString& path)
 void CMainFrame::Load(const QString& path, FileKind kind)
 {
     const QString bareName = QFileInfo(path).fileName();
-    const LoadReport report = m_document.Load(QFile::encodeName(path).toStdString(), bareName.toStdString(), kind);
+    const LoadReport report = m_document.Load(ToFsPath(path), bareName.toStdString(), kind);
     if (report.Loaded()) {
         m_view->ReportLoadedFile(report);
         return;
@@ -341,7 +342,7 @@ void CMainFrame::OnFileInfo()
     const DecodeReport& loaded = m_document.LoadedReport();
     m_prompter.ShowMessage(
         this,
-        Text(str::kFileInfoFormat, QDir::toNativeSeparators(QFile::decodeName(m_document.FilePath().c_str())),
+        Text(str::kFileInfoFormat, QDir::toNativeSeparators(FromFsPath(m_document.FilePath())),
              KindWord(m_document.Kind()), m_document.Keys().For(m_document.Kind()),
              m_document.Table().RowCount(), loaded.fileSize, loaded.trailingBytes,
              QDateTime::fromMSecsSinceEpoch(m_document.LoadedAtMs()).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),

@@ -18,6 +18,7 @@
 #include "view/RecordList.h"
 #include "view/SortHeader.h"
 #include "view/StepNames.h"
+#include "ui/FileNames.h"
 
 #include <QAction>
 #include <QDir>
@@ -267,7 +268,7 @@ QString CChildView::ColumnTip(const RecordSchema& schema, int column)
 void CChildView::OnDocumentLoaded()
 {
     // Where the file is, for the user who wonders which of several it is.
-    const QString path = QDir::toNativeSeparators(QFile::decodeName(m_document.FilePath().c_str()));
+    const QString path = QDir::toNativeSeparators(FromFsPath(m_document.FilePath()));
     m_countBox->setToolTip(path);
     m_list->cornerWidget()->setToolTip(path);
     // No dialog may commit into a table of another kind or another load.

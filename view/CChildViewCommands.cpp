@@ -17,6 +17,7 @@
 #include "view/SortHeader.h"
 #include "text/GbkCodec.h"
 #include "text/Utf8NameTranscoder.h"
+#include "ui/FileNames.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -72,7 +73,7 @@ void CChildView::OnRefresh()
         ReportLoadedFile(report);
         return;
     }
-    const QString path = QFile::decodeName(m_document.FilePath().c_str());
+    const QString path = FromFsPath(m_document.FilePath());
     ShowMessage(Text(str::kRefreshFailedFormat, QDir::toNativeSeparators(path), LoadFailureReason(report.decode)),
                 str::kCaptionError);
 }
@@ -207,12 +208,12 @@ bool CChildView::SaveToOpenedFile()
     if (!m_document.HasFilePath()) return SaveAs();
     // The file holds what the table holds: nothing to write, and its backup stays as it is.
     if (!m_document.HasUnsavedWork()) return true;
-    return MaySave() && WriteTo(QFile::decodeName(m_document.FilePath().c_str()));
+    return MaySave() && WriteTo(FromFsPath(m_document.FilePath()));
 }
 
 bool CChildView::WriteTo(const QString& path)
 {
-    const std::filesystem::path target(QFile::encodeName(path).toStdString());
+    const std::filesystem::path target = ToFsPath(path);
     const QString shown = QDir::toNativeSeparators(path);
     if (const std::optional<LoadLoss> loss = m_document.LossOfSavingOver(target);
         loss && !m_prompter.AskYesNo(this, LossQuestion(*loss, shown), Text(str::kCaptionWarning))) {
@@ -224,8 +225,8 @@ bool CChildView::WriteTo(const QString& path)
     }
     const TableDocument::SaveReport report = m_document.SaveAs(target);
     if (!report.backup.Ok()) {
-        const QString backup = QDir::toNativeSeparators(QFile::decodeName(m_document.BackupPath().c_str()));
-        const QString table = QDir::toNativeSeparators(QFile::decodeName(m_document.FilePath().c_str()));
+        const QString backup = QDir::toNativeSeparators(FromFsPath(m_document.BackupPath()));
+        const QString table = QDir::toNativeSeparators(FromFsPath(m_document.FilePath()));
         ShowMessage(BackupFailure(report.backup, table, backup), str::kCaptionError);
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "data/DataFile.h"
 #include "resources/Strings.h"
+#include "ui/FileNames.h"
 #include "ui/Prompter.h"
 #include "ui/Texts.h"
 
@@ -41,7 +42,7 @@ std::optional<FileKind> AskFileKind(Prompter& prompter, QWidget* owner, const Ke
 std::optional<FileKind> AskDataFileKind(Prompter& prompter, QWidget* owner, const KeySet& keys, const QString& path)
 {
     const QString bareName = QFileInfo(path).fileName();
-    const FileFits file = FitsOfFile(QFile::encodeName(path).toStdString());
+    const FileFits file = FitsOfFile(ToFsPath(path));
     // A file that cannot be read is asked about as any other; its load then says why.
     if (!file.Ok()) return AskFileKind(prompter, owner, keys, path);
     QStringList kinds = KindsWithKeys(keys);

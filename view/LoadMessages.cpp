@@ -31,7 +31,7 @@ QString LoadFailureReason(const DecodeReport& report)
     if (error == std::errc::filename_too_long) words = str::kReasonNameTooLong;
     if (error == std::errc::not_a_directory) words = str::kReasonNotAFolder;
     if (error == std::errc::io_error) words = str::kReasonIoError;
-    return Text(str::kReasonSystemFormat, Text(words), Text(SystemText(error)));
+    return Text(str::kReasonSystemFormat, Text(words), SystemWords(error));
 }
 
 QString RefusedRecordsSummary(const std::vector<std::int32_t>& ids)

@@ -23,10 +23,20 @@ QString CommonReasonText(const std::error_code& error, FileUse use)
     return {};
 }
 
+QString SystemWords(const std::error_code& error)
+{
+#ifdef _WIN32
+    // The platform layer gives Windows' own texts as UTF-8, whatever the code page.
+    return QString::fromStdString(SystemText(error));
+#else
+    return QString::fromLocal8Bit(SystemText(error).c_str());
+#endif
+}
+
 QString ReasonText(const std::error_code& error, FileUse use)
 {
     const QString common = CommonReasonText(error, use);
-    return common.isEmpty() ? Text(SystemText(error)) : common;
+    return common.isEmpty() ? SystemWords(error) : common;
 }
 
 } // namespace rw

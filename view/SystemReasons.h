@@ -14,6 +14,8 @@ enum class FileUse : std::uint8_t { Read, Write };
 
 // Empty when the reason is none of the common ones.
 [[nodiscard]] QString CommonReasonText(const std::error_code& error, FileUse use);
+// The system's own text for the error.
+[[nodiscard]] QString SystemWords(const std::error_code& error);
 // The common reason's words, or else the system's text.
 [[nodiscard]] QString ReasonText(const std::error_code& error, FileUse use);
 

@@ -5,7 +5,9 @@ in front, since a table and its cipher key are what the editor works on.
 Icon 128: 16x16 in 16 colours, 32x32 and 16x16 in 256 colours (the program's and the about box's
 picture). Icon 131: one 16x16 image in 256 colours (the window's icon), the sheet alone.
 The shapes are crisp pixel art over one small palette, so every image fits 16 colours.
-Run it from anywhere; it rewrites the PNGs beside itself. Standard library only.
+The Windows program's icon file, recwright.ico, holds icon 128 at 16, 32, 48 and 256 pixels,
+each as a PNG (as Windows reads them since Vista).
+Run it from anywhere; it rewrites the PNGs and the .ico beside itself. Standard library only.
 """
 import math
 import os
@@ -120,7 +122,7 @@ def chunk(kind, data):
     return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
 
 
-def write_png(path, px, bits):
+def png_bytes(px, bits):
     size = len(px)
     rows = b""
     for row in px:
@@ -137,8 +139,25 @@ def write_png(path, px, bits):
     png += chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, bits, 3, 0, 0, 0))
     png += chunk(b"PLTE", plte) + chunk(b"tRNS", trns)
     png += chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b"")
+    return png
+
+
+def write_png(path, px, bits):
     with open(path, "wb") as f:
-        f.write(png)
+        f.write(png_bytes(px, bits))
+
+
+def write_ico(path, sizes):
+    images = [png_bytes(image(size, True), 8) for size in sizes]
+    header = struct.pack("<HHH", 0, 1, len(images))
+    offset = len(header) + 16 * len(images)
+    entries = b""
+    for size, png in zip(sizes, images):
+        # width and height 0 stand for 256; 8 bits per pixel, as the PNG holds
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 8, len(png), offset)
+        offset += len(png)
+    with open(path, "wb") as f:
+        f.write(header + entries + b"".join(images))
 
 
 def main():
@@ -147,6 +166,7 @@ def main():
     write_png(os.path.join(here, "icon128-32x32.png"), image(32, True), 8)
     write_png(os.path.join(here, "icon128-16x16.png"), image(16, True), 8)
     write_png(os.path.join(here, "icon131-16x16.png"), image(16, False), 8)
+    write_ico(os.path.join(here, "recwright.ico"), (16, 32, 48, 256))
 
 
 if __name__ == "__main__":

@@ -19,6 +19,10 @@ std::u16string ByConverter(std::string_view bytes)
     return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
 
+// Qt built without ICU (as for Windows here) has no GBK converter to compare with.
+#define RW_NEEDS_GBK_CONVERTER()                                                                   \
+    if (!QStringDecoder("GBK").isValid()) GTEST_SKIP() << "this Qt has no GBK converter (no ICU)"
+
 std::u16string ByTable(std::string_view bytes)
 {
     std::u16string out;
@@ -28,6 +32,7 @@ std::u16string ByTable(std::string_view bytes)
 
 TEST(GbkTable, DecodesEveryOneAndTwoByteCodeAsTheConverter)
 {
+    RW_NEEDS_GBK_CONVERTER();
     for (int a = 0; a < 256; ++a) {
         const std::string one(1, static_cast<char>(a));
         // The converter drops a lead byte at the end of its input; the table shows it.
@@ -46,6 +51,7 @@ TEST(GbkTable, DecodesEveryOneAndTwoByteCodeAsTheConverter)
 
 TEST(GbkTable, EncodesEveryCharacterAsTheConverter)
 {
+    RW_NEEDS_GBK_CONVERTER();
     const GbkCodec& codec = GbkCodec::Instance();
     for (unsigned u = 1; u < 0x10000; ++u) {
         if (u >= 0xD800 && u <= 0xDFFF) continue;

@@ -10,6 +10,7 @@
 #include "tests/data/TestFiles.h"
 #include "tests/sheet/WorkbookBytes.h"
 #include "text/Utf8NameTranscoder.h"
+#include "tests/Platforms.h"
 
 #include <gtest/gtest.h>
 
@@ -221,7 +222,7 @@ TEST(Sheet, WritingFailsWholeOrNotAtAll)
     const SheetResult noFolder = WriteRecordSheet((dir / "none" / "items.xlsx").string(), FileKind::Item, 5000, recordAt,
                                                   kNames, {});
     EXPECT_EQ(noFolder.failure, SheetFailure::CannotWrite);
-    EXPECT_EQ(noFolder.detail, "No such file or directory");
+    EXPECT_EQ(noFolder.detail, test::MissingWords(test::Missing::kFolder));
 
     EXPECT_EQ(test::ReadFile<std::string>(target), "before");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "no temporary file left";

@@ -6,6 +6,7 @@
 #include "view/FindBar.h"
 #include "view/RecordFinder.h"
 #include "view/SortHeader.h"
+#include "tests/Platforms.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -3,6 +3,7 @@
 #include "view/SortHeader.h"
 #include "tests/ui/UiTestSupport.h"
 
+#include <QStyle>
 #include <QTest>
 
 namespace rw::test {
@@ -41,7 +42,12 @@ protected:
         ASSERT_EQ(at.size(), QSize(9, 5));
         const int left = header.sectionViewportPosition(column);
         const QString title = document.Model().headerData(column, Qt::Horizontal).toString();
-        EXPECT_GE(at.left(), left + header.fontMetrics().horizontalAdvance(title));
+        // After the title, where the title fits beside it; a wider font (Windows') cuts it short instead.
+        const int titleWidth = header.fontMetrics().horizontalAdvance(title);
+        constexpr int kGap = 6; // between title and arrow
+        if (titleWidth + kGap + at.width() <= header.sectionSize(column) - 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin)) {
+            EXPECT_GE(at.left(), left + titleWidth);
+        }
         EXPECT_LT(at.right(), left + header.sectionSize(column));
         for (int row = 0; row < 5; ++row) {
             const int y = at.top() + (ascending ? row : 4 - row);

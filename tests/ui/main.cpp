@@ -17,7 +17,13 @@ int main(int argc, char** argv)
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     QString config;
     if (platform.isEmpty() || platform == "offscreen") {
-        config = QDir::temp().filePath(QStringLiteral("recwright-offscreen-%1.json").arg(QCoreApplication::applicationPid()));
+        const QString name = QStringLiteral("recwright-offscreen-%1.json").arg(QCoreApplication::applicationPid());
+#ifdef _WIN32
+        // The platform's arguments are split at colons, a drive's too: a name in the current folder.
+        config = name;
+#else
+        config = QDir::temp().filePath(name);
+#endif
         QFile file(config);
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             file.write(R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1920, "height": 1200,
