@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace rw {
 namespace {
 
@@ -25,13 +27,14 @@ TEST_P(KindGuessTest, ProposesTheKindWhoseSizeFits)
 
 INSTANTIATE_TEST_SUITE_P(
     Sizes, KindGuessTest,
-    ::testing::Values(GuessCase{"items", 11, 4 + 11 * 184, FileKind::Item, true},
-                      GuessCase{"spells", 7, 4 + 7 * 120, FileKind::Magic, true},
-                      GuessCase{"monsters", 8, 8 * 252, FileKind::Monster, true},
-                      GuessCase{"items cut short: the nearest", 11, 4 + 10 * 184, FileKind::Item, false},
-                      GuessCase{"monsters with bytes after them", 8, 8 * 252 + 3, FileKind::Monster, false},
-                      GuessCase{"no records", 0, 4, FileKind::None, false},
-                      GuessCase{"negative count", -5, 1000, FileKind::None, false}));
+    ::testing::Values(GuessCase{"Items", 11, 4 + 11 * 184, FileKind::Item, true},
+                      GuessCase{"Spells", 7, 4 + 7 * 120, FileKind::Magic, true},
+                      GuessCase{"Monsters", 8, 8 * 252, FileKind::Monster, true},
+                      GuessCase{"ItemsCutShortTakeTheNearest", 11, 4 + 10 * 184, FileKind::Item, false},
+                      GuessCase{"MonstersWithBytesAfterThem", 8, 8 * 252 + 3, FileKind::Monster, false},
+                      GuessCase{"NoRecords", 0, 4, FileKind::None, false},
+                      GuessCase{"NegativeCount", -5, 1000, FileKind::None, false}),
+    [](const ::testing::TestParamInfo<GuessCase>& info) { return std::string(info.param.what); });
 
 TEST(KindFitTest, CountsWhatIsMissingAndWhatIsLeftOver)
 {
@@ -51,7 +54,7 @@ TEST(KindFitTest, AFileThatCannotBeATableOfTheKindIsToldApartFromADamagedOne)
 {
     struct Case { const char* what; std::int32_t count; std::uint64_t size; FileKind kind; Misfit misfit; };
     const Case cases[] = {
-        {"items", 11, 4 + 11 * 184, FileKind::Item, Misfit::None},
+        {"Items", 11, 4 + 11 * 184, FileKind::Item, Misfit::None},
         {"items cut short", 11, 4 + 5 * 184 + 100, FileKind::Item, Misfit::None},
         {"items with bytes after them", 11, 4 + 11 * 184 + 3, FileKind::Item, Misfit::None},
         {"monsters read as items", 8, 8 * 252, FileKind::Item, Misfit::OtherKind},
@@ -59,7 +62,7 @@ TEST(KindFitTest, AFileThatCannotBeATableOfTheKindIsToldApartFromADamagedOne)
         {"a CSV: \"Item\" read as a count", 1'835'365'449, 1210, FileKind::Item, Misfit::CountTooLarge},
         {"a workbook: \"PK\\3\\4\" read as a count", 67'324'752, 900'000, FileKind::Monster, Misfit::CountTooLarge},
         {"a table that large, whole", 30'000'000, 4 + 30'000'000ull * 184, FileKind::Item, Misfit::None},
-        {"no records", 0, 4, FileKind::Item, Misfit::NoRecords},
+        {"NoRecords", 0, 4, FileKind::Item, Misfit::NoRecords},
         {"a negative count", -3, 1000, FileKind::Monster, Misfit::NoRecords},
     };
     for (const Case& c : cases) EXPECT_EQ(MisfitOf(FitsOf(c.count, c.size), c.kind), c.misfit) << c.what;
