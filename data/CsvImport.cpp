@@ -56,7 +56,7 @@ namespace {
 } // namespace
 
 CsvImporter::CsvImporter(FileKind kind, const NameTranscoder& names, char delimiter)
-    : m_kind(kind), m_names(names), m_tokenizer(delimiter), m_records(SchemaOf(kind).recordSize)
+    : m_kind(kind), m_names(names), m_tokenizer(delimiter), m_records(IsDataKind(kind) ? SchemaOf(kind).recordSize : 0)
 {
 }
 
@@ -134,14 +134,31 @@ void CsvImporter::AddError(CsvIssue issue)
     if (m_errors.size() < kMaxErrors) m_errors.push_back(std::move(issue));
 }
 
+bool CsvImporter::HeaderOf(FileKind kind, const Row& row, bool& hasRaw)
+{
+    const RecordSchema& schema = SchemaOf(kind);
+    const auto columns = static_cast<std::size_t>(schema.ColumnCount());
+    hasRaw = row.fields.size() == columns + 1 && row.fields.back() == kRawColumnTitle;
+    bool matches = row.fields.size() == columns + (hasRaw ? 1 : 0);
+    for (std::size_t k = 0; matches && k < columns; ++k) matches = row.fields[k] == schema.columns[k].title;
+    return matches;
+}
+
 void CsvImporter::TakeHeader(const Row& row)
 {
     m_haveHeader = true;
-    const RecordSchema& schema = SchemaOf(m_kind);
-    const auto columns = static_cast<std::size_t>(schema.ColumnCount());
-    m_hasRaw = row.fields.size() == columns + 1 && row.fields.back() == kRawColumnTitle;
-    bool matches = row.fields.size() == columns + (m_hasRaw ? 1 : 0);
-    for (std::size_t k = 0; matches && k < columns; ++k) matches = row.fields[k] == schema.columns[k].title;
+    bool matches = false;
+    if (m_kind != FileKind::None) {
+        matches = HeaderOf(m_kind, row, m_hasRaw);
+    } else {
+        for (const FileKind kind : kAllKinds) {
+            if (!HeaderOf(kind, row, m_hasRaw)) continue;
+            matches = true;
+            m_kind = kind;
+            m_records = RecordStore(SchemaOf(kind).recordSize);
+            break;
+        }
+    }
     if (matches) {
         if (!m_hasRaw) m_warnings.push_back(Issue(CsvIssue::Kind::NoRawColumn, row, 0));
         return;

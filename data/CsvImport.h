@@ -34,7 +34,7 @@ struct CsvIssue {
     enum class Kind : std::uint8_t {
         // errors
         NoHeader,          // the text is empty
-        BadHeader,         // text: the header found
+        BadHeader,         // text: the header found; kind None: no table's titles, asked for any
         Syntax,            // syntax: what is wrong
         FieldCount,        // number: fields found; expected: the header's fields
         BadNumber,         // text: the field
@@ -77,7 +77,8 @@ public:
     static constexpr std::size_t kMaxQuotedBytes = 40;
     static constexpr std::size_t kMaxNameChanges = 10'000;
 
-    // delimiter: ',' for CSV, '\t' for tab-separated text.
+    // delimiter: ',' for CSV, '\t' for tab-separated text. kind None: the kind whose titles the
+    // header holds, for a table whose kind nothing else tells.
     CsvImporter(FileKind kind, const NameTranscoder& names, char delimiter = ',');
 
     // Takes the whole rows at the start of text and answers how many bytes they took; the
@@ -104,6 +105,9 @@ public:
     using RecordSink = std::function<void(std::span<const std::uint8_t> record)>;
     void SetRecordSink(RecordSink sink) { m_sink = std::move(sink); }
     [[nodiscard]] bool KeepsNames() const { return m_keepNames; }
+    // The kind of the records: as constructed, or once the header is read, the kind it names;
+    // None while no header has told it.
+    [[nodiscard]] FileKind Kind() const { return m_kind; }
 
     // Nothing more will be read: the end came, or a header that cannot be read stopped it.
     [[nodiscard]] bool Finished() const { return m_finished; }
@@ -131,6 +135,8 @@ private:
 
     void TakeRow(const Row& row);
     void TakeHeader(const Row& row);
+    // The header has the kind's titles, with or without Raw after them (hasRaw says which).
+    [[nodiscard]] static bool HeaderOf(FileKind kind, const Row& row, bool& hasRaw);
     void TakeRecord(const Row& row);
     // Writes the name column's name over the one Raw put in record, unless it is that one,
     // and lists the change.
