@@ -94,9 +94,9 @@ private:
     // The record rows of text from pos on; where reading stopped.
     std::size_t ConsumeRows(std::string_view text, std::size_t pos, bool atEnd);
     // Where the rows of text after pos may be parted in two for the two readers: after a line
-    // end halfway, if there is that much text; npos otherwise. Whether a row really starts
-    // there is known only once the first half is read.
-    [[nodiscard]] std::size_t Halfway(std::string_view text, std::size_t pos) const;
+    // end about halfway, if there is that much text; npos otherwise. Whether a row really
+    // starts there is known only once the earlier part is read.
+    [[nodiscard]] std::size_t PartingPoint(std::string_view text, std::size_t pos) const;
     void TakeHeader(const FieldsRow& row);
     // The header has the kind's titles, with or without Raw after them (hasRaw says which).
     [[nodiscard]] static bool HeaderOf(FileKind kind, const FieldsRow& row, bool& hasRaw);
@@ -126,8 +126,8 @@ private:
     std::vector<NameChange> m_nameChanges;
     std::size_t m_nameChangeCount = 0;
     std::vector<CsvField> m_givenFields; // TakeFields's, as the readers take them
-    // Two readers of rows and what each read: the second reads the later half of a large text
-    // on the side thread, while the first reads the earlier half.
+    // Two readers of rows and what each read: the second reads the later part of a large text
+    // on the side thread, while the first reads the earlier part.
     std::array<std::unique_ptr<CsvRowReader>, 2> m_readers;
     std::array<CsvRowRun, 2> m_runs;
     std::unique_ptr<SideThread> m_side; // made when first needed

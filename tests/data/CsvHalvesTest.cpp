@@ -1,6 +1,6 @@
-// A large CSV is read by two readers at once, each taking half of the text: whatever the rows
-// hold (quoted fields over many lines, errors, carriage returns, changed names, repeated IDs),
-// the import is the one a single reader makes taking the text a little at a time.
+// A large CSV is read by two readers at once, each taking about half of the text: whatever
+// the rows hold (quoted fields over many lines, errors, carriage returns, changed names,
+// repeated IDs), the import is the one a single reader makes taking the text a little at a time.
 
 #include "data/CsvFeed.h"
 #include "data/CsvImport.h"
@@ -84,15 +84,16 @@ constexpr FileKind kItem = FileKind::Item;
     return text;
 }
 
-// Rows of one length whose quoted names run over ten lines across the middle of the row: the
-// line end after the middle of the text, and of each half after it, is inside a name, so the
-// halves never start a row and reading goes on with one reader from where the first stopped.
-[[nodiscard]] std::string RowsSplitInsideNames(int count)
+// Rows whose quoted names run over ten lines, after IDs written with a thousand leading
+// zeros: wherever in a row the text is parted, the line end after that point is almost surely
+// inside a name, so the later part does not start a row and reading goes on with one reader
+// from where the earlier one stopped.
+[[nodiscard]] std::string RowsPartedInsideNames(int count)
 {
     std::string text = Header(false);
     for (int id = 1; id <= count; ++id) {
-        std::string digits = std::to_string(id);
-        text += std::string(60 - digits.size(), '0') + digits + ",\"";
+        const std::string digits = std::to_string(id);
+        text += std::string(1000 - digits.size(), '0') + digits + ",\"";
         for (int line = 0; line < 10; ++line) text += "x\n";
         text += "\"" + Fields(0) + "\n";
     }
@@ -164,13 +165,13 @@ TEST(CsvHalves, TwoReadersImportWhatOneDoes)
         {"good rows", GoodRows(6000), true},
         {"mixed rows", MixedRows(1, 6000), false},
         {"mixed rows, another draw", MixedRows(2, 9000), false},
-        {"names over ten lines across each half", RowsSplitInsideNames(5001), true},
+        {"names over ten lines where the text is parted", RowsPartedInsideNames(700), true},
         {"long rows broken near their start", LongBrokenRows(1500), false},
     };
     test::TempDir dir;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_GT(c.text.size(), std::size_t{600} << 10) << "large enough to be halved, and the halves again";
+        ASSERT_GT(c.text.size(), std::size_t{600} << 10) << "large enough to be parted, and the parts again";
         CsvImporter one(kItem, kNames);
         FeedInPieces(one, c.text);
         EXPECT_EQ(one.Ok(), c.ok);
