@@ -38,7 +38,9 @@ struct DataFileChoice {
 [[nodiscard]] FileKind KindBySize(const KindFits& fits);
 // Says on standard error that the size told a file's kind.
 void SayKindBySize(const std::string& file, FileKind kind);
-// The choice for a kind, the key by --key or the kind's initial key.
+// The key by --key, or the kind's initial key.
+[[nodiscard]] std::uint8_t KeyFor(const CliOptions& options, FileKind kind);
+// The choice for a kind, with its key.
 [[nodiscard]] DataFileChoice ChoiceOf(const CliOptions& options, FileKind kind, KindSource source);
 
 struct ChosenDataFile {

@@ -39,9 +39,11 @@ FileKind KindBySize(const KindFits& fits)
 
 void SayKindBySize(const std::string& file, FileKind kind) { Complain(Format<str::kCliKindBySizeFormat>(file, KindWord(kind))); }
 
+std::uint8_t KeyFor(const CliOptions& options, FileKind kind) { return options.key.value_or(KeySet{}.For(kind)); }
+
 DataFileChoice ChoiceOf(const CliOptions& options, FileKind kind, KindSource source)
 {
-    return {kind, options.key.value_or(KeySet{}.For(kind)), source};
+    return {kind, KeyFor(options, kind), source};
 }
 
 namespace {

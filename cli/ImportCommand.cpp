@@ -1,6 +1,6 @@
 #include "cli/CliText.h"
-#include "cli/CommandOutput.h"
 #include "cli/Commands.h"
+#include "cli/ImportTarget.h"
 #include "cli/NameTextChoice.h"
 #include "cli/SheetText.h"
 #include "data/CsvFeed.h"
@@ -144,15 +144,6 @@ void ReportNameChanges(const std::string& table, const CsvImporter& importer, Cs
                                    : Format<str::kCliNamesChangedFormat>(table, static_cast<long long>(count)));
 }
 
-// Opened only once, at the end: a pipe's reader would take an early close for the end.
-[[nodiscard]] bool IsDeviceOrPipe(const std::filesystem::path& target)
-{
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(target, error);
-    return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
-           !std::filesystem::is_directory(status);
-}
-
 [[nodiscard]] InputFile OpenCsv(const std::string& csv)
 {
     return csv == "-" ? InputFile::StandardInput() : InputFile(PathFromUtf8(csv), InputFile::Accept::AnyReadable);
@@ -177,86 +168,6 @@ void ReportNameChanges(const std::string& table, const CsvImporter& importer, Cs
     Complain(Format<str::kCliCannotReadFormat>(table, SystemText(input.Error())));
     return false;
 }
-
-// Where the imported records go: the data file, written as they come; or, for standard
-// output, a device or a pipe, which must have the count first, a spill file they wait in;
-// or, without a folder for that, memory. Made at the first record, when the kind is known
-// (a header may be what tells it).
-class ImportTarget {
-public:
-    ImportTarget(const CliOptions& options, std::string target) : m_options(options), m_target(std::move(target)) {}
-
-    [[nodiscard]] bool IsOpen() const { return m_kind != FileKind::None; }
-    void Open(FileKind kind)
-    {
-        m_kind = kind;
-        m_key = ChoiceOf(m_options, kind, KindSource::Option).key;
-        const bool toStdout = m_target == "-";
-        if (!toStdout && !IsDeviceOrPipe(PathFromUtf8(m_target))) {
-            m_writer.emplace(PathFromUtf8(m_target), kind, m_key);
-            // One that cannot be created says why at the end, after the CSV's own errors.
-            if (m_writer->CanWrite()) return;
-            m_writer.reset();
-        }
-        m_spill.emplace(kind, m_key);
-        if (!m_spill->Ok()) {
-            m_spill.reset();
-            m_held.emplace(SchemaOf(kind).recordSize);
-        }
-    }
-    void Append(std::span<const std::uint8_t> record)
-    {
-        if (m_writer) m_writer->Append(record);
-        else if (m_spill) m_spill->Append(record);
-        else m_held->Append(record);
-    }
-    // Puts the file in place or sends it out; the exit status.
-    [[nodiscard]] int Finish()
-    {
-        if (m_writer) return Written(m_writer->Commit());
-        if (m_spill) return Emit();
-        const RecordSource source = [&](std::size_t i, std::span<std::uint8_t> record) {
-            const auto from = m_held->RecordAt(i);
-            std::copy(from.begin(), from.end(), record.begin());
-        };
-        if (m_target == "-") {
-            const std::vector<std::uint8_t> image = EncodeBytes(m_kind, m_key, m_held->Count(), source);
-            return PrintOrComplain({reinterpret_cast<const char*>(image.data()), image.size()});
-        }
-        return Written(EncodeFile(PathFromUtf8(m_target), m_kind, m_key, m_held->Count(), source));
-    }
-
-private:
-    [[nodiscard]] int Written(const WriteReport& written) const
-    {
-        if (written.written) return kExitOk;
-        Complain(Format<str::kCliCannotWriteFormat>(m_target, written.error));
-        return kExitBadData;
-    }
-    // The records that waited in the spill file, after their count, to the output.
-    [[nodiscard]] int Emit()
-    {
-        CommandOutput output(m_target);
-        if (!output.Open()) return kExitBadData;
-        const bool emitted = m_spill->Emit([&](std::span<const std::uint8_t> piece) {
-            return output.Put({reinterpret_cast<const char*>(piece.data()), piece.size()});
-        });
-        if (!m_spill->Ok()) {
-            // Not finished, so a file is not put in place.
-            Complain(Format<str::kCliSpillFailedFormat>(output.ShownName(), m_spill->Error()));
-            return kExitBadData;
-        }
-        return output.Finish() && emitted ? kExitOk : kExitBadData;
-    }
-
-    const CliOptions& m_options;
-    std::string m_target;
-    FileKind m_kind = FileKind::None;
-    std::uint8_t m_key = 0;
-    std::optional<DataFileWriter> m_writer;
-    std::optional<SpilledDataFile> m_spill;
-    std::optional<RecordStore> m_held;
-};
 
 } // namespace
 
