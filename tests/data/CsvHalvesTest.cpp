@@ -32,7 +32,8 @@ constexpr FileKind kItem = FileKind::Item;
 // The fields after the ID and the name: Stdmode's value, the rest 0.
 [[nodiscard]] std::string Fields(int value)
 {
-    std::string fields = "," + std::to_string(value);
+    std::string fields(1, ',');
+    fields += std::to_string(value);
     for (int k = 3; k < kItemSchema.ColumnCount(); ++k) fields += ",0";
     return fields;
 }
@@ -60,7 +61,7 @@ constexpr FileKind kItem = FileKind::Item;
     std::mt19937 random(seed);
     std::string text = Header(true);
     for (int id = 1; id <= count; ++id) {
-        const std::string name = "n" + std::to_string(id);
+        const std::string name = std::string(1, 'n') + std::to_string(id);
         switch (random() % 40) {
         case 0: text += std::to_string(id) + ",\"" + name + "\nsecond line\"" + Fields(1) + ",\r\n"; break;
         case 1: text += std::to_string(id) + "," + name + "x" + Fields(2) + "," + RawOf(id, name) + "\n"; break;
@@ -95,7 +96,7 @@ constexpr FileKind kItem = FileKind::Item;
         const std::string digits = std::to_string(id);
         text += std::string(1000 - digits.size(), '0') + digits + ",\"";
         for (int line = 0; line < 10; ++line) text += "x\n";
-        text += "\"" + Fields(0) + "\n";
+        text += '"' + Fields(0) + '\n';
     }
     return text;
 }
