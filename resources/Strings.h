@@ -478,7 +478,8 @@ inline constexpr char kCliAboutDiff[] =
     "by ID (a reordered table is the same table; a repeated ID pairs first with first, second\n"
     "with second), spells by position. Shows each record only in A or only in B, and each\n"
     "changed record with its changed values as old → new, then how many of each. Positions\n"
-    "count from 1 in file order. A name that does not tell the kind takes the other's.\n";
+    "count from 1 in file order. A name that does not tell the kind takes the other's; when\n"
+    "neither tells, the sizes do.\n";
 inline constexpr char kCliOptionCsv[] =
     "  --csv           diff: CSV instead, one row per changed value and per record only in A\n"
     "                  or B: Change,ID,Name,Position A,Position B,Field,Old,New (UTF-8)\n";
