@@ -1,25 +1,80 @@
 #include "cli/CliOptions.h"
 
 #include "cli/CliText.h"
+#include "cli/NearestName.h"
 #include "cli/OptionTable.h"
 #include "data/DecimalText.h"
 #include "data/KeySet.h"
 #include "resources/Strings.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace rw {
 namespace {
 
+struct CommandName {
+    std::string_view name;
+    CliCommand command;
+};
+
+// The commands by the names typed for them; the suggestions for a mistyped one come from here.
+constexpr CommandName kCommandNames[] = {
+    {"info", CliCommand::Info},     {"export", CliCommand::Export}, {"import", CliCommand::Import},
+    {"diff", CliCommand::Diff},     {"help", CliCommand::Help},     {"--help", CliCommand::Help},
+    {"-h", CliCommand::Help},       {"--version", CliCommand::Version},
+};
+
 [[nodiscard]] std::optional<CliCommand> CommandNamed(std::string_view name)
 {
-    if (name == "info") return CliCommand::Info;
-    if (name == "export") return CliCommand::Export;
-    if (name == "import") return CliCommand::Import;
-    if (name == "diff") return CliCommand::Diff;
-    if (name == "help" || name == "--help" || name == "-h") return CliCommand::Help;
-    if (name == "--version") return CliCommand::Version;
+    for (const CommandName& c : kCommandNames) {
+        if (c.name == name) return c.command;
+    }
     return std::nullopt;
+}
+
+// "; did you mean 'x'?" when one of known is near what was typed, else nothing.
+[[nodiscard]] std::string Suggestion(std::string_view typed, std::span<const std::string_view> known)
+{
+    const std::optional<std::string_view> nearest = NearestName(typed, known);
+    return nearest ? Format<str::kCliDidYouMeanFormat>(*nearest) : std::string();
+}
+
+[[nodiscard]] std::string UnknownCommand(std::string_view typed)
+{
+    std::vector<std::string_view> names;
+    for (const CommandName& c : kCommandNames) names.push_back(c.name);
+    return Format<str::kCliUnknownCommandFormat>(typed) + Suggestion(typed, names);
+}
+
+[[nodiscard]] std::string_view CommandWord(CliCommand command)
+{
+    for (const CommandName& c : kCommandNames) {
+        if (c.command == command) return c.name;
+    }
+    return {};
+}
+
+// An option this command does not take: the one it most likely meant, or else the commands
+// that do take it.
+[[nodiscard]] std::string UnknownOption(std::string_view arg, std::string_view name, std::string_view commandTyped,
+                                        CliCommand command)
+{
+    std::string text = Format<str::kCliUnknownOptionFormat>(arg, commandTyped);
+    std::vector<std::string_view> taken{"--help"};
+    for (const OptionSpec& option : kOptionTable) {
+        if (Takes(option, command)) taken.push_back(option.name);
+    }
+    if (std::string suggestion = Suggestion(name, taken); !suggestion.empty()) return text + suggestion;
+    const auto option = std::find_if(std::begin(kOptionTable), std::end(kOptionTable),
+                                     [&](const OptionSpec& o) { return o.name == name; });
+    if (option == std::end(kOptionTable)) return text;
+    std::vector<std::string_view> takers;
+    for (const CommandName& c : kCommandNames) {
+        if (Takes(*option, c.command) && CommandWord(c.command) == c.name) takers.push_back(c.name);
+    }
+    const std::string list = ListOf(takers, " and ");
+    return text + (takers.size() == 1 ? Format<str::kCliTakenByOneFormat>(list) : Format<str::kCliTakenByManyFormat>(list));
 }
 
 [[nodiscard]] bool IsHelpOption(std::string_view arg) { return arg == "--help" || arg == "-h"; }
@@ -33,35 +88,36 @@ namespace {
     return lower;
 }
 
-[[nodiscard]] std::optional<FileKind> KindNamed(std::string_view name)
-{
-    const std::string lower = AsciiLower(name);
-    if (lower == "item") return FileKind::Item;
-    if (lower == "magic") return FileKind::Magic;
-    if (lower == "monster") return FileKind::Monster;
-    return std::nullopt;
-}
+template <typename T>
+struct Named {
+    std::string_view name;
+    T value;
+};
 
-[[nodiscard]] std::optional<CsvEncoding> EncodingNamed(std::string_view name)
-{
-    const std::string lower = AsciiLower(name);
-    if (lower == "utf-8" || lower == "utf8") return CsvEncoding::Utf8;
-    if (lower == "utf-8-bom" || lower == "utf8-bom") return CsvEncoding::Utf8Bom;
-    if (lower == "gbk" || lower == "cp936") return CsvEncoding::Gbk;
-    return std::nullopt;
-}
+constexpr Named<FileKind> kKinds[] = {{"item", FileKind::Item}, {"magic", FileKind::Magic}, {"monster", FileKind::Monster}};
+constexpr Named<CsvEncoding> kEncodings[] = {{"utf-8", CsvEncoding::Utf8},   {"utf-8-bom", CsvEncoding::Utf8Bom},
+                                             {"gbk", CsvEncoding::Gbk},      {"utf8", CsvEncoding::Utf8},
+                                             {"utf8-bom", CsvEncoding::Utf8Bom}, {"cp936", CsvEncoding::Gbk}};
+constexpr Named<TableFormat> kFormats[] = {{"csv", TableFormat::Csv}, {"xlsx", TableFormat::Xlsx}};
 
-[[nodiscard]] std::optional<TableFormat> FormatNamed(std::string_view name)
+// The value an option's text names; else empty, with the nearest name as a suggestion.
+template <typename T>
+[[nodiscard]] std::optional<T> ValueNamed(std::string_view text, std::span<const Named<T>> table, std::string& suggestion)
 {
-    const std::string lower = AsciiLower(name);
-    if (lower == "csv") return TableFormat::Csv;
-    if (lower == "xlsx") return TableFormat::Xlsx;
+    const std::string lower = AsciiLower(text);
+    std::vector<std::string_view> names;
+    for (const Named<T>& entry : table) {
+        if (entry.name == lower) return entry.value;
+        names.push_back(entry.name);
+    }
+    suggestion = Suggestion(text, names);
     return std::nullopt;
 }
 
 // Stores one option's value; the error text when the value is no good.
 [[nodiscard]] std::string Apply(std::string_view name, std::string_view value, CliOptions& options)
 {
+    std::string suggestion;
     if (name == "-o") {
         options.output = std::string(value);
     } else if (name == "--key") {
@@ -69,24 +125,36 @@ namespace {
         if (!key) return Format<str::kCliBadKeyFormat>(value);
         options.key = *key;
     } else if (name == "--kind") {
-        const auto kind = KindNamed(value);
-        if (!kind) return Format<str::kCliBadKindFormat>(value);
+        const auto kind = ValueNamed<FileKind>(value, kKinds, suggestion);
+        if (!kind) return Format<str::kCliBadKindFormat>(value) + suggestion;
         options.kind = *kind;
     } else if (name == "--encoding") {
-        const auto encoding = EncodingNamed(value);
-        if (!encoding) return Format<str::kCliBadEncodingFormat>(value);
+        const auto encoding = ValueNamed<CsvEncoding>(value, kEncodings, suggestion);
+        if (!encoding) return Format<str::kCliBadEncodingFormat>(value) + suggestion;
         options.encoding = *encoding;
     } else if (name == "--allow-empty") {
         options.allowEmpty = true;
     } else if (name == "--format") {
-        const auto format = FormatNamed(value);
-        if (!format) return Format<str::kCliBadFormatFormat>(value);
+        const auto format = ValueNamed<TableFormat>(value, kFormats, suggestion);
+        if (!format) return Format<str::kCliBadFormatFormat>(value) + suggestion;
         options.format = *format;
     } else if (name == "--keep-names") {
         options.keepNames = true;
     } else if (name == "--csv") {
         options.csv = true;
+    } else if (name == "--json") {
+        options.json = true;
+    } else if (name == "--quiet") {
+        options.quiet = true;
     }
+    return {};
+}
+
+// Options that each say what the output is, given together.
+[[nodiscard]] std::string ClashOf(const CliOptions& options)
+{
+    if (options.csv && options.json) return str::kCliCsvOrJson;
+    if (options.quiet && (options.csv || options.json || options.output)) return str::kCliQuietWritesNothing;
     return {};
 }
 
@@ -106,9 +174,7 @@ ParsedCommandLine ParseHelp(std::span<const std::string_view> args)
     if (args.size() < 2) return HelpFor(std::nullopt);
     if (args.size() > 2) return Failure(Format<str::kCliExtraArgumentFormat>(args[2]));
     const std::optional<CliCommand> topic = CommandNamed(args[1]);
-    if (!topic || *topic == CliCommand::Help || *topic == CliCommand::Version) {
-        return Failure(Format<str::kCliUnknownCommandFormat>(args[1]));
-    }
+    if (!topic || *topic == CliCommand::Help || *topic == CliCommand::Version) return Failure(UnknownCommand(args[1]));
     return HelpFor(topic);
 }
 
@@ -126,7 +192,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
 {
     if (args.empty()) return Failure(str::kCliMissingFile);
     const std::optional<CliCommand> command = CommandNamed(args[0]);
-    if (!command) return Failure(Format<str::kCliUnknownCommandFormat>(args[0]));
+    if (!command) return Failure(UnknownCommand(args[0]));
     if (*command == CliCommand::Help) return ParseHelp(args);
     CliOptions options;
     options.command = *command;
@@ -156,7 +222,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
         const auto option = std::find_if(std::begin(kOptionTable), std::end(kOptionTable),
                                          [&](const OptionSpec& o) { return o.name == name; });
         if (option == std::end(kOptionTable) || !Takes(*option, *command)) {
-            return Failure(Format<str::kCliUnknownOptionFormat>(arg, args[0]));
+            return Failure(UnknownOption(arg, name, args[0], *command));
         }
         if (!option->takesValue && value) return Failure(Format<str::kCliNoValueFormat>(name));
         if (option->takesValue && !value) {
@@ -176,6 +242,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
         return Failure(Format<str::kCliExtraArgumentFormat>(options.files[1]));
     }
     if (*command == CliCommand::Import && !options.output) return Failure(str::kCliMissingOutput);
+    if (std::string error = ClashOf(options); !error.empty()) return Failure(std::move(error));
     return {options, {}};
 }
 

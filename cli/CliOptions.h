@@ -28,6 +28,8 @@ struct CliOptions {
     std::optional<TableFormat> format; // --format; empty: by the table file's name
     bool keepNames = false;            // import: a row with Raw keeps Raw's name
     bool csv = false;                  // diff: the differences as CSV
+    bool json = false;                 // info, diff: one JSON object instead of text
+    bool quiet = false;                // diff: the exit status alone
 };
 
 struct ParsedCommandLine {

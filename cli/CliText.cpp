@@ -7,6 +7,8 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <new>
+#include <utility>
 
 namespace rw {
 namespace {
@@ -52,8 +54,39 @@ void AppendEscaped(std::string& out, std::string_view text)
     }
 }
 
+namespace {
+
+ComplaintLog* g_log = nullptr;
+
+} // namespace
+
+ComplaintLog::ComplaintLog() : m_outer(std::exchange(g_log, this)) {}
+ComplaintLog::~ComplaintLog() { g_log = m_outer; }
+
+void ComplaintLog::Keep(std::string_view message, std::string_view more)
+{
+    // What it keeps is extra: memory that runs out must not keep the message from being said.
+    try {
+        std::string text(message);
+        text.append(more);
+        m_messages.push_back(std::move(text));
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+std::string ListOf(const std::vector<std::string_view>& words, std::string_view lastJoiner)
+{
+    std::string list;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) list += i + 1 == words.size() ? lastJoiner : std::string_view(", ");
+        list += words[i];
+    }
+    return list;
+}
+
 void Complain(std::string_view message, std::string_view more)
 {
+    if (g_log) g_log->Keep(message, more);
     // One write, so that the line arrives whole even when other writers share the stream;
     // a line too long for the buffer goes in pieces.
     const std::string_view pieces[] = {str::kCliPrefix, message, more, "\n"};

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace rw {
 
@@ -131,6 +132,28 @@ void AppendFormat(std::string& out, const Args&... args)
 // "recwright-cli: " and the message (and more, when given), on standard error. Allocates
 // nothing, so that it can still say that memory ran out.
 void Complain(std::string_view message, std::string_view more = {});
+
+// While one is alive, every message Complain writes is kept in it as well, for output that
+// must carry what went wrong in it (JSON for a program). The innermost one alive keeps them.
+class ComplaintLog {
+public:
+    ComplaintLog();
+    ~ComplaintLog();
+    ComplaintLog(const ComplaintLog&) = delete;
+    ComplaintLog& operator=(const ComplaintLog&) = delete;
+
+    // The messages so far, each without the program's prefix.
+    [[nodiscard]] const std::vector<std::string>& Messages() const { return m_messages; }
+    void Clear() { m_messages.clear(); }
+    void Keep(std::string_view message, std::string_view more);
+
+private:
+    ComplaintLog* m_outer;
+    std::vector<std::string> m_messages;
+};
+
+// Words as a list: "a", "a or b", "a, b or c" (joiner " or ").
+[[nodiscard]] std::string ListOf(const std::vector<std::string_view>& words, std::string_view lastJoiner);
 
 // The standard streams' numbers, as on every system.
 inline constexpr int kStandardInput = 0;

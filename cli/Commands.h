@@ -22,14 +22,36 @@ namespace rw {
 // The kind as --kind names it.
 [[nodiscard]] std::string_view KindWord(FileKind kind);
 
+// What told a data file's kind.
+enum class KindSource : std::uint8_t { Option, Name, Size };
+[[nodiscard]] std::string_view KindSourceWord(KindSource source);
+
 struct DataFileChoice {
     FileKind kind = FileKind::None;
     std::uint8_t key = 0;
+    KindSource source = KindSource::Name;
 };
 
-// The kind by the data file's bare name, as the editor decides it, unless --kind says; the
-// key by --key or the kind's initial key. Empty, with a message, when the kind is unknown.
-[[nodiscard]] std::optional<DataFileChoice> ChooseDataFile(const CliOptions& options, const std::string& dataFile);
+// The kind by the bare name, as the editor decides it; None for any other name.
+[[nodiscard]] FileKind KindByName(const std::string& file);
+// The one kind whose table the file's size is exactly (no two kinds' can be); None when none's is.
+[[nodiscard]] FileKind KindBySize(const KindFits& fits);
+// Says on standard error that the size told a file's kind.
+void SayKindBySize(const std::string& file, FileKind kind);
+// The key by --key, or the kind's initial key.
+[[nodiscard]] std::uint8_t KeyFor(const CliOptions& options, FileKind kind);
+// The choice for a kind, with its key.
+[[nodiscard]] DataFileChoice ChoiceOf(const CliOptions& options, FileKind kind, KindSource source);
+
+struct ChosenDataFile {
+    std::optional<DataFileChoice> choice;
+    int status = 0; // when there is none: the exit status
+};
+// The kind by --kind, else by the bare name, else by the size when it fits one kind's records
+// exactly, which is said. When none tells, says why: a file whose size fits no kind could
+// be a damaged table of several, so --kind must say which (bad usage), unless it can be none
+// at all (bad data).
+[[nodiscard]] ChosenDataFile ChooseDataFile(const CliOptions& options, const std::string& dataFile, const KindFits& fits);
 
 // What a data file's header and size say of each kind; when it cannot be read, a message
 // saying why and nothing. Asked before anything else of a file to be read, so that a file

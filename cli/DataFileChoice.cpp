@@ -19,17 +19,67 @@ std::string_view KindWord(FileKind kind)
     return "none";
 }
 
-std::optional<DataFileChoice> ChooseDataFile(const CliOptions& options, const std::string& dataFile)
+std::string_view KindSourceWord(KindSource source)
 {
-    DataFileChoice choice;
-    choice.kind = options.kind != FileKind::None ? options.kind
-                                                 : KindFromName(Utf8FromPath(PathFromUtf8(dataFile).filename()));
-    if (choice.kind == FileKind::None) {
-        Complain(Format<str::kCliUnknownKindFormat>(dataFile));
-        return std::nullopt;
+    switch (source) {
+    case KindSource::Option: return "option";
+    case KindSource::Size: return "size";
+    case KindSource::Name: break;
     }
-    choice.key = options.key.value_or(KeySet{}.For(choice.kind));
-    return choice;
+    return "name";
+}
+
+FileKind KindByName(const std::string& file) { return KindFromName(Utf8FromPath(PathFromUtf8(file).filename())); }
+
+FileKind KindBySize(const KindFits& fits)
+{
+    const KindGuess guess = GuessKind(fits);
+    return guess.exact ? guess.best : FileKind::None;
+}
+
+void SayKindBySize(const std::string& file, FileKind kind) { Complain(Format<str::kCliKindBySizeFormat>(file, KindWord(kind))); }
+
+std::uint8_t KeyFor(const CliOptions& options, FileKind kind) { return options.key.value_or(KeySet{}.For(kind)); }
+
+DataFileChoice ChoiceOf(const CliOptions& options, FileKind kind, KindSource source)
+{
+    return {kind, KeyFor(options, kind), source};
+}
+
+namespace {
+
+// Neither the name nor the size tells the kind; the exit status.
+[[nodiscard]] int ComplainOfNoKind(const std::string& dataFile, const KindFits& fits)
+{
+    std::vector<std::string_view> could;
+    for (const FileKind kind : kAllKinds) {
+        if (MisfitOf(fits, kind) == Misfit::None) could.push_back(KindWord(kind));
+    }
+    const KindFit& fit = fits.front();
+    if (!could.empty()) {
+        Complain(Format<str::kCliKindNotToldFormat>(dataFile, ListOf(could, " or ")));
+        return kExitBadUsage;
+    }
+    if (!fit.HasRecords()) {
+        Complain(Format<str::kCliBadCountFormat>(dataFile, static_cast<long long>(fit.count)));
+    } else {
+        Complain(Format<str::kCliNoKindFitsFormat>(dataFile, static_cast<long long>(fit.count),
+                                                   static_cast<long long>(fit.fileSize)));
+    }
+    return kExitBadData;
+}
+
+} // namespace
+
+ChosenDataFile ChooseDataFile(const CliOptions& options, const std::string& dataFile, const KindFits& fits)
+{
+    if (options.kind != FileKind::None) return {ChoiceOf(options, options.kind, KindSource::Option)};
+    if (const FileKind kind = KindByName(dataFile); kind != FileKind::None) return {ChoiceOf(options, kind, KindSource::Name)};
+    if (const FileKind kind = KindBySize(fits); kind != FileKind::None) {
+        SayKindBySize(dataFile, kind);
+        return {ChoiceOf(options, kind, KindSource::Size)};
+    }
+    return {std::nullopt, ComplainOfNoKind(dataFile, fits)};
 }
 
 std::optional<KindFits> ExamineOrComplain(const std::string& dataFile)

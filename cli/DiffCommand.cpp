@@ -19,31 +19,35 @@ namespace {
 constexpr int kExitDiffer = 1;
 constexpr int kExitNotCompared = 2;
 
-[[nodiscard]] FileKind KindByName(const std::string& file)
+// --kind; else what the names tell, a name that tells nothing taking the other's kind
+// (stditem.dat compared with its backup stditem.dat.bak is the usual case); else, when
+// neither name tells, what the sizes tell.
+[[nodiscard]] std::optional<DataFileChoice> ChooseBoth(const CliOptions& options, const std::string& a, const KindFits& fitsA,
+                                                      const std::string& b, const KindFits& fitsB)
 {
-    return KindFromName(Utf8FromPath(PathFromUtf8(file).filename()));
-}
-
-// --kind, or what the names tell. A name that tells nothing takes the other's kind:
-// stditem.dat compared with its backup stditem.dat.bak is the usual case.
-[[nodiscard]] std::optional<DataFileChoice> ChooseBoth(const CliOptions& options, const std::string& a,
-                                                      const std::string& b)
-{
-    FileKind kind = options.kind;
-    if (kind == FileKind::None) {
-        const FileKind kindA = KindByName(a);
-        const FileKind kindB = KindByName(b);
+    if (options.kind != FileKind::None) return ChoiceOf(options, options.kind, KindSource::Option);
+    const auto choose = [&](FileKind kindA, FileKind kindB, KindSource source) -> std::optional<DataFileChoice> {
         if (kindA != FileKind::None && kindB != FileKind::None && kindA != kindB) {
             Complain(Format<str::kCliDiffKindsDifferFormat>(a, b, KindWord(kindA), KindWord(kindB)));
             return std::nullopt;
         }
-        kind = kindA != FileKind::None ? kindA : kindB;
-    }
-    if (kind == FileKind::None) {
+        return ChoiceOf(options, kindA != FileKind::None ? kindA : kindB, source);
+    };
+    const FileKind namedA = KindByName(a);
+    const FileKind namedB = KindByName(b);
+    if (namedA != FileKind::None || namedB != FileKind::None) return choose(namedA, namedB, KindSource::Name);
+    const FileKind sizedA = KindBySize(fitsA);
+    const FileKind sizedB = KindBySize(fitsB);
+    if (sizedA == FileKind::None && sizedB == FileKind::None) {
         Complain(Format<str::kCliDiffUnknownKindFormat>(a, b));
         return std::nullopt;
     }
-    return DataFileChoice{kind, options.key.value_or(KeySet{}.For(kind))};
+    std::optional<DataFileChoice> choice = choose(sizedA, sizedB, KindSource::Size);
+    if (choice && !options.quiet) {
+        if (sizedA != FileKind::None) SayKindBySize(a, sizedA);
+        if (sizedB != FileKind::None) SayKindBySize(b, sizedB);
+    }
+    return choice;
 }
 
 // The records compared: those the file holds whole. A record the file ends inside is not
@@ -79,7 +83,7 @@ void WarnOfGaps(const std::string& dataFile, const DecodedRecords& decoded)
     if (!fitsA) return kExitNotCompared;
     const std::optional<KindFits> fitsB = ExamineOrComplain(fileB);
     if (!fitsB) return kExitNotCompared;
-    const std::optional<DataFileChoice> choice = ChooseBoth(options, fileA, fileB);
+    const std::optional<DataFileChoice> choice = ChooseBoth(options, fileA, *fitsA, fileB, *fitsB);
     if (!choice) return kExitNotCompared;
     if (!FitsOrComplain(fileA, *fitsA, choice->kind) || !FitsOrComplain(fileB, *fitsB, choice->kind)) return kExitNotCompared;
     CommandOutput output(options.output);
@@ -88,19 +92,23 @@ void WarnOfGaps(const std::string& dataFile, const DecodedRecords& decoded)
     if (!a) return kExitNotCompared;
     const std::optional<DecodedRecords> b = ReadOrComplain(fileB, *choice);
     if (!b) return kExitNotCompared;
-    WarnOfGaps(fileA, *a);
-    WarnOfGaps(fileB, *b);
+    if (!options.quiet) {
+        WarnOfGaps(fileA, *a);
+        WarnOfGaps(fileB, *b);
+    }
 
     const RecordSchema& schema = SchemaOf(choice->kind);
     const std::span<const std::uint8_t> recordsA = ComparedRecords(*a);
     const std::span<const std::uint8_t> recordsB = ComparedRecords(*b);
     const std::vector<RecordChange> changes = DiffRecords(schema, recordsA, recordsB);
+    const int answer = changes.empty() ? kExitOk : kExitDiffer;
+    if (options.quiet) return answer;
     const DiffReport report(schema, {fileA, fileB, recordsA, recordsB}, changes);
     if (!output.Open()) return kExitNotCompared;
     const auto put = [&](std::string_view piece) { return output.Put(piece); };
-    const bool made = options.csv ? report.WriteCsv(put) : report.WriteText(put);
+    const bool made = options.csv ? report.WriteCsv(put) : options.json ? report.WriteJson(put) : report.WriteText(put);
     if (!output.Finish() || !made) return kExitNotCompared;
-    return changes.empty() ? kExitOk : kExitDiffer;
+    return answer;
 }
 
 } // namespace

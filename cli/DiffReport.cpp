@@ -1,12 +1,15 @@
 #include "cli/DiffReport.h"
 
 #include "cli/CliText.h"
+#include "cli/Commands.h"
+#include "cli/JsonText.h"
 #include "data/CsvTokenizer.h"
 #include "data/RecordBytes.h"
 #include "resources/Strings.h"
 #include "text/Utf8NameTranscoder.h"
 
 #include <charconv>
+#include <utility>
 
 namespace rw {
 namespace {
@@ -112,24 +115,31 @@ void DiffReport::AppendTextBlock(const RecordChange& change, std::string& out) c
     if (change.fields.hiddenBytes) out += str::kCliDiffHiddenBytes;
 }
 
+long long DiffReport::CountA() const { return static_cast<long long>(m_sides.recordsA.size() / m_schema.recordSize); }
+long long DiffReport::CountB() const { return static_cast<long long>(m_sides.recordsB.size() / m_schema.recordSize); }
+
+DiffReport::Counts DiffReport::Count() const
+{
+    Counts counts;
+    for (const RecordChange& change : m_changes) {
+        counts.onlyInA += change.kind == Kind::OnlyInA;
+        counts.onlyInB += change.kind == Kind::OnlyInB;
+    }
+    counts.changed = static_cast<long long>(m_changes.size()) - counts.onlyInA - counts.onlyInB;
+    counts.same = CountA() - counts.onlyInA - counts.changed;
+    return counts;
+}
+
 bool DiffReport::WriteText(const CsvSink& sink) const
 {
-    const std::size_t countA = m_sides.recordsA.size() / m_schema.recordSize;
-    const std::size_t countB = m_sides.recordsB.size() / m_schema.recordSize;
     Pieces pieces(sink);
-    pieces.Text() += Format<str::kCliDiffFilesFormat>(m_sides.fileA, static_cast<long long>(countA), m_sides.fileB,
-                                                      static_cast<long long>(countB));
-    long long onlyInA = 0;
-    long long onlyInB = 0;
+    pieces.Text() += Format<str::kCliDiffFilesFormat>(m_sides.fileA, CountA(), m_sides.fileB, CountB());
     for (const RecordChange& change : m_changes) {
-        onlyInA += change.kind == Kind::OnlyInA;
-        onlyInB += change.kind == Kind::OnlyInB;
         AppendTextBlock(change, pieces.Text());
         if (!pieces.Pass()) return false;
     }
-    const long long changed = static_cast<long long>(m_changes.size()) - onlyInA - onlyInB;
-    const long long same = static_cast<long long>(countA) - onlyInA - changed;
-    pieces.Text() += Format<str::kCliDiffSummaryFormat>(onlyInA, onlyInB, changed, same);
+    const Counts counts = Count();
+    pieces.Text() += Format<str::kCliDiffSummaryFormat>(counts.onlyInA, counts.onlyInB, counts.changed, counts.same);
     return pieces.Pass(true);
 }
 
@@ -164,6 +174,99 @@ void DiffReport::AppendCsvRows(const RecordChange& change, std::string& out) con
         AppendCsvRow(out, str::kCliDiffChanged, change.id, name, change.indexA, change.indexB, str::kCliDiffHiddenField,
                      {}, {});
     }
+}
+
+void DiffReport::AppendJsonChange(const RecordChange& change, std::string& out) const
+{
+    const auto position = [&](std::size_t index) {
+        if (index == kNoRecord) out += "null";
+        else AppendJsonNumber(out, Position(index));
+    };
+    const char* word = change.kind == Kind::OnlyInA ? "only_in_a" : change.kind == Kind::OnlyInB ? "only_in_b" : "changed";
+    const std::string name = NameText(RecordOf(change));
+    out += '{';
+    AppendJsonKey(out, "change", true);
+    AppendJsonString(out, word);
+    AppendJsonKey(out, "id");
+    AppendJsonNumber(out, change.id);
+    AppendJsonKey(out, "name");
+    AppendJsonString(out, name);
+    AppendJsonKey(out, "position_a");
+    position(change.indexA);
+    AppendJsonKey(out, "position_b");
+    position(change.indexB);
+    AppendJsonKey(out, "fields");
+    out += '[';
+    if (change.kind == Kind::Changed) {
+        const std::uint8_t* a = RecordA(change.indexA);
+        const std::uint8_t* b = RecordB(change.indexB);
+        bool first = true;
+        for (int k = 0; k < m_schema.ColumnCount(); ++k) {
+            if (!change.fields.Column(k)) continue;
+            const ColumnSpec& column = m_schema.Column(k);
+            if (!std::exchange(first, false)) out += ',';
+            out += '{';
+            AppendJsonKey(out, "field", true);
+            AppendJsonString(out, column.title);
+            if (column.role == ColumnRole::Name) {
+                AppendJsonKey(out, "old");
+                AppendJsonString(out, name);
+                AppendJsonKey(out, "new");
+                AppendJsonString(out, NameText(b));
+            } else {
+                AppendJsonKey(out, "old");
+                AppendJsonNumber(out, LoadInt32(a + column.offset));
+                AppendJsonKey(out, "new");
+                AppendJsonNumber(out, LoadInt32(b + column.offset));
+            }
+            out += '}';
+        }
+    }
+    out += ']';
+    AppendJsonKey(out, "hidden_bytes");
+    AppendJsonBool(out, change.kind == Kind::Changed && change.fields.hiddenBytes);
+    out += '}';
+}
+
+bool DiffReport::WriteJson(const CsvSink& sink) const
+{
+    Pieces pieces(sink);
+    std::string& out = pieces.Text();
+    const auto side = [&](std::string_view key, std::string_view file, long long records) {
+        AppendJsonKey(out, key);
+        out += '{';
+        AppendJsonKey(out, "file", true);
+        AppendJsonString(out, file);
+        AppendJsonKey(out, "records");
+        AppendJsonNumber(out, records);
+        out += '}';
+    };
+    out += '{';
+    AppendJsonKey(out, "kind", true);
+    AppendJsonString(out, KindWord(m_schema.kind));
+    side("a", m_sides.fileA, CountA());
+    side("b", m_sides.fileB, CountB());
+    AppendJsonKey(out, "changes");
+    out += "[\n";
+    for (std::size_t i = 0; i < m_changes.size(); ++i) {
+        AppendJsonChange(m_changes[i], out);
+        out += i + 1 < m_changes.size() ? ",\n" : "\n";
+        if (!pieces.Pass()) return false;
+    }
+    const Counts counts = Count();
+    out += ']';
+    AppendJsonKey(out, "summary");
+    out += '{';
+    AppendJsonKey(out, "only_in_a", true);
+    AppendJsonNumber(out, counts.onlyInA);
+    AppendJsonKey(out, "only_in_b");
+    AppendJsonNumber(out, counts.onlyInB);
+    AppendJsonKey(out, "changed");
+    AppendJsonNumber(out, counts.changed);
+    AppendJsonKey(out, "same");
+    AppendJsonNumber(out, counts.same);
+    out += "}}\n";
+    return pieces.Pass(true);
 }
 
 bool DiffReport::WriteCsv(const CsvSink& sink) const

@@ -31,6 +31,8 @@ public:
     // refused one. Names are UTF-8 text.
     [[nodiscard]] bool WriteText(const CsvSink& sink) const;
     [[nodiscard]] bool WriteCsv(const CsvSink& sink) const;
+    // One JSON object, a line per record that differs.
+    [[nodiscard]] bool WriteJson(const CsvSink& sink) const;
 
 private:
     [[nodiscard]] const std::uint8_t* RecordA(std::size_t index) const;
@@ -40,6 +42,14 @@ private:
     [[nodiscard]] std::string NameText(const std::uint8_t* record) const;
     void AppendTextBlock(const RecordChange& change, std::string& out) const;
     void AppendCsvRows(const RecordChange& change, std::string& out) const;
+    void AppendJsonChange(const RecordChange& change, std::string& out) const;
+
+    struct Counts {
+        long long onlyInA = 0, onlyInB = 0, changed = 0, same = 0;
+    };
+    [[nodiscard]] Counts Count() const;
+    [[nodiscard]] long long CountA() const;
+    [[nodiscard]] long long CountB() const;
 
     const RecordSchema& m_schema;
     DiffSides m_sides;

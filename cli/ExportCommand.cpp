@@ -59,8 +59,9 @@ int RunExport(const CliOptions& options)
     const std::string& dataFile = options.files.front();
     const std::optional<KindFits> fits = ExamineOrComplain(dataFile);
     if (!fits) return kExitBadData;
-    const std::optional<DataFileChoice> choice = ChooseDataFile(options, dataFile);
-    if (!choice) return kExitBadUsage;
+    const ChosenDataFile chosen = ChooseDataFile(options, dataFile, *fits);
+    if (!chosen.choice) return chosen.status;
+    const std::optional<DataFileChoice>& choice = chosen.choice;
     if (!FitsOrComplain(dataFile, *fits, choice->kind)) return kExitBadData;
     const bool toStdout = !options.output || *options.output == "-";
     const bool sheet = FormatOf(options, toStdout ? "" : *options.output) == TableFormat::Xlsx;

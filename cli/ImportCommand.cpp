@@ -1,6 +1,6 @@
 #include "cli/CliText.h"
-#include "cli/CommandOutput.h"
 #include "cli/Commands.h"
+#include "cli/ImportTarget.h"
 #include "cli/NameTextChoice.h"
 #include "cli/SheetText.h"
 #include "data/CsvFeed.h"
@@ -60,13 +60,31 @@ namespace {
     return str::kCsvCellDate;
 }
 
+// The start of every kind's header, for a header that is none of them.
+[[nodiscard]] std::string AnyHeaderTitles()
+{
+    std::vector<std::string> starts;
+    for (const FileKind kind : kAllKinds) {
+        const RecordSchema& schema = SchemaOf(kind);
+        starts.push_back(Format<str::kCsvHeaderStartFormat>(schema.Column(kIdColumn).title, schema.Column(kNameColumn).title,
+                                                            schema.fileName));
+    }
+    return ListOf({starts.begin(), starts.end()}, " or ");
+}
+
+// kind: the importer's, None when no header told it.
 [[nodiscard]] std::string Describe(const CsvIssue& issue, FileKind kind, CsvEncoding encoding, bool sheet)
 {
+    const std::string text = AsUtf8(issue.text, encoding);
+    if (!IsDataKind(kind)) {
+        // Nothing but the header was read.
+        if (issue.kind == CsvIssue::Kind::BadHeader) return Format<str::kCsvBadAnyHeaderFormat>(AnyHeaderTitles(), text);
+        kind = FileKind::Item;
+    }
     const RecordSchema& schema = SchemaOf(kind);
     const std::string title = issue.column >= 1 && issue.column <= schema.ColumnCount()
                                   ? std::string(schema.Column(issue.column - 1).title)
                                   : std::string("Raw");
-    const std::string text = AsUtf8(issue.text, encoding);
     switch (issue.kind) {
     case CsvIssue::Kind::NoHeader: return sheet ? str::kCsvSheetNoHeader : str::kCsvNoHeader;
     case CsvIssue::Kind::BadHeader:
@@ -126,15 +144,6 @@ void ReportNameChanges(const std::string& table, const CsvImporter& importer, Cs
                                    : Format<str::kCliNamesChangedFormat>(table, static_cast<long long>(count)));
 }
 
-// Opened only once, at the end: a pipe's reader would take an early close for the end.
-[[nodiscard]] bool IsDeviceOrPipe(const std::filesystem::path& target)
-{
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(target, error);
-    return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
-           !std::filesystem::is_directory(status);
-}
-
 [[nodiscard]] InputFile OpenCsv(const std::string& csv)
 {
     return csv == "-" ? InputFile::StandardInput() : InputFile(PathFromUtf8(csv), InputFile::Accept::AnyReadable);
@@ -160,32 +169,15 @@ void ReportNameChanges(const std::string& table, const CsvImporter& importer, Cs
     return false;
 }
 
-// The records that waited in the spill file, after their count, to the output; the exit status.
-[[nodiscard]] int WriteSpilled(const std::string& target, SpilledDataFile& spill)
-{
-    CommandOutput output(target);
-    if (!output.Open()) return kExitBadData;
-    const bool emitted = spill.Emit([&](std::span<const std::uint8_t> piece) {
-        return output.Put({reinterpret_cast<const char*>(piece.data()), piece.size()});
-    });
-    if (!spill.Ok()) {
-        // Not finished, so a file is not put in place.
-        Complain(Format<str::kCliSpillFailedFormat>(output.ShownName(), spill.Error()));
-        return kExitBadData;
-    }
-    return output.Finish() && emitted ? kExitOk : kExitBadData;
-}
-
 } // namespace
 
 int RunImport(const CliOptions& options)
 {
     const std::string& csv = options.files.front();
     const std::string& target = *options.output;
-    // "-" is standard output, as for export; the kind then comes from --kind alone.
-    const bool toStdout = target == "-";
-    const std::optional<DataFileChoice> choice = ChooseDataFile(options, target);
-    if (!choice) return kExitBadUsage;
+    // --kind, or the name; a name that tells none (standard output's "-" included) takes the
+    // kind whose titles the header holds.
+    const FileKind named = options.kind != FileKind::None ? options.kind : KindByName(target);
     const bool sheet = FormatOf(options, csv) == TableFormat::Xlsx;
     if (sheet && (csv == "-" || options.encoding != CsvEncoding::Utf8)) {
         Complain(csv == "-" ? str::kCliXlsxNotFromStdin : str::kCliXlsxEncoding);
@@ -196,28 +188,23 @@ int RunImport(const CliOptions& options)
         return kExitBadUsage;
     }
 
-    CsvImporter importer(choice->kind, NamesFor(options.encoding));
+    CsvImporter importer(named, NamesFor(options.encoding));
     importer.SetKeepNames(options.keepNames);
-    // The records go into the data file as they are read, so that memory stays the same
-    // whatever the table's size; the file takes the target's place only if all went well.
-    // Standard output, a device or a pipe must have the count first, which is known only at the
-    // end: there the records wait in a spill file. So does a target that cannot be created,
-    // which then says why at the end, after the CSV's own errors.
-    std::optional<DataFileWriter> writer;
-    std::optional<SpilledDataFile> spill;
-    if (!toStdout && !IsDeviceOrPipe(PathFromUtf8(target))) writer.emplace(PathFromUtf8(target), choice->kind, choice->key);
-    if (writer && writer->CanWrite()) {
-        importer.SetRecordSink([&](std::span<const std::uint8_t> record) { writer->Append(record); });
-    } else {
-        writer.reset();
-        spill.emplace(choice->kind, choice->key);
-        // Without a folder for temporary files, the records are held until the end instead.
-        if (spill->Ok()) importer.SetRecordSink([&](std::span<const std::uint8_t> record) { spill->Append(record); });
-        else spill.reset();
-    }
+    // The records go out as they are read, so that memory stays the same whatever the table's
+    // size; the file takes the target's place only if all went well.
+    ImportTarget output(options, target);
+    importer.SetRecordSink([&](std::span<const std::uint8_t> record) {
+        if (!output.IsOpen()) output.Open(importer.Kind());
+        output.Append(record);
+    });
     if (!Read(csv, sheet, options.encoding, importer)) return kExitBadData;
+    if (named == FileKind::None && importer.Kind() != FileKind::None) {
+        Complain(Format<str::kCliKindByHeaderFormat>(target, KindWord(importer.Kind()),
+                                                     sheet ? str::kCliTheWorksheet : str::kCliTheCsv));
+    }
 
-    for (const CsvIssue& issue : importer.Errors()) Report(csv, issue, choice->kind, options.encoding, sheet);
+    const FileKind kind = importer.Kind();
+    for (const CsvIssue& issue : importer.Errors()) Report(csv, issue, kind, options.encoding, sheet);
     if (!importer.Ok()) {
         const std::size_t hidden = importer.ErrorCount() - importer.Errors().size();
         if (hidden > 0) Complain(Format<str::kCliMoreErrorsFormat>(csv, static_cast<long long>(hidden)));
@@ -227,34 +214,15 @@ int RunImport(const CliOptions& options)
     // Without records the file would open nowhere: only on request, and then with a warning.
     const bool refuseEmpty = importer.RecordCount() == 0 && !options.allowEmpty;
     for (const CsvIssue& warning : importer.Warnings()) {
-        if (!(refuseEmpty && warning.kind == CsvIssue::Kind::NoRecords)) Report(csv, warning, choice->kind, options.encoding, sheet);
+        if (!(refuseEmpty && warning.kind == CsvIssue::Kind::NoRecords)) Report(csv, warning, kind, options.encoding, sheet);
     }
     if (refuseEmpty) {
         Complain(Format<str::kCliEmptyNotWrittenFormat>(target, csv));
         return kExitBadData;
     }
     ReportNameChanges(csv, importer, options.encoding);
-
-    if (writer) {
-        const WriteReport written = writer->Commit();
-        if (written.written) return kExitOk;
-        Complain(Format<str::kCliCannotWriteFormat>(target, written.error));
-        return kExitBadData;
-    }
-    if (spill) return WriteSpilled(*options.output, *spill);
-    const RecordStore& records = importer.Records();
-    const RecordSource source = [&](std::size_t i, std::span<std::uint8_t> record) {
-        const auto from = records.RecordAt(i);
-        std::copy(from.begin(), from.end(), record.begin());
-    };
-    if (toStdout) {
-        const std::vector<std::uint8_t> image = EncodeBytes(choice->kind, choice->key, records.Count(), source);
-        return PrintOrComplain({reinterpret_cast<const char*>(image.data()), image.size()});
-    }
-    const WriteReport written = EncodeFile(PathFromUtf8(target), choice->kind, choice->key, records.Count(), source);
-    if (written.written) return kExitOk;
-    Complain(Format<str::kCliCannotWriteFormat>(target, written.error));
-    return kExitBadData;
+    if (!output.IsOpen()) output.Open(kind);
+    return output.Finish();
 }
 
 } // namespace rw

@@ -26,6 +26,8 @@ inline constexpr OptionSpec kOptionTable[] = {
     {"--format", true, false, true, true, false, str::kCliOptionFormat},
     {"--keep-names", false, false, false, true, false, str::kCliOptionKeepNames},
     {"--csv", false, false, false, false, true, str::kCliOptionCsv},
+    {"--json", false, true, false, false, true, str::kCliOptionJson},
+    {"--quiet", false, false, false, false, true, str::kCliOptionQuiet},
 };
 
 [[nodiscard]] constexpr bool Takes(const OptionSpec& option, CliCommand command)

@@ -1,98 +1,127 @@
 #include "data/CsvImport.h"
 
 #include "data/CsvExport.h"
-#include "data/DecimalText.h"
-#include "data/HexText.h"
 #include "data/RecordBytes.h"
 #include "data/Schema.h"
 
 #include <algorithm>
-#include <array>
 #include <limits>
 #include <utility>
 
 namespace rw {
 namespace {
 
-// At most n bytes of text, cut before a UTF-8 continuation byte so no character is split.
-[[nodiscard]] std::string Shortened(std::string_view text, std::size_t n)
-{
-    if (text.size() <= n) return std::string(text);
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-    return std::string(text.substr(0, n)) + "...";
-}
+// Text shorter than this is read by one reader: parting it would cost more than it saves.
+constexpr std::size_t kPartedBytes = std::size_t{256} << 10;
+// The earlier part's share of the text: a little under half, since its reader also takes its
+// rows in (the records to the sink, the IDs kept) while the later part is still being read.
+constexpr std::size_t kEarlierPercent = 45;
 
 // The header as read, for a message: shown with commas, whatever parted its fields.
-[[nodiscard]] std::string JoinedFields(std::span<const std::string_view> fields)
+[[nodiscard]] std::string JoinedFields(std::span<const CsvField> fields)
 {
     std::string joined;
-    for (const std::string_view field : fields) {
+    for (const CsvField& field : fields) {
         if (!joined.empty()) joined.push_back(',');
-        AppendCsvField(joined, field);
+        AppendCsvField(joined, field.text);
     }
     return joined;
-}
-
-// Most fields are a few plain digits; those are read here without a call. The value comes
-// back through a reference: an optional, stored in two parts and loaded whole, made the
-// processor wait on every one of a million rows' thirty fields.
-[[nodiscard]] bool ReadNumber(std::string_view text, std::int32_t& value)
-{
-    const auto parsed = [&] {
-        const std::optional<std::int32_t> number = ParseStrictInt32(text);
-        value = number.value_or(0);
-        return number.has_value();
-    };
-    if (text.empty() || text.size() > 9) return parsed();
-    std::int32_t digits = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return parsed();
-        digits = digits * 10 + (c - '0');
-    }
-    value = digits;
-    return true;
 }
 
 } // namespace
 
 CsvImporter::CsvImporter(FileKind kind, const NameTranscoder& names, char delimiter)
-    : m_kind(kind), m_names(names), m_tokenizer(delimiter), m_records(SchemaOf(kind).recordSize)
+    : m_kind(kind),
+      m_records(IsDataKind(kind) ? SchemaOf(kind).recordSize : 0),
+      m_readers{std::make_unique<CsvRowReader>(names, delimiter), std::make_unique<CsvRowReader>(names, delimiter)}
 {
 }
 
+CsvImporter::CsvImporter(CsvImporter&&) noexcept = default;
+CsvImporter::~CsvImporter() = default;
+
 std::size_t CsvImporter::Consume(std::string_view text, bool atEnd)
 {
+    if (m_finished) return text.size();
+    const std::size_t pos = m_haveHeader ? 0 : ConsumeHeader(text, atEnd);
+    if (m_finished || !m_haveHeader) return pos;
+    return ConsumeRows(text, pos, atEnd);
+}
+
+std::size_t CsvImporter::ConsumeHeader(std::string_view text, bool atEnd)
+{
+    CsvTokenizer& tokenizer = m_readers[0]->Tokenizer();
+    CsvRow& row = m_readers[0]->Scratch();
     std::size_t pos = 0;
-    while (!m_finished) {
-        m_tokenizer.ReadRow(text, pos, atEnd, m_row);
-        switch (m_row.status) {
+    while (!m_finished && !m_haveHeader) {
+        tokenizer.ReadRow(text, pos, atEnd, row);
+        switch (row.status) {
         case CsvRow::Status::Incomplete: return pos;
         case CsvRow::Status::End: Finish(); return text.size();
         case CsvRow::Status::Error: {
-            CsvIssue issue = Issue(CsvIssue::Kind::Syntax, Row{{}, {}, {}, m_line}, m_row.errorColumn);
-            issue.line = m_line + m_row.errorLine;
-            issue.syntax = m_row.syntax;
-            issue.inHeader = !m_haveHeader;
+            // No row can be read without the header.
+            CsvIssue issue = RowIssue(CsvIssue::Kind::Syntax, {{}, {}, m_line}, row.errorColumn);
+            issue.line = m_line + row.errorLine;
+            issue.syntax = row.syntax;
+            issue.inHeader = true;
             AddError(std::move(issue));
-            if (!m_haveHeader) m_finished = true;
-            break;
+            m_finished = true;
+            return text.size();
         }
         case CsvRow::Status::Skipped: break;
         case CsvRow::Status::Row:
-            if (m_row.blank) break;
-            m_fields.clear();
-            m_fieldLines.clear();
-            for (const CsvField& field : m_row.fields) {
-                m_fields.push_back(field.text);
-                m_fieldLines.push_back(field.line);
-            }
-            TakeRow({m_fields, m_fieldLines, {}, m_line});
+            if (!row.blank) TakeHeader({row.fields, {}, m_line});
+            if (m_finished) return text.size();
             break;
         }
-        m_line += m_row.lines;
-        pos = m_row.next;
+        m_line += row.lines;
+        pos = row.next;
     }
-    return text.size();
+    return pos;
+}
+
+std::size_t CsvImporter::PartingPoint(std::string_view text, std::size_t pos) const
+{
+    if (text.size() - pos < kPartedBytes || !SideThread::Worthwhile()) return std::string_view::npos;
+    const std::size_t lineEnd = text.find('\n', pos + (text.size() - pos) * kEarlierPercent / 100);
+    return lineEnd == std::string_view::npos || lineEnd + 1 == text.size() ? std::string_view::npos : lineEnd + 1;
+}
+
+std::size_t CsvImporter::ConsumeRows(std::string_view text, std::size_t pos, bool atEnd)
+{
+    CsvRowRun& first = m_runs[0];
+    CsvRowRun& second = m_runs[1];
+    for (;;) {
+        const std::size_t parting = PartingPoint(text, pos);
+        first.Clear();
+        if (parting == std::string_view::npos) {
+            m_readers[0]->ReadRows(text, pos, atEnd, first, false);
+            TakeRun(first);
+            if (first.ended) Finish();
+            return first.ended ? text.size() : first.next;
+        }
+        if (!m_side) m_side = std::make_unique<SideThread>();
+        second.Clear();
+        CsvRowReader& later = *m_readers[1];
+        m_side->Start([&] { later.ReadRows(text, parting, atEnd, second, true); });
+        SideThread::Waiting waited(*m_side);
+        // The earlier part alone, as if the text ended there: its rows are the same as in the
+        // whole text as long as none goes on past it.
+        m_readers[0]->ReadRows(text.substr(0, parting), pos, false, first, false);
+        TakeRun(first);
+        waited.Wait();
+        if (first.next != parting || !first.clean) {
+            // A quoted field or an error's line went on past the parting line end: the later
+            // part does not start a row. Read on from where the earlier one stopped.
+            pos = first.next;
+            continue;
+        }
+        TakeRun(second);
+        // The later reader is now where the text was left.
+        std::swap(m_readers[0], m_readers[1]);
+        if (second.ended) Finish();
+        return second.ended ? text.size() : second.next;
+    }
 }
 
 void CsvImporter::TakeFields(std::span<const std::string_view> fields, std::size_t line, std::span<const CellType> types)
@@ -100,32 +129,22 @@ void CsvImporter::TakeFields(std::span<const std::string_view> fields, std::size
     if (m_finished) return;
     m_line = line + 1;
     if (fields.empty() || (fields.size() == 1 && fields[0].empty())) return;
-    TakeRow({fields, {}, types, line});
+    m_givenFields.clear();
+    for (const std::string_view field : fields) m_givenFields.push_back({field, 0});
+    const FieldsRow row{m_givenFields, types, line};
+    if (!m_haveHeader) {
+        TakeHeader(row);
+        return;
+    }
+    CsvRowRun& run = m_runs[0];
+    run.Clear();
+    m_readers[0]->ReadRecord(row, run);
+    TakeRows(run, 0);
 }
 
 void CsvImporter::FinishFields()
 {
     if (!m_finished) Finish();
-}
-
-void CsvImporter::TakeRow(const Row& row)
-{
-    if (!m_haveHeader) {
-        TakeHeader(row);
-    } else {
-        TakeRecord(row);
-    }
-}
-
-CsvIssue CsvImporter::Issue(CsvIssue::Kind kind, const Row& row, int column, std::string_view text) const
-{
-    CsvIssue issue;
-    issue.kind = kind;
-    issue.column = column;
-    const std::size_t field = static_cast<std::size_t>(column) - 1;
-    issue.line = row.line + (column > 0 && field < row.fieldLines.size() ? row.fieldLines[field] : 0);
-    issue.text = Shortened(text, kMaxQuotedBytes);
-    return issue;
 }
 
 void CsvImporter::AddError(CsvIssue issue)
@@ -134,141 +153,124 @@ void CsvImporter::AddError(CsvIssue issue)
     if (m_errors.size() < kMaxErrors) m_errors.push_back(std::move(issue));
 }
 
-void CsvImporter::TakeHeader(const Row& row)
+bool CsvImporter::HeaderOf(FileKind kind, const FieldsRow& row, bool& hasRaw)
+{
+    const RecordSchema& schema = SchemaOf(kind);
+    const auto columns = static_cast<std::size_t>(schema.ColumnCount());
+    hasRaw = row.fields.size() == columns + 1 && row.fields.back().text == kRawColumnTitle;
+    bool matches = row.fields.size() == columns + (hasRaw ? 1 : 0);
+    for (std::size_t k = 0; matches && k < columns; ++k) matches = row.fields[k].text == schema.columns[k].title;
+    return matches;
+}
+
+void CsvImporter::TakeHeader(const FieldsRow& row)
 {
     m_haveHeader = true;
-    const RecordSchema& schema = SchemaOf(m_kind);
-    const auto columns = static_cast<std::size_t>(schema.ColumnCount());
-    m_hasRaw = row.fields.size() == columns + 1 && row.fields.back() == kRawColumnTitle;
-    bool matches = row.fields.size() == columns + (m_hasRaw ? 1 : 0);
-    for (std::size_t k = 0; matches && k < columns; ++k) matches = row.fields[k] == schema.columns[k].title;
+    bool matches = false;
+    if (m_kind != FileKind::None) {
+        matches = HeaderOf(m_kind, row, m_hasRaw);
+    } else {
+        for (const FileKind kind : kAllKinds) {
+            if (!HeaderOf(kind, row, m_hasRaw)) continue;
+            matches = true;
+            m_kind = kind;
+            m_records = RecordStore(SchemaOf(kind).recordSize);
+            break;
+        }
+    }
     if (matches) {
-        if (!m_hasRaw) m_warnings.push_back(Issue(CsvIssue::Kind::NoRawColumn, row, 0));
+        for (const auto& reader : m_readers) reader->SetTable(m_kind, m_hasRaw, m_keepNames);
+        if (!m_hasRaw) m_warnings.push_back(RowIssue(CsvIssue::Kind::NoRawColumn, row, 0));
         return;
     }
     m_finished = true;
-    CsvIssue issue = Issue(CsvIssue::Kind::BadHeader, row, 0);
+    CsvIssue issue = RowIssue(CsvIssue::Kind::BadHeader, row, 0);
     issue.text = Shortened(JoinedFields(row.fields), 2 * kMaxQuotedBytes);
     issue.inHeader = true;
     AddError(std::move(issue));
 }
 
-void CsvImporter::TakeRecord(const Row& row)
+void CsvImporter::TakeRun(const CsvRowRun& run)
+{
+    TakeRows(run, m_line);
+    m_line += run.lines;
+}
+
+void CsvImporter::TakeRows(const CsvRowRun& run, std::size_t base)
+{
+    for (const RunRow& row : run.rows) {
+        switch (row.type) {
+        case RunRow::Type::Syntax: {
+            CsvIssue issue;
+            issue.kind = CsvIssue::Kind::Syntax;
+            issue.line = base + row.line + row.errorLine;
+            issue.column = row.column;
+            issue.syntax = row.syntax;
+            AddError(std::move(issue));
+            break;
+        }
+        case RunRow::Type::WrongFieldCount: {
+            ++m_rows;
+            CsvIssue issue;
+            issue.kind = CsvIssue::Kind::FieldCount;
+            issue.line = base + row.line;
+            issue.number = static_cast<std::int64_t>(row.fieldCount);
+            issue.expected = SchemaOf(m_kind).ColumnCount() + (m_hasRaw ? 1 : 0);
+            AddError(std::move(issue));
+            break;
+        }
+        case RunRow::Type::Record: TakeRecord(run, row, base); break;
+        }
+    }
+}
+
+void CsvImporter::TakeRecord(const CsvRowRun& run, const RunRow& row, std::size_t base)
 {
     const RecordSchema& schema = SchemaOf(m_kind);
     const bool firstRecord = m_rows++ == 0;
-    const auto columns = static_cast<std::size_t>(schema.ColumnCount());
-    if (row.fields.size() != columns + (m_hasRaw ? 1 : 0)) {
-        CsvIssue issue = Issue(CsvIssue::Kind::FieldCount, row, 0);
-        issue.number = static_cast<std::int64_t>(row.fields.size());
-        issue.expected = static_cast<std::int64_t>(columns + (m_hasRaw ? 1 : 0));
-        AddError(std::move(issue));
-        return;
-    }
     if (m_rows == std::size_t{std::numeric_limits<std::int32_t>::max()} + 1) {
-        AddError(Issue(CsvIssue::Kind::TooManyRecords, row, 0));
+        CsvIssue issue;
+        issue.kind = CsvIssue::Kind::TooManyRecords;
+        issue.line = base + row.line;
+        AddError(std::move(issue));
     }
-
     const std::size_t errorsBefore = m_errorCount;
-    std::array<std::uint8_t, kMaxRecordSize> bytes{};
-    bool fromRaw = false;
-    if (m_hasRaw && !row.fields.back().empty()) {
-        const std::string_view raw = row.fields.back();
-        const int rawColumn = static_cast<int>(columns) + 1;
-        if (TypeOf(row, columns) != CellType::Text) {
-            AddError(WrongType(row, rawColumn));
-        } else {
-            fromRaw = ReadHex(raw, bytes.data(), schema.recordSize);
-            if (!fromRaw) AddError(Issue(CsvIssue::Kind::BadRaw, row, rawColumn, raw));
-            if (!fromRaw) bytes.fill(0);
-        }
+    for (std::uint32_t i = row.issuesBegin; i < row.issuesEnd; ++i) {
+        CsvIssue issue = run.issues[i];
+        // Text in another encoding than the one read by: every row would say so again.
+        if (issue.kind == CsvIssue::Kind::NameNotWellFormed && std::exchange(m_notWellFormedSeen, true)) continue;
+        issue.line += base;
+        AddError(std::move(issue));
     }
-
-    bool idRead = false;
-    std::int32_t id = 0;
-    for (std::size_t k = 0; k < columns; ++k) {
-        const ColumnSpec& column = schema.columns[k];
-        if (column.role == ColumnRole::Name) continue;
-        const std::string_view text = row.fields[k];
-        std::int32_t value = 0;
-        if (!ReadNumber(text, value)) {
-            AddError(Issue(CsvIssue::Kind::BadNumber, row, static_cast<int>(k) + 1, text));
-            continue;
-        }
-        StoreInt32(bytes.data() + column.offset, value);
-        if (column.role == ColumnRole::Id) idRead = true, id = value;
+    if (row.nameChange >= 0 && m_nameChangeCount++ < kMaxNameChanges) {
+        NameChange change = run.nameChanges[static_cast<std::size_t>(row.nameChange)];
+        change.line += base;
+        m_nameChanges.push_back(std::move(change));
     }
-
-    TakeName(row, id, fromRaw, bytes.data());
-
-    if (idRead) {
+    if (row.idRead) {
+        std::int32_t id = row.id;
         // A monster file has no room for its first record's ID: it reads back as 0.
         if (m_kind == FileKind::Monster && firstRecord && id != 0) {
-            CsvIssue warning = Issue(CsvIssue::Kind::FirstMonsterId, row, kIdColumn + 1);
+            CsvIssue warning;
+            warning.kind = CsvIssue::Kind::FirstMonsterId;
+            warning.line = base + row.line;
+            warning.column = kIdColumn + 1;
             warning.number = id;
             m_warnings.push_back(std::move(warning));
             id = 0;
         }
-        if (schema.uniqueIds) m_ids.emplace_back(id, row.line);
+        if (schema.uniqueIds) m_ids.emplace_back(id, base + row.line);
     }
     if (m_errorCount == 0 && errorsBefore == 0) {
         ++m_recordCount;
+        const std::span<const std::uint8_t> record(run.bytes.data() + row.recordAt, schema.recordSize);
         if (m_sink) {
-            m_sink({bytes.data(), schema.recordSize});
+            m_sink(record);
         } else {
-            m_records.Append({bytes.data(), schema.recordSize});
+            m_records.Append(record);
         }
     }
 }
-
-void CsvImporter::TakeName(const Row& row, std::int32_t id, bool fromRaw, std::uint8_t* record)
-{
-    const RecordSchema& schema = SchemaOf(m_kind);
-    const std::string_view nameText = row.fields[kNameColumn];
-    if (fromRaw) {
-        m_nameText.clear();
-        m_names.AppendText(ReadShortName(schema, record), m_nameText);
-        if (m_nameText == nameText) return;
-        if (m_nameChangeCount++ < kMaxNameChanges) {
-            m_nameChanges.push_back({row.line, id, m_nameText, std::string(nameText)});
-        }
-        if (m_keepNames) return;
-    }
-    if (TypeOf(row, kNameColumn) != CellType::Text) {
-        AddError(WrongType(row, kNameColumn + 1));
-        return;
-    }
-    m_nameBytes.clear();
-    const NameEncoding encoded = m_names.TryAppendNameBytes(nameText, m_nameBytes);
-    if (encoded == NameEncoding::NotWellFormed) {
-        // Text in another encoding than the one read by: every row would say so again.
-        if (!std::exchange(m_notWellFormedSeen, true)) {
-            AddError(Issue(CsvIssue::Kind::NameNotWellFormed, row, kNameColumn + 1, nameText));
-        }
-    } else if (encoded == NameEncoding::NoGbkForm || m_nameBytes.find('\0') != std::string::npos) {
-        AddError(Issue(CsvIssue::Kind::NameNotEncoded, row, kNameColumn + 1, nameText));
-    } else if (m_nameBytes.size() > schema.nameCapacity) {
-        CsvIssue issue = Issue(CsvIssue::Kind::NameTooLong, row, kNameColumn + 1, nameText);
-        issue.number = static_cast<std::int64_t>(m_nameBytes.size());
-        AddError(std::move(issue));
-    } else {
-        WriteShortName(schema, record, m_nameBytes);
-    }
-}
-
-CellType CsvImporter::TypeOf(const Row& row, std::size_t field)
-{
-    return field < row.types.size() ? row.types[field] : CellType::Text;
-}
-
-CsvIssue CsvImporter::WrongType(const Row& row, int column) const
-{
-    const auto field = static_cast<std::size_t>(column) - 1;
-    CsvIssue issue = Issue(CsvIssue::Kind::WrongCellType, row, column, row.fields[field]);
-    issue.cellType = TypeOf(row, field);
-    return issue;
-}
-
 void CsvImporter::Finish()
 {
     m_finished = true;
@@ -281,7 +283,10 @@ void CsvImporter::Finish()
     }
 
     std::vector<CsvIssue> duplicates;
-    std::stable_sort(m_ids.begin(), m_ids.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    // Lines rise in the order the IDs came, so a table already in ID order, as most are, is
+    // sorted as it stands.
+    const auto byId = [](const auto& a, const auto& b) { return a.first < b.first; };
+    if (!std::is_sorted(m_ids.begin(), m_ids.end(), byId)) std::stable_sort(m_ids.begin(), m_ids.end(), byId);
     std::size_t duplicateCount = 0;
     std::size_t first = 0; // where the run of equal IDs began
     for (std::size_t i = 1; i < m_ids.size(); ++i) {

@@ -8,16 +8,23 @@
 // such name change is listed, since a spreadsheet that turned "007" into "7" would otherwise
 // rename a record without a word. Every problem is collected (the first kMaxErrors of them
 // kept, in line order); the records are of use only when there was none. A header that
-// cannot be read ends the reading, since no row can be checked without it.
+// cannot be read ends the reading, since no row can be checked without it. A large text's
+// rows are read by two threads at once, the caller's and one of the importer's own; they are
+// counted, checked against each other and handed to the sink in order on the caller's.
 
+#include "data/CsvIssue.h"
+#include "data/CsvRowReader.h"
 #include "data/CsvTokenizer.h"
 #include "data/FileKind.h"
 #include "data/NameTranscoder.h"
 #include "data/RecordStore.h"
+#include "data/SideThread.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -26,59 +33,17 @@
 
 namespace rw {
 
-// How a worksheet stored a cell. A CSV field is always Text; a name or Raw must be, since
-// a spreadsheet that stored one as anything else has already changed it.
-enum class CellType : std::uint8_t { Text, Number, Boolean, Error, Formula, Date };
-
-struct CsvIssue {
-    enum class Kind : std::uint8_t {
-        // errors
-        NoHeader,          // the text is empty
-        BadHeader,         // text: the header found
-        Syntax,            // syntax: what is wrong
-        FieldCount,        // number: fields found; expected: the header's fields
-        BadNumber,         // text: the field
-        BadRaw,            // text: the field
-        NameNotWellFormed, // text: the name; reported once, for the first such name
-        NameNotEncoded,    // text: the name
-        NameTooLong,       // text: the name; number: its bytes
-        DuplicateId,       // number: the ID; otherLine: where it first stood
-        TooManyRecords,    // more than a signed 32-bit count can announce
-        // warnings
-        NoRawColumn,       // every record's bytes that no column shows will be zero
-        FirstMonsterId,    // number: the ID the file cannot keep
-        NoRecords,         // the file will hold a count of 0, which no one can open
-        // errors of worksheets only
-        WrongCellType,     // text: what the cell held; cellType: how it was stored
-    };
-    Kind kind = Kind::NoHeader;
-    std::size_t line = 0;  // 1-based
-    int column = 0;        // 1-based; 0 for the whole row
-    CsvSyntax syntax = CsvSyntax::None;
-    bool inHeader = false; // nothing after it was read: there is no way to read rows without it
-    std::string text;      // shortened to kMaxQuotedBytes
-    std::int64_t number = 0;
-    std::int64_t expected = 0;
-    std::size_t otherLine = 0;
-    CellType cellType = CellType::Text;
-};
-
-// A record whose name column says something else than the name its Raw bytes hold.
-struct NameChange {
-    std::size_t line = 0;    // 1-based
-    std::int32_t id = 0;     // as the row gives it (0 when it is no number)
-    std::string storedText;  // the Raw name's text, as the transcoder gives it
-    std::string newText;     // the name column's text
-};
-
 class CsvImporter {
 public:
     static constexpr std::size_t kMaxErrors = 20;
-    static constexpr std::size_t kMaxQuotedBytes = 40;
+    static constexpr std::size_t kMaxQuotedBytes = kMaxIssueQuoteBytes;
     static constexpr std::size_t kMaxNameChanges = 10'000;
 
-    // delimiter: ',' for CSV, '\t' for tab-separated text.
+    // delimiter: ',' for CSV, '\t' for tab-separated text. kind None: the kind whose titles the
+    // header holds, for a table whose kind nothing else tells.
     CsvImporter(FileKind kind, const NameTranscoder& names, char delimiter = ',');
+    CsvImporter(CsvImporter&&) noexcept;
+    ~CsvImporter();
 
     // Takes the whole rows at the start of text and answers how many bytes they took; the
     // caller keeps the rest, always fewer than CsvTokenizer::kMaxRowBytes, and passes it again
@@ -104,6 +69,9 @@ public:
     using RecordSink = std::function<void(std::span<const std::uint8_t> record)>;
     void SetRecordSink(RecordSink sink) { m_sink = std::move(sink); }
     [[nodiscard]] bool KeepsNames() const { return m_keepNames; }
+    // The kind of the records: as constructed, or once the header is read, the kind it names;
+    // None while no header has told it.
+    [[nodiscard]] FileKind Kind() const { return m_kind; }
 
     // Nothing more will be read: the end came, or a header that cannot be read stopped it.
     [[nodiscard]] bool Finished() const { return m_finished; }
@@ -121,33 +89,27 @@ public:
     [[nodiscard]] std::size_t NameChangeCount() const { return m_nameChangeCount; }
 
 private:
-    // One row as either entry point has it.
-    struct Row {
-        std::span<const std::string_view> fields;
-        std::span<const std::size_t> fieldLines; // lines into the row per field, or empty
-        std::span<const CellType> types;         // or empty: all text
-        std::size_t line = 0;
-    };
-
-    void TakeRow(const Row& row);
-    void TakeHeader(const Row& row);
-    void TakeRecord(const Row& row);
-    // Writes the name column's name over the one Raw put in record, unless it is that one,
-    // and lists the change.
-    void TakeName(const Row& row, std::int32_t id, bool fromRaw, std::uint8_t* record);
-    [[nodiscard]] static CellType TypeOf(const Row& row, std::size_t field);
-    [[nodiscard]] CsvIssue WrongType(const Row& row, int column) const;
+    // The header (and what comes before it) at the start of text; where reading stopped.
+    std::size_t ConsumeHeader(std::string_view text, bool atEnd);
+    // The record rows of text from pos on; where reading stopped.
+    std::size_t ConsumeRows(std::string_view text, std::size_t pos, bool atEnd);
+    // Where the rows of text after pos may be parted in two for the two readers: after a line
+    // end about halfway, if there is that much text; npos otherwise. Whether a row really
+    // starts there is known only once the earlier part is read.
+    [[nodiscard]] std::size_t PartingPoint(std::string_view text, std::size_t pos) const;
+    void TakeHeader(const FieldsRow& row);
+    // The header has the kind's titles, with or without Raw after them (hasRaw says which).
+    [[nodiscard]] static bool HeaderOf(FileKind kind, const FieldsRow& row, bool& hasRaw);
+    // A run of the text's rows counted in, in order, its lines counting on from m_line.
+    void TakeRun(const CsvRowRun& run);
+    // The same, its lines from base.
+    void TakeRows(const CsvRowRun& run, std::size_t base);
+    void TakeRecord(const CsvRowRun& run, const RunRow& row, std::size_t base);
     void Finish();
     void AddError(CsvIssue issue);
-    [[nodiscard]] CsvIssue Issue(CsvIssue::Kind kind, const Row& row, int column, std::string_view text = {}) const;
 
     FileKind m_kind;
-    const NameTranscoder& m_names;
-    CsvTokenizer m_tokenizer;
-    CsvRow m_row;
     std::size_t m_line = 1; // where the next row starts
-    std::vector<std::string_view> m_fields;  // the CSV row's, for TakeRow
-    std::vector<std::size_t> m_fieldLines;
     bool m_haveHeader = false;
     bool m_keepNames = false;
     bool m_hasRaw = false;
@@ -163,8 +125,12 @@ private:
     std::vector<CsvIssue> m_warnings;
     std::vector<NameChange> m_nameChanges;
     std::size_t m_nameChangeCount = 0;
-    std::string m_nameText;  // scratch, kept for its capacity
-    std::string m_nameBytes; // scratch
+    std::vector<CsvField> m_givenFields; // TakeFields's, as the readers take them
+    // Two readers of rows and what each read: the second reads the later part of a large text
+    // on the side thread, while the first reads the earlier part.
+    std::array<std::unique_ptr<CsvRowReader>, 2> m_readers;
+    std::array<CsvRowRun, 2> m_runs;
+    std::unique_ptr<SideThread> m_side; // made when first needed
 };
 
 } // namespace rw

@@ -74,6 +74,8 @@ void CsvTokenizer::ReadRow(std::string_view text, std::size_t pos, bool atEnd, C
         return;
     }
     if (m_skipping) return SkipRestOfLine(text, pos, atEnd, row);
+    if (ReadPlainRow(text, pos, row)) return;
+    row.fields.clear();
     // The row's line end can only be among its first kMaxRowBytes bytes.
     const bool cut = n - pos >= kMaxRowBytes;
     const std::size_t window = cut ? pos + kMaxRowBytes : n;
@@ -108,6 +110,61 @@ void CsvTokenizer::ReadRow(std::string_view text, std::size_t pos, bool atEnd, C
         start = m_commas[k] + 1;
     }
     row.fields.back() = {text.substr(start, end - start), 0};
+}
+
+bool CsvTokenizer::ReadPlainRow(std::string_view text, std::size_t pos, CsvRow& row)
+{
+    const char* p = text.data();
+    const std::size_t limit = std::min(text.size(), pos + kMaxRowBytes);
+    std::size_t start = pos; // of the field being read
+    std::size_t cr = std::string_view::npos;
+    const auto endField = [&](std::size_t at) {
+        row.fields.push_back({text.substr(start, at - start), 0});
+        start = at + 1;
+    };
+    // The line end at lf: the row is plain if a carriage return stands only right before it.
+    const auto endRow = [&](std::size_t lf) {
+        if (cr != std::string_view::npos && cr + 1 != lf) return false;
+        const std::size_t end = cr == std::string_view::npos ? lf : cr;
+        endField(end);
+        row.status = CsvRow::Status::Row;
+        row.next = lf + 1;
+        row.lines = 1;
+        row.blank = end == pos;
+        return true;
+    };
+    std::size_t i = pos;
+#if defined(__SSE2__)
+    const __m128i lineEnd = _mm_set1_epi8('\n');
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i carriageReturn = _mm_set1_epi8('\r');
+    const __m128i delimiter = _mm_set1_epi8(m_delimiter);
+    for (; i + 16 <= limit; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const auto mask = [&](__m128i c) { return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, c))); };
+        const unsigned ends = mask(lineEnd);
+        // The bits before the first line end, all of them when there is none.
+        const unsigned before = ends != 0 ? (ends & (0U - ends)) - 1 : 0xFFFFU;
+        if ((mask(quote) & before) != 0) return false;
+        const unsigned returns = mask(carriageReturn) & before;
+        if (returns != 0) {
+            if (cr != std::string_view::npos || (returns & (returns - 1)) != 0) return false;
+            cr = i + static_cast<std::size_t>(std::countr_zero(returns));
+        }
+        for (unsigned commas = mask(delimiter) & before; commas != 0; commas &= commas - 1) {
+            endField(i + static_cast<std::size_t>(std::countr_zero(commas)));
+        }
+        if (ends != 0) return endRow(i + static_cast<std::size_t>(std::countr_zero(ends)));
+    }
+#endif
+    for (; i < limit; ++i) {
+        const char c = p[i];
+        if (c == '\n') return endRow(i);
+        if (c == '"' || (c == '\r' && cr != std::string_view::npos)) return false;
+        if (c == '\r') cr = i;
+        else if (c == m_delimiter) endField(i);
+    }
+    return false; // no line end within the text, or not within a row's bytes
 }
 
 void CsvTokenizer::ReadQuotedRow(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row)

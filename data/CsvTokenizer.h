@@ -61,8 +61,17 @@ public:
     // its line is skipped, in the calls that follow when the line goes on past the text: pass
     // the text from row.next on.
     void ReadRow(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row);
+    // Inside the line of an error, whose rest the next call passes over.
+    [[nodiscard]] bool InsideSkippedLine() const { return m_skipping; }
+    // Forgets such a line: the next text starts a row.
+    void Restart() { m_skipping = false; }
 
 private:
+    // The common row, one line without quotes or stray carriage returns, read in one pass
+    // that finds its line end and its delimiters together. False, its fields to be cleared,
+    // when the row is anything else or does not end within the text and a row's
+    // bytes: the general reading then takes it.
+    [[nodiscard]] bool ReadPlainRow(std::string_view text, std::size_t pos, CsvRow& row);
     void ReadQuotedRow(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row);
     void Fail(std::string_view text, std::size_t at, bool atEnd, CsvSyntax syntax, int column, std::size_t line,
               CsvRow& row);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <utility>
 
 namespace rw {
 namespace {
@@ -392,10 +393,17 @@ std::span<std::uint8_t> StoredRecordPiece::Reserve(std::size_t bytes)
     return {m_bytes.data() + m_held - bytes, bytes};
 }
 
+std::size_t StoredRecordPiece::HandOver(PageBuffer& bytes)
+{
+    std::swap(m_bytes, bytes);
+    return std::exchange(m_held, 0);
+}
+
 DataFileWriter::DataFileWriter(const std::filesystem::path& path, FileKind kind, std::uint8_t key)
-    : m_file(path), m_piece(kind, key)
+    : m_file(path), m_piece(kind, key), m_writing(kWriterPieceBytes)
 {
     (void)m_piece.Reserve(kCountBytes); // the place of the count
+    if (SideThread::Worthwhile()) m_side.emplace();
 }
 
 void DataFileWriter::Append(std::span<const std::uint8_t> record)
@@ -404,11 +412,23 @@ void DataFileWriter::Append(std::span<const std::uint8_t> record)
     m_piece.Add(record);
 }
 
+bool DataFileWriter::Settle()
+{
+    if (m_side) m_side->Wait();
+    return m_written;
+}
+
 bool DataFileWriter::Flush()
 {
-    const bool written = m_file.Write(m_piece.Bytes());
-    m_piece.Clear();
-    return written;
+    if (!Settle()) return false;
+    const std::size_t held = m_piece.HandOver(m_writing);
+    const auto write = [this, held] { m_written = m_file.Write({m_writing.data(), held}); };
+    if (!m_side) {
+        write();
+        return m_written;
+    }
+    m_side->Start(write);
+    return true;
 }
 
 WriteReport DataFileWriter::Commit()
@@ -416,7 +436,7 @@ WriteReport DataFileWriter::Commit()
     if (CountTooLarge(m_piece.Count())) return NotWrittenCountTooLarge();
     std::uint8_t count[kCountBytes];
     StoreInt32(count, static_cast<std::int32_t>(m_piece.Count()));
-    if (!Flush() || !m_file.Rewrite(0, count) || !m_file.Commit()) return NotWritten(m_file.ErrorCode());
+    if (!Flush() || !Settle() || !m_file.Rewrite(0, count) || !m_file.Commit()) return NotWritten(m_file.ErrorCode());
     WriteReport written;
     written.written = true;
     return written;

@@ -8,6 +8,7 @@
 #include "data/PageBuffer.h"
 #include "data/Platform.h"
 #include "data/Record.h"
+#include "data/SideThread.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -162,6 +163,10 @@ public:
     [[nodiscard]] std::span<const std::uint8_t> Bytes() const { return {m_bytes.data(), m_held}; }
     // Empties the piece; the records added so far stay counted.
     void Clear() { m_held = 0; }
+    // Swaps the piece's bytes for the buffer bytes (a buffer of the same size) and answers how
+    // many it holds, for a writer to write them while the piece fills again, empty; the
+    // records added so far stay counted.
+    [[nodiscard]] std::size_t HandOver(PageBuffer& bytes);
     // Keeps room for bytes at the start of the piece, written into it by the caller.
     [[nodiscard]] std::span<std::uint8_t> Reserve(std::size_t bytes);
     [[nodiscard]] std::size_t Count() const { return m_count; }
@@ -191,10 +196,18 @@ public:
     [[nodiscard]] WriteReport Commit();
 
 private:
+    // Hands the piece on to be written, on the side thread where there is one, so that the
+    // next piece is made meanwhile; false once a piece could not be written.
     bool Flush();
+    // Waits for the piece being written; false once a piece could not be written.
+    bool Settle();
 
     AtomicFile m_file;
     StoredRecordPiece m_piece;
+    PageBuffer m_writing; // the piece being written
+    bool m_written = true;
+    // Last, so that it waits for the piece being written before anything it uses goes.
+    std::optional<SideThread> m_side;
 };
 
 // A data file made a record at a time for an output that must have the count first and cannot

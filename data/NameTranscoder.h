@@ -17,6 +17,7 @@ enum class NameEncoding : std::uint8_t {
     NoGbkForm,     // well-formed, but a character has no form in code page 936
 };
 
+// An importer calls one from two threads at once, so it changes nothing of itself.
 class NameTranscoder {
 public:
     virtual ~NameTranscoder() = default;

@@ -374,7 +374,7 @@ inline constexpr char kEnterByte[] = "请输入一个0到255之间的整数。";
 // std::snprintf: %s is UTF-8 text, numbers are passed as long long (%lld).
 
 // Usage: the overall text is put together from these, each command's own from its parts.
-inline constexpr char kCliSynopsisInfo[] = "recwright-cli info FILE... [--key N] [--kind KIND]";
+inline constexpr char kCliSynopsisInfo[] = "recwright-cli info FILE... [--json] [--key N] [--kind KIND]";
 inline constexpr char kCliSynopsisExport[] =
     "recwright-cli export FILE [-o OUT] [--key N] [--kind KIND] [--encoding ENC] [--format FMT]";
 inline constexpr char kCliSynopsisImport[] = "recwright-cli import CSV|XLSX -o FILE [--key N] [--kind KIND] "
@@ -398,7 +398,8 @@ inline constexpr char kCliAboutImport[] =
 inline constexpr char kCliOptionsHeading[] = "Options:\n";
 inline constexpr char kCliOptionKind[] =
     "  --kind KIND     item, magic or monster, in any letter case; by default the data file's\n"
-    "                  name tells\n";
+    "                  name tells (stditem.dat, magic.dat, monster.dat), else its size when it\n"
+    "                  fits one kind's records exactly, else for import the header's titles\n";
 inline constexpr char kCliOptionKey[] =
     "  --key N         the XOR key, 0 to 255; by default item 173, magic 203, monster 241\n";
 inline constexpr char kCliOptionEncoding[] =
@@ -433,6 +434,11 @@ inline constexpr char kCliWhereLineColumnFormat[] = "%s:%lld:%lld: "; // a CSV, 
 inline constexpr char kCliWhereLineFormat[] = "%s:%lld: ";
 inline constexpr char kCliUnknownCommandFormat[] = "unknown command '%s'";
 inline constexpr char kCliUnknownOptionFormat[] = "unknown option '%s' for %s";
+inline constexpr char kCliDidYouMeanFormat[] = "; did you mean '%s'?";
+inline constexpr char kCliTakenByOneFormat[] = " (only %s takes it)";
+inline constexpr char kCliTakenByManyFormat[] = " (only %s take it)";
+inline constexpr char kCliCsvOrJson[] = "--csv and --json both say what to write; give one of them";
+inline constexpr char kCliQuietWritesNothing[] = "--quiet writes nothing, so it goes with neither -o, --csv nor --json";
 inline constexpr char kCliMissingValueFormat[] = "option %s needs a value";
 inline constexpr char kCliNoValueFormat[] = "option %s takes no value";
 inline constexpr char kCliBadKeyFormat[] = "--key takes a whole number from 0 to 255, not '%s'";
@@ -446,8 +452,15 @@ inline constexpr char kCliBadEncodingFormat[] =
 inline constexpr char kCliMissingFile[] = "no file given";
 inline constexpr char kCliMissingOutput[] = "import needs -o FILE, the data file to build";
 inline constexpr char kCliExtraArgumentFormat[] = "one file only, not also '%s'";
-inline constexpr char kCliUnknownKindFormat[] =
-    "%s: the name does not say which table this is (stditem.dat, magic.dat, monster.dat); give --kind";
+inline constexpr char kCliKindBySizeFormat[] = "%s: kind: %s (its size fits)";
+inline constexpr char kCliKindByHeaderFormat[] = "%s: kind: %s (%s's header)";
+inline constexpr char kCliTheCsv[] = "the CSV";
+inline constexpr char kCliTheWorksheet[] = "the worksheet";
+inline constexpr char kCliKindNotToldFormat[] =
+    "%s: the name does not say which table this is (stditem.dat, magic.dat, monster.dat), and its size fits "
+    "no kind's records exactly: it could be a damaged %s table; give --kind";
+inline constexpr char kCliNoKindFitsFormat[] =
+    "%s: not a table of any kind: its header counts %lld records, but the file has %lld bytes";
 inline constexpr char kCliHelpHint[] = "try 'recwright-cli --help'";
 inline constexpr char kCliOutputIsInputFormat[] = "%s: the output is the input file itself; nothing done";
 inline constexpr char kCliStdoutIsInputFormat[] = "standard output is %s, the input file itself; nothing done";
@@ -495,23 +508,32 @@ inline constexpr char kCliYes[] = "yes";
 inline constexpr char kCliNo[] = "no";
 
 // recwright-cli diff: its usage, messages and output.
-inline constexpr char kCliSynopsisDiff[] = "recwright-cli diff A B [--csv] [-o OUT] [--key N] [--kind KIND]";
+inline constexpr char kCliSynopsisDiff[] =
+    "recwright-cli diff A B [--csv | --json | --quiet] [-o OUT] [--key N] [--kind KIND]";
 inline constexpr char kCliAboutDiff[] =
     "diff: compares the data files A and B, of one kind, record by record: items and monsters\n"
     "by ID (a reordered table is the same table; a repeated ID pairs first with first, second\n"
     "with second), spells by position. Shows each record only in A or only in B, and each\n"
     "changed record with its changed values as old → new, then how many of each. Positions\n"
-    "count from 1 in file order. A name that does not tell the kind takes the other's.\n";
+    "count from 1 in file order. A name that does not tell the kind takes the other's; when\n"
+    "neither tells, the sizes do.\n";
 inline constexpr char kCliOptionCsv[] =
     "  --csv           diff: CSV instead, one row per changed value and per record only in A\n"
     "                  or B: Change,ID,Name,Position A,Position B,Field,Old,New (UTF-8)\n";
+inline constexpr char kCliOptionJson[] =
+    "  --json          info, diff: one JSON object instead of text, its keys as the README lists\n"
+    "                  them\n";
+inline constexpr char kCliOptionQuiet[] =
+    "  --quiet         diff: writes nothing and answers with the exit status alone; only what\n"
+    "                  keeps it from comparing is said\n";
 inline constexpr char kCliDiffExitStatus[] =
     "Exit status of diff: 0 the records are the same; 1 they differ; 2 bad usage or bad data\n"
     "(a file that cannot be used, output that cannot be written, memory that ran out).\n";
 inline constexpr char kCliDiffNeedsTwoFiles[] = "diff needs two data files, A and B";
 inline constexpr char kCliDiffExtraArgumentFormat[] = "two files only, not also '%s'";
 inline constexpr char kCliDiffUnknownKindFormat[] =
-    "neither %s nor %s is named as a table is (stditem.dat, magic.dat, monster.dat); give --kind";
+    "neither %s nor %s is named as a table is (stditem.dat, magic.dat, monster.dat), nor does its size fit "
+    "one kind's records exactly; give --kind";
 inline constexpr char kCliDiffKindsDifferFormat[] =
     "%s and %s are tables of different kinds (%s, %s); diff compares two tables of one kind";
 inline constexpr char kCliDiffTruncatedFormat[] =
@@ -538,6 +560,8 @@ inline constexpr char kCliDiffHiddenField[] = "hidden bytes";
 inline constexpr char kCsvNoHeader[] = "the CSV is empty; its first line must be the header";
 inline constexpr char kCsvSheetNoHeader[] = "the worksheet has no rows; its first row must be the header";
 inline constexpr char kCsvBadHeaderFormat[] = "the header must be the %s table's titles: %s[,Raw]; found: %s";
+inline constexpr char kCsvBadAnyHeaderFormat[] = "the header must be one table's titles, starting %s; found: %s";
+inline constexpr char kCsvHeaderStartFormat[] = "%s,%s,... (%s)";
 inline constexpr char kCsvInHeaderFormat[] = "in the header: %s; without the header nothing after it can be read";
 inline constexpr char kCsvQuoteInsideField[] =
     "a quote inside a field that does not start with one (quote the field and double its quotes)";

@@ -57,6 +57,14 @@ struct CliRun {
     return command;
 }
 
+// The same, for arguments put together at run time.
+[[nodiscard]] inline std::string CommandOf(const std::vector<std::string>& args)
+{
+    std::string command = "$CLI";
+    for (const std::string& arg : args) command += " " + Quoted(arg);
+    return command;
+}
+
 [[nodiscard]] inline std::size_t Occurrences(const std::string& text, const std::string& part)
 {
     std::size_t n = 0;

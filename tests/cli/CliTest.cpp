@@ -17,8 +17,9 @@ namespace {
 
 TEST_F(Cli, UsageErrorsExitWithTwo)
 {
-    // A file whose name tells no kind: it is there, so that its name is what is wrong.
-    WriteFile(Path("items.bak"), ReadFile(kItem));
+    // A file whose name tells no kind and whose size fits none exactly: it is there, so that
+    // its kind is what is unknown.
+    WriteFile(Path("items.bak"), ReadFile<std::string>(kItem) + "0123456789");
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "Usage:"},
         {{"frobnicate"}, "unknown command 'frobnicate'"},
@@ -36,6 +37,7 @@ TEST_F(Cli, UsageErrorsExitWithTwo)
         {{"export", kItem, kItem}, "one file only"},
         {{"import", kItem}, "import needs -o FILE"},
         {{"export", Path("items.bak")}, "items.bak: the name does not say which table this is"},
+        {{"import", "a.csv", "-o", "stditem.dat", "--kind", "monstre"}, "not 'monstre'; did you mean 'monster'?"},
         {{"export", kItem, "--format", "xlsx"}, "an .xlsx cannot go to standard output; give -o FILE.xlsx"},
         {{"export", kItem, "-o", "-", "--format", "XLSX"}, "an .xlsx cannot go to standard output"},
         {{"import", "-", "--format", "xlsx", "-o", Path("stditem.dat")}, "an .xlsx cannot be read from standard input"},
@@ -44,9 +46,7 @@ TEST_F(Cli, UsageErrorsExitWithTwo)
         {{"export", kItem, "--keep-names"}, "unknown option '--keep-names' for export"},
     };
     for (const auto& [args, message] : cases) {
-        std::string line = "$CLI";
-        for (const std::string& arg : args) line += " " + Quoted(arg);
-        const CliRun run = Shell(line);
+        const CliRun run = Shell(CommandOf(args));
         EXPECT_EQ(run.status, 2) << message;
         EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     }
@@ -451,14 +451,6 @@ TEST_F(Cli, AnyCsvIsReadInBoundedMemory)
     }
 }
 
-// A shell line of the program and arguments.
-[[nodiscard]] std::string CommandOf(const std::vector<std::string>& args)
-{
-    std::string line = "$CLI";
-    for (const std::string& arg : args) line += " " + Quoted(arg);
-    return line;
-}
-
 TEST_F(Cli, SheetsByNameOrFormatGiveTheSameFileBack)
 {
     struct Case { std::string file; std::vector<std::string> exportOptions, importOptions; bool sheet; };
@@ -627,6 +619,25 @@ TEST_F(Cli, DiffShowsEachDifferenceAndAnswersWithItsStatus)
                                                        "changed,4,月华灵液(大),4,3,ItemName,月华灵液(大),\x1b[2J\n"
                                                        "only in B,1000,\"星砂,戒指\",,38,,,\n");
 
+    // The same as one object, a line per record; a control character as its JSON escape.
+    const CliRun json = Invoke({"diff", kItem, items, "--json"});
+    EXPECT_EQ(json.status, 1) << json.err;
+    EXPECT_EQ(json.out, "{\"kind\":\"item\",\"a\":{\"file\":\"" + kItem + "\",\"records\":38},\"b\":{\"file\":\"" + items +
+                            "\",\"records\":38},\"changes\":[\n"
+                            "{\"change\":\"only_in_a\",\"id\":1,\"name\":\"晨露药剂\",\"position_a\":1,\"position_b\":null,"
+                            "\"fields\":[],\"hidden_bytes\":false},\n"
+                            "{\"change\":\"changed\",\"id\":2,\"name\":\"晨露药剂(大)\",\"position_a\":2,\"position_b\":1,"
+                            "\"fields\":[{\"field\":\"Price\",\"old\":120,\"new\":150}],\"hidden_bytes\":true},\n"
+                            "{\"change\":\"changed\",\"id\":3,\"name\":\"月华灵液\",\"position_a\":3,\"position_b\":2,"
+                            "\"fields\":[{\"field\":\"ItemName\",\"old\":\"月华灵液\",\"new\":\"霜纹长剑\"}],\"hidden_bytes\":false},\n"
+                            "{\"change\":\"changed\",\"id\":4,\"name\":\"月华灵液(大)\",\"position_a\":4,\"position_b\":3,"
+                            "\"fields\":[{\"field\":\"ItemName\",\"old\":\"月华灵液(大)\",\"new\":\"\\u001b[2J\"}],"
+                            "\"hidden_bytes\":false},\n"
+                            "{\"change\":\"only_in_b\",\"id\":1000,\"name\":\"星砂,戒指\",\"position_a\":null,\"position_b\":38,"
+                            "\"fields\":[],\"hidden_bytes\":false}\n"
+                            "],\"summary\":{\"only_in_a\":1,\"only_in_b\":1,\"changed\":3,\"same\":34}}\n");
+    EXPECT_EQ(json.err, "");
+
     // Spells by position, so a swap changes both places; monsters by ID, so it changes nothing.
     const auto swap = [](std::vector<Record>& records) { std::swap(records[1], records[2]); };
     const std::string magic = EditedSample(m_dir / "new", "magic.dat", FileKind::Magic, swap);
@@ -651,8 +662,8 @@ TEST_F(Cli, DiffRefusesWhatItCannotCompareWithTwo)
 {
     const std::string magic = (kSamples / "magic.dat").string();
     std::filesystem::copy_file(kItem, Path("stditem.dat"));
-    std::filesystem::copy_file(kItem, Path("a.bak"));
-    std::filesystem::copy_file(kItem, Path("stditem.dat.bak"));
+    WriteFile(Path("a.bak"), ReadFile<std::string>(kItem) + "0123456789");
+    WriteFile(Path("stditem.dat.bak"), ReadFile<std::string>(kItem).substr(0, 1000));
     const std::pair<std::string, std::string> cases[] = {
         {Command({"diff", kItem}), "diff needs two data files, A and B"},
         {Command({"diff", kItem, kItem, magic}), "two files only, not also '" + magic + "'"},

@@ -191,6 +191,35 @@ TEST(CsvImport, RowsStartFromRawOrZeros)
     EXPECT_EQ(withoutRaw.Warnings()[0].line, 1u);
 }
 
+// Numbers are read the same whatever their length, the characters after them, and whether
+// the text goes on after them at all (the last field of a CSV without Raw or a line end).
+TEST(CsvImport, NumbersOfAnyShape)
+{
+    const std::pair<std::string, std::optional<std::int32_t>> cases[] = {
+        {"0", 0}, {"7", 7}, {"12", 12}, {"1234567", 1234567}, {"12345678", 12345678}, {"99999999", 99999999},
+        {"00000001", 1}, {"123456789", 123456789}, {"2147483647", 2147483647}, {"-2147483648", -2147483648},
+        {"-5", -5}, {"+5", 5}, {" 5", 5}, {"5\t", 5}, {"0x10", std::nullopt}, {"1e3", std::nullopt},
+        {"1234567a", std::nullopt}, {"a1234567", std::nullopt}, {"12:45", std::nullopt}, {"2147483648", std::nullopt},
+        {"/", std::nullopt}, {"", std::nullopt},
+    };
+    for (const auto& [text, value] : cases) {
+        // As the ID, followed by the name; as the last field, followed by a line end or by nothing.
+        std::string last = "1,a";
+        for (int k = 2; k < kMagicSchema.ColumnCount() - 1; ++k) last += ",0";
+        last += "," + text;
+        const int lastColumn = kMagicSchema.ColumnCount() - 1;
+        const std::pair<std::string, int> bodies[] = {
+            {Row(FileKind::Magic, text, "a", std::nullopt), kIdColumn}, {last + "\n", lastColumn}, {last, lastColumn}};
+        for (const auto& [body, column] : bodies) {
+            const CsvImporter importer = Import(FileKind::Magic, Header(FileKind::Magic, false) + body);
+            ASSERT_EQ(importer.Ok(), value.has_value()) << "'" << text << "' in " << body;
+            if (value) {
+                EXPECT_EQ(Record(FileKind::Magic, importer.Records().RecordAt(0)).Value(column), *value) << text;
+            }
+        }
+    }
+}
+
 TEST(CsvImport, ErrorsNameLineAndColumn)
 {
     struct Case { const char* label; FileKind kind; std::string body; CsvIssue::Kind issue; std::size_t line; int column; };

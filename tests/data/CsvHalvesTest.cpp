@@ -1,0 +1,192 @@
+// A large CSV is read by two readers at once, each taking about half of the text: whatever
+// the rows hold (quoted fields over many lines, errors, carriage returns, changed names,
+// repeated IDs), the import is the one a single reader makes taking the text a little at a time.
+
+#include "data/CsvFeed.h"
+#include "data/CsvImport.h"
+#include "data/HexText.h"
+#include "data/Record.h"
+#include "tests/data/TestFiles.h"
+#include "text/Utf8NameTranscoder.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <tuple>
+
+namespace rw {
+namespace {
+
+const Utf8NameTranscoder kNames;
+constexpr FileKind kItem = FileKind::Item;
+
+[[nodiscard]] std::string Header(bool raw)
+{
+    std::string header;
+    for (const ColumnSpec& column : kItemSchema.columns) header += std::string(column.title) + ",";
+    if (raw) return header + "Raw\n";
+    header.pop_back();
+    return header + "\n";
+}
+
+// The fields after the ID and the name: Stdmode's value, the rest 0.
+[[nodiscard]] std::string Fields(int value)
+{
+    std::string fields(1, ',');
+    fields += std::to_string(value);
+    for (int k = 3; k < kItemSchema.ColumnCount(); ++k) fields += ",0";
+    return fields;
+}
+
+[[nodiscard]] std::string RawOf(int id, const std::string& name)
+{
+    Record record(kItem);
+    record.SetId(id);
+    (void)record.SetName(name);
+    std::string raw(2 * record.Bytes().size(), '0');
+    WriteHex(record.Bytes().data(), record.Bytes().size(), raw.data());
+    return raw;
+}
+
+[[nodiscard]] std::string GoodRows(int count)
+{
+    std::string text = Header(true);
+    for (int id = 1; id <= count; ++id) text += std::to_string(id) + ",n" + Fields(id) + "," + RawOf(id, "n") + "\n";
+    return text;
+}
+
+// Rows of many sorts, a few of them broken, at random; with the seed, the same ones.
+[[nodiscard]] std::string MixedRows(unsigned seed, int count)
+{
+    std::mt19937 random(seed);
+    std::string text = Header(true);
+    for (int id = 1; id <= count; ++id) {
+        const std::string name = std::string(1, 'n') + std::to_string(id);
+        switch (random() % 40) {
+        case 0: text += std::to_string(id) + ",\"" + name + "\nsecond line\"" + Fields(1) + ",\r\n"; break;
+        case 1: text += std::to_string(id) + "," + name + "x" + Fields(2) + "," + RawOf(id, name) + "\n"; break;
+        case 2: text += std::to_string(id) + "," + name + Fields(3) + "," + RawOf(id, name) + "\r\n"; break;
+        case 3: text += "\n"; break;
+        case 4:
+            if (random() % 8 == 0) text += std::to_string(id) + ",a\"b" + Fields(4) + ",\n"; // a quote inside a field
+            else text += std::to_string(id) + "," + name + Fields(5) + "," + RawOf(id, name) + "\n";
+            break;
+        case 5:
+            if (random() % 8 == 0) text += std::to_string(id % 97) + "," + name + Fields(6) + ",\n"; // a repeated ID
+            else text += std::to_string(id) + ",\"" + name + "\"\"q\"\"\"" + Fields(7) + ",\n";
+            break;
+        case 6:
+            if (random() % 8 == 0) text += std::to_string(id) + "," + name + ",x" + Fields(8).substr(2) + ",\n";
+            else text += std::to_string(id) + "," + name + Fields(9) + "\n"; // a field short
+            break;
+        default: text += std::to_string(id) + "," + name + Fields(id % 1000) + "," + RawOf(id, name) + "\n"; break;
+        }
+    }
+    return text;
+}
+
+// Rows whose quoted names run over ten lines, after IDs written with a thousand leading
+// zeros: wherever in a row the text is parted, the line end after that point is almost surely
+// inside a name, so the later part does not start a row and reading goes on with one reader
+// from where the earlier one stopped.
+[[nodiscard]] std::string RowsPartedInsideNames(int count)
+{
+    std::string text = Header(false);
+    for (int id = 1; id <= count; ++id) {
+        const std::string digits = std::to_string(id);
+        text += std::string(1000 - digits.size(), '0') + digits + ",\"";
+        for (int line = 0; line < 10; ++line) text += "x\n";
+        text += '"' + Fields(0) + '\n';
+    }
+    return text;
+}
+
+// Every third row a name over two lines with text after its closing quote, and kilobytes
+// long: the rest of the line is passed over, also where a piece of the text ends inside it
+// and the next piece goes on with it.
+[[nodiscard]] std::string LongBrokenRows(int count)
+{
+    std::string text = Header(false);
+    for (int id = 1; id <= count; ++id) {
+        if (id % 3 == 0) text += std::to_string(id) + ",\"n\n" + std::to_string(id) + "\"x" + std::string(3000, 'y');
+        else text += std::to_string(id) + ",n" + std::to_string(id);
+        text += Fields(0) + "\n";
+    }
+    return text;
+}
+
+// A single reader: the text a few kilobytes at a time, as much as the importer leaves kept.
+void FeedInPieces(CsvImporter& importer, std::string_view text)
+{
+    constexpr std::size_t kPiece = 4096;
+    std::string held;
+    for (std::size_t at = 0; !importer.Finished();) {
+        const std::size_t n = std::min(kPiece, text.size() - at);
+        held.append(text.substr(at, n));
+        at += n;
+        const bool atEnd = at == text.size();
+        held.erase(0, importer.Consume(held, atEnd));
+        if (atEnd) break;
+    }
+}
+
+[[nodiscard]] auto Fields(const CsvIssue& i)
+{
+    return std::tie(i.kind, i.line, i.column, i.syntax, i.inHeader, i.text, i.number, i.expected, i.otherLine);
+}
+
+void ExpectSameImport(const CsvImporter& a, const CsvImporter& b)
+{
+    ASSERT_TRUE(a.Finished());
+    ASSERT_TRUE(b.Finished());
+    EXPECT_EQ(a.ErrorCount(), b.ErrorCount());
+    ASSERT_EQ(a.Errors().size(), b.Errors().size());
+    for (std::size_t i = 0; i < a.Errors().size(); ++i) EXPECT_EQ(Fields(a.Errors()[i]), Fields(b.Errors()[i])) << i;
+    ASSERT_EQ(a.Warnings().size(), b.Warnings().size());
+    for (std::size_t i = 0; i < a.Warnings().size(); ++i) EXPECT_EQ(Fields(a.Warnings()[i]), Fields(b.Warnings()[i])) << i;
+    EXPECT_EQ(a.NameChangeCount(), b.NameChangeCount());
+    ASSERT_EQ(a.NameChanges().size(), b.NameChanges().size());
+    for (std::size_t i = 0; i < a.NameChanges().size(); ++i) {
+        const NameChange& x = a.NameChanges()[i];
+        const NameChange& y = b.NameChanges()[i];
+        EXPECT_EQ(std::tie(x.line, x.id, x.storedText, x.newText), std::tie(y.line, y.id, y.storedText, y.newText)) << i;
+    }
+    EXPECT_EQ(a.RowCount(), b.RowCount());
+    EXPECT_EQ(a.RecordCount(), b.RecordCount());
+    ASSERT_EQ(a.Records().Count(), b.Records().Count());
+    for (std::size_t i = 0; i < a.Records().Count(); ++i) {
+        ASSERT_TRUE(std::ranges::equal(a.Records().RecordAt(i), b.Records().RecordAt(i))) << "record " << i;
+    }
+}
+
+TEST(CsvHalves, TwoReadersImportWhatOneDoes)
+{
+    struct Case { const char* what; std::string text; bool ok; };
+    const Case cases[] = {
+        {"good rows", GoodRows(6000), true},
+        {"mixed rows", MixedRows(1, 6000), false},
+        {"mixed rows, another draw", MixedRows(2, 9000), false},
+        {"names over ten lines where the text is parted", RowsPartedInsideNames(700), true},
+        {"long rows broken near their start", LongBrokenRows(1500), false},
+    };
+    test::TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_GT(c.text.size(), std::size_t{600} << 10) << "large enough to be parted, and the parts again";
+        CsvImporter one(kItem, kNames);
+        FeedInPieces(one, c.text);
+        EXPECT_EQ(one.Ok(), c.ok);
+        CsvImporter whole(kItem, kNames);
+        EXPECT_EQ(whole.Consume(c.text, true), c.text.size());
+        ExpectSameImport(one, whole);
+        // From a file a megabyte at a time, the next read on its way meanwhile.
+        test::WriteFile(dir / "t.csv", c.text);
+        InputFile input(dir / "t.csv", InputFile::Accept::RegularFile);
+        CsvImporter fed(kItem, kNames);
+        ASSERT_EQ(FeedCsv(input, true, fed, {}), FeedResult::Done);
+        ExpectSameImport(one, fed);
+    }
+}
+
+} // namespace
+} // namespace rw
