@@ -56,7 +56,7 @@ namespace {
 } // namespace
 
 CsvImporter::CsvImporter(FileKind kind, const NameTranscoder& names, char delimiter)
-    : m_kind(kind), m_names(names), m_tokenizer(delimiter), m_records(SchemaOf(kind).recordSize)
+    : m_kind(kind), m_names(names), m_tokenizer(delimiter), m_records(SchemaOf(kind).recordSize), m_ids(kind)
 {
 }
 
@@ -209,7 +209,7 @@ void CsvImporter::TakeRecord(const Row& row)
             m_warnings.push_back(std::move(warning));
             id = 0;
         }
-        if (schema.uniqueIds) m_ids.emplace_back(id, row.line);
+        ClaimId(id, row.line);
     }
     if (m_errorCount == 0 && errorsBefore == 0) {
         ++m_recordCount;
@@ -219,6 +219,22 @@ void CsvImporter::TakeRecord(const Row& row)
             m_records.Append({bytes.data(), schema.recordSize});
         }
     }
+}
+
+void CsvImporter::ClaimId(std::int32_t id, std::size_t line)
+{
+    // A line past what an owner can say is told as the last one it can; no table has that
+    // many records.
+    constexpr std::size_t kLastLine = UniqueIds::kNobody - 1;
+    const std::uint32_t first = m_ids.Claim(id, static_cast<std::uint32_t>(std::min(line, kLastLine)));
+    if (first == UniqueIds::kNobody) return;
+    CsvIssue issue;
+    issue.kind = CsvIssue::Kind::DuplicateId;
+    issue.line = line;
+    issue.column = kIdColumn + 1;
+    issue.number = id;
+    issue.otherLine = first;
+    AddError(std::move(issue));
 }
 
 void CsvImporter::TakeName(const Row& row, std::int32_t id, bool fromRaw, std::uint8_t* record)
@@ -280,34 +296,7 @@ void CsvImporter::Finish()
         return;
     }
 
-    std::vector<CsvIssue> duplicates;
-    std::stable_sort(m_ids.begin(), m_ids.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::size_t duplicateCount = 0;
-    std::size_t first = 0; // where the run of equal IDs began
-    for (std::size_t i = 1; i < m_ids.size(); ++i) {
-        if (m_ids[i].first != m_ids[first].first) {
-            first = i;
-            continue;
-        }
-        ++duplicateCount;
-        CsvIssue issue;
-        issue.kind = CsvIssue::Kind::DuplicateId;
-        issue.line = m_ids[i].second;
-        issue.column = kIdColumn + 1;
-        issue.number = m_ids[i].first;
-        issue.otherLine = m_ids[first].second;
-        duplicates.push_back(std::move(issue));
-    }
-    m_ids = {};
-    if (duplicateCount > 0) {
-        std::sort(duplicates.begin(), duplicates.end(), [](const CsvIssue& a, const CsvIssue& b) { return a.line < b.line; });
-        if (m_errorCount == 0) m_records.Clear();
-        const std::size_t total = m_errorCount + duplicateCount;
-        m_errors.insert(m_errors.end(), std::make_move_iterator(duplicates.begin()), std::make_move_iterator(duplicates.end()));
-        std::stable_sort(m_errors.begin(), m_errors.end(), [](const CsvIssue& a, const CsvIssue& b) { return a.line < b.line; });
-        if (m_errors.size() > kMaxErrors) m_errors.resize(kMaxErrors);
-        m_errorCount = total;
-    }
+    m_ids = UniqueIds(m_kind);
     if (m_errorCount == 0 && m_recordCount == 0) {
         CsvIssue warning;
         warning.kind = CsvIssue::Kind::NoRecords;

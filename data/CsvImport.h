@@ -14,6 +14,7 @@
 #include "data/FileKind.h"
 #include "data/NameTranscoder.h"
 #include "data/RecordStore.h"
+#include "data/UniqueIds.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -135,6 +136,9 @@ private:
     // Writes the name column's name over the one Raw put in record, unless it is that one,
     // and lists the change.
     void TakeName(const Row& row, std::int32_t id, bool fromRaw, std::uint8_t* record);
+    // An item or monster table holds each ID once: a repeat is an error naming where the ID
+    // first stood.
+    void ClaimId(std::int32_t id, std::size_t line);
     [[nodiscard]] static CellType TypeOf(const Row& row, std::size_t field);
     [[nodiscard]] CsvIssue WrongType(const Row& row, int column) const;
     void Finish();
@@ -157,7 +161,7 @@ private:
     RecordStore m_records;
     RecordSink m_sink;
     std::size_t m_recordCount = 0;
-    std::vector<std::pair<std::int32_t, std::size_t>> m_ids; // (ID as it reads back, line)
+    UniqueIds m_ids; // ID as it reads back -> the line that first gave it
     std::vector<CsvIssue> m_errors;
     std::size_t m_errorCount = 0;
     std::vector<CsvIssue> m_warnings;

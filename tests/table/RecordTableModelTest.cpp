@@ -1,4 +1,5 @@
 #include "table/TableDocument.h"
+#include "table/TableEdits.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <QAbstractItemModelTester>
@@ -26,6 +27,7 @@ protected:
 
     test::TempDir m_dir;
     TableDocument m_document;
+    TableEdits m_edits{m_document};
     RecordTableModel& m_model = m_document.Model();
     QAbstractItemModelTester m_tester{&m_model, QAbstractItemModelTester::FailureReportingMode::Fatal};
 };
@@ -59,33 +61,33 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     QSignalSpy changed(&m_model, &QAbstractItemModel::dataChanged);
     QSignalSpy header(&m_model, &QAbstractItemModel::headerDataChanged);
 
-    EXPECT_EQ(m_document.Put(MakeRecord(FileKind::Item, 10), -1).outcome, PutOutcome::DuplicateId);
-    EXPECT_FALSE(m_document.DeleteRow(4));
+    EXPECT_EQ(m_edits.Put(MakeRecord(FileKind::Item, 10), -1).outcome, PutOutcome::DuplicateId);
+    EXPECT_FALSE(m_edits.DeleteRow(4));
     EXPECT_FALSE(m_document.Modified()) << "refusals change nothing";
-    EXPECT_TRUE(m_document.Put(MakeRecord(FileKind::Item, 5), -1).Accepted());
-    EXPECT_TRUE(m_document.Put(MakeRecord(FileKind::Item, 41, "m"), 3).Accepted());
+    EXPECT_TRUE(m_edits.Put(MakeRecord(FileKind::Item, 5), -1).Accepted());
+    EXPECT_TRUE(m_edits.Put(MakeRecord(FileKind::Item, 41, "m"), 3).Accepted());
     EXPECT_EQ(inserted.count(), 1);
     EXPECT_EQ(changed.count(), 1);
     // A modify dialog puts by the record's key: the views hear of that row too.
-    EXPECT_TRUE(m_document.PutByKey(MakeRecord(FileKind::Item, 20, "a\x81", 99), m_model.Table().KeyOfRow(2)).Accepted());
+    EXPECT_TRUE(m_edits.PutByKey(MakeRecord(FileKind::Item, 20, "a\x81", 99), m_model.Table().KeyOfRow(2)).Accepted());
     ASSERT_EQ(changed.count(), 2);
     EXPECT_EQ(changed.back().at(0).value<QModelIndex>().row(), 2);
     EXPECT_EQ(Text(2, 2), "99");
     EXPECT_TRUE(m_document.Modified());
     ASSERT_TRUE(m_document.SaveAs(m_dir / "saved.dat").Saved());
 
-    m_document.ClickHeader(0); // 5 10 20 30 41
+    m_edits.ClickHeader(0); // 5 10 20 30 41
     EXPECT_EQ(on20.row(), 2);
     EXPECT_EQ(on20.column(), 1);
-    EXPECT_FALSE(m_document.ClickHeader(0).ascending); // 41 30 20 10 5
+    EXPECT_FALSE(m_edits.ClickHeader(0).ascending); // 41 30 20 10 5
     EXPECT_EQ(on40.row(), 0);
     EXPECT_EQ(header.count(), 2);
     EXPECT_TRUE(m_document.Modified()) << "a sort changes the order a save writes";
 
-    EXPECT_TRUE(m_document.DeleteRow(0));
+    EXPECT_TRUE(m_edits.DeleteRow(0));
     EXPECT_FALSE(on40.isValid());
     EXPECT_EQ(on20.row(), 1);
-    EXPECT_EQ(m_document.ClickHeader(kNameColumn).clearedColumn, 0); // "", "a\x81", "n", 刀
+    EXPECT_EQ(m_edits.ClickHeader(kNameColumn).clearedColumn, 0); // "", "a\x81", "n", 刀
     EXPECT_EQ(Text(0, 0), "5");
     EXPECT_EQ(Text(3, 0), "10");
     EXPECT_EQ(on20.row(), 1);
