@@ -209,7 +209,7 @@ void CsvImporter::TakeRecord(const Row& row)
             m_warnings.push_back(std::move(warning));
             id = 0;
         }
-        ClaimId(id, row.line);
+        m_ids.Add(id, row.line);
     }
     if (m_errorCount == 0 && errorsBefore == 0) {
         ++m_recordCount;
@@ -219,22 +219,6 @@ void CsvImporter::TakeRecord(const Row& row)
             m_records.Append({bytes.data(), schema.recordSize});
         }
     }
-}
-
-void CsvImporter::ClaimId(std::int32_t id, std::size_t line)
-{
-    // A line past what an owner can say is told as the last one it can; no table has that
-    // many records.
-    constexpr std::size_t kLastLine = UniqueIds::kNobody - 1;
-    const std::uint32_t first = m_ids.Claim(id, static_cast<std::uint32_t>(std::min(line, kLastLine)));
-    if (first == UniqueIds::kNobody) return;
-    CsvIssue issue;
-    issue.kind = CsvIssue::Kind::DuplicateId;
-    issue.line = line;
-    issue.column = kIdColumn + 1;
-    issue.number = id;
-    issue.otherLine = first;
-    AddError(std::move(issue));
 }
 
 void CsvImporter::TakeName(const Row& row, std::int32_t id, bool fromRaw, std::uint8_t* record)
@@ -296,7 +280,24 @@ void CsvImporter::Finish()
         return;
     }
 
-    m_ids = UniqueIds(m_kind);
+    // A repeated ID is an error naming where the ID first stood; the errors stay in line order.
+    const std::vector<IdSequence::Repeat> repeats = m_ids.TakeRepeats();
+    if (!repeats.empty()) {
+        if (m_errorCount == 0) m_records.Clear();
+        const std::size_t total = m_errorCount + repeats.size();
+        for (const IdSequence::Repeat& repeat : repeats) {
+            CsvIssue issue;
+            issue.kind = CsvIssue::Kind::DuplicateId;
+            issue.line = repeat.position;
+            issue.column = kIdColumn + 1;
+            issue.number = repeat.id;
+            issue.otherLine = repeat.first;
+            m_errors.push_back(std::move(issue));
+        }
+        std::stable_sort(m_errors.begin(), m_errors.end(), [](const CsvIssue& a, const CsvIssue& b) { return a.line < b.line; });
+        if (m_errors.size() > kMaxErrors) m_errors.resize(kMaxErrors);
+        m_errorCount = total;
+    }
     if (m_errorCount == 0 && m_recordCount == 0) {
         CsvIssue warning;
         warning.kind = CsvIssue::Kind::NoRecords;

@@ -136,9 +136,6 @@ private:
     // Writes the name column's name over the one Raw put in record, unless it is that one,
     // and lists the change.
     void TakeName(const Row& row, std::int32_t id, bool fromRaw, std::uint8_t* record);
-    // An item or monster table holds each ID once: a repeat is an error naming where the ID
-    // first stood.
-    void ClaimId(std::int32_t id, std::size_t line);
     [[nodiscard]] static CellType TypeOf(const Row& row, std::size_t field);
     [[nodiscard]] CsvIssue WrongType(const Row& row, int column) const;
     void Finish();
@@ -161,7 +158,7 @@ private:
     RecordStore m_records;
     RecordSink m_sink;
     std::size_t m_recordCount = 0;
-    UniqueIds m_ids; // ID as it reads back -> the line that first gave it
+    IdSequence m_ids; // ID as it reads back, by line
     std::vector<CsvIssue> m_errors;
     std::size_t m_errorCount = 0;
     std::vector<CsvIssue> m_warnings;

@@ -41,21 +41,15 @@ RecordTable RecordTable::FromDecoded(DecodedRecords decoded, const RefusedIdHand
     table.m_store.Adopt(std::move(decoded.bytes));
     table.m_order.reserve(count);
     table.m_rowOfSlot.assign(count, kGone);
-    UniqueIds& ids = table.m_ids;
-    ids.Reserve(count);
-    // IDs in no order send every claim to another part of the index: the places of the IDs
-    // a little ahead are fetched while this one goes in.
-    constexpr std::uint32_t kAhead = 16;
-    for (std::uint32_t slot = 0; slot < count; ++slot) {
-        const std::int32_t id = table.IdOfSlot(slot);
-        if (slot + kAhead < count) ids.Prefetch(table.IdOfSlot(slot + kAhead));
-        if (ids.Claim(id, slot) != UniqueIds::kNobody) {
-            if (onRefused) onRefused(id);
-            continue;
-        }
-        table.m_rowOfSlot[slot] = static_cast<std::int32_t>(table.m_order.size());
-        table.m_order.push_back(slot);
-    }
+    table.m_ids.ClaimInOrder(
+        static_cast<std::uint32_t>(count), [&](std::uint32_t slot) { return table.IdOfSlot(slot); },
+        [&](std::uint32_t slot) {
+            table.m_rowOfSlot[slot] = static_cast<std::int32_t>(table.m_order.size());
+            table.m_order.push_back(slot);
+        },
+        [&](std::uint32_t slot) {
+            if (onRefused) onRefused(table.IdOfSlot(slot));
+        });
     return table;
 }
 

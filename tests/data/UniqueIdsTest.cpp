@@ -93,5 +93,37 @@ TEST(UniqueIds, BatchesRefuseIdsHeldOutsideOrTakenEarlierInTheBatch)
     EXPECT_EQ(magic.Claim(5, 1), kNobody);
 }
 
+// Records read one after another and checked at the end: each repeat names where its ID first
+// stood, in the order the repeats stand; a load claims in file order, the first keeping the ID.
+TEST(UniqueIds, RecordsInOrderKeepTheFirstOfEachId)
+{
+    struct Case { FileKind kind; std::vector<std::int32_t> ids; std::vector<std::size_t> repeats, firsts, refused; };
+    const Case cases[] = {
+        {FileKind::Item, {5, 6, 5, 7, 5, 6}, {3, 5, 6}, {1, 1, 2}, {2, 4, 5}},
+        {FileKind::Monster, {0, 0}, {2}, {1}, {1}},
+        {FileKind::Magic, {5, 5}, {}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        IdSequence sequence(c.kind);
+        for (std::size_t i = 0; i < c.ids.size(); ++i) sequence.Add(c.ids[i], i + 1); // lines from 1
+        std::vector<std::size_t> repeats, firsts;
+        for (const IdSequence::Repeat& repeat : sequence.TakeRepeats()) {
+            EXPECT_EQ(repeat.id, c.ids[repeat.position - 1]);
+            repeats.push_back(repeat.position);
+            firsts.push_back(repeat.first);
+        }
+        EXPECT_EQ(repeats, c.repeats);
+        EXPECT_EQ(firsts, c.firsts);
+
+        std::vector<std::size_t> kept, refused;
+        UniqueIds(c.kind).ClaimInOrder(
+            static_cast<std::uint32_t>(c.ids.size()), [&](std::uint32_t i) { return c.ids[i]; },
+            [&](std::uint32_t i) { kept.push_back(i); }, [&](std::uint32_t i) { refused.push_back(i); });
+        EXPECT_EQ(refused, c.refused);
+        EXPECT_EQ(kept.size() + refused.size(), c.ids.size());
+    }
+}
+
 } // namespace
 } // namespace rw
