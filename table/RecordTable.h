@@ -111,8 +111,8 @@ public:
 
     // The primitives of an edit history; each has an exact inverse. The caller has asked the
     // duplicate-ID rule first: none of them checks it.
-    // Overwrites records, wherever they stand: edit changes a copy of record i's bytes, which
-    // then replaces it. The ID index follows, also where the records pass IDs among
+    // Overwrites records, wherever they stand: edit changes the bytes of the record in
+    // slots[i] where they lie. The ID index follows, also where the records pass IDs among
     // themselves (10 and 20 becoming 20 and 10).
     using RecordEdit = std::function<void(std::size_t i, std::span<std::uint8_t> record)>;
     void WriteSlots(std::span<const std::uint32_t> slots, const RecordEdit& edit);

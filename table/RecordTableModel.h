@@ -80,8 +80,7 @@ public:
     void Sort(int column, bool ascending);
 
     // The table's edit primitives (see RecordTable), announced.
-    // Many records, announced once: edit changes a copy of record i's bytes, which then
-    // replaces it.
+    // Many records, announced once, the baseline keeping what they held first.
     using RecordEdit = RecordTable::RecordEdit;
     void WriteSlots(std::span<const std::uint32_t> written, const RecordEdit& edit);
     // The baseline of the changes shown is now: after a load or a save.

@@ -5,7 +5,10 @@
 #include <QAbstractItemModelTester>
 #include <QCoreApplication>
 #include <QSignalSpy>
+#include <QUndoStack>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace rw {
 namespace {
@@ -100,6 +103,36 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     const DecodedRecords back = ReadDataFile(m_dir / "saved.dat", FileKind::Item, 99);
     ASSERT_EQ(back.Count(), 4u);
     for (int row = 0; row < 4; ++row) EXPECT_EQ(Record(FileKind::Item, back.RecordAt(row)), m_model.Table().ReadRow(row));
+}
+
+// A row's differences from the compared file are worked out once for all its cells: whatever
+// moves, changes, removes or brings back rows is seen at once by the row asked next.
+TEST_F(ModelTest, CompareMarksFollowEveryChangeOfTheRows)
+{
+    ASSERT_TRUE(Load("stditem.dat")); // 30 10 20 40, field 2 = -ID
+    Record ten = MakeRecord(FileKind::Item, 10, "\xB5\xB6", -10);
+    test::WriteRecords(m_dir / "other.dat", FileKind::Item, KeySet{}.For(FileKind::Item),
+                       {ten, MakeRecord(FileKind::Item, 20, "a\x81", 5)});
+    ASSERT_TRUE(m_document.CompareWith(m_dir / "other.dat", "other.dat").loaded);
+    QUndoStack& history = m_document.History();
+    struct Step { const char* what; std::function<void()> change; int row, column; bool differs; };
+    const Step steps[] = {
+        {"as loaded: 30 has no counterpart", [] {}, 0, kIdColumn, true},
+        {"sorted: 10 20 30 40", [&] { m_edits.ClickHeader(kIdColumn); }, 0, kIdColumn, false},
+        {"20 differs in field 2", [] {}, 1, 2, true},
+        {"edited to the other file's value", [&] { (void)m_edits.EditCell(1, 2, "5"); }, 1, 2, false},
+        {"the edit undone", [&] { history.undo(); }, 1, 2, true},
+        {"10 deleted: 20 moves up", [&] { m_edits.DeleteRows({0}); }, 0, 2, true},
+        {"the deletion undone", [&] { history.undo(); }, 0, 2, false},
+        {"10 pasted again after its deletion", [&] { m_edits.DeleteRows({0}), (void)m_edits.PasteRecords({ten}); }, 3, kIdColumn, false},
+        {"the comparison cleared", [&] { m_document.ClearComparison(); }, 0, 2, false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        (void)m_model.MarksOf(step.row, step.column); // what the list painted last
+        step.change();
+        EXPECT_EQ(m_model.MarksOf(step.row, step.column).differs, step.differs);
+    }
 }
 
 } // namespace
