@@ -65,6 +65,15 @@ struct ChosenDataFile {
 // Says why a data file did not load (or could not be read on).
 void ComplainOfLoadFailure(const std::string& dataFile, const DecodeReport& report);
 
+// What a command takes of a file that does not hold what its header counts: an export every
+// record the file holds a byte of (the missing bytes of one it ends inside as zeros), a diff
+// only the whole ones, since zeros would be compared as values.
+enum class GapUse : std::uint8_t { Export, Diff };
+// Warns, in the command's words, of records the header counts that the file does not hold
+// (for a diff, of a record the file ends inside too) and of bytes after the last record it
+// counts.
+void WarnOfGaps(const std::string& dataFile, const DecodeReport& report, FileKind kind, GapUse use);
+
 // The file a name on the command line stands for, links followed; "-" is standardStream
 // when one is given. Empty when there is none yet or it cannot be examined.
 [[nodiscard]] std::optional<FileStamp> IdentityOf(std::string_view name, std::optional<int> standardStream);

@@ -142,6 +142,27 @@ void ComplainOfLoadFailure(const std::string& dataFile, const DecodeReport& repo
     }
 }
 
+void WarnOfGaps(const std::string& dataFile, const DecodeReport& report, FileKind kind, GapUse use)
+{
+    const bool diff = use == GapUse::Diff;
+    const auto announced = static_cast<long long>(report.announcedCount);
+    if (report.Truncated()) {
+        const auto held = static_cast<long long>(diff ? WholeRecordCount(report, kind) : report.recordsPresent);
+        Complain(diff ? Format<str::kCliDiffTruncatedFormat>(dataFile, announced, held)
+                      : Format<str::kCliTruncatedFormat>(dataFile, announced, held));
+    }
+    if (const std::uint64_t cut = CutRecordBytes(report, kind); diff && cut > 0) {
+        Complain(Format<str::kCliDiffCutRecordFormat>(dataFile, static_cast<long long>(WholeRecordCount(report, kind) + 1),
+                                                      static_cast<long long>(cut),
+                                                      static_cast<long long>(SchemaOf(kind).recordSize)));
+    }
+    if (report.trailingBytes > 0) {
+        const auto trailing = static_cast<long long>(report.trailingBytes);
+        Complain(diff ? Format<str::kCliDiffTrailingBytesFormat>(dataFile, trailing, announced)
+                      : Format<str::kCliTrailingBytesFormat>(dataFile, trailing, announced));
+    }
+}
+
 std::optional<FileStamp> IdentityOf(std::string_view name, std::optional<int> standardStream)
 {
     if (name != "-" || !standardStream) return StampOf(PathFromUtf8(name));

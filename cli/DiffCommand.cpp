@@ -57,24 +57,6 @@ constexpr int kExitNotCompared = 2;
     return std::span<const std::uint8_t>(decoded.bytes).first(decoded.WholeCount() * decoded.RecordSize());
 }
 
-// Warnings about records the comparison cannot see or that the header does not count.
-void WarnOfGaps(const std::string& dataFile, const DecodedRecords& decoded)
-{
-    const DecodeReport& report = decoded.report;
-    if (report.Truncated()) {
-        Complain(Format<str::kCliDiffTruncatedFormat>(dataFile, static_cast<long long>(report.announcedCount),
-                        static_cast<long long>(decoded.WholeCount())));
-    }
-    if (decoded.CutRecordBytes() > 0) {
-        Complain(Format<str::kCliDiffCutRecordFormat>(dataFile, static_cast<long long>(decoded.WholeCount() + 1),
-                        static_cast<long long>(decoded.CutRecordBytes()), static_cast<long long>(decoded.RecordSize())));
-    }
-    if (report.trailingBytes > 0) {
-        Complain(Format<str::kCliDiffTrailingBytesFormat>(dataFile, static_cast<long long>(report.trailingBytes),
-                        static_cast<long long>(report.announcedCount)));
-    }
-}
-
 [[nodiscard]] int Compare(const CliOptions& options)
 {
     const std::string& fileA = options.files[0];
@@ -93,8 +75,8 @@ void WarnOfGaps(const std::string& dataFile, const DecodedRecords& decoded)
     const std::optional<DecodedRecords> b = ReadOrComplain(fileB, *choice);
     if (!b) return kExitNotCompared;
     if (!options.quiet) {
-        WarnOfGaps(fileA, *a);
-        WarnOfGaps(fileB, *b);
+        WarnOfGaps(fileA, a->report, choice->kind, GapUse::Diff);
+        WarnOfGaps(fileB, b->report, choice->kind, GapUse::Diff);
     }
 
     const RecordSchema& schema = SchemaOf(choice->kind);

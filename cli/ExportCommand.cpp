@@ -18,19 +18,6 @@ namespace {
 // Records read and written at a time by an export: about a megabyte of them.
 constexpr std::size_t kPieceRecords = 4096;
 
-// Warnings about what the export leaves out or makes up.
-void WarnOfGaps(const std::string& dataFile, const DecodeReport& report)
-{
-    if (report.Truncated()) {
-        Complain(Format<str::kCliTruncatedFormat>(dataFile, static_cast<long long>(report.announcedCount),
-                        static_cast<long long>(report.recordsPresent)));
-    }
-    if (report.trailingBytes > 0) {
-        Complain(Format<str::kCliTrailingBytesFormat>(dataFile, static_cast<long long>(report.trailingBytes),
-                        static_cast<long long>(report.announcedCount)));
-    }
-}
-
 // Once for the whole CSV: names a spreadsheet opening it may take for formulas.
 void WarnOfFormulas(const std::string& csv, const FormulaLikeNames& names)
 {
@@ -74,7 +61,7 @@ int RunExport(const CliOptions& options)
     if (sheet) {
         const std::optional<DecodedRecords> read = ReadOrComplain(dataFile, *choice);
         if (!read) return kExitBadData;
-        WarnOfGaps(dataFile, read->report);
+        WarnOfGaps(dataFile, read->report, choice->kind, GapUse::Export);
         return ExportSheet(*options.output, *choice, *read);
     }
 
@@ -85,7 +72,7 @@ int RunExport(const CliOptions& options)
         ComplainOfLoadFailure(dataFile, reader.Report());
         return kExitBadData;
     }
-    WarnOfGaps(dataFile, reader.Report());
+    WarnOfGaps(dataFile, reader.Report(), choice->kind, GapUse::Export);
     if (!output.Open()) return kExitBadData;
     CsvExporter exporter(choice->kind, NamesFor(options.encoding));
     const std::string_view bom = options.encoding == CsvEncoding::Utf8Bom ? kUtf8ByteOrderMark : std::string_view{};

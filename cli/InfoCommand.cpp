@@ -3,6 +3,7 @@
 #include "cli/JsonText.h"
 #include "data/DataFile.h"
 #include "data/RecordBytes.h"
+#include "data/UniqueIds.h"
 #include "resources/Strings.h"
 
 #include <algorithm>
@@ -14,10 +15,12 @@ namespace {
 // Records whose ID an earlier record already has: those the editor refuses on loading.
 [[nodiscard]] long long RepeatedIds(const DecodedRecords& decoded)
 {
-    std::vector<std::int32_t> ids(decoded.Count());
-    for (std::size_t i = 0; i < decoded.Count(); ++i) ids[i] = LoadInt32(decoded.RecordAt(i).data());
-    std::sort(ids.begin(), ids.end());
-    return static_cast<long long>(ids.size() - static_cast<std::size_t>(std::unique(ids.begin(), ids.end()) - ids.begin()));
+    long long repeated = 0;
+    UniqueIds(decoded.kind).ClaimInOrder(
+        static_cast<std::uint32_t>(decoded.Count()),
+        [&](std::uint32_t i) { return LoadInt32(decoded.RecordAt(i).data()); }, [](std::uint32_t) {},
+        [&](std::uint32_t) { ++repeated; });
+    return repeated;
 }
 
 // What info finds out about one file; the exit status says whether it was read.

@@ -33,6 +33,7 @@ constexpr std::size_t kEarlierPercent = 45;
 CsvImporter::CsvImporter(FileKind kind, const NameTranscoder& names, char delimiter)
     : m_kind(kind),
       m_records(IsDataKind(kind) ? SchemaOf(kind).recordSize : 0),
+      m_ids(kind),
       m_readers{std::make_unique<CsvRowReader>(names, delimiter), std::make_unique<CsvRowReader>(names, delimiter)}
 {
 }
@@ -259,7 +260,7 @@ void CsvImporter::TakeRecord(const CsvRowRun& run, const RunRow& row, std::size_
             m_warnings.push_back(std::move(warning));
             id = 0;
         }
-        if (schema.uniqueIds) m_ids.emplace_back(id, base + row.line);
+        m_ids.Add(id, base + row.line);
     }
     if (m_errorCount == 0 && errorsBefore == 0) {
         ++m_recordCount;
@@ -282,33 +283,20 @@ void CsvImporter::Finish()
         return;
     }
 
-    std::vector<CsvIssue> duplicates;
-    // Lines rise in the order the IDs came, so a table already in ID order, as most are, is
-    // sorted as it stands.
-    const auto byId = [](const auto& a, const auto& b) { return a.first < b.first; };
-    if (!std::is_sorted(m_ids.begin(), m_ids.end(), byId)) std::stable_sort(m_ids.begin(), m_ids.end(), byId);
-    std::size_t duplicateCount = 0;
-    std::size_t first = 0; // where the run of equal IDs began
-    for (std::size_t i = 1; i < m_ids.size(); ++i) {
-        if (m_ids[i].first != m_ids[first].first) {
-            first = i;
-            continue;
-        }
-        ++duplicateCount;
-        CsvIssue issue;
-        issue.kind = CsvIssue::Kind::DuplicateId;
-        issue.line = m_ids[i].second;
-        issue.column = kIdColumn + 1;
-        issue.number = m_ids[i].first;
-        issue.otherLine = m_ids[first].second;
-        duplicates.push_back(std::move(issue));
-    }
-    m_ids = {};
-    if (duplicateCount > 0) {
-        std::sort(duplicates.begin(), duplicates.end(), [](const CsvIssue& a, const CsvIssue& b) { return a.line < b.line; });
+    // A repeated ID is an error naming where the ID first stood; the errors stay in line order.
+    const std::vector<IdSequence::Repeat> repeats = m_ids.TakeRepeats();
+    if (!repeats.empty()) {
         if (m_errorCount == 0) m_records.Clear();
-        const std::size_t total = m_errorCount + duplicateCount;
-        m_errors.insert(m_errors.end(), std::make_move_iterator(duplicates.begin()), std::make_move_iterator(duplicates.end()));
+        const std::size_t total = m_errorCount + repeats.size();
+        for (const IdSequence::Repeat& repeat : repeats) {
+            CsvIssue issue;
+            issue.kind = CsvIssue::Kind::DuplicateId;
+            issue.line = repeat.position;
+            issue.column = kIdColumn + 1;
+            issue.number = repeat.id;
+            issue.otherLine = repeat.first;
+            m_errors.push_back(std::move(issue));
+        }
         std::stable_sort(m_errors.begin(), m_errors.end(), [](const CsvIssue& a, const CsvIssue& b) { return a.line < b.line; });
         if (m_errors.size() > kMaxErrors) m_errors.resize(kMaxErrors);
         m_errorCount = total;

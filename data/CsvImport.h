@@ -19,6 +19,7 @@
 #include "data/NameTranscoder.h"
 #include "data/RecordStore.h"
 #include "data/SideThread.h"
+#include "data/UniqueIds.h"
 
 #include <array>
 #include <cstddef>
@@ -119,7 +120,7 @@ private:
     RecordStore m_records;
     RecordSink m_sink;
     std::size_t m_recordCount = 0;
-    std::vector<std::pair<std::int32_t, std::size_t>> m_ids; // (ID as it reads back, line)
+    IdSequence m_ids; // ID as it reads back, by line
     std::vector<CsvIssue> m_errors;
     std::size_t m_errorCount = 0;
     std::vector<CsvIssue> m_warnings;

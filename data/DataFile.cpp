@@ -181,17 +181,22 @@ namespace {
 
 } // namespace
 
-std::size_t DecodedRecords::WholeCount() const
+std::size_t WholeRecordCount(const DecodeReport& report, FileKind kind)
 {
-    return static_cast<std::size_t>(
-        std::min<std::uint64_t>(StoredRecordBytes(kind, report.fileSize) / RecordSize(), report.recordsPresent));
+    return static_cast<std::size_t>(std::min<std::uint64_t>(
+        StoredRecordBytes(kind, report.fileSize) / SchemaOf(kind).recordSize, report.recordsPresent));
 }
 
-std::uint64_t DecodedRecords::CutRecordBytes() const
+std::uint64_t CutRecordBytes(const DecodeReport& report, FileKind kind)
 {
-    if (WholeCount() == Count()) return 0;
-    return StoredRecordBytes(kind, report.fileSize) - std::uint64_t{WholeCount()} * RecordSize();
+    const std::size_t whole = WholeRecordCount(report, kind);
+    if (whole == report.recordsPresent) return 0;
+    return StoredRecordBytes(kind, report.fileSize) - std::uint64_t{whole} * SchemaOf(kind).recordSize;
 }
+
+std::size_t DecodedRecords::WholeCount() const { return WholeRecordCount(report, kind); }
+
+std::uint64_t DecodedRecords::CutRecordBytes() const { return rw::CutRecordBytes(report, kind); }
 
 DecodedRecords DecodeBytes(std::span<const std::uint8_t> file, FileKind kind, std::uint8_t key)
 {

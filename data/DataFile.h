@@ -56,6 +56,11 @@ struct DecodeReport {
     }
 };
 
+// Of the records a file of kind holds a byte of, those it holds whole; and the bytes it holds
+// of the record it ends inside, 0 when there is none (a record read whole or as zeros beyond).
+[[nodiscard]] std::size_t WholeRecordCount(const DecodeReport& report, FileKind kind);
+[[nodiscard]] std::uint64_t CutRecordBytes(const DecodeReport& report, FileKind kind);
+
 // A decoded file's records, deciphered and back to back in file order.
 struct DecodedRecords {
     DecodeReport report;

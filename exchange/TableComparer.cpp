@@ -3,6 +3,7 @@
 #include "exchange/OnlyInOtherDialog.h"
 #include "resources/Strings.h"
 #include "table/TableDocument.h"
+#include "table/TableEdits.h"
 #include "ui/FileChooser.h"
 #include "ui/Prompter.h"
 #include "ui/Texts.h"
@@ -17,8 +18,8 @@
 
 namespace rw {
 
-TableComparer::TableComparer(TableDocument& document, FileChooser& files, Prompter& prompter)
-    : m_document(document), m_files(files), m_prompter(prompter)
+TableComparer::TableComparer(TableDocument& document, TableEdits& edits, FileChooser& files, Prompter& prompter)
+    : m_document(document), m_edits(edits), m_files(files), m_prompter(prompter)
 {
     m_document.Model().SetComparisonWording([](const ComparisonNote& note) {
         QStringList lines;
@@ -70,7 +71,7 @@ void TableComparer::OfferRecordsOnlyThere(QWidget* owner)
     if (only.empty()) return;
     OnlyInOtherDialog dialog(*comparison, m_document.Kind(), std::move(only), owner);
     if (dialog.exec() != QDialog::Accepted) return;
-    const std::vector<std::int32_t> refused = m_document.TakeOver(dialog.Chosen());
+    const std::vector<std::int32_t> refused = m_edits.TakeOver(dialog.Chosen());
     if (refused.empty()) return;
     QStringList ids;
     for (const std::int32_t id : refused) ids.push_back(Text(str::kRecordIdFormat, id));

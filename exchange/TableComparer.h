@@ -10,12 +10,13 @@ namespace rw {
 class FileChooser;
 class Prompter;
 class TableDocument;
+class TableEdits;
 
 class TableComparer {
 public:
-    // The document, the file dialogs and the prompter outlive the comparer, which words the
-    // document's compare marks.
-    TableComparer(TableDocument& document, FileChooser& files, Prompter& prompter);
+    // The document, its edits, the file dialogs and the prompter outlive the comparer, which
+    // words the document's compare marks.
+    TableComparer(TableDocument& document, TableEdits& edits, FileChooser& files, Prompter& prompter);
 
     void OnCompare(QWidget* owner);
     void OnClearCompare();
@@ -24,6 +25,7 @@ public:
 
 private:
     TableDocument& m_document;
+    TableEdits& m_edits;
     FileChooser& m_files;
     Prompter& m_prompter;
 };

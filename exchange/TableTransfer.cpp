@@ -5,6 +5,7 @@
 #include "exchange/TableImport.h"
 #include "resources/Strings.h"
 #include "table/TableDocument.h"
+#include "table/TableEdits.h"
 #include "text/GbkCodec.h"
 #include "ui/FileChooser.h"
 #include "ui/Prompter.h"
@@ -60,8 +61,9 @@ namespace {
 
 } // namespace
 
-TableTransfer::TableTransfer(TableDocument& document, FileChooser& files, Prompter& prompter, MayReplace mayReplace)
-    : m_document(document), m_files(files), m_prompter(prompter), m_mayReplace(std::move(mayReplace))
+TableTransfer::TableTransfer(TableDocument& document, TableEdits& edits, FileChooser& files, Prompter& prompter,
+                             MayReplace mayReplace)
+    : m_document(document), m_edits(edits), m_files(files), m_prompter(prompter), m_mayReplace(std::move(mayReplace))
 {
 }
 
@@ -162,7 +164,7 @@ bool TableTransfer::OnImport(QWidget* owner)
         m_prompter.ShowMessage(owner, Text(str::kImportEmptyFormat, shown), Text(str::kCaptionError));
         return false;
     }
-    m_document.ImportRecords(*kind, importer.Records());
+    m_edits.ImportRecords(*kind, importer.Records());
     ReportImport(owner, QFileInfo(*path).fileName(), reading, *kind);
     return true;
 }

@@ -17,14 +17,16 @@ namespace rw {
 class FileChooser;
 class Prompter;
 class TableDocument;
+class TableEdits;
 
 class TableTransfer {
 public:
     // Asked before an import replaces the table: true when nothing unsaved would be lost.
     using MayReplace = std::function<bool(QWidget* owner)>;
 
-    // The document, the file dialogs and the prompter outlive the transfer.
-    TableTransfer(TableDocument& document, FileChooser& files, Prompter& prompter, MayReplace mayReplace);
+    // The document, its edits, the file dialogs and the prompter outlive the transfer.
+    TableTransfer(TableDocument& document, TableEdits& edits, FileChooser& files, Prompter& prompter,
+                  MayReplace mayReplace);
 
     void OnExport(QWidget* owner);
     // True when the table was replaced.
@@ -39,6 +41,7 @@ private:
     void ReportImport(QWidget* owner, const QString& shownName, const struct ImportReading& reading, FileKind kind);
 
     TableDocument& m_document;
+    TableEdits& m_edits;
     FileChooser& m_files;
     Prompter& m_prompter;
     MayReplace m_mayReplace;

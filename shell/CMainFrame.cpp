@@ -39,8 +39,9 @@ CMainFrame::CMainFrame(Prompter& prompter, QWidget* parent)
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_prompter(prompter),
       m_files(prompter),
-      m_comparer(m_document, m_files, prompter),
-      m_transfer(m_document, m_files, prompter, [this](QWidget* owner) { return m_view->MayDiscardChanges(owner); })
+      m_saver(m_document, m_files, prompter),
+      m_comparer(m_document, m_edits, m_files, prompter),
+      m_transfer(m_document, m_edits, m_files, prompter, [this](QWidget* owner) { return m_saver.MayDiscardChanges(owner); })
 {
     setWindowTitle(Text(str::kAppTitle));
     setWindowIcon(WindowIcon());
@@ -57,7 +58,7 @@ CMainFrame::~CMainFrame() { delete m_view; }
 
 void CMainFrame::OnCreate()
 {
-    m_view = new CChildView(m_document, m_files, m_prompter, this);
+    m_view = new CChildView(m_document, m_edits, m_saver, m_prompter, this);
     // The form stands in a scroll area, which shows it whole wherever the screen has room
     // and scrolls it where the screen has not.
     m_scroll = new QScrollArea(this);
@@ -248,7 +249,7 @@ bool CMainFrame::event(QEvent* event)
 void CMainFrame::ShowChanges()
 {
     m_changesPane->setVisible(m_document.Modified());
-    if (m_document.Modified()) m_changesPane->setText(Text(str::kStatusChangedFormat, m_document.Table().ChangedRecordCount()));
+    if (m_document.Modified()) m_changesPane->setText(Text(str::kStatusChangedFormat, m_document.Model().ChangedRecordCount()));
 }
 
 void CMainFrame::ShowTitle()
@@ -265,7 +266,7 @@ void CMainFrame::OnTimer()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (!m_view->MayDiscardChanges(this)) {
+    if (!m_saver.MayDiscardChanges(this)) {
         event->ignore();
         return;
     }
@@ -290,13 +291,13 @@ PutOutcome CMainFrame::OnRecordAdd(const RecordCommit& commit) { return m_view->
 
 void CMainFrame::OnFileOpen()
 {
-    if (!m_view->MayDiscardChanges(this)) return;
+    if (!m_saver.MayDiscardChanges(this)) return;
     if (const std::optional<QString> path = m_files.ChooseFileToOpen(this)) Load(*path, FileKind::None);
 }
 
 void CMainFrame::OnFileOpenAsKind()
 {
-    if (!m_view->MayDiscardChanges(this)) return;
+    if (!m_saver.MayDiscardChanges(this)) return;
     const std::optional<QString> path = m_files.ChooseAnyFileToOpen(this);
     if (!path) return;
     if (const std::optional<FileKind> kind = AskDataFileKind(m_prompter, this, m_document.Keys(), *path)) Load(*path, *kind);
@@ -310,7 +311,7 @@ void CMainFrame::OpenPath(const QString& path)
                                Text(str::kCaptionError));
         return;
     }
-    if (!m_view->MayDiscardChanges(this)) return;
+    if (!m_saver.MayDiscardChanges(this)) return;
     if (KindFromName(info.fileName().toStdString()) != FileKind::None) {
         Load(info.absoluteFilePath(), FileKind::None);
         return;
@@ -367,7 +368,8 @@ void CMainFrame::dropEvent(QDropEvent* event)
 
 void CMainFrame::OnFileSave()
 {
-    if (m_document.HasFile()) (void)m_view->SaveToOpenedFile();
+    // The form's messages, as its Save button's are.
+    if (m_document.HasFile()) (void)m_saver.SaveToOpenedFile(m_view);
 }
 
 void CMainFrame::OnSetKey()

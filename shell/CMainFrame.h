@@ -6,8 +6,10 @@
 
 #include "dialogs/RecordCommitTarget.h"
 #include "exchange/TableComparer.h"
+#include "exchange/TableSaver.h"
 #include "exchange/TableTransfer.h"
 #include "table/TableDocument.h"
+#include "table/TableEdits.h"
 #include "ui/FileChooser.h"
 
 #include <QMainWindow>
@@ -26,7 +28,8 @@ namespace rw {
 class CChildView;
 class Prompter;
 
-// It holds the open document and the file dialogs' folder; the form works on both.
+// It holds the open document with its edits and the file dialogs' folder; the form works on
+// them.
 class CMainFrame : public QMainWindow, public RecordCommitTarget {
     Q_OBJECT
 public:
@@ -39,6 +42,8 @@ public:
 
     [[nodiscard]] CChildView* View() const { return m_view; }
     [[nodiscard]] TableDocument& Document() { return m_document; }
+    [[nodiscard]] TableEdits& Edits() { return m_edits; }
+    [[nodiscard]] TableSaver& Saver() { return m_saver; }
     // The menu command of that id (its QAction's data), or null.
     [[nodiscard]] QAction* CommandAction(int commandId) const;
     // Pane 0 is the message line, 1 to 3 attribution, date and clock.
@@ -89,7 +94,9 @@ private:
 
     Prompter& m_prompter;
     TableDocument m_document;
+    TableEdits m_edits{m_document};
     FileChooser m_files;
+    TableSaver m_saver;
     TableComparer m_comparer;
     TableTransfer m_transfer;
     CChildView* m_view = nullptr;

@@ -8,7 +8,7 @@
 #include "data/DataFile.h"
 #include "data/FieldDifferences.h"
 #include "data/RecordDiff.h"
-#include "table/IdIndex.h"
+#include "data/IdIndex.h"
 #include "table/RecordTable.h"
 
 #include <cstddef>

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cassert>
 #include <charconv>
-#include <cstring>
 #include <optional>
 
 namespace rw {
@@ -33,10 +32,7 @@ namespace {
 
 } // namespace
 
-RecordTable::RecordTable(FileKind kind)
-    : m_kind(kind), m_store(SchemaOf(kind).recordSize), m_baselineCopies(SchemaOf(kind).recordSize)
-{
-}
+RecordTable::RecordTable(FileKind kind) : m_kind(kind), m_store(SchemaOf(kind).recordSize), m_ids(kind) {}
 
 RecordTable RecordTable::FromDecoded(DecodedRecords decoded, const RefusedIdHandler& onRefused)
 {
@@ -45,21 +41,15 @@ RecordTable RecordTable::FromDecoded(DecodedRecords decoded, const RefusedIdHand
     table.m_store.Adopt(std::move(decoded.bytes));
     table.m_order.reserve(count);
     table.m_rowOfSlot.assign(count, kGone);
-    const bool unique = table.Schema().uniqueIds;
-    if (unique) table.m_ids.Reserve(count);
-    // IDs in no order send every insert to another part of the index: the buckets of the
-    // IDs a little ahead are fetched while this one goes in.
-    constexpr std::uint32_t kAhead = 16;
-    for (std::uint32_t slot = 0; slot < count; ++slot) {
-        const std::int32_t id = table.IdOfSlot(slot);
-        if (unique && slot + kAhead < count) table.m_ids.Prefetch(table.IdOfSlot(slot + kAhead));
-        if (unique && table.m_ids.Insert(id, slot) != IdIndex::kNone) {
-            if (onRefused) onRefused(id);
-            continue;
-        }
-        table.m_rowOfSlot[slot] = static_cast<std::int32_t>(table.m_order.size());
-        table.m_order.push_back(slot);
-    }
+    table.m_ids.ClaimInOrder(
+        static_cast<std::uint32_t>(count), [&](std::uint32_t slot) { return table.IdOfSlot(slot); },
+        [&](std::uint32_t slot) {
+            table.m_rowOfSlot[slot] = static_cast<std::int32_t>(table.m_order.size());
+            table.m_order.push_back(slot);
+        },
+        [&](std::uint32_t slot) {
+            if (onRefused) onRefused(table.IdOfSlot(slot));
+        });
     return table;
 }
 
@@ -73,12 +63,9 @@ PutResult RecordTable::CheckPut(const Record& record, int row) const
     const std::int32_t id = record.Id();
     result.id = id;
     // The duplicate rule comes first, as it does for a row index that names no row.
-    if (Schema().uniqueIds) {
-        const std::uint32_t holder = m_ids.Find(id);
-        if (holder != IdIndex::kNone && (row == -1 || !ValidRow(row) || holder != SlotOfRow(row))) {
-            result.outcome = PutOutcome::DuplicateId;
-            return result;
-        }
+    if (m_ids.Refuses(id, ValidRow(row) ? SlotOfRow(row) : UniqueIds::kNobody)) {
+        result.outcome = PutOutcome::DuplicateId;
+        return result;
     }
     if (row != -1 && !ValidRow(row)) {
         result.outcome = PutOutcome::NoSuchRow;
@@ -95,7 +82,10 @@ PutResult RecordTable::PutRecord(const Record& record, int row)
     if (row == -1) {
         AppendRow(record.Bytes());
     } else {
-        WriteSlot(SlotOfRow(row), record.Bytes());
+        const std::uint32_t slot = SlotOfRow(row);
+        WriteSlots(std::span<const std::uint32_t>(&slot, 1), [&](std::size_t, std::span<std::uint8_t> bytes) {
+            std::copy(record.Bytes().begin(), record.Bytes().end(), bytes.begin());
+        });
     }
     return result;
 }
@@ -153,9 +143,9 @@ int RecordTable::FindRowById(std::string_view text) const
 
 int RecordTable::RowWithId(std::int32_t id) const
 {
-    if (Schema().uniqueIds) {
-        const std::uint32_t slot = m_ids.Find(id);
-        return slot == IdIndex::kNone ? -1 : m_rowOfSlot[slot];
+    if (m_ids.Enforced()) {
+        const std::uint32_t slot = m_ids.HolderOf(id);
+        return slot == UniqueIds::kNobody ? -1 : m_rowOfSlot[slot];
     }
     const auto it = std::find_if(m_order.begin(), m_order.end(), [&](std::uint32_t slot) { return IdOfSlot(slot) == id; });
     return it == m_order.end() ? -1 : static_cast<int>(it - m_order.begin());
@@ -280,20 +270,23 @@ std::span<const std::uint8_t> RecordTable::SlotBytes(std::uint32_t slot) const
     return {m_store.At(slot), Schema().recordSize};
 }
 
-void RecordTable::WriteSlot(std::uint32_t slot, std::span<const std::uint8_t> bytes)
+void RecordTable::WriteSlots(std::span<const std::uint32_t> slots, const RecordEdit& edit)
 {
-    assert(bytes.size() == Schema().recordSize);
-    if (WasRow(slot)) {
-        if (m_copyOfSlot.size() <= slot) m_copyOfSlot.resize(m_store.Count(), kNoCopy);
-        if (m_copyOfSlot[slot] == kNoCopy) m_copyOfSlot[slot] = m_baselineCopies.Append(SlotBytes(slot));
+    // Every ID given up first, then every new one taken: a record may take the ID another of
+    // them gives up after it.
+    std::vector<std::pair<std::int32_t, std::uint32_t>> taken; // new ID, slot
+    const std::size_t size = Schema().recordSize;
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+        const std::uint32_t slot = slots[i];
+        const std::int32_t oldId = IdOfSlot(slot);
+        edit(i, std::span<std::uint8_t>(m_store.At(slot), size));
+        const std::int32_t newId = IdOfSlot(slot);
+        if (m_ids.Enforced() && oldId != newId && m_rowOfSlot[slot] != kGone) {
+            m_ids.Release(oldId);
+            taken.emplace_back(newId, slot);
+        }
     }
-    const std::int32_t oldId = IdOfSlot(slot);
-    std::copy(bytes.begin(), bytes.end(), m_store.At(slot));
-    const std::int32_t newId = IdOfSlot(slot);
-    if (Schema().uniqueIds && oldId != newId && m_rowOfSlot[slot] != kGone) {
-        m_ids.Erase(oldId);
-        m_ids.Insert(newId, slot);
-    }
+    for (const auto& [id, slot] : taken) (void)m_ids.Claim(id, slot);
 }
 
 std::uint32_t RecordTable::AppendRow(std::span<const std::uint8_t> image)
@@ -302,7 +295,7 @@ std::uint32_t RecordTable::AppendRow(std::span<const std::uint8_t> image)
     const std::uint32_t slot = m_store.Append(image);
     m_rowOfSlot.push_back(static_cast<std::int32_t>(m_order.size()));
     m_order.push_back(slot);
-    if (Schema().uniqueIds) m_ids.Insert(LoadInt32(image.data()), slot);
+    (void)m_ids.Claim(LoadInt32(image.data()), slot);
     return slot;
 }
 
@@ -320,7 +313,6 @@ std::vector<RecordTable::RowSlot> RecordTable::RemoveRows(std::span<const int> r
     std::vector<RowSlot> removed;
     removed.reserve(rows.size());
     if (rows.empty()) return removed;
-    const bool unique = Schema().uniqueIds;
     // One pass: the rows that stay close up behind the removed ones.
     std::size_t kept = static_cast<std::size_t>(rows.front());
     std::size_t next = 0;
@@ -329,7 +321,7 @@ std::vector<RecordTable::RowSlot> RecordTable::RemoveRows(std::span<const int> r
         if (next < rows.size() && static_cast<std::size_t>(rows[next]) == row) {
             assert(next == 0 || rows[next] > rows[next - 1]);
             removed.push_back({static_cast<int>(row), slot});
-            if (unique) m_ids.Erase(IdOfSlot(slot));
+            m_ids.Release(IdOfSlot(slot));
             m_rowOfSlot[slot] = kGone;
             ++next;
         } else {
@@ -344,14 +336,13 @@ std::vector<RecordTable::RowSlot> RecordTable::RemoveRows(std::span<const int> r
 void RecordTable::ReinsertRows(std::span<const RowSlot> rows)
 {
     if (rows.empty()) return;
-    const bool unique = Schema().uniqueIds;
     std::vector<std::uint32_t> order;
     order.reserve(m_order.size() + rows.size());
     std::size_t from = 0;
     for (const RowSlot& back : rows) {
         while (order.size() < static_cast<std::size_t>(back.row) && from < m_order.size()) order.push_back(m_order[from++]);
         order.push_back(back.slot);
-        if (unique) m_ids.Insert(IdOfSlot(back.slot), back.slot);
+        (void)m_ids.Claim(IdOfSlot(back.slot), back.slot);
     }
     order.insert(order.end(), m_order.begin() + static_cast<std::ptrdiff_t>(from), m_order.end());
     m_order = std::move(order);
@@ -363,55 +354,6 @@ void RecordTable::SetOrder(std::vector<std::uint32_t> order)
     assert(order.size() == m_order.size());
     m_order = std::move(order);
     RenumberFrom(0);
-}
-
-void RecordTable::MarkBaseline()
-{
-    m_wasRow.assign(m_store.Count(), false);
-    for (const std::uint32_t slot : m_order) m_wasRow[slot] = true;
-    m_baselineRowCount = m_order.size();
-    m_baselineCopies.Clear();
-    m_copyOfSlot.clear();
-}
-
-const std::uint8_t* RecordTable::BaselineBytes(std::uint32_t slot) const
-{
-    const bool copied = slot < m_copyOfSlot.size() && m_copyOfSlot[slot] != kNoCopy;
-    return copied ? m_baselineCopies.At(m_copyOfSlot[slot]) : m_store.At(slot);
-}
-
-bool RecordTable::IsAddedRow(int row) const { return ValidRow(row) && !WasRow(SlotOfRow(row)); }
-
-bool RecordTable::IsCellChanged(int row, int column) const
-{
-    if (!ValidRow(row) || column < 0 || column >= ColumnCount()) return false;
-    const std::uint32_t slot = SlotOfRow(row);
-    if (!WasRow(slot)) return false;
-    const std::uint8_t* now = m_store.At(slot);
-    const std::uint8_t* then = BaselineBytes(slot);
-    if (now == then) return false;
-    const RecordSchema& schema = Schema();
-    if (column == kNameColumn) return ReadShortName(schema, now) != ReadShortName(schema, then);
-    const std::size_t at = schema.Column(column).offset;
-    return std::memcmp(now + at, then + at, 4) != 0;
-}
-
-std::size_t RecordTable::ChangedRecordCount() const
-{
-    const std::size_t size = Schema().recordSize;
-    std::size_t changed = 0;
-    std::size_t baselineRowsLeft = 0;
-    for (const std::uint32_t slot : m_order) {
-        if (!WasRow(slot)) {
-            ++changed;
-            continue;
-        }
-        ++baselineRowsLeft;
-        const std::uint8_t* then = BaselineBytes(slot);
-        const std::uint8_t* now = m_store.At(slot);
-        if (then != now && std::memcmp(then, now, size) != 0) ++changed;
-    }
-    return changed + (m_baselineRowCount - baselineRowsLeft);
 }
 
 void RecordTable::RenumberFrom(int row)

@@ -5,9 +5,9 @@
 
 #include "data/DataFile.h"
 #include "data/Record.h"
-#include "data/Schema.h"
-#include "table/IdIndex.h"
 #include "data/RecordStore.h"
+#include "data/Schema.h"
+#include "data/UniqueIds.h"
 #include "table/RowKey.h"
 
 #include <cstdint>
@@ -61,7 +61,8 @@ public:
     void SetGeneration(std::uint32_t generation) { m_generation = generation; }
 
     // Puts the whole record image into row, or into a new last row for -1. The duplicate-ID
-    // rule holds for item and monster tables; a record keeping its own row's ID passes.
+    // rule holds for item and monster tables; a record keeping its own row's ID passes. For a
+    // table no document holds (tests, tools): a document changes its table by its steps.
     PutResult PutRecord(const Record& record, int row);
     // Puts by identity: into the row that holds key now, wherever it stands.
     PutResult PutRecordByKey(const Record& record, RowKey key);
@@ -81,6 +82,8 @@ public:
     // False, changing nothing, when row names no row.
     bool DeleteRow(int row);
 
+    // The IDs the rows hold, by slot: what the duplicate-ID rule asks of this table.
+    [[nodiscard]] const UniqueIds& Ids() const { return m_ids; }
     // The largest ID, at least -1.
     [[nodiscard]] std::int32_t GetMaxId() const;
     // The first row, in current order, whose ID text ("%d") equals text exactly; -1 if none.
@@ -106,10 +109,13 @@ public:
     [[nodiscard]] std::span<const std::uint8_t> SlotBytes(std::uint32_t slot) const;
     [[nodiscard]] const std::vector<std::uint32_t>& Order() const { return m_order; } // row -> slot
 
-    // The primitives of an edit history; each has an exact inverse. The caller keeps the
-    // duplicate-ID rule: none of them checks it.
-    // Overwrites a row's record, wherever it stands; the ID index follows.
-    void WriteSlot(std::uint32_t slot, std::span<const std::uint8_t> bytes);
+    // The primitives of an edit history; each has an exact inverse. The caller has asked the
+    // duplicate-ID rule first: none of them checks it.
+    // Overwrites records, wherever they stand: edit changes the bytes of the record in
+    // slots[i] where they lie. The ID index follows, also where the records pass IDs among
+    // themselves (10 and 20 becoming 20 and 10).
+    using RecordEdit = std::function<void(std::size_t i, std::span<std::uint8_t> record)>;
+    void WriteSlots(std::span<const std::uint32_t> slots, const RecordEdit& edit);
     // Appends records (images of the table's kind) as new last rows; answers their slots.
     std::vector<std::uint32_t> AppendRows(const RecordStore& records);
     // Takes the rows (ascending, distinct) out of the order; answers each row with its slot.
@@ -122,15 +128,8 @@ public:
     void ReinsertRows(std::span<const RowSlot> rows);
     // Another order of the same rows.
     void SetOrder(std::vector<std::uint32_t> order);
-
-    // What changed since the baseline: the file as it was loaded or last saved.
-    void MarkBaseline();
-    // A row that was no row at the baseline (added, or brought back by an undo).
-    [[nodiscard]] bool IsAddedRow(int row) const;
-    // A cell of a baseline row whose bytes differ from the baseline's.
-    [[nodiscard]] bool IsCellChanged(int row, int column) const;
-    // Records added, changed or deleted since the baseline.
-    [[nodiscard]] std::size_t ChangedRecordCount() const;
+    // How many slots the table has used: every record it has held, deleted or not.
+    [[nodiscard]] std::size_t SlotCount() const { return m_store.Count(); }
 
 private:
     static constexpr std::int32_t kGone = -1; // row of a slot whose record is no row
@@ -139,9 +138,6 @@ private:
     std::uint32_t AppendRow(std::span<const std::uint8_t> image);
     [[nodiscard]] bool ValidRow(int row) const { return row >= 0 && row < RowCount(); }
     [[nodiscard]] std::int32_t IdOfSlot(std::uint32_t slot) const { return LoadInt32(m_store.At(slot)); }
-    [[nodiscard]] bool WasRow(std::uint32_t slot) const { return slot < m_wasRow.size() && m_wasRow[slot]; }
-    // The slot's bytes at the baseline (precondition: WasRow).
-    [[nodiscard]] const std::uint8_t* BaselineBytes(std::uint32_t slot) const;
     void RenumberFrom(int row);
     void SortByValue(int column, bool ascending);
     void SortByName(bool ascending);
@@ -151,14 +147,7 @@ private:
     std::uint32_t m_generation = 0;
     std::vector<std::uint32_t> m_order;  // row -> slot
     std::vector<std::int32_t> m_rowOfSlot; // slot -> row, kGone for refused and deleted records
-    IdIndex m_ids;                  // item and monster tables only
-    // The baseline: which slots were rows, and the bytes a record had before its first
-    // change since (only changed records are copied).
-    std::vector<bool> m_wasRow;
-    std::size_t m_baselineRowCount = 0;
-    RecordStore m_baselineCopies;
-    std::vector<std::uint32_t> m_copyOfSlot; // slot -> copy, kNoCopy when unchanged since
-    static constexpr std::uint32_t kNoCopy = ~std::uint32_t{0};
+    UniqueIds m_ids; // slot by ID, where the rule holds
 };
 
 } // namespace rw

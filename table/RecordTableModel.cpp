@@ -2,22 +2,11 @@
 
 #include "text/GbkCodec.h"
 
-#include <QColor>
-
 #include <algorithm>
-#include <array>
 #include <vector>
 
 namespace rw {
 namespace {
-
-// Cells changed since the file was loaded or saved are tinted; added rows' ID cells too, and
-// marked.
-const QColor kChangedCellColor(255, 236, 153);
-const QColor kAddedRowColor(204, 238, 204);
-const QColor kAddedMarkColor(0, 150, 0);
-// Cells that differ from the file compared with; this tint outranks the others while it shows.
-const QColor kComparedCellColor(190, 215, 255);
 
 [[nodiscard]] QString ValueText(const RecordSchema& schema, std::span<const std::uint8_t> record, int column)
 {
@@ -27,7 +16,11 @@ const QColor kComparedCellColor(190, 215, 255);
 
 } // namespace
 
-RecordTableModel::RecordTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+RecordTableModel::RecordTableModel(QObject* parent)
+    : QAbstractTableModel(parent), m_baseline(m_table.Schema().recordSize)
+{
+    m_baseline.Mark(m_table);
+}
 
 int RecordTableModel::ColumnWidth(int column) const
 {
@@ -55,24 +48,39 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     case Qt::BackgroundRole:
-        if (m_comparison) {
-            const FieldDifferences differences = m_comparison->DifferencesOf(m_table, index.row());
-            const bool markId = index.column() == kIdColumn &&
-                                (differences.hiddenBytes || m_comparison->CounterpartOf(m_table, index.row()).empty());
-            if (differences.Column(index.column()) || markId) return kComparedCellColor;
-        }
-        if (m_table.IsCellChanged(index.row(), index.column())) return kChangedCellColor;
-        if (index.column() == kIdColumn && m_table.IsAddedRow(index.row())) return kAddedRowColor;
-        return {};
+    case Qt::DecorationRole:
+        return m_colouring ? m_colouring(index.column(), MarksOf(index.row(), index.column()), role) : QVariant();
     case Qt::ToolTipRole:
         return ComparisonTip(index);
-    case Qt::DecorationRole:
-        // Added rows carry a mark beside their ID.
-        if (index.column() == kIdColumn && m_table.IsAddedRow(index.row())) return kAddedMarkColor;
-        return {};
     default:
         return {};
     }
+}
+
+const RecordTableModel::ComparedRow& RecordTableModel::Compared(int row) const
+{
+    if (m_compared.row != row) {
+        const std::span<const std::uint8_t> there = m_comparison->CounterpartOf(m_table, row);
+        m_compared.row = row;
+        m_compared.counterpart = !there.empty();
+        m_compared.differences =
+            there.empty() ? FieldDifferences{} : CompareRecordImages(m_table.Schema(), m_table.RowBytes(row), there);
+    }
+    return m_compared;
+}
+
+CellMarks RecordTableModel::MarksOf(int row, int column) const
+{
+    CellMarks marks;
+    if (row < 0 || row >= m_table.RowCount() || column < 0 || column >= m_table.ColumnCount()) return marks;
+    marks.changed = IsCellChanged(row, column);
+    marks.rowAdded = IsAddedRow(row);
+    if (m_comparison) {
+        const ComparedRow& compared = Compared(row);
+        marks.differs = compared.differences.Column(column) ||
+                        (column == kIdColumn && (!compared.counterpart || compared.differences.hiddenBytes));
+    }
+    return marks;
 }
 
 QVariant RecordTableModel::ComparisonTip(const QModelIndex& index) const
@@ -80,15 +88,16 @@ QVariant RecordTableModel::ComparisonTip(const QModelIndex& index) const
     if (!m_comparison || !m_wording) return {};
     ComparisonNote note;
     note.otherName = QString::fromStdString(m_comparison->OtherName());
-    const std::span<const std::uint8_t> there = m_comparison->CounterpartOf(m_table, index.row());
+    const ComparedRow& compared = Compared(index.row());
     const bool idCell = index.column() == kIdColumn;
-    if (there.empty()) {
+    if (!compared.counterpart) {
         note.onlyHere = idCell;
     } else {
-        const FieldDifferences differences = CompareRecordImages(m_table.Schema(), m_table.RowBytes(index.row()), there);
-        note.valueDiffers = differences.Column(index.column());
-        if (note.valueDiffers) note.otherValue = ValueText(m_table.Schema(), there, index.column());
-        note.hiddenDiffer = idCell && differences.hiddenBytes;
+        note.valueDiffers = compared.differences.Column(index.column());
+        if (note.valueDiffers) {
+            note.otherValue = ValueText(m_table.Schema(), m_comparison->CounterpartOf(m_table, index.row()), index.column());
+        }
+        note.hiddenDiffer = idCell && compared.differences.hiddenBytes;
     }
     if (!note.onlyHere && !note.valueDiffers && !note.hiddenDiffer) return {};
     return m_wording(note);
@@ -97,6 +106,7 @@ QVariant RecordTableModel::ComparisonTip(const QModelIndex& index) const
 void RecordTableModel::SetComparison(const Comparison* comparison)
 {
     m_comparison = comparison;
+    ForgetComparedRow();
     if (m_table.RowCount() > 0) emit dataChanged(index(0, 0), index(m_table.RowCount() - 1, m_table.ColumnCount() - 1));
 }
 
@@ -128,38 +138,10 @@ void RecordTableModel::Replace(RecordTable table)
 {
     beginResetModel();
     m_table = std::move(table);
+    m_baseline = ChangeBaseline(m_table.Schema().recordSize);
+    m_baseline.Mark(m_table);
+    ForgetComparedRow();
     endResetModel();
-}
-
-PutResult RecordTableModel::Put(const Record& record, int row)
-{
-    const PutResult check = m_table.CheckPut(record, row);
-    if (!check.Accepted()) return check;
-    if (row != -1) {
-        PutResult result = m_table.PutRecord(record, row);
-        AnnounceRowChanged(result.row);
-        return result;
-    }
-    beginInsertRows(QModelIndex(), check.row, check.row);
-    PutResult result = m_table.PutRecord(record, row);
-    endInsertRows();
-    return result;
-}
-
-PutResult RecordTableModel::PutByKey(const Record& record, RowKey key)
-{
-    PutResult result = m_table.PutRecordByKey(record, key);
-    if (result.Accepted()) AnnounceRowChanged(result.row);
-    return result;
-}
-
-bool RecordTableModel::DeleteRow(int row)
-{
-    if (row < 0 || row >= m_table.RowCount()) return false;
-    beginRemoveRows(QModelIndex(), row, row);
-    m_table.DeleteRow(row);
-    endRemoveRows();
-    return true;
 }
 
 template <typename Change>
@@ -173,6 +155,7 @@ void RecordTableModel::Reorder(Change&& change)
     for (const QModelIndex& index : before) keys.push_back(m_table.KeyOfRow(index.row()));
 
     change();
+    ForgetComparedRow();
 
     QModelIndexList after;
     after.reserve(before.size());
@@ -194,24 +177,12 @@ void RecordTableModel::SetOrder(std::vector<std::uint32_t> order)
     Reorder([&] { m_table.SetOrder(std::move(order)); });
 }
 
-void RecordTableModel::WriteSlot(std::uint32_t slot, std::span<const std::uint8_t> bytes)
-{
-    m_table.WriteSlot(slot, bytes);
-    const int row = m_table.RowOfSlot(slot);
-    if (row >= 0) AnnounceRowChanged(row);
-}
-
 void RecordTableModel::WriteSlots(std::span<const std::uint32_t> written, const RecordEdit& edit)
 {
     constexpr std::size_t kRowsAnnouncedOneByOne = 64;
-    std::array<std::uint8_t, kMaxRecordSize> record{};
-    const std::size_t size = m_table.Schema().recordSize;
-    for (std::size_t i = 0; i < written.size(); ++i) {
-        const auto now = m_table.SlotBytes(written[i]);
-        std::copy(now.begin(), now.end(), record.begin());
-        edit(i, std::span<std::uint8_t>(record.data(), size));
-        m_table.WriteSlot(written[i], std::span<const std::uint8_t>(record.data(), size));
-    }
+    for (const std::uint32_t slot : written) m_baseline.BeforeWrite(m_table, slot);
+    m_table.WriteSlots(written, edit);
+    ForgetComparedRow();
     if (written.size() > kRowsAnnouncedOneByOne) {
         if (m_table.RowCount() > 0) {
             emit dataChanged(index(0, 0), index(m_table.RowCount() - 1, m_table.ColumnCount() - 1));
@@ -225,7 +196,7 @@ void RecordTableModel::WriteSlots(std::span<const std::uint32_t> written, const 
 
 void RecordTableModel::MarkBaseline()
 {
-    m_table.MarkBaseline();
+    m_baseline.Mark(m_table);
     // The marks of what had changed go.
     if (m_table.RowCount() > 0) emit dataChanged(index(0, 0), index(m_table.RowCount() - 1, m_table.ColumnCount() - 1));
 }
@@ -236,6 +207,7 @@ std::vector<std::uint32_t> RecordTableModel::AppendRows(const RecordStore& recor
     const int first = m_table.RowCount();
     beginInsertRows(QModelIndex(), first, first + static_cast<int>(records.Count()) - 1);
     std::vector<std::uint32_t> added = m_table.AppendRows(records);
+    ForgetComparedRow();
     endInsertRows();
     return added;
 }
@@ -265,6 +237,7 @@ std::vector<RecordTable::RowSlot> RecordTableModel::RemoveRows(std::span<const i
     if (runs.size() > kMaxAnnouncedRuns) {
         beginResetModel();
         std::vector<RecordTable::RowSlot> removed = m_table.RemoveRows(rows);
+        ForgetComparedRow();
         endResetModel();
         return removed;
     }
@@ -274,6 +247,7 @@ std::vector<RecordTable::RowSlot> RecordTableModel::RemoveRows(std::span<const i
         const auto part = rows.subspan(run->first, run->second - run->first);
         beginRemoveRows(QModelIndex(), part.front(), part.back());
         const std::vector<RecordTable::RowSlot> taken = m_table.RemoveRows(part);
+        ForgetComparedRow();
         endRemoveRows();
         std::copy(taken.begin(), taken.end(), removed.begin() + static_cast<std::ptrdiff_t>(run->first));
     }
@@ -286,6 +260,7 @@ void RecordTableModel::ReinsertRows(std::span<const RecordTable::RowSlot> rows)
     if (runs.size() > kMaxAnnouncedRuns) {
         beginResetModel();
         m_table.ReinsertRows(rows);
+        ForgetComparedRow();
         endResetModel();
         return;
     }
@@ -294,6 +269,7 @@ void RecordTableModel::ReinsertRows(std::span<const RecordTable::RowSlot> rows)
         const auto part = rows.subspan(begin, end - begin);
         beginInsertRows(QModelIndex(), part.front().row, part.back().row);
         m_table.ReinsertRows(part);
+        ForgetComparedRow();
         endInsertRows();
     }
 }

@@ -2,13 +2,13 @@
 
 // The open file: its table (through the model that views show), the keys, its name, full path
 // and kind, the sort state, the edit history, and what the file held when it was loaded, to
-// tell whether another program has changed it since. Every change to the table passes through
-// here and becomes a step of the history; what is unsaved follows the history. It answers with
-// outcomes; what the user is told is the windows' affair. A load that fails changes nothing.
+// tell whether another program has changed it since, what the load left out of it, and
+// whether its backup is made. Every change to the table is a step of the history, which
+// TableEdits builds; what is unsaved follows the history. It answers with outcomes; what the
+// user is told is the windows' affair. A load that fails changes nothing.
 
 #include "data/Backup.h"
 #include "data/KeySet.h"
-#include "table/BulkChange.h"
 #include "table/Comparison.h"
 #include "table/EditSteps.h"
 #include "table/LoadLoss.h"
@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace rw {
@@ -50,8 +51,10 @@ public:
     [[nodiscard]] bool HasUnsavedWork() const;
     // Undo and redo; cleared by a load.
     [[nodiscard]] QUndoStack& History() { return m_history; }
-    // Words the steps for the history's menu texts.
-    void SetStepNamer(StepNamer namer) { m_namer = std::move(namer); }
+    // What the rows are sorted by, and what the history's sort and import steps report when
+    // they order the rows (SortChanged tells the windows).
+    [[nodiscard]] const SortedBy& SortOrder() const { return m_sort; }
+    void SetSorting(const SortedBy& sort);
 
     // The keys apply to the next load or save; a table already open is not deciphered again.
     [[nodiscard]] const KeySet& Keys() const { return m_keys; }
@@ -68,41 +71,9 @@ public:
     [[nodiscard]] const DecodeReport& LoadedReport() const { return m_loadedReport; }
     [[nodiscard]] std::int64_t LoadedAtMs() const { return m_loadedAtMs; }
 
-    // Each a step of the history when it changes anything.
-    PutResult Put(const Record& record, int row);
-    // Into the row that holds key now, wherever sorting or deleting moved it.
-    PutResult PutByKey(const Record& record, RowKey key);
-    bool DeleteRow(int row);
-    // Updates the sort state for a click on a column header and sorts the rows accordingly.
-    SortClick ClickHeader(int column);
-
-    // A cell typed in place, by the edit dialogs' rules: a whole signed 32-bit number with
-    // blanks or tabs around it; a name cut to its field's capacity - 1 GBK bytes at a
-    // character's end, and kept byte for byte when its text is unchanged; the duplicate-ID rule.
-    PutResult EditCell(int row, int column, const QString& text);
-
-    // Many rows at once, each one step. rows: any order, repeats allowed.
-    std::size_t DeleteRows(std::vector<int> rows);
-    // Appends copies of the rows, in their order; item and monster copies get new IDs, one
-    // past the largest upward. Refused (nothing changes, 0) when those IDs would pass the
-    // largest 32-bit number.
-    std::size_t CopyAsNew(std::vector<int> rows);
-    // Sets, adds to or multiplies (rounded to the nearest whole number, halves away from zero)
-    // one numeric column of the rows. Nothing changes when any value would leave the signed
-    // 32-bit range, or when two rows would share an ID in a table that holds each ID once;
-    // the answer names those rows.
-    BulkChangeResult BulkChange(std::vector<int> rows, const BulkChange& change);
-    // Appends records as new last rows, one step. A table that holds each ID once leaves out
-    // those whose ID it holds already, and answers their IDs.
-    std::vector<std::int32_t> PasteRecords(std::vector<Record> records);
-    // Sets one column of the rows by the in-place rules, from one text for every row or one
-    // each, in row order; one step, or nothing at all when any text is refused.
-    CellsResult SetCells(std::vector<int> rows, int column, const std::vector<QString>& texts);
-
-    // Replaces the rows by records (images of the open kind), one step that keeps the rows of
-    // records that come back and marks only what changed. With nothing open, the records make
-    // a table of kind that has no file yet: saving it asks where.
-    void ImportRecords(FileKind kind, const RecordStore& records);
+    // With nothing open: an empty table of kind that has no file yet, for records imported
+    // into it; saving it asks where.
+    void StartWithoutFile(FileKind kind);
     // A file was loaded from, or saved to, a place: Refresh and 保存 have one to go back to.
     [[nodiscard]] bool HasFilePath() const { return !m_filePath.empty(); }
 
@@ -112,9 +83,9 @@ public:
     DecodeReport CompareWith(const std::filesystem::path& path, std::string shownName);
     void ClearComparison();
     [[nodiscard]] const Comparison* CurrentComparison() const { return m_comparison.get(); }
-    // Appends the other file's records (indexes), one step. A table that holds each ID once
-    // leaves out those whose ID it holds already, and answers their IDs.
-    std::vector<std::int32_t> TakeOver(const std::vector<std::size_t>& indexes);
+    // The other file's records (indexes) were taken over into the slots placed: they pair with
+    // their originals from now on.
+    void PairTakenOver(std::span<const std::size_t> indexes, std::span<const std::uint32_t> placed);
 
     // The first record's ID when a monster file cannot keep it (it has no room for it), else
     // nothing.
@@ -157,16 +128,11 @@ signals:
 
 private:
     [[nodiscard]] bool IsLoadedFile(const std::filesystem::path& target) const;
-    void SetSorting(const SortedBy& sort);
-    // Writes values into one numeric column of the rows (ascending, valid), one step, unless
-    // an ID would repeat.
-    BulkChangeResult WriteColumn(const std::vector<int>& rows, int column, const std::vector<std::int32_t>& values,
-                                 const StepLabel& label);
-    [[nodiscard]] QString Name(const StepLabel& label) const { return m_namer ? m_namer(label) : QString(); }
+    // The session of a new table: no history, nothing unsaved, nothing backed up.
+    void StartSession(RecordTable table);
 
     RecordTableModel m_model;
     QUndoStack m_history;
-    StepNamer m_namer;
     KeySet m_keys;
     FileKind m_kind = FileKind::None;
     std::string m_fileName;

@@ -10,6 +10,7 @@
 #include "ui/Prompter.h"
 #include "ui/TextFit.h"
 #include "view/CellEditor.h"
+#include "view/CellTints.h"
 #include "view/FindBar.h"
 #include "view/FrozenColumns.h"
 #include "view/FormTemplate.h"
@@ -36,14 +37,14 @@
 
 namespace rw {
 
-CChildView::CChildView(TableDocument& document, FileChooser& files, Prompter& prompter, QWidget* parent)
-    : QWidget(parent), m_document(document), m_files(files), m_prompter(prompter)
+CChildView::CChildView(TableDocument& document, TableEdits& edits, SaveFlow& saves, Prompter& prompter, QWidget* parent)
+    : QWidget(parent), m_document(document), m_edits(edits), m_saves(saves), m_prompter(prompter)
 {
     setFont(DialogFont());
     CreateControls();
     connect(&m_document, &TableDocument::Loaded, this, &CChildView::OnDocumentLoaded);
     connect(&m_document, &TableDocument::SortChanged, m_list, &RecordList::SetSortArrow);
-    m_document.SetStepNamer([this](const StepLabel& label) { return StepName(label, m_document.Table().Kind()); });
+    m_edits.SetStepNamer([this](const StepLabel& label) { return StepName(label, m_document.Table().Kind()); });
 }
 
 void CChildView::CreateControls()
@@ -112,6 +113,7 @@ void CChildView::SetUpList()
     }
     // Typing on a cell edits it, as F2 does; a double-click keeps opening the modify dialog.
     m_list->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    m_document.Model().SetCellColouring(&CellTint);
     // Last: the frozen columns take the list's edit triggers with its model.
     m_list->setModel(&m_document.Model());
     connect(&m_document.Model(), &QAbstractItemModel::modelReset, this, &CChildView::ApplyColumnWidths);
@@ -314,17 +316,17 @@ void CChildView::ReportRefusedRecords(const std::vector<std::int32_t>& ids)
 
 PutOutcome CChildView::PutRecord(const Record& record, int row, QWidget* owner)
 {
-    return ReportPut(m_document.Put(record, row), row == -1, owner);
+    return ReportPut(m_edits.Put(record, row), row == -1, owner);
 }
 
 PutOutcome CChildView::PutRecordByKey(const Record& record, RowKey key, QWidget* owner)
 {
-    return ReportPut(m_document.PutByKey(record, key), false, owner);
+    return ReportPut(m_edits.PutByKey(record, key), false, owner);
 }
 
 bool CChildView::CommitCell(const QModelIndex& cell, const QString& text, bool report)
 {
-    const PutResult result = cell.isValid() ? m_document.EditCell(m_finder->TableRow(cell.row()), cell.column(), text)
+    const PutResult result = cell.isValid() ? m_edits.EditCell(m_finder->TableRow(cell.row()), cell.column(), text)
                                             : PutResult{PutOutcome::NoSuchRow};
     if (result.Accepted()) return true;
     if (!report) return false;

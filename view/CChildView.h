@@ -2,10 +2,11 @@
 
 // The record form (template 101): the list of the open file's records, the count box, the
 // ID and name boxes with their search buttons, and the command buttons. It turns clicks into
-// calls of the document and the document's answers into messages, and owns the three record
+// requests of the table's edits and their answers into messages, and owns the three record
 // edit dialogs for the life of the program.
 
 #include "table/TableDocument.h"
+#include "table/TableEdits.h"
 
 #include <QWidget>
 
@@ -20,19 +21,20 @@ class QPushButton;
 namespace rw {
 
 class CRecordDlg;
-class FileChooser;
 class FindBar;
 class RecordFinder;
 class RecordList;
 class Prompter;
 class RecordCommitTarget;
+class SaveFlow;
 class SortHeader;
 
 class CChildView : public QWidget {
     Q_OBJECT
 public:
-    // The document, the file dialogs and the prompter outlive the form.
-    CChildView(TableDocument& document, FileChooser& files, Prompter& prompter, QWidget* parent = nullptr);
+    // The document, its edits, the saves and the prompter outlive the form.
+    CChildView(TableDocument& document, TableEdits& edits, SaveFlow& saves, Prompter& prompter,
+               QWidget* parent = nullptr);
 
     // Once, after the frame has built its windows and before it is shown. The edit dialogs
     // made here send their commits to commitTarget.
@@ -51,9 +53,6 @@ public:
     // Puts a record into the row that holds key now, wherever sorting or deleting moved it.
     PutOutcome PutRecordByKey(const Record& record, RowKey key, QWidget* owner = nullptr);
 
-    // True when nothing would be lost: no unsaved changes, or the user saved them or agreed to
-    // drop them.
-    [[nodiscard]] bool MayDiscardChanges(QWidget* owner);
     void HideDialogs();
 
     // The form's commands.
@@ -65,9 +64,6 @@ public:
     void OnSearchId();
     void OnSearchName();
     void OnSave();
-    // 文件 ▸ 保存: over the opened file when anything is unsaved, the file as it was opened
-    // kept as its .bak.
-    bool SaveToOpenedFile();
     // A left click on a column header.
     void OnHeaderItemClick(int column);
     // The list's context menu, on every selected row.
@@ -119,16 +115,10 @@ private:
     void ReportRefusedRecords(const std::vector<std::int32_t>& ids);
     void ShowDialog(const Record& record, int row, RowKey key, bool modify);
     void SelectFoundRow(int row);
-    // The save behind the Save button and the unsaved-changes question; true when written.
-    bool SaveAs();
-    // What every save asks first: a monster file's first ID, an empty table.
-    [[nodiscard]] bool MaySave();
-    // Asks before overwriting what the load left out of the file or another program's
-    // changes, writes, and says how it went.
-    bool WriteTo(const QString& path);
 
     TableDocument& m_document;
-    FileChooser& m_files;
+    TableEdits& m_edits;
+    SaveFlow& m_saves;
     Prompter& m_prompter;
     RecordList* m_list = nullptr;
     SortHeader* m_header = nullptr;

@@ -4,16 +4,15 @@
 #include "dialogs/CRecordDlg.h"
 #include "resources/Strings.h"
 #include "ui/Texts.h"
-#include "ui/FileChooser.h"
 #include "ui/Prompter.h"
 #include "view/CChildView.h"
 #include "view/ClipboardText.h"
 #include "view/CsvMessages.h"
 #include "view/LoadMessages.h"
 #include "view/RecordFinder.h"
-#include "view/SaveMessages.h"
-#include "view/SystemReasons.h"
+#include "view/RecordLists.h"
 #include "view/RecordList.h"
+#include "view/SaveFlow.h"
 #include "view/SortHeader.h"
 #include "text/GbkCodec.h"
 #include "text/Utf8NameTranscoder.h"
@@ -22,8 +21,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -52,20 +49,9 @@ std::vector<int> CChildView::SelectedRows() const
     return rows;
 }
 
-bool CChildView::MayDiscardChanges(QWidget* owner)
-{
-    if (!m_document.Modified()) return true;
-    switch (m_prompter.Ask(owner, Text(str::kSaveChangesQuestion), Text(str::kCaptionWarning),
-                           {Answer::Save, Answer::Discard, Answer::Cancel}, Answer::Save, Answer::Cancel)) {
-    case Answer::Save: return SaveAs();
-    case Answer::Discard: return true;
-    default: return false;
-    }
-}
-
 void CChildView::OnRefresh()
 {
-    if (!m_document.HasFilePath() || !MayDiscardChanges(this)) return;
+    if (!m_document.HasFilePath() || !m_saves.MayDiscardChanges(this)) return;
     // The very file that was opened, wherever the dialogs have been since: a save into another
     // folder must not make Refresh read a namesake there.
     const LoadReport report = m_document.Reload();
@@ -124,7 +110,7 @@ void CChildView::OnDelete()
         ShowMessage(Text(str::kDeleteWithoutSelection), str::kCaptionWarning);
         return;
     }
-    m_document.DeleteRow(row);
+    m_edits.DeleteRow(row);
     ShowRecordCount(-1);
 }
 
@@ -181,76 +167,16 @@ void CChildView::SelectFoundRow(int row)
     across->setValue(columnsAt);
 }
 
-bool CChildView::MaySave()
-{
-    if (!m_document.HasFile()) return false;
-    const std::optional<std::int32_t> lost = m_document.FirstIdASaveLoses();
-    if (lost && !m_prompter.AskYesNo(this, Text(str::kMonsterFirstIdFormat, *lost), Text(str::kCaptionWarning))) {
-        return false;
-    }
-    // A count of zero makes a file that nothing opens again.
-    return m_document.Table().RowCount() > 0 ||
-           m_prompter.AskYesNo(this, Text(str::kSaveEmptyTable), Text(str::kCaptionWarning));
-}
-
-void CChildView::OnSave() { (void)SaveAs(); }
-
-bool CChildView::SaveAs()
-{
-    if (!MaySave()) return false;
-    const std::optional<QString> path = m_files.ChooseFileToSave(this, Text(m_document.ProposedSaveName()));
-    return path && WriteTo(*path);
-}
-
-bool CChildView::SaveToOpenedFile()
-{
-    // A table made by an import has no file to go back to yet.
-    if (!m_document.HasFilePath()) return SaveAs();
-    // The file holds what the table holds: nothing to write, and its backup stays as it is.
-    if (!m_document.HasUnsavedWork()) return true;
-    return MaySave() && WriteTo(FromFsPath(m_document.FilePath()));
-}
-
-bool CChildView::WriteTo(const QString& path)
-{
-    const std::filesystem::path target = ToFsPath(path);
-    const QString shown = QDir::toNativeSeparators(path);
-    if (const std::optional<LoadLoss> loss = m_document.LossOfSavingOver(target);
-        loss && !m_prompter.AskYesNo(this, LossQuestion(*loss, shown), Text(str::kCaptionWarning))) {
-        return false;
-    }
-    if (m_document.ChangedOnDisk(target) &&
-        !m_prompter.AskYesNo(this, Text(str::kChangedOnDiskFormat, shown), Text(str::kCaptionWarning))) {
-        return false;
-    }
-    const TableDocument::SaveReport report = m_document.SaveAs(target);
-    if (!report.backup.Ok()) {
-        const QString backup = QDir::toNativeSeparators(FromFsPath(m_document.BackupPath()));
-        const QString table = QDir::toNativeSeparators(FromFsPath(m_document.FilePath()));
-        ShowMessage(BackupFailure(report.backup, table, backup), str::kCaptionError);
-        return false;
-    }
-    if (!report.write.written) {
-        ShowMessage(Text(str::kSaveFailedFormat, shown, ReasonText(report.write.code, FileUse::Write)), str::kCaptionError);
-        return false;
-    }
-    ShowMessage(Text(str::kSavedFormat, QFileInfo(path).fileName()), str::kCaptionNotice);
-    return true;
-}
+void CChildView::OnSave() { (void)m_saves.SaveAs(this); }
 
 namespace {
 
 // "[ID=5], [ID=9]", the first few dozen, the rest counted.
 QString RecordsNamed(const RecordTable& table, const std::vector<int>& rows)
 {
-    constexpr std::size_t kListed = 40;
-    QStringList named;
-    for (std::size_t i = 0; i < std::min(rows.size(), kListed); ++i) {
-        named.push_back(Text(str::kRecordIdFormat, table.IdOfRow(rows[i])));
-    }
-    QString text = named.join(QStringLiteral(", "));
-    if (rows.size() > kListed) text += Text(str::kMoreRecordsFormat, rows.size() - kListed);
-    return text;
+    std::vector<std::int32_t> ids(rows.size());
+    std::transform(rows.begin(), rows.end(), ids.begin(), [&](int row) { return table.IdOfRow(row); });
+    return IdsNamed(ids);
 }
 
 } // namespace
@@ -263,7 +189,7 @@ void CChildView::OnDeleteRows()
         return;
     }
     if (!m_prompter.AskYesNo(this, Text(str::kDeleteRowsFormat, rows.size()), Text(str::kCaptionWarning))) return;
-    m_document.DeleteRows(rows);
+    m_edits.DeleteRows(rows);
 }
 
 void CChildView::OnCopyAsNew()
@@ -273,7 +199,7 @@ void CChildView::OnCopyAsNew()
         ShowMessage(Text(str::kModifyWithoutSelection), str::kCaptionWarning);
         return;
     }
-    if (m_document.CopyAsNew(rows) == 0) ShowMessage(Text(str::kCopyAsNewNoIds), str::kCaptionError);
+    if (m_edits.CopyAsNew(rows) == 0) ShowMessage(Text(str::kCopyAsNewNoIds), str::kCaptionError);
 }
 
 void CChildView::OnBulkChange()
@@ -286,7 +212,7 @@ void CChildView::OnBulkChange()
     CBulkChangeDlg dialog(m_document.Table().Kind(), rows.size(), m_list->currentIndex().column(), m_prompter, this);
     if (dialog.exec() != QDialog::Accepted) return;
     const BulkChange change = dialog.Change();
-    const BulkChangeResult result = m_document.BulkChange(rows, change);
+    const BulkChangeResult result = m_edits.BulkChange(rows, change);
     const QString named = RecordsNamed(m_document.Table(), result.rows);
     switch (result.outcome) {
     case BulkChangeResult::Outcome::Done: break;
@@ -323,7 +249,7 @@ void CChildView::OnPaste()
             ShowMessage(Text(str::kPasteNothing), str::kCaptionWarning);
             return;
         }
-        const CellsResult result = m_document.SetCells(rows, std::max(0, m_list->currentIndex().column()), values);
+        const CellsResult result = m_edits.SetCells(rows, std::max(0, m_list->currentIndex().column()), values);
         switch (result.outcome) {
         case CellsResult::Outcome::Done: break;
         case CellsResult::Outcome::CountMismatch:
@@ -357,19 +283,15 @@ void CChildView::OnPaste()
         ShowMessage(Text(str::kPasteNothing), str::kCaptionWarning);
         return;
     }
-    const std::vector<std::int32_t> refused = m_document.PasteRecords(std::move(records));
+    const std::vector<std::int32_t> refused = m_edits.PasteRecords(std::move(records));
     if (refused.empty()) return;
-    QStringList named;
-    for (std::size_t i = 0; i < std::min<std::size_t>(refused.size(), 40); ++i) named.push_back(Text(str::kRecordIdFormat, refused[i]));
-    QString list = named.join(QStringLiteral(", "));
-    if (refused.size() > 40) list += Text(str::kMoreRecordsFormat, refused.size() - 40);
-    ShowMessage(Text(str::kPasteRefusedFormat, list), str::kCaptionError);
+    ShowMessage(Text(str::kPasteRefusedFormat, IdsNamed(refused)), str::kCaptionError);
 }
 
 void CChildView::OnHeaderItemClick(int column)
 {
     // The arrow follows the document's sort, which the history may undo.
-    (void)m_document.ClickHeader(column);
+    (void)m_edits.ClickHeader(column);
 }
 
 } // namespace rw

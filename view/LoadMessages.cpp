@@ -2,10 +2,10 @@
 
 #include "resources/Strings.h"
 #include "ui/Texts.h"
+#include "view/RecordLists.h"
 #include "view/SystemReasons.h"
 
 #include <QLocale>
-#include <QStringList>
 
 #include <unordered_map>
 #include <utility>
@@ -36,7 +36,6 @@ QString LoadFailureReason(const DecodeReport& report)
 
 QString RefusedRecordsSummary(const std::vector<std::int32_t>& ids)
 {
-    constexpr std::size_t kIdsListed = 40;
     std::vector<std::pair<std::int32_t, std::size_t>> distinct; // ID, how often
     std::unordered_map<std::int32_t, std::size_t> where;
     for (const std::int32_t id : ids) {
@@ -44,13 +43,13 @@ QString RefusedRecordsSummary(const std::vector<std::int32_t>& ids)
         if (added) distinct.emplace_back(id, 0);
         ++distinct[it->second].second;
     }
-    QStringList listed;
-    for (std::size_t i = 0; i < std::min(distinct.size(), kIdsListed); ++i) {
-        const auto [id, times] = distinct[i];
-        listed.push_back(times == 1 ? QString::number(id) : Text(str::kLoadRefusedTimesFormat, id, times));
-    }
-    QString list = listed.join(QStringLiteral(", "));
-    if (distinct.size() > kIdsListed) list += Text(str::kLoadRefusedMoreFormat, distinct.size() - kIdsListed);
+    const QString list = ListedFirst(
+        distinct.size(),
+        [&](std::size_t i) {
+            const auto [id, times] = distinct[i];
+            return times == 1 ? QString::number(id) : Text(str::kLoadRefusedTimesFormat, id, times);
+        },
+        str::kLoadRefusedMoreFormat);
     return Text(str::kLoadRefusedSummaryFormat, ids.size(), list);
 }
 

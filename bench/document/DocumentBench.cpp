@@ -8,6 +8,7 @@
 #include "data/DataFile.h"
 #include "table/RecordQuery.h"
 #include "table/TableDocument.h"
+#include "table/TableEdits.h"
 #include "text/Utf8NameTranscoder.h"
 #include "view/ClipboardText.h"
 #include "view/RecordFilter.h"
@@ -30,11 +31,17 @@ namespace {
 constexpr std::size_t kMillion = 1'000'000;
 constexpr std::size_t kHundredThousand = 100'000;
 
-// A document holding n item records, loaded from a file as the editor loads one.
-TableDocument& Document(std::size_t n)
+// A document holding n item records, loaded from a file as the editor loads one, with its
+// edits.
+struct Session {
+    TableDocument document;
+    TableEdits edits{document};
+};
+
+Session& SessionOf(std::size_t n)
 {
-    static std::map<std::size_t, std::unique_ptr<TableDocument>> documents;
-    auto [it, added] = documents.try_emplace(n);
+    static std::map<std::size_t, std::unique_ptr<Session>> sessions;
+    auto [it, added] = sessions.try_emplace(n);
     if (added) {
         const std::vector<std::uint8_t> records = bench::MakeItemRecords(n);
         const auto path = std::filesystem::temp_directory_path() /
@@ -42,12 +49,15 @@ TableDocument& Document(std::size_t n)
         (void)EncodeFile(path, FileKind::Item, KeySet{}.For(FileKind::Item), n, [&](std::size_t i, std::span<std::uint8_t> out) {
             std::copy_n(records.begin() + static_cast<std::ptrdiff_t>(i * out.size()), out.size(), out.begin());
         });
-        it->second = std::make_unique<TableDocument>();
-        (void)it->second->Load(path, "stditem.dat");
+        it->second = std::make_unique<Session>();
+        (void)it->second->document.Load(path, "stditem.dat");
         std::filesystem::remove(path);
     }
     return *it->second;
 }
+
+TableDocument& Document(std::size_t n) { return SessionOf(n).document; }
+TableEdits& Edits(std::size_t n) { return SessionOf(n).edits; }
 
 std::vector<int> AllRows(const TableDocument& document)
 {
@@ -78,7 +88,7 @@ void BM_BulkChangeEveryRow(benchmark::State& state)
     TableDocument& document = Document(kMillion);
     const std::vector<int> rows = AllRows(document);
     for (auto _ : state) {
-        (void)document.BulkChange(rows, BulkChange{2, BulkOperation::Add, 1, 1});
+        (void)Edits(kMillion).BulkChange(rows, BulkChange{2, BulkOperation::Add, 1, 1});
         state.PauseTiming();
         document.History().undo();
         state.ResumeTiming();
@@ -88,7 +98,7 @@ void BM_BulkChangeEveryRow(benchmark::State& state)
 void BM_UndoBulkChangeEveryRow(benchmark::State& state)
 {
     TableDocument& document = Document(kMillion);
-    (void)document.BulkChange(AllRows(document), BulkChange{3, BulkOperation::Multiply, 0, 2});
+    (void)Edits(kMillion).BulkChange(AllRows(document), BulkChange{3, BulkOperation::Multiply, 0, 2});
     for (auto _ : state) {
         document.History().undo();
         state.PauseTiming();
@@ -101,7 +111,7 @@ void BM_UndoBulkChangeEveryRow(benchmark::State& state)
 void BM_RedoBulkChangeEveryRow(benchmark::State& state)
 {
     TableDocument& document = Document(kMillion);
-    (void)document.BulkChange(AllRows(document), BulkChange{3, BulkOperation::Set, 7, 1});
+    (void)Edits(kMillion).BulkChange(AllRows(document), BulkChange{3, BulkOperation::Set, 7, 1});
     for (auto _ : state) {
         state.PauseTiming();
         document.History().undo();
@@ -152,7 +162,7 @@ void BM_PasteHundredThousandRows(benchmark::State& state)
     // The copied IDs are 1 to 100,000, which the big table holds: they go in past its end.
     for (int row = 0; row < document.Table().RowCount(); ++row) {
         if (document.Table().IdOfRow(row) <= static_cast<std::int32_t>(kHundredThousand)) {
-            (void)document.BulkChange(AllRows(document), BulkChange{0, BulkOperation::Add, 2'000'000, 1});
+            (void)Edits(kMillion).BulkChange(AllRows(document), BulkChange{0, BulkOperation::Add, 2'000'000, 1});
             break;
         }
     }
@@ -165,7 +175,7 @@ void BM_PasteHundredThousandRows(benchmark::State& state)
         for (std::size_t i = 0; i < importer.Records().Count(); ++i) {
             records.emplace_back(FileKind::Item, importer.Records().RecordAt(i));
         }
-        benchmark::DoNotOptimize(document.PasteRecords(std::move(records)).size());
+        benchmark::DoNotOptimize(Edits(kMillion).PasteRecords(std::move(records)).size());
         state.PauseTiming();
         document.History().undo();
         state.ResumeTiming();
@@ -227,7 +237,7 @@ void BM_ImportMillionRecords(benchmark::State& state)
     RecordStore imported(other.RecordSize());
     imported.Adopt(std::move(other.bytes));
     for (auto _ : state) {
-        document.ImportRecords(FileKind::Item, imported);
+        Edits(kMillion).ImportRecords(FileKind::Item, imported);
         state.PauseTiming();
         document.History().undo();
         state.ResumeTiming();
@@ -247,7 +257,7 @@ void BM_TenThousandCellEdits(benchmark::State& state)
         document.History().clear(); // what the benchmarks before left
         const double before = inUse();
         for (int i = 0; i < 10'000; ++i) {
-            (void)document.EditCell(i * 97 % document.Table().RowCount(), 2 + i % 29, QString::number(i));
+            (void)Edits(kMillion).EditCell(i * 97 % document.Table().RowCount(), 2 + i % 29, QString::number(i));
         }
         state.counters["MB kept"] = (inUse() - before) / 1e6;
         state.PauseTiming();

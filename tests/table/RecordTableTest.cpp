@@ -1,4 +1,3 @@
-#include "table/IdIndex.h"
 #include "table/NameOrder.h"
 #include "table/RecordTable.h"
 #include "data/PassThroughNames.h"
@@ -10,7 +9,6 @@
 #include <climits>
 #include <random>
 #include <tuple>
-#include <unordered_map>
 
 namespace rw {
 namespace {
@@ -202,29 +200,6 @@ TEST(NameOrder, PrefixKeyAgreesWithTheComparison)
         ASSERT_EQ(fa[0], ka);
         ASSERT_EQ(order, fa < fb ? -1 : fa == fb ? 0 : 1);
     }
-}
-
-TEST(IdIndex, AgreesWithAMapThroughInsertsAndErases)
-{
-    std::mt19937 rng(7);
-    std::uniform_int_distribution<std::int32_t> ids(-300, 300); // dense, so probe runs collide
-    IdIndex index;
-    std::unordered_map<std::int32_t, std::uint32_t> model;
-    for (std::uint32_t step = 0; step < 100000; ++step) {
-        const std::int32_t id = ids(rng);
-        if (step % 3 == 0) {
-            index.Erase(id);
-            model.erase(id);
-        } else {
-            const auto it = model.find(id);
-            EXPECT_EQ(index.Insert(id, step), it == model.end() ? IdIndex::kNone : it->second);
-            model.emplace(id, step);
-        }
-        const std::int32_t probe = ids(rng);
-        const auto it = model.find(probe);
-        ASSERT_EQ(index.Find(probe), it == model.end() ? IdIndex::kNone : it->second);
-    }
-    EXPECT_EQ(index.Size(), model.size());
 }
 
 // The find bar's queries: a text finds names holding it (ASCII in any case, never across a

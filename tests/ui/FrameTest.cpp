@@ -350,7 +350,7 @@ TEST_F(FrameTest, AFileOfNoNamedKindIsOfferedTheKindThatFitsItAndAMisfitOnlyAfte
     EXPECT_EQ(onDisk(), original);
     EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral(".bak")));
 
-    ASSERT_TRUE(document.EditCell(0, 2, QStringLiteral("5")).Accepted());
+    ASSERT_TRUE(edits.EditCell(0, 2, QStringLiteral("5")).Accepted());
     prompter.answers = {Answer::No};
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+S")));
     ASSERT_EQ(prompter.questions.size(), 1u);

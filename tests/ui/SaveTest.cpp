@@ -126,7 +126,7 @@ TEST_F(SaveTest, TheBackupGoesNowhereElseWhateverIsPlantedUnderItsName)
         // A reader of the pipe, so that a save that opened it would write rather than wait.
         const int reader = ::open(name(bak).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW);
         DeleteFirstRow();
-        EXPECT_EQ(view.SaveToOpenedFile(), what == nullptr);
+        EXPECT_EQ(frame.Saver().SaveToOpenedFile(&view), what == nullptr);
         EXPECT_EQ(LastMessage(), what ? Shown(str::kCaptionError, U("无法把原来的文件备份为[%1]：这个名称已被%2占用，备份只替换本用户的"
                                                                     "普通文件。文件没有保存！请把它移走或改名后再保存。")
                                                                       .arg(Native(bak), U(what)))
@@ -207,7 +207,7 @@ TEST_F(SaveTest, AnOpenedFileReplacedByAFolderIsSaidToBeOne)
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("stditem.dat")));
     prompter.questions.clear();
-    EXPECT_FALSE(view.SaveToOpenedFile());
+    EXPECT_FALSE(frame.Saver().SaveToOpenedFile(&view));
     EXPECT_TRUE(prompter.questions.empty());
     EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, U("文件[%1]保存失败：它是一个文件夹").arg(Native(path))));
     EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral(".bak")));

@@ -55,8 +55,8 @@ protected:
     {
         const QString path = Open({kind, {0, 1, 2, 3, 4}});
         const char* names[] = {"007", "1e5", "=1+1", "3/4", "晨露药剂"};
-        for (int row = 0; row < 5; ++row) EXPECT_TRUE(document.EditCell(row, kNameColumn, U(names[row])).Accepted());
-        EXPECT_TRUE(view.SaveToOpenedFile());
+        for (int row = 0; row < 5; ++row) EXPECT_TRUE(edits.EditCell(row, kNameColumn, U(names[row])).Accepted());
+        EXPECT_TRUE(frame.Saver().SaveToOpenedFile(&view));
         return path;
     }
     // A CSV of kind with the given (ID, name) rows, no Raw, every field 0.
@@ -109,7 +109,7 @@ TEST_F(TransferTest, ExportAndImportGiveTheCommandLinesBytesForEveryKindAndType)
         const QByteArray before = Bytes(data);
         Export(sheet, TransferFormat::CsvUtf8); // the name's suffix decides
         Import(sheet);
-        ASSERT_TRUE(view.SaveToOpenedFile());
+        ASSERT_TRUE(frame.Saver().SaveToOpenedFile(&view));
         EXPECT_EQ(Bytes(data), before) << "kind " << int(kind);
     }
 }
@@ -122,8 +122,8 @@ TEST_F(TransferTest, NamesThatMayReadAsFormulasAreWarnedOfOnce)
     prompter.onMessage = [&] { EXPECT_EQ(prompter.metersShown, 0) << "a progress window over the message"; };
     const QString data = Open({FileKind::Item, {1, 2, 3, 4}});
     const char* names[] = {"a=b", "=1+1", "@SUM(A1)", "-3"};
-    for (int row = 0; row < 4; ++row) ASSERT_TRUE(document.EditCell(row, kNameColumn, U(names[row])).Accepted());
-    ASSERT_TRUE(view.SaveToOpenedFile());
+    for (int row = 0; row < 4; ++row) ASSERT_TRUE(edits.EditCell(row, kNameColumn, U(names[row])).Accepted());
+    ASSERT_TRUE(frame.Saver().SaveToOpenedFile(&view));
     struct Case { TransferFormat type; const char* file; bool warned; };
     const Case cases[] = {
         {TransferFormat::CsvUtf8Bom, "names.csv", true},
@@ -196,7 +196,7 @@ TEST_F(TransferTest, ChangedNamesAreListedAndKeptWhenAsked)
     Import(csv);
     EXPECT_TRUE(LastMessage().contains(U("已按设置保留原名称"))) << LastMessage().toStdString();
     EXPECT_EQ(Cell(0, kNameColumn), QStringLiteral("N1"));
-    EXPECT_FALSE(document.Modified() && Table().ChangedRecordCount() != 0);
+    EXPECT_FALSE(document.Modified() && document.Model().ChangedRecordCount() != 0);
 }
 
 TEST_F(TransferTest, CancelledTransfersChangeNothingAndAnEmptyWindowAsksTheKind)
@@ -229,7 +229,7 @@ TEST_F(TransferTest, CompareMarksWhatDiffersAndOffersRecordsOnlyThere)
 {
     const QString other = Write(QStringLiteral("stditem.dat.bak"), {FileKind::Item, {1, 2, 4}});
     Open({FileKind::Item, {3, 2, 1}});
-    ASSERT_TRUE(document.EditCell(RowOfId(2), 5, QStringLiteral("9")).Accepted());
+    ASSERT_TRUE(edits.EditCell(RowOfId(2), 5, QStringLiteral("9")).Accepted());
     const QVariant none = Tint(RowOfId(1), 5);
 
     prompter.fileAnswers.push_back(other);
@@ -252,7 +252,7 @@ TEST_F(TransferTest, CompareMarksWhatDiffersAndOffersRecordsOnlyThere)
     view.OnHeaderItemClick(kIdColumn);
     EXPECT_NE(Tint(RowOfId(2), 5), none);
     EXPECT_EQ(Tint(RowOfId(1), 5), none);
-    ASSERT_TRUE(document.EditCell(RowOfId(2), 5, QStringLiteral("0")).Accepted());
+    ASSERT_TRUE(edits.EditCell(RowOfId(2), 5, QStringLiteral("0")).Accepted());
     EXPECT_EQ(Tint(RowOfId(2), 5), none);
 
     // Another kind is refused by its name before anything is read.

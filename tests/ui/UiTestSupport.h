@@ -194,6 +194,7 @@ protected:
     CMainFrame frame{prompter};
     CChildView& view = *frame.View();
     TableDocument& document = frame.Document();
+    TableEdits& edits = frame.Edits();
     QTemporaryDir dir;
 
     QString Write(const QString& name, const SampleFile& sample) { return WriteSample(dir.filePath(name), sample); }

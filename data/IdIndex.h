@@ -1,8 +1,9 @@
 #pragma once
 
-// ID to storage slot, for the rule that an item or monster table holds each ID once. Open
-// addressing over one flat array of large pages: a million IDs take 16 MB and no allocation
-// per entry, and a new index needs no pass to clear it, zero bytes being empty buckets.
+// ID to the one that holds it (a table's storage slot, a CSV's line): for the rule that an
+// item or monster table holds each ID once, and for finding a record by ID. Open addressing
+// over one flat array of large pages: a million IDs take 16 MB and no allocation per entry,
+// and a new index needs no pass to clear it, zero bytes being empty buckets.
 
 #include "data/PageBuffer.h"
 

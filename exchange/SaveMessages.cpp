@@ -1,4 +1,4 @@
-#include "view/SaveMessages.h"
+#include "exchange/SaveMessages.h"
 
 #include "resources/Strings.h"
 #include "ui/Texts.h"

@@ -1,4 +1,4 @@
-#include "table/IdIndex.h"
+#include "data/IdIndex.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,0 +1,93 @@
+#pragma once
+
+// What the windows ask of the open table, turned into steps of the document's history: a put
+// from a record dialog, a cell typed in place, a sort, many rows changed, deleted or copied at
+// once, rows pasted, taken over from the file compared with, or imported. Each request is
+// checked whole first (the duplicate-ID rule, the 32-bit range) and becomes one step, or
+// nothing at all; no other path changes the table. It answers with outcomes; what the user is
+// told is the windows' affair.
+
+#include "table/BulkChange.h"
+#include "table/EditSteps.h"
+#include "table/RecordTable.h"
+#include "table/SortState.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QUndoCommand;
+
+namespace rw {
+
+class RecordTableModel;
+class TableDocument;
+
+class TableEdits {
+public:
+    // The document outlives its edits.
+    explicit TableEdits(TableDocument& document);
+
+    // Words the steps for the history's menu texts.
+    void SetStepNamer(StepNamer namer) { m_namer = std::move(namer); }
+
+    // A record dialog's commit: into row, or a new last row for -1.
+    PutResult Put(const Record& record, int row);
+    // Into the row that holds key now, wherever sorting or deleting moved it.
+    PutResult PutByKey(const Record& record, RowKey key);
+    bool DeleteRow(int row);
+    // Updates the sort state for a click on a column header and sorts the rows accordingly.
+    SortClick ClickHeader(int column);
+
+    // A cell typed in place, by the edit dialogs' rules: a whole signed 32-bit number with
+    // blanks or tabs around it; a name cut to its field's capacity - 1 GBK bytes at a
+    // character's end, and kept byte for byte when its text is unchanged; the duplicate-ID rule.
+    PutResult EditCell(int row, int column, const QString& text);
+
+    // Many rows at once, each one step. rows: any order, repeats allowed.
+    std::size_t DeleteRows(std::vector<int> rows);
+    // Appends copies of the rows, in their order; item and monster copies get new IDs, one
+    // past the largest upward. Refused (nothing changes, 0) when those IDs would pass the
+    // largest 32-bit number.
+    std::size_t CopyAsNew(std::vector<int> rows);
+    // Sets, adds to or multiplies (rounded to the nearest whole number, halves away from zero)
+    // one numeric column of the rows. Nothing changes when any value would leave the signed
+    // 32-bit range, or when two rows would share an ID in a table that holds each ID once;
+    // the answer names those rows.
+    BulkChangeResult BulkChange(std::vector<int> rows, const struct BulkChange& change);
+    // Appends records as new last rows, one step. A table that holds each ID once leaves out
+    // those whose ID it holds already, or an earlier one of them has, and answers their IDs.
+    std::vector<std::int32_t> PasteRecords(std::vector<Record> records);
+    // Sets one column of the rows by the in-place rules, from one text for every row or one
+    // each, in row order; one step, or nothing at all when any text is refused.
+    CellsResult SetCells(std::vector<int> rows, int column, const std::vector<QString>& texts);
+
+    // Replaces the rows by records (images of the open kind), one step that keeps the rows of
+    // records that come back and marks only what changed. With nothing open, the records make
+    // a table of kind that has no file yet: saving it asks where.
+    void ImportRecords(FileKind kind, const RecordStore& records);
+    // Appends the compared file's records (indexes), one step. A table that holds each ID once
+    // leaves out those whose ID it holds already, or an earlier one of them has, and answers
+    // their IDs.
+    std::vector<std::int32_t> TakeOver(const std::vector<std::size_t>& indexes);
+
+private:
+    [[nodiscard]] const RecordTable& Table() const;
+    // Writes values into one numeric column of the rows (ascending, valid), one step, unless
+    // an ID would repeat.
+    BulkChangeResult WriteColumn(const std::vector<int>& rows, int column, const std::vector<std::int32_t>& values,
+                                 const StepLabel& label);
+    // The step goes into the history and is done; a write that changes nothing is no step.
+    void Push(QUndoCommand* step);
+    void Push(std::unique_ptr<WriteStep> step);
+    [[nodiscard]] QString Name(const StepLabel& label) const { return m_namer ? m_namer(label) : QString(); }
+
+    TableDocument& m_document;
+    RecordTableModel& m_model;
+    StepNamer m_namer;
+};
+
+} // namespace rw
