@@ -274,5 +274,46 @@ TEST(RecordQuery, TextsAndConditions)
     EXPECT_EQ(RecordQuery::Parse("Levle>3", FileKind::Item, gbk).Error()->text, "Levle");
 }
 
+// A part of a name and conditions together, all to be met; alternatives after "|", one to
+// be met; a malformed alternative makes the whole query malformed.
+TEST(RecordQuery, NamePartsConditionsAndAlternatives)
+{
+    RecordTable table(FileKind::Item);
+    const std::pair<std::int32_t, std::string> rows[] = {
+        {1, "Iron Sword"}, {2, "iron"}, {12, "\xCC\xFA\xBD\xA3"}, {3, "Iron  Ring"}, {4, "Ring"},
+    }; // 铁剑
+    for (const auto& [id, name] : rows) table.PutRecord(MakeRecord(FileKind::Item, id, name, id * 10), -1);
+    const PassThroughNames gbk;
+    struct Case { const char* query; std::vector<int> rows; std::optional<QueryError::Kind> error; };
+    const Case cases[] = {
+        {"iron Stdmode>=20", {1, 3}, {}},
+        {"Stdmode>=20 iron", {1, 3}, {}},
+        {"Stdmode >= 20 IRON ItemID<3", {1}, {}},
+        {"\xBD\xA3 Stdmode>=100", {2}, {}},              // 剑 and a condition
+        {"iron sword Stdmode<100", {0}, {}},             // the words together, as one part
+        {"sword Stdmode<100 iron", {0}, {}},             // two parts, each held
+        {"Iron  Ring Stdmode>0", {3}, {}},               // the blanks between words kept
+        {"12 Stdmode>0", {2}, {}},                       // a number is an ID here too
+        {"Stdmode=10 | Stdmode=30", {0, 3}, {}},
+        {"sword | ring", {0, 3, 4}, {}},
+        {"ring Stdmode>30 | ItemID=1", {0, 4}, {}},
+        {"Stdmode=10 |", {0}, {}},                       // an alternative still being typed
+        {"|", {0, 1, 2, 3, 4}, {}},
+        {"sword | Levle>3", {}, QueryError::Kind::UnknownColumn},
+        {"ring Stdmode 10 Price>1", {}, QueryError::Kind::NoOperator},
+        {"ring Stdmode>x", {}, QueryError::Kind::NoNumber},
+        {"ring >3", {}, QueryError::Kind::UnknownColumn},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.query);
+        const RecordQuery query = RecordQuery::Parse(c.query, FileKind::Item, gbk);
+        EXPECT_EQ(query.MatchingRows(table), c.rows);
+        ASSERT_EQ(query.Error().has_value(), c.error.has_value());
+        if (c.error) {
+            EXPECT_EQ(query.Error()->kind, *c.error);
+        }
+    }
+}
+
 } // namespace
 } // namespace rw
