@@ -69,6 +69,19 @@ CBulkChangeDlg::CBulkChangeDlg(FileKind kind, std::size_t rowCount, int column, 
     m_value->setFocus();
 }
 
+void CBulkChangeDlg::Propose(const BulkChange& earlier)
+{
+    switch (earlier.operation) {
+    case BulkOperation::Set: m_set->setChecked(true); break;
+    case BulkOperation::Add: m_add->setChecked(true); break;
+    case BulkOperation::Multiply: m_multiply->setChecked(true); break;
+    }
+    m_value->setText(earlier.operation == BulkOperation::Multiply ? QString::number(earlier.factor, 'g', 15)
+                                                                   : QString::number(earlier.value));
+    // Typing replaces the value offered.
+    m_value->selectAll();
+}
+
 void CBulkChangeDlg::accept()
 {
     BulkChange change;

@@ -24,6 +24,8 @@ public:
     // kind: a data kind. column: the one to offer first (the current one, when numeric).
     CBulkChangeDlg(FileKind kind, std::size_t rowCount, int column, Prompter& prompter, QWidget* parent = nullptr);
 
+    // The operation and the value of an earlier change, offered again (its column aside).
+    void Propose(const BulkChange& earlier);
     // Valid once exec() answered Accepted.
     [[nodiscard]] BulkChange Change() const { return m_change; }
 

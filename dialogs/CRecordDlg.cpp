@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <algorithm>
 #include <cassert>
@@ -93,8 +94,12 @@ void CRecordDlg::BuildControls()
                                kDlgButtonWidth, kDlgButtonHeight);
     auto* cancel = build.Button(m_template.cancelId, Text(str::kCancel), m_template.cancelX,
                                 m_template.buttonY, kDlgButtonWidth, kDlgButtonHeight);
-    // Enter in a box cancels, never commits.
+    // Enter in a box cancels, never commits; Ctrl+Enter commits, as the button says.
     cancel->setDefault(true);
+    m_commitButton->setToolTip(Text(str::kCommitTip));
+    for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+        connect(new QShortcut(key, this), &QShortcut::activated, this, &CRecordDlg::OnCommit);
+    }
     connect(m_commitButton, &QPushButton::clicked, this, &CRecordDlg::OnCommit);
     connect(cancel, &QPushButton::clicked, this, &CRecordDlg::OnCancelButton);
 }

@@ -60,5 +60,12 @@ inline constexpr int kCmdPaste = 57637;
 inline constexpr int kCmdFind = 32803;
 inline constexpr int kCmdFindNext = 32804;
 inline constexpr int kCmdFindPrevious = 32805;
+inline constexpr int kCmdEditCell = 32813;
+// 查看, and the files opened last
+inline constexpr int kCmdResizable = 32814;
+inline constexpr int kCmdFitColumns = 32815;
+inline constexpr int kCmdSortByColumn = 32816;
+inline constexpr int kCmdShownColumns = 32817;
+inline constexpr int kCmdRecentFiles = 32818;
 
 } // namespace rw::ids

@@ -38,6 +38,33 @@ inline constexpr char kMenuUndo[] = "撤销"; // followed by the step's name
 inline constexpr char kMenuRedo[] = "重做";
 inline constexpr char kPromptUndo[] = "撤销上一步修改\n撤销";
 inline constexpr char kPromptRedo[] = "重做刚撤销的修改\n重做";
+inline constexpr char kMenuEditCell[] = "编辑单元格(&E)";
+inline constexpr char kPromptFind[] = "按名称、ID或列的条件查找记录\n查找";
+inline constexpr char kPromptFindNext[] = "查找下一个匹配的记录\n查找下一个";
+inline constexpr char kPromptFindPrevious[] = "查找上一个匹配的记录\n查找上一个";
+inline constexpr char kPromptEditCell[] = "在表格中直接修改当前单元格\n编辑单元格";
+inline constexpr char kPromptDeleteRows[] = "删除选中的所有记录\n删除所选记录";
+inline constexpr char kPromptCopyAsNew[] = "把选中的记录复制为ID新的记录，加在表格末尾\n复制为新记录";
+inline constexpr char kPromptBulkChange[] = "把选中记录的一列设为、加上或乘以一个数\n批量修改";
+inline constexpr char kPromptCopy[] = "把选中的记录复制到剪贴板\n复制";
+inline constexpr char kPromptPaste[] = "从剪贴板粘贴记录，或把一列数值粘贴到当前列\n粘贴";
+inline constexpr char kMenuRecentFiles[] = "最近打开的文件(&R)";
+inline constexpr char kPromptRecentFiles[] = "再次打开最近打开过的文件，按当时的类型\n最近打开的文件";
+inline constexpr char kRecentFileFormat[] = "&%1 %2（%3）"; // its number, the path, the kind
+inline constexpr char kRecentNone[] = "（无）";
+inline constexpr char kKindShortItem[] = "物品";
+inline constexpr char kKindShortMagic[] = "魔法";
+inline constexpr char kKindShortMonster[] = "怪物";
+inline constexpr char kMenuView[] = "查看(&V)";
+inline constexpr char kMenuResizable[] = "可调整窗口大小(&R)";
+inline constexpr char kPromptResizable[] = "让窗口可以改变大小和最大化，记录列表随窗口变大\n可调整窗口大小";
+inline constexpr char kMenuFitColumns[] = "适合列宽(&W)";
+inline constexpr char kPromptFitColumns[] = "把每一列的宽度调整到正好显示列名和表格中所有的值\n适合列宽";
+inline constexpr char kMenuSortByColumn[] = "按当前列排序(&S)";
+inline constexpr char kPromptSortByColumn[] = "按当前单元格所在的列排序，再次执行则反向排序\n按当前列排序";
+inline constexpr char kMenuShownColumns[] = "显示的列(&C)";
+inline constexpr char kPromptShownColumns[] = "选择记录列表显示哪些列（在列名上单击右键也可以）\n显示的列";
+inline constexpr char kSortWithoutColumn[] = "请先在表格中选择一个单元格，再按它所在的列排序！";
 
 // The steps of the edit history, as the 编辑 menu names them
 inline constexpr char kStepModifyFormat[] = "修改 [ID=%1]";
@@ -51,7 +78,7 @@ inline constexpr char kStepCopyAsNewFormat[] = "复制为新记录 %1 条";
 inline constexpr char kStepBulkChangeFormat[] = "批量修改 %1"; // the column's title
 
 // Many rows at once: the list's context menu
-inline constexpr char kMenuDeleteRows[] = "删除(&D)";
+inline constexpr char kMenuDeleteRows[] = "删除所选记录(&D)";
 inline constexpr char kMenuCopyAsNew[] = "复制为新记录(&N)";
 inline constexpr char kMenuBulkChange[] = "批量修改(&B)...";
 inline constexpr char kDeleteRowsFormat[] = "确定要删除选中的%1条记录吗？";
@@ -74,6 +101,15 @@ inline constexpr char kEnterNumber[] = "请输入一个数。";
 
 // Find bar
 inline constexpr char kMenuFind[] = "查找(&F)...";
+inline constexpr char kMenuFindNext[] = "查找下一个(&G)";
+inline constexpr char kMenuFindPrevious[] = "查找上一个(&V)";
+inline constexpr char kFindSyntaxTip[] =
+    "查找什么：\n"
+    "· 名称的一部分（英文字母不分大小写）或ID：戒指、1024\n"
+    "· 列的条件：列名、运算符（= != < <= > >=）和整数：Level>=40\n"
+    "· 用空格分开的几部分都要满足：戒指 Level>=40 Price<500\n"
+    "· 用 | 分开的几组满足一组即可：Stdmode=10 | Stdmode=11";
+inline constexpr char kFindInactive[] = "按 Enter 在这个表格中查找";
 inline constexpr char kFindLabel[] = "查找(&W):";
 inline constexpr char kFindPlaceholder[] = "名称的一部分、ID，或条件，如 Level>=40 Price<500";
 inline constexpr char kFindPrevious[] = "上一个";
@@ -128,6 +164,7 @@ inline constexpr char kPasteCountMismatchFormat[] = "剪贴板中有%1个数值�
 inline constexpr char kPasteCellsBadFormat[] = "第%1个数值“%2”不是-2147483648到2147483647之间的整数，表格没有改变。";
 inline constexpr char kPasteCellsDuplicateFormat[] = "粘贴后，下列记录的ID将与其他记录重复，表格没有改变：\n%1";
 inline constexpr char kPasteNothing[] = "剪贴板中没有可以粘贴的文字。";
+inline constexpr char kPasteWithoutColumn[] = "请先在表格中选择一个单元格：一列数值将粘贴到它所在的列。";
 inline constexpr char kPasteCellsNotGbkFormat[] = "第%1个数值“%2”中有GBK无法表示的字符，表格没有改变。";
 
 // What a column header's tooltip says of its field
@@ -137,6 +174,8 @@ inline constexpr char kColumnTipNameFormat[] =
 
 // The status bar beyond the panes of the frame
 inline constexpr char kStatusChangedFormat[] = "已修改 %1 条记录";
+inline constexpr char kStatusOrderChanged[] = "记录顺序已改变";
+inline constexpr char kStatusChangedAndOrderFormat[] = "已修改 %1 条记录，记录顺序已改变";
 inline constexpr char kStatusShownFormat[] = "显示 %1 / %2 条";
 
 // About box
@@ -230,6 +269,7 @@ inline constexpr char kButtonSaveChanges[] = "保存(&S)";
 inline constexpr char kButtonDiscardChanges[] = "不保存(&N)";
 inline constexpr char kButtonCancelQuestion[] = "取消";
 inline constexpr char kButtonStopShowing[] = "不再提示(&T)";
+inline constexpr char kButtonOpenAsKind[] = "按类型打开(&T)...";
 inline constexpr char kSaveEmptyTable[] =
     "表格中没有任何记录。保存后的文件记录数为0，本程序和服务端都无法再打开它。是否仍然保存？";
 inline constexpr char kChangedOnDiskFormat[] =
@@ -261,7 +301,13 @@ inline constexpr char kDropManyFiles[] = "一次只能打开一个文件。";
 inline constexpr char kDropNotAFileFormat[] = "[%1]不是文件，无法打开。";
 inline constexpr char kFileInfoCaption[] = "文件信息";
 inline constexpr char kFileInfoFormat[] =
-    "路径：%1\n类型：%2\n密钥：%3\n记录数：%4\n文件大小：%5 字节\n最后一条记录之后的字节：%6\n载入时间：%7";
+    "路径：%1\n类型：%2\n密钥：%3\n记录数：%4\n文件大小：%5\n最后一条记录之后的字节：%6\n载入时间：%7";
+inline constexpr char kFileInfoSizeFormat[] = "%1 字节";
+inline constexpr char kFileInfoGone[] = "文件已不存在";
+inline constexpr char kFileInfoSavedFormat[] = "\n保存时间：%1";       // over the file
+inline constexpr char kFileInfoSavedAsFormat[] = "\n另存为：%1（%2）"; // elsewhere: the path, when
+inline constexpr char kFileInfoUnsavedFormat[] = "\n未保存：%1";       // what the status bar says
+inline constexpr char kFileInfoBehind[] = "\n打开的文件中还没有另存的修改，按 Ctrl+S 保存到打开的文件";
 inline constexpr char kNoFileOpen[] = "还没有打开数据文件。";
 
 // Tables in and out: CSV and spreadsheets
@@ -356,6 +402,7 @@ inline constexpr char kDialogModeAdd[] = "增加";
 inline constexpr char kCommitModify[] = "修改(&M)";
 inline constexpr char kCommitAdd[] = "增加(&A)";
 inline constexpr char kCancel[] = "取消(&C)";
+inline constexpr char kCommitTip[] = "把记录放入表格（Ctrl+Enter）；在编辑框中按 Enter 是取消";
 inline constexpr char kDialogCaptionFormat[] = "数据文件[%1]——"; // the kind's file name
 inline constexpr char kEnterInteger[] = "请输入一个整数。";
 inline constexpr char kEnterInt32[] = "请输入-2147483648到2147483647之间的整数。";

@@ -6,7 +6,9 @@
 # The saved file is then checked with recwright-cli export. Then edit a cell in place and
 # filter with the find bar, and take docs/editor-find.png. Then compare the table with another
 # version of it (docs/editor-compare.png, and the records only in that version), and import a
-# CSV a spreadsheet has changed names in (docs/editor-import.png).
+# CSV a spreadsheet has changed names in (docs/editor-import.png). Last, on a wide screen, make
+# the frame resizable from the 查看 menu, enlarge it and fit the columns (docs/editor-resized.png).
+# The editor's settings go to the work folder, never to the user's.
 # Usage: scripts/screenshot-session.sh
 #   BUILD_DIR overrides build/default; SHOTS_DIR, when set, also gets a picture of each step
 #   and of the three edit dialogs.
@@ -29,6 +31,7 @@ build=$(cd "$build" && pwd)
 . scripts/lib/display.sh
 work=$(mktemp -d)
 cp "$root"/samples/*.dat "$work"/
+export XDG_CONFIG_HOME="$work/config"
 
 display=$(free_display)
 export DISPLAY=":$display"
@@ -81,7 +84,7 @@ file_command() { # mnemonic file-name
   local question
   for _ in $(seq 100); do
     xdotool search --onlyvisible --name '^(Open|打开)' >/dev/null 2>&1 && break
-    question=$(xdotool search --onlyvisible --name '^警告$' 2>/dev/null | head -n1)
+    question=$(xdotool search --onlyvisible --name '^警告$' 2>/dev/null | head -n1 || true)
     [ -z "$question" ] || { xdotool windowactivate --sync "$question" >/dev/null 2>&1; xdotool key alt+n; }
     sleep 0.1
   done
@@ -218,8 +221,9 @@ if [ -n "$shots" ]; then
 fi
 
 # 7. The window on a 1600 × 1000 screen at display scale 1 and 2, the file named on the command
-# line: docs/editor-scale1.png whole, docs/editor-scale2.png clamped to the screen, the form
-# scrolled to its buttons and the list scrolled sideways, the ID and name frozen at the left.
+# line: docs/editor-scale1.png whole, docs/editor-scale2.png clamped to the screen, its list
+# shorter so that the column titles and the buttons show together, and scrolled sideways, the
+# ID and name frozen at the left.
 for scale in 1 2; do
   wide=$(free_display $((display + 1)))
   start_display "$wide" 1600x1000
@@ -228,8 +232,7 @@ for scale in 1 2; do
   window=$(DISPLAY=":$wide" xdotool search --sync --onlyvisible --name '数据文件\[stditem.dat\]')
   sleep 1
   if [ "$scale" = 2 ]; then
-    # The form scrolls within the clamped frame: its bottom, then the list to the right.
-    DISPLAY=":$wide" xdotool mousemove --window "$window" 790 300 click --repeat 10 5
+    # The list to the right.
     DISPLAY=":$wide" xdotool mousemove --window "$window" 400 200 click 1
     DISPLAY=":$wide" xdotool key --window "$window" --delay 30 --repeat 12 Right
     sleep 0.5
@@ -287,3 +290,30 @@ grab "$notice" "$root/docs/editor-import.png"
 echo "Saved $root/docs/editor-import.png"
 xdotool windowactivate --sync "$notice" >/dev/null 2>&1 || true
 xdotool key Return
+
+# 9. On a 1920 × 1080 screen: 查看 ▸ 可调整窗口大小, the frame enlarged to the screen, then
+# 查看 ▸ 适合列宽, by the menu's keys: docs/editor-resized.png, every item column in view.
+big=$(free_display $((compare_display + 1)))
+start_display "$big" 1920x1080
+(cd "$work" && exec env DISPLAY=":$big" XDG_CONFIG_HOME="$work/config-resized" QT_QPA_PLATFORM=xcb \
+  "$build/shell/recwright" stditem.dat) &
+pids+=($!)
+export DISPLAY=":$big"
+frame=$(xdotool search --sync --onlyvisible --name '数据文件\[stditem.dat\]')
+sleep 1
+view_command() { # mnemonic
+  xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
+  xdotool key --window "$frame" --clearmodifiers alt+v
+  sleep 0.5
+  xdotool key --clearmodifiers "$1"
+  sleep 1
+}
+view_command r
+frame=$(xdotool search --sync --onlyvisible --name '数据文件\[stditem.dat\]')
+xdotool windowsize "$frame" 1916 1040
+sleep 1
+view_command w
+# The current cell on a record with its price and stock, framed, its column's title in bold.
+click_at 1630 $((menu_h + header_h + 6 * row_h + row_h / 2))
+grab "$frame" "$root/docs/editor-resized.png"
+echo "Saved $root/docs/editor-resized.png"

@@ -6,10 +6,12 @@
 #include "resources/Strings.h"
 #include "ui/Texts.h"
 #include "ui/Prompter.h"
+#include "shell/RecentFilesMenu.h"
 #include "shell/StatusTexts.h"
 #include "view/CChildView.h"
 #include "view/KindQuestion.h"
 #include "view/LoadMessages.h"
+#include "view/RecordList.h"
 #include "ui/FileNames.h"
 
 #include <QCloseEvent>
@@ -49,8 +51,8 @@ CMainFrame::CMainFrame(Prompter& prompter, QWidget* parent)
     OnCreate();
     CreateMenu();
     m_view->OnInitialUpdate(*this);
-    FitToView();
     move(screen()->availableGeometry().topLeft());
+    ApplyFrameMode();
 }
 
 // The form works on the document: it goes before the document does.
@@ -58,7 +60,7 @@ CMainFrame::~CMainFrame() { delete m_view; }
 
 void CMainFrame::OnCreate()
 {
-    m_view = new CChildView(m_document, m_edits, m_saver, m_prompter, this);
+    m_view = new CChildView(m_document, m_edits, m_saver, m_prompter, m_settings, this);
     // The form stands in a scroll area, which shows it whole wherever the screen has room
     // and scrolls it where the screen has not.
     m_scroll = new QScrollArea(this);
@@ -66,11 +68,28 @@ void CMainFrame::OnCreate()
     m_scroll->setWidgetResizable(false);
     m_scroll->setWidget(m_view);
     setCentralWidget(m_scroll);
-    m_view->installEventFilter(this);
+    // The find bar came or went: a fixed frame follows the form.
+    connect(m_view, &CChildView::PreferredSizeChanged, this, [this] {
+        if (!Resizable()) FitToScreen(m_screenRoom);
+    });
     CreateStatusBar();
     connect(m_view, &CChildView::RowsShown, this, [this](int shown, int total, bool filtering) {
         m_shownPane->setVisible(filtering);
         m_shownPane->setText(Text(str::kStatusShownFormat, shown, total));
+    });
+    connect(&m_document, &TableDocument::Loaded, this, [this] {
+        m_savedOverAtMs = 0;
+        m_savedAsPath.clear();
+        m_savedAsAtMs = 0;
+    });
+    connect(&m_document, &TableDocument::Saved, this, [this](const std::filesystem::path& target, bool overOpenedFile) {
+        const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
+        if (overOpenedFile) {
+            m_savedOverAtMs = now;
+        } else {
+            m_savedAsPath = FromFsPath(target);
+            m_savedAsAtMs = now;
+        }
     });
     m_clock.setInterval(kClockPeriodMs);
     connect(&m_clock, &QTimer::timeout, this, &CMainFrame::OnTimer);
@@ -85,6 +104,11 @@ void CMainFrame::CreateMenu()
     connect(open, &QAction::triggered, this, &CMainFrame::OnFileOpen);
     connect(AddCommand(file, str::kMenuOpenAsKind, str::kPromptOpenAsKind, ids::kCmdFileOpenAsKind), &QAction::triggered,
             this, &CMainFrame::OnFileOpenAsKind);
+    m_recentMenu = new RecentFilesMenu(m_settings, Text(str::kMenuRecentFiles), file);
+    file->addMenu(m_recentMenu);
+    m_recentMenu->menuAction()->setData(ids::kCmdRecentFiles);
+    m_recentMenu->menuAction()->setStatusTip(StatusTextOfPrompt(Text(str::kPromptRecentFiles)));
+    connect(m_recentMenu, &RecentFilesMenu::OpenRequested, this, &CMainFrame::OpenRecent);
     QAction* save = AddCommand(file, str::kMenuSave, str::kPromptSave, ids::kCmdFileSave);
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(save, &QAction::triggered, this, &CMainFrame::OnFileSave);
@@ -117,6 +141,15 @@ void CMainFrame::CreateMenu()
     // Exit and About belong to the application, which connects them.
     AddCommand(file, str::kMenuExit, str::kPromptExit, ids::kCmdAppExit);
 
+    CreateEditMenu();
+    CreateViewMenu();
+
+    QMenu* help = menuBar()->addMenu(Text(str::kMenuHelp));
+    AddCommand(help, str::kMenuAbout, str::kPromptAbout, ids::kCmdAppAbout);
+}
+
+void CMainFrame::CreateEditMenu()
+{
     // The history names the step each command would take back or do again.
     QMenu* edit = menuBar()->addMenu(Text(str::kMenuEdit));
     QUndoStack& history = m_document.History();
@@ -138,9 +171,51 @@ void CMainFrame::CreateMenu()
         step.action->setStatusTip(StatusTextOfPrompt(Text(step.prompt)));
         edit->addAction(step.action);
     }
+    // The form's commands, with the keys they have where they act.
+    struct Command {
+        int id;
+        const char* prompt;
+    };
+    const std::initializer_list<std::initializer_list<Command>> groups = {
+        {{ids::kCmdFind, str::kPromptFind}, {ids::kCmdFindNext, str::kPromptFindNext},
+         {ids::kCmdFindPrevious, str::kPromptFindPrevious}},
+        {{ids::kCmdEditCell, str::kPromptEditCell}, {ids::kCmdDeleteRows, str::kPromptDeleteRows},
+         {ids::kCmdCopyAsNew, str::kPromptCopyAsNew}, {ids::kCmdBulkChange, str::kPromptBulkChange}},
+        {{ids::kCmdCopy, str::kPromptCopy}, {ids::kCmdPaste, str::kPromptPaste}},
+    };
+    for (const auto& group : groups) {
+        edit->addSeparator();
+        for (const Command& command : group) AddViewCommand(edit, command.id, command.prompt);
+    }
+}
 
-    QMenu* help = menuBar()->addMenu(Text(str::kMenuHelp));
-    AddCommand(help, str::kMenuAbout, str::kPromptAbout, ids::kCmdAppAbout);
+void CMainFrame::AddViewCommand(QMenu* menu, int commandId, const char* prompt)
+{
+    QAction* action = m_view->ListCommand(commandId);
+    action->setStatusTip(StatusTextOfPrompt(Text(prompt)));
+    menu->addAction(action);
+}
+
+void CMainFrame::CreateViewMenu()
+{
+    QMenu* view = menuBar()->addMenu(Text(str::kMenuView));
+    m_resizable = AddCommand(view, str::kMenuResizable, str::kPromptResizable, ids::kCmdResizable);
+    m_resizable->setCheckable(true);
+    m_resizable->setChecked(m_settings.Resizable());
+    connect(m_resizable, &QAction::toggled, this, [this](bool resizable) {
+        m_settings.SetResizable(resizable);
+        ApplyFrameMode();
+    });
+    view->addSeparator();
+    AddViewCommand(view, ids::kCmdFitColumns, str::kPromptFitColumns);
+    AddViewCommand(view, ids::kCmdSortByColumn, str::kPromptSortByColumn);
+    QMenu* columns = view->addMenu(Text(str::kMenuShownColumns));
+    columns->menuAction()->setData(ids::kCmdShownColumns);
+    columns->menuAction()->setStatusTip(StatusTextOfPrompt(Text(str::kPromptShownColumns)));
+    connect(columns, &QMenu::aboutToShow, this, [this, columns] {
+        columns->clear();
+        m_view->List()->FillColumnMenu(*columns);
+    });
 }
 
 QAction* CMainFrame::AddCommand(QMenu* menu, const char* text, const char* prompt, int commandId)
@@ -201,6 +276,45 @@ void CMainFrame::CreateStatusBar()
     }
 }
 
+bool CMainFrame::Resizable() const { return m_resizable->isChecked(); }
+
+void CMainFrame::SetResizable(bool resizable) { m_resizable->setChecked(resizable); }
+
+void CMainFrame::ApplyFrameMode()
+{
+    const bool resizable = Resizable();
+    const bool shown = isVisible();
+    const QPoint at = pos(); // where the frame stands, which new flags lose
+    setWindowFlag(Qt::WindowMaximizeButtonHint, resizable);
+    statusBar()->setSizeGripEnabled(resizable);
+    if (resizable) {
+        // The form fills the frame, as large as the frame is and at least as small as it may be.
+        layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+        for (QWidget* widget : std::initializer_list<QWidget*>{this, m_scroll, m_view}) {
+            widget->setMinimumSize(0, 0);
+            widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        }
+        m_scroll->setWidgetResizable(true);
+        const QSize remembered = m_settings.FrameSize().value_or(size());
+        resize(remembered.boundedTo(screen()->availableGeometry().size()));
+        if (m_settings.Maximized()) setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        m_scroll->setWidgetResizable(false);
+        FitToView();
+    }
+    // New window flags take effect on a window shown anew.
+    if (shown) {
+        show();
+        // A window shown anew may be put with its inside where its frame stood; Qt, which
+        // believes it in place, sends only a position that differs from what it believes.
+        QTimer::singleShot(0, this, [this, at] {
+            move(at + QPoint(1, 1));
+            move(at);
+        });
+    }
+}
+
 void CMainFrame::FitToView()
 {
     // The form has a fixed size; the frame follows it and keeps it, as far as the screen allows.
@@ -210,28 +324,44 @@ void CMainFrame::FitToView()
 
 void CMainFrame::FitToScreen(const QRect& available)
 {
+    m_screenRoom = available;
     // Before the window is shown its frame has no size yet; the style's title bar stands in.
     const int decoration = std::max(frameGeometry().height() - height(), style()->pixelMetric(QStyle::PM_TitleBarHeight));
     const int sides = std::max(frameGeometry().width() - width(), 0);
     const int chrome = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
     const QSize room(std::max(available.width() - sides, 1), std::max(available.height() - decoration - chrome, 1));
-    const QSize form = m_view->size();
+    const QSize wanted = m_view->sizeHint();
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // Too wide, the form scrolls sideways; too high, its list gives way first, so that the
+    // column titles and the buttons stay in sight together, and only then does it scroll.
+    const QSize least = m_view->minimumSizeHint();
+    const int width = std::clamp(room.width(), least.width(), wanted.width());
+    const bool across = width > room.width();
+    const int roomDown = room.height() - (across ? scrollBar : 0);
+    const QSize form(width, std::clamp(roomDown, least.height(), wanted.height()));
+    const bool down = form.height() > roomDown;
+    m_view->setFixedSize(form);
     QSize shown = form;
-    // A scroll bar across takes height, one down takes width: either may bring on the other.
-    const bool across = form.width() > room.width();
-    const bool down = form.height() + (across ? scrollBar : 0) > room.height();
     if (down) shown.rwidth() += scrollBar;
     if (across) shown.rheight() += scrollBar;
     m_scroll->setFixedSize(shown.boundedTo(room));
     adjustSize();
 }
 
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+void CMainFrame::resizeEvent(QResizeEvent* event)
 {
-    // The form grows with the find bar: the frame follows, as far as the screen allows.
-    if (watched == m_view && event->type() == QEvent::Resize) FitToScreen(screen()->availableGeometry());
-    return QMainWindow::eventFilter(watched, event);
+    QMainWindow::resizeEvent(event);
+    if (m_resizable && Resizable() && isVisible() && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        m_settings.SetFrameSize(size());
+    }
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && m_resizable && Resizable()) {
+        m_settings.SetMaximized(windowState() & Qt::WindowMaximized);
+    }
 }
 
 bool CMainFrame::event(QEvent* event)
@@ -249,7 +379,7 @@ bool CMainFrame::event(QEvent* event)
 void CMainFrame::ShowChanges()
 {
     m_changesPane->setVisible(m_document.Modified());
-    if (m_document.Modified()) m_changesPane->setText(Text(str::kStatusChangedFormat, m_document.Model().ChangedRecordCount()));
+    if (m_document.Modified()) m_changesPane->setText(UnsavedText(m_document));
 }
 
 void CMainFrame::ShowTitle()
@@ -324,14 +454,31 @@ void CMainFrame::Load(const QString& path, FileKind kind)
     const QString bareName = QFileInfo(path).fileName();
     const LoadReport report = m_document.Load(ToFsPath(path), bareName.toStdString(), kind);
     if (report.Loaded()) {
+        m_settings.AddRecentFile({QFileInfo(path).absoluteFilePath(), m_document.Kind()});
         m_view->ReportLoadedFile(report);
         return;
     }
-    // The name decides whether this is a data file at all; any other failure says why.
-    const QString text = report.NamesDataFile()
-                             ? Text(str::kOpenFailedFormat, QDir::toNativeSeparators(path), LoadFailureReason(report.decode))
-                             : Text(str::kNotADataFile);
-    m_prompter.ShowMessage(this, text, Text(str::kCaptionError));
+    if (report.NamesDataFile()) {
+        m_prompter.ShowMessage(
+            this, Text(str::kOpenFailedFormat, QDir::toNativeSeparators(path), LoadFailureReason(report.decode)),
+            Text(str::kCaptionError));
+        return;
+    }
+    // The name decides whether this is a data file at all; the user may say which it is.
+    if (m_prompter.Ask(this, Text(str::kNotADataFile), Text(str::kCaptionError), {Answer::Ok, Answer::OpenAsKind},
+                       Answer::Ok, Answer::Ok) != Answer::OpenAsKind) {
+        return;
+    }
+    if (const std::optional<FileKind> chosen = AskDataFileKind(m_prompter, this, m_document.Keys(), path)) Load(path, *chosen);
+}
+
+void CMainFrame::OpenRecent(const RecentFile& file)
+{
+    if (!m_saver.MayDiscardChanges(this)) return;
+    // The kind its name says, as Open would take it, or the kind the user named for it.
+    const bool named = KindFromName(QFileInfo(file.path).fileName().toStdString()) == file.kind;
+    Load(file.path, named ? FileKind::None : file.kind);
+    if (!QFileInfo::exists(file.path)) m_settings.RemoveRecentFile(file.path);
 }
 
 void CMainFrame::OnFileInfo()
@@ -340,14 +487,24 @@ void CMainFrame::OnFileInfo()
         m_prompter.ShowMessage(this, Text(str::kNoFileOpen), Text(str::kFileInfoCaption));
         return;
     }
-    const DecodeReport& loaded = m_document.LoadedReport();
-    m_prompter.ShowMessage(
-        this,
-        Text(str::kFileInfoFormat, QDir::toNativeSeparators(FromFsPath(m_document.FilePath())),
-             KindWord(m_document.Kind()), m_document.Keys().For(m_document.Kind()),
-             m_document.Table().RowCount(), loaded.fileSize, loaded.trailingBytes,
-             QDateTime::fromMSecsSinceEpoch(m_document.LoadedAtMs()).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
-        Text(str::kFileInfoCaption));
+    // The table as it stands, and the file as it is on the disk now.
+    const QString path = FromFsPath(m_document.FilePath());
+    const QFileInfo onDisk(path);
+    const QString size = m_document.HasFilePath() && onDisk.exists() ? Text(str::kFileInfoSizeFormat, onDisk.size())
+                                                                      : Text(str::kFileInfoGone);
+    const auto when = [](std::int64_t ms) {
+        return QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    };
+    // A save over the file wrote only the records.
+    const std::uint64_t trailing = m_savedOverAtMs != 0 ? 0 : m_document.LoadedReport().trailingBytes;
+    QString text = Text(str::kFileInfoFormat, QDir::toNativeSeparators(path), KindWord(m_document.Kind()),
+                        m_document.Keys().For(m_document.Kind()), m_document.Table().RowCount(), size, trailing,
+                        when(m_document.LoadedAtMs()));
+    if (m_savedOverAtMs != 0) text += Text(str::kFileInfoSavedFormat, when(m_savedOverAtMs));
+    if (!m_savedAsPath.isEmpty()) text += Text(str::kFileInfoSavedAsFormat, QDir::toNativeSeparators(m_savedAsPath), when(m_savedAsAtMs));
+    if (m_document.Modified()) text += Text(str::kFileInfoUnsavedFormat, UnsavedText(m_document));
+    if (m_document.OpenedFileBehind()) text += Text(str::kFileInfoBehind);
+    m_prompter.ShowMessage(this, text, Text(str::kFileInfoCaption));
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)

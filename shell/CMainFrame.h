@@ -2,7 +2,9 @@
 
 // The one main window: the menu, the record form as its only pane, and the status bar with
 // the message line, an attribution, the start-up date and a running clock. It has the size
-// of the form and can be moved and minimized, but not resized or maximized.
+// of the form and can be moved and minimized, but not resized or maximized, until 查看 ▸
+// 可调整窗口大小 lets it be; then the form takes the room the frame has. Where the screen is too
+// small for the form, the frame stays on it and the form's list gives way.
 
 #include "dialogs/RecordCommitTarget.h"
 #include "exchange/TableComparer.h"
@@ -11,11 +13,13 @@
 #include "table/TableDocument.h"
 #include "table/TableEdits.h"
 #include "ui/FileChooser.h"
+#include "view/EditorSettings.h"
 
 #include <QMainWindow>
 #include <QTimer>
 
 #include <array>
+#include <cstdint>
 #include <optional>
 
 class QAction;
@@ -27,6 +31,7 @@ namespace rw {
 
 class CChildView;
 class Prompter;
+class RecentFilesMenu;
 
 // It holds the open document with its edits and the file dialogs' folder; the form works on
 // them.
@@ -48,10 +53,15 @@ public:
     [[nodiscard]] QAction* CommandAction(int commandId) const;
     // Pane 0 is the message line, 1 to 3 attribution, date and clock.
     [[nodiscard]] QLabel* StatusPane(int pane) const { return m_panes.at(static_cast<std::size_t>(pane)); }
-    // Sizes the frame to the form, or to the screen's available area where the form does not
-    // fit, the form then scrolling within it.
+    // The fixed frame: sized to the form, or to the screen's available area where the form
+    // does not fit, its list then shorter down to a few rows, and scrolling only beyond that.
     void FitToScreen(const QRect& available);
-    // "已修改 n 条记录" while anything is unsaved.
+    // Whether the frame may be resized and maximized (查看 ▸ 可调整窗口大小).
+    [[nodiscard]] bool Resizable() const;
+    void SetResizable(bool resizable);
+    // 文件 ▸ 最近打开的文件.
+    [[nodiscard]] RecentFilesMenu* RecentFiles() const { return m_recentMenu; }
+    // "已修改 n 条记录" while anything is unsaved, or that the order changed.
     [[nodiscard]] QLabel* ChangesPane() const { return m_changesPane; }
     // "显示 n / N 条" while the find bar filters.
     [[nodiscard]] QLabel* ShownPane() const { return m_shownPane; }
@@ -67,6 +77,8 @@ public:
     void OpenPath(const QString& path);
     void OnSetKey();
     void OnTimer();
+    // Opens a file of the list again, as the kind it was opened as.
+    void OpenRecent(const RecentFile& file);
     // A record dialog's commit, put into the table through the form (which reports a refusal).
     PutOutcome Commit(const RecordCommit& commit) override;
     PutOutcome OnRecordModify(const RecordCommit& commit);
@@ -76,7 +88,9 @@ protected:
     bool event(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The size and the maximized state, while the frame may change them, are remembered.
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // Exit and the close box: unsaved changes are only dropped when the user agrees.
     void closeEvent(QCloseEvent* event) override;
 
@@ -85,7 +99,13 @@ private:
     // Loads path (kind None: by its name) and names it in the title, or says why not.
     void Load(const QString& path, FileKind kind);
     void CreateMenu();
+    void CreateEditMenu();
+    void CreateViewMenu();
     QAction* AddCommand(QMenu* menu, const char* text, const char* prompt, int commandId);
+    // One of the form's commands, with its prompt.
+    void AddViewCommand(QMenu* menu, int commandId, const char* prompt);
+    // The frame as the settings or 查看 want it: fixed to the form, or resizable.
+    void ApplyFrameMode();
     void CreateStatusBar();
     void FitToView();
     void ShowChanges();
@@ -93,6 +113,7 @@ private:
     void ShowTitle();
 
     Prompter& m_prompter;
+    EditorSettings m_settings;
     TableDocument m_document;
     TableEdits m_edits{m_document};
     FileChooser m_files;
@@ -104,7 +125,14 @@ private:
     std::array<QLabel*, 4> m_panes{};
     QLabel* m_changesPane = nullptr;
     QLabel* m_shownPane = nullptr;
+    QAction* m_resizable = nullptr;
+    RecentFilesMenu* m_recentMenu = nullptr;
+    QRect m_screenRoom; // the screen's available area the fixed frame was last fitted to
     QTimer m_clock;
+    // Saves since the last load, for 文件信息: over the opened file, and elsewhere.
+    std::int64_t m_savedOverAtMs = 0;
+    QString m_savedAsPath;
+    std::int64_t m_savedAsAtMs = 0;
 };
 
 } // namespace rw

@@ -3,10 +3,13 @@
 // The texts of the status bar's panes.
 
 #include <QDate>
+#include <QUndoStack>
 #include <QString>
 #include <QTime>
 
 namespace rw {
+
+class TableDocument;
 
 // "2024年03月07日"
 [[nodiscard]] QString FormatStatusDate(const QDate& date);
@@ -15,5 +18,11 @@ namespace rw {
 // A command's prompt holds the status text, a line break and a short name; the bar shows the
 // text before the break.
 [[nodiscard]] QString StatusTextOfPrompt(const QString& prompt);
+
+// Whether a sort lies between the state last loaded or saved and now, so that a save would
+// write the records in another order.
+[[nodiscard]] bool SortedSinceSaved(const QUndoStack& history);
+// What is unsaved, as the status bar says it: "已修改 n 条记录", "记录顺序已改变", or both.
+[[nodiscard]] QString UnsavedText(TableDocument& document);
 
 } // namespace rw

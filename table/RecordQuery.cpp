@@ -5,12 +5,13 @@
 #include "table/NameOrder.h"
 
 #include <algorithm>
-#include <cstring>
+#include <utility>
 
 namespace rw {
 namespace {
 
 [[nodiscard]] bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+[[nodiscard]] bool IsOperatorChar(char c) { return c == '=' || c == '<' || c == '>' || c == '!'; }
 [[nodiscard]] bool IsWordChar(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
@@ -19,6 +20,31 @@ namespace {
 [[nodiscard]] bool SameIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+}
+[[nodiscard]] std::string_view Trimmed(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+// From at to the next blank or the end.
+[[nodiscard]] std::size_t EndOfToken(std::string_view text, std::size_t at)
+{
+    while (at < text.size() && !IsBlank(text[at])) ++at;
+    return at;
+}
+[[nodiscard]] std::size_t SkipBlanks(std::string_view text, std::size_t at)
+{
+    while (at < text.size() && IsBlank(text[at])) ++at;
+    return at;
+}
+// The column whose title is title, letter case aside; -1 when none.
+[[nodiscard]] int ColumnTitled(const RecordSchema& schema, std::string_view title)
+{
+    for (int k = 0; k < schema.ColumnCount(); ++k) {
+        if (SameIgnoringAsciiCase(schema.Column(k).title, title)) return k;
+    }
+    return -1;
 }
 
 // Whether the name holds the text at the start of one of its characters, ASCII letters in
@@ -43,85 +69,114 @@ namespace {
 RecordQuery RecordQuery::Parse(std::string_view text, FileKind kind, const NameTranscoder& names)
 {
     RecordQuery query;
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    query.m_empty = text.empty();
-    if (query.m_empty) return query;
-
-    // Conditions when the text holds an operator; else a text for names and IDs.
-    if (text.find_first_of("=<>!") == std::string_view::npos) {
-        query.m_id = ParseStrictInt32(text);
-        std::string bytes;
-        query.m_nameEncodes = names.AppendNameBytes(text, bytes);
-        for (std::size_t i = 0; i < bytes.size(); ++i) {
-            const bool lead = IsGbkLeadByte(static_cast<std::uint8_t>(bytes[i])) && i + 1 < bytes.size();
-            query.m_nameBytes.push_back(lead ? bytes[i] : Lower(bytes[i]));
-            query.m_folds.push_back(!lead);
-            if (lead) {
-                query.m_nameBytes.push_back(bytes[++i]);
-                query.m_folds.push_back(false);
-            }
-        }
-        return query;
-    }
-
     const RecordSchema& schema = SchemaOf(kind);
-    std::size_t i = 0;
-    const auto fail = [&](QueryError::Kind errorKind, std::string_view what) {
-        query.m_error = QueryError{errorKind, std::string(what)};
-        query.m_conditions.clear();
-        return query;
-    };
-    while (i < text.size()) {
-        while (i < text.size() && IsBlank(text[i])) ++i;
-        if (i == text.size()) break;
-        const std::size_t nameStart = i;
-        while (i < text.size() && IsWordChar(text[i])) ++i;
-        const std::string_view title = text.substr(nameStart, i - nameStart);
-        if (title.empty()) {
-            std::size_t end = i;
-            while (end < text.size() && !IsBlank(text[end])) ++end;
-            return fail(QueryError::Kind::UnknownColumn, text.substr(i, end - i));
+    // An alternative left empty ("a |", while the next is being typed) asks for nothing.
+    for (std::size_t start = 0;;) {
+        const std::size_t bar = text.find('|', start);
+        const std::string_view alternative = Trimmed(text.substr(start, bar == std::string_view::npos ? bar : bar - start));
+        if (!alternative.empty() && !query.ParseAlternative(alternative, schema, names)) {
+            query.m_alternatives.clear();
+            return query;
         }
-        int column = -1;
-        for (int k = 0; k < schema.ColumnCount(); ++k) {
-            if (SameIgnoringAsciiCase(schema.Column(k).title, title)) column = k;
-        }
-        if (column < 0) return fail(QueryError::Kind::UnknownColumn, title);
-        if (column == kNameColumn) return fail(QueryError::Kind::NameColumn, title);
-        while (i < text.size() && IsBlank(text[i])) ++i;
-        static constexpr std::pair<std::string_view, Op> kOps[] = {
-            {"!=", Op::NotEqual}, {"<=", Op::LessOrEqual}, {">=", Op::GreaterOrEqual},
-            {"=", Op::Equal},     {"<", Op::Less},         {">", Op::Greater},
-        };
-        const auto op = std::find_if(std::begin(kOps), std::end(kOps), [&](const auto& o) { return text.substr(i).starts_with(o.first); });
-        if (op == std::end(kOps)) return fail(QueryError::Kind::NoOperator, title);
-        i += op->first.size();
-        while (i < text.size() && IsBlank(text[i])) ++i;
-        const std::size_t numberStart = i;
-        if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-        std::size_t end = i;
-        while (end < text.size() && !IsBlank(text[end])) ++end;
-        const std::string_view number = text.substr(numberStart, end - numberStart);
-        if (end != i || i == numberStart) return fail(QueryError::Kind::NoNumber, number);
-        const std::optional<std::int32_t> value = ParseStrictInt32(number);
-        if (!value) return fail(QueryError::Kind::NotInRange, number);
-        query.m_conditions.push_back({schema.Column(column).offset, op->second, *value});
-        i = end;
+        if (bar == std::string_view::npos) break;
+        start = bar + 1;
     }
     return query;
 }
 
-bool RecordQuery::Matches(const RecordTable& table, int row) const
+RecordQuery::NamePart RecordQuery::MakeNamePart(std::string_view text, const NameTranscoder& names)
 {
-    if (m_error) return false;
-    if (m_empty) return true;
-    if (m_conditions.empty()) {
-        return (m_id && table.IdOfRow(row) == *m_id) || (m_nameEncodes && NameHolds(table.NameBytes(row), m_nameBytes, m_folds));
+    NamePart part;
+    part.id = ParseStrictInt32(text);
+    std::string bytes;
+    part.encodes = names.AppendNameBytes(text, bytes);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const bool lead = IsGbkLeadByte(static_cast<std::uint8_t>(bytes[i])) && i + 1 < bytes.size();
+        part.bytes.push_back(lead ? bytes[i] : Lower(bytes[i]));
+        part.folds.push_back(!lead);
+        if (lead) {
+            part.bytes.push_back(bytes[++i]);
+            part.folds.push_back(false);
+        }
     }
+    return part;
+}
+
+bool RecordQuery::ParseAlternative(std::string_view text, const RecordSchema& schema, const NameTranscoder& names)
+{
+    Alternative alternative;
+    // Without any operator it is a text as a whole, blanks inside included.
+    if (std::none_of(text.begin(), text.end(), IsOperatorChar)) {
+        alternative.names.push_back(MakeNamePart(text, names));
+        m_alternatives.push_back(std::move(alternative));
+        return true;
+    }
+    const auto fail = [&](QueryError::Kind errorKind, std::string_view what) {
+        m_error = QueryError{errorKind, std::string(what)};
+        return false;
+    };
+    // Words of a name next to each other make one part, from the first word's start to the
+    // last one's end.
+    std::size_t nameStart = std::string_view::npos;
+    std::size_t nameEnd = 0;
+    const auto endName = [&] {
+        if (nameStart == std::string_view::npos) return;
+        alternative.names.push_back(MakeNamePart(text.substr(nameStart, nameEnd - nameStart), names));
+        nameStart = std::string_view::npos;
+    };
+    static constexpr std::pair<std::string_view, Op> kOps[] = {
+        {"!=", Op::NotEqual}, {"<=", Op::LessOrEqual}, {">=", Op::GreaterOrEqual},
+        {"=", Op::Equal},     {"<", Op::Less},         {">", Op::Greater},
+    };
+    for (std::size_t i = SkipBlanks(text, 0); i < text.size(); i = SkipBlanks(text, i)) {
+        std::size_t wordEnd = i;
+        while (wordEnd < text.size() && IsWordChar(text[wordEnd])) ++wordEnd;
+        const std::string_view word = text.substr(i, wordEnd - i);
+        std::size_t at = SkipBlanks(text, wordEnd);
+        const bool operatorFollows = at < text.size() && IsOperatorChar(text[at]);
+        if (word.empty() && IsOperatorChar(text[i])) return fail(QueryError::Kind::UnknownColumn, text.substr(i, EndOfToken(text, i) - i));
+        if (!word.empty() && !operatorFollows) {
+            // A column's title and a number: a condition without its operator.
+            const std::size_t next = EndOfToken(text, at);
+            if (at > wordEnd && ColumnTitled(schema, word) >= 0 && ParseStrictInt32(text.substr(at, next - at))) {
+                return fail(QueryError::Kind::NoOperator, word);
+            }
+        }
+        if (word.empty() || !operatorFollows) {
+            const std::size_t end = EndOfToken(text, i);
+            if (nameStart == std::string_view::npos) nameStart = i;
+            nameEnd = end;
+            i = end;
+            continue;
+        }
+        endName();
+        const int column = ColumnTitled(schema, word);
+        if (column < 0) return fail(QueryError::Kind::UnknownColumn, word);
+        if (column == kNameColumn) return fail(QueryError::Kind::NameColumn, word);
+        const auto op = std::find_if(std::begin(kOps), std::end(kOps),
+                                     [&](const auto& o) { return text.substr(at).starts_with(o.first); });
+        if (op == std::end(kOps)) return fail(QueryError::Kind::NoOperator, word);
+        at = SkipBlanks(text, at + op->first.size());
+        const std::size_t numberStart = at;
+        if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+        const std::size_t end = EndOfToken(text, at);
+        const std::string_view number = text.substr(numberStart, end - numberStart);
+        if (end != at || at == numberStart) return fail(QueryError::Kind::NoNumber, number);
+        const std::optional<std::int32_t> value = ParseStrictInt32(number);
+        if (!value) return fail(QueryError::Kind::NotInRange, number);
+        alternative.conditions.push_back({schema.Column(column).offset, op->second, *value});
+        i = end;
+    }
+    endName();
+    m_alternatives.push_back(std::move(alternative));
+    return true;
+}
+
+bool RecordQuery::Meets(const Alternative& alternative, const RecordTable& table, int row)
+{
     const std::uint8_t* record = table.RowBytes(row).data();
-    for (const Condition& c : m_conditions) {
+    for (const Condition& c : alternative.conditions) {
         const std::int32_t v = LoadInt32(record + c.offset);
         bool met = false;
         switch (c.op) {
@@ -134,7 +189,20 @@ bool RecordQuery::Matches(const RecordTable& table, int row) const
         }
         if (!met) return false;
     }
+    for (const NamePart& name : alternative.names) {
+        const bool met = (name.id && table.IdOfRow(row) == *name.id) ||
+                         (name.encodes && NameHolds(table.NameBytes(row), name.bytes, name.folds));
+        if (!met) return false;
+    }
     return true;
+}
+
+bool RecordQuery::Matches(const RecordTable& table, int row) const
+{
+    if (m_error) return false;
+    if (m_alternatives.empty()) return true;
+    return std::any_of(m_alternatives.begin(), m_alternatives.end(),
+                       [&](const Alternative& alternative) { return Meets(alternative, table, row); });
 }
 
 std::vector<int> RecordQuery::MatchingRows(const RecordTable& table) const

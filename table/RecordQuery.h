@@ -1,9 +1,15 @@
 #pragma once
 
-// What the find bar looks for. Either a text, which a row matches when its name holds it (ASCII
-// letters in any case) or its ID is that number; or conditions on columns, such as
-// "Level>=40 Stdmode=10 Price<500", all of which a row must meet. A column is named by its
-// title (letter case aside); the operators are = != < <= > >=, the values whole numbers.
+// What the find bar looks for. A query is one or more alternatives separated by "|", of which
+// a row must meet one. An alternative is made of parts separated by blanks, all of which the
+// row must meet:
+// - a condition on a column, such as "Level>=40": the column by its title (letter case aside),
+//   one of the operators = != < <= > >=, a whole number;
+// - a part of a name, which a row meets when its name holds it (ASCII letters in any case) or
+//   its ID is that number. Words next to each other are one part, the blanks between them
+//   included; an alternative without any operator is one part as a whole.
+// So "戒指 Level>=40" finds the rings from level 40 on, and "Stdmode=10 | Stdmode=11" the rows
+// of either kind.
 
 #include "data/NameTranscoder.h"
 #include "table/RecordTable.h"
@@ -34,7 +40,7 @@ public:
     // the bytes names hold.
     [[nodiscard]] static RecordQuery Parse(std::string_view text, FileKind kind, const NameTranscoder& names);
 
-    [[nodiscard]] bool Empty() const { return m_empty; }
+    [[nodiscard]] bool Empty() const { return m_alternatives.empty() && !m_error; }
     [[nodiscard]] const std::optional<QueryError>& Error() const { return m_error; }
     // A malformed query matches nothing; an empty one, everything.
     [[nodiscard]] bool Matches(const RecordTable& table, int row) const;
@@ -48,14 +54,25 @@ private:
         Op op;
         std::int32_t value;
     };
+    struct NamePart {
+        std::string bytes;         // the text in GBK, its ASCII letters lowered
+        std::vector<bool> folds;   // which of its bytes are single-byte characters
+        bool encodes = false;      // no name holds a text GBK cannot write
+        std::optional<std::int32_t> id; // the text as an ID
+    };
+    struct Alternative {
+        std::vector<Condition> conditions;
+        std::vector<NamePart> names;
+    };
 
-    bool m_empty = true;
+    [[nodiscard]] static NamePart MakeNamePart(std::string_view text, const NameTranscoder& names);
+    // Parses one alternative (trimmed, not empty) into m_alternatives; false with m_error set
+    // when it is malformed.
+    bool ParseAlternative(std::string_view text, const RecordSchema& schema, const NameTranscoder& names);
+    [[nodiscard]] static bool Meets(const Alternative& alternative, const RecordTable& table, int row);
+
     std::optional<QueryError> m_error;
-    std::vector<Condition> m_conditions;
-    std::string m_nameBytes;           // the text in GBK, its ASCII letters lowered
-    std::vector<bool> m_folds;         // which of its bytes are single-byte characters
-    bool m_nameEncodes = false;        // no name holds a text GBK cannot write
-    std::optional<std::int32_t> m_id;  // the text as an ID
+    std::vector<Alternative> m_alternatives;
 };
 
 } // namespace rw

@@ -52,6 +52,7 @@ void TableDocument::StartSession(RecordTable table)
     m_model.Replace(std::move(table));
     m_kind = Table().Kind();
     m_backedUp = false;
+    m_openedFileBehind = false;
     m_savedKey = m_keys.For(m_kind);
     m_loadedAtMs = QDateTime::currentMSecsSinceEpoch();
     m_sort.shown = false;
@@ -106,7 +107,7 @@ std::optional<std::int32_t> TableDocument::FirstIdASaveLoses() const
 
 bool TableDocument::HasUnsavedWork() const
 {
-    return Modified() || (HasFile() && m_keys.For(m_kind) != m_savedKey);
+    return Modified() || m_openedFileBehind || (HasFile() && m_keys.For(m_kind) != m_savedKey);
 }
 
 bool TableDocument::ChangedOnDisk(const std::filesystem::path& target) const
@@ -134,8 +135,11 @@ TableDocument::SaveReport TableDocument::SaveAs(const std::filesystem::path& tar
         m_backedUp = true;
     }
     const std::uint8_t key = m_keys.For(Table().Kind());
+    const bool changed = HasUnsavedWork();
     report.write = SaveDataFile(target, Table(), key);
     if (!report.write.written) return report;
+    // Ctrl+S goes on writing over the opened file until it holds what was saved elsewhere.
+    m_openedFileBehind = overLoaded ? false : m_openedFileBehind || changed;
     m_savedKey = key;
     // A table made by an import becomes the file it was first saved as; no file was opened
     // there for a backup to keep.
@@ -143,6 +147,7 @@ TableDocument::SaveReport TableDocument::SaveAs(const std::filesystem::path& tar
         m_filePath = target;
         m_fileName = target.filename().string();
         m_backedUp = true;
+        m_openedFileBehind = false;
         if (const auto stamp = StampOf(m_filePath)) m_loadedStamp = *stamp;
     }
     m_model.MarkBaseline();
@@ -153,6 +158,7 @@ TableDocument::SaveReport TableDocument::SaveAs(const std::filesystem::path& tar
         m_loss = {};
         if (const auto stamp = StampOf(m_filePath)) m_loadedStamp = *stamp;
     }
+    emit Saved(target, IsLoadedFile(target));
     return report;
 }
 

@@ -47,8 +47,11 @@ public:
     // The history is not where the last load or save left it.
     [[nodiscard]] bool Modified() const { return !m_history.isClean(); }
     // A save would write something the last load or save did not: a change in the history, or
-    // the records enciphered with a key other than the one they were read or written with.
+    // the records enciphered with a key other than the one they were read or written with; or
+    // the opened file lacks changes that a save elsewhere wrote.
     [[nodiscard]] bool HasUnsavedWork() const;
+    // Changes were saved elsewhere since the opened file was loaded or last written.
+    [[nodiscard]] bool OpenedFileBehind() const { return m_openedFileBehind; }
     // Undo and redo; cleared by a load.
     [[nodiscard]] QUndoStack& History() { return m_history; }
     // What the rows are sorted by, and what the history's sort and import steps report when
@@ -125,6 +128,8 @@ signals:
     void Changed();
     // A comparison began or ended.
     void ComparisonChanged();
+    // The table was written to target: over the opened file, or elsewhere.
+    void Saved(const std::filesystem::path& target, bool overOpenedFile);
 
 private:
     [[nodiscard]] bool IsLoadedFile(const std::filesystem::path& target) const;
@@ -143,6 +148,7 @@ private:
     DecodeReport m_loadedReport;
     LoadLoss m_loss;            // of the last load, until a save writes over its file
     bool m_backedUp = false;    // since the last load
+    bool m_openedFileBehind = false;
     std::uint8_t m_savedKey = 0; // the key of the records as last loaded or saved
     std::int64_t m_loadedAtMs = 0;
     DataFileFingerprint m_loadedFingerprint;

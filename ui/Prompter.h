@@ -16,7 +16,7 @@ class QWidget;
 namespace rw {
 
 // The buttons a question may offer; a question answers the one that was pressed.
-enum class Answer : std::uint8_t { Ok, Yes, No, Save, Discard, Cancel, StopShowing };
+enum class Answer : std::uint8_t { Ok, Yes, No, Save, Discard, Cancel, StopShowing, OpenAsKind };
 
 // One entry of a file dialog's list of file types: what the user sees, the names it lists
 // ("*.csv *.txt"), and the suffix a bare name gets when saving.

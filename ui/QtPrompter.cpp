@@ -38,6 +38,7 @@ QAbstractButton* AddButton(QMessageBox& box, Answer answer)
         return box.addButton(Text(str::kButtonDiscardChanges), QMessageBox::DestructiveRole);
     case Answer::Cancel: return box.addButton(Text(str::kButtonCancelQuestion), QMessageBox::RejectRole);
     case Answer::StopShowing: return box.addButton(Text(str::kButtonStopShowing), QMessageBox::RejectRole);
+    case Answer::OpenAsKind: return box.addButton(Text(str::kButtonOpenAsKind), QMessageBox::ActionRole);
     }
     return nullptr;
 }

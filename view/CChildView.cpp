@@ -11,6 +11,8 @@
 #include "ui/TextFit.h"
 #include "view/CellEditor.h"
 #include "view/CellTints.h"
+#include "view/ColumnFit.h"
+#include "view/EditorSettings.h"
 #include "view/FindBar.h"
 #include "view/FrozenColumns.h"
 #include "view/FormTemplate.h"
@@ -30,15 +32,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QTableView>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
 namespace rw {
 
-CChildView::CChildView(TableDocument& document, TableEdits& edits, SaveFlow& saves, Prompter& prompter, QWidget* parent)
-    : QWidget(parent), m_document(document), m_edits(edits), m_saves(saves), m_prompter(prompter)
+CChildView::CChildView(TableDocument& document, TableEdits& edits, SaveFlow& saves, Prompter& prompter,
+                       EditorSettings& settings, QWidget* parent)
+    : QWidget(parent), m_document(document), m_edits(edits), m_saves(saves), m_prompter(prompter), m_settings(settings)
 {
     setFont(DialogFont());
     CreateControls();
@@ -47,10 +52,14 @@ CChildView::CChildView(TableDocument& document, TableEdits& edits, SaveFlow& sav
     m_edits.SetStepNamer([this](const StepLabel& label) { return StepName(label, m_document.Table().Kind()); });
 }
 
+CChildView::~CChildView() { SaveColumnLayout(); }
+
 void CChildView::CreateControls()
 {
     const DialogUnits du(font());
-    setFixedSize(du.Size(form::kWidth, form::kHeight));
+    m_templateSize = du.Size(form::kWidth, form::kHeight);
+    // Of the gap before the Save button, all but the gap between the other buttons.
+    m_saveButtonGive = du.X(form::kSaveButtonGap - form::kButtonGap);
     for (const form::ControlTemplate& control : form::kControls) {
         const QString text = QString::fromUtf8(control.text);
         QWidget* widget = nullptr;
@@ -84,19 +93,55 @@ void CChildView::CreateControls()
         }
         widget->setGeometry(du.Rect(control.x, control.y, control.width, control.height));
         if (control.id != 0) widget->setProperty(ids::kControlIdProperty, control.id);
+        if (widget == m_list) {
+            m_listTemplateHeight = widget->height();
+        } else {
+            m_belowList.emplace_back(widget, widget->pos());
+        }
     }
     m_countBox->setReadOnly(true);
     m_countBox->setFocusPolicy(Qt::ClickFocus);
     m_countBox->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_countBox));
     SetUpList();
-    m_formHeight = height();
     m_findBar = new FindBar(this);
-    m_findBar->setGeometry(0, m_formHeight, width(), m_findBar->sizeHint().height());
     m_findBar->hide();
     m_finder = new RecordFinder(m_document, *m_list, *m_findBar, this);
     connect(m_findBar, &FindBar::CloseRequested, this, &CChildView::HideFindBar);
     connect(m_finder, &RecordFinder::RowsShown, this, &CChildView::RowsShown);
     ConnectCommands();
+    resize(m_templateSize);
+}
+
+QSize CChildView::sizeHint() const { return m_templateSize + QSize(0, FindBarHeight()); }
+
+QSize CChildView::minimumSizeHint() const
+{
+    // The header, three rows and the scroll bar across.
+    const int rows = m_list->verticalHeader()->defaultSectionSize();
+    const int leastList = m_list->horizontalHeader()->sizeHint().height() + 3 * rows +
+                          style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * m_list->frameWidth();
+    return {m_templateSize.width() - m_saveButtonGive, m_templateSize.height() - m_listTemplateHeight + leastList + FindBarHeight()};
+}
+
+int CChildView::FindBarHeight() const { return m_findBar->isHidden() ? 0 : m_findBar->sizeHint().height(); }
+
+void CChildView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    LayOut();
+}
+
+void CChildView::LayOut()
+{
+    const int bar = FindBarHeight();
+    const int grown = height() - bar - m_templateSize.height();
+    m_list->setGeometry(0, 0, width(), m_listTemplateHeight + grown);
+    // Narrower than the template, the Save button closes up to the others.
+    const int narrower = std::clamp(m_templateSize.width() - width(), 0, m_saveButtonGive);
+    for (const auto& [widget, at] : m_belowList) {
+        widget->move(at.x() - (widget == Button(ids::kSave) ? narrower : 0), at.y() + grown);
+    }
+    if (bar > 0) m_findBar->setGeometry(0, height() - bar, width(), bar);
 }
 
 void CChildView::SetUpList()
@@ -109,6 +154,9 @@ void CChildView::SetUpList()
         view->setItemDelegate(new CellEditor(
             [this](const QModelIndex& cell, const QString& text, bool report) { return CommitCell(cell, text, report); },
             [this](int column) { return column == kNameColumn ? m_document.Table().Schema().nameCapacity - 1 : 0; },
+            [this](int row, int column, bool rowGone, RecordList::EditMove move) {
+                m_list->MoveAfterEdit(row, column, rowGone, move);
+            },
             view));
     }
     // Typing on a cell edits it, as F2 does; a double-click keeps opening the modify dialog.
@@ -116,7 +164,10 @@ void CChildView::SetUpList()
     m_document.Model().SetCellColouring(&CellTint);
     // Last: the frozen columns take the list's edit triggers with its model.
     m_list->setModel(&m_document.Model());
-    connect(&m_document.Model(), &QAbstractItemModel::modelReset, this, &CChildView::ApplyColumnWidths);
+    // The columns the user left are kept before another table's come.
+    connect(&m_document.Model(), &QAbstractItemModel::modelAboutToBeReset, this, &CChildView::SaveColumnLayout);
+    connect(&m_document.Model(), &QAbstractItemModel::modelReset, this, &CChildView::ApplyColumnLayout);
+    connect(m_list, &RecordList::ColumnsShownChanged, this, &CChildView::SaveColumnLayout);
     // Rows come and go by the history too; the count follows them all.
     for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
         connect(&m_document.Model(), signal, this, [this] { ShowRecordCount(-1); });
@@ -145,35 +196,41 @@ void CChildView::AddListCommands()
         QKeySequence key;
         void (CChildView::*handler)();
     } commands[] = {
+        {str::kMenuEditCell, ids::kCmdEditCell, QKeySequence(Qt::Key_F2), &CChildView::OnEditCell},
         {str::kMenuCopy, ids::kCmdCopy, QKeySequence(QKeySequence::Copy), &CChildView::OnCopy},
         {str::kMenuPaste, ids::kCmdPaste, QKeySequence(QKeySequence::Paste), &CChildView::OnPaste},
         {str::kMenuDeleteRows, ids::kCmdDeleteRows, QKeySequence(QKeySequence::Delete), &CChildView::OnDeleteRows},
         {str::kMenuCopyAsNew, ids::kCmdCopyAsNew, {}, &CChildView::OnCopyAsNew},
-        {str::kMenuBulkChange, ids::kCmdBulkChange, {}, &CChildView::OnBulkChange},
+        {str::kMenuBulkChange, ids::kCmdBulkChange, QKeySequence(Qt::CTRL | Qt::Key_B), &CChildView::OnBulkChange},
     };
     for (const auto& command : commands) {
         auto* action = new QAction(Text(command.text), m_list);
         action->setData(command.id);
         action->setShortcut(command.key);
-        // The keys act while the list has the focus, and only then.
+        // The keys act while the list has the focus, and only then; the 编辑 menu, which
+        // shows them too, does not make them act elsewhere.
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         connect(action, &QAction::triggered, this, command.handler);
         m_list->addAction(action);
     }
     m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
 
-    // The find bar's keys act anywhere in the window.
+    // The find bar's keys act anywhere in the window; 查看's commands have none.
     const struct {
+        const char* text;
         int id;
         QKeySequence key;
         std::function<void()> run;
-    } finding[] = {
-        {ids::kCmdFind, QKeySequence(QKeySequence::Find), [this] { ShowFindBar(); }},
-        {ids::kCmdFindNext, QKeySequence(Qt::Key_F3), [this] { ShowFindBar(false), m_finder->FindNext(); }},
-        {ids::kCmdFindPrevious, QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { ShowFindBar(false), m_finder->FindPrevious(); }},
+    } others[] = {
+        {str::kMenuFind, ids::kCmdFind, QKeySequence(QKeySequence::Find), [this] { ShowFindBar(); }},
+        {str::kMenuFindNext, ids::kCmdFindNext, QKeySequence(Qt::Key_F3), [this] { ShowFindBar(false), m_finder->FindNext(); }},
+        {str::kMenuFindPrevious, ids::kCmdFindPrevious, QKeySequence(Qt::SHIFT | Qt::Key_F3),
+         [this] { ShowFindBar(false), m_finder->FindPrevious(); }},
+        {str::kMenuFitColumns, ids::kCmdFitColumns, {}, [this] { OnFitColumns(); }},
+        {str::kMenuSortByColumn, ids::kCmdSortByColumn, {}, [this] { OnSortByCurrentColumn(); }},
     };
-    for (const auto& command : finding) {
-        auto* action = new QAction(this);
+    for (const auto& command : others) {
+        auto* action = new QAction(Text(command.text), this);
         action->setData(command.id);
         action->setShortcut(command.key);
         action->setShortcutContext(Qt::WindowShortcut);
@@ -185,9 +242,11 @@ void CChildView::AddListCommands()
 void CChildView::ShowFindBar(bool focus)
 {
     if (m_findBar->isHidden()) {
-        // The window grows by the bar's height while it shows.
-        setFixedHeight(m_formHeight + m_findBar->height());
+        // The form grows by the bar's height where the frame lets it; else the list gives way.
         m_findBar->show();
+        updateGeometry();
+        emit PreferredSizeChanged();
+        LayOut();
     }
     if (focus) m_findBar->FocusQuery();
 }
@@ -196,7 +255,9 @@ void CChildView::HideFindBar()
 {
     m_finder->StopFiltering();
     m_findBar->hide();
-    setFixedHeight(m_formHeight);
+    updateGeometry();
+    emit PreferredSizeChanged();
+    LayOut();
     m_list->setFocus();
 }
 
@@ -210,7 +271,7 @@ QAction* CChildView::ListCommand(int commandId) const
 
 void CChildView::OnInitialUpdate(RecordCommitTarget& commitTarget)
 {
-    ApplyColumnWidths();
+    ApplyColumnLayout();
     EnableCommands(false);
     // Owned by the form; they stand as windows of their own.
     m_dialogs = {new CStdItemDlg(m_prompter, commitTarget, this), new CMagicDlg(m_prompter, commitTarget, this),
@@ -229,12 +290,58 @@ void CChildView::HideDialogs()
     }
 }
 
-void CChildView::ApplyColumnWidths()
+void CChildView::ApplyColumnLayout()
 {
     const RecordTableModel& model = m_document.Model();
-    for (int column = 0; column < model.columnCount(); ++column) {
-        m_list->horizontalHeader()->resizeSection(column, model.ColumnWidth(column));
+    m_layoutKind = model.Table().Kind();
+    ColumnLayout layout;
+    for (int column = 0; column < model.columnCount(); ++column) layout.widths.push_back(model.ColumnWidth(column));
+    if (const std::optional<ColumnLayout> remembered = m_settings.Columns(m_layoutKind, model.columnCount())) {
+        layout = *remembered;
     }
+    m_list->ApplyLayout(layout);
+}
+
+void CChildView::SaveColumnLayout()
+{
+    // Only the table's own columns: before the first layout was applied there are none yet.
+    if (!IsDataKind(m_layoutKind) || m_list->model() == nullptr ||
+        m_list->model()->columnCount() != SchemaOf(m_layoutKind).ColumnCount()) {
+        return;
+    }
+    m_settings.SetColumns(m_layoutKind, m_list->Layout());
+}
+
+void CChildView::OnFitColumns()
+{
+    const RecordTable& table = m_document.Table();
+    for (int column = 0; column < table.ColumnCount(); ++column) {
+        if (!m_list->isColumnHidden(column)) m_list->setColumnWidth(column, FittingColumnWidth(*m_list, table, column));
+    }
+    SaveColumnLayout();
+}
+
+int CChildView::CurrentColumnOrSay(const char* text)
+{
+    const QModelIndex current = m_list->currentIndex();
+    if (current.isValid()) return current.column();
+    ShowMessage(Text(text), str::kCaptionWarning);
+    return -1;
+}
+
+void CChildView::OnSortByCurrentColumn()
+{
+    if (!m_document.HasFile()) return;
+    if (const int column = CurrentColumnOrSay(str::kSortWithoutColumn); column >= 0) OnHeaderItemClick(column);
+}
+
+void CChildView::OnEditCell()
+{
+    const QModelIndex current = m_list->currentIndex();
+    if (!current.isValid()) return;
+    m_list->setFocus();
+    m_list->scrollTo(current);
+    m_list->edit(current);
 }
 
 QPushButton* CChildView::Button(int controlId) const
@@ -275,6 +382,8 @@ void CChildView::OnDocumentLoaded()
     m_list->cornerWidget()->setToolTip(path);
     // No dialog may commit into a table of another kind or another load.
     HideDialogs();
+    // Again, now that the list shows the table itself whatever the find bar showed before.
+    ApplyColumnLayout();
     m_list->SetSortArrow(-1, true);
     // Also when the file held no records: the box must not go on showing the last table's count.
     ShowRecordCount(-1);

@@ -4,7 +4,12 @@
 // ID and name boxes with their search buttons, and the command buttons. It turns clicks into
 // requests of the table's edits and their answers into messages, and owns the three record
 // edit dialogs for the life of the program.
+//
+// It has the template's size unless its frame gives it another: the list takes whatever room
+// there is or lacks, down to a few rows, while the controls below it keep their places from
+// the bottom edge and the find bar, while it shows, stands under them.
 
+#include "table/BulkChange.h"
 #include "table/TableDocument.h"
 #include "table/TableEdits.h"
 
@@ -12,6 +17,8 @@
 
 #include <array>
 #include <map>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -21,6 +28,7 @@ class QPushButton;
 namespace rw {
 
 class CRecordDlg;
+class EditorSettings;
 class FindBar;
 class RecordFinder;
 class RecordList;
@@ -32,9 +40,17 @@ class SortHeader;
 class CChildView : public QWidget {
     Q_OBJECT
 public:
-    // The document, its edits, the saves and the prompter outlive the form.
-    CChildView(TableDocument& document, TableEdits& edits, SaveFlow& saves, Prompter& prompter,
+    // The document, its edits, the saves, the prompter and the settings outlive the form.
+    CChildView(TableDocument& document, TableEdits& edits, SaveFlow& saves, Prompter& prompter, EditorSettings& settings,
                QWidget* parent = nullptr);
+    // The columns as the user left them are remembered.
+    ~CChildView() override;
+
+    // The template's size, and the find bar's height while it shows.
+    [[nodiscard]] QSize sizeHint() const override;
+    // A little narrower (the gap before the Save button closes up), and as high as the controls
+    // under a list of a few rows.
+    [[nodiscard]] QSize minimumSizeHint() const override;
 
     // Once, after the frame has built its windows and before it is shown. The edit dialogs
     // made here send their commits to commitTarget.
@@ -66,6 +82,14 @@ public:
     void OnSave();
     // A left click on a column header.
     void OnHeaderItemClick(int column);
+    // F2: the current cell edited in place.
+    void OnEditCell();
+    // 查看: every column as wide as its title and values need; the rows sorted by the
+    // current cell's column, as a click on its title does.
+    void OnFitColumns();
+    void OnSortByCurrentColumn();
+    // The kind's column widths and hidden columns into the settings.
+    void SaveColumnLayout();
     // The list's context menu, on every selected row.
     void OnDeleteRows();
     void OnCopyAsNew();
@@ -80,7 +104,7 @@ public:
     [[nodiscard]] std::vector<int> SelectedRows() const;
     // What a column header's tooltip says: its title, offset and type.
     [[nodiscard]] static QString ColumnTip(const RecordSchema& schema, int column);
-    // The command of the list's context menu, or of the find bar's keys, with that id.
+    // The command of the list's context menu, of the find bar's keys or of 查看, with that id.
     [[nodiscard]] QAction* ListCommand(int commandId) const;
     // The find bar (Ctrl+F); hiding it shows every row again.
     void ShowFindBar(bool focus = true);
@@ -91,6 +115,11 @@ public:
 signals:
     // While the find bar filters: how many rows show, of how many.
     void RowsShown(int shown, int total, bool filtering);
+    // The find bar came or went: the form would have another size.
+    void PreferredSizeChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 public:
 
@@ -105,7 +134,13 @@ private:
     void SetUpList();
     void ConnectCommands();
     void AddListCommands();
-    void ApplyColumnWidths();
+    // The kind's columns as remembered, or as the kind has them.
+    void ApplyColumnLayout();
+    // The list takes the room the form has beyond the template's, the controls under it move.
+    void LayOut();
+    [[nodiscard]] int FindBarHeight() const;
+    // The column of the current cell; -1, after saying so (text), when there is none.
+    [[nodiscard]] int CurrentColumnOrSay(const char* text);
     // A new file: no dialog may commit into it, no arrow, its count, the commands on.
     void OnDocumentLoaded();
     void ShowMessage(const QString& text, const char* caption, QWidget* owner = nullptr);
@@ -120,6 +155,7 @@ private:
     TableEdits& m_edits;
     SaveFlow& m_saves;
     Prompter& m_prompter;
+    EditorSettings& m_settings;
     RecordList* m_list = nullptr;
     SortHeader* m_header = nullptr;
     QLineEdit* m_countBox = nullptr;
@@ -129,7 +165,12 @@ private:
     std::array<CRecordDlg*, 3> m_dialogs{}; // item, magic, monster
     FindBar* m_findBar = nullptr;
     RecordFinder* m_finder = nullptr;
-    int m_formHeight = 0;
+    QSize m_templateSize;
+    int m_saveButtonGive = 0; // how much narrower than the template the form may be
+    int m_listTemplateHeight = 0;
+    std::vector<std::pair<QWidget*, QPoint>> m_belowList; // at their places in the template
+    FileKind m_layoutKind = FileKind::None;                 // whose columns the list shows
+    std::optional<BulkChange> m_lastBulkChange;
 };
 
 } // namespace rw

@@ -209,9 +209,17 @@ void CChildView::OnBulkChange()
         ShowMessage(Text(str::kModifyWithoutSelection), str::kCaptionWarning);
         return;
     }
-    CBulkChangeDlg dialog(m_document.Table().Kind(), rows.size(), m_list->currentIndex().column(), m_prompter, this);
+    // The current cell's column when it holds numbers, else the one changed last.
+    const RecordSchema& schema = m_document.Table().Schema();
+    int column = m_list->currentIndex().column();
+    if (column < 0 || column >= schema.ColumnCount() || !schema.Column(column).IsNumeric()) {
+        column = m_lastBulkChange ? m_lastBulkChange->column : -1;
+    }
+    CBulkChangeDlg dialog(m_document.Table().Kind(), rows.size(), column, m_prompter, this);
+    if (m_lastBulkChange) dialog.Propose(*m_lastBulkChange);
     if (dialog.exec() != QDialog::Accepted) return;
     const BulkChange change = dialog.Change();
+    m_lastBulkChange = change;
     const BulkChangeResult result = m_edits.BulkChange(rows, change);
     const QString named = RecordsNamed(m_document.Table(), result.rows);
     switch (result.outcome) {
@@ -239,8 +247,11 @@ void CChildView::OnPaste()
     const QString text = QGuiApplication::clipboard()->text();
     const std::vector<int> rows = SelectedRows();
     const RecordTable& table = m_document.Table();
-    // One column of values, no header: into the selected rows' cells of the current column.
+    // One column of values, no header: into the selected rows' cells of the current column,
+    // which the list frames; without a current cell there is no column to take them.
     if (!text.contains(QLatin1Char('\t')) && !rows.empty()) {
+        const int column = CurrentColumnOrSay(str::kPasteWithoutColumn);
+        if (column < 0) return;
         QStringList lines = text.split(QLatin1Char('\n'));
         if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
         std::vector<QString> values;
@@ -249,7 +260,7 @@ void CChildView::OnPaste()
             ShowMessage(Text(str::kPasteNothing), str::kCaptionWarning);
             return;
         }
-        const CellsResult result = m_edits.SetCells(rows, std::max(0, m_list->currentIndex().column()), values);
+        const CellsResult result = m_edits.SetCells(rows, column, values);
         switch (result.outcome) {
         case CellsResult::Outcome::Done: break;
         case CellsResult::Outcome::CountMismatch:

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QStyle>
 #include <QToolTip>
 #include <QLineEdit>
@@ -18,9 +19,24 @@ constexpr char kCellProperty[] = "cell";
 
 } // namespace
 
-CellEditor::CellEditor(Commit commit, NameLimit nameLimit, QObject* parent)
-    : QStyledItemDelegate(parent), m_commit(std::move(commit)), m_nameLimit(std::move(nameLimit))
+CellEditor::CellEditor(Commit commit, NameLimit nameLimit, AfterEdit afterEdit, QObject* parent)
+    : QStyledItemDelegate(parent), m_commit(std::move(commit)), m_nameLimit(std::move(nameLimit)),
+      m_afterEdit(std::move(afterEdit))
 {
+}
+
+void CellEditor::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::paint(painter, option, index);
+    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+    if (!view || view->currentIndex() != index) return;
+    // Whole rows are selected, so the cell a paste or an edit goes to needs a mark of its own.
+    const bool selected = option.state & QStyle::State_Selected;
+    painter->save();
+    painter->setPen(QPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Highlight), 2));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+    painter->restore();
 }
 
 QWidget* CellEditor::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
@@ -88,15 +104,22 @@ bool CellEditor::eventFilter(QObject* object, QEvent* event)
     if (m_reporting && (event->type() == QEvent::FocusOut || event->type() == QEvent::Hide)) return false;
     if (event->type() != QEvent::KeyPress) return QStyledItemDelegate::eventFilter(object, event);
     const int key = static_cast<QKeyEvent*>(event)->key();
-    EndEditHint hint = NoHint;
+    RecordList::EditMove move = RecordList::EditMove::Down;
     switch (key) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: hint = SubmitModelCache; break;
-    case Qt::Key_Tab: hint = EditNextItem; break;
-    case Qt::Key_Backtab: hint = EditPreviousItem; break;
+    case Qt::Key_Enter: move = RecordList::EditMove::Down; break;
+    case Qt::Key_Tab: move = RecordList::EditMove::Next; break;
+    case Qt::Key_Backtab: move = RecordList::EditMove::Previous; break;
     default: return QStyledItemDelegate::eventFilter(object, event);
     }
-    if (CommitLoudly(editor)) emit closeEditor(editor, hint);
+    // Where the cell stood: the edit may take its row out of a filtered list.
+    const auto cell = editor->property(kCellProperty).value<QPersistentModelIndex>();
+    const int row = cell.row();
+    const int column = cell.column();
+    if (!CommitLoudly(editor)) return true;
+    const bool rowGone = !cell.isValid() || cell.row() != row;
+    emit closeEditor(editor, NoHint);
+    if (m_afterEdit) m_afterEdit(row, column, rowGone, move);
     return true;
 }
 

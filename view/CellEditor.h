@@ -1,9 +1,12 @@
 #pragma once
 
 // Editing a cell in place: F2, or typing on it, opens a line edit over it. Enter puts the text
-// into the table and Tab does so and moves to the next cell; a refused text keeps the editor
-// open on the cell, with the message. Escape takes nothing. Leaving the editor otherwise puts
-// the text in when it is good and drops it quietly when it is not.
+// into the table and moves on to the cell below, Tab and Shift+Tab put it in and edit the next
+// or previous cell; a refused text keeps the editor open on the cell, with the message. Escape
+// takes nothing. Leaving the editor otherwise puts the text in when it is good and drops it
+// quietly when it is not. The current cell is drawn framed.
+
+#include "view/RecordList.h"
 
 #include <QStyledItemDelegate>
 
@@ -20,7 +23,12 @@ public:
     // The name box's limit in GBK bytes for a column, or 0 for a number.
     using NameLimit = std::function<int(int column)>;
 
-    CellEditor(Commit commit, NameLimit nameLimit, QObject* parent = nullptr);
+    // Where the current cell goes once an edit of the cell at (row, column) went in.
+    using AfterEdit = std::function<void(int row, int column, bool rowGone, RecordList::EditMove move)>;
+
+    CellEditor(Commit commit, NameLimit nameLimit, AfterEdit afterEdit, QObject* parent = nullptr);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
@@ -38,6 +46,7 @@ private:
 
     Commit m_commit;
     NameLimit m_nameLimit;
+    AfterEdit m_afterEdit;
     bool m_reporting = false; // a refusal's message is up; the editor stays
 };
 

@@ -23,6 +23,8 @@ FindBar::FindBar(QWidget* parent)
     auto* label = new QLabel(Text(str::kFindLabel), this);
     label->setBuddy(m_query);
     m_query->setPlaceholderText(Text(str::kFindPlaceholder));
+    // How to write a query, with examples, where the query is typed.
+    for (QWidget* explained : std::initializer_list<QWidget*>{label, m_query}) explained->setToolTip(Text(str::kFindSyntaxTip));
     m_query->setClearButtonEnabled(true);
     auto* previous = new QPushButton(Text(str::kFindPrevious), this);
     auto* next = new QPushButton(Text(str::kFindNext), this);

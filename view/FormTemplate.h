@@ -39,6 +39,10 @@ inline constexpr std::array kControls{
     ControlTemplate{ControlType::GroupBox, 0, "", 4, 314, 255, 26},
 };
 
+// The gap between the buttons, and the wider one before the Save button (dialog units).
+inline constexpr int kButtonGap = 4;
+inline constexpr int kSaveButtonGap = 16;
+
 // EnableCommands sets the buttons in this order.
 inline constexpr std::array kCommandButtons{ids::kSearchId, ids::kSearchName, ids::kRefresh, ids::kModify,
                                             ids::kDelete,   ids::kAdd,        ids::kSave};

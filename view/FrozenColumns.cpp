@@ -47,11 +47,28 @@ FrozenColumns::FrozenColumns(RecordList& list) : QTableView(&list), m_list(list)
     });
     // Clicks on the frozen titles sort as clicks on the list's own would.
     connect(m_header, &QHeaderView::sectionClicked, list.horizontalHeader(), &QHeaderView::sectionClicked);
-    // The list's context menu here too.
+    // The list's context menus here too.
     setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        if (!m_list.actions().isEmpty()) QMenu::exec(m_list.actions(), viewport()->mapToGlobal(at), nullptr, this);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_list.ShowContextMenu(m_list.viewport()->mapFromGlobal(viewport()->mapToGlobal(at))); });
+    m_header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_header, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu;
+        m_list.FillColumnMenu(menu);
+        menu.exec(m_header->mapToGlobal(at));
     });
+}
+
+bool FrozenColumns::Edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    return QTableView::edit(index, trigger, event);
+}
+
+void FrozenColumns::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    const bool hadFocus = editor->hasFocus();
+    QTableView::closeEditor(editor, hint);
+    if (hadFocus) m_list.setFocus();
 }
 
 void FrozenColumns::Follow()

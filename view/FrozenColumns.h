@@ -24,9 +24,13 @@ public:
     void Follow();
     // Over the list's first columns, as wide as they are.
     void Place();
+    // Opens the editor of one of its cells, where the list's own would stand hidden.
+    bool Edit(const QModelIndex& index, EditTrigger trigger, QEvent* event);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // The keys go back to the list once an editor here closes: this view takes none itself.
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     void ShowOnlyTheFrozenColumns();

@@ -80,4 +80,13 @@ QString KindWord(FileKind kind)
     }
 }
 
+QString KindShortWord(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::Magic: return Text(str::kKindShortMagic);
+    case FileKind::Monster: return Text(str::kKindShortMonster);
+    default: return Text(str::kKindShortItem);
+    }
+}
+
 } // namespace rw

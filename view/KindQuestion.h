@@ -32,5 +32,7 @@ class Prompter;
 
 // "物品（stditem.dat）" and the like.
 [[nodiscard]] QString KindWord(FileKind kind);
+// "物品" and the like.
+[[nodiscard]] QString KindShortWord(FileKind kind);
 
 } // namespace rw

@@ -39,11 +39,34 @@ RecordFinder::RecordFinder(TableDocument& document, RecordList& list, FindBar& b
     connect(&bar, &FindBar::FindNext, this, [this] { Step(+1); });
     connect(&bar, &FindBar::FindPrevious, this, [this] { Step(-1); });
     connect(&bar, &FindBar::OnlyMatchingChanged, this, &RecordFinder::SetFiltering);
+    m_recount.setSingleShot(true);
+    m_recount.setInterval(0);
+    connect(&m_recount, &QTimer::timeout, this, &RecordFinder::Recount);
     connect(&document, &TableDocument::Changed, this, [this] {
         m_matchesStale = true;
         AnnounceRows();
+        if (m_taken && !m_query.Empty() && !m_query.Error()) m_recount.start();
     });
-    connect(&document, &TableDocument::Loaded, this, &RecordFinder::ApplyQuery);
+    connect(&document, &TableDocument::Loaded, this, &RecordFinder::Forget);
+}
+
+void RecordFinder::Forget()
+{
+    m_typing.stop();
+    m_recount.stop();
+    m_taken = false;
+    m_query = RecordQuery();
+    m_matchesStale = true;
+    m_filter.SetQuery(m_query);
+    StopFiltering();
+    m_bar.ShowResult(m_bar.Query().trimmed().isEmpty() ? QString() : Text(str::kFindInactive), false);
+    AnnounceRows();
+}
+
+void RecordFinder::Recount()
+{
+    if (!m_taken || m_query.Empty() || m_query.Error()) return;
+    m_bar.ShowResult(Text(str::kFindMatchCountFormat, Matches().size()), false);
 }
 
 int RecordFinder::TableRow(int listRow) const
@@ -61,6 +84,7 @@ int RecordFinder::ListRow(int tableRow) const
 void RecordFinder::ApplyQuery()
 {
     m_typing.stop();
+    m_taken = true;
     m_query = RecordQuery::Parse(m_bar.Query().toStdString(), m_document.Table().Kind(), Utf8NameTranscoder());
     m_matchesStale = true;
     if (const auto& error = m_query.Error()) {
@@ -79,17 +103,10 @@ void RecordFinder::StopFiltering() { m_bar.SetOnlyMatching(false); }
 void RecordFinder::SetFiltering(bool on)
 {
     if (on == m_filtering) return;
-    ApplyQuery();
+    if (on) ApplyQuery();
     m_filtering = on;
-    // The list shows the filter or the table itself; its column widths go with the model.
-    QAbstractItemModel* shown = on ? static_cast<QAbstractItemModel*>(&m_filter) : &m_document.Model();
-    const std::vector<int> widths = [&] {
-        std::vector<int> w;
-        for (int c = 0; c < shown->columnCount(); ++c) w.push_back(m_list.columnWidth(c));
-        return w;
-    }();
-    m_list.setModel(shown);
-    for (int c = 0; c < static_cast<int>(widths.size()); ++c) m_list.setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+    // The list shows the filter or the table itself, its columns as they were.
+    m_list.setModel(on ? static_cast<QAbstractItemModel*>(&m_filter) : &m_document.Model());
     AnnounceRows();
 }
 
@@ -104,7 +121,7 @@ const std::vector<int>& RecordFinder::Matches()
 
 void RecordFinder::Step(int direction)
 {
-    if (m_typing.isActive()) ApplyQuery();
+    if (m_typing.isActive() || !m_taken) ApplyQuery();
     if (m_query.Error() || m_query.Empty()) return;
     const std::vector<int>& matches = Matches();
     if (matches.empty()) {

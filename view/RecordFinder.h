@@ -3,6 +3,10 @@
 // Finding rows for the find bar: the next and previous match from the current row, wrapping
 // around, and, while only the matching rows are wanted, the list showing them alone. Rows of
 // the list then differ from rows of the table; the form maps them through here.
+//
+// A query belongs to the table it was made on: another file loaded stops the filter and leaves
+// the query's text in the bar, not taken until the user asks again (typing, Enter, F3 or the
+// filter). While a query is taken its count follows every change of the table.
 
 #include "table/RecordQuery.h"
 #include "view/RecordFilter.h"
@@ -45,6 +49,10 @@ signals:
 private:
     void SetFiltering(bool on);
     void Step(int direction);
+    // Another table: the query and its filter no longer apply.
+    void Forget();
+    // The query's count again, once the changes of the moment are done.
+    void Recount();
     void AnnounceRows();
     [[nodiscard]] const std::vector<int>& Matches();
 
@@ -56,7 +64,9 @@ private:
     std::vector<int> m_matches; // table rows, ascending
     bool m_matchesStale = true;
     bool m_filtering = false;
-    QTimer m_typing; // the query is taken once the typing pauses
+    bool m_taken = false; // the bar's text is the query of this table
+    QTimer m_typing;      // the query is taken once the typing pauses
+    QTimer m_recount;     // after changes to the table
 };
 
 } // namespace rw

@@ -1,9 +1,13 @@
 #include "view/RecordList.h"
 
+#include "table/RecordTableModel.h"
 #include "view/FrozenColumns.h"
 #include "view/SortHeader.h"
 
+#include <QAction>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -29,6 +33,12 @@ RecordList::RecordList(QWidget* parent) : QTableView(parent), m_header(new SortH
     m_header->setHighlightSections(false);
     m_header->setStretchLastSection(false);
     m_header->setSectionResizeMode(QHeaderView::Interactive);
+    m_header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_header, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu;
+        FillColumnMenu(menu);
+        menu.exec(m_header->mapToGlobal(at));
+    });
     QPalette shown = palette();
     for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
         shown.setColor(QPalette::Inactive, role, shown.color(QPalette::Active, role));
@@ -41,7 +51,10 @@ RecordList::RecordList(QWidget* parent) : QTableView(parent), m_header(new SortH
 
 void RecordList::setModel(QAbstractItemModel* model)
 {
+    const bool sameColumns = this->model() && model && this->model()->columnCount() == model->columnCount();
+    const ColumnLayout kept = sameColumns ? Layout() : ColumnLayout();
     QTableView::setModel(model);
+    if (sameColumns) ApplyLayout(kept);
     if (m_frozen) m_frozen->Follow();
 }
 
@@ -70,6 +83,125 @@ void RecordList::scrollTo(const QModelIndex& index, ScrollHint hint)
     // A cell that would stand under the frozen columns is brought out to their right.
     const int covered = m_frozen->width() - visualRect(index).left();
     if (covered > 0) horizontalScrollBar()->setValue(horizontalScrollBar()->value() - covered);
+}
+
+ColumnLayout RecordList::Layout() const
+{
+    ColumnLayout layout;
+    if (!model()) return layout;
+    for (int column = 0; column < model()->columnCount(); ++column) {
+        const bool hidden = isColumnHidden(column);
+        // A hidden column has no width to tell; it comes back as wide as the kind has it.
+        const QVariant kindWidth = model()->headerData(column, Qt::Horizontal, RecordTableModel::kColumnWidthRole);
+        layout.widths.push_back(hidden ? (kindWidth.isValid() ? kindWidth.toInt() : m_header->defaultSectionSize())
+                                       : columnWidth(column));
+        layout.hidden.push_back(hidden);
+    }
+    return layout;
+}
+
+void RecordList::ApplyLayout(const ColumnLayout& layout)
+{
+    if (!model()) return;
+    for (int column = 0; column < model()->columnCount(); ++column) {
+        const auto at = static_cast<std::size_t>(column);
+        const bool hidden = column >= FrozenColumns::kCount && at < layout.hidden.size() && layout.hidden[at];
+        // Shown first: a hidden column takes no width.
+        setColumnHidden(column, false);
+        if (at < layout.widths.size()) setColumnWidth(column, layout.widths[at]);
+        setColumnHidden(column, hidden);
+    }
+}
+
+void RecordList::FillColumnMenu(QMenu& menu)
+{
+    if (!model()) return;
+    for (int column = 0; column < model()->columnCount(); ++column) {
+        QAction* entry = menu.addAction(model()->headerData(column, Qt::Horizontal).toString());
+        entry->setCheckable(true);
+        entry->setChecked(!isColumnHidden(column));
+        // The ID and name say which record a row is.
+        entry->setEnabled(column >= FrozenColumns::kCount);
+        connect(entry, &QAction::toggled, this, [this, column](bool shown) {
+            setColumnHidden(column, !shown);
+            emit ColumnsShownChanged();
+        });
+    }
+}
+
+void RecordList::ShowContextMenu(QPoint at)
+{
+    if (!actions().isEmpty()) QMenu::exec(actions(), viewport()->mapToGlobal(at), nullptr, this);
+}
+
+bool RecordList::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    // The frozen columns stand over the list's own ID and name: their editor goes there too.
+    if (index.isValid() && index.column() < FrozenColumns::kCount && m_frozen && m_frozen->isVisible()) {
+        return m_frozen->Edit(index, trigger, event);
+    }
+    return QTableView::edit(index, trigger, event);
+}
+
+void RecordList::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    const int column = current.isValid() ? current.column() : -1;
+    m_header->SetCurrentColumn(column);
+    m_frozen->Header()->SetCurrentColumn(column);
+    // The frame of the current cell moves with it, in both views.
+    if (previous.isValid()) {
+        viewport()->update(visualRect(previous));
+        m_frozen->viewport()->update();
+    }
+    if (current.isValid()) viewport()->update(visualRect(current));
+}
+
+int RecordList::NextShownColumn(int column, int step) const
+{
+    if (!model()) return -1;
+    for (int next = column + step; next >= 0 && next < model()->columnCount(); next += step) {
+        if (!isColumnHidden(next)) return next;
+    }
+    return -1;
+}
+
+void RecordList::MoveAfterEdit(int row, int column, bool rowGone, EditMove move)
+{
+    setFocus();
+    if (!model() || model()->rowCount() == 0) return;
+    const int lastRow = model()->rowCount() - 1;
+    QModelIndex target;
+    switch (move) {
+    case EditMove::Down:
+        // A row the filter let go leaves the next one in its place.
+        target = model()->index(std::min(rowGone ? row : row + 1, lastRow), column);
+        break;
+    case EditMove::Next:
+    case EditMove::Previous: {
+        const int next = NextShownColumn(column, move == EditMove::Next ? 1 : -1);
+        target = model()->index(std::min(row, lastRow), next >= 0 ? next : column);
+        setCurrentIndex(target);
+        // The next cell is edited only when it is the same record's.
+        if (!rowGone && next >= 0) edit(target);
+        return;
+    }
+    }
+    setCurrentIndex(target);
+}
+
+void RecordList::keyPressEvent(QKeyEvent* event)
+{
+    // The context menu from the keyboard, at the current cell.
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (menuKey) {
+        event->accept();
+        const QRect cell = visualRect(currentIndex());
+        ShowContextMenu(cell.isValid() ? cell.bottomLeft() : QPoint(0, 0));
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void RecordList::resizeEvent(QResizeEvent* event)

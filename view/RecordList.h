@@ -5,10 +5,20 @@
 // left while the rest scrolls sideways. A left double-click anywhere in its rows' area, on a
 // row or on the empty space below the rows, is reported after the click has set the selection;
 // QTableView's own doubleClicked only fires on a row.
+//
+// The current cell is framed and its column's title shown in bold, so that the user sees where
+// a one-column paste goes. A cell of the frozen columns is edited over them, where it shows.
+// After an edit put in with Enter the next row's cell becomes current, as in a spreadsheet;
+// after Tab the next column's is edited. The context menu also opens with the Menu key and
+// Shift+F10, and the header's with a right click lets columns be hidden and shown again.
+
+#include "view/EditorSettings.h"
 
 #include <QTableView>
 
 #include <functional>
+
+class QMenu;
 
 namespace rw {
 
@@ -18,11 +28,18 @@ class SortHeader;
 class RecordList : public QTableView {
     Q_OBJECT
 public:
+    // Where the current cell goes once an edit has gone in.
+    enum class EditMove { Down, Next, Previous };
+
     explicit RecordList(QWidget* parent = nullptr);
+
+    using QTableView::edit;
 
     [[nodiscard]] SortHeader* Header() const { return m_header; }
     [[nodiscard]] FrozenColumns* Frozen() const { return m_frozen; }
 
+    // Another model with the same columns (the table, or the rows the find bar lets show)
+    // keeps the columns' widths and which are hidden.
     void setModel(QAbstractItemModel* model) override;
     void setSelectionModel(QItemSelectionModel* selection) override;
     // The arrow and the tooltips, on the frozen titles as on the others.
@@ -31,15 +48,34 @@ public:
     // Scrolled sideways so that a cell is never hidden under the frozen columns.
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
+    // The columns' widths and which are hidden; the ID and name never are.
+    [[nodiscard]] ColumnLayout Layout() const;
+    void ApplyLayout(const ColumnLayout& layout);
+    // One checkable entry per column, checked while it shows.
+    void FillColumnMenu(QMenu& menu);
+    // The list's commands at a point of its viewport.
+    void ShowContextMenu(QPoint at);
+    // Moves the current cell after an edit of the cell at (row, column) went in; rowGone: the
+    // edited row no longer shows (the find bar's filter let it go).
+    void MoveAfterEdit(int row, int column, bool rowGone, EditMove move);
+
 signals:
     void DoubleClicked();
+    // The user hid or showed a column.
+    void ColumnsShownChanged();
 
 protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
 
 private:
+    // The next column to the right (step 1) or left (-1) that shows, or -1.
+    [[nodiscard]] int NextShownColumn(int column, int step) const;
+
     SortHeader* m_header;
     FrozenColumns* m_frozen = nullptr;
 };

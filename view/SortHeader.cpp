@@ -31,6 +31,27 @@ void SortHeader::SetSortArrow(int column, bool ascending)
     viewport()->update();
 }
 
+void SortHeader::SetCurrentColumn(int column)
+{
+    if (column == m_currentColumn) return;
+    m_currentColumn = column;
+    viewport()->update();
+}
+
+int SortHeader::FittingWidth(int column) const
+{
+    // Qt measures a title in bold already, for a highlighted section.
+    return sectionSizeFromContents(column).width() + kArrowGap + kSortArrowWidth;
+}
+
+QFontMetrics SortHeader::TitleMetrics(int logicalIndex) const
+{
+    if (logicalIndex != m_currentColumn) return fontMetrics();
+    QFont bold = font();
+    bold.setBold(true);
+    return QFontMetrics(bold);
+}
+
 QRect SortHeader::ArrowRect(int column) const
 {
     if (column < 0 || column != m_arrowColumn) return {};
@@ -73,13 +94,13 @@ QString SortHeader::ShownTitle(const QRect& section, int logicalIndex) const
     if (logicalIndex != m_arrowColumn) return title;
     // The arrow keeps its place; a title too long for the rest is cut short.
     const int room = std::max(0, LabelRect(section, logicalIndex).width() - kArrowGap - kSortArrowWidth);
-    return fontMetrics().elidedText(title, Qt::ElideRight, room);
+    return TitleMetrics(logicalIndex).elidedText(title, Qt::ElideRight, room);
 }
 
 QRect SortHeader::ArrowRectIn(const QRect& section, int logicalIndex) const
 {
     const QRect label = LabelRect(section, logicalIndex);
-    const int x = label.left() + fontMetrics().horizontalAdvance(ShownTitle(section, logicalIndex)) + kArrowGap;
+    const int x = label.left() + TitleMetrics(logicalIndex).horizontalAdvance(ShownTitle(section, logicalIndex)) + kArrowGap;
     const int y = section.top() + (section.height() - kSortArrowHeight) / 2;
     return {x, y, kSortArrowWidth, kSortArrowHeight};
 }
@@ -88,6 +109,8 @@ void SortHeader::initStyleOptionForIndex(QStyleOptionHeader* option, int logical
 {
     QHeaderView::initStyleOptionForIndex(option, logicalIndex);
     option->sortIndicator = QStyleOptionHeader::None;
+    // The style draws a title in bold where its section is on.
+    if (logicalIndex == m_currentColumn) option->state |= QStyle::State_On;
     if (logicalIndex == m_arrowColumn) {
         option->text = ShownTitle(QRect(0, 0, sectionSize(logicalIndex), height()), logicalIndex);
     }

@@ -127,6 +127,24 @@ TEST_P(RecordDlgTest, EnterEscapeCloseAndCancelHideWithoutCommitting)
     EXPECT_TRUE(Cancel().isDefault());
 }
 
+// Enter stays cancel; Ctrl+Enter, on the main keys or the keypad, commits as the commit
+// button does, which says so.
+TEST_P(RecordDlgTest, CtrlEnterCommitsAsTheCommitButtonDoes)
+{
+    EXPECT_TRUE(Commit().toolTip().contains(QStringLiteral("Ctrl+Enter")));
+    for (const Qt::KeyboardModifiers modifiers : {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::KeypadModifier}) {
+        target.commits.clear();
+        Open(Record(GetParam()), true);
+        dlg.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        Box(2).setText("5");
+        QTest::keyClick(&Box(2), modifiers & Qt::KeypadModifier ? Qt::Key_Enter : Qt::Key_Return, modifiers);
+        ASSERT_EQ(target.commits.size(), 1u);
+        EXPECT_EQ(target.commits[0].record.Value(2), 5);
+        EXPECT_FALSE(dlg.isVisible());
+    }
+}
+
 TEST_P(RecordDlgTest, BadNumberStopsTheCommitAtThatBox)
 {
     for (const QString bad : {"12a", "1.5", "", "2147483648", "- 3", "１２"}) {

@@ -202,51 +202,84 @@ TEST(NameOrder, PrefixKeyAgreesWithTheComparison)
     }
 }
 
+struct QueryCase {
+    const char* query;
+    std::vector<int> rows;
+    std::optional<QueryError::Kind> error;
+};
+
+// Rows of ID and name, Stdmode 10 × the ID; each query finds its rows or names its error.
+void ExpectQueries(std::initializer_list<std::pair<std::int32_t, std::string>> rows, std::initializer_list<QueryCase> cases)
+{
+    RecordTable table(FileKind::Item);
+    for (const auto& [id, name] : rows) table.PutRecord(MakeRecord(FileKind::Item, id, name, id * 10), -1);
+    const PassThroughNames gbk;
+    for (const QueryCase& c : cases) {
+        SCOPED_TRACE(c.query);
+        const RecordQuery query = RecordQuery::Parse(c.query, FileKind::Item, gbk);
+        EXPECT_EQ(query.MatchingRows(table), c.rows);
+        ASSERT_EQ(query.Error().has_value(), c.error.has_value());
+        if (c.error) {
+            EXPECT_EQ(query.Error()->kind, *c.error);
+        }
+    }
+}
+
 // The find bar's queries: a text finds names holding it (ASCII in any case, never across a
 // character) or the ID; conditions must all hold; a malformed query says what is wrong.
 TEST(RecordQuery, TextsAndConditions)
 {
-    RecordTable table(FileKind::Item);
-    const std::pair<std::int32_t, std::string> rows[] = {
-        {1, "Iron Sword"}, {2, "iron"}, {12, "\xCC\xFA\xBD\xA3"}, {3, "\x81\x41x"}, {4, "A"},
-    }; // 铁剑; a character whose trail byte is 'A'
-    for (const auto& [id, name] : rows) {
-        Record record = MakeRecord(FileKind::Item, id, name, id * 10); // Stdmode = 10 × ID
-        table.PutRecord(record, -1);
-    }
+    // 铁剑; a character whose trail byte is 'A'
+    ExpectQueries({{1, "Iron Sword"}, {2, "iron"}, {12, "\xCC\xFA\xBD\xA3"}, {3, "\x81\x41x"}, {4, "A"}},
+                  {
+                      {"", {0, 1, 2, 3, 4}, {}},
+                      {"IRON", {0, 1}, {}},
+                      {"sword", {0}, {}},
+                      {"\xBD\xA3", {2}, {}},            // 剑
+                      {"a", {4}, {}},                     // not the trail byte of row 3
+                      {"12", {2}, {}},                    // the ID; no name holds "12"
+                      {"  2 ", {1}, {}},
+                      {"Stdmode>=30", {2, 3, 4}, {}},
+                      {"stdmode >= 20 ItemID!=12", {1, 3, 4}, {}},
+                      {"Stdmode<0", {}, {}},
+                      {"Price=0 Stdmode=10", {0}, {}},
+                      {"Levle>3", {}, QueryError::Kind::UnknownColumn},
+                      {"ItemName=iron", {}, QueryError::Kind::NameColumn},
+                      {"Stdmode 10 Price=1", {}, QueryError::Kind::NoOperator},
+                      {"Stdmode 10", {}, {}}, // no operator anywhere: a text no name holds
+                      {"Stdmode>1x", {}, QueryError::Kind::NoNumber},
+                      {"Stdmode>", {}, QueryError::Kind::NoNumber},
+                      {"Stdmode>99999999999", {}, QueryError::Kind::NotInRange},
+                      {">3", {}, QueryError::Kind::UnknownColumn},
+                  });
     const PassThroughNames gbk;
-    struct Case { const char* query; std::vector<int> rows; std::optional<QueryError::Kind> error; };
-    const Case cases[] = {
-        {"", {0, 1, 2, 3, 4}, {}},
-        {"IRON", {0, 1}, {}},
-        {"sword", {0}, {}},
-        {"\xBD\xA3", {2}, {}},            // 剑
-        {"a", {4}, {}},                     // not the trail byte of row 3
-        {"12", {2}, {}},                    // the ID; no name holds "12"
-        {"  2 ", {1}, {}},
-        {"Stdmode>=30", {2, 3, 4}, {}},
-        {"stdmode >= 20 ItemID!=12", {1, 3, 4}, {}},
-        {"Stdmode<0", {}, {}},
-        {"Price=0 Stdmode=10", {0}, {}},
-        {"Levle>3", {}, QueryError::Kind::UnknownColumn},
-        {"ItemName=iron", {}, QueryError::Kind::NameColumn},
-        {"Stdmode 10 Price=1", {}, QueryError::Kind::NoOperator},
-        {"Stdmode 10", {}, {}}, // no operator anywhere: a text no name holds
-        {"Stdmode>1x", {}, QueryError::Kind::NoNumber},
-        {"Stdmode>", {}, QueryError::Kind::NoNumber},
-        {"Stdmode>99999999999", {}, QueryError::Kind::NotInRange},
-        {">3", {}, QueryError::Kind::UnknownColumn},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.query);
-        const RecordQuery query = RecordQuery::Parse(c.query, FileKind::Item, gbk);
-        EXPECT_EQ(query.MatchingRows(table), c.rows);
-        EXPECT_EQ(query.Error().has_value(), c.error.has_value());
-        if (c.error && query.Error()) {
-            EXPECT_EQ(query.Error()->kind, *c.error);
-        }
-    }
     EXPECT_EQ(RecordQuery::Parse("Levle>3", FileKind::Item, gbk).Error()->text, "Levle");
+}
+
+// A part of a name and conditions together, all to be met; alternatives after "|", one to
+// be met; a malformed alternative makes the whole query malformed.
+TEST(RecordQuery, NamePartsConditionsAndAlternatives)
+{
+    ExpectQueries({{1, "Iron Sword"}, {2, "iron"}, {12, "\xCC\xFA\xBD\xA3"}, {3, "Iron  Ring"}, {4, "Ring"}}, // 铁剑
+                  {
+                      {"iron Stdmode>=20", {1, 3}, {}},
+                      {"Stdmode>=20 iron", {1, 3}, {}},
+                      {"Stdmode >= 20 IRON ItemID<3", {1}, {}},
+                      {"\xBD\xA3 Stdmode>=100", {2}, {}},  // 剑 and a condition
+                      {"iron sword Stdmode<100", {0}, {}}, // the words together, as one part
+                      {"sword Stdmode<100 iron", {0}, {}}, // two parts, each held
+                      {"Iron  Ring Stdmode>0", {3}, {}},   // the blanks between words kept
+                      {"12 Stdmode>0", {2}, {}},           // a number is an ID here too
+                      {"Stdmode=10 | Stdmode=30", {0, 3}, {}},
+                      {"sword | ring", {0, 3, 4}, {}},
+                      {"ring Stdmode>30 | ItemID=1", {0, 4}, {}},
+                      {"Stdmode=10 |", {0}, {}}, // an alternative still being typed
+                      {"|", {0, 1, 2, 3, 4}, {}},
+                      {"sword | Levle>3", {}, QueryError::Kind::UnknownColumn},
+                      {"ring Stdmode 10 Price>1", {}, QueryError::Kind::NoOperator},
+                      {"ring Stdmode>x", {}, QueryError::Kind::NoNumber},
+                      {"ring >3", {}, QueryError::Kind::UnknownColumn},
+                  });
 }
 
 } // namespace

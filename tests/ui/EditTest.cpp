@@ -339,9 +339,10 @@ TEST_F(EditTest, UndoAndRedoFromTheEditMenuAndTheirKeys)
     view.OnHeaderItemClick(kNameColumn);
     EXPECT_EQ(undo.text(), U("撤销 排序 ItemName"));
     EXPECT_TRUE(frame.ChangesPane()->isVisible());
-    EXPECT_EQ(frame.ChangesPane()->text(), U("已修改 1 条记录"));
+    EXPECT_EQ(frame.ChangesPane()->text(), U("已修改 1 条记录，记录顺序已改变"));
 
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(frame.ChangesPane()->text(), U("已修改 1 条记录"));
     EXPECT_EQ(undo.text(), U("撤销 删除 [ID=2]"));
     EXPECT_EQ(redo.text(), U("重做 排序 ItemName"));
     EXPECT_EQ(view.Header()->ArrowColumn(), -1);
@@ -444,8 +445,8 @@ TEST_F(EditTest, ContextMenuAndDeleteKeyActOnEverySelectedRow)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     std::vector<QString> menu;
     for (QAction* action : view.List()->actions()) menu.push_back(action->text());
-    EXPECT_EQ(menu, (std::vector<QString>{U("复制(&C)"), U("粘贴(&P)"), U("删除(&D)"), U("复制为新记录(&N)"),
-                                          U("批量修改(&B)...")}));
+    EXPECT_EQ(menu, (std::vector<QString>{U("编辑单元格(&E)"), U("复制(&C)"), U("粘贴(&P)"), U("删除所选记录(&D)"),
+                                          U("复制为新记录(&N)"), U("批量修改(&B)...")}));
     EXPECT_EQ(view.List()->contextMenuPolicy(), Qt::ActionsContextMenu);
 
     view.List()->setFocus();

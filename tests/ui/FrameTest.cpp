@@ -10,6 +10,7 @@
 #include "ui/TextFit.h"
 #include "shell/StatusTexts.h"
 #include "tests/ui/UiTestSupport.h"
+#include "view/FindBar.h"
 #include "view/FrozenColumns.h"
 #include "view/SortHeader.h"
 #include "tests/Platforms.h"
@@ -137,13 +138,16 @@ TEST_F(FrameTest, AFailedOpenSaysWhyAndChangesNothing)
     for (const auto& [path, reason] : attempts) {
         SCOPED_TRACE(path.toStdString());
         prompter.messages.clear();
+        prompter.questions.clear();
         OpenPath(path);
-        ASSERT_EQ(prompter.messages.size(), 1u);
-        EXPECT_EQ(prompter.messages[0].text,
-                  reason.isEmpty() ? U(str::kNotADataFile)
-                                   : U("无法打开文件[%1]：%2！").arg(QDir::toNativeSeparators(path), reason));
-        EXPECT_EQ(prompter.messages[0].caption, U(str::kCaptionError));
-        EXPECT_EQ(prompter.messages[0].owner, &frame);
+        // A name that is none of the three is a question: it offers 按类型打开 beside OK.
+        const std::vector<ShownMessage>& shown = reason.isEmpty() ? prompter.questions : prompter.messages;
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(prompter.messages.size() + prompter.questions.size(), 1u);
+        EXPECT_EQ(shown[0].text, reason.isEmpty() ? U(str::kNotADataFile)
+                                                  : U("无法打开文件[%1]：%2！").arg(QDir::toNativeSeparators(path), reason));
+        EXPECT_EQ(shown[0].caption, U(str::kCaptionError));
+        EXPECT_EQ(shown[0].owner, &frame);
         EXPECT_EQ(frame.windowTitle(), title);
         EXPECT_EQ(document.Kind(), FileKind::Monster);
         EXPECT_EQ(document.FileName(), "monster.dat");
@@ -154,6 +158,28 @@ TEST_F(FrameTest, AFailedOpenSaysWhyAndChangesNothing)
     OpenPath(std::nullopt); // cancelled
     EXPECT_EQ(prompter.messages.size(), 0u);
     EXPECT_EQ(frame.windowTitle(), title);
+}
+
+// A name Open refuses: the message offers 按类型打开 beside OK (the default, which opens
+// nothing), and the kind chosen there opens the file under its own name.
+TEST_F(FrameTest, ANameOpenRefusesMayBeOpenedAsAKindFromItsMessage)
+{
+    const QString path = Write(QStringLiteral("items.txt"), {.ids = {4, 5}});
+    for (const Answer answer : {Answer::Ok, Answer::OpenAsKind}) {
+        prompter.questions.clear();
+        prompter.answers = {answer};
+        prompter.items = {0};
+        OpenPath(path);
+        ASSERT_EQ(prompter.questions.size(), 1u);
+        EXPECT_EQ(prompter.questions[0].text, U(str::kNotADataFile));
+        EXPECT_EQ(prompter.buttonsAsked.back().buttons, (std::vector<Answer>{Answer::Ok, Answer::OpenAsKind}));
+        EXPECT_EQ(prompter.buttonsAsked.back().defaultAnswer, Answer::Ok);
+        EXPECT_EQ(document.HasFile(), answer == Answer::OpenAsKind);
+    }
+    EXPECT_EQ(prompter.itemsAsked.size(), 1u);
+    EXPECT_EQ(document.Kind(), FileKind::Item);
+    EXPECT_EQ(frame.windowTitle(), TitleFor(QStringLiteral("items.txt")));
+    EXPECT_EQ(Table().RowCount(), 2);
 }
 
 TEST_F(FrameTest, RefusedRecordsAreReportedAfterTheLoadAndTheUserMayStopTheBoxes)
@@ -404,10 +430,11 @@ TEST_F(FrameTest, MenuCommandsCarryTheirIdsAndShowTheirPromptsWhileHighlighted)
                           {ids::kCmdAppExit, str::kMenuExit, "退出应用程序；提示保存文档"},
                           {ids::kCmdAppAbout, str::kMenuAbout, "显示程序信息，版本号和版权"}};
     const QList<QAction*> menus = frame.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
+    ASSERT_EQ(menus.size(), 4);
     EXPECT_EQ(menus[0]->text(), U(str::kMenuFile));
     EXPECT_EQ(menus[1]->text(), U(str::kMenuEdit));
-    EXPECT_EQ(menus[2]->text(), U(str::kMenuHelp));
+    EXPECT_EQ(menus[2]->text(), U(str::kMenuView));
+    EXPECT_EQ(menus[3]->text(), U(str::kMenuHelp));
     frame.show();
     for (const Case& c : cases) {
         QAction* action = frame.CommandAction(c.id);
@@ -537,36 +564,49 @@ TEST_F(FrameTest, TooltipsExplainColumnsCellsAndTheFile)
               U("A rather long name here"));
 }
 
-TEST_F(FrameTest, TheFrameStaysOnTheScreenAndTheFormScrollsWhereItDoesNotFit)
+// The column titles and the buttons stay in sight together: where the screen is too low for
+// the form, its list gives way, and Ctrl+F's bar takes its room from the list too.
+TEST_F(FrameTest, TheFrameStaysOnTheScreenWithTheTitlesAndButtonsInSight)
 {
+    Open({.ids = {1, 2, 3}});
     frame.show();
     const QSize whole = frame.size();
-    auto* scroll = frame.findChild<QScrollArea*>();
-    ASSERT_NE(scroll, nullptr);
+    auto& scroll = *frame.findChild<QScrollArea*>();
+    // From top to bottom within what the scroll area shows, its left edge too.
+    const auto inSight = [&](const QWidget* widget) {
+        const QRect at(widget->mapTo(scroll.viewport(), QPoint(0, 0)), widget->size());
+        return at.top() >= 0 && at.bottom() < scroll.viewport()->height() && at.left() >= 0 &&
+               at.left() < scroll.viewport()->width();
+    };
     const struct {
         QRect available;
-        bool across, down;
+        bool across;
     } screens[] = {
-        {QRect(0, 0, 1920, 1160), false, false},
-        {QRect(0, 0, 700, 1160), true, false},
-        {QRect(0, 0, 1920, 500), false, true},
-        {QRect(0, 30, 683, 354), true, true}, // 1366 × 768 at scale 2, a panel on top
+        {QRect(0, 0, 1920, 1160), false},
+        {QRect(0, 0, 700, 1160), true},
+        {QRect(0, 0, 1920, 500), false},
+        {QRect(0, 30, 683, 354), true}, // 1366 × 768 at scale 2, a panel on top
     };
     for (const auto& screen : screens) {
         SCOPED_TRACE(testing::Message() << screen.available.width() << "x" << screen.available.height());
+        view.HideFindBar();
         frame.FitToScreen(screen.available);
         QCoreApplication::processEvents();
-        EXPECT_LE(frame.frameGeometry().width(), screen.available.width());
-        EXPECT_LE(frame.frameGeometry().height(), screen.available.height());
-        EXPECT_EQ(scroll->horizontalScrollBar()->maximum() > 0, screen.across);
-        EXPECT_EQ(scroll->verticalScrollBar()->maximum() > 0, screen.down);
-        if (!screen.across && !screen.down) {
-            EXPECT_EQ(frame.size(), whole);
+        EXPECT_TRUE(screen.available.height() < 1000 || frame.size() == whole || screen.across);
+        for (const bool finding : {false, true}) {
+            if (finding) view.ShowFindBar();
+            QCoreApplication::processEvents();
+            EXPECT_LE(frame.frameGeometry().width(), screen.available.width());
+            EXPECT_LE(frame.frameGeometry().height(), screen.available.height());
+            EXPECT_EQ(scroll.horizontalScrollBar()->maximum() > 0, screen.across);
+            EXPECT_EQ(scroll.verticalScrollBar()->maximum(), 0);
+            scroll.horizontalScrollBar()->setValue(0);
+            EXPECT_TRUE(inSight(view.List()->horizontalHeader()) && inSight(FindControl(view, ids::kCountBox)));
+            EXPECT_TRUE(!finding || inSight(view.Finding()));
         }
-        // Every control can be reached: scrolled to, the Save button shows whole.
-        scroll->ensureWidgetVisible(view.Button(ids::kSave));
-        const QRect save(view.Button(ids::kSave)->mapTo(scroll->viewport(), QPoint(0, 0)), view.Button(ids::kSave)->size());
-        EXPECT_TRUE(scroll->viewport()->rect().contains(save));
+        scroll.ensureWidgetVisible(view.Button(ids::kSave));
+        EXPECT_TRUE(scroll.viewport()->rect().contains(QRect(view.Button(ids::kSave)->mapTo(scroll.viewport(), QPoint(0, 0)),
+                                                             view.Button(ids::kSave)->size())));
     }
 }
 
@@ -623,6 +663,7 @@ TEST(RealDialogs, ARefusedCommitsMessageIsTheDialogsAndTheKeysStayWithIt)
 {
     QTemporaryDir dir;
     QtPrompter prompter;
+    EditorSettings().Clear();
     CMainFrame frame(prompter);
     frame.OpenPath(WriteSample(dir.filePath(QStringLiteral("stditem.dat")), {.ids = {1, 2, 3}}));
     frame.show();

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QTest>
 
 #ifndef _WIN32
@@ -212,6 +213,74 @@ TEST_F(SaveTest, AnOpenedFileReplacedByAFolderIsSaidToBeOne)
     EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, U("文件[%1]保存失败：它是一个文件夹").arg(Native(path))));
     EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral(".bak")));
     EXPECT_TRUE(document.Modified());
+}
+
+// After 保存 writes the table elsewhere, the window still stands for the opened file: its title
+// names it, 文件信息 tells the table and that file as they are now, and Ctrl+S writes the
+// changes over it.
+TEST_F(SaveTest, AfterASaveElsewhereTheTitleInfoAndCtrlSStayWithTheOpenedFile)
+{
+    const QString path = Open({.ids = {1, 2, 3}});
+    ShowActive();
+    const QString title = frame.windowTitle();
+    const auto info = [&] {
+        prompter.messages.clear();
+        frame.CommandAction(ids::kCmdFileInfo)->trigger();
+        return prompter.messages.empty() ? QString() : prompter.messages.back().text;
+    };
+    DeleteFirstRow();
+    const QString elsewhere = dir.filePath(QStringLiteral("stditem2.dat"));
+    prompter.fileAnswers.push_back(elsewhere);
+    view.OnSave();
+    ASSERT_EQ(RecordsIn(elsewhere), 2u);
+    EXPECT_EQ(frame.windowTitle(), title);
+    QString text = info();
+    for (const QString& line : {U("记录数：2\n"), U("文件大小：556 字节\n"), U("另存为：%1（").arg(Native(elsewhere)),
+                                U(str::kFileInfoBehind)}) {
+        EXPECT_TRUE(text.contains(line)) << line.toStdString() << " in " << text.toStdString();
+    }
+    CtrlS();
+    EXPECT_EQ(RecordsIn(path), 2u);
+    EXPECT_EQ(frame.windowTitle(), title);
+    text = info();
+    EXPECT_TRUE(text.contains(U("文件大小：372 字节\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(U("保存时间："))) << text.toStdString();
+    EXPECT_FALSE(text.contains(U(str::kFileInfoBehind)));
+}
+
+// The status bar says what a save would write otherwise: changed records, another order, both.
+TEST_F(SaveTest, TheStatusBarTellsChangedRecordsFromAnotherOrder)
+{
+    const struct {
+        const char* steps; // d: delete the first row, s: sort by name, S: Ctrl+S, u: undo
+        const char* said;  // nothing: the pane is hidden
+    } cases[] = {
+        {"s", "记录顺序已改变"},
+        {"ds", "已修改 1 条记录，记录顺序已改变"},
+        {"sd", "已修改 1 条记录，记录顺序已改变"},
+        {"d", "已修改 1 条记录"},
+        {"sSu", "记录顺序已改变"}, // the saved file has the sorted order
+        {"sSs", "记录顺序已改变"},
+        {"du", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.steps);
+        prompter.answers = {Answer::Discard};
+        Open({.ids = {3, 1, 2}});
+        ShowActive();
+        for (const char step : std::string_view(c.steps)) {
+            switch (step) {
+            case 'd': DeleteFirstRow(); break;
+            case 's': view.OnHeaderItemClick(kNameColumn); break;
+            case 'S': CtrlS(); break;
+            case 'u': document.History().undo(); break;
+            }
+        }
+        EXPECT_EQ(frame.ChangesPane()->isVisible(), *c.said != '\0');
+        if (*c.said != '\0') {
+            EXPECT_EQ(frame.ChangesPane()->text(), U(c.said));
+        }
+    }
 }
 
 } // namespace

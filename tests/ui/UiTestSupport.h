@@ -12,6 +12,7 @@
 #include "shell/CMainFrame.h"
 #include "ui/Prompter.h"
 #include "view/CChildView.h"
+#include "view/EditorSettings.h"
 #include "view/RecordList.h"
 
 #include <QApplication>
@@ -163,6 +164,16 @@ private:
     }
 };
 
+// The column of a kind with that title, or -1.
+inline int ColumnTitled(FileKind kind, std::string_view title)
+{
+    const RecordSchema& schema = SchemaOf(kind);
+    for (int column = 0; column < schema.ColumnCount(); ++column) {
+        if (schema.Column(column).title == title) return column;
+    }
+    return -1;
+}
+
 // A data file of our own: one record per ID, named "N<id>".
 struct SampleFile {
     FileKind kind = FileKind::Item;
@@ -187,10 +198,16 @@ inline QString WriteSample(const QString& path, const SampleFile& sample)
     return path;
 }
 
+// Each frame starts as on a first start: nothing remembered from the frames before.
+struct ForgottenSettings {
+    ForgottenSettings() { EditorSettings().Clear(); }
+};
+
 // A main frame over a temporary folder, with the form's rows and dialogs at hand.
 class FrameFixture : public ::testing::Test {
 protected:
     FakePrompter prompter;
+    ForgottenSettings forgotten;
     CMainFrame frame{prompter};
     CChildView& view = *frame.View();
     TableDocument& document = frame.Document();

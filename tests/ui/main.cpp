@@ -4,6 +4,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -34,6 +37,10 @@ int main(int argc, char** argv)
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
     }
+    // The editor's settings go to a folder of the run's own, never to the user's.
+    QStandardPaths::setTestModeEnabled(true);
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     rw::CEditorApp app(argc, argv);
     if (!config.isEmpty()) QFile::remove(config); // read while the application started
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,0 +1,92 @@
+// The find bar's query belongs to the table it was made on, and its counts follow the table.
+
+#include "resources/Strings.h"
+#include "tests/ui/UiTestSupport.h"
+#include "view/FindBar.h"
+#include "view/RecordFinder.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QTest>
+
+namespace rw::test {
+namespace {
+
+class FindFilterTest : public FrameFixture {
+protected:
+    void SetUp() override
+    {
+        Open({.ids = {1, 12, 3, 120, 5}}); // the names N1, N12, N3, N120, N5
+        frame.show();
+        view.ShowFindBar();
+    }
+    FindBar& Bar() { return *view.Finding(); }
+    QLineEdit& Query() { return *Bar().findChild<QLineEdit*>(); }
+    [[nodiscard]] QString Result() { return Bar().findChild<QLabel*>(QStringLiteral("result"))->text(); }
+    void Take(const char* query)
+    {
+        Query().setText(U(query));
+        view.Finder()->ApplyQuery();
+    }
+    // After the changes of the moment are done, as the window shows them.
+    void Settle() { QCoreApplication::processEvents(); }
+    void Rename(int row, const char* name) { ASSERT_TRUE(edits.EditCell(row, kNameColumn, U(name)).Accepted()); }
+};
+
+// Another file: no filter, the text kept but not taken, every row in the list.
+TEST_F(FindFilterTest, AnotherFileStopsTheFilterAndKeepsTheTextUntaken)
+{
+    Take("N1");
+    Bar().SetOnlyMatching(true);
+    ASSERT_EQ(view.List()->model()->rowCount(), 3);
+    Open({.kind = FileKind::Monster, .ids = {0, 1, 2, 3}});
+    EXPECT_FALSE(Bar().OnlyMatching());
+    EXPECT_EQ(view.List()->model(), &document.Model());
+    EXPECT_EQ(view.List()->model()->rowCount(), 4);
+    EXPECT_FALSE(frame.ShownPane()->isVisible());
+    EXPECT_EQ(Query().text(), QStringLiteral("N1"));
+    EXPECT_TRUE(Bar().isVisible());
+    EXPECT_EQ(Result(), U(str::kFindInactive));
+    EXPECT_TRUE(Query().toolTip().contains(QStringLiteral("Stdmode=10 | Stdmode=11")));
+    // Taken again by the user, on this table.
+    QTest::keyClick(&Query(), Qt::Key_Return);
+    EXPECT_EQ(Result(), U("第 1 个，共 1 个"));
+    EXPECT_EQ(Table().IdOfRow(view.SelectedRow()), 1);
+
+    // A condition on a column the new kind lacks filters nothing there until it is taken.
+    Take("Stdmode>0");
+    Bar().SetOnlyMatching(true);
+    Open({.ids = {7}});
+    EXPECT_EQ(view.List()->model()->rowCount(), 1);
+    EXPECT_FALSE(Bar().OnlyMatching());
+}
+
+// The count beside the bar and the status bar's "显示 n / N 条" follow every change: an edit,
+// its undo, a row the filter lets go.
+TEST_F(FindFilterTest, TheCountsFollowEveryEdit)
+{
+    Take("N1");
+    EXPECT_EQ(Result(), U("共 3 个"));
+    const struct {
+        std::function<void()> change;
+        const char* count;
+        int shown;
+    } steps[] = {
+        {[&] { Rename(2, "N1x"); }, "共 4 个", 4},
+        {[&] { Rename(1, "zz"); }, "共 3 个", 3}, // N12 goes from the list
+        {[&] { document.History().undo(); }, "共 4 个", 4},
+        {[&] { view.List()->selectRow(0), view.OnDelete(); }, "共 3 个", 3},
+    };
+    Bar().SetOnlyMatching(true);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.count);
+        step.change();
+        Settle();
+        EXPECT_EQ(Result(), U(step.count));
+        EXPECT_EQ(view.List()->model()->rowCount(), step.shown);
+        EXPECT_EQ(frame.ShownPane()->text(), U("显示 %1 / %2 条").arg(step.shown).arg(Table().RowCount()));
+    }
+}
+
+} // namespace
+} // namespace rw::test

@@ -1,0 +1,220 @@
+// What the editor remembers between runs (in the run's own settings folder, see main.cpp):
+// the frame that may be resized and its size, each kind's columns, the files opened last; and
+// the room a resizable frame gives the list.
+
+#include "resources/Strings.h"
+#include "shell/RecentFilesMenu.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/DialogUnits.h"
+#include "view/FindBar.h"
+#include "view/FrozenColumns.h"
+#include "view/SortHeader.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLayout>
+#include <QMenu>
+#include <QTest>
+
+#include <memory>
+
+namespace rw::test {
+namespace {
+
+// One run of the editor after another, over one folder of data files.
+class SettingsTest : public ::testing::Test {
+protected:
+    FakePrompter prompter;
+    ForgottenSettings forgotten;
+    QTemporaryDir dir;
+    std::unique_ptr<CMainFrame> frame = std::make_unique<CMainFrame>(prompter);
+
+    // The run ends, and the next one starts.
+    void Restart()
+    {
+        frame.reset();
+        frame = std::make_unique<CMainFrame>(prompter);
+    }
+    CChildView& View() { return *frame->View(); }
+    RecordList& List() { return *View().List(); }
+    QString Write(const QString& name, const SampleFile& sample) { return WriteSample(dir.filePath(name), sample); }
+    void Open(const QString& path)
+    {
+        prompter.fileAnswers.push_back(path);
+        frame->OnFileOpen();
+    }
+    [[nodiscard]] QStringList RecentEntries()
+    {
+        frame->RecentFiles()->Fill();
+        QStringList entries;
+        for (const QAction* action : frame->RecentFiles()->actions()) entries.push_back(action->text());
+        return entries;
+    }
+};
+
+// A first start is the fixed frame. Resizable, the frame can grow and be maximized, and the
+// list takes the room; the controls under it keep their places from the bottom. Back to fixed,
+// it is the form's size again.
+TEST_F(SettingsTest, AResizableFrameGivesTheListTheRoom)
+{
+    Open(Write(QStringLiteral("stditem.dat"), {.ids = {1, 2, 3}}));
+    frame->show();
+    EXPECT_FALSE(frame->Resizable());
+    EXPECT_EQ(frame->minimumSize(), frame->maximumSize());
+    const QSize fixed = frame->size();
+    const int listHeight = List().height();
+    const int saveFromBottom = View().height() - View().Button(ids::kSave)->y();
+    for (const bool resizable : {true, false}) {
+        frame->CommandAction(ids::kCmdResizable)->trigger();
+        EXPECT_EQ(bool(frame->windowFlags() & Qt::WindowMaximizeButtonHint), resizable);
+        if (resizable) frame->resize(fixed + QSize(600, 300));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(frame->size(), fixed + (resizable ? QSize(600, 300) : QSize(0, 0)));
+        EXPECT_EQ(List().width(), View().width());
+        EXPECT_EQ(List().height(), listHeight + (resizable ? 300 : 0));
+        EXPECT_EQ(View().height() - View().Button(ids::kSave)->y(), saveFromBottom);
+    }
+}
+
+TEST_F(SettingsTest, TheFrameAndEachKindsColumnsAreRememberedBetweenRuns)
+{
+    const QString items = Write(QStringLiteral("stditem.dat"), {.ids = {1, 2}});
+    const QString monsters = Write(QStringLiteral("monster.dat"), {.kind = FileKind::Monster, .ids = {0, 7}});
+    const int price = ColumnTitled(FileKind::Item, "Price");
+    const int stock = ColumnTitled(FileKind::Item, "Stock");
+    const int hp = ColumnTitled(FileKind::Monster, "HP");
+    frame->show();
+    frame->SetResizable(true);
+    frame->resize(1100, 700);
+    QCoreApplication::processEvents();
+    Open(items);
+    List().setColumnWidth(price, 150);
+    List().setColumnWidth(kNameColumn, 90);
+    List().setColumnHidden(stock, true);
+    View().SaveColumnLayout(); // as the header's menu does
+    Open(monsters);            // the items' columns are kept as they go
+    List().setColumnWidth(hp, 33);
+
+    Restart();
+    frame->show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame->Resizable());
+    EXPECT_EQ(frame->size(), QSize(1100, 700));
+    // Before any file, the item columns as they were left.
+    EXPECT_EQ(List().columnWidth(price), 150);
+    EXPECT_EQ(List().columnWidth(kNameColumn), 90);
+    EXPECT_EQ(List().Frozen()->width(), List().columnWidth(kIdColumn) + 90);
+    EXPECT_TRUE(List().isColumnHidden(stock));
+    Open(monsters);
+    EXPECT_EQ(List().columnWidth(hp), 33);
+    EXPECT_FALSE(List().isColumnHidden(stock)) << "a monster column of the number the items' Stock has";
+    Open(items);
+    EXPECT_TRUE(List().isColumnHidden(stock));
+
+    // Maximized is remembered too; back to the fixed frame, the next run is fixed again.
+    frame->setWindowState(Qt::WindowMaximized);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(EditorSettings().Maximized());
+    Restart();
+    EXPECT_TRUE(frame->windowState() & Qt::WindowMaximized);
+    frame->SetResizable(false);
+    Restart();
+    EXPECT_FALSE(frame->Resizable());
+    EXPECT_EQ(frame->minimumSize(), frame->maximumSize());
+}
+
+// The header's context menu hides and shows columns, never the ID or the name; what it leaves
+// is what the next load of the kind shows, also through the find bar's filter.
+TEST_F(SettingsTest, TheHeadersMenuHidesAndShowsColumns)
+{
+    Open(Write(QStringLiteral("stditem.dat"), {.ids = {1, 2}}));
+    QMenu menu;
+    List().FillColumnMenu(menu);
+    ASSERT_EQ(menu.actions().size(), 31);
+    EXPECT_FALSE(menu.actions()[kIdColumn]->isEnabled() || menu.actions()[kNameColumn]->isEnabled());
+    menu.actions()[2]->toggle();
+    View().ShowFindBar();
+    View().Finding()->SetOnlyMatching(true);
+    EXPECT_TRUE(List().isColumnHidden(2));
+    View().HideFindBar();
+    EXPECT_TRUE(List().isColumnHidden(2));
+
+    Restart();
+    QMenu again;
+    List().FillColumnMenu(again);
+    ASSERT_FALSE(again.actions()[2]->isChecked());
+    again.actions()[2]->toggle();
+    EXPECT_FALSE(List().isColumnHidden(2));
+    EXPECT_EQ(List().columnWidth(2), 70);
+}
+
+// 适合列宽: every column as wide as its widest value or its title, a number never cut short.
+TEST_F(SettingsTest, FitColumnsShowsEveryValueWhole)
+{
+    const QString path = Write(QStringLiteral("stditem.dat"), {.ids = {1, 2, 3}});
+    Open(path);
+    frame->show();
+    Record wide = frame->Document().Table().ReadRow(1);
+    wide.SetValue(ColumnTitled(FileKind::Item, "Price"), -2147483647 - 1);
+    wide.SetValue(ColumnTitled(FileKind::Item, "Stock"), 2147483647);
+    ASSERT_TRUE(wide.SetName("A name of thirty bytes, nearly"));
+    ASSERT_EQ(View().PutRecord(wide, 1), PutOutcome::Accepted);
+    frame->CommandAction(ids::kCmdFitColumns)->trigger();
+    const QFontMetrics metrics = List().fontMetrics();
+    for (const char* title : {"Price", "Stock", "ItemName"}) {
+        SCOPED_TRACE(title);
+        const int column = ColumnTitled(FileKind::Item, title);
+        const QString text = frame->Document().Model().index(1, column).data().toString();
+        EXPECT_GE(List().columnWidth(column), metrics.horizontalAdvance(text) + 8);
+        // Shown as it is, not cut.
+        const QRect cell = List().visualRect(frame->Document().Model().index(1, column));
+        EXPECT_EQ(metrics.elidedText(text, Qt::ElideRight, cell.width() - 6), text);
+    }
+    // A column of small numbers needs no more than its title.
+    const int shape = ColumnTitled(FileKind::Item, "Shape");
+    EXPECT_LE(List().columnWidth(shape), View().Header()->FittingWidth(shape) + 1);
+    EXPECT_LT(List().columnWidth(shape), 70);
+
+    const ColumnLayout fitted = List().Layout();
+    Restart();
+    EXPECT_EQ(List().Layout().widths, fitted.widths);
+}
+
+// 最近打开的文件: the last eight, each with the kind it was opened as, which opening it again
+// takes without asking; one no longer there goes from the list once it fails to open.
+TEST_F(SettingsTest, RecentFilesOpenAgainAsTheKindTheyWereOpenedAs)
+{
+    const QString items = Write(QStringLiteral("stditem.dat"), {.ids = {1, 2}});
+    const QString copy = Write(QStringLiteral("monsters 2.dat"), {.kind = FileKind::Monster, .ids = {0, 4, 5}});
+    Open(items);
+    prompter.items = {2};
+    frame->OpenPath(copy);
+    ASSERT_EQ(frame->Document().Kind(), FileKind::Monster);
+    EXPECT_EQ(RecentEntries(), (QStringList{U("&1 %1（怪物）").arg(QDir::toNativeSeparators(copy)),
+                                            U("&2 %1（物品）").arg(QDir::toNativeSeparators(items))}));
+
+    Restart();
+    ASSERT_EQ(RecentEntries().size(), 2);
+    frame->RecentFiles()->actions()[0]->trigger();
+    EXPECT_EQ(frame->Document().Kind(), FileKind::Monster);
+    EXPECT_EQ(frame->Document().Table().RowCount(), 3);
+    EXPECT_EQ(prompter.itemsAsked.size(), 1u) << "asked the first time only";
+
+    for (int i = 0; i < 9; ++i) {
+        const QString folder = dir.filePath(QStringLiteral("f%1").arg(i));
+        QDir().mkpath(folder);
+        Open(WriteSample(folder + QStringLiteral("/stditem.dat"), {.ids = {i}}));
+    }
+    const QStringList eight = RecentEntries();
+    ASSERT_EQ(eight.size(), 8);
+    EXPECT_TRUE(eight[0].startsWith(U("&1 ") + QDir::toNativeSeparators(dir.filePath(QStringLiteral("f8")))));
+
+    QFile::remove(dir.filePath(QStringLiteral("f3/stditem.dat")));
+    prompter.messages.clear();
+    frame->RecentFiles()->actions()[5]->trigger();
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(RecentEntries().size(), 7);
+}
+
+} // namespace
+} // namespace rw::test

@@ -1,0 +1,151 @@
+#include "view/EditorSettings.h"
+
+#include "data/Schema.h"
+
+#include <QSettings>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace rw {
+namespace {
+
+constexpr char kResizableKey[] = "frame/resizable";
+constexpr char kFrameSizeKey[] = "frame/size";
+constexpr char kMaximizedKey[] = "frame/maximized";
+constexpr char kRecentKey[] = "recent";
+constexpr char kRecentPathKey[] = "path";
+constexpr char kRecentKindKey[] = "kind";
+
+// "columns/item", "columns/magic", "columns/monster".
+[[nodiscard]] QString ColumnsGroup(FileKind kind)
+{
+    QString name = QString::fromUtf8(SchemaOf(kind).fileName);
+    return QStringLiteral("columns/") + name.left(name.indexOf(QLatin1Char('.')));
+}
+
+// A kind stored by its file name, which stays the same whatever the enum's numbers.
+[[nodiscard]] QString KindName(FileKind kind) { return IsDataKind(kind) ? QString::fromUtf8(SchemaOf(kind).fileName) : QString(); }
+[[nodiscard]] FileKind KindNamed(const QString& name)
+{
+    for (const FileKind kind : kAllKinds) {
+        if (name == KindName(kind)) return kind;
+    }
+    return FileKind::None;
+}
+
+} // namespace
+
+// INI files on every platform (the registry is not one place tests can redirect).
+EditorSettings::EditorSettings()
+    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Recwright"),
+                                             QStringLiteral("Recwright")))
+{
+}
+
+EditorSettings::~EditorSettings() = default;
+
+bool EditorSettings::Resizable() const { return m_settings->value(kResizableKey, false).toBool(); }
+
+void EditorSettings::SetResizable(bool resizable) { m_settings->setValue(kResizableKey, resizable); }
+
+std::optional<QSize> EditorSettings::FrameSize() const
+{
+    const QSize size = m_settings->value(kFrameSizeKey).toSize();
+    if (!size.isValid() || size.isEmpty()) return std::nullopt;
+    return size;
+}
+
+void EditorSettings::SetFrameSize(QSize size) { m_settings->setValue(kFrameSizeKey, size); }
+
+bool EditorSettings::Maximized() const { return m_settings->value(kMaximizedKey, false).toBool(); }
+
+void EditorSettings::SetMaximized(bool maximized) { m_settings->setValue(kMaximizedKey, maximized); }
+
+std::optional<ColumnLayout> EditorSettings::Columns(FileKind kind, int columnCount) const
+{
+    if (!IsDataKind(kind)) return std::nullopt;
+    m_settings->beginGroup(ColumnsGroup(kind));
+    const QStringList widths = m_settings->value(QStringLiteral("widths")).toStringList();
+    const QStringList hidden = m_settings->value(QStringLiteral("hidden")).toStringList();
+    m_settings->endGroup();
+    if (widths.size() != columnCount) return std::nullopt;
+    ColumnLayout layout;
+    for (const QString& text : widths) {
+        bool ok = false;
+        const int width = text.toInt(&ok);
+        if (!ok || width < 0) return std::nullopt;
+        layout.widths.push_back(width);
+    }
+    // Hidden columns by title: a title the kind lacks is passed over.
+    const RecordSchema& schema = SchemaOf(kind);
+    for (int column = 0; column < columnCount && column < schema.ColumnCount(); ++column) {
+        const std::string_view title = schema.Column(column).title;
+        layout.hidden.push_back(hidden.contains(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()))));
+    }
+    layout.hidden.resize(static_cast<std::size_t>(columnCount), false);
+    return layout;
+}
+
+void EditorSettings::SetColumns(FileKind kind, const ColumnLayout& layout)
+{
+    if (!IsDataKind(kind)) return;
+    const RecordSchema& schema = SchemaOf(kind);
+    QStringList widths;
+    for (const int width : layout.widths) widths.push_back(QString::number(width));
+    QStringList hidden;
+    for (std::size_t column = 0; column < layout.hidden.size() && static_cast<int>(column) < schema.ColumnCount(); ++column) {
+        if (!layout.hidden[column]) continue;
+        const std::string_view title = schema.Column(static_cast<int>(column)).title;
+        hidden.push_back(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
+    }
+    m_settings->beginGroup(ColumnsGroup(kind));
+    m_settings->setValue(QStringLiteral("widths"), widths);
+    m_settings->setValue(QStringLiteral("hidden"), hidden);
+    m_settings->endGroup();
+}
+
+std::vector<RecentFile> EditorSettings::RecentFiles() const
+{
+    std::vector<RecentFile> files;
+    const int count = m_settings->beginReadArray(kRecentKey);
+    for (int i = 0; i < count && files.size() < kMaxRecentFiles; ++i) {
+        m_settings->setArrayIndex(i);
+        RecentFile file{m_settings->value(kRecentPathKey).toString(), KindNamed(m_settings->value(kRecentKindKey).toString())};
+        if (!file.path.isEmpty() && IsDataKind(file.kind)) files.push_back(std::move(file));
+    }
+    m_settings->endArray();
+    return files;
+}
+
+void EditorSettings::AddRecentFile(const RecentFile& file)
+{
+    std::vector<RecentFile> files = RecentFiles();
+    std::erase_if(files, [&](const RecentFile& known) { return known.path == file.path; });
+    files.insert(files.begin(), file);
+    if (files.size() > kMaxRecentFiles) files.resize(kMaxRecentFiles);
+    SetRecentFiles(files);
+}
+
+void EditorSettings::RemoveRecentFile(const QString& path)
+{
+    std::vector<RecentFile> files = RecentFiles();
+    std::erase_if(files, [&](const RecentFile& known) { return known.path == path; });
+    SetRecentFiles(files);
+}
+
+void EditorSettings::SetRecentFiles(const std::vector<RecentFile>& files)
+{
+    m_settings->remove(kRecentKey);
+    m_settings->beginWriteArray(kRecentKey, static_cast<int>(files.size()));
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        m_settings->setArrayIndex(static_cast<int>(i));
+        m_settings->setValue(kRecentPathKey, files[i].path);
+        m_settings->setValue(kRecentKindKey, KindName(files[i].kind));
+    }
+    m_settings->endArray();
+}
+
+void EditorSettings::Clear() { m_settings->clear(); }
+
+} // namespace rw

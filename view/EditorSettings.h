@@ -1,0 +1,69 @@
+#pragma once
+
+// What the editor remembers between runs, in Qt's settings in the platform's usual place for a
+// user's settings (an INI file there): whether the frame may be resized and how large it was,
+// each kind's column widths and hidden columns, and the files opened last. Nothing remembered
+// means a first start: the fixed frame, the kinds' own widths, no recent files.
+
+#include "data/FileKind.h"
+
+#include <QSize>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QSettings;
+
+namespace rw {
+
+// One kind's columns as the user left them: a width for every column, and which are hidden.
+struct ColumnLayout {
+    std::vector<int> widths;
+    std::vector<bool> hidden;
+};
+
+struct RecentFile {
+    QString path;
+    FileKind kind = FileKind::None; // the kind it was opened as
+    friend bool operator==(const RecentFile&, const RecentFile&) = default;
+};
+
+class EditorSettings {
+public:
+    static constexpr std::size_t kMaxRecentFiles = 8;
+
+    EditorSettings();
+    ~EditorSettings();
+    EditorSettings(const EditorSettings&) = delete;
+    EditorSettings& operator=(const EditorSettings&) = delete;
+
+    [[nodiscard]] bool Resizable() const;
+    void SetResizable(bool resizable);
+    // The frame's size while it could be resized, and whether it was maximized.
+    [[nodiscard]] std::optional<QSize> FrameSize() const;
+    void SetFrameSize(QSize size);
+    [[nodiscard]] bool Maximized() const;
+    void SetMaximized(bool maximized);
+
+    // Nothing when nothing fitting columnCount columns is remembered.
+    [[nodiscard]] std::optional<ColumnLayout> Columns(FileKind kind, int columnCount) const;
+    void SetColumns(FileKind kind, const ColumnLayout& layout);
+
+    // The last first, at most kMaxRecentFiles.
+    [[nodiscard]] std::vector<RecentFile> RecentFiles() const;
+    // Puts file first, once, dropping the oldest beyond the limit.
+    void AddRecentFile(const RecentFile& file);
+    void RemoveRecentFile(const QString& path);
+
+    // Forgets everything.
+    void Clear();
+
+private:
+    void SetRecentFiles(const std::vector<RecentFile>& files);
+
+    std::unique_ptr<QSettings> m_settings;
+};
+
+} // namespace rw
