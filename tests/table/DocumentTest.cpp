@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 #include <tuple>
 
 namespace rw {
@@ -154,6 +158,12 @@ TEST_F(DocumentTest, TellsWhetherTheLoadedFileChangedOnDisk)
     ASSERT_TRUE(m_document.SaveAs(m_dir / "copy.dat").Saved());
     EXPECT_FALSE(m_document.ChangedOnDisk(path));
 
+#ifndef _WIN32
+    // What cannot be read under the name may be anything: asked about, as a change.
+    std::filesystem::remove(path);
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    EXPECT_TRUE(m_document.ChangedOnDisk(path));
+#endif
     std::filesystem::remove(path);
     EXPECT_FALSE(m_document.ChangedOnDisk(path)) << "nothing left to lose";
 }
@@ -275,12 +285,18 @@ TEST_F(DocumentTest, ManyRowsAtOnceAreOneStepOrNothing)
     EXPECT_EQ(column(kIdColumn), (std::vector<std::int32_t>{10, 30, 50, 51}));
     m_document.History().undo();
     EXPECT_EQ(column(kIdColumn), (std::vector<std::int32_t>{10, 20, 30, 40, 50, 51, 52}));
+    // The rows back from an undone delete hold their IDs again.
+    EXPECT_EQ(table.RowWithId(20), 1);
+    EXPECT_EQ(table.RowWithId(52), 6);
+    EXPECT_EQ(m_edits.Put(MakeRecord(FileKind::Item, 20), -1).outcome, PutOutcome::DuplicateId);
     EXPECT_EQ(column(2), (std::vector<std::int32_t>{-10, -5, 0, 5, 10, 5, -10}));
     Record top = table.ReadRow(0);
     top.SetId(2147483646);
     ASSERT_TRUE(m_edits.Put(top, 0).Accepted());
     EXPECT_EQ(m_edits.CopyAsNew({1, 2}), 0u) << "no room for two IDs past 2147483646";
     EXPECT_EQ(table.RowCount(), 7);
+    EXPECT_EQ(m_edits.CopyAsNew({1}), 1u) << "one copy, the last ID there is";
+    EXPECT_EQ(table.IdOfRow(7), 2147483647);
 
     // A magic table keeps the copies' IDs, as it keeps any repeated ID.
     Write("magic.dat", FileKind::Magic, {4, 4});
