@@ -94,66 +94,20 @@ protected:
     }
 };
 
-TEST_F(EditTest, FullCycleSavesTheEditsInTheSortedOrderAndTheRestByteForByte)
+// A double-click on a row opens it in the modify dialog, whose commit changes that row only.
+TEST_F(EditTest, ADoubleClickOpensTheRowInTheModifyDialog)
 {
-    const QString source = dir.filePath(QStringLiteral("stditem.dat"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(RECWRIGHT_SAMPLES_DIR "/stditem.dat"), source));
-    OpenPath(source);
+    Open({.ids = {1, 2, 3}});
     frame.show();
-    std::map<std::int32_t, Record> expected;
-    for (const Record& record : ReadBack(source, FileKind::Item)) expected.emplace(record.Id(), record);
-    const int loaded = Table().RowCount();
-    ASSERT_EQ(loaded, static_cast<int>(expected.size()));
-    ASSERT_GE(loaded, 3);
-
-    view.OnAdd();
-    const std::int32_t newId = expected.rbegin()->first + 1;
-    EXPECT_EQ(Box(kIdColumn).text(), QString::number(newId));
-    Box(kNameColumn).setText(U("新物品"));
-    Box(2).setText(QStringLiteral(" -12 "));
-    Commit();
-    EXPECT_FALSE(Dialog().isVisible());
-    EXPECT_EQ(Count(), QString::number(loaded + 1));
-    Record added(FileKind::Item);
-    added.SetId(newId);
-    ASSERT_TRUE(added.SetName(Gbk("新物品")));
-    added.SetValue(2, -12);
-    expected.emplace(newId, added);
-
-    const std::int32_t modifiedId = Table().IdOfRow(1);
     DoubleClick(view.List()->visualRect(document.Model().index(1, 3)).center());
     ASSERT_TRUE(Dialog().isVisible());
     EXPECT_TRUE(Dialog().IsModify());
-    Box(3).setText(QStringLiteral("4321"));
+    EXPECT_EQ(Box(kIdColumn).text(), QStringLiteral("2"));
+    Box(3).setText(QStringLiteral(" 4321 "));
     Commit();
-    expected.at(modifiedId).SetValue(3, 4321);
-
-    const std::int32_t deletedId = Table().IdOfRow(0);
-    Select({0});
-    view.OnDelete();
-    expected.erase(deletedId);
-    EXPECT_EQ(Count(), QString::number(loaded));
-
-    SetSearchText(ids::kIdBox, QString::number(modifiedId));
-    view.OnSearchId();
-    EXPECT_EQ(view.SelectedRow(), RowOfId(modifiedId));
-    SetSearchText(ids::kNameBox, U("新物品"));
-    view.OnSearchName();
-    EXPECT_EQ(view.SelectedRow(), RowOfId(newId));
-
-    view.OnHeaderItemClick(kIdColumn);
-    view.OnHeaderItemClick(kIdColumn); // descending
-    const QString saved = dir.filePath(QStringLiteral("edited.dat"));
-    prompter.fileAnswers.push_back(saved);
-    view.OnSave();
-    EXPECT_EQ(LastMessage(), Shown(str::kCaptionNotice, "edited.dat文件已保存！"));
-    EXPECT_EQ(prompter.messages.size(), 1u);
-    EXPECT_FALSE(document.Modified());
-
-    const std::vector<Record> back = ReadBack(saved, FileKind::Item);
-    ASSERT_EQ(back.size(), expected.size());
-    auto want = expected.rbegin();
-    for (std::size_t i = 0; i < back.size(); ++i, ++want) EXPECT_TRUE(back[i] == want->second) << "record " << i;
+    EXPECT_EQ(Table().Value(1, 3), 4321);
+    EXPECT_EQ(Table().Value(0, 3), 0);
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2, 3}));
 }
 
 // Captions and buttons of each mode are the record dialog's own tests.
@@ -386,10 +340,6 @@ TEST_F(EditTest, UndoAndRedoFromTheEditMenuAndTheirKeys)
     QAction& redo = *frame.CommandAction(ids::kCmdEditRedo);
     EXPECT_EQ(undo.text(), U("撤销"));
     EXPECT_FALSE(undo.isEnabled() || redo.isEnabled());
-    EXPECT_EQ(undo.statusTip(), U("撤销上一步修改"));
-    EXPECT_EQ(undo.shortcuts(), QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z"))});
-    EXPECT_EQ(redo.shortcuts(), (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
-                                                     QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
     EXPECT_FALSE(frame.ChangesPane()->isVisible());
 
     Select({1});
@@ -469,16 +419,11 @@ TEST_F(EditTest, TabMovesOnOnlyOnceTheIdIsFree)
     EXPECT_EQ(Ids(), (std::vector<std::int32_t>{9, 2, 3}));
 }
 
-// A typed name is cut to the field less its terminator; a name left as it was keeps its bytes,
-// even those that are no GBK text.
-TEST_F(EditTest, NamesAreCutToTheirFieldAndKeptWhenLeftAlone)
+// A name left as it was keeps its bytes, even those that are no GBK text.
+TEST_F(EditTest, ANameLeftAsItWasKeepsItsBytes)
 {
     Open({.ids = {1, 2, 3}});
     ShowActive();
-    StartEditing(0, kNameColumn, Qt::Key_F2);
-    TypeInEditor(std::string(40, 'x').c_str(), Qt::Key_Return);
-    EXPECT_EQ(Table().NameBytes(0), std::string(30, 'x')) << "capacity - 1 bytes";
-
     Record odd = Table().ReadRow(2);
     ASSERT_TRUE(odd.SetName("a\x81"));
     ASSERT_EQ(view.PutRecord(odd, 2), PutOutcome::Accepted);
@@ -666,20 +611,17 @@ TEST_F(EditTest, PastedRowsGoInWholeUnlessTheirIdsAreTaken)
     EXPECT_EQ(frame.CommandAction(ids::kCmdEditUndo)->text(), U("撤销 粘贴 1 条记录"));
 }
 
-// One column of values goes into the selected rows' cells of the current column, in order;
-// a single value into all of them.
-TEST_F(EditTest, AColumnOfValuesGoesIntoTheSelectedCellsOfTheCurrentColumn)
+// A single value goes into every selected cell of the current column (a column of them, one
+// to a row, is the keyboard's test).
+TEST_F(EditTest, ASingleValueGoesIntoEverySelectedCellOfTheCurrentColumn)
 {
     Open({.ids = {1, 2, 3}});
     Select({0, 1});
     view.List()->selectionModel()->setCurrentIndex(document.Model().index(0, Price()), QItemSelectionModel::NoUpdate);
-    Paste(QStringLiteral("500\r\n600\r\n"));
-    EXPECT_EQ(Cell(0, Price()), QStringLiteral("500"));
-    EXPECT_EQ(Cell(1, Price()), QStringLiteral("600"));
-    EXPECT_EQ(Cell(2, Price()), QStringLiteral("0"));
     Paste(QStringLiteral("9"));
     EXPECT_EQ(Cell(0, Price()), QStringLiteral("9"));
     EXPECT_EQ(Cell(1, Price()), QStringLiteral("9"));
+    EXPECT_EQ(Cell(2, Price()), QStringLiteral("0"));
 }
 
 // Bad text changes nothing and says what is wrong. A value is quoted by its first 40
