@@ -420,18 +420,17 @@ TEST_F(FrameTest, StatusBarShowsDateAndARunningClockInFixedPanes)
 
 TEST_F(FrameTest, MenuCommandsCarryTheirIdsAndShowTheirPromptsWhileHighlighted)
 {
-    struct Case { int id; const char* text; const char* prompt; };
-    const Case cases[] = {{ids::kCmdFileOpen, str::kMenuOpen, "打开DAT文件"},
-                          {ids::kCmdSetKey, str::kMenuSetKey, "设置加解密密钥"},
-                          {ids::kCmdAppExit, str::kMenuExit, "退出应用程序；提示保存文档"},
-                          {ids::kCmdAppAbout, str::kMenuAbout, "显示程序信息，版本号和版权"}};
+    struct Case { int id; const char* prompt; };
+    const Case cases[] = {{ids::kCmdFileOpen, "打开DAT文件"},
+                          {ids::kCmdSetKey, "设置加解密密钥"},
+                          {ids::kCmdAppExit, "退出应用程序；提示保存文档"},
+                          {ids::kCmdAppAbout, "显示程序信息，版本号和版权"}};
     const QList<QAction*> menus = frame.menuBar()->actions();
     ASSERT_EQ(menus.size(), 4);
     frame.show();
     for (const Case& c : cases) {
         QAction* action = frame.CommandAction(c.id);
         ASSERT_NE(action, nullptr) << c.id;
-        EXPECT_EQ(action->text(), U(c.text));
         EXPECT_TRUE(action->isEnabled());
         auto* menu = qobject_cast<QMenu*>(action->parent());
         ASSERT_NE(menu, nullptr);
