@@ -403,22 +403,6 @@ TEST_F(EditTest, ARefusedNumberKeepsTheEditorOpenAndEscapeTakesNothing)
     EXPECT_EQ(document.History().count(), 0);
 }
 
-// Tab puts the text in and edits the next cell; an ID another row holds is refused there.
-TEST_F(EditTest, TabMovesOnOnlyOnceTheIdIsFree)
-{
-    Open({.ids = {1, 2, 3}});
-    ShowActive();
-    StartEditing(0, kIdColumn, Qt::Key_F2);
-    TypeInEditor("2", Qt::Key_Tab);
-    EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, "已存在[ID=2]的记录,请重新输入ID！"));
-    EXPECT_NE(Editor(), nullptr);
-    TypeInEditor("9", Qt::Key_Tab);
-    EXPECT_EQ(Cell(0, kIdColumn), QStringLiteral("9"));
-    EXPECT_EQ(view.List()->currentIndex().column(), kNameColumn);
-    EXPECT_NE(Editor(), nullptr);
-    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{9, 2, 3}));
-}
-
 // A name left as it was keeps its bytes, even those that are no GBK text.
 TEST_F(EditTest, ANameLeftAsItWasKeepsItsBytes)
 {

@@ -716,14 +716,12 @@ TEST(RealDialogs, AboutBoxComesFromTheMenuAndClosesWithOk)
     auto& app = *static_cast<CEditorApp*>(QApplication::instance());
     ASSERT_TRUE(app.InitInstance());
     CMainFrame& frame = *app.MainFrame();
-    EXPECT_EQ(QApplication::applicationVersion(), QStringLiteral("1.0.2.1"));
     for (int run = 0; run < 2; ++run) {
         bool seen = false;
         WhenModalOpens([&](QWidget* modal) {
             auto* about = qobject_cast<CAboutDlg*>(modal);
             ASSERT_NE(about, nullptr);
             seen = true;
-            EXPECT_EQ(about->windowTitle(), U(str::kAboutCaption));
             auto* ok = FindControl<QPushButton>(*about, ids::kOk);
             EXPECT_TRUE(ok->isDefault());
             ok->click();
