@@ -588,7 +588,7 @@ TEST_F(EditTest, PastedRowsGoInWholeUnlessTheirIdsAreTaken)
     EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, "下列记录的ID在表格中已经存在，没有粘贴：\n[ID=1], [ID=3]"));
     EXPECT_EQ(document.History().index(), steps);
     Paste(QString(clipboard.text()).replace(QStringLiteral("\n1\tN1\t"), QStringLiteral("\n7\tN1\t")));
-    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2, 3, 7}));
+    ASSERT_EQ(Ids(), (std::vector<std::int32_t>{1, 2, 3, 7}));
     Record seven = Table().ReadRow(3);
     seven.SetId(1);
     EXPECT_EQ(seven, Table().ReadRow(0)) << "every byte came across";
