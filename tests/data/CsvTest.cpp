@@ -220,6 +220,21 @@ TEST(CsvImport, NumbersOfAnyShape)
     }
 }
 
+// A name takes its whole field, its length byte counting it; one byte more is refused.
+TEST(CsvImport, ANameMayFillItsFieldExactly)
+{
+    for (const FileKind kind : kAllKinds) {
+        const std::size_t capacity = SchemaOf(kind).nameCapacity;
+        SCOPED_TRACE(SchemaOf(kind).fileName);
+        const CsvImporter full = Import(kind, Header(kind) + Row(kind, "1", std::string(capacity, 'x')));
+        ASSERT_TRUE(full.Ok());
+        EXPECT_EQ(Record(kind, full.Records().RecordAt(0)).Name(), std::string(capacity, 'x'));
+        const CsvImporter over = Import(kind, Header(kind) + Row(kind, "1", std::string(capacity + 1, 'x')));
+        ASSERT_EQ(over.ErrorCount(), 1u);
+        EXPECT_EQ(over.Errors()[0].kind, CsvIssue::Kind::NameTooLong);
+    }
+}
+
 TEST(CsvImport, ErrorsNameLineAndColumn)
 {
     struct Case { const char* label; FileKind kind; std::string body; CsvIssue::Kind issue; std::size_t line; int column; };

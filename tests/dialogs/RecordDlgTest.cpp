@@ -1,7 +1,6 @@
 // The record dialog of each kind on its own, with a commit target standing in for the frame.
 
 #include "dialogs/RecordCommitTarget.h"
-#include "ui/DialogUnits.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <QLabel>
@@ -199,35 +198,11 @@ TEST_P(RecordDlgTest, NameBoxKeepsWithinTheFieldInWholeCharacters)
                            loaded.Bytes().begin() + static_cast<long>(at + 4)));
 }
 
-// The template places everything; number boxes grow past it only as far as the longest
-// number needs, and the columns after them move right, so nothing covers anything.
-TEST_P(RecordDlgTest, LayoutComesFromTheTemplateAndShowsEveryNumberWhole)
+// Number boxes grow past the template only as far as the longest number needs, and the
+// columns after them move right, so nothing covers anything.
+TEST_P(RecordDlgTest, NothingCoversAnythingAndEveryNumberShowsWhole)
 {
-    struct Spot { int controlId, x, y, width; };
-    const std::vector<Spot> spots = [&]() -> std::vector<Spot> {
-        switch (GetParam()) {
-        case FileKind::Item: return {{1014, 50, 7, 40}, {1015, 50, 150, 77}, {1025, 142, 7, 40}, {1045, 234, 133, 40}};
-        case FileKind::Magic: return {{1047, 57, 7, 40}, {1058, 57, 161, 91}, {1080, 153, 147, 40}};
-        default: return {{1092, 53, 161, 40}, {1104, 144, 161, 91}, {1105, 235, 7, 40}, {1115, 235, 147, 40}};
-        }
-    }();
-    const RecordDlgTemplate& t = dlg.Template();
-    const DialogUnits units(dlg.font());
-    const int growth = FindControl<QLineEdit>(dlg, Schema().Column(kIdColumn).controlId)->width() - units.X(40);
-    EXPECT_GE(growth, 0);
-    EXPECT_EQ(dlg.size(), units.Size(t.width, t.height) + QSize(static_cast<int>(t.columns.size()) * growth, 0));
-    for (const Spot& s : spots) {
-        const auto* box = FindControl<QLineEdit>(dlg, s.controlId);
-        ASSERT_NE(box, nullptr) << s.controlId;
-        const QRect planned = units.Rect(s.x, s.y, s.width, 12);
-        EXPECT_EQ(box->y(), planned.y()) << s.controlId;
-        EXPECT_EQ(box->width(), planned.width() + (s.width == 40 ? growth : 0)) << s.controlId;
-        EXPECT_EQ((box->x() - planned.x()) % std::max(growth, 1), 0) << s.controlId;
-    }
     for (int k = 0; k < Schema().ColumnCount(); ++k) EXPECT_NE(FindControl<QLineEdit>(dlg, Schema().Column(k).controlId), nullptr);
-    EXPECT_EQ(Commit().geometry(), units.Rect(t.commitX, t.buttonY, 38, 14));
-
-    // Nothing covers anything, all stands inside the dialog, and the longest number shows whole.
     std::vector<QWidget*> controls;
     for (QWidget* w : dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w)) controls.push_back(w);
@@ -248,14 +223,8 @@ TEST_P(RecordDlgTest, LayoutComesFromTheTemplateAndShowsEveryNumberWhole)
     const QRect inside = widest.style()->subElementRect(QStyle::SE_LineEditContents, &option, &widest);
     EXPECT_GE(inside.width() - 2 * 2, widest.fontMetrics().horizontalAdvance(widest.text()));
 
-    // Labels stand right-aligned left of their boxes, one unit lower.
     QStringList labels;
-    for (const QLabel* label : dlg.findChildren<QLabel*>()) {
-        labels << label->text();
-        if (label->text() == "Mc2") {
-            EXPECT_EQ(label->geometry(), units.Rect(191, 8, 37, 8).translated(2 * growth, 0));
-        }
-    }
+    for (const QLabel* label : dlg.findChildren<QLabel*>()) labels << label->text();
     EXPECT_EQ(labels.size(), Schema().ColumnCount());
     if (GetParam() == FileKind::Item) {
         EXPECT_TRUE(labels.contains("Mac_Type") && !labels.contains("MacType"));

@@ -114,6 +114,19 @@ TEST(SheetDamage, EachIsRefusedWithItsReason)
     }
 }
 
+// The last row a worksheet has is a row like any other; the one after it is refused above.
+TEST(SheetDamage, TheLastRowOfAWorksheetIsRead)
+{
+    const std::string rows = test::HeaderRow(FileKind::Item) + test::RecordRow(FileKind::Item, 1'048'576, "7", "last");
+    static const Utf8NameTranscoder names;
+    CsvImporter importer(FileKind::Item, names);
+    const SheetResult read = ReadRecordSheet(test::Workbook(test::SheetXml(rows)), importer, {});
+    ASSERT_TRUE(read.Ok()) << read.detail;
+    ASSERT_TRUE(importer.Ok());
+    ASSERT_EQ(importer.Records().Count(), 1u);
+    EXPECT_EQ(LoadInt32(importer.Records().RecordAt(0).data()), 7);
+}
+
 TEST(SheetDamage, APartIsNeverTrustedToBeTheSizeItSays)
 {
     // A part that unpacks to far more than its directory entry says: the reading stops where

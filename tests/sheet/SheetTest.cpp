@@ -7,6 +7,7 @@
 #include "data/Record.h"
 #include "sheet/SheetReader.h"
 #include "sheet/SheetWriter.h"
+#include "sheet/ZipArchive.h"
 #include "tests/data/TestFiles.h"
 #include "tests/sheet/WorkbookBytes.h"
 #include "text/Utf8NameTranscoder.h"
@@ -102,6 +103,51 @@ TEST(Sheet, WritingAndReadingGiveTheRecordsBack)
         CsvImporter fromMemory(kind, kNames);
         ASSERT_TRUE(ReadRecordSheet(test::ReadFile(path), fromMemory, {}).Ok());
         EXPECT_EQ(Flat(fromMemory.Records()), records);
+    }
+}
+
+// A part of the written workbook, whole.
+std::string PartOf(const std::filesystem::path& workbook, const std::string& name)
+{
+    const ZipArchive zip(workbook.string());
+    const std::optional<ZipArchive::Part> part = zip.Find(name);
+    std::string text;
+    if (!part) return text;
+    EXPECT_TRUE(zip.Unpack(*part, std::uint64_t{1} << 30, [&](std::string_view piece) {
+                       text.append(piece);
+                       return true;
+                   }).Ok());
+    return text;
+}
+
+// The style a cell of the worksheet's XML names ("" for none), by its reference.
+std::string StyleOfCell(const std::string& sheetXml, const std::string& reference)
+{
+    const std::size_t cell = sheetXml.find("<c r=\"" + reference + "\"");
+    if (cell == std::string::npos) return "?";
+    const std::size_t end = sheetXml.find('>', cell);
+    const std::size_t style = sheetXml.find(" s=\"", cell);
+    if (style == std::string::npos || style > end) return "";
+    return sheetXml.substr(style + 4, sheetXml.find('"', style + 4) - style - 4);
+}
+
+// Names and Raw are written as text cells in the text format (that of the Raw column), so a
+// spreadsheet keeps "007" and "3/4" as they are when it saves the workbook again; the numbers
+// carry no format.
+TEST(Sheet, NamesAndRawAreCellsOfTheTextFormat)
+{
+    test::TempDir dir;
+    for (const FileKind kind : kAllKinds) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        const std::filesystem::path path = Write(dir, kind, Records(kind, 3, 1));
+        const std::string sheet = PartOf(path, "xl/worksheets/sheet1.xml");
+        const std::string raw = test::ColumnLetters(SchemaOf(kind).ColumnCount());
+        for (const char* row : {"2", "4"}) {
+            const std::string name = StyleOfCell(sheet, "B" + std::string(row));
+            EXPECT_NE(name, "") << row;
+            EXPECT_EQ(name, StyleOfCell(sheet, raw + row)) << row;
+            EXPECT_EQ(StyleOfCell(sheet, "C" + std::string(row)), "") << row;
+        }
     }
 }
 

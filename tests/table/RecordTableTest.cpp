@@ -242,6 +242,13 @@ TEST(RecordQuery, TextsAndConditions)
                       {"Stdmode>=30", {2, 3, 4}, {}},
                       {"stdmode >= 20 ItemID!=12", {1, 3, 4}, {}},
                       {"Stdmode<0", {}, {}},
+                      // each operator at its edge: Stdmode 10, 20, 120, 30, 40
+                      {"Stdmode<30", {0, 1}, {}},
+                      {"Stdmode<=30", {0, 1, 3}, {}},
+                      {"Stdmode>30", {2, 4}, {}},
+                      {"Stdmode=30", {3}, {}},
+                      {"Stdmode!=30", {0, 1, 2, 4}, {}},
+                      {"Stdmode <= 30", {0, 1, 3}, {}},
                       {"Price=0 Stdmode=10", {0}, {}},
                       {"Levle>3", {}, QueryError::Kind::UnknownColumn},
                       {"ItemName=iron", {}, QueryError::Kind::NameColumn},

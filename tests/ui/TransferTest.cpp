@@ -108,9 +108,27 @@ TEST_F(TransferTest, ExportAndImportGiveTheCommandLinesBytesForEveryKindAndType)
         const QString sheet = dir.filePath(QStringLiteral("table.xlsx"));
         const QByteArray before = Bytes(data);
         Export(sheet, TransferFormat::CsvUtf8); // the name's suffix decides
+        EXPECT_TRUE(Bytes(sheet).startsWith("PK\x03\x04")) << "a workbook, not CSV";
         Import(sheet);
         ASSERT_TRUE(frame.Saver().SaveToOpenedFile(&view));
         EXPECT_EQ(Bytes(data), before) << "kind " << int(kind);
+    }
+}
+
+// The editor's export of each kind's fixed CSV, read into a data file: the same bytes.
+TEST_F(TransferTest, ExportWritesTheFixedCsvOfEachKindByteForByte)
+{
+    const char* const kindNames[] = {"item", "magic", "monster"};
+    for (const FileKind kind : kAllKinds) {
+        const QString name = QString::fromUtf8(SchemaOf(kind).fileName);
+        const QString fixture = QStringLiteral(RECWRIGHT_SAMPLES_DIR "/../tests/data/fixtures/") + QFileInfo(name).baseName() + ".csv";
+        const QString data = dir.filePath(name);
+        ASSERT_EQ(Cli({"import", fixture, "-o", data, "--kind", kindNames[static_cast<int>(kind)]}), 0) << name.toStdString();
+        prompter.answers = {Answer::Discard};
+        OpenPath(data);
+        const QString ours = dir.filePath(QStringLiteral("ours.csv"));
+        Export(ours, TransferFormat::CsvUtf8);
+        EXPECT_EQ(Bytes(ours), Bytes(fixture)) << name.toStdString();
     }
 }
 
@@ -182,15 +200,24 @@ TEST_F(TransferTest, ChangedNamesAreListedAndKeptWhenAsked)
 {
     Open({FileKind::Item, {1, 2}});
     const QString csv = dir.filePath(QStringLiteral("items.csv"));
+    // The summary shows each CSV's names in its own encoding.
+    const std::pair<TransferFormat, QByteArray> types[] = {
+        {TransferFormat::CsvUtf8, "霜纹"}, {TransferFormat::CsvGbk, GbkCodec::Instance().Encode(U("霜纹"))->c_str()}};
+    for (const auto& [type, name] : types) {
+        SCOPED_TRACE(int(type));
+        Export(csv, type);
+        QByteArray text = Bytes(csv);
+        text.replace(",N1,", "," + name + ",");
+        WriteText(csv, text);
+        Import(csv);
+        EXPECT_TRUE(LastMessage().contains(U("第2行，ID 1：“N1” → “霜纹”"))) << LastMessage().toStdString();
+        EXPECT_EQ(Cell(0, kNameColumn), U("霜纹"));
+        document.History().undo();
+    }
     Export(csv, TransferFormat::CsvUtf8);
     QByteArray text = Bytes(csv);
     text.replace(",N1,", ",7,");
     WriteText(csv, text);
-
-    Import(csv);
-    EXPECT_TRUE(LastMessage().contains(U("第2行，ID 1：“N1” → “7”"))) << LastMessage().toStdString();
-    EXPECT_EQ(Cell(0, kNameColumn), QStringLiteral("7"));
-    document.History().undo();
 
     frame.CommandAction(ids::kCmdKeepNames)->setChecked(true);
     Import(csv);
