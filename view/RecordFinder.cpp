@@ -134,9 +134,19 @@ void RecordFinder::StopMatching() { m_bar.SetOnlyMatching(false); }
 void RecordFinder::UpdateFilter()
 {
     const bool was = Filtering();
+    const QModelIndex current = m_list.currentIndex();
+    const int currentRow = TableRow(current.row());
     m_filter.SetTests({m_bar.OnlyMatching(), m_onlyChanged->isChecked(), m_onlyDiffering->isChecked()});
-    // The list shows the filter or the table itself, its columns as they were.
-    if (Filtering() != was) m_list.setModel(Filtering() ? static_cast<QAbstractItemModel*>(&m_filter) : &m_document.Model());
+    // The list shows the filter or the table itself, its columns as they were, and the cell
+    // the user was on where it still shows.
+    if (Filtering() != was) {
+        m_list.setModel(Filtering() ? static_cast<QAbstractItemModel*>(&m_filter) : &m_document.Model());
+        if (const int row = ListRow(currentRow); row >= 0) {
+            const QModelIndex cell = m_list.model()->index(row, current.column());
+            m_list.selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            m_list.scrollTo(cell);
+        }
+    }
     m_matchesStale = true;
     Recount();
     AnnounceRows();

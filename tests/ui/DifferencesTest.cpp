@@ -132,7 +132,8 @@ TEST_F(DifferencesTest, TheChangedRowsFilterFollowsEditsUndoAndSaves)
 }
 
 // After 与文件比较, 只显示不同的记录 shows the rows that differ from that file and follows every
-// edit; it can be had only while there is a comparison, and goes with it.
+// edit; it can be had only while there is a comparison, and goes with it. The current cell
+// stays where it was.
 TEST_F(DifferencesTest, TheDifferingRowsFilterFollowsEditsAndEndsWithTheComparison)
 {
     QAction& only = Command(ids::kCmdOnlyDiffering);
@@ -140,7 +141,11 @@ TEST_F(DifferencesTest, TheDifferingRowsFilterFollowsEditsAndEndsWithTheComparis
     EXPECT_FALSE(only.isEnabled());
     Compare(WriteOther({{3, {{price, 30}}}, {5, {{weight, 7}}}}));
     EXPECT_TRUE(only.isEnabled());
+    // The cell the user was on stays current as the rows around it go, and come back.
+    SetCurrent(5, weight);
+    const QString current = QStringLiteral("5/%1").arg(weight);
     only.setChecked(true);
+    EXPECT_EQ(Current(), current);
     const struct {
         const char* what;
         std::function<void()> change;
@@ -164,6 +169,7 @@ TEST_F(DifferencesTest, TheDifferingRowsFilterFollowsEditsAndEndsWithTheComparis
     EXPECT_FALSE(only.isChecked());
     EXPECT_FALSE(only.isEnabled());
     EXPECT_EQ(ShownIds(), (Ids{1, 2, 3, 4, 5, 6, 9}));
+    EXPECT_EQ(Current(), current);
 }
 
 // F8 goes to the next marked cell in reading order and Shift+F8 to the previous, wrapping
