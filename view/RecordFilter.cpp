@@ -24,7 +24,8 @@ bool RecordFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const
 {
     return (!m_tests.query || m_query.Matches(m_source.Table(), sourceRow)) &&
            (!m_tests.changed || m_source.ChangedColumns(sourceRow) != 0) &&
-           (!m_tests.differing || m_source.DifferingColumns(sourceRow) != 0);
+           // A comparison that ends lets every row back before the check goes.
+           (!m_tests.differing || !m_source.CurrentComparison() || m_source.DifferingColumns(sourceRow) != 0);
 }
 
 } // namespace rw
