@@ -326,7 +326,7 @@ void CChildView::StepToDifference(int direction)
     m_list->setFocus();
     m_list->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_list->scrollTo(cell);
-    if (found->wrapped) emit Reported(Text(str::kDifferenceWrapped));
+    if (found->wrapped) emit Reported(Text(direction > 0 ? str::kDifferenceWrappedToStart : str::kDifferenceWrappedToEnd));
 }
 
 void CChildView::OnTakeOtherValue()

@@ -134,8 +134,10 @@ TEST_F(DifferencesTest, F8AndShiftF8GoFromDifferenceToDifferenceAndWrap)
     SetCell(2, kNameColumn, "新名");
     AddRecord(9);
     press({{next, "2/ItemName"}, {next, "2/Weight"}, {next, "4/Price"}, {next, "9/ItemID"}, {next, "2/ItemName"}});
-    EXPECT_EQ(frame.StatusPane(0)->text(), U(str::kDifferenceWrapped));
-    press({{previous, "9/ItemID"}, {previous, "4/Price"}});
+    EXPECT_EQ(frame.StatusPane(0)->text(), U(str::kDifferenceWrappedToStart));
+    press({{previous, "9/ItemID"}});
+    EXPECT_EQ(frame.StatusPane(0)->text(), U(str::kDifferenceWrappedToEnd));
+    press({{previous, "4/Price"}});
 
     CompareWithEdited([&] { SetCell(3, price, "30"), SetCell(3, weight, "1"), SetCell(5, weight, "7"); });
     view.List()->hideColumn(weight);
@@ -146,7 +148,7 @@ TEST_F(DifferencesTest, F8AndShiftF8GoFromDifferenceToDifferenceAndWrap)
     SetCell(3, price, "30");
     // From 3/Price, where the cell stayed as the other rows went.
     press({{next, "5/Weight"}, {next, "3/Weight"}});
-    EXPECT_EQ(frame.StatusPane(0)->text(), U(str::kDifferenceWrapped));
+    EXPECT_EQ(frame.StatusPane(0)->text(), U(str::kDifferenceWrappedToStart));
 }
 
 // 接收此值 gives the selected rows' cells of the current column the other file's values where
