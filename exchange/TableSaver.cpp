@@ -6,6 +6,7 @@
 #include "ui/FileChooser.h"
 #include "ui/FileNames.h"
 #include "ui/Prompter.h"
+#include "ui/StatusReport.h"
 #include "ui/Texts.h"
 #include "view/SystemReasons.h"
 
@@ -14,17 +15,31 @@
 
 namespace rw {
 
-TableSaver::TableSaver(TableDocument& document, FileChooser& files, Prompter& prompter)
-    : m_document(document), m_files(files), m_prompter(prompter)
+TableSaver::TableSaver(TableDocument& document, FileChooser& files, Prompter& prompter, StatusReport& status)
+    : m_document(document), m_files(files), m_prompter(prompter), m_status(status)
 {
 }
 
 bool TableSaver::MayDiscardChanges(QWidget* owner)
 {
+    return AskBeforeDropping(owner, Text(str::kSaveChangesQuestion), &TableSaver::SaveAs);
+}
+
+bool TableSaver::MayReplaceChanges(QWidget* owner)
+{
+    // Where 保存 writes, when it writes over a file: the user should not have to guess.
+    const QString question = m_document.HasFilePath()
+                                 ? Text(str::kSaveBeforeImportFormat, QFileInfo(FromFsPath(m_document.FilePath())).fileName())
+                                 : Text(str::kSaveChangesQuestion);
+    return AskBeforeDropping(owner, question, &TableSaver::SaveToOpenedFile);
+}
+
+bool TableSaver::AskBeforeDropping(QWidget* owner, const QString& question, bool (TableSaver::*save)(QWidget*))
+{
     if (!m_document.Modified()) return true;
-    switch (m_prompter.Ask(owner, Text(str::kSaveChangesQuestion), Text(str::kCaptionWarning),
-                           {Answer::Save, Answer::Discard, Answer::Cancel}, Answer::Save, Answer::Cancel)) {
-    case Answer::Save: return SaveAs(owner);
+    switch (m_prompter.Ask(owner, question, Text(str::kCaptionWarning), {Answer::Save, Answer::Discard, Answer::Cancel},
+                           Answer::Save, Answer::Cancel)) {
+    case Answer::Save: return (this->*save)(owner);
     case Answer::Discard: return true;
     default: return false;
     }
@@ -46,7 +61,7 @@ bool TableSaver::SaveAs(QWidget* owner)
 {
     if (!MaySave(owner)) return false;
     const std::optional<QString> path = m_files.ChooseFileToSave(owner, Text(m_document.ProposedSaveName()));
-    return path && WriteTo(owner, *path);
+    return path && WriteTo(owner, *path, Told::InBox);
 }
 
 bool TableSaver::SaveToOpenedFile(QWidget* owner)
@@ -54,10 +69,10 @@ bool TableSaver::SaveToOpenedFile(QWidget* owner)
     if (!m_document.HasFilePath()) return SaveAs(owner);
     // The file holds what the table holds: nothing to write, and its backup stays as it is.
     if (!m_document.HasUnsavedWork()) return true;
-    return MaySave(owner) && WriteTo(owner, FromFsPath(m_document.FilePath()));
+    return MaySave(owner) && WriteTo(owner, FromFsPath(m_document.FilePath()), Told::InStatusBar);
 }
 
-bool TableSaver::WriteTo(QWidget* owner, const QString& path)
+bool TableSaver::WriteTo(QWidget* owner, const QString& path, Told success)
 {
     const std::filesystem::path target = ToFsPath(path);
     const QString shown = QDir::toNativeSeparators(path);
@@ -81,7 +96,12 @@ bool TableSaver::WriteTo(QWidget* owner, const QString& path)
                     str::kCaptionError);
         return false;
     }
-    ShowMessage(owner, Text(str::kSavedFormat, QFileInfo(path).fileName()), str::kCaptionNotice);
+    const QString saved = Text(str::kSavedFormat, QFileInfo(path).fileName());
+    if (success == Told::InStatusBar) {
+        m_status.Report(saved);
+    } else {
+        ShowMessage(owner, saved, str::kCaptionNotice);
+    }
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "text/GbkCodec.h"
 #include "ui/FileChooser.h"
 #include "ui/Prompter.h"
+#include "ui/StatusReport.h"
 #include "ui/Texts.h"
 #include "view/CsvMessages.h"
 #include "view/KindQuestion.h"
@@ -62,8 +63,9 @@ namespace {
 } // namespace
 
 TableTransfer::TableTransfer(TableDocument& document, TableEdits& edits, FileChooser& files, Prompter& prompter,
-                             MayReplace mayReplace)
-    : m_document(document), m_edits(edits), m_files(files), m_prompter(prompter), m_mayReplace(std::move(mayReplace))
+                             StatusReport& status, MayReplace mayReplace)
+    : m_document(document), m_edits(edits), m_files(files), m_prompter(prompter), m_status(status),
+      m_mayReplace(std::move(mayReplace))
 {
 }
 
@@ -95,13 +97,15 @@ void TableTransfer::OnExport(QWidget* owner)
         return;
     }
     QString text = Text(str::kExportedFormat, table.RowCount(), QFileInfo(choice->path).fileName());
-    // Once for the whole export, in its summary: the names stay as they are, for the round trip.
     const FormulaLikeNames& formulas = outcome.formulaLike;
-    if (formulas.count > 0) {
-        text += Text(str::kExportFormulaNamesFormat, formulas.count, formulas.firstId,
-                     GbkCodec::Instance().Decode(formulas.firstName));
+    if (formulas.count == 0) {
+        m_status.Report(text);
+        return;
     }
-    m_prompter.ShowMessage(owner, text, Text(formulas.count > 0 ? str::kCaptionWarning : str::kCaptionNotice));
+    // Once for the whole export, in its summary: the names stay as they are, for the round trip.
+    text += Text(str::kExportFormulaNamesFormat, formulas.count, formulas.firstId,
+                 GbkCodec::Instance().Decode(formulas.firstName));
+    m_prompter.ShowMessage(owner, text, Text(str::kCaptionWarning));
 }
 
 bool TableTransfer::OnImport(QWidget* owner)
@@ -182,7 +186,11 @@ void TableTransfer::ReportImport(QWidget* owner, const QString& shownName, const
         text += Text(m_keepNames ? str::kImportNamesKeptFormat : str::kImportNamesChangedFormat, importer.NameChangeCount());
         text += QLatin1Char('\n') + NameChangeLines(importer, reading.gbkNames);
     }
-    m_prompter.ShowMessage(owner, text, Text(str::kCaptionNotice));
+    if (warnings.isEmpty() && importer.NameChangeCount() == 0) {
+        m_status.Report(text);
+    } else {
+        m_prompter.ShowMessage(owner, text, Text(str::kCaptionNotice));
+    }
 }
 
 } // namespace rw

@@ -67,5 +67,10 @@ inline constexpr int kCmdFitColumns = 32815;
 inline constexpr int kCmdSortByColumn = 32816;
 inline constexpr int kCmdShownColumns = 32817;
 inline constexpr int kCmdRecentFiles = 32818;
+inline constexpr int kCmdOnlyChanged = 32819;
+inline constexpr int kCmdOnlyDiffering = 32820;
+inline constexpr int kCmdNextDifference = 32821;
+inline constexpr int kCmdPreviousDifference = 32822;
+inline constexpr int kCmdTakeOtherValue = 32823;
 
 } // namespace rw::ids

@@ -64,6 +64,27 @@ inline constexpr char kMenuSortByColumn[] = "按当前列排序(&S)";
 inline constexpr char kPromptSortByColumn[] = "按当前单元格所在的列排序，再次执行则反向排序\n按当前列排序";
 inline constexpr char kMenuShownColumns[] = "显示的列(&C)";
 inline constexpr char kPromptShownColumns[] = "选择记录列表显示哪些列（在列名上单击右键也可以）\n显示的列";
+inline constexpr char kMenuOnlyChanged[] = "只显示修改过的记录(&M)";
+inline constexpr char kPromptOnlyChanged[] = "只显示打开或保存以来修改过或增加的记录\n只显示修改过的记录";
+inline constexpr char kMenuOnlyDiffering[] = "只显示不同的记录(&D)";
+inline constexpr char kPromptOnlyDiffering[] = "只显示与比较文件不同的记录（先用“与文件比较”）\n只显示不同的记录";
+inline constexpr char kMenuNextDifference[] = "下一处差异(&N)";
+inline constexpr char kPromptNextDifference[] =
+    "转到下一个与比较文件不同的单元格；没有比较时，转到下一个修改过的单元格\n下一处差异";
+inline constexpr char kMenuPreviousDifference[] = "上一处差异(&R)";
+inline constexpr char kPromptPreviousDifference[] =
+    "转到上一个与比较文件不同的单元格；没有比较时，转到上一个修改过的单元格\n上一处差异";
+inline constexpr char kMenuTakeOtherValue[] = "接收此值(&T)";
+inline constexpr char kPromptTakeOtherValue[] = "所选记录在当前列的值改为比较文件中的值（可以撤销）\n接收此值";
+inline constexpr char kNoDifferences[] = "没有与比较文件不同的单元格。";
+inline constexpr char kNoChangedCells[] = "没有修改过的单元格。";
+inline constexpr char kDifferenceWrappedToStart[] = "已到表格末尾，从开头继续。";
+inline constexpr char kDifferenceWrappedToEnd[] = "已到表格开头，从末尾继续。";
+inline constexpr char kTakeValueWithoutComparison[] = "请先用“与文件比较”打开一个比较文件。";
+inline constexpr char kTakeValueWithoutColumn[] = "请先在表格中选择一个单元格：接收的是它所在列的值。";
+inline constexpr char kTakeValueNothingFormat[] = "所选记录的[%1]与[%2]没有不同，没有可接收的值。"; // title, file
+inline constexpr char kTakeValueDuplicateIdFormat[] = "接收后ID将重复，没有接收：%1";
+inline constexpr char kStepTakeValueFormat[] = "接收 %1"; // the column's title
 inline constexpr char kSortWithoutColumn[] = "请先在表格中选择一个单元格，再按它所在的列排序！";
 
 // The steps of the edit history, as the 编辑 menu names them
@@ -265,6 +286,7 @@ inline constexpr char kLossRefusedFormat[] = "· 因ID重复而没有载入的 %
 inline constexpr char kLossOtherKindFormat[] =
     "· 文件原来的内容：它的大小正好是%1的大小，按%2载入的记录很可能是乱码";
 inline constexpr char kSaveChangesQuestion[] = "表格中有未保存的修改，是否先保存这些修改？";
+inline constexpr char kSaveBeforeImportFormat[] = "表格中有未保存的修改，导入前是否先把它们保存到%1？"; // the bare name
 inline constexpr char kButtonSaveChanges[] = "保存(&S)";
 inline constexpr char kButtonDiscardChanges[] = "不保存(&N)";
 inline constexpr char kButtonCancelQuestion[] = "取消";

@@ -5,7 +5,8 @@
 # ItemID header, find it again by its ID, save under a new name, and take docs/editor-session.png.
 # The saved file is then checked with recwright-cli export. Then edit a cell in place and
 # filter with the find bar, and take docs/editor-find.png. Then compare the table with another
-# version of it (docs/editor-compare.png, and the records only in that version), and import a
+# version of it (docs/editor-compare.png, and the records only in that version), show only the
+# rows that differ and go to a difference with F8 (docs/editor-differences.png), and import a
 # CSV a spreadsheet has changed names in (docs/editor-import.png). Last, on a wide screen, make
 # the frame resizable from the 查看 menu, enlarge it and fit the columns (docs/editor-resized.png).
 # The editor's settings go to the work folder, never to the user's.
@@ -281,6 +282,22 @@ xdotool mousemove --window "$frame" 345 $((menu_h + header_h + row_h + row_h / 2
 sleep 2
 grab "$frame" "$root/docs/editor-compare.png"
 echo "Saved $root/docs/editor-compare.png"
+# 查看 ▸ 只显示不同的记录, then F8 twice: the rows that differ alone, the second difference current,
+# the status bar counting the rows shown.
+xdotool mousemove --window "$frame" 5 5
+xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
+xdotool key --window "$frame" --clearmodifiers alt+v
+sleep 0.4
+xdotool key d
+sleep 0.5
+xdotool key --window "$frame" --delay 200 F8 F8
+sleep 0.5
+grab "$frame" "$root/docs/editor-differences.png"
+echo "Saved $root/docs/editor-differences.png"
+xdotool key --window "$frame" --clearmodifiers alt+v
+sleep 0.4
+xdotool key d
+sleep 0.3
 
 sed 's/^4,[^,]*,/4,7,/' "$work/other.csv" >"$work/from-spreadsheet.csv"
 file_command m from-spreadsheet.csv

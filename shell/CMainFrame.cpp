@@ -41,9 +41,10 @@ CMainFrame::CMainFrame(Prompter& prompter, QWidget* parent)
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_prompter(prompter),
       m_files(prompter),
-      m_saver(m_document, m_files, prompter),
+      m_saver(m_document, m_files, prompter, *this),
       m_comparer(m_document, m_edits, m_files, prompter),
-      m_transfer(m_document, m_edits, m_files, prompter, [this](QWidget* owner) { return m_saver.MayDiscardChanges(owner); })
+      m_transfer(m_document, m_edits, m_files, prompter, *this,
+                 [this](QWidget* owner) { return m_saver.MayReplaceChanges(owner); })
 {
     setWindowTitle(Text(str::kAppTitle));
     setWindowIcon(WindowIcon());
@@ -91,6 +92,10 @@ void CMainFrame::OnCreate()
             m_savedAsAtMs = now;
         }
     });
+    connect(m_view, &CChildView::Reported, this, &CMainFrame::Report);
+    m_reportShown.setSingleShot(true);
+    m_reportShown.setInterval(kReportMs);
+    connect(&m_reportShown, &QTimer::timeout, this, [this] { m_panes[0]->setText(Text(str::kIdleMessage)); });
     m_clock.setInterval(kClockPeriodMs);
     connect(&m_clock, &QTimer::timeout, this, &CMainFrame::OnTimer);
     m_clock.start();
@@ -179,8 +184,11 @@ void CMainFrame::CreateEditMenu()
     const std::initializer_list<std::initializer_list<Command>> groups = {
         {{ids::kCmdFind, str::kPromptFind}, {ids::kCmdFindNext, str::kPromptFindNext},
          {ids::kCmdFindPrevious, str::kPromptFindPrevious}},
+        {{ids::kCmdNextDifference, str::kPromptNextDifference},
+         {ids::kCmdPreviousDifference, str::kPromptPreviousDifference}},
         {{ids::kCmdEditCell, str::kPromptEditCell}, {ids::kCmdDeleteRows, str::kPromptDeleteRows},
-         {ids::kCmdCopyAsNew, str::kPromptCopyAsNew}, {ids::kCmdBulkChange, str::kPromptBulkChange}},
+         {ids::kCmdCopyAsNew, str::kPromptCopyAsNew}, {ids::kCmdBulkChange, str::kPromptBulkChange},
+         {ids::kCmdTakeOtherValue, str::kPromptTakeOtherValue}},
         {{ids::kCmdCopy, str::kPromptCopy}, {ids::kCmdPaste, str::kPromptPaste}},
     };
     for (const auto& group : groups) {
@@ -206,6 +214,9 @@ void CMainFrame::CreateViewMenu()
         m_settings.SetResizable(resizable);
         ApplyFrameMode();
     });
+    view->addSeparator();
+    AddViewCommand(view, ids::kCmdOnlyChanged, str::kPromptOnlyChanged);
+    AddViewCommand(view, ids::kCmdOnlyDiffering, str::kPromptOnlyDiffering);
     view->addSeparator();
     AddViewCommand(view, ids::kCmdFitColumns, str::kPromptFitColumns);
     AddViewCommand(view, ids::kCmdSortByColumn, str::kPromptSortByColumn);
@@ -370,7 +381,8 @@ bool CMainFrame::event(QEvent* event)
     // closed or left) brings back the idle text.
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-        m_panes[0]->setText(tip.isEmpty() ? Text(str::kIdleMessage) : tip);
+        const QString idle = m_reportShown.isActive() ? m_report : Text(str::kIdleMessage);
+        m_panes[0]->setText(tip.isEmpty() ? idle : tip);
         return true;
     }
     return QMainWindow::event(event);
@@ -387,6 +399,13 @@ void CMainFrame::ShowTitle()
     QString title = Text(str::kAppTitle);
     if (m_document.HasFile()) title += Text(str::kTitleFileOpen) + Text(m_document.FileName()) + Text(str::kTitleFileClose);
     setWindowTitle(title);
+}
+
+void CMainFrame::Report(const QString& text)
+{
+    m_report = text;
+    m_panes[0]->setText(text);
+    m_reportShown.start();
 }
 
 void CMainFrame::OnTimer()

@@ -13,6 +13,7 @@
 #include "table/TableDocument.h"
 #include "table/TableEdits.h"
 #include "ui/FileChooser.h"
+#include "ui/StatusReport.h"
 #include "view/EditorSettings.h"
 
 #include <QMainWindow>
@@ -35,10 +36,12 @@ class RecentFilesMenu;
 
 // It holds the open document with its edits and the file dialogs' folder; the form works on
 // them.
-class CMainFrame : public QMainWindow, public RecordCommitTarget {
+class CMainFrame : public QMainWindow, public RecordCommitTarget, public StatusReport {
     Q_OBJECT
 public:
     static constexpr int kClockPeriodMs = 500;
+    // How long a report stays on the message line before the idle text comes back.
+    static constexpr int kReportMs = 6000;
     // Least pixel widths of panes 1 to 3: attribution, date, clock.
     static constexpr std::array<int, 3> kPaneWidths{180, 81, 45};
 
@@ -79,6 +82,8 @@ public:
     void OnTimer();
     // Opens a file of the list again, as the kind it was opened as.
     void OpenRecent(const RecentFile& file);
+    // On the message line for a few seconds.
+    void Report(const QString& text) override;
     // A record dialog's commit, put into the table through the form (which reports a refusal).
     PutOutcome Commit(const RecordCommit& commit) override;
     PutOutcome OnRecordModify(const RecordCommit& commit);
@@ -129,6 +134,8 @@ private:
     RecentFilesMenu* m_recentMenu = nullptr;
     QRect m_screenRoom; // the screen's available area the fixed frame was last fitted to
     QTimer m_clock;
+    QTimer m_reportShown; // while a report stands on the message line
+    QString m_report;
     // Saves since the last load, for 文件信息: over the opened file, and elsewhere.
     std::int64_t m_savedOverAtMs = 0;
     QString m_savedAsPath;

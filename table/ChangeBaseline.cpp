@@ -45,6 +45,17 @@ bool ChangeBaseline::IsCellChanged(const RecordTable& table, int row, int column
     return std::memcmp(now + at, then + at, 4) != 0;
 }
 
+FieldDifferences ChangeBaseline::ChangesOf(const RecordTable& table, int row) const
+{
+    if (row < 0 || row >= table.RowCount()) return {};
+    const std::uint32_t slot = table.SlotOfRow(row);
+    if (!WasRow(slot)) return {};
+    const std::span<const std::uint8_t> now = table.SlotBytes(slot);
+    const std::uint8_t* then = BytesThen(table, slot);
+    if (now.data() == then) return {};
+    return CompareRecordImages(table.Schema(), now, {then, now.size()});
+}
+
 std::size_t ChangeBaseline::ChangedRecordCount(const RecordTable& table) const
 {
     const std::size_t size = table.Schema().recordSize;

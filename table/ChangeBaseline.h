@@ -6,6 +6,7 @@
 // what they changed. It stands beside its table and must hear of every write before it is
 // made.
 
+#include "data/FieldDifferences.h"
 #include "data/RecordStore.h"
 #include "table/RecordTable.h"
 
@@ -28,6 +29,8 @@ public:
     [[nodiscard]] bool IsAddedRow(const RecordTable& table, int row) const;
     // A cell of a baseline row whose bytes differ from the baseline's.
     [[nodiscard]] bool IsCellChanged(const RecordTable& table, int row, int column) const;
+    // What differs in a baseline row from its bytes then; nothing for an added row.
+    [[nodiscard]] FieldDifferences ChangesOf(const RecordTable& table, int row) const;
     // Records added, changed or deleted since the baseline.
     [[nodiscard]] std::size_t ChangedRecordCount(const RecordTable& table) const;
 

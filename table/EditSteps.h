@@ -18,10 +18,11 @@
 namespace rw {
 
 // What a step did, for the history's menu texts, which the windows word.
-enum class StepKind : std::uint8_t { Modify, Add, Delete, Sort, EditCell, Paste, CopyAsNew, BulkChange, Import, TakeOver };
+enum class StepKind : std::uint8_t { Modify, Add, Delete, Sort, EditCell, Paste, CopyAsNew, BulkChange, Import, TakeOver,
+                                     TakeValue };
 struct StepLabel {
     StepKind kind = StepKind::Modify;
-    int column = -1;          // EditCell, BulkChange, Sort
+    int column = -1;          // EditCell, BulkChange, Sort, TakeValue
     std::int32_t id = 0;      // Modify, Add
     std::size_t count = 0;    // Delete, Paste, CopyAsNew, Import, TakeOver
 };

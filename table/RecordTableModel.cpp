@@ -69,17 +69,29 @@ const RecordTableModel::ComparedRow& RecordTableModel::Compared(int row) const
     return m_compared;
 }
 
+std::uint64_t RecordTableModel::ChangedColumns(int row) const
+{
+    constexpr std::uint64_t kIdCell = std::uint64_t{1} << kIdColumn;
+    if (IsAddedRow(row)) return kIdCell;
+    const FieldDifferences changes = m_baseline.ChangesOf(m_table, row);
+    return changes.columns | (changes.hiddenBytes ? kIdCell : 0);
+}
+
+std::uint64_t RecordTableModel::DifferingColumns(int row) const
+{
+    constexpr std::uint64_t kIdCell = std::uint64_t{1} << kIdColumn;
+    if (!m_comparison || row < 0 || row >= m_table.RowCount()) return 0;
+    const ComparedRow& compared = Compared(row);
+    return compared.differences.columns | (!compared.counterpart || compared.differences.hiddenBytes ? kIdCell : 0);
+}
+
 CellMarks RecordTableModel::MarksOf(int row, int column) const
 {
     CellMarks marks;
     if (row < 0 || row >= m_table.RowCount() || column < 0 || column >= m_table.ColumnCount()) return marks;
     marks.changed = IsCellChanged(row, column);
     marks.rowAdded = IsAddedRow(row);
-    if (m_comparison) {
-        const ComparedRow& compared = Compared(row);
-        marks.differs = compared.differences.Column(column) ||
-                        (column == kIdColumn && (!compared.counterpart || compared.differences.hiddenBytes));
-    }
+    marks.differs = (DifferingColumns(row) >> column) & 1U;
     return marks;
 }
 

@@ -63,6 +63,11 @@ public:
     [[nodiscard]] bool IsAddedRow(int row) const { return m_baseline.IsAddedRow(m_table, row); }
     [[nodiscard]] std::size_t ChangedRecordCount() const { return m_baseline.ChangedRecordCount(m_table); }
     [[nodiscard]] CellMarks MarksOf(int row, int column) const;
+    // Bit k for column k: the row's cells marked as changed since the baseline (an added row,
+    // and bytes no column shows, in its ID cell); 0 for a row as it was.
+    [[nodiscard]] std::uint64_t ChangedColumns(int row) const;
+    // The same for the cells that differ from the file compared with; 0 without a comparison.
+    [[nodiscard]] std::uint64_t DifferingColumns(int row) const;
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     [[nodiscard]] int columnCount(const QModelIndex& parent = QModelIndex()) const override;

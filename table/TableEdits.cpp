@@ -177,22 +177,8 @@ BulkChangeResult TableEdits::WriteColumn(const std::vector<int>& rows, int colum
     BulkChangeResult result;
     const RecordTable& table = Table();
     if (column == kIdColumn) {
-        // The rows written over give their IDs up; the others keep theirs.
-        std::vector<bool> rewritten(static_cast<std::size_t>(table.RowCount()), false);
-        for (const int row : rows) rewritten[static_cast<std::size_t>(row)] = true;
-        IdBatch batch(table.Ids(), [&](std::uint32_t holder) {
-            return rewritten[static_cast<std::size_t>(table.RowOfSlot(holder))];
-        });
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            const std::uint32_t taken = batch.Claim(values[i], static_cast<std::uint32_t>(i));
-            if (taken == IdBatch::kHeldOutside) {
-                result.rows.push_back(rows[i]);
-            } else if (taken != UniqueIds::kNobody) {
-                result.rows.insert(result.rows.end(), {rows[taken], rows[i]});
-            }
-        }
+        result.rows = RowsRepeatingIds(rows, values);
         if (!result.rows.empty()) {
-            SortUnique(result.rows);
             result.outcome = BulkChangeResult::Outcome::DuplicateId;
             return result;
         }
@@ -205,6 +191,26 @@ BulkChangeResult TableEdits::WriteColumn(const std::vector<int>& rows, int colum
     }
     Push(std::move(step));
     return result;
+}
+
+std::vector<int> TableEdits::RowsRepeatingIds(const std::vector<int>& rows, const std::vector<std::int32_t>& ids) const
+{
+    const RecordTable& table = Table();
+    std::vector<int> repeating;
+    // The rows written over give their IDs up; the others keep theirs.
+    std::vector<bool> rewritten(static_cast<std::size_t>(table.RowCount()), false);
+    for (const int row : rows) rewritten[static_cast<std::size_t>(row)] = true;
+    IdBatch batch(table.Ids(), [&](std::uint32_t holder) { return rewritten[static_cast<std::size_t>(table.RowOfSlot(holder))]; });
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::uint32_t taken = batch.Claim(ids[i], static_cast<std::uint32_t>(i));
+        if (taken == IdBatch::kHeldOutside) {
+            repeating.push_back(rows[i]);
+        } else if (taken != UniqueIds::kNobody) {
+            repeating.insert(repeating.end(), {rows[taken], rows[i]});
+        }
+    }
+    SortUnique(repeating);
+    return repeating;
 }
 
 std::vector<std::int32_t> TableEdits::PasteRecords(std::vector<Record> records)
@@ -308,6 +314,59 @@ std::vector<std::int32_t> TableEdits::TakeOver(const std::vector<std::size_t>& i
     for (const RecordTable::RowSlot& added : step->Added()) placed.push_back(added.slot);
     m_document.PairTakenOver(taken, placed);
     return refused;
+}
+
+TakenValues TableEdits::TakeOtherValues(std::vector<int> rows, int column)
+{
+    TakenValues result;
+    const Comparison* comparison = m_document.CurrentComparison();
+    const RecordTable& table = Table();
+    if (!comparison || column < 0 || column >= table.ColumnCount()) return result;
+    rows = ValidRows(std::move(rows), table.RowCount());
+    // A row with no counterpart has nothing to take, though its ID cell is marked.
+    std::erase_if(rows, [&](int row) {
+        return !((m_model.DifferingColumns(row) >> column) & 1U) || comparison->CounterpartOf(table, row).empty();
+    });
+    if (rows.empty()) return result;
+    std::vector<Record> records;
+    records.reserve(rows.size());
+    for (const int row : rows) {
+        const Record here = table.ReadRow(row);
+        Record there(table.Kind(), comparison->CounterpartOf(table, row));
+        if (column == kIdColumn) {
+            // The other record with every shown value but its ID as the row has it.
+            for (int shown = 0; shown < table.ColumnCount(); ++shown) {
+                if (shown != kIdColumn && shown != kNameColumn) there.SetValue(shown, here.Value(shown));
+            }
+            (void)there.SetName(here.Name());
+            records.push_back(std::move(there));
+            continue;
+        }
+        Record taken = here;
+        if (column == kNameColumn) {
+            (void)taken.SetName(there.Name());
+        } else {
+            taken.SetValue(column, there.Value(column));
+        }
+        records.push_back(std::move(taken));
+    }
+    if (column == kIdColumn) {
+        std::vector<std::int32_t> ids(records.size());
+        std::transform(records.begin(), records.end(), ids.begin(), [](const Record& record) { return record.Id(); });
+        const std::vector<int> repeating = RowsRepeatingIds(rows, ids);
+        for (const int row : repeating) {
+            const auto at = static_cast<std::size_t>(std::lower_bound(rows.begin(), rows.end(), row) - rows.begin());
+            result.repeatedIds.push_back(ids[at]);
+        }
+        std::sort(result.repeatedIds.begin(), result.repeatedIds.end());
+        result.repeatedIds.erase(std::unique(result.repeatedIds.begin(), result.repeatedIds.end()), result.repeatedIds.end());
+        if (!result.repeatedIds.empty()) return result;
+    }
+    auto step = std::make_unique<WriteStep>(m_model, Name({StepKind::TakeValue, column, 0, rows.size()}));
+    for (std::size_t i = 0; i < rows.size(); ++i) step->Add(table.SlotOfRow(rows[i]), records[i].Bytes());
+    result.cells = rows.size();
+    Push(std::move(step));
+    return result;
 }
 
 } // namespace rw

@@ -26,6 +26,12 @@ namespace rw {
 class RecordTableModel;
 class TableDocument;
 
+// Cells given the compared file's values.
+struct TakenValues {
+    std::size_t cells = 0;                 // written, in one step
+    std::vector<std::int32_t> repeatedIds; // IDs that would repeat another row's: nothing written
+};
+
 class TableEdits {
 public:
     // The document outlives its edits.
@@ -73,6 +79,10 @@ public:
     // leaves out those whose ID it holds already, or an earlier one of them has, and answers
     // their IDs.
     std::vector<std::int32_t> TakeOver(const std::vector<std::size_t>& indexes);
+    // The compared file's values of one column for those of the rows whose cell differs from
+    // it, one step. The ID cell takes the other record's ID and the bytes no column shows, by
+    // the duplicate-ID rule: nothing changes when a taken ID would repeat another row's.
+    TakenValues TakeOtherValues(std::vector<int> rows, int column);
 
 private:
     [[nodiscard]] const RecordTable& Table() const;
@@ -81,6 +91,9 @@ private:
     BulkChangeResult WriteColumn(const std::vector<int>& rows, int column, const std::vector<std::int32_t>& values,
                                  const StepLabel& label);
     // The step goes into the history and is done; a write that changes nothing is no step.
+    // Of rows (ascending, valid) given ids in turn, those whose new ID another row keeps or
+    // another of them takes too, ascending; none in a table that allows repeated IDs.
+    [[nodiscard]] std::vector<int> RowsRepeatingIds(const std::vector<int>& rows, const std::vector<std::int32_t>& ids) const;
     void Push(QUndoCommand* step);
     void Push(std::unique_ptr<WriteStep> step);
     [[nodiscard]] QString Name(const StepLabel& label) const { return m_namer ? m_namer(label) : QString(); }

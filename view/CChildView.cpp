@@ -214,6 +214,22 @@ void CChildView::AddListCommands()
         m_list->addAction(action);
     }
     m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // There is a value to take only while a file is compared with: the context menu offers it
+    // then, and the 编辑 menu has it enabled.
+    auto* take = new QAction(Text(str::kMenuTakeOtherValue), this);
+    take->setData(ids::kCmdTakeOtherValue);
+    take->setEnabled(false);
+    connect(take, &QAction::triggered, this, &CChildView::OnTakeOtherValue);
+    addAction(take);
+    connect(&m_document, &TableDocument::ComparisonChanged, take, [this, take] {
+        const bool comparing = m_document.CurrentComparison() != nullptr;
+        take->setEnabled(comparing);
+        if (comparing) {
+            m_list->addAction(take);
+        } else {
+            m_list->removeAction(take);
+        }
+    });
 
     // The find bar's keys act anywhere in the window; 查看's commands have none.
     const struct {
@@ -226,6 +242,9 @@ void CChildView::AddListCommands()
         {str::kMenuFindNext, ids::kCmdFindNext, QKeySequence(Qt::Key_F3), [this] { ShowFindBar(false), m_finder->FindNext(); }},
         {str::kMenuFindPrevious, ids::kCmdFindPrevious, QKeySequence(Qt::SHIFT | Qt::Key_F3),
          [this] { ShowFindBar(false), m_finder->FindPrevious(); }},
+        {str::kMenuNextDifference, ids::kCmdNextDifference, QKeySequence(Qt::Key_F8), [this] { OnNextDifference(); }},
+        {str::kMenuPreviousDifference, ids::kCmdPreviousDifference, QKeySequence(Qt::SHIFT | Qt::Key_F8),
+         [this] { OnPreviousDifference(); }},
         {str::kMenuFitColumns, ids::kCmdFitColumns, {}, [this] { OnFitColumns(); }},
         {str::kMenuSortByColumn, ids::kCmdSortByColumn, {}, [this] { OnSortByCurrentColumn(); }},
     };
@@ -237,6 +256,7 @@ void CChildView::AddListCommands()
         connect(action, &QAction::triggered, this, command.run);
         addAction(action);
     }
+    addActions({m_finder->OnlyChanged(), m_finder->OnlyDiffering()});
 }
 
 void CChildView::ShowFindBar(bool focus)
@@ -253,7 +273,7 @@ void CChildView::ShowFindBar(bool focus)
 
 void CChildView::HideFindBar()
 {
-    m_finder->StopFiltering();
+    m_finder->StopMatching();
     m_findBar->hide();
     updateGeometry();
     emit PreferredSizeChanged();

@@ -97,6 +97,12 @@ public:
     // The clipboard: the selected rows out as text, and rows or one column's values in.
     void OnCopy();
     void OnPaste();
+    // F8 and Shift+F8: the next or previous cell that differs from the file compared with,
+    // or, with no comparison, that changed since the load or save; wrapping around.
+    void OnNextDifference() { StepToDifference(+1); }
+    void OnPreviousDifference() { StepToDifference(-1); }
+    // 接收此值: the compared file's values of the current column for the selected rows.
+    void OnTakeOtherValue();
 
     // The selected row with the lowest index, -1 when none is selected.
     [[nodiscard]] int SelectedRow() const;
@@ -117,6 +123,8 @@ signals:
     void RowsShown(int shown, int total, bool filtering);
     // The find bar came or went: the form would have another size.
     void PreferredSizeChanged();
+    // A short note for the status bar, where no box is needed.
+    void Reported(const QString& text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -150,6 +158,7 @@ private:
     void ReportRefusedRecords(const std::vector<std::int32_t>& ids);
     void ShowDialog(const Record& record, int row, RowKey key, bool modify);
     void SelectFoundRow(int row);
+    void StepToDifference(int direction);
 
     TableDocument& m_document;
     TableEdits& m_edits;

@@ -9,6 +9,7 @@
 #include "view/ClipboardText.h"
 #include "view/CsvMessages.h"
 #include "view/LoadMessages.h"
+#include "view/MarkedCells.h"
 #include "view/RecordFinder.h"
 #include "view/RecordLists.h"
 #include "view/RecordList.h"
@@ -297,6 +298,57 @@ void CChildView::OnPaste()
     const std::vector<std::int32_t> refused = m_edits.PasteRecords(std::move(records));
     if (refused.empty()) return;
     ShowMessage(Text(str::kPasteRefusedFormat, IdsNamed(refused)), str::kCaptionError);
+}
+
+void CChildView::StepToDifference(int direction)
+{
+    if (!m_document.HasFile()) return;
+    const RecordTableModel& model = m_document.Model();
+    const bool comparing = model.CurrentComparison() != nullptr;
+    // Only the cells the user can see: a hidden column is passed over.
+    std::uint64_t shown = 0;
+    for (int column = 0; column < model.columnCount(); ++column) {
+        if (!m_list->isColumnHidden(column)) shown |= std::uint64_t{1} << column;
+    }
+    const RowMarks marks = [&](int listRow) {
+        const int row = m_finder->TableRow(listRow);
+        return comparing ? model.DifferingColumns(row) : model.ChangedColumns(row);
+    };
+    const QModelIndex current = m_list->currentIndex();
+    QAbstractItemModel& list = *m_list->model();
+    const std::optional<MarkedCellFound> found =
+        NextMarkedCell(list.rowCount(), {current.row(), current.column()}, direction, shown, marks);
+    if (!found) {
+        emit Reported(Text(comparing ? str::kNoDifferences : str::kNoChangedCells));
+        return;
+    }
+    const QModelIndex cell = list.index(found->cell.row, found->cell.column);
+    m_list->setFocus();
+    m_list->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_list->scrollTo(cell);
+    if (found->wrapped) emit Reported(Text(direction > 0 ? str::kDifferenceWrappedToStart : str::kDifferenceWrappedToEnd));
+}
+
+void CChildView::OnTakeOtherValue()
+{
+    const Comparison* comparison = m_document.CurrentComparison();
+    if (!comparison) {
+        ShowMessage(Text(str::kTakeValueWithoutComparison), str::kCaptionWarning);
+        return;
+    }
+    const int column = CurrentColumnOrSay(str::kTakeValueWithoutColumn);
+    if (column < 0) return;
+    std::vector<int> rows = SelectedRows();
+    // The current cell's row is the one the user pointed at, selected or not.
+    if (rows.empty()) rows.push_back(m_finder->TableRow(m_list->currentIndex().row()));
+    const TakenValues taken = m_edits.TakeOtherValues(std::move(rows), column);
+    if (!taken.repeatedIds.empty()) {
+        ShowMessage(Text(str::kTakeValueDuplicateIdFormat, IdsNamed(taken.repeatedIds)), str::kCaptionError);
+    } else if (taken.cells == 0) {
+        ShowMessage(Text(str::kTakeValueNothingFormat, m_document.Table().Schema().Column(column).title,
+                         comparison->OtherName()),
+                    str::kCaptionWarning);
+    }
 }
 
 void CChildView::OnHeaderItemClick(int column)

@@ -1,5 +1,6 @@
 #include "view/RecordFinder.h"
 
+#include "resources/Ids.h"
 #include "resources/Strings.h"
 #include "table/TableDocument.h"
 #include "text/Utf8NameTranscoder.h"
@@ -7,6 +8,7 @@
 #include "view/FindBar.h"
 #include "view/RecordList.h"
 
+#include <QAction>
 #include <QItemSelectionModel>
 
 #include <algorithm>
@@ -30,15 +32,37 @@ namespace {
 } // namespace
 
 RecordFinder::RecordFinder(TableDocument& document, RecordList& list, FindBar& bar, QObject* parent)
-    : QObject(parent), m_document(document), m_list(list), m_bar(bar), m_filter(document.Model())
+    : QObject(parent),
+      m_document(document),
+      m_list(list),
+      m_bar(bar),
+      m_filter(document.Model()),
+      m_onlyChanged(new QAction(Text(str::kMenuOnlyChanged), this)),
+      m_onlyDiffering(new QAction(Text(str::kMenuOnlyDiffering), this))
 {
+    m_onlyChanged->setData(ids::kCmdOnlyChanged);
+    m_onlyDiffering->setData(ids::kCmdOnlyDiffering);
+    for (QAction* check : {m_onlyChanged, m_onlyDiffering}) {
+        check->setCheckable(true);
+        connect(check, &QAction::toggled, this, &RecordFinder::UpdateFilter);
+    }
+    // Only while there is a file to differ from; its end shows every row again.
+    m_onlyDiffering->setEnabled(false);
+    connect(&document, &TableDocument::ComparisonChanged, this, [this] {
+        const bool comparing = m_document.CurrentComparison() != nullptr;
+        if (!comparing) m_onlyDiffering->setChecked(false);
+        m_onlyDiffering->setEnabled(comparing);
+    });
     m_typing.setSingleShot(true);
     m_typing.setInterval(250);
     connect(&m_typing, &QTimer::timeout, this, &RecordFinder::ApplyQuery);
     connect(&bar, &FindBar::QueryChanged, &m_typing, qOverload<>(&QTimer::start));
     connect(&bar, &FindBar::FindNext, this, [this] { Step(+1); });
     connect(&bar, &FindBar::FindPrevious, this, [this] { Step(-1); });
-    connect(&bar, &FindBar::OnlyMatchingChanged, this, &RecordFinder::SetFiltering);
+    connect(&bar, &FindBar::OnlyMatchingChanged, this, [this](bool only) {
+        if (only) ApplyQuery();
+        UpdateFilter();
+    });
     m_recount.setSingleShot(true);
     m_recount.setInterval(0);
     connect(&m_recount, &QTimer::timeout, this, &RecordFinder::Recount);
@@ -71,13 +95,13 @@ void RecordFinder::Recount()
 
 int RecordFinder::TableRow(int listRow) const
 {
-    if (!m_filtering || listRow < 0) return listRow;
+    if (!Filtering() || listRow < 0) return listRow;
     return m_filter.mapToSource(m_filter.index(listRow, 0)).row();
 }
 
 int RecordFinder::ListRow(int tableRow) const
 {
-    if (!m_filtering || tableRow < 0) return tableRow;
+    if (!Filtering() || tableRow < 0) return tableRow;
     return m_filter.mapFromSource(m_document.Model().index(tableRow, 0)).row();
 }
 
@@ -98,15 +122,33 @@ void RecordFinder::ApplyQuery()
     AnnounceRows();
 }
 
-void RecordFinder::StopFiltering() { m_bar.SetOnlyMatching(false); }
-
-void RecordFinder::SetFiltering(bool on)
+void RecordFinder::StopFiltering()
 {
-    if (on == m_filtering) return;
-    if (on) ApplyQuery();
-    m_filtering = on;
-    // The list shows the filter or the table itself, its columns as they were.
-    m_list.setModel(on ? static_cast<QAbstractItemModel*>(&m_filter) : &m_document.Model());
+    StopMatching();
+    m_onlyChanged->setChecked(false);
+    m_onlyDiffering->setChecked(false);
+}
+
+void RecordFinder::StopMatching() { m_bar.SetOnlyMatching(false); }
+
+void RecordFinder::UpdateFilter()
+{
+    const bool was = Filtering();
+    const QModelIndex current = m_list.currentIndex();
+    const int currentRow = TableRow(current.row());
+    m_filter.SetTests({m_bar.OnlyMatching(), m_onlyChanged->isChecked(), m_onlyDiffering->isChecked()});
+    // The list shows the filter or the table itself, its columns as they were, and the cell
+    // the user was on where it still shows.
+    if (Filtering() != was) {
+        m_list.setModel(Filtering() ? static_cast<QAbstractItemModel*>(&m_filter) : &m_document.Model());
+        if (const int row = ListRow(currentRow); row >= 0) {
+            const QModelIndex cell = m_list.model()->index(row, current.column());
+            m_list.selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            m_list.scrollTo(cell);
+        }
+    }
+    m_matchesStale = true;
+    Recount();
     AnnounceRows();
 }
 
@@ -114,6 +156,10 @@ const std::vector<int>& RecordFinder::Matches()
 {
     if (m_matchesStale) {
         m_matches = m_query.Error() ? std::vector<int>() : m_query.MatchingRows(m_document.Table());
+        // Only those 查看's checks let the list show: a find never lands on a hidden row.
+        if (m_filter.Wanted().changed || m_filter.Wanted().differing) {
+            std::erase_if(m_matches, [this](int row) { return ListRow(row) < 0; });
+        }
         m_matchesStale = false;
     }
     return m_matches;
@@ -145,8 +191,8 @@ void RecordFinder::Step(int direction)
 
 void RecordFinder::AnnounceRows()
 {
-    emit RowsShown(m_filtering ? m_filter.rowCount() : m_document.Table().RowCount(), m_document.Table().RowCount(),
-                   m_filtering);
+    emit RowsShown(Filtering() ? m_filter.rowCount() : m_document.Table().RowCount(), m_document.Table().RowCount(),
+                   Filtering());
 }
 
 } // namespace rw

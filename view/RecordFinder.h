@@ -1,10 +1,12 @@
 #pragma once
 
 // Finding rows for the find bar: the next and previous match from the current row, wrapping
-// around, and, while only the matching rows are wanted, the list showing them alone. Rows of
+// around; and what the list shows: every row, or only those matching the query (the find
+// bar's check), only those changed since the load or save, only those that differ from the
+// file compared with (查看's checks), or the rows all the wanted tests let through. Rows of
 // the list then differ from rows of the table; the form maps them through here.
 //
-// A query belongs to the table it was made on: another file loaded stops the filter and leaves
+// A query belongs to the table it was made on: another file loaded stops every filter and leaves
 // the query's text in the bar, not taken until the user asks again (typing, Enter, F3 or the
 // filter). While a query is taken its count follows every change of the table.
 
@@ -13,6 +15,8 @@
 
 #include <QObject>
 #include <QTimer>
+
+class QAction;
 
 #include <vector>
 
@@ -28,13 +32,19 @@ class RecordFinder : public QObject {
 public:
     RecordFinder(TableDocument& document, RecordList& list, FindBar& bar, QObject* parent = nullptr);
 
-    [[nodiscard]] bool Filtering() const { return m_filtering; }
+    [[nodiscard]] bool Filtering() const { return m_filter.Any(); }
+    // 查看's checks: only the rows changed since the load or save; only those that differ
+    // from the file compared with (while there is one).
+    [[nodiscard]] QAction* OnlyChanged() const { return m_onlyChanged; }
+    [[nodiscard]] QAction* OnlyDiffering() const { return m_onlyDiffering; }
     // The table's row of a row of the list, and the list's row of a table row (-1 when the
     // filter hides it).
     [[nodiscard]] int TableRow(int listRow) const;
     [[nodiscard]] int ListRow(int tableRow) const;
     // The list shows every row again.
     void StopFiltering();
+    // The find bar's filter stops; 查看's stay.
+    void StopMatching();
     // Takes the query as it stands now, without waiting for the typing to pause.
     void ApplyQuery();
 
@@ -47,7 +57,8 @@ signals:
     void RowsShown(int shown, int total, bool filtering);
 
 private:
-    void SetFiltering(bool on);
+    // The list shows the rows the checks want: the filter's, or the table's own.
+    void UpdateFilter();
     void Step(int direction);
     // Another table: the query and its filter no longer apply.
     void Forget();
@@ -63,7 +74,8 @@ private:
     RecordQuery m_query;
     std::vector<int> m_matches; // table rows, ascending
     bool m_matchesStale = true;
-    bool m_filtering = false;
+    QAction* m_onlyChanged;
+    QAction* m_onlyDiffering;
     bool m_taken = false; // the bar's text is the query of this table
     QTimer m_typing;      // the query is taken once the typing pauses
     QTimer m_recount;     // after changes to the table

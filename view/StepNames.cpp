@@ -24,6 +24,7 @@ QString StepName(const StepLabel& label, FileKind kind)
     case StepKind::BulkChange: return Text(str::kStepBulkChangeFormat, title());
     case StepKind::Import: return Text(str::kStepImportFormat, label.count);
     case StepKind::TakeOver: return Text(str::kStepTakeOverFormat, label.count);
+    case StepKind::TakeValue: return Text(str::kStepTakeValueFormat, title());
     }
     return {};
 }

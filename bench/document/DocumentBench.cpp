@@ -1,6 +1,7 @@
 // The editor's document at the sizes an administrator works with: undo and redo of a change to
-// every one of a million rows, the find bar's filter and search over a million rows, the
-// clipboard at a hundred thousand rows, and what ten thousand cell edits leave in the history.
+// every one of a million rows, the find bar's filter and search over a million rows, the filter
+// of the rows that differ from a compared file and F8 across them all, the clipboard at a
+// hundred thousand rows, and what ten thousand cell edits leave in the history.
 // Each figure stands beside a plain pass over the same rows, measured in the same run.
 
 #include "bench/data/BenchRecords.h"
@@ -11,6 +12,7 @@
 #include "table/TableEdits.h"
 #include "text/Utf8NameTranscoder.h"
 #include "view/ClipboardText.h"
+#include "view/MarkedCells.h"
 #include "view/RecordFilter.h"
 
 #include <QCoreApplication>
@@ -228,6 +230,47 @@ void BM_CompareMillionRows(benchmark::State& state)
     document.ClearComparison();
 }
 
+// 只显示不同的记录 over a million rows compared with the other file: every row's differences
+// worked out once.
+void BM_DifferingRowsFilter(benchmark::State& state)
+{
+    TableDocument& document = Document(kMillion);
+    (void)document.CompareWith(OtherFile(), "other.dat");
+    RecordFilter filter(document.Model());
+    for (auto _ : state) {
+        filter.SetTests({.differing = true});
+        benchmark::DoNotOptimize(filter.rowCount());
+        state.PauseTiming();
+        filter.SetTests({});
+        benchmark::DoNotOptimize(filter.rowCount());
+        state.ResumeTiming();
+    }
+    document.ClearComparison();
+}
+
+// F8 at its longest: from the first row past every other, to a change in the last (without a
+// comparison), and round every row finding no difference in the columns shown (with one).
+void BM_NextDifferenceAcrossTheTable(benchmark::State& state)
+{
+    TableDocument& document = Document(kMillion);
+    const RecordTableModel& model = document.Model();
+    const bool comparing = state.range(0) != 0;
+    const int last = document.Table().RowCount() - 1;
+    if (comparing) {
+        (void)document.CompareWith(OtherFile(), "other.dat");
+    } else {
+        (void)Edits(kMillion).EditCell(last, 2, QStringLiteral("77"));
+    }
+    const std::uint64_t shown = comparing ? 1U << 2 : ~std::uint64_t{0};
+    const RowMarks marks = [&](int row) { return comparing ? model.DifferingColumns(row) : model.ChangedColumns(row); };
+    for (auto _ : state) benchmark::DoNotOptimize(NextMarkedCell(last + 1, {0, 0}, +1, shown, marks));
+    if (comparing) {
+        document.ClearComparison();
+    } else {
+        document.History().undo();
+    }
+}
+
 // 导入CSV's last part: a million records replacing the table's, one step, most of them
 // the same; the reading is the CSV benchmarks' affair.
 void BM_ImportMillionRecords(benchmark::State& state)
@@ -276,6 +319,8 @@ BENCHMARK(BM_CopyHundredThousandRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PasteHundredThousandRows)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ReadOtherFile)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_CompareMillionRows)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_DifferingRowsFilter)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_NextDifferenceAcrossTheTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ImportMillionRecords)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_TenThousandCellEdits)->Unit(benchmark::kMillisecond)->Iterations(1);
 

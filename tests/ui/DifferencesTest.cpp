@@ -1,0 +1,197 @@
+// What changed and what differs, as the user goes through it: 查看's filters of the changed
+// rows and of the rows that differ from a compared file, F8 and Shift+F8 from cell to cell, and
+// 接收此值 taking the compared file's values.
+
+#include "resources/Strings.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/FileNames.h"
+#include "view/RecordFinder.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTest>
+
+#include <functional>
+
+namespace rw::test {
+namespace {
+
+class DifferencesTest : public FrameFixture {
+protected:
+    using Ids = std::vector<std::int32_t>;
+    const int price = ColumnTitled(FileKind::Item, "Price");
+    const int weight = ColumnTitled(FileKind::Item, "Weight");
+
+    void SetUp() override { Open({.ids = {1, 2, 3, 4, 5, 6}}); }
+    // The table as opened, compared with items 1 to 6 as edit() leaves them.
+    void CompareWithEdited(const std::function<void()>& edit)
+    {
+        const QString other = dir.filePath(QStringLiteral("other.dat"));
+        for (const bool edited : {true, false}) {
+            prompter.answers = {Answer::Discard};
+            Open({.ids = {1, 2, 3, 4, 5, 6}});
+            if (edited) {
+                edit();
+                ASSERT_TRUE(document.SaveAs(ToFsPath(other)).Saved());
+            }
+        }
+        prompter.fileAnswers.push_back(other);
+        frame.CommandAction(ids::kCmdCompare)->trigger();
+        ASSERT_NE(document.CurrentComparison(), nullptr);
+    }
+    QAction& Command(int id) { return *frame.CommandAction(id); }
+    [[nodiscard]] Ids ShownIds()
+    {
+        Ids shown;
+        for (int row = 0; row < view.List()->model()->rowCount(); ++row) shown.push_back(Table().IdOfRow(view.Finder()->TableRow(row)));
+        return shown;
+    }
+    void SetCell(std::int32_t id, int column, const char* text) { ASSERT_TRUE(edits.EditCell(RowOfId(id), column, U(text)).Accepted()); }
+    void AddRecord(std::int32_t id)
+    {
+        Record record(FileKind::Item);
+        record.SetId(id);
+        ASSERT_TRUE(edits.Put(record, -1).Accepted());
+    }
+    // The current cell as "ID/column title".
+    [[nodiscard]] std::string Current()
+    {
+        const QModelIndex cell = view.List()->currentIndex();
+        if (!cell.isValid()) return "none";
+        return std::to_string(Table().IdOfRow(view.Finder()->TableRow(cell.row()))) + "/" +
+               std::string(SchemaOf(FileKind::Item).Column(cell.column()).title);
+    }
+    void SetCurrent(std::int32_t id, int column)
+    {
+        const QModelIndex cell = view.List()->model()->index(view.Finder()->ListRow(RowOfId(id)), column);
+        view.List()->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+};
+
+// 只显示修改过的记录 and 只显示不同的记录 follow every edit, undo and save, alone and together; the
+// cell the user is on stays current; ending the comparison ends its filter.
+TEST_F(DifferencesTest, TheFiltersFollowEditsUndoAndSaves)
+{
+    QAction& changed = Command(ids::kCmdOnlyChanged);
+    QAction& differing = Command(ids::kCmdOnlyDiffering);
+    EXPECT_FALSE(differing.isEnabled());
+    CompareWithEdited([&] { SetCell(3, price, "30"), SetCell(5, weight, "7"); });
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        Ids shown;
+    } steps[] = {
+        {"only the changed rows: none yet", [&] { changed.setChecked(true); }, {}},
+        {"an edit", [&] { SetCell(4, price, "50"); }, {4}},
+        {"an added row", [&] { AddRecord(9); }, {4, 9}},
+        {"an edit back to the loaded value", [&] { SetCell(4, price, "0"); }, {9}},
+        {"undo", [&] { document.History().undo(); }, {4, 9}},
+        {"a save", [&] { ASSERT_TRUE(frame.Saver().SaveToOpenedFile(&view)); }, {}},
+        {"redo after the save", [&] { document.History().redo(); }, {4}},
+        {"only the differing rows", [&] { changed.setChecked(false), differing.setChecked(true); }, {3, 5, 9}},
+        {"edited to the other file's value", [&] { SetCell(3, price, "30"); }, {5, 9}},
+        {"edited away from it", [&] { SetCell(1, price, "1"); }, {1, 5, 9}},
+        {"both filters", [&] { changed.setChecked(true); }, {1}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        EXPECT_EQ(ShownIds(), step.shown);
+        EXPECT_EQ(frame.ShownPane()->text(), U("显示 %1 / %2 条").arg(step.shown.size()).arg(Table().RowCount()));
+    }
+    SetCurrent(1, price);
+    changed.setChecked(false);
+    EXPECT_EQ(Current(), "1/Price");
+    frame.CommandAction(ids::kCmdClearCompare)->trigger();
+    EXPECT_FALSE(differing.isChecked() || differing.isEnabled());
+    EXPECT_EQ(ShownIds(), (Ids{1, 2, 3, 4, 5, 6, 9}));
+    EXPECT_EQ(Current(), "1/Price");
+}
+
+// F8 and Shift+F8 go through the marked cells row by row, left to right, wrapping with a note:
+// without a comparison the cells changed since the load or save (an added row's ID), with one
+// the cells that differ from the other file. Hidden columns and rows are passed over.
+TEST_F(DifferencesTest, F8AndShiftF8GoFromDifferenceToDifferenceAndWrap)
+{
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    EXPECT_EQ(Command(ids::kCmdNextDifference).shortcut(), QKeySequence(Qt::Key_F8));
+    EXPECT_EQ(Command(ids::kCmdPreviousDifference).shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    const auto press = [&](std::initializer_list<std::pair<Qt::KeyboardModifiers, std::string>> keys) {
+        for (const auto& [modifiers, cell] : keys) {
+            QTest::keyClick(view.List(), Qt::Key_F8, modifiers);
+            EXPECT_EQ(Current(), cell);
+        }
+    };
+    const Qt::KeyboardModifiers next = Qt::NoModifier, previous = Qt::ShiftModifier;
+    SetCurrent(1, 0);
+    press({{next, "1/ItemID"}});
+    EXPECT_EQ(frame.StatusPane(0)->text(), U(str::kNoChangedCells));
+
+    SetCell(4, price, "50");
+    SetCell(2, weight, "3");
+    SetCell(2, kNameColumn, "新名");
+    AddRecord(9);
+    press({{next, "2/ItemName"}, {next, "2/Weight"}, {next, "4/Price"}, {next, "9/ItemID"}, {next, "2/ItemName"}});
+    EXPECT_EQ(frame.StatusPane(0)->text(), U(str::kDifferenceWrappedToStart));
+    press({{previous, "9/ItemID"}});
+    EXPECT_EQ(frame.StatusPane(0)->text(), U(str::kDifferenceWrappedToEnd));
+    press({{previous, "4/Price"}});
+
+    CompareWithEdited([&] { SetCell(3, price, "30"), SetCell(3, weight, "1"), SetCell(5, weight, "7"); });
+    view.List()->hideColumn(weight);
+    SetCurrent(1, 0);
+    press({{next, "3/Price"}, {next, "3/Price"}, {previous, "3/Price"}});
+    view.List()->showColumn(weight);
+    Command(ids::kCmdOnlyDiffering).setChecked(true);
+    SetCell(3, price, "30");
+    // From 3/Price, where the cell stayed as the other rows went.
+    press({{next, "5/Weight"}, {next, "3/Weight"}});
+    EXPECT_EQ(frame.StatusPane(0)->text(), U(str::kDifferenceWrappedToStart));
+}
+
+// 接收此值 gives the selected rows' cells of the current column the other file's values where
+// they differ, as one step; where no selected cell differs it says so and changes nothing.
+TEST_F(DifferencesTest, TakingTheOtherValuesIsOneStepAndOnlyWhereTheyDiffer)
+{
+    QAction& take = Command(ids::kCmdTakeOtherValue);
+    EXPECT_FALSE(take.isEnabled());
+    CompareWithEdited([&] { SetCell(3, price, "30"), SetCell(5, price, "50"), SetCell(6, kNameColumn, "别处"); });
+    ASSERT_TRUE(take.isEnabled());
+    EXPECT_TRUE(view.List()->actions().contains(&take)) << "in the context menu";
+    const struct {
+        const char* what;
+        Ids selected;
+        int column;
+        const char* refusal; // or null: taken
+        QString after;       // the cells of the selected rows, joined
+    } cases[] = {
+        {"no selected cell differs", {1, 3}, weight, "所选记录的[Weight]与[other.dat]没有不同，没有可接收的值。", U("0 0")},
+        {"two of three differ", {2, 3, 5}, price, nullptr, U("0 30 50")},
+        {"a name", {6}, kNameColumn, nullptr, U("别处")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        prompter.messages.clear();
+        SetCurrent(c.selected.front(), c.column);
+        std::vector<int> rows;
+        for (const std::int32_t id : c.selected) rows.push_back(RowOfId(id));
+        for (const int row : rows) view.List()->selectionModel()->select(document.Model().index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        const int steps = document.History().count();
+        take.trigger();
+        EXPECT_EQ(LastMessage(), c.refusal ? Shown(str::kCaptionWarning, c.refusal) : QString());
+        EXPECT_EQ(document.History().count(), steps + (c.refusal ? 0 : 1));
+        QStringList cells;
+        for (const int row : rows) cells.push_back(Cell(row, c.column));
+        EXPECT_EQ(cells.join(QLatin1Char(' ')), c.after);
+    }
+    document.History().undo();
+    EXPECT_EQ(document.History().undoText(), U("接收 Price"));
+    document.History().undo();
+    EXPECT_EQ(Cell(RowOfId(3), price) + Cell(RowOfId(5), price), U("00"));
+    EXPECT_FALSE(document.Modified());
+}
+
+} // namespace
+} // namespace rw::test

@@ -1,0 +1,89 @@
+// Fewer boxes: what went as asked is said on the status bar's message line; failures, warnings
+// and questions stay boxes. The question before an import saves over the opened file.
+
+#include "exchange/TransferFormat.h"
+#include "resources/Strings.h"
+#include "tests/ui/UiTestSupport.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTest>
+
+#include <functional>
+
+namespace rw::test {
+namespace {
+
+class StatusReportTest : public FrameFixture {
+protected:
+    void Transfer(int commandId, const QString& path)
+    {
+        prompter.fileAnswers.push_back(path);
+        prompter.typeAnswers.push_back(static_cast<int>(TransferFormat::CsvUtf8));
+        frame.CommandAction(commandId)->trigger();
+    }
+    void DeleteFirstRow()
+    {
+        Select({0});
+        view.OnDelete();
+    }
+    static QByteArray Bytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+// Each command's success on the message line and in no box; the 保存 button's Save As and a
+// failure in a box. The import's question, answered 保存, writes over the opened file as Ctrl+S
+// does (no Save As, the backup made) and the import follows.
+TEST_F(StatusReportTest, SuccessIsReportedOnTheStatusBarAndTheImportSavesOverTheOpenedFile)
+{
+    const QString path = Open({.ids = {1, 2, 3}});
+    const QByteArray opened = Bytes(path);
+    const QString csv = dir.filePath(QStringLiteral("items.csv"));
+    const QString missing = dir.filePath(QStringLiteral("missing/items.csv"));
+    const struct {
+        const char* what;
+        std::function<void()> run;
+        QString line;    // the message line after it
+        QString message; // the box, "caption|text", or empty for none
+    } cases[] = {
+        {"export", [&] { Transfer(ids::kCmdFileExport, csv); }, U("已把3条记录导出到[items.csv]。"), {}},
+        {"Ctrl+S", [&] { DeleteFirstRow(), QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+S"))); },
+         U("stditem.dat文件已保存！"), {}},
+        {"an import after an edit, answered 保存",
+         [&] {
+             DeleteFirstRow();
+             prompter.answers = {Answer::Save};
+             Transfer(ids::kCmdFileImport, csv);
+         },
+         U("已从[items.csv]导入3条记录（可以撤销）。"), {}},
+        {"the 保存 button", [&] { prompter.fileAnswers.push_back(dir.filePath(QStringLiteral("copy.dat"))), view.OnSave(); },
+         U(str::kIdleMessage), Shown(str::kCaptionNotice, "copy.dat文件已保存！")},
+        {"an export that fails", [&] { Transfer(ids::kCmdFileExport, missing); }, U(str::kIdleMessage),
+         U("错误|无法写入[%1]：它所在的文件夹不存在").arg(QDir::toNativeSeparators(missing))},
+    };
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        prompter.messages.clear();
+        frame.StatusPane(0)->setText(U(str::kIdleMessage));
+        c.run();
+        EXPECT_EQ(frame.StatusPane(0)->text(), c.line);
+        EXPECT_EQ(LastMessage(), c.message);
+        EXPECT_LE(prompter.messages.size(), 1u);
+    }
+    // The import's question named the file and was answered by a save over it, not a Save As.
+    ASSERT_EQ(prompter.questions.size(), 1u);
+    EXPECT_EQ(prompter.questions[0].text, U("表格中有未保存的修改，导入前是否先把它们保存到stditem.dat？"));
+    EXPECT_EQ(prompter.savesAsked.size(), 1u) << "the 保存 button's alone";
+    EXPECT_EQ(Bytes(path + QStringLiteral(".bak")), opened);
+    EXPECT_EQ(ReadDataFile(QFile::encodeName(path).toStdString(), FileKind::Item, KeySet{}.For(FileKind::Item)).Count(), 1u)
+        << "both deletions saved";
+}
+
+} // namespace
+} // namespace rw::test
