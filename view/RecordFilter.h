@@ -3,7 +3,7 @@
 // The rows that match the find bar's query, in table order, for the list to show while only
 // the matching rows are wanted. The rows it hides stay in the table.
 
-#include "table/RecordQuery.h"
+#include "data/RecordQuery.h"
 #include "table/RecordTableModel.h"
 
 #include <QSortFilterProxyModel>
