@@ -38,15 +38,6 @@ namespace {
     while (at < text.size() && IsBlank(text[at])) ++at;
     return at;
 }
-// The column whose title is title, letter case aside; -1 when none.
-[[nodiscard]] int ColumnTitled(const RecordSchema& schema, std::string_view title)
-{
-    for (int k = 0; k < schema.ColumnCount(); ++k) {
-        if (SameIgnoringAsciiCase(schema.Column(k).title, title)) return k;
-    }
-    return -1;
-}
-
 // Whether the name holds the text at the start of one of its characters, ASCII letters in
 // any case (text: its letters lowered; folds: where it holds such a letter). While the bytes
 // agree from a character's start, the two share their characters' bounds, so a trail byte of
@@ -65,6 +56,14 @@ namespace {
 }
 
 } // namespace
+
+int ColumnTitled(const RecordSchema& schema, std::string_view title)
+{
+    for (int k = 0; k < schema.ColumnCount(); ++k) {
+        if (SameIgnoringAsciiCase(schema.Column(k).title, title)) return k;
+    }
+    return -1;
+}
 
 RecordQuery RecordQuery::Parse(std::string_view text, FileKind kind, const NameTranscoder& names)
 {

@@ -23,6 +23,9 @@
 
 namespace rw {
 
+// The column whose title is title, letter case aside, as queries name them; -1 when none.
+[[nodiscard]] int ColumnTitled(const RecordSchema& schema, std::string_view title);
+
 struct QueryError {
     enum class Kind : std::uint8_t {
         UnknownColumn, // text: what was given as a column
