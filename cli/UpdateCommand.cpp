@@ -16,7 +16,9 @@
 #include "resources/Strings.h"
 #include "text/Utf8NameTranscoder.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
@@ -116,10 +118,10 @@ public:
         if (set.SetsName()) {
             for (const std::size_t i : m_matched) {
                 // A name given as it stands leaves its record alone, as in the editor.
-                if (ReadShortName(m_schema, Record(i)) == set.nameBytes) continue;
-                rw::Record record(m_schema.kind, std::span<const std::uint8_t>(Record(i), m_schema.recordSize));
+                if (ReadShortName(m_schema, At(i)) == set.nameBytes) continue;
+                Record record(m_schema.kind, std::span<const std::uint8_t>(At(i), m_schema.recordSize));
                 record.SetTypedName(set.nameBytes);
-                std::copy(record.Bytes().begin(), record.Bytes().end(), Record(i));
+                std::copy(record.Bytes().begin(), record.Bytes().end(), At(i));
             }
             return true;
         }
@@ -127,7 +129,7 @@ public:
         std::vector<std::int32_t> values(m_matched.size());
         std::vector<std::size_t> outOfRange;
         for (std::size_t k = 0; k < m_matched.size(); ++k) {
-            const std::optional<std::int32_t> value = BulkChangedValue(set.change, LoadInt32(Record(m_matched[k]) + offset));
+            const std::optional<std::int32_t> value = BulkChangedValue(set.change, LoadInt32(At(m_matched[k]) + offset));
             if (!value) outOfRange.push_back(m_matched[k]);
             values[k] = value.value_or(0);
         }
@@ -137,24 +139,24 @@ public:
             return false;
         }
         if (set.change.column == kIdColumn && !IdsMayChange(set, values)) return false;
-        for (std::size_t k = 0; k < m_matched.size(); ++k) StoreInt32(Record(m_matched[k]) + offset, values[k]);
+        for (std::size_t k = 0; k < m_matched.size(); ++k) StoreInt32(At(m_matched[k]) + offset, values[k]);
         return true;
     }
 
 private:
-    [[nodiscard]] std::uint8_t* Record(std::size_t i) { return m_after.data() + i * m_schema.recordSize; }
+    [[nodiscard]] std::uint8_t* At(std::size_t i) { return m_after.data() + i * m_schema.recordSize; }
 
     // The duplicate-ID rule, and the room a monster file has for its first record's ID.
     [[nodiscard]] bool IdsMayChange(const SetExpression& set, const std::vector<std::int32_t>& values)
     {
         if (m_schema.kind == FileKind::Monster && !m_matched.empty() && m_loaded.PositionOf(m_matched.front()) == 0 &&
-            values.front() != LoadInt32(Record(m_matched.front()))) {
+            values.front() != LoadInt32(At(m_matched.front()))) {
             Complain(Format<str::kCliUpdateFirstMonsterIdFormat>(m_file, set.text, static_cast<long long>(values.front())));
             return false;
         }
         UniqueIds held(m_schema.kind);
         std::vector<bool> rewritten(m_loaded.Count(), false);
-        for (std::size_t i = 0; i < m_loaded.Count(); ++i) (void)held.Claim(LoadInt32(Record(i)), static_cast<std::uint32_t>(i));
+        for (std::size_t i = 0; i < m_loaded.Count(); ++i) (void)held.Claim(LoadInt32(At(i)), static_cast<std::uint32_t>(i));
         for (const std::size_t i : m_matched) rewritten[i] = true;
         const std::vector<std::size_t> sharing =
             MembersSharingIds(held, [&](std::uint32_t holder) { return static_cast<bool>(rewritten[holder]); }, values);
@@ -171,7 +173,7 @@ private:
     {
         std::vector<std::string> named;
         for (std::size_t k = 0; k < records.size() && k < kRecordsNamed; ++k) {
-            const std::uint8_t* record = Record(records[k]);
+            const std::uint8_t* record = At(records[k]);
             std::string name;
             m_names.AppendText(ReadShortName(m_schema, record), name);
             named.push_back(Format<str::kCliUpdateRecordFormat>(static_cast<long long>(LoadInt32(record)), name,
