@@ -8,6 +8,7 @@
 #include "text/GbkFit.h"
 #include "text/GbkTable.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace rw {
@@ -20,6 +21,15 @@ namespace {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
     return text;
+}
+
+// "Name", in any letter case, stands for the kind's name column (ItemName, MagName, MonName).
+[[nodiscard]] bool IsNameWord(std::string_view title)
+{
+    constexpr std::string_view kName = "name";
+    return title.size() == kName.size() && std::equal(title.begin(), title.end(), kName.begin(), [](char a, char b) {
+               return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+           });
 }
 
 [[nodiscard]] ParsedSet Refused(std::string error) { return {std::nullopt, std::move(error)}; }
@@ -69,7 +79,8 @@ ParsedSet ParseSetExpression(std::string_view text, const RecordSchema& schema)
     if (operation != BulkOperation::Set) --titleEnd;
     const std::string_view title = Trimmed(text.substr(0, titleEnd));
     const std::string_view value = text.substr(eq + 1);
-    const int column = ColumnTitled(schema, title);
+    const int titled = ColumnTitled(schema, title);
+    const int column = titled < 0 && IsNameWord(title) ? kNameColumn : titled;
     if (column < 0) return Refused(title.empty() ? std::string(str::kCliSetNoOperator) : UnknownColumn(title, schema));
 
     SetExpression set;

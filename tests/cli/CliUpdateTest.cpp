@@ -44,6 +44,7 @@ TEST_F(CliUpdate, ExpressionsChangeWhatTheConditionMeets)
         {kItem, "ItemID=3", {"Price/=2"}, {"  Price: 45 → 23\n"}},
         {kItem, "ItemID=3", {"Price *= .5"}, {"  Price: 45 → 23\n"}},
         {kItem, "itemid=1", {"price=11", "Price*=3", "WEIGHT+=1"}, {"  Weight: 1 → 2\n  Price: 30 → 33\n"}},
+        {kMonster, "MonID=1", {"name=雪原野兔"}, {"  MonName: '林间野兔' → '雪原野兔'\n"}},
         {kItem, "晨露", {"ItemName=新名字"}, {"  ItemName: '晨露药剂' → '新名字'\n", "  ItemName: '晨露药剂(大)' → '新名字'\n"}},
         {kItem, "ItemID=1", {"ItemName=一二三四五六七八九十一二三四五六七"}, {"  ItemName: '晨露药剂' → '一二三四五六七八九十一二三四五'\n"}},
         {kItem, "ItemID=1 | ItemID=2", {"ItemID*=-1"}, {"  ItemID: 1 → -1\n", "  ItemID: 2 → -2\n", " 2 changed"}},
