@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace rw {
@@ -30,26 +31,33 @@ namespace {
 constexpr std::size_t kRecordsNamed = 10;
 
 // The records as the editor's table holds them once loaded: every one the file holds a byte
-// of, but those whose ID an earlier record has.
+// of, but those whose ID an earlier record has. They keep the decoded bytes, closed up over
+// the records left out, so that a large table is held once here and once changed.
 class LoadedRecords {
 public:
-    explicit LoadedRecords(const DecodedRecords& decoded) : m_kind(decoded.kind)
+    explicit LoadedRecords(DecodedRecords decoded) : m_kind(decoded.kind), m_bytes(std::move(decoded.bytes))
     {
+        const std::size_t size = SchemaOf(m_kind).recordSize;
         const auto count = static_cast<std::uint32_t>(decoded.Count());
-        m_bytes.reserve(decoded.bytes.size());
-        UniqueIds ids(decoded.kind);
+        m_positions.reserve(count);
+        UniqueIds ids(m_kind);
         ids.ClaimInOrder(
-            count, [&](std::uint32_t i) { return LoadInt32(decoded.RecordAt(i).data()); },
+            count, [&](std::uint32_t i) { return LoadInt32(m_bytes.data() + i * size); },
             [&](std::uint32_t i) {
-                const std::span<const std::uint8_t> record = decoded.RecordAt(i);
-                m_bytes.insert(m_bytes.end(), record.begin(), record.end());
+                // Records ahead, whose IDs are still to be read, are never written over.
+                if (m_positions.size() != i) {
+                    std::copy_n(m_bytes.data() + i * size, size, m_bytes.data() + m_positions.size() * size);
+                }
                 m_positions.push_back(i);
             },
             [&](std::uint32_t) { ++m_repeats; });
     }
 
     [[nodiscard]] FileKind Kind() const { return m_kind; }
-    [[nodiscard]] const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
+    [[nodiscard]] std::span<const std::uint8_t> Bytes() const
+    {
+        return std::span<const std::uint8_t>(m_bytes).first(Count() * SchemaOf(m_kind).recordSize);
+    }
     [[nodiscard]] std::size_t Count() const { return m_positions.size(); }
     // Where record i stands in the file, from 0.
     [[nodiscard]] std::size_t PositionOf(std::size_t i) const { return m_positions[i]; }
@@ -58,7 +66,7 @@ public:
 
 private:
     FileKind m_kind;
-    std::vector<std::uint8_t> m_bytes;
+    PageBuffer m_bytes;
     std::vector<std::size_t> m_positions;
     std::size_t m_repeats = 0;
 };
@@ -105,7 +113,8 @@ private:
 class RecordChanger {
 public:
     RecordChanger(const std::string& file, const LoadedRecords& loaded, std::vector<std::size_t> matched)
-        : m_file(file), m_loaded(loaded), m_schema(SchemaOf(loaded.Kind())), m_after(loaded.Bytes()),
+        : m_file(file), m_loaded(loaded), m_schema(SchemaOf(loaded.Kind())),
+          m_after(loaded.Bytes().begin(), loaded.Bytes().end()),
           m_matched(std::move(matched))
     {
     }
@@ -264,12 +273,13 @@ private:
         return kExitBadUsage;
     }
 
-    const std::optional<DecodedRecords> decoded = ReadOrComplain(file, choice);
+    std::optional<DecodedRecords> decoded = ReadOrComplain(file, choice);
     if (!decoded) return kExitBadData;
-    const LoadedRecords loaded(*decoded);
+    const DecodeReport read = decoded->report;
+    const LoadedRecords loaded(std::move(*decoded));
     std::vector<std::size_t> matched;
     for (std::size_t i = 0; i < loaded.Count(); ++i) {
-        if (query.Matches(std::span<const std::uint8_t>(loaded.Bytes()).subspan(i * schema.recordSize, schema.recordSize))) {
+        if (query.Matches(loaded.Bytes().subspan(i * schema.recordSize, schema.recordSize))) {
             matched.push_back(i);
         }
     }
@@ -295,7 +305,7 @@ private:
         Complain(Format<str::kCliUpdateNothingChangedFormat>(file, static_cast<long long>(matched.size())));
         return kExitOk;
     }
-    const std::vector<std::string> losses = LossesOf(decoded->report, choice.kind, loaded.Repeats());
+    const std::vector<std::string> losses = LossesOf(read, choice.kind, loaded.Repeats());
     const std::string lost = Joined(losses, "; ");
     if (!options.output && !options.dryRun && !losses.empty()) {
         Complain(Format<str::kCliUpdateRefusedLossFormat>(file, lost));

@@ -200,12 +200,12 @@ TEST_F(CliUpdate, AFileReadWithLossIsNotWrittenOver)
     repeated[4 + kItemSize] ^= 2 ^ 1; // record 2 takes record 1's ID
     std::string counted = items;
     counted[0] ^= 38 ^ 39;
-    struct Case { std::string bytes, loss; };
+    struct Case { std::string bytes, loss; std::size_t kept; };
     const Case cases[] = {
-        {items + "0123456789", "10 bytes after the last record the header counts"},
-        {counted, "the header counts 39 records but the file holds 38"},
-        {items.substr(0, items.size() - 10), "the file ends inside record 38, whose missing bytes become zeros"},
-        {repeated, "1 record(s) repeating an earlier record's ID"},
+        {items + "0123456789", "10 bytes after the last record the header counts", 38},
+        {counted, "the header counts 39 records but the file holds 38", 38},
+        {items.substr(0, items.size() - 10), "the file ends inside record 38, whose missing bytes become zeros", 38},
+        {repeated, "1 record(s) repeating an earlier record's ID", 37},
     };
     for (const Case& c : cases) {
         const std::string file = Path("stditem.dat");
@@ -227,7 +227,12 @@ TEST_F(CliUpdate, AFileReadWithLossIsNotWrittenOver)
         EXPECT_EQ(elsewhere.status, 0) << elsewhere.err;
         EXPECT_NE(elsewhere.err.find("warning: " + Path("other.dat") + " does not keep all " + file + " holds: " + c.loss),
                   std::string::npos) << elsewhere.err;
-        EXPECT_EQ(Invoke({"info", Path("other.dat"), "--kind", "item"}).status, 0);
+        // What the editor would have loaded, with the one change.
+        const CliRun written = Invoke({"export", Path("other.dat"), "--kind", "item"});
+        EXPECT_EQ(written.status, 0) << written.err;
+        EXPECT_EQ(Occurrences(written.out, "\n"), c.kept + 1) << c.loss;
+        for (const char* row : {"\n1,", "\n3,月华灵液,", "\n38,"}) EXPECT_EQ(Occurrences(written.out, row), 1u) << row << c.loss;
+        EXPECT_EQ(Occurrences(written.out, ",45,"), 0u) << c.loss; // record 3's price, changed
         EXPECT_EQ(ReadFile<std::string>(file), c.bytes);
         std::filesystem::remove(file);
         std::filesystem::remove(Path("other.dat"));
