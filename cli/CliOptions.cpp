@@ -21,7 +21,7 @@ struct CommandName {
 // The commands by the names typed for them; the suggestions for a mistyped one come from here.
 constexpr CommandName kCommandNames[] = {
     {"info", CliCommand::Info},     {"export", CliCommand::Export}, {"import", CliCommand::Import},
-    {"diff", CliCommand::Diff},     {"help", CliCommand::Help},     {"--help", CliCommand::Help},
+    {"diff", CliCommand::Diff},     {"update", CliCommand::Update}, {"help", CliCommand::Help},     {"--help", CliCommand::Help},
     {"-h", CliCommand::Help},       {"--version", CliCommand::Version},
 };
 
@@ -146,6 +146,13 @@ template <typename T>
         options.json = true;
     } else if (name == "--quiet") {
         options.quiet = true;
+    } else if (name == "--where") {
+        if (options.where) return str::kCliUpdateWhereTwice;
+        options.where = std::string(value);
+    } else if (name == "--set") {
+        options.sets.emplace_back(value);
+    } else if (name == "--dry-run") {
+        options.dryRun = true;
     }
     return {};
 }
@@ -242,6 +249,12 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
         return Failure(Format<str::kCliExtraArgumentFormat>(options.files[1]));
     }
     if (*command == CliCommand::Import && !options.output) return Failure(str::kCliMissingOutput);
+    if (*command == CliCommand::Update) {
+        if (!options.where) return Failure(str::kCliUpdateNeedsWhere);
+        if (options.where->find_first_not_of(" \t") == std::string::npos) return Failure(str::kCliUpdateEmptyWhere);
+        if (options.sets.empty()) return Failure(str::kCliUpdateNeedsSet);
+        if (options.output == "-") return Failure(str::kCliUpdateOutputNotStdout);
+    }
     if (std::string error = ClashOf(options); !error.empty()) return Failure(std::move(error));
     return {options, {}};
 }

@@ -11,15 +11,15 @@
 
 namespace rw {
 
-enum class CliCommand : std::uint8_t { Help, Version, Info, Export, Import, Diff };
+enum class CliCommand : std::uint8_t { Help, Version, Info, Export, Import, Diff, Update };
 enum class CsvEncoding : std::uint8_t { Utf8, Utf8Bom, Gbk };
 enum class TableFormat : std::uint8_t { Csv, Xlsx };
 
 struct CliOptions {
     CliCommand command = CliCommand::Help;
     std::optional<CliCommand> helpFor; // Help: the command whose usage is asked for
-    std::vector<std::string> files;    // info: the data files; export: the data file; import: the CSV;
-                                       // diff: A and B
+    std::vector<std::string> files;    // info: the data files; export, update: the data file; import:
+                                       // the CSV; diff: A and B
     std::optional<std::string> output; // -o
     std::optional<std::uint8_t> key;
     FileKind kind = FileKind::None;    // --kind; None: by the data file's name
@@ -30,6 +30,9 @@ struct CliOptions {
     bool csv = false;                  // diff: the differences as CSV
     bool json = false;                 // info, diff: one JSON object instead of text
     bool quiet = false;                // diff: the exit status alone
+    std::optional<std::string> where;  // update: the records to change
+    std::vector<std::string> sets;     // update: what to change, in order
+    bool dryRun = false;               // update: write nothing
 };
 
 struct ParsedCommandLine {

@@ -17,6 +17,7 @@ constexpr CommandText kCommands[] = {
     {CliCommand::Export, str::kCliSynopsisExport, str::kCliAboutExport, true},
     {CliCommand::Import, str::kCliSynopsisImport, str::kCliAboutImport, true},
     {CliCommand::Diff, str::kCliSynopsisDiff, str::kCliAboutDiff, false},
+    {CliCommand::Update, str::kCliSynopsisUpdate, str::kCliAboutUpdate, false},
 };
 
 void AppendOptions(std::string& text, std::optional<CliCommand> command)
@@ -37,14 +38,18 @@ std::string UsageText(std::optional<CliCommand> command)
         text.append("Usage: ").append(c.synopsis).append("\n\n").append(c.about);
         AppendOptions(text, command);
         if (c.csv) text.append("\n").append(str::kCliCsvNotes);
-        return text.append("\n").append(command == CliCommand::Diff ? str::kCliDiffExitStatus : str::kCliExitStatus);
+        const char* status = command == CliCommand::Diff     ? str::kCliDiffExitStatus
+                             : command == CliCommand::Update ? str::kCliUpdateExitStatus
+                                                             : str::kCliExitStatus;
+        return text.append("\n").append(status);
     }
     text.append("Usage:\n");
     for (const CommandText& c : kCommands) text.append("  ").append(c.synopsis).append("\n");
     text.append("  ").append(str::kCliSynopsisOther).append("\n\n").append(str::kCliAbout);
     for (const CommandText& c : kCommands) text.append("\n").append(c.about);
     AppendOptions(text, std::nullopt);
-    return text.append("\n").append(str::kCliCsvNotes).append("\n").append(str::kCliExitStatus).append(str::kCliDiffExitStatus);
+    return text.append("\n").append(str::kCliCsvNotes).append("\n").append(str::kCliExitStatus).append(str::kCliDiffExitStatus)
+        .append(str::kCliUpdateExitStatus);
 }
 
 } // namespace rw

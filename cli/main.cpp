@@ -34,6 +34,7 @@ namespace {
     case CliCommand::Export: return RunExport(*parsed.options);
     case CliCommand::Import: return RunImport(*parsed.options);
     case CliCommand::Diff: return RunDiff(*parsed.options);
+    case CliCommand::Update: return RunUpdate(*parsed.options);
     }
     return kExitBadUsage;
 }

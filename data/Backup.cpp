@@ -29,6 +29,13 @@ namespace {
 
 } // namespace
 
+std::filesystem::path BackupPathOf(const std::filesystem::path& table)
+{
+    std::filesystem::path backup = table;
+    backup += ".bak";
+    return backup;
+}
+
 BackupReport BackUpFile(const std::filesystem::path& table, const std::filesystem::path& copy)
 {
     const NameStatus there = LookAtName(copy);

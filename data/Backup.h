@@ -40,6 +40,9 @@ struct BackupReport {
     [[nodiscard]] bool Ok() const { return fault == BackupFault::None; }
 };
 
+// Where a table's backup goes: one generation, its name followed by ".bak".
+[[nodiscard]] std::filesystem::path BackupPathOf(const std::filesystem::path& table);
+
 // Copies the file table into a new file named copy, beside it, made and flushed under a
 // temporary name and then put in copy's place, so that copy holds a whole backup or what it
 // held before. A table that is not there is nothing to keep: Ok, nothingToKeep.

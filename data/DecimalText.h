@@ -15,4 +15,8 @@ namespace rw {
 // nothing else; the value must fit in a signed 32-bit integer.
 [[nodiscard]] std::optional<std::int32_t> ParseStrictInt32(std::string_view text);
 
+// A decimal number as a person types it: "1.5", "-2", ".25", "3.", with blanks or tabs
+// around; no exponent, no "inf" or "nan".
+[[nodiscard]] std::optional<double> ParseDecimal(std::string_view text);
+
 } // namespace rw

@@ -16,20 +16,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 
 #include <optional>
 
 namespace rw {
 namespace {
 
-// A decimal number as a person types it: "1.5", "-2", ".25", blanks around allowed.
-[[nodiscard]] std::optional<double> ParseFactor(const QString& text)
-{
-    static const QRegularExpression number(QStringLiteral(R"(^\s*[+-]?(\d+(\.\d*)?|\.\d+)\s*$)"));
-    if (!number.match(text).hasMatch()) return std::nullopt;
-    return text.trimmed().toDouble();
-}
+[[nodiscard]] std::optional<double> ParseFactor(const QString& text) { return ParseDecimal(text.toStdString()); }
 
 } // namespace
 
@@ -75,6 +68,8 @@ void CBulkChangeDlg::Propose(const BulkChange& earlier)
     case BulkOperation::Set: m_set->setChecked(true); break;
     case BulkOperation::Add: m_add->setChecked(true); break;
     case BulkOperation::Multiply: m_multiply->setChecked(true); break;
+    // Dividing is recwright-cli update's; this dialog multiplies by a fraction instead.
+    case BulkOperation::Divide: break;
     }
     m_value->setText(earlier.operation == BulkOperation::Multiply ? QString::number(earlier.factor, 'g', 15)
                                                                    : QString::number(earlier.value));

@@ -5,7 +5,7 @@
 // document's affair.
 
 #include "data/FileKind.h"
-#include "table/BulkChange.h"
+#include "data/BulkChange.h"
 
 #include <QDialog>
 

@@ -587,11 +587,11 @@ inline constexpr char kCliAboutDiff[] =
     "count from 1 in file order. A name that does not tell the kind takes the other's; when\n"
     "neither tells, the sizes do.\n";
 inline constexpr char kCliOptionCsv[] =
-    "  --csv           diff: CSV instead, one row per changed value and per record only in A\n"
-    "                  or B: Change,ID,Name,Position A,Position B,Field,Old,New (UTF-8)\n";
+    "  --csv           diff, update: CSV instead, one row per changed value and per record only\n"
+    "                  in A or B: Change,ID,Name,Position A,Position B,Field,Old,New (UTF-8)\n";
 inline constexpr char kCliOptionJson[] =
-    "  --json          info, diff: one JSON object instead of text, its keys as the README lists\n"
-    "                  them\n";
+    "  --json          info, diff, update: one JSON object instead of text, its keys as the\n"
+    "                  README lists them\n";
 inline constexpr char kCliOptionQuiet[] =
     "  --quiet         diff: writes nothing and answers with the exit status alone; only what\n"
     "                  keeps it from comparing is said\n";
@@ -704,6 +704,77 @@ inline constexpr char kCliSheetHiddenSheetFormat[] =
 inline constexpr char kCliSheetNotAWorksheetFormat[] =
     "%s: no worksheet to read: the workbook gives %s as its first worksheet, but that holds a <%s>";
 inline constexpr char kCliSheetOutOfMemoryFormat[] = "%s: out of memory while reading it; stopped, and nothing was written";
+
+// recwright-cli update: its usage and messages.
+inline constexpr char kCliSynopsisUpdate[] = "recwright-cli update FILE --where COND --set EXPR [--set EXPR]... "
+                                             "[-o OUT] [--dry-run] [--csv | --json] [--key N] [--kind KIND]";
+inline constexpr char kCliAboutUpdate[] =
+    "update: changes the records of FILE that meet COND, as the editor's find bar and 批量修改\n"
+    "do: COND is the find bar's query (Level>=40 Stdmode=10, a part of a name, alternatives\n"
+    "separated by |); each EXPR is Field=V, Field+=V, Field-=V (whole numbers), Field*=V or\n"
+    "Field/=V (any decimal number, rounded to the nearest whole number), or Name=TEXT, taken\n"
+    "in order. Nothing changes when any value would leave the 32-bit range or two records would\n"
+    "share an ID. Shows what changed as diff does, then writes FILE over (keeping it as\n"
+    "FILE.bak) or OUT; a file whose read loses something is written over only as OUT.\n";
+inline constexpr char kCliOptionWhere[] =
+    "  --where COND    update: the records to change, in the find bar's language (required)\n";
+inline constexpr char kCliOptionSet[] =
+    "  --set EXPR      update: Field=V, Field+=V, Field-=V, Field*=V, Field/=V or Name=TEXT;\n"
+    "                  repeatable, all or nothing\n";
+inline constexpr char kCliOptionDryRun[] =
+    "  --dry-run       update: shows what would change and writes nothing\n";
+inline constexpr char kCliUpdateExitStatus[] =
+    "Exit status of update: 0 done (nothing matched included, with a note); 1 bad data (a\n"
+    "value out of range, a shared ID, a file that cannot be used or written over); 2 bad usage.\n";
+inline constexpr char kCliUpdateNeedsWhere[] = "update needs --where COND, the records to change";
+inline constexpr char kCliUpdateNeedsSet[] = "update needs at least one --set EXPR, what to change";
+inline constexpr char kCliUpdateWhereTwice[] = "--where given twice; join the conditions in one";
+inline constexpr char kCliUpdateEmptyWhere[] =
+    "--where is empty, which would match every record; give a condition (ItemID>=0, say)";
+inline constexpr char kCliUpdateOutputNotStdout[] = "update writes a data file, not to standard output; -o takes a file";
+inline constexpr char kCliUpdateOutputIsInputFormat[] =
+    "%s: -o names the input file itself; leave -o out to update it in place (keeping a backup)";
+inline constexpr char kCliWhereFormat[] = "--where '%s': %s";
+inline constexpr char kCliQueryUnknownColumnFormat[] = "no column named '%s'";
+inline constexpr char kCliQueryNameColumnFormat[] = "'%s' is the name, which has no numbers to compare";
+inline constexpr char kCliQueryNoOperatorFormat[] = "'%s' must be followed by one of = != < <= > >=";
+inline constexpr char kCliQueryNoNumberFormat[] = "'%s' is not a whole number";
+inline constexpr char kCliQueryNotInRangeFormat[] = "'%s' is beyond the 32-bit range";
+inline constexpr char kCliSetFormat[] = "--set '%s': %s";
+inline constexpr char kCliSetNoOperator[] = "no operator; one of = += -= *= /= goes between the column and the value";
+inline constexpr char kCliSetNameOnlySet[] = "a name can only be set, with =";
+inline constexpr char kCliSetNotWholeFormat[] = "'%s' is not a whole 32-bit number";
+inline constexpr char kCliSetNotDecimalFormat[] = "'%s' is not a decimal number";
+inline constexpr char kCliSetDivideByZero[] = "cannot divide by zero";
+inline constexpr char kCliSetNotGbk[] = "the name has a character that GBK, the names' code page, cannot hold";
+inline constexpr char kCliSetNameCutFormat[] = "warning: --set '%s': the name is cut to '%s' (%lld bytes, all the field holds)";
+inline constexpr char kCliUpdateNothingMatchedFormat[] = "%s: no record meets '%s'; nothing written";
+inline constexpr char kCliUpdateNothingChangedFormat[] = "%s: %lld record(s) meet the condition, but none changes; nothing written";
+inline constexpr char kCliUpdateOutOfRangeFormat[] =
+    "%s: nothing changed: --set '%s' takes %lld record(s) out of the 32-bit range: %s";
+inline constexpr char kCliUpdateSharedIdsFormat[] =
+    "%s: nothing changed: --set '%s' gives %lld record(s) an ID another record has: %s";
+inline constexpr char kCliUpdateFirstMonsterIdFormat[] =
+    "%s: nothing changed: --set '%s' gives record 1 the ID %lld, but a monster file keeps its count "
+    "where that record's ID would be, so it always reads as 0";
+inline constexpr char kCliUpdateRecordFormat[] = "ID %lld '%s' (position %lld)";
+inline constexpr char kCliUpdateMoreRecordsFormat[] = "and %lld more";
+inline constexpr char kCliUpdateLossTruncatedFormat[] = "the header counts %lld records but the file holds %lld";
+inline constexpr char kCliUpdateLossCutFormat[] = "the file ends inside record %lld, whose missing bytes become zeros";
+inline constexpr char kCliUpdateLossTrailingFormat[] = "%lld bytes after the last record the header counts";
+inline constexpr char kCliUpdateLossRepeatsFormat[] = "%lld record(s) repeating an earlier record's ID";
+inline constexpr char kCliUpdateRefusedLossFormat[] =
+    "%s: not written over: writing it back would not keep all it holds: %s; -o OTHER writes what it keeps elsewhere";
+inline constexpr char kCliUpdateDryRunLossFormat[] =
+    "%s: warning: an update in place would be refused: writing it back would not keep all it holds: %s";
+inline constexpr char kCliUpdateOtherLossFormat[] = "%s: warning: %s does not keep all %s holds: %s";
+inline constexpr char kCliUpdateDryRunFormat[] = "%s: %lld record(s) would change; --dry-run: nothing written";
+inline constexpr char kCliUpdateWrittenFormat[] = "%s: %lld record(s) changed, written to %s";
+inline constexpr char kCliUpdateInPlaceFormat[] = "%s: %lld record(s) changed; the file as it was is kept as %s";
+inline constexpr char kCliBackupFailedFormat[] = "%s: not written over: the backup %s cannot be made: %s";
+inline constexpr char kCliBackupNameTaken[] = "something other than a file of yours stands under its name";
+inline constexpr char kCliBackupNameIsTable[] = "its name leads to the table itself";
+inline constexpr char kCliBackupTableNotAFile[] = "the table is not a regular file";
 inline constexpr char kSheetXmlNotWellFormedFormat[] = "the XML is not well-formed: %s";
 inline constexpr char kSheetXmlDocumentType[] = "a document type declaration, which no workbook has";
 inline constexpr char kSheetXmlBadRowNumberFormat[] = "a row numbered '%s'";

@@ -1,7 +1,7 @@
 #include "table/RecordTable.h"
 
 #include "data/DecimalText.h"
-#include "table/NameOrder.h"
+#include "data/NameOrder.h"
 
 #include <algorithm>
 #include <cassert>

@@ -162,12 +162,7 @@ TableDocument::SaveReport TableDocument::SaveAs(const std::filesystem::path& tar
     return report;
 }
 
-std::filesystem::path TableDocument::BackupPath() const
-{
-    std::filesystem::path backup = m_filePath;
-    backup += ".bak";
-    return backup;
-}
+std::filesystem::path TableDocument::BackupPath() const { return BackupPathOf(m_filePath); }
 
 std::string TableDocument::ProposedSaveName() const
 {

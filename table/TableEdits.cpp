@@ -6,7 +6,6 @@
 #include "text/GbkCodec.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace rw {
@@ -151,18 +150,12 @@ BulkChangeResult TableEdits::BulkChange(std::vector<int> rows, const struct Bulk
     }
     std::vector<std::int32_t> values(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::int64_t now = table.Value(rows[i], change.column);
-        double wanted = 0;
-        switch (change.operation) {
-        case BulkOperation::Set: wanted = static_cast<double>(change.value); break;
-        case BulkOperation::Add: wanted = static_cast<double>(now + change.value); break;
-        case BulkOperation::Multiply: wanted = std::round(static_cast<double>(now) * change.factor); break;
-        }
-        if (!(wanted >= std::numeric_limits<std::int32_t>::min() && wanted <= std::numeric_limits<std::int32_t>::max())) {
+        const std::optional<std::int32_t> value = BulkChangedValue(change, table.Value(rows[i], change.column));
+        if (!value) {
             result.rows.push_back(rows[i]);
             continue;
         }
-        values[i] = static_cast<std::int32_t>(wanted);
+        values[i] = *value;
     }
     if (!result.rows.empty()) {
         result.outcome = BulkChangeResult::Outcome::OutOfRange;
@@ -196,19 +189,14 @@ BulkChangeResult TableEdits::WriteColumn(const std::vector<int>& rows, int colum
 std::vector<int> TableEdits::RowsRepeatingIds(const std::vector<int>& rows, const std::vector<std::int32_t>& ids) const
 {
     const RecordTable& table = Table();
-    std::vector<int> repeating;
     // The rows written over give their IDs up; the others keep theirs.
     std::vector<bool> rewritten(static_cast<std::size_t>(table.RowCount()), false);
     for (const int row : rows) rewritten[static_cast<std::size_t>(row)] = true;
-    IdBatch batch(table.Ids(), [&](std::uint32_t holder) { return rewritten[static_cast<std::size_t>(table.RowOfSlot(holder))]; });
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::uint32_t taken = batch.Claim(ids[i], static_cast<std::uint32_t>(i));
-        if (taken == IdBatch::kHeldOutside) {
-            repeating.push_back(rows[i]);
-        } else if (taken != UniqueIds::kNobody) {
-            repeating.insert(repeating.end(), {rows[taken], rows[i]});
-        }
-    }
+    const IdBatch::Rewrites rewrites = [&](std::uint32_t holder) {
+        return rewritten[static_cast<std::size_t>(table.RowOfSlot(holder))];
+    };
+    std::vector<int> repeating;
+    for (const std::size_t member : MembersSharingIds(table.Ids(), rewrites, ids)) repeating.push_back(rows[member]);
     SortUnique(repeating);
     return repeating;
 }

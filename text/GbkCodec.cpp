@@ -1,7 +1,9 @@
 #include "text/GbkCodec.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "text/GbkFit.h"
 #include "text/GbkTable.h"
 
 namespace rw {
@@ -30,20 +32,10 @@ std::optional<std::string> GbkCodec::Encode(QStringView text) const
 
 GbkFit FitGbk(QStringView text, int maxBytes)
 {
-    GbkFit fit;
-    const GbkCodec& codec = GbkCodec::Instance();
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
-        const QStringView character = text.mid(i, length);
-        i += length;
-        const std::optional<std::string> bytes = codec.Encode(character);
-        if (!bytes) continue;
-        if (fit.bytes.size() + bytes->size() > static_cast<std::size_t>(std::max(maxBytes, 0))) break;
-        fit.text += character;
-        fit.bytes += *bytes;
-    }
-    return fit;
+    const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+    GbkFitUnits fit = FitGbkUtf16(units, static_cast<std::size_t>(std::max(maxBytes, 0)));
+    return {QString(reinterpret_cast<const QChar*>(fit.text.data()), static_cast<qsizetype>(fit.text.size())),
+            std::move(fit.bytes)};
 }
 
 } // namespace rw

@@ -9,7 +9,7 @@
 // there is or lacks, down to a few rows, while the controls below it keep their places from
 // the bottom edge and the find bar, while it shows, stands under them.
 
-#include "table/BulkChange.h"
+#include "data/BulkChange.h"
 #include "table/TableDocument.h"
 #include "table/TableEdits.h"
 

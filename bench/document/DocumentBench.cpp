@@ -7,7 +7,7 @@
 #include "bench/data/BenchRecords.h"
 #include "data/CsvImport.h"
 #include "data/DataFile.h"
-#include "table/RecordQuery.h"
+#include "data/RecordQuery.h"
 #include "table/TableDocument.h"
 #include "table/TableEdits.h"
 #include "text/Utf8NameTranscoder.h"

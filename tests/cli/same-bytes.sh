@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # recwright-cli for Windows (under Wine) against the Linux build: each sample exported in each
 # encoding, to a file and to standard output, and imported back, gives the same bytes from
-# both; so do worksheets, info and diff. Exit 77 (skipped) when there is no Linux build to compare with.
+# both; so do worksheets, info, diff and update. Exit 77 (skipped) when there is no Linux build to compare with.
 # Usage: same-bytes.sh LINUX_CLI WINDOWS_CLI SAMPLES_DIR EMULATOR...
 set -euo pipefail
 linux=$1 windows=$2 samples=$3
@@ -80,6 +80,14 @@ sed -e '2s/,[0-9]*,/,7,/' "$work/linux-stditem-utf-8.csv" >"$work/changed.csv"
 "$linux" import "$work/changed.csv" -o "$work/stditem.dat" >/dev/null
 both diff diff "$samples/stditem.dat" "$work/stditem.dat"
 both diff-csv diff "$samples/stditem.dat" "$work/stditem.dat" --csv
+
+# Records changed by a query: what update shows, and the table it writes.
+both update-dry-run update "$samples/monster.dat" --where 'Level>=40 | 兔' --set 'HP*=1.2' --set 'EXP/=3' --dry-run
+set +e
+"$linux" update "$samples/monster.dat" --where 'Level>=40' --set 'HP*=1.2' -o "$work/linux-updated.dat" >/dev/null 2>&1
+"${emulator[@]}" "$windows" update "$samples/monster.dat" --where 'Level>=40' --set 'HP*=1.2' -o "$work/windows-updated.dat" >/dev/null 2>&1
+set -e
+same "monster updated" "$work/linux-updated.dat" "$work/windows-updated.dat"
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]

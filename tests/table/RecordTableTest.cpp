@@ -1,7 +1,7 @@
-#include "table/NameOrder.h"
+#include "data/NameOrder.h"
 #include "table/RecordTable.h"
 #include "data/PassThroughNames.h"
-#include "table/RecordQuery.h"
+#include "data/RecordQuery.h"
 #include "tests/table/TableTestSupport.h"
 
 #include <gtest/gtest.h>

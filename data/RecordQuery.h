@@ -12,15 +12,19 @@
 // of either kind.
 
 #include "data/NameTranscoder.h"
-#include "table/RecordTable.h"
+#include "data/Schema.h"
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace rw {
+
+// The column whose title is title, letter case aside, as queries name them; -1 when none.
+[[nodiscard]] int ColumnTitled(const RecordSchema& schema, std::string_view title);
 
 struct QueryError {
     enum class Kind : std::uint8_t {
@@ -42,10 +46,25 @@ public:
 
     [[nodiscard]] bool Empty() const { return m_alternatives.empty() && !m_error; }
     [[nodiscard]] const std::optional<QueryError>& Error() const { return m_error; }
-    // A malformed query matches nothing; an empty one, everything.
-    [[nodiscard]] bool Matches(const RecordTable& table, int row) const;
+    // A malformed query matches nothing; an empty one, everything. record: an image of the
+    // kind's size.
+    [[nodiscard]] bool Matches(std::span<const std::uint8_t> record) const;
+    // A row of any table of records that answers RowCount() and RowBytes(row).
+    template <typename Table>
+    [[nodiscard]] bool Matches(const Table& table, int row) const
+    {
+        return Matches(table.RowBytes(row));
+    }
     // The matching rows, ascending.
-    [[nodiscard]] std::vector<int> MatchingRows(const RecordTable& table) const;
+    template <typename Table>
+    [[nodiscard]] std::vector<int> MatchingRows(const Table& table) const
+    {
+        std::vector<int> rows;
+        for (int row = 0; row < table.RowCount(); ++row) {
+            if (Matches(table.RowBytes(row))) rows.push_back(row);
+        }
+        return rows;
+    }
 
 private:
     enum class Op : std::uint8_t { Equal, NotEqual, Less, LessOrEqual, Greater, GreaterOrEqual };
@@ -69,8 +88,9 @@ private:
     // Parses one alternative (trimmed, not empty) into m_alternatives; false with m_error set
     // when it is malformed.
     bool ParseAlternative(std::string_view text, const RecordSchema& schema, const NameTranscoder& names);
-    [[nodiscard]] static bool Meets(const Alternative& alternative, const RecordTable& table, int row);
+    [[nodiscard]] bool Meets(const Alternative& alternative, const std::uint8_t* record) const;
 
+    FileKind m_kind = FileKind::Item;
     std::optional<QueryError> m_error;
     std::vector<Alternative> m_alternatives;
 };

@@ -1,8 +1,8 @@
-#include "table/RecordQuery.h"
+#include "data/RecordQuery.h"
 
 #include "data/DecimalText.h"
 #include "data/RecordBytes.h"
-#include "table/NameOrder.h"
+#include "data/NameOrder.h"
 
 #include <algorithm>
 #include <utility>
@@ -38,15 +38,6 @@ namespace {
     while (at < text.size() && IsBlank(text[at])) ++at;
     return at;
 }
-// The column whose title is title, letter case aside; -1 when none.
-[[nodiscard]] int ColumnTitled(const RecordSchema& schema, std::string_view title)
-{
-    for (int k = 0; k < schema.ColumnCount(); ++k) {
-        if (SameIgnoringAsciiCase(schema.Column(k).title, title)) return k;
-    }
-    return -1;
-}
-
 // Whether the name holds the text at the start of one of its characters, ASCII letters in
 // any case (text: its letters lowered; folds: where it holds such a letter). While the bytes
 // agree from a character's start, the two share their characters' bounds, so a trail byte of
@@ -66,9 +57,18 @@ namespace {
 
 } // namespace
 
+int ColumnTitled(const RecordSchema& schema, std::string_view title)
+{
+    for (int k = 0; k < schema.ColumnCount(); ++k) {
+        if (SameIgnoringAsciiCase(schema.Column(k).title, title)) return k;
+    }
+    return -1;
+}
+
 RecordQuery RecordQuery::Parse(std::string_view text, FileKind kind, const NameTranscoder& names)
 {
     RecordQuery query;
+    query.m_kind = kind;
     const RecordSchema& schema = SchemaOf(kind);
     // An alternative left empty ("a |", while the next is being typed) asks for nothing.
     for (std::size_t start = 0;;) {
@@ -173,9 +173,8 @@ bool RecordQuery::ParseAlternative(std::string_view text, const RecordSchema& sc
     return true;
 }
 
-bool RecordQuery::Meets(const Alternative& alternative, const RecordTable& table, int row)
+bool RecordQuery::Meets(const Alternative& alternative, const std::uint8_t* record) const
 {
-    const std::uint8_t* record = table.RowBytes(row).data();
     for (const Condition& c : alternative.conditions) {
         const std::int32_t v = LoadInt32(record + c.offset);
         bool met = false;
@@ -190,28 +189,19 @@ bool RecordQuery::Meets(const Alternative& alternative, const RecordTable& table
         if (!met) return false;
     }
     for (const NamePart& name : alternative.names) {
-        const bool met = (name.id && table.IdOfRow(row) == *name.id) ||
-                         (name.encodes && NameHolds(table.NameBytes(row), name.bytes, name.folds));
+        const bool met = (name.id && LoadInt32(record) == *name.id) ||
+                         (name.encodes && NameHolds(ReadShortName(SchemaOf(m_kind), record), name.bytes, name.folds));
         if (!met) return false;
     }
     return true;
 }
 
-bool RecordQuery::Matches(const RecordTable& table, int row) const
+bool RecordQuery::Matches(std::span<const std::uint8_t> record) const
 {
     if (m_error) return false;
     if (m_alternatives.empty()) return true;
     return std::any_of(m_alternatives.begin(), m_alternatives.end(),
-                       [&](const Alternative& alternative) { return Meets(alternative, table, row); });
-}
-
-std::vector<int> RecordQuery::MatchingRows(const RecordTable& table) const
-{
-    std::vector<int> rows;
-    for (int row = 0; row < table.RowCount(); ++row) {
-        if (Matches(table, row)) rows.push_back(row);
-    }
-    return rows;
+                       [&](const Alternative& alternative) { return Meets(alternative, record.data()); });
 }
 
 } // namespace rw

@@ -1,4 +1,4 @@
-#include "table/NameOrder.h"
+#include "data/NameOrder.h"
 
 #include <cstddef>
 

@@ -1,0 +1,253 @@
+// recwright-cli update: records a query meets changed by the editor's rules, all or nothing,
+// written back with a backup or elsewhere, and every other byte left as it was.
+
+#include "tests/cli/CliFixture.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace rw::test {
+namespace {
+
+const std::string kMagic = (kSamples / "magic.dat").string();
+const std::string kMonster = (kSamples / "monster.dat").string();
+
+constexpr std::size_t kItemSize = 184;
+constexpr std::size_t kItemPrice = 144; // the Price field's offset in an item record
+constexpr std::uint8_t kItemKey = 173;
+
+// A copy of a sample in the test's folder, under its own name.
+class CliUpdate : public Cli {
+protected:
+    std::string Copy(const std::string& sample, const std::string& name)
+    {
+        std::filesystem::copy_file(sample, Path(name));
+        return Path(name);
+    }
+    CliRun Update(const std::string& file, const std::string& where, const std::vector<std::string>& sets,
+                  const std::vector<std::string>& more = {})
+    {
+        std::vector<std::string> args{"update", file, "--where", where};
+        for (const std::string& set : sets) args.insert(args.end(), {"--set", set});
+        args.insert(args.end(), more.begin(), more.end());
+        return Shell(CommandOf(args));
+    }
+};
+
+TEST_F(CliUpdate, ExpressionsChangeWhatTheConditionMeets)
+{
+    struct Case { std::string sample, where; std::vector<std::string> sets; std::vector<std::string> shown; };
+    const Case cases[] = {
+        {kItem, "Stdmode=2", {"Price+=5"}, {"  Price: 60 → 65\n", "  Price: 150 → 155\n", "4 changed, 34 the same\n"}},
+        {kItem, "ItemID=1", {"Price-=40"}, {"changed: ID 1 '晨露药剂', position 1 in A, 1 in B\n  Price: 30 → -10\n"}},
+        {kItem, "ItemID=2", {"Price*=1.25"}, {"  Price: 120 → 150\n"}},
+        {kItem, "ItemID=3", {"Price/=2"}, {"  Price: 45 → 23\n"}},
+        {kItem, "ItemID=3", {"Price *= .5"}, {"  Price: 45 → 23\n"}},
+        {kItem, "itemid=1", {"price=11", "Price*=3", "WEIGHT+=1"}, {"  Weight: 1 → 2\n  Price: 30 → 33\n"}},
+        {kMonster, "MonID=1", {"name=雪原野兔"}, {"  MonName: '林间野兔' → '雪原野兔'\n"}},
+        {kItem, "晨露", {"ItemName=新名字"}, {"  ItemName: '晨露药剂' → '新名字'\n", "  ItemName: '晨露药剂(大)' → '新名字'\n"}},
+        {kItem, "ItemID=1", {"ItemName=一二三四五六七八九十一二三四五六七"}, {"  ItemName: '晨露药剂' → '一二三四五六七八九十一二三四五'\n"}},
+        {kItem, "ItemID=1 | ItemID=2", {"ItemID*=-1"}, {"  ItemID: 1 → -1\n", "  ItemID: 2 → -2\n", " 2 changed"}},
+        {kItem, "ItemID=1", {"ItemID=999", "ItemID+=1"}, {"  ItemID: 1 → 1000\n"}},
+        {kMagic, "MagID=2", {"MagID=1"}, {"  MagID: 2 → 1\n"}},
+        {kMonster, "Level=40", {"HP*=1.2"}, {"changed: ID 26 '城门卫兵', position 27 in A, 27 in B\n  HP: 5000 → 6000\n"}},
+    };
+    for (const Case& c : cases) {
+        const std::string file = Copy(c.sample, std::filesystem::path(c.sample).filename().string());
+        const CliRun run = Update(file, c.where, c.sets, {"-o", Path("out.dat")});
+        EXPECT_EQ(run.status, 0) << c.where << "\n" << run.err;
+        for (const std::string& part : c.shown) EXPECT_NE(run.out.find(part), std::string::npos) << part << "\n" << run.out;
+        // The output holds what the report says, where IDs stay (diff pairs records by ID).
+        const CliRun diff = Invoke({"diff", file, Path("out.dat")});
+        EXPECT_EQ(diff.status, 1) << diff.err;
+        if (c.sets.front().find("ID") == std::string::npos) {
+            EXPECT_EQ(diff.out, run.out);
+        }
+        std::filesystem::remove(file);
+        std::filesystem::remove(Path("out.dat"));
+    }
+}
+
+TEST_F(CliUpdate, RefusalsChangeNothing)
+{
+    struct Case { std::string where; std::vector<std::string> sets; int status; std::string message; };
+    const Case cases[] = {
+        {"Levle>=1", {"Price=1"}, 2, "--where 'Levle>=1': no column named 'Levle'\n"},
+        {"ItemName>3", {"Price=1"}, 2, "'ItemName' is the name, which has no numbers to compare\n"},
+        {"Price 5 Stdmode=1", {"Price=1"}, 2, "'Price' must be followed by one of = != < <= > >=\n"},
+        {"Price>x", {"Price=1"}, 2, "'x' is not a whole number\n"},
+        {"Price>99999999999", {"Price=1"}, 2, "'99999999999' is beyond the 32-bit range\n"},
+        {"ItemID=1", {"Prcie=5"}, 2, "--set 'Prcie=5': no column named 'Prcie'; did you mean 'Price'?\n"},
+        {"ItemID=1", {"Price"}, 2, "--set 'Price': no operator"},
+        {"ItemID=1", {"ItemName+=x"}, 2, "a name can only be set, with =\n"},
+        {"ItemID=1", {"Price=1.5"}, 2, "'1.5' is not a whole 32-bit number\n"},
+        {"ItemID=1", {"Price=2147483648"}, 2, "'2147483648' is not a whole 32-bit number\n"},
+        {"ItemID=1", {"Price*=abc"}, 2, "'abc' is not a decimal number\n"},
+        {"ItemID=1", {"Price/=0"}, 2, "cannot divide by zero\n"},
+        {"ItemID=1", {"ItemName=😀"}, 2, "the name has a character that GBK"},
+        {"ItemID=1 | ItemID=3", {"Price=2147483647", "Price+=1"}, 1,
+         "--set 'Price+=1' takes 2 record(s) out of the 32-bit range: ID 1 '晨露药剂' (position 1), ID 3 '月华灵液' (position 3)\n"},
+        {"ItemID=1", {"Price*=-1", "Price*=99999999"}, 1, "ID 1 '晨露药剂' (position 1)\n"},
+        {"ItemID=1", {"ItemID=5"}, 1, "--set 'ItemID=5' gives 1 record(s) an ID another record has: ID 1 '晨露药剂' (position 1)\n"},
+        {"Stdmode=2", {"Price=1", "ItemID=1000"}, 1,
+         "gives 4 record(s) an ID another record has: ID 5 '归途符纸' (position 5), ID 6 '迷途符纸' (position 6), "
+         "ID 33 '学徒手册,上卷' (position 33), ID 34 '学徒手册,下卷' (position 34)\n"},
+    };
+    const std::string before = ReadFile<std::string>(kItem);
+    for (const Case& c : cases) {
+        const std::string file = Copy(kItem, "stditem.dat");
+        const CliRun run = Update(file, c.where, c.sets);
+        EXPECT_EQ(run.status, c.status) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(ReadFile<std::string>(file), before) << c.message;
+        EXPECT_FALSE(std::filesystem::exists(file + ".bak")) << c.message;
+        std::filesystem::remove(file);
+    }
+
+    // A monster file keeps its count where the first record's ID would be.
+    const std::string monsters = Copy(kMonster, "monster.dat");
+    const CliRun first = Update(monsters, "MonID=0", {"MonID=500"});
+    EXPECT_EQ(first.status, 1);
+    EXPECT_NE(first.err.find("gives record 1 the ID 500, but a monster file keeps its count"), std::string::npos) << first.err;
+    EXPECT_EQ(ReadFile<std::string>(monsters), ReadFile<std::string>(kMonster));
+
+    const std::string file = Copy(kItem, "stditem.dat");
+    std::filesystem::create_hard_link(file, Path("link.dat"));
+    const std::pair<std::vector<std::string>, std::string> usage[] = {
+        {{"update", file, "--set", "Price=1"}, "update needs --where COND"},
+        {{"update", file, "--where", "ItemID=1"}, "update needs at least one --set EXPR"},
+        {{"update", file, "--where", " ", "--set", "Price=1"}, "--where is empty"},
+        {{"update", file, "--where", "ItemID=1", "--where", "ItemID=2", "--set", "Price=1"}, "--where given twice"},
+        {{"update", file, "--where", "ItemID=1", "--set", "Price=1", "-o", "-"}, "-o takes a file"},
+        {{"update", file, "--where", "ItemID=1", "--set", "Price=1", "-o", Path("link.dat")}, "-o names the input file itself"},
+        {{"update", file, "--where", "ItemID=1", "--set", "Price=1", "--dryrun"}, "did you mean '--dry-run'?"},
+        {{"updaet", file}, "did you mean 'update'?"},
+    };
+    for (const auto& [args, message] : usage) {
+        const CliRun run = Shell(CommandOf(args));
+        EXPECT_EQ(run.status, 2) << message;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadFile<std::string>(file), before);
+}
+
+// Without -o the file is written over, its previous bytes kept as NAME.bak; a dry run writes
+// nothing; every byte but the changed values stays, the hidden ones included.
+TEST_F(CliUpdate, WritesInPlaceWithABackupAndLeavesOtherBytesAlone)
+{
+    std::string original = ReadFile<std::string>(kItem);
+    // Hidden bytes (4 to 36 of each record) of every value, so that any clearing shows.
+    for (std::size_t r = 0; r < 38; ++r) {
+        for (std::size_t b = 4; b < 36; ++b) original[4 + r * kItemSize + b] ^= static_cast<char>(r * 7 + b);
+    }
+    const std::string file = Path("stditem.dat");
+    WriteFile(file, original);
+
+    const CliRun dry = Update(file, "Stdmode=1", {"Price*=2"}, {"--dry-run"});
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    EXPECT_NE(dry.out.find("6 changed, 32 the same"), std::string::npos) << dry.out;
+    EXPECT_NE(dry.err.find("6 record(s) would change; --dry-run: nothing written"), std::string::npos) << dry.err;
+    EXPECT_EQ(ReadFile<std::string>(file), original);
+    EXPECT_FALSE(std::filesystem::exists(file + ".bak"));
+
+    const CliRun run = Update(file, "Stdmode=1", {"Price*=2"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, dry.out);
+    EXPECT_NE(run.err.find("6 record(s) changed; the file as it was is kept as " + file + ".bak"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile<std::string>(file + ".bak"), original);
+    const std::string updated = ReadFile<std::string>(file);
+    ASSERT_EQ(updated.size(), original.size());
+    std::size_t pricesChanged = 0;
+    for (std::size_t at = 0; at < original.size(); ++at) {
+        const std::size_t inRecord = (at - 4) % kItemSize;
+        if (at >= 4 && inRecord >= kItemPrice && inRecord < kItemPrice + 4) {
+            pricesChanged += updated[at] != original[at];
+            continue;
+        }
+        ASSERT_EQ(updated[at], original[at]) << "byte " << at;
+    }
+    EXPECT_GT(pricesChanged, 0u);
+    // Record 1's price, 30, is 60 now, as the file stores it.
+    const auto stored = [&](std::size_t at) { return static_cast<std::uint8_t>(updated[at]) ^ kItemKey; };
+    EXPECT_EQ(stored(4 + kItemPrice), 60);
+
+    // A second run keeps the file as that run found it.
+    const CliRun again = Update(file, "ItemID=1", {"Price=1"});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(ReadFile<std::string>(file + ".bak"), updated);
+
+    // Nothing met, or nothing changed: a note, exit 0, nothing written.
+    const CliRun none = Update(file, "ItemID=999", {"Price=1"});
+    EXPECT_EQ(none.status, 0);
+    EXPECT_NE(none.err.find("no record meets 'ItemID=999'; nothing written"), std::string::npos) << none.err;
+    const CliRun same = Update(file, "ItemID=1", {"Price=1"});
+    EXPECT_EQ(same.status, 0);
+    EXPECT_NE(same.err.find("1 record(s) meet the condition, but none changes"), std::string::npos) << same.err;
+    EXPECT_EQ(ReadFile<std::string>(file + ".bak"), updated);
+
+    const CliRun json = Update(file, "ItemID=1", {"Price=2"}, {"--dry-run", "--json"});
+    EXPECT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.out.find("\"fields\":[{\"field\":\"Price\",\"old\":1,\"new\":2}]"), std::string::npos) << json.out;
+}
+
+// A file whose read loses something is not written over; -o writes elsewhere with a warning,
+// and a dry run still shows what would change.
+TEST_F(CliUpdate, AFileReadWithLossIsNotWrittenOver)
+{
+    std::string items = ReadFile<std::string>(kItem);
+    std::string repeated = items;
+    repeated[4 + kItemSize] ^= 2 ^ 1; // record 2 takes record 1's ID
+    std::string counted = items;
+    counted[0] ^= 38 ^ 39;
+    struct Case { std::string bytes, loss; std::size_t kept; };
+    const Case cases[] = {
+        {items + "0123456789", "10 bytes after the last record the header counts", 38},
+        {counted, "the header counts 39 records but the file holds 38", 38},
+        {items.substr(0, items.size() - 10), "the file ends inside record 38, whose missing bytes become zeros", 38},
+        {repeated, "1 record(s) repeating an earlier record's ID", 37},
+    };
+    for (const Case& c : cases) {
+        const std::string file = Path("stditem.dat");
+        WriteFile(file, c.bytes);
+        const CliRun refused = Update(file, "ItemID=3", {"Price=1"});
+        EXPECT_EQ(refused.status, 1) << c.loss;
+        EXPECT_NE(refused.err.find("not written over: writing it back would not keep all it holds: " + c.loss),
+                  std::string::npos) << refused.err;
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(ReadFile<std::string>(file), c.bytes);
+        EXPECT_FALSE(std::filesystem::exists(file + ".bak"));
+
+        const CliRun dry = Update(file, "ItemID=3", {"Price=1"}, {"--dry-run"});
+        EXPECT_EQ(dry.status, 0) << dry.err;
+        EXPECT_NE(dry.out.find("  Price: 45 → 1\n"), std::string::npos) << dry.out;
+        EXPECT_NE(dry.err.find("an update in place would be refused"), std::string::npos) << dry.err;
+
+        const CliRun elsewhere = Update(file, "ItemID=3", {"Price=1"}, {"-o", Path("other.dat"), "--kind", "item"});
+        EXPECT_EQ(elsewhere.status, 0) << elsewhere.err;
+        EXPECT_NE(elsewhere.err.find("warning: " + Path("other.dat") + " does not keep all " + file + " holds: " + c.loss),
+                  std::string::npos) << elsewhere.err;
+        // What the editor would have loaded, with the one change.
+        const CliRun written = Invoke({"export", Path("other.dat"), "--kind", "item"});
+        EXPECT_EQ(written.status, 0) << written.err;
+        EXPECT_EQ(Occurrences(written.out, "\n"), c.kept + 1) << c.loss;
+        for (const char* row : {"\n1,", "\n3,月华灵液,", "\n38,"}) EXPECT_EQ(Occurrences(written.out, row), 1u) << row << c.loss;
+        EXPECT_EQ(Occurrences(written.out, ",45,"), 0u) << c.loss; // record 3's price, changed
+        EXPECT_EQ(ReadFile<std::string>(file), c.bytes);
+        std::filesystem::remove(file);
+        std::filesystem::remove(Path("other.dat"));
+    }
+}
+
+TEST_F(CliUpdate, HelpNamesTheCommand)
+{
+    const CliRun help = Invoke({"help", "update"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("Usage: recwright-cli update FILE --where COND --set EXPR")) << help.out;
+    EXPECT_NE(help.out.find("--dry-run"), std::string::npos);
+    EXPECT_EQ(Invoke({"update", "--help"}).out, help.out);
+    EXPECT_NE(Invoke({"--help"}).out.find("recwright-cli update FILE"), std::string::npos);
+}
+
+} // namespace
+} // namespace rw::test
