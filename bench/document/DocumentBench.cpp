@@ -128,6 +128,7 @@ void BM_FilterMillionRows(benchmark::State& state)
 {
     TableDocument& document = Document(kMillion);
     RecordFilter filter(document.Model());
+    filter.SetTests({.query = true});
     const Utf8NameTranscoder names;
     int threshold = 100;
     for (auto _ : state) {
