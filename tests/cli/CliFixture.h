@@ -20,6 +20,8 @@ namespace rw::test {
 
 inline const std::filesystem::path kSamples = RECWRIGHT_SAMPLES_DIR;
 inline const std::string kItem = (kSamples / "stditem.dat").string();
+inline const std::string kMagic = (kSamples / "magic.dat").string();
+inline const std::string kMonster = (kSamples / "monster.dat").string();
 
 struct CliRun {
     int status = -1;
