@@ -16,6 +16,14 @@
 #include <string>
 #include <system_error>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define RECWRIGHT_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RECWRIGHT_ASAN 1
+#endif
+#endif
+
 #ifdef _WIN32
 #define RW_POSIX_ONLY(reason) GTEST_SKIP() << "POSIX only: " << (reason)
 #else
@@ -23,6 +31,14 @@
 #endif
 
 namespace rw::test {
+
+// AddressSanitizer reserves terabytes of address space up front, so a program built with it
+// cannot start under an address space limit at all.
+#ifdef RECWRIGHT_ASAN
+inline constexpr bool kCanLimitMemory = false;
+#else
+inline constexpr bool kCanLimitMemory = true;
+#endif
 
 // The system's own words for a file that is not there (kFile) or a folder that is not there
 // (kFolder), as the program passes them on: POSIX says the same for both; Windows tells them

@@ -3,6 +3,7 @@
 // recwright-cli run through a POSIX shell as a user runs it: its exit status, what it said, and
 // the files it left in a folder of the test's own.
 
+#include "tests/Platforms.h"
 #include "tests/data/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -15,26 +16,12 @@
 #include <string>
 #include <vector>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define RECWRIGHT_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RECWRIGHT_ASAN 1
-#endif
-#endif
-
 namespace rw::test {
 
 inline const std::filesystem::path kSamples = RECWRIGHT_SAMPLES_DIR;
 inline const std::string kItem = (kSamples / "stditem.dat").string();
-
-// AddressSanitizer reserves terabytes of address space up front, so a program built with it
-// cannot start under an address space limit at all.
-#ifdef RECWRIGHT_ASAN
-inline constexpr bool kCanLimitMemory = false;
-#else
-inline constexpr bool kCanLimitMemory = true;
-#endif
+inline const std::string kMagic = (kSamples / "magic.dat").string();
+inline const std::string kMonster = (kSamples / "monster.dat").string();
 
 struct CliRun {
     int status = -1;
@@ -50,20 +37,13 @@ struct CliRun {
 }
 
 // The program and its arguments as a shell command.
-[[nodiscard]] inline std::string Command(std::initializer_list<std::string> args)
-{
-    std::string command = "$CLI";
-    for (const std::string& arg : args) command += " " + Quoted(arg);
-    return command;
-}
-
-// The same, for arguments put together at run time.
 [[nodiscard]] inline std::string CommandOf(const std::vector<std::string>& args)
 {
     std::string command = "$CLI";
     for (const std::string& arg : args) command += " " + Quoted(arg);
     return command;
 }
+[[nodiscard]] inline std::string Command(std::initializer_list<std::string> args) { return CommandOf(args); }
 
 [[nodiscard]] inline std::size_t Occurrences(const std::string& text, const std::string& part)
 {

@@ -7,12 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#endif
+#include "tests/WindowsApi.h"
 
 #include <set>
 

@@ -8,9 +8,6 @@
 namespace rw::test {
 namespace {
 
-const std::string kMagic = (kSamples / "magic.dat").string();
-const std::string kMonster = (kSamples / "monster.dat").string();
-
 TEST_F(Cli, ANameThatTellsNoKindIsReadAsTheKindItsSizeFits)
 {
     struct Case { std::string sample, copy, kind; };

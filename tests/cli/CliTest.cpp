@@ -92,7 +92,7 @@ TEST_F(Cli, OutputThatCannotBeWrittenIsExplained)
 
 TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
 {
-    const CliRun run = Invoke({"info", kItem, (kSamples / "magic.dat").string()});
+    const CliRun run = Invoke({"info", kItem, kMagic});
     EXPECT_EQ(run.status, 0) << run.err;
     for (const char* line : {"kind:                item (stditem.dat)", "key:                 173",
                              "truncated:           no", "bytes after records: 0", "repeated IDs:        0",
@@ -155,7 +155,7 @@ TEST_F(Cli, MemoryThatRunsOutEndsTheCommandWithAMessage)
 {
     if (!kCanLimitMemory) GTEST_SKIP() << "no address space limit under AddressSanitizer";
     // A million magic rows need 120 MB of records, more than the limit leaves.
-    std::string header = Invoke({"export", (kSamples / "magic.dat").string()}).out;
+    std::string header = Invoke({"export", kMagic}).out;
     header = header.substr(0, header.find('\n') + 1);
     std::string row = "1,a";
     for (int k = 2; k < 23; ++k) row += ",0";
@@ -232,7 +232,7 @@ TEST_F(Cli, ExportThenImportGivesTheSameFile)
         }
     }
     // Standard output and input, another key, a name that needs --kind.
-    const CliRun toStdout = Invoke({"export", (kSamples / "magic.dat").string()});
+    const CliRun toStdout = Invoke({"export", kMagic});
     ASSERT_EQ(toStdout.status, 0);
     EXPECT_EQ(toStdout.out.rfind("MagID,MagName,Type,", 0), 0u);
     const CliRun fromStdin = Invoke({"import", "-", "-o", Path("backup.bin"), "--kind", "Magic", "--key", "0"}, toStdout.out);
@@ -338,7 +338,7 @@ TEST_F(Cli, CsvErrorsNameLineAndColumnAndWriteNothing)
 
 TEST_F(Cli, WarningsLeaveTheImportToGoOn)
 {
-    std::string monster = Invoke({"export", (kSamples / "monster.dat").string()}).out;
+    std::string monster = Invoke({"export", kMonster}).out;
     monster.replace(monster.find('\n') + 1, 1, "5"); // first record's ID 0 -> 5
     WriteFile(Path("m.csv"), monster);
     const CliRun firstId = Invoke({"import", Path("m.csv"), "-o", Path("monster.dat")});
@@ -663,12 +663,12 @@ TEST_F(Cli, DiffShowsEachDifferenceAndAnswersWithItsStatus)
     const auto swap = [](std::vector<Record>& records) { std::swap(records[1], records[2]); };
     const std::string magic = EditedSample(m_dir / "new", "magic.dat", FileKind::Magic, swap);
     const std::string monsters = EditedSample(m_dir / "new", "monster.dat", FileKind::Monster, swap);
-    const CliRun spells = Invoke({"diff", (kSamples / "magic.dat").string(), magic});
+    const CliRun spells = Invoke({"diff", kMagic, magic});
     EXPECT_EQ(spells.status, 1);
     EXPECT_NE(spells.out.find("changed: ID 2 '寒霜之环', position 2 in A, 2 in B\n  MagID: 2 → 3\n"), std::string::npos)
         << spells.out;
     EXPECT_NE(spells.out.find("\n0 only in A, 0 only in B, 2 changed, 20 the same\n"), std::string::npos) << spells.out;
-    const CliRun beasts = Invoke({"diff", (kSamples / "monster.dat").string(), monsters});
+    const CliRun beasts = Invoke({"diff", kMonster, monsters});
     EXPECT_EQ(beasts.status, 0) << beasts.out;
     EXPECT_NE(beasts.out.find("\n0 only in A, 0 only in B, 0 changed, 30 the same\n"), std::string::npos) << beasts.out;
 
@@ -694,14 +694,13 @@ TEST_F(Cli, DiffReadsBothTablesWithTheKeyGiven)
 
 TEST_F(Cli, DiffRefusesWhatItCannotCompareWithTwo)
 {
-    const std::string magic = (kSamples / "magic.dat").string();
     std::filesystem::copy_file(kItem, Path("stditem.dat"));
     WriteFile(Path("a.bak"), ReadFile<std::string>(kItem) + "0123456789");
     WriteFile(Path("stditem.dat.bak"), ReadFile<std::string>(kItem).substr(0, 1000));
     const std::pair<std::string, std::string> cases[] = {
         {Command({"diff", kItem}), "diff needs two data files, A and B"},
-        {Command({"diff", kItem, kItem, magic}), "two files only, not also '" + magic + "'"},
-        {Command({"diff", kItem, magic}), "are tables of different kinds (item, magic)"},
+        {Command({"diff", kItem, kItem, kMagic}), "two files only, not also '" + kMagic + "'"},
+        {Command({"diff", kItem, kMagic}), "are tables of different kinds (item, magic)"},
         {Command({"diff", Path("a.bak"), Path("stditem.dat.bak")}), "give --kind"},
         {Command({"diff", kItem, kItem, "--encoding", "gbk"}), "unknown option '--encoding' for diff"},
         {Command({"export", kItem, "--csv"}), "unknown option '--csv' for export"},

@@ -9,9 +9,6 @@
 namespace rw::test {
 namespace {
 
-const std::string kMagic = (kSamples / "magic.dat").string();
-const std::string kMonster = (kSamples / "monster.dat").string();
-
 constexpr std::size_t kItemSize = 184;
 constexpr std::size_t kItemPrice = 144; // the Price field's offset in an item record
 constexpr std::uint8_t kItemKey = 173;

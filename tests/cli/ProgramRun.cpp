@@ -3,12 +3,9 @@
 #include "data/Platform.h"
 #include "tests/data/TestFiles.h"
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#include "tests/WindowsApi.h"
+
+#ifndef _WIN32
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>

@@ -7,12 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#include "tests/WindowsApi.h"
+
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
 #endif

@@ -2,39 +2,27 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 namespace rw {
 namespace {
 
-struct GuessCase {
-    const char* what;
-    std::int32_t count;
-    std::uint64_t size;
-    FileKind best;
-    bool exact;
-};
-
-class KindGuessTest : public ::testing::TestWithParam<GuessCase> {};
-
-TEST_P(KindGuessTest, ProposesTheKindWhoseSizeFits)
+TEST(KindFitTest, ProposesTheKindWhoseSizeFits)
 {
-    const GuessCase& c = GetParam();
-    const KindGuess guess = GuessKind(FitsOf(c.count, c.size));
-    EXPECT_EQ(guess.best, c.best) << c.what;
-    EXPECT_EQ(guess.exact, c.exact) << c.what;
+    struct Case { const char* what; std::int32_t count; std::uint64_t size; FileKind best; bool exact; };
+    const Case cases[] = {
+        {"items", 11, 4 + 11 * 184, FileKind::Item, true},
+        {"spells", 7, 4 + 7 * 120, FileKind::Magic, true},
+        {"monsters", 8, 8 * 252, FileKind::Monster, true},
+        {"items cut short take the nearest", 11, 4 + 10 * 184, FileKind::Item, false},
+        {"monsters with bytes after them", 8, 8 * 252 + 3, FileKind::Monster, false},
+        {"no records", 0, 4, FileKind::None, false},
+        {"a negative count", -5, 1000, FileKind::None, false},
+    };
+    for (const Case& c : cases) {
+        const KindGuess guess = GuessKind(FitsOf(c.count, c.size));
+        EXPECT_EQ(guess.best, c.best) << c.what;
+        EXPECT_EQ(guess.exact, c.exact) << c.what;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, KindGuessTest,
-    ::testing::Values(GuessCase{"Items", 11, 4 + 11 * 184, FileKind::Item, true},
-                      GuessCase{"Spells", 7, 4 + 7 * 120, FileKind::Magic, true},
-                      GuessCase{"Monsters", 8, 8 * 252, FileKind::Monster, true},
-                      GuessCase{"ItemsCutShortTakeTheNearest", 11, 4 + 10 * 184, FileKind::Item, false},
-                      GuessCase{"MonstersWithBytesAfterThem", 8, 8 * 252 + 3, FileKind::Monster, false},
-                      GuessCase{"NoRecords", 0, 4, FileKind::None, false},
-                      GuessCase{"NegativeCount", -5, 1000, FileKind::None, false}),
-    [](const ::testing::TestParamInfo<GuessCase>& info) { return std::string(info.param.what); });
 
 TEST(KindFitTest, CountsWhatIsMissingAndWhatIsLeftOver)
 {

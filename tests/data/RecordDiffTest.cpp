@@ -13,19 +13,6 @@ namespace {
 using Kind = RecordChange::Kind;
 using Records = std::vector<Record>;
 
-// Records with IDs 10, 20, 30 and names a, b, c.
-[[nodiscard]] Records Three(FileKind kind)
-{
-    Records records;
-    for (const char* name : {"a", "b", "c"}) {
-        Record record(kind);
-        record.SetId(static_cast<std::int32_t>(10 * (records.size() + 1)));
-        record.SetName(name);
-        records.push_back(record);
-    }
-    return records;
-}
-
 [[nodiscard]] Record Made(FileKind kind, std::int32_t id, const char* name)
 {
     Record record(kind);
@@ -33,6 +20,9 @@ using Records = std::vector<Record>;
     record.SetName(name);
     return record;
 }
+
+// Records with IDs 10, 20, 30 and names a, b, c.
+[[nodiscard]] Records Three(FileKind kind) { return {Made(kind, 10, "a"), Made(kind, 20, "b"), Made(kind, 30, "c")}; }
 
 struct Expected {
     Kind kind;

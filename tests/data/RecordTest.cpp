@@ -91,12 +91,6 @@ TEST(FileKinds, ByWholeBareNameIgnoringCaseAndKeysInTheirOrder)
     EXPECT_EQ(keys.For(FileKind::Item), 7);
 }
 
-} // namespace
-} // namespace rw
-
-namespace rw {
-namespace {
-
 TEST(FieldDifferences, NamesTheChangedValuesAndUnseenBytes)
 {
     struct Case { const char* label; void (*change)(Record&); std::uint64_t columns; bool hidden; };

@@ -5,6 +5,7 @@
 #include "sheet/SheetLimits.h"
 #include "sheet/XmlStream.h"
 #include "data/RecordBytes.h"
+#include "tests/Platforms.h"
 #include "tests/sheet/WorkbookBytes.h"
 #include "text/Utf8NameTranscoder.h"
 
@@ -19,14 +20,6 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#endif
-
-#if defined(__SANITIZE_ADDRESS__)
-#define RECWRIGHT_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RECWRIGHT_ASAN 1
-#endif
 #endif
 
 namespace rw {

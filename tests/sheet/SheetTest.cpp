@@ -2,7 +2,6 @@
 // and sheets made cell by cell to show how each kind of cell is read.
 
 #include "data/DataFile.h"
-#include "data/HexText.h"
 #include "data/KeySet.h"
 #include "data/Record.h"
 #include "sheet/SheetReader.h"
@@ -227,27 +226,6 @@ TEST(Sheet, CellsAreReadAsTheSpreadsheetShowsThem)
         EXPECT_EQ(issue.column, c.column);
         EXPECT_EQ(issue.text, c.text);
         EXPECT_EQ(issue.line, c.rows.starts_with("<row r=\"9\"") ? 12u : 2u);
-    }
-}
-
-TEST(Sheet, NameChangesAreListedAndKeptOnRequest)
-{
-    Record stored(FileKind::Magic);
-    ASSERT_TRUE(stored.SetName("007"));
-    std::string raw(2 * stored.Bytes().size(), '0');
-    WriteHex(stored.Bytes().data(), stored.Bytes().size(), raw.data());
-    const auto sheet = test::Workbook(test::SheetXml(test::HeaderRow(FileKind::Magic) +
-                                                     test::RecordRow(FileKind::Magic, 5, "3", "7", raw)));
-    for (const bool keep : {false, true}) {
-        CsvImporter importer(FileKind::Magic, kNames);
-        importer.SetKeepNames(keep);
-        ASSERT_TRUE(ReadRecordSheet(sheet, importer, {}).Ok());
-        ASSERT_TRUE(importer.Ok()) << DescribeErrors(importer);
-        ASSERT_EQ(importer.NameChanges().size(), 1u);
-        const NameChange& change = importer.NameChanges()[0];
-        EXPECT_EQ(std::tie(change.line, change.id, change.storedText, change.newText),
-                  std::make_tuple(std::size_t{5}, 3, std::string("007"), std::string("7")));
-        EXPECT_EQ(Record(FileKind::Magic, importer.Records().RecordAt(0)).Name(), keep ? "007" : "7");
     }
 }
 

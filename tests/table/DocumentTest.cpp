@@ -114,6 +114,11 @@ TEST_F(DocumentTest, TellsWhetherTheLoadedFileChangedOnDisk)
 {
     const auto path = m_dir / "stditem.dat";
     const auto write = [&](const std::vector<std::int32_t>& ids) { Write("stditem.dat", FileKind::Item, ids); };
+    const auto overwriteByte = [&](std::streamoff at, char byte) { // in place, the file itself kept
+        std::fstream inPlace(path, std::ios::in | std::ios::out | std::ios::binary);
+        inPlace.seekp(at);
+        inPlace.put(byte);
+    };
     write({1, 2});
     ASSERT_TRUE(Load("stditem.dat").Loaded());
 #ifdef _WIN32 // symbolic links need a privilege there (Wine has none): the name itself stands in
@@ -126,11 +131,7 @@ TEST_F(DocumentTest, TellsWhetherTheLoadedFileChangedOnDisk)
     EXPECT_FALSE(m_document.ChangedOnDisk(path));
     EXPECT_FALSE(m_document.ChangedOnDisk(link));
     EXPECT_FALSE(m_document.ChangedOnDisk(m_dir / "other.dat"));
-    {
-        std::fstream inPlace(path, std::ios::in | std::ios::out | std::ios::binary);
-        inPlace.seekp(4);
-        inPlace.put('\x55');
-    }
+    overwriteByte(4, '\x55');
     EXPECT_TRUE(m_document.ChangedOnDisk(m_dir / "hard.dat")) << "the same file by another name";
     std::filesystem::remove(m_dir / "hard.dat");
 
@@ -143,13 +144,7 @@ TEST_F(DocumentTest, TellsWhetherTheLoadedFileChangedOnDisk)
     // The same bytes written again are no change; one byte in place is.
     write({1, 2});
     EXPECT_FALSE(m_document.ChangedOnDisk(path));
-    auto bytes = test::ReadFile(path);
-    bytes[100] ^= 1;
-    {
-        std::fstream inPlace(path, std::ios::in | std::ios::out | std::ios::binary);
-        inPlace.seekp(100);
-        inPlace.put(static_cast<char>(bytes[100]));
-    }
+    overwriteByte(100, static_cast<char>(test::ReadFile(path)[100] ^ 1));
     EXPECT_TRUE(m_document.ChangedOnDisk(path));
 
     // Our own save over it is what was loaded from then on; a save elsewhere is not.
@@ -373,14 +368,6 @@ TEST_F(DocumentTest, EveryPathRefusesAnIdTakenTwiceHoweverFarApart)
     EXPECT_EQ(idsNow(), (std::vector<std::int32_t>{6, 7, 6}));
 }
 
-} // namespace
-} // namespace rw
-
-namespace rw {
-namespace {
-
-using test::MakeRecord;
-
 RecordStore StoreOf(FileKind kind, const std::vector<Record>& records)
 {
     RecordStore store(SchemaOf(kind).recordSize);
@@ -451,7 +438,6 @@ TEST_F(ImportAndCompareTest, AnImportWithNothingOpenMakesATableThatSavingNames)
 
 TEST_F(ImportAndCompareTest, MarksFollowSortingAndEditingAndRecordsOnlyThereCanBeTakenOver)
 {
-    Write("other.dat", FileKind::Item, {1, 2, 4});
     test::WriteRecords(m_dir / "other.dat", FileKind::Item, m_keys.For(FileKind::Item),
                        {MakeRecord(FileKind::Item, 1), MakeRecord(FileKind::Item, 2, "b", 7), MakeRecord(FileKind::Item, 4)});
     Write("stditem.dat", FileKind::Item, {3, 2, 1});

@@ -113,9 +113,7 @@ TEST_F(DifferencesTest, TheFiltersFollowEditsUndoAndSaves)
 // the cells that differ from the other file. Hidden columns and rows are passed over.
 TEST_F(DifferencesTest, F8AndShiftF8GoFromDifferenceToDifferenceAndWrap)
 {
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    ShowActive();
     EXPECT_EQ(Command(ids::kCmdNextDifference).shortcut(), QKeySequence(Qt::Key_F8));
     EXPECT_EQ(Command(ids::kCmdPreviousDifference).shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F8));
     const auto press = [&](std::initializer_list<std::pair<Qt::KeyboardModifiers, std::string>> keys) {

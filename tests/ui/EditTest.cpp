@@ -39,26 +39,7 @@ protected:
         for (std::size_t i = 0; i < decoded.Count(); ++i) records.emplace_back(kind, decoded.RecordAt(i));
         return records;
     }
-    static QByteArray Bytes(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     static int Price() { return SchemaOf(FileKind::Item).ColumnCount() - 2; }
-    void ShowActive()
-    {
-        frame.show();
-        frame.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    }
-    // The list's open cell editor; a closed one lingers hidden until it is deleted.
-    [[nodiscard]] QLineEdit* Editor()
-    {
-        for (QLineEdit* box : view.List()->findChildren<QLineEdit*>()) {
-            if (box->isVisible()) return box;
-        }
-        return nullptr;
-    }
     QLineEdit* StartEditing(int row, int column, Qt::Key key)
     {
         view.List()->setFocus();
@@ -123,10 +104,7 @@ TEST_F(EditTest, AddProposesOnePastTheLargestIdAndModifyTakesTheFirstSelectedRow
     for (const Case& c : cases) {
         Open({.kind = c.kind, .ids = c.ids});
         for (const FileKind kind : kAllKinds) EXPECT_FALSE(view.Dialog(kind)->isVisible()); // a load hides them
-        if (c.emptied) {
-            Select({0});
-            view.OnDelete();
-        }
+        if (c.emptied) DeleteFirstRow();
         view.OnAdd();
         EXPECT_TRUE(Dialog().isVisible() && !Dialog().IsModify());
         EXPECT_EQ(Box(kIdColumn).text(), QString::number(c.proposed));
@@ -277,8 +255,7 @@ TEST_F(EditTest, UnsavedChangesAreSavedOrDroppedOnlyWhenTheUserSays)
         for (const Answer answer : {Answer::Cancel, Answer::Discard, Answer::Save}) {
             SCOPED_TRACE(testing::Message() << name << " " << int(answer));
             frame.show();
-            Select({0});
-            view.OnDelete();
+            DeleteFirstRow();
             QFile::remove(saved);
             prompter.questions.clear();
             prompter.buttonsAsked.clear();
@@ -318,8 +295,7 @@ TEST_F(EditTest, ASortIsUnsavedUntilASaveWritesIt)
     view.OnRefresh();
     EXPECT_EQ(prompter.questions.size(), 1u);
     prompter.questions.clear();
-    Select({0});
-    view.OnDelete();
+    DeleteFirstRow();
     prompter.fileAnswers.push_back(saved);
     view.OnSave();
     frame.show();
@@ -333,9 +309,7 @@ TEST_F(EditTest, ASortIsUnsavedUntilASaveWritesIt)
 TEST_F(EditTest, UndoAndRedoFromTheEditMenuAndTheirKeys)
 {
     Open({.ids = {1, 2, 3}});
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    ShowActive();
     QAction& undo = *frame.CommandAction(ids::kCmdEditUndo);
     QAction& redo = *frame.CommandAction(ids::kCmdEditRedo);
     EXPECT_EQ(undo.text(), U("撤销"));
@@ -649,8 +623,7 @@ TEST_F(EditTest, SaveOverAnotherProgramsChangesAsksFirst)
     const QString path = Open({.ids = {1, 2}});
     WriteSample(path, {.ids = {1, 2, 3}});
     const QByteArray theirs = Bytes(path);
-    Select({0});
-    view.OnDelete();
+    DeleteFirstRow();
     for (const Answer answer : {Answer::No, Answer::Yes}) {
         prompter.questions.clear();
         prompter.answers = {answer};
@@ -673,8 +646,7 @@ TEST_F(EditTest, SaveOverAnotherProgramsChangesAsksFirst)
 TEST_F(EditTest, SavingAnEmptyTableAsksFirst)
 {
     Open({.ids = {1}});
-    Select({0});
-    view.OnDelete();
+    DeleteFirstRow();
     const QString empty = dir.filePath(QStringLiteral("empty.dat"));
     for (const Answer answer : {Answer::No, Answer::Yes}) {
         prompter.questions.clear();
@@ -706,8 +678,7 @@ TEST_F(EditTest, AMonsterTableStartingWithIdZeroSavesWithoutAQuestion)
 TEST_F(EditTest, SaveFailureNamesTheFileAndTheReasonAndLeavesWhatWasThere)
 {
     Open({.ids = {1, 2, 3}});
-    Select({0});
-    view.OnDelete();
+    DeleteFirstRow();
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("taken.dat/inside")));
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     for (const auto& [target, reason] : {std::pair{"missing/out.dat", "它所在的文件夹不存在"}, std::pair{"taken.dat", "它是一个文件夹"}}) {

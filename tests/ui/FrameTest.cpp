@@ -72,18 +72,18 @@ TEST_F(FrameTest, BeforeAnyFileTheItemColumnsShowNoRowsAndAFailedFirstOpenKeepsT
 
 TEST_F(FrameTest, OpenLoadsEachKindByNameInAnyLetterCaseAndNamesItInTheTitle)
 {
-    struct Case { const char* name; FileKind kind; int columns; std::vector<std::int32_t> ids; const char* firstId; };
+    struct Case { const char* name; FileKind kind; std::vector<std::int32_t> ids; const char* firstId; };
     const Case cases[] = {
-        {"stditem.dat", FileKind::Item, 31, {4, 9, 2}, "4"},
-        {"MAGIC.DAT", FileKind::Magic, 23, {7, 7}, "7"},          // repeated IDs are fine in magic
-        {"Monster.Dat", FileKind::Monster, 35, {0, 3, 5, 6}, "0"}, // record 0's ID is the count's place
+        {"stditem.dat", FileKind::Item, {4, 9, 2}, "4"},
+        {"MAGIC.DAT", FileKind::Magic, {7, 7}, "7"},          // repeated IDs are fine in magic
+        {"Monster.Dat", FileKind::Monster, {0, 3, 5, 6}, "0"}, // record 0's ID is the count's place
     };
     for (const Case& c : cases) {
         OpenPath(Write(U(c.name), {.kind = c.kind, .ids = c.ids}));
         EXPECT_EQ(frame.windowTitle(), TitleFor(U(c.name)));
         EXPECT_EQ(document.Kind(), c.kind);
-        EXPECT_EQ(document.Model().columnCount(), c.columns);
-        EXPECT_EQ(view.List()->horizontalHeader()->sectionSize(1), 120);
+        EXPECT_EQ(document.Model().headerData(kNameColumn, Qt::Horizontal).toString().toStdString(),
+                  SchemaOf(c.kind).Column(kNameColumn).title);
         EXPECT_EQ(document.Model().rowCount(), static_cast<int>(c.ids.size()));
         EXPECT_EQ(Cell(0, 0), U(c.firstId));
         EXPECT_EQ(Cell(1, 1), QStringLiteral("N%1").arg(c.ids[1]));
@@ -255,8 +255,7 @@ TEST_F(FrameTest, AnyFileNameOpensAsTheKindTheUserNames)
     EXPECT_EQ(document.Kind(), FileKind::Item);
     EXPECT_EQ(document.ProposedSaveName(), "stditem22");
     prompter.answers = {Answer::Discard};
-    Select({0});
-    view.OnDelete();
+    DeleteFirstRow();
     view.OnRefresh(); // the same file again, as the same kind
     EXPECT_EQ(Table().RowCount(), 2);
 
@@ -283,8 +282,7 @@ TEST_F(FrameTest, AnyFileNameOpensAsTheKindTheUserNames)
     EXPECT_EQ(frame.windowTitle(), TitleFor(QStringLiteral("magic.bak")));
 
     // Unsaved changes first; 取消 keeps everything.
-    Select({0});
-    view.OnDelete();
+    DeleteFirstRow();
     prompter.questions.clear();
     prompter.answers = {Answer::Cancel};
     frame.OpenPath(monster);
@@ -333,10 +331,8 @@ TEST_F(FrameTest, AFileOfNoNamedKindIsOfferedTheKindThatFitsItAndAMisfitOnlyAfte
     std::vector<std::int32_t> ids(11);
     std::iota(ids.begin(), ids.end(), 0);
     const QString path = Write(U("怪物 备份.dat"), {.kind = FileKind::Monster, .ids = ids});
-    const QByteArray original = [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }();
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    const QByteArray original = Bytes(path);
+    ShowActive();
     const auto drop = [&] {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path)});
@@ -365,7 +361,7 @@ TEST_F(FrameTest, AFileOfNoNamedKindIsOfferedTheKindThatFitsItAndAMisfitOnlyAfte
         EXPECT_EQ(document.HasFile(), answer == Answer::Yes);
     }
     ASSERT_EQ(document.Kind(), FileKind::Item);
-    const auto onDisk = [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); };
+    const auto onDisk = [&] { return Bytes(path); };
     prompter.questions.clear();
     prompter.messages.clear();
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+S")));
@@ -462,19 +458,12 @@ TEST_F(FrameTest, KeysSetInTheKeyDialogDecodeTheNextLoad)
 TEST_F(FrameTest, WindowHasTheFormsFixedSizeAtTheTopLeft)
 {
     frame.show();
-    EXPECT_EQ(frame.minimumSize(), frame.maximumSize());
     EXPECT_EQ(frame.height(), frame.menuBar()->height() + view.height() + frame.statusBar()->height());
     EXPECT_EQ(frame.width(), view.width());
     EXPECT_EQ(frame.pos(), QPoint(0, 0));
-    EXPECT_FALSE(frame.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(frame.windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 
-// Texts are plain: a folder named like markup shows as its name.
-// On a screen too small for the form (a laptop at 125 %, any screen at scale 2) the frame stays
-// within the screen's available area and the form scrolls; on a large one nothing changes.
-// Tooltips tell what the titles do not: a column's field, a cut-off cell's whole text, and
-// where the open file is.
 // The ID and name stay at the left while the list scrolls sideways, in step with the list's
 // rows through scrolling, sorting and selecting, for every kind.
 TEST_F(FrameTest, IdAndNameStayInSightAndInStep)

@@ -24,22 +24,12 @@ protected:
     void SetUp() override
     {
         Open({.ids = {1, 2, 3, 4}});
-        frame.show();
-        frame.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+        ShowActive();
         List().setFocus();
     }
     RecordList& List() { return *view.List(); }
     void SetCurrent(int row, int column) { List().setCurrentIndex(List().model()->index(row, column)); }
     [[nodiscard]] int Column(const char* title) { return ColumnTitled(FileKind::Item, title); }
-    // The open cell editor, wherever it stands; a closed one lingers hidden until deleted.
-    [[nodiscard]] QLineEdit* Editor()
-    {
-        for (QLineEdit* box : List().findChildren<QLineEdit*>()) {
-            if (box->isVisible()) return box;
-        }
-        return nullptr;
-    }
 };
 
 // The list's keys, which the 编辑 menu shows, act on the list only: Del in the ID box deletes

@@ -21,23 +21,7 @@ namespace {
 
 class SaveTest : public FrameFixture {
 protected:
-    static QByteArray Bytes(const QString& file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     void CtrlS() { QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+S"))); }
-    void DeleteFirstRow()
-    {
-        Select({0});
-        view.OnDelete();
-    }
-    void ShowActive()
-    {
-        frame.show();
-        frame.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    }
     static QString Native(const QString& path) { return QDir::toNativeSeparators(path); }
     // How many item records the file holds, read with key.
     static std::size_t RecordsIn(const QString& path, std::uint8_t key = KeySet{}.For(FileKind::Item))

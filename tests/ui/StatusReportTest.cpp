@@ -22,16 +22,6 @@ protected:
         prompter.typeAnswers.push_back(static_cast<int>(TransferFormat::CsvUtf8));
         frame.CommandAction(commandId)->trigger();
     }
-    void DeleteFirstRow()
-    {
-        Select({0});
-        view.OnDelete();
-    }
-    static QByteArray Bytes(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
 };
 
 // Each command's success on the message line and in no box; the 保存 button's Save As and a
@@ -64,9 +54,7 @@ TEST_F(StatusReportTest, SuccessIsReportedOnTheStatusBarAndTheImportSavesOverThe
         {"an export that fails", [&] { Transfer(ids::kCmdFileExport, missing); }, U(str::kIdleMessage),
          U("错误|无法写入[%1]：它所在的文件夹不存在").arg(QDir::toNativeSeparators(missing))},
     };
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    ShowActive();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         prompter.messages.clear();

@@ -33,11 +33,6 @@ protected:
         prompter.fileAnswers.push_back(path);
         Run(ids::kCmdFileImport);
     }
-    static QByteArray Bytes(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     static void WriteText(const QString& path, const QByteArray& text)
     {
         QFile file(path);

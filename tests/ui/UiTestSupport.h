@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -244,6 +245,31 @@ protected:
         for (const int row : rows) {
             selection.select(document.Model().index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
+    }
+    void DeleteFirstRow()
+    {
+        Select({0});
+        view.OnDelete();
+    }
+    void ShowActive()
+    {
+        frame.show();
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    }
+    // The list's open cell editor; a closed one lingers hidden until it is deleted.
+    [[nodiscard]] QLineEdit* Editor()
+    {
+        for (QLineEdit* box : view.List()->findChildren<QLineEdit*>()) {
+            if (box->isVisible()) return box;
+        }
+        return nullptr;
+    }
+    // The file's bytes, or none if it cannot be read.
+    [[nodiscard]] static QByteArray Bytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     [[nodiscard]] CRecordDlg& Dialog() { return *view.Dialog(Table().Kind()); }
     [[nodiscard]] QLineEdit& Box(int column)
