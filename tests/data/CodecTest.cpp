@@ -63,9 +63,8 @@ TEST(Codec, DecodesWhatTheFileHoldsWhateverItsCount)
             ASSERT_EQ(decoded.bytes[b], b < skip ? 0 : at < file.size() ? file[at] ^ 0x0F : 0) << "byte " << b;
         }
         WriteFile(dir / "case.dat", file);
-        const auto start = std::chrono::steady_clock::now();
+        // The capacity, not the header's count, is what keeps a lying header from asking for 395 GB.
         const auto read = ReadDataFile(dir / "case.dat", c.kind, 0x0F);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)); // a guard against reading 395 GB
         EXPECT_TRUE(read.report.loaded && read.report.announcedCount == c.count);
         EXPECT_EQ(read.bytes, decoded.bytes);
         EXPECT_LE(read.bytes.capacity(), c.present * SchemaOf(c.kind).recordSize);
