@@ -52,7 +52,7 @@ namespace {
     if (!GbkTable::Instance().AppendGbkFromUtf8(text, bytes)) return false;
     std::u16string units;
     GbkTable::Instance().AppendUtf16(bytes, units);
-    set.nameBytes = FitGbkUtf16(units, static_cast<std::size_t>(schema.nameCapacity - 1)).bytes;
+    set.nameBytes = FitGbkUtf16(units, static_cast<std::size_t>(schema.TypedNameCapacity())).bytes;
     set.nameCut = set.nameBytes.size() < bytes.size();
     return true;
 }

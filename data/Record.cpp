@@ -38,7 +38,7 @@ bool Record::SetName(std::string_view name)
 void Record::SetTypedName(std::string_view name)
 {
     const RecordSchema& schema = Schema();
-    assert(name.size() < schema.nameCapacity);
+    assert(name.size() <= static_cast<std::size_t>(schema.TypedNameCapacity()));
     std::uint8_t* field = m_bytes.data() + schema.nameOffset;
     std::copy(name.begin(), name.end(), field);
     field[name.size()] = 0;

@@ -47,6 +47,8 @@ struct RecordSchema {
     std::span<const ColumnSpec> columns;
     std::span<const ByteRange> hidden;
 
+    // The most bytes a typed name may have: the field keeps one for the zero that ends it.
+    [[nodiscard]] constexpr int TypedNameCapacity() const { return nameCapacity - 1; }
     [[nodiscard]] constexpr int ColumnCount() const { return static_cast<int>(columns.size()); }
     [[nodiscard]] constexpr const ColumnSpec& Column(int k) const { return columns[static_cast<std::size_t>(k)]; }
     // Column of a dialog edit box, or -1.

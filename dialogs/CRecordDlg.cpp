@@ -86,7 +86,7 @@ void CRecordDlg::BuildControls()
             const ColumnSpec& spec = schema.Column(kNameColumn);
             addLabel(spec, c, m_template.nameY);
             m_nameBox = addBox(spec, c, m_template.nameY, m_template.nameWidth, 0);
-            new GbkNameLimit(*m_nameBox, schema.nameCapacity - 1);
+            new GbkNameLimit(*m_nameBox, schema.TypedNameCapacity());
         }
     }
 
@@ -158,7 +158,7 @@ bool CRecordDlg::ReadBoxes()
 
 void CRecordDlg::WriteName(const QString& text)
 {
-    m_record.SetTypedName(FitGbk(text, m_record.Schema().nameCapacity - 1).bytes);
+    m_record.SetTypedName(FitGbk(text, m_record.Schema().TypedNameCapacity()).bytes);
 }
 
 void CRecordDlg::OnCommit()

@@ -92,7 +92,7 @@ PutResult TableEdits::EditCell(int row, int column, const QString& text)
     result.id = record.Id();
     if (column == kNameColumn) {
         if (text == GbkCodec::Instance().Decode(record.Name())) return result;
-        record.SetTypedName(FitGbk(text, record.Schema().nameCapacity - 1).bytes);
+        record.SetTypedName(FitGbk(text, record.Schema().TypedNameCapacity()).bytes);
     } else {
         const std::optional<std::int32_t> value = ParseStrictInt32(text.toStdString());
         if (!value) {
@@ -243,7 +243,7 @@ CellsResult TableEdits::SetCells(std::vector<int> rows, int column, const std::v
         auto step = std::make_unique<WriteStep>(m_model, Name(label));
         for (std::size_t i = 0; i < rows.size(); ++i) {
             Record record = table.ReadRow(rows[i]);
-            record.SetTypedName(FitGbk(textOf(i), record.Schema().nameCapacity - 1).bytes);
+            record.SetTypedName(FitGbk(textOf(i), record.Schema().TypedNameCapacity()).bytes);
             step->Add(table.SlotOfRow(rows[i]), record.Bytes());
         }
         Push(std::move(step));

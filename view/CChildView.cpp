@@ -153,7 +153,7 @@ void CChildView::SetUpList()
     for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{m_list, m_list->Frozen()}) {
         view->setItemDelegate(new CellEditor(
             [this](const QModelIndex& cell, const QString& text, bool report) { return CommitCell(cell, text, report); },
-            [this](int column) { return column == kNameColumn ? m_document.Table().Schema().nameCapacity - 1 : 0; },
+            [this](int column) { return column == kNameColumn ? m_document.Table().Schema().TypedNameCapacity() : 0; },
             [this](int row, int column, bool rowGone, RecordList::EditMove move) {
                 m_list->MoveAfterEdit(row, column, rowGone, move);
             },
