@@ -60,15 +60,6 @@ grab() { # window file
   import -window root -crop "$((w + left + right))x$((h + top + bottom))+$((x - left))+$((y - top))" +repage "$2"
 }
 step() { [ -z "$shots" ] || grab "$frame" "$shots/$1.png"; }
-# Waits for a visible window whose title matches, and prints its id.
-wait_window() { # pattern [tries]
-  local id
-  for _ in $(seq "${2:-100}"); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) && [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 # Clicks at a point of the main window's client area.
 click_at() { # x y [repeat]
   xdotool mousemove --window "$frame" "$1" "$2" click --repeat "${3:-1}" --delay 120 1

@@ -22,6 +22,8 @@ shots=${SHOTS_DIR:-}
 ensure_packages wine64 xvfb xauth xdotool imagemagick openbox x11-utils fonts-wqy-microhei
 
 . scripts/lib/display.sh
+# Wine's windows come slower than the Linux editor's.
+WAIT_TRIES=150
 work=$(mktemp -d)
 cp samples/*.dat "$work"/
 export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
@@ -55,14 +57,6 @@ grab_frame() { # window file
   import -window root -crop "$((w + 2 * x))x$((h + y + x))+0+0" +repage "$2"
 }
 step() { [ -z "$shots" ] || import -window root "$shots/$1.png"; }
-wait_window() { # pattern [tries]
-  local id
-  for _ in $(seq "${2:-150}"); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) && [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 # Types into whatever has the keyboard: Wine's windows take xdotool's keys best that way.
 press() { xdotool key --clearmodifiers --delay 80 "$@"; sleep 0.3; }
 type_text() { xdotool type --delay 60 "$1"; sleep 0.3; }

@@ -25,3 +25,14 @@ start_display() { # n WIDTHxHEIGHT
   pids+=($!)
   sleep 0.5
 }
+
+# Waits for a visible window whose title matches, and prints its id; tries are a tenth of a
+# second each (WAIT_TRIES, or 100).
+wait_window() { # pattern [tries]
+  local id
+  for _ in $(seq "${2:-${WAIT_TRIES:-100}}"); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) && [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
