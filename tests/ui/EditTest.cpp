@@ -289,8 +289,8 @@ TEST_F(EditTest, ASortIsUnsavedUntilASaveWritesIt)
     EXPECT_TRUE(prompter.questions.empty());
 }
 
-// The 编辑 menu takes back and does again what the form did, naming the step; the status bar
-// counts what is unsaved.
+// The 编辑 menu takes back and does again what the form did, naming the step (what the status
+// bar then says is the save tests').
 TEST_F(EditTest, UndoAndRedoFromTheEditMenuAndTheirKeys)
 {
     Open({.ids = {1, 2, 3}});
@@ -299,24 +299,19 @@ TEST_F(EditTest, UndoAndRedoFromTheEditMenuAndTheirKeys)
     QAction& redo = *frame.CommandAction(ids::kCmdEditRedo);
     EXPECT_EQ(undo.text(), U("撤销"));
     EXPECT_FALSE(undo.isEnabled() || redo.isEnabled());
-    EXPECT_FALSE(frame.ChangesPane()->isVisible());
 
     Select({1});
     view.OnDelete();
     view.OnHeaderItemClick(kNameColumn);
     EXPECT_EQ(undo.text(), U("撤销 排序 ItemName"));
-    EXPECT_TRUE(frame.ChangesPane()->isVisible());
-    EXPECT_EQ(frame.ChangesPane()->text(), U("已修改 1 条记录，记录顺序已改变"));
 
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Z")));
-    EXPECT_EQ(frame.ChangesPane()->text(), U("已修改 1 条记录"));
     EXPECT_EQ(undo.text(), U("撤销 删除 [ID=2]"));
     EXPECT_EQ(redo.text(), U("重做 排序 ItemName"));
     EXPECT_EQ(view.Header()->ArrowColumn(), -1);
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Z")));
     EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2, 3}));
     EXPECT_EQ(Count(), QStringLiteral("3"));
-    EXPECT_FALSE(frame.ChangesPane()->isVisible());
     EXPECT_FALSE(document.Modified());
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Y")));
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
