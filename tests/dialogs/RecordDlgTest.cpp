@@ -144,9 +144,11 @@ TEST_P(RecordDlgTest, CtrlEnterCommitsAsTheCommitButtonDoes)
     }
 }
 
+// Which texts are whole numbers is the record library's test; here two that a looser parser
+// would take: a fraction and full-width digits.
 TEST_P(RecordDlgTest, BadNumberStopsTheCommitAtThatBox)
 {
-    for (const QString bad : {"12a", "1.5", "", "2147483648", "- 3", "１２"}) {
+    for (const QString bad : {"1.5", "１２"}) {
         prompter.messages.clear();
         Open(Record(GetParam()), true);
         const int column = Schema().ColumnCount() - 2;

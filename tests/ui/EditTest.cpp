@@ -47,14 +47,6 @@ protected:
         QTest::keyClick(view.List(), key);
         return Editor();
     }
-    void TypeInEditor(const char* text, Qt::Key end)
-    {
-        QLineEdit* box = Editor();
-        ASSERT_NE(box, nullptr);
-        box->selectAll();
-        box->insert(U(text));
-        QTest::keyClick(box, end);
-    }
     // 批量修改 of the selected rows' Price through its dialog.
     void Bulk(const char* operation, const char* value)
     {
@@ -94,28 +86,24 @@ TEST_F(EditTest, ADoubleClickOpensTheRowInTheModifyDialog)
 // Captions and buttons of each mode are the record dialog's own tests.
 TEST_F(EditTest, AddProposesOnePastTheLargestIdAndModifyTakesTheFirstSelectedRow)
 {
-    struct Case { FileKind kind; std::vector<std::int32_t> ids; bool emptied; std::int32_t proposed; };
+    // The largest ID of an empty or all-negative table is the table's test.
+    struct Case { FileKind kind; std::vector<std::int32_t> ids; std::int32_t proposed; };
     const Case cases[] = {
-        {FileKind::Item, {3, 10, 7}, false, 11},
-        {FileKind::Magic, {-5, -3, -4}, false, 0},
-        {FileKind::Monster, {0, INT_MAX, 1}, false, INT_MIN}, // wraps at the end of the range
-        {FileKind::Item, {5}, true, 0},                      // emptied by Delete
+        {FileKind::Item, {3, 10, 7}, 11},
+        {FileKind::Monster, {0, INT_MAX, 1}, INT_MIN}, // wraps at the end of the range
     };
     for (const Case& c : cases) {
         Open({.kind = c.kind, .ids = c.ids});
         for (const FileKind kind : kAllKinds) EXPECT_FALSE(view.Dialog(kind)->isVisible()); // a load hides them
-        if (c.emptied) DeleteFirstRow();
         view.OnAdd();
         EXPECT_TRUE(Dialog().isVisible() && !Dialog().IsModify());
         EXPECT_EQ(Box(kIdColumn).text(), QString::number(c.proposed));
-        if (c.emptied) continue;
         Select({2, 1});
         view.OnModify();
         EXPECT_TRUE(Dialog().IsModify());
         EXPECT_EQ(Box(kIdColumn).text(), QString::number(c.ids[1]));
         EXPECT_EQ(Box(kNameColumn).text(), QStringLiteral("N%1").arg(c.ids[1]));
     }
-    EXPECT_EQ(Count(), QStringLiteral("0"));
     EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -182,27 +170,24 @@ TEST_F(EditTest, RefusedCommitsKeepTheDialogOpenUntilTheIdIsFree)
 }
 
 // A name whose length byte counts fewer bytes than its field holds: the dialog shows the name
-// the list shows, and a commit that leaves it alone keeps its bytes, the hidden rest included.
+// the list shows, and a commit that leaves it alone keeps its bytes, the hidden rest included
+// (for every kind in the record dialog's own test).
 TEST_F(EditTest, ModifyDialogShowsTheNameTheListShows)
 {
-    for (const FileKind kind : kAllKinds) {
-        SCOPED_TRACE(int(kind));
-        prompter.answers = {Answer::Discard};
-        Open({.kind = kind, .ids = {0, 2}});
-        Record record = Table().ReadRow(1);
-        ASSERT_TRUE(record.SetName("abcdef"));
-        record.Bytes()[record.Schema().nameLengthOffset] = 3;
-        ASSERT_EQ(view.PutRecord(record, 1), PutOutcome::Accepted);
-        ASSERT_EQ(Cell(1, kNameColumn), QStringLiteral("abc"));
-        Select({1});
-        view.OnModify();
-        EXPECT_EQ(Box(kNameColumn).text(), QStringLiteral("abc"));
-        Box(2).setText(QStringLiteral("7"));
-        Commit();
-        record.SetValue(2, 7);
-        EXPECT_EQ(Table().ReadRow(1), record);
-        EXPECT_EQ(Cell(1, kNameColumn), QStringLiteral("abc"));
-    }
+    Open({.ids = {0, 2}});
+    Record record = Table().ReadRow(1);
+    ASSERT_TRUE(record.SetName("abcdef"));
+    record.Bytes()[record.Schema().nameLengthOffset] = 3;
+    ASSERT_EQ(view.PutRecord(record, 1), PutOutcome::Accepted);
+    ASSERT_EQ(Cell(1, kNameColumn), QStringLiteral("abc"));
+    Select({1});
+    view.OnModify();
+    EXPECT_EQ(Box(kNameColumn).text(), QStringLiteral("abc"));
+    Box(2).setText(QStringLiteral("7"));
+    Commit();
+    record.SetValue(2, 7);
+    EXPECT_EQ(Table().ReadRow(1), record);
+    EXPECT_EQ(Cell(1, kNameColumn), QStringLiteral("abc"));
 }
 
 TEST_F(EditTest, ModifyDialogStaysOnItsRecordThroughSortsAndDeletesAndRefusesOnceItIsGone)
@@ -304,8 +289,8 @@ TEST_F(EditTest, ASortIsUnsavedUntilASaveWritesIt)
     EXPECT_TRUE(prompter.questions.empty());
 }
 
-// The 编辑 menu takes back and does again what the form did, naming the step; the status bar
-// counts what is unsaved.
+// The 编辑 menu takes back and does again what the form did, naming the step (what the status
+// bar then says is the save tests').
 TEST_F(EditTest, UndoAndRedoFromTheEditMenuAndTheirKeys)
 {
     Open({.ids = {1, 2, 3}});
@@ -314,24 +299,19 @@ TEST_F(EditTest, UndoAndRedoFromTheEditMenuAndTheirKeys)
     QAction& redo = *frame.CommandAction(ids::kCmdEditRedo);
     EXPECT_EQ(undo.text(), U("撤销"));
     EXPECT_FALSE(undo.isEnabled() || redo.isEnabled());
-    EXPECT_FALSE(frame.ChangesPane()->isVisible());
 
     Select({1});
     view.OnDelete();
     view.OnHeaderItemClick(kNameColumn);
     EXPECT_EQ(undo.text(), U("撤销 排序 ItemName"));
-    EXPECT_TRUE(frame.ChangesPane()->isVisible());
-    EXPECT_EQ(frame.ChangesPane()->text(), U("已修改 1 条记录，记录顺序已改变"));
 
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Z")));
-    EXPECT_EQ(frame.ChangesPane()->text(), U("已修改 1 条记录"));
     EXPECT_EQ(undo.text(), U("撤销 删除 [ID=2]"));
     EXPECT_EQ(redo.text(), U("重做 排序 ItemName"));
     EXPECT_EQ(view.Header()->ArrowColumn(), -1);
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Z")));
     EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2, 3}));
     EXPECT_EQ(Count(), QStringLiteral("3"));
-    EXPECT_FALSE(frame.ChangesPane()->isVisible());
     EXPECT_FALSE(document.Modified());
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Y")));
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
@@ -340,22 +320,9 @@ TEST_F(EditTest, UndoAndRedoFromTheEditMenuAndTheirKeys)
     EXPECT_EQ(view.Header()->ArrowColumn(), kNameColumn);
 }
 
-// F2 opens the cell's editor on its text; Return puts a whole number in, one step named by
-// the column.
-TEST_F(EditTest, F2EditsANumberCellInPlaceAsOneStep)
-{
-    Open({.ids = {1, 2, 3}});
-    ShowActive();
-    ASSERT_NE(StartEditing(1, Price(), Qt::Key_F2), nullptr);
-    EXPECT_EQ(Editor()->text(), QStringLiteral("0"));
-    TypeInEditor(" -12\t", Qt::Key_Return);
-    EXPECT_EQ(Editor(), nullptr);
-    EXPECT_EQ(Cell(1, Price()), QStringLiteral("-12"));
-    EXPECT_EQ(frame.CommandAction(ids::kCmdEditUndo)->text(), U("撤销 修改 Price"));
-}
-
 // Typing replaces the cell's text; a text that is no whole 32-bit number keeps the editor open
-// with the message; Escape takes nothing back into the table.
+// with the message (which texts are numbers is the record library's test); Escape takes nothing
+// back into the table.
 TEST_F(EditTest, ARefusedNumberKeepsTheEditorOpenAndEscapeTakesNothing)
 {
     Open({.ids = {1, 2, 3}});
@@ -365,10 +332,6 @@ TEST_F(EditTest, ARefusedNumberKeepsTheEditorOpenAndEscapeTakesNothing)
     EXPECT_EQ(Editor()->text(), QStringLiteral("7"));
     QTest::keyClick(Editor(), Qt::Key_Period);
     QTest::keyClick(Editor(), Qt::Key_Return);
-    EXPECT_EQ(LastMessage(), Shown(str::kCaptionWarning, "请输入-2147483648到2147483647之间的整数。"));
-    ASSERT_NE(Editor(), nullptr);
-    prompter.messages.clear();
-    TypeInEditor("2147483648", Qt::Key_Return);
     EXPECT_EQ(LastMessage(), Shown(str::kCaptionWarning, "请输入-2147483648到2147483647之间的整数。"));
     ASSERT_NE(Editor(), nullptr);
     QTest::keyClick(Editor(), Qt::Key_Escape);
@@ -536,27 +499,19 @@ TEST_F(EditTest, AMalformedConditionSaysWhyAndFiltersNothing)
 }
 
 // Ctrl+C puts the selected rows on the clipboard in table order, as tab-separated text with the
-// CSV header and Raw.
-TEST_F(EditTest, CopyPutsTheSelectedRowsWithTheHeaderAndRaw)
-{
-    Open({.ids = {1, 2, 3}});
-    Select({2, 0});
-    view.ListCommand(ids::kCmdCopy)->trigger();
-    const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 3);
-    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("ItemID\tItemName\tStdmode")) && lines[0].endsWith(QStringLiteral("\tRaw")));
-    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("1\tN1\t")));
-    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("3\tN3\t")));
-}
-
-// Rows pasted with IDs the table holds are refused and named; with new IDs they go in whole,
-// Raw and all, as one step.
-TEST_F(EditTest, PastedRowsGoInWholeUnlessTheirIdsAreTaken)
+// CSV header and Raw. Pasted back, rows with IDs the table holds are refused and named; with new
+// IDs they go in whole, Raw and all, as one step.
+TEST_F(EditTest, CopiedRowsPasteInWholeUnlessTheirIdsAreTaken)
 {
     Open({.ids = {1, 2, 3}});
     QClipboard& clipboard = *QGuiApplication::clipboard();
     Select({2, 0});
     view.ListCommand(ids::kCmdCopy)->trigger();
+    const QStringList lines = clipboard.text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("ItemID\tItemName\tStdmode")) && lines[0].endsWith(QStringLiteral("\tRaw")));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("1\tN1\t")));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("3\tN3\t")));
     const int steps = document.History().index();
     view.ListCommand(ids::kCmdPaste)->trigger();
     EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, "下列记录的ID在表格中已经存在，没有粘贴：\n[ID=1], [ID=3]"));
@@ -617,7 +572,7 @@ TEST_F(EditTest, PastedTextThatDoesNotFitChangesNothingAndSaysWhy)
 }
 
 // Another program adds a record to the open file: saving over it asks, default 否, and 否
-// keeps that program's file. What we saved is what was loaded from then on.
+// keeps that program's file. (That our own save is the new baseline is the document's test.)
 TEST_F(EditTest, SaveOverAnotherProgramsChangesAsksFirst)
 {
     const QString path = Open({.ids = {1, 2}});
@@ -636,10 +591,6 @@ TEST_F(EditTest, SaveOverAnotherProgramsChangesAsksFirst)
         EXPECT_EQ(Bytes(path) == theirs, answer == Answer::No);
         prompter.buttonsAsked.clear();
     }
-    prompter.questions.clear();
-    prompter.fileAnswers.push_back(path);
-    view.OnSave();
-    EXPECT_TRUE(prompter.questions.empty());
 }
 
 // An empty table makes a file nothing opens again: asked before the file dialog; 否 writes nothing.

@@ -90,6 +90,7 @@ TEST_F(KeyboardTest, InPlaceEditingShowsItsEditorAndMovesOn)
     QTest::keyClicks(Editor(), QStringLiteral("20"));
     QTest::keyClick(Editor(), Qt::Key_Return);
     EXPECT_EQ(Cell(1, kIdColumn), QStringLiteral("20"));
+    EXPECT_EQ(frame.CommandAction(ids::kCmdEditUndo)->text(), U("撤销 修改 ItemID")) << "one step, named by the column";
     EXPECT_EQ(Editor(), nullptr);
     EXPECT_EQ(List().currentIndex(), List().model()->index(2, kIdColumn)) << "the cell below";
     EXPECT_TRUE(List().hasFocus());

@@ -252,6 +252,8 @@ TEST_F(SaveTest, TheStatusBarTellsChangedRecordsFromAnotherOrder)
         {"sSu", "记录顺序已改变"}, // the saved file has the sorted order
         {"sSs", "记录顺序已改变"},
         {"du", ""},
+        {"dsu", "已修改 1 条记录"},
+        {"dsuu", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.steps);
