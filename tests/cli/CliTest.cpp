@@ -1,7 +1,6 @@
 // recwright-cli as a user runs it: exit status, messages, and the files it makes.
 
 #include "data/DataFile.h"
-#include "data/HexText.h"
 #include "data/Platform.h"
 #include "data/Record.h"
 #include "data/RecordBytes.h"
@@ -18,12 +17,8 @@ namespace {
 
 TEST_F(Cli, UsageErrorsExitWithTwo)
 {
-    // A file whose name tells no kind and whose size fits none exactly: it is there, so that
-    // its kind is what is unknown.
-    WriteFile(Path("items.bak"), ReadFile<std::string>(kItem) + "0123456789");
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "Usage:"},
-        {{"frobnicate"}, "unknown command 'frobnicate'"},
         {{"help", "frobnicate"}, "unknown command 'frobnicate'"},
         {{"info"}, "no file given"},
         {{"export", kItem, "--key", "256"}, "--key takes a whole number from 0 to 255, not '256'"},
@@ -31,20 +26,16 @@ TEST_F(Cli, UsageErrorsExitWithTwo)
         {{"export", kItem, "--key"}, "option --key needs a value"},
         {{"export", kItem, "--kind", "weapon"}, "--kind takes item, magic or monster, not 'weapon'"},
         {{"export", kItem, "--encoding", "latin1"}, "--encoding takes utf-8 (utf8), utf-8-bom (utf8-bom) or gbk (cp936)"},
-        {{"export", kItem, "--bogus"}, "unknown option '--bogus'"},
         {{"export", kItem, "--allow-empty"}, "unknown option '--allow-empty' for export"},
         {{"import", "a.csv", "-o", "stditem.dat", "--allow-empty=yes"}, "option --allow-empty takes no value"},
         {{"info", kItem, "--encoding", "gbk"}, "unknown option '--encoding'"},
         {{"export", kItem, kItem}, "one file only"},
         {{"import", kItem}, "import needs -o FILE"},
-        {{"export", Path("items.bak")}, "items.bak: the name does not say which table this is"},
-        {{"import", "a.csv", "-o", "stditem.dat", "--kind", "monstre"}, "not 'monstre'; did you mean 'monster'?"},
         {{"export", kItem, "--format", "xlsx"}, "an .xlsx cannot go to standard output; give -o FILE.xlsx"},
         {{"export", kItem, "-o", "-", "--format", "XLSX"}, "an .xlsx cannot go to standard output"},
         {{"import", "-", "--format", "xlsx", "-o", Path("stditem.dat")}, "an .xlsx cannot be read from standard input"},
         {{"export", kItem, "-o", Path("t.xlsx"), "--encoding", "gbk"}, "an .xlsx always holds UTF-8 text"},
         {{"export", kItem, "--format", "ods"}, "--format takes csv or xlsx, not 'ods'"},
-        {{"export", kItem, "--keep-names"}, "unknown option '--keep-names' for export"},
     };
     for (const auto& [args, message] : cases) {
         const CliRun run = Shell(CommandOf(args));
@@ -103,14 +94,12 @@ TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
     auto bytes = ReadFile(kSamples / "monster.dat");
     bytes.resize(bytes.size() - 300); // cut into the last two records
     WriteFile(Path("monster.dat"), bytes);
-    WriteFile(Path("stditem.dat"), std::string(4, '\0'));
-    const CliRun mixed = Invoke({"info", Path("missing.dat"), Path("stditem.dat"), Path("monster.dat"), "--kind", "monster"});
+    const CliRun mixed = Invoke({"info", Path("missing.dat"), Path("monster.dat"), "--kind", "monster"});
     EXPECT_EQ(mixed.status, 1) << "the worst status of all files";
     EXPECT_NE(mixed.out.find("key:                 241"), std::string::npos) << mixed.out;
     EXPECT_NE(mixed.out.find("truncated:           yes"), std::string::npos) << mixed.out;
     EXPECT_NE(mixed.out.find("records present:     29"), std::string::npos) << mixed.out;
     EXPECT_NE(mixed.err.find("missing.dat: cannot read: No such file or directory"), std::string::npos) << mixed.err;
-    EXPECT_NE(mixed.err.find("stditem.dat: not loaded: the count in its header is 0"), std::string::npos) << mixed.err;
 
     const CliRun exported = Invoke({"export", Path("monster.dat"), "-o", Path("t.csv")});
     EXPECT_EQ(exported.status, 0);
@@ -220,16 +209,15 @@ TEST_F(Cli, ExportWritesTheFixedCsvOfEachKindByteForByte)
 
 TEST_F(Cli, ExportThenImportGivesTheSameFile)
 {
-    // Encoding names in any letter case, under either of their names.
+    // Encoding names in any letter case, under either of their names (each kind in each
+    // encoding: CliNames.ChineseNamesExportAndImportTheSamples).
     const std::pair<const char*, const char*> encodings[] = {{"utf-8", "UTF8"}, {"UTF-8-BOM", "utf8-bom"}, {"gbk", "CP936"}};
-    for (const char* name : {"stditem.dat", "magic.dat", "monster.dat"}) {
-        for (const auto& [out, in] : encodings) {
-            const CliRun exported = Invoke({"export", (kSamples / name).string(), "--encoding", out, "-o", Path("t.csv")});
-            ASSERT_EQ(exported.status, 0) << exported.err;
-            const CliRun imported = Invoke({"import", Path("t.csv"), "--encoding", in, "-o", Path(name)});
-            ASSERT_EQ(imported.status, 0) << imported.err;
-            EXPECT_EQ(ReadFile(Path(name)), ReadFile(kSamples / name)) << name << " " << out;
-        }
+    for (const auto& [out, in] : encodings) {
+        const CliRun exported = Invoke({"export", kItem, "--encoding", out, "-o", Path("t.csv")});
+        ASSERT_EQ(exported.status, 0) << exported.err;
+        const CliRun imported = Invoke({"import", Path("t.csv"), "--encoding", in, "-o", Path("stditem.dat")});
+        ASSERT_EQ(imported.status, 0) << imported.err;
+        EXPECT_EQ(ReadFile(Path("stditem.dat")), ReadFile(kItem)) << out;
     }
     // Standard output and input, another key, a name that needs --kind.
     const CliRun toStdout = Invoke({"export", kMagic});
@@ -309,15 +297,11 @@ TEST_F(Cli, CsvErrorsNameLineAndColumnAndWriteNothing)
 {
     const std::string csv = Invoke({"export", kItem}).out;
     const std::string header = csv.substr(0, csv.find('\n') + 1);
-    std::string badStdmode = "77,\xE5\x89\x91,x1";
-    for (int k = 0; k < 28; ++k) badStdmode += ",0";
     std::string tooMany = "1,a";
     for (int k = 0; k < 31; ++k) tooMany += ",0";
     struct Case { const char* label; std::string text; std::vector<std::string> messages; };
     const Case cases[] = {
-        {"bad number", header + ItemRow("1", "a") + badStdmode + ",\n", {"t.csv:3:3: Stdmode: 'x1' is not a whole number"}},
         {"fields counted with Raw", header + tooMany + "\n", {"t.csv:2: 33 fields, but the header has 32\n"}},
-        {"fields counted without Raw", WithoutLastColumn(header) + tooMany + "\n", {"t.csv:2: 33 fields, but the header has 31\n"}},
         // GBK read as UTF-8: one error for the whole CSV, not one per row.
         {"not UTF-8", Invoke({"export", kItem, "--encoding", "gbk"}).out,
          {"t.csv:2:2: ItemName: '", "' is not UTF-8 text; if the CSV is in GBK, give --encoding gbk"}},
@@ -370,22 +354,12 @@ TEST_F(Cli, ACsvWithoutRecordsIsWrittenOnlyWhenAllowed)
     EXPECT_EQ(ReadFile<std::string>(Path("stditem.dat")), std::string(4, '\0'));
 }
 
-TEST_F(Cli, LongNamesWorkAndFailedWritesLeaveNoTemporaryFile)
+TEST_F(Cli, LongFileNamesAreWrittenAndRead)
 {
     const std::string csv = Path(std::string(246, 'c') + ".csv");
     const std::string data = Path(std::string(246, 'd') + ".dat");
     ASSERT_EQ(Invoke({"export", kItem, "-o", csv}).status, 0);
     ASSERT_EQ(Invoke({"import", csv, "--kind", "item", "-o", data}).status, 0);
-    EXPECT_EQ(ReadFile(data), ReadFile(kItem));
-
-    // Writes cut short by a file size limit, whose signal is ignored so that the write fails.
-    const std::string csvBefore = ReadFile<std::string>(csv);
-    for (const std::string& command : {Command({"export", kItem, "-o", csv}), Command({"import", csv, "--kind", "item", "-o", data})}) {
-        const CliRun run = Shell("(trap '' XFSZ; ulimit -f 1; " + command + ")");
-        EXPECT_EQ(run.status, 1) << command;
-        EXPECT_NE(run.err.find(": cannot write: File too large"), std::string::npos) << run.err;
-    }
-    EXPECT_EQ(ReadFile<std::string>(csv), csvBefore);
     EXPECT_EQ(ReadFile(data), ReadFile(kItem));
     EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
@@ -478,56 +452,45 @@ TEST_F(Cli, SheetsByNameOrFormatGiveTheSameFileBack)
         {"t.sheet", {"--format", "xlsx"}, {"--format", "Xlsx"}, true},
         {"t.xlsx", {"--format", "csv"}, {"--format", "csv"}, false},
     };
-    for (const char* name : {"stditem.dat", "magic.dat", "monster.dat"}) {
-        for (const Case& c : cases) {
-            std::vector<std::string> exportArgs{"export", (kSamples / name).string(), "-o", Path(c.file)};
-            exportArgs.insert(exportArgs.end(), c.exportOptions.begin(), c.exportOptions.end());
-            const CliRun exported = Shell(CommandOf(exportArgs));
-            ASSERT_EQ(exported.status, 0) << exported.err;
-            EXPECT_EQ(ReadFile<std::string>(Path(c.file)).rfind("PK", 0) == 0, c.sheet) << c.file;
-            std::vector<std::string> importArgs{"import", Path(c.file), "-o", Path(name)};
-            importArgs.insert(importArgs.end(), c.importOptions.begin(), c.importOptions.end());
-            const CliRun imported = Shell(CommandOf(importArgs));
-            ASSERT_EQ(imported.status, 0) << imported.err;
-            EXPECT_EQ(imported.err, "") << "no name changed, nothing to say";
-            EXPECT_EQ(ReadFile(Path(name)), ReadFile(kSamples / name)) << name << " " << c.file;
-        }
+    // One table: every kind through a worksheet is Cli.AnImportToANameThatTellsNoKindTakesItFromTheHeader.
+    for (const Case& c : cases) {
+        std::vector<std::string> exportArgs{"export", kMagic, "-o", Path(c.file)};
+        exportArgs.insert(exportArgs.end(), c.exportOptions.begin(), c.exportOptions.end());
+        const CliRun exported = Shell(CommandOf(exportArgs));
+        ASSERT_EQ(exported.status, 0) << exported.err;
+        EXPECT_EQ(ReadFile<std::string>(Path(c.file)).rfind("PK", 0) == 0, c.sheet) << c.file;
+        std::vector<std::string> importArgs{"import", Path(c.file), "-o", Path("magic.dat")};
+        importArgs.insert(importArgs.end(), c.importOptions.begin(), c.importOptions.end());
+        const CliRun imported = Shell(CommandOf(importArgs));
+        ASSERT_EQ(imported.status, 0) << imported.err;
+        EXPECT_EQ(imported.err, "") << "no name changed, nothing to say";
+        EXPECT_EQ(ReadFile(Path("magic.dat")), ReadFile(kMagic)) << c.file;
     }
     EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
 
 TEST_F(Cli, NameChangesAreWarnedOfAndKeptOnRequest)
 {
-    // The CSV's second record renamed, as a spreadsheet turns "007" into "7"; the sheet's.
+    // The CSV's second record renamed, as a spreadsheet turns "007" into "7" (from worksheet
+    // rows as from CSV text: CsvRows.NameChangesAreListedAndKeptOnRequest).
     std::string csv = Invoke({"export", kItem}).out;
     const std::size_t row = csv.find("\n2,") + 3;
     csv.replace(row, csv.find(',', row) - row, "7");
     WriteFile(Path("t.csv"), csv);
-    Record stored(FileKind::Item);
-    ASSERT_TRUE(stored.SetName("007"));
-    std::string raw(2 * 184, '0');
-    WriteHex(stored.Bytes().data(), 184, raw.data());
-    WriteFile(Path("t.xlsx"), test::Workbook(test::SheetXml(test::HeaderRow(FileKind::Item) +
-                                                            test::RecordRow(FileKind::Item, 3, "2", "7", raw))));
     // The name shown (UTF-8) and the name kept (GBK bytes).
-    struct Case { std::string table; std::string stored; std::string kept; };
-    const Case cases[] = {
-        {"t.csv", "\xE6\x99\xA8\xE9\x9C\xB2\xE8\x8D\xAF\xE5\x89\x82(\xE5\xA4\xA7)", "\xB3\xBF\xC2\xB6\xD2\xA9\xBC\xC1(\xB4\xF3)"},
-        {"t.xlsx", "007", "007"},
-    };
-    for (const Case& c : cases) {
-        for (const bool keep : {false, true}) {
-            std::vector<std::string> args{"import", Path(c.table), "-o", Path("stditem.dat")};
-            if (keep) args.push_back("--keep-names");
-            const CliRun run = Shell(CommandOf(args));
-            ASSERT_EQ(run.status, 0) << run.err;
-            const std::string where = "recwright-cli: " + Path(c.table) + ":3:2: warning: ID 2: the name '" + c.stored;
-            EXPECT_EQ(run.err, where + (keep ? "' is kept, not '7'\n" : "' becomes '7'\n") + "recwright-cli: " +
-                                   Path(c.table) + ": warning: 1 name(s) differ from the names their Raw holds" +
-                                   (keep ? "; those are kept\n" : " and are written; --keep-names keeps the names in Raw instead\n"));
-            const auto records = ReadDataFile(Path("stditem.dat"), FileKind::Item, 173);
-            EXPECT_EQ(Record(FileKind::Item, records.RecordAt(c.table == "t.csv" ? 1 : 0)).Name(), keep ? c.kept : "7");
-        }
+    const std::string stored = "\xE6\x99\xA8\xE9\x9C\xB2\xE8\x8D\xAF\xE5\x89\x82(\xE5\xA4\xA7)";
+    const std::string kept = "\xB3\xBF\xC2\xB6\xD2\xA9\xBC\xC1(\xB4\xF3)";
+    for (const bool keep : {false, true}) {
+        std::vector<std::string> args{"import", Path("t.csv"), "-o", Path("stditem.dat")};
+        if (keep) args.push_back("--keep-names");
+        const CliRun run = Shell(CommandOf(args));
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string where = "recwright-cli: " + Path("t.csv") + ":3:2: warning: ID 2: the name '" + stored;
+        EXPECT_EQ(run.err, where + (keep ? "' is kept, not '7'\n" : "' becomes '7'\n") + "recwright-cli: " + Path("t.csv") +
+                               ": warning: 1 name(s) differ from the names their Raw holds" +
+                               (keep ? "; those are kept\n" : " and are written; --keep-names keeps the names in Raw instead\n"));
+        const auto records = ReadDataFile(Path("stditem.dat"), FileKind::Item, 173);
+        EXPECT_EQ(Record(FileKind::Item, records.RecordAt(1)).Name(), keep ? kept : "7");
     }
 
     // Very many: the first ten thousand, then how many more.
@@ -659,19 +622,6 @@ TEST_F(Cli, DiffShowsEachDifferenceAndAnswersWithItsStatus)
                             "],\"summary\":{\"only_in_a\":1,\"only_in_b\":1,\"changed\":3,\"same\":34}}\n");
     EXPECT_EQ(json.err, "");
 
-    // Spells by position, so a swap changes both places; monsters by ID, so it changes nothing.
-    const auto swap = [](std::vector<Record>& records) { std::swap(records[1], records[2]); };
-    const std::string magic = EditedSample(m_dir / "new", "magic.dat", FileKind::Magic, swap);
-    const std::string monsters = EditedSample(m_dir / "new", "monster.dat", FileKind::Monster, swap);
-    const CliRun spells = Invoke({"diff", kMagic, magic});
-    EXPECT_EQ(spells.status, 1);
-    EXPECT_NE(spells.out.find("changed: ID 2 '寒霜之环', position 2 in A, 2 in B\n  MagID: 2 → 3\n"), std::string::npos)
-        << spells.out;
-    EXPECT_NE(spells.out.find("\n0 only in A, 0 only in B, 2 changed, 20 the same\n"), std::string::npos) << spells.out;
-    const CliRun beasts = Invoke({"diff", kMonster, monsters});
-    EXPECT_EQ(beasts.status, 0) << beasts.out;
-    EXPECT_NE(beasts.out.find("\n0 only in A, 0 only in B, 0 changed, 30 the same\n"), std::string::npos) << beasts.out;
-
     // A backup's name tells nothing: it is taken to be of the other file's kind.
     std::filesystem::copy_file(kItem, Path("stditem.dat.bak"));
     const CliRun same = Invoke({"diff", Path("stditem.dat.bak"), kItem, "--csv"});
@@ -695,15 +645,11 @@ TEST_F(Cli, DiffReadsBothTablesWithTheKeyGiven)
 TEST_F(Cli, DiffRefusesWhatItCannotCompareWithTwo)
 {
     std::filesystem::copy_file(kItem, Path("stditem.dat"));
-    WriteFile(Path("a.bak"), ReadFile<std::string>(kItem) + "0123456789");
-    WriteFile(Path("stditem.dat.bak"), ReadFile<std::string>(kItem).substr(0, 1000));
     const std::pair<std::string, std::string> cases[] = {
         {Command({"diff", kItem}), "diff needs two data files, A and B"},
         {Command({"diff", kItem, kItem, kMagic}), "two files only, not also '" + kMagic + "'"},
         {Command({"diff", kItem, kMagic}), "are tables of different kinds (item, magic)"},
-        {Command({"diff", Path("a.bak"), Path("stditem.dat.bak")}), "give --kind"},
         {Command({"diff", kItem, kItem, "--encoding", "gbk"}), "unknown option '--encoding' for diff"},
-        {Command({"export", kItem, "--csv"}), "unknown option '--csv' for export"},
         {Command({"diff", kItem, Path("missing.dat")}), "missing.dat: cannot read: No such file or directory"},
         {Command({"diff", kItem, Path("stditem.dat"), "-o", Path("stditem.dat")}), "the output is the input file itself"},
         {Command({"diff", kItem, kItem}) + " >/dev/full", "standard output: cannot write: No space left on device"},

@@ -37,7 +37,6 @@ TEST_F(CliUpdate, ExpressionsChangeWhatTheConditionMeets)
     const Case cases[] = {
         {kItem, "Stdmode=2", {"Price+=5"}, {"  Price: 60 → 65\n", "  Price: 150 → 155\n", "4 changed, 34 the same\n"}},
         {kItem, "ItemID=1", {"Price-=40"}, {"changed: ID 1 '晨露药剂', position 1 in A, 1 in B\n  Price: 30 → -10\n"}},
-        {kItem, "ItemID=2", {"Price*=1.25"}, {"  Price: 120 → 150\n"}},
         {kItem, "ItemID=3", {"Price/=2"}, {"  Price: 45 → 23\n"}},
         {kItem, "ItemID=3", {"Price *= .5"}, {"  Price: 45 → 23\n"}},
         {kItem, "itemid=1", {"price=11", "Price*=3", "WEIGHT+=1"}, {"  Weight: 1 → 2\n  Price: 30 → 33\n"}},
@@ -78,13 +77,11 @@ TEST_F(CliUpdate, RefusalsChangeNothing)
         {"ItemID=1", {"Price"}, 2, "--set 'Price': no operator"},
         {"ItemID=1", {"ItemName+=x"}, 2, "a name can only be set, with =\n"},
         {"ItemID=1", {"Price=1.5"}, 2, "'1.5' is not a whole 32-bit number\n"},
-        {"ItemID=1", {"Price=2147483648"}, 2, "'2147483648' is not a whole 32-bit number\n"},
         {"ItemID=1", {"Price*=abc"}, 2, "'abc' is not a decimal number\n"},
         {"ItemID=1", {"Price/=0"}, 2, "cannot divide by zero\n"},
         {"ItemID=1", {"ItemName=😀"}, 2, "the name has a character that GBK"},
         {"ItemID=1 | ItemID=3", {"Price=2147483647", "Price+=1"}, 1,
          "--set 'Price+=1' takes 2 record(s) out of the 32-bit range: ID 1 '晨露药剂' (position 1), ID 3 '月华灵液' (position 3)\n"},
-        {"ItemID=1", {"Price*=-1", "Price*=99999999"}, 1, "ID 1 '晨露药剂' (position 1)\n"},
         {"ItemID=1", {"ItemID=5"}, 1, "--set 'ItemID=5' gives 1 record(s) an ID another record has: ID 1 '晨露药剂' (position 1)\n"},
         {"Stdmode=2", {"Price=1", "ItemID=1000"}, 1,
          "gives 4 record(s) an ID another record has: ID 5 '归途符纸' (position 5), ID 6 '迷途符纸' (position 6), "
