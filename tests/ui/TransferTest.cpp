@@ -191,7 +191,9 @@ TEST_F(TransferTest, RefusedImportsChangeNothingAndSayWhy)
     EXPECT_EQ(LastMessage(), U("错误|无法写入[%1]：它所在的文件夹不存在").arg(QDir::toNativeSeparators(dir.filePath(QStringLiteral("missing/items.csv")))));
     for (const Case& c : cases) {
         Import(c.path);
-        const QString expected = U(c.expected).arg(QDir::toNativeSeparators(c.path));
+        // Only some of the texts name the file.
+        QString expected = U(c.expected);
+        if (expected.contains(QLatin1String("%1"))) expected = expected.arg(QDir::toNativeSeparators(c.path));
         EXPECT_TRUE(LastMessage().contains(expected)) << c.expected << " in " << LastMessage().toStdString();
         EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2}));
         EXPECT_EQ(document.History().count(), 0);
