@@ -229,6 +229,32 @@ TEST_F(SettingsTest, RecentFilesOpenAgainAsTheKindTheyWereOpenedAs)
     EXPECT_EQ(RecentEntries().size(), 7);
 }
 
+// A recent file opened as a kind it no longer fits (a table of another kind put in its place)
+// loads only after the warning 按类型打开 gives, whose default loads nothing.
+TEST_F(SettingsTest, ARecentFileThatNoLongerFitsItsKindLoadsOnlyAfterTheKindWarning)
+{
+    const QString copy = Write(QStringLiteral("monsters 2.dat"), {.kind = FileKind::Monster, .ids = {0, 4, 5}});
+    prompter.items = {2};
+    frame->OpenPath(copy);
+    ASSERT_EQ(frame->Document().Kind(), FileKind::Monster);
+    Write(QStringLiteral("monsters 2.dat"), {.ids = {1, 2}});
+    Open(Write(QStringLiteral("stditem.dat"), {.ids = {7}}));
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        prompter.answers = {answer};
+        prompter.questions.clear();
+        prompter.buttonsAsked.clear();
+        ASSERT_EQ(RecentEntries().size(), 2);
+        frame->RecentFiles()->actions()[1]->trigger();
+        ASSERT_EQ(prompter.questions.size(), 1u);
+        EXPECT_EQ(prompter.questions[0].text, U("文件[monsters 2.dat]的大小与怪物（monster.dat）的记录不符（2 条记录，缺 132 字节），"
+                                                "而正好是物品（stditem.dat）的大小。按怪物（monster.dat）载入，记录很可能是乱码。"
+                                                "是否仍然按怪物（monster.dat）载入？"));
+        EXPECT_EQ(prompter.buttonsAsked[0].defaultAnswer, Answer::No);
+        EXPECT_EQ(frame->Document().FileName(), answer == Answer::No ? "stditem.dat" : "monsters 2.dat");
+    }
+    EXPECT_EQ(frame->Document().Kind(), FileKind::Monster);
+}
+
 // A recent list whose size says two billion, by hand or damage, is read as far as it has
 // entries: at once, whenever a file is opened or the menu shown. Entries without a path or a
 // kind, and paths listed already, are passed over and not counted among the eight.
