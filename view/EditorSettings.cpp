@@ -113,9 +113,12 @@ std::vector<RecentFile> EditorSettings::RecentFiles() const
     // The entries the file holds, never as many as its size says: a size of two billion, by
     // hand or damage, would be two billion look-ups each time a file is opened.
     m_settings->beginGroup(kRecentKey);
+    // The groups before any value: listing them reads every section of the file, so that a key
+    // a damaged file gives in two sections of one name reads the same at every call.
+    const QStringList groups = m_settings->childGroups();
     const int size = m_settings->value(kRecentSizeKey).toInt();
     std::vector<int> entries;
-    for (const QString& group : m_settings->childGroups()) {
+    for (const QString& group : groups) {
         bool number = false;
         const int entry = group.toInt(&number);
         // As the entry's own key writes it: "1", never "01" or "+1".
