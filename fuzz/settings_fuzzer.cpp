@@ -8,6 +8,7 @@
 #include "data/Schema.h"
 #include "view/EditorSettings.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -33,16 +34,19 @@ void CheckRecent(const std::vector<RecentFile>& files)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // In memory where the system has it: the settings are flushed to the disk when written.
+    // In memory where the system has it: the settings are flushed to the disk when written.
     static const QTemporaryDir folder(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/recwright-fuzz-XXXXXX")
                                                                                   : QDir::tempPath() + QStringLiteral("/recwright-fuzz-XXXXXX"));
-    // A name of its own each time: QSettings keeps what it read of a file while its size and
-    // time stay the same, which two inputs written within a millisecond may share.
-    static unsigned long long run = 0;
-    const QString path = folder.filePath(QStringLiteral("%1.ini").arg(++run));
+    // One name, so that QSettings keeps one file's cache rather than a new one for each input,
+    // and a time of its own for each input: QSettings reads a file again only when its size or
+    // time changed.
+    static qint64 run = 0;
+    const QString path = folder.filePath(QStringLiteral("settings.ini"));
     {
         QFile file(path);
-        Require(file.open(QIODevice::WriteOnly));
+        Require(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         Require(file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) == static_cast<qint64>(size));
+        Require(file.setFileTime(QDateTime::fromMSecsSinceEpoch(++run * 1000), QFileDevice::FileModificationTime));
     }
     std::vector<RecentFile> before;
     {
@@ -70,7 +74,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         before = expected;
     }
     Require(EditorSettings(path).RecentFiles() == before);
-    QFile::remove(path);
-    QFile::remove(path + QStringLiteral(".lock"));
     return 0;
 }
