@@ -8,10 +8,10 @@
 #include "data/Schema.h"
 #include "view/EditorSettings.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <vector>
@@ -34,14 +34,12 @@ void CheckRecent(const std::vector<RecentFile>& files)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // In memory where the system has it: the settings are flushed to the disk when written.
-    // In memory where the system has it: the settings are flushed to the disk when written.
-    static const QTemporaryDir folder(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/recwright-fuzz-XXXXXX")
-                                                                                  : QDir::tempPath() + QStringLiteral("/recwright-fuzz-XXXXXX"));
     // One name, so that QSettings keeps one file's cache rather than a new one for each input,
     // and a time of its own for each input: QSettings reads a file again only when its size or
-    // time changed.
+    // time changed. Removed after each input, since libFuzzer may end without cleaning up.
+    static const QString path = QDir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath())
+                                    .filePath(QStringLiteral("recwright-fuzz-settings-%1.ini").arg(QCoreApplication::applicationPid()));
     static qint64 run = 0;
-    const QString path = folder.filePath(QStringLiteral("settings.ini"));
     {
         QFile file(path);
         Require(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -74,5 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         before = expected;
     }
     Require(EditorSettings(path).RecentFiles() == before);
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral(".lock"));
     return 0;
 }
