@@ -251,7 +251,6 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
     if (*command == CliCommand::Import && !options.output) return Failure(str::kCliMissingOutput);
     if (*command == CliCommand::Update) {
         if (!options.where) return Failure(str::kCliUpdateNeedsWhere);
-        if (options.where->find_first_not_of(" \t") == std::string::npos) return Failure(str::kCliUpdateEmptyWhere);
         if (options.sets.empty()) return Failure(str::kCliUpdateNeedsSet);
         if (options.output == "-") return Failure(str::kCliUpdateOutputNotStdout);
     }

@@ -78,6 +78,7 @@ private:
     case QueryError::Kind::NameColumn: return Format<str::kCliQueryNameColumnFormat>(error.text);
     case QueryError::Kind::NoOperator: return Format<str::kCliQueryNoOperatorFormat>(error.text);
     case QueryError::Kind::NoNumber: return Format<str::kCliQueryNoNumberFormat>(error.text);
+    case QueryError::Kind::EmptyAlternative: return str::kCliQueryEmptyAlternative;
     case QueryError::Kind::NotInRange: break;
     }
     return Format<str::kCliQueryNotInRangeFormat>(error.text);
@@ -254,6 +255,10 @@ private:
     const RecordQuery query = RecordQuery::Parse(*options.where, choice.kind, names);
     if (query.Error()) {
         Complain(Format<str::kCliWhereFormat>(*options.where, QueryErrorText(*query.Error())));
+        return kExitBadUsage;
+    }
+    if (query.Empty()) {
+        Complain(str::kCliUpdateEmptyWhere);
         return kExitBadUsage;
     }
     const RecordSchema& schema = SchemaOf(choice.kind);

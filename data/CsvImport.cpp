@@ -11,8 +11,6 @@
 namespace rw {
 namespace {
 
-// Text shorter than this is read by one reader: parting it would cost more than it saves.
-constexpr std::size_t kPartedBytes = std::size_t{256} << 10;
 // The earlier part's share of the text: a little under half, since its reader also takes its
 // rows in (the records to the sink, the IDs kept) while the later part is still being read.
 constexpr std::size_t kEarlierPercent = 45;
@@ -83,7 +81,8 @@ std::size_t CsvImporter::ConsumeHeader(std::string_view text, bool atEnd)
 
 std::size_t CsvImporter::PartingPoint(std::string_view text, std::size_t pos) const
 {
-    if (text.size() - pos < kPartedBytes || !SideThread::Worthwhile()) return std::string_view::npos;
+    if (text.size() - pos < m_parting.minBytes) return std::string_view::npos;
+    if (!m_parting.onOneProcessor && !SideThread::Worthwhile()) return std::string_view::npos;
     const std::size_t lineEnd = text.find('\n', pos + (text.size() - pos) * kEarlierPercent / 100);
     return lineEnd == std::string_view::npos || lineEnd + 1 == text.size() ? std::string_view::npos : lineEnd + 1;
 }
@@ -92,16 +91,9 @@ std::size_t CsvImporter::ConsumeRows(std::string_view text, std::size_t pos, boo
 {
     CsvRowRun& first = m_runs[0];
     CsvRowRun& second = m_runs[1];
-    for (;;) {
-        const std::size_t parting = PartingPoint(text, pos);
-        first.Clear();
-        if (parting == std::string_view::npos) {
-            m_readers[0]->ReadRows(text, pos, atEnd, first, false);
-            TakeRun(first);
-            if (first.ended) Finish();
-            return first.ended ? text.size() : first.next;
-        }
+    if (const std::size_t parting = PartingPoint(text, pos); parting != std::string_view::npos) {
         if (!m_side) m_side = std::make_unique<SideThread>();
+        first.Clear();
         second.Clear();
         CsvRowReader& later = *m_readers[1];
         m_side->Start([&] { later.ReadRows(text, parting, atEnd, second, true); });
@@ -111,18 +103,23 @@ std::size_t CsvImporter::ConsumeRows(std::string_view text, std::size_t pos, boo
         m_readers[0]->ReadRows(text.substr(0, parting), pos, false, first, false);
         TakeRun(first);
         waited.Wait();
-        if (first.next != parting || !first.clean) {
-            // A quoted field or an error's line went on past the parting line end: the later
-            // part does not start a row. Read on from where the earlier one stopped.
-            pos = first.next;
-            continue;
+        if (first.next == parting && first.clean) {
+            TakeRun(second);
+            // The later reader is now where the text was left.
+            std::swap(m_readers[0], m_readers[1]);
+            if (second.ended) Finish();
+            return second.ended ? text.size() : second.next;
         }
-        TakeRun(second);
-        // The later reader is now where the text was left.
-        std::swap(m_readers[0], m_readers[1]);
-        if (second.ended) Finish();
-        return second.ended ? text.size() : second.next;
+        // A quoted field or an error's line went on past the parting line end: the later part
+        // does not start a row. The earlier reader reads on alone from where it stopped; parted
+        // again from there, it could stop at the same place every time.
+        pos = first.next;
     }
+    first.Clear();
+    m_readers[0]->ReadRows(text, pos, atEnd, first, false);
+    TakeRun(first);
+    if (first.ended) Finish();
+    return first.ended ? text.size() : first.next;
 }
 
 void CsvImporter::TakeFields(std::span<const std::string_view> fields, std::size_t line, std::span<const CellType> types)

@@ -69,6 +69,14 @@ public:
     // output away when Ok() is false at the end. Set before the first row.
     using RecordSink = std::function<void(std::span<const std::uint8_t> record)>;
     void SetRecordSink(RecordSink sink) { m_sink = std::move(sink); }
+    // When the rows are read by two threads: from minBytes of text on, and only where a second
+    // processor is there for it unless onOneProcessor. Tests and fuzzers part a text of a few
+    // kilobytes many times, on any machine.
+    struct Parting {
+        std::size_t minBytes = std::size_t{256} << 10; // less costs more to part than it saves
+        bool onOneProcessor = false;
+    };
+    void SetParting(Parting parting) { m_parting = parting; }
     [[nodiscard]] bool KeepsNames() const { return m_keepNames; }
     // The kind of the records: as constructed, or once the header is read, the kind it names;
     // None while no header has told it.
@@ -95,8 +103,8 @@ private:
     // The record rows of text from pos on; where reading stopped.
     std::size_t ConsumeRows(std::string_view text, std::size_t pos, bool atEnd);
     // Where the rows of text after pos may be parted in two for the two readers: after a line
-    // end about halfway, if there is that much text; npos otherwise. Whether a row really
-    // starts there is known only once the earlier part is read.
+    // end about halfway, if there is that much text (m_parting); npos otherwise. Whether a row
+    // really starts there is known only once the earlier part is read.
     [[nodiscard]] std::size_t PartingPoint(std::string_view text, std::size_t pos) const;
     void TakeHeader(const FieldsRow& row);
     // The header has the kind's titles, with or without Raw after them (hasRaw says which).
@@ -116,6 +124,7 @@ private:
     bool m_hasRaw = false;
     bool m_notWellFormedSeen = false;
     bool m_finished = false;
+    Parting m_parting;
     std::size_t m_rows = 0;
     RecordStore m_records;
     RecordSink m_sink;

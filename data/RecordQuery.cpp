@@ -70,11 +70,12 @@ RecordQuery RecordQuery::Parse(std::string_view text, FileKind kind, const NameT
     RecordQuery query;
     query.m_kind = kind;
     const RecordSchema& schema = SchemaOf(kind);
-    // An alternative left empty ("a |", while the next is being typed) asks for nothing.
+    if (Trimmed(text).empty()) return query;
     for (std::size_t start = 0;;) {
         const std::size_t bar = text.find('|', start);
         const std::string_view alternative = Trimmed(text.substr(start, bar == std::string_view::npos ? bar : bar - start));
-        if (!alternative.empty() && !query.ParseAlternative(alternative, schema, names)) {
+        if (alternative.empty()) query.m_error = QueryError{QueryError::Kind::EmptyAlternative, {}};
+        if (query.m_error || !query.ParseAlternative(alternative, schema, names)) {
             query.m_alternatives.clear();
             return query;
         }
@@ -87,6 +88,7 @@ RecordQuery RecordQuery::Parse(std::string_view text, FileKind kind, const NameT
 RecordQuery::NamePart RecordQuery::MakeNamePart(std::string_view text, const NameTranscoder& names)
 {
     NamePart part;
+    part.text = std::string(text);
     part.id = ParseStrictInt32(text);
     std::string bytes;
     part.encodes = names.AppendNameBytes(text, bytes);
@@ -165,12 +167,34 @@ bool RecordQuery::ParseAlternative(std::string_view text, const RecordSchema& sc
         if (end != at || at == numberStart) return fail(QueryError::Kind::NoNumber, number);
         const std::optional<std::int32_t> value = ParseStrictInt32(number);
         if (!value) return fail(QueryError::Kind::NotInRange, number);
-        alternative.conditions.push_back({schema.Column(column).offset, op->second, *value});
+        alternative.conditions.push_back({column, schema.Column(column).offset, op->second, *value});
         i = end;
     }
     endName();
     m_alternatives.push_back(std::move(alternative));
     return true;
+}
+
+std::string RecordQuery::CanonicalText() const
+{
+    static constexpr std::string_view kOpTexts[] = {"=", "!=", "<", "<=", ">", ">="};
+    const RecordSchema& schema = SchemaOf(m_kind);
+    std::string text;
+    for (const Alternative& alternative : m_alternatives) {
+        if (!text.empty()) text += " | ";
+        std::string parts;
+        const auto add = [&](std::string_view part) { parts.append(parts.empty() ? "" : " ").append(part); };
+        // Each name part but the last followed by a condition, which keeps them apart.
+        const std::size_t count = std::max(alternative.names.size(), alternative.conditions.size());
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i < alternative.names.size()) add(alternative.names[i].text);
+            if (i >= alternative.conditions.size()) continue;
+            const Condition& c = alternative.conditions[i];
+            add(std::string(schema.Column(c.column).title) + std::string(kOpTexts[static_cast<int>(c.op)]) + FormatInt32(c.value));
+        }
+        text += parts;
+    }
+    return text;
 }
 
 bool RecordQuery::Meets(const Alternative& alternative, const std::uint8_t* record) const

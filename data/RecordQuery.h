@@ -9,7 +9,7 @@
 //   its ID is that number. Words next to each other are one part, the blanks between them
 //   included; an alternative without any operator is one part as a whole.
 // So "戒指 Level>=40" finds the rings from level 40 on, and "Stdmode=10 | Stdmode=11" the rows
-// of either kind.
+// of either kind. An alternative left empty ("a |", "|") is malformed: it would meet every row.
 
 #include "data/NameTranscoder.h"
 #include "data/Schema.h"
@@ -33,6 +33,7 @@ struct QueryError {
         NoOperator,    // text: the column
         NoNumber,      // text: what stands where the number should
         NotInRange,    // text: the number
+        EmptyAlternative, // a "|" with nothing on one side of it
     };
     Kind kind = Kind::UnknownColumn;
     std::string text;
@@ -44,8 +45,13 @@ public:
     // the bytes names hold.
     [[nodiscard]] static RecordQuery Parse(std::string_view text, FileKind kind, const NameTranscoder& names);
 
+    // Nothing but blanks was given.
     [[nodiscard]] bool Empty() const { return m_alternatives.empty() && !m_error; }
     [[nodiscard]] const std::optional<QueryError>& Error() const { return m_error; }
+    // The query written out in one form (the columns' titles as the kind has them, one blank
+    // between parts, " | " between alternatives), which parses again to the same query; empty
+    // for an empty or malformed one.
+    [[nodiscard]] std::string CanonicalText() const;
     // A malformed query matches nothing; an empty one, everything. record: an image of the
     // kind's size.
     [[nodiscard]] bool Matches(std::span<const std::uint8_t> record) const;
@@ -69,16 +75,19 @@ public:
 private:
     enum class Op : std::uint8_t { Equal, NotEqual, Less, LessOrEqual, Greater, GreaterOrEqual };
     struct Condition {
+        int column;
         std::uint16_t offset;
         Op op;
         std::int32_t value;
     };
     struct NamePart {
+        std::string text;          // as typed
         std::string bytes;         // the text in GBK, its ASCII letters lowered
         std::vector<bool> folds;   // which of its bytes are single-byte characters
         bool encodes = false;      // no name holds a text GBK cannot write
         std::optional<std::int32_t> id; // the text as an ID
     };
+    // Two name parts always had a condition between them: words next to each other are one.
     struct Alternative {
         std::vector<Condition> conditions;
         std::vector<NamePart> names;

@@ -145,6 +145,7 @@ inline constexpr char kFindNameColumnFormat[] = "“%1”是名称，不能按�
 inline constexpr char kFindNoOperatorFormat[] = "“%1”后面应是 = != < <= > >= 之一";
 inline constexpr char kFindNoNumberFormat[] = "“%1”不是整数";
 inline constexpr char kFindNotInRangeFormat[] = "“%1”超出了32位整数的范围";
+inline constexpr char kFindEmptyAlternative[] = "“|”的一边没有内容，那会匹配所有记录";
 
 // Tab-separated text and CSV in the editor: what is wrong where
 inline constexpr char kCsvLineColumnFormat[] = "第%1行第%2列：%3";
@@ -740,6 +741,7 @@ inline constexpr char kCliQueryNameColumnFormat[] = "'%s' is the name, which has
 inline constexpr char kCliQueryNoOperatorFormat[] = "'%s' must be followed by one of = != < <= > >=";
 inline constexpr char kCliQueryNoNumberFormat[] = "'%s' is not a whole number";
 inline constexpr char kCliQueryNotInRangeFormat[] = "'%s' is beyond the 32-bit range";
+inline constexpr char kCliQueryEmptyAlternative[] = "'|' has nothing on one side, which would match every record";
 inline constexpr char kCliSetFormat[] = "--set '%s': %s";
 inline constexpr char kCliSetNoOperator[] = "no operator; one of = += -= *= /= goes between the column and the value";
 inline constexpr char kCliSetNameOnlySet[] = "a name can only be set, with =";

@@ -15,7 +15,8 @@ corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
 
 # Each input starts with the kind (0 item, 1 magic, 2 monster); the decoder's second byte is
-# the key, the importer's where the text is cut in two.
+# the key, the importer's where the text is cut in two; the parted importer's second and third
+# how small a text is still parted and the size of the pieces it is given in.
 seed() { # target name prefix file
   mkdir -p "$corpus/$1"
   { printf "$3"; cat "$4"; } > "$corpus/$1/$2"
@@ -26,6 +27,9 @@ seed decode monster '\x02\xf1' samples/monster.dat
 seed csv_import item '\x00\x80' samples/stditem.csv
 seed csv_import magic '\x01\x40' samples/magic.csv
 seed csv_import monster '\x02\xc0' samples/monster.csv
+seed csv_parting item '\x00\x04\x00' samples/stditem.csv
+seed csv_parting magic '\x01\x10\x08' samples/magic.csv
+seed csv_parting monster '\x02\x40\x02' samples/monster.csv
 seed gbk_names item '\x00' samples/stditem.csv
 seed gbk_names monster '\x02' samples/monster.csv
 # The worksheet reader: a sheet LibreOffice saved (shared strings), one of ours (inline
@@ -42,8 +46,28 @@ seed record_diff item '\x00\x41' samples/stditem.dat
 seed record_diff magic '\x01\x40' samples/magic.dat
 seed record_diff monster '\x02\x41' samples/monster.dat
 
+# The query (--where and the find bar) and --set: the kind, then the text.
+words() { # target name kind text
+  mkdir -p "$corpus/$1"
+  printf "$3%s" "$4" > "$corpus/$1/$2"
+}
+words query conditions '\x00' 'Level>=40 Stdmode=10 Price<500'
+words query alternatives '\x00' 'Stdmode=10 | Stdmode=11'
+words query parts '\x00' '戒指 Level>=40 ring Price!=3 | 12'
+words query monster '\x02' 'hp > 100 MonName'
+words set multiply '\x02' 'HP*=1.15'
+words set add '\x00' ' Price -= 5'
+words set name '\x01' 'Name=火球术'
+words set divide '\x00' 'Stdmode/=.5'
+# The editor's settings file, as it writes one.
+mkdir -p "$corpus/settings"
+printf '%s\n' '[General]' '' '[frame]' 'resizable=true' 'size=@Size(1100 700)' 'maximized=false' '' \
+  '[columns]' 'item\widths=80, 120, 40' 'item\hidden=Stock, Price' '' \
+  '[recent]' '1\path=/srv/data/stditem.dat' '1\kind=stditem.dat' '2\path=/srv/data/怪物 备份.dat' \
+  '2\kind=monster.dat' 'size=2' >"$corpus/settings/editor.ini"
+
 status=0
-for target in ${FUZZ_TARGETS:-decode csv_import gbk_names xlsx_import record_diff}; do
+for target in ${FUZZ_TARGETS:-decode csv_import csv_parting gbk_names xlsx_import record_diff query set settings}; do
   echo "== fuzz_$target for ${seconds}s"
   dict=()
   [ "$target" != xlsx_import ] || dict=(-dict=fuzz/xlsx.dict)

@@ -494,8 +494,10 @@ void CMainFrame::Load(const QString& path, FileKind kind)
 void CMainFrame::OpenRecent(const RecentFile& file)
 {
     if (!m_saver.MayDiscardChanges(this)) return;
-    // The kind its name says, as Open would take it, or the kind the user named for it.
+    // The kind its name says, as Open would take it, or the kind the user named for it, which
+    // the file may no longer be (another file put in its place).
     const bool named = KindFromName(QFileInfo(file.path).fileName().toStdString()) == file.kind;
+    if (!named && !MayLoadAsKind(m_prompter, this, file.path, file.kind)) return;
     Load(file.path, named ? FileKind::None : file.kind);
     if (!QFileInfo::exists(file.path)) m_settings.RemoveRecentFile(file.path);
 }

@@ -14,6 +14,7 @@ constexpr char kResizableKey[] = "frame/resizable";
 constexpr char kFrameSizeKey[] = "frame/size";
 constexpr char kMaximizedKey[] = "frame/maximized";
 constexpr char kRecentKey[] = "recent";
+constexpr char kRecentSizeKey[] = "size"; // as QSettings writes an array's
 constexpr char kRecentPathKey[] = "path";
 constexpr char kRecentKindKey[] = "kind";
 
@@ -42,6 +43,8 @@ EditorSettings::EditorSettings()
                                              QStringLiteral("Recwright")))
 {
 }
+
+EditorSettings::EditorSettings(const QString& iniFile) : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
 
 EditorSettings::~EditorSettings() = default;
 
@@ -107,14 +110,30 @@ void EditorSettings::SetColumns(FileKind kind, const ColumnLayout& layout)
 
 std::vector<RecentFile> EditorSettings::RecentFiles() const
 {
-    std::vector<RecentFile> files;
-    const int count = m_settings->beginReadArray(kRecentKey);
-    for (int i = 0; i < count && files.size() < kMaxRecentFiles; ++i) {
-        m_settings->setArrayIndex(i);
-        RecentFile file{m_settings->value(kRecentPathKey).toString(), KindNamed(m_settings->value(kRecentKindKey).toString())};
-        if (!file.path.isEmpty() && IsDataKind(file.kind)) files.push_back(std::move(file));
+    // The entries the file holds, never as many as its size says: a size of two billion, by
+    // hand or damage, would be two billion look-ups each time a file is opened.
+    m_settings->beginGroup(kRecentKey);
+    // The groups before any value: listing them reads every section of the file, so that a key
+    // a damaged file gives in two sections of one name reads the same at every call.
+    const QStringList groups = m_settings->childGroups();
+    const int size = m_settings->value(kRecentSizeKey).toInt();
+    std::vector<int> entries;
+    for (const QString& group : groups) {
+        bool number = false;
+        const int entry = group.toInt(&number);
+        // As the entry's own key writes it: "1", never "01" or "+1".
+        if (number && entry >= 1 && entry <= size && group == QString::number(entry)) entries.push_back(entry);
     }
-    m_settings->endArray();
+    std::sort(entries.begin(), entries.end());
+    std::vector<RecentFile> files;
+    for (auto entry = entries.begin(); entry != entries.end() && files.size() < kMaxRecentFiles; ++entry) {
+        const QString prefix = QString::number(*entry) + QLatin1Char('/');
+        RecentFile file{m_settings->value(prefix + QLatin1String(kRecentPathKey)).toString(),
+                        KindNamed(m_settings->value(prefix + QLatin1String(kRecentKindKey)).toString())};
+        const bool listed = std::any_of(files.begin(), files.end(), [&](const RecentFile& known) { return known.path == file.path; });
+        if (!file.path.isEmpty() && IsDataKind(file.kind) && !listed) files.push_back(std::move(file));
+    }
+    m_settings->endGroup();
     return files;
 }
 

@@ -34,7 +34,10 @@ class EditorSettings {
 public:
     static constexpr std::size_t kMaxRecentFiles = 8;
 
+    // The user's settings.
     EditorSettings();
+    // Those an INI file holds, for a reader that is given one.
+    explicit EditorSettings(const QString& iniFile);
     ~EditorSettings();
     EditorSettings(const EditorSettings&) = delete;
     EditorSettings& operator=(const EditorSettings&) = delete;
@@ -51,7 +54,8 @@ public:
     [[nodiscard]] std::optional<ColumnLayout> Columns(FileKind kind, int columnCount) const;
     void SetColumns(FileKind kind, const ColumnLayout& layout);
 
-    // The last first, at most kMaxRecentFiles.
+    // The last first, at most kMaxRecentFiles, each path once. An entry without a path or a
+    // kind is passed over, and not counted.
     [[nodiscard]] std::vector<RecentFile> RecentFiles() const;
     // Puts file first, once, dropping the oldest beyond the limit.
     void AddRecentFile(const RecentFile& file);

@@ -31,6 +31,20 @@ namespace {
     return FileKindFromInt(*chosen);
 }
 
+// A kind that does not fit the file's size loads garbage: only after a warning whose default
+// loads nothing. A header that counts no records is no table of any kind: the load says so.
+[[nodiscard]] bool MisfitAccepted(Prompter& prompter, QWidget* owner, const QString& bareName, const KindFits& fits,
+                                  FileKind kind)
+{
+    const KindFit& fit = FitFor(fits, kind);
+    if (fit.Exact() || !fit.HasRecords()) return true;
+    const KindGuess guess = GuessKind(fits);
+    const QString warning =
+        guess.exact ? Text(str::kKindMisfitOtherFitsFormat, bareName, KindWord(kind), FitText(fit), KindWord(guess.best))
+                    : Text(str::kKindMisfitFormat, bareName, KindWord(kind), FitText(fit));
+    return prompter.AskYesNo(owner, warning, Text(str::kCaptionWarning));
+}
+
 } // namespace
 
 std::optional<FileKind> AskFileKind(Prompter& prompter, QWidget* owner, const KeySet& keys, const QString& path)
@@ -49,17 +63,15 @@ std::optional<FileKind> AskDataFileKind(Prompter& prompter, QWidget* owner, cons
     for (qsizetype i = 0; i < kinds.size(); ++i) {
         kinds[i] = Text(str::kKindChoiceFormat, kinds[i], FitText(file.fits[static_cast<std::size_t>(i)]));
     }
-    const KindGuess guess = GuessKind(file.fits);
-    const std::optional<FileKind> kind = Ask(prompter, owner, bareName, kinds, guess.best);
-    if (!kind) return std::nullopt;
-    const KindFit& fit = file.fits[static_cast<std::size_t>(Entry(*kind))];
-    // A header that counts no records is no table of any kind: the load says so.
-    if (fit.Exact() || !fit.HasRecords()) return kind;
-    const QString warning =
-        guess.exact ? Text(str::kKindMisfitOtherFitsFormat, bareName, KindWord(*kind), FitText(fit), KindWord(guess.best))
-                    : Text(str::kKindMisfitFormat, bareName, KindWord(*kind), FitText(fit));
-    if (!prompter.AskYesNo(owner, warning, Text(str::kCaptionWarning))) return std::nullopt;
+    const std::optional<FileKind> kind = Ask(prompter, owner, bareName, kinds, GuessKind(file.fits).best);
+    if (!kind || !MisfitAccepted(prompter, owner, bareName, file.fits, *kind)) return std::nullopt;
     return kind;
+}
+
+bool MayLoadAsKind(Prompter& prompter, QWidget* owner, const QString& path, FileKind kind)
+{
+    const FileFits file = FitsOfFile(ToFsPath(path));
+    return !file.Ok() || MisfitAccepted(prompter, owner, QFileInfo(path).fileName(), file.fits, kind);
 }
 
 QString FitText(const KindFit& fit)

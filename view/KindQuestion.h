@@ -27,6 +27,10 @@ class Prompter;
 [[nodiscard]] std::optional<FileKind> AskDataFileKind(Prompter& prompter, QWidget* owner, const KeySet& keys,
                                                       const QString& path);
 
+// For a file to be loaded as a kind already chosen (a recent file, whose kind was asked when it
+// was first opened): at once while the kind fits it, else after the same warning.
+[[nodiscard]] bool MayLoadAsKind(Prompter& prompter, QWidget* owner, const QString& path, FileKind kind);
+
 // What a kind would load of a file: "11 条记录，正好", "11 条记录，缺 1,208 字节".
 [[nodiscard]] QString FitText(const KindFit& fit);
 

@@ -25,6 +25,7 @@ namespace {
     case QueryError::Kind::NoOperator: return Text(str::kFindNoOperatorFormat, quoted);
     case QueryError::Kind::NoNumber: return Text(str::kFindNoNumberFormat, quoted);
     case QueryError::Kind::NotInRange: return Text(str::kFindNotInRangeFormat, quoted);
+    case QueryError::Kind::EmptyAlternative: return Text(str::kFindEmptyAlternative);
     }
     return {};
 }

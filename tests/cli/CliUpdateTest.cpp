@@ -73,6 +73,11 @@ TEST_F(CliUpdate, RefusalsChangeNothing)
         {"Price 5 Stdmode=1", {"Price=1"}, 2, "'Price' must be followed by one of = != < <= > >=\n"},
         {"Price>x", {"Price=1"}, 2, "'x' is not a whole number\n"},
         {"Price>99999999999", {"Price=1"}, 2, "'99999999999' is beyond the 32-bit range\n"},
+        // An empty alternative would meet every record ("$A|$B" with both empty among them).
+        {"|", {"Price=1"}, 2, "--where '|': '|' has nothing on one side, which would match every record\n"},
+        {"||", {"Price=1"}, 2, "'|' has nothing on one side"},
+        {" | ", {"Price=1"}, 2, "'|' has nothing on one side"},
+        {"ItemID=1 |", {"Price=1"}, 2, "'|' has nothing on one side"},
         {"ItemID=1", {"Prcie=5"}, 2, "--set 'Prcie=5': no column named 'Prcie'; did you mean 'Price'?\n"},
         {"ItemID=1", {"Price"}, 2, "--set 'Price': no operator"},
         {"ItemID=1", {"ItemName+=x"}, 2, "a name can only be set, with =\n"},

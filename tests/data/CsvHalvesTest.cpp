@@ -115,6 +115,16 @@ constexpr FileKind kItem = FileKind::Item;
     return text;
 }
 
+// Good rows with one row, early on, whose quote goes on over the line ends after it: to the
+// end of the text when close is empty, else over bytes of name and then closed.
+[[nodiscard]] std::string RowsAfterAQuoteOverLines(int count, std::size_t nameBytes, std::string_view close)
+{
+    std::string text = GoodRows(count);
+    const std::size_t third = text.find('\n', text.find('\n', text.find('\n') + 1) + 1) + 1;
+    text.insert(third, "3000,\"" + std::string(nameBytes, 'x') + "\n" + std::string(close) + Fields(0) + "\n");
+    return text;
+}
+
 // A single reader: the text a few kilobytes at a time, as much as the importer leaves kept.
 void FeedInPieces(CsvImporter& importer, std::string_view text)
 {
@@ -168,6 +178,8 @@ TEST(CsvHalves, TwoReadersImportWhatOneDoes)
         {"mixed rows, another draw", MixedRows(2, 9000), false},
         {"names over ten lines where the text is parted", RowsPartedInsideNames(700), true},
         {"long rows broken near their start", LongBrokenRows(1500), false},
+        {"a quote never closed", RowsAfterAQuoteOverLines(2000, 10, ""), false},
+        {"a name of 300 KB over two lines", RowsAfterAQuoteOverLines(2000, 300'000, "x\""), false},
     };
     test::TempDir dir;
     for (const Case& c : cases) {
@@ -179,6 +191,11 @@ TEST(CsvHalves, TwoReadersImportWhatOneDoes)
         CsvImporter whole(kItem, kNames);
         EXPECT_EQ(whole.Consume(c.text, true), c.text.size());
         ExpectSameImport(one, whole);
+        // Parted every few kilobytes, on any machine.
+        CsvImporter parted(kItem, kNames);
+        parted.SetParting({.minBytes = 4096, .onOneProcessor = true});
+        EXPECT_EQ(parted.Consume(c.text, true), c.text.size());
+        ExpectSameImport(one, parted);
         // From a file a megabyte at a time, the next read on its way meanwhile.
         test::WriteFile(dir / "t.csv", c.text);
         InputFile input(dir / "t.csv", InputFile::Accept::RegularFile);

@@ -221,7 +221,12 @@ void ExpectQueries(std::initializer_list<std::pair<std::int32_t, std::string>> r
         ASSERT_EQ(query.Error().has_value(), c.error.has_value());
         if (c.error) {
             EXPECT_EQ(query.Error()->kind, *c.error);
+            continue;
         }
+        // Written out in its own form, it is the same query.
+        const RecordQuery again = RecordQuery::Parse(query.CanonicalText(), FileKind::Item, gbk);
+        EXPECT_EQ(again.MatchingRows(table), c.rows) << query.CanonicalText();
+        EXPECT_EQ(again.CanonicalText(), query.CanonicalText());
     }
 }
 
@@ -264,7 +269,7 @@ TEST(RecordQuery, TextsAndConditions)
 }
 
 // A part of a name and conditions together, all to be met; alternatives after "|", one to
-// be met; a malformed alternative makes the whole query malformed.
+// be met; a malformed or empty alternative makes the whole query malformed.
 TEST(RecordQuery, NamePartsConditionsAndAlternatives)
 {
     ExpectQueries({{1, "Iron Sword"}, {2, "iron"}, {12, "\xCC\xFA\xBD\xA3"}, {3, "Iron  Ring"}, {4, "Ring"}}, // 铁剑
@@ -280,8 +285,12 @@ TEST(RecordQuery, NamePartsConditionsAndAlternatives)
                       {"Stdmode=10 | Stdmode=30", {0, 3}, {}},
                       {"sword | ring", {0, 3, 4}, {}},
                       {"ring Stdmode>30 | ItemID=1", {0, 4}, {}},
-                      {"Stdmode=10 |", {0}, {}}, // an alternative still being typed
-                      {"|", {0, 1, 2, 3, 4}, {}},
+                      // An empty alternative would meet every row.
+                      {"Stdmode=10 |", {}, QueryError::Kind::EmptyAlternative},
+                      {"|", {}, QueryError::Kind::EmptyAlternative},
+                      {"||", {}, QueryError::Kind::EmptyAlternative},
+                      {" \t| ", {}, QueryError::Kind::EmptyAlternative},
+                      {"ring | | iron", {}, QueryError::Kind::EmptyAlternative},
                       {"sword | Levle>3", {}, QueryError::Kind::UnknownColumn},
                       {"ring Stdmode 10 Price>1", {}, QueryError::Kind::NoOperator},
                       {"ring Stdmode>x", {}, QueryError::Kind::NoNumber},

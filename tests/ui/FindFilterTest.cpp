@@ -88,5 +88,21 @@ TEST_F(FindFilterTest, TheCountsFollowEveryEdit)
     }
 }
 
+// A "|" with nothing on one side would find every row: the bar says so in red, as for any
+// malformed query, and filters nothing.
+TEST_F(FindFilterTest, AnEmptyAlternativeIsMalformed)
+{
+    Bar().SetOnlyMatching(true);
+    for (const char* query : {"|", "||", " | ", "N1 |", "| N1"}) {
+        SCOPED_TRACE(query);
+        Take("N3");
+        ASSERT_EQ(view.List()->model()->rowCount(), 1);
+        Take(query);
+        EXPECT_EQ(Result(), U(str::kFindEmptyAlternative));
+        EXPECT_FALSE(Query().styleSheet().isEmpty()) << "red";
+        EXPECT_EQ(view.List()->model()->rowCount(), 5);
+    }
+}
+
 } // namespace
 } // namespace rw::test

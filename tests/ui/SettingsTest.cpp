@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QMenu>
+#include <QSettings>
 #include <QTest>
 
 #include <memory>
@@ -40,6 +41,18 @@ protected:
     {
         prompter.fileAnswers.push_back(path);
         frame->OnFileOpen();
+    }
+    // The next run starts on settings written by hand.
+    void RestartOn(const QString& ini)
+    {
+        frame.reset();
+        const QString file =
+            QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Recwright"), QStringLiteral("Recwright")).fileName();
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(ini.toUtf8());
+        out.close();
+        frame = std::make_unique<CMainFrame>(prompter);
     }
     [[nodiscard]] QStringList RecentEntries()
     {
@@ -198,6 +211,7 @@ TEST_F(SettingsTest, RecentFilesOpenAgainAsTheKindTheyWereOpenedAs)
     EXPECT_EQ(frame->Document().Kind(), FileKind::Monster);
     EXPECT_EQ(frame->Document().Table().RowCount(), 3);
     EXPECT_EQ(prompter.itemsAsked.size(), 1u) << "asked the first time only";
+    EXPECT_EQ(RecentEntries().size(), 2) << "each listed once";
 
     for (int i = 0; i < 9; ++i) {
         const QString folder = dir.filePath(QStringLiteral("f%1").arg(i));
@@ -213,6 +227,66 @@ TEST_F(SettingsTest, RecentFilesOpenAgainAsTheKindTheyWereOpenedAs)
     frame->RecentFiles()->actions()[5]->trigger();
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(RecentEntries().size(), 7);
+}
+
+// A recent file opened as a kind it no longer fits (a table of another kind put in its place)
+// loads only after the warning 按类型打开 gives, whose default loads nothing.
+TEST_F(SettingsTest, ARecentFileThatNoLongerFitsItsKindLoadsOnlyAfterTheKindWarning)
+{
+    const QString copy = Write(QStringLiteral("monsters 2.dat"), {.kind = FileKind::Monster, .ids = {0, 4, 5}});
+    prompter.items = {2};
+    frame->OpenPath(copy);
+    ASSERT_EQ(frame->Document().Kind(), FileKind::Monster);
+    Write(QStringLiteral("monsters 2.dat"), {.ids = {1, 2}});
+    Open(Write(QStringLiteral("stditem.dat"), {.ids = {7}}));
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        prompter.answers = {answer};
+        prompter.questions.clear();
+        prompter.buttonsAsked.clear();
+        ASSERT_EQ(RecentEntries().size(), 2);
+        frame->RecentFiles()->actions()[1]->trigger();
+        ASSERT_EQ(prompter.questions.size(), 1u);
+        EXPECT_EQ(prompter.questions[0].text, U("文件[monsters 2.dat]的大小与怪物（monster.dat）的记录不符（2 条记录，缺 132 字节），"
+                                                "而正好是物品（stditem.dat）的大小。按怪物（monster.dat）载入，记录很可能是乱码。"
+                                                "是否仍然按怪物（monster.dat）载入？"));
+        EXPECT_EQ(prompter.buttonsAsked[0].defaultAnswer, Answer::No);
+        EXPECT_EQ(frame->Document().FileName(), answer == Answer::No ? "stditem.dat" : "monsters 2.dat");
+    }
+    EXPECT_EQ(frame->Document().Kind(), FileKind::Monster);
+}
+
+// A recent list whose size says two billion, by hand or damage, is read as far as it has
+// entries: at once, whenever a file is opened or the menu shown. Entries without a path or a
+// kind, and paths listed already, are passed over and not counted among the eight.
+TEST_F(SettingsTest, TheRecentListIsReadAsFarAsItHasEntriesWhateverItsSizeSays)
+{
+    QStringList paths;
+    for (int i = 0; i < 10; ++i) paths.push_back(Write(QStringLiteral("t%1.dat").arg(i), {.ids = {i}}));
+    const auto entry = [](int n, const QString& path, const char* kind) {
+        return QStringLiteral("%1\\path=%2\n%1\\kind=%3\n").arg(n).arg(path, QLatin1String(kind));
+    };
+    const auto shown = [](int n, const QString& path) { return U("&%1 %2（物品）").arg(n).arg(QDir::toNativeSeparators(path)); };
+    struct Case { QString entries; QStringList listed; };
+    const Case cases[] = {
+        {entry(1, paths[0], "stditem.dat") + entry(2, QString(), "stditem.dat") + entry(3, paths[1], "stditem"),
+         {shown(1, paths[0])}},
+        {entry(1, paths[0], "stditem.dat") + entry(2, paths[0], "stditem.dat") + entry(3, QString(), "magic.dat") +
+             [&] {
+                 QString more;
+                 for (int i = 1; i < 10; ++i) more += entry(3 + i, paths[i], "stditem.dat");
+                 return more;
+             }(),
+         {shown(1, paths[0]), shown(2, paths[1]), shown(3, paths[2]), shown(4, paths[3]), shown(5, paths[4]),
+          shown(6, paths[5]), shown(7, paths[6]), shown(8, paths[7])}},
+    };
+    for (const Case& c : cases) {
+        RestartOn(QStringLiteral("[recent]\nsize=2147483647\n") + c.entries);
+        EXPECT_EQ(RecentEntries(), c.listed);
+        Open(Write(QStringLiteral("stditem.dat"), {.ids = {1}}));
+        const QStringList after = RecentEntries();
+        ASSERT_EQ(after.size(), std::min<qsizetype>(c.listed.size() + 1, 8));
+        EXPECT_EQ(after[1], QString(c.listed[0]).replace(QStringLiteral("&1"), QStringLiteral("&2")));
+    }
 }
 
 } // namespace
