@@ -118,6 +118,7 @@ inline constexpr char kBulkAdd[] = "加上(&A)";
 inline constexpr char kBulkMultiply[] = "乘以(&M)";
 inline constexpr char kBulkValue[] = "数值(&V):";
 inline constexpr char kBulkRowsFormat[] = "修改选中的%1条记录";
+inline constexpr char kBulkTooManyDigitsFormat[] = "乘数最多有%1位数字，小数点后也最多%1位。";
 inline constexpr char kEnterNumber[] = "请输入一个数。";
 
 // Find bar
@@ -745,6 +746,7 @@ inline constexpr char kCliSetNoOperator[] = "no operator; one of = += -= *= /= g
 inline constexpr char kCliSetNameOnlySet[] = "a name can only be set, with =";
 inline constexpr char kCliSetNotWholeFormat[] = "'%s' is not a whole 32-bit number";
 inline constexpr char kCliSetNotDecimalFormat[] = "'%s' is not a decimal number";
+inline constexpr char kCliSetTooManyDigitsFormat[] = "'%s' has more digits than a factor may: %lld, %lld of them after the point";
 inline constexpr char kCliSetDivideByZero[] = "cannot divide by zero";
 inline constexpr char kCliSetNotGbk[] = "the name has a character that GBK, the names' code page, cannot hold";
 inline constexpr char kCliSetNameCutFormat[] = "warning: --set '%s': the name is cut to '%s' (%lld bytes, all the field holds)";

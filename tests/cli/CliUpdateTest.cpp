@@ -47,6 +47,12 @@ TEST_F(CliUpdate, ExpressionsChangeWhatTheConditionMeets)
         {kItem, "ItemID=1", {"ItemID=999", "ItemID+=1"}, {"  ItemID: 1 → 1000\n"}},
         {kMagic, "MagID=2", {"MagID=1"}, {"  MagID: 2 → 1\n"}},
         {kMonster, "Level=40", {"HP*=1.2"}, {"changed: ID 26 '城门卫兵', position 27 in A, 27 in B\n  HP: 5000 → 6000\n"}},
+        // Decimals are exact: the product is rounded once, halves away from zero.
+        {kItem, "ItemID=7", {"Price*=1.15"}, {"  Price: 90 → 104\n"}},
+        {kItem, "ItemID=1", {"Price=50", "Price*=1.15"}, {"  Price: 30 → 58\n"}},
+        {kItem, "ItemID=3", {"Price*=0.7"}, {"  Price: 45 → 32\n"}},
+        {kItem, "ItemID=1", {"Price=100", "Price*=1.005"}, {"  Price: 30 → 101\n"}},
+        {kItem, "ItemID=3", {"Price=-7", "Price/=2"}, {"  Price: 45 → -4\n"}},
     };
     for (const Case& c : cases) {
         const std::string file = Copy(c.sample, std::filesystem::path(c.sample).filename().string());
@@ -78,6 +84,7 @@ TEST_F(CliUpdate, RefusalsChangeNothing)
         {"ItemID=1", {"ItemName+=x"}, 2, "a name can only be set, with =\n"},
         {"ItemID=1", {"Price=1.5"}, 2, "'1.5' is not a whole 32-bit number\n"},
         {"ItemID=1", {"Price*=abc"}, 2, "'abc' is not a decimal number\n"},
+        {"ItemID=1", {"Price*=1.0000000000000000001"}, 2, "has more digits than a factor may: 18, 18 of them after the point\n"},
         {"ItemID=1", {"Price/=0"}, 2, "cannot divide by zero\n"},
         {"ItemID=1", {"ItemName=😀"}, 2, "the name has a character that GBK"},
         {"ItemID=1 | ItemID=3", {"Price=2147483647", "Price+=1"}, 1,
