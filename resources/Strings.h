@@ -297,6 +297,8 @@ inline constexpr char kSaveEmptyTable[] =
     "表格中没有任何记录。保存后的文件记录数为0，本程序和服务端都无法再打开它。是否仍然保存？";
 inline constexpr char kChangedOnDiskFormat[] =
     "文件[%1]在载入后已被其他程序修改。保存将覆盖那些修改，是否仍然保存？";
+inline constexpr char kChangedWhileSavingFormat[] =
+    "文件[%1]正在保存时被其他程序修改了。文件和它的备份都没有改动！再次保存时会询问是否覆盖那些修改。";
 inline constexpr char kMonsterFirstIdFormat[] =
     "第一条记录的ID(%1)无法保存在monster.dat文件中，重新打开后将变为0。是否仍然保存？";
 inline constexpr char kRecordGone[] = "该记录已被删除，不存在了，无法保存修改！";
