@@ -34,7 +34,7 @@ namespace rw::test {
 {
     return "{ " + stoppedCommand + " & }; traced=$!\n"
            "until grep -q -- '--- stopped by SIGSTOP ---' '" + log + "' 2>/dev/null || ! kill -0 $traced 2>/dev/null; do sleep 0.01; done\n"
-           "stopped=$(sed -n 's/^\\([0-9]*\\) --- stopped by SIGSTOP ---$/\\1/p' '" + log + "' | head -n 1)\n" +
+           "stopped=$(awk '/--- stopped by SIGSTOP ---/ { print $1; exit }' '" + log + "')\n" +
            meanwhile + "\n"
            "[ -n \"$stopped\" ] && kill -CONT $stopped\n"
            "wait $traced";
