@@ -717,11 +717,12 @@ inline constexpr char kCliAboutUpdate[] =
     "update: changes the records of FILE that meet COND, as the editor's find bar and 批量修改\n"
     "do: COND is the find bar's query (Level>=40 Stdmode=10, a part of a name, alternatives\n"
     "separated by |); each EXPR is Field=V, Field+=V, Field-=V (whole numbers), Field*=V or\n"
-    "Field/=V (any decimal number, rounded to the nearest whole number), or Name=TEXT, taken\n"
-    "in order. Nothing changes when any value would leave the 32-bit range or two records would\n"
-    "share an ID. Shows what changed as diff does, then writes FILE over (keeping it as\n"
-    "FILE.bak) or OUT; a file whose read loses something is written over only as OUT, and\n"
-    "one that another program wrote while update ran is not written over at all.\n";
+    "Field/=V (an exact decimal of up to 18 digits; the result rounded once to the nearest\n"
+    "whole number, halves away from zero), or Name=TEXT, taken in order. Nothing changes\n"
+    "when any value would leave the 32-bit range or two records would share an ID. Shows\n"
+    "what changed as diff does, then writes FILE over (keeping it as FILE.bak, or as\n"
+    "--backup says) or OUT; a file whose read loses something is written over only as OUT,\n"
+    "and one that another program wrote while update ran is not written over at all.\n";
 inline constexpr char kCliOptionWhere[] =
     "  --where COND    update: the records to change, in the find bar's language (required)\n";
 inline constexpr char kCliOptionSet[] =
