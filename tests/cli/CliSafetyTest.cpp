@@ -301,6 +301,17 @@ TEST_F(Cli, AReportThatCannotBeWrittenLeavesTheTableAsItWas)
     const CliRun again = Shell(update);
     EXPECT_EQ(again.status, 0) << again.err;
     EXPECT_NE(again.out.find("  HP: 5000 → 6000\n"), std::string::npos) << again.out;
+
+    // import's report is its warnings: the table written, exit 0 says so, whether they could
+    // be written or not.
+    WriteFile(Path("renamed.csv"), RenamedRows(Invoke({"export", kItem}).out, 3));
+    ASSERT_EQ(Invoke({"import", Path("renamed.csv"), "-o", Path("wanted.dat"), "--kind", "item"}).status, 0);
+    for (const char* redirection : {" 2>/dev/full", " 2>&-", " >/dev/full"}) {
+        std::filesystem::remove(table);
+        const CliRun run = Shell(Command({"import", Path("renamed.csv"), "-o", table}) + redirection);
+        EXPECT_EQ(run.status, 0) << redirection;
+        EXPECT_TRUE(ReadFile(table) == ReadFile(Path("wanted.dat"))) << redirection;
+    }
 }
 
 TEST_F(Cli, NamesThatMayReadAsFormulasAreWarnedOfOnceAndKept)
