@@ -1,10 +1,8 @@
 #include "data/Backup.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 namespace rw {
