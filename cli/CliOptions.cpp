@@ -3,6 +3,7 @@
 #include "cli/CliText.h"
 #include "cli/NearestName.h"
 #include "cli/OptionTable.h"
+#include "data/BackupNaming.h"
 #include "data/DecimalText.h"
 #include "data/KeySet.h"
 #include "resources/Strings.h"
@@ -99,6 +100,11 @@ constexpr Named<CsvEncoding> kEncodings[] = {{"utf-8", CsvEncoding::Utf8},   {"u
                                              {"gbk", CsvEncoding::Gbk},      {"utf8", CsvEncoding::Utf8},
                                              {"utf8-bom", CsvEncoding::Utf8Bom}, {"cp936", CsvEncoding::Gbk}};
 constexpr Named<TableFormat> kFormats[] = {{"csv", TableFormat::Csv}, {"xlsx", TableFormat::Xlsx}};
+constexpr Named<BackupControl> kBackupControls[] = {
+    {"none", BackupControl::None},         {"off", BackupControl::None},     {"simple", BackupControl::Simple},
+    {"never", BackupControl::Simple},      {"numbered", BackupControl::Numbered}, {"t", BackupControl::Numbered},
+    {"existing", BackupControl::Existing}, {"nil", BackupControl::Existing},
+};
 
 // The value an option's text names; else empty, with the nearest name as a suggestion.
 template <typename T>
@@ -153,6 +159,17 @@ template <typename T>
         options.sets.emplace_back(value);
     } else if (name == "--dry-run") {
         options.dryRun = true;
+    } else if (name == "--backup") {
+        options.backup = true;
+        // Without =CONTROL, VERSION_CONTROL or the default decides when the command runs.
+        if (!value.empty()) {
+            const auto control = ValueNamed<BackupControl>(value, kBackupControls, suggestion);
+            if (!control) return Format<str::kCliBadBackupFormat>(value) + suggestion;
+            options.backupControl = *control;
+        }
+    } else if (name == "--suffix") {
+        if (!IsBackupSuffix(value)) return Format<str::kCliBadSuffixFormat>(value);
+        options.suffix = std::string(value);
     }
     return {};
 }
@@ -186,6 +203,11 @@ ParsedCommandLine ParseHelp(std::span<const std::string_view> args)
 }
 
 } // namespace
+
+std::optional<BackupControl> BackupControlNamed(std::string_view word, std::string& suggestion)
+{
+    return ValueNamed<BackupControl>(word, kBackupControls, suggestion);
+}
 
 TableFormat FormatOf(const CliOptions& options, std::string_view tableFile)
 {
@@ -232,10 +254,11 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
             return Failure(UnknownOption(arg, name, args[0], *command));
         }
         if (!option->takesValue && value) return Failure(Format<str::kCliNoValueFormat>(name));
-        if (option->takesValue && !value) {
+        if (option->takesValue && !value && !option->valueOptional) {
             if (i + 1 == args.size()) return Failure(Format<str::kCliMissingValueFormat>(name));
             value = args[++i];
         }
+        if (option->valueOptional && value && value->empty()) return Failure(Format<str::kCliEmptyValueFormat>(name));
         if (std::string error = Apply(name, value.value_or(""), options); !error.empty()) {
             return Failure(std::move(error));
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/BackupNaming.h"
 #include "data/FileKind.h"
 
 #include <cstdint>
@@ -33,6 +34,9 @@ struct CliOptions {
     std::optional<std::string> where;  // update: the records to change
     std::vector<std::string> sets;     // update: what to change, in order
     bool dryRun = false;               // update: write nothing
+    bool backup = false;               // update: --backup, with or without a CONTROL
+    std::optional<BackupControl> backupControl; // update: --backup=CONTROL
+    std::optional<std::string> suffix; // update: --suffix
 };
 
 struct ParsedCommandLine {
@@ -42,6 +46,10 @@ struct ParsedCommandLine {
 
 // args: the arguments after the program name.
 [[nodiscard]] ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args);
+
+// The backup control words of --backup and VERSION_CONTROL, as cp, mv and install take them;
+// else empty, with the nearest word as a suggestion.
+[[nodiscard]] std::optional<BackupControl> BackupControlNamed(std::string_view word, std::string& suggestion);
 
 // The format of the table file (export's output, import's input): --format, else xlsx for a
 // name ending in ".xlsx" in any letter case, else CSV.

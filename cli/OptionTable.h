@@ -15,6 +15,7 @@ struct OptionSpec {
     bool takesValue = true;
     bool info = false, exportCsv = false, importCsv = false, diff = false, update = false; // which commands take it
     const char* help = "";
+    bool valueOptional = false; // the value only as --name=VALUE, which may be left out
 };
 
 inline constexpr OptionSpec kOptionTable[] = {
@@ -31,6 +32,8 @@ inline constexpr OptionSpec kOptionTable[] = {
     {"--where", true, false, false, false, false, true, str::kCliOptionWhere},
     {"--set", true, false, false, false, false, true, str::kCliOptionSet},
     {"--dry-run", false, false, false, false, false, true, str::kCliOptionDryRun},
+    {"--backup", true, false, false, false, false, true, str::kCliOptionBackup, true},
+    {"--suffix", true, false, false, false, false, true, str::kCliOptionSuffix},
 };
 
 [[nodiscard]] constexpr bool Takes(const OptionSpec& option, CliCommand command)

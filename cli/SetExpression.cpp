@@ -93,10 +93,16 @@ ParsedSet ParseSetExpression(std::string_view text, const RecordSchema& schema)
         return {set, {}};
     }
     if (operation == BulkOperation::Multiply || operation == BulkOperation::Divide) {
-        const std::optional<double> factor = ParseDecimal(value);
-        if (!factor) return Refused(Format<str::kCliSetNotDecimalFormat>(Trimmed(value)));
-        if (operation == BulkOperation::Divide && *factor == 0) return Refused(str::kCliSetDivideByZero);
-        set.change.factor = *factor;
+        const ParsedDecimal factor = ParseDecimal(value);
+        switch (factor.outcome) {
+        case ParsedDecimal::Outcome::Done: break;
+        case ParsedDecimal::Outcome::NotADecimal: return Refused(Format<str::kCliSetNotDecimalFormat>(Trimmed(value)));
+        case ParsedDecimal::Outcome::TooManyDigits:
+            return Refused(Format<str::kCliSetTooManyDigitsFormat>(Trimmed(value), static_cast<long long>(kDecimalDigits),
+                                                                    static_cast<long long>(kDecimalDigits)));
+        }
+        if (operation == BulkOperation::Divide && factor.value.IsZero()) return Refused(str::kCliSetDivideByZero);
+        set.change.factor = factor.value;
         return {set, {}};
     }
     const std::optional<std::int32_t> number = ParseStrictInt32(value);

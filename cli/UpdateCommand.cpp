@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -203,41 +204,47 @@ private:
     Utf8NameTranscoder m_names;
 };
 
-// Writes the changed records to path, atomically; false, with the reason said, when it cannot.
-[[nodiscard]] bool WriteTo(const std::string& shown, const std::filesystem::path& path, const DataFileChoice& choice,
-                           const RecordChanger& changer, std::size_t count)
+// The backups an update in place keeps: --backup and --suffix, else what the environment says
+// for a --backup without a CONTROL, as cp, mv and install read it. Empty, with the reason
+// said, when --backup leaves VERSION_CONTROL to say and it says nothing --backup takes.
+[[nodiscard]] std::optional<BackupNaming> ChosenBackupNaming(const CliOptions& options)
 {
-    const std::size_t size = SchemaOf(choice.kind).recordSize;
-    const std::vector<std::uint8_t>& records = changer.After();
-    const WriteReport written = EncodeFile(path, choice.kind, choice.key, count, [&](std::size_t i, std::span<std::uint8_t> record) {
-        std::copy_n(records.begin() + static_cast<std::ptrdiff_t>(i * size), size, record.begin());
-    });
-    if (written.written) return true;
-    Complain(Format<str::kCliCannotWriteFormat>(shown, written.error));
-    return false;
+    BackupNaming naming;
+    if (options.suffix) naming.suffix = *options.suffix;
+    // Without --backup, the one backup the README and the editor promise.
+    if (!options.backup) return naming;
+    naming.control = BackupControl::Existing;
+    if (options.backupControl) {
+        naming.control = *options.backupControl;
+    } else if (const char* word = std::getenv("VERSION_CONTROL"); word && *word) {
+        std::string suggestion;
+        const std::optional<BackupControl> control = BackupControlNamed(word, suggestion);
+        if (!control) {
+            Complain(Format<str::kCliBadVersionControlFormat>(word) + suggestion);
+            return std::nullopt;
+        }
+        naming.control = *control;
+    }
+    // A suffix that would put the backup elsewhere, or on the table itself, is passed over.
+    if (const char* suffix = std::getenv("SIMPLE_BACKUP_SUFFIX"); !options.suffix && suffix && IsBackupSuffix(suffix)) {
+        naming.suffix = suffix;
+    }
+    return naming;
 }
 
-// Writes the records over the file, keeping it first as its backup, as the editor's first
-// save over an opened file does; false, with the reason said, when either cannot be done.
-[[nodiscard]] bool WriteOver(const std::string& file, const std::filesystem::path& path, const DataFileChoice& choice,
-                             const RecordChanger& changer, std::size_t count)
+void ComplainOfBackup(const std::string& file, const std::filesystem::path& backupPath, const BackupReport& backup)
 {
-    const std::filesystem::path backupPath = BackupPathOf(path);
-    const BackupReport backup = BackUpFile(path, backupPath);
-    if (!backup.Ok()) {
-        std::string reason;
-        switch (backup.fault) {
-        case BackupFault::NameTaken: reason = str::kCliBackupNameTaken; break;
-        case BackupFault::NameIsTable: reason = str::kCliBackupNameIsTable; break;
-        case BackupFault::TableNotAFile: reason = str::kCliBackupTableNotAFile; break;
-        case BackupFault::TableUnreadable:
-        case BackupFault::CannotWrite:
-        case BackupFault::None: reason = backup.error.message(); break;
-        }
-        Complain(Format<str::kCliBackupFailedFormat>(file, Utf8FromPath(backupPath), reason));
-        return false;
+    std::string reason;
+    switch (backup.fault) {
+    case BackupFault::TableChanged: Complain(Format<str::kCliUpdateChangedSinceReadFormat>(file)); return;
+    case BackupFault::NameTaken: reason = str::kCliBackupNameTaken; break;
+    case BackupFault::NameIsTable: reason = str::kCliBackupNameIsTable; break;
+    case BackupFault::TableNotAFile: reason = str::kCliBackupTableNotAFile; break;
+    case BackupFault::TableUnreadable:
+    case BackupFault::CannotWrite:
+    case BackupFault::None: reason = backup.error.message(); break;
     }
-    return WriteTo(file, path, choice, changer, count);
+    Complain(Format<str::kCliBackupFailedFormat>(file, Utf8FromPath(backupPath), reason));
 }
 
 [[nodiscard]] int Update(const CliOptions& options)
@@ -271,6 +278,12 @@ private:
         }
         sets.push_back(std::move(*parsed.set));
     }
+    if (options.output && (options.backup || options.suffix)) {
+        Complain(str::kCliUpdateBackupWithOutput);
+        return kExitBadUsage;
+    }
+    const std::optional<BackupNaming> naming = ChosenBackupNaming(options);
+    if (!naming) return kExitBadUsage;
     const std::filesystem::path path = PathFromUtf8(file);
     const std::filesystem::path target = options.output ? PathFromUtf8(*options.output) : path;
     if (options.output && SameFile(IdentityOf(*options.output, std::nullopt), IdentityOf(file, std::nullopt))) {
@@ -317,28 +330,77 @@ private:
         return kExitBadData;
     }
     if (options.output && !losses.empty()) Complain(Format<str::kCliUpdateOtherLossFormat>(file, *options.output, file, lost));
+
+    // Everything is made ready first, the new file and the backup written and flushed under
+    // temporary names; then the report goes out; and only then, the file found as it was
+    // read, do the backup and the file take their places, one right after the other. So a
+    // report that cannot be written, or a file another program wrote meanwhile, leaves every
+    // file as it was and the exit status says so; and the backup holds what update read.
+    const std::string& shownB = options.output ? *options.output : file;
+    const ReadContent wasRead{choice.kind, FingerprintOf(read)};
+    std::optional<PendingDataFile> written;
+    std::optional<PendingBackup> backup;
+    const std::optional<std::filesystem::path> backupPath =
+        options.output || options.dryRun ? std::nullopt : BackupPathFor(path, *naming);
     if (!options.dryRun) {
-        const bool written = options.output ? WriteTo(*options.output, target, choice, changer, loaded.Count())
-                                            : WriteOver(file, path, choice, changer, loaded.Count());
-        if (!written) return kExitBadData;
+        const std::size_t size = schema.recordSize;
+        const std::vector<std::uint8_t>& records = changer.After();
+        written.emplace(target, choice.kind, choice.key, loaded.Count(), [&](std::size_t i, std::span<std::uint8_t> record) {
+            std::copy_n(records.begin() + static_cast<std::ptrdiff_t>(i * size), size, record.begin());
+        });
+        if (!written->Ready()) {
+            Complain(Format<str::kCliCannotWriteFormat>(shownB, written->Failure().error));
+            return kExitBadData;
+        }
+        if (backupPath) {
+            backup.emplace(path, *backupPath, wasRead);
+            if (!backup->Report().Ok()) {
+                ComplainOfBackup(file, *backupPath, backup->Report());
+                return kExitBadData;
+            }
+        }
     }
 
-    const std::string& shownB = options.output ? *options.output : file;
     const DiffReport report(positional, {file, shownB, loaded.Bytes(), changer.After()}, changes);
     CommandOutput output(std::nullopt);
-    if (!output.Open()) return kExitBadData;
     const auto put = [&](std::string_view piece) { return output.Put(piece); };
-    const bool made = options.csv ? report.WriteCsv(put) : options.json ? report.WriteJson(put) : report.WriteText(put);
-    if (!output.Finish() || !made) return kExitBadData;
+    if (!output.Open() ||
+        !((options.csv ? report.WriteCsv(put) : options.json ? report.WriteJson(put) : report.WriteText(put)) && output.Finish())) {
+        if (!options.dryRun) Complain(Format<str::kCliUpdateReportFailedFormat>(shownB));
+        return kExitBadData;
+    }
 
     const auto count = static_cast<long long>(changes.size());
     if (options.dryRun) {
         if (!options.output && !losses.empty()) Complain(Format<str::kCliUpdateDryRunLossFormat>(file, lost));
         Complain(Format<str::kCliUpdateDryRunFormat>(file, count));
-    } else if (options.output) {
+        return kExitOk;
+    }
+    if (!options.output) {
+        switch (CompareWithRead(path, choice.kind, wasRead.fingerprint)) {
+        case SinceRead::Same: break;
+        case SinceRead::Changed: Complain(Format<str::kCliUpdateChangedSinceReadFormat>(file)); return kExitBadData;
+        case SinceRead::Gone: Complain(Format<str::kCliUpdateGoneSinceReadFormat>(file)); return kExitBadData;
+        }
+        if (backup) {
+            if (const BackupReport kept = backup->Commit(); !kept.Ok()) {
+                ComplainOfBackup(file, *backupPath, kept);
+                return kExitBadData;
+            }
+        }
+    }
+    if (const WriteReport done = written->Commit(); !done.written) {
+        Complain(Format<str::kCliCannotWriteFormat>(shownB, done.error));
+        return kExitBadData;
+    }
+
+    if (options.output) {
         Complain(Format<str::kCliUpdateWrittenFormat>(file, count, *options.output));
+    } else if (!backupPath) {
+        Complain(Format<str::kCliUpdateNoBackupFormat>(file, count));
     } else {
-        Complain(Format<str::kCliUpdateInPlaceFormat>(file, count, Utf8FromPath(BackupPathOf(path))));
+        if (backup->ReplacesEarlier()) Complain(Format<str::kCliUpdateBackupReplacedFormat>(file, Utf8FromPath(*backupPath)));
+        Complain(Format<str::kCliUpdateInPlaceFormat>(file, count, Utf8FromPath(*backupPath)));
     }
     return kExitOk;
 }

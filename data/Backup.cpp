@@ -29,54 +29,80 @@ namespace {
 
 } // namespace
 
-std::filesystem::path BackupPathOf(const std::filesystem::path& table)
+PendingBackup::PendingBackup(const std::filesystem::path& table, const std::filesystem::path& copy,
+                             const std::optional<ReadContent>& expected)
 {
-    std::filesystem::path backup = table;
-    backup += ".bak";
-    return backup;
+    const NameStatus there = LookAtName(copy);
+    if (there.error) {
+        m_report = Fault(BackupFault::CannotWrite, there.error);
+        return;
+    }
+    if (there.entry != NameEntry::Nothing && (there.entry != NameEntry::RegularFile || !there.ours)) {
+        m_report = Fault(BackupFault::NameTaken, {}, there.entry);
+        return;
+    }
+    if (there.entry == NameEntry::RegularFile && LeadsTo(table, copy)) {
+        m_report = Fault(BackupFault::NameIsTable);
+        return;
+    }
+    m_replacesEarlier = there.entry == NameEntry::RegularFile;
+
+    // Closed at the end of this: a name of the table itself (a hard link) is one Windows will
+    // not replace while the table is open.
+    InputFile from(table, InputFile::Accept::RegularFile);
+    if (from.IsNotRegularFile()) {
+        std::error_code error;
+        m_report = std::filesystem::is_directory(table, error)
+                       ? Fault(BackupFault::TableUnreadable, std::make_error_code(std::errc::is_a_directory))
+                       : Fault(BackupFault::TableNotAFile);
+        return;
+    }
+    if (!from.IsOpen()) {
+        if (from.Error() != std::errc::no_such_file_or_directory) {
+            m_report = Fault(BackupFault::TableUnreadable, from.Error());
+        } else {
+            m_report.nothingToKeep = true;
+        }
+        return;
+    }
+
+    AtomicFile& to = m_copy.emplace(copy, AtomicFile::Placement::NameItself);
+    // What the table holds is no more readable in its copy than in the table.
+    (void)to.SetPermissions(from.Stamp().permissions);
+    std::optional<DataFileFingerprinter> copied;
+    if (expected) copied.emplace(expected->kind);
+    std::vector<std::uint8_t> chunk(std::size_t{1} << 20);
+    for (std::uint64_t at = 0; to.Ok();) {
+        const std::optional<std::size_t> got = from.ReadAt(chunk, at);
+        if (!got) {
+            m_report = Fault(BackupFault::TableUnreadable, from.Error());
+            return;
+        }
+        if (*got == 0) break;
+        const std::span<const std::uint8_t> piece(chunk.data(), *got);
+        if (copied) copied->Add(piece);
+        (void)to.Write(piece);
+        at += *got;
+    }
+    if (!to.Flush()) {
+        m_report = Fault(BackupFault::CannotWrite, to.ErrorCode());
+        return;
+    }
+    if (copied && copied->Finish() != expected->fingerprint) m_report = Fault(BackupFault::TableChanged);
+}
+
+BackupReport PendingBackup::Commit()
+{
+    if (!m_report.Ok() || !m_copy) return m_report;
+    if (!m_copy->Commit()) m_report = Fault(BackupFault::CannotWrite, m_copy->ErrorCode());
+    m_copy.reset();
+    return m_report;
 }
 
 BackupReport BackUpFile(const std::filesystem::path& table, const std::filesystem::path& copy)
 {
-    const NameStatus there = LookAtName(copy);
-    if (there.error) return Fault(BackupFault::CannotWrite, there.error);
-    if (there.entry != NameEntry::Nothing && (there.entry != NameEntry::RegularFile || !there.ours)) {
-        return Fault(BackupFault::NameTaken, {}, there.entry);
-    }
-    if (there.entry == NameEntry::RegularFile && LeadsTo(table, copy)) return Fault(BackupFault::NameIsTable);
-
-    std::optional<InputFile> opened(std::in_place, table, InputFile::Accept::RegularFile);
-    InputFile& from = *opened;
-    if (from.IsNotRegularFile()) {
-        std::error_code error;
-        if (std::filesystem::is_directory(table, error)) {
-            return Fault(BackupFault::TableUnreadable, std::make_error_code(std::errc::is_a_directory));
-        }
-        return Fault(BackupFault::TableNotAFile);
-    }
-    if (!from.IsOpen()) {
-        if (from.Error() != std::errc::no_such_file_or_directory) return Fault(BackupFault::TableUnreadable, from.Error());
-        BackupReport nothing;
-        nothing.nothingToKeep = true;
-        return nothing;
-    }
-
-    AtomicFile to(copy, AtomicFile::Placement::NameItself);
-    // What the table holds is no more readable in its copy than in the table.
-    (void)to.SetPermissions(from.Stamp().permissions);
-    std::vector<std::uint8_t> chunk(std::size_t{1} << 20);
-    for (std::uint64_t at = 0; to.Ok();) {
-        const std::optional<std::size_t> got = from.ReadAt(chunk, at);
-        if (!got) return Fault(BackupFault::TableUnreadable, from.Error());
-        if (*got == 0) break;
-        (void)to.Write(std::span<const std::uint8_t>(chunk.data(), *got));
-        at += *got;
-    }
-    // Closed first: a name of the table itself (a hard link) is one Windows will not replace
-    // while the table is open.
-    opened.reset();
-    if (!to.Commit()) return Fault(BackupFault::CannotWrite, to.ErrorCode());
-    return {};
+    PendingBackup backup(table, copy);
+    return backup.Commit();
 }
 
 } // namespace rw

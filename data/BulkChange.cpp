@@ -1,26 +1,26 @@
 #include "data/BulkChange.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace rw {
 
 std::optional<std::int32_t> BulkChangedValue(const BulkChange& change, std::int32_t now)
 {
-    double wanted = 0;
+    RationalResult wanted;
     switch (change.operation) {
-    case BulkOperation::Set: wanted = static_cast<double>(change.value); break;
-    case BulkOperation::Add: wanted = static_cast<double>(std::int64_t{now} + change.value); break;
-    case BulkOperation::Multiply: wanted = std::round(static_cast<double>(now) * change.factor); break;
-    // Divided, not multiplied by the inverse, which is not exact: 7 / 2 is 3.5 and so 4.
-    case BulkOperation::Divide: wanted = std::round(static_cast<double>(now) / change.factor); break;
+    case BulkOperation::Set: wanted.value = change.value; break;
+    case BulkOperation::Add: wanted.value = std::int64_t{now} + change.value; break;
+    case BulkOperation::Multiply: wanted = Multiply(now, change.factor); break;
+    // Divided, not multiplied by a rounded inverse: 7 / 2 is 3.5 and so 4.
+    case BulkOperation::Divide: wanted = Divide(now, change.factor); break;
     }
-    // NaN and the infinities fail both comparisons.
-    if (!(wanted >= std::numeric_limits<std::int32_t>::min() && wanted <= std::numeric_limits<std::int32_t>::max())) {
+    if (!wanted.Ok()) return std::nullopt;
+    const Int128 rounded = RoundedHalfAwayFromZero(wanted.value);
+    if (rounded < std::numeric_limits<std::int32_t>::min() || rounded > std::numeric_limits<std::int32_t>::max()) {
         return std::nullopt;
     }
-    return static_cast<std::int32_t>(wanted);
+    return static_cast<std::int32_t>(rounded);
 }
 
 std::vector<std::size_t> MembersSharingIds(const UniqueIds& held, const IdBatch::Rewrites& rewrites,

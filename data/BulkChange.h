@@ -3,6 +3,7 @@
 // A change of one numeric column over many rows at once: the editor's 批量修改 and
 // recwright-cli update both ask the rule here.
 
+#include "data/Rational.h"
 #include "data/UniqueIds.h"
 
 #include <cstddef>
@@ -19,11 +20,12 @@ struct BulkChange {
     int column = 2; // a numeric column
     BulkOperation operation = BulkOperation::Set;
     std::int64_t value = 0; // Set and Add
-    double factor = 1;      // Multiply, and Divide's divisor
+    Rational factor = 1;    // Multiply, and Divide's divisor: exact, as typed
 };
 
-// A value after the change, rounded to the nearest whole number (halves away from zero);
-// empty when it would leave the signed 32-bit range, a division by zero included.
+// A value after the change: the exact product or quotient rounded once to the nearest whole
+// number (halves away from zero: 50 × 1.15 is 58, 7 / 2 is 4, -7 / 2 is -4); empty when it
+// would leave the signed 32-bit range, a division by zero included.
 [[nodiscard]] std::optional<std::int32_t> BulkChangedValue(const BulkChange& change, std::int32_t now);
 
 // Of records given new IDs at once (ids[i] to the batch's member i), those that would share

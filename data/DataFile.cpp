@@ -319,25 +319,74 @@ DecodedRecords ReadDataFile(const std::filesystem::path& path, FileKind kind, st
     return out;
 }
 
+void DataFileFingerprinter::Start(std::size_t headerBytes)
+{
+    const std::int32_t count = CountFromHeader({m_header, headerBytes});
+    m_hash.emplace(count);
+    m_hashedEnd = RecordsOffset(m_kind) + AnnouncedBytes(m_kind, count);
+}
+
+// Of bytes at m_size on, those the header's count announces.
+void DataFileFingerprinter::Hash(const std::uint8_t* bytes, std::size_t n)
+{
+    const std::uint64_t from = std::max<std::uint64_t>(m_size, RecordsOffset(m_kind));
+    const std::uint64_t to = std::min<std::uint64_t>(m_size + n, m_hashedEnd);
+    if (from < to) m_hash->Add(bytes + (from - m_size), static_cast<std::size_t>(to - from));
+    m_size += n;
+}
+
+void DataFileFingerprinter::Add(std::span<const std::uint8_t> bytes)
+{
+    if (bytes.empty()) return;
+    // A read hashes no record bytes of a file no longer than its header: the header is held
+    // until a byte after it comes.
+    if (!m_hash) {
+        const std::size_t take = std::min(bytes.size(), static_cast<std::size_t>(kCountBytes - m_size));
+        std::copy_n(bytes.begin(), take, m_header + m_size);
+        if (take == bytes.size()) {
+            m_size += take;
+            return;
+        }
+        Start(kCountBytes);
+        m_size = 0;
+        Hash(m_header, kCountBytes);
+        bytes = bytes.subspan(take);
+    }
+    Hash(bytes.data(), bytes.size());
+}
+
+DataFileFingerprint DataFileFingerprinter::Finish()
+{
+    if (!m_hash) {
+        const std::uint64_t size = m_size;
+        Start(static_cast<std::size_t>(size));
+        m_size = size;
+    }
+    return {m_size, m_hash->Finish()};
+}
+
 std::optional<DataFileFingerprint> FingerprintDataFile(const std::filesystem::path& path, FileKind kind)
 {
     InputFile file(path, InputFile::Accept::RegularFile);
     if (!file.IsOpen()) return std::nullopt;
-    std::uint8_t header[kCountBytes] = {};
-    const std::optional<std::size_t> headerBytes = file.ReadAt(header, 0);
-    if (!headerBytes) return std::nullopt;
-    const Layout layout = LayoutOf(kind, {header, *headerBytes}, file.Stamp().size);
-    ContentHasher hash(layout.count);
+    DataFileFingerprinter fingerprint(kind);
     std::vector<std::uint8_t> chunk(std::size_t{1} << 20);
-    for (std::uint64_t at = 0; at < layout.recordBytes;) {
-        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), layout.recordBytes - at));
-        const std::optional<std::size_t> got = file.ReadAt({chunk.data(), want}, RecordsOffset(kind) + at);
+    for (std::uint64_t at = 0;;) {
+        const std::optional<std::size_t> got = file.ReadAt(chunk, at);
         if (!got) return std::nullopt;
-        hash.Add(chunk.data(), *got);
-        if (*got < want) break;
+        if (*got == 0) break;
+        fingerprint.Add({chunk.data(), *got});
         at += *got;
     }
-    return DataFileFingerprint{file.Stamp().size, hash.Finish()};
+    return fingerprint.Finish();
+}
+
+SinceRead CompareWithRead(const std::filesystem::path& path, FileKind kind, const DataFileFingerprint& read)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(path, error) || std::filesystem::is_directory(path, error)) return SinceRead::Gone;
+    const std::optional<DataFileFingerprint> now = FingerprintDataFile(path, kind);
+    return now && *now == read ? SinceRead::Same : SinceRead::Changed;
 }
 
 std::vector<std::uint8_t> EncodeBytes(FileKind kind, std::uint8_t key, std::size_t count, const RecordSource& source)
@@ -354,22 +403,37 @@ std::vector<std::uint8_t> EncodeBytes(FileKind kind, std::uint8_t key, std::size
 WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::uint8_t key, std::size_t count,
                        const RecordSource& source)
 {
-    if (CountTooLarge(count)) return NotWrittenCountTooLarge();
-    AtomicFile file(path);
+    PendingDataFile file(path, kind, key, count, source);
+    return file.Commit();
+}
+
+PendingDataFile::PendingDataFile(const std::filesystem::path& path, FileKind kind, std::uint8_t key, std::size_t count,
+                                 const RecordSource& source)
+    : m_file(path)
+{
+    if (CountTooLarge(count)) {
+        m_error = std::make_error_code(std::errc::file_too_large);
+        return;
+    }
     // The fingerprint a later load of this file would take, so that a save over the open
     // file counts as what was loaded from then on.
-    ContentHasher hash(static_cast<std::int32_t>(count));
-    std::uint64_t size = 0;
+    DataFileFingerprinter fingerprint(kind);
     EmitImage(kind, key, count, source, [&](std::span<const std::uint8_t> chunk) {
-        const std::size_t skip = size == 0 ? std::min(chunk.size(), RecordsOffset(kind)) : 0;
-        hash.Add(chunk.data() + skip, chunk.size() - skip);
-        size += chunk.size();
-        return file.Write(chunk);
+        fingerprint.Add(chunk);
+        return m_file.Write(chunk);
     });
-    if (!file.Commit()) return NotWritten(file.ErrorCode());
+    m_ready = m_file.Flush();
+    m_fingerprint = fingerprint.Finish();
+}
+
+WriteReport PendingDataFile::Failure() const { return NotWritten(m_error ? m_error : m_file.ErrorCode()); }
+
+WriteReport PendingDataFile::Commit()
+{
+    if (!std::exchange(m_ready, false) || !m_file.Commit()) return Failure();
     WriteReport written;
     written.written = true;
-    written.fingerprint = {size, hash.Finish()};
+    written.fingerprint = m_fingerprint;
     return written;
 }
 

@@ -131,8 +131,39 @@ struct DataFileFingerprint {
 {
     return {report.fileSize, report.contentHash};
 }
+// The fingerprint of a data file's bytes given in order, a piece at a time: the one a read of
+// the same bytes takes, for a copy of the file to be checked against what was read.
+class DataFileFingerprinter {
+public:
+    explicit DataFileFingerprinter(FileKind kind) : m_kind(kind) {}
+    void Add(std::span<const std::uint8_t> bytes);
+    [[nodiscard]] DataFileFingerprint Finish();
+
+private:
+    void Start(std::size_t headerBytes);
+    void Hash(const std::uint8_t* bytes, std::size_t n);
+
+    FileKind m_kind;
+    std::uint8_t m_header[4] = {};
+    std::optional<ContentHasher> m_hash; // once more than the header has come
+    std::uint64_t m_size = 0;
+    std::uint64_t m_hashedEnd = 0; // where the bytes the header's count announces end
+};
 // Reads the file again, in pieces, without keeping it; empty when it cannot be read.
 [[nodiscard]] std::optional<DataFileFingerprint> FingerprintDataFile(const std::filesystem::path& path, FileKind kind);
+
+// What stands under a name now, against what a read of it found.
+enum class SinceRead : std::uint8_t {
+    Same,
+    // Another program has written it since (changed, grown or shrunk, or replaced by another
+    // file), or it can no longer be read, and so nothing says it has not.
+    Changed,
+    // Nothing stands there, or a folder does: no records that a save would lose.
+    Gone,
+};
+// The one rule by which a save over a file it read tells that another program has written the
+// file meanwhile: the editor's save, which asks first, and recwright-cli update, which refuses.
+[[nodiscard]] SinceRead CompareWithRead(const std::filesystem::path& path, FileKind kind, const DataFileFingerprint& read);
 
 // Fills record i; the span arrives zeroed and has the kind's size.
 using RecordSource = std::function<void(std::size_t index, std::span<std::uint8_t> record)>;
@@ -154,6 +185,30 @@ struct WriteReport {
 // target, so the previous file survives any failure intact.
 WriteReport EncodeFile(const std::filesystem::path& path, FileKind kind, std::uint8_t key, std::size_t count,
                        const RecordSource& source);
+
+// A data file written whole beside its target and flushed to disk, which takes the target's
+// place only at Commit: so that a writer can make sure of everything else first (that the
+// target still holds what it read, that its report went out) and replace the target last.
+// Dropped without a Commit, it leaves the target as it was and nothing behind.
+class PendingDataFile {
+public:
+    PendingDataFile(const std::filesystem::path& path, FileKind kind, std::uint8_t key, std::size_t count,
+                    const RecordSource& source);
+    PendingDataFile(const PendingDataFile&) = delete;
+    PendingDataFile& operator=(const PendingDataFile&) = delete;
+
+    // Written and flushed; when not, Failure() says why.
+    [[nodiscard]] bool Ready() const { return m_ready; }
+    [[nodiscard]] WriteReport Failure() const;
+    // Puts it in the target's place; once.
+    [[nodiscard]] WriteReport Commit();
+
+private:
+    AtomicFile m_file;
+    std::error_code m_error; // other than the file's own
+    bool m_ready = false;
+    DataFileFingerprint m_fingerprint;
+};
 
 // Records as a data file stores them (enciphered; a monster file's first one without its ID),
 // gathered into a piece of about a megabyte for a writer to hand on whole.

@@ -1,5 +1,6 @@
 #include "data/DecimalText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -52,27 +53,33 @@ std::optional<std::int32_t> ParseStrictInt32(std::string_view text)
     return static_cast<std::int32_t>(value);
 }
 
-std::optional<double> ParseDecimal(std::string_view text)
+ParsedDecimal ParseDecimal(std::string_view text)
 {
-    // from_chars takes no sign but "-", and that only before digits: the sign is ours.
     const auto [number, negative] = SplitSign(text);
-    std::size_t digits = 0;
-    bool point = false;
-    for (const char c : number) {
-        if (IsDigit(c)) {
-            ++digits;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            return std::nullopt;
-        }
+    const std::size_t point = number.find('.');
+    const std::string_view whole = number.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view() : number.substr(point + 1);
+    ParsedDecimal parsed;
+    if (whole.size() + fraction.size() == 0) return parsed;
+    for (const std::string_view part : {whole, fraction}) {
+        if (!std::all_of(part.begin(), part.end(), IsDigit)) return parsed;
     }
-    if (digits == 0) return std::nullopt;
-    double value = 0;
-    const char* end = number.data() + number.size();
-    const auto [ptr, error] = std::from_chars(number.data(), end, value);
-    if (error != std::errc() || ptr != end) return std::nullopt;
-    return negative ? -value : value;
+    // The digits that count: leading zeros and a fraction's trailing zeros say nothing.
+    const std::string_view lead = whole.substr(std::min(whole.find_first_not_of('0'), whole.size()));
+    const std::string_view tail = fraction.substr(0, fraction.find_last_not_of('0') + 1);
+    std::string digits = std::string(lead).append(tail);
+    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
+    if (digits.size() > static_cast<std::size_t>(kDecimalDigits) || tail.size() > static_cast<std::size_t>(kDecimalDigits)) {
+        parsed.outcome = ParsedDecimal::Outcome::TooManyDigits;
+        return parsed;
+    }
+    std::int64_t numerator = 0;
+    for (const char c : digits) numerator = numerator * 10 + (c - '0');
+    std::int64_t denominator = 1;
+    for (std::size_t i = 0; i < tail.size(); ++i) denominator *= 10;
+    parsed.value = *Rational::Fraction(negative ? -numerator : numerator, denominator);
+    parsed.outcome = ParsedDecimal::Outcome::Done;
+    return parsed;
 }
 
 } // namespace rw

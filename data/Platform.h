@@ -146,9 +146,11 @@ private:
 // owner and group where the process may set them, and the links that lead to it (a symbolic
 // link, even a dangling one, stays a link and the file it names is written; a file with other
 // hard links is written in place, from the flushed temporary file, and put back as it was
-// should that fail). A target that is a device or a pipe is written into directly. The
-// temporary file is removed on every failure, and on the signals that end a command-line
-// run once RemoveTemporaryFilesOnSignals has been called.
+// should that fail; the signals that end the program wait for that copy to be done, once
+// RemoveTemporaryFilesOnSignals has been called, so that it leaves the old bytes or the new,
+// never a mix). A target that is a device or a pipe is written into directly. The temporary
+// file is removed on every failure, and on the signals that end a command-line run once
+// RemoveTemporaryFilesOnSignals has been called.
 class AtomicFile {
 public:
     // FollowLinks keeps what belongs to the target as described above. NameItself puts a new
@@ -175,6 +177,11 @@ public:
     // the next Write goes on after the last byte written. Not possible into a device or a pipe.
     [[nodiscard]] bool CanRewrite() const { return m_mode != Mode::Direct; }
     bool Rewrite(std::uint64_t offset, std::span<const std::uint8_t> bytes);
+
+    // Waits until the bytes written so far are on the disk, so that a Commit after it has
+    // nothing left to wait for: a writer that checks something between writing and replacing
+    // keeps that moment short. Nothing to do for a device or a pipe.
+    bool Flush();
 
     // ToDisk waits until the bytes are on the disk before they take the target's place, so
     // that even a power cut leaves the old file or the whole new one. Lazy leaves that to the
@@ -206,6 +213,7 @@ private:
     std::intptr_t m_handle = -1;
     int m_tempSlot = -1;            // in the list of files the signal handlers remove
     bool m_committed = false;
+    bool m_flushed = false;          // nothing written since the last Flush
     std::error_code m_error;
     std::uint64_t m_written = 0;     // bytes written so far
     std::uint64_t m_sentToDisk = 0;  // of them, those the system was told to start writing out
@@ -262,7 +270,8 @@ private:
 
 // From now on SIGINT, SIGTERM, SIGHUP, SIGQUIT and SIGPIPE first remove the temporary files of
 // the AtomicFiles and ScratchFiles alive at that moment, then end the program as they would
-// have. SIGXFSZ is ignored: a write past the file size limit fails with its reason ("File too
+// have; one that comes while a file is rewritten in place (for its hard links) waits until
+// that file is whole again. SIGXFSZ is ignored: a write past the file size limit fails with its reason ("File too
 // large"), and that failure removes the temporary file as every failure does. On Windows,
 // Ctrl-C, Ctrl-Break and closing the console window do the same.
 void RemoveTemporaryFilesOnSignals();

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -31,12 +32,47 @@ platform_detail::TemporaryFiles<char, PATH_MAX> g_temps;
 [[nodiscard]] int RegisterTemp(const std::string& path) { return g_temps.Register(path); }
 void ReleaseTemp(int& slot) { g_temps.Release(slot); }
 
-extern "C" void RemoveTemporariesAndEnd(int signal)
+// A file with other hard links is rewritten in place, and while that copy runs it holds part
+// of the old bytes and part of the new. A signal that would end the program meanwhile is held
+// until the copy is done (or the old bytes are back) and acted on then, so that the file is
+// whole either way. Blocking the signals would not do that: a signal sent to the process goes
+// to any thread that does not block it, and other threads' masks are not this code's to set.
+// A flag that the handler reads does, whichever thread takes the signal. (Writing the new
+// bytes to a temporary file and copying them over afterwards would leave the same moment of
+// a half-copied file, just later.) The wait is that of one copy: seconds for the largest table.
+std::atomic<int> g_copiesInPlace{0};
+std::atomic<int> g_heldSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+void RemoveTemporariesAndEndBy(int signal)
 {
     g_temps.RemoveAll([](const char* name) { ::unlink(name); });
     ::signal(signal, SIG_DFL);
     ::raise(signal);
 }
+
+extern "C" void RemoveTemporariesAndEnd(int signal)
+{
+    if (g_copiesInPlace.load() > 0) {
+        g_heldSignal.store(signal);
+        // The copy may have ended in between without seeing the signal: then it is ours.
+        if (g_copiesInPlace.load() > 0 || g_heldSignal.exchange(0) == 0) return;
+    }
+    RemoveTemporariesAndEndBy(signal);
+}
+
+// While one lives, the signals that end the program wait; the last to go acts on one that came.
+class EndingsHeld {
+public:
+    EndingsHeld() { g_copiesInPlace.fetch_add(1); }
+    EndingsHeld(const EndingsHeld&) = delete;
+    EndingsHeld& operator=(const EndingsHeld&) = delete;
+    ~EndingsHeld()
+    {
+        if (g_copiesInPlace.fetch_sub(1) != 1) return;
+        if (const int signal = g_heldSignal.exchange(0); signal != 0) RemoveTemporariesAndEndBy(signal);
+    }
+};
 
 // Where a write to path should put its bytes: symbolic links are followed to the file they
 // name, which need not exist yet, so that the link itself stays.
@@ -152,9 +188,19 @@ bool AtomicFile::SetPermissions(std::uint32_t permissions)
     return ::fchmod(Fd(m_handle), static_cast<mode_t>(permissions & 07777)) == 0 || Fail(errno);
 }
 
+bool AtomicFile::Flush()
+{
+    if (!Ok()) return false;
+    if (m_mode == Mode::Direct || m_flushed) return true;
+    if (::fsync(Fd(m_handle)) != 0) return Fail(errno);
+    m_flushed = true;
+    return true;
+}
+
 bool AtomicFile::Write(std::span<const std::uint8_t> bytes)
 {
     if (!Ok()) return false;
+    m_flushed = false;
     const auto* data = reinterpret_cast<const char*>(bytes.data());
     std::size_t n = bytes.size();
     while (n > 0) {
@@ -184,6 +230,7 @@ bool AtomicFile::Rewrite(std::uint64_t offset, std::span<const std::uint8_t> byt
 {
     if (!Ok()) return false;
     if (!CanRewrite()) return Fail(ESPIPE);
+    m_flushed = false;
     for (std::size_t done = 0; done < bytes.size();) {
         const ssize_t put = ::pwrite(Fd(m_handle), bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
         if (put < 0) {
@@ -205,7 +252,7 @@ bool AtomicFile::Commit(Sync sync)
         return ::close(fd) == 0 || Fail(errno);
     }
     case Mode::Replace: {
-        if (sync == Sync::ToDisk && ::fsync(Fd(m_handle)) != 0) return Fail(errno);
+        if (sync == Sync::ToDisk && !Flush()) return false;
         const int fd = Fd(std::exchange(m_handle, -1));
         if (::close(fd) != 0) return Fail(errno);
         if (::rename(m_temp.c_str(), m_target.c_str()) != 0) return Fail(errno);
@@ -218,7 +265,7 @@ bool AtomicFile::Commit(Sync sync)
     case Mode::InPlace:
         // Always flushed: while the target is rewritten, the temporary file is the one whole
         // copy of the new bytes.
-        if (::fsync(Fd(m_handle)) != 0) return Fail(errno);
+        if (!Flush()) return false;
         if (!CopyIntoTarget()) return false;
         m_committed = true;
         return true;
@@ -228,6 +275,8 @@ bool AtomicFile::Commit(Sync sync)
 
 bool AtomicFile::CopyIntoTarget()
 {
+    // From before the first byte is written until the file is whole again, new or old.
+    const EndingsHeld held;
     const int target = ::open(m_target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
     if (target < 0) return Fail(errno);
     struct Closer {
@@ -302,6 +351,9 @@ void RemoveTemporaryFilesOnSignals()
 {
     struct sigaction action {};
     action.sa_handler = RemoveTemporariesAndEnd;
+    // A signal held while a file is copied in place returns from the handler: what it broke
+    // into goes on.
+    action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     // A reader that went away (warnings piped into head) ends the program as it always did.
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE}) ::sigaction(signal, &action, nullptr);

@@ -7,6 +7,7 @@
 #include "data/PlatformWindowsDetail.h"
 #include "data/TemporaryFiles.h"
 
+#include <atomic>
 #include <cstdint>
 #include <new>
 #include <optional>
@@ -26,8 +27,23 @@ platform_detail::TemporaryFiles<wchar_t, 4096> g_temps;
 [[nodiscard]] int RegisterTemp(const std::wstring& path) { return g_temps.Register(path); }
 void ReleaseTemp(int& slot) { g_temps.Release(slot); }
 
+// A file with other hard links is rewritten in place, and while that copy runs it holds part
+// of the old bytes and part of the new. The console's handler runs on a thread of its own: it
+// waits until no such copy runs (the old bytes are back, or the new are all there) before the
+// program ends, so that the file is whole either way. The wait is that of one copy.
+std::atomic<int> g_copiesInPlace{0};
+
+class EndingsHeld {
+public:
+    EndingsHeld() { g_copiesInPlace.fetch_add(1); }
+    EndingsHeld(const EndingsHeld&) = delete;
+    EndingsHeld& operator=(const EndingsHeld&) = delete;
+    ~EndingsHeld() { g_copiesInPlace.fetch_sub(1); }
+};
+
 BOOL WINAPI RemoveTemporariesAndEnd(DWORD)
 {
+    while (g_copiesInPlace.load() > 0) ::Sleep(10);
     // The files are open with FILE_SHARE_DELETE, so they go as the process ends.
     g_temps.RemoveAll([](const wchar_t* name) { ::DeleteFileW(name); });
     return FALSE; // and the system ends the program as it would have
@@ -119,9 +135,19 @@ bool AtomicFile::Fail(int err) { return Fail(ErrorOf(static_cast<DWORD>(err))); 
 
 bool AtomicFile::SetPermissions(std::uint32_t) { return Ok(); }
 
+bool AtomicFile::Flush()
+{
+    if (!Ok()) return false;
+    if (m_mode == Mode::Direct || m_flushed) return true;
+    if (!::FlushFileBuffers(Handle(m_handle))) return Fail(LastError());
+    m_flushed = true;
+    return true;
+}
+
 bool AtomicFile::Write(std::span<const std::uint8_t> bytes)
 {
     if (!Ok()) return false;
+    m_flushed = false;
     if (!WriteAllOf(Handle(m_handle), reinterpret_cast<const char*>(bytes.data()), bytes.size())) return Fail(LastError());
     return true;
 }
@@ -130,6 +156,7 @@ bool AtomicFile::Rewrite(std::uint64_t offset, std::span<const std::uint8_t> byt
 {
     if (!Ok()) return false;
     if (!CanRewrite()) return Fail(ERROR_INVALID_FUNCTION);
+    m_flushed = false;
     const HANDLE handle = Handle(m_handle);
     LARGE_INTEGER at{};
     at.QuadPart = static_cast<LONGLONG>(offset);
@@ -151,7 +178,7 @@ bool AtomicFile::Commit(Sync sync)
         return ::CloseHandle(handle) || Fail(LastError());
     }
     case Mode::Replace: {
-        if (sync == Sync::ToDisk && !::FlushFileBuffers(Handle(m_handle))) return Fail(LastError());
+        if (sync == Sync::ToDisk && !Flush()) return false;
         Close(m_handle);
         const std::wstring temp = Widen(m_temp);
         const DWORD flags = MOVEFILE_REPLACE_EXISTING | (sync == Sync::ToDisk ? MOVEFILE_WRITE_THROUGH : 0);
@@ -191,7 +218,7 @@ bool AtomicFile::Commit(Sync sync)
     case Mode::InPlace:
         // Always flushed: while the target is rewritten, the temporary file is the one whole
         // copy of the new bytes.
-        if (!::FlushFileBuffers(Handle(m_handle))) return Fail(LastError());
+        if (!Flush()) return false;
         if (!CopyIntoTarget()) return false;
         m_committed = true;
         return true;
@@ -201,6 +228,8 @@ bool AtomicFile::Commit(Sync sync)
 
 bool AtomicFile::CopyIntoTarget()
 {
+    // From before the first byte is written until the file is whole again, new or old.
+    const EndingsHeld held;
     const UniqueHandle target = Own(::CreateFileW(m_target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                                   OPEN_EXISTING, 0, nullptr));
     if (!target) return Fail(ReplaceError(::GetLastError(), m_target));

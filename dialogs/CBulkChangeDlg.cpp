@@ -18,13 +18,9 @@
 #include <QRadioButton>
 
 #include <optional>
+#include <string>
 
 namespace rw {
-namespace {
-
-[[nodiscard]] std::optional<double> ParseFactor(const QString& text) { return ParseDecimal(text.toStdString()); }
-
-} // namespace
 
 CBulkChangeDlg::CBulkChangeDlg(FileKind kind, std::size_t rowCount, int column, Prompter& prompter, QWidget* parent)
     : QDialog(parent, TemplateDialogFlags()), m_kind(kind), m_prompter(prompter)
@@ -71,8 +67,10 @@ void CBulkChangeDlg::Propose(const BulkChange& earlier)
     // Dividing is recwright-cli update's; this dialog multiplies by a fraction instead.
     case BulkOperation::Divide: break;
     }
-    m_value->setText(earlier.operation == BulkOperation::Multiply ? QString::number(earlier.factor, 'g', 15)
-                                                                   : QString::number(earlier.value));
+    // The factor as it was typed: it is kept exact, so it reads back as the same decimal.
+    m_value->setText(earlier.operation == BulkOperation::Multiply
+                         ? QString::fromStdString(DecimalTextOf(earlier.factor).value_or(std::string()))
+                         : QString::number(earlier.value));
     // Typing replaces the value offered.
     m_value->selectAll();
 }
@@ -84,13 +82,16 @@ void CBulkChangeDlg::accept()
     const QString text = m_value->text();
     if (m_multiply->isChecked()) {
         change.operation = BulkOperation::Multiply;
-        const std::optional<double> factor = ParseFactor(text);
-        if (!factor) {
-            m_prompter.ShowMessage(this, Text(str::kEnterNumber), Text(str::kCaptionWarning));
+        const ParsedDecimal factor = ParseDecimal(text.toStdString());
+        if (factor.outcome != ParsedDecimal::Outcome::Done) {
+            const QString why = factor.outcome == ParsedDecimal::Outcome::TooManyDigits
+                                    ? Text(str::kBulkTooManyDigitsFormat, kDecimalDigits)
+                                    : Text(str::kEnterNumber);
+            m_prompter.ShowMessage(this, why, Text(str::kCaptionWarning));
             FocusAndSelect(*m_value);
             return;
         }
-        change.factor = *factor;
+        change.factor = factor.value;
     } else {
         change.operation = m_add->isChecked() ? BulkOperation::Add : BulkOperation::Set;
         const std::optional<std::int32_t> value = ParseStrictInt32(text.toStdString());

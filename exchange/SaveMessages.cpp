@@ -53,6 +53,7 @@ QString BackupFailure(const BackupReport& report, const QString& table, const QS
     case BackupFault::NameTaken: return Text(str::kBackupNameTakenFormat, backup, WhatStands(report.entry));
     case BackupFault::NameIsTable: return Text(str::kBackupNameIsTableFormat, backup, table);
     case BackupFault::CannotWrite:
+    case BackupFault::TableChanged: // said as a change on disk, before this is asked
     case BackupFault::None: break;
     }
     return Text(str::kBackupFailedFormat, backup, ReasonText(report.error, FileUse::Write));

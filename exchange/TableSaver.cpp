@@ -80,11 +80,16 @@ bool TableSaver::WriteTo(QWidget* owner, const QString& path, Told success)
         loss && !m_prompter.AskYesNo(owner, LossQuestion(*loss, shown), Text(str::kCaptionWarning))) {
         return false;
     }
-    if (m_document.ChangedOnDisk(target) &&
-        !m_prompter.AskYesNo(owner, Text(str::kChangedOnDiskFormat, shown), Text(str::kCaptionWarning))) {
+    const bool changedOnDisk = m_document.ChangedOnDisk(target);
+    if (changedOnDisk && !m_prompter.AskYesNo(owner, Text(str::kChangedOnDiskFormat, shown), Text(str::kCaptionWarning))) {
         return false;
     }
-    const TableDocument::SaveReport report = m_document.SaveAs(target);
+    const TableDocument::SaveReport report = m_document.SaveAs(
+        target, changedOnDisk ? TableDocument::ChangesOnDisk::Overwrite : TableDocument::ChangesOnDisk::Keep);
+    if (report.changedOnDisk) {
+        ShowMessage(owner, Text(str::kChangedWhileSavingFormat, shown), str::kCaptionError);
+        return false;
+    }
     if (!report.backup.Ok()) {
         const QString backup = QDir::toNativeSeparators(FromFsPath(m_document.BackupPath()));
         const QString table = QDir::toNativeSeparators(FromFsPath(m_document.FilePath()));

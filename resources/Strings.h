@@ -118,6 +118,7 @@ inline constexpr char kBulkAdd[] = "加上(&A)";
 inline constexpr char kBulkMultiply[] = "乘以(&M)";
 inline constexpr char kBulkValue[] = "数值(&V):";
 inline constexpr char kBulkRowsFormat[] = "修改选中的%1条记录";
+inline constexpr char kBulkTooManyDigitsFormat[] = "乘数最多有%1位数字，小数点后也最多%1位。";
 inline constexpr char kEnterNumber[] = "请输入一个数。";
 
 // Find bar
@@ -297,6 +298,8 @@ inline constexpr char kSaveEmptyTable[] =
     "表格中没有任何记录。保存后的文件记录数为0，本程序和服务端都无法再打开它。是否仍然保存？";
 inline constexpr char kChangedOnDiskFormat[] =
     "文件[%1]在载入后已被其他程序修改。保存将覆盖那些修改，是否仍然保存？";
+inline constexpr char kChangedWhileSavingFormat[] =
+    "文件[%1]正在保存时被其他程序修改了。文件和它的备份都没有改动！再次保存时会询问是否覆盖那些修改。";
 inline constexpr char kMonsterFirstIdFormat[] =
     "第一条记录的ID(%1)无法保存在monster.dat文件中，重新打开后将变为0。是否仍然保存？";
 inline constexpr char kRecordGone[] = "该记录已被删除，不存在了，无法保存修改！";
@@ -511,6 +514,7 @@ inline constexpr char kCliCsvOrJson[] = "--csv and --json both say what to write
 inline constexpr char kCliQuietWritesNothing[] = "--quiet writes nothing, so it goes with neither -o, --csv nor --json";
 inline constexpr char kCliMissingValueFormat[] = "option %s needs a value";
 inline constexpr char kCliNoValueFormat[] = "option %s takes no value";
+inline constexpr char kCliEmptyValueFormat[] = "option %s= needs a value after the =, or none at all";
 inline constexpr char kCliBadKeyFormat[] = "--key takes a whole number from 0 to 255, not '%s'";
 inline constexpr char kCliBadKindFormat[] = "--kind takes item, magic or monster, not '%s'";
 inline constexpr char kCliBadFormatFormat[] = "--format takes csv or xlsx, not '%s'";
@@ -708,15 +712,18 @@ inline constexpr char kCliSheetOutOfMemoryFormat[] = "%s: out of memory while re
 
 // recwright-cli update: its usage and messages.
 inline constexpr char kCliSynopsisUpdate[] = "recwright-cli update FILE --where COND --set EXPR [--set EXPR]... "
-                                             "[-o OUT] [--dry-run] [--csv | --json] [--key N] [--kind KIND]";
+                                             "[-o OUT] [--dry-run] [--backup[=CONTROL]] [--suffix=SUFFIX] "
+                                             "[--csv | --json] [--key N] [--kind KIND]";
 inline constexpr char kCliAboutUpdate[] =
     "update: changes the records of FILE that meet COND, as the editor's find bar and 批量修改\n"
     "do: COND is the find bar's query (Level>=40 Stdmode=10, a part of a name, alternatives\n"
     "separated by |); each EXPR is Field=V, Field+=V, Field-=V (whole numbers), Field*=V or\n"
-    "Field/=V (any decimal number, rounded to the nearest whole number), or Name=TEXT, taken\n"
-    "in order. Nothing changes when any value would leave the 32-bit range or two records would\n"
-    "share an ID. Shows what changed as diff does, then writes FILE over (keeping it as\n"
-    "FILE.bak) or OUT; a file whose read loses something is written over only as OUT.\n";
+    "Field/=V (an exact decimal of up to 18 digits; the result rounded once to the nearest\n"
+    "whole number, halves away from zero), or Name=TEXT, taken in order. Nothing changes\n"
+    "when any value would leave the 32-bit range or two records would share an ID. Shows\n"
+    "what changed as diff does, then writes FILE over (keeping it as FILE.bak, or as\n"
+    "--backup says) or OUT; a file whose read loses something is written over only as OUT,\n"
+    "and one that another program wrote while update ran is not written over at all.\n";
 inline constexpr char kCliOptionWhere[] =
     "  --where COND    update: the records to change, in the find bar's language (required)\n";
 inline constexpr char kCliOptionSet[] =
@@ -724,9 +731,24 @@ inline constexpr char kCliOptionSet[] =
     "                  repeatable, all or nothing\n";
 inline constexpr char kCliOptionDryRun[] =
     "  --dry-run       update: shows what would change and writes nothing\n";
+inline constexpr char kCliOptionBackup[] =
+    "  --backup[=CONTROL]\n"
+    "                  update: which backups of FILE to keep, as cp, mv and install do:\n"
+    "                  none or off (none), simple or never (FILE.bak, replacing the one before),\n"
+    "                  numbered or t (FILE.~1~, FILE.~2~, ..., every one), existing or nil\n"
+    "                  (numbered when FILE has a numbered backup, else simple). Without CONTROL,\n"
+    "                  the VERSION_CONTROL environment variable, else existing. Without\n"
+    "                  --backup, FILE.bak, as the editor keeps it\n";
+inline constexpr char kCliOptionSuffix[] =
+    "  --suffix=SUFFIX update: a simple backup's suffix, .bak unless given; with --backup, the\n"
+    "                  SIMPLE_BACKUP_SUFFIX environment variable when there is no --suffix\n";
 inline constexpr char kCliUpdateExitStatus[] =
-    "Exit status of update: 0 done (nothing matched included, with a note); 1 bad data (a\n"
-    "value out of range, a shared ID, a file that cannot be used or written over); 2 bad usage.\n";
+    "Exit status of update: 0 done, FILE (or OUT) written as the report on standard output\n"
+    "says (nothing matched or nothing changed included, with a note); 1 nothing written (a\n"
+    "value out of range, a shared ID, a file that cannot be used, that another program wrote\n"
+    "meanwhile, or that cannot be written over, or a report that could not be written); 2 bad\n"
+    "usage, nothing written. The report is written before the file is replaced, so that a\n"
+    "report that fails leaves the file as it was.\n";
 inline constexpr char kCliUpdateNeedsWhere[] = "update needs --where COND, the records to change";
 inline constexpr char kCliUpdateNeedsSet[] = "update needs at least one --set EXPR, what to change";
 inline constexpr char kCliUpdateWhereTwice[] = "--where given twice; join the conditions in one";
@@ -747,6 +769,7 @@ inline constexpr char kCliSetNoOperator[] = "no operator; one of = += -= *= /= g
 inline constexpr char kCliSetNameOnlySet[] = "a name can only be set, with =";
 inline constexpr char kCliSetNotWholeFormat[] = "'%s' is not a whole 32-bit number";
 inline constexpr char kCliSetNotDecimalFormat[] = "'%s' is not a decimal number";
+inline constexpr char kCliSetTooManyDigitsFormat[] = "'%s' has more digits than a factor may: %lld, %lld of them after the point";
 inline constexpr char kCliSetDivideByZero[] = "cannot divide by zero";
 inline constexpr char kCliSetNotGbk[] = "the name has a character that GBK, the names' code page, cannot hold";
 inline constexpr char kCliSetNameCutFormat[] = "warning: --set '%s': the name is cut to '%s' (%lld bytes, all the field holds)";
@@ -777,6 +800,23 @@ inline constexpr char kCliBackupFailedFormat[] = "%s: not written over: the back
 inline constexpr char kCliBackupNameTaken[] = "something other than a file of yours stands under its name";
 inline constexpr char kCliBackupNameIsTable[] = "its name leads to the table itself";
 inline constexpr char kCliBackupTableNotAFile[] = "the table is not a regular file";
+inline constexpr char kCliBadBackupFormat[] =
+    "--backup takes none, off, simple, never, numbered, t, existing or nil, not '%s'";
+inline constexpr char kCliBadVersionControlFormat[] =
+    "the VERSION_CONTROL environment variable is '%s', which --backup does not take (none, off, simple, never, "
+    "numbered, t, existing or nil)";
+inline constexpr char kCliBadSuffixFormat[] =
+    "--suffix takes a suffix such as .orig, not '%s' (it must not be empty nor name a folder)";
+inline constexpr char kCliUpdateChangedSinceReadFormat[] =
+    "%s: not written over: another program has changed it since update read it; nothing written, run update again";
+inline constexpr char kCliUpdateGoneSinceReadFormat[] =
+    "%s: not written: it has been removed or replaced by a folder since update read it; nothing written";
+inline constexpr char kCliUpdateBackupWithOutput[] =
+    "--backup and --suffix are for an update in place; -o OUT writes another file and keeps no backup";
+inline constexpr char kCliUpdateReportFailedFormat[] = "%s: nothing written, since the report of the change could not be";
+inline constexpr char kCliUpdateNoBackupFormat[] = "%s: %lld record(s) changed; no backup kept (--backup=none)";
+inline constexpr char kCliUpdateBackupReplacedFormat[] =
+    "%s: note: the earlier backup %s now holds the file as this update found it; --backup=numbered keeps every one";
 inline constexpr char kSheetXmlNotWellFormedFormat[] = "the XML is not well-formed: %s";
 inline constexpr char kSheetXmlDocumentType[] = "a document type declaration, which no workbook has";
 inline constexpr char kSheetXmlBadRowNumberFormat[] = "a row numbered '%s'";

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 preset=${1:-default}
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-wqy-microhei qt6-translations-l10n xvfb xauth clang libclang-rt-14-dev time
+          fonts-wqy-microhei qt6-translations-l10n xvfb xauth clang libclang-rt-14-dev time strace
           libxlsxwriter-dev libzip-dev libexpat1-dev zlib1g-dev dpkg-dev)
 if [ "$preset" = windows ]; then
   # The cross compiler, GoogleTest's sources to build with it, and Wine to run what it makes.

@@ -112,11 +112,7 @@ bool TableDocument::HasUnsavedWork() const
 
 bool TableDocument::ChangedOnDisk(const std::filesystem::path& target) const
 {
-    if (!IsLoadedFile(target)) return false;
-    std::error_code error;
-    if (!std::filesystem::exists(target, error) || std::filesystem::is_directory(target, error)) return false;
-    const std::optional<DataFileFingerprint> now = FingerprintDataFile(target, m_kind);
-    return !now || *now != m_loadedFingerprint;
+    return IsLoadedFile(target) && CompareWithRead(target, m_kind, m_loadedFingerprint) == SinceRead::Changed;
 }
 
 std::optional<LoadLoss> TableDocument::LossOfSavingOver(const std::filesystem::path& target) const
@@ -125,35 +121,54 @@ std::optional<LoadLoss> TableDocument::LossOfSavingOver(const std::filesystem::p
     return m_loss;
 }
 
-TableDocument::SaveReport TableDocument::SaveAs(const std::filesystem::path& target)
+TableDocument::SaveReport TableDocument::SaveAs(const std::filesystem::path& target, ChangesOnDisk onDisk)
 {
     SaveReport report;
     const bool overLoaded = IsLoadedFile(target);
+    // What the loaded file held when it was loaded or last saved, for it must still hold that.
+    std::optional<ReadContent> asRead;
+    if (overLoaded && onDisk == ChangesOnDisk::Keep) asRead = ReadContent{m_kind, m_loadedFingerprint};
+    const std::uint8_t key = m_keys.For(Table().Kind());
+    PendingDataFile written(target, Table().Kind(), key, static_cast<std::size_t>(Table().RowCount()), RowsOf(Table()));
+    if (!written.Ready()) {
+        report.write = written.Failure();
+        return report;
+    }
+    std::optional<PendingBackup> backup;
     if (overLoaded && !m_backedUp) {
-        report.backup = BackUpFile(m_filePath, BackupPath());
+        backup.emplace(m_filePath, BackupPath(), asRead);
+        report.backup = backup->Report();
+        report.changedOnDisk = report.backup.fault == BackupFault::TableChanged;
+        if (!report.backup.Ok()) return report;
+    }
+    if (asRead && CompareWithRead(target, m_kind, asRead->fingerprint) == SinceRead::Changed) {
+        report.changedOnDisk = true;
+        return report;
+    }
+    if (backup) {
+        report.backup = backup->Commit();
         if (!report.backup.Ok()) return report;
         m_backedUp = true;
     }
-    const std::uint8_t key = m_keys.For(Table().Kind());
     const bool changed = HasUnsavedWork();
-    report.write = SaveDataFile(target, Table(), key);
+    report.write = written.Commit();
     if (!report.write.written) return report;
     // Ctrl+S goes on writing over the opened file until it holds what was saved elsewhere.
     m_openedFileBehind = overLoaded ? false : m_openedFileBehind || changed;
     m_savedKey = key;
     // A table made by an import becomes the file it was first saved as; no file was opened
     // there for a backup to keep.
-    if (!HasFilePath()) {
+    const bool named = !HasFilePath();
+    if (named) {
         m_filePath = target;
         m_fileName = target.filename().string();
         m_backedUp = true;
         m_openedFileBehind = false;
-        if (const auto stamp = StampOf(m_filePath)) m_loadedStamp = *stamp;
     }
     m_model.MarkBaseline();
     m_history.setClean();
     emit Changed();
-    if (overLoaded) {
+    if (overLoaded || named) {
         m_loadedFingerprint = report.write.fingerprint;
         m_loss = {};
         if (const auto stamp = StampOf(m_filePath)) m_loadedStamp = *stamp;

@@ -105,14 +105,24 @@ public:
     struct SaveReport {
         BackupReport backup; // of the loaded file, when the save went over it
         WriteReport write;
+        // Another program wrote the loaded file after the question whether to write over its
+        // changes: nothing was written, the backup neither.
+        bool changedOnDisk = false;
         [[nodiscard]] bool Saved() const { return backup.Ok() && write.written; }
     };
+    // What a save over the loaded file does when another program has written that file since
+    // it was loaded or last saved: Keep writes nothing (no change was seen when the save was
+    // asked for, and one came after), Overwrite writes over those changes (they were seen,
+    // and the user answered to write over them).
+    enum class ChangesOnDisk : std::uint8_t { Keep, Overwrite };
     // Writes every row, in current order and whole, with the kind's key. The first save over
     // the loaded file after a load first keeps the file beside it as BackupPath(), so that the
-    // backup holds the file as it was opened whatever later saves write; when that cannot be
-    // done, nothing is written. After a save over the loaded file, what it wrote is what was
-    // loaded.
-    SaveReport SaveAs(const std::filesystem::path& target);
+    // backup holds the file as it was opened (with Keep; with Overwrite, the other program's
+    // version the save replaces) whatever later saves write; when that cannot be done, nothing
+    // is written. The new file and the backup are written whole first and take their places
+    // last, one right after the other, after the check for changes on disk. After a save over
+    // the loaded file, what it wrote is what was loaded.
+    SaveReport SaveAs(const std::filesystem::path& target, ChangesOnDisk onDisk = ChangesOnDisk::Overwrite);
     // One generation: the loaded file's name followed by ".bak".
     [[nodiscard]] std::filesystem::path BackupPath() const;
     // The name a save proposes: the file name's stem followed by "2".

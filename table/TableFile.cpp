@@ -31,13 +31,17 @@ LoadedTable LoadDataFileOfKind(const std::filesystem::path& path, FileKind kind,
     return out;
 }
 
+RecordSource RowsOf(const RecordTable& table)
+{
+    return [&table](std::size_t i, std::span<std::uint8_t> record) {
+        const auto bytes = table.RowBytes(static_cast<int>(i));
+        std::copy(bytes.begin(), bytes.end(), record.begin());
+    };
+}
+
 WriteReport SaveDataFile(const std::filesystem::path& path, const RecordTable& table, std::uint8_t key)
 {
-    return EncodeFile(path, table.Kind(), key, static_cast<std::size_t>(table.RowCount()),
-                      [&](std::size_t i, std::span<std::uint8_t> record) {
-                          const auto bytes = table.RowBytes(static_cast<int>(i));
-                          std::copy(bytes.begin(), bytes.end(), record.begin());
-                      });
+    return EncodeFile(path, table.Kind(), key, static_cast<std::size_t>(table.RowCount()), RowsOf(table));
 }
 
 } // namespace rw

@@ -38,6 +38,8 @@ struct LoadedTable {
 // The same, for a file of the kind given, whatever its name.
 [[nodiscard]] LoadedTable LoadDataFileOfKind(const std::filesystem::path& path, FileKind kind, const KeySet& keys);
 
+// Every row, in current order and whole, for a data file's writer.
+[[nodiscard]] RecordSource RowsOf(const RecordTable& table);
 // Writes every row, in current order and whole, with key.
 WriteReport SaveDataFile(const std::filesystem::path& path, const RecordTable& table, std::uint8_t key);
 

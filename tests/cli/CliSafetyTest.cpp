@@ -1,12 +1,16 @@
 // recwright-cli against a careless user and a hostile file: files that are missing or cannot be
 // the table asked for, a cut file compared, workbooks that would show other records than
-// those read, imports that must stream, signals and limits that must leave nothing behind.
+// those read, imports that must stream, signals and limits that must leave nothing behind, and
+// every command that writes a table with every way its write can go wrong.
 
 #include "data/DataFile.h"
 #include "data/Record.h"
 #include "data/RecordBytes.h"
+#include "tests/SignalAt.h"
 #include "tests/cli/CliFixture.h"
 #include "tests/sheet/WorkbookBytes.h"
+
+#include <sys/stat.h>
 
 namespace rw::test {
 namespace {
@@ -105,18 +109,24 @@ TEST_F(Cli, AWorkbookIsReadAsASpreadsheetShowsItOrRefusedWithTheReason)
     }
 }
 
+// The item sample's records repeated under the IDs 1 to count: a table of count × 184 bytes.
+[[nodiscard]] std::vector<std::uint8_t> LargeItemTable(std::size_t count)
+{
+    const auto sample = ReadFile(kItem);
+    std::vector<std::uint8_t> image(4 + count * 184);
+    StoreInt32(image.data(), static_cast<std::int32_t>(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        std::copy_n(sample.begin() + 4 + static_cast<std::ptrdiff_t>(i % 38 * 184), 184, image.begin() + 4 + static_cast<std::ptrdiff_t>(i * 184));
+        StoreInt32(image.data() + 4 + i * 184, static_cast<std::int32_t>(i + 1) ^ static_cast<std::int32_t>(0xADADADAD));
+    }
+    return image;
+}
+
 TEST_F(Cli, AnImportToAPipeHoldsNoTable)
 {
     if (!kCanLimitMemory) GTEST_SKIP() << "no address space limit under AddressSanitizer";
     // The records held, let alone held twice, do not fit beside the program.
-    const auto sample = ReadFile(kItem);
-    constexpr std::size_t kCount = 150'000;
-    std::vector<std::uint8_t> image(4 + kCount * 184);
-    StoreInt32(image.data(), static_cast<std::int32_t>(kCount));
-    for (std::size_t i = 0; i < kCount; ++i) {
-        std::copy_n(sample.begin() + 4 + static_cast<std::ptrdiff_t>(i % 38 * 184), 184, image.begin() + 4 + static_cast<std::ptrdiff_t>(i * 184));
-        StoreInt32(image.data() + 4 + i * 184, static_cast<std::int32_t>(i + 1) ^ static_cast<std::int32_t>(0xADADADAD));
-    }
+    const std::vector<std::uint8_t> image = LargeItemTable(150'000);
     WriteFile(Path("big.dat"), image);
     ASSERT_EQ(Invoke({"export", Path("big.dat"), "--kind", "item", "-o", Path("big.csv")}).status, 0);
     const std::string import = Command({"import", Path("big.csv"), "--kind", "item", "-o", "-"});
@@ -135,17 +145,173 @@ TEST_F(Cli, SignalsAndFileSizeLimitsLeaveNoTemporaryFile)
     EXPECT_FALSE(std::filesystem::exists(Path("stditem.dat")));
     EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 
-    // Writes past a file size limit: they fail and say so, whatever the shell did with the signal.
+    // Writes past a file size limit, as on a full disk: they fail and say so, whatever the
+    // shell did with the signal, and leave the table as it was, without a backup.
     WriteFile(Path("plain.csv"), csv);
+    WriteFile(Path("table.dat"), LargeItemTable(6'000));
+    const auto table = ReadFile(Path("table.dat"));
     for (const std::string& command : {Command({"export", kItem, "-o", Path("t2.csv")}),
-                                       Command({"import", Path("plain.csv"), "-o", Path("stditem.dat")})}) {
+                                       Command({"import", Path("plain.csv"), "-o", Path("stditem.dat")}),
+                                       Command({"update", Path("table.dat"), "--kind", "item", "--where", "ItemID>0", "--set", "Price+=1"}),
+                                       Command({"update", Path("table.dat"), "--kind", "item", "--where", "ItemID>0", "--set",
+                                                "Price+=1", "-o", Path("stditem.dat")})}) {
         const CliRun run = Shell("(ulimit -f 1; " + command + ")");
         EXPECT_EQ(run.status, 1) << command;
         EXPECT_NE(run.err.find(": cannot write: File too large"), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "") << command;
         EXPECT_EQ(Leftovers(), std::vector<std::string>{}) << command;
     }
     EXPECT_FALSE(std::filesystem::exists(Path("stditem.dat")));
     EXPECT_FALSE(std::filesystem::exists(Path("t2.csv")));
+    EXPECT_TRUE(ReadFile(Path("table.dat")) == table);
+    EXPECT_FALSE(std::filesystem::exists(Path("table.dat.bak")));
+}
+
+// The fault matrix of the commands that write a table: a signal that ends the program at
+// several moments of the write, with the table linked under a second name or not. The table
+// holds its old bytes or its new ones, never a mix, under both names; nothing is left behind;
+// the backup holds what was read; and an exit status of 0 means the new bytes.
+TEST_F(Cli, ASignalAtAnyMomentOfAWriteLeavesTheOldTableOrTheNew)
+{
+    if (!CanSendSignalsAt()) GTEST_SKIP() << "strace cannot trace here";
+    // Large enough for the copy into a linked file to take several writes of 1 MB.
+    const std::vector<std::uint8_t> old = LargeItemTable(20'000);
+    WriteFile(Path("all.dat"), old);
+    ASSERT_EQ(Invoke({"export", Path("all.dat"), "--kind", "item", "-o", Path("all.csv")}).status, 0);
+    std::string csv = ReadFile<std::string>(Path("all.csv"));
+    csv.replace(csv.find("\n1,") + 3, 0, "new"); // record 1's name
+    WriteFile(Path("new.csv"), csv);
+
+    const std::string table = Path("stditem.dat");
+    const std::vector<std::vector<std::string>> commands = {
+        {"update", table, "--where", "ItemID>0", "--set", "Price+=1"},
+        {"import", Path("new.csv"), "-o", table},
+    };
+    // Where the signal comes: the temporary file written or flushed, the backup put in place,
+    // the table renamed in, or (a linked table) the copy into it begun, half done, ending.
+    const std::pair<const char*, int> moments[] = {{"write", 2}, {"fsync", 1}, {"rename", 1}, {"rename", 2},
+                                                   {"pwrite64", 1}, {"pwrite64", 2}, {"pwrite64", 3}, {"ftruncate", 1}};
+    for (const auto& command : commands) {
+        // What the command writes when nothing stops it.
+        WriteFile(table, old);
+        ASSERT_EQ(Shell(CommandOf(command)).status, 0) << command[0];
+        const auto wanted = ReadFile(table);
+        ASSERT_FALSE(wanted == old);
+        for (const bool linked : {false, true}) {
+            for (const auto& [call, when] : moments) {
+                const std::string signal = when % 2 ? "SIGTERM" : "SIGINT";
+                SCOPED_TRACE(command[0] + (linked ? " linked, " : ", ") + signal + " at " + call + " " + std::to_string(when));
+                for (const char* name : {"stditem.dat", "stditem.dat.bak", "other-name.dat"}) std::filesystem::remove(Path(name));
+                WriteFile(table, old);
+                if (linked) std::filesystem::create_hard_link(table, Path("other-name.dat"));
+                const CliRun run = Shell(WithSignalAt(CommandOf(command), call, when, signal));
+                const auto now = ReadFile(table);
+                EXPECT_TRUE(now == old || now == wanted) << "a mix of old and new bytes";
+                // Half way through the copy into a linked table, the signal surely came.
+                if (linked && std::string_view(call) == "pwrite64" && when == 2) {
+                    EXPECT_NE(run.status, 0);
+                }
+                if (run.status == 0) {
+                    EXPECT_TRUE(now == wanted);
+                } else {
+                    EXPECT_EQ(run.status, 128 + (signal == "SIGTERM" ? SIGTERM : SIGINT)) << run.err;
+                }
+                if (linked) {
+                    EXPECT_EQ(std::filesystem::hard_link_count(table), 2u);
+                    EXPECT_TRUE(ReadFile(Path("other-name.dat")) == now);
+                }
+                if (std::filesystem::exists(table + ".bak")) {
+                    EXPECT_TRUE(ReadFile(table + ".bak") == old);
+                }
+                EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+            }
+        }
+    }
+}
+
+// Another program writes the table while update runs: changes it, adds to it, cuts it short, or
+// replaces it. Whenever that happens after update read it, update writes nothing over it, keeps
+// no backup of a version it did not read, and says so.
+TEST_F(Cli, UpdateWritesNothingOverATableAnotherProgramWroteMeanwhile)
+{
+    if (!CanSendSignalsAt()) GTEST_SKIP() << "strace cannot trace here";
+    const std::string table = Path("stditem.dat");
+    const std::string shown = "another program has changed it since update read it; nothing written";
+    const std::pair<const char*, const char*> writes[] = {
+        {"changed", "printf '\\125' | dd of=\"$T\" bs=1 seek=200 conv=notrunc 2>/dev/null"},
+        {"grown", "printf 'more' >>\"$T\""},
+        {"shrunk", "truncate -s -184 \"$T\""},
+        {"replaced", "cp \"$T\" \"$T.new\" && printf '\\125' | dd of=\"$T.new\" bs=1 seek=200 conv=notrunc 2>/dev/null && mv \"$T.new\" \"$T\""},
+    };
+    // Stopped once the new table is written (before the backup is made) and once the backup is
+    // made (before the report and the replacing).
+    for (const int when : {1, 2}) {
+        for (const auto& [what, write] : writes) {
+            SCOPED_TRACE(std::string(what) + " after fsync " + std::to_string(when));
+            std::filesystem::remove(table + ".bak");
+            std::filesystem::copy_file(kItem, table, std::filesystem::copy_options::overwrite_existing);
+            WriteFile(table + ".bak", std::string("an earlier backup"));
+            const std::string log = Path("strace.log");
+            std::filesystem::remove(log);
+            const std::string update = CommandOf({"update", table, "--where", "ItemID=1", "--set", "Price=7"});
+            const CliRun run = Shell("T=" + Quoted(table) + "\n" + StoppedWhile(WithSignalAt(update, "fsync", when, "SIGSTOP", log), log,
+                                                                         std::string(write) + " && cp \"$T\" \"$T.theirs\""));
+            EXPECT_EQ(run.status, 1) << run.err;
+            EXPECT_NE(run.err.find(table + ": not written over: " + shown), std::string::npos) << run.err;
+            EXPECT_TRUE(ReadFile(table) == ReadFile(table + ".theirs")) << "their change is kept";
+            EXPECT_EQ(ReadFile<std::string>(table + ".bak"), "an earlier backup");
+            std::filesystem::remove(table + ".theirs");
+            EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+        }
+    }
+}
+
+// The report goes out before the table is replaced: one that cannot be written (a full disk, a
+// closed output, a reader gone) leaves the table as it was, and the exit status says so, so
+// that a script run again does not change it twice.
+TEST_F(Cli, AReportThatCannotBeWrittenLeavesTheTableAsItWas)
+{
+    const std::string table = Path("stditem.dat");
+    const std::string update = CommandOf({"update", table, "--where", "Level=40", "--set", "HP*=1.2", "--kind", "monster"});
+    struct Case { std::string line; int status; std::string said; };
+    const Case cases[] = {
+        {update + " >/dev/full", 1, "standard output: cannot write: No space left on device"},
+        {update + " >&-", 1, "standard output: cannot write: Bad file descriptor"},
+        // A pipe whose reader is gone before anything is written.
+        {"mkfifo " + Quoted(Path("fifo")) + "; exec 3<>" + Quoted(Path("fifo")) + " 4>" + Quoted(Path("fifo")) + " 3<&-; " + update + " >&4",
+         128 + SIGPIPE, ""},
+        {update + " --json >/dev/full", 1, "standard output: cannot write: No space left on device"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        std::filesystem::copy_file(kMonster, table, std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::remove(Path("fifo"));
+        const CliRun run = Shell(c.line);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+        if (c.status == 1) {
+            EXPECT_NE(run.err.find(table + ": nothing written, since the report of the change could not be"), std::string::npos)
+                << run.err;
+        }
+        EXPECT_TRUE(ReadFile(table) == ReadFile(kMonster)) << "the table as it was";
+        EXPECT_FALSE(std::filesystem::exists(table + ".bak"));
+        EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+    }
+    // The status is then the truth: run again with an output that works, it changes the table once.
+    const CliRun again = Shell(update);
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find("  HP: 5000 → 6000\n"), std::string::npos) << again.out;
+
+    // import's report is its warnings: the table written, exit 0 says so, whether they could
+    // be written or not.
+    WriteFile(Path("renamed.csv"), RenamedRows(Invoke({"export", kItem}).out, 3));
+    ASSERT_EQ(Invoke({"import", Path("renamed.csv"), "-o", Path("wanted.dat"), "--kind", "item"}).status, 0);
+    for (const char* redirection : {" 2>/dev/full", " 2>&-", " >/dev/full"}) {
+        std::filesystem::remove(table);
+        const CliRun run = Shell(Command({"import", Path("renamed.csv"), "-o", table}) + redirection);
+        EXPECT_EQ(run.status, 0) << redirection;
+        EXPECT_TRUE(ReadFile(table) == ReadFile(Path("wanted.dat"))) << redirection;
+    }
 }
 
 TEST_F(Cli, NamesThatMayReadAsFormulasAreWarnedOfOnceAndKept)

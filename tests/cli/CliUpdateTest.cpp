@@ -3,6 +3,7 @@
 
 #include "tests/cli/CliFixture.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -47,6 +48,12 @@ TEST_F(CliUpdate, ExpressionsChangeWhatTheConditionMeets)
         {kItem, "ItemID=1", {"ItemID=999", "ItemID+=1"}, {"  ItemID: 1 → 1000\n"}},
         {kMagic, "MagID=2", {"MagID=1"}, {"  MagID: 2 → 1\n"}},
         {kMonster, "Level=40", {"HP*=1.2"}, {"changed: ID 26 '城门卫兵', position 27 in A, 27 in B\n  HP: 5000 → 6000\n"}},
+        // Decimals are exact: the product is rounded once, halves away from zero.
+        {kItem, "ItemID=7", {"Price*=1.15"}, {"  Price: 90 → 104\n"}},
+        {kItem, "ItemID=1", {"Price=50", "Price*=1.15"}, {"  Price: 30 → 58\n"}},
+        {kItem, "ItemID=3", {"Price*=0.7"}, {"  Price: 45 → 32\n"}},
+        {kItem, "ItemID=1", {"Price=100", "Price*=1.005"}, {"  Price: 30 → 101\n"}},
+        {kItem, "ItemID=3", {"Price=-7", "Price/=2"}, {"  Price: 45 → -4\n"}},
     };
     for (const Case& c : cases) {
         const std::string file = Copy(c.sample, std::filesystem::path(c.sample).filename().string());
@@ -83,6 +90,7 @@ TEST_F(CliUpdate, RefusalsChangeNothing)
         {"ItemID=1", {"ItemName+=x"}, 2, "a name can only be set, with =\n"},
         {"ItemID=1", {"Price=1.5"}, 2, "'1.5' is not a whole 32-bit number\n"},
         {"ItemID=1", {"Price*=abc"}, 2, "'abc' is not a decimal number\n"},
+        {"ItemID=1", {"Price*=1.0000000000000000001"}, 2, "has more digits than a factor may: 18, 18 of them after the point\n"},
         {"ItemID=1", {"Price/=0"}, 2, "cannot divide by zero\n"},
         {"ItemID=1", {"ItemName=😀"}, 2, "the name has a character that GBK"},
         {"ItemID=1 | ItemID=3", {"Price=2147483647", "Price+=1"}, 1,
@@ -238,12 +246,80 @@ TEST_F(CliUpdate, AFileReadWithLossIsNotWrittenOver)
     }
 }
 
+// Backups as cp, mv and install keep them: NAME.bak unless --backup says otherwise, every one
+// numbered, or none; an earlier backup replaced is said.
+TEST_F(CliUpdate, BackupsAreKeptByTheConventionOfCpMvAndInstall)
+{
+    const std::string file = Copy(kItem, "stditem.dat");
+    const std::string replaced = "note: the earlier backup " + file + ".bak now holds the file as this update found it";
+    struct Case { std::string environment; std::vector<std::string> options; std::string backup; bool replacing = false; };
+    const Case cases[] = {
+        {"", {}, ".bak"},
+        {"", {}, ".bak", true},
+        {"", {"--backup=numbered"}, ".~1~"},
+        {"", {"--backup=t"}, ".~2~"},
+        {"", {"--backup"}, ".~3~"}, // existing, numbered ones being there
+        {"VERSION_CONTROL=never", {"--backup"}, ".bak", true},
+        {"VERSION_CONTROL=nil", {"--backup"}, ".~4~"},
+        {"VERSION_CONTROL=numbered", {"--backup=simple"}, ".bak", true},
+        {"", {"--backup=none"}, ""},
+        {"", {"--suffix=.orig"}, ".orig"},
+        {"SIMPLE_BACKUP_SUFFIX=.old", {"--backup=off", "--backup=existing", "--suffix", ".orig"}, ".~5~"},
+        {"SIMPLE_BACKUP_SUFFIX=.old", {"--backup=simple"}, ".old"},
+        {"SIMPLE_BACKUP_SUFFIX=.old VERSION_CONTROL=off", {}, ".bak", true},
+        {"SIMPLE_BACKUP_SUFFIX=/tmp/x", {"--backup=simple"}, ".bak", true},
+    };
+    int price = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.environment + " " + (c.options.empty() ? "" : c.options.front()));
+        const std::string before = ReadFile<std::string>(file);
+        std::vector<std::string> args{"update", file, "--where", "ItemID=1", "--set", "Price=" + std::to_string(price++)};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const CliRun run = Shell("unset VERSION_CONTROL SIMPLE_BACKUP_SUFFIX; " + c.environment + " " + CommandOf(args));
+        EXPECT_EQ(run.status, 0) << run.err;
+        if (c.backup.empty()) {
+            EXPECT_NE(run.err.find(file + ": 1 record(s) changed; no backup kept (--backup=none)"), std::string::npos) << run.err;
+        } else {
+            EXPECT_EQ(ReadFile<std::string>(file + c.backup), before);
+            EXPECT_NE(run.err.find("the file as it was is kept as " + file + c.backup + "\n"), std::string::npos) << run.err;
+        }
+        EXPECT_EQ(run.err.find(replaced) != std::string::npos, c.replacing) << run.err;
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir.Path())) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"stderr", "stdin", "stditem.dat", "stditem.dat.bak", "stditem.dat.old",
+                                               "stditem.dat.orig", "stditem.dat.~1~", "stditem.dat.~2~", "stditem.dat.~3~",
+                                               "stditem.dat.~4~", "stditem.dat.~5~", "stdout"}));
+
+    const std::string before = ReadFile<std::string>(file);
+    const std::pair<std::string, std::string> refused[] = {
+        {"--backup=sometimes", "--backup takes none, off, simple, never, numbered, t, existing or nil, not 'sometimes'"},
+        {"--backup=numberd", "did you mean 'numbered'?"},
+        {"--backup=", "option --backup= needs a value after the =, or none at all"},
+        {"--suffix=", "--suffix takes a suffix such as .orig, not ''"},
+        {"--suffix=/x", "--suffix takes a suffix such as .orig, not '/x'"},
+        {"VERSION_CONTROL=sometimes --backup", "the VERSION_CONTROL environment variable is 'sometimes'"},
+        {"-o " + Path("out.dat") + " --backup", "-o OUT writes another file and keeps no backup"},
+    };
+    for (const auto& [options, message] : refused) {
+        const std::string environment = options.starts_with("VERSION") ? options.substr(0, options.find(' ')) + " " : "";
+        const std::string rest = environment.empty() ? options : options.substr(environment.size());
+        const CliRun run = Shell(environment + CommandOf({"update", file, "--where", "ItemID=1", "--set", "Price=99"}) + " " + rest);
+        EXPECT_EQ(run.status, 2) << options;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadFile<std::string>(file), before);
+}
+
 TEST_F(CliUpdate, HelpNamesTheCommand)
 {
     const CliRun help = Invoke({"help", "update"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.starts_with("Usage: recwright-cli update FILE --where COND --set EXPR")) << help.out;
-    EXPECT_NE(help.out.find("--dry-run"), std::string::npos);
+    for (const char* option : {"--dry-run", "--backup[=CONTROL]", "numbered or t", "VERSION_CONTROL", "--suffix=SUFFIX"}) {
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    }
     EXPECT_EQ(Invoke({"update", "--help"}).out, help.out);
     EXPECT_NE(Invoke({"--help"}).out.find("recwright-cli update FILE"), std::string::npos);
 }

@@ -1,3 +1,4 @@
+#include "data/DecimalText.h"
 #include "table/TableDocument.h"
 #include "table/TableEdits.h"
 #include "tests/table/TableTestSupport.h"
@@ -245,14 +246,16 @@ TEST_F(DocumentTest, ManyRowsAtOnceAreOneStepOrNothing)
     };
     const auto set = [](int column, std::int64_t v) { return BulkChange{column, BulkOperation::Set, v, 1}; };
     const auto add = [](int column, std::int64_t v) { return BulkChange{column, BulkOperation::Add, v, 1}; };
-    const auto times = [](int column, double f) { return BulkChange{column, BulkOperation::Multiply, 0, f}; };
+    const auto times = [](int column, const char* f) {
+        return BulkChange{column, BulkOperation::Multiply, 0, ParseDecimal(f).value};
+    };
     using O = BulkChangeResult::Outcome;
     const std::vector<std::int32_t> ids{10, 20, 30, 40, 50}, field{-10, -5, 0, 5, 10};
     const Case cases[] = {
         {"set", {4, 0, 4}, set(2, 7), O::Done, {}, ids, {7, -5, 0, 5, 7}},
         {"add", {1, 2}, add(2, -3), O::Done, {}, ids, {-10, -8, -3, 5, 10}},
-        {"halves away from zero", {0, 1, 3, 4}, times(2, 0.5), O::Done, {}, ids, {-5, -3, 0, 3, 5}},
-        {"out of range", {0, 1, 2, 3}, times(2, 5e8), O::OutOfRange, {0, 1, 3}, ids, field},
+        {"halves away from zero", {0, 1, 3, 4}, times(2, "0.5"), O::Done, {}, ids, {-5, -3, 0, 3, 5}},
+        {"out of range", {0, 1, 2, 3}, times(2, "500000000"), O::OutOfRange, {0, 1, 3}, ids, field},
         {"add past the top", {4}, add(2, 2147483647), O::OutOfRange, {4}, ids, field},
         {"IDs shifted together", {0, 1, 2, 3, 4}, add(0, 10), O::Done, {}, {20, 30, 40, 50, 60}, field},
         {"ID onto a row left alone", {0, 1}, add(0, 10), O::DuplicateId, {1}, ids, field},

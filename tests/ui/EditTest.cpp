@@ -18,6 +18,8 @@
 #include <QDir>
 #include <QTest>
 
+#include <array>
+
 #include <climits>
 #include <map>
 
@@ -401,6 +403,22 @@ TEST_F(EditTest, BulkChangeThroughItsDialogIsWholeOrNothing)
               U("批量修改后，下列记录的Price将超出32位整数的范围，没有做任何修改：\n[ID=1], [ID=5]"));
     EXPECT_EQ(Cell(0, Price()), QStringLiteral("1000"));
     EXPECT_EQ(frame.CommandAction(ids::kCmdEditUndo)->text(), U("撤销 批量修改 Price"));
+
+    // Factors no binary fraction holds are exact: rounded once, halves away from zero.
+    struct Exact { const char* factor; std::array<const char*, 3> values, wanted; };
+    const Exact exact[] = {{"1.15", {"50", "90", "-50"}, {"58", "104", "-58"}},
+                           {"0.7", {"45", "-45", "15"}, {"32", "-32", "11"}},
+                           {"1.005", {"100", "-100", "1000"}, {"101", "-101", "1005"}}};
+    for (const Exact& c : exact) {
+        for (int row = 0; row < 3; ++row) {
+            Select({row});
+            Bulk("设为(&S)", c.values[static_cast<std::size_t>(row)]);
+        }
+        Select({0, 1, 2});
+        Bulk("乘以(&M)", c.factor);
+        EXPECT_EQ(QStringList({Cell(0, Price()), Cell(1, Price()), Cell(2, Price())}),
+                  QStringList({U(c.wanted[0]), U(c.wanted[1]), U(c.wanted[2])})) << c.factor;
+    }
 }
 
 TEST_F(EditTest, CopyAsNewGivesTheCopiesIdsPastTheLargest)

@@ -2,6 +2,9 @@
 // through, and the question before writing over a file that was not loaded whole.
 
 #include "resources/Strings.h"
+#include "tests/Platforms.h"
+#include "tests/SignalAt.h"
+#include "tests/ui/SaveChild.h"
 #include "tests/ui/UiTestSupport.h"
 
 #include <QAction>
@@ -12,9 +15,14 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
+
+#include <cstdlib>
+#include <cstring>
 
 namespace rw::test {
 namespace {
@@ -237,6 +245,154 @@ TEST_F(SaveTest, AfterASaveElsewhereTheTitleInfoAndCtrlSStayWithTheOpenedFile)
     EXPECT_TRUE(text.contains(U("保存时间："))) << text.toStdString();
     EXPECT_FALSE(text.contains(U(str::kFileInfoBehind)));
 }
+
+#ifndef _WIN32
+// The editor's saves over the opened file (SaveChild.h), each in a process of its own, with a
+// table large enough for a copy into a linked file to take several writes.
+class SaveFaultTest : public SaveTest {
+protected:
+    struct ChildRun {
+        int status = -1; // the exit status, or 128 + the signal that ended it
+        std::string said; // the messages the editor showed, a line each
+    };
+    static std::string Quoted(const QString& text)
+    {
+        std::string quoted = "'";
+        for (const char c : text.toStdString()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return quoted + "'";
+    }
+    [[nodiscard]] std::string Child(const char* how) const
+    {
+        return Quoted(QCoreApplication::applicationFilePath()) + " " + kSaveChildOption + " " + Quoted(table) + " " + how;
+    }
+    ChildRun Run(const std::string& line)
+    {
+        const QString said = dir.filePath(QStringLiteral("said.txt"));
+        const std::string command = "QT_QPA_PLATFORM=offscreen; export QT_QPA_PLATFORM; T=" + Quoted(table) + "\n{ " + line +
+                                    "\n} 2>" + Quoted(said) + " >/dev/null";
+        const int status = std::system(command.c_str());
+        ChildRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, {}};
+        for (const QByteArray& line : Bytes(said).split('\n')) {
+            if (line.startsWith(kSaidPrefix)) run.said += line.mid(static_cast<qsizetype>(std::strlen(kSaidPrefix))).toStdString() + "\n";
+        }
+        return run;
+    }
+    void Reset(bool linked)
+    {
+        for (const QString& name : {table, table + QStringLiteral(".bak"), other}) QFile::remove(name);
+        QFile file(table);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(old);
+        file.close();
+        if (linked) {
+            ASSERT_EQ(::link(QFile::encodeName(table).constData(), QFile::encodeName(other).constData()), 0);
+        }
+    }
+    [[nodiscard]] std::vector<QString> Leftovers() const
+    {
+        std::vector<QString> hidden;
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Hidden | QDir::Files)) {
+            if (name.startsWith(QLatin1Char('.'))) hidden.push_back(name);
+        }
+        return hidden;
+    }
+
+    const QString table = dir.filePath(QStringLiteral("stditem.dat"));
+    const QString other = dir.filePath(QStringLiteral("other-name.dat"));
+    QByteArray old;
+    void SetUp() override
+    {
+        std::vector<std::int32_t> ids(20'000);
+        for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<std::int32_t>(i + 1);
+        WriteSample(table, {.ids = ids});
+        old = Bytes(table);
+    }
+};
+
+// A signal that ends the editor at several moments of Ctrl+S or 保存, over a file linked under
+// a second name or not: the file holds its old bytes or its new ones, never a mix, under both
+// names; the backup, when there is one, holds the file as opened; nothing is left behind.
+TEST_F(SaveFaultTest, ASignalAtAnyMomentOfASaveLeavesTheOldFileOrTheNew)
+{
+    if (!CanSendSignalsAt()) GTEST_SKIP() << "strace cannot trace here";
+    // The temporary file flushed, the backup or the file renamed in, the copy into a linked
+    // file half done and ending.
+    const std::pair<const char*, int> moments[] = {{"fsync", 1}, {"rename", 1}, {"rename", 2}, {"pwrite64", 2}, {"ftruncate", 1}};
+    for (const char* how : {"ctrl-s", "save"}) {
+        Reset(false);
+        ASSERT_EQ(Run(Child(how)).status, 0);
+        const QByteArray wanted = Bytes(table);
+        ASSERT_NE(wanted, old);
+        for (const bool linked : {false, true}) {
+            for (const auto& [call, when] : moments) {
+                const std::string signal = when % 2 ? "SIGTERM" : "SIGINT";
+                SCOPED_TRACE(std::string(how) + (linked ? " linked, " : ", ") + signal + " at " + call + " " + std::to_string(when));
+                Reset(linked);
+                const ChildRun run = Run(WithSignalAt(Child(how), call, when, signal));
+                const QByteArray now = Bytes(table);
+                EXPECT_TRUE(now == old || now == wanted) << "a mix of old and new bytes";
+                if (linked && std::string_view(call) == "pwrite64") {
+                    EXPECT_NE(run.status, 0) << "the signal came half way through the copy";
+                }
+                if (run.status == 0) {
+                    EXPECT_EQ(now, wanted);
+                } else {
+                    EXPECT_EQ(run.status, 128 + (signal == "SIGTERM" ? SIGTERM : SIGINT)) << run.said;
+                }
+                if (linked) {
+                    EXPECT_EQ(Bytes(other), now);
+                }
+                if (QFileInfo::exists(table + QStringLiteral(".bak"))) {
+                    EXPECT_EQ(Bytes(table + QStringLiteral(".bak")), old);
+                }
+                EXPECT_EQ(Leftovers(), std::vector<QString>{});
+            }
+        }
+    }
+}
+
+// A save that runs out of room (a file size limit, as on a full disk) leaves the file as it was
+// and no backup, and says why; one during which another program writes the file (changes it,
+// adds to it, cuts it short) writes nothing over that program's file, the backup neither.
+TEST_F(SaveFaultTest, AFullDiskOrAnotherProgramsWriteStopsTheSaveWithNothingChanged)
+{
+    for (const char* how : {"ctrl-s", "save"}) {
+        SCOPED_TRACE(how);
+        Reset(false);
+        const ChildRun run = Run("(ulimit -f 1000; " + Child(how) + ")");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.said, U("文件[%1]保存失败：文件太大，超过了系统允许的大小\n").arg(QDir::toNativeSeparators(table)).toStdString());
+        EXPECT_EQ(Bytes(table), old);
+        EXPECT_FALSE(QFileInfo::exists(table + QStringLiteral(".bak")));
+        EXPECT_EQ(Leftovers(), std::vector<QString>{});
+    }
+
+    if (!CanSendSignalsAt()) GTEST_SKIP() << "strace cannot trace here";
+    const std::pair<const char*, const char*> writes[] = {
+        {"changed", "printf '\\125' | dd of=\"$T\" bs=1 seek=200 conv=notrunc 2>/dev/null"},
+        {"grown", "printf 'more' >>\"$T\""},
+        {"shrunk", "truncate -s -184 \"$T\""},
+    };
+    const std::string log = dir.filePath(QStringLiteral("strace.log")).toStdString();
+    // Held still once the new file is flushed (before the backup), and once the backup is.
+    for (const int when : {1, 2}) {
+        for (const auto& [what, write] : writes) {
+            for (const char* how : {"ctrl-s", "save"}) {
+                SCOPED_TRACE(std::string(what) + " after fsync " + std::to_string(when) + ", " + how);
+                Reset(false);
+                std::filesystem::remove(log);
+                const ChildRun run =
+                    Run(StoppedWhile(WithSignalAt(Child(how), "fsync", when, "SIGSTOP", log), log, std::string(write) + " && cp \"$T\" \"$T.theirs\""));
+                EXPECT_EQ(run.status, 1);
+                EXPECT_EQ(run.said, (U(str::kChangedWhileSavingFormat).arg(QDir::toNativeSeparators(table)) + '\n').toStdString());
+                EXPECT_EQ(Bytes(table), Bytes(table + QStringLiteral(".theirs"))) << "their change is kept";
+                EXPECT_FALSE(QFileInfo::exists(table + QStringLiteral(".bak")));
+                EXPECT_EQ(Leftovers(), std::vector<QString>{});
+            }
+        }
+    }
+}
+#endif
 
 // The status bar says what a save would write otherwise: changed records, another order, both.
 TEST_F(SaveTest, TheStatusBarTellsChangedRecordsFromAnotherOrder)

@@ -1,4 +1,8 @@
 #include "shell/CEditorApp.h"
+#ifdef RECWRIGHT_SAVE_CHILD
+#include "data/Platform.h"
+#include "tests/ui/SaveChild.h"
+#endif
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -43,6 +47,13 @@ int main(int argc, char** argv)
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     rw::CEditorApp app(argc, argv);
     if (!config.isEmpty()) QFile::remove(config); // read while the application started
+#ifdef RECWRIGHT_SAVE_CHILD
+    // One save of the editor's, run by a test that sends it signals or limits its files.
+    if (argc == 4 && qstrcmp(argv[1], rw::test::kSaveChildOption) == 0) {
+        rw::RemoveTemporaryFilesOnSignals(); // as the editor's main does
+        return rw::test::RunSaveChild(QFile::decodeName(argv[2]), QString::fromLatin1(argv[3]));
+    }
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
