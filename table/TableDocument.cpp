@@ -166,10 +166,10 @@ std::filesystem::path TableDocument::BackupPath() const { return BackupPathOf(m_
 
 std::string TableDocument::ProposedSaveName() const
 {
+    // A name without a dot is a stem as a whole: MONSTER proposes MONSTER2.
+    const std::string stem = m_fileName.substr(0, m_fileName.find('.'));
     // A table made by an import has no file yet: the kind's own name is what it will be.
-    if (!HasFilePath()) return m_fileName.substr(0, m_fileName.find('.'));
-    const std::size_t dot = m_fileName.find('.');
-    return (dot == std::string::npos ? std::string() : m_fileName.substr(0, dot)) + "2";
+    return HasFilePath() ? stem + "2" : stem;
 }
 
 bool TableDocument::IsLoadedFile(const std::filesystem::path& target) const

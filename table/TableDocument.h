@@ -115,7 +115,8 @@ public:
     SaveReport SaveAs(const std::filesystem::path& target);
     // One generation: the loaded file's name followed by ".bak".
     [[nodiscard]] std::filesystem::path BackupPath() const;
-    // The name a save proposes: the file name's stem followed by "2".
+    // The name a save proposes: the file name's stem (up to its first dot, or all of it)
+    // followed by "2".
     [[nodiscard]] std::string ProposedSaveName() const;
 
 signals:
