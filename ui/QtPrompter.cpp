@@ -174,22 +174,40 @@ std::optional<ChosenFile> QtPrompter::ChooseFileOfType(QWidget* owner, FileDialo
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    SetFileTypes(dialog, filters, initial);
+    dialog.setDirectory(folder);
+    if (!proposedName.isEmpty()) dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return ChosenFile{dialog.selectedFiles().front(), ChosenFileType(dialog, filters)};
+}
+
+void SetFileTypes(QFileDialog& dialog, const std::vector<FileFilter>& filters, int initial)
+{
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     QStringList entries;
     for (const FileFilter& filter : filters) entries.push_back(FileDialogFilter(filter.name, filter.patterns));
     dialog.setNameFilters(entries);
-    const auto chosenType = [&] { return std::max(0, static_cast<int>(entries.indexOf(dialog.selectedNameFilter()))); };
-    // A bare name gets the suffix of the type chosen last.
-    const auto suffixFollows = [&] {
-        if (save && !filters.empty()) dialog.setDefaultSuffix(filters[static_cast<std::size_t>(chosenType())].defaultSuffix);
-    };
     if (initial >= 0 && initial < entries.size()) dialog.selectNameFilter(entries[initial]);
+    // A bare name gets the suffix of the type chosen last.
+    const auto suffixFollows = [&dialog, filters] {
+        if (dialog.acceptMode() == QFileDialog::AcceptSave && !filters.empty()) {
+            dialog.setDefaultSuffix(filters[static_cast<std::size_t>(ChosenFileType(dialog, filters))].defaultSuffix);
+        }
+    };
     suffixFollows();
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, suffixFollows);
-    dialog.setDirectory(folder);
-    if (!proposedName.isEmpty()) dialog.selectFile(proposedName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return ChosenFile{dialog.selectedFiles().front(), chosenType()};
+}
+
+int ChosenFileType(const QFileDialog& dialog, const std::vector<FileFilter>& filters)
+{
+    // With the details hidden, Qt answers the entry as it shows it: the name alone.
+    const QString selected = dialog.selectedNameFilter();
+    for (std::size_t i = 0; i < filters.size(); ++i) {
+        if (selected == filters[i].name || selected == FileDialogFilter(filters[i].name, filters[i].patterns)) {
+            return static_cast<int>(i);
+        }
+    }
+    return 0;
 }
 
 std::unique_ptr<ProgressMeter> QtPrompter::StartProgress(QWidget* owner, const QString& label, std::uint64_t total)

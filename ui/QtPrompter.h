@@ -2,6 +2,8 @@
 
 #include "ui/Prompter.h"
 
+class QFileDialog;
+
 namespace rw {
 
 // The program's message boxes and file dialogs: Qt's own widgets, never the desktop's native
@@ -32,5 +34,11 @@ public:
 // patterns. Qt takes the patterns from the last parenthesised group and, with the details
 // hidden, shows what stands before it, so "Data Files (*.txt;*.dat)" can be shown as it reads.
 [[nodiscard]] QString FileDialogFilter(const QString& filterName, const QString& patterns);
+
+// A dialog's list of file types, the one at initial chosen first. In a save dialog a bare
+// name takes the suffix of the type chosen last, as the user changes it.
+void SetFileTypes(QFileDialog& dialog, const std::vector<FileFilter>& filters, int initial);
+// The entry of filters chosen in the dialog (the first when it cannot tell).
+[[nodiscard]] int ChosenFileType(const QFileDialog& dialog, const std::vector<FileFilter>& filters);
 
 } // namespace rw

@@ -686,6 +686,37 @@ TEST(RealDialogs, OpenDialogShowsTheFilterAsWrittenListsDataFilesAndStartsInTheL
     EXPECT_EQ(listed, (QStringList{QStringLiteral("a.dat"), QStringLiteral("b.txt")}));
 }
 
+// The type chosen in a save dialog's list decides what a bare name becomes, as the user changes
+// it, and is answered as chosen.
+TEST(RealDialogs, TheChosenTypeGivesABareNameItsSuffix)
+{
+    QTemporaryDir dir;
+    QtPrompter prompter;
+    const std::vector<FileFilter> types{{U("CSV，UTF-8"), QStringLiteral("*.csv"), QStringLiteral("csv")},
+                                        {U("CSV，GBK"), QStringLiteral("*.csv"), QStringLiteral("csv")},
+                                        {U("Excel 工作簿"), QStringLiteral("*.xlsx"), QStringLiteral("xlsx")}};
+    const struct {
+        int downKeys; // in the list of types, from the first
+        const char* file;
+        int type;
+    } cases[] = {{0, "stditem.csv", 0}, {2, "stditem.xlsx", 2}, {1, "stditem.csv", 1}};
+    for (const auto& c : cases) {
+        WhenModalOpens([&](QWidget* modal) {
+            auto& dialog = *qobject_cast<QFileDialog*>(modal);
+            auto* typeList = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            for (int i = 0; i < c.downKeys; ++i) QTest::keyClick(typeList, Qt::Key_Down);
+            auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            nameBox->setText(QStringLiteral("stditem"));
+            QTest::keyClick(nameBox, Qt::Key_Return);
+        });
+        const std::optional<ChosenFile> chosen =
+            prompter.ChooseFileOfType(nullptr, FileDialogMode::Save, dir.path(), {}, types, 0);
+        ASSERT_TRUE(chosen) << c.file;
+        EXPECT_EQ(chosen->path, dir.filePath(U(c.file)));
+        EXPECT_EQ(chosen->filter, c.type);
+    }
+}
+
 TEST(RealDialogs, AboutBoxComesFromTheMenuAndClosesWithOk)
 {
     auto& app = *static_cast<CEditorApp*>(QApplication::instance());
