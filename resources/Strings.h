@@ -124,15 +124,31 @@ inline constexpr char kEnterNumber[] = "请输入一个数。";
 inline constexpr char kMenuFind[] = "查找(&F)...";
 inline constexpr char kMenuFindNext[] = "查找下一个(&G)";
 inline constexpr char kMenuFindPrevious[] = "查找上一个(&V)";
-inline constexpr char kFindSyntaxTip[] =
+// The syntax with the open kind's examples: a part of a name, an ID, a condition, parts
+// together, alternatives.
+inline constexpr char kFindSyntaxTipFormat[] =
     "查找什么：\n"
-    "· 名称的一部分（英文字母不分大小写）或ID：戒指、1024\n"
-    "· 列的条件：列名、运算符（= != < <= > >=）和整数：Level>=40\n"
-    "· 用空格分开的几部分都要满足：戒指 Level>=40 Price<500\n"
-    "· 用 | 分开的几组满足一组即可：Stdmode=10 | Stdmode=11";
+    "· 名称的一部分（英文字母不分大小写）或ID：%1、%2\n"
+    "· 列的条件：列名、运算符（= != < <= > >=）和整数：%3\n"
+    "· 用空格分开的几部分都要满足：%4\n"
+    "· 用 | 分开的几组满足一组即可：%5";
 inline constexpr char kFindInactive[] = "按 Enter 在这个表格中查找";
 inline constexpr char kFindLabel[] = "查找(&W):";
-inline constexpr char kFindPlaceholder[] = "名称的一部分、ID，或条件，如 Level>=40 Price<500";
+inline constexpr char kFindPlaceholderFormat[] = "名称、ID或条件，如 %1"; // the kind's condition
+// Each kind's examples of a query, every one of which finds records in the sample tables:
+// items, spells and monsters, in the order of their FileKind.
+struct QueryExamples {
+    const char* namePart;
+    const char* id;
+    const char* condition; // the placeholder's too
+    const char* together;  // a part of a name and conditions
+    const char* either;    // alternatives
+};
+inline constexpr QueryExamples kQueryExamples[] = {
+    {"戒指", "16", "NeedLevel>=16", "戒指 NeedLevel>=16 Price<2500", "Stdmode=30 | Stdmode=31"},
+    {"治愈", "5", "NeedL1>=20", "斩 Job=0 NeedL1<20", "Job=1 | Job=2"},
+    {"野猪", "26", "Level>=40", "守卫 Level>=30 HP<2000", "Level>=40 | HP>=3000"},
+};
 inline constexpr char kFindPrevious[] = "上一个";
 inline constexpr char kFindNext[] = "下一个";
 inline constexpr char kFindOnlyMatching[] = "只显示匹配的记录";
@@ -141,6 +157,7 @@ inline constexpr char kFindMatchFormat[] = "第 %1 个，共 %2 个";
 inline constexpr char kFindMatchCountFormat[] = "共 %1 个";
 inline constexpr char kFindNoMatch[] = "没有匹配的记录";
 inline constexpr char kFindUnknownColumnFormat[] = "没有名为“%1”的列";
+inline constexpr char kFindDidYouMeanFormat[] = "；是指“%1”吗？"; // the nearest title
 inline constexpr char kFindNameColumnFormat[] = "“%1”是名称，不能按数值比较";
 inline constexpr char kFindNoOperatorFormat[] = "“%1”后面应是 = != < <= > >= 之一";
 inline constexpr char kFindNoNumberFormat[] = "“%1”不是整数";
@@ -710,12 +727,14 @@ inline constexpr char kCliSynopsisUpdate[] = "recwright-cli update FILE --where 
                                              "[-o OUT] [--dry-run] [--csv | --json] [--key N] [--kind KIND]";
 inline constexpr char kCliAboutUpdate[] =
     "update: changes the records of FILE that meet COND, as the editor's find bar and 批量修改\n"
-    "do: COND is the find bar's query (Level>=40 Stdmode=10, a part of a name, alternatives\n"
-    "separated by |); each EXPR is Field=V, Field+=V, Field-=V (whole numbers), Field*=V or\n"
-    "Field/=V (any decimal number, rounded to the nearest whole number), or Name=TEXT, taken\n"
-    "in order. Nothing changes when any value would leave the 32-bit range or two records would\n"
-    "share an ID. Shows what changed as diff does, then writes FILE over (keeping it as\n"
-    "FILE.bak) or OUT; a file whose read loses something is written over only as OUT.\n";
+    "do: COND is the find bar's query (conditions on the kind's columns, as NeedLevel>=16\n"
+    "Price<2500 for items, Job=2 NeedL1<20 for spells or Level>=40 for monsters, a part of a\n"
+    "name, alternatives separated by |); each EXPR is Field=V, Field+=V, Field-=V (whole\n"
+    "numbers), Field*=V or Field/=V (any decimal number, rounded to the nearest whole number),\n"
+    "or Name=TEXT, taken in order. Nothing changes when any value would leave the 32-bit\n"
+    "range or two records would share an ID. Shows what changed as diff does, then writes FILE\n"
+    "over (keeping it as FILE.bak) or OUT; a file whose read loses something is written over\n"
+    "only as OUT.\n";
 inline constexpr char kCliOptionWhere[] =
     "  --where COND    update: the records to change, in the find bar's language (required)\n";
 inline constexpr char kCliOptionSet[] =

@@ -405,6 +405,7 @@ void CChildView::OnDocumentLoaded()
     // Again, now that the list shows the table itself whatever the find bar showed before.
     ApplyColumnLayout();
     m_list->SetSortArrow(-1, true);
+    m_findBar->SetKind(m_document.Kind());
     // Also when the file held no records: the box must not go on showing the last table's count.
     ShowRecordCount(-1);
     EnableCommands(true);

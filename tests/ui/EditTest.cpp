@@ -493,6 +493,9 @@ TEST_F(EditTest, AMalformedConditionSaysWhyAndFiltersNothing)
     view.Finder()->ApplyQuery();
     EXPECT_EQ(result->text(), U("没有名为“Levle”的列"));
     EXPECT_EQ(view.List()->model()->rowCount(), 5);
+    query.setText(QStringLiteral("Level>3"));
+    view.Finder()->ApplyQuery();
+    EXPECT_EQ(result->text(), U("没有名为“Level”的列；是指“NeedLevel”吗？"));
     query.setText(QStringLiteral("Price<") + QString(100'000, QLatin1Char('9')));
     view.Finder()->ApplyQuery();
     EXPECT_EQ(result->text(), U("“%1…”超出了32位整数的范围").arg(QString(40, QLatin1Char('9'))));
