@@ -63,6 +63,7 @@ inline constexpr char kPromptFitColumns[] = "把每一列的宽度调整到正�
 inline constexpr char kMenuSortByColumn[] = "按当前列排序(&S)";
 inline constexpr char kPromptSortByColumn[] = "按当前单元格所在的列排序，再次执行则反向排序\n按当前列排序";
 inline constexpr char kMenuShownColumns[] = "显示的列(&C)";
+inline constexpr char kMenuShowAllColumns[] = "显示全部列(&A)";
 inline constexpr char kPromptShownColumns[] = "选择记录列表显示哪些列（在列名上单击右键也可以）\n显示的列";
 inline constexpr char kMenuOnlyChanged[] = "只显示修改过的记录(&M)";
 inline constexpr char kPromptOnlyChanged[] = "只显示打开或保存以来修改过或增加的记录\n只显示修改过的记录";

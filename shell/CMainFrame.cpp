@@ -9,6 +9,7 @@
 #include "shell/RecentFilesMenu.h"
 #include "shell/StatusTexts.h"
 #include "view/CChildView.h"
+#include "view/ColumnMenu.h"
 #include "view/KindQuestion.h"
 #include "view/LoadMessages.h"
 #include "view/RecordList.h"
@@ -220,7 +221,8 @@ void CMainFrame::CreateViewMenu()
     view->addSeparator();
     AddViewCommand(view, ids::kCmdFitColumns, str::kPromptFitColumns);
     AddViewCommand(view, ids::kCmdSortByColumn, str::kPromptSortByColumn);
-    QMenu* columns = view->addMenu(Text(str::kMenuShownColumns));
+    auto* columns = new ColumnMenu(Text(str::kMenuShownColumns), view);
+    view->addMenu(columns);
     columns->menuAction()->setData(ids::kCmdShownColumns);
     columns->menuAction()->setStatusTip(StatusTextOfPrompt(Text(str::kPromptShownColumns)));
     connect(columns, &QMenu::aboutToShow, this, [this, columns] {

@@ -30,6 +30,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QStyle>
@@ -338,6 +339,8 @@ void CChildView::OnFitColumns()
     for (int column = 0; column < table.ColumnCount(); ++column) {
         if (!m_list->isColumnHidden(column)) m_list->setColumnWidth(column, FittingColumnWidth(*m_list, table, column));
     }
+    // The columns start again beside the frozen ones: none stays out of sight to their left.
+    m_list->horizontalScrollBar()->setValue(0);
     SaveColumnLayout();
 }
 
