@@ -201,7 +201,7 @@ void CChildView::AddListCommands()
         {str::kMenuCopy, ids::kCmdCopy, QKeySequence(QKeySequence::Copy), &CChildView::OnCopy},
         {str::kMenuPaste, ids::kCmdPaste, QKeySequence(QKeySequence::Paste), &CChildView::OnPaste},
         {str::kMenuDeleteRows, ids::kCmdDeleteRows, QKeySequence(QKeySequence::Delete), &CChildView::OnDeleteRows},
-        {str::kMenuCopyAsNew, ids::kCmdCopyAsNew, {}, &CChildView::OnCopyAsNew},
+        {str::kMenuCopyAsNew, ids::kCmdCopyAsNew, QKeySequence(Qt::CTRL | Qt::Key_D), &CChildView::OnCopyAsNew},
         {str::kMenuBulkChange, ids::kCmdBulkChange, QKeySequence(Qt::CTRL | Qt::Key_B), &CChildView::OnBulkChange},
     };
     for (const auto& command : commands) {

@@ -18,6 +18,8 @@
 #include <QDir>
 #include <QTest>
 
+#include <numeric>
+
 #include <climits>
 #include <map>
 
@@ -403,13 +405,28 @@ TEST_F(EditTest, BulkChangeThroughItsDialogIsWholeOrNothing)
     EXPECT_EQ(frame.CommandAction(ids::kCmdEditUndo)->text(), U("撤销 批量修改 Price"));
 }
 
-TEST_F(EditTest, CopyAsNewGivesTheCopiesIdsPastTheLargest)
+// Ctrl+D copies the selected rows with IDs past the largest, at the end of the table, and
+// leaves the copies selected and in sight, however far down.
+TEST_F(EditTest, CopyAsNewSelectsTheCopiesIdsPastTheLargest)
 {
-    Open({.ids = {1, 3, 5}});
+    std::vector<std::int32_t> ids(300);
+    std::iota(ids.begin(), ids.end(), 1);
+    ids[2] = 500;
+    Open({.ids = ids});
+    ShowActive();
+    view.List()->setFocus();
     Select({0, 2});
-    view.ListCommand(ids::kCmdCopyAsNew)->trigger();
-    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 3, 5, 6, 7}));
-    EXPECT_EQ(Count(), QStringLiteral("5"));
+    QTest::keySequence(view.List(), QKeySequence(Qt::CTRL | Qt::Key_D));
+    EXPECT_EQ(Table().RowCount(), 302);
+    EXPECT_EQ(Table().IdOfRow(300), 501);
+    EXPECT_EQ(Table().IdOfRow(301), 502);
+    EXPECT_EQ(Count(), QStringLiteral("302"));
+    EXPECT_EQ(view.SelectedRows(), (std::vector<int>{300, 301}));
+    EXPECT_EQ(view.List()->currentIndex().row(), 300);
+    const QRect shown = view.List()->viewport()->rect();
+    for (const int row : {300, 301}) {
+        EXPECT_TRUE(shown.contains(view.List()->visualRect(document.Model().index(row, 2)))) << row;
+    }
 }
 
 // Ctrl+F shows the find bar and grows the window; Enter, F3 and Shift+F3 step through the
