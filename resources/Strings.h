@@ -178,13 +178,13 @@ inline constexpr char kCsvZhRowTooLongFormat[] = "这一行太长（超过%1字�
 inline constexpr char kCsvZhInHeaderFormat[] = "列名那一行：%1";
 inline constexpr char kCsvZhFieldCountFormat[] = "有%1个字段，但列名有%2个";
 inline constexpr char kCsvZhBadNumberFormat[] = "%1：“%2”不是-2147483648到2147483647之间的整数";
-inline constexpr char kCsvZhBadRawFormat[] = "Raw：“%1”不是%2个十六进制数字（也可以为空）";
+inline constexpr char kCsvZhBadRawFormat[] = "Raw（记录的原始字节）：“%1”不是%2个十六进制数字（也可以为空）";
 inline constexpr char kCsvZhNameNotWellFormedFormat[] = "%1：“%2”的编码不是UTF-8（它可能是GBK文字）";
 inline constexpr char kCsvZhNameNotEncodedFormat[] = "%1：“%2”中有GBK无法表示的字符";
 inline constexpr char kCsvZhNameTooLongFormat[] = "%1：“%2”在GBK中占%3字节，最多只能%4字节";
 inline constexpr char kCsvZhDuplicateIdFormat[] = "%1：ID %2 在第%3行已经出现";
 inline constexpr char kCsvZhTooManyRecords[] = "记录太多，数据文件无法记下这个数目";
-inline constexpr char kCsvZhNoRawColumn[] = "没有Raw列：各条记录中不显示的字节都将为0";
+inline constexpr char kCsvZhNoRawColumn[] = "没有Raw列（记录的原始字节，保存着各列不显示的内容）：各条记录中不显示的字节都将为0";
 inline constexpr char kCsvZhFirstMonsterIdFormat[] = "第一条记录的ID（%1）在monster.dat中无法保存，重新打开后将变为0";
 inline constexpr char kCsvZhNoRecords[] = "没有记录";
 inline constexpr char kCsvZhWrongCellTypeFormat[] = "%1：“%2”存储为%3，而不是文本：它可能已被电子表格改变（请把该列设为文本格式后重新输入）";
@@ -304,7 +304,7 @@ inline constexpr char kLossRefusedFormat[] = "· 因ID重复而没有载入的 %
 inline constexpr char kLossOtherKindFormat[] =
     "· 文件原来的内容：它的大小正好是%1的大小，按%2载入的记录很可能是乱码";
 inline constexpr char kSaveChangesQuestion[] = "表格中有未保存的修改，是否先保存这些修改？";
-inline constexpr char kSaveBeforeImportFormat[] = "表格中有未保存的修改，导入前是否先把它们保存到%1？"; // the bare name
+inline constexpr char kSaveOrderQuestion[] = "表格中有未保存的修改：只改变了记录顺序。是否先保存这些修改？";
 inline constexpr char kButtonSaveChanges[] = "保存(&S)";
 inline constexpr char kButtonDiscardChanges[] = "不保存(&N)";
 inline constexpr char kButtonCancelQuestion[] = "取消";
@@ -357,7 +357,7 @@ inline constexpr char kMenuKeepNames[] = "导入时保留原名称(&N)";
 inline constexpr char kPromptExport[] = "把表格导出为CSV或Excel工作簿，供电子表格程序编辑\n导出CSV";
 inline constexpr char kPromptImport[] = "从CSV或Excel工作簿导入记录，替换表格中的记录（可以撤销）\n导入CSV";
 inline constexpr char kPromptKeepNames[] =
-    "导入时，名称与Raw中保存的名称不同的记录仍保留原来的名称（电子表格程序常把“007”之类的名称改掉）\n保留原名称";
+    "导入时，名称与记录的原始字节（Raw列）中保存的名称不同的记录仍保留原来的名称（电子表格程序常把“007”之类的名称改掉）\n保留原名称";
 inline constexpr char kExportFilterUtf8Bom[] = "CSV，UTF-8 带 BOM（电子表格程序用）";
 inline constexpr char kExportFilterUtf8[] = "CSV，UTF-8";
 inline constexpr char kExportFilterGbk[] = "CSV，GBK";
@@ -375,12 +375,13 @@ inline constexpr char kImportErrorsFormat[] = "[%1]中有以下错误，表格�
 inline constexpr char kImportWrongKindFormat[] =
     "[%1]是%2的表格，而打开的是%3，表格没有改变。";
 inline constexpr char kImportEmptyFormat[] = "[%1]中没有记录，表格没有改变。";
-inline constexpr char kImportedFormat[] = "已从[%1]导入%2条记录（可以撤销）。";
+inline constexpr char kImportedFormat[] = "已从[%1]导入%2条记录（按 Ctrl+Z 撤销）。";
 inline constexpr char kImportWarningsHeading[] = "\n\n请注意：";
 inline constexpr char kImportNamesChangedFormat[] =
-    "\n\n%1个名称与Raw中保存的名称不同，已采用新名称（如要保留原名称，请撤销导入，勾选“文件 ▸ 导入时保留原名称”后重新导入）：";
+    "\n\n%1个名称与记录的原始字节（Raw列，保存着各列不显示的内容）中的名称不同，已采用新名称"
+    "（如要保留原名称，请撤销导入，勾选“文件 ▸ 导入时保留原名称”后重新导入）：";
 inline constexpr char kImportNamesKeptFormat[] =
-    "\n\n%1个名称与Raw中保存的名称不同，已按设置保留原名称：";
+    "\n\n%1个名称与记录的原始字节（Raw列，保存着各列不显示的内容）中的名称不同，已按设置保留原名称：";
 inline constexpr char kImportNameChangeFormat[] = "第%1行，ID %2：“%3” → “%4”";
 inline constexpr char kImportMoreNamesFormat[] = "……另有%1个";
 inline constexpr char kSheetFailureNotAFile[] = "它不是普通文件";
@@ -424,7 +425,10 @@ inline constexpr char kCompareEqualFormat[] = "表格与[%1]完全相同。";
 inline constexpr char kCompareOtherValueFormat[] = "[%1]中为：%2";
 inline constexpr char kCompareHiddenDiffer[] = "不显示的字节与比较文件不同";
 inline constexpr char kCompareOnlyHere[] = "比较文件中没有这条记录";
-inline constexpr char kCompareOnlyThereCaptionFormat[] = "只在[%1]中的记录";
+inline constexpr char kCompareOnlyThereCaptionFormat[] = "与[%1]比较";
+inline constexpr char kMenuRecordsOnlyThere[] = "只在比较文件中的记录(&O)...";
+inline constexpr char kPromptRecordsOnlyThere[] =
+    "再次显示与文件比较的结果，和只在比较文件中、可以接收的记录\n只在比较文件中的记录";
 inline constexpr char kCompareOnlyThereLabelFormat[] = "以下%1条记录只在[%2]中。选中要接收的记录，按“接收”把它们加到表格末尾（可以撤销）。";
 inline constexpr char kButtonTakeOver[] = "接收(&T)";
 inline constexpr char kButtonClose[] = "关闭";
@@ -445,7 +449,7 @@ inline constexpr char kCancel[] = "取消(&C)";
 inline constexpr char kCommitTip[] = "把记录放入表格（Ctrl+Enter）；在编辑框中按 Enter 是取消";
 inline constexpr char kDialogCaptionFormat[] = "数据文件[%1]——"; // the kind's file name
 inline constexpr char kEnterInteger[] = "请输入一个整数。";
-inline constexpr char kEnterInt32[] = "请输入-2147483648到2147483647之间的整数。";
+inline constexpr char kCellNotInt32Format[] = "%1列只能填写-2147483648到2147483647之间的整数，“%2”不是。"; // the title, the text
 
 // Key settings dialog
 inline constexpr char kKeyDialogCaption[] = "设置密钥";

@@ -44,8 +44,7 @@ CMainFrame::CMainFrame(Prompter& prompter, QWidget* parent)
       m_files(prompter),
       m_saver(m_document, m_files, prompter, *this),
       m_comparer(m_document, m_edits, m_files, prompter),
-      m_transfer(m_document, m_edits, m_files, prompter, *this,
-                 [this](QWidget* owner) { return m_saver.MayReplaceChanges(owner); })
+      m_transfer(m_document, m_edits, m_files, prompter, *this)
 {
     setWindowTitle(Text(str::kAppTitle));
     setWindowIcon(WindowIcon());
@@ -218,6 +217,13 @@ void CMainFrame::CreateViewMenu()
     view->addSeparator();
     AddViewCommand(view, ids::kCmdOnlyChanged, str::kPromptOnlyChanged);
     AddViewCommand(view, ids::kCmdOnlyDiffering, str::kPromptOnlyDiffering);
+    // The comparison's box again, while there is one: its records only in the other file can
+    // be taken over later too.
+    QAction* onlyThere = AddCommand(view, str::kMenuRecordsOnlyThere, str::kPromptRecordsOnlyThere, ids::kCmdRecordsOnlyThere);
+    connect(onlyThere, &QAction::triggered, this, [this] { m_comparer.OfferRecordsOnlyThere(this); });
+    onlyThere->setEnabled(false);
+    connect(&m_document, &TableDocument::ComparisonChanged, onlyThere,
+            [this, onlyThere] { onlyThere->setEnabled(m_document.CurrentComparison() != nullptr); });
     view->addSeparator();
     AddViewCommand(view, ids::kCmdFitColumns, str::kPromptFitColumns);
     AddViewCommand(view, ids::kCmdSortByColumn, str::kPromptSortByColumn);

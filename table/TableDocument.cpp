@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <memory>
 
 namespace rw {
@@ -163,6 +164,23 @@ TableDocument::SaveReport TableDocument::SaveAs(const std::filesystem::path& tar
 }
 
 std::filesystem::path TableDocument::BackupPath() const { return BackupPathOf(m_filePath); }
+
+bool TableDocument::SortedSinceSaved() const
+{
+    // Steps done since, or undone back past the saved state: either way they set the order.
+    const int saved = m_history.cleanIndex();
+    if (saved < 0) return false;
+    const int now = m_history.index();
+    for (int i = std::min(saved, now); i < std::max(saved, now); ++i) {
+        if (dynamic_cast<const SortStep*>(m_history.command(i)) != nullptr) return true;
+    }
+    return false;
+}
+
+bool TableDocument::OnlyOrderUnsaved() const
+{
+    return Modified() && SortedSinceSaved() && m_model.ChangedRecordCount() == 0;
+}
 
 std::string TableDocument::ProposedSaveName() const
 {

@@ -463,9 +463,11 @@ bool CChildView::CommitCell(const QModelIndex& cell, const QString& text, bool r
                                             : PutResult{PutOutcome::NoSuchRow};
     if (result.Accepted()) return true;
     if (!report) return false;
-    // The range too: 2147483648 is a whole number, just not one a field holds.
+    // The range too: 2147483648 is a whole number, just not one a field holds. The column is
+    // named: the editor may stand far from the column's title.
     if (result.outcome == PutOutcome::NotANumber) {
-        ShowMessage(Text(str::kEnterInt32), str::kCaptionWarning);
+        ShowMessage(Text(str::kCellNotInt32Format, m_document.Table().Schema().Column(cell.column()).title, Quoted(text)),
+                    str::kCaptionWarning);
         return false;
     }
     (void)ReportPut(result, false);

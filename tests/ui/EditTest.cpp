@@ -334,8 +334,13 @@ TEST_F(EditTest, ARefusedNumberKeepsTheEditorOpenAndEscapeTakesNothing)
     EXPECT_EQ(Editor()->text(), QStringLiteral("7"));
     QTest::keyClick(Editor(), Qt::Key_Period);
     QTest::keyClick(Editor(), Qt::Key_Return);
-    EXPECT_EQ(LastMessage(), Shown(str::kCaptionWarning, "请输入-2147483648到2147483647之间的整数。"));
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionWarning, "Stdmode列只能填写-2147483648到2147483647之间的整数，“7.”不是。"));
     ASSERT_NE(Editor(), nullptr);
+    Editor()->selectAll();
+    QTest::keyClicks(Editor(), QStringLiteral("2147483648"));
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    EXPECT_EQ(LastMessage(),
+              Shown(str::kCaptionWarning, "Stdmode列只能填写-2147483648到2147483647之间的整数，“2147483648”不是。"));
     QTest::keyClick(Editor(), Qt::Key_Escape);
     EXPECT_EQ(Editor(), nullptr);
     EXPECT_EQ(Cell(0, 2), QStringLiteral("0"));
