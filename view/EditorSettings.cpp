@@ -16,6 +16,7 @@ constexpr char kMaximizedKey[] = "frame/maximized";
 constexpr char kRecentKey[] = "recent";
 constexpr char kRecentPathKey[] = "path";
 constexpr char kRecentKindKey[] = "kind";
+constexpr char kDialogFoldersKey[] = "fileDialogs/folders";
 
 // "columns/item", "columns/magic", "columns/monster".
 [[nodiscard]] QString ColumnsGroup(FileKind kind)
@@ -145,6 +146,14 @@ void EditorSettings::SetRecentFiles(const std::vector<RecentFile>& files)
     }
     m_settings->endArray();
 }
+
+QStringList EditorSettings::DialogFolders() const
+{
+    const QStringList folders = m_settings->value(kDialogFoldersKey).toStringList();
+    return folders.mid(std::max<qsizetype>(0, folders.size() - kMaxFolders));
+}
+
+void EditorSettings::SetDialogFolders(const QStringList& folders) { m_settings->setValue(kDialogFoldersKey, folders); }
 
 void EditorSettings::Clear() { m_settings->clear(); }
 

@@ -5,6 +5,7 @@
 #include "shell/CAboutDlg.h"
 #include "shell/CEditorApp.h"
 #include "ui/FileChooser.h"
+#include "ui/FileDialogHistory.h"
 #include "ui/QtPrompter.h"
 #include "ui/TextFit.h"
 #include "shell/StatusTexts.h"
@@ -32,6 +33,7 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QHelpEvent>
 #include <QTest>
@@ -715,6 +717,35 @@ TEST(RealDialogs, TheChosenTypeGivesABareNameItsSuffix)
         EXPECT_EQ(chosen->path, dir.filePath(U(c.file)));
         EXPECT_EQ(chosen->filter, c.type);
     }
+}
+
+// The folders the file dialogs visited are kept in the editor's settings and offered again;
+// Qt's own settings file for them is never written.
+TEST(RealDialogs, FileDialogsKeepTheirFoldersInTheEditorsSettingsAlone)
+{
+    struct Kept final : FileDialogHistory {
+        QStringList folders;
+        [[nodiscard]] QStringList DialogFolders() const override { return folders; }
+        void SetDialogFolders(const QStringList& now) override { folders = now; }
+    } kept;
+    // Where Qt keeps them otherwise (the tests' own configuration folder).
+    const QString qts = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/QtProject.conf");
+    QFile::remove(qts);
+    QTemporaryDir before;
+    QTemporaryDir now;
+    kept.folders = {QDir::toNativeSeparators(before.path())};
+    QtPrompter prompter(&kept);
+    QStringList offered;
+    WhenModalOpens([&](QWidget* modal) {
+        offered = qobject_cast<QFileDialog*>(modal)->history();
+        qobject_cast<QFileDialog*>(modal)->reject();
+    });
+    EXPECT_FALSE(prompter.ChooseOpenFile(nullptr, now.path(), U("Data Files"), QStringLiteral("*.dat")));
+    EXPECT_TRUE(offered.contains(QDir::toNativeSeparators(before.path()))) << offered.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(kept.folders, (QStringList{QDir::toNativeSeparators(before.path()), QDir::toNativeSeparators(now.path())}));
+#ifndef _WIN32
+    EXPECT_FALSE(QFile::exists(qts));
+#endif
 }
 
 TEST(RealDialogs, AboutBoxComesFromTheMenuAndClosesWithOk)
