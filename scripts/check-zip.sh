@@ -7,6 +7,7 @@
 # Usage: scripts/check-zip.sh FILE.zip
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib/utf8-locale.sh
 zip=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 fail() { echo "check-zip.sh: $*" >&2; exit 1; }
 
