@@ -220,7 +220,7 @@ inline constexpr char kStatusShownFormat[] = "显示 %1 / %2 条";
 // About box
 inline constexpr char kAboutCaption[] = "关于 Recwright";
 inline constexpr char kAboutVersion[] = "Recwright 1.02 版";
-inline constexpr char kAboutAttribution[] = "数据表编辑器，供服务端管理员使用";
+inline constexpr char kAboutAttribution[] = "自由软件，许可证：GPL-3.0-or-later"; // LICENSE
 inline constexpr char kAboutOk[] = "确定";
 
 // Message box captions
