@@ -1,7 +1,6 @@
 #include "cli/SetExpression.h"
 
 #include "cli/CliText.h"
-#include "cli/NearestName.h"
 #include "data/DecimalText.h"
 #include "data/RecordQuery.h"
 #include "resources/Strings.h"
@@ -36,10 +35,10 @@ namespace {
 
 [[nodiscard]] std::string UnknownColumn(std::string_view title, const RecordSchema& schema)
 {
-    std::vector<std::string_view> titles;
-    for (const ColumnSpec& column : schema.columns) titles.push_back(column.title);
     std::string error = Format<str::kCliQueryUnknownColumnFormat>(title);
-    if (const auto nearest = NearestName(title, titles)) error += Format<str::kCliDidYouMeanFormat>(*nearest);
+    if (const std::string_view nearest = NearestColumnTitle(schema, title); !nearest.empty()) {
+        error += Format<str::kCliDidYouMeanFormat>(nearest);
+    }
     return error;
 }
 

@@ -75,7 +75,9 @@ private:
 [[nodiscard]] std::string QueryErrorText(const QueryError& error)
 {
     switch (error.kind) {
-    case QueryError::Kind::UnknownColumn: return Format<str::kCliQueryUnknownColumnFormat>(error.text);
+    case QueryError::Kind::UnknownColumn:
+        return Format<str::kCliQueryUnknownColumnFormat>(error.text) +
+               (error.nearest.empty() ? std::string() : Format<str::kCliDidYouMeanFormat>(error.nearest));
     case QueryError::Kind::NameColumn: return Format<str::kCliQueryNameColumnFormat>(error.text);
     case QueryError::Kind::NoOperator: return Format<str::kCliQueryNoOperatorFormat>(error.text);
     case QueryError::Kind::NoNumber: return Format<str::kCliQueryNoNumberFormat>(error.text);

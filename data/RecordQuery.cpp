@@ -3,6 +3,7 @@
 #include "data/DecimalText.h"
 #include "data/RecordBytes.h"
 #include "data/NameOrder.h"
+#include "data/NearestName.h"
 
 #include <algorithm>
 #include <utility>
@@ -65,6 +66,13 @@ int ColumnTitled(const RecordSchema& schema, std::string_view title)
     return -1;
 }
 
+std::string_view NearestColumnTitle(const RecordSchema& schema, std::string_view title)
+{
+    std::vector<std::string_view> titles;
+    for (const ColumnSpec& column : schema.columns) titles.push_back(column.title);
+    return NearestName(title, titles).value_or(std::string_view());
+}
+
 RecordQuery RecordQuery::Parse(std::string_view text, FileKind kind, const NameTranscoder& names)
 {
     RecordQuery query;
@@ -113,8 +121,8 @@ bool RecordQuery::ParseAlternative(std::string_view text, const RecordSchema& sc
         m_alternatives.push_back(std::move(alternative));
         return true;
     }
-    const auto fail = [&](QueryError::Kind errorKind, std::string_view what) {
-        m_error = QueryError{errorKind, std::string(what)};
+    const auto fail = [&](QueryError::Kind errorKind, std::string_view what, std::string_view nearest = {}) {
+        m_error = QueryError{errorKind, std::string(what), std::string(nearest)};
         return false;
     };
     // Words of a name next to each other make one part, from the first word's start to the
@@ -153,7 +161,7 @@ bool RecordQuery::ParseAlternative(std::string_view text, const RecordSchema& sc
         }
         endName();
         const int column = ColumnTitled(schema, word);
-        if (column < 0) return fail(QueryError::Kind::UnknownColumn, word);
+        if (column < 0) return fail(QueryError::Kind::UnknownColumn, word, NearestColumnTitle(schema, word));
         if (column == kNameColumn) return fail(QueryError::Kind::NameColumn, word);
         const auto op = std::find_if(std::begin(kOps), std::end(kOps),
                                      [&](const auto& o) { return text.substr(at).starts_with(o.first); });

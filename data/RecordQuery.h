@@ -25,6 +25,8 @@ namespace rw {
 
 // The column whose title is title, letter case aside, as queries name them; -1 when none.
 [[nodiscard]] int ColumnTitled(const RecordSchema& schema, std::string_view title);
+// The title of the column most likely meant by a title the kind lacks (NearestName), or empty.
+[[nodiscard]] std::string_view NearestColumnTitle(const RecordSchema& schema, std::string_view title);
 
 struct QueryError {
     enum class Kind : std::uint8_t {
@@ -37,6 +39,7 @@ struct QueryError {
     };
     Kind kind = Kind::UnknownColumn;
     std::string text;
+    std::string nearest; // for an unknown column: the title most likely meant, if any
 };
 
 class RecordQuery {

@@ -126,6 +126,14 @@ void CRecordDlg::SetMode(bool modify)
     setWindowTitle(CaptionPrefix(Kind()) + QString::fromUtf8(modify ? str::kDialogModeModify : str::kDialogModeAdd));
 }
 
+void CRecordDlg::ShowForEditing()
+{
+    show();
+    raise();
+    activateWindow();
+    FocusAndSelect(*m_numericBoxes.front().box);
+}
+
 void CRecordDlg::ShowRecord()
 {
     for (const NumericBox& b : m_numericBoxes) {

@@ -38,6 +38,9 @@ public:
     void LoadRecord(int row, const Record& record, RowKey rowKey = kNoRowKey);
     // Caption and commit button follow the mode.
     void SetMode(bool modify);
+    // Shown for the record loaded last, active, the keys in the first box (the ID) with its text
+    // selected, whichever box had them when the dialog was last used.
+    void ShowForEditing();
 
     void OnCommit();
     void OnCancelButton();

@@ -56,12 +56,17 @@ private:
 } // namespace
 
 OnlyInOtherDialog::OnlyInOtherDialog(const Comparison& comparison, FileKind kind, std::vector<std::size_t> indexes,
-                                     QWidget* parent)
+                                     const QString& summary, QWidget* parent)
     : QDialog(parent), m_indexes(std::move(indexes))
 {
     const QString otherName = QString::fromStdString(comparison.OtherName());
     setWindowTitle(Text(str::kCompareOnlyThereCaptionFormat, otherName));
     auto* layout = new QVBoxLayout(this);
+    auto* heading = new QLabel(summary, this);
+    heading->setWordWrap(true);
+    heading->setTextFormat(Qt::PlainText);
+    heading->setObjectName(QStringLiteral("summary"));
+    layout->addWidget(heading);
     auto* label = new QLabel(Text(str::kCompareOnlyThereLabelFormat, m_indexes.size(), otherName), this);
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);

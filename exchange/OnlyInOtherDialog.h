@@ -20,9 +20,10 @@ class OnlyInOtherDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // indexes: of the comparison's records, in the order to list them.
+    // indexes: of the comparison's records, in the order to list them; summary: what the
+    // comparison found, said above them.
     OnlyInOtherDialog(const Comparison& comparison, FileKind kind, std::vector<std::size_t> indexes,
-                      QWidget* parent = nullptr);
+                      const QString& summary, QWidget* parent = nullptr);
 
     // The records picked (indexes of the comparison's), in list order; valid once exec()
     // answered Accepted, which 接收 does.

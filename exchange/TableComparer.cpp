@@ -52,24 +52,38 @@ void TableComparer::OnCompare(QWidget* owner)
                                Text(str::kCaptionError));
         return;
     }
-    const Comparison& comparison = *m_document.CurrentComparison();
-    QString text = comparison.DifferingRows() == 0 && comparison.RowsOnlyHere() == 0 && comparison.RecordsOnlyThere() == 0
-                       ? Text(str::kCompareEqualFormat, bareName)
-                       : Text(str::kCompareSummaryFormat, bareName, comparison.DifferingRows(), comparison.RowsOnlyHere(),
-                              comparison.RecordsOnlyThere());
     // A file whose size does not fit its count is likely of another kind, read with the wrong layout.
-    if (report.Truncated() || report.trailingBytes > 0) text += Text(str::kCompareSizeNoteFormat, bareName, KindWord(m_document.Kind()));
-    m_prompter.ShowMessage(owner, text, Text(str::kCaptionNotice));
-    OfferRecordsOnlyThere(owner);
+    ShowComparison(owner, report.Truncated() || report.trailingBytes > 0
+                              ? Text(str::kCompareSizeNoteFormat, bareName, KindWord(m_document.Kind()))
+                              : QString());
 }
 
 void TableComparer::OfferRecordsOnlyThere(QWidget* owner)
 {
-    const Comparison* comparison = m_document.CurrentComparison();
-    if (!comparison) return;
-    std::vector<std::size_t> only = comparison->OnlyInOther(m_document.Table());
-    if (only.empty()) return;
-    OnlyInOtherDialog dialog(*comparison, m_document.Kind(), std::move(only), owner);
+    if (!m_document.CurrentComparison()) {
+        m_prompter.ShowMessage(owner, Text(str::kTakeValueWithoutComparison), Text(str::kCaptionWarning));
+        return;
+    }
+    ShowComparison(owner, QString());
+}
+
+void TableComparer::ShowComparison(QWidget* owner, const QString& note)
+{
+    const Comparison& comparison = *m_document.CurrentComparison();
+    const QString otherName = Text(comparison.OtherName());
+    // The counts as the comparison was made; the records listed are those no row has now.
+    const QString summary =
+        (comparison.DifferingRows() == 0 && comparison.RowsOnlyHere() == 0 && comparison.RecordsOnlyThere() == 0
+             ? Text(str::kCompareEqualFormat, otherName)
+             : Text(str::kCompareSummaryFormat, otherName, comparison.DifferingRows(), comparison.RowsOnlyHere(),
+                    comparison.RecordsOnlyThere())) +
+        note;
+    std::vector<std::size_t> only = comparison.OnlyInOther(m_document.Table());
+    if (only.empty()) {
+        m_prompter.ShowMessage(owner, summary, Text(str::kCaptionNotice));
+        return;
+    }
+    OnlyInOtherDialog dialog(comparison, m_document.Kind(), std::move(only), summary, owner);
     if (dialog.exec() != QDialog::Accepted) return;
     const std::vector<std::int32_t> refused = m_edits.TakeOver(dialog.Chosen());
     if (refused.empty()) return;

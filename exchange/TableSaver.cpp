@@ -22,24 +22,12 @@ TableSaver::TableSaver(TableDocument& document, FileChooser& files, Prompter& pr
 
 bool TableSaver::MayDiscardChanges(QWidget* owner)
 {
-    return AskBeforeDropping(owner, Text(str::kSaveChangesQuestion), &TableSaver::SaveAs);
-}
-
-bool TableSaver::MayReplaceChanges(QWidget* owner)
-{
-    // Where 保存 writes, when it writes over a file: the user should not have to guess.
-    const QString question = m_document.HasFilePath()
-                                 ? Text(str::kSaveBeforeImportFormat, QFileInfo(FromFsPath(m_document.FilePath())).fileName())
-                                 : Text(str::kSaveChangesQuestion);
-    return AskBeforeDropping(owner, question, &TableSaver::SaveToOpenedFile);
-}
-
-bool TableSaver::AskBeforeDropping(QWidget* owner, const QString& question, bool (TableSaver::*save)(QWidget*))
-{
     if (!m_document.Modified()) return true;
+    // A sort alone loses no value: the user may well let it go, once told.
+    const QString question = Text(m_document.OnlyOrderUnsaved() ? str::kSaveOrderQuestion : str::kSaveChangesQuestion);
     switch (m_prompter.Ask(owner, question, Text(str::kCaptionWarning), {Answer::Save, Answer::Discard, Answer::Cancel},
                            Answer::Save, Answer::Cancel)) {
-    case Answer::Save: return (this->*save)(owner);
+    case Answer::Save: return SaveAs(owner);
     case Answer::Discard: return true;
     default: return false;
     }

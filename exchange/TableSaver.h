@@ -28,16 +28,13 @@ public:
     // was read or written); with nothing unsaved it writes nothing and answers true. A table
     // made by an import, which has no file yet, asks where.
     bool SaveToOpenedFile(QWidget* owner);
+    // Unsaved changes: 保存 saves them as the 保存 button does, 不保存 drops them, 取消 keeps
+    // them. The question says so when the order of the records is all that is unsaved.
     [[nodiscard]] bool MayDiscardChanges(QWidget* owner) override;
-    // The same question before an import replaces the table, whose 保存 saves over the opened
-    // file as Ctrl+S does: the import then stands in the history after the saved state.
-    [[nodiscard]] bool MayReplaceChanges(QWidget* owner);
 
 private:
     enum class Told : bool { InBox, InStatusBar };
 
-    // Unsaved changes: 保存 runs save, 不保存 drops them, 取消 keeps them.
-    [[nodiscard]] bool AskBeforeDropping(QWidget* owner, const QString& question, bool (TableSaver::*save)(QWidget*));
     [[nodiscard]] bool MaySave(QWidget* owner);
     // Asks before overwriting what the load left out of the file or another program's
     // changes, writes, and says how it went: a failure always in a box, success as told.

@@ -63,9 +63,8 @@ namespace {
 } // namespace
 
 TableTransfer::TableTransfer(TableDocument& document, TableEdits& edits, FileChooser& files, Prompter& prompter,
-                             StatusReport& status, MayReplace mayReplace)
-    : m_document(document), m_edits(edits), m_files(files), m_prompter(prompter), m_status(status),
-      m_mayReplace(std::move(mayReplace))
+                             StatusReport& status)
+    : m_document(document), m_edits(edits), m_files(files), m_prompter(prompter), m_status(status)
 {
 }
 
@@ -110,7 +109,6 @@ void TableTransfer::OnExport(QWidget* owner)
 
 bool TableTransfer::OnImport(QWidget* owner)
 {
-    if (!m_mayReplace(owner)) return false;
     const std::optional<ChosenFile> chosen = m_files.ChooseFileOfType(owner, FileDialogMode::Open, {}, ImportTypes(), 0);
     if (!chosen) return false;
     const std::optional<QString> path = chosen->path;

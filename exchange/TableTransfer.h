@@ -2,14 +2,13 @@
 
 // 导出CSV and 导入CSV: the table out to CSV (UTF-8 with or without a byte-order mark, or GBK)
 // or a workbook, and records in from either, replacing the table's as one step of the edit
-// history. Long transfers show their progress and can be cancelled; a cancelled or refused
+// history, which Ctrl+Z takes back: an import asks nothing about unsaved changes, which stay
+// in the history before it. Long transfers show their progress and can be cancelled; a cancelled or refused
 // import changes nothing. A transfer that went as asked says so in the status bar; one with
 // something to look out for (names that read as formulas, warnings, changed names) and every
 // failure say it in a box.
 
 #include "data/FileKind.h"
-
-#include <functional>
 
 class QString;
 class QWidget;
@@ -24,13 +23,10 @@ class TableEdits;
 
 class TableTransfer {
 public:
-    // Asked before an import replaces the table: true when nothing unsaved would be lost.
-    using MayReplace = std::function<bool(QWidget* owner)>;
-
     // The document, its edits, the file dialogs, the prompter and the status bar outlive the
     // transfer.
     TableTransfer(TableDocument& document, TableEdits& edits, FileChooser& files, Prompter& prompter,
-                  StatusReport& status, MayReplace mayReplace);
+                  StatusReport& status);
 
     void OnExport(QWidget* owner);
     // True when the table was replaced.
@@ -49,7 +45,6 @@ private:
     FileChooser& m_files;
     Prompter& m_prompter;
     StatusReport& m_status;
-    MayReplace m_mayReplace;
     bool m_keepNames = false;
 };
 

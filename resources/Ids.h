@@ -72,5 +72,6 @@ inline constexpr int kCmdOnlyDiffering = 32820;
 inline constexpr int kCmdNextDifference = 32821;
 inline constexpr int kCmdPreviousDifference = 32822;
 inline constexpr int kCmdTakeOtherValue = 32823;
+inline constexpr int kCmdRecordsOnlyThere = 32827;
 
 } // namespace rw::ids

@@ -63,6 +63,7 @@ inline constexpr char kPromptFitColumns[] = "把每一列的宽度调整到正�
 inline constexpr char kMenuSortByColumn[] = "按当前列排序(&S)";
 inline constexpr char kPromptSortByColumn[] = "按当前单元格所在的列排序，再次执行则反向排序\n按当前列排序";
 inline constexpr char kMenuShownColumns[] = "显示的列(&C)";
+inline constexpr char kMenuShowAllColumns[] = "显示全部列(&A)";
 inline constexpr char kPromptShownColumns[] = "选择记录列表显示哪些列（在列名上单击右键也可以）\n显示的列";
 inline constexpr char kMenuOnlyChanged[] = "只显示修改过的记录(&M)";
 inline constexpr char kPromptOnlyChanged[] = "只显示打开或保存以来修改过或增加的记录\n只显示修改过的记录";
@@ -125,15 +126,31 @@ inline constexpr char kEnterNumber[] = "请输入一个数。";
 inline constexpr char kMenuFind[] = "查找(&F)...";
 inline constexpr char kMenuFindNext[] = "查找下一个(&G)";
 inline constexpr char kMenuFindPrevious[] = "查找上一个(&V)";
-inline constexpr char kFindSyntaxTip[] =
+// The syntax with the open kind's examples: a part of a name, an ID, a condition, parts
+// together, alternatives.
+inline constexpr char kFindSyntaxTipFormat[] =
     "查找什么：\n"
-    "· 名称的一部分（英文字母不分大小写）或ID：戒指、1024\n"
-    "· 列的条件：列名、运算符（= != < <= > >=）和整数：Level>=40\n"
-    "· 用空格分开的几部分都要满足：戒指 Level>=40 Price<500\n"
-    "· 用 | 分开的几组满足一组即可：Stdmode=10 | Stdmode=11";
+    "· 名称的一部分（英文字母不分大小写）或ID：%1、%2\n"
+    "· 列的条件：列名、运算符（= != < <= > >=）和整数：%3\n"
+    "· 用空格分开的几部分都要满足：%4\n"
+    "· 用 | 分开的几组满足一组即可：%5";
 inline constexpr char kFindInactive[] = "按 Enter 在这个表格中查找";
 inline constexpr char kFindLabel[] = "查找(&W):";
-inline constexpr char kFindPlaceholder[] = "名称的一部分、ID，或条件，如 Level>=40 Price<500";
+inline constexpr char kFindPlaceholderFormat[] = "名称、ID或条件，如 %1"; // the kind's condition
+// Each kind's examples of a query, every one of which finds records in the sample tables:
+// items, spells and monsters, in the order of their FileKind.
+struct QueryExamples {
+    const char* namePart;
+    const char* id;
+    const char* condition; // the placeholder's too
+    const char* together;  // a part of a name and conditions
+    const char* either;    // alternatives
+};
+inline constexpr QueryExamples kQueryExamples[] = {
+    {"戒指", "16", "NeedLevel>=16", "戒指 NeedLevel>=16 Price<2500", "Stdmode=30 | Stdmode=31"},
+    {"治愈", "5", "NeedL1>=20", "斩 Job=0 NeedL1<20", "Job=1 | Job=2"},
+    {"野猪", "26", "Level>=40", "守卫 Level>=30 HP<2000", "Level>=40 | HP>=3000"},
+};
 inline constexpr char kFindPrevious[] = "上一个";
 inline constexpr char kFindNext[] = "下一个";
 inline constexpr char kFindOnlyMatching[] = "只显示匹配的记录";
@@ -142,6 +159,7 @@ inline constexpr char kFindMatchFormat[] = "第 %1 个，共 %2 个";
 inline constexpr char kFindMatchCountFormat[] = "共 %1 个";
 inline constexpr char kFindNoMatch[] = "没有匹配的记录";
 inline constexpr char kFindUnknownColumnFormat[] = "没有名为“%1”的列";
+inline constexpr char kFindDidYouMeanFormat[] = "；是指“%1”吗？"; // the nearest title
 inline constexpr char kFindNameColumnFormat[] = "“%1”是名称，不能按数值比较";
 inline constexpr char kFindNoOperatorFormat[] = "“%1”后面应是 = != < <= > >= 之一";
 inline constexpr char kFindNoNumberFormat[] = "“%1”不是整数";
@@ -162,13 +180,13 @@ inline constexpr char kCsvZhRowTooLongFormat[] = "这一行太长（超过%1字�
 inline constexpr char kCsvZhInHeaderFormat[] = "列名那一行：%1";
 inline constexpr char kCsvZhFieldCountFormat[] = "有%1个字段，但列名有%2个";
 inline constexpr char kCsvZhBadNumberFormat[] = "%1：“%2”不是-2147483648到2147483647之间的整数";
-inline constexpr char kCsvZhBadRawFormat[] = "Raw：“%1”不是%2个十六进制数字（也可以为空）";
+inline constexpr char kCsvZhBadRawFormat[] = "Raw（记录的原始字节）：“%1”不是%2个十六进制数字（也可以为空）";
 inline constexpr char kCsvZhNameNotWellFormedFormat[] = "%1：“%2”的编码不是UTF-8（它可能是GBK文字）";
 inline constexpr char kCsvZhNameNotEncodedFormat[] = "%1：“%2”中有GBK无法表示的字符";
 inline constexpr char kCsvZhNameTooLongFormat[] = "%1：“%2”在GBK中占%3字节，最多只能%4字节";
 inline constexpr char kCsvZhDuplicateIdFormat[] = "%1：ID %2 在第%3行已经出现";
 inline constexpr char kCsvZhTooManyRecords[] = "记录太多，数据文件无法记下这个数目";
-inline constexpr char kCsvZhNoRawColumn[] = "没有Raw列：各条记录中不显示的字节都将为0";
+inline constexpr char kCsvZhNoRawColumn[] = "没有Raw列（记录的原始字节，保存着各列不显示的内容）：各条记录中不显示的字节都将为0";
 inline constexpr char kCsvZhFirstMonsterIdFormat[] = "第一条记录的ID（%1）在monster.dat中无法保存，重新打开后将变为0";
 inline constexpr char kCsvZhNoRecords[] = "没有记录";
 inline constexpr char kCsvZhWrongCellTypeFormat[] = "%1：“%2”存储为%3，而不是文本：它可能已被电子表格改变（请把该列设为文本格式后重新输入）";
@@ -204,7 +222,7 @@ inline constexpr char kStatusShownFormat[] = "显示 %1 / %2 条";
 // About box
 inline constexpr char kAboutCaption[] = "关于 Recwright";
 inline constexpr char kAboutVersion[] = "Recwright 1.02 版";
-inline constexpr char kAboutAttribution[] = "数据表编辑器，供服务端管理员使用";
+inline constexpr char kAboutAttribution[] = "自由软件，许可证：GPL-3.0-or-later"; // LICENSE
 inline constexpr char kAboutOk[] = "确定";
 
 // Message box captions
@@ -288,7 +306,7 @@ inline constexpr char kLossRefusedFormat[] = "· 因ID重复而没有载入的 %
 inline constexpr char kLossOtherKindFormat[] =
     "· 文件原来的内容：它的大小正好是%1的大小，按%2载入的记录很可能是乱码";
 inline constexpr char kSaveChangesQuestion[] = "表格中有未保存的修改，是否先保存这些修改？";
-inline constexpr char kSaveBeforeImportFormat[] = "表格中有未保存的修改，导入前是否先把它们保存到%1？"; // the bare name
+inline constexpr char kSaveOrderQuestion[] = "表格中有未保存的修改：只改变了记录顺序。是否先保存这些修改？";
 inline constexpr char kButtonSaveChanges[] = "保存(&S)";
 inline constexpr char kButtonDiscardChanges[] = "不保存(&N)";
 inline constexpr char kButtonCancelQuestion[] = "取消";
@@ -343,7 +361,7 @@ inline constexpr char kMenuKeepNames[] = "导入时保留原名称(&N)";
 inline constexpr char kPromptExport[] = "把表格导出为CSV或Excel工作簿，供电子表格程序编辑\n导出CSV";
 inline constexpr char kPromptImport[] = "从CSV或Excel工作簿导入记录，替换表格中的记录（可以撤销）\n导入CSV";
 inline constexpr char kPromptKeepNames[] =
-    "导入时，名称与Raw中保存的名称不同的记录仍保留原来的名称（电子表格程序常把“007”之类的名称改掉）\n保留原名称";
+    "导入时，名称与记录的原始字节（Raw列）中保存的名称不同的记录仍保留原来的名称（电子表格程序常把“007”之类的名称改掉）\n保留原名称";
 inline constexpr char kExportFilterUtf8Bom[] = "CSV，UTF-8 带 BOM（电子表格程序用）";
 inline constexpr char kExportFilterUtf8[] = "CSV，UTF-8";
 inline constexpr char kExportFilterGbk[] = "CSV，GBK";
@@ -361,12 +379,13 @@ inline constexpr char kImportErrorsFormat[] = "[%1]中有以下错误，表格�
 inline constexpr char kImportWrongKindFormat[] =
     "[%1]是%2的表格，而打开的是%3，表格没有改变。";
 inline constexpr char kImportEmptyFormat[] = "[%1]中没有记录，表格没有改变。";
-inline constexpr char kImportedFormat[] = "已从[%1]导入%2条记录（可以撤销）。";
+inline constexpr char kImportedFormat[] = "已从[%1]导入%2条记录（按 Ctrl+Z 撤销）。";
 inline constexpr char kImportWarningsHeading[] = "\n\n请注意：";
 inline constexpr char kImportNamesChangedFormat[] =
-    "\n\n%1个名称与Raw中保存的名称不同，已采用新名称（如要保留原名称，请撤销导入，勾选“文件 ▸ 导入时保留原名称”后重新导入）：";
+    "\n\n%1个名称与记录的原始字节（Raw列，保存着各列不显示的内容）中的名称不同，已采用新名称"
+    "（如要保留原名称，请撤销导入，勾选“文件 ▸ 导入时保留原名称”后重新导入）：";
 inline constexpr char kImportNamesKeptFormat[] =
-    "\n\n%1个名称与Raw中保存的名称不同，已按设置保留原名称：";
+    "\n\n%1个名称与记录的原始字节（Raw列，保存着各列不显示的内容）中的名称不同，已按设置保留原名称：";
 inline constexpr char kImportNameChangeFormat[] = "第%1行，ID %2：“%3” → “%4”";
 inline constexpr char kImportMoreNamesFormat[] = "……另有%1个";
 inline constexpr char kSheetFailureNotAFile[] = "它不是普通文件";
@@ -410,7 +429,10 @@ inline constexpr char kCompareEqualFormat[] = "表格与[%1]完全相同。";
 inline constexpr char kCompareOtherValueFormat[] = "[%1]中为：%2";
 inline constexpr char kCompareHiddenDiffer[] = "不显示的字节与比较文件不同";
 inline constexpr char kCompareOnlyHere[] = "比较文件中没有这条记录";
-inline constexpr char kCompareOnlyThereCaptionFormat[] = "只在[%1]中的记录";
+inline constexpr char kCompareOnlyThereCaptionFormat[] = "与[%1]比较";
+inline constexpr char kMenuRecordsOnlyThere[] = "只在比较文件中的记录(&O)...";
+inline constexpr char kPromptRecordsOnlyThere[] =
+    "再次显示与文件比较的结果，和只在比较文件中、可以接收的记录\n只在比较文件中的记录";
 inline constexpr char kCompareOnlyThereLabelFormat[] = "以下%1条记录只在[%2]中。选中要接收的记录，按“接收”把它们加到表格末尾（可以撤销）。";
 inline constexpr char kButtonTakeOver[] = "接收(&T)";
 inline constexpr char kButtonClose[] = "关闭";
@@ -431,7 +453,7 @@ inline constexpr char kCancel[] = "取消(&C)";
 inline constexpr char kCommitTip[] = "把记录放入表格（Ctrl+Enter）；在编辑框中按 Enter 是取消";
 inline constexpr char kDialogCaptionFormat[] = "数据文件[%1]——"; // the kind's file name
 inline constexpr char kEnterInteger[] = "请输入一个整数。";
-inline constexpr char kEnterInt32[] = "请输入-2147483648到2147483647之间的整数。";
+inline constexpr char kCellNotInt32Format[] = "%1列只能填写-2147483648到2147483647之间的整数，“%2”不是。"; // the title, the text
 
 // Key settings dialog
 inline constexpr char kKeyDialogCaption[] = "设置密钥";
@@ -716,13 +738,14 @@ inline constexpr char kCliSynopsisUpdate[] = "recwright-cli update FILE --where 
                                              "[--csv | --json] [--key N] [--kind KIND]";
 inline constexpr char kCliAboutUpdate[] =
     "update: changes the records of FILE that meet COND, as the editor's find bar and 批量修改\n"
-    "do: COND is the find bar's query (Level>=40 Stdmode=10, a part of a name, alternatives\n"
-    "separated by |); each EXPR is Field=V, Field+=V, Field-=V (whole numbers), Field*=V or\n"
-    "Field/=V (an exact decimal of up to 18 digits; the result rounded once to the nearest\n"
-    "whole number, halves away from zero), or Name=TEXT, taken in order. Nothing changes\n"
-    "when any value would leave the 32-bit range or two records would share an ID. Shows\n"
-    "what changed as diff does, then writes FILE over (keeping it as FILE.bak, or as\n"
-    "--backup says) or OUT; a file whose read loses something is written over only as OUT,\n"
+    "do: COND is the find bar's query (conditions on the kind's columns, as NeedLevel>=16\n"
+    "Price<2500 for items, Job=2 NeedL1<20 for spells or Level>=40 for monsters, a part of a\n"
+    "name, alternatives separated by |); each EXPR is Field=V, Field+=V, Field-=V (whole\n"
+    "numbers), Field*=V or Field/=V (an exact decimal of up to 18 digits; the result rounded\n"
+    "once to the nearest whole number, halves away from zero), or Name=TEXT, taken in order.\n"
+    "Nothing changes when any value would leave the 32-bit range or two records would share\n"
+    "an ID. Shows what changed as diff does, then writes FILE over (keeping it as FILE.bak, or\n"
+    "as --backup says) or OUT; a file whose read loses something is written over only as OUT,\n"
     "and one that another program wrote while update ran is not written over at all.\n";
 inline constexpr char kCliOptionWhere[] =
     "  --where COND    update: the records to change, in the find bar's language (required)\n";

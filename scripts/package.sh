@@ -5,6 +5,10 @@
 # (scripts/check-deb.sh; scripts/check-zip.sh, which runs the editor from the .zip under Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib/utf8-locale.sh
+. scripts/lib/packages.sh
+# CPack's .deb generator runs file(1) on what it packs.
+ensure_packages file
 out=build/packages
 rm -rf "$out"
 mkdir -p "$out"

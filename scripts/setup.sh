@@ -4,6 +4,7 @@
 # for Windows, Qt included, with a Wine prefix to test them in)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib/utf8-locale.sh
 . scripts/lib/packages.sh
 
 preset=${1:-default}

@@ -4,6 +4,7 @@
 # for recwright-cli.exe and the data, text and CLI tests built for Windows and run under Wine)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib/utf8-locale.sh
 preset=${1:-default}
 scripts/setup.sh "$preset"
 if [ "$preset" = windows ]; then

@@ -4,10 +4,11 @@
 # the style plugins), and zlib, expat, libzip and libxlsxwriter as static libraries. Each goes once
 # into its own folder of the cache, outside the clone:
 #   ${XDG_CACHE_HOME:-$HOME/.cache}/recwright/mingw/NAME-VERSION-KEY
-# where VERSION is the Debian source version (that of the Linux build's -dev package, so both
-# builds use the same code) and KEY a hash of the options, the compiler and what the library is
-# built on. A change to any of them builds that library again, and what is built on it; nothing
-# else. Then it writes mingw-deps.cmake there, which the windows preset's toolchain reads.
+# where VERSION is the Debian source version fetched (that of the Linux build's -dev package, so
+# both builds use the same code, or the archive's later revision of it where it has moved on) and
+# KEY a hash of the options, the compiler and what the library is built on (scripts/lib/
+# mingw-cache.sh). A change to any of them builds that library again, and what is built on it;
+# nothing else. Then it writes mingw-deps.cmake there, which the windows preset's toolchain reads.
 # The sources come with apt-get source through a private apt configuration (its own source
 # list and lists folder, made from the machine's deb entries): the machine's apt is not touched.
 # dpkg-source -x checks the .dsc's checksums while extracting.
@@ -16,6 +17,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 . scripts/lib/packages.sh
+. scripts/lib/mingw-cache.sh
 
 ensure_packages dpkg-dev xz-utils g++-mingw-w64-x86-64-posix cmake ninja-build qt6-base-dev qt6-base-dev-tools \
                 zlib1g-dev libexpat1-dev libzip-dev libxlsxwriter-dev qt6-translations-l10n perl
@@ -88,15 +90,6 @@ fetch_source() { # name version
 # The version of the source package that the Linux build's -dev package comes from.
 source_version() { dpkg-query -W -f='${source:Version}' "$1"; }
 
-# The folder of NAME for VERSION and the options given; prints it. It holds .built once done.
-prefix_for() { # name version options...
-  local name=$1 version=${2#*:}
-  shift 2
-  local key
-  key=$(printf '%s\n' "$compiler" "$@" | sha256sum | cut -c1-12)
-  echo "$cache/$name-$version-$key"
-}
-
 # Builds with CMake from $src in $build and installs into $prefix; $target, when set, is the one
 # target built, and the caller installs it. The caller adds what else belongs there, then
 # finish_build marks it done, so that a build cut short anywhere is started again.
@@ -143,7 +136,7 @@ keep_licences() { # prefix name files...
 # zlib, static, for libzip and libxlsxwriter (Qt keeps its own copy inside its DLL).
 zlib_version=$(source_version zlib1g-dev)
 zlib_options=(-DBUILD_SHARED_LIBS=OFF)
-zlib=$(prefix_for zlib "$zlib_version" "${zlib_options[@]}")
+zlib=$(prefix_for zlib zlib "$zlib_version" "${zlib_options[@]}")
 if [ ! -f "$zlib/.built" ]; then
   fetch_source zlib "$zlib_version"
   # The DLL's resources are not in Debian's source: only the static library, installed as libz.a.
@@ -160,7 +153,7 @@ expat_version=$(source_version libexpat1-dev)
 expat_options=(-DEXPAT_SHARED_LIBS=OFF -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF
                -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_FUZZERS=OFF -DEXPAT_MSVC_STATIC_CRT=OFF
                -DEXPAT_DTD=OFF) # a workbook has no DTD; Debian's security patches test XML_DTD as a number
-expat=$(prefix_for expat "$expat_version" "${expat_options[@]}")
+expat=$(prefix_for expat expat "$expat_version" "${expat_options[@]}")
 if [ ! -f "$expat/.built" ]; then
   fetch_source expat "$expat_version"
   src=$src/expat
@@ -176,7 +169,7 @@ libzip_options=(-DBUILD_SHARED_LIBS=OFF -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -D
                 -DENABLE_COMMONCRYPTO=OFF -DENABLE_GNUTLS=OFF -DENABLE_MBEDTLS=OFF -DENABLE_OPENSSL=OFF
                 -DENABLE_WINDOWS_CRYPTO=OFF -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF
                 "-DRECWRIGHT_MINGW_PREFIXES=$zlib")
-libzip=$(prefix_for libzip "$libzip_version" "${libzip_options[@]}")
+libzip=$(prefix_for libzip libzip "$libzip_version" "${libzip_options[@]}")
 if [ ! -f "$libzip/.built" ]; then
   fetch_source libzip "$libzip_version"
   cmake_build libzip "$libzip" "${libzip_options[@]}"
@@ -188,7 +181,7 @@ fi
 xlsxwriter_version=$(source_version libxlsxwriter-dev)
 xlsxwriter_options=(-DBUILD_SHARED_LIBS=OFF -DBUILD_TESTS=OFF -DBUILD_EXAMPLES=OFF -DUSE_SYSTEM_MINIZIP=OFF
                     -DUSE_STANDARD_TMPFILE=ON "-DRECWRIGHT_MINGW_PREFIXES=$zlib")
-xlsxwriter=$(prefix_for libxlsxwriter "$xlsxwriter_version" "${xlsxwriter_options[@]}")
+xlsxwriter=$(prefix_for libxlsxwriter libxlsxwriter "$xlsxwriter_version" "${xlsxwriter_options[@]}")
 if [ ! -f "$xlsxwriter/.built" ]; then
   fetch_source libxlsxwriter "$xlsxwriter_version"
   cmake_build libxlsxwriter "$xlsxwriter" "${xlsxwriter_options[@]}"
@@ -210,13 +203,13 @@ qt_options=(-DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
             -DFEATURE_graphicsview=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
             -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_freetype=OFF
             -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF)
-qt=$(prefix_for qt "$qt_version" "${qt_options[@]}")
+qt=$(prefix_for qt qt6-base "$qt_version" "${qt_options[@]}")
 if [ ! -f "$qt/.built" ]; then
   fetch_source qt6-base "$qt_version"
   cmake_build qt "$qt" "${qt_options[@]}"
+  fetched=$(fetched_version qt6-base "$qt_version")
   keep_licences "$qt" qt6-base debian/copyright LICENSES/LGPL-3.0-only.txt LICENSES/GPL-3.0-only.txt \
                              LICENSES/Qt-GPL-exception-1.0.txt
-  fetched=$(cat "$cache/src/qt6-base-${qt_version#*:}/version")
   cat >"$qt/share/licences/qt6-base-SOURCE.txt" <<EOF
 The Qt libraries here (Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll and the plugins in platforms/ and
 styles/) are Qt ${qt_version%%+*}, used under the GNU LGPL version 3 (qt6-base-LGPL-3.0-only.txt), built

@@ -10,6 +10,7 @@
 #   each step (and of the screen when something fails).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib/utf8-locale.sh
 . scripts/lib/packages.sh
 root=$PWD
 program_dir=$(cd "${1:?usage: scripts/windows-session.sh FOLDER}" && pwd)

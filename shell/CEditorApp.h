@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/QtPrompter.h"
+#include "view/EditorSettings.h"
 
 #include <QApplication>
 #include <QTranslator>
@@ -28,7 +29,8 @@ public:
 
 private:
     QTranslator m_qtTexts;
-    QtPrompter m_prompter;
+    EditorSettings m_settings; // the file dialogs' folders
+    QtPrompter m_prompter{&m_settings};
     std::unique_ptr<CMainFrame> m_mainWindow;
 };
 

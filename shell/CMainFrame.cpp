@@ -9,6 +9,7 @@
 #include "shell/RecentFilesMenu.h"
 #include "shell/StatusTexts.h"
 #include "view/CChildView.h"
+#include "view/ColumnMenu.h"
 #include "view/KindQuestion.h"
 #include "view/LoadMessages.h"
 #include "view/RecordList.h"
@@ -43,8 +44,7 @@ CMainFrame::CMainFrame(Prompter& prompter, QWidget* parent)
       m_files(prompter),
       m_saver(m_document, m_files, prompter, *this),
       m_comparer(m_document, m_edits, m_files, prompter),
-      m_transfer(m_document, m_edits, m_files, prompter, *this,
-                 [this](QWidget* owner) { return m_saver.MayReplaceChanges(owner); })
+      m_transfer(m_document, m_edits, m_files, prompter, *this)
 {
     setWindowTitle(Text(str::kAppTitle));
     setWindowIcon(WindowIcon());
@@ -217,10 +217,18 @@ void CMainFrame::CreateViewMenu()
     view->addSeparator();
     AddViewCommand(view, ids::kCmdOnlyChanged, str::kPromptOnlyChanged);
     AddViewCommand(view, ids::kCmdOnlyDiffering, str::kPromptOnlyDiffering);
+    // The comparison's box again, while there is one: its records only in the other file can
+    // be taken over later too.
+    QAction* onlyThere = AddCommand(view, str::kMenuRecordsOnlyThere, str::kPromptRecordsOnlyThere, ids::kCmdRecordsOnlyThere);
+    connect(onlyThere, &QAction::triggered, this, [this] { m_comparer.OfferRecordsOnlyThere(this); });
+    onlyThere->setEnabled(false);
+    connect(&m_document, &TableDocument::ComparisonChanged, onlyThere,
+            [this, onlyThere] { onlyThere->setEnabled(m_document.CurrentComparison() != nullptr); });
     view->addSeparator();
     AddViewCommand(view, ids::kCmdFitColumns, str::kPromptFitColumns);
     AddViewCommand(view, ids::kCmdSortByColumn, str::kPromptSortByColumn);
-    QMenu* columns = view->addMenu(Text(str::kMenuShownColumns));
+    auto* columns = new ColumnMenu(Text(str::kMenuShownColumns), view);
+    view->addMenu(columns);
     columns->menuAction()->setData(ids::kCmdShownColumns);
     columns->menuAction()->setStatusTip(StatusTextOfPrompt(Text(str::kPromptShownColumns)));
     connect(columns, &QMenu::aboutToShow, this, [this, columns] {

@@ -3,7 +3,6 @@
 // The texts of the status bar's panes.
 
 #include <QDate>
-#include <QUndoStack>
 #include <QString>
 #include <QTime>
 
@@ -19,9 +18,6 @@ class TableDocument;
 // text before the break.
 [[nodiscard]] QString StatusTextOfPrompt(const QString& prompt);
 
-// Whether a sort lies between the state last loaded or saved and now, so that a save would
-// write the records in another order.
-[[nodiscard]] bool SortedSinceSaved(const QUndoStack& history);
 // What is unsaved, as the status bar says it: "已修改 n 条记录", "记录顺序已改变", or both.
 [[nodiscard]] QString UnsavedText(TableDocument& document);
 

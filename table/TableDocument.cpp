@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <memory>
 
 namespace rw {
@@ -179,12 +180,29 @@ TableDocument::SaveReport TableDocument::SaveAs(const std::filesystem::path& tar
 
 std::filesystem::path TableDocument::BackupPath() const { return BackupPathOf(m_filePath); }
 
+bool TableDocument::SortedSinceSaved() const
+{
+    // Steps done since, or undone back past the saved state: either way they set the order.
+    const int saved = m_history.cleanIndex();
+    if (saved < 0) return false;
+    const int now = m_history.index();
+    for (int i = std::min(saved, now); i < std::max(saved, now); ++i) {
+        if (dynamic_cast<const SortStep*>(m_history.command(i)) != nullptr) return true;
+    }
+    return false;
+}
+
+bool TableDocument::OnlyOrderUnsaved() const
+{
+    return Modified() && SortedSinceSaved() && m_model.ChangedRecordCount() == 0;
+}
+
 std::string TableDocument::ProposedSaveName() const
 {
+    // A name without a dot is a stem as a whole: MONSTER proposes MONSTER2.
+    const std::string stem = m_fileName.substr(0, m_fileName.find('.'));
     // A table made by an import has no file yet: the kind's own name is what it will be.
-    if (!HasFilePath()) return m_fileName.substr(0, m_fileName.find('.'));
-    const std::size_t dot = m_fileName.find('.');
-    return (dot == std::string::npos ? std::string() : m_fileName.substr(0, dot)) + "2";
+    return HasFilePath() ? stem + "2" : stem;
 }
 
 bool TableDocument::IsLoadedFile(const std::filesystem::path& target) const

@@ -46,6 +46,11 @@ public:
     [[nodiscard]] const SortState& Sorting() const { return m_sort.state; }
     // The history is not where the last load or save left it.
     [[nodiscard]] bool Modified() const { return !m_history.isClean(); }
+    // A sort lies between the state last loaded or saved and now, so that a save would write
+    // the records in another order.
+    [[nodiscard]] bool SortedSinceSaved() const;
+    // What is unsaved is the order of the records alone: every record is as loaded or saved.
+    [[nodiscard]] bool OnlyOrderUnsaved() const;
     // A save would write something the last load or save did not: a change in the history, or
     // the records enciphered with a key other than the one they were read or written with; or
     // the opened file lacks changes that a save elsewhere wrote.
@@ -125,7 +130,8 @@ public:
     SaveReport SaveAs(const std::filesystem::path& target, ChangesOnDisk onDisk = ChangesOnDisk::Overwrite);
     // One generation: the loaded file's name followed by ".bak".
     [[nodiscard]] std::filesystem::path BackupPath() const;
-    // The name a save proposes: the file name's stem followed by "2".
+    // The name a save proposes: the file name's stem (up to its first dot, or all of it)
+    // followed by "2".
     [[nodiscard]] std::string ProposedSaveName() const;
 
 signals:

@@ -1,6 +1,7 @@
 #include "ui/QtPrompter.h"
 
 #include "resources/Strings.h"
+#include "ui/FileDialogHistory.h"
 #include "ui/Texts.h"
 
 #include <QAbstractButton>
@@ -12,6 +13,9 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QSettings>
+
+#include <algorithm>
 
 namespace rw {
 
@@ -43,15 +47,18 @@ QAbstractButton* AddButton(QMessageBox& box, Answer answer)
     return nullptr;
 }
 
-std::optional<QString> RunFileDialog(QFileDialog& dialog, const QString& folder, const QString& filterName,
-                                     const QString& patterns, const QString& proposedName = {})
+void SetUpFileDialog(QFileDialog& dialog, const QString& folder, const QString& filterName, const QString& patterns,
+                     const QString& proposedName = {})
 {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilter(FileDialogFilter(filterName, patterns));
     dialog.setDirectory(folder);
     if (!proposedName.isEmpty()) dialog.selectFile(proposedName);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+}
+
+std::optional<QString> FirstChosen(const QFileDialog& dialog)
+{
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
     return chosen.front();
@@ -91,6 +98,27 @@ private:
 };
 
 } // namespace
+
+QtPrompter::QtPrompter(FileDialogHistory* history) : m_history(history)
+{
+#ifndef Q_OS_WIN
+    // A folder that cannot be: Qt's settings file cannot be made there, and nothing else of the
+    // program's is kept in Qt's native format (its own settings are an INI file).
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+#endif
+}
+
+bool QtPrompter::Run(QFileDialog& dialog)
+{
+    if (m_history) dialog.setHistory(m_history->DialogFolders());
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    if (m_history) {
+        QStringList folders = dialog.history();
+        folders.removeDuplicates();
+        m_history->SetDialogFolders(folders.mid(std::max<qsizetype>(0, folders.size() - FileDialogHistory::kMaxFolders)));
+    }
+    return accepted;
+}
 
 QString FileDialogFilter(const QString& filterName, const QString& patterns)
 {
@@ -151,7 +179,9 @@ std::optional<QString> QtPrompter::ChooseOpenFile(QWidget* owner, const QString&
     // A typed name that does not exist is handed on: the load then reports it like any other
     // file it cannot take.
     dialog.setFileMode(QFileDialog::AnyFile);
-    return RunFileDialog(dialog, folder, filterName, patterns);
+    SetUpFileDialog(dialog, folder, filterName, patterns);
+    if (!Run(dialog)) return std::nullopt;
+    return FirstChosen(dialog);
 }
 
 std::optional<QString> QtPrompter::ChooseSaveFile(QWidget* owner, const QString& folder, const QString& proposedName,
@@ -162,7 +192,9 @@ std::optional<QString> QtPrompter::ChooseSaveFile(QWidget* owner, const QString&
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
-    return RunFileDialog(dialog, folder, filterName, patterns, proposedName);
+    SetUpFileDialog(dialog, folder, filterName, patterns, proposedName);
+    if (!Run(dialog)) return std::nullopt;
+    return FirstChosen(dialog);
 }
 
 std::optional<ChosenFile> QtPrompter::ChooseFileOfType(QWidget* owner, FileDialogMode mode, const QString& folder,
@@ -174,22 +206,42 @@ std::optional<ChosenFile> QtPrompter::ChooseFileOfType(QWidget* owner, FileDialo
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    SetFileTypes(dialog, filters, initial);
+    dialog.setDirectory(folder);
+    if (!proposedName.isEmpty()) dialog.selectFile(proposedName);
+    if (!Run(dialog)) return std::nullopt;
+    const std::optional<QString> chosen = FirstChosen(dialog);
+    if (!chosen) return std::nullopt;
+    return ChosenFile{*chosen, ChosenFileType(dialog, filters)};
+}
+
+void SetFileTypes(QFileDialog& dialog, const std::vector<FileFilter>& filters, int initial)
+{
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     QStringList entries;
     for (const FileFilter& filter : filters) entries.push_back(FileDialogFilter(filter.name, filter.patterns));
     dialog.setNameFilters(entries);
-    const auto chosenType = [&] { return std::max(0, static_cast<int>(entries.indexOf(dialog.selectedNameFilter()))); };
-    // A bare name gets the suffix of the type chosen last.
-    const auto suffixFollows = [&] {
-        if (save && !filters.empty()) dialog.setDefaultSuffix(filters[static_cast<std::size_t>(chosenType())].defaultSuffix);
-    };
     if (initial >= 0 && initial < entries.size()) dialog.selectNameFilter(entries[initial]);
+    // A bare name gets the suffix of the type chosen last.
+    const auto suffixFollows = [&dialog, filters] {
+        if (dialog.acceptMode() == QFileDialog::AcceptSave && !filters.empty()) {
+            dialog.setDefaultSuffix(filters[static_cast<std::size_t>(ChosenFileType(dialog, filters))].defaultSuffix);
+        }
+    };
     suffixFollows();
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, suffixFollows);
-    dialog.setDirectory(folder);
-    if (!proposedName.isEmpty()) dialog.selectFile(proposedName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return ChosenFile{dialog.selectedFiles().front(), chosenType()};
+}
+
+int ChosenFileType(const QFileDialog& dialog, const std::vector<FileFilter>& filters)
+{
+    // With the details hidden, Qt answers the entry as it shows it: the name alone.
+    const QString selected = dialog.selectedNameFilter();
+    for (std::size_t i = 0; i < filters.size(); ++i) {
+        if (selected == filters[i].name || selected == FileDialogFilter(filters[i].name, filters[i].patterns)) {
+            return static_cast<int>(i);
+        }
+    }
+    return 0;
 }
 
 std::unique_ptr<ProgressMeter> QtPrompter::StartProgress(QWidget* owner, const QString& label, std::uint64_t total)

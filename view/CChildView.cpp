@@ -30,6 +30,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QStyle>
@@ -200,7 +201,7 @@ void CChildView::AddListCommands()
         {str::kMenuCopy, ids::kCmdCopy, QKeySequence(QKeySequence::Copy), &CChildView::OnCopy},
         {str::kMenuPaste, ids::kCmdPaste, QKeySequence(QKeySequence::Paste), &CChildView::OnPaste},
         {str::kMenuDeleteRows, ids::kCmdDeleteRows, QKeySequence(QKeySequence::Delete), &CChildView::OnDeleteRows},
-        {str::kMenuCopyAsNew, ids::kCmdCopyAsNew, {}, &CChildView::OnCopyAsNew},
+        {str::kMenuCopyAsNew, ids::kCmdCopyAsNew, QKeySequence(Qt::CTRL | Qt::Key_D), &CChildView::OnCopyAsNew},
         {str::kMenuBulkChange, ids::kCmdBulkChange, QKeySequence(Qt::CTRL | Qt::Key_B), &CChildView::OnBulkChange},
     };
     for (const auto& command : commands) {
@@ -338,6 +339,8 @@ void CChildView::OnFitColumns()
     for (int column = 0; column < table.ColumnCount(); ++column) {
         if (!m_list->isColumnHidden(column)) m_list->setColumnWidth(column, FittingColumnWidth(*m_list, table, column));
     }
+    // The columns start again beside the frozen ones: none stays out of sight to their left.
+    m_list->horizontalScrollBar()->setValue(0);
     SaveColumnLayout();
 }
 
@@ -405,6 +408,7 @@ void CChildView::OnDocumentLoaded()
     // Again, now that the list shows the table itself whatever the find bar showed before.
     ApplyColumnLayout();
     m_list->SetSortArrow(-1, true);
+    m_findBar->SetKind(m_document.Kind());
     // Also when the file held no records: the box must not go on showing the last table's count.
     ShowRecordCount(-1);
     EnableCommands(true);
@@ -459,9 +463,11 @@ bool CChildView::CommitCell(const QModelIndex& cell, const QString& text, bool r
                                             : PutResult{PutOutcome::NoSuchRow};
     if (result.Accepted()) return true;
     if (!report) return false;
-    // The range too: 2147483648 is a whole number, just not one a field holds.
+    // The range too: 2147483648 is a whole number, just not one a field holds. The column is
+    // named: the editor may stand far from the column's title.
     if (result.outcome == PutOutcome::NotANumber) {
-        ShowMessage(Text(str::kEnterInt32), str::kCaptionWarning);
+        ShowMessage(Text(str::kCellNotInt32Format, m_document.Table().Schema().Column(cell.column()).title, Quoted(text)),
+                    str::kCaptionWarning);
         return false;
     }
     (void)ReportPut(result, false);

@@ -99,9 +99,7 @@ void CChildView::ShowDialog(const Record& record, int row, RowKey key, bool modi
     CRecordDlg* dialog = Dialog(record.Kind());
     dialog->LoadRecord(row, record, key);
     dialog->SetMode(modify);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
+    dialog->ShowForEditing();
 }
 
 void CChildView::OnDelete()
@@ -200,7 +198,30 @@ void CChildView::OnCopyAsNew()
         ShowMessage(Text(str::kModifyWithoutSelection), str::kCaptionWarning);
         return;
     }
-    if (m_edits.CopyAsNew(rows) == 0) ShowMessage(Text(str::kCopyAsNewNoIds), str::kCaptionError);
+    const std::size_t copies = m_edits.CopyAsNew(rows);
+    if (copies == 0) {
+        ShowMessage(Text(str::kCopyAsNewNoIds), str::kCaptionError);
+        return;
+    }
+    // The copies, appended at the end, are what the user works on next: selected, and in sight.
+    const int total = m_document.Table().RowCount();
+    QItemSelection made;
+    QModelIndex first;
+    for (int row = total - static_cast<int>(copies); row < total; ++row) {
+        const int listRow = m_finder->ListRow(row);
+        if (listRow < 0) continue;
+        const QModelIndex cell = m_list->model()->index(listRow, 0);
+        made.select(cell, cell);
+        if (!first.isValid()) first = cell;
+    }
+    if (!first.isValid()) return;
+    QItemSelectionModel& selection = *m_list->selectionModel();
+    selection.select(made, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const int column = std::max(0, m_list->currentIndex().column());
+    selection.setCurrentIndex(m_list->model()->index(first.row(), column), QItemSelectionModel::NoUpdate);
+    // As many of them as fit, the first among them.
+    m_list->scrollTo(m_list->model()->index(made.last().bottom(), column));
+    m_list->scrollTo(selection.currentIndex());
 }
 
 void CChildView::OnBulkChange()

@@ -17,6 +17,7 @@ constexpr char kRecentKey[] = "recent";
 constexpr char kRecentSizeKey[] = "size"; // as QSettings writes an array's
 constexpr char kRecentPathKey[] = "path";
 constexpr char kRecentKindKey[] = "kind";
+constexpr char kDialogFoldersKey[] = "fileDialogs/folders";
 
 // "columns/item", "columns/magic", "columns/monster".
 [[nodiscard]] QString ColumnsGroup(FileKind kind)
@@ -164,6 +165,14 @@ void EditorSettings::SetRecentFiles(const std::vector<RecentFile>& files)
     }
     m_settings->endArray();
 }
+
+QStringList EditorSettings::DialogFolders() const
+{
+    const QStringList folders = m_settings->value(kDialogFoldersKey).toStringList();
+    return folders.mid(std::max<qsizetype>(0, folders.size() - kMaxFolders));
+}
+
+void EditorSettings::SetDialogFolders(const QStringList& folders) { m_settings->setValue(kDialogFoldersKey, folders); }
 
 void EditorSettings::Clear() { m_settings->clear(); }
 

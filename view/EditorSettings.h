@@ -2,10 +2,12 @@
 
 // What the editor remembers between runs, in Qt's settings in the platform's usual place for a
 // user's settings (an INI file there): whether the frame may be resized and how large it was,
-// each kind's column widths and hidden columns, and the files opened last. Nothing remembered
-// means a first start: the fixed frame, the kinds' own widths, no recent files.
+// each kind's column widths and hidden columns, the files opened last, and the folders the file
+// dialogs have been to. Nothing remembered means a first start: the fixed frame, the kinds' own
+// widths, no recent files.
 
 #include "data/FileKind.h"
+#include "ui/FileDialogHistory.h"
 
 #include <QSize>
 #include <QString>
@@ -30,7 +32,7 @@ struct RecentFile {
     friend bool operator==(const RecentFile&, const RecentFile&) = default;
 };
 
-class EditorSettings {
+class EditorSettings final : public FileDialogHistory {
 public:
     static constexpr std::size_t kMaxRecentFiles = 8;
 
@@ -38,7 +40,7 @@ public:
     EditorSettings();
     // Those an INI file holds, for a reader that is given one.
     explicit EditorSettings(const QString& iniFile);
-    ~EditorSettings();
+    ~EditorSettings() override;
     EditorSettings(const EditorSettings&) = delete;
     EditorSettings& operator=(const EditorSettings&) = delete;
 
@@ -60,6 +62,9 @@ public:
     // Puts file first, once, dropping the oldest beyond the limit.
     void AddRecentFile(const RecentFile& file);
     void RemoveRecentFile(const QString& path);
+
+    [[nodiscard]] QStringList DialogFolders() const override;
+    void SetDialogFolders(const QStringList& folders) override;
 
     // Forgets everything.
     void Clear();

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 namespace rw {
 
@@ -20,16 +21,22 @@ FindBar::FindBar(QWidget* parent)
 {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 2, 4, 2);
-    auto* label = new QLabel(Text(str::kFindLabel), this);
+    m_label = new QLabel(Text(str::kFindLabel), this);
+    auto* label = m_label;
     label->setBuddy(m_query);
-    m_query->setPlaceholderText(Text(str::kFindPlaceholder));
-    // How to write a query, with examples, where the query is typed.
-    for (QWidget* explained : std::initializer_list<QWidget*>{label, m_query}) explained->setToolTip(Text(str::kFindSyntaxTip));
+    SetKind(FileKind::Item);
     m_query->setClearButtonEnabled(true);
     auto* previous = new QPushButton(Text(str::kFindPrevious), this);
     auto* next = new QPushButton(Text(str::kFindNext), this);
     auto* close = new QPushButton(Text(str::kFindClose), this);
-    for (QPushButton* button : {previous, next, close}) button->setAutoDefault(false);
+    for (QPushButton* button : {previous, next, close}) {
+        button->setAutoDefault(false);
+        // As wide as their texts: the query and what the find says of it need the room more
+        // than the style's least button width.
+        button->setFixedWidth(button->fontMetrics().horizontalAdvance(button->text()) +
+                              2 * button->fontMetrics().averageCharWidth() +
+                              2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin));
+    }
     m_result->setTextFormat(Qt::PlainText);
     m_result->setObjectName(QStringLiteral("result"));
     row->addWidget(label);
@@ -52,6 +59,22 @@ FindBar::FindBar(QWidget* parent)
     connect(close, &QPushButton::clicked, this, &FindBar::CloseRequested);
 }
 
+void FindBar::SetKind(FileKind kind)
+{
+    const str::QueryExamples& examples = ExamplesOf(kind);
+    m_query->setPlaceholderText(Text(str::kFindPlaceholderFormat, examples.condition));
+    // How to write a query, with examples, where the query is typed.
+    const QString tip = Text(str::kFindSyntaxTipFormat, examples.namePart, examples.id, examples.condition,
+                             examples.together, examples.either);
+    for (QWidget* explained : std::initializer_list<QWidget*>{m_label, m_query}) explained->setToolTip(tip);
+}
+
+const str::QueryExamples& FindBar::ExamplesOf(FileKind kind)
+{
+    // The item columns show while nothing is open.
+    return str::kQueryExamples[IsDataKind(kind) ? static_cast<std::size_t>(kind) : 0];
+}
+
 QString FindBar::Query() const { return m_query->text(); }
 
 bool FindBar::OnlyMatching() const { return m_onlyMatching->isChecked(); }
@@ -67,6 +90,8 @@ void FindBar::FocusQuery()
 void FindBar::ShowResult(const QString& text, bool wrong)
 {
     m_result->setText(text);
+    // Whole where the bar is too narrow for it.
+    m_result->setToolTip(text);
     // A malformed query shows in red, in the box and beside it.
     const QString red = wrong ? QStringLiteral("color: #c00000;") : QString();
     m_result->setStyleSheet(red);

@@ -4,6 +4,9 @@
 // the next and previous match, whether only the matching rows show, and where the last find
 // landed or what is wrong with the query.
 
+#include "data/FileKind.h"
+#include "resources/Strings.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -17,6 +20,10 @@ class FindBar : public QWidget {
 
 public:
     explicit FindBar(QWidget* parent = nullptr);
+
+    // The placeholder and the syntax's tooltip give examples that work in a table of kind.
+    void SetKind(FileKind kind);
+    [[nodiscard]] static const str::QueryExamples& ExamplesOf(FileKind kind);
 
     [[nodiscard]] QString Query() const;
     [[nodiscard]] bool OnlyMatching() const;
@@ -37,6 +44,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QLabel* m_label = nullptr;
     QLineEdit* m_query;
     QCheckBox* m_onlyMatching;
     QLabel* m_result;

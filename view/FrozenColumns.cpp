@@ -4,7 +4,6 @@
 #include "view/SortHeader.h"
 
 #include <QHeaderView>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -52,11 +51,8 @@ FrozenColumns::FrozenColumns(RecordList& list) : QTableView(&list), m_list(list)
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_list.ShowContextMenu(m_list.viewport()->mapFromGlobal(viewport()->mapToGlobal(at))); });
     m_header->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_header, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        QMenu menu;
-        m_list.FillColumnMenu(menu);
-        menu.exec(m_header->mapToGlobal(at));
-    });
+    connect(m_header, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_list.ShowColumnMenu(m_header->mapToGlobal(at)); });
 }
 
 bool FrozenColumns::Edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)

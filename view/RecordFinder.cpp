@@ -20,7 +20,9 @@ namespace {
 {
     const QString quoted = Quoted(Text(error.text));
     switch (error.kind) {
-    case QueryError::Kind::UnknownColumn: return Text(str::kFindUnknownColumnFormat, quoted);
+    case QueryError::Kind::UnknownColumn:
+        return Text(str::kFindUnknownColumnFormat, quoted) +
+               (error.nearest.empty() ? QString() : Text(str::kFindDidYouMeanFormat, Text(error.nearest)));
     case QueryError::Kind::NameColumn: return Text(str::kFindNameColumnFormat, quoted);
     case QueryError::Kind::NoOperator: return Text(str::kFindNoOperatorFormat, quoted);
     case QueryError::Kind::NoNumber: return Text(str::kFindNoNumberFormat, quoted);

@@ -1,6 +1,9 @@
 #include "view/RecordList.h"
 
+#include "resources/Strings.h"
 #include "table/RecordTableModel.h"
+#include "ui/Texts.h"
+#include "view/ColumnMenu.h"
 #include "view/FrozenColumns.h"
 #include "view/SortHeader.h"
 
@@ -10,6 +13,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace rw {
 
@@ -23,6 +28,8 @@ RecordList::RecordList(QWidget* parent) : QTableView(parent), m_header(new SortH
     setShowGrid(true);
     setWordWrap(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this, &RecordList::SnapScrollAction);
+    connect(horizontalScrollBar(), &QAbstractSlider::valueChanged, this, &RecordList::SnapScrollValue);
     QHeaderView* rows = verticalHeader();
     rows->hide();
     // Fixed row heights keep a table of a million rows quick to scroll.
@@ -34,11 +41,8 @@ RecordList::RecordList(QWidget* parent) : QTableView(parent), m_header(new SortH
     m_header->setStretchLastSection(false);
     m_header->setSectionResizeMode(QHeaderView::Interactive);
     m_header->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_header, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        QMenu menu;
-        FillColumnMenu(menu);
-        menu.exec(m_header->mapToGlobal(at));
-    });
+    connect(m_header, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { ShowColumnMenu(m_header->mapToGlobal(at)); });
     QPalette shown = palette();
     for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
         shown.setColor(QPalette::Inactive, role, shown.color(QPalette::Active, role));
@@ -85,6 +89,71 @@ void RecordList::scrollTo(const QModelIndex& index, ScrollHint hint)
     if (covered > 0) horizontalScrollBar()->setValue(horizontalScrollBar()->value() - covered);
 }
 
+std::vector<int> RecordList::ColumnStops() const
+{
+    std::vector<int> stops{0};
+    if (!model()) return stops;
+    int frozen = 0;
+    for (int column = 0; column < FrozenColumns::kCount && column < model()->columnCount(); ++column) {
+        frozen += m_header->sectionSize(column);
+    }
+    for (int visual = 0; visual < m_header->count(); ++visual) {
+        const int column = m_header->logicalIndex(visual);
+        if (column < FrozenColumns::kCount || m_header->isSectionHidden(column)) continue;
+        const int stop = m_header->sectionPosition(column) - frozen;
+        if (stop > stops.back()) stops.push_back(stop);
+    }
+    return stops;
+}
+
+int RecordList::StopNear(int value, int direction) const
+{
+    const std::vector<int> stops = ColumnStops();
+    const auto after = std::lower_bound(stops.begin(), stops.end(), value);
+    if (after != stops.end() && *after == value) return value;
+    const int before = after == stops.begin() ? stops.front() : *std::prev(after);
+    if (after == stops.end()) return before;
+    if (direction > 0) return *after;
+    if (direction < 0) return before;
+    return value - before <= *after - value ? before : *after;
+}
+
+void RecordList::SnapScrollAction(int action)
+{
+    QScrollBar& bar = *horizontalScrollBar();
+    const int from = bar.value();
+    const int to = bar.sliderPosition();
+    // A page is what shows beside the frozen columns: the column it cut at the right edge
+    // comes first, and the one cut at the left edge last.
+    const int page = std::max(1, viewport()->width() - m_frozen->width());
+    int stop = to;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: stop = StopNear(from + 1, +1); break;
+    case QAbstractSlider::SliderSingleStepSub: stop = StopNear(from - 1, -1); break;
+    case QAbstractSlider::SliderPageStepAdd: stop = std::max(StopNear(from + page, -1), StopNear(from + 1, +1)); break;
+    case QAbstractSlider::SliderPageStepSub: stop = std::min(StopNear(from - page, +1), StopNear(from - 1, -1)); break;
+    case QAbstractSlider::SliderToMinimum:
+    case QAbstractSlider::SliderToMaximum: stop = StopNear(to, 0); break;
+    case QAbstractSlider::SliderMove:
+        // A drag follows the mouse to the nearest stop; the wheel goes on in its direction.
+        stop = StopNear(to, bar.isSliderDown() ? 0 : (to > from) - (to < from));
+        break;
+    default: break;
+    }
+    bar.setSliderPosition(std::clamp(stop, bar.minimum(), bar.maximum()));
+}
+
+void RecordList::SnapScrollValue(int value)
+{
+    if (m_snapping) return;
+    const int stop = StopNear(value, horizontalScrollBar()->isSliderDown() ? 0 : (value > m_lastStop) - (value < m_lastStop));
+    m_lastStop = std::clamp(stop, horizontalScrollBar()->minimum(), horizontalScrollBar()->maximum());
+    if (m_lastStop == value) return;
+    m_snapping = true;
+    horizontalScrollBar()->setValue(m_lastStop);
+    m_snapping = false;
+}
+
 ColumnLayout RecordList::Layout() const
 {
     ColumnLayout layout;
@@ -116,17 +185,42 @@ void RecordList::ApplyLayout(const ColumnLayout& layout)
 void RecordList::FillColumnMenu(QMenu& menu)
 {
     if (!model()) return;
+    std::vector<QAction*> entries;
     for (int column = 0; column < model()->columnCount(); ++column) {
         QAction* entry = menu.addAction(model()->headerData(column, Qt::Horizontal).toString());
         entry->setCheckable(true);
         entry->setChecked(!isColumnHidden(column));
         // The ID and name say which record a row is.
         entry->setEnabled(column >= FrozenColumns::kCount);
-        connect(entry, &QAction::toggled, this, [this, column](bool shown) {
-            setColumnHidden(column, !shown);
+        entries.push_back(entry);
+    }
+    menu.addSeparator();
+    QAction* all = menu.addAction(Text(str::kMenuShowAllColumns));
+    // Only while a column is hidden, as the menu, which stays open, shows it now.
+    const auto allFollows = [this, all] {
+        bool anyHidden = false;
+        for (int column = 0; column < model()->columnCount(); ++column) anyHidden = anyHidden || isColumnHidden(column);
+        all->setEnabled(anyHidden);
+    };
+    allFollows();
+    for (std::size_t column = 0; column < entries.size(); ++column) {
+        connect(entries[column], &QAction::toggled, this, [this, column, allFollows](bool shown) {
+            setColumnHidden(static_cast<int>(column), !shown);
+            allFollows();
             emit ColumnsShownChanged();
         });
     }
+    connect(all, &QAction::triggered, this, [this] {
+        for (int column = 0; column < model()->columnCount(); ++column) setColumnHidden(column, false);
+        emit ColumnsShownChanged();
+    });
+}
+
+void RecordList::ShowColumnMenu(QPoint at)
+{
+    ColumnMenu menu;
+    FillColumnMenu(menu);
+    menu.exec(at);
 }
 
 void RecordList::ShowContextMenu(QPoint at)
@@ -214,6 +308,11 @@ void RecordList::updateGeometries()
 {
     QTableView::updateGeometries();
     if (m_frozen) m_frozen->Place();
+    // The last stop may lie beyond where the columns end: the room after them stays empty.
+    QScrollBar& bar = *horizontalScrollBar();
+    if (bar.maximum() > 0) bar.setMaximum(StopNear(bar.maximum(), +1));
+    // Columns wider, narrower, hidden or shown: the position goes to a stop again.
+    SnapScrollValue(bar.value());
 }
 
 void RecordList::mouseDoubleClickEvent(QMouseEvent* event)

@@ -17,6 +17,7 @@
 #include <QTableView>
 
 #include <functional>
+#include <vector>
 
 class QMenu;
 
@@ -47,12 +48,18 @@ public:
     void SetColumnTips(std::function<QString(int column)> tips);
     // Scrolled sideways so that a cell is never hidden under the frozen columns.
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    // The other columns scroll sideways by whole columns: at every stop one of them stands
+    // right beside the frozen ones, so none is ever shown cut under them. The sideways
+    // positions of those stops, ascending, from 0.
+    [[nodiscard]] std::vector<int> ColumnStops() const;
 
     // The columns' widths and which are hidden; the ID and name never are.
     [[nodiscard]] ColumnLayout Layout() const;
     void ApplyLayout(const ColumnLayout& layout);
-    // One checkable entry per column, checked while it shows.
+    // One checkable entry per column, checked while it shows, then 显示全部列.
     void FillColumnMenu(QMenu& menu);
+    // The header's context menu, at a point of the screen.
+    void ShowColumnMenu(QPoint at);
     // The list's commands at a point of its viewport.
     void ShowContextMenu(QPoint at);
     // Moves the current cell after an edit of the cell at (row, column) went in; rowGone: the
@@ -75,9 +82,17 @@ protected:
 private:
     // The next column to the right (step 1) or left (-1) that shows, or -1.
     [[nodiscard]] int NextShownColumn(int column, int step) const;
+    // The stop at or after value (direction > 0), at or before it (< 0), or the nearest (0).
+    [[nodiscard]] int StopNear(int value, int direction) const;
+    // A scroll bar's step, page, drag or wheel, taken to a stop in its direction.
+    void SnapScrollAction(int action);
+    // A position set otherwise (a cell brought into view, the range changed) taken to a stop.
+    void SnapScrollValue(int value);
 
     SortHeader* m_header;
     FrozenColumns* m_frozen = nullptr;
+    int m_lastStop = 0;     // the sideways position last taken to a stop
+    bool m_snapping = false;
 };
 
 } // namespace rw

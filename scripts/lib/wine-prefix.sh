@@ -3,6 +3,7 @@
 # and with a font that has Chinese characters (Windows has one; a fresh Wine prefix has none).
 # Usage: scripts/lib/wine-prefix.sh FOLDER
 set -euo pipefail
+. "$(dirname "$0")/utf8-locale.sh"
 prefix=$1
 font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
 if [ ! -f "$prefix/system.reg" ]; then

@@ -76,6 +76,7 @@ TEST_F(CliUpdate, RefusalsChangeNothing)
     struct Case { std::string where; std::vector<std::string> sets; int status; std::string message; };
     const Case cases[] = {
         {"Levle>=1", {"Price=1"}, 2, "--where 'Levle>=1': no column named 'Levle'\n"},
+        {"Level>=40", {"Price=1"}, 2, "--where 'Level>=40': no column named 'Level'; did you mean 'NeedLevel'?\n"},
         {"ItemName>3", {"Price=1"}, 2, "'ItemName' is the name, which has no numbers to compare\n"},
         {"Price 5 Stdmode=1", {"Price=1"}, 2, "'Price' must be followed by one of = != < <= > >=\n"},
         {"Price>x", {"Price=1"}, 2, "'x' is not a whole number\n"},

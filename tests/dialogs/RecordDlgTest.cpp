@@ -128,6 +128,28 @@ TEST_P(RecordDlgTest, EnterEscapeCloseAndCancelHideWithoutCommitting)
 
 // Enter stays cancel; Ctrl+Enter, on the main keys or the keypad, commits as the commit
 // button does, which says so.
+// Each opening starts with the keys in the first box, the ID, its text selected, at the place
+// the dialog had, whichever box was used before and in either mode.
+TEST_P(RecordDlgTest, EachOpeningStartsInTheFirstBox)
+{
+    QLineEdit& last = Box(Schema().ColumnCount() - 1);
+    for (const bool modify : {true, false, true}) {
+        dlg.LoadRecord(3, PatternRecord(GetParam()));
+        dlg.SetMode(modify);
+        dlg.ShowForEditing();
+        const QPoint at = dlg.pos();
+        EXPECT_EQ(dlg.focusWidget(), &Box(kIdColumn));
+        EXPECT_EQ(Box(kIdColumn).selectedText(), Box(kIdColumn).text());
+        last.setFocus();
+        Cancel().click();
+        EXPECT_FALSE(dlg.isVisible());
+        dlg.ShowForEditing();
+        EXPECT_EQ(dlg.pos(), at);
+        EXPECT_EQ(dlg.focusWidget(), &Box(kIdColumn));
+        dlg.hide();
+    }
+}
+
 TEST_P(RecordDlgTest, CtrlEnterCommitsAsTheCommitButtonDoes)
 {
     EXPECT_TRUE(Commit().toolTip().contains(QStringLiteral("Ctrl+Enter")));

@@ -385,6 +385,20 @@ std::vector<std::vector<std::uint8_t>> Images(const RecordTable& table)
     return images;
 }
 
+// A save proposes the name up to its first dot followed by "2"; a name without a dot is a
+// stem as a whole.
+TEST_F(DocumentTest, ProposedSaveNameKeepsTheStem)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"stditem.dat", "stditem2"}, {"Monster.Dat", "Monster2"}, {"MONSTER", "MONSTER2"}, {"magic.dat.bak", "magic2"}};
+    for (const auto& [name, proposed] : cases) {
+        Write(name, FileKind::Monster, {0, 1});
+        m_document.SetKeys(m_keys);
+        ASSERT_TRUE(m_document.Load(m_dir / name, name, FileKind::Monster).Loaded()) << name;
+        EXPECT_EQ(m_document.ProposedSaveName(), proposed);
+    }
+}
+
 class ImportAndCompareTest : public DocumentTest {};
 
 TEST_F(ImportAndCompareTest, AnImportIsOneStepThatMarksOnlyWhatChanged)

@@ -2,7 +2,11 @@
 #include "table/RecordTable.h"
 #include "data/PassThroughNames.h"
 #include "data/RecordQuery.h"
+#include "data/DataFile.h"
+#include "data/KeySet.h"
+#include "resources/Strings.h"
 #include "tests/table/TableTestSupport.h"
+#include "text/Utf8NameTranscoder.h"
 
 #include <gtest/gtest.h>
 
@@ -296,6 +300,55 @@ TEST(RecordQuery, NamePartsConditionsAndAlternatives)
                       {"ring Stdmode>x", {}, QueryError::Kind::NoNumber},
                       {"ring >3", {}, QueryError::Kind::UnknownColumn},
                   });
+}
+
+// A column the kind lacks names the one most likely meant, if any.
+TEST(RecordQuery, AnUnknownColumnNamesTheNearestOne)
+{
+    const PassThroughNames gbk;
+    const std::tuple<FileKind, const char*, const char*> cases[] = {
+        {FileKind::Item, "Level>=40", "NeedLevel"},   // a word of one title
+        {FileKind::Item, "Prcie<5", "Price"},         // two letters swapped
+        {FileKind::Monster, "level>=40 Pirce<5", ""}, // Level is one; Price is no monster's
+        {FileKind::Item, "Typ=1", ""},                // a part of three titles
+        {FileKind::Magic, "Level>=40", ""},
+    };
+    for (const auto& [kind, text, nearest] : cases) {
+        const RecordQuery query = RecordQuery::Parse(text, kind, gbk);
+        ASSERT_TRUE(query.Error()) << text;
+        EXPECT_EQ(query.Error()->kind, QueryError::Kind::UnknownColumn);
+        EXPECT_EQ(query.Error()->nearest, nearest) << text;
+    }
+}
+
+// The examples the find bar gives for each kind, and those of the README, each parse and
+// find records in the sample tables.
+TEST(RecordQuery, EveryExampleFindsSampleRecords)
+{
+    // The README's, and recwright-cli update's usage.
+    std::vector<std::pair<FileKind, std::string>> examples{
+        {FileKind::Item, "NeedLevel>=16 Price<2500"}, {FileKind::Magic, "Job=2 NeedL1<20"},
+        {FileKind::Monster, "Level>=30 HP<2000"},     {FileKind::Monster, "Level=40"},
+        {FileKind::Item, "Stdmode=1"},
+    };
+    for (const FileKind kind : kAllKinds) {
+        const str::QueryExamples& e = str::kQueryExamples[static_cast<std::size_t>(kind)];
+        for (const char* text : {e.namePart, e.id, e.condition, e.together, e.either}) {
+            examples.emplace_back(kind, text);
+        }
+    }
+    const Utf8NameTranscoder names;
+    for (const auto& [kind, text] : examples) {
+        const DecodedRecords sample =
+            ReadDataFile(std::filesystem::path(RECWRIGHT_SAMPLES_DIR) / SchemaOf(kind).fileName, kind, KeySet{}.For(kind));
+        ASSERT_TRUE(sample.report.loaded);
+        const RecordQuery query = RecordQuery::Parse(text, kind, names);
+        ASSERT_FALSE(query.Error()) << text;
+        std::size_t found = 0;
+        for (std::size_t i = 0; i < sample.Count(); ++i) found += query.Matches(sample.RecordAt(i)) ? 1 : 0;
+        EXPECT_GT(found, 0u) << text;
+        EXPECT_LT(found, sample.Count()) << text; // an example that finds everything shows nothing
+    }
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include <QTest>
 
 #include <array>
+#include <numeric>
 
 #include <climits>
 #include <map>
@@ -334,8 +335,13 @@ TEST_F(EditTest, ARefusedNumberKeepsTheEditorOpenAndEscapeTakesNothing)
     EXPECT_EQ(Editor()->text(), QStringLiteral("7"));
     QTest::keyClick(Editor(), Qt::Key_Period);
     QTest::keyClick(Editor(), Qt::Key_Return);
-    EXPECT_EQ(LastMessage(), Shown(str::kCaptionWarning, "请输入-2147483648到2147483647之间的整数。"));
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionWarning, "Stdmode列只能填写-2147483648到2147483647之间的整数，“7.”不是。"));
     ASSERT_NE(Editor(), nullptr);
+    Editor()->selectAll();
+    QTest::keyClicks(Editor(), QStringLiteral("2147483648"));
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    EXPECT_EQ(LastMessage(),
+              Shown(str::kCaptionWarning, "Stdmode列只能填写-2147483648到2147483647之间的整数，“2147483648”不是。"));
     QTest::keyClick(Editor(), Qt::Key_Escape);
     EXPECT_EQ(Editor(), nullptr);
     EXPECT_EQ(Cell(0, 2), QStringLiteral("0"));
@@ -421,13 +427,28 @@ TEST_F(EditTest, BulkChangeThroughItsDialogIsWholeOrNothing)
     }
 }
 
-TEST_F(EditTest, CopyAsNewGivesTheCopiesIdsPastTheLargest)
+// Ctrl+D copies the selected rows with IDs past the largest, at the end of the table, and
+// leaves the copies selected and in sight, however far down.
+TEST_F(EditTest, CopyAsNewSelectsTheCopiesIdsPastTheLargest)
 {
-    Open({.ids = {1, 3, 5}});
+    std::vector<std::int32_t> ids(300);
+    std::iota(ids.begin(), ids.end(), 1);
+    ids[2] = 500;
+    Open({.ids = ids});
+    ShowActive();
+    view.List()->setFocus();
     Select({0, 2});
-    view.ListCommand(ids::kCmdCopyAsNew)->trigger();
-    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 3, 5, 6, 7}));
-    EXPECT_EQ(Count(), QStringLiteral("5"));
+    QTest::keySequence(view.List(), QKeySequence(Qt::CTRL | Qt::Key_D));
+    EXPECT_EQ(Table().RowCount(), 302);
+    EXPECT_EQ(Table().IdOfRow(300), 501);
+    EXPECT_EQ(Table().IdOfRow(301), 502);
+    EXPECT_EQ(Count(), QStringLiteral("302"));
+    EXPECT_EQ(view.SelectedRows(), (std::vector<int>{300, 301}));
+    EXPECT_EQ(view.List()->currentIndex().row(), 300);
+    const QRect shown = view.List()->viewport()->rect();
+    for (const int row : {300, 301}) {
+        EXPECT_TRUE(shown.contains(view.List()->visualRect(document.Model().index(row, 2)))) << row;
+    }
 }
 
 // Ctrl+F shows the find bar and grows the window; Enter, F3 and Shift+F3 step through the
@@ -511,6 +532,9 @@ TEST_F(EditTest, AMalformedConditionSaysWhyAndFiltersNothing)
     view.Finder()->ApplyQuery();
     EXPECT_EQ(result->text(), U("没有名为“Levle”的列"));
     EXPECT_EQ(view.List()->model()->rowCount(), 5);
+    query.setText(QStringLiteral("Level>3"));
+    view.Finder()->ApplyQuery();
+    EXPECT_EQ(result->text(), U("没有名为“Level”的列；是指“NeedLevel”吗？"));
     query.setText(QStringLiteral("Price<") + QString(100'000, QLatin1Char('9')));
     view.Finder()->ApplyQuery();
     EXPECT_EQ(result->text(), U("“%1…”超出了32位整数的范围").arg(QString(40, QLatin1Char('9'))));

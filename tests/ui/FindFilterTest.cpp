@@ -47,7 +47,10 @@ TEST_F(FindFilterTest, AnotherFileStopsTheFilterAndKeepsTheTextUntaken)
     EXPECT_EQ(Query().text(), QStringLiteral("N1"));
     EXPECT_TRUE(Bar().isVisible());
     EXPECT_EQ(Result(), U(str::kFindInactive));
-    EXPECT_TRUE(Query().toolTip().contains(QStringLiteral("Stdmode=10 | Stdmode=11")));
+    // The examples are the monsters' now.
+    const str::QueryExamples& monsters = str::kQueryExamples[static_cast<std::size_t>(FileKind::Monster)];
+    EXPECT_TRUE(Query().toolTip().contains(U(monsters.either)));
+    EXPECT_TRUE(Query().placeholderText().contains(U(monsters.condition)));
     // Taken again by the user, on this table.
     QTest::keyClick(&Query(), Qt::Key_Return);
     EXPECT_EQ(Result(), U("第 1 个，共 1 个"));

@@ -5,6 +5,7 @@
 #include "shell/CAboutDlg.h"
 #include "shell/CEditorApp.h"
 #include "ui/FileChooser.h"
+#include "ui/FileDialogHistory.h"
 #include "ui/QtPrompter.h"
 #include "ui/TextFit.h"
 #include "shell/StatusTexts.h"
@@ -32,6 +33,7 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QHelpEvent>
 #include <QTest>
@@ -684,6 +686,66 @@ TEST(RealDialogs, OpenDialogShowsTheFilterAsWrittenListsDataFilesAndStartsInTheL
     EXPECT_EQ(chooser.ChooseFileToOpen(nullptr), dir.filePath(QStringLiteral("magic.dat")));
     listed.sort();
     EXPECT_EQ(listed, (QStringList{QStringLiteral("a.dat"), QStringLiteral("b.txt")}));
+}
+
+// The type chosen in a save dialog's list decides what a bare name becomes, as the user changes
+// it, and is answered as chosen.
+TEST(RealDialogs, TheChosenTypeGivesABareNameItsSuffix)
+{
+    QTemporaryDir dir;
+    QtPrompter prompter;
+    const std::vector<FileFilter> types{{U("CSV，UTF-8"), QStringLiteral("*.csv"), QStringLiteral("csv")},
+                                        {U("CSV，GBK"), QStringLiteral("*.csv"), QStringLiteral("csv")},
+                                        {U("Excel 工作簿"), QStringLiteral("*.xlsx"), QStringLiteral("xlsx")}};
+    const struct {
+        int downKeys; // in the list of types, from the first
+        const char* file;
+        int type;
+    } cases[] = {{0, "stditem.csv", 0}, {2, "stditem.xlsx", 2}, {1, "stditem.csv", 1}};
+    for (const auto& c : cases) {
+        WhenModalOpens([&](QWidget* modal) {
+            auto& dialog = *qobject_cast<QFileDialog*>(modal);
+            auto* typeList = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            for (int i = 0; i < c.downKeys; ++i) QTest::keyClick(typeList, Qt::Key_Down);
+            auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            nameBox->setText(QStringLiteral("stditem"));
+            QTest::keyClick(nameBox, Qt::Key_Return);
+        });
+        const std::optional<ChosenFile> chosen =
+            prompter.ChooseFileOfType(nullptr, FileDialogMode::Save, dir.path(), {}, types, 0);
+        ASSERT_TRUE(chosen) << c.file;
+        EXPECT_EQ(chosen->path, dir.filePath(U(c.file)));
+        EXPECT_EQ(chosen->filter, c.type);
+    }
+}
+
+// The folders the file dialogs visited are kept in the editor's settings and offered again;
+// Qt's own settings file for them is never written.
+TEST(RealDialogs, FileDialogsKeepTheirFoldersInTheEditorsSettingsAlone)
+{
+    struct Kept final : FileDialogHistory {
+        QStringList folders;
+        [[nodiscard]] QStringList DialogFolders() const override { return folders; }
+        void SetDialogFolders(const QStringList& now) override { folders = now; }
+    } kept;
+    // Where Qt keeps them otherwise (the tests' own configuration folder).
+    const QString qts = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/QtProject.conf");
+    QFile::remove(qts);
+    QTemporaryDir before;
+    QTemporaryDir now;
+    kept.folders = {QDir::toNativeSeparators(before.path())};
+    QtPrompter prompter(&kept);
+    QStringList offered;
+    WhenModalOpens([&](QWidget* modal) {
+        offered = qobject_cast<QFileDialog*>(modal)->history();
+        qobject_cast<QFileDialog*>(modal)->reject();
+    });
+    EXPECT_FALSE(prompter.ChooseOpenFile(nullptr, now.path(), U("Data Files"), QStringLiteral("*.dat")));
+    EXPECT_TRUE(offered.contains(QDir::toNativeSeparators(before.path()))) << offered.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(kept.folders, (QStringList{QDir::toNativeSeparators(before.path()), QDir::toNativeSeparators(now.path())}));
+#ifndef _WIN32
+    EXPECT_FALSE(QFile::exists(qts));
+#endif
 }
 
 TEST(RealDialogs, AboutBoxComesFromTheMenuAndClosesWithOk)

@@ -394,7 +394,8 @@ TEST_F(SaveFaultTest, AFullDiskOrAnotherProgramsWriteStopsTheSaveWithNothingChan
 }
 #endif
 
-// The status bar says what a save would write otherwise: changed records, another order, both.
+// The status bar says what a save would write otherwise: changed records, another order, both;
+// the question before closing says when the order is all.
 TEST_F(SaveTest, TheStatusBarTellsChangedRecordsFromAnotherOrder)
 {
     const struct {
@@ -427,6 +428,14 @@ TEST_F(SaveTest, TheStatusBarTellsChangedRecordsFromAnotherOrder)
         EXPECT_EQ(frame.ChangesPane()->isVisible(), *c.said != '\0');
         if (*c.said != '\0') {
             EXPECT_EQ(frame.ChangesPane()->text(), U(c.said));
+        }
+        prompter.questions.clear();
+        prompter.answers = {Answer::Cancel};
+        EXPECT_EQ(frame.close(), *c.said == '\0');
+        if (*c.said != '\0') {
+            ASSERT_EQ(prompter.questions.size(), 1u);
+            EXPECT_EQ(prompter.questions[0].text, U(std::string_view(c.said) == "记录顺序已改变" ? str::kSaveOrderQuestion
+                                                                                          : str::kSaveChangesQuestion));
         }
     }
 }

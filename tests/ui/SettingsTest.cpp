@@ -13,8 +13,10 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QSettings>
+#include <QScrollBar>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace rw::test {
@@ -143,7 +145,7 @@ TEST_F(SettingsTest, TheHeadersMenuHidesAndShowsColumns)
     Open(Write(QStringLiteral("stditem.dat"), {.ids = {1, 2}}));
     QMenu menu;
     List().FillColumnMenu(menu);
-    ASSERT_EQ(menu.actions().size(), 31);
+    ASSERT_EQ(menu.actions().size(), 31 + 2); // the columns, a separator, 显示全部列
     EXPECT_FALSE(menu.actions()[kIdColumn]->isEnabled() || menu.actions()[kNameColumn]->isEnabled());
     menu.actions()[2]->toggle();
     View().ShowFindBar();
@@ -159,6 +161,79 @@ TEST_F(SettingsTest, TheHeadersMenuHidesAndShowsColumns)
     again.actions()[2]->toggle();
     EXPECT_FALSE(List().isColumnHidden(2));
     EXPECT_GT(List().columnWidth(2), 0) << "shown again with a width";
+}
+
+// The header's menu stays open while columns are hidden and shown, by the mouse and by the
+// keys, and 显示全部列 shows every one again and closes it.
+TEST_F(SettingsTest, TheColumnMenuStaysOpenForSeveralColumns)
+{
+    Open(Write(QStringLiteral("stditem.dat"), {.ids = {1, 2}}));
+    frame->show();
+    QMenu* shown = nullptr;
+    bool stayedOpen = true;
+    auto* poll = new QTimer(frame.get());
+    QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) return;
+        poll->stop();
+        shown = menu;
+        const QList<QAction*> entries = menu->actions();
+        for (const int column : {2, 3}) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entries[column]).center());
+            stayedOpen = stayedOpen && menu->isVisible();
+        }
+        menu->setActiveAction(entries[4]);
+        QTest::keyClick(menu, Qt::Key_Space);
+        stayedOpen = stayedOpen && menu->isVisible();
+        EXPECT_TRUE(List().isColumnHidden(2) && List().isColumnHidden(3) && List().isColumnHidden(4));
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entries.back()).center());
+    });
+    poll->start(10);
+    emit List().Header()->customContextMenuRequested(QPoint(5, 5));
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(stayedOpen);
+    for (const int column : {2, 3, 4}) EXPECT_FALSE(List().isColumnHidden(column)) << column;
+}
+
+// The columns beside the frozen ID and name scroll by whole columns, whatever moves them: no
+// column is ever shown cut under the frozen ones. After 适合列宽 the first of them stands
+// beside the frozen ones again.
+TEST_F(SettingsTest, TheColumnsScrollByWholeColumns)
+{
+    Open(Write(QStringLiteral("stditem.dat"), {.ids = {1, 2, 3}}));
+    frame->show();
+    QScrollBar& bar = *List().horizontalScrollBar();
+    ASSERT_GT(bar.maximum(), 0);
+    const auto firstBeside = [&] {
+        const int frozen = List().columnWidth(kIdColumn) + List().columnWidth(kNameColumn);
+        int first = -1;
+        for (int column = kNameColumn + 1; column < List().model()->columnCount(); ++column) {
+            const QRect cell = List().visualRect(List().model()->index(0, column));
+            // Wholly beside the frozen columns, or wholly behind or before them.
+            EXPECT_TRUE(cell.left() >= frozen || cell.right() < frozen) << column << " at " << cell.left() << " of " << bar.value();
+            if (first < 0 && cell.left() >= frozen) first = column;
+        }
+        return first;
+    };
+    const std::pair<std::function<void()>, int> moves[] = {
+        {[&] { bar.triggerAction(QAbstractSlider::SliderSingleStepAdd); }, 3},
+        {[&] { bar.triggerAction(QAbstractSlider::SliderSingleStepAdd); }, 4},
+        {[&] { bar.triggerAction(QAbstractSlider::SliderSingleStepSub); }, 3},
+        {[&] { bar.triggerAction(QAbstractSlider::SliderPageStepAdd); }, -1},
+        {[&] { bar.setValue(37); }, -1},
+        {[&] { bar.triggerAction(QAbstractSlider::SliderToMaximum); }, -1},
+        {[&] { List().setColumnWidth(ColumnTitled(FileKind::Item, "Stock"), 113); }, -1},
+        {[&] { List().scrollTo(List().model()->index(0, ColumnTitled(FileKind::Item, "Weight"))); },
+         ColumnTitled(FileKind::Item, "Weight")},
+        {[&] { List().scrollTo(List().model()->index(0, ColumnTitled(FileKind::Item, "Price"))); }, -1},
+        {[&] { frame->CommandAction(ids::kCmdFitColumns)->trigger(); }, kNameColumn + 1},
+    };
+    EXPECT_EQ(firstBeside(), kNameColumn + 1);
+    for (const auto& [move, first] : moves) {
+        move();
+        const int now = firstBeside();
+        if (first >= 0) EXPECT_EQ(now, first) << "at " << bar.value();
+    }
 }
 
 // 适合列宽: every column as wide as its widest value or its title, a number never cut short.

@@ -1,5 +1,5 @@
 // Fewer boxes: what went as asked is said on the status bar's message line; failures, warnings
-// and questions stay boxes. The question before an import saves over the opened file.
+// and questions stay boxes. An import asks nothing: it is a step Ctrl+Z takes back.
 
 #include "exchange/TransferFormat.h"
 #include "resources/Strings.h"
@@ -25,9 +25,9 @@ protected:
 };
 
 // Each command's success on the message line and in no box; the 保存 button's Save As and a
-// failure in a box. The import's question, answered 保存, writes over the opened file as Ctrl+S
-// does (no Save As, the backup made) and the import follows.
-TEST_F(StatusReportTest, SuccessIsReportedOnTheStatusBarAndTheImportSavesOverTheOpenedFile)
+// failure in a box. An import after an edit asks nothing and says that Ctrl+Z takes it back,
+// to the edit before it.
+TEST_F(StatusReportTest, SuccessIsReportedOnTheStatusBarAndAnImportAsksNothing)
 {
     const QString path = Open({.ids = {1, 2, 3}});
     const QByteArray opened = Bytes(path);
@@ -42,13 +42,12 @@ TEST_F(StatusReportTest, SuccessIsReportedOnTheStatusBarAndTheImportSavesOverThe
         {"export", [&] { Transfer(ids::kCmdFileExport, csv); }, U("已把3条记录导出到[items.csv]。"), {}},
         {"Ctrl+S", [&] { DeleteFirstRow(), QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+S"))); },
          U("stditem.dat文件已保存！"), {}},
-        {"an import after an edit, answered 保存",
+        {"an import after an edit",
          [&] {
              DeleteFirstRow();
-             prompter.answers = {Answer::Save};
              Transfer(ids::kCmdFileImport, csv);
          },
-         U("已从[items.csv]导入3条记录（可以撤销）。"), {}},
+         U("已从[items.csv]导入3条记录（按 Ctrl+Z 撤销）。"), {}},
         {"the 保存 button", [&] { prompter.fileAnswers.push_back(dir.filePath(QStringLiteral("copy.dat"))), view.OnSave(); },
          U(str::kIdleMessage), Shown(str::kCaptionNotice, "copy.dat文件已保存！")},
         {"an export that fails", [&] { Transfer(ids::kCmdFileExport, missing); }, U(str::kIdleMessage),
@@ -64,13 +63,14 @@ TEST_F(StatusReportTest, SuccessIsReportedOnTheStatusBarAndTheImportSavesOverThe
         EXPECT_EQ(LastMessage(), c.message);
         EXPECT_LE(prompter.messages.size(), 1u);
     }
-    // The import's question named the file and was answered by a save over it, not a Save As.
-    ASSERT_EQ(prompter.questions.size(), 1u);
-    EXPECT_EQ(prompter.questions[0].text, U("表格中有未保存的修改，导入前是否先把它们保存到stditem.dat？"));
+    EXPECT_TRUE(prompter.questions.empty());
     EXPECT_EQ(prompter.savesAsked.size(), 1u) << "the 保存 button's alone";
     EXPECT_EQ(Bytes(path + QStringLiteral(".bak")), opened);
-    EXPECT_EQ(ReadDataFile(QFile::encodeName(path).toStdString(), FileKind::Item, KeySet{}.For(FileKind::Item)).Count(), 1u)
-        << "both deletions saved";
+    // Ctrl+Z takes the import back to the edit before it.
+    EXPECT_EQ(Table().RowCount(), 3);
+    QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(Table().RowCount(), 1);
+    EXPECT_TRUE(document.Modified());
 }
 
 } // namespace

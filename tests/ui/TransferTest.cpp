@@ -215,6 +215,8 @@ TEST_F(TransferTest, ChangedNamesAreListedAndKeptWhenAsked)
         WriteText(csv, text);
         Import(csv);
         EXPECT_TRUE(LastMessage().contains(U("第2行，ID 1：“N1” → “霜纹”"))) << LastMessage().toStdString();
+        // Raw said in the user's words.
+        EXPECT_TRUE(LastMessage().contains(U("记录的原始字节（Raw列，保存着各列不显示的内容）")));
         EXPECT_EQ(Cell(0, kNameColumn), U("霜纹"));
         document.History().undo();
     }
@@ -263,18 +265,34 @@ TEST_F(TransferTest, CompareMarksWhatDiffersAndOffersRecordsOnlyThere)
     ASSERT_TRUE(edits.EditCell(RowOfId(2), 5, QStringLiteral("9")).Accepted());
     const QVariant none = Tint(RowOfId(1), 5);
 
+    // One box: the summary above the records only in the other file. Closed, it can be had
+    // again from 查看, and its records taken over then.
+    const auto answer = [&](bool takeOver) {
+        WhenModalOpens([&, takeOver](QWidget* modal) {
+            auto* dialog = qobject_cast<OnlyInOtherDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_TRUE(dialog->findChild<QLabel*>(QStringLiteral("summary"))->text().contains(U("1条记录有不同之处")));
+            EXPECT_EQ(dialog->List()->model()->rowCount(), 1);
+            if (takeOver) {
+                dialog->TakeOverButton()->click();
+            } else {
+                dialog->reject();
+            }
+        });
+    };
+    EXPECT_FALSE(frame.CommandAction(ids::kCmdRecordsOnlyThere)->isEnabled());
     prompter.fileAnswers.push_back(other);
-    int listed = -1;
-    WhenModalOpens([&](QWidget* modal) {
-        auto* dialog = qobject_cast<OnlyInOtherDialog*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        listed = dialog->List()->model()->rowCount();
-        dialog->TakeOverButton()->click();
-    });
+    answer(false);
     Run(ids::kCmdCompare);
-    EXPECT_TRUE(LastMessage().contains(U("1条记录有不同之处"))) << LastMessage().toStdString();
-    EXPECT_EQ(listed, 1);
+    EXPECT_TRUE(prompter.messages.empty()) << LastMessage().toStdString();
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{3, 2, 1}));
+    ASSERT_TRUE(frame.CommandAction(ids::kCmdRecordsOnlyThere)->isEnabled());
+    answer(true);
+    Run(ids::kCmdRecordsOnlyThere);
     EXPECT_EQ(Ids(), (std::vector<std::int32_t>{3, 2, 1, 4}));
+    // Nothing is left to take: the summary alone.
+    Run(ids::kCmdRecordsOnlyThere);
+    EXPECT_TRUE(LastMessage().contains(U("1条记录有不同之处"))) << LastMessage().toStdString();
 
     // The other value is in the tooltip; how marks follow sorts and edits is the model's test.
     EXPECT_NE(Tint(RowOfId(2), 5), none);
@@ -289,6 +307,7 @@ TEST_F(TransferTest, CompareMarksWhatDiffersAndOffersRecordsOnlyThere)
     Run(ids::kCmdClearCompare);
     EXPECT_EQ(Tint(RowOfId(3), kIdColumn), Tint(RowOfId(1), kIdColumn));
     EXPECT_FALSE(frame.CommandAction(ids::kCmdClearCompare)->isEnabled());
+    EXPECT_FALSE(frame.CommandAction(ids::kCmdRecordsOnlyThere)->isEnabled());
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "cli/NearestName.h"
+#include "data/NearestName.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -31,10 +31,29 @@ namespace {
     return previous[b.size()];
 }
 
+[[nodiscard]] bool SameLetter(char x, char y) { return Lower(x) == Lower(y); }
+
 [[nodiscard]] bool StartsWithIgnoringCase(std::string_view name, std::string_view start)
 {
-    return start.size() <= name.size() &&
-           std::equal(start.begin(), start.end(), name.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+    return start.size() <= name.size() && std::equal(start.begin(), start.end(), name.begin(), SameLetter);
+}
+
+[[nodiscard]] bool HoldsIgnoringCase(std::string_view name, std::string_view part)
+{
+    return std::search(name.begin(), name.end(), part.begin(), part.end(), SameLetter) != name.end();
+}
+
+// The one name of known that holds typed as the test asks, or nothing when none or several do.
+template <typename Holds>
+[[nodiscard]] std::optional<std::string_view> OnlyNameThat(std::span<const std::string_view> known, Holds holds)
+{
+    std::optional<std::string_view> found;
+    for (const std::string_view name : known) {
+        if (!holds(name)) continue;
+        if (found) return std::nullopt; // two names: neither is meant more than the other
+        found = name;
+    }
+    return found;
 }
 
 // Dashes say only that an option is meant; a start must have more to it than those.
@@ -60,13 +79,11 @@ std::optional<std::string_view> NearestName(std::string_view typed, std::span<co
     }
     if (nearest) return nearest;
     if (Letters(typed) < 2) return std::nullopt;
-    std::optional<std::string_view> started;
-    for (const std::string_view name : known) {
-        if (!StartsWithIgnoringCase(name, typed)) continue;
-        if (started) return std::nullopt; // the start of two names means neither
-        started = name;
+    if (const auto started = OnlyNameThat(known, [&](std::string_view name) { return StartsWithIgnoringCase(name, typed); })) {
+        return started;
     }
-    return started;
+    // A word of a longer name: "Level" for "NeedLevel".
+    return OnlyNameThat(known, [&](std::string_view name) { return HoldsIgnoringCase(name, typed); });
 }
 
 } // namespace rw
