@@ -7,8 +7,9 @@ cd "$(dirname "$0")/.."
 . scripts/lib/packages.sh
 
 preset=${1:-default}
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-wqy-microhei qt6-translations-l10n xvfb xauth clang libclang-rt-14-dev time
+# Qt Charts' CMake package asks for Qt OpenGL's, which its -dev package does not bring.
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libgtest-dev
+          libgmock-dev libbenchmark-dev fonts-wqy-microhei qt6-translations-l10n xvfb xauth clang libclang-rt-14-dev time
           libxlsxwriter-dev libzip-dev libexpat1-dev zlib1g-dev dpkg-dev)
 if [ "$preset" = windows ]; then
   # The cross compiler, GoogleTest's sources to build with it, and Wine to run what it makes.

@@ -2,7 +2,7 @@
 
 // What the editor remembers between runs, in Qt's settings in the platform's usual place for a
 // user's settings (an INI file there): whether the frame may be resized and how large it was,
-// each kind's column widths and hidden columns, and the files opened last. Nothing remembered
+// each kind's column widths and hidden columns and its plot dock, and the files opened last. Nothing remembered
 // means a first start: the fixed frame, the kinds' own widths, no recent files.
 
 #include "data/FileKind.h"
@@ -22,6 +22,16 @@ namespace rw {
 struct ColumnLayout {
     std::vector<int> widths;
     std::vector<bool> hidden;
+};
+
+// One kind's plot dock as the user left it: its place, the plot type and the columns plotted.
+struct PlotLayout {
+    int area = 0; // a Qt::DockWidgetArea; 0 when none is remembered
+    bool floating = false;
+    QSize size;
+    bool scatter = false;
+    int xColumn = -1; // -1 when none is remembered
+    int yColumn = -1;
 };
 
 struct RecentFile {
@@ -50,6 +60,10 @@ public:
     // Nothing when nothing fitting columnCount columns is remembered.
     [[nodiscard]] std::optional<ColumnLayout> Columns(FileKind kind, int columnCount) const;
     void SetColumns(FileKind kind, const ColumnLayout& layout);
+
+    // Columns are kept by title: one the kind lacks comes back as -1.
+    [[nodiscard]] PlotLayout Plot(FileKind kind) const;
+    void SetPlot(FileKind kind, const PlotLayout& layout);
 
     // The last first, at most kMaxRecentFiles.
     [[nodiscard]] std::vector<RecentFile> RecentFiles() const;
