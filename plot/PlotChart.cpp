@@ -6,7 +6,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
-#include <QScatterSeries>
+#include <QLineSeries>
 #include <QStackedBarSeries>
 #include <QValueAxis>
 
@@ -17,7 +17,7 @@ namespace {
 
 const QColor kPlain(70, 110, 170);
 const QColor kSelected(232, 89, 12);
-constexpr qreal kMarkerPixels = 6;
+constexpr qreal kMarkerRadius = 3;
 
 [[nodiscard]] QString ValueText(std::int64_t value) { return QString::number(value); }
 
@@ -39,14 +39,17 @@ constexpr qreal kMarkerPixels = 6;
     return axis;
 }
 
-[[nodiscard]] QScatterSeries* Points(const QColor& colour, qreal size)
+// Points without a line between them. A scatter series makes a graphics item of every point
+// and compares each with all the others when it colours them, which takes seconds for ten
+// thousand; a line series paints its points itself, in one pass.
+[[nodiscard]] QLineSeries* Points(const QColor& colour, qreal radius)
 {
-    auto* series = new QScatterSeries;
-    series->setMarkerShape(QScatterSeries::MarkerShapeCircle);
-    series->setMarkerSize(size);
-    series->setColor(colour);
-    series->setBorderColor(colour);
-    series->setPen(Qt::NoPen);
+    auto* series = new QLineSeries;
+    QPen noLine(colour);
+    noLine.setStyle(Qt::NoPen);
+    series->setPen(noLine);
+    series->setPointsVisible(true);
+    series->setMarkerSize(radius);
     return series;
 }
 
@@ -116,8 +119,8 @@ void PlotChart::MarkBins(const Histogram& histogram, const std::vector<std::size
 void PlotChart::ShowScatter(const PointGrid& grid, const QString& xTitle, const QString& yTitle)
 {
     Clear();
-    m_points = Points(kPlain, kMarkerPixels);
-    m_marked = Points(kSelected, kMarkerPixels + 2);
+    m_points = Points(kPlain, kMarkerRadius);
+    m_marked = Points(kSelected, kMarkerRadius + 1);
     QList<QPointF> drawn;
     drawn.reserve(static_cast<qsizetype>(grid.Points().size()));
     for (const GridPoint& point : grid.Points()) drawn.push_back(QPointF(point.x, point.y));
@@ -128,7 +131,7 @@ void PlotChart::ShowScatter(const PointGrid& grid, const QString& xTitle, const 
     QValueAxis* up = ValueAxis(grid.Frame().y, yTitle);
     m_chart.addAxis(across, Qt::AlignBottom);
     m_chart.addAxis(up, Qt::AlignLeft);
-    for (QScatterSeries* series : {m_points, m_marked}) {
+    for (QLineSeries* series : {m_points, m_marked}) {
         series->attachAxis(across);
         series->attachAxis(up);
     }

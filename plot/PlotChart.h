@@ -15,7 +15,7 @@
 
 class QBarSet;
 class QChart;
-class QScatterSeries;
+class QLineSeries;
 
 namespace rw {
 
@@ -45,8 +45,8 @@ private:
     QChart& m_chart;
     QBarSet* m_unselected = nullptr;
     QBarSet* m_selected = nullptr;
-    QScatterSeries* m_points = nullptr;
-    QScatterSeries* m_marked = nullptr;
+    QLineSeries* m_points = nullptr;
+    QLineSeries* m_marked = nullptr;
 };
 
 } // namespace rw

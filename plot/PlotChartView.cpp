@@ -40,17 +40,15 @@ void PlotChartView::mousePressEvent(QMouseEvent* event)
 
 void PlotChartView::mouseMoveEvent(QMouseEvent* event)
 {
+    // A drag begins where a click could no longer be meant.
     const QPoint at = event->position().toPoint();
-    if (m_pressed) {
-        // A drag begins where a click could no longer be meant.
-        if (m_band->isVisible() || (at - m_pressedAt).manhattanLength() >= QApplication::startDragDistance()) {
-            m_band->setGeometry(QRect(m_pressedAt, at).normalized());
-            m_band->show();
-        }
-        event->accept();
-        return;
+    if (m_pressed && (m_band->isVisible() || (at - m_pressedAt).manhattanLength() >= QApplication::startDragDistance())) {
+        m_band->setGeometry(QRect(m_pressedAt, at).normalized());
+        m_band->show();
     }
-    QChartView::mouseMoveEvent(event);
+    // Never to the scene: nothing there answers the pointer, and hit-testing a line through ten
+    // thousand points at every move would cost.
+    event->accept();
 }
 
 void PlotChartView::mouseReleaseEvent(QMouseEvent* event)
