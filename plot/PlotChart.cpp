@@ -6,6 +6,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
+#include <QFontMetricsF>
 #include <QLineSeries>
 #include <QStackedBarSeries>
 #include <QValueAxis>
@@ -73,7 +74,7 @@ void PlotChart::Clear()
     m_points = m_marked = nullptr;
 }
 
-void PlotChart::ShowHistogram(const Histogram& histogram, const QString& columnTitle)
+void PlotChart::ShowHistogram(const Histogram& histogram, const QString& columnTitle, qreal width)
 {
     Clear();
     auto* series = new QStackedBarSeries;
@@ -96,10 +97,13 @@ void PlotChart::ShowHistogram(const Histogram& histogram, const QString& columnT
     auto* across = new QBarCategoryAxis;
     across->append(labels);
     across->setTitleText(columnTitle);
-    // Ranges side by side only fit standing up.
-    if (labels.size() > 6) across->setLabelsAngle(-90);
     m_chart.addAxis(across, Qt::AlignBottom);
     series->attachAxis(across);
+    // Labels wider than their bars stand up (the chart's theme gives their font once added).
+    const QFontMetricsF metrics(across->labelsFont());
+    qreal widest = 0;
+    for (const QString& label : labels) widest = std::max(widest, metrics.horizontalAdvance(label));
+    if (!labels.isEmpty() && widest > 0.9 * width / static_cast<qreal>(labels.size())) across->setLabelsAngle(-90);
     QValueAxis* up = ValueAxis(RoundAxis(0, static_cast<std::int64_t>(most), 5), Text(str::kPlotCountAxis));
     m_chart.addAxis(up, Qt::AlignLeft);
     series->attachAxis(up);

@@ -25,7 +25,8 @@ public:
 
     // An empty chart: nothing drawn, no axes.
     void Clear();
-    void ShowHistogram(const Histogram& histogram, const QString& columnTitle);
+    // width: the plot's, in pixels.
+    void ShowHistogram(const Histogram& histogram, const QString& columnTitle, qreal width);
     void ShowScatter(const PointGrid& grid, const QString& xTitle, const QString& yTitle);
     // The marks of the selected rows: per bin, how many; per point, whether it stands for any.
     void MarkBins(const Histogram& histogram, const std::vector<std::size_t>& selected);

@@ -36,6 +36,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <utility>
 
 namespace rw {
 namespace {
@@ -145,16 +146,13 @@ void PlotDock::CreateControls()
     });
     connect(m_view, &PlotChartView::Dragged, this,
             [this](QPointF from, QPointF to) { SelectRows(PickedBetween(from, to)); });
-    // The cells follow the plot's size; the rows and values stay.
+    // The cells and the number of bars follow the plot's size; the rows and values stay.
     connect(m_chartItem, &QChart::plotAreaChanged, this, [this] {
-        if (m_open && Scatter() && !m_sample.rows.empty()) {
-            const GridFrame wanted = FrameOfSample();
-            if (wanted.columns != m_grid.Frame().columns || wanted.rows != m_grid.Frame().rows) Schedule(Pending::Draw);
-        } else if (m_open && !m_sample.rows.empty()) {
-            if (Histogram::Of(m_sample.y, PlotChart::MaxBins(PlotArea().width())).Width() != m_histogram.Width()) {
-                Schedule(Pending::Draw);
-            }
-        }
+        if (!m_open || m_sample.rows.empty()) return;
+        const GridFrame cells = FrameOfSample();
+        const bool other = Scatter() ? cells.columns != m_grid.Frame().columns || cells.rows != m_grid.Frame().rows
+                                     : PlotChart::MaxBins(PlotArea().width()) != m_maxBins;
+        if (other) Schedule(Pending::Draw);
     });
 }
 
@@ -448,8 +446,10 @@ void PlotDock::Draw()
         m_grid = PointGrid::Of(m_sample.x, m_sample.y, FrameOfSample());
         m_chart->ShowScatter(m_grid, TitleOf(XColumn()), TitleOf(YColumn()));
     } else {
-        m_histogram = Histogram::Of(m_sample.y, PlotChart::MaxBins(PlotArea().width()));
-        m_chart->ShowHistogram(m_histogram, TitleOf(YColumn()));
+        const qreal width = PlotArea().width();
+        m_maxBins = PlotChart::MaxBins(width);
+        m_histogram = Histogram::Of(m_sample.y, m_maxBins);
+        m_chart->ShowHistogram(m_histogram, TitleOf(YColumn()), width);
     }
     Mark();
 }

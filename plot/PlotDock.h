@@ -158,6 +158,7 @@ private:
 
     PlotSample m_sample;
     Histogram m_histogram;
+    int m_maxBins = 0; // what the histogram was made for
     PointGrid m_grid;
     std::vector<std::uint8_t> m_marked;
     std::size_t m_markedCount = 0;
