@@ -316,7 +316,8 @@ void PlotDock::Listen()
     const auto later = [this](Pending pending) { return [this, pending] { Schedule(pending); }; };
     m_listening = {
         connect(&m_document, &TableDocument::Changed, this, later(Pending::Sample)),
-        connect(&m_document, &TableDocument::Loaded, this, &PlotDock::OnLoaded),
+        // Another file is drawn at once: nothing of the last one's shows meanwhile.
+        connect(&m_document, &TableDocument::Loaded, this, &PlotDock::Resample),
         connect(&m_finder, &RecordFinder::RowsShown, this, later(Pending::Sample)),
         connect(this, &QDockWidget::dockLocationChanged, this, &PlotDock::SaveLayout),
         connect(this, &QDockWidget::topLevelChanged, this, &PlotDock::SaveLayout),
@@ -365,16 +366,6 @@ void PlotDock::RedrawNow()
     }
 }
 
-void PlotDock::OnLoaded()
-{
-    // Another table: its own columns and choices at once, nothing of the last one's shown.
-    if (m_document.Table().Kind() != m_kind) {
-        TakeKind();
-        Place();
-    }
-    Resample();
-}
-
 void PlotDock::FollowCurrentColumn(const QModelIndex& current)
 {
     const int column = current.column();
@@ -401,6 +392,12 @@ void PlotDock::Resample()
 {
     m_pending = Pending::Nothing;
     m_later.stop();
+    // A table of another kind (a load, or an import into the empty window): its own columns,
+    // choices and place.
+    if (m_document.Table().Kind() != m_kind) {
+        TakeKind();
+        Place();
+    }
     WatchSelection();
     const int y = YColumn();
     const int x = Scatter() ? XColumn() : -1;

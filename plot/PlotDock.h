@@ -119,7 +119,6 @@ private:
     void Resample();
     void Draw();
     void Mark();
-    void OnLoaded();
     void FollowCurrentColumn(const QModelIndex& current);
     void ShowTip(QPointF value, QPoint globalPlace);
     [[nodiscard]] std::vector<int> ShownRows() const;

@@ -2,6 +2,7 @@
 // after an edit, its undo and another file), the one selection of plot and list, what each kind
 // keeps, and the picture written out.
 
+#include "exchange/TransferFormat.h"
 #include "plot/PlotChart.h"
 #include "plot/PlotChartView.h"
 #include "plot/PlotDock.h"
@@ -184,6 +185,22 @@ TEST_F(PlotDockTest, WhatIsPlottedFollowsTheFilterEditsUndoAndAnotherFile)
     ASSERT_TRUE(edits.EditCell(RowOfId(8), kNeedLevel, QStringLiteral("35")).Accepted());
     Settle();
     EXPECT_EQ(Dock().Sample().x, (IdList{10, 20, 20, 30, 35}));
+    // An import over the table: the table exported, a price changed in the CSV, imported.
+    const QString csv = dir.filePath(QStringLiteral("items.csv"));
+    prompter.fileAnswers.push_back(csv);
+    prompter.typeAnswers.push_back(static_cast<int>(TransferFormat::CsvUtf8));
+    frame.CommandAction(ids::kCmdFileExport)->trigger();
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QByteArray text = file.readAll().replace(",5000,", ",6000,");
+    file.resize(0);
+    file.write(text);
+    file.close();
+    prompter.answers.push_back(Answer::Discard);
+    prompter.fileAnswers.push_back(csv);
+    frame.CommandAction(ids::kCmdFileImport)->trigger();
+    Settle();
+    EXPECT_EQ(Dock().Sample().y, (IdList{100, 250, 260, 400, 6000}));
 
     // Another file, of another kind: drawn at once, its level column across.
     prompter.answers.push_back(Answer::Discard);
