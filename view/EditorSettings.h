@@ -61,15 +61,15 @@ public:
     [[nodiscard]] std::optional<ColumnLayout> Columns(FileKind kind, int columnCount) const;
     void SetColumns(FileKind kind, const ColumnLayout& layout);
 
-    // Columns are kept by title: one the kind lacks comes back as -1.
-    [[nodiscard]] PlotLayout Plot(FileKind kind) const;
-    void SetPlot(FileKind kind, const PlotLayout& layout);
-
     // The last first, at most kMaxRecentFiles.
     [[nodiscard]] std::vector<RecentFile> RecentFiles() const;
     // Puts file first, once, dropping the oldest beyond the limit.
     void AddRecentFile(const RecentFile& file);
     void RemoveRecentFile(const QString& path);
+
+    // Columns are kept by title: one the kind lacks comes back as -1.
+    [[nodiscard]] PlotLayout Plot(FileKind kind) const;
+    void SetPlot(FileKind kind, const PlotLayout& layout);
 
     // Forgets everything.
     void Clear();
