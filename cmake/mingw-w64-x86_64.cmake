@@ -42,10 +42,14 @@ set(PKG_CONFIG_ARGN --static)
 # Qt's host tools (moc, rcc, uic) are Debian's own, of the same version as the Qt built here.
 set(QT_HOST_PATH /usr)
 set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake)
+# Qt's modules built apart from Qt itself (Qt Charts), found as Qt finds its own.
+set(QT_ADDITIONAL_PACKAGES_PREFIX_PATH ${RECWRIGHT_MINGW_QT_CHARTS})
 
 # Wine quiet, headless, and in a prefix of the build's own, never the user's ~/.wine; Qt's DLLs
 # (and the MinGW runtime they need, which sits beside them) found on its PATH, and Qt's plugins
-# beside those, as Qt looks for them.
+# beside those, as Qt looks for them. (Qt Charts' DLL is copied beside the test programs that
+# link it: a second folder on Wine's PATH would need a ';', which the emulator's list cannot
+# carry through the tests' discovery.)
 find_program(RECWRIGHT_WINE64 wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(RECWRIGHT_WINE64)
   set(CMAKE_CROSSCOMPILING_EMULATOR env -u DISPLAY -u WAYLAND_DISPLAY WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=

@@ -73,5 +73,11 @@ inline constexpr int kCmdNextDifference = 32821;
 inline constexpr int kCmdPreviousDifference = 32822;
 inline constexpr int kCmdTakeOtherValue = 32823;
 inline constexpr int kCmdRecordsOnlyThere = 32827;
+// The plot dock: 查看 ▸ 图表, and its controls
+inline constexpr int kCmdPlot = 32840;
+inline constexpr int kPlotTypeBox = 1200;
+inline constexpr int kPlotXBox = 1201;
+inline constexpr int kPlotYBox = 1202;
+inline constexpr int kPlotExport = 1203;
 
 } // namespace rw::ids

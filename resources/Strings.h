@@ -848,6 +848,35 @@ inline constexpr char kSheetXmlBadCellReferenceFormat[] = "a cell reference '%s'
 inline constexpr char kSheetXmlCellOutOfOrderFormat[] = "cell %s does not come after the cell before it";
 inline constexpr char kSheetXmlNoSuchSharedStringFormat[] = "a cell takes shared string %s, which is not there";
 
+// The plot dock (查看 ▸ 图表)
+inline constexpr char kMenuPlot[] = "图表(&P)";
+inline constexpr char kPromptPlot[] =
+    "在记录列表旁显示当前列的直方图，或两列的散点图；图中点选或框选记录，列表中同时选中\n图表";
+inline constexpr char kPlotMadeResizable[] = "图表显示在记录列表旁，需要可调整大小的窗口：已打开“查看 ▸ 可调整窗口大小”。";
+inline constexpr char kPlotCaption[] = "图表";
+inline constexpr char kPlotType[] = "类型(&T):";
+inline constexpr char kPlotHistogram[] = "直方图";
+inline constexpr char kPlotScatter[] = "散点图";
+inline constexpr char kPlotColumn[] = "列(&L):";
+inline constexpr char kPlotX[] = "横轴(&X):";
+inline constexpr char kPlotY[] = "纵轴(&Y):";
+inline constexpr char kPlotExport[] = "导出图片(&P)...";
+inline constexpr char kPlotNothing[] = "没有可显示的记录";
+inline constexpr char kPlotHistogramSummaryFormat[] = "%1 条记录，每组宽 %2，共 %3 组"; // rows, width, bins
+inline constexpr char kPlotScatterSummaryFormat[] = "%1 条记录，画为 %2 个点"; // rows, points
+inline constexpr char kPlotThinnedSummary[] = "（同一小格中的记录合为一点）";
+inline constexpr char kPlotSelectedSummaryFormat[] = "；列表中已选 %1 条";
+inline constexpr char kPlotCountAxis[] = "记录数";
+inline constexpr char kPlotUnselectedSet[] = "记录";
+inline constexpr char kPlotSelectedSet[] = "所选";
+inline constexpr char kPlotBinTipFormat[] = "%1：%2 ~ %3\n%4 条记录"; // the column, the bin's range, its rows
+inline constexpr char kPlotBinTipSelectedFormat[] = "，已选 %1 条";
+inline constexpr char kPlotPointTipFormat[] = "ID %1  %2\n%3：%4\n%5：%6"; // ID, name, X and its value, Y and its value
+inline constexpr char kPlotPointTipMoreFormat[] = "\n此处共 %1 条记录，点击全部选中";
+inline constexpr char kPlotImageFilterPng[] = "PNG 图片";
+inline constexpr char kPlotImageFilterSvg[] = "SVG 图片";
+inline constexpr char kPlotExportedFormat[] = "已把图表导出到[%1]。";
+
 // The response log (RECWRIGHT_RESPONSE_LOG): what the user did, then the milliseconds until
 // the record list was painted after it.
 inline constexpr char kResponseLogFormat[] = "response: %s -> record list painted: %.1f ms\n";

@@ -18,7 +18,7 @@ for path in ./usr/bin/recwright ./usr/bin/recwright-cli ./usr/share/applications
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
+for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 libqt6svg6 qt6-qpa-plugins; do
   grep -q "\b$needed\b" <<<"$depends" || fail "Depends does not name $needed: $depends"
 done
 # Each dependency (the first of alternatives) is a package of this system's Debian.

@@ -14,10 +14,11 @@ fail() { echo "check-zip.sh: $*" >&2; exit 1; }
 
 top=$(basename "$zip" .zip)
 listing=$(cmake -E tar tf "$zip")
-for file in recwright.exe recwright-cli.exe README.md Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
+for file in recwright.exe recwright-cli.exe README.md Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Charts.dll \
             platforms/qwindows.dll styles/qwindowsvistastyle.dll \
             libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll \
             licences/recwright-GPL-3.0-or-later.txt licences/qt6-base-LGPL-3.0-only.txt licences/qt6-base-SOURCE.txt licences/qt6-base-copyright \
+            licences/qt6-charts-GPL-3.0-only.txt licences/qt6-charts-SOURCE.txt licences/qt6-charts-copyright \
             licences/libxlsxwriter-copyright licences/libzip-copyright licences/expat-copyright licences/zlib-copyright; do
   grep -qx -- "$top/$file" <<<"$listing" || fail "$file is missing"
 done

@@ -7,8 +7,10 @@
 # filter with the find bar, and take docs/editor-find.png. Then compare the table with another
 # version of it (docs/editor-compare.png, and the records only in that version), show only the
 # rows that differ and go to a difference with F8 (docs/editor-differences.png), and import a
-# CSV a spreadsheet has changed names in (docs/editor-import.png). Last, on a wide screen, make
+# CSV a spreadsheet has changed names in (docs/editor-import.png). Then, on a wide screen, make
 # the frame resizable from the 查看 menu, enlarge it and fit the columns (docs/editor-resized.png).
+# Last, open 查看 ▸ 图表, plot Price against NeedLevel, pick the dearest items with a rectangle,
+# rest on the outlier for its tip (docs/editor-plot.png) and export the chart as a PNG.
 # The editor's settings go to the work folder, never to the user's.
 # Usage: scripts/screenshot-session.sh
 #   BUILD_DIR overrides build/default; SHOTS_DIR, when set, also gets a picture of each step
@@ -321,3 +323,46 @@ view_command w
 click_at 1630 $((menu_h + header_h + 6 * row_h + row_h / 2))
 grab "$frame" "$root/docs/editor-resized.png"
 echo "Saved $root/docs/editor-resized.png"
+
+# 10. On a 1600 × 1000 screen, the frame at its top left: 查看 ▸ 图表 by the menu's keys, a
+# scatter plot (类型, Alt+T) of Price (纵轴, Alt+Y, its first letters typed) against NeedLevel,
+# the frame made 1200 × 680, the items dearer than 4,000 at level 20 and above picked with a
+# rectangle dragged over them (the places are those of this layout), the pointer resting on
+# 龙鳞, the level-1 item at 5,000: docs/editor-plot.png. Then 导出图片 (Alt+P) into the work folder, which must
+# give a PNG.
+plot_display=$(free_display $((big + 1)))
+start_display "$plot_display" 1600x1000
+export DISPLAY=":$plot_display"
+(cd "$work" && exec env XDG_CONFIG_HOME="$work/config-plot" QT_QPA_PLATFORM=xcb "$build/shell/recwright" stditem.dat) &
+pids+=($!)
+frame=$(xdotool search --sync --onlyvisible --name '数据文件\[stditem.dat\]')
+sleep 1
+view_command p
+# The frame, made resizable for the dock, is a window shown anew.
+frame=$(xdotool search --sync --onlyvisible --name '数据文件\[stditem.dat\]')
+xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers alt+t Down
+sleep 0.5
+xdotool key --clearmodifiers alt+y
+xdotool type --delay 40 Pr
+sleep 1
+xdotool windowsize "$frame" 1200 680
+sleep 1.5
+xdotool mousemove 1025 440 mousedown 1 mousemove 1090 290 mousemove 1150 140 mouseup 1
+sleep 0.5
+xdotool mousemove 891 416
+sleep 0.3
+xdotool mousemove 892 417
+sleep 2
+grab "$frame" "$root/docs/editor-plot.png"
+echo "Saved $root/docs/editor-plot.png"
+xdotool mousemove 5 500
+xdotool key --window "$frame" --clearmodifiers alt+p
+wait_window '^(Save|保存|另存)' >/dev/null || fail "No save dialog for the plot's picture"
+sleep 0.5
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 40 'plot-check.png'
+xdotool key Return
+for _ in $(seq 50); do [ -s "$work/plot-check.png" ] && break; sleep 0.1; done
+[ "$(head -c 4 "$work/plot-check.png" | od -An -c | tr -d ' ')" = '211PNG' ] || fail "导出图片 wrote no PNG"
+echo "Checked $work/plot-check.png: a PNG"

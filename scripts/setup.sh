@@ -11,6 +11,9 @@ preset=${1:-default}
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           fonts-wqy-microhei qt6-translations-l10n xvfb xauth clang libclang-rt-14-dev time strace
           libxlsxwriter-dev libzip-dev libexpat1-dev zlib1g-dev dpkg-dev)
+# The plot dock: Qt Charts (whose CMake package asks for Qt OpenGL's, which its -dev package does
+# not bring) and Qt SVG for its pictures.
+packages+=(qt6-charts-dev libqt6opengl6-dev qt6-svg-dev)
 if [ "$preset" = windows ]; then
   # The cross compiler, GoogleTest's sources to build with it, and Wine to run what it makes.
   packages+=(g++-mingw-w64-x86-64-posix googletest wine64)

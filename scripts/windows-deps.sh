@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds for Windows (MinGW-w64) what the editor and the worksheets need there, from Debian's own
 # source packages: Qt (Core, Gui, Widgets, Test as DLLs, with the windows, offscreen platform and
-# the style plugins), and zlib, expat, libzip and libxlsxwriter as static libraries. Each goes once
+# the style plugins), Qt Charts (a DLL, for the plot dock), and zlib, expat, libzip and
+# libxlsxwriter as static libraries. Each goes once
 # into its own folder of the cache, outside the clone:
 #   ${XDG_CACHE_HOME:-$HOME/.cache}/recwright/mingw/NAME-VERSION-KEY
 # where VERSION is the Debian source version fetched (that of the Linux build's -dev package, so
@@ -20,7 +21,7 @@ root=$PWD
 . scripts/lib/mingw-cache.sh
 
 ensure_packages dpkg-dev xz-utils g++-mingw-w64-x86-64-posix cmake ninja-build qt6-base-dev qt6-base-dev-tools \
-                zlib1g-dev libexpat1-dev libzip-dev libxlsxwriter-dev qt6-translations-l10n perl
+                qt6-charts-dev zlib1g-dev libexpat1-dev libzip-dev libxlsxwriter-dev qt6-translations-l10n perl
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/recwright/mingw
 mkdir -p "$cache"
@@ -191,7 +192,7 @@ if [ ! -f "$xlsxwriter/.built" ]; then
 fi
 
 # Qt: the version of Debian's host tools (moc, rcc, uic), which the cross build runs. Only what
-# the editor uses. Without Direct2D, Qt's Gui has no DirectWrite font database, which the windows
+# the editor uses; graphics view stays, as Qt Charts draws on it. Without Direct2D, Qt's Gui has no DirectWrite font database, which the windows
 # plugin would otherwise ask for with DirectWrite 3 (GDI's is the default in this version anyway).
 qt_version=$(source_version qt6-base-dev)
 qt_options=(-DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
@@ -200,7 +201,7 @@ qt_options=(-DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
             -DFEATURE_directwrite3=OFF
             -DFEATURE_dbus=OFF -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_printsupport=OFF
             -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_tabletevent=OFF -DFEATURE_icu=OFF
-            -DFEATURE_graphicsview=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
+            -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
             -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_freetype=OFF
             -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF)
 qt=$(prefix_for qt qt6-base "$qt_version" "${qt_options[@]}")
@@ -231,12 +232,40 @@ EOF
   finish_build "$qt"
 fi
 
+# Qt Charts, for the plot dock: the version of the Linux build's qt6-charts-dev (the same Qt
+# release as qt6-base), built on the Qt above into a folder of its own, with only the chart types
+# and axes the editor draws. No OpenGL: that Qt has none, and the charts draw without it.
+charts_version=$(source_version qt6-charts-dev)
+[ "${charts_version%%-*}" = "${qt_version%%+*}" ] ||
+  { say "qt6-charts-dev $charts_version is not of the Qt release of qt6-base-dev $qt_version"; exit 1; }
+charts_options=(-DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
+                -DFEATURE_charts_area_chart=OFF -DFEATURE_charts_spline_chart=OFF -DFEATURE_charts_pie_chart=OFF
+                -DFEATURE_charts_boxplot_chart=OFF -DFEATURE_charts_candlestick_chart=OFF
+                -DFEATURE_charts_datetime_axis=OFF "-DRECWRIGHT_MINGW_PREFIXES=$qt")
+charts=$(prefix_for qt6-charts "$charts_version" "${charts_options[@]}")
+if [ ! -f "$charts/.built" ]; then
+  fetch_source qt6-charts "$charts_version"
+  cmake_build qt6-charts "$charts" "${charts_options[@]}"
+  keep_licences "$charts" qt6-charts debian/copyright LICENSES/GPL-3.0-only.txt
+  fetched=$(cat "$cache/src/qt6-charts-${charts_version#*:}/version")
+  cat >"$charts/share/licences/qt6-charts-SOURCE.txt" <<EOF
+Qt6Charts.dll is Qt Charts ${charts_version%%-*}, used under the GNU GPL version 3
+(qt6-charts-GPL-3.0-only.txt), built with MinGW-w64 from Debian's source package qt6-charts
+$fetched (Qt's release with Debian's patches) on the Qt libraries beside it:
+  apt-get source qt6-charts=$fetched
+Its third-party parts and their licences are listed in qt6-charts-copyright.
+EOF
+  for dll in "$charts"/bin/Qt6*.dll; do x86_64-w64-mingw32-strip --strip-unneeded "$dll"; done
+  finish_build "$charts"
+fi
+
 # What the windows preset's toolchain reads: the folders, and where Qt's host tools are.
 deps=$(dirname "$cache")/mingw-deps.cmake
 cat >"$deps.new" <<EOF
 # Written by scripts/windows-deps.sh: the libraries built for Windows in the cache.
-set(RECWRIGHT_MINGW_PREFIXES "$qt;$zlib;$expat;$libzip;$xlsxwriter")
+set(RECWRIGHT_MINGW_PREFIXES "$qt;$charts;$zlib;$expat;$libzip;$xlsxwriter")
 set(RECWRIGHT_MINGW_QT "$qt")
+set(RECWRIGHT_MINGW_QT_CHARTS "$charts")
 EOF
 if cmp -s "$deps.new" "$deps"; then rm "$deps.new"; else mv "$deps.new" "$deps"; fi
 say "ready: $deps"

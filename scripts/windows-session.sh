@@ -4,7 +4,9 @@
 # a font that has Chinese characters. It opens stditem.dat through 文件 ▸ 打开 (Windows' own open
 # dialog), finds ID 3 and changes its Price through the modify dialog, saves under a new name
 # through 保存, and takes docs/editor-windows.png. The Linux recwright-cli then checks the bytes:
-# the saved file is the sample with that one field changed, as its own import makes it.
+# the saved file is the sample with that one field changed, as its own import makes it. Last it
+# opens 查看 ▸ 图表 (Qt Charts' DLL from the zip), shows the scatter plot, takes
+# docs/editor-windows-plot.png, and exports the chart through Windows' save dialog as a PNG.
 # Usage: scripts/windows-session.sh FOLDER
 #   LINUX_CLI overrides build/default/cli/recwright-cli; SHOTS_DIR, when set, gets a picture of
 #   each step (and of the screen when something fails).
@@ -15,6 +17,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 program_dir=$(cd "${1:?usage: scripts/windows-session.sh FOLDER}" && pwd)
 out=$root/docs/editor-windows.png
+plot_out=$root/docs/editor-windows-plot.png
 cli=${LINUX_CLI:-$root/build/default/cli/recwright-cli}
 shots=${SHOTS_DIR:-}
 [ -x "$cli" ] || { echo "No Linux recwright-cli at $cli (cmake --build --preset default)" >&2; exit 1; }
@@ -122,6 +125,31 @@ awk -F, -v OFS=, '$1 == "3" { $30 = 12345 } { print }' "$work/expected.csv" >"$w
 cmp "$work/expected.dat" "$saved" || on_fail "The file the Windows editor saved differs from the Linux build's"
 price=$("$cli" export --kind item "$saved" | awk -F, '$1 == "3" { print $30 }')
 echo "Checked $saved: the sample's bytes with ID 3's Price $price, as the Linux recwright-cli makes them"
+
+# 5. 查看 ▸ 图表: the frame, made resizable for the dock, is shown anew; the scatter plot (类型,
+# Alt+T), its picture, then 导出图片 (Alt+P) through Windows' save dialog, which must give a PNG.
+xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
+press alt+v
+press p
+sleep 2
+frame=$(wait_window '数据文件\[stditem.dat\]') || on_fail "No frame after 查看 ▸ 图表"
+xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
+press alt+t
+press Down
+sleep 1
+grab_frame "$frame" "$plot_out"
+echo "Saved $plot_out"
+press alt+p
+dialog=$(wait_window '^(另存为|保存|Save)') || on_fail "No save dialog for the plot's picture"
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+sleep 1
+press ctrl+a
+type_text windows-plot.png
+press Return
+for _ in $(seq 50); do [ -s "$work/windows-plot.png" ] && break; sleep 0.1; done
+[ "$(head -c 4 "$work/windows-plot.png" 2>/dev/null | od -An -c | tr -d ' ')" = '211PNG' ] ||
+  on_fail "导出图片 wrote no PNG"
+echo "Checked $work/windows-plot.png: a PNG"
 
 # The editor closes without asking: what it holds is saved.
 xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true

@@ -1,6 +1,7 @@
 #include "shell/CMainFrame.h"
 
 #include "dialogs/CKeyDlg.h"
+#include "plot/PlotDock.h"
 #include "resources/Icons.h"
 #include "resources/Ids.h"
 #include "resources/Strings.h"
@@ -56,8 +57,12 @@ CMainFrame::CMainFrame(Prompter& prompter, QWidget* parent)
     ApplyFrameMode();
 }
 
-// The form works on the document: it goes before the document does.
-CMainFrame::~CMainFrame() { delete m_view; }
+// The plot and the form work on the document: they go before the document does.
+CMainFrame::~CMainFrame()
+{
+    delete m_plot;
+    delete m_view;
+}
 
 void CMainFrame::OnCreate()
 {
@@ -235,6 +240,29 @@ void CMainFrame::CreateViewMenu()
         columns->clear();
         m_view->List()->FillColumnMenu(*columns);
     });
+    view->addSeparator();
+    QAction* plot = AddCommand(view, str::kMenuPlot, str::kPromptPlot, ids::kCmdPlot);
+    plot->setCheckable(true);
+    connect(plot, &QAction::toggled, this, &CMainFrame::ShowPlot);
+}
+
+void CMainFrame::ShowPlot(bool shown)
+{
+    if (shown && !Resizable()) {
+        SetResizable(true);
+        Report(Text(str::kPlotMadeResizable));
+    }
+    if (!m_plot) {
+        if (!shown) return;
+        m_plot = new PlotDock({m_document, *m_view->List(), *m_view->Finder(), m_settings, m_files, m_prompter, *this}, *this);
+        QAction* plot = CommandAction(ids::kCmdPlot);
+        connect(m_plot, &PlotDock::Closed, plot, [plot] { plot->setChecked(false); });
+    }
+    if (shown) {
+        m_plot->Open();
+    } else {
+        m_plot->Close();
+    }
 }
 
 QAction* CMainFrame::AddCommand(QMenu* menu, const char* text, const char* prompt, int commandId)

@@ -31,6 +31,7 @@ class QScrollArea;
 namespace rw {
 
 class CChildView;
+class PlotDock;
 class Prompter;
 class RecentFilesMenu;
 
@@ -68,6 +69,8 @@ public:
     [[nodiscard]] QLabel* ChangesPane() const { return m_changesPane; }
     // "显示 n / N 条" while the find bar filters.
     [[nodiscard]] QLabel* ShownPane() const { return m_shownPane; }
+    // 查看 ▸ 图表's dock; null until it is first opened.
+    [[nodiscard]] PlotDock* Plot() const { return m_plot; }
 
     void OnFileOpen();
     // 按类型打开: any file, then its kind.
@@ -113,6 +116,8 @@ private:
     void ApplyFrameMode();
     void CreateStatusBar();
     void FitToView();
+    // 查看 ▸ 图表: the dock beside the list, which needs a frame that can be resized.
+    void ShowPlot(bool shown);
     void ShowChanges();
     // The application's title, and the open file's name after it.
     void ShowTitle();
@@ -132,6 +137,7 @@ private:
     QLabel* m_shownPane = nullptr;
     QAction* m_resizable = nullptr;
     RecentFilesMenu* m_recentMenu = nullptr;
+    PlotDock* m_plot = nullptr;
     QRect m_screenRoom; // the screen's available area the fixed frame was last fitted to
     QTimer m_clock;
     QTimer m_reportShown; // while a report stands on the message line

@@ -19,11 +19,26 @@ constexpr char kRecentPathKey[] = "path";
 constexpr char kRecentKindKey[] = "kind";
 constexpr char kDialogFoldersKey[] = "fileDialogs/folders";
 
-// "columns/item", "columns/magic", "columns/monster".
-[[nodiscard]] QString ColumnsGroup(FileKind kind)
+// "columns/item", "columns/magic", "columns/monster"; "plot/item" and so on.
+[[nodiscard]] QString KindGroup(const char* prefix, FileKind kind)
 {
     QString name = QString::fromUtf8(SchemaOf(kind).fileName);
-    return QStringLiteral("columns/") + name.left(name.indexOf(QLatin1Char('.')));
+    return QString::fromUtf8(prefix) + QLatin1Char('/') + name.left(name.indexOf(QLatin1Char('.')));
+}
+[[nodiscard]] QString ColumnsGroup(FileKind kind) { return KindGroup("columns", kind); }
+
+[[nodiscard]] QString TitleOf(const RecordSchema& schema, int column)
+{
+    if (column < 0 || column >= schema.ColumnCount()) return {};
+    const std::string_view title = schema.Column(column).title;
+    return QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
+}
+[[nodiscard]] int ColumnTitled(const RecordSchema& schema, const QString& title)
+{
+    for (int column = 0; column < schema.ColumnCount(); ++column) {
+        if (TitleOf(schema, column) == title) return column;
+    }
+    return -1;
 }
 
 // A kind stored by its file name, which stays the same whatever the enum's numbers.
@@ -106,6 +121,36 @@ void EditorSettings::SetColumns(FileKind kind, const ColumnLayout& layout)
     m_settings->beginGroup(ColumnsGroup(kind));
     m_settings->setValue(QStringLiteral("widths"), widths);
     m_settings->setValue(QStringLiteral("hidden"), hidden);
+    m_settings->endGroup();
+}
+
+PlotLayout EditorSettings::Plot(FileKind kind) const
+{
+    PlotLayout layout;
+    if (!IsDataKind(kind)) return layout;
+    const RecordSchema& schema = SchemaOf(kind);
+    m_settings->beginGroup(KindGroup("plot", kind));
+    layout.area = m_settings->value(QStringLiteral("area"), 0).toInt();
+    layout.floating = m_settings->value(QStringLiteral("floating"), false).toBool();
+    layout.size = m_settings->value(QStringLiteral("size")).toSize();
+    layout.scatter = m_settings->value(QStringLiteral("type")).toString() == QStringLiteral("scatter");
+    layout.xColumn = ColumnTitled(schema, m_settings->value(QStringLiteral("x")).toString());
+    layout.yColumn = ColumnTitled(schema, m_settings->value(QStringLiteral("y")).toString());
+    m_settings->endGroup();
+    return layout;
+}
+
+void EditorSettings::SetPlot(FileKind kind, const PlotLayout& layout)
+{
+    if (!IsDataKind(kind)) return;
+    const RecordSchema& schema = SchemaOf(kind);
+    m_settings->beginGroup(KindGroup("plot", kind));
+    m_settings->setValue(QStringLiteral("area"), layout.area);
+    m_settings->setValue(QStringLiteral("floating"), layout.floating);
+    m_settings->setValue(QStringLiteral("size"), layout.size);
+    m_settings->setValue(QStringLiteral("type"), layout.scatter ? QStringLiteral("scatter") : QStringLiteral("histogram"));
+    m_settings->setValue(QStringLiteral("x"), TitleOf(schema, layout.xColumn));
+    m_settings->setValue(QStringLiteral("y"), TitleOf(schema, layout.yColumn));
     m_settings->endGroup();
 }
 

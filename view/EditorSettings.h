@@ -2,9 +2,9 @@
 
 // What the editor remembers between runs, in Qt's settings in the platform's usual place for a
 // user's settings (an INI file there): whether the frame may be resized and how large it was,
-// each kind's column widths and hidden columns, the files opened last, and the folders the file
-// dialogs have been to. Nothing remembered means a first start: the fixed frame, the kinds' own
-// widths, no recent files.
+// each kind's column widths and hidden columns and its plot dock, the files opened last, and the
+// folders the file dialogs have been to. Nothing remembered means a first start: the fixed frame,
+// the kinds' own widths, no recent files.
 
 #include "data/FileKind.h"
 #include "ui/FileDialogHistory.h"
@@ -24,6 +24,16 @@ namespace rw {
 struct ColumnLayout {
     std::vector<int> widths;
     std::vector<bool> hidden;
+};
+
+// One kind's plot dock as the user left it: its place, the plot type and the columns plotted.
+struct PlotLayout {
+    int area = 0; // a Qt::DockWidgetArea; 0 when none is remembered
+    bool floating = false;
+    QSize size;
+    bool scatter = false;
+    int xColumn = -1; // -1 when none is remembered
+    int yColumn = -1;
 };
 
 struct RecentFile {
@@ -65,6 +75,9 @@ public:
 
     [[nodiscard]] QStringList DialogFolders() const override;
     void SetDialogFolders(const QStringList& folders) override;
+    // Columns are kept by title: one the kind lacks comes back as -1.
+    [[nodiscard]] PlotLayout Plot(FileKind kind) const;
+    void SetPlot(FileKind kind, const PlotLayout& layout);
 
     // Forgets everything.
     void Clear();

@@ -1,0 +1,371 @@
+// 查看 ▸ 图表: what the dock plots (the rows and values behind each bar and point, under a filter,
+// after an edit, its undo and another file), the one selection of plot and list, what each kind
+// keeps, and the picture written out.
+
+#include "exchange/TransferFormat.h"
+#include "plot/PlotChart.h"
+#include "plot/PlotChartView.h"
+#include "plot/PlotDock.h"
+#include "plot/PlotImage.h"
+#include "resources/Strings.h"
+#include "tests/Platforms.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/Texts.h"
+#include "view/FindBar.h"
+#include "view/RecordFinder.h"
+
+#include <QComboBox>
+#include <QDockWidget>
+#include <QLabel>
+#include <QTest>
+
+namespace rw::test {
+namespace {
+
+using IdList = std::vector<std::int32_t>;
+
+const int kStdmode = ColumnTitled(FileKind::Item, "Stdmode");
+const int kWeight = ColumnTitled(FileKind::Item, "Weight");
+const int kNeedLevel = ColumnTitled(FileKind::Item, "NeedLevel");
+const int kPrice = ColumnTitled(FileKind::Item, "Price");
+
+struct Item {
+    std::int32_t id, stdmode, needLevel, price;
+};
+// Potions, weapons, armour, rings and one dear ring.
+const std::vector<Item> kItems{
+    {1, 1, 1, 10}, {2, 1, 5, 20}, {3, 2, 5, 15}, {4, 10, 10, 100},
+    {5, 10, 20, 250}, {6, 10, 20, 260}, {7, 20, 30, 400}, {8, 30, 40, 5000},
+};
+
+// The items above as stditem.dat, or monsters with IDs and levels.
+QString WriteItems(const QString& path, const std::vector<Item>& items)
+{
+    std::vector<Record> records;
+    for (const Item& item : items) {
+        Record record(FileKind::Item);
+        record.SetId(item.id);
+        (void)record.SetName("N" + std::to_string(item.id));
+        record.SetValue(kStdmode, item.stdmode);
+        record.SetValue(kNeedLevel, item.needLevel);
+        record.SetValue(kPrice, item.price);
+        records.push_back(record);
+    }
+    const std::vector<std::uint8_t> bytes = EncodeBytes(
+        FileKind::Item, KeySet{}.For(FileKind::Item), records.size(),
+        [&](std::size_t i, std::span<std::uint8_t> out) { std::copy(records[i].Bytes().begin(), records[i].Bytes().end(), out.begin()); });
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return {};
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    return path;
+}
+
+class PlotDockTest : public FrameFixture {
+protected:
+    void SetUp() override
+    {
+        OpenPath(WriteItems(dir.filePath(QStringLiteral("stditem.dat")), kItems));
+        ShowActive();
+    }
+    void OpenDock()
+    {
+        frame.CommandAction(ids::kCmdPlot)->trigger();
+        ASSERT_NE(frame.Plot(), nullptr);
+        Settle();
+    }
+    PlotDock& Dock() { return *frame.Plot(); }
+    // The changes of the moment done and drawn, the dock laid out as the window shows it.
+    void Settle()
+    {
+        QCoreApplication::processEvents();
+        if (frame.Plot()) frame.Plot()->RedrawNow();
+    }
+    // The IDs of the rows at positions of the plot's sample.
+    IdList IdsAt(const std::vector<std::size_t>& positions)
+    {
+        IdList ids;
+        for (const std::size_t position : positions) ids.push_back(Table().IdOfRow(Dock().Sample().rows[position]));
+        return ids;
+    }
+    // The IDs of the rows selected in the list, in the table's order.
+    IdList SelectedIds()
+    {
+        IdList ids;
+        for (const int row : view.SelectedRows()) ids.push_back(Table().IdOfRow(row));
+        return ids;
+    }
+    // The IDs behind the bar holding value.
+    IdList IdsOfBarWith(std::int32_t value)
+    {
+        const int bar = Dock().Bins().BinOf(value);
+        return IdsAt(Dock().Bins().Members(Dock().Sample().y, bar, bar));
+    }
+    void Scatter(int x, int y)
+    {
+        Dock().SetScatter(true);
+        Dock().SetXColumn(x);
+        Dock().SetYColumn(y);
+        Settle();
+    }
+    void Filter(const char* query)
+    {
+        view.ShowFindBar();
+        view.Finding()->findChild<QLineEdit*>()->setText(U(query));
+        view.Finder()->ApplyQuery();
+        view.Finding()->SetOnlyMatching(true);
+        Settle();
+    }
+    void ClickAt(QPointF value)
+    {
+        QTest::mouseClick(Dock().View()->viewport(), Qt::LeftButton, {}, Dock().View()->PlaceOf(value));
+        Settle();
+    }
+    void DragBetween(QPointF from, QPointF to)
+    {
+        QWidget* viewport = Dock().View()->viewport();
+        const QPoint start = Dock().View()->PlaceOf(from);
+        const QPoint end = Dock().View()->PlaceOf(to);
+        QTest::mousePress(viewport, Qt::LeftButton, {}, start);
+        QTest::mouseMove(viewport, (start + end) / 2);
+        QTest::mouseMove(viewport, end);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, end);
+        Settle();
+    }
+};
+
+// Opening it makes the frame resizable, says so, and puts the histogram of the first field
+// (no cell being current) beside the list; each bar is the rows whose values lie in its range,
+// and the chart's bars hold those counts.
+TEST_F(PlotDockTest, TheDockOpensBesideTheListWithAHistogram)
+{
+    EXPECT_FALSE(frame.Resizable());
+    OpenDock();
+    EXPECT_TRUE(frame.Resizable());
+    EXPECT_EQ(frame.StatusPane(0)->text(), U(str::kPlotMadeResizable));
+    EXPECT_TRUE(Dock().isVisible());
+    EXPECT_EQ(frame.dockWidgetArea(&Dock()), Qt::RightDockWidgetArea);
+    EXPECT_TRUE(frame.CommandAction(ids::kCmdPlot)->isChecked());
+    EXPECT_FALSE(Dock().Scatter());
+    EXPECT_EQ(Dock().YColumn(), kStdmode);
+    EXPECT_EQ(Dock().Sample().Size(), kItems.size());
+    EXPECT_EQ(IdsOfBarWith(1), (IdList{1, 2}));
+    EXPECT_EQ(IdsOfBarWith(10), (IdList{4, 5, 6}));
+    EXPECT_EQ(IdsOfBarWith(30), (IdList{8}));
+    const auto parts = Dock().Chart().BarParts();
+    ASSERT_EQ(parts.size(), Dock().Bins().Bins().size());
+    for (std::size_t bar = 0; bar < parts.size(); ++bar) {
+        EXPECT_EQ(parts[bar].first, static_cast<qreal>(Dock().Bins().Bins()[bar].count));
+        EXPECT_EQ(parts[bar].second, 0);
+    }
+    // The tip of a bar names its range and rows.
+    const int bar = Dock().Bins().BinOf(10);
+    EXPECT_TRUE(Dock().TipAt(QPointF(bar, 1)).endsWith(U("3 条记录")));
+    EXPECT_TRUE(Dock().TipAt(QPointF(bar, 3.5)).isEmpty());
+}
+
+// The rows plotted are those the list shows, and follow every change at once: the find bar's
+// filter, an edit that takes a row out of it, its undo, and another file, whose own columns
+// and rows are plotted before anything else happens.
+TEST_F(PlotDockTest, WhatIsPlottedFollowsTheFilterEditsUndoAndAnotherFile)
+{
+    OpenDock();
+    Scatter(kNeedLevel, kPrice);
+    Filter("Price>=100");
+    EXPECT_EQ(IdsAt({0, 1, 2, 3, 4}), (IdList{4, 5, 6, 7, 8}));
+    EXPECT_EQ(Dock().Sample().x, (IdList{10, 20, 20, 30, 40}));
+    EXPECT_EQ(Dock().Sample().y, (IdList{100, 250, 260, 400, 5000}));
+    EXPECT_EQ(Dock().Chart().PointsDrawn(), Dock().Grid().Points().size());
+
+    ASSERT_TRUE(edits.EditCell(RowOfId(4), kPrice, QStringLiteral("50")).Accepted());
+    Settle();
+    EXPECT_EQ(Dock().Sample().y, (IdList{250, 260, 400, 5000}));
+    document.History().undo();
+    Settle();
+    EXPECT_EQ(Dock().Sample().y, (IdList{100, 250, 260, 400, 5000}));
+    ASSERT_TRUE(edits.EditCell(RowOfId(8), kNeedLevel, QStringLiteral("35")).Accepted());
+    Settle();
+    EXPECT_EQ(Dock().Sample().x, (IdList{10, 20, 20, 30, 35}));
+    // An import over the table: the table exported, a price changed in the CSV, imported.
+    const QString csv = dir.filePath(QStringLiteral("items.csv"));
+    prompter.fileAnswers.push_back(csv);
+    prompter.typeAnswers.push_back(static_cast<int>(TransferFormat::CsvUtf8));
+    frame.CommandAction(ids::kCmdFileExport)->trigger();
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QByteArray text = file.readAll().replace(",5000,", ",6000,");
+    file.resize(0);
+    file.write(text);
+    file.close();
+    prompter.answers.push_back(Answer::Discard);
+    prompter.fileAnswers.push_back(csv);
+    frame.CommandAction(ids::kCmdFileImport)->trigger();
+    Settle();
+    EXPECT_EQ(Dock().Sample().y, (IdList{100, 250, 260, 400, 6000}));
+
+    // Another file, of another kind: drawn at once, its level column across.
+    prompter.answers.push_back(Answer::Discard);
+    Open({.kind = FileKind::Monster, .ids = {0, 5, 6}});
+    EXPECT_EQ(Dock().Sample().Size(), 3u);
+    EXPECT_EQ(Dock().XColumn(), ColumnTitled(FileKind::Monster, "Level"));
+    const auto* yBox = FindControl<QComboBox>(Dock(), ids::kPlotYBox);
+    EXPECT_EQ(yBox->count(), SchemaOf(FileKind::Monster).ColumnCount() - 1);
+    EXPECT_EQ(Dock().Sample().y, (IdList{0, 0, 0}));
+}
+
+// A bar, a point or a rectangle picked in the plot selects exactly its rows in the list, the
+// first of them current and in view, also under a filter.
+TEST_F(PlotDockTest, APickInThePlotSelectsItsRowsInTheList)
+{
+    OpenDock();
+    const int bar = Dock().Bins().BinOf(10);
+    ClickAt(QPointF(bar, 1.5));
+    EXPECT_EQ(SelectedIds(), (IdList{4, 5, 6}));
+    EXPECT_EQ(view.List()->currentIndex().row(), RowOfId(4));
+    EXPECT_EQ(view.List()->currentIndex().column(), kStdmode);
+
+    Scatter(kNeedLevel, kPrice);
+    ClickAt(QPointF(30, 400));
+    EXPECT_EQ(SelectedIds(), (IdList{7}));
+    DragBetween(QPointF(0, -100), QPointF(12, 120));
+    EXPECT_EQ(SelectedIds(), (IdList{1, 2, 3, 4}));
+    // A click beside every point leaves the selection as it is.
+    ClickAt(QPointF(35, 2500));
+    EXPECT_EQ(SelectedIds(), (IdList{1, 2, 3, 4}));
+
+    Filter("Price>=100");
+    view.List()->scrollToTop();
+    ClickAt(QPointF(40, 5000));
+    EXPECT_EQ(SelectedIds(), (IdList{8}));
+    const QModelIndex current = view.List()->currentIndex();
+    EXPECT_EQ(Table().IdOfRow(view.Finder()->TableRow(current.row())), 8);
+    EXPECT_TRUE(view.List()->viewport()->rect().intersects(view.List()->visualRect(current)));
+}
+
+// Rows selected in the list are marked: the selected part of each bar, the points standing
+// for them; the column plotted up follows the list's current cell into another field.
+TEST_F(PlotDockTest, RowsSelectedInTheListAreMarkedInThePlot)
+{
+    OpenDock();
+    Select({RowOfId(4), RowOfId(5), RowOfId(1)});
+    Settle();
+    const auto parts = Dock().Chart().BarParts();
+    EXPECT_EQ(parts[static_cast<std::size_t>(Dock().Bins().BinOf(10))], std::make_pair(qreal(1), qreal(2)));
+    EXPECT_EQ(parts[static_cast<std::size_t>(Dock().Bins().BinOf(1))], std::make_pair(qreal(1), qreal(1)));
+    EXPECT_TRUE(Dock().Summary().endsWith(U("；列表中已选 3 条")));
+
+    Scatter(kNeedLevel, kPrice);
+    EXPECT_EQ(Dock().Chart().MarkedPointsDrawn(), 3u);
+    Select({RowOfId(8)});
+    Settle();
+    EXPECT_EQ(Dock().Chart().MarkedPointsDrawn(), 1u);
+
+    view.List()->setCurrentIndex(document.Model().index(0, kWeight));
+    Settle();
+    EXPECT_EQ(Dock().YColumn(), kWeight);
+    // Not the ID's column, nor the name's: they are where a row is picked.
+    view.List()->setCurrentIndex(document.Model().index(0, kIdColumn));
+    view.List()->setCurrentIndex(document.Model().index(0, kNameColumn));
+    EXPECT_EQ(Dock().YColumn(), kWeight);
+}
+
+// Closed, it holds nothing and draws nothing whatever changes; the menu's check follows its
+// own close button.
+TEST_F(PlotDockTest, ClosedItHoldsNothing)
+{
+    OpenDock();
+    Dock().close();
+    EXPECT_FALSE(frame.CommandAction(ids::kCmdPlot)->isChecked());
+    EXPECT_FALSE(Dock().IsOpen());
+    ASSERT_TRUE(edits.EditCell(RowOfId(1), kStdmode, QStringLiteral("3")).Accepted());
+    Settle();
+    EXPECT_EQ(Dock().Sample().Size(), 0u);
+    EXPECT_EQ(Dock().Chart().BarParts().size(), 0u);
+    frame.CommandAction(ids::kCmdPlot)->trigger();
+    Settle();
+    EXPECT_TRUE(Dock().isVisible());
+    EXPECT_EQ(Dock().Sample().y[static_cast<std::size_t>(RowOfId(1))], 3);
+}
+
+// 导出图片: a PNG, or SVG where the build writes it; a file that cannot be written says why.
+TEST_F(PlotDockTest, ThePictureIsWrittenOrTheReasonSaid)
+{
+    OpenDock();
+    const QString png = dir.filePath(QStringLiteral("plot.png"));
+    prompter.fileAnswers.push_back(png);
+    Dock().ExportImage();
+    EXPECT_TRUE(Bytes(png).startsWith("\x89PNG\r\n"));
+    EXPECT_EQ(frame.StatusPane(0)->text(), Text(str::kPlotExportedFormat, QStringLiteral("plot.png")));
+    EXPECT_EQ(prompter.savesAsked.size(), 0u);
+    ASSERT_EQ(prompter.typesOffered.size(), 1u);
+    EXPECT_EQ(prompter.typesOffered[0].size(), CanWriteImage(ImageFormat::Svg) ? 2u : 1u);
+    if (CanWriteImage(ImageFormat::Svg)) {
+        const QString svg = dir.filePath(QStringLiteral("plot.svg"));
+        prompter.fileAnswers.push_back(svg);
+        Dock().ExportImage();
+        EXPECT_TRUE(Bytes(svg).contains("<svg"));
+    }
+
+    struct Case { const char* what; QString path; const char* reason; };
+    std::vector<Case> cases{{"no such folder", dir.filePath(QStringLiteral("gone/plot.png")), str::kReasonNoFolder}};
+#ifndef _WIN32 // a full disk: Linux's /dev/full
+    cases.push_back({"disk full", QStringLiteral("/dev/full"), str::kReasonDiskFull});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        prompter.messages.clear();
+        prompter.fileAnswers.push_back(c.path);
+        Dock().ExportImage();
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].caption, U(str::kCaptionError));
+        EXPECT_TRUE(prompter.messages[0].text.contains(U(c.reason))) << prompter.messages[0].text.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("gone"))));
+}
+
+// Each kind keeps, between runs, the dock's place, the plot type and the two columns.
+TEST(PlotDockSettings, EachKindKeepsItsPlaceTypeAndColumns)
+{
+    FakePrompter prompter;
+    ForgottenSettings forgotten;
+    QTemporaryDir dir;
+    const QString items = WriteItems(dir.filePath(QStringLiteral("stditem.dat")), kItems);
+    const QString monsters = WriteSample(dir.filePath(QStringLiteral("monster.dat")), {.kind = FileKind::Monster, .ids = {0, 1}});
+    auto frame = std::make_unique<CMainFrame>(prompter);
+    const auto open = [&](const QString& path) {
+        prompter.fileAnswers.push_back(path);
+        frame->OnFileOpen();
+        QCoreApplication::processEvents();
+    };
+    const auto openDock = [&] {
+        frame->show();
+        frame->CommandAction(ids::kCmdPlot)->trigger();
+        QCoreApplication::processEvents();
+        return frame->Plot();
+    };
+    open(items);
+    PlotDock* dock = openDock();
+    dock->SetScatter(true);
+    dock->SetXColumn(kPrice);
+    dock->SetYColumn(kWeight);
+    frame->addDockWidget(Qt::LeftDockWidgetArea, dock);
+    QCoreApplication::processEvents();
+
+    frame = std::make_unique<CMainFrame>(prompter);
+    open(items);
+    dock = openDock();
+    EXPECT_TRUE(dock->Scatter());
+    EXPECT_EQ(dock->XColumn(), kPrice);
+    EXPECT_EQ(dock->YColumn(), kWeight);
+    EXPECT_EQ(frame->dockWidgetArea(dock), Qt::LeftDockWidgetArea);
+    // Monsters have nothing remembered yet: a histogram at the right.
+    open(monsters);
+    EXPECT_FALSE(dock->Scatter());
+    EXPECT_EQ(frame->dockWidgetArea(dock), Qt::RightDockWidgetArea);
+    EXPECT_EQ(dock->XColumn(), ColumnTitled(FileKind::Monster, "Level"));
+    open(items);
+    EXPECT_TRUE(dock->Scatter());
+    EXPECT_EQ(frame->dockWidgetArea(dock), Qt::LeftDockWidgetArea);
+}
+
+} // namespace
+} // namespace rw::test
