@@ -82,7 +82,7 @@ RecordQuery RecordQuery::Parse(std::string_view text, FileKind kind, const NameT
     for (std::size_t start = 0;;) {
         const std::size_t bar = text.find('|', start);
         const std::string_view alternative = Trimmed(text.substr(start, bar == std::string_view::npos ? bar : bar - start));
-        if (alternative.empty()) query.m_error = QueryError{QueryError::Kind::EmptyAlternative, {}};
+        if (alternative.empty()) query.m_error = QueryError{QueryError::Kind::EmptyAlternative, {}, {}};
         if (query.m_error || !query.ParseAlternative(alternative, schema, names)) {
             query.m_alternatives.clear();
             return query;
