@@ -242,12 +242,12 @@ charts_options=(-DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=
                 -DFEATURE_charts_area_chart=OFF -DFEATURE_charts_spline_chart=OFF -DFEATURE_charts_pie_chart=OFF
                 -DFEATURE_charts_boxplot_chart=OFF -DFEATURE_charts_candlestick_chart=OFF
                 -DFEATURE_charts_datetime_axis=OFF "-DRECWRIGHT_MINGW_PREFIXES=$qt")
-charts=$(prefix_for qt6-charts "$charts_version" "${charts_options[@]}")
+charts=$(prefix_for qt6-charts qt6-charts "$charts_version" "${charts_options[@]}")
 if [ ! -f "$charts/.built" ]; then
   fetch_source qt6-charts "$charts_version"
   cmake_build qt6-charts "$charts" "${charts_options[@]}"
   keep_licences "$charts" qt6-charts debian/copyright LICENSES/GPL-3.0-only.txt
-  fetched=$(cat "$cache/src/qt6-charts-${charts_version#*:}/version")
+  fetched=$(fetched_version qt6-charts "$charts_version")
   cat >"$charts/share/licences/qt6-charts-SOURCE.txt" <<EOF
 Qt6Charts.dll is Qt Charts ${charts_version%%-*}, used under the GNU GPL version 3
 (qt6-charts-GPL-3.0-only.txt), built with MinGW-w64 from Debian's source package qt6-charts
