@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12 packages), then configures and builds a preset.
 # Usage: scripts/setup.sh [preset]   (default: default; windows for the editor and recwright-cli
-# for Windows, Qt included, with a Wine prefix to test them in)
+# for Windows, Qt included, with a Wine prefix to test them in; windows-deps for what the windows
+# preset builds on, Qt included, without configuring it)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib/utf8-locale.sh
@@ -14,12 +15,13 @@ packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-de
 # The plot dock: Qt Charts (whose CMake package asks for Qt OpenGL's, which its -dev package does
 # not bring) and Qt SVG for its pictures.
 packages+=(qt6-charts-dev libqt6opengl6-dev qt6-svg-dev)
-if [ "$preset" = windows ]; then
+if [ "$preset" = windows ] || [ "$preset" = windows-deps ]; then
   # The cross compiler, GoogleTest's sources to build with it, and Wine to run what it makes.
   packages+=(g++-mingw-w64-x86-64-posix googletest wine64)
 fi
 
 ensure_packages "${packages[@]}"
+[ "$preset" != windows-deps ] || exec scripts/windows-deps.sh
 
 fresh=()
 if [ "$preset" = windows ]; then
