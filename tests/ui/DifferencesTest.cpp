@@ -149,7 +149,11 @@ TEST_F(DifferencesTest, F8AndShiftF8GoFromDifferenceToDifferenceAndWrap)
     CompareWithEdited([&] { SetCell(3, price, "30"), SetCell(3, weight, "1"), SetCell(5, weight, "7"); });
     view.List()->hideColumn(weight);
     SetCurrent(1, 0);
-    press({{next, "3/Price"}, {next, "3/Price"}, {previous, "3/Price"}});
+    // The only marked cell: each key wraps round to it, and says so.
+    press({{next, "3/Price"}, {next, "3/Price"}});
+    EXPECT_EQ(MessageLine(), U(str::kDifferenceWrappedToStart));
+    press({{previous, "3/Price"}});
+    EXPECT_EQ(MessageLine(), U(str::kDifferenceWrappedToEnd));
     view.List()->showColumn(weight);
     Command(ids::kCmdOnlyDiffering).setChecked(true);
     SetCell(3, price, "30");

@@ -316,6 +316,12 @@ TEST_F(SettingsTest, RecentFilesOpenAgainAsTheKindTheyWereOpenedAs)
     const QStringList eight = RecentEntries();
     ASSERT_EQ(eight.size(), 8);
     EXPECT_TRUE(eight[0].startsWith(U("&1 ") + QDir::toNativeSeparators(dir.filePath(QStringLiteral("f8")))));
+    // Opened again from the list, a file goes first, once: the list still names eight files.
+    frame->RecentFiles()->actions()[2]->trigger();
+    const QStringList again = RecentEntries();
+    ASSERT_EQ(again.size(), 8);
+    EXPECT_EQ(again[0].mid(3), eight[2].mid(3));
+    EXPECT_EQ(again[7].mid(3), eight[7].mid(3));
 
     QFile::remove(dir.filePath(QStringLiteral("f3/stditem.dat")));
     prompter.messages.clear();
