@@ -2,7 +2,6 @@
 
 #include "resources/Strings.h"
 #include "tests/ui/UiTestSupport.h"
-#include "text/GbkCodec.h"
 #include "view/FindBar.h"
 #include "view/RecordFinder.h"
 #include "view/SortHeader.h"
@@ -29,7 +28,6 @@ namespace {
 
 class EditTest : public FrameFixture {
 protected:
-    static std::string Gbk(const char* text) { return *GbkCodec::Instance().Encode(U(text)); }
     void DoubleClick(QPoint at)
     {
         QTest::mouseClick(view.List()->viewport(), Qt::LeftButton, {}, at);

@@ -241,7 +241,9 @@ TEST_F(SettingsTest, TheColumnsScrollByWholeColumns)
     for (const auto& [move, first] : moves) {
         move();
         const int now = firstBeside();
-        if (first >= 0) EXPECT_EQ(now, first) << "at " << bar.value();
+        if (first >= 0) {
+            EXPECT_EQ(now, first) << "at " << bar.value();
+        }
     }
 }
 
