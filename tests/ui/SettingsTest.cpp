@@ -37,15 +37,7 @@ protected:
         frame = std::make_unique<CMainFrame>(prompter);
     }
     CChildView& View() { return *frame->View(); }
-    // The kind whose columns the list shows.
-    [[nodiscard]] FileKind KindShown()
-    {
-        const QString name = List().model()->headerData(kNameColumn, Qt::Horizontal).toString();
-        for (const FileKind kind : kAllKinds) {
-            if (name == QString::fromUtf8(SchemaOf(kind).Column(kNameColumn).title)) return kind;
-        }
-        return FileKind::None;
-    }
+    [[nodiscard]] FileKind KindShown() { return KindShownBy(*List().model()); }
     RecordList& List() { return *View().List(); }
     QString Write(const QString& name, const SampleFile& sample) { return WriteSample(dir.filePath(name), sample); }
     void Open(const QString& path)

@@ -186,20 +186,40 @@ struct SampleFile {
     std::uint8_t key = KeySet{}.For(kind);
 };
 
-inline QString WriteSample(const QString& path, const SampleFile& sample)
+// Records written whole as a data file with key; the header's count may say otherwise.
+inline QString WriteRecords(const QString& path, FileKind kind, const std::vector<Record>& records, std::uint8_t key,
+                            std::optional<std::int32_t> header = std::nullopt)
 {
     std::vector<std::uint8_t> bytes =
-        EncodeBytes(sample.kind, sample.key, sample.ids.size(), [&](std::size_t i, std::span<std::uint8_t> out) {
-            Record record(sample.kind);
-            record.SetId(sample.ids[i]);
-            (void)record.SetName("N" + std::to_string(sample.ids[i]));
-            std::copy(record.Bytes().begin(), record.Bytes().end(), out.begin());
+        EncodeBytes(kind, key, records.size(), [&](std::size_t i, std::span<std::uint8_t> out) {
+            std::copy(records[i].Bytes().begin(), records[i].Bytes().end(), out.begin());
         });
-    if (sample.header) StoreInt32(bytes.data(), *sample.header);
+    if (header) StoreInt32(bytes.data(), *header);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return {};
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
     return path;
+}
+
+inline QString WriteSample(const QString& path, const SampleFile& sample)
+{
+    std::vector<Record> records;
+    for (const std::int32_t id : sample.ids) {
+        Record& record = records.emplace_back(sample.kind);
+        record.SetId(id);
+        (void)record.SetName("N" + std::to_string(id));
+    }
+    return WriteRecords(path, sample.kind, records, sample.key, sample.header);
+}
+
+// The kind whose columns a list shows (its name column's title tells).
+inline FileKind KindShownBy(const QAbstractItemModel& list)
+{
+    const QString name = list.headerData(kNameColumn, Qt::Horizontal).toString();
+    for (const FileKind kind : kAllKinds) {
+        if (name == QString::fromUtf8(SchemaOf(kind).Column(kNameColumn).title)) return kind;
+    }
+    return FileKind::None;
 }
 
 // Each frame starts as on a first start: nothing remembered from the frames before.
@@ -227,14 +247,7 @@ protected:
     QString OpenRecords(const std::vector<Record>& records)
     {
         const FileKind kind = records.front().Kind();
-        const std::vector<std::uint8_t> bytes =
-            EncodeBytes(kind, KeySet{}.For(kind), records.size(), [&](std::size_t i, std::span<std::uint8_t> out) {
-                std::copy(records[i].Bytes().begin(), records[i].Bytes().end(), out.begin());
-            });
-        const QString path = dir.filePath(QString::fromUtf8(SchemaOf(kind).fileName));
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly)) file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-        file.close();
+        const QString path = WriteRecords(dir.filePath(QString::fromUtf8(SchemaOf(kind).fileName)), kind, records, KeySet{}.For(kind));
         OpenPath(path);
         return path;
     }
@@ -331,15 +344,7 @@ protected:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    // The kind whose columns the list shows (its name column's title tells).
-    [[nodiscard]] FileKind KindShown() const
-    {
-        const QString name = Model().headerData(kNameColumn, Qt::Horizontal).toString();
-        for (const FileKind kind : kAllKinds) {
-            if (name == QString::fromUtf8(SchemaOf(kind).Column(kNameColumn).title)) return kind;
-        }
-        return FileKind::None;
-    }
+    [[nodiscard]] FileKind KindShown() const { return KindShownBy(Model()); }
     // Whether the title names an open file.
     [[nodiscard]] bool HasFile() const { return frame.windowTitle() != QString::fromUtf8(str::kAppTitle); }
     // The form's edit dialog of kind, and that of the kind the list shows.
