@@ -17,7 +17,7 @@
 namespace rw {
 namespace {
 
-// Template 132, in dialog units.
+// The dialog's layout, in dialog units.
 constexpr int kWidth = 118;
 constexpr int kHeight = 101;
 constexpr int kLabelX = 12;

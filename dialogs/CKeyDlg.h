@@ -1,6 +1,6 @@
 #pragma once
 
-// The modal key settings dialog (template 132). It works on a copy of the three keys; the
+// The modal key settings dialog. It works on a copy of the three keys; the
 // caller takes them back with GetKeys only when exec() answered Accepted.
 
 #include "data/KeySet.h"

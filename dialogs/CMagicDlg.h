@@ -4,7 +4,7 @@
 
 namespace rw {
 
-// Magic records (magic.dat), template 134.
+// Magic records (magic.dat), in the spell layout.
 class CMagicDlg : public CRecordDlg {
 public:
     explicit CMagicDlg(Prompter& prompter, RecordCommitTarget& commitTarget, QWidget* parent = nullptr)

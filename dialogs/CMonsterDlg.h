@@ -4,7 +4,7 @@
 
 namespace rw {
 
-// Monster records (monster.dat), template 135.
+// Monster records (monster.dat), in the monster layout.
 class CMonsterDlg : public CRecordDlg {
 public:
     explicit CMonsterDlg(Prompter& prompter, RecordCommitTarget& commitTarget, QWidget* parent = nullptr)

@@ -41,7 +41,7 @@ CRecordDlg::CRecordDlg(FileKind kind, Prompter& prompter, RecordCommitTarget& co
     assert(IsDataKind(kind));
     setModal(false);
     setFont(DialogFont());
-    // No icon of its own: a window without one shows the application's (icon 131), which
+    // No icon of its own: a window without one shows the application's (WindowIcon), which
     // the frame sets at start-up, possibly after this dialog is made.
     BuildControls();
     SetMode(true);

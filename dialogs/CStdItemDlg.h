@@ -4,7 +4,7 @@
 
 namespace rw {
 
-// Item records (stditem.dat), template 133.
+// Item records (stditem.dat), in the item layout.
 class CStdItemDlg : public CRecordDlg {
 public:
     explicit CStdItemDlg(Prompter& prompter, RecordCommitTarget& commitTarget, QWidget* parent = nullptr)

@@ -1,6 +1,6 @@
 #pragma once
 
-// Templates 133, 134 and 135: where the record dialogs stand their labels, boxes and buttons,
+// The item, spell and monster layouts: where the record dialogs stand their labels, boxes and buttons,
 // in dialog units. A template only says how many fields each column holds; which fields they
 // are, their labels and their control ids come from the record schema, whose columns the
 // dialog takes in order: the ID first, then the numeric fields.

@@ -72,7 +72,7 @@ bool TableSaver::WriteTo(QWidget* owner, const QString& path, Told success)
     if (changedOnDisk && !m_prompter.AskYesNo(owner, Text(str::kChangedOnDiskFormat, shown), Text(str::kCaptionWarning))) {
         return false;
     }
-    const TableDocument::SaveReport report = m_document.SaveAs(
+    const TableDocument::SaveReport report = m_document.WriteFile(
         target, changedOnDisk ? TableDocument::ChangesOnDisk::Overwrite : TableDocument::ChangesOnDisk::Keep);
     if (report.changedOnDisk) {
         ShowMessage(owner, Text(str::kChangedWhileSavingFormat, shown), str::kCaptionError);

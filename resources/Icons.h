@@ -6,9 +6,9 @@
 
 namespace rw {
 
-// Icon 128: the program's picture (the about box shows it), 16 and 32 pixels.
+// The program's picture (the about box shows it), 16 and 32 pixels: icons/icon128-*.png.
 [[nodiscard]] QIcon ProgramIcon();
-// Icon 131: the main window's and the about box's title-bar icon, 16 pixels.
+// The main window's and the about box's title-bar icon, 16 pixels: icons/icon131-16x16.png.
 [[nodiscard]] QIcon WindowIcon();
 
 } // namespace rw

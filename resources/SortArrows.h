@@ -1,6 +1,6 @@
 #pragma once
 
-// Bitmap 130: the two sort arrows, 9 × 5 pixels each, up (ascending) then down.
+// The sort arrows' picture: two arrows, 9 × 5 pixels each, up (ascending) then down.
 
 #include <QImage>
 

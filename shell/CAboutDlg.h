@@ -5,7 +5,7 @@
 
 namespace rw {
 
-// The about box (template 100): the program's picture, its version and an attribution line.
+// The about box: the program's picture, its version and an attribution line.
 // OK ends it with Accepted, Escape and the close box with Rejected.
 class CAboutDlg : public QDialog {
     Q_OBJECT

@@ -52,7 +52,7 @@ CMainFrame::CMainFrame(Prompter& prompter, QWidget* parent)
     setAcceptDrops(true);
     OnCreate();
     CreateMenu();
-    m_view->OnInitialUpdate(*this);
+    m_view->OnInitialUpdate();
     move(screen()->availableGeometry().topLeft());
     ApplyFrameMode();
 }
@@ -285,14 +285,18 @@ void CMainFrame::CreateStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setSizeGripEnabled(false);
-    for (QLabel*& pane : m_panes) {
-        pane = new QLabel(bar);
-        pane->setTextFormat(Qt::PlainText);
+    // Named, so that a style sheet or an accessibility tool can tell them apart.
+    const std::array<const char*, 4> names{"message", "attribution", "date", "clock"};
+    for (std::size_t i = 0; i < m_panes.size(); ++i) {
+        m_panes[i] = new QLabel(bar);
+        m_panes[i]->setObjectName(QString::fromLatin1(names[i]));
+        m_panes[i]->setTextFormat(Qt::PlainText);
     }
     m_panes[0]->setText(Text(str::kIdleMessage));
     bar->addWidget(m_panes[0], 1);
     // How many records a save would write otherwise than the file holds, while that is any.
     m_changesPane = new QLabel(bar);
+    m_changesPane->setObjectName(QStringLiteral("changes"));
     m_changesPane->setTextFormat(Qt::PlainText);
     m_changesPane->hide();
     bar->addPermanentWidget(m_changesPane);
@@ -302,6 +306,7 @@ void CMainFrame::CreateStatusBar()
     connect(&m_document, &TableDocument::Changed, this, &CMainFrame::ShowTitle);
     // How many rows the find bar's filter lets show, while it filters.
     m_shownPane = new QLabel(bar);
+    m_shownPane->setObjectName(QStringLiteral("shown"));
     m_shownPane->setTextFormat(Qt::PlainText);
     m_shownPane->hide();
     bar->addPermanentWidget(m_shownPane);
@@ -459,21 +464,6 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-PutOutcome CMainFrame::Commit(const RecordCommit& commit)
-{
-    return commit.kind == CommitKind::Modify ? OnRecordModify(commit) : OnRecordAdd(commit);
-}
-
-PutOutcome CMainFrame::OnRecordModify(const RecordCommit& commit)
-{
-    // By the row's identity, so a sort or the deletion of other rows since the dialog opened
-    // does not matter.
-    return commit.rowKey == kNoRowKey ? m_view->PutRecord(commit.record, commit.row, commit.owner)
-                                      : m_view->PutRecordByKey(commit.record, commit.rowKey, commit.owner);
-}
-
-PutOutcome CMainFrame::OnRecordAdd(const RecordCommit& commit) { return m_view->PutRecord(commit.record, -1, commit.owner); }
-
 void CMainFrame::OnFileOpen()
 {
     if (!m_saver.MayDiscardChanges(this)) return;
@@ -506,19 +496,12 @@ void CMainFrame::OpenPath(const QString& path)
 
 void CMainFrame::Load(const QString& path, FileKind kind)
 {
-    const QString bareName = QFileInfo(path).fileName();
-    const LoadReport report = m_document.Load(ToFsPath(path), bareName.toStdString(), kind);
+    const LoadReport report = m_view->LoadDataFile(path, kind);
     if (report.Loaded()) {
         m_settings.AddRecentFile({QFileInfo(path).absoluteFilePath(), m_document.Kind()});
-        m_view->ReportLoadedFile(report);
         return;
     }
-    if (report.NamesDataFile()) {
-        m_prompter.ShowMessage(
-            this, Text(str::kOpenFailedFormat, QDir::toNativeSeparators(path), LoadFailureReason(report.decode)),
-            Text(str::kCaptionError));
-        return;
-    }
+    if (report.NamesDataFile()) return;
     // The name decides whether this is a data file at all; the user may say which it is.
     if (m_prompter.Ask(this, Text(str::kNotADataFile), Text(str::kCaptionError), {Answer::Ok, Answer::OpenAsKind},
                        Answer::Ok, Answer::Ok) != Answer::OpenAsKind) {

@@ -6,7 +6,6 @@
 // 可调整窗口大小 lets it be; then the form takes the room the frame has. Where the screen is too
 // small for the form, the frame stays on it and the form's list gives way.
 
-#include "dialogs/RecordCommitTarget.h"
 #include "exchange/TableComparer.h"
 #include "exchange/TableSaver.h"
 #include "exchange/TableTransfer.h"
@@ -37,7 +36,7 @@ class RecentFilesMenu;
 
 // It holds the open document with its edits and the file dialogs' folder; the form works on
 // them.
-class CMainFrame : public QMainWindow, public RecordCommitTarget, public StatusReport {
+class CMainFrame : public QMainWindow, public StatusReport {
     Q_OBJECT
 public:
     static constexpr int kClockPeriodMs = 500;
@@ -50,13 +49,8 @@ public:
     ~CMainFrame() override;
 
     [[nodiscard]] CChildView* View() const { return m_view; }
-    [[nodiscard]] TableDocument& Document() { return m_document; }
-    [[nodiscard]] TableEdits& Edits() { return m_edits; }
-    [[nodiscard]] TableSaver& Saver() { return m_saver; }
     // The menu command of that id (its QAction's data), or null.
     [[nodiscard]] QAction* CommandAction(int commandId) const;
-    // Pane 0 is the message line, 1 to 3 attribution, date and clock.
-    [[nodiscard]] QLabel* StatusPane(int pane) const { return m_panes.at(static_cast<std::size_t>(pane)); }
     // The fixed frame: sized to the form, or to the screen's available area where the form
     // does not fit, its list then shorter down to a few rows, and scrolling only beyond that.
     void FitToScreen(const QRect& available);
@@ -65,10 +59,6 @@ public:
     void SetResizable(bool resizable);
     // 文件 ▸ 最近打开的文件.
     [[nodiscard]] RecentFilesMenu* RecentFiles() const { return m_recentMenu; }
-    // "已修改 n 条记录" while anything is unsaved, or that the order changed.
-    [[nodiscard]] QLabel* ChangesPane() const { return m_changesPane; }
-    // "显示 n / N 条" while the find bar filters.
-    [[nodiscard]] QLabel* ShownPane() const { return m_shownPane; }
     // 查看 ▸ 图表's dock; null until it is first opened.
     [[nodiscard]] PlotDock* Plot() const { return m_plot; }
 
@@ -87,10 +77,6 @@ public:
     void OpenRecent(const RecentFile& file);
     // On the message line for a few seconds.
     void Report(const QString& text) override;
-    // A record dialog's commit, put into the table through the form (which reports a refusal).
-    PutOutcome Commit(const RecordCommit& commit) override;
-    PutOutcome OnRecordModify(const RecordCommit& commit);
-    PutOutcome OnRecordAdd(const RecordCommit& commit);
 
 protected:
     bool event(QEvent* event) override;
@@ -104,7 +90,9 @@ protected:
 
 private:
     void OnCreate();
-    // Loads path (kind None: by its name) and names it in the title, or says why not.
+    // Loads path (kind None: by its name) through the form, which says what the load left out
+    // or why it failed, and keeps it among the recent files; a name that tells no kind may be
+    // opened as a kind the user names.
     void Load(const QString& path, FileKind kind);
     void CreateMenu();
     void CreateEditMenu();
@@ -133,8 +121,8 @@ private:
     CChildView* m_view = nullptr;
     QScrollArea* m_scroll = nullptr;
     std::array<QLabel*, 4> m_panes{};
-    QLabel* m_changesPane = nullptr;
-    QLabel* m_shownPane = nullptr;
+    QLabel* m_changesPane = nullptr; // "已修改 n 条记录" while anything is unsaved, or that the order changed
+    QLabel* m_shownPane = nullptr;   // "显示 n / N 条" while the find bar filters
     QAction* m_resizable = nullptr;
     RecentFilesMenu* m_recentMenu = nullptr;
     PlotDock* m_plot = nullptr;

@@ -122,7 +122,7 @@ std::optional<LoadLoss> TableDocument::LossOfSavingOver(const std::filesystem::p
     return m_loss;
 }
 
-TableDocument::SaveReport TableDocument::SaveAs(const std::filesystem::path& target, ChangesOnDisk onDisk)
+TableDocument::SaveReport TableDocument::WriteFile(const std::filesystem::path& target, ChangesOnDisk onDisk)
 {
     SaveReport report;
     const bool overLoaded = IsLoadedFile(target);

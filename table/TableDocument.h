@@ -120,14 +120,15 @@ public:
     // asked for, and one came after), Overwrite writes over those changes (they were seen,
     // and the user answered to write over them).
     enum class ChangesOnDisk : std::uint8_t { Keep, Overwrite };
-    // Writes every row, in current order and whole, with the kind's key. The first save over
-    // the loaded file after a load first keeps the file beside it as BackupPath(), so that the
-    // backup holds the file as it was opened (with Keep; with Overwrite, the other program's
-    // version the save replaces) whatever later saves write; when that cannot be done, nothing
-    // is written. The new file and the backup are written whole first and take their places
-    // last, one right after the other, after the check for changes on disk. After a save over
-    // the loaded file, what it wrote is what was loaded.
-    SaveReport SaveAs(const std::filesystem::path& target, ChangesOnDisk onDisk = ChangesOnDisk::Overwrite);
+    // Writes every row to target, the opened file or another (Ctrl+S and 保存 alike), in
+    // current order and whole, with the kind's key. The first save over the loaded file after a
+    // load first keeps the file beside it as BackupPath(), so that the backup holds the file as
+    // it was opened (with Keep; with Overwrite, the other program's version the save replaces)
+    // whatever later saves write; when that cannot be done, nothing is written. The new file
+    // and the backup are written whole first and take their places last, one right after the
+    // other, after the check for changes on disk. After a save over the loaded file, what it
+    // wrote is what was loaded.
+    SaveReport WriteFile(const std::filesystem::path& target, ChangesOnDisk onDisk = ChangesOnDisk::Overwrite);
     // One generation: the loaded file's name followed by ".bak".
     [[nodiscard]] std::filesystem::path BackupPath() const;
     // The name a save proposes: the file name's stem (up to its first dot, or all of it)

@@ -5,40 +5,40 @@
 #include "dialogs/CStdItemDlg.h"
 #include "resources/Ids.h"
 #include "resources/Strings.h"
-#include "ui/Texts.h"
 #include "ui/DialogUnits.h"
+#include "ui/FileNames.h"
 #include "ui/Prompter.h"
 #include "ui/TextFit.h"
+#include "ui/Texts.h"
 #include "view/CellEditor.h"
 #include "view/CellTints.h"
 #include "view/ColumnFit.h"
 #include "view/EditorSettings.h"
 #include "view/FindBar.h"
-#include "view/FrozenColumns.h"
 #include "view/FormTemplate.h"
+#include "view/FrozenColumns.h"
+#include "view/ListCommands.h"
 #include "view/LoadMessages.h"
 #include "view/RecordFinder.h"
 #include "view/RecordList.h"
+#include "view/RecordSearch.h"
 #include "view/SortHeader.h"
 #include "view/StepNames.h"
-#include "ui/FileNames.h"
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
 #include <QStyle>
-#include <QTableView>
 
 #include <algorithm>
 #include <functional>
-#include <string>
 
 namespace rw {
 
@@ -109,6 +109,7 @@ void CChildView::CreateControls()
     m_finder = new RecordFinder(m_document, *m_list, *m_findBar, this);
     connect(m_findBar, &FindBar::CloseRequested, this, &CChildView::HideFindBar);
     connect(m_finder, &RecordFinder::RowsShown, this, &CChildView::RowsShown);
+    m_search = std::make_unique<RecordSearch>(m_document, *m_list, *m_finder, m_prompter, *this);
     ConnectCommands();
     resize(m_templateSize);
 }
@@ -147,7 +148,6 @@ void CChildView::LayOut()
 
 void CChildView::SetUpList()
 {
-    m_header = m_list->Header();
     m_list->SetColumnTips([this](int column) { return ColumnTip(m_document.Table().Schema(), column); });
     // The list and its frozen columns each have an editor of their own: a view closes only the
     // editors it opened, and warns of any other its delegate tells it to close.
@@ -169,10 +169,11 @@ void CChildView::SetUpList()
     connect(&m_document.Model(), &QAbstractItemModel::modelAboutToBeReset, this, &CChildView::SaveColumnLayout);
     connect(&m_document.Model(), &QAbstractItemModel::modelReset, this, &CChildView::ApplyColumnLayout);
     connect(m_list, &RecordList::ColumnsShownChanged, this, &CChildView::SaveColumnLayout);
-    // Rows come and go by the history too; the count follows them all.
+    // Rows come and go by loads, edits and the history alike; the count follows them all.
     for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
-        connect(&m_document.Model(), signal, this, [this] { ShowRecordCount(-1); });
+        connect(&m_document.Model(), signal, this, &CChildView::ShowRecordCount);
     }
+    connect(&m_document.Model(), &QAbstractItemModel::modelReset, this, &CChildView::ShowRecordCount);
 }
 
 void CChildView::ConnectCommands()
@@ -185,71 +186,28 @@ void CChildView::ConnectCommands()
     };
     for (const auto& [id, handler] : commands) connect(Button(id), &QPushButton::clicked, this, handler);
     connect(m_list, &RecordList::DoubleClicked, this, &CChildView::OnDblclkList);
-    connect(m_header, &QHeaderView::sectionClicked, this, &CChildView::OnHeaderItemClick);
-    AddListCommands();
+    connect(m_list->Header(), &QHeaderView::sectionClicked, this, &CChildView::OnHeaderItemClick);
+    auto* listCommands = new ListCommands(m_document, m_edits, m_prompter, *m_list, *m_finder, *this);
+    connect(listCommands, &ListCommands::Reported, this, &CChildView::Reported);
+    AddFormCommands();
 }
 
-void CChildView::AddListCommands()
+void CChildView::AddFormCommands()
 {
-    const struct {
-        const char* text;
-        int id;
-        QKeySequence key;
-        void (CChildView::*handler)();
-    } commands[] = {
-        {str::kMenuEditCell, ids::kCmdEditCell, QKeySequence(Qt::Key_F2), &CChildView::OnEditCell},
-        {str::kMenuCopy, ids::kCmdCopy, QKeySequence(QKeySequence::Copy), &CChildView::OnCopy},
-        {str::kMenuPaste, ids::kCmdPaste, QKeySequence(QKeySequence::Paste), &CChildView::OnPaste},
-        {str::kMenuDeleteRows, ids::kCmdDeleteRows, QKeySequence(QKeySequence::Delete), &CChildView::OnDeleteRows},
-        {str::kMenuCopyAsNew, ids::kCmdCopyAsNew, QKeySequence(Qt::CTRL | Qt::Key_D), &CChildView::OnCopyAsNew},
-        {str::kMenuBulkChange, ids::kCmdBulkChange, QKeySequence(Qt::CTRL | Qt::Key_B), &CChildView::OnBulkChange},
-    };
-    for (const auto& command : commands) {
-        auto* action = new QAction(Text(command.text), m_list);
-        action->setData(command.id);
-        action->setShortcut(command.key);
-        // The keys act while the list has the focus, and only then; the 编辑 menu, which
-        // shows them too, does not make them act elsewhere.
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        connect(action, &QAction::triggered, this, command.handler);
-        m_list->addAction(action);
-    }
-    m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
-    // There is a value to take only while a file is compared with: the context menu offers it
-    // then, and the 编辑 menu has it enabled.
-    auto* take = new QAction(Text(str::kMenuTakeOtherValue), this);
-    take->setData(ids::kCmdTakeOtherValue);
-    take->setEnabled(false);
-    connect(take, &QAction::triggered, this, &CChildView::OnTakeOtherValue);
-    addAction(take);
-    connect(&m_document, &TableDocument::ComparisonChanged, take, [this, take] {
-        const bool comparing = m_document.CurrentComparison() != nullptr;
-        take->setEnabled(comparing);
-        if (comparing) {
-            m_list->addAction(take);
-        } else {
-            m_list->removeAction(take);
-        }
-    });
-
-    // The find bar's keys act anywhere in the window; 查看's commands have none.
+    // The find bar's keys act anywhere in the window; 查看's command has none.
     const struct {
         const char* text;
         int id;
         QKeySequence key;
         std::function<void()> run;
-    } others[] = {
+    } commands[] = {
         {str::kMenuFind, ids::kCmdFind, QKeySequence(QKeySequence::Find), [this] { ShowFindBar(); }},
         {str::kMenuFindNext, ids::kCmdFindNext, QKeySequence(Qt::Key_F3), [this] { ShowFindBar(false), m_finder->FindNext(); }},
         {str::kMenuFindPrevious, ids::kCmdFindPrevious, QKeySequence(Qt::SHIFT | Qt::Key_F3),
          [this] { ShowFindBar(false), m_finder->FindPrevious(); }},
-        {str::kMenuNextDifference, ids::kCmdNextDifference, QKeySequence(Qt::Key_F8), [this] { OnNextDifference(); }},
-        {str::kMenuPreviousDifference, ids::kCmdPreviousDifference, QKeySequence(Qt::SHIFT | Qt::Key_F8),
-         [this] { OnPreviousDifference(); }},
         {str::kMenuFitColumns, ids::kCmdFitColumns, {}, [this] { OnFitColumns(); }},
-        {str::kMenuSortByColumn, ids::kCmdSortByColumn, {}, [this] { OnSortByCurrentColumn(); }},
     };
-    for (const auto& command : others) {
+    for (const auto& command : commands) {
         auto* action = new QAction(Text(command.text), this);
         action->setData(command.id);
         action->setShortcut(command.key);
@@ -290,13 +248,13 @@ QAction* CChildView::ListCommand(int commandId) const
     return nullptr;
 }
 
-void CChildView::OnInitialUpdate(RecordCommitTarget& commitTarget)
+void CChildView::OnInitialUpdate()
 {
     ApplyColumnLayout();
     EnableCommands(false);
     // Owned by the form; they stand as windows of their own.
-    m_dialogs = {new CStdItemDlg(m_prompter, commitTarget, this), new CMagicDlg(m_prompter, commitTarget, this),
-                 new CMonsterDlg(m_prompter, commitTarget, this)};
+    m_dialogs = {new CStdItemDlg(m_prompter, *this, this), new CMagicDlg(m_prompter, *this, this),
+                 new CMonsterDlg(m_prompter, *this, this)};
 }
 
 CRecordDlg* CChildView::Dialog(FileKind kind) const
@@ -344,29 +302,6 @@ void CChildView::OnFitColumns()
     SaveColumnLayout();
 }
 
-int CChildView::CurrentColumnOrSay(const char* text)
-{
-    const QModelIndex current = m_list->currentIndex();
-    if (current.isValid()) return current.column();
-    ShowMessage(Text(text), str::kCaptionWarning);
-    return -1;
-}
-
-void CChildView::OnSortByCurrentColumn()
-{
-    if (!m_document.HasFile()) return;
-    if (const int column = CurrentColumnOrSay(str::kSortWithoutColumn); column >= 0) OnHeaderItemClick(column);
-}
-
-void CChildView::OnEditCell()
-{
-    const QModelIndex current = m_list->currentIndex();
-    if (!current.isValid()) return;
-    m_list->setFocus();
-    m_list->scrollTo(current);
-    m_list->edit(current);
-}
-
 QPushButton* CChildView::Button(int controlId) const
 {
     const auto found = m_buttons.find(controlId);
@@ -378,10 +313,10 @@ void CChildView::EnableCommands(bool enable)
     for (const int id : form::kCommandButtons) Button(id)->setEnabled(enable);
 }
 
-void CChildView::ShowRecordCount(int count)
+void CChildView::ShowRecordCount()
 {
     // A million records are wider than the box: the number shows whole, in a smaller size.
-    ShowWhole(*m_countBox, font(), QString::number(count == -1 ? m_document.Table().RowCount() : count));
+    ShowWhole(*m_countBox, font(), QString::number(m_document.Table().RowCount()));
 }
 
 void CChildView::ShowMessage(const QString& text, const char* caption, QWidget* owner)
@@ -397,6 +332,24 @@ QString CChildView::ColumnTip(const RecordSchema& schema, int column)
     return Text(str::kColumnTipNameFormat, spec.title, schema.nameOffset, schema.nameCapacity, schema.nameLengthOffset);
 }
 
+LoadReport CChildView::LoadDataFile(const QString& path, FileKind kind)
+{
+    return Load(ToFsPath(path), QFileInfo(path).fileName().toStdString(), kind, str::kOpenFailedFormat);
+}
+
+LoadReport CChildView::Load(std::filesystem::path path, std::string bareName, FileKind kind, const char* failedFormat)
+{
+    const QString shownPath = QDir::toNativeSeparators(FromFsPath(path));
+    const LoadReport report = m_document.Load(std::move(path), std::move(bareName), kind);
+    if (report.Loaded()) {
+        ReportLoadedFile(report);
+    } else if (report.NamesDataFile()) {
+        // The window's: Open may come from its menu, its title or a file dropped on it.
+        ShowMessage(Text(failedFormat, shownPath, LoadFailureReason(report.decode)), str::kCaptionError, window());
+    }
+    return report;
+}
+
 void CChildView::OnDocumentLoaded()
 {
     // Where the file is, for the user who wonders which of several it is.
@@ -409,8 +362,6 @@ void CChildView::OnDocumentLoaded()
     ApplyColumnLayout();
     m_list->SetSortArrow(-1, true);
     m_findBar->SetKind(m_document.Kind());
-    // Also when the file held no records: the box must not go on showing the last table's count.
-    ShowRecordCount(-1);
     EnableCommands(true);
 }
 
@@ -445,47 +396,6 @@ void CChildView::ReportRefusedRecords(const std::vector<std::int32_t>& ids)
         }
     }
     if (ids.size() > kPlainBoxes) ShowMessage(RefusedRecordsSummary(ids), str::kCaptionError);
-}
-
-PutOutcome CChildView::PutRecord(const Record& record, int row, QWidget* owner)
-{
-    return ReportPut(m_edits.Put(record, row), row == -1, owner);
-}
-
-PutOutcome CChildView::PutRecordByKey(const Record& record, RowKey key, QWidget* owner)
-{
-    return ReportPut(m_edits.PutByKey(record, key), false, owner);
-}
-
-bool CChildView::CommitCell(const QModelIndex& cell, const QString& text, bool report)
-{
-    const PutResult result = cell.isValid() ? m_edits.EditCell(m_finder->TableRow(cell.row()), cell.column(), text)
-                                            : PutResult{PutOutcome::NoSuchRow};
-    if (result.Accepted()) return true;
-    if (!report) return false;
-    // The range too: 2147483648 is a whole number, just not one a field holds. The column is
-    // named: the editor may stand far from the column's title.
-    if (result.outcome == PutOutcome::NotANumber) {
-        ShowMessage(Text(str::kCellNotInt32Format, m_document.Table().Schema().Column(cell.column()).title, Quoted(text)),
-                    str::kCaptionWarning);
-        return false;
-    }
-    (void)ReportPut(result, false);
-    return false;
-}
-
-PutOutcome CChildView::ReportPut(const PutResult& result, bool appended, QWidget* owner)
-{
-    switch (result.outcome) {
-    case PutOutcome::Accepted:
-        if (appended) ShowRecordCount(result.row + 1);
-        break;
-    case PutOutcome::DuplicateId: ShowMessage(Text(str::kDuplicateIdFormat, result.id), str::kCaptionError, owner); break;
-    case PutOutcome::NoSuchRow: ShowMessage(Text(str::kRecordGone), str::kCaptionError, owner); break;
-    case PutOutcome::WrongKind:
-    case PutOutcome::NotANumber: break;
-    }
-    return result.outcome;
 }
 
 } // namespace rw

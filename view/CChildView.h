@@ -1,27 +1,31 @@
 #pragma once
 
-// The record form (template 101): the list of the open file's records, the count box, the
-// ID and name boxes with their search buttons, and the command buttons. It turns clicks into
-// requests of the table's edits and their answers into messages, and owns the three record
-// edit dialogs for the life of the program.
+// The record form: the list of the open file's records, the count box, the ID and name boxes
+// with their search buttons, and the command buttons, laid out as its template places them.
+// It keeps the form's state (the file loaded and what its load left out, the count, the
+// commands on or off, each kind's columns as the user left them, the find bar shown or not) and
+// owns the three record edit dialogs for the life of the program, taking their commits.
+// CChildViewCommands.cpp holds the buttons' commands; the list's own commands are ListCommands',
+// the two searches RecordSearch's.
 //
 // It has the template's size unless its frame gives it another: the list takes whatever room
 // there is or lacks, down to a few rows, while the controls below it keep their places from
 // the bottom edge and the find bar, while it shows, stands under them.
 
-#include "data/BulkChange.h"
+#include "dialogs/RecordCommitTarget.h"
 #include "table/TableDocument.h"
 #include "table/TableEdits.h"
 
 #include <QWidget>
 
 #include <array>
+#include <filesystem>
 #include <map>
-#include <optional>
+#include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
-class QAction;
 class QLineEdit;
 class QPushButton;
 
@@ -30,14 +34,13 @@ namespace rw {
 class CRecordDlg;
 class EditorSettings;
 class FindBar;
+class Prompter;
 class RecordFinder;
 class RecordList;
-class Prompter;
-class RecordCommitTarget;
+class RecordSearch;
 class SaveFlow;
-class SortHeader;
 
-class CChildView : public QWidget {
+class CChildView : public QWidget, public RecordCommitTarget {
     Q_OBJECT
 public:
     // The document, its edits, the saves, the prompter and the settings outlive the form.
@@ -52,26 +55,19 @@ public:
     // under a list of a few rows.
     [[nodiscard]] QSize minimumSizeHint() const override;
 
-    // Once, after the frame has built its windows and before it is shown. The edit dialogs
-    // made here send their commits to commitTarget.
-    void OnInitialUpdate(RecordCommitTarget& commitTarget);
-    // The seven command buttons.
-    void EnableCommands(bool enable);
-    // count, or the row count for -1.
-    void ShowRecordCount(int count);
-    // What a successful load left out: the records refused as duplicates, then a truncated
-    // file or the bytes after the last record.
-    void ReportLoadedFile(const LoadReport& report);
-
-    // Puts a record into row, or appends it for -1 (the count box follows). A refusal shows
-    // its message, owned by owner (the form when null).
-    PutOutcome PutRecord(const Record& record, int row, QWidget* owner = nullptr);
-    // Puts a record into the row that holds key now, wherever sorting or deleting moved it.
-    PutOutcome PutRecordByKey(const Record& record, RowKey key, QWidget* owner = nullptr);
-
+    // Once, after the frame has built its windows and before it is shown: the kind's columns,
+    // the commands off, and the edit dialogs, which send their commits here.
+    void OnInitialUpdate();
+    // Loads path (kind None: by its name), then says what the load left out: the records
+    // refused as duplicates, a truncated file, bytes after the last record. A data file that
+    // does not load is said to, with why; a name that tells no kind is left to the caller.
+    LoadReport LoadDataFile(const QString& path, FileKind kind);
+    // A record dialog's commit: into the row that holds its key now, wherever sorting or
+    // deleting moved it, or appended. A refusal's message is the dialog's.
+    PutOutcome Commit(const RecordCommit& commit) override;
     void HideDialogs();
 
-    // The form's commands.
+    // The form's buttons, the double-click in the list and a left click on a column header.
     void OnRefresh();
     void OnAdd();
     void OnModify();
@@ -80,34 +76,10 @@ public:
     void OnSearchId();
     void OnSearchName();
     void OnSave();
-    // A left click on a column header.
     void OnHeaderItemClick(int column);
-    // F2: the current cell edited in place.
-    void OnEditCell();
-    // 查看: every column as wide as its title and values need; the rows sorted by the
-    // current cell's column, as a click on its title does.
-    void OnFitColumns();
-    void OnSortByCurrentColumn();
     // The kind's column widths and hidden columns into the settings.
     void SaveColumnLayout();
-    // The list's context menu, on every selected row.
-    void OnDeleteRows();
-    void OnCopyAsNew();
-    void OnBulkChange();
-    // The clipboard: the selected rows out as text, and rows or one column's values in.
-    void OnCopy();
-    void OnPaste();
-    // F8 and Shift+F8: the next or previous cell that differs from the file compared with,
-    // or, with no comparison, that changed since the load or save; wrapping around.
-    void OnNextDifference() { StepToDifference(+1); }
-    void OnPreviousDifference() { StepToDifference(-1); }
-    // 接收此值: the compared file's values of the current column for the selected rows.
-    void OnTakeOtherValue();
 
-    // The selected row with the lowest index, -1 when none is selected.
-    [[nodiscard]] int SelectedRow() const;
-    // Every selected row, ascending.
-    [[nodiscard]] std::vector<int> SelectedRows() const;
     // What a column header's tooltip says: its title, offset and type.
     [[nodiscard]] static QString ColumnTip(const RecordSchema& schema, int column);
     // The command of the list's context menu, of the find bar's keys or of 查看, with that id.
@@ -115,7 +87,8 @@ public:
     // The find bar (Ctrl+F); hiding it shows every row again.
     void ShowFindBar(bool focus = true);
     void HideFindBar();
-    [[nodiscard]] FindBar* Finding() const { return m_findBar; }
+    [[nodiscard]] RecordList* List() const { return m_list; }
+    // What the list shows of the table, for the plot beside it.
     [[nodiscard]] RecordFinder* Finder() const { return m_finder; }
 
 signals:
@@ -129,36 +102,37 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
-public:
-
-    [[nodiscard]] RecordList* List() const { return m_list; }
-    [[nodiscard]] SortHeader* Header() const { return m_header; }
-    [[nodiscard]] QPushButton* Button(int controlId) const;
-    // The edit dialog of kind; null before OnInitialUpdate.
-    [[nodiscard]] CRecordDlg* Dialog(FileKind kind) const;
-
 private:
     void CreateControls();
     void SetUpList();
     void ConnectCommands();
-    void AddListCommands();
+    // Ctrl+F, F3 and Shift+F3, and 查看 ▸ 适合列宽.
+    void AddFormCommands();
+    // 查看: every column as wide as its title and values need.
+    void OnFitColumns();
     // The kind's columns as remembered, or as the kind has them.
     void ApplyColumnLayout();
     // The list takes the room the form has beyond the template's, the controls under it move.
     void LayOut();
     [[nodiscard]] int FindBarHeight() const;
-    // The column of the current cell; -1, after saying so (text), when there is none.
-    [[nodiscard]] int CurrentColumnOrSay(const char* text);
-    // A new file: no dialog may commit into it, no arrow, its count, the commands on.
+    [[nodiscard]] QPushButton* Button(int controlId) const;
+    // The edit dialog of kind; null before OnInitialUpdate.
+    [[nodiscard]] CRecordDlg* Dialog(FileKind kind) const;
+    // The seven command buttons.
+    void EnableCommands(bool enable);
+    // The table's row count, which the model's signals keep up to date.
+    void ShowRecordCount();
+    // The one way a file comes in, for Open and Refresh alike: failedFormat words a failure.
+    LoadReport Load(std::filesystem::path path, std::string bareName, FileKind kind, const char* failedFormat);
+    // A new file: no dialog may commit into it, no arrow, the commands on.
     void OnDocumentLoaded();
+    void ReportLoadedFile(const LoadReport& report);
+    void ReportRefusedRecords(const std::vector<std::int32_t>& ids);
     void ShowMessage(const QString& text, const char* caption, QWidget* owner = nullptr);
-    PutOutcome ReportPut(const PutResult& result, bool appended, QWidget* owner = nullptr);
+    PutOutcome ReportPut(const PutResult& result, QWidget* owner = nullptr);
     // A cell edited in place; false when refused, after saying why when report is true.
     bool CommitCell(const QModelIndex& cell, const QString& text, bool report);
-    void ReportRefusedRecords(const std::vector<std::int32_t>& ids);
     void ShowDialog(const Record& record, int row, RowKey key, bool modify);
-    void SelectFoundRow(int row);
-    void StepToDifference(int direction);
 
     TableDocument& m_document;
     TableEdits& m_edits;
@@ -166,7 +140,6 @@ private:
     Prompter& m_prompter;
     EditorSettings& m_settings;
     RecordList* m_list = nullptr;
-    SortHeader* m_header = nullptr;
     QLineEdit* m_countBox = nullptr;
     QLineEdit* m_idBox = nullptr;
     QLineEdit* m_nameBox = nullptr;
@@ -174,12 +147,12 @@ private:
     std::array<CRecordDlg*, 3> m_dialogs{}; // item, magic, monster
     FindBar* m_findBar = nullptr;
     RecordFinder* m_finder = nullptr;
+    std::unique_ptr<RecordSearch> m_search;
     QSize m_templateSize;
     int m_saveButtonGive = 0; // how much narrower than the template the form may be
     int m_listTemplateHeight = 0;
     std::vector<std::pair<QWidget*, QPoint>> m_belowList; // at their places in the template
     FileKind m_layoutKind = FileKind::None;                 // whose columns the list shows
-    std::optional<BulkChange> m_lastBulkChange;
 };
 
 } // namespace rw

@@ -1,6 +1,6 @@
 #pragma once
 
-// Template 101, the record form: 460 × 345 dialog units, its controls in tab order.
+// The record form's layout: 460 × 345 dialog units, its controls in tab order.
 
 #include "resources/Ids.h"
 #include "resources/Strings.h"

@@ -108,6 +108,27 @@ int RecordFinder::ListRow(int tableRow) const
     return m_filter.mapFromSource(m_document.Model().index(tableRow, 0)).row();
 }
 
+std::vector<int> RecordFinder::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : m_list.selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) rows.push_back(TableRow(row));
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+int RecordFinder::FirstSelectedRow() const
+{
+    int first = -1;
+    for (const QItemSelectionRange& range : m_list.selectionModel()->selection()) {
+        if (range.isValid() && (first == -1 || range.top() < first)) first = range.top();
+    }
+    // The list keeps the table's order, so its first selected row is the table's too.
+    return TableRow(first);
+}
+
 void RecordFinder::ApplyQuery()
 {
     m_typing.stop();

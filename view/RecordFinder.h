@@ -4,7 +4,8 @@
 // around; and what the list shows: every row, or only those matching the query (the find
 // bar's check), only those changed since the load or save, only those that differ from the
 // file compared with (查看's checks), or the rows all the wanted tests let through. Rows of
-// the list then differ from rows of the table; the form maps them through here.
+// the list then differ from rows of the table; the form maps them, and the list's selection,
+// through here.
 //
 // A query belongs to the table it was made on: another file loaded stops every filter and leaves
 // the query's text in the bar, not taken until the user asks again (typing, Enter, F3 or the
@@ -41,6 +42,9 @@ public:
     // filter hides it).
     [[nodiscard]] int TableRow(int listRow) const;
     [[nodiscard]] int ListRow(int tableRow) const;
+    // The table rows the list's selection holds, ascending; the first of them, -1 when none.
+    [[nodiscard]] std::vector<int> SelectedRows() const;
+    [[nodiscard]] int FirstSelectedRow() const;
     // The list shows every row again.
     void StopFiltering();
     // The find bar's filter stops; 查看's stay.

@@ -1,6 +1,6 @@
 #pragma once
 
-// The list's column header: reacts to left clicks only and shows the sort arrow (bitmap 130)
+// The list's column header: reacts to left clicks only and shows the sort arrow (SortArrows.h)
 // to the right of the sorted column's title, and the current cell's column by a bold title.
 
 #include <QHeaderView>

@@ -2,10 +2,11 @@
 """Draws the program's icons as indexed PNGs: a table sheet (blue header, grid) with a gold key
 in front, since a table and its cipher key are what the editor works on.
 
-Icon 128: 16x16 in 16 colours, 32x32 and 16x16 in 256 colours (the program's and the about box's
-picture). Icon 131: one 16x16 image in 256 colours (the window's icon), the sheet alone.
+icon128-*.png: 16x16 in 16 colours, 32x32 and 16x16 in 256 colours (the program's and the about
+box's picture). icon131-16x16.png: one 16x16 image in 256 colours (the window's icon), the sheet
+alone.
 The shapes are crisp pixel art over one small palette, so every image fits 16 colours.
-The Windows program's icon file, recwright.ico, holds icon 128 at 16, 32, 48 and 256 pixels,
+The Windows program's icon file, recwright.ico, holds the program's picture at 16, 32, 48 and 256 pixels,
 each as a PNG (as Windows reads them since Vista).
 Run it from anywhere; it rewrites the PNGs and the .ico beside itself. Standard library only.
 """

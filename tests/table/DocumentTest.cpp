@@ -73,7 +73,7 @@ TEST_F(DocumentTest, FailedLoadsLeaveEverythingAsItWas)
         EXPECT_TRUE(Snapshot(m_document) == before) << name;
     }
     // Nor do refused edits change anything.
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "elsewhere.dat").Saved());
+    ASSERT_TRUE(m_document.WriteFile(m_dir / "elsewhere.dat").Saved());
     const auto saved = Snapshot(m_document);
     EXPECT_FALSE(m_edits.DeleteRow(4));
     EXPECT_EQ(m_edits.Put(MakeRecord(FileKind::Item, 9), 0).outcome, PutOutcome::DuplicateId);
@@ -149,9 +149,9 @@ TEST_F(DocumentTest, TellsWhetherTheLoadedFileChangedOnDisk)
     EXPECT_TRUE(m_document.ChangedOnDisk(path));
 
     // Our own save over it is what was loaded from then on; a save elsewhere is not.
-    ASSERT_TRUE(m_document.SaveAs(path).Saved());
+    ASSERT_TRUE(m_document.WriteFile(path).Saved());
     EXPECT_FALSE(m_document.ChangedOnDisk(path));
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "copy.dat").Saved());
+    ASSERT_TRUE(m_document.WriteFile(m_dir / "copy.dat").Saved());
     EXPECT_FALSE(m_document.ChangedOnDisk(path));
 
 #ifndef _WIN32
@@ -197,7 +197,7 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     EXPECT_TRUE(m_document.Model().IsCellChanged(0, 2) && m_document.Model().IsCellChanged(0, kNameColumn));
     EXPECT_FALSE(m_document.Model().IsCellChanged(0, kIdColumn) || m_document.Model().IsCellChanged(1, 2));
     EXPECT_TRUE(m_document.Model().IsAddedRow(3) && !m_document.Model().IsAddedRow(0));
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "edited.dat").Saved());
+    ASSERT_TRUE(m_document.WriteFile(m_dir / "edited.dat").Saved());
     const auto edited = test::ReadFile(m_dir / "edited.dat");
     EXPECT_FALSE(m_document.Modified());
     EXPECT_EQ(m_document.Model().ChangedRecordCount(), 0u) << "a save is the new baseline";
@@ -207,11 +207,11 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     EXPECT_TRUE(m_document.Modified()) << "the save is the clean state now";
     EXPECT_EQ(ids(), (std::vector<std::int32_t>{5, 1, 3, 9}));
     EXPECT_EQ(m_document.Sorting().Column(), -1);
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "undone.dat").Saved());
+    ASSERT_TRUE(m_document.WriteFile(m_dir / "undone.dat").Saved());
     EXPECT_EQ(test::ReadFile(m_dir / "undone.dat"), loaded);
 
     while (m_document.History().canRedo()) m_document.History().redo();
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "redone.dat").Saved());
+    ASSERT_TRUE(m_document.WriteFile(m_dir / "redone.dat").Saved());
     EXPECT_EQ(test::ReadFile(m_dir / "redone.dat"), edited);
     EXPECT_EQ(m_document.Sorting().Column(), kIdColumn);
 
@@ -447,7 +447,7 @@ TEST_F(ImportAndCompareTest, AnImportWithNothingOpenMakesATableThatSavingNames)
     EXPECT_EQ(m_document.Kind(), FileKind::Magic);
     EXPECT_FALSE(m_document.HasFilePath());
     EXPECT_EQ(m_document.ProposedSaveName(), "magic");
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "spells.dat").Saved());
+    ASSERT_TRUE(m_document.WriteFile(m_dir / "spells.dat").Saved());
     EXPECT_EQ(m_document.FilePath(), m_dir / "spells.dat");
     EXPECT_EQ(m_document.FileName(), "spells.dat");
     EXPECT_FALSE(m_document.Modified());

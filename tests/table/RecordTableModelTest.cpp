@@ -74,7 +74,7 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     EXPECT_EQ(changed.back().at(0).value<QModelIndex>().row(), 2);
     EXPECT_EQ(Text(2, 2), "99");
     EXPECT_TRUE(m_document.Modified());
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "saved.dat").Saved());
+    ASSERT_TRUE(m_document.WriteFile(m_dir / "saved.dat").Saved());
 
     m_edits.ClickHeader(0); // 5 10 20 30 41
     EXPECT_EQ(on20.row(), 2);
@@ -96,7 +96,7 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     KeySet keys;
     keys.Set(FileKind::Item, 99);
     m_document.SetKeys(keys);
-    ASSERT_TRUE(m_document.SaveAs(m_dir / "saved.dat").Saved());
+    ASSERT_TRUE(m_document.WriteFile(m_dir / "saved.dat").Saved());
     const DecodedRecords back = ReadDataFile(m_dir / "saved.dat", FileKind::Item, 99);
     ASSERT_EQ(back.Count(), 4u);
     for (int row = 0; row < 4; ++row) EXPECT_EQ(Record(FileKind::Item, back.RecordAt(row)), m_model.Table().ReadRow(row));

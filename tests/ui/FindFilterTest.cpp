@@ -20,7 +20,7 @@ protected:
         frame.show();
         view.ShowFindBar();
     }
-    FindBar& Bar() { return *view.Finding(); }
+    FindBar& Bar() { return *view.findChild<FindBar*>(); }
     QLineEdit& Query() { return *Bar().findChild<QLineEdit*>(); }
     [[nodiscard]] QString Result() { return Bar().findChild<QLabel*>(QStringLiteral("result"))->text(); }
     void Take(const char* query)
@@ -30,7 +30,14 @@ protected:
     }
     // After the changes of the moment are done, as the window shows them.
     void Settle() { QCoreApplication::processEvents(); }
-    void Rename(int row, const char* name) { ASSERT_TRUE(edits.EditCell(row, kNameColumn, U(name)).Accepted()); }
+    void Rename(std::int32_t id, const char* name) { EditCell(RowOfId(id), kNameColumn, U(name)); }
+    // Through the add dialog: one past the largest ID.
+    void Add(const char* name)
+    {
+        view.OnAdd();
+        Box(kNameColumn).setText(U(name));
+        Commit();
+    }
 };
 
 // Another file: no filter, the text kept but not taken, every row in the list.
@@ -41,9 +48,8 @@ TEST_F(FindFilterTest, AnotherFileStopsTheFilterAndKeepsTheTextUntaken)
     ASSERT_EQ(view.List()->model()->rowCount(), 3);
     Open({.kind = FileKind::Monster, .ids = {0, 1, 2, 3}});
     EXPECT_FALSE(Bar().OnlyMatching());
-    EXPECT_EQ(view.List()->model(), &document.Model());
     EXPECT_EQ(view.List()->model()->rowCount(), 4);
-    EXPECT_FALSE(frame.ShownPane()->isVisible());
+    EXPECT_FALSE(Pane("shown").isVisible());
     EXPECT_EQ(Query().text(), QStringLiteral("N1"));
     EXPECT_TRUE(Bar().isVisible());
     EXPECT_EQ(Result(), U(str::kFindInactive));
@@ -54,7 +60,7 @@ TEST_F(FindFilterTest, AnotherFileStopsTheFilterAndKeepsTheTextUntaken)
     // Taken again by the user, on this table.
     QTest::keyClick(&Query(), Qt::Key_Return);
     EXPECT_EQ(Result(), U("第 1 个，共 1 个"));
-    EXPECT_EQ(Table().IdOfRow(view.SelectedRow()), 1);
+    EXPECT_EQ(SelectedIds(), std::vector<std::int32_t>{1});
 
     // A condition on a column the new kind lacks filters nothing there until it is taken.
     Take("Stdmode>0");
@@ -75,9 +81,9 @@ TEST_F(FindFilterTest, TheCountsFollowEveryEdit)
         const char* count;
         int shown;
     } steps[] = {
-        {[&] { Rename(2, "N1x"); }, "共 4 个", 4},
-        {[&] { Rename(1, "zz"); }, "共 3 个", 3}, // N12 goes from the list
-        {[&] { document.History().undo(); }, "共 4 个", 4},
+        {[&] { Add("N1x"); }, "共 4 个", 4},
+        {[&] { Rename(12, "zz"); }, "共 3 个", 3}, // N12 goes from the list
+        {[&] { Undo(); }, "共 4 个", 4},
         {[&] { view.List()->selectRow(0), view.OnDelete(); }, "共 3 个", 3},
     };
     Bar().SetOnlyMatching(true);
@@ -87,7 +93,7 @@ TEST_F(FindFilterTest, TheCountsFollowEveryEdit)
         Settle();
         EXPECT_EQ(Result(), U(step.count));
         EXPECT_EQ(view.List()->model()->rowCount(), step.shown);
-        EXPECT_EQ(frame.ShownPane()->text(), U("显示 %1 / %2 条").arg(step.shown).arg(Table().RowCount()));
+        EXPECT_EQ(Pane("shown").text(), U("显示 %1 / %2 条").arg(step.shown).arg(Count()));
     }
 }
 

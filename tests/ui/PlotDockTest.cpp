@@ -84,14 +84,7 @@ protected:
     IdList IdsAt(const std::vector<std::size_t>& positions)
     {
         IdList ids;
-        for (const std::size_t position : positions) ids.push_back(Table().IdOfRow(Dock().Sample().rows[position]));
-        return ids;
-    }
-    // The IDs of the rows selected in the list, in the table's order.
-    IdList SelectedIds()
-    {
-        IdList ids;
-        for (const int row : view.SelectedRows()) ids.push_back(Table().IdOfRow(row));
+        for (const std::size_t position : positions) ids.push_back(IdAt(view.Finder()->ListRow(Dock().Sample().rows[position])));
         return ids;
     }
     // The IDs behind the bar holding value.
@@ -110,9 +103,9 @@ protected:
     void Filter(const char* query)
     {
         view.ShowFindBar();
-        view.Finding()->findChild<QLineEdit*>()->setText(U(query));
+        view.findChild<FindBar*>()->findChild<QLineEdit*>()->setText(U(query));
         view.Finder()->ApplyQuery();
-        view.Finding()->SetOnlyMatching(true);
+        view.findChild<FindBar*>()->SetOnlyMatching(true);
         Settle();
     }
     void ClickAt(QPointF value)
@@ -141,7 +134,7 @@ TEST_F(PlotDockTest, TheDockOpensBesideTheListWithAHistogram)
     EXPECT_FALSE(frame.Resizable());
     OpenDock();
     EXPECT_TRUE(frame.Resizable());
-    EXPECT_EQ(frame.StatusPane(0)->text(), U(str::kPlotMadeResizable));
+    EXPECT_EQ(MessageLine(), U(str::kPlotMadeResizable));
     EXPECT_TRUE(Dock().isVisible());
     EXPECT_EQ(frame.dockWidgetArea(&Dock()), Qt::RightDockWidgetArea);
     EXPECT_TRUE(frame.CommandAction(ids::kCmdPlot)->isChecked());
@@ -176,15 +169,16 @@ TEST_F(PlotDockTest, WhatIsPlottedFollowsTheFilterEditsUndoAndAnotherFile)
     EXPECT_EQ(Dock().Sample().y, (IdList{100, 250, 260, 400, 5000}));
     EXPECT_EQ(Dock().Chart().PointsDrawn(), Dock().Grid().Points().size());
 
-    ASSERT_TRUE(edits.EditCell(RowOfId(4), kPrice, QStringLiteral("50")).Accepted());
+    EditCell(RowOfId(4), kPrice, QStringLiteral("50"));
     Settle();
     EXPECT_EQ(Dock().Sample().y, (IdList{250, 260, 400, 5000}));
-    document.History().undo();
+    Undo();
     Settle();
     EXPECT_EQ(Dock().Sample().y, (IdList{100, 250, 260, 400, 5000}));
-    ASSERT_TRUE(edits.EditCell(RowOfId(8), kNeedLevel, QStringLiteral("35")).Accepted());
+    EditCell(RowOfId(8), kNeedLevel, QStringLiteral("35"));
     Settle();
     EXPECT_EQ(Dock().Sample().x, (IdList{10, 20, 20, 30, 35}));
+    Scatter(kNeedLevel, kPrice); // up the edited column, the current cell's, as the plot follows it
     // An import over the table: the table exported, a price changed in the CSV, imported.
     const QString csv = dir.filePath(QStringLiteral("items.csv"));
     prompter.fileAnswers.push_back(csv);
@@ -237,7 +231,7 @@ TEST_F(PlotDockTest, APickInThePlotSelectsItsRowsInTheList)
     ClickAt(QPointF(40, 5000));
     EXPECT_EQ(SelectedIds(), (IdList{8}));
     const QModelIndex current = view.List()->currentIndex();
-    EXPECT_EQ(Table().IdOfRow(view.Finder()->TableRow(current.row())), 8);
+    EXPECT_EQ(IdAt(current.row()), 8);
     EXPECT_TRUE(view.List()->viewport()->rect().intersects(view.List()->visualRect(current)));
 }
 
@@ -259,12 +253,12 @@ TEST_F(PlotDockTest, RowsSelectedInTheListAreMarkedInThePlot)
     Settle();
     EXPECT_EQ(Dock().Chart().MarkedPointsDrawn(), 1u);
 
-    view.List()->setCurrentIndex(document.Model().index(0, kWeight));
+    view.List()->setCurrentIndex(Model().index(0, kWeight));
     Settle();
     EXPECT_EQ(Dock().YColumn(), kWeight);
     // Not the ID's column, nor the name's: they are where a row is picked.
-    view.List()->setCurrentIndex(document.Model().index(0, kIdColumn));
-    view.List()->setCurrentIndex(document.Model().index(0, kNameColumn));
+    view.List()->setCurrentIndex(Model().index(0, kIdColumn));
+    view.List()->setCurrentIndex(Model().index(0, kNameColumn));
     EXPECT_EQ(Dock().YColumn(), kWeight);
 }
 
@@ -276,7 +270,7 @@ TEST_F(PlotDockTest, ClosedItHoldsNothing)
     Dock().close();
     EXPECT_FALSE(frame.CommandAction(ids::kCmdPlot)->isChecked());
     EXPECT_FALSE(Dock().IsOpen());
-    ASSERT_TRUE(edits.EditCell(RowOfId(1), kStdmode, QStringLiteral("3")).Accepted());
+    EditCell(RowOfId(1), kStdmode, QStringLiteral("3"));
     Settle();
     EXPECT_EQ(Dock().Sample().Size(), 0u);
     EXPECT_EQ(Dock().Chart().BarParts().size(), 0u);
@@ -294,7 +288,7 @@ TEST_F(PlotDockTest, ThePictureIsWrittenOrTheReasonSaid)
     prompter.fileAnswers.push_back(png);
     Dock().ExportImage();
     EXPECT_TRUE(Bytes(png).startsWith("\x89PNG\r\n"));
-    EXPECT_EQ(frame.StatusPane(0)->text(), Text(str::kPlotExportedFormat, QStringLiteral("plot.png")));
+    EXPECT_EQ(MessageLine(), Text(str::kPlotExportedFormat, QStringLiteral("plot.png")));
     EXPECT_EQ(prompter.savesAsked.size(), 0u);
     ASSERT_EQ(prompter.typesOffered.size(), 1u);
     EXPECT_EQ(prompter.typesOffered[0].size(), CanWriteImage(ImageFormat::Svg) ? 2u : 1u);

@@ -59,8 +59,8 @@ TEST_F(SaveTest, CtrlSKeepsTheFileAsOpenedOnceAndWritesNothingWhenNothingIsUnsav
     DeleteFirstRow();
     CtrlS();
     EXPECT_TRUE(prompter.messages.empty()) << "the status bar says it";
-    EXPECT_EQ(frame.StatusPane(0)->text(), U("stditem.dat文件已保存！"));
-    EXPECT_FALSE(document.Modified());
+    EXPECT_EQ(MessageLine(), U("stditem.dat文件已保存！"));
+    EXPECT_FALSE(Unsaved());
     EXPECT_EQ(Bytes(bak), original);
     EXPECT_EQ(RecordsIn(path), 2u);
 
@@ -70,13 +70,16 @@ TEST_F(SaveTest, CtrlSKeepsTheFileAsOpenedOnceAndWritesNothingWhenNothingIsUnsav
     EXPECT_EQ(Bytes(bak), original) << "the file as it was opened";
 
     // A new key is something a save would write, though no record changed.
-    KeySet keys = document.Keys();
-    keys.Set(FileKind::Item, 9);
-    document.SetKeys(keys);
+    WhenModalOpens([](QWidget* dialog) {
+        FindControl<QLineEdit>(*dialog, ids::kItemKeyBox)->setText(QStringLiteral("9"));
+        FindControl<QPushButton>(*dialog, ids::kOk)->click();
+    });
+    frame.OnSetKey();
+    ShowActive(); // the keys go to the frame again
     prompter.messages.clear();
-    frame.StatusPane(0)->clear();
+    Pane("message").clear();
     CtrlS();
-    EXPECT_EQ(frame.StatusPane(0)->text(), U("stditem.dat文件已保存！"));
+    EXPECT_EQ(MessageLine(), U("stditem.dat文件已保存！"));
     EXPECT_EQ(RecordsIn(path, 9), 1u);
     const QByteArray saved = Bytes(path);
 
@@ -121,13 +124,13 @@ TEST_F(SaveTest, TheBackupGoesNowhereElseWhateverIsPlantedUnderItsName)
         // A reader of the pipe, so that a save that opened it would write rather than wait.
         const int reader = ::open(name(bak).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW);
         DeleteFirstRow();
-        EXPECT_EQ(frame.Saver().SaveToOpenedFile(&view), what == nullptr);
+        SaveOver();
         EXPECT_EQ(LastMessage(), what ? Shown(str::kCaptionError, U("无法把原来的文件备份为[%1]：这个名称已被%2占用，备份只替换本用户的"
                                                                     "普通文件。文件没有保存！请把它移走或改名后再保存。")
                                                                       .arg(Native(bak), U(what)))
                                       : QString());
         if (!what) {
-            EXPECT_EQ(frame.StatusPane(0)->text(), U("stditem.dat文件已保存！"));
+            EXPECT_EQ(MessageLine(), U("stditem.dat文件已保存！"));
         }
         prompter.messages.clear();
         EXPECT_EQ(Bytes(victim), victimBytes);
@@ -138,7 +141,7 @@ TEST_F(SaveTest, TheBackupGoesNowhereElseWhateverIsPlantedUnderItsName)
         }
         if (reader >= 0) ::close(reader);
         EXPECT_EQ(Bytes(what ? path : bak), original);
-        EXPECT_EQ(document.Modified(), what != nullptr);
+        EXPECT_EQ(Unsaved(), what != nullptr);
     }
 }
 #endif
@@ -206,11 +209,11 @@ TEST_F(SaveTest, AnOpenedFileReplacedByAFolderIsSaidToBeOne)
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("stditem.dat")));
     prompter.questions.clear();
-    EXPECT_FALSE(frame.Saver().SaveToOpenedFile(&view));
+    SaveOver();
     EXPECT_TRUE(prompter.questions.empty());
     EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, U("文件[%1]保存失败：它是一个文件夹").arg(Native(path))));
     EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral(".bak")));
-    EXPECT_TRUE(document.Modified());
+    EXPECT_TRUE(Unsaved());
 }
 
 // After 保存 writes the table elsewhere, the window still stands for the opened file: its title
@@ -422,12 +425,12 @@ TEST_F(SaveTest, TheStatusBarTellsChangedRecordsFromAnotherOrder)
             case 'd': DeleteFirstRow(); break;
             case 's': view.OnHeaderItemClick(kNameColumn); break;
             case 'S': CtrlS(); break;
-            case 'u': document.History().undo(); break;
+            case 'u': Undo(); break;
             }
         }
-        EXPECT_EQ(frame.ChangesPane()->isVisible(), *c.said != '\0');
+        EXPECT_EQ(Pane("changes").isVisible(), *c.said != '\0');
         if (*c.said != '\0') {
-            EXPECT_EQ(frame.ChangesPane()->text(), U(c.said));
+            EXPECT_EQ(Pane("changes").text(), U(c.said));
         }
         prompter.questions.clear();
         prompter.answers = {Answer::Cancel};

@@ -37,6 +37,7 @@ protected:
         frame = std::make_unique<CMainFrame>(prompter);
     }
     CChildView& View() { return *frame->View(); }
+    [[nodiscard]] FileKind KindShown() { return KindShownBy(*List().model()); }
     RecordList& List() { return *View().List(); }
     QString Write(const QString& name, const SampleFile& sample) { return WriteSample(dir.filePath(name), sample); }
     void Open(const QString& path)
@@ -77,7 +78,7 @@ TEST_F(SettingsTest, AResizableFrameGivesTheListTheRoom)
     const QSize fixed = frame->size();
     const int listHeight = List().height();
     const int viewHeight = View().height();
-    const int saveFromBottom = View().height() - View().Button(ids::kSave)->y();
+    const int saveFromBottom = View().height() - FindControl(View(), ids::kSave)->y();
     for (const bool resizable : {true, false}) {
         frame->CommandAction(ids::kCmdResizable)->trigger();
         EXPECT_EQ(bool(frame->windowFlags() & Qt::WindowMaximizeButtonHint), resizable);
@@ -88,7 +89,7 @@ TEST_F(SettingsTest, AResizableFrameGivesTheListTheRoom)
         // Whatever room the frame gives the form (its own edges aside), the list takes.
         EXPECT_EQ(List().height() - listHeight, View().height() - viewHeight);
         EXPECT_EQ(View().height() > viewHeight, resizable);
-        EXPECT_EQ(View().height() - View().Button(ids::kSave)->y(), saveFromBottom);
+        EXPECT_EQ(View().height() - FindControl(View(), ids::kSave)->y(), saveFromBottom);
     }
 }
 
@@ -149,7 +150,7 @@ TEST_F(SettingsTest, TheHeadersMenuHidesAndShowsColumns)
     EXPECT_FALSE(menu.actions()[kIdColumn]->isEnabled() || menu.actions()[kNameColumn]->isEnabled());
     menu.actions()[2]->toggle();
     View().ShowFindBar();
-    View().Finding()->SetOnlyMatching(true);
+    View().findChild<FindBar*>()->SetOnlyMatching(true);
     EXPECT_TRUE(List().isColumnHidden(2));
     View().HideFindBar();
     EXPECT_TRUE(List().isColumnHidden(2));
@@ -244,25 +245,36 @@ TEST_F(SettingsTest, FitColumnsShowsEveryValueWhole)
     const QString path = Write(QStringLiteral("stditem.dat"), {.ids = {1, 2, 3}});
     Open(path);
     frame->show();
-    Record wide = frame->Document().Table().ReadRow(1);
-    wide.SetValue(ColumnTitled(FileKind::Item, "Price"), -2147483647 - 1);
-    wide.SetValue(ColumnTitled(FileKind::Item, "Stock"), 2147483647);
-    ASSERT_TRUE(wide.SetName("A name of thirty bytes, nearly"));
-    ASSERT_EQ(View().PutRecord(wide, 1), PutOutcome::Accepted);
+    // Row 1 as wide as a row gets, through the modify dialog.
+    List().selectRow(1);
+    View().OnModify();
+    CRecordDlg* dialog = nullptr;
+    for (CRecordDlg* shown : View().findChildren<CRecordDlg*>()) {
+        if (shown->isVisible()) dialog = shown;
+    }
+    ASSERT_NE(dialog, nullptr);
+    const auto type = [&](const char* title, const QString& text) {
+        FindControl<QLineEdit>(*dialog, SchemaOf(FileKind::Item).Column(ColumnTitled(FileKind::Item, title)).controlId)->setText(text);
+    };
+    type("Price", QStringLiteral("-2147483648"));
+    type("Stock", QStringLiteral("2147483647"));
+    type("ItemName", QStringLiteral("A name of thirty bytes, nearly"));
+    FindControl<QPushButton>(*dialog, dialog->Template().commitId)->click();
+    ASSERT_FALSE(dialog->isVisible());
     frame->CommandAction(ids::kCmdFitColumns)->trigger();
     const QFontMetrics metrics = List().fontMetrics();
     for (const char* title : {"Price", "Stock", "ItemName"}) {
         SCOPED_TRACE(title);
         const int column = ColumnTitled(FileKind::Item, title);
-        const QString text = frame->Document().Model().index(1, column).data().toString();
+        const QString text = List().model()->index(1, column).data().toString();
         EXPECT_GE(List().columnWidth(column), metrics.horizontalAdvance(text) + 8);
         // Shown as it is, not cut.
-        const QRect cell = List().visualRect(frame->Document().Model().index(1, column));
+        const QRect cell = List().visualRect(List().model()->index(1, column));
         EXPECT_EQ(metrics.elidedText(text, Qt::ElideRight, cell.width() - 6), text);
     }
     // A column of small numbers needs no more than its title.
     const int shape = ColumnTitled(FileKind::Item, "Shape");
-    EXPECT_LE(List().columnWidth(shape), View().Header()->FittingWidth(shape) + 1);
+    EXPECT_LE(List().columnWidth(shape), View().List()->Header()->FittingWidth(shape) + 1);
 
     const ColumnLayout fitted = List().Layout();
     Restart();
@@ -278,15 +290,15 @@ TEST_F(SettingsTest, RecentFilesOpenAgainAsTheKindTheyWereOpenedAs)
     Open(items);
     prompter.items = {2};
     frame->OpenPath(copy);
-    ASSERT_EQ(frame->Document().Kind(), FileKind::Monster);
+    ASSERT_EQ(KindShown(), FileKind::Monster);
     EXPECT_EQ(RecentEntries(), (QStringList{U("&1 %1（怪物）").arg(QDir::toNativeSeparators(copy)),
                                             U("&2 %1（物品）").arg(QDir::toNativeSeparators(items))}));
 
     Restart();
     ASSERT_EQ(RecentEntries().size(), 2);
     frame->RecentFiles()->actions()[0]->trigger();
-    EXPECT_EQ(frame->Document().Kind(), FileKind::Monster);
-    EXPECT_EQ(frame->Document().Table().RowCount(), 3);
+    EXPECT_EQ(KindShown(), FileKind::Monster);
+    EXPECT_EQ(List().model()->rowCount(), 3);
     EXPECT_EQ(prompter.itemsAsked.size(), 1u) << "asked the first time only";
     EXPECT_EQ(RecentEntries().size(), 2) << "each listed once";
 
@@ -298,6 +310,12 @@ TEST_F(SettingsTest, RecentFilesOpenAgainAsTheKindTheyWereOpenedAs)
     const QStringList eight = RecentEntries();
     ASSERT_EQ(eight.size(), 8);
     EXPECT_TRUE(eight[0].startsWith(U("&1 ") + QDir::toNativeSeparators(dir.filePath(QStringLiteral("f8")))));
+    // Opened again from the list, a file goes first, once: the list still names eight files.
+    frame->RecentFiles()->actions()[2]->trigger();
+    const QStringList again = RecentEntries();
+    ASSERT_EQ(again.size(), 8);
+    EXPECT_EQ(again[0].mid(3), eight[2].mid(3));
+    EXPECT_EQ(again[7].mid(3), eight[7].mid(3));
 
     QFile::remove(dir.filePath(QStringLiteral("f3/stditem.dat")));
     prompter.messages.clear();
@@ -313,7 +331,7 @@ TEST_F(SettingsTest, ARecentFileThatNoLongerFitsItsKindLoadsOnlyAfterTheKindWarn
     const QString copy = Write(QStringLiteral("monsters 2.dat"), {.kind = FileKind::Monster, .ids = {0, 4, 5}});
     prompter.items = {2};
     frame->OpenPath(copy);
-    ASSERT_EQ(frame->Document().Kind(), FileKind::Monster);
+    ASSERT_EQ(KindShown(), FileKind::Monster);
     Write(QStringLiteral("monsters 2.dat"), {.ids = {1, 2}});
     Open(Write(QStringLiteral("stditem.dat"), {.ids = {7}}));
     for (const Answer answer : {Answer::No, Answer::Yes}) {
@@ -327,9 +345,9 @@ TEST_F(SettingsTest, ARecentFileThatNoLongerFitsItsKindLoadsOnlyAfterTheKindWarn
                                                 "而正好是物品（stditem.dat）的大小。按怪物（monster.dat）载入，记录很可能是乱码。"
                                                 "是否仍然按怪物（monster.dat）载入？"));
         EXPECT_EQ(prompter.buttonsAsked[0].defaultAnswer, Answer::No);
-        EXPECT_EQ(frame->Document().FileName(), answer == Answer::No ? "stditem.dat" : "monsters 2.dat");
+        EXPECT_TRUE(frame->windowTitle().endsWith(answer == Answer::No ? U("[stditem.dat]") : U("[monsters 2.dat]")));
     }
-    EXPECT_EQ(frame->Document().Kind(), FileKind::Monster);
+    EXPECT_EQ(KindShown(), FileKind::Monster);
 }
 
 // A recent list whose size says two billion, by hand or damage, is read as far as it has

@@ -16,7 +16,7 @@ constexpr QRgb kMagenta = qRgb(255, 0, 255);
 
 class SortHeaderTest : public FrameFixture {
 protected:
-    SortHeader& header = *view.Header();
+    SortHeader& header = *view.List()->Header();
 
     void Click(int column, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -33,7 +33,7 @@ protected:
         }
         return count;
     }
-    // The arrow of bitmap 130 at its place: rows widen from the apex, dark green on the
+    // The sort arrow's picture at its place: rows widen from the apex, dark green on the
     // left, white on the right and at the apex, light green between, nothing magenta around.
     void ExpectArrow(int column, bool ascending)
     {
@@ -41,7 +41,7 @@ protected:
         const QRect at = header.ArrowRect(column);
         ASSERT_EQ(at.size(), QSize(9, 5));
         const int left = header.sectionViewportPosition(column);
-        const QString title = document.Model().headerData(column, Qt::Horizontal).toString();
+        const QString title = Model().headerData(column, Qt::Horizontal).toString();
         // After the title, where the title fits beside it; a wider font (Windows') cuts it short instead.
         const int titleWidth = header.fontMetrics().horizontalAdvance(title);
         constexpr int kGap = 6; // between title and arrow
@@ -61,7 +61,7 @@ protected:
                 EXPECT_NE(shot.pixel(first - 1, y), kMagenta) << row;
             }
         }
-        for (int c = 0; c < document.Model().columnCount(); ++c) {
+        for (int c = 0; c < Model().columnCount(); ++c) {
             if (c != column) {
                 EXPECT_EQ(LightGreenIn(shot, c), 0) << c;
             }
@@ -77,7 +77,7 @@ TEST_F(SortHeaderTest, LeftClicksSortAndMoveTheArrowOtherButtonsChangeNothing)
     frame.show();
     EXPECT_EQ(header.ArrowColumn(), -1);
     Select({1, 2}); // 9 and 100
-    view.List()->selectionModel()->setCurrentIndex(document.Model().index(2, 0), QItemSelectionModel::NoUpdate);
+    view.List()->selectionModel()->setCurrentIndex(Model().index(2, 0), QItemSelectionModel::NoUpdate);
     struct Step { int column; Qt::MouseButton button; int arrowColumn; bool ascending; std::vector<std::int32_t> ids; };
     const Step steps[] = {
         {kIdColumn, Qt::LeftButton, kIdColumn, true, {-1, 9, 10, 100}},
@@ -94,7 +94,7 @@ TEST_F(SortHeaderTest, LeftClicksSortAndMoveTheArrowOtherButtonsChangeNothing)
         EXPECT_EQ(header.ArrowAscending(), step.ascending);
         EXPECT_EQ(Ids(), step.ids);
         ExpectArrow(step.arrowColumn, step.ascending);
-        EXPECT_EQ(view.SelectedRow(), std::min(RowOfId(9), RowOfId(100)));
+        EXPECT_EQ(RowOfId(SelectedIds().at(0)), std::min(RowOfId(9), RowOfId(100)));
     }
 
     // A load removes the arrow but keeps the column and direction for the next click.
@@ -102,7 +102,7 @@ TEST_F(SortHeaderTest, LeftClicksSortAndMoveTheArrowOtherButtonsChangeNothing)
     Open({.kind = FileKind::Magic, .ids = {5, 4, 6}});
     EXPECT_EQ(header.ArrowColumn(), -1);
     const QImage shot = Shot();
-    for (int c = 0; c < document.Model().columnCount(); ++c) EXPECT_EQ(LightGreenIn(shot, c), 0) << c;
+    for (int c = 0; c < Model().columnCount(); ++c) EXPECT_EQ(LightGreenIn(shot, c), 0) << c;
     Click(kIdColumn);
     ExpectArrow(kIdColumn, false);
     EXPECT_EQ(Ids(), (std::vector<std::int32_t>{6, 5, 4}));

@@ -57,9 +57,9 @@ TEST_F(StatusReportTest, SuccessIsReportedOnTheStatusBarAndAnImportAsksNothing)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         prompter.messages.clear();
-        frame.StatusPane(0)->setText(U(str::kIdleMessage));
+        Pane("message").setText(U(str::kIdleMessage));
         c.run();
-        EXPECT_EQ(frame.StatusPane(0)->text(), c.line);
+        EXPECT_EQ(MessageLine(), c.line);
         EXPECT_EQ(LastMessage(), c.message);
         EXPECT_LE(prompter.messages.size(), 1u);
     }
@@ -67,10 +67,10 @@ TEST_F(StatusReportTest, SuccessIsReportedOnTheStatusBarAndAnImportAsksNothing)
     EXPECT_EQ(prompter.savesAsked.size(), 1u) << "the 保存 button's alone";
     EXPECT_EQ(Bytes(path + QStringLiteral(".bak")), opened);
     // Ctrl+Z takes the import back to the edit before it.
-    EXPECT_EQ(Table().RowCount(), 3);
+    EXPECT_EQ(RowCount(), 3);
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Z")));
-    EXPECT_EQ(Table().RowCount(), 1);
-    EXPECT_TRUE(document.Modified());
+    EXPECT_EQ(RowCount(), 1);
+    EXPECT_TRUE(Unsaved());
 }
 
 } // namespace

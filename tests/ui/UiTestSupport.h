@@ -9,6 +9,7 @@
 #include "data/Schema.h"
 #include "dialogs/CRecordDlg.h"
 #include "resources/Ids.h"
+#include "resources/Strings.h"
 #include "shell/CMainFrame.h"
 #include "ui/Prompter.h"
 #include "view/CChildView.h"
@@ -19,7 +20,9 @@
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -183,20 +186,40 @@ struct SampleFile {
     std::uint8_t key = KeySet{}.For(kind);
 };
 
-inline QString WriteSample(const QString& path, const SampleFile& sample)
+// Records written whole as a data file with key; the header's count may say otherwise.
+inline QString WriteRecords(const QString& path, FileKind kind, const std::vector<Record>& records, std::uint8_t key,
+                            std::optional<std::int32_t> header = std::nullopt)
 {
     std::vector<std::uint8_t> bytes =
-        EncodeBytes(sample.kind, sample.key, sample.ids.size(), [&](std::size_t i, std::span<std::uint8_t> out) {
-            Record record(sample.kind);
-            record.SetId(sample.ids[i]);
-            (void)record.SetName("N" + std::to_string(sample.ids[i]));
-            std::copy(record.Bytes().begin(), record.Bytes().end(), out.begin());
+        EncodeBytes(kind, key, records.size(), [&](std::size_t i, std::span<std::uint8_t> out) {
+            std::copy(records[i].Bytes().begin(), records[i].Bytes().end(), out.begin());
         });
-    if (sample.header) StoreInt32(bytes.data(), *sample.header);
+    if (header) StoreInt32(bytes.data(), *header);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return {};
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
     return path;
+}
+
+inline QString WriteSample(const QString& path, const SampleFile& sample)
+{
+    std::vector<Record> records;
+    for (const std::int32_t id : sample.ids) {
+        Record& record = records.emplace_back(sample.kind);
+        record.SetId(id);
+        (void)record.SetName("N" + std::to_string(id));
+    }
+    return WriteRecords(path, sample.kind, records, sample.key, sample.header);
+}
+
+// The kind whose columns a list shows (its name column's title tells).
+inline FileKind KindShownBy(const QAbstractItemModel& list)
+{
+    const QString name = list.headerData(kNameColumn, Qt::Horizontal).toString();
+    for (const FileKind kind : kAllKinds) {
+        if (name == QString::fromUtf8(SchemaOf(kind).Column(kNameColumn).title)) return kind;
+    }
+    return FileKind::None;
 }
 
 // Each frame starts as on a first start: nothing remembered from the frames before.
@@ -204,15 +227,14 @@ struct ForgottenSettings {
     ForgottenSettings() { EditorSettings().Clear(); }
 };
 
-// A main frame over a temporary folder, with the form's rows and dialogs at hand.
+// A main frame over a temporary folder, reached as the user reaches it: the list, the form's
+// controls by id, the menus' commands, the status bar's panes by name, the files written.
 class FrameFixture : public ::testing::Test {
 protected:
     FakePrompter prompter;
     ForgottenSettings forgotten;
     CMainFrame frame{prompter};
     CChildView& view = *frame.View();
-    TableDocument& document = frame.Document();
-    TableEdits& edits = frame.Edits();
     QTemporaryDir dir;
 
     QString Write(const QString& name, const SampleFile& sample) { return WriteSample(dir.filePath(name), sample); }
@@ -221,6 +243,14 @@ protected:
         prompter.fileAnswers.push_back(path);
         frame.OnFileOpen();
     }
+    // Writes these records, whole, under their kind's file name and opens it.
+    QString OpenRecords(const std::vector<Record>& records)
+    {
+        const FileKind kind = records.front().Kind();
+        const QString path = WriteRecords(dir.filePath(QString::fromUtf8(SchemaOf(kind).fileName)), kind, records, KeySet{}.For(kind));
+        OpenPath(path);
+        return path;
+    }
     // Writes the sample under its kind's file name and opens it.
     QString Open(const SampleFile& sample)
     {
@@ -228,22 +258,65 @@ protected:
         OpenPath(path);
         return path;
     }
-    [[nodiscard]] const RecordTable& Table() { return document.Table(); }
-    [[nodiscard]] int RowOfId(std::int32_t id) { return Table().FindRowById(std::to_string(id)); }
-    [[nodiscard]] std::vector<std::int32_t> Ids()
+    // What the list shows: every row of the table, or those a filter lets through.
+    [[nodiscard]] QAbstractItemModel& Model() const { return *view.List()->model(); }
+    [[nodiscard]] int RowCount() const { return Model().rowCount(); }
+    [[nodiscard]] QString Cell(int row, int column) const { return Model().index(row, column).data().toString(); }
+    [[nodiscard]] std::int32_t IdAt(int row) const { return Cell(row, kIdColumn).toInt(); }
+    // The first row of the list with that ID, or -1.
+    [[nodiscard]] int RowOfId(std::int32_t id) const
+    {
+        for (int row = 0; row < RowCount(); ++row) {
+            if (IdAt(row) == id) return row;
+        }
+        return -1;
+    }
+    [[nodiscard]] std::vector<std::int32_t> Ids() const
     {
         std::vector<std::int32_t> ids;
-        for (int row = 0; row < Table().RowCount(); ++row) ids.push_back(Table().IdOfRow(row));
+        for (int row = 0; row < RowCount(); ++row) ids.push_back(IdAt(row));
         return ids;
     }
-    [[nodiscard]] QString Cell(int row, int column) { return document.Model().index(row, column).data().toString(); }
+    // The IDs of the selected rows, in the list's order.
+    [[nodiscard]] std::vector<std::int32_t> SelectedIds() const
+    {
+        std::vector<std::int32_t> ids;
+        for (int row = 0; row < RowCount(); ++row) {
+            if (view.List()->selectionModel()->isRowSelected(row, {})) ids.push_back(IdAt(row));
+        }
+        return ids;
+    }
+    // A pane of the status bar: "message", "attribution", "date", "clock", "changes", "shown".
+    [[nodiscard]] QLabel& Pane(const char* name) const
+    {
+        return *frame.statusBar()->findChild<QLabel*>(QString::fromLatin1(name));
+    }
+    [[nodiscard]] QString MessageLine() const { return Pane("message").text(); }
+    // Whether the status bar counts unsaved changes.
+    [[nodiscard]] bool Unsaved() const { return !Pane("changes").isHidden(); }
+    // 编辑 ▸ 撤销 and 重做, whose texts name the steps they would take ("撤销" alone: none).
+    [[nodiscard]] QString UndoText() const { return frame.CommandAction(ids::kCmdEditUndo)->text(); }
+    void Undo() { frame.CommandAction(ids::kCmdEditUndo)->trigger(); }
+    void Redo() { frame.CommandAction(ids::kCmdEditRedo)->trigger(); }
+    // Ctrl+S.
+    void SaveOver() { frame.CommandAction(ids::kCmdFileSave)->trigger(); }
+    // A cell typed over in place (F2), as the user would; the editor closes with Enter.
+    void EditCell(int row, int column, const QString& text)
+    {
+        frame.show();
+        view.List()->setCurrentIndex(Model().index(row, column));
+        view.ListCommand(ids::kCmdEditCell)->trigger();
+        ASSERT_NE(Editor(), nullptr);
+        Editor()->setText(text);
+        QTest::keyClick(Editor(), Qt::Key_Return);
+    }
     [[nodiscard]] QString Count() const { return FindControl<QLineEdit>(view, ids::kCountBox)->text(); }
     void Select(std::initializer_list<int> rows)
     {
         QItemSelectionModel& selection = *view.List()->selectionModel();
         selection.clearSelection();
         for (const int row : rows) {
-            selection.select(document.Model().index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            selection.select(Model().index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
     void DeleteFirstRow()
@@ -271,10 +344,21 @@ protected:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    [[nodiscard]] CRecordDlg& Dialog() { return *view.Dialog(Table().Kind()); }
+    [[nodiscard]] FileKind KindShown() const { return KindShownBy(Model()); }
+    // Whether the title names an open file.
+    [[nodiscard]] bool HasFile() const { return frame.windowTitle() != QString::fromUtf8(str::kAppTitle); }
+    // The form's edit dialog of kind, and that of the kind the list shows.
+    [[nodiscard]] CRecordDlg& DialogOf(FileKind kind) const
+    {
+        for (CRecordDlg* dialog : view.findChildren<CRecordDlg*>()) {
+            if (dialog->Kind() == kind) return *dialog;
+        }
+        return *view.findChild<CRecordDlg*>();
+    }
+    [[nodiscard]] CRecordDlg& Dialog() const { return DialogOf(KindShown()); }
     [[nodiscard]] QLineEdit& Box(int column)
     {
-        return *FindControl<QLineEdit>(Dialog(), SchemaOf(Table().Kind()).Column(column).controlId);
+        return *FindControl<QLineEdit>(Dialog(), SchemaOf(Dialog().Kind()).Column(column).controlId);
     }
     void Commit() { FindControl<QPushButton>(Dialog(), Dialog().Template().commitId)->click(); }
     // The last message as "caption|text".
