@@ -164,6 +164,52 @@ TEST_F(DocumentTest, TellsWhetherTheLoadedFileChangedOnDisk)
     EXPECT_FALSE(m_document.ChangedOnDisk(path)) << "nothing left to lose";
 }
 
+// A record dialog's commit follows the duplicate-ID rule, and the ID index follows changed and
+// deleted IDs.
+TEST_F(DocumentTest, APutFollowsTheDuplicateIdRule)
+{
+    using Ids = std::vector<std::int32_t>;
+    struct Case { const char* what; FileKind kind; int row; std::int32_t id; PutOutcome outcome; Ids after; };
+    const Case cases[] = {
+        {"own ID into its row", FileKind::Item, 4, 14, PutOutcome::Accepted, {10, 11, 12, 13, 14, 15}},
+        {"another row's ID", FileKind::Item, 4, 15, PutOutcome::DuplicateId, {10, 11, 12, 13, 14, 15}},
+        {"new ID into a row", FileKind::Item, 4, 99, PutOutcome::Accepted, {10, 11, 12, 13, 99, 15}},
+        // A monster file keeps no ID for its first record: it loads as 0.
+        {"appended new ID", FileKind::Monster, -1, 99, PutOutcome::Accepted, {0, 11, 12, 13, 14, 15, 99}},
+        {"appended present ID", FileKind::Monster, -1, 11, PutOutcome::DuplicateId, {0, 11, 12, 13, 14, 15}},
+        {"magic keeps duplicates", FileKind::Magic, -1, 10, PutOutcome::Accepted, {10, 11, 12, 13, 14, 15, 10}},
+        {"magic row takes another's ID", FileKind::Magic, 4, 15, PutOutcome::Accepted, {10, 11, 12, 13, 15, 15}},
+        {"row past the end", FileKind::Item, 6, 99, PutOutcome::NoSuchRow, {10, 11, 12, 13, 14, 15}},
+        {"duplicate before no such row", FileKind::Item, 6, 12, PutOutcome::DuplicateId, {10, 11, 12, 13, 14, 15}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string name(SchemaOf(c.kind).fileName);
+        Write(name.c_str(), c.kind, {10, 11, 12, 13, 14, 15});
+        ASSERT_TRUE(Load(name.c_str()).Loaded());
+        const Record record = MakeRecord(c.kind, c.id, "new", 7);
+        const PutResult result = m_edits.Put(record, c.row);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.id, c.id);
+        EXPECT_EQ(test::Column(m_document.Table(), kIdColumn), c.after);
+        EXPECT_EQ(m_document.History().count(), result.Accepted() ? 1 : 0);
+        if (result.Accepted()) {
+            EXPECT_EQ(m_document.Table().ReadRow(result.row), record); // hidden bytes too
+        }
+    }
+
+    Write("stditem.dat", FileKind::Item, {1, 2, 3});
+    ASSERT_TRUE(Load("stditem.dat").Loaded());
+    EXPECT_EQ(m_edits.Put(MakeRecord(FileKind::Magic, 9), -1).outcome, PutOutcome::WrongKind);
+    ASSERT_TRUE(m_edits.Put(MakeRecord(FileKind::Item, 20), 1).Accepted());
+    EXPECT_TRUE(m_edits.Put(MakeRecord(FileKind::Item, 2), -1).Accepted());
+    EXPECT_EQ(m_edits.Put(MakeRecord(FileKind::Item, 20), -1).outcome, PutOutcome::DuplicateId);
+    ASSERT_TRUE(m_edits.DeleteRow(0));
+    EXPECT_TRUE(m_edits.Put(MakeRecord(FileKind::Item, 1), -1).Accepted());
+    EXPECT_FALSE(m_edits.DeleteRow(4));
+    EXPECT_EQ(test::Column(m_document.Table(), kIdColumn), (Ids{20, 3, 2, 1}));
+}
+
 // Every change is a step of the history: undone to the load, the document is unmodified and
 // saves the very bytes it loaded; redone, it saves what the edits made. The marks of what
 // changed follow the bytes, not the steps.
