@@ -437,7 +437,6 @@ inline constexpr char kCompareOnlyThereLabelFormat[] = "以下%1条记录只在[
 inline constexpr char kButtonTakeOver[] = "接收(&T)";
 inline constexpr char kButtonClose[] = "关闭";
 inline constexpr char kStepTakeOverFormat[] = "接收 %1 条记录";
-inline constexpr char kTakeOverRefusedFormat[] = "下列记录的ID在表格中已经存在，没有接收：\n%1";
 
 // File dialogs
 inline constexpr char kOpenFilter[] = "Data Files (*.txt;*.dat)";
