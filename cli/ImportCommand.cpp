@@ -4,10 +4,10 @@
 #include "cli/NameTextChoice.h"
 #include "cli/SheetText.h"
 #include "data/CsvFeed.h"
-#include "data/CsvImport.h"
 #include "data/CsvMessage.h"
 #include "data/DataFile.h"
 #include "data/Platform.h"
+#include "data/RowImporter.h"
 #include "resources/Strings.h"
 #include "sheet/SheetReader.h"
 #include "text/GbkTable.h"
@@ -124,7 +124,7 @@ void Report(const std::string& csv, const CsvIssue& issue, FileKind kind, CsvEnc
 
 // Every name that differs from its Raw's, then how many there were: a spreadsheet that
 // reinterpreted names would otherwise rename records without a word.
-void ReportNameChanges(const std::string& table, const CsvImporter& importer, CsvEncoding encoding)
+void ReportNameChanges(const std::string& table, const RowImporter& importer, CsvEncoding encoding)
 {
     for (const NameChange& change : importer.NameChanges()) {
         const std::string where = Format<str::kCliWhereLineColumnFormat>(table, static_cast<long long>(change.line),
@@ -149,7 +149,7 @@ void ReportNameChanges(const std::string& table, const CsvImporter& importer, Cs
 }
 
 // Reads the CSV or worksheet into the importer; false, having said why, when it could not.
-[[nodiscard]] bool Read(const std::string& table, bool sheet, CsvEncoding encoding, CsvImporter& importer)
+[[nodiscard]] bool Read(const std::string& table, bool sheet, CsvEncoding encoding, RowImporter& importer)
 {
     if (sheet) {
         const SheetResult read = ReadRecordSheet(table, importer, {});
@@ -187,7 +187,7 @@ int RunImport(const CliOptions& options)
         return kExitBadUsage;
     }
 
-    CsvImporter importer(named, NamesFor(options.encoding));
+    RowImporter importer(named, NamesFor(options.encoding));
     importer.SetKeepNames(options.keepNames);
     // The records go out as they are read, so that memory stays the same whatever the table's
     // size; the file takes the target's place only if all went well.

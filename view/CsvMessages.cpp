@@ -105,7 +105,7 @@ QString DescribeCsvIssue(const CsvIssue& issue, FileKind kind)
                             : Text(str::kCsvLineFormat, issue.line, What(issue, kind));
 }
 
-QString DescribeCsvErrors(const CsvImporter& importer, FileKind kind)
+QString DescribeCsvErrors(const RowImporter& importer, FileKind kind)
 {
     QStringList lines;
     for (const CsvIssue& issue : importer.Errors()) lines.push_back(DescribeCsvIssue(issue, kind));
