@@ -1,4 +1,5 @@
 #include "data/NameOrder.h"
+#include "table/ChangeBaseline.h"
 #include "table/RecordTable.h"
 #include "data/PassThroughNames.h"
 #include "data/RecordQuery.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <random>
 #include <tuple>
 
@@ -136,6 +138,71 @@ TEST(RecordTable, RowKeysFollowRecordsAndAreNeverReused)
     next.SetGeneration(1);
     EXPECT_EQ(next.RowOfKey(k20), -1);
     EXPECT_EQ(next.RowOfKey(next.KeyOfRow(2)), 2);
+}
+
+// What changed since the baseline, as the table's primitives change it, each write heard of
+// first as the document's steps do: a record changed and changed back is unchanged, whatever
+// came between; added rows and deleted ones count, a new order does not.
+TEST(ChangeBaseline, FollowsWritesAddedAndDeletedRows)
+{
+    RecordTable table = MakeTable(FileKind::Item, {10, 20, 30});
+    ChangeBaseline baseline(kItemSchema.recordSize);
+    baseline.Mark(table);
+    const auto write = [&](int row, const std::function<void(Record&)>& change) {
+        const std::uint32_t slot = table.SlotOfRow(row);
+        baseline.BeforeWrite(table, slot);
+        Record record = table.ReadRow(row);
+        change(record);
+        table.WriteSlots(std::span<const std::uint32_t>(&slot, 1), [&](std::size_t, std::span<std::uint8_t> bytes) {
+            std::copy(record.Bytes().begin(), record.Bytes().end(), bytes.begin());
+        });
+    };
+    const auto setField = [](int value) { return [value](Record& r) { r.SetValue(2, value); }; };
+    const auto changedCells = [&](int row) {
+        std::vector<int> columns;
+        for (int column = 0; column < table.ColumnCount(); ++column) {
+            if (baseline.IsCellChanged(table, row, column)) columns.push_back(column);
+        }
+        return columns;
+    };
+    using Columns = std::vector<int>;
+
+    write(1, setField(5));
+    EXPECT_EQ(changedCells(1), Columns{2});
+    EXPECT_EQ(baseline.ChangesOf(table, 1).columns, std::uint64_t{1} << 2);
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 1u);
+    write(1, setField(6));
+    write(1, setField(0)); // back to the baseline's value, through another
+    EXPECT_EQ(changedCells(1), Columns{});
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 0u);
+
+    write(0, [](Record& r) { (void)r.SetName("n"); });
+    write(2, [](Record& r) { r.Bytes()[r.Schema().hidden[0].begin] ^= 1; });
+    EXPECT_EQ(changedCells(0), Columns{kNameColumn});
+    EXPECT_EQ(changedCells(2), Columns{});
+    EXPECT_TRUE(baseline.ChangesOf(table, 2).hiddenBytes);
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 2u);
+
+    RecordStore added(kItemSchema.recordSize);
+    added.Append(MakeRecord(FileKind::Item, 40).Bytes());
+    (void)table.AppendRows(added);
+    EXPECT_TRUE(baseline.IsAddedRow(table, 3));
+    EXPECT_FALSE(baseline.IsAddedRow(table, 0) || baseline.IsAddedRow(table, 4));
+    EXPECT_EQ(changedCells(3), Columns{});
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 3u);
+    const int first = 0;
+    const std::vector<RecordTable::RowSlot> removed = table.RemoveRows(std::span<const int>(&first, 1));
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 3u) << "the changed row 0 is now a deleted one";
+    table.SetOrder({table.Order().rbegin(), table.Order().rend()});
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 3u);
+    table.ReinsertRows(removed);
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 3u);
+
+    baseline.Mark(table);
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 0u);
+    EXPECT_FALSE(baseline.IsAddedRow(table, 3));
+    write(3, setField(9));
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 1u);
 }
 
 // Names from few distinct bytes, so that lead, trail, 0xFF and lone lead bytes meet often.
