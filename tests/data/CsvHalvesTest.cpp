@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 #include <tuple>
 
@@ -125,6 +126,18 @@ constexpr FileKind kItem = FileKind::Item;
     return text;
 }
 
+// A quoted name that holds a line end just where its row passes CsvTokenizer::kMaxRowBytes,
+// and that line end is where the text is parted: the earlier part ends inside the line of the
+// row's error, so the later part does not start a row, though a line does start there.
+[[nodiscard]] std::string RowTooLongUpToTheParting()
+{
+    std::string text = Header(false) + "1,a" + Fields(0) + "\n";
+    const std::size_t rowStart = text.size();
+    text += "2,\"";
+    text.append(rowStart + CsvTokenizer::kMaxRowBytes - 1 - text.size(), 'x');
+    return text + "\ny\"" + Fields(0) + "\n3,c" + Fields(0) + "\n4,d" + Fields(0) + "\n";
+}
+
 // A single reader: the text a few kilobytes at a time, as much as the importer leaves kept.
 void FeedInPieces(RowImporter& importer, std::string_view text)
 {
@@ -202,6 +215,21 @@ TEST(CsvHalves, TwoReadersImportWhatOneDoes)
         RowImporter fed(kItem, kNames);
         ASSERT_EQ(FeedCsv(input, true, fed, {}), FeedResult::Done);
         ExpectSameImport(one, fed);
+    }
+}
+
+// Parted or not, the row too long is one error, and the rows after its line are read.
+TEST(CsvHalves, ARowTooLongUpToThePartingIsOneError)
+{
+    const std::string text = RowTooLongUpToTheParting();
+    for (const std::size_t minBytes : {std::size_t{4096}, std::numeric_limits<std::size_t>::max()}) {
+        SCOPED_TRACE(minBytes);
+        RowImporter importer(kItem, kNames);
+        importer.SetParting({.minBytes = minBytes, .onOneProcessor = true});
+        EXPECT_EQ(importer.Consume(text, true), text.size());
+        ASSERT_EQ(importer.ErrorCount(), 1u);
+        EXPECT_EQ(importer.Errors()[0].syntax, CsvSyntax::RowTooLong);
+        EXPECT_EQ(importer.RowCount(), 3u);
     }
 }
 
