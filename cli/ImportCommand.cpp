@@ -4,9 +4,10 @@
 #include "cli/NameTextChoice.h"
 #include "cli/SheetText.h"
 #include "data/CsvFeed.h"
-#include "data/CsvImport.h"
+#include "data/CsvMessage.h"
 #include "data/DataFile.h"
 #include "data/Platform.h"
+#include "data/RowImporter.h"
 #include "resources/Strings.h"
 #include "sheet/SheetReader.h"
 #include "text/GbkTable.h"
@@ -23,29 +24,40 @@ namespace {
     return utf8;
 }
 
-[[nodiscard]] std::string HeaderTitles(const RecordSchema& schema)
+// The program's words for each CSV message, in CsvMessageId's order.
+constexpr const char* kCsvFormats[kCsvMessageCount] = {
+    str::kCsvNoHeader,           str::kCsvSheetNoHeader,           str::kCsvBadHeaderFormat,
+    str::kCsvBadAnyHeaderFormat, str::kCsvQuoteInsideField,        str::kCsvTextAfterQuote,
+    str::kCsvUnclosedQuote,      str::kCsvStrayCarriageReturn,     str::kCsvRowTooLongFormat,
+    str::kCsvFieldCountFormat,   str::kCsvBadNumberFormat,         str::kCsvBadRawFormat,
+    str::kCsvNameNotWellFormedFormat, str::kCsvNameNotEncodedFormat, str::kCsvNameTooLongFormat,
+    str::kCsvDuplicateIdFormat,  str::kCsvTooManyRecords,          str::kCsvNoRawColumn,
+    str::kCsvFirstMonsterIdFormat, str::kCsvNoRecords,             str::kCsvWrongCellTypeFormat,
+};
+
+// Whether format's conversions (%s, %lld) take the arguments signature names ('t', 'n').
+[[nodiscard]] constexpr bool FollowsSignature(std::string_view format, std::string_view signature)
 {
-    std::string titles;
-    for (const ColumnSpec& column : schema.columns) {
-        if (!titles.empty()) titles.push_back(',');
-        titles.append(column.title);
+    std::size_t next = 0;
+    for (std::size_t at = format.find('%'); at != std::string_view::npos; at = format.find('%', at)) {
+        const std::string_view rest = format.substr(at + 1);
+        if (rest.starts_with('%')) {
+            at += 2;
+            continue;
+        }
+        const char wanted = rest.starts_with("lld") ? 'n' : rest.starts_with('s') ? 't' : '?';
+        if (next == signature.size() || signature[next++] != wanted) return false;
+        at += wanted == 'n' ? 4 : 2;
     }
-    return titles;
+    return next == signature.size();
 }
 
-[[nodiscard]] std::string SyntaxText(CsvSyntax syntax)
-{
-    switch (syntax) {
-    case CsvSyntax::QuoteInsideField: return str::kCsvQuoteInsideField;
-    case CsvSyntax::TextAfterQuote: return str::kCsvTextAfterQuote;
-    case CsvSyntax::UnclosedQuote: return str::kCsvUnclosedQuote;
-    case CsvSyntax::RowTooLong:
-        return Format<str::kCsvRowTooLongFormat>(static_cast<long long>(CsvTokenizer::kMaxRowBytes));
-    case CsvSyntax::StrayCarriageReturn:
-    case CsvSyntax::None: break;
+static_assert([] {
+    for (std::size_t id = 0; id < kCsvMessageCount; ++id) {
+        if (!FollowsSignature(kCsvFormats[id], Signature(static_cast<CsvMessageId>(id)))) return false;
     }
-    return str::kCsvStrayCarriageReturn;
-}
+    return true;
+}());
 
 [[nodiscard]] const char* CellTypeText(CellType type)
 {
@@ -72,47 +84,34 @@ namespace {
     return ListOf({starts.begin(), starts.end()}, " or ");
 }
 
+[[nodiscard]] std::string ArgumentText(const CsvMessageArgument& argument, CsvEncoding encoding)
+{
+    switch (argument.kind) {
+    case CsvMessageArgument::Kind::Quote: return AsUtf8(argument.text, encoding);
+    case CsvMessageArgument::Kind::CellType: return CellTypeText(argument.cellType);
+    case CsvMessageArgument::Kind::HeaderStarts: return AnyHeaderTitles();
+    case CsvMessageArgument::Kind::Text:
+    case CsvMessageArgument::Kind::Number: break;
+    }
+    return argument.text;
+}
+
 // kind: the importer's, None when no header told it.
 [[nodiscard]] std::string Describe(const CsvIssue& issue, FileKind kind, CsvEncoding encoding, bool sheet)
 {
-    const std::string text = AsUtf8(issue.text, encoding);
-    if (!IsDataKind(kind)) {
-        // Nothing but the header was read.
-        if (issue.kind == CsvIssue::Kind::BadHeader) return Format<str::kCsvBadAnyHeaderFormat>(AnyHeaderTitles(), text);
-        kind = FileKind::Item;
+    const CsvMessage message = MessageOf(issue, kind, sheet);
+    std::string text;
+    std::string_view format = kCsvFormats[static_cast<std::size_t>(message.id)];
+    for (const CsvMessageArgument& argument : message.arguments) {
+        detail::AppendUpToConversion(text, format);
+        if (argument.kind == CsvMessageArgument::Kind::Number) {
+            detail::AppendArgument(text, static_cast<long long>(argument.number));
+        } else {
+            detail::AppendArgument(text, ArgumentText(argument, encoding));
+        }
     }
-    const RecordSchema& schema = SchemaOf(kind);
-    const std::string title = issue.column >= 1 && issue.column <= schema.ColumnCount()
-                                  ? std::string(schema.Column(issue.column - 1).title)
-                                  : std::string("Raw");
-    switch (issue.kind) {
-    case CsvIssue::Kind::NoHeader: return sheet ? str::kCsvSheetNoHeader : str::kCsvNoHeader;
-    case CsvIssue::Kind::BadHeader:
-        return Format<str::kCsvBadHeaderFormat>(schema.fileName, HeaderTitles(schema), text);
-    case CsvIssue::Kind::Syntax:
-        return issue.inHeader ? Format<str::kCsvInHeaderFormat>(SyntaxText(issue.syntax))
-                              : SyntaxText(issue.syntax);
-    case CsvIssue::Kind::FieldCount:
-        return Format<str::kCsvFieldCountFormat>(static_cast<long long>(issue.number),
-                      static_cast<long long>(issue.expected));
-    case CsvIssue::Kind::BadNumber: return Format<str::kCsvBadNumberFormat>(title, text);
-    case CsvIssue::Kind::BadRaw:
-        return Format<str::kCsvBadRawFormat>(text, 2 * static_cast<long long>(schema.recordSize));
-    case CsvIssue::Kind::NameNotWellFormed: return Format<str::kCsvNameNotWellFormedFormat>(title, text);
-    case CsvIssue::Kind::NameNotEncoded: return Format<str::kCsvNameNotEncodedFormat>(title, text);
-    case CsvIssue::Kind::NameTooLong:
-        return Format<str::kCsvNameTooLongFormat>(title, text, static_cast<long long>(issue.number),
-                      static_cast<long long>(schema.nameCapacity));
-    case CsvIssue::Kind::DuplicateId:
-        return Format<str::kCsvDuplicateIdFormat>(title, static_cast<long long>(issue.number),
-                      static_cast<long long>(issue.otherLine));
-    case CsvIssue::Kind::TooManyRecords: return str::kCsvTooManyRecords;
-    case CsvIssue::Kind::NoRawColumn: return str::kCsvNoRawColumn;
-    case CsvIssue::Kind::FirstMonsterId: return Format<str::kCsvFirstMonsterIdFormat>(static_cast<long long>(issue.number));
-    case CsvIssue::Kind::NoRecords: return str::kCsvNoRecords;
-    case CsvIssue::Kind::WrongCellType: return Format<str::kCsvWrongCellTypeFormat>(title, text, CellTypeText(issue.cellType));
-    }
-    return {};
+    detail::AppendUpToConversion(text, format);
+    return message.inHeader ? Format<str::kCsvInHeaderFormat>(text) : text;
 }
 
 void Report(const std::string& csv, const CsvIssue& issue, FileKind kind, CsvEncoding encoding, bool sheet)
@@ -125,7 +124,7 @@ void Report(const std::string& csv, const CsvIssue& issue, FileKind kind, CsvEnc
 
 // Every name that differs from its Raw's, then how many there were: a spreadsheet that
 // reinterpreted names would otherwise rename records without a word.
-void ReportNameChanges(const std::string& table, const CsvImporter& importer, CsvEncoding encoding)
+void ReportNameChanges(const std::string& table, const RowImporter& importer, CsvEncoding encoding)
 {
     for (const NameChange& change : importer.NameChanges()) {
         const std::string where = Format<str::kCliWhereLineColumnFormat>(table, static_cast<long long>(change.line),
@@ -150,7 +149,7 @@ void ReportNameChanges(const std::string& table, const CsvImporter& importer, Cs
 }
 
 // Reads the CSV or worksheet into the importer; false, having said why, when it could not.
-[[nodiscard]] bool Read(const std::string& table, bool sheet, CsvEncoding encoding, CsvImporter& importer)
+[[nodiscard]] bool Read(const std::string& table, bool sheet, CsvEncoding encoding, RowImporter& importer)
 {
     if (sheet) {
         const SheetResult read = ReadRecordSheet(table, importer, {});
@@ -188,7 +187,7 @@ int RunImport(const CliOptions& options)
         return kExitBadUsage;
     }
 
-    CsvImporter importer(named, NamesFor(options.encoding));
+    RowImporter importer(named, NamesFor(options.encoding));
     importer.SetKeepNames(options.keepNames);
     // The records go out as they are read, so that memory stays the same whatever the table's
     // size; the file takes the target's place only if all went well.

@@ -9,6 +9,7 @@
 #include "data/Backup.h"
 #include "data/BulkChange.h"
 #include "data/DataFile.h"
+#include "data/LoadLoss.h"
 #include "data/RecordBytes.h"
 #include "data/RecordDiff.h"
 #include "data/RecordQuery.h"
@@ -90,18 +91,21 @@ private:
 // What a write of the loaded records would not keep of the file; nothing when it keeps all.
 [[nodiscard]] std::vector<std::string> LossesOf(const DecodeReport& report, FileKind kind, std::size_t repeats)
 {
+    const LoadLoss loss = LossOf(report, kind, repeats);
     std::vector<std::string> losses;
-    if (report.Truncated()) {
-        losses.push_back(Format<str::kCliUpdateLossTruncatedFormat>(static_cast<long long>(report.announcedCount),
-                                                                    static_cast<long long>(WholeRecordCount(report, kind))));
+    if (loss.absentRecords > 0) {
+        losses.push_back(Format<str::kCliUpdateLossTruncatedFormat>(static_cast<long long>(loss.announcedCount),
+                                                                    static_cast<long long>(loss.wholeRecords)));
     }
-    if (CutRecordBytes(report, kind) > 0) {
-        losses.push_back(Format<str::kCliUpdateLossCutFormat>(static_cast<long long>(WholeRecordCount(report, kind) + 1)));
+    if (loss.cutRecordBytes > 0) {
+        losses.push_back(Format<str::kCliUpdateLossCutFormat>(static_cast<long long>(loss.wholeRecords + 1)));
     }
-    if (report.trailingBytes > 0) {
-        losses.push_back(Format<str::kCliUpdateLossTrailingFormat>(static_cast<long long>(report.trailingBytes)));
+    if (loss.trailingBytes > 0) {
+        losses.push_back(Format<str::kCliUpdateLossTrailingFormat>(static_cast<long long>(loss.trailingBytes)));
     }
-    if (repeats > 0) losses.push_back(Format<str::kCliUpdateLossRepeatsFormat>(static_cast<long long>(repeats)));
+    if (loss.refusedRecords > 0) {
+        losses.push_back(Format<str::kCliUpdateLossRepeatsFormat>(static_cast<long long>(loss.refusedRecords)));
+    }
     return losses;
 }
 

@@ -21,7 +21,7 @@ constexpr std::size_t kRoom = CsvTokenizer::kMaxRowBytes;
 
 } // namespace
 
-FeedResult FeedCsv(InputFile& input, bool skipBom, CsvImporter& importer,
+FeedResult FeedCsv(InputFile& input, bool skipBom, RowImporter& importer,
                    const std::function<bool(std::uint64_t bytesRead)>& keepGoing)
 {
     // Two buffers: while the importer takes the text in one, the next piece is read into the

@@ -1,10 +1,10 @@
 #pragma once
 
-// The one loop that reads a CSV file into a CsvImporter, for the command line and the editor
+// The one loop that reads a CSV file into a RowImporter, for the command line and the editor
 // alike: through a buffer of fixed size, whatever the file's size, skipping a UTF-8 byte
 // order mark at the start when asked to.
 
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "data/Platform.h"
 
 #include <cstdint>
@@ -20,7 +20,7 @@ enum class FeedResult : std::uint8_t {
 
 // keepGoing, when given, is told the bytes read so far after each megabyte or so, and ends
 // the reading by answering false.
-[[nodiscard]] FeedResult FeedCsv(InputFile& input, bool skipBom, CsvImporter& importer,
+[[nodiscard]] FeedResult FeedCsv(InputFile& input, bool skipBom, RowImporter& importer,
                                  const std::function<bool(std::uint64_t bytesRead)>& keepGoing);
 
 } // namespace rw

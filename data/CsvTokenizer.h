@@ -72,18 +72,39 @@ private:
     // when the row is anything else or does not end within the text and a row's
     // bytes: the general reading then takes it.
     [[nodiscard]] bool ReadPlainRow(std::string_view text, std::size_t pos, CsvRow& row);
+    // Any other row, quoted fields over many lines included.
     void ReadQuotedRow(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row);
-    void Fail(std::string_view text, std::size_t at, bool atEnd, CsvSyntax syntax, int column, std::size_t line,
-              CsvRow& row);
-    void SkipRestOfLine(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row);
-
-    char m_delimiter;
     struct Piece {
         std::size_t begin = 0; // into the text, or into m_unquoted when copied
         std::size_t size = 0;
         bool copied = false;
         std::size_t line = 0;
     };
+    // Where the reading of such a row stands.
+    struct QuotedRow {
+        std::string_view text;
+        std::size_t pos;  // the row's start
+        std::size_t end;  // nothing of the row may lie at or past it
+        bool cut;         // the text goes on past end: a row that reaches it is too long
+        bool atEnd;
+        std::size_t i;    // where reading stands
+        std::size_t line = 0;
+        int column = 0;
+    };
+    // Reaching end with lines read: a row too long, or one whose text has not all come yet.
+    // True when that stops the row, false when the end of the text ends it.
+    [[nodiscard]] bool RunsOut(const QuotedRow& scan, std::size_t lines, CsvRow& row);
+    // The field at scan.i, quoted or not, into piece; false when the row stopped there.
+    [[nodiscard]] bool ReadQuotedField(QuotedRow& scan, Piece& piece, CsvRow& row);
+    [[nodiscard]] bool ReadBareField(QuotedRow& scan, Piece& piece, CsvRow& row);
+    // What follows a field: another field, the row's end, or a stop (an error, more text wanted).
+    enum class FieldEnd : std::uint8_t { Next, RowEnd, Stopped };
+    [[nodiscard]] FieldEnd EndField(QuotedRow& scan, CsvRow& row);
+    void Fail(std::string_view text, std::size_t at, bool atEnd, CsvSyntax syntax, int column, std::size_t line,
+              CsvRow& row);
+    void SkipRestOfLine(std::string_view text, std::size_t pos, bool atEnd, CsvRow& row);
+
+    char m_delimiter;
     bool m_skipping = false; // inside the line of an error whose end has not come yet
     std::vector<std::size_t> m_commas;
     std::vector<Piece> m_pieces;

@@ -4,7 +4,7 @@
 // keep, and why the backup before a save over the opened file could not be made.
 
 #include "data/Backup.h"
-#include "table/LoadLoss.h"
+#include "data/LoadLoss.h"
 
 #include <QString>
 

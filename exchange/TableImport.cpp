@@ -30,7 +30,7 @@ ImportReading ReadWorkbook(const std::filesystem::path& path, FileKind kind, boo
 {
     ImportReading reading;
     reading.workbook = true;
-    reading.importer = std::make_unique<CsvImporter>(kind, kUtf8Names);
+    reading.importer = std::make_unique<RowImporter>(kind, kUtf8Names);
     reading.importer->SetKeepNames(keepNames);
     reading.sheet = ReadRecordSheet(path.string(), *reading.importer, keepGoing);
     if (reading.sheet.failure == SheetFailure::Cancelled) reading.failure = ImportFailure::Cancelled;
@@ -49,7 +49,7 @@ ImportReading ReadCsv(const std::filesystem::path& path, FileKind kind, bool kee
         return reading;
     }
     const std::uint64_t size = input.Stamp().size;
-    reading.importer = std::make_unique<CsvImporter>(kind, names);
+    reading.importer = std::make_unique<RowImporter>(kind, names);
     reading.importer->SetKeepNames(keepNames);
     const FeedResult fed = FeedCsv(input, true, *reading.importer, [&](std::uint64_t bytesRead) {
         return !keepGoing || keepGoing(bytesRead, size);
@@ -62,7 +62,7 @@ ImportReading ReadCsv(const std::filesystem::path& path, FileKind kind, bool kee
     return reading;
 }
 
-[[nodiscard]] bool NamesNotUtf8(const CsvImporter& importer)
+[[nodiscard]] bool NamesNotUtf8(const RowImporter& importer)
 {
     return std::any_of(importer.Errors().begin(), importer.Errors().end(),
                        [](const CsvIssue& issue) { return issue.kind == CsvIssue::Kind::NameNotWellFormed; });

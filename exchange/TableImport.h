@@ -5,7 +5,7 @@
 // .xlsx is a zip archive); anything else is CSV, whose names are read as UTF-8 (a byte-order
 // mark skipped) unless they are not UTF-8 at all, when the file is read again as GBK.
 
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "sheet/SheetResult.h"
 
 #include <cstdint>
@@ -29,7 +29,7 @@ struct ImportReading {
     ImportFailure failure = ImportFailure::None;
     std::error_code error;
     SheetResult sheet;
-    std::unique_ptr<CsvImporter> importer; // finished, when nothing failed
+    std::unique_ptr<RowImporter> importer; // finished, when nothing failed
     bool workbook = false;
     bool gbkNames = false; // a CSV whose names were read as GBK
 
@@ -39,7 +39,7 @@ struct ImportReading {
 // Told the work done and the whole of it; false cancels.
 using ImportProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
 
-// keepNames: see CsvImporter::SetKeepNames.
+// keepNames: see RowImporter::SetKeepNames.
 [[nodiscard]] ImportReading ReadTableFile(const std::filesystem::path& path, FileKind kind, bool keepNames,
                                           const ImportProgress& keepGoing);
 

@@ -25,7 +25,7 @@ namespace rw {
 namespace {
 
 // The list of names changed, old → new, the first ones; the rest counted.
-[[nodiscard]] QString NameChangeLines(const CsvImporter& importer, bool gbkText)
+[[nodiscard]] QString NameChangeLines(const RowImporter& importer, bool gbkText)
 {
     constexpr std::size_t kListed = 200;
     const auto shown = [&](const std::string& text) {
@@ -146,7 +146,7 @@ bool TableTransfer::OnImport(QWidget* owner)
         return false;
     case ImportFailure::None: break;
     }
-    const CsvImporter& importer = *reading.importer;
+    const RowImporter& importer = *reading.importer;
     if (!importer.Ok()) {
         // A header of another kind says so plainly rather than as a list of titles.
         const auto& errors = importer.Errors();
@@ -173,7 +173,7 @@ bool TableTransfer::OnImport(QWidget* owner)
 
 void TableTransfer::ReportImport(QWidget* owner, const QString& shownName, const ImportReading& reading, FileKind kind)
 {
-    const CsvImporter& importer = *reading.importer;
+    const RowImporter& importer = *reading.importer;
     QString text = Text(str::kImportedFormat, shownName, importer.Records().Count());
     QStringList warnings;
     for (const CsvIssue& issue : importer.Warnings()) {

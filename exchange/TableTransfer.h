@@ -34,7 +34,6 @@ public:
 
     // Whether an import keeps the names Raw holds where the name column says otherwise.
     void SetKeepNames(bool keep) { m_keepNames = keep; }
-    [[nodiscard]] bool KeepsNames() const { return m_keepNames; }
 
 private:
     // The import's summary: how many records, what to look out for, and every name changed.

@@ -3,7 +3,7 @@
 
 #include "fuzz/FuzzCheck.h"
 #include "data/CsvExport.h"
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "data/PassThroughNames.h"
 
 #include <cstdlib>
@@ -32,15 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data + 2), size - 2);
     const PassThroughNames names;
 
-    CsvImporter whole(kind, names);
+    RowImporter whole(kind, names);
     Require(whole.Consume(text, true) == text.size());
-    Require(whole.Errors().size() <= CsvImporter::kMaxErrors && whole.Errors().size() <= whole.ErrorCount());
+    Require(whole.Errors().size() <= RowImporter::kMaxErrors && whole.Errors().size() <= whole.ErrorCount());
     Require(whole.Ok() == (whole.ErrorCount() == 0));
     if (!whole.Ok()) Require(whole.Records().Count() == 0);
 
     // Read in two pieces, as through a buffer, the outcome is the same; what the first read
     // leaves untaken is less than a row may be, so a buffer of fixed size always has room.
-    CsvImporter pieces(kind, names);
+    RowImporter pieces(kind, names);
     const std::size_t cut = text.size() * data[1] / 255;
     const std::size_t taken = pieces.Consume(text.substr(0, cut), false);
     Require(taken <= cut && cut - taken < CsvTokenizer::kMaxRowBytes);
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         csv.append(piece);
         return true;
     });
-    CsvImporter again(kind, names);
+    RowImporter again(kind, names);
     again.Consume(csv, true);
     Require(again.Ok() && SameRecords(again.Records(), whole.Records()));
     return 0;

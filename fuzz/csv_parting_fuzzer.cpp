@@ -5,7 +5,7 @@
 // the text is given in (0: whole); the rest the CSV. Names pass through as bytes.
 
 #include "fuzz/FuzzCheck.h"
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "data/PassThroughNames.h"
 
 #include <algorithm>
@@ -19,7 +19,7 @@ namespace {
 using namespace rw;
 
 // Each piece appended to what the importer left; what it took, at each step.
-[[nodiscard]] std::vector<std::size_t> Feed(CsvImporter& importer, std::string_view text, std::size_t piece)
+[[nodiscard]] std::vector<std::size_t> Feed(RowImporter& importer, std::string_view text, std::size_t piece)
 {
     std::vector<std::size_t> taken;
     std::string held;
@@ -76,9 +76,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data + 3), size - 3);
     const PassThroughNames names;
 
-    CsvImporter one(kind, names);
+    RowImporter one(kind, names);
     one.SetParting({.minBytes = std::numeric_limits<std::size_t>::max()});
-    CsvImporter two(kind, names);
+    RowImporter two(kind, names);
     two.SetParting({.minBytes = partedFrom, .onOneProcessor = true});
     Require(Feed(one, text, piece) == Feed(two, text, piece));
 

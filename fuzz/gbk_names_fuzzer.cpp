@@ -3,7 +3,7 @@
 // and the importer reads any text with UTF-8 names without harm.
 
 #include "fuzz/FuzzCheck.h"
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "text/Utf8NameTranscoder.h"
 
 #include <cstdlib>
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     if (size > 0) {
-        CsvImporter importer(FileKindFromInt(data[0] % 3), names);
+        RowImporter importer(FileKindFromInt(data[0] % 3), names);
         importer.Consume(input.substr(1), true);
         Require(importer.Ok() || importer.Records().Count() == 0);
     }

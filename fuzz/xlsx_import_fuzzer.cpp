@@ -4,7 +4,7 @@
 // where the second byte says. Names pass through as bytes.
 
 #include "fuzz/FuzzCheck.h"
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "data/PassThroughNames.h"
 #include "sheet/SharedStringsReader.h"
 #include "sheet/SheetReader.h"
@@ -37,7 +37,7 @@ Outcome ReadXml(FileKind kind, std::string_view strings, std::string_view sheet,
     XmlStream stringsXml(stringsReader);
     Outcome outcome;
     if (!stringsXml.Feed(strings, true)) return outcome;
-    CsvImporter importer(kind, names);
+    RowImporter importer(kind, names);
     WorksheetRows rows(pool, importer);
     XmlStream sheetXml(rows);
     outcome.xmlOk = sheetXml.Feed(sheet.substr(0, cut), false) && sheetXml.Feed(sheet.substr(cut), true);
@@ -48,7 +48,7 @@ Outcome ReadXml(FileKind kind, std::string_view strings, std::string_view sheet,
     outcome.errors = importer.ErrorCount();
     outcome.records = importer.Records().Count();
     outcome.nameChanges = importer.NameChangeCount();
-    Require(importer.Errors().size() <= std::min(importer.ErrorCount(), CsvImporter::kMaxErrors));
+    Require(importer.Errors().size() <= std::min(importer.ErrorCount(), RowImporter::kMaxErrors));
     Require(importer.NameChanges().size() <= importer.NameChangeCount());
     if (!importer.Ok()) Require(importer.Records().Count() == 0);
     return outcome;
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (data[1] % 2 == 1) {
         const PassThroughNames names;
-        CsvImporter importer(kind, names);
+        RowImporter importer(kind, names);
         std::uint64_t last = 0;
         const SheetResult read = ReadRecordSheet(rest, importer, [&](std::uint64_t done, std::uint64_t) {
             Require(done >= last);

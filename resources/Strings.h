@@ -172,6 +172,7 @@ inline constexpr char kCsvLineFormat[] = "第%1行：%2";
 inline constexpr char kCsvMoreErrorsFormat[] = "……另有%1处错误";
 inline constexpr char kCsvZhNoHeader[] = "没有内容；第一行应是列名";
 inline constexpr char kCsvZhBadHeaderFormat[] = "第一行应是%1的列名：%2[,Raw]；实际是：%3";
+inline constexpr char kCsvZhBadAnyHeaderFormat[] = "第一行应是某个表的列名（%1）；实际是：%2";
 inline constexpr char kCsvZhQuoteInsideField[] = "字段中间有引号（应把整个字段放在引号中，其中的引号写两遍）";
 inline constexpr char kCsvZhTextAfterQuote[] = "字段的引号结束后还有其他文字";
 inline constexpr char kCsvZhUnclosedQuote[] = "引号直到末尾都没有结束";
@@ -437,7 +438,6 @@ inline constexpr char kCompareOnlyThereLabelFormat[] = "以下%1条记录只在[
 inline constexpr char kButtonTakeOver[] = "接收(&T)";
 inline constexpr char kButtonClose[] = "关闭";
 inline constexpr char kStepTakeOverFormat[] = "接收 %1 条记录";
-inline constexpr char kTakeOverRefusedFormat[] = "下列记录的ID在表格中已经存在，没有接收：\n%1";
 
 // File dialogs
 inline constexpr char kOpenFilter[] = "Data Files (*.txt;*.dat)";

@@ -14,7 +14,7 @@
 namespace rw {
 namespace {
 
-[[nodiscard]] SheetResult ReadOpenArchive(const ZipArchive& archive, CsvImporter& importer, const SheetProgress& progress)
+[[nodiscard]] SheetResult ReadOpenArchive(const ZipArchive& archive, RowImporter& importer, const SheetProgress& progress)
 {
     WorkbookParts parts;
     if (SheetResult found = FindWorkbookParts(archive, parts); !found.Ok()) return found;
@@ -39,7 +39,7 @@ namespace {
     return {};
 }
 
-[[nodiscard]] SheetResult ReadArchive(const ZipArchive& archive, CsvImporter& importer, const SheetProgress& progress)
+[[nodiscard]] SheetResult ReadArchive(const ZipArchive& archive, RowImporter& importer, const SheetProgress& progress)
 {
     if (!archive.IsOpen()) return archive.Failure();
     // The parser's own memory running out is caught where it happens; this is the rest (the
@@ -55,7 +55,7 @@ namespace {
 
 } // namespace
 
-SheetResult ReadRecordSheet(const std::string& path, CsvImporter& importer, const SheetProgress& progress)
+SheetResult ReadRecordSheet(const std::string& path, RowImporter& importer, const SheetProgress& progress)
 {
     // Opened first for the system's own reason when it cannot be, in the words every other
     // file of the program is refused with.
@@ -69,7 +69,7 @@ SheetResult ReadRecordSheet(const std::string& path, CsvImporter& importer, cons
     return ReadArchive(ZipArchive(path), importer, progress);
 }
 
-SheetResult ReadRecordSheet(std::span<const std::uint8_t> bytes, CsvImporter& importer, const SheetProgress& progress)
+SheetResult ReadRecordSheet(std::span<const std::uint8_t> bytes, RowImporter& importer, const SheetProgress& progress)
 {
     return ReadArchive(ZipArchive(bytes), importer, progress);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // Records from a worksheet (.xlsx): the rows of the workbook's first worksheet, handed to a
-// CsvImporter as a CSV's rows would be, with the sheet's row numbers as lines and column
+// RowImporter as a CSV's rows would be, with the sheet's row numbers as lines and column
 // numbers from the cell references. The importer then checks them as it checks CSV, and
 // also refuses a name or Raw that a spreadsheet stored as anything but text.
 //
@@ -10,7 +10,7 @@
 // XML that is not well-formed, a part that unpacks beyond what a worksheet of records can
 // be) is refused with its reason, within sheet_limits.
 
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "sheet/SheetResult.h"
 
 #include <cstdint>
@@ -23,9 +23,9 @@ namespace rw {
 // When the answer is Ok, the importer is Finished and its Ok() tells whether the records can
 // be used; after any failure, it holds what it had taken by then, of no use. The progress is
 // told the bytes of XML unpacked and the whole of them.
-[[nodiscard]] SheetResult ReadRecordSheet(const std::string& path, CsvImporter& importer, const SheetProgress& progress);
+[[nodiscard]] SheetResult ReadRecordSheet(const std::string& path, RowImporter& importer, const SheetProgress& progress);
 // The same from a whole file in memory.
-[[nodiscard]] SheetResult ReadRecordSheet(std::span<const std::uint8_t> bytes, CsvImporter& importer,
+[[nodiscard]] SheetResult ReadRecordSheet(std::span<const std::uint8_t> bytes, RowImporter& importer,
                                           const SheetProgress& progress);
 
 } // namespace rw

@@ -23,8 +23,8 @@ SheetResult WriteRecordSheet(const std::string&, FileKind, std::size_t,
     return NotInThisBuild();
 }
 
-SheetResult ReadRecordSheet(const std::string&, CsvImporter&, const SheetProgress&) { return NotInThisBuild(); }
+SheetResult ReadRecordSheet(const std::string&, RowImporter&, const SheetProgress&) { return NotInThisBuild(); }
 
-SheetResult ReadRecordSheet(std::span<const std::uint8_t>, CsvImporter&, const SheetProgress&) { return NotInThisBuild(); }
+SheetResult ReadRecordSheet(std::span<const std::uint8_t>, RowImporter&, const SheetProgress&) { return NotInThisBuild(); }
 
 } // namespace rw

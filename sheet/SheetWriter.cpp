@@ -92,6 +92,103 @@ constexpr double kRawWidth = 30;
     return {};
 }
 
+// Where the writer keeps the rows as they are written (constant memory): the target's
+// folder, where the space for the result must be anyway, and not a memory-backed /tmp. In the
+// narrow encoding, as the writer opens its files by the C runtime's narrow calls, which on
+// Windows read the code page.
+[[nodiscard]] std::string TemporaryFolderFor(const std::string& path)
+{
+    const std::filesystem::path parent = PathFromUtf8(path).parent_path();
+    return NameForNarrowCalls(parent.empty() ? std::string(".") : Utf8FromPath(parent));
+}
+
+// A workbook writing to file, its temporary files in folder, which must outlive it; null,
+// errno set, when it cannot be made.
+[[nodiscard]] std::unique_ptr<lxw_workbook, WorkbookFree> NewWorkbook(const ScratchFile& file, std::string& folder)
+{
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    options.tmpdir = folder.data();
+    // A worksheet of the most rows stays well under the 4 GiB a plain zip entry can hold.
+    options.use_zip64 = LXW_FALSE;
+    errno = 0;
+    return std::unique_ptr<lxw_workbook, WorkbookFree>(workbook_new_opt(NameForNarrowCalls(file.Path()).c_str(), &options));
+}
+
+// The records' worksheet, laid out, its header row written.
+struct RecordSheet {
+    lxw_worksheet* sheet = nullptr;
+    lxw_format* text = nullptr; // the name's and Raw's cells
+    lxw_error error = LXW_NO_ERROR;
+};
+
+[[nodiscard]] RecordSheet AddRecordSheet(lxw_workbook* book, const RecordSchema& schema)
+{
+    RecordSheet made;
+    const std::string sheetName(schema.fileName.substr(0, schema.fileName.find('.')));
+    made.sheet = workbook_add_worksheet(book, sheetName.c_str());
+    lxw_format* header = workbook_add_format(book);
+    made.text = workbook_add_format(book);
+    if (!made.sheet || !header || !made.text) {
+        made.error = LXW_ERROR_MEMORY_MALLOC_FAILED;
+        return made;
+    }
+    format_set_bold(header);
+    format_set_num_format(made.text, "@");
+
+    const auto rawColumn = static_cast<lxw_col_t>(schema.ColumnCount());
+    for (lxw_col_t k = 0; k < rawColumn; ++k) {
+        const ColumnSpec& column = schema.Column(k);
+        (void)worksheet_set_column(made.sheet, k, k, WidthOf(column), column.role == ColumnRole::Name ? made.text : nullptr);
+    }
+    (void)worksheet_set_column(made.sheet, rawColumn, rawColumn, kRawWidth, made.text);
+    worksheet_freeze_panes(made.sheet, 1, kNameColumn + 1);
+
+    for (lxw_col_t k = 0; k < rawColumn && !made.error; ++k) {
+        made.error = worksheet_write_string(made.sheet, 0, k, std::string(schema.Column(k).title).c_str(), header);
+    }
+    if (!made.error) made.error = worksheet_write_string(made.sheet, 0, rawColumn, "Raw", header);
+    return made;
+}
+
+// Writes records as rows of the sheet, reusing its buffers from one row to the next.
+class RecordRowWriter {
+public:
+    RecordRowWriter(const RecordSheet& sheet, const RecordSchema& schema, const NameTranscoder& names)
+        : m_sheet(sheet), m_schema(schema), m_names(names), m_raw(2 * std::size_t{schema.recordSize} + 1)
+    {
+    }
+
+    [[nodiscard]] lxw_error Write(lxw_row_t row, std::span<const std::uint8_t> record)
+    {
+        const auto rawColumn = static_cast<lxw_col_t>(m_schema.ColumnCount());
+        lxw_error error = LXW_NO_ERROR;
+        for (lxw_col_t k = 0; k < rawColumn && !error; ++k) {
+            const ColumnSpec& column = m_schema.Column(k);
+            if (column.role != ColumnRole::Name) {
+                error = worksheet_write_number(m_sheet.sheet, row, k, LoadInt32(record.data() + column.offset), nullptr);
+                continue;
+            }
+            m_name.clear();
+            m_names.AppendText(ReadShortName(m_schema, record.data()), m_name);
+            m_cell.clear();
+            AppendCellEscaped(m_name, m_cell);
+            error = worksheet_write_string(m_sheet.sheet, row, k, m_cell.c_str(), m_sheet.text);
+        }
+        *WriteHex(record.data(), m_schema.recordSize, m_raw.data()) = '\0';
+        if (!error) error = worksheet_write_string(m_sheet.sheet, row, rawColumn, m_raw.data(), m_sheet.text);
+        return error;
+    }
+
+private:
+    const RecordSheet& m_sheet;
+    const RecordSchema& m_schema;
+    const NameTranscoder& m_names;
+    std::string m_name;
+    std::string m_cell;
+    std::vector<char> m_raw;
+};
+
 } // namespace
 
 SheetResult WriteRecordSheet(const std::string& path, FileKind kind, std::size_t count,
@@ -110,66 +207,17 @@ SheetResult WriteRecordSheet(const std::string& path, FileKind kind, std::size_t
     // then go into the target's place the way every file of the program does.
     const ScratchFile scratch(PathFromUtf8(path));
     if (!scratch.Ok()) return Failed(SheetFailure::CannotWrite, scratch.Error());
-
-    // Rows go to a temporary file as they are written (constant memory), which the writer
-    // makes in the target's folder: where the space for the result must be anyway, and not
-    // a memory-backed /tmp.
-    // The writer opens them by the C runtime's narrow calls, which on Windows read the code page.
-    const std::filesystem::path parent = PathFromUtf8(path).parent_path();
-    std::string folder = NameForNarrowCalls(parent.empty() ? std::string(".") : Utf8FromPath(parent));
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    options.tmpdir = folder.data();
-    // A worksheet of the most rows stays well under the 4 GiB a plain zip entry can hold.
-    options.use_zip64 = LXW_FALSE;
-    errno = 0;
-    std::unique_ptr<lxw_workbook, WorkbookFree> book(workbook_new_opt(NameForNarrowCalls(scratch.Path()).c_str(), &options));
+    std::string folder = TemporaryFolderFor(path);
+    std::unique_ptr<lxw_workbook, WorkbookFree> book = NewWorkbook(scratch, folder);
     if (!book) return WriterFailed(LXW_ERROR_MEMORY_MALLOC_FAILED, errno);
 
     const RecordSchema& schema = SchemaOf(kind);
-    const std::string sheetName(schema.fileName.substr(0, schema.fileName.find('.')));
-    lxw_worksheet* sheet = workbook_add_worksheet(book.get(), sheetName.c_str());
-    lxw_format* header = workbook_add_format(book.get());
-    lxw_format* text = workbook_add_format(book.get());
-    if (!sheet || !header || !text) return WriterFailed(LXW_ERROR_MEMORY_MALLOC_FAILED, 0);
-    format_set_bold(header);
-    format_set_num_format(text, "@");
-
-    const auto rawColumn = static_cast<lxw_col_t>(schema.ColumnCount());
-    for (lxw_col_t k = 0; k < rawColumn; ++k) {
-        const ColumnSpec& column = schema.Column(k);
-        (void)worksheet_set_column(sheet, k, k, WidthOf(column), column.role == ColumnRole::Name ? text : nullptr);
-    }
-    (void)worksheet_set_column(sheet, rawColumn, rawColumn, kRawWidth, text);
-    worksheet_freeze_panes(sheet, 1, kNameColumn + 1);
-
-    lxw_error error = LXW_NO_ERROR;
-    for (lxw_col_t k = 0; k < rawColumn && !error; ++k) {
-        error = worksheet_write_string(sheet, 0, k, std::string(schema.Column(k).title).c_str(), header);
-    }
-    if (!error) error = worksheet_write_string(sheet, 0, rawColumn, "Raw", header);
-
-    std::string name;
-    std::string cell;
-    std::vector<char> raw(2 * std::size_t{schema.recordSize} + 1);
+    const RecordSheet sheet = AddRecordSheet(book.get(), schema);
+    lxw_error error = sheet.error;
+    RecordRowWriter rows(sheet, schema, names);
     for (std::size_t i = 0; i < count && !error; ++i) {
         if (progress && i % kProgressStep == 0 && i > 0 && !progress(i, count)) return Failed(SheetFailure::Cancelled);
-        const std::span<const std::uint8_t> record = recordAt(i);
-        const auto row = static_cast<lxw_row_t>(i + 1);
-        for (lxw_col_t k = 0; k < rawColumn && !error; ++k) {
-            const ColumnSpec& column = schema.Column(k);
-            if (column.role != ColumnRole::Name) {
-                error = worksheet_write_number(sheet, row, k, LoadInt32(record.data() + column.offset), nullptr);
-                continue;
-            }
-            name.clear();
-            names.AppendText(ReadShortName(schema, record.data()), name);
-            cell.clear();
-            AppendCellEscaped(name, cell);
-            error = worksheet_write_string(sheet, row, k, cell.c_str(), text);
-        }
-        *WriteHex(record.data(), schema.recordSize, raw.data()) = '\0';
-        if (!error) error = worksheet_write_string(sheet, row, rawColumn, raw.data(), text);
+        error = rows.Write(static_cast<lxw_row_t>(i + 1), recordAt(i));
     }
     if (error) return WriterFailed(error, errno);
 

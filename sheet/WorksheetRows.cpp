@@ -19,7 +19,7 @@ namespace {
 
 } // namespace
 
-WorksheetRows::WorksheetRows(const StringPool& sharedStrings, CsvImporter& importer)
+WorksheetRows::WorksheetRows(const StringPool& sharedStrings, RowImporter& importer)
     : m_sharedStrings(sharedStrings), m_importer(importer)
 {
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-// A worksheet's rows handed to a CsvImporter as they are read, each as the fields a CSV row
+// A worksheet's rows handed to a RowImporter as they are read, each as the fields a CSV row
 // would have: cells by the column their reference gives, a missing cell an empty field, and
 // each field's text as the spreadsheet shows it with how the cell stored it, so that the
 // importer can tell a name kept as text from one a spreadsheet turned into a number.
 // Numbers come as plain whole-number text when they are whole.
 
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "sheet/SheetResult.h"
 #include "sheet/StringPool.h"
 #include "sheet/XmlStream.h"
@@ -21,7 +21,7 @@ namespace rw {
 class WorksheetRows final : public XmlHandler {
 public:
     // sharedStrings: the workbook's, read before.
-    WorksheetRows(const StringPool& sharedStrings, CsvImporter& importer);
+    WorksheetRows(const StringPool& sharedStrings, RowImporter& importer);
 
     [[nodiscard]] bool Start(std::string_view name, const XmlAttributes& attributes) override;
     [[nodiscard]] bool End(std::string_view name) override;
@@ -49,7 +49,7 @@ private:
     [[nodiscard]] bool FailXml(SheetXmlProblem problem, std::string_view detail);
 
     const StringPool& m_sharedStrings;
-    CsvImporter& m_importer;
+    RowImporter& m_importer;
     bool m_sawRoot = false;
     bool m_inData = false;
     bool m_inRow = false;

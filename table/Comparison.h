@@ -26,7 +26,6 @@ public:
     Comparison(const RecordTable& table, DecodedRecords other, std::string otherName);
 
     [[nodiscard]] const std::string& OtherName() const { return m_otherName; }
-    [[nodiscard]] std::size_t OtherCount() const { return m_other.Count(); }
     [[nodiscard]] std::span<const std::uint8_t> OtherRecord(std::size_t index) const { return m_other.RecordAt(index); }
 
     // The other file's record that the row is compared with; empty when it has none.

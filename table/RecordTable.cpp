@@ -75,31 +75,14 @@ PutResult RecordTable::CheckPut(const Record& record, int row) const
     return result;
 }
 
-PutResult RecordTable::PutRecord(const Record& record, int row)
-{
-    PutResult result = CheckPut(record, row);
-    if (!result.Accepted()) return result;
-    if (row == -1) {
-        AppendRow(record.Bytes());
-    } else {
-        const std::uint32_t slot = SlotOfRow(row);
-        WriteSlots(std::span<const std::uint32_t>(&slot, 1), [&](std::size_t, std::span<std::uint8_t> bytes) {
-            std::copy(record.Bytes().begin(), record.Bytes().end(), bytes.begin());
-        });
-    }
-    return result;
-}
-
-PutResult RecordTable::PutRecordByKey(const Record& record, RowKey key)
+PutResult RecordTable::CheckPutByKey(const Record& record, RowKey key) const
 {
     const int row = RowOfKey(key);
-    if (row < 0) {
-        PutResult result;
-        result.outcome = record.Kind() != m_kind ? PutOutcome::WrongKind : PutOutcome::NoSuchRow;
-        result.id = record.Id();
-        return result;
-    }
-    return PutRecord(record, row);
+    if (row >= 0) return CheckPut(record, row);
+    PutResult result;
+    result.outcome = record.Kind() != m_kind ? PutOutcome::WrongKind : PutOutcome::NoSuchRow;
+    result.id = record.Id();
+    return result;
 }
 
 Record RecordTable::ReadRow(int row) const { return Record(m_kind, RowBytes(row)); }
@@ -119,14 +102,6 @@ std::int32_t RecordTable::Value(int row, int column) const
 }
 
 std::string_view RecordTable::NameBytes(int row) const { return ReadShortName(Schema(), RowData(row)); }
-
-bool RecordTable::DeleteRow(int row)
-{
-    if (!ValidRow(row)) return false;
-    // The record's bytes stay in their slot until the table is cleared; its key dies with it.
-    RemoveRows(std::span<const int>(&row, 1));
-    return true;
-}
 
 std::int32_t RecordTable::GetMaxId() const
 {

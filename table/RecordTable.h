@@ -60,14 +60,12 @@ public:
     // The generation its row keys carry; a document gives each table it loads a new one.
     void SetGeneration(std::uint32_t generation) { m_generation = generation; }
 
-    // Puts the whole record image into row, or into a new last row for -1. The duplicate-ID
-    // rule holds for item and monster tables; a record keeping its own row's ID passes. For a
-    // table no document holds (tests, tools): a document changes its table by its steps.
-    PutResult PutRecord(const Record& record, int row);
-    // Puts by identity: into the row that holds key now, wherever it stands.
-    PutResult PutRecordByKey(const Record& record, RowKey key);
-    // What PutRecord would answer, changing nothing (row is that of the answer when accepted).
+    // Whether the whole record image may go into row, or into a new last row for -1, changing
+    // nothing (row is that of the answer when accepted). The duplicate-ID rule holds for item
+    // and monster tables; a record keeping its own row's ID passes.
     [[nodiscard]] PutResult CheckPut(const Record& record, int row) const;
+    // The same for the row that holds key now, wherever it stands; NoSuchRow once it is gone.
+    [[nodiscard]] PutResult CheckPutByKey(const Record& record, RowKey key) const;
 
     // The row's whole record image, hidden bytes included. Precondition: 0 <= row < RowCount().
     [[nodiscard]] Record ReadRow(int row) const;
@@ -78,9 +76,6 @@ public:
     [[nodiscard]] std::int32_t Value(int row, int column) const; // column != 1
     [[nodiscard]] std::int32_t IdOfRow(int row) const { return Value(row, kIdColumn); }
     [[nodiscard]] std::string_view NameBytes(int row) const;
-
-    // False, changing nothing, when row names no row.
-    bool DeleteRow(int row);
 
     // The IDs the rows hold, by slot: what the duplicate-ID rule asks of this table.
     [[nodiscard]] const UniqueIds& Ids() const { return m_ids; }

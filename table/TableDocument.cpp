@@ -27,7 +27,7 @@ LoadReport TableDocument::Load(std::filesystem::path path, std::string bareName,
     m_loadedStamp = loaded.report.decode.stamp;
     m_loadedFingerprint = FingerprintOf(loaded.report.decode);
     m_loadedReport = loaded.report.decode;
-    m_loss = LossOf(loaded.report);
+    m_loss = LossOf(loaded.report.decode, loaded.report.kind, loaded.report.refusedIds.size());
     emit Loaded();
     emit Changed();
     return loaded.report;

@@ -11,7 +11,7 @@
 #include "data/KeySet.h"
 #include "table/Comparison.h"
 #include "table/EditSteps.h"
-#include "table/LoadLoss.h"
+#include "data/LoadLoss.h"
 #include "table/RecordTableModel.h"
 #include "table/SortState.h"
 #include "table/TableFile.h"

@@ -55,12 +55,8 @@ PutResult TableEdits::Put(const Record& record, int row)
 
 PutResult TableEdits::PutByKey(const Record& record, RowKey key)
 {
-    const int row = Table().RowOfKey(key);
-    if (row >= 0) return Put(record, row);
-    PutResult result;
-    result.outcome = record.Kind() != Table().Kind() ? PutOutcome::WrongKind : PutOutcome::NoSuchRow;
-    result.id = record.Id();
-    return result;
+    const PutResult check = Table().CheckPutByKey(record, key);
+    return check.Accepted() ? Put(record, check.row) : check;
 }
 
 bool TableEdits::DeleteRow(int row)

@@ -1,5 +1,6 @@
 #include "view/CsvMessages.h"
 
+#include "data/CsvMessage.h"
 #include "data/Schema.h"
 #include "resources/Strings.h"
 #include "ui/Texts.h"
@@ -9,18 +10,37 @@
 namespace rw {
 namespace {
 
-[[nodiscard]] QString SyntaxText(CsvSyntax syntax)
+// The editor's words for each CSV message, in CsvMessageId's order; a worksheet without rows
+// is said as an empty CSV is.
+constexpr const char* kFormats[kCsvMessageCount] = {
+    str::kCsvZhNoHeader,           str::kCsvZhNoHeader,           str::kCsvZhBadHeaderFormat,
+    str::kCsvZhBadAnyHeaderFormat, str::kCsvZhQuoteInsideField,   str::kCsvZhTextAfterQuote,
+    str::kCsvZhUnclosedQuote,      str::kCsvZhStrayCarriageReturn, str::kCsvZhRowTooLongFormat,
+    str::kCsvZhFieldCountFormat,   str::kCsvZhBadNumberFormat,    str::kCsvZhBadRawFormat,
+    str::kCsvZhNameNotWellFormedFormat, str::kCsvZhNameNotEncodedFormat, str::kCsvZhNameTooLongFormat,
+    str::kCsvZhDuplicateIdFormat,  str::kCsvZhTooManyRecords,     str::kCsvZhNoRawColumn,
+    str::kCsvZhFirstMonsterIdFormat, str::kCsvZhNoRecords,        str::kCsvZhWrongCellTypeFormat,
+};
+
+// The places %1 ... %9 of format, which must be all of 1 to their count.
+[[nodiscard]] constexpr std::size_t PlacesIn(std::string_view format)
 {
-    switch (syntax) {
-    case CsvSyntax::QuoteInsideField: return Text(str::kCsvZhQuoteInsideField);
-    case CsvSyntax::TextAfterQuote: return Text(str::kCsvZhTextAfterQuote);
-    case CsvSyntax::UnclosedQuote: return Text(str::kCsvZhUnclosedQuote);
-    case CsvSyntax::RowTooLong: return Text(str::kCsvZhRowTooLongFormat, CsvTokenizer::kMaxRowBytes);
-    case CsvSyntax::StrayCarriageReturn:
-    case CsvSyntax::None: break;
+    unsigned seen = 0;
+    for (std::size_t at = format.find('%'); at != std::string_view::npos && at + 1 < format.size();
+         at = format.find('%', at + 1)) {
+        if (format[at + 1] >= '1' && format[at + 1] <= '9') seen |= 1U << (format[at + 1] - '1');
     }
-    return Text(str::kCsvZhStrayCarriageReturn);
+    std::size_t count = 0;
+    while (seen & (1U << count)) ++count;
+    return seen == (1U << count) - 1 ? count : kCsvMessageCount + 1;
 }
+
+static_assert([] {
+    for (std::size_t id = 0; id < kCsvMessageCount; ++id) {
+        if (PlacesIn(kFormats[id]) != Signature(static_cast<CsvMessageId>(id)).size()) return false;
+    }
+    return true;
+}());
 
 [[nodiscard]] QString CellTypeText(CellType type)
 {
@@ -35,37 +55,46 @@ namespace {
     return Text(str::kCsvZhCellDate);
 }
 
+[[nodiscard]] QString ArgumentText(const CsvMessageArgument& argument)
+{
+    switch (argument.kind) {
+    case CsvMessageArgument::Kind::Number: return QString::number(argument.number);
+    case CsvMessageArgument::Kind::CellType: return CellTypeText(argument.cellType);
+    case CsvMessageArgument::Kind::HeaderStarts: {
+        QStringList names;
+        for (const FileKind kind : kAllKinds) names.push_back(Text(SchemaOf(kind).fileName));
+        return names.join(QChar(0x3001)); // 、
+    }
+    case CsvMessageArgument::Kind::Text:
+    case CsvMessageArgument::Kind::Quote: break;
+    }
+    return Text(std::string_view(argument.text));
+}
+
+// The format's places filled in one pass, so that an argument holding "%2" stays as it is.
+[[nodiscard]] QString Filled(const char* format, const QStringList& arguments)
+{
+    const QString text = Text(format);
+    QString filled;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype place = i + 1 < text.size() && text[i] == QLatin1Char('%') ? text[i + 1].digitValue() - 1 : -1;
+        if (place >= 0 && place < arguments.size()) {
+            filled += arguments[place];
+            ++i;
+        } else {
+            filled += text[i];
+        }
+    }
+    return filled;
+}
+
 [[nodiscard]] QString What(const CsvIssue& issue, FileKind kind)
 {
-    const RecordSchema& schema = SchemaOf(kind);
-    const QString title = issue.column >= 1 && issue.column <= schema.ColumnCount()
-                              ? Text(schema.Column(issue.column - 1).title)
-                              : QStringLiteral("Raw");
-    const QString text = Text(std::string_view(issue.text));
-    switch (issue.kind) {
-    case CsvIssue::Kind::NoHeader: return Text(str::kCsvZhNoHeader);
-    case CsvIssue::Kind::BadHeader: {
-        QStringList titles;
-        for (const ColumnSpec& column : schema.columns) titles.push_back(Text(column.title));
-        return Text(str::kCsvZhBadHeaderFormat, schema.fileName, titles.join(QLatin1Char(',')), text);
-    }
-    case CsvIssue::Kind::Syntax:
-        return issue.inHeader ? Text(str::kCsvZhInHeaderFormat, SyntaxText(issue.syntax)) : SyntaxText(issue.syntax);
-    case CsvIssue::Kind::FieldCount: return Text(str::kCsvZhFieldCountFormat, issue.number, issue.expected);
-    case CsvIssue::Kind::BadNumber: return Text(str::kCsvZhBadNumberFormat, title, text);
-    case CsvIssue::Kind::BadRaw: return Text(str::kCsvZhBadRawFormat, text, 2 * schema.recordSize);
-    case CsvIssue::Kind::NameNotWellFormed: return Text(str::kCsvZhNameNotWellFormedFormat, title, text);
-    case CsvIssue::Kind::NameNotEncoded: return Text(str::kCsvZhNameNotEncodedFormat, title, text);
-    case CsvIssue::Kind::NameTooLong:
-        return Text(str::kCsvZhNameTooLongFormat, title, text, issue.number, schema.nameCapacity);
-    case CsvIssue::Kind::DuplicateId: return Text(str::kCsvZhDuplicateIdFormat, title, issue.number, issue.otherLine);
-    case CsvIssue::Kind::TooManyRecords: return Text(str::kCsvZhTooManyRecords);
-    case CsvIssue::Kind::NoRawColumn: return Text(str::kCsvZhNoRawColumn);
-    case CsvIssue::Kind::FirstMonsterId: return Text(str::kCsvZhFirstMonsterIdFormat, issue.number);
-    case CsvIssue::Kind::NoRecords: return Text(str::kCsvZhNoRecords);
-    case CsvIssue::Kind::WrongCellType: return Text(str::kCsvZhWrongCellTypeFormat, title, text, CellTypeText(issue.cellType));
-    }
-    return {};
+    const CsvMessage message = MessageOf(issue, kind, false);
+    QStringList arguments;
+    for (const CsvMessageArgument& argument : message.arguments) arguments.push_back(ArgumentText(argument));
+    const QString what = Filled(kFormats[static_cast<std::size_t>(message.id)], arguments);
+    return message.inHeader ? Text(str::kCsvZhInHeaderFormat, what) : what;
 }
 
 } // namespace
@@ -76,7 +105,7 @@ QString DescribeCsvIssue(const CsvIssue& issue, FileKind kind)
                             : Text(str::kCsvLineFormat, issue.line, What(issue, kind));
 }
 
-QString DescribeCsvErrors(const CsvImporter& importer, FileKind kind)
+QString DescribeCsvErrors(const RowImporter& importer, FileKind kind)
 {
     QStringList lines;
     for (const CsvIssue& issue : importer.Errors()) lines.push_back(DescribeCsvIssue(issue, kind));

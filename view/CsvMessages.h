@@ -2,7 +2,7 @@
 
 // What is wrong where in a CSV or tab-separated text, in the user's words.
 
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 
 #include <QString>
 
@@ -12,6 +12,6 @@ namespace rw {
 [[nodiscard]] QString DescribeCsvIssue(const CsvIssue& issue, FileKind kind);
 
 // Every problem kept, a line each, and how many more there were.
-[[nodiscard]] QString DescribeCsvErrors(const CsvImporter& importer, FileKind kind);
+[[nodiscard]] QString DescribeCsvErrors(const RowImporter& importer, FileKind kind);
 
 } // namespace rw

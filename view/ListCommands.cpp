@@ -280,7 +280,7 @@ void ListCommands::PasteRows(const QString& text)
     // Rows with their header, from this program or a spreadsheet: appended.
     const RecordTable& table = m_document.Table();
     const Utf8NameTranscoder names;
-    CsvImporter importer(table.Kind(), names, '\t');
+    RowImporter importer(table.Kind(), names, '\t');
     const QByteArray utf8 = text.toUtf8();
     importer.Consume(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), true);
     if (!importer.Ok()) {

@@ -4,7 +4,7 @@
 #include "bench/ReadLimit.h"
 #include "bench/data/BenchRecords.h"
 #include "data/CsvExport.h"
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "data/DataFile.h"
 #include "data/KeySet.h"
 #include "text/Utf8NameTranscoder.h"
@@ -129,7 +129,7 @@ void CsvImport(benchmark::State& state)
         return true;
     });
     for (auto _ : state) {
-        CsvImporter importer(kKind, names);
+        RowImporter importer(kKind, names);
         importer.Consume(csv, true);
         if (!importer.Ok()) state.SkipWithError("import failed");
     }

@@ -5,7 +5,7 @@
 // Each figure stands beside a plain pass over the same rows, measured in the same run.
 
 #include "bench/data/BenchRecords.h"
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "data/DataFile.h"
 #include "data/RecordQuery.h"
 #include "table/TableDocument.h"
@@ -171,7 +171,7 @@ void BM_PasteHundredThousandRows(benchmark::State& state)
     }
     const Utf8NameTranscoder names;
     for (auto _ : state) {
-        CsvImporter importer(FileKind::Item, names, '\t');
+        RowImporter importer(FileKind::Item, names, '\t');
         importer.Consume(text, true);
         std::vector<Record> records;
         records.reserve(importer.Records().Count());

@@ -4,7 +4,7 @@
 #include "bench/data/BenchRecords.h"
 #include "data/CsvExport.h"
 #include "data/CsvFeed.h"
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "data/Platform.h"
 #include "data/Schema.h"
 #include "sheet/SheetReader.h"
@@ -77,7 +77,7 @@ void CsvImportFromFile(benchmark::State& state)
     const Utf8NameTranscoder names;
     for (auto _ : state) {
         InputFile input(path, InputFile::Accept::RegularFile);
-        CsvImporter importer(kKind, names);
+        RowImporter importer(kKind, names);
         if (FeedCsv(input, true, importer, {}) != FeedResult::Done || !importer.Ok()) state.SkipWithError("import failed");
     }
     Count(state);
@@ -89,7 +89,7 @@ void SheetImportFromFile(benchmark::State& state)
     if (!WriteSheet(path)) state.SkipWithError("cannot write");
     const Utf8NameTranscoder names;
     for (auto _ : state) {
-        CsvImporter importer(kKind, names);
+        RowImporter importer(kKind, names);
         if (!ReadRecordSheet(path.string(), importer, {}).Ok() || !importer.Ok()) state.SkipWithError("import failed");
     }
     Count(state);

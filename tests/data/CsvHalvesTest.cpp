@@ -3,7 +3,7 @@
 // repeated IDs), the import is the one a single reader makes taking the text a little at a time.
 
 #include "data/CsvFeed.h"
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "data/HexText.h"
 #include "data/Record.h"
 #include "tests/data/TestFiles.h"
@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 #include <tuple>
 
@@ -125,8 +126,20 @@ constexpr FileKind kItem = FileKind::Item;
     return text;
 }
 
+// A quoted name that holds a line end just where its row passes CsvTokenizer::kMaxRowBytes,
+// and that line end is where the text is parted: the earlier part ends inside the line of the
+// row's error, so the later part does not start a row, though a line does start there.
+[[nodiscard]] std::string RowTooLongUpToTheParting()
+{
+    std::string text = Header(false) + "1,a" + Fields(0) + "\n";
+    const std::size_t rowStart = text.size();
+    text += "2,\"";
+    text.append(rowStart + CsvTokenizer::kMaxRowBytes - 1 - text.size(), 'x');
+    return text + "\ny\"" + Fields(0) + "\n3,c" + Fields(0) + "\n4,d" + Fields(0) + "\n";
+}
+
 // A single reader: the text a few kilobytes at a time, as much as the importer leaves kept.
-void FeedInPieces(CsvImporter& importer, std::string_view text)
+void FeedInPieces(RowImporter& importer, std::string_view text)
 {
     constexpr std::size_t kPiece = 4096;
     std::string held;
@@ -145,7 +158,7 @@ void FeedInPieces(CsvImporter& importer, std::string_view text)
     return std::tie(i.kind, i.line, i.column, i.syntax, i.inHeader, i.text, i.number, i.expected, i.otherLine);
 }
 
-void ExpectSameImport(const CsvImporter& a, const CsvImporter& b)
+void ExpectSameImport(const RowImporter& a, const RowImporter& b)
 {
     ASSERT_TRUE(a.Finished());
     ASSERT_TRUE(b.Finished());
@@ -185,23 +198,38 @@ TEST(CsvHalves, TwoReadersImportWhatOneDoes)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ASSERT_GT(c.text.size(), std::size_t{600} << 10) << "large enough to be parted, and the parts again";
-        CsvImporter one(kItem, kNames);
+        RowImporter one(kItem, kNames);
         FeedInPieces(one, c.text);
         EXPECT_EQ(one.Ok(), c.ok);
-        CsvImporter whole(kItem, kNames);
+        RowImporter whole(kItem, kNames);
         EXPECT_EQ(whole.Consume(c.text, true), c.text.size());
         ExpectSameImport(one, whole);
         // Parted every few kilobytes, on any machine.
-        CsvImporter parted(kItem, kNames);
+        RowImporter parted(kItem, kNames);
         parted.SetParting({.minBytes = 4096, .onOneProcessor = true});
         EXPECT_EQ(parted.Consume(c.text, true), c.text.size());
         ExpectSameImport(one, parted);
         // From a file a megabyte at a time, the next read on its way meanwhile.
         test::WriteFile(dir / "t.csv", c.text);
         InputFile input(dir / "t.csv", InputFile::Accept::RegularFile);
-        CsvImporter fed(kItem, kNames);
+        RowImporter fed(kItem, kNames);
         ASSERT_EQ(FeedCsv(input, true, fed, {}), FeedResult::Done);
         ExpectSameImport(one, fed);
+    }
+}
+
+// Parted or not, the row too long is one error, and the rows after its line are read.
+TEST(CsvHalves, ARowTooLongUpToThePartingIsOneError)
+{
+    const std::string text = RowTooLongUpToTheParting();
+    for (const std::size_t minBytes : {std::size_t{4096}, std::numeric_limits<std::size_t>::max()}) {
+        SCOPED_TRACE(minBytes);
+        RowImporter importer(kItem, kNames);
+        importer.SetParting({.minBytes = minBytes, .onOneProcessor = true});
+        EXPECT_EQ(importer.Consume(text, true), text.size());
+        ASSERT_EQ(importer.ErrorCount(), 1u);
+        EXPECT_EQ(importer.Errors()[0].syntax, CsvSyntax::RowTooLong);
+        EXPECT_EQ(importer.RowCount(), 3u);
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include "data/CsvExport.h"
 #include "data/CsvFeed.h"
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "data/HexText.h"
 #include "data/Record.h"
 #include "tests/data/TestFiles.h"
@@ -47,7 +47,7 @@ std::string AsCsv(const std::vector<std::vector<std::string>>& rows)
 }
 
 // The rows through TakeFields, numbered as lines from 1.
-void TakeAll(CsvImporter& importer, const std::vector<std::vector<std::string>>& rows,
+void TakeAll(RowImporter& importer, const std::vector<std::vector<std::string>>& rows,
              const std::vector<std::vector<CellType>>& types = {})
 {
     for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -76,9 +76,9 @@ TEST(CsvRows, FieldsGiveTheSameIssuesAsCsvText)
         {HeaderFields(kItem)},
     };
     for (const Rows& rows : cases) {
-        CsvImporter fromText(kItem, kNames);
+        RowImporter fromText(kItem, kNames);
         fromText.Consume(AsCsv(rows), true);
-        CsvImporter fromFields(kItem, kNames);
+        RowImporter fromFields(kItem, kNames);
         TakeAll(fromFields, rows);
         ASSERT_TRUE(fromFields.Finished());
         ASSERT_EQ(fromFields.ErrorCount(), fromText.ErrorCount()) << AsCsv(rows);
@@ -117,7 +117,7 @@ TEST(CsvRows, ANameOrRawStoredAsAnythingButTextIsRefused)
         SCOPED_TRACE(c.label);
         std::vector<CellType> types(rawField + 1, CellType::Text);
         types[c.field] = c.type;
-        CsvImporter importer(kMagic, kNames);
+        RowImporter importer(kMagic, kNames);
         TakeAll(importer, {HeaderFields(kMagic), RowFields(kMagic, "1", c.name, c.raw)}, {{}, types});
         if (c.errorColumn == 0) {
             EXPECT_TRUE(importer.Ok());
@@ -149,7 +149,7 @@ TEST(CsvRows, NameChangesAreListedAndKeptOnRequest)
     for (const bool keep : {false, true}) {
         SCOPED_TRACE(keep ? "keep names" : "take names");
         for (const bool csv : {true, false}) {
-            CsvImporter importer(kItem, kNames);
+            RowImporter importer(kItem, kNames);
             importer.SetKeepNames(keep);
             if (csv) {
                 importer.Consume(AsCsv(rows), true);
@@ -163,7 +163,7 @@ TEST(CsvRows, NameChangesAreListedAndKeptOnRequest)
                       std::make_tuple(std::size_t{3}, 2, std::string("007"), std::string("7")));
             EXPECT_EQ(importer.NameChanges()[1].id, 0) << "an ID that is no number";
 
-            CsvImporter good(kItem, kNames);
+            RowImporter good(kItem, kNames);
             good.SetKeepNames(keep);
             TakeAll(good, {rows.begin(), rows.begin() + 4});
             ASSERT_TRUE(good.Ok());
@@ -173,15 +173,15 @@ TEST(CsvRows, NameChangesAreListedAndKeptOnRequest)
     }
 
     // Of very many, the first kMaxNameChanges are kept and all are counted.
-    CsvImporter many(kItem, kNames);
+    RowImporter many(kItem, kNames);
     std::string text = AsCsv({HeaderFields(kItem)});
-    for (std::size_t i = 0; i <= CsvImporter::kMaxNameChanges; ++i) {
+    for (std::size_t i = 0; i <= RowImporter::kMaxNameChanges; ++i) {
         text += AsCsv({RowFields(kItem, std::to_string(i), "x", RawOf(second))});
     }
     many.Consume(text, true);
     EXPECT_TRUE(many.Ok());
-    EXPECT_EQ(many.NameChangeCount(), CsvImporter::kMaxNameChanges + 1);
-    EXPECT_EQ(many.NameChanges().size(), CsvImporter::kMaxNameChanges);
+    EXPECT_EQ(many.NameChangeCount(), RowImporter::kMaxNameChanges + 1);
+    EXPECT_EQ(many.NameChanges().size(), RowImporter::kMaxNameChanges);
 }
 
 TEST(CsvFeed, ReadsAnySizeAndStopsWhenAskedTo)
@@ -194,7 +194,7 @@ TEST(CsvFeed, ReadsAnySizeAndStopsWhenAskedTo)
     test::WriteFile(dir / "magic.csv", text);
     for (const int stopAfter : {0, 2}) {
         InputFile input(dir / "magic.csv", InputFile::Accept::RegularFile);
-        CsvImporter importer(FileKind::Magic, kNames);
+        RowImporter importer(FileKind::Magic, kNames);
         std::vector<std::uint64_t> told;
         const FeedResult result = FeedCsv(input, true, importer, [&](std::uint64_t bytes) {
             told.push_back(bytes);

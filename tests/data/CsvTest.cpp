@@ -1,5 +1,5 @@
 #include "data/CsvExport.h"
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "data/CsvTokenizer.h"
 #include "data/HexText.h"
 #include "data/PassThroughNames.h"
@@ -126,10 +126,10 @@ std::string Row(FileKind kind, std::string_view id, std::string_view name, std::
     return row + (raw ? "," + std::string(*raw) : "") + "\n";
 }
 
-CsvImporter Import(FileKind kind, const std::string& text)
+RowImporter Import(FileKind kind, const std::string& text)
 {
     static const Utf8NameTranscoder names;
-    CsvImporter importer(kind, names);
+    RowImporter importer(kind, names);
     importer.Consume(text, true);
     return importer;
 }
@@ -171,7 +171,7 @@ TEST(CsvImport, RowsStartFromRawOrZeros)
 
     // The round trips show that an untouched name keeps its bytes; a changed one is written anew.
     const std::string text = Header(FileKind::Item) + Row(FileKind::Item, "2", "cd", raw) + Row(FileKind::Item, " 3 ", "\"霜,纹\"");
-    const CsvImporter importer = Import(FileKind::Item, text);
+    const RowImporter importer = Import(FileKind::Item, text);
     ASSERT_TRUE(importer.Ok());
     ASSERT_EQ(importer.Records().Count(), 2u);
     const Record renamed(FileKind::Item, importer.Records().RecordAt(0));
@@ -183,7 +183,7 @@ TEST(CsvImport, RowsStartFromRawOrZeros)
     EXPECT_EQ(fresh.Name(), "\xcb\xaa,\xce\xc6");
     EXPECT_EQ(fresh.Bytes()[4], 0);
 
-    const CsvImporter withoutRaw = Import(FileKind::Magic, Header(FileKind::Magic, false) + Row(FileKind::Magic, "7", "fire", std::nullopt));
+    const RowImporter withoutRaw = Import(FileKind::Magic, Header(FileKind::Magic, false) + Row(FileKind::Magic, "7", "fire", std::nullopt));
     ASSERT_TRUE(withoutRaw.Ok());
     EXPECT_EQ(Record(FileKind::Magic, withoutRaw.Records().RecordAt(0)).Name(), "fire");
     ASSERT_EQ(withoutRaw.Warnings().size(), 1u);
@@ -211,7 +211,7 @@ TEST(CsvImport, NumbersOfAnyShape)
         const std::pair<std::string, int> bodies[] = {
             {Row(FileKind::Magic, text, "a", std::nullopt), kIdColumn}, {last + "\n", lastColumn}, {last, lastColumn}};
         for (const auto& [body, column] : bodies) {
-            const CsvImporter importer = Import(FileKind::Magic, Header(FileKind::Magic, false) + body);
+            const RowImporter importer = Import(FileKind::Magic, Header(FileKind::Magic, false) + body);
             ASSERT_EQ(importer.Ok(), value.has_value()) << "'" << text << "' in " << body;
             if (value) {
                 EXPECT_EQ(Record(FileKind::Magic, importer.Records().RecordAt(0)).Value(column), *value) << text;
@@ -226,10 +226,10 @@ TEST(CsvImport, ANameMayFillItsFieldExactly)
     for (const FileKind kind : kAllKinds) {
         const std::size_t capacity = SchemaOf(kind).nameCapacity;
         SCOPED_TRACE(SchemaOf(kind).fileName);
-        const CsvImporter full = Import(kind, Header(kind) + Row(kind, "1", std::string(capacity, 'x')));
+        const RowImporter full = Import(kind, Header(kind) + Row(kind, "1", std::string(capacity, 'x')));
         ASSERT_TRUE(full.Ok());
         EXPECT_EQ(Record(kind, full.Records().RecordAt(0)).Name(), std::string(capacity, 'x'));
-        const CsvImporter over = Import(kind, Header(kind) + Row(kind, "1", std::string(capacity + 1, 'x')));
+        const RowImporter over = Import(kind, Header(kind) + Row(kind, "1", std::string(capacity + 1, 'x')));
         ASSERT_EQ(over.ErrorCount(), 1u);
         EXPECT_EQ(over.Errors()[0].kind, CsvIssue::Kind::NameTooLong);
     }
@@ -266,7 +266,7 @@ TEST(CsvImport, ErrorsNameLineAndColumn)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        const CsvImporter importer = Import(c.kind, Header(c.kind) + c.body);
+        const RowImporter importer = Import(c.kind, Header(c.kind) + c.body);
         ASSERT_FALSE(importer.Ok());
         ASSERT_EQ(importer.ErrorCount(), 1u);
         const CsvIssue& issue = importer.Errors().front();
@@ -286,9 +286,9 @@ TEST(CsvImport, ErrorsNameLineAndColumn)
     std::string many = Header(kItem);
     for (int i = 0; i < 30; ++i) many += Row(kItem, "5", "a"); // 29 duplicates
     many += Row(kItem, "x", "a");                               // and a bad number
-    const CsvImporter importer = Import(kItem, many);
+    const RowImporter importer = Import(kItem, many);
     EXPECT_EQ(importer.ErrorCount(), 30u);
-    ASSERT_EQ(importer.Errors().size(), CsvImporter::kMaxErrors);
+    ASSERT_EQ(importer.Errors().size(), RowImporter::kMaxErrors);
     EXPECT_EQ(importer.Errors().front().line, 3u);
     EXPECT_EQ(importer.Errors().front().otherLine, 2u);
     EXPECT_EQ(importer.Errors().back().line, 22u);
@@ -306,7 +306,7 @@ TEST(CsvImport, HeaderAndWholeFileProblems)
         {"ItemName,ItemID" + header.substr(header.find(",Stdmode")), CsvIssue::Kind::BadHeader},
     };
     for (const auto& [text, kind] : cases) {
-        const CsvImporter importer = Import(FileKind::Item, text);
+        const RowImporter importer = Import(FileKind::Item, text);
         EXPECT_EQ(importer.Errors().at(0).kind, kind) << text.substr(0, 40);
         EXPECT_EQ(importer.ErrorCount(), 1u) << "nothing is read after a header that cannot be: " << text.substr(0, 40);
     }
@@ -315,14 +315,14 @@ TEST(CsvImport, HeaderAndWholeFileProblems)
               "plain,\"a,b\",\"say \"\"hi\"\"\",\"cr\r\",\"lf\n\",");
     // It ends the reading at once: endless input is not read to its end.
     static const Utf8NameTranscoder names;
-    CsvImporter stopped(FileKind::Item, names);
+    RowImporter stopped(FileKind::Item, names);
     const std::string zeros(CsvTokenizer::kMaxRowBytes, '\0');
     EXPECT_EQ(stopped.Consume(zeros, false), zeros.size());
     EXPECT_TRUE(stopped.Finished());
     EXPECT_TRUE(stopped.Errors().at(0).inHeader);
     EXPECT_EQ(stopped.Errors().at(0).syntax, CsvSyntax::RowTooLong);
 
-    const CsvImporter empty = Import(FileKind::Item, header);
+    const RowImporter empty = Import(FileKind::Item, header);
     EXPECT_TRUE(empty.Ok());
     ASSERT_EQ(empty.Warnings().size(), 1u);
     EXPECT_EQ(empty.Warnings()[0].kind, CsvIssue::Kind::NoRecords);

@@ -2,7 +2,7 @@
 // file -> CSV -> file give back the same file.
 
 #include "data/CsvExport.h"
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "data/DataFile.h"
 #include "tests/data/TestFiles.h"
 #include "text/Utf8NameTranscoder.h"
@@ -49,7 +49,7 @@ Bytes ThroughCsv(FileKind kind, const Bytes& records, const NameTranscoder& name
         csv.append(piece);
         return true;
     });
-    CsvImporter importer(kind, names);
+    RowImporter importer(kind, names);
     std::size_t taken = 0;
     for (std::size_t held = 0; held < csv.size();) {
         held = std::min(csv.size(), held + std::uniform_int_distribution<std::size_t>(1, 3000)(random));

@@ -208,12 +208,12 @@ TEST(PlotRectangle, TheValuesInsideWhicheverWayItWasDragged)
 
 TEST(PlotSample, TheRowsShownInTheListsOrderWithTheirValues)
 {
-    RecordTable table(FileKind::Item);
+    std::vector<Record> records;
     for (std::int32_t id = 1; id <= 5; ++id) {
-        Record record = test::MakeRecord(FileKind::Item, id, "N", id * 10);
-        record.SetValue(3, -id);
-        table.PutRecord(record, -1);
+        records.push_back(test::MakeRecord(FileKind::Item, id, "N", id * 10));
+        records.back().SetValue(3, -id);
     }
+    const RecordTable table = test::TableOf(FileKind::Item, records);
     const PlotSample all = SampleOf(table, {0, 1, 2, 3, 4}, 3, 2);
     EXPECT_EQ(all.x, (Values{-1, -2, -3, -4, -5}));
     EXPECT_EQ(all.y, (Values{10, 20, 30, 40, 50}));

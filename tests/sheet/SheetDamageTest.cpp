@@ -1,6 +1,6 @@
 // Damaged and hostile workbooks: each refused with its reason, in bounded time and memory.
 
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 #include "sheet/SheetReader.h"
 #include "sheet/SheetLimits.h"
 #include "sheet/XmlStream.h"
@@ -95,7 +95,7 @@ TEST(SheetDamage, EachIsRefusedWithItsReason)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         static const Utf8NameTranscoder names;
-        CsvImporter importer(FileKind::Item, names);
+        RowImporter importer(FileKind::Item, names);
         const SheetResult read = ReadRecordSheet(c.bytes, importer, {});
         EXPECT_EQ(read.failure, c.failure) << read.detail;
         if (c.failure == F::BadXml) {
@@ -112,7 +112,7 @@ TEST(SheetDamage, TheLastRowOfAWorksheetIsRead)
 {
     const std::string rows = test::HeaderRow(FileKind::Item) + test::RecordRow(FileKind::Item, 1'048'576, "7", "last");
     static const Utf8NameTranscoder names;
-    CsvImporter importer(FileKind::Item, names);
+    RowImporter importer(FileKind::Item, names);
     const SheetResult read = ReadRecordSheet(test::Workbook(test::SheetXml(rows)), importer, {});
     ASSERT_TRUE(read.Ok()) << read.detail;
     ASSERT_TRUE(importer.Ok());
@@ -127,7 +127,7 @@ TEST(SheetDamage, APartIsNeverTrustedToBeTheSizeItSays)
     const std::string bomb = test::SheetXml(test::HeaderRow(FileKind::Item) + std::string(std::size_t{64} << 20, ' '));
     const Bytes lying = WithDeclaredSize(test::Workbook(bomb), "xl/worksheets/sheet1.xml", 100'000);
     static const Utf8NameTranscoder names;
-    CsvImporter importer(FileKind::Item, names);
+    RowImporter importer(FileKind::Item, names);
     std::uint64_t unpacked = 0;
     const SheetResult read = ReadRecordSheet(lying, importer, [&](std::uint64_t done, std::uint64_t) {
         unpacked = done;
@@ -179,7 +179,7 @@ std::string Relationships(std::size_t count, const std::string& worksheetTarget)
     return xml + "</Relationships>";
 }
 
-SheetResult Read(const Bytes& bytes, CsvImporter& importer) { return ReadRecordSheet(bytes, importer, {}); }
+SheetResult Read(const Bytes& bytes, RowImporter& importer) { return ReadRecordSheet(bytes, importer, {}); }
 
 // Markup shaped to cost the parser time or memory without bound, or a package of more sheets,
 // relationships or members than any workbook: each refused at its limit, and the same shapes
@@ -212,7 +212,7 @@ TEST(SheetDamage, HostileShapesAreRefusedAtTheirLimits)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         static const Utf8NameTranscoder names;
-        CsvImporter importer(FileKind::Item, names);
+        RowImporter importer(FileKind::Item, names);
         const SheetResult read = Read(c.bytes, importer);
         if (!c.beyond) {
             EXPECT_TRUE(read.Ok()) << static_cast<int>(read.failure);
@@ -259,7 +259,7 @@ TEST(SheetDamage, OnlyTheSheetASpreadsheetShowsIsRead)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         static const Utf8NameTranscoder names;
-        CsvImporter importer(FileKind::Item, names);
+        RowImporter importer(FileKind::Item, names);
         const SheetResult read = Read(c.bytes, importer);
         EXPECT_EQ(read.failure, c.failure) << read.detail;
         if (!c.detail.empty()) {

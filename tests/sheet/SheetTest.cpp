@@ -68,7 +68,7 @@ Bytes Flat(const RecordStore& store)
     return bytes;
 }
 
-std::string DescribeErrors(const CsvImporter& importer)
+std::string DescribeErrors(const RowImporter& importer)
 {
     std::string text;
     for (const CsvIssue& issue : importer.Errors()) {
@@ -86,7 +86,7 @@ TEST(Sheet, WritingAndReadingGiveTheRecordsBack)
         const Bytes records = Records(kind, 300, 7 + static_cast<unsigned>(kind));
         const std::filesystem::path path = Write(dir, kind, records);
         std::vector<std::pair<std::uint64_t, std::uint64_t>> told;
-        CsvImporter fromFile(kind, kNames);
+        RowImporter fromFile(kind, kNames);
         const SheetResult read = ReadRecordSheet(path.string(), fromFile, [&](std::uint64_t done, std::uint64_t total) {
             told.emplace_back(done, total);
             return true;
@@ -99,7 +99,7 @@ TEST(Sheet, WritingAndReadingGiveTheRecordsBack)
         ASSERT_FALSE(told.empty());
         EXPECT_EQ(told.back().first, told.back().second);
 
-        CsvImporter fromMemory(kind, kNames);
+        RowImporter fromMemory(kind, kNames);
         ASSERT_TRUE(ReadRecordSheet(test::ReadFile(path), fromMemory, {}).Ok());
         EXPECT_EQ(Flat(fromMemory.Records()), records);
     }
@@ -156,7 +156,7 @@ TEST(Sheet, ASheetSavedAgainByASpreadsheetProgramGivesTheSameFile)
     // and names such as 007, =1+1 and 3/4 kept as text.
     const DecodedRecords expected = ReadDataFile(kFixtures / "stditem.dat", FileKind::Item, KeySet{}.For(FileKind::Item));
     ASSERT_TRUE(expected.report.loaded);
-    CsvImporter importer(FileKind::Item, kNames);
+    RowImporter importer(FileKind::Item, kNames);
     const SheetResult read = ReadRecordSheet((kFixtures / "stditem-libreoffice.xlsx").string(), importer, {});
     ASSERT_TRUE(read.Ok()) << read.detail;
     ASSERT_TRUE(importer.Ok()) << DescribeErrors(importer);
@@ -165,7 +165,7 @@ TEST(Sheet, ASheetSavedAgainByASpreadsheetProgramGivesTheSameFile)
 }
 
 // The Stdmode field (column 3) of an item record.
-std::int32_t Stdmode(const CsvImporter& importer)
+std::int32_t Stdmode(const RowImporter& importer)
 {
     return ReadColumnValue(kItemSchema, importer.Records().RecordAt(0).data(), 2);
 }
@@ -211,7 +211,7 @@ TEST(Sheet, CellsAreReadAsTheSpreadsheetShowsThem)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        CsvImporter importer(kItem, kNames);
+        RowImporter importer(kItem, kNames);
         const SheetResult read = ReadRecordSheet(test::Workbook(test::SheetXml(header + c.rows), c.sharedStrings), importer, {});
         ASSERT_TRUE(read.Ok()) << static_cast<int>(read.failure) << " " << read.detail;
         if (c.column == 0 && c.issue == K::NoHeader) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -164,6 +165,52 @@ TEST_F(DocumentTest, TellsWhetherTheLoadedFileChangedOnDisk)
     EXPECT_FALSE(m_document.ChangedOnDisk(path)) << "nothing left to lose";
 }
 
+// A record dialog's commit follows the duplicate-ID rule, and the ID index follows changed and
+// deleted IDs.
+TEST_F(DocumentTest, APutFollowsTheDuplicateIdRule)
+{
+    using Ids = std::vector<std::int32_t>;
+    struct Case { const char* what; FileKind kind; int row; std::int32_t id; PutOutcome outcome; Ids after; };
+    const Case cases[] = {
+        {"own ID into its row", FileKind::Item, 4, 14, PutOutcome::Accepted, {10, 11, 12, 13, 14, 15}},
+        {"another row's ID", FileKind::Item, 4, 15, PutOutcome::DuplicateId, {10, 11, 12, 13, 14, 15}},
+        {"new ID into a row", FileKind::Item, 4, 99, PutOutcome::Accepted, {10, 11, 12, 13, 99, 15}},
+        // A monster file keeps no ID for its first record: it loads as 0.
+        {"appended new ID", FileKind::Monster, -1, 99, PutOutcome::Accepted, {0, 11, 12, 13, 14, 15, 99}},
+        {"appended present ID", FileKind::Monster, -1, 11, PutOutcome::DuplicateId, {0, 11, 12, 13, 14, 15}},
+        {"magic keeps duplicates", FileKind::Magic, -1, 10, PutOutcome::Accepted, {10, 11, 12, 13, 14, 15, 10}},
+        {"magic row takes another's ID", FileKind::Magic, 4, 15, PutOutcome::Accepted, {10, 11, 12, 13, 15, 15}},
+        {"row past the end", FileKind::Item, 6, 99, PutOutcome::NoSuchRow, {10, 11, 12, 13, 14, 15}},
+        {"duplicate before no such row", FileKind::Item, 6, 12, PutOutcome::DuplicateId, {10, 11, 12, 13, 14, 15}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string name(SchemaOf(c.kind).fileName);
+        Write(name.c_str(), c.kind, {10, 11, 12, 13, 14, 15});
+        ASSERT_TRUE(Load(name.c_str()).Loaded());
+        const Record record = MakeRecord(c.kind, c.id, "new", 7);
+        const PutResult result = m_edits.Put(record, c.row);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.id, c.id);
+        EXPECT_EQ(test::Column(m_document.Table(), kIdColumn), c.after);
+        EXPECT_EQ(m_document.History().count(), result.Accepted() ? 1 : 0);
+        if (result.Accepted()) {
+            EXPECT_EQ(m_document.Table().ReadRow(result.row), record); // hidden bytes too
+        }
+    }
+
+    Write("stditem.dat", FileKind::Item, {1, 2, 3});
+    ASSERT_TRUE(Load("stditem.dat").Loaded());
+    EXPECT_EQ(m_edits.Put(MakeRecord(FileKind::Magic, 9), -1).outcome, PutOutcome::WrongKind);
+    ASSERT_TRUE(m_edits.Put(MakeRecord(FileKind::Item, 20), 1).Accepted());
+    EXPECT_TRUE(m_edits.Put(MakeRecord(FileKind::Item, 2), -1).Accepted());
+    EXPECT_EQ(m_edits.Put(MakeRecord(FileKind::Item, 20), -1).outcome, PutOutcome::DuplicateId);
+    ASSERT_TRUE(m_edits.DeleteRow(0));
+    EXPECT_TRUE(m_edits.Put(MakeRecord(FileKind::Item, 1), -1).Accepted());
+    EXPECT_FALSE(m_edits.DeleteRow(4));
+    EXPECT_EQ(test::Column(m_document.Table(), kIdColumn), (Ids{20, 3, 2, 1}));
+}
+
 // Every change is a step of the history: undone to the load, the document is unmodified and
 // saves the very bytes it loaded; redone, it saves what the edits made. The marks of what
 // changed follow the bytes, not the steps.
@@ -172,8 +219,10 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     Write("stditem.dat", FileKind::Item, {5, 1, 3, 9});
     ASSERT_TRUE(Load("stditem.dat").Loaded());
     const auto loaded = test::ReadFile(m_dir / "stditem.dat");
-    m_edits.SetStepNamer([](const StepLabel& label) {
-        return QStringLiteral("%1/%2/%3/%4").arg(int(label.kind)).arg(label.column).arg(label.id).arg(label.count);
+    std::vector<StepLabel> labels;
+    m_edits.SetStepNamer([&](const StepLabel& label) {
+        labels.push_back(label);
+        return QString();
     });
     const RecordTable& table = m_document.Table();
     const auto ids = [&] { return test::Column(table, kIdColumn); };
@@ -188,9 +237,11 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     EXPECT_TRUE(m_edits.Put(table.ReadRow(0), 0).Accepted()); // no change, no step
     EXPECT_EQ(ids(), (std::vector<std::int32_t>{1, 5, 9, 20}));
     ASSERT_EQ(m_document.History().count(), 5);
-    EXPECT_EQ(m_document.History().text(0), "0/-1/1/1");
-    EXPECT_EQ(m_document.History().text(2), "3/0/0/0");
-    EXPECT_EQ(m_document.History().text(3), "2/-1/3/1");
+    const auto labelOf = [](const StepLabel& l) { return std::make_tuple(l.kind, l.column, l.id, l.count); };
+    ASSERT_GE(labels.size(), 5u);
+    EXPECT_EQ(labelOf(labels[0]), std::make_tuple(StepKind::Modify, -1, 1, std::size_t{1}));
+    EXPECT_EQ(labelOf(labels[2]), std::make_tuple(StepKind::Sort, kIdColumn, 0, std::size_t{0}));
+    EXPECT_EQ(labelOf(labels[3]), std::make_tuple(StepKind::Delete, -1, 3, std::size_t{1}));
 
     // What changed since the load: 1 (changed), 3 (deleted), 9 (changed), 20 (added).
     EXPECT_EQ(m_document.Model().ChangedRecordCount(), 4u);
@@ -220,6 +271,67 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     EXPECT_EQ(m_edits.PutByKey(MakeRecord(FileKind::Item, 9), keyOf9).outcome, PutOutcome::NoSuchRow);
     EXPECT_EQ(m_document.History().count(), 0);
     EXPECT_FALSE(m_document.Modified());
+}
+
+// The contract of every kind of step: done, undone, done again, the table holds the very
+// bytes, in the very order, each time; undone, it is what was loaded.
+TEST_F(DocumentTest, EveryKindOfStepUndoesAndRedoesToTheSameBytes)
+{
+    test::WriteRecords(m_dir / "other.dat", FileKind::Item, m_keys.For(FileKind::Item),
+                       {MakeRecord(FileKind::Item, 1, "o", 8), MakeRecord(FileKind::Item, 7, "seven")});
+    const auto itemStore = [](std::initializer_list<std::int32_t> ids) {
+        RecordStore store(kItemSchema.recordSize);
+        for (const std::int32_t id : ids) store.Append(MakeRecord(FileKind::Item, id, "imported", id).Bytes());
+        return store;
+    };
+    struct Case { StepKind kind; std::function<void(TableEdits&, const TableDocument&)> act; };
+    const Case cases[] = {
+        {StepKind::Modify, [](TableEdits& e, auto&) { (void)e.Put(MakeRecord(FileKind::Item, 1, "x", 77), 1); }},
+        {StepKind::Add, [](TableEdits& e, auto&) { (void)e.Put(MakeRecord(FileKind::Item, 20, "new"), -1); }},
+        {StepKind::Delete, [](TableEdits& e, auto&) { (void)e.DeleteRows({0, 2}); }},
+        {StepKind::Sort, [](TableEdits& e, auto&) { (void)e.ClickHeader(kIdColumn); }},
+        {StepKind::EditCell, [](TableEdits& e, auto&) { (void)e.EditCell(2, kNameColumn, QStringLiteral("named")); }},
+        {StepKind::Paste, [](TableEdits& e, auto&) { (void)e.PasteRecords({MakeRecord(FileKind::Item, 30, "p")}); }},
+        {StepKind::CopyAsNew, [](TableEdits& e, auto&) { (void)e.CopyAsNew({3, 0}); }},
+        {StepKind::BulkChange,
+         [](TableEdits& e, auto&) { (void)e.BulkChange({0, 1, 3}, BulkChange{2, BulkOperation::Add, 5, 1}); }},
+        {StepKind::Import, [&](TableEdits& e, auto&) { e.ImportRecords(FileKind::Item, itemStore({3, 1, 4})); }},
+        {StepKind::TakeOver,
+         [](TableEdits& e, const TableDocument& d) { (void)e.TakeOver(d.CurrentComparison()->OnlyInOther(d.Table())); }},
+        {StepKind::TakeValue, [](TableEdits& e, auto&) { (void)e.TakeOtherValues({1}, kNameColumn); }},
+    };
+    ASSERT_EQ(std::size(cases), static_cast<std::size_t>(StepKind::TakeValue) + 1) << "a case for every kind";
+    const auto bytes = [&] {
+        std::vector<std::uint8_t> all;
+        const RecordTable& table = m_document.Table();
+        for (int row = 0; row < table.RowCount(); ++row) all.insert(all.end(), table.RowBytes(row).begin(), table.RowBytes(row).end());
+        return all;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        Write("stditem.dat", FileKind::Item, {5, 1, 3, 9});
+        ASSERT_TRUE(Load("stditem.dat").Loaded());
+        ASSERT_TRUE(m_document.CompareWith(m_dir / "other.dat", "other.dat").loaded);
+        std::vector<StepKind> kinds;
+        m_edits.SetStepNamer([&](const StepLabel& label) {
+            kinds.push_back(label.kind);
+            return QString();
+        });
+        const auto loaded = bytes();
+        c.act(m_edits, m_document);
+        ASSERT_EQ(m_document.History().count(), 1);
+        EXPECT_EQ(kinds, std::vector<StepKind>{c.kind});
+        const auto done = bytes();
+        EXPECT_NE(done, loaded);
+        for (int round = 0; round < 2; ++round) {
+            m_document.History().undo();
+            EXPECT_EQ(bytes(), loaded) << round;
+            EXPECT_FALSE(m_document.Modified());
+            m_document.History().redo();
+            EXPECT_EQ(bytes(), done) << round;
+            EXPECT_TRUE(m_document.Modified());
+        }
+    }
 }
 
 // Many rows at once: each command one step, and a refused one changes nothing.

@@ -1,4 +1,5 @@
 #include "data/NameOrder.h"
+#include "table/ChangeBaseline.h"
 #include "table/RecordTable.h"
 #include "data/PassThroughNames.h"
 #include "data/RecordQuery.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <random>
 #include <tuple>
 
@@ -25,52 +27,12 @@ using Ids = std::vector<std::int32_t>;
 // Item rows with IDs 0, 1, ... and the given names or values of column 2.
 RecordTable Numbered(const std::vector<std::string>& names, const Ids& values)
 {
-    RecordTable table(FileKind::Item);
+    std::vector<Record> records;
     for (std::size_t i = 0; i < std::max(names.size(), values.size()); ++i) {
-        table.PutRecord(MakeRecord(FileKind::Item, static_cast<std::int32_t>(i), i < names.size() ? names[i] : "",
-                                   i < values.size() ? values[i] : 0),
-                        -1);
+        records.push_back(MakeRecord(FileKind::Item, static_cast<std::int32_t>(i), i < names.size() ? names[i] : "",
+                                     i < values.size() ? values[i] : 0));
     }
-    return table;
-}
-
-TEST(RecordTable, PutFollowsTheDuplicateIdRule)
-{
-    struct Case { const char* what; FileKind kind; int row; std::int32_t id; PutOutcome outcome; Ids after; };
-    const std::vector<Case> cases{
-        {"own ID into its row", FileKind::Item, 4, 14, PutOutcome::Accepted, {10, 11, 12, 13, 14, 15}},
-        {"another row's ID", FileKind::Item, 4, 15, PutOutcome::DuplicateId, {10, 11, 12, 13, 14, 15}},
-        {"new ID into a row", FileKind::Item, 4, 99, PutOutcome::Accepted, {10, 11, 12, 13, 99, 15}},
-        {"appended new ID", FileKind::Monster, -1, 99, PutOutcome::Accepted, {10, 11, 12, 13, 14, 15, 99}},
-        {"appended present ID", FileKind::Monster, -1, 10, PutOutcome::DuplicateId, {10, 11, 12, 13, 14, 15}},
-        {"magic keeps duplicates", FileKind::Magic, -1, 10, PutOutcome::Accepted, {10, 11, 12, 13, 14, 15, 10}},
-        {"magic row takes another's ID", FileKind::Magic, 4, 15, PutOutcome::Accepted, {10, 11, 12, 13, 15, 15}},
-        {"row past the end", FileKind::Item, 6, 99, PutOutcome::NoSuchRow, {10, 11, 12, 13, 14, 15}},
-        {"duplicate before no such row", FileKind::Item, 6, 12, PutOutcome::DuplicateId, {10, 11, 12, 13, 14, 15}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        RecordTable table = MakeTable(c.kind, {10, 11, 12, 13, 14, 15});
-        const Record record = MakeRecord(c.kind, c.id, "new", 7);
-        const PutResult result = table.PutRecord(record, c.row);
-        EXPECT_EQ(result.outcome, c.outcome);
-        EXPECT_EQ(result.id, c.id);
-        EXPECT_EQ(Column(table, 0), c.after);
-        if (result.Accepted()) {
-            EXPECT_EQ(table.ReadRow(result.row), record); // hidden bytes too
-        }
-    }
-
-    // The ID index follows changed and deleted IDs.
-    RecordTable table = MakeTable(FileKind::Item, {1, 2, 3});
-    EXPECT_EQ(table.PutRecord(MakeRecord(FileKind::Magic, 9), -1).outcome, PutOutcome::WrongKind);
-    ASSERT_TRUE(table.PutRecord(MakeRecord(FileKind::Item, 20), 1).Accepted());
-    EXPECT_TRUE(table.PutRecord(MakeRecord(FileKind::Item, 2), -1).Accepted());
-    EXPECT_EQ(table.PutRecord(MakeRecord(FileKind::Item, 20), -1).outcome, PutOutcome::DuplicateId);
-    ASSERT_TRUE(table.DeleteRow(0));
-    EXPECT_TRUE(table.PutRecord(MakeRecord(FileKind::Item, 1), -1).Accepted());
-    EXPECT_FALSE(table.DeleteRow(4));
-    EXPECT_EQ(Column(table, 0), (Ids{20, 3, 2, 1}));
+    return test::TableOf(FileKind::Item, records);
 }
 
 TEST(RecordTable, GetMaxIdAndFindRowById)
@@ -87,16 +49,17 @@ TEST(RecordTable, GetMaxIdAndFindRowById)
         for (const auto& [text, row] : cases) EXPECT_EQ(table.FindRowById(text), row) << text;
     }
     // Of repeated magic IDs (and names) the first row in current order is found.
-    RecordTable magic(FileKind::Magic);
-    magic.PutRecord(MakeRecord(FileKind::Magic, 5, "b", 2), -1);
-    magic.PutRecord(MakeRecord(FileKind::Magic, 5, "b", 1), -1);
+    RecordTable magic = test::TableOf(FileKind::Magic, {MakeRecord(FileKind::Magic, 5, "b", 2),
+                                                        MakeRecord(FileKind::Magic, 5, "b", 1)});
     EXPECT_EQ(magic.Value(magic.FindRowById("5"), 2), 2);
     EXPECT_EQ(magic.FindRowByName("b"), 0);
     magic.Sort(2, true);
     EXPECT_EQ(magic.Value(magic.FindRowById("5"), 2), 1);
     EXPECT_EQ(magic.FindRowByName("B"), -1);
     // Byte for byte: a trailing lone lead byte is part of the name here.
-    magic.PutRecord(MakeRecord(FileKind::Magic, 6, "c\x81", 0), -1);
+    RecordStore lone(kMagicSchema.recordSize);
+    lone.Append(MakeRecord(FileKind::Magic, 6, "c\x81", 0).Bytes());
+    (void)magic.AppendRows(lone);
     EXPECT_EQ(magic.FindRowByName("c"), -1);
     EXPECT_EQ(magic.FindRowByName("c\x81"), 2);
 }
@@ -154,14 +117,19 @@ TEST(RecordTable, RowKeysFollowRecordsAndAreNeverReused)
     table.Sort(0, true);
     EXPECT_EQ(table.RowOfKey(k10), 0);
     EXPECT_EQ(table.RowOfKey(k30), 2);
-    ASSERT_TRUE(table.DeleteRow(0));
+    const int first = 0;
+    (void)table.RemoveRows(std::span<const int>(&first, 1));
     EXPECT_EQ(table.RowOfKey(k10), -1);
     EXPECT_EQ(table.RowOfKey(k20), 0);
-    table.PutRecord(MakeRecord(FileKind::Item, 10), -1);
+    RecordStore ten(kItemSchema.recordSize);
+    ten.Append(MakeRecord(FileKind::Item, 10).Bytes());
+    (void)table.AppendRows(ten);
     EXPECT_NE(table.KeyOfRow(2), k10);
-    EXPECT_TRUE(table.PutRecordByKey(MakeRecord(FileKind::Item, 31), k30).Accepted());
-    EXPECT_EQ(table.Value(1, 0), 31);
-    EXPECT_EQ(table.PutRecordByKey(MakeRecord(FileKind::Item, 32), k10).outcome, PutOutcome::NoSuchRow);
+    const PutResult put = table.CheckPutByKey(MakeRecord(FileKind::Item, 31), k30);
+    EXPECT_TRUE(put.Accepted());
+    EXPECT_EQ(put.row, 1);
+    EXPECT_EQ(table.CheckPutByKey(MakeRecord(FileKind::Item, 32), k10).outcome, PutOutcome::NoSuchRow);
+    EXPECT_EQ(table.CheckPutByKey(MakeRecord(FileKind::Magic, 32), k10).outcome, PutOutcome::WrongKind);
     EXPECT_EQ(table.RowOfKey(kNoRowKey), -1);
 
     // A key names nothing in a table of another generation (a document gives each table it
@@ -170,6 +138,71 @@ TEST(RecordTable, RowKeysFollowRecordsAndAreNeverReused)
     next.SetGeneration(1);
     EXPECT_EQ(next.RowOfKey(k20), -1);
     EXPECT_EQ(next.RowOfKey(next.KeyOfRow(2)), 2);
+}
+
+// What changed since the baseline, as the table's primitives change it, each write heard of
+// first as the document's steps do: a record changed and changed back is unchanged, whatever
+// came between; added rows and deleted ones count, a new order does not.
+TEST(ChangeBaseline, FollowsWritesAddedAndDeletedRows)
+{
+    RecordTable table = MakeTable(FileKind::Item, {10, 20, 30});
+    ChangeBaseline baseline(kItemSchema.recordSize);
+    baseline.Mark(table);
+    const auto write = [&](int row, const std::function<void(Record&)>& change) {
+        const std::uint32_t slot = table.SlotOfRow(row);
+        baseline.BeforeWrite(table, slot);
+        Record record = table.ReadRow(row);
+        change(record);
+        table.WriteSlots(std::span<const std::uint32_t>(&slot, 1), [&](std::size_t, std::span<std::uint8_t> bytes) {
+            std::copy(record.Bytes().begin(), record.Bytes().end(), bytes.begin());
+        });
+    };
+    const auto setField = [](int value) { return [value](Record& r) { r.SetValue(2, value); }; };
+    const auto changedCells = [&](int row) {
+        std::vector<int> columns;
+        for (int column = 0; column < table.ColumnCount(); ++column) {
+            if (baseline.IsCellChanged(table, row, column)) columns.push_back(column);
+        }
+        return columns;
+    };
+    using Columns = std::vector<int>;
+
+    write(1, setField(5));
+    EXPECT_EQ(changedCells(1), Columns{2});
+    EXPECT_EQ(baseline.ChangesOf(table, 1).columns, std::uint64_t{1} << 2);
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 1u);
+    write(1, setField(6));
+    write(1, setField(0)); // back to the baseline's value, through another
+    EXPECT_EQ(changedCells(1), Columns{});
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 0u);
+
+    write(0, [](Record& r) { (void)r.SetName("n"); });
+    write(2, [](Record& r) { r.Bytes()[r.Schema().hidden[0].begin] ^= 1; });
+    EXPECT_EQ(changedCells(0), Columns{kNameColumn});
+    EXPECT_EQ(changedCells(2), Columns{});
+    EXPECT_TRUE(baseline.ChangesOf(table, 2).hiddenBytes);
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 2u);
+
+    RecordStore added(kItemSchema.recordSize);
+    added.Append(MakeRecord(FileKind::Item, 40).Bytes());
+    (void)table.AppendRows(added);
+    EXPECT_TRUE(baseline.IsAddedRow(table, 3));
+    EXPECT_FALSE(baseline.IsAddedRow(table, 0) || baseline.IsAddedRow(table, 4));
+    EXPECT_EQ(changedCells(3), Columns{});
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 3u);
+    const int first = 0;
+    const std::vector<RecordTable::RowSlot> removed = table.RemoveRows(std::span<const int>(&first, 1));
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 3u) << "the changed row 0 is now a deleted one";
+    table.SetOrder({table.Order().rbegin(), table.Order().rend()});
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 3u);
+    table.ReinsertRows(removed);
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 3u);
+
+    baseline.Mark(table);
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 0u);
+    EXPECT_FALSE(baseline.IsAddedRow(table, 3));
+    write(3, setField(9));
+    EXPECT_EQ(baseline.ChangedRecordCount(table), 1u);
 }
 
 // Names from few distinct bytes, so that lead, trail, 0xFF and lone lead bytes meet often.
@@ -215,8 +248,9 @@ struct QueryCase {
 // Rows of ID and name, Stdmode 10 × the ID; each query finds its rows or names its error.
 void ExpectQueries(std::initializer_list<std::pair<std::int32_t, std::string>> rows, std::initializer_list<QueryCase> cases)
 {
-    RecordTable table(FileKind::Item);
-    for (const auto& [id, name] : rows) table.PutRecord(MakeRecord(FileKind::Item, id, name, id * 10), -1);
+    std::vector<Record> records;
+    for (const auto& [id, name] : rows) records.push_back(MakeRecord(FileKind::Item, id, name, id * 10));
+    const RecordTable table = test::TableOf(FileKind::Item, records);
     const PassThroughNames gbk;
     for (const QueryCase& c : cases) {
         SCOPED_TRACE(c.query);

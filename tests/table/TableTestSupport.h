@@ -18,11 +18,22 @@ inline Record MakeRecord(FileKind kind, std::int32_t id, std::string_view name =
     return record;
 }
 
+// A table of the records as they are, repeated IDs and all: what the table is asked to hold
+// here is not what a document's edits would let it.
+inline RecordTable TableOf(FileKind kind, const std::vector<Record>& records)
+{
+    RecordStore store(SchemaOf(kind).recordSize);
+    for (const Record& record : records) store.Append(record.Bytes());
+    RecordTable table(kind);
+    (void)table.AppendRows(store);
+    return table;
+}
+
 inline RecordTable MakeTable(FileKind kind, const std::vector<std::int32_t>& ids)
 {
-    RecordTable table(kind);
-    for (std::int32_t id : ids) table.PutRecord(MakeRecord(kind, id), -1);
-    return table;
+    std::vector<Record> records;
+    for (std::int32_t id : ids) records.push_back(MakeRecord(kind, id));
+    return TableOf(kind, records);
 }
 
 inline std::vector<std::int32_t> Column(const RecordTable& table, int column)

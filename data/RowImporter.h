@@ -1,7 +1,7 @@
 #pragma once
 
-// Records from CSV written by CsvExporter or edited in a spreadsheet, or from the rows of a
-// worksheet already split into cells. The header must be the kind's column titles, with or
+// Records from rows of text: CSV written by CsvExporter or edited in a spreadsheet, rows
+// pasted as tab-separated text, or the rows of a worksheet already split into cells. The header must be the kind's column titles, with or
 // without a final "Raw". Each row starts from its Raw bytes when it has them, else from
 // zeros; the ID and fields are then written, and the name only when its text differs from
 // the text of the name Raw holds, so a name no one touched keeps its bytes exactly. Every
@@ -34,7 +34,7 @@
 
 namespace rw {
 
-class CsvImporter {
+class RowImporter {
 public:
     static constexpr std::size_t kMaxErrors = 20;
     static constexpr std::size_t kMaxQuotedBytes = kMaxIssueQuoteBytes;
@@ -42,9 +42,9 @@ public:
 
     // delimiter: ',' for CSV, '\t' for tab-separated text. kind None: the kind whose titles the
     // header holds, for a table whose kind nothing else tells.
-    CsvImporter(FileKind kind, const NameTranscoder& names, char delimiter = ',');
-    CsvImporter(CsvImporter&&) noexcept;
-    ~CsvImporter();
+    RowImporter(FileKind kind, const NameTranscoder& names, char delimiter = ',');
+    RowImporter(RowImporter&&) noexcept;
+    ~RowImporter();
 
     // Takes the whole rows at the start of text and answers how many bytes they took; the
     // caller keeps the rest, always fewer than CsvTokenizer::kMaxRowBytes, and passes it again

@@ -1,4 +1,4 @@
-#include "data/CsvImport.h"
+#include "data/RowImporter.h"
 
 #include "data/CsvExport.h"
 #include "data/RecordBytes.h"
@@ -28,7 +28,7 @@ constexpr std::size_t kEarlierPercent = 45;
 
 } // namespace
 
-CsvImporter::CsvImporter(FileKind kind, const NameTranscoder& names, char delimiter)
+RowImporter::RowImporter(FileKind kind, const NameTranscoder& names, char delimiter)
     : m_kind(kind),
       m_records(IsDataKind(kind) ? SchemaOf(kind).recordSize : 0),
       m_ids(kind),
@@ -36,10 +36,10 @@ CsvImporter::CsvImporter(FileKind kind, const NameTranscoder& names, char delimi
 {
 }
 
-CsvImporter::CsvImporter(CsvImporter&&) noexcept = default;
-CsvImporter::~CsvImporter() = default;
+RowImporter::RowImporter(RowImporter&&) noexcept = default;
+RowImporter::~RowImporter() = default;
 
-std::size_t CsvImporter::Consume(std::string_view text, bool atEnd)
+std::size_t RowImporter::Consume(std::string_view text, bool atEnd)
 {
     if (m_finished) return text.size();
     const std::size_t pos = m_haveHeader ? 0 : ConsumeHeader(text, atEnd);
@@ -47,7 +47,7 @@ std::size_t CsvImporter::Consume(std::string_view text, bool atEnd)
     return ConsumeRows(text, pos, atEnd);
 }
 
-std::size_t CsvImporter::ConsumeHeader(std::string_view text, bool atEnd)
+std::size_t RowImporter::ConsumeHeader(std::string_view text, bool atEnd)
 {
     CsvTokenizer& tokenizer = m_readers[0]->Tokenizer();
     CsvRow& row = m_readers[0]->Scratch();
@@ -79,7 +79,7 @@ std::size_t CsvImporter::ConsumeHeader(std::string_view text, bool atEnd)
     return pos;
 }
 
-std::size_t CsvImporter::PartingPoint(std::string_view text, std::size_t pos) const
+std::size_t RowImporter::PartingPoint(std::string_view text, std::size_t pos) const
 {
     if (text.size() - pos < m_parting.minBytes) return std::string_view::npos;
     if (!m_parting.onOneProcessor && !SideThread::Worthwhile()) return std::string_view::npos;
@@ -87,7 +87,7 @@ std::size_t CsvImporter::PartingPoint(std::string_view text, std::size_t pos) co
     return lineEnd == std::string_view::npos || lineEnd + 1 == text.size() ? std::string_view::npos : lineEnd + 1;
 }
 
-std::size_t CsvImporter::ConsumeRows(std::string_view text, std::size_t pos, bool atEnd)
+std::size_t RowImporter::ConsumeRows(std::string_view text, std::size_t pos, bool atEnd)
 {
     CsvRowRun& first = m_runs[0];
     CsvRowRun& second = m_runs[1];
@@ -122,7 +122,7 @@ std::size_t CsvImporter::ConsumeRows(std::string_view text, std::size_t pos, boo
     return first.ended ? text.size() : first.next;
 }
 
-void CsvImporter::TakeFields(std::span<const std::string_view> fields, std::size_t line, std::span<const CellType> types)
+void RowImporter::TakeFields(std::span<const std::string_view> fields, std::size_t line, std::span<const CellType> types)
 {
     if (m_finished) return;
     m_line = line + 1;
@@ -140,18 +140,18 @@ void CsvImporter::TakeFields(std::span<const std::string_view> fields, std::size
     TakeRows(run, 0);
 }
 
-void CsvImporter::FinishFields()
+void RowImporter::FinishFields()
 {
     if (!m_finished) Finish();
 }
 
-void CsvImporter::AddError(CsvIssue issue)
+void RowImporter::AddError(CsvIssue issue)
 {
     if (m_errorCount++ == 0) m_records.Clear(); // nothing will be written: free them now
     if (m_errors.size() < kMaxErrors) m_errors.push_back(std::move(issue));
 }
 
-bool CsvImporter::HeaderOf(FileKind kind, const FieldsRow& row, bool& hasRaw)
+bool RowImporter::HeaderOf(FileKind kind, const FieldsRow& row, bool& hasRaw)
 {
     const RecordSchema& schema = SchemaOf(kind);
     const auto columns = static_cast<std::size_t>(schema.ColumnCount());
@@ -161,7 +161,7 @@ bool CsvImporter::HeaderOf(FileKind kind, const FieldsRow& row, bool& hasRaw)
     return matches;
 }
 
-void CsvImporter::TakeHeader(const FieldsRow& row)
+void RowImporter::TakeHeader(const FieldsRow& row)
 {
     m_haveHeader = true;
     bool matches = false;
@@ -188,13 +188,13 @@ void CsvImporter::TakeHeader(const FieldsRow& row)
     AddError(std::move(issue));
 }
 
-void CsvImporter::TakeRun(const CsvRowRun& run)
+void RowImporter::TakeRun(const CsvRowRun& run)
 {
     TakeRows(run, m_line);
     m_line += run.lines;
 }
 
-void CsvImporter::TakeRows(const CsvRowRun& run, std::size_t base)
+void RowImporter::TakeRows(const CsvRowRun& run, std::size_t base)
 {
     for (const RunRow& row : run.rows) {
         switch (row.type) {
@@ -222,7 +222,7 @@ void CsvImporter::TakeRows(const CsvRowRun& run, std::size_t base)
     }
 }
 
-void CsvImporter::TakeRecord(const CsvRowRun& run, const RunRow& row, std::size_t base)
+void RowImporter::TakeRecord(const CsvRowRun& run, const RunRow& row, std::size_t base)
 {
     const RecordSchema& schema = SchemaOf(m_kind);
     const bool firstRecord = m_rows++ == 0;
@@ -269,7 +269,7 @@ void CsvImporter::TakeRecord(const CsvRowRun& run, const RunRow& row, std::size_
         }
     }
 }
-void CsvImporter::Finish()
+void RowImporter::Finish()
 {
     m_finished = true;
     if (!m_haveHeader) {
