@@ -68,7 +68,6 @@ protected:
     }
 };
 
-// A double-click on a row opens it in the modify dialog, whose commit changes that row only.
 TEST_F(EditTest, ADoubleClickOpensTheRowInTheModifyDialog)
 {
     Open({.ids = {1, 2, 3}});
@@ -347,7 +346,6 @@ TEST_F(EditTest, ARefusedNumberKeepsTheEditorOpenAndEscapeTakesNothing)
     EXPECT_EQ(UndoText(), U("撤销")) << "nothing to undo";
 }
 
-// A name left as it was keeps its bytes, even those that are no GBK text.
 TEST_F(EditTest, ANameLeftAsItWasKeepsItsBytes)
 {
     Record odd(FileKind::Item);
@@ -359,7 +357,6 @@ TEST_F(EditTest, ANameLeftAsItWasKeepsItsBytes)
     EXPECT_EQ(UndoText(), U("撤销")) << "nothing changed";
 }
 
-// The Delete key deletes every selected row after one question naming how many; 否 keeps them.
 TEST_F(EditTest, TheDeleteKeyAsksOnceAndDeletesEverySelectedRow)
 {
     Open({.ids = {1, 2, 3, 4, 5}});
@@ -413,8 +410,6 @@ TEST_F(EditTest, BulkChangeThroughItsDialogIsWholeOrNothing)
     }
 }
 
-// Ctrl+D copies the selected rows with IDs past the largest, at the end of the table, and
-// leaves the copies selected and in sight, however far down.
 TEST_F(EditTest, CopyAsNewSelectsTheCopiesIdsPastTheLargest)
 {
     std::vector<std::int32_t> ids(300);
@@ -437,8 +432,6 @@ TEST_F(EditTest, CopyAsNewSelectsTheCopiesIdsPastTheLargest)
     }
 }
 
-// Ctrl+F shows the find bar and grows the window; Enter, F3 and Shift+F3 step through the
-// matches from the current row, wrapping; Escape hides the bar and gives the room back.
 TEST_F(EditTest, TheFindBarStepsThroughTheMatchesWrapping)
 {
     Open({.ids = {1, 12, 3, 120, 5}});
@@ -506,8 +499,6 @@ TEST_F(EditTest, TheFilterHidesRowsFromTheListAndFromNothingElse)
     EXPECT_FALSE(Pane("shown").isVisible());
 }
 
-// A malformed condition says why in the bar and filters nothing; a long number is quoted by
-// its first 40 characters.
 TEST_F(EditTest, AMalformedConditionSaysWhyAndFiltersNothing)
 {
     Open({.ids = {1, 12, 3, 120, 5}});
@@ -601,57 +592,39 @@ TEST_F(EditTest, PastedTextThatDoesNotFitChangesNothingAndSaysWhy)
     }
 }
 
-// Another program adds a record to the open file: saving over it asks, default 否, and 否
-// keeps that program's file. (That our own save is the new baseline is the document's test.)
-TEST_F(EditTest, SaveOverAnotherProgramsChangesAsksFirst)
+// Two saves that ask first, default 否, which writes nothing: over a file another program
+// changed since the load (that our own save is the new baseline is the document's test), and
+// of an empty table, which makes a file nothing opens again (asked before the file dialog).
+TEST_F(EditTest, SavesThatWouldLoseSomethingAskFirst)
 {
-    const QString path = Open({.ids = {1, 2}});
-    WriteSample(path, {.ids = {1, 2, 3}});
-    const QByteArray theirs = Bytes(path);
-    DeleteFirstRow();
-    for (const Answer answer : {Answer::No, Answer::Yes}) {
-        prompter.questions.clear();
-        prompter.answers = {answer};
-        prompter.fileAnswers.push_back(path);
-        view.OnSave();
-        ASSERT_EQ(prompter.questions.size(), 1u);
-        EXPECT_EQ(prompter.questions[0].text,
-                  U("文件[%1]在载入后已被其他程序修改。保存将覆盖那些修改，是否仍然保存？").arg(QDir::toNativeSeparators(path)));
-        EXPECT_EQ(prompter.buttonsAsked[0].defaultAnswer, Answer::No);
-        EXPECT_EQ(Bytes(path) == theirs, answer == Answer::No);
-        prompter.buttonsAsked.clear();
+    for (const bool empty : {false, true}) {
+        SCOPED_TRACE(empty);
+        const QString path = Open({.ids = empty ? std::vector<std::int32_t>{1} : std::vector<std::int32_t>{1, 2}});
+        const QString target = empty ? dir.filePath(QStringLiteral("empty.dat")) : path;
+        if (!empty) WriteSample(path, {.ids = {1, 2, 3}});
+        const QByteArray before = Bytes(target);
+        DeleteFirstRow();
+        const QString question = empty ? U(str::kSaveEmptyTable)
+                                       : U("文件[%1]在载入后已被其他程序修改。保存将覆盖那些修改，是否仍然保存？")
+                                             .arg(QDir::toNativeSeparators(path));
+        for (const Answer answer : {Answer::No, Answer::Yes}) {
+            prompter.questions.clear();
+            prompter.buttonsAsked.clear();
+            prompter.savesAsked.clear();
+            prompter.answers = {answer};
+            prompter.fileAnswers = {target};
+            view.OnSave();
+            ASSERT_EQ(prompter.questions.size(), 1u);
+            EXPECT_EQ(prompter.questions[0].text, question);
+            EXPECT_EQ(prompter.buttonsAsked[0].defaultAnswer, Answer::No);
+            EXPECT_EQ(Bytes(target) == before, answer == Answer::No);
+            if (empty) {
+                EXPECT_EQ(prompter.savesAsked.size(), answer == Answer::Yes ? 1u : 0u);
+            }
+        }
+        EXPECT_EQ(QFileInfo(target).size(), empty ? 4 : 4 + 184);
+        prompter.answers = {Answer::Discard};
     }
-}
-
-// An empty table makes a file nothing opens again: asked before the file dialog; 否 writes nothing.
-TEST_F(EditTest, SavingAnEmptyTableAsksFirst)
-{
-    Open({.ids = {1}});
-    DeleteFirstRow();
-    const QString empty = dir.filePath(QStringLiteral("empty.dat"));
-    for (const Answer answer : {Answer::No, Answer::Yes}) {
-        prompter.questions.clear();
-        prompter.savesAsked.clear();
-        prompter.answers = {answer};
-        prompter.fileAnswers.push_back(empty);
-        view.OnSave();
-        ASSERT_EQ(prompter.questions.size(), 1u);
-        EXPECT_EQ(prompter.questions[0].text, U(str::kSaveEmptyTable));
-        EXPECT_EQ(prompter.buttonsAsked.back().defaultAnswer, Answer::No);
-        EXPECT_EQ(prompter.savesAsked.size(), answer == Answer::Yes ? 1u : 0u);
-        EXPECT_EQ(QFileInfo(empty).size(), answer == Answer::Yes ? 4 : 0);
-        prompter.fileAnswers.clear();
-    }
-}
-
-// A monster table whose first ID is 0 loses nothing: no question.
-TEST_F(EditTest, AMonsterTableStartingWithIdZeroSavesWithoutAQuestion)
-{
-    Open({.kind = FileKind::Monster, .ids = {0, 4}});
-    prompter.fileAnswers.push_back(dir.filePath(QStringLiteral("monster2.dat")));
-    view.OnSave();
-    EXPECT_TRUE(prompter.questions.empty());
-    EXPECT_EQ(ReadBack(dir.filePath(QStringLiteral("monster2.dat")), FileKind::Monster).size(), 2u);
 }
 
 // The writer's own tests try every kind of failure; here the form reports one, in its own
@@ -679,6 +652,9 @@ TEST_F(EditTest, SaveFailureNamesTheFileAndTheReasonAndLeavesWhatWasThere)
 TEST_F(EditTest, SaveProposesTheStemAndAsksBeforeAMonsterFilesFirstIdIsLost)
 {
     Open({.kind = FileKind::Monster, .ids = {0, 5, 7}});
+    view.OnSave(); // a first ID of 0 loses nothing: no question, the dialog cancelled
+    EXPECT_TRUE(prompter.questions.empty());
+    prompter.savesAsked.clear();
     view.OnHeaderItemClick(kIdColumn);
     view.OnHeaderItemClick(kIdColumn); // 7 5 0
     const QString out = dir.filePath(QStringLiteral("sub/monster2.dat"));
@@ -704,8 +680,6 @@ TEST_F(EditTest, SaveProposesTheStemAndAsksBeforeAMonsterFilesFirstIdIsLost)
     EXPECT_EQ(savedIds, (std::vector<std::int32_t>{0, 5, 0}));
 }
 
-// Refresh reloads the file that was opened, not the one saved under another name; once that
-// file is gone, the table stays and the message names the file.
 TEST_F(EditTest, RefreshReadsTheOpenedFileAgainOrKeepsTheTable)
 {
     const QString opened = Open({.kind = FileKind::Monster, .ids = {0, 5, 7}});

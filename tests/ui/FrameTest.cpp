@@ -58,6 +58,17 @@ protected:
         return static_cast<int>(std::count_if(std::begin(commands), std::end(commands),
                                               [&](int id) { return FindControl(view, id)->isEnabled(); }));
     }
+    // Files dropped on the window; whether it took them in.
+    bool Drop(const QList<QUrl>& urls)
+    {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&frame, &enter);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&frame, &event);
+        return enter.isAccepted();
+    }
 };
 
 TEST_F(FrameTest, BeforeAnyFileTheItemColumnsShowNoRowsAndAFailedFirstOpenKeepsTheCommandsOff)
@@ -282,23 +293,14 @@ TEST_F(FrameTest, AnyFileNameOpensAsTheKindTheUserNames)
     prompter.answers = {Answer::Discard};
 
     // Drops: one file opens; a folder or several files say why not.
-    const auto drop = [&](const QList<QUrl>& urls) {
-        QMimeData data;
-        data.setUrls(urls);
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&frame, &enter);
-        EXPECT_TRUE(enter.isAccepted());
-        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&frame, &event);
-    };
     prompter.messages.clear();
-    drop({QUrl::fromLocalFile(monster), QUrl::fromLocalFile(backup)});
-    drop({QUrl::fromLocalFile(dir.path())});
+    EXPECT_TRUE(Drop({QUrl::fromLocalFile(monster), QUrl::fromLocalFile(backup)}));
+    EXPECT_TRUE(Drop({QUrl::fromLocalFile(dir.path())}));
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_EQ(prompter.messages[0].text, U("一次只能打开一个文件。"));
     EXPECT_EQ(prompter.messages[1].text, U("[%1]不是文件，无法打开。").arg(QDir::toNativeSeparators(dir.path())));
     EXPECT_EQ(KindShown(), FileKind::Magic);
-    drop({QUrl::fromLocalFile(monster)});
+    EXPECT_TRUE(Drop({QUrl::fromLocalFile(monster)}));
     EXPECT_EQ(KindShown(), FileKind::Monster);
     EXPECT_TRUE(frame.acceptDrops());
 
@@ -324,14 +326,6 @@ TEST_F(FrameTest, AFileOfNoNamedKindIsOfferedTheKindThatFitsItAndAMisfitOnlyAfte
     const QString path = Write(U("怪物 备份.dat"), {.kind = FileKind::Monster, .ids = ids});
     const QByteArray original = Bytes(path);
     ShowActive();
-    const auto drop = [&] {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&frame, &enter);
-        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&frame, &event);
-    };
     const QString warning = U("文件[怪物 备份.dat]的大小与物品（stditem.dat）的记录不符（11 条记录，多 744 字节），"
                               "而正好是怪物（monster.dat）的大小。按物品（stditem.dat）载入，记录很可能是乱码。"
                               "是否仍然按物品（stditem.dat）载入？");
@@ -340,7 +334,7 @@ TEST_F(FrameTest, AFileOfNoNamedKindIsOfferedTheKindThatFitsItAndAMisfitOnlyAfte
         prompter.answers = {answer};
         prompter.questions.clear();
         prompter.buttonsAsked.clear();
-        drop();
+        Drop({QUrl::fromLocalFile(path)});
         ASSERT_EQ(prompter.itemsAsked.size(), answer == Answer::No ? 1u : 2u);
         EXPECT_EQ(prompter.itemsAsked.back(), (QStringList{U("物品（stditem.dat，密钥 173）：11 条记录，多 744 字节"),
                                                            U("魔法（magic.dat，密钥 203）：11 条记录，多 1,448 字节"),
@@ -434,23 +428,10 @@ TEST_F(FrameTest, MenuCommandsCarryTheirIdsAndShowTheirPromptsWhileHighlighted)
 TEST_F(FrameTest, KeysSetInTheKeyDialogDecodeTheNextLoad)
 {
     const QString path = Write(QStringLiteral("stditem.dat"), {.ids = {11, 12}, .key = 9});
-    WhenModalOpens([](QWidget* dialog) {
-        FindControl<QLineEdit>(*dialog, ids::kItemKeyBox)->setText(QStringLiteral("9"));
-        FindControl<QPushButton>(*dialog, ids::kOk)->click();
-    });
-    frame.OnSetKey();
+    SetItemKey("9");
     OpenPath(path);
     EXPECT_EQ(Cell(1, 0), QStringLiteral("12"));
     EXPECT_EQ(Cell(1, 1), QStringLiteral("N12"));
-}
-
-TEST_F(FrameTest, WindowHasTheFormsFixedSizeAtTheTopLeft)
-{
-    frame.show();
-    EXPECT_EQ(frame.height(), frame.menuBar()->height() + view.height() + frame.statusBar()->height());
-    EXPECT_EQ(frame.width(), view.width());
-    EXPECT_EQ(frame.pos(), QPoint(0, 0));
-    EXPECT_TRUE(frame.windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 
 // The ID and name stay at the left while the list scrolls sideways, in step with the list's

@@ -70,11 +70,7 @@ TEST_F(SaveTest, CtrlSKeepsTheFileAsOpenedOnceAndWritesNothingWhenNothingIsUnsav
     EXPECT_EQ(Bytes(bak), original) << "the file as it was opened";
 
     // A new key is something a save would write, though no record changed.
-    WhenModalOpens([](QWidget* dialog) {
-        FindControl<QLineEdit>(*dialog, ids::kItemKeyBox)->setText(QStringLiteral("9"));
-        FindControl<QPushButton>(*dialog, ids::kOk)->click();
-    });
-    frame.OnSetKey();
+    SetItemKey("9");
     ShowActive(); // the keys go to the frame again
     prompter.messages.clear();
     Pane("message").clear();

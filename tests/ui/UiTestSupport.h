@@ -140,11 +140,9 @@ public:
     // Progress meters that cancel once cancelAt units are done (never by default); how many
     // are on the screen now.
     std::optional<std::uint64_t> cancelAt;
-    std::vector<QString> progressShown;
     int metersShown = 0;
-    std::unique_ptr<ProgressMeter> StartProgress(QWidget*, const QString& label, std::uint64_t) override
+    std::unique_ptr<ProgressMeter> StartProgress(QWidget*, const QString&, std::uint64_t) override
     {
-        progressShown.push_back(label);
         struct Meter final : ProgressMeter {
             explicit Meter(int& shown) : shown(shown) { ++shown; }
             ~Meter() override { --shown; }
@@ -370,6 +368,15 @@ protected:
     static QString Shown(const char* caption, const QString& text) { return U(caption) + QLatin1Char('|') + text; }
     static QString Shown(const char* caption, const char* text) { return Shown(caption, U(text)); }
     void SetSearchText(int boxId, const QString& text) { FindControl<QLineEdit>(view, boxId)->setText(text); }
+    // 文件 ▸ 设置 with the item key typed in and OK pressed.
+    void SetItemKey(const char* key)
+    {
+        WhenModalOpens([key](QWidget* dialog) {
+            FindControl<QLineEdit>(*dialog, ids::kItemKeyBox)->setText(QString::fromLatin1(key));
+            FindControl<QPushButton>(*dialog, ids::kOk)->click();
+        });
+        frame.OnSetKey();
+    }
 };
 
 } // namespace rw::test
