@@ -9,7 +9,7 @@
 // there is or lacks, down to a few rows, while the controls below it keep their places from
 // the bottom edge and the find bar, while it shows, stands under them.
 
-#include "data/BulkChange.h"
+#include "dialogs/CBulkChangeDlg.h"
 #include "table/TableDocument.h"
 #include "table/TableEdits.h"
 
@@ -179,7 +179,7 @@ private:
     int m_listTemplateHeight = 0;
     std::vector<std::pair<QWidget*, QPoint>> m_belowList; // at their places in the template
     FileKind m_layoutKind = FileKind::None;                 // whose columns the list shows
-    std::optional<BulkChange> m_lastBulkChange;
+    std::optional<BulkRequest> m_lastBulkChange;
 };
 
 } // namespace rw

@@ -90,7 +90,7 @@ void BM_BulkChangeEveryRow(benchmark::State& state)
     TableDocument& document = Document(kMillion);
     const std::vector<int> rows = AllRows(document);
     for (auto _ : state) {
-        (void)Edits(kMillion).BulkChange(rows, BulkChange{2, BulkOperation::Add, 1, 1});
+        (void)Edits(kMillion).ChangeRows(rows, ChangeOf(FileKind::Item, 2, BulkOperation::Add, FieldExpression::Number(FileKind::Item, 1)));
         state.PauseTiming();
         document.History().undo();
         state.ResumeTiming();
@@ -100,7 +100,7 @@ void BM_BulkChangeEveryRow(benchmark::State& state)
 void BM_UndoBulkChangeEveryRow(benchmark::State& state)
 {
     TableDocument& document = Document(kMillion);
-    (void)Edits(kMillion).BulkChange(AllRows(document), BulkChange{3, BulkOperation::Multiply, 0, 2});
+    (void)Edits(kMillion).ChangeRows(AllRows(document), ChangeOf(FileKind::Item, 3, BulkOperation::Multiply, FieldExpression::Number(FileKind::Item, 2)));
     for (auto _ : state) {
         document.History().undo();
         state.PauseTiming();
@@ -113,7 +113,7 @@ void BM_UndoBulkChangeEveryRow(benchmark::State& state)
 void BM_RedoBulkChangeEveryRow(benchmark::State& state)
 {
     TableDocument& document = Document(kMillion);
-    (void)Edits(kMillion).BulkChange(AllRows(document), BulkChange{3, BulkOperation::Set, 7, 1});
+    (void)Edits(kMillion).ChangeRows(AllRows(document), ChangeOf(FileKind::Item, 3, BulkOperation::Set, FieldExpression::Number(FileKind::Item, 7)));
     for (auto _ : state) {
         state.PauseTiming();
         document.History().undo();
@@ -165,7 +165,7 @@ void BM_PasteHundredThousandRows(benchmark::State& state)
     // The copied IDs are 1 to 100,000, which the big table holds: they go in past its end.
     for (int row = 0; row < document.Table().RowCount(); ++row) {
         if (document.Table().IdOfRow(row) <= static_cast<std::int32_t>(kHundredThousand)) {
-            (void)Edits(kMillion).BulkChange(AllRows(document), BulkChange{0, BulkOperation::Add, 2'000'000, 1});
+            (void)Edits(kMillion).ChangeRows(AllRows(document), ChangeOf(FileKind::Item, 0, BulkOperation::Add, FieldExpression::Number(FileKind::Item, 2'000'000)));
             break;
         }
     }
