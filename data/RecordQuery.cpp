@@ -45,6 +45,13 @@ namespace {
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
+// An expression as a condition writes it: in parentheses when it would read as a whole
+// number, which a condition takes as one, within 32 bits (--2147483648 is 2147483648).
+[[nodiscard]] std::string ExpressionText(const FieldExpression& expression)
+{
+    std::string text = expression.Text();
+    return LooksWhole(text) ? "(" + text + ")" : text;
+}
 [[nodiscard]] std::size_t SkipBlanks(std::string_view text, std::size_t at)
 {
     while (at < text.size() && IsBlank(text[at])) ++at;
@@ -214,7 +221,7 @@ std::string RecordQuery::CanonicalText() const
             if (i >= alternative.conditions.size()) continue;
             const Condition& c = alternative.conditions[i];
             add(std::string(schema.Column(c.column).title) + std::string(kOpTexts[static_cast<int>(c.op)]) +
-                (c.expression ? c.expression->Text() : FormatInt32(c.value)));
+                (c.expression ? ExpressionText(*c.expression) : FormatInt32(c.value)));
         }
         text += parts;
     }

@@ -294,6 +294,8 @@ TEST(RecordQuery, ConditionsComparingFields)
                       {"Price>=Stdmode/Price", {}, {}},
                       {"iron Stdmode>ItemID*5 | ItemID=12", {0, 1, 2, 3}, {}},
                       {"Stdmode>=-ItemID Price=-Price ring", {2, 3, 4}, {}},
+                      {"Stdmode>--2147483648", {}, {}},               // beyond 32 bits, as an expression
+                      {"Stdmode<(99999999999)", {0, 1, 2, 3, 4}, {}},
                       {"Stdmode>Prcie*2", {}, QueryError::Kind::BadExpression},
                       {"Stdmode>(ItemID", {}, QueryError::Kind::BadExpression},
                       {"Stdmode>ItemName", {}, QueryError::Kind::BadExpression},
