@@ -117,6 +117,7 @@ void ExpressionParser::Negate()
         const std::uint16_t index = steps.back().operand;
         m_out.m_numbers[index] = Negated(m_out.m_numbers[index]);
         m_out.m_wholeNumbers[index] = -m_out.m_wholeNumbers[index];
+        m_out.m_scaledNumbers[index].digits = -m_out.m_scaledNumbers[index].digits;
         return;
     }
     Emit(FieldExpression::Code::Negate);

@@ -24,16 +24,40 @@ constexpr std::size_t kStackSize = 2 * kMaxExpressionHeight + 1;
     return "(" + WholeText(value.Numerator()) + "/" + WholeText(value.Denominator()) + ")";
 }
 
-// How value stands to x: -1, 0 or 1, without a product that might not fit.
-[[nodiscard]] int CompareExact(std::int64_t value, const Rational& x)
+// Ten to the power of 0 to 38, all that 128 bits hold.
+constexpr std::array<Int128, 39> kPowersOfTen = [] {
+    std::array<Int128, 39> powers{};
+    powers[0] = 1;
+    for (std::size_t i = 1; i < powers.size(); ++i) powers[i] = powers[i - 1] * 10;
+    return powers;
+}();
+constexpr int kMostScale = 38;
+constexpr Int128 kLeast = Int128{1} << 127; // the one value whose negation does not fit
+
+// How value stands to numerator / denominator (denominator > 0): -1, 0 or 1, without a
+// product that might not fit.
+[[nodiscard]] int CompareExact(std::int64_t value, Int128 numerator, Int128 denominator)
 {
     // floor(x), and whether x is whole.
-    Int128 floor = x.Numerator() / x.Denominator();
-    const bool whole = x.Numerator() % x.Denominator() == 0;
-    if (!whole && x.Numerator() < 0) --floor;
+    Int128 floor = numerator / denominator;
+    const bool whole = numerator % denominator == 0;
+    if (!whole && numerator < 0) --floor;
     if (Int128{value} < floor) return -1;
     if (Int128{value} > floor) return 1;
     return whole ? 0 : -1;
+}
+
+[[nodiscard]] int CompareExact(std::int64_t value, const Rational& x) { return CompareExact(value, x.Numerator(), x.Denominator()); }
+
+// numerator / 10^scale to the nearest whole number, halves away from zero.
+[[nodiscard]] Int128 RoundedScaled(Int128 digits, int scale)
+{
+    const Int128 power = kPowersOfTen[static_cast<std::size_t>(scale)];
+    Int128 whole = digits / power;
+    const Int128 rest = digits % power;
+    const Int128 magnitude = rest < 0 ? -rest : rest;
+    if (magnitude >= power - magnitude) whole += digits < 0 ? -1 : 1;
+    return whole;
 }
 
 } // namespace
@@ -88,7 +112,7 @@ void FieldExpression::Push(Step step)
     case Code::Negate:
     case Code::Abs: break;
     }
-    if (step.code == Code::Divide) m_whole = false;
+    if (step.code == Code::Divide) m_whole = m_decimal = false;
     m_maxHeight = std::max(m_maxHeight, m_height);
     m_steps.push_back(step);
 }
@@ -103,6 +127,17 @@ void FieldExpression::PushNumber(const Rational& value)
         m_whole = false;
     }
     m_wholeNumbers.push_back(m_whole ? static_cast<std::int64_t>(value.Numerator()) : 0);
+    // A decimal as digits and a scale: n / 2^a 5^b is n 10^e / (2^a 5^b) over 10^e.
+    Scaled scaled;
+    bool decimal = false;
+    for (int scale = 0; scale <= 18 && !decimal; ++scale) {
+        const Int128 power = kPowersOfTen[static_cast<std::size_t>(scale)];
+        if (power % value.Denominator() != 0) continue;
+        decimal = !__builtin_mul_overflow(value.Numerator(), power / value.Denominator(), &scaled.digits);
+        scaled.scale = scale;
+    }
+    m_decimal = m_decimal && decimal;
+    m_scaledNumbers.push_back(scaled);
     Push({Code::Number, index, 0});
 }
 
@@ -118,6 +153,7 @@ void FieldExpression::Append(const FieldExpression& other)
     }
     m_maxHeight = std::max(m_maxHeight, base + other.m_maxHeight);
     m_whole = m_whole && other.m_whole;
+    m_decimal = m_decimal && other.m_decimal;
 }
 
 std::string FieldExpression::Text() const
@@ -219,10 +255,72 @@ std::optional<std::int64_t> FieldExpression::EvaluateInt64(const std::uint8_t* r
     return stack[0];
 }
 
+std::optional<FieldExpression::Scaled> FieldExpression::EvaluateScaled(const std::uint8_t* record) const
+{
+    std::array<Scaled, kStackSize> stack; // NOLINT: written before read
+    int top = 0;
+    // The two on top at the one scale of the finer.
+    const auto aligned = [&](Scaled& a, Scaled& b) {
+        Scaled& coarser = a.scale < b.scale ? a : b;
+        const int finer = std::max(a.scale, b.scale);
+        if (__builtin_mul_overflow(coarser.digits, kPowersOfTen[static_cast<std::size_t>(finer - coarser.scale)], &coarser.digits)) {
+            return false;
+        }
+        coarser.scale = finer;
+        return true;
+    };
+    for (const Step& step : m_steps) {
+        switch (step.code) {
+        case Code::Number: stack[top++] = m_scaledNumbers[step.operand]; break;
+        case Code::Field: stack[top++] = {LoadInt32(record + step.offset), 0}; break;
+        case Code::Add:
+        case Code::Subtract: {
+            Scaled& a = stack[top - 2];
+            Scaled& b = stack[--top];
+            if (!aligned(a, b)) return std::nullopt;
+            const bool fits = step.code == Code::Add ? !__builtin_add_overflow(a.digits, b.digits, &a.digits)
+                                                     : !__builtin_sub_overflow(a.digits, b.digits, &a.digits);
+            if (!fits || a.digits == kLeast) return std::nullopt;
+            break;
+        }
+        case Code::Multiply: {
+            Scaled& a = stack[top - 2];
+            const Scaled& b = stack[--top];
+            if (__builtin_mul_overflow(a.digits, b.digits, &a.digits) || a.digits == kLeast) return std::nullopt;
+            a.scale += b.scale;
+            if (a.scale > kMostScale) return std::nullopt;
+            break;
+        }
+        case Code::Divide: return std::nullopt;
+        case Code::Negate:
+        case Code::Abs:
+            if (step.code == Code::Negate || stack[top - 1].digits < 0) stack[top - 1].digits = -stack[top - 1].digits;
+            break;
+        case Code::Min:
+        case Code::Max: {
+            const int first = top - step.operand;
+            Scaled kept = stack[first];
+            for (int i = first + 1; i < top; ++i) {
+                if (!aligned(kept, stack[i])) return std::nullopt;
+                if ((stack[i].digits < kept.digits) == (step.code == Code::Min) && stack[i].digits != kept.digits) kept = stack[i];
+            }
+            top = first;
+            stack[top++] = kept;
+            break;
+        }
+        }
+    }
+    return stack[0];
+}
+
 RationalResult FieldExpression::Evaluate(const std::uint8_t* record) const
 {
     if (m_whole) {
         if (const std::optional<std::int64_t> value = EvaluateInt64(record)) return {Rational(*value)};
+    } else if (m_decimal) {
+        if (const std::optional<Scaled> value = EvaluateScaled(record)) {
+            return {*Rational::Fraction(value->digits, kPowersOfTen[static_cast<std::size_t>(value->scale)])};
+        }
     }
     std::array<Rational, kStackSize> stack;
     int top = 0;
@@ -277,6 +375,8 @@ WholeValue FieldExpression::EvaluateWhole(const std::uint8_t* record) const
         } else {
             return {0, ValueFault::Overflow};
         }
+    } else if (const std::optional<Scaled> scaled = m_decimal ? EvaluateScaled(record) : std::nullopt) {
+        rounded = RoundedScaled(scaled->digits, scaled->scale);
     } else {
         const RationalResult exact = Evaluate(record);
         if (!exact.Ok()) {
@@ -294,6 +394,10 @@ std::optional<int> FieldExpression::CompareWith(std::int64_t value, const std::u
 {
     if (m_whole) {
         if (const std::optional<std::int64_t> exact = EvaluateInt64(record)) return (value > *exact) - (value < *exact);
+    } else if (m_decimal) {
+        if (const std::optional<Scaled> exact = EvaluateScaled(record)) {
+            return CompareExact(value, exact->digits, kPowersOfTen[static_cast<std::size_t>(exact->scale)]);
+        }
     }
     const RationalResult exact = Evaluate(record);
     if (!exact.Ok()) return std::nullopt;

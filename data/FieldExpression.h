@@ -12,8 +12,9 @@
 // division by zero, is a fault of that record, never a wrong number.
 //
 // The text is read once, in one pass, into steps over the fields' offsets; evaluating a record
-// allocates nothing, and an expression of whole numbers without division runs on 64-bit
-// integers, turning to fractions only when a value would not fit them.
+// allocates nothing. An expression of whole numbers without division runs on 64-bit integers,
+// one of decimals without division on 128-bit integers counted in powers of ten, each turning
+// to fractions only when a value would not fit them; a division runs on fractions.
 
 #include "data/FileKind.h"
 #include "data/Rational.h"
@@ -115,8 +116,16 @@ private:
 
     explicit FieldExpression(FileKind kind) : m_kind(kind) {}
     void PushNumber(const Rational& value);
+    // A decimal: digits times ten to the power of -scale.
+    struct Scaled {
+        Int128 digits = 0;
+        int scale = 0;
+        friend bool operator==(const Scaled&, const Scaled&) = default;
+    };
     // With no overflow on the way: the value of an expression whose steps are all whole.
     [[nodiscard]] std::optional<std::int64_t> EvaluateInt64(const std::uint8_t* record) const;
+    // With no overflow on the way: the value of an expression of decimals without division.
+    [[nodiscard]] std::optional<Scaled> EvaluateScaled(const std::uint8_t* record) const;
     void Push(Step step);
     void Append(const FieldExpression& other);
 
@@ -126,7 +135,9 @@ private:
     std::vector<std::int64_t> m_wholeNumbers; // m_numbers as 64-bit integers, where all are whole
     int m_height = 0;    // values on the stack after the steps so far
     int m_maxHeight = 0; // the most at any point
-    bool m_whole = true; // no division, no fraction: 64-bit integers first
+    std::vector<Scaled> m_scaledNumbers;      // m_numbers as decimals, where all are
+    bool m_whole = true;   // no division, no fraction: 64-bit integers first
+    bool m_decimal = true; // no division, decimals only: scaled 128-bit integers first
 };
 
 struct ParsedExpression {

@@ -40,6 +40,10 @@ TEST(FieldExpression, ValuesAreExactAndRoundedOnce)
         // Beyond 64 bits on the way: worked out exactly, not wrapped.
         {"min(Price*576460752303423488*8,1)", 1},
         {"Price*4294967296*4294967296/4294967296/4294967296", 50},
+        // Halves forty times over: too fine for decimals of 38 places, exact as a fraction.
+        {"Price*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5"
+         "*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*1099511627776", 50},
+        {"max(Price*0.5*100000000000000000*100000000000000000, 1)*0", 0},
         {"abs(Price*-922337203685477580*2)/(Price*922337203685477580)", 2},
         {"2147483647.5", 0, ValueFault::OutOfRange}, {"-2147483648.4", -2147483647 - 1},
         {"Price*100000000", 0, ValueFault::OutOfRange},
