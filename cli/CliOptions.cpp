@@ -22,7 +22,8 @@ struct CommandName {
 // The commands by the names typed for them; the suggestions for a mistyped one come from here.
 constexpr CommandName kCommandNames[] = {
     {"info", CliCommand::Info},     {"export", CliCommand::Export}, {"import", CliCommand::Import},
-    {"diff", CliCommand::Diff},     {"update", CliCommand::Update}, {"help", CliCommand::Help},     {"--help", CliCommand::Help},
+    {"diff", CliCommand::Diff},     {"update", CliCommand::Update}, {"find", CliCommand::Find},
+    {"help", CliCommand::Help},     {"--help", CliCommand::Help},
     {"-h", CliCommand::Help},       {"--version", CliCommand::Version},
 };
 
@@ -277,6 +278,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args)
         if (options.sets.empty()) return Failure(str::kCliUpdateNeedsSet);
         if (options.output == "-") return Failure(str::kCliUpdateOutputNotStdout);
     }
+    if (*command == CliCommand::Find && !options.where) return Failure(str::kCliFindNeedsWhere);
     if (std::string error = ClashOf(options); !error.empty()) return Failure(std::move(error));
     return {options, {}};
 }

@@ -12,7 +12,7 @@
 
 namespace rw {
 
-enum class CliCommand : std::uint8_t { Help, Version, Info, Export, Import, Diff, Update };
+enum class CliCommand : std::uint8_t { Help, Version, Info, Export, Import, Diff, Update, Find };
 enum class CsvEncoding : std::uint8_t { Utf8, Utf8Bom, Gbk };
 enum class TableFormat : std::uint8_t { Csv, Xlsx };
 
@@ -31,7 +31,7 @@ struct CliOptions {
     bool csv = false;                  // diff: the differences as CSV
     bool json = false;                 // info, diff: one JSON object instead of text
     bool quiet = false;                // diff: the exit status alone
-    std::optional<std::string> where;  // update: the records to change
+    std::optional<std::string> where;  // update, find: the records to change or show
     std::vector<std::string> sets;     // update: what to change, in order
     bool dryRun = false;               // update: write nothing
     bool backup = false;               // update: --backup, with or without a CONTROL

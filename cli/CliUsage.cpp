@@ -18,6 +18,7 @@ constexpr CommandText kCommands[] = {
     {CliCommand::Import, str::kCliSynopsisImport, str::kCliAboutImport, true},
     {CliCommand::Diff, str::kCliSynopsisDiff, str::kCliAboutDiff, false},
     {CliCommand::Update, str::kCliSynopsisUpdate, str::kCliAboutUpdate, false},
+    {CliCommand::Find, str::kCliSynopsisFind, str::kCliAboutFind, false},
 };
 
 void AppendOptions(std::string& text, std::optional<CliCommand> command)
@@ -40,6 +41,7 @@ std::string UsageText(std::optional<CliCommand> command)
         if (c.csv) text.append("\n").append(str::kCliCsvNotes);
         const char* status = command == CliCommand::Diff     ? str::kCliDiffExitStatus
                              : command == CliCommand::Update ? str::kCliUpdateExitStatus
+                             : command == CliCommand::Find   ? str::kCliFindExitStatus
                                                              : str::kCliExitStatus;
         return text.append("\n").append(status);
     }
@@ -49,7 +51,7 @@ std::string UsageText(std::optional<CliCommand> command)
     for (const CommandText& c : kCommands) text.append("\n").append(c.about);
     AppendOptions(text, std::nullopt);
     return text.append("\n").append(str::kCliCsvNotes).append("\n").append(str::kCliExitStatus).append(str::kCliDiffExitStatus)
-        .append(str::kCliUpdateExitStatus);
+        .append(str::kCliUpdateExitStatus).append(str::kCliFindExitStatus);
 }
 
 } // namespace rw

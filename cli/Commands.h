@@ -19,6 +19,7 @@ namespace rw {
 [[nodiscard]] int RunImport(const CliOptions& options);
 [[nodiscard]] int RunDiff(const CliOptions& options);
 [[nodiscard]] int RunUpdate(const CliOptions& options);
+[[nodiscard]] int RunFind(const CliOptions& options);
 
 // The kind as --kind names it.
 [[nodiscard]] std::string_view KindWord(FileKind kind);

@@ -5,16 +5,20 @@
 #include "cli/CommandOutput.h"
 #include "cli/Commands.h"
 #include "cli/DiffReport.h"
-#include "cli/SetExpression.h"
+#include "cli/ExpressionText.h"
 #include "data/Backup.h"
 #include "data/BulkChange.h"
 #include "data/DataFile.h"
 #include "data/LoadLoss.h"
+#include "data/ListedFirst.h"
 #include "data/RecordBytes.h"
 #include "data/RecordDiff.h"
 #include "data/RecordQuery.h"
+#include "data/SetExpression.h"
 #include "data/UniqueIds.h"
 #include "resources/Strings.h"
+#include "text/GbkFit.h"
+#include "text/GbkTable.h"
 #include "text/Utf8NameTranscoder.h"
 
 #include <algorithm>
@@ -28,9 +32,6 @@
 
 namespace rw {
 namespace {
-
-// A refusal names this many records, then how many more.
-constexpr std::size_t kRecordsNamed = 10;
 
 // The records as the editor's table holds them once loaded: every one the file holds a byte
 // of, but those whose ID an earlier record has. They keep the decoded bytes, closed up over
@@ -73,21 +74,6 @@ private:
     std::size_t m_repeats = 0;
 };
 
-[[nodiscard]] std::string QueryErrorText(const QueryError& error)
-{
-    switch (error.kind) {
-    case QueryError::Kind::UnknownColumn:
-        return Format<str::kCliQueryUnknownColumnFormat>(error.text) +
-               (error.nearest.empty() ? std::string() : Format<str::kCliDidYouMeanFormat>(error.nearest));
-    case QueryError::Kind::NameColumn: return Format<str::kCliQueryNameColumnFormat>(error.text);
-    case QueryError::Kind::NoOperator: return Format<str::kCliQueryNoOperatorFormat>(error.text);
-    case QueryError::Kind::NoNumber: return Format<str::kCliQueryNoNumberFormat>(error.text);
-    case QueryError::Kind::EmptyAlternative: return str::kCliQueryEmptyAlternative;
-    case QueryError::Kind::NotInRange: break;
-    }
-    return Format<str::kCliQueryNotInRangeFormat>(error.text);
-}
-
 // What a write of the loaded records would not keep of the file; nothing when it keeps all.
 [[nodiscard]] std::vector<std::string> LossesOf(const DecodeReport& report, FileKind kind, std::size_t repeats)
 {
@@ -116,6 +102,32 @@ private:
     return text;
 }
 
+// A --set of the name: its GBK bytes as the editor keeps a typed name (cut to the field at a
+// character's end), and whether they were cut.
+struct TypedName {
+    std::string bytes;
+    bool cut = false;
+};
+
+// Empty when the text has a character GBK cannot hold: a script's text is not silently thinned.
+[[nodiscard]] std::optional<TypedName> FitTypedName(std::string_view text, const RecordSchema& schema)
+{
+    std::string bytes;
+    if (!GbkTable::Instance().AppendGbkFromUtf8(text, bytes)) return std::nullopt;
+    std::u16string units;
+    GbkTable::Instance().AppendUtf16(bytes, units);
+    TypedName name;
+    name.bytes = FitGbkUtf16(units, static_cast<std::size_t>(schema.TypedNameCapacity())).bytes;
+    name.cut = name.bytes.size() < bytes.size();
+    return name;
+}
+
+// A --set as given, checked: the name's bytes already fitted.
+struct CheckedSet {
+    SetExpression set;
+    TypedName name;
+};
+
 // The records being changed, one --set after another; a --set that a rule refuses changes
 // nothing and says why, naming the records.
 class RecordChanger {
@@ -130,76 +142,102 @@ public:
     [[nodiscard]] const std::vector<std::uint8_t>& After() const { return m_after; }
 
     // False, with the reason said, when the rule refuses the change.
-    [[nodiscard]] bool Apply(const SetExpression& set)
+    [[nodiscard]] bool Apply(const CheckedSet& checked)
     {
-        if (set.SetsName()) {
-            for (const std::size_t i : m_matched) {
-                // A name given as it stands leaves its record alone, as in the editor.
-                if (ReadShortName(m_schema, At(i)) == set.nameBytes) continue;
-                Record record(m_schema.kind, std::span<const std::uint8_t>(At(i), m_schema.recordSize));
-                record.SetTypedName(set.nameBytes);
-                std::copy(record.Bytes().begin(), record.Bytes().end(), At(i));
-            }
+        if (checked.set.SetsName()) {
+            SetName(checked.name.bytes);
             return true;
         }
-        const std::uint16_t offset = m_schema.Column(set.change.column).offset;
-        std::vector<std::int32_t> values(m_matched.size());
-        std::vector<std::size_t> outOfRange;
-        for (std::size_t k = 0; k < m_matched.size(); ++k) {
-            const std::optional<std::int32_t> value = BulkChangedValue(set.change, LoadInt32(At(m_matched[k]) + offset));
-            if (!value) outOfRange.push_back(m_matched[k]);
-            values[k] = value.value_or(0);
-        }
-        if (!outOfRange.empty()) {
-            Complain(Format<str::kCliUpdateOutOfRangeFormat>(m_file, set.text, static_cast<long long>(outOfRange.size()),
-                                                             RecordsNamed(outOfRange)));
+        const SetExpression& set = checked.set;
+        const BulkChange change = set.Change(m_schema.kind);
+        const BulkPlan plan = PlanBulkChange(change, Records());
+        if (plan.outcome != BulkPlan::Outcome::Done) {
+            Refuse(set, plan);
             return false;
         }
-        if (set.change.column == kIdColumn && !IdsMayChange(set, values)) return false;
-        for (std::size_t k = 0; k < m_matched.size(); ++k) StoreInt32(At(m_matched[k]) + offset, values[k]);
+        if (set.column == kIdColumn && !FirstMonsterKeepsItsId(set, plan.values)) return false;
+        const std::uint16_t offset = m_schema.Column(set.column).offset;
+        for (std::size_t k = 0; k < m_matched.size(); ++k) StoreInt32(At(m_matched[k]) + offset, plan.values[k]);
         return true;
     }
 
 private:
     [[nodiscard]] std::uint8_t* At(std::size_t i) { return m_after.data() + i * m_schema.recordSize; }
 
-    // The duplicate-ID rule, and the room a monster file has for its first record's ID.
-    [[nodiscard]] bool IdsMayChange(const SetExpression& set, const std::vector<std::int32_t>& values)
+    void SetName(const std::string& bytes)
     {
-        if (m_schema.kind == FileKind::Monster && !m_matched.empty() && m_loaded.PositionOf(m_matched.front()) == 0 &&
-            values.front() != LoadInt32(At(m_matched.front()))) {
-            Complain(Format<str::kCliUpdateFirstMonsterIdFormat>(m_file, set.text, static_cast<long long>(values.front())));
-            return false;
+        for (const std::size_t i : m_matched) {
+            // A name given as it stands leaves its record alone, as in the editor.
+            if (ReadShortName(m_schema, At(i)) == bytes) continue;
+            Record record(m_schema.kind, std::span<const std::uint8_t>(At(i), m_schema.recordSize));
+            record.SetTypedName(bytes);
+            std::copy(record.Bytes().begin(), record.Bytes().end(), At(i));
         }
-        UniqueIds held(m_schema.kind);
-        std::vector<bool> rewritten(m_loaded.Count(), false);
-        for (std::size_t i = 0; i < m_loaded.Count(); ++i) (void)held.Claim(LoadInt32(At(i)), static_cast<std::uint32_t>(i));
-        for (const std::size_t i : m_matched) rewritten[i] = true;
-        const std::vector<std::size_t> sharing =
-            MembersSharingIds(held, [&](std::uint32_t holder) { return static_cast<bool>(rewritten[holder]); }, values);
-        if (sharing.empty()) return true;
+    }
+
+    // The matched records as the change meets them; the IDs every record holds now, each
+    // written over when it is one of them.
+    [[nodiscard]] BulkRecords Records()
+    {
+        m_held.emplace(m_schema.kind);
+        m_rewritten.assign(m_loaded.Count(), false);
+        for (std::size_t i = 0; i < m_loaded.Count(); ++i) (void)m_held->Claim(LoadInt32(At(i)), static_cast<std::uint32_t>(i));
+        for (const std::size_t i : m_matched) m_rewritten[i] = true;
+        BulkRecords records;
+        records.count = m_matched.size();
+        records.recordAt = [this](std::size_t member) -> const std::uint8_t* { return At(m_matched[member]); };
+        records.held = &*m_held;
+        records.rewrites = [this](std::uint32_t holder) { return static_cast<bool>(m_rewritten[holder]); };
+        return records;
+    }
+
+    void Refuse(const SetExpression& set, const BulkPlan& plan)
+    {
         std::vector<std::size_t> records;
-        for (const std::size_t member : sharing) records.push_back(m_matched[member]);
-        Complain(Format<str::kCliUpdateSharedIdsFormat>(m_file, set.text, static_cast<long long>(records.size()),
-                                                        RecordsNamed(records)));
+        for (const std::size_t member : plan.members) records.push_back(m_matched[member]);
+        const auto count = static_cast<long long>(records.size());
+        const std::string named = RecordsNamed(records);
+        switch (plan.outcome) {
+        case BulkPlan::Outcome::Done: return;
+        case BulkPlan::Outcome::Overflow:
+            Complain(Format<str::kCliUpdateOverflowFormat>(m_file, set.text, count, named));
+            return;
+        case BulkPlan::Outcome::DivisionByZero:
+            Complain(Format<str::kCliUpdateDivisionByZeroFormat>(m_file, set.text, count, named));
+            return;
+        case BulkPlan::Outcome::OutOfRange:
+            Complain(Format<str::kCliUpdateOutOfRangeFormat>(m_file, set.text, count, named));
+            return;
+        case BulkPlan::Outcome::DuplicateId:
+            Complain(Format<str::kCliUpdateSharedIdsFormat>(m_file, set.text, count, named));
+            return;
+        }
+    }
+
+    // A monster file keeps its count where its first record's ID would be.
+    [[nodiscard]] bool FirstMonsterKeepsItsId(const SetExpression& set, const std::vector<std::int32_t>& values)
+    {
+        if (m_schema.kind != FileKind::Monster || m_matched.empty() || m_loaded.PositionOf(m_matched.front()) != 0 ||
+            values.front() == LoadInt32(At(m_matched.front()))) {
+            return true;
+        }
+        Complain(Format<str::kCliUpdateFirstMonsterIdFormat>(m_file, set.text, static_cast<long long>(values.front())));
         return false;
     }
 
     // "ID 5 'name' (position 3), …, and 4 more": the records as they stand before the change.
     [[nodiscard]] std::string RecordsNamed(const std::vector<std::size_t>& records)
     {
-        std::vector<std::string> named;
-        for (std::size_t k = 0; k < records.size() && k < kRecordsNamed; ++k) {
-            const std::uint8_t* record = At(records[k]);
-            std::string name;
-            m_names.AppendText(ReadShortName(m_schema, record), name);
-            named.push_back(Format<str::kCliUpdateRecordFormat>(static_cast<long long>(LoadInt32(record)), name,
-                                                                static_cast<long long>(m_loaded.PositionOf(records[k]) + 1)));
-        }
-        if (records.size() > kRecordsNamed) {
-            named.push_back(Format<str::kCliUpdateMoreRecordsFormat>(static_cast<long long>(records.size() - kRecordsNamed)));
-        }
-        return Joined(named, ", ");
+        return ListedFirst(
+            records.size(), std::string(", "),
+            [&](std::size_t k) {
+                const std::uint8_t* record = At(records[k]);
+                std::string name;
+                m_names.AppendText(ReadShortName(m_schema, record), name);
+                return Format<str::kCliUpdateRecordFormat>(static_cast<long long>(LoadInt32(record)), name,
+                                                           static_cast<long long>(m_loaded.PositionOf(records[k]) + 1));
+            },
+            [](std::size_t more) { return Format<str::kCliUpdateMoreRecordsFormat>(static_cast<long long>(more)); });
     }
 
     const std::string& m_file;
@@ -208,6 +246,8 @@ private:
     std::vector<std::uint8_t> m_after;
     std::vector<std::size_t> m_matched;
     Utf8NameTranscoder m_names;
+    std::optional<UniqueIds> m_held;
+    std::vector<bool> m_rewritten;
 };
 
 // The backups an update in place keeps: --backup and --suffix, else what the environment says
@@ -253,6 +293,165 @@ void ComplainOfBackup(const std::string& file, const std::filesystem::path& back
     Complain(Format<str::kCliBackupFailedFormat>(file, Utf8FromPath(backupPath), reason));
 }
 
+// What to change and where, all checked before anything is read.
+struct UpdateRequest {
+    RecordQuery query;
+    std::vector<CheckedSet> sets;
+    BackupNaming naming;
+};
+
+// Empty, with the reason said, when the options ask for nothing update can do (bad usage).
+[[nodiscard]] std::optional<UpdateRequest> ReadRequest(const CliOptions& options, const std::string& file, FileKind kind)
+{
+    UpdateRequest request;
+    request.query = RecordQuery::Parse(*options.where, kind, Utf8NameTranscoder());
+    if (request.query.Error()) {
+        Complain(Format<str::kCliWhereFormat>(*options.where, QueryErrorText(*request.query.Error(), *options.where)));
+        return std::nullopt;
+    }
+    if (request.query.Empty()) {
+        Complain(str::kCliUpdateEmptyWhere);
+        return std::nullopt;
+    }
+    const RecordSchema& schema = SchemaOf(kind);
+    for (const std::string& text : options.sets) {
+        ParsedSet parsed = ParseSetExpression(text, schema);
+        if (!parsed.set) {
+            Complain(Format<str::kCliSetFormat>(text, SetErrorText(*parsed.error, text)));
+            return std::nullopt;
+        }
+        CheckedSet checked{std::move(*parsed.set), {}};
+        if (checked.set.SetsName()) {
+            const std::optional<TypedName> name = FitTypedName(checked.set.nameText, schema);
+            if (!name) {
+                Complain(Format<str::kCliSetFormat>(text, str::kCliSetNotGbk));
+                return std::nullopt;
+            }
+            checked.name = *name;
+        }
+        request.sets.push_back(std::move(checked));
+    }
+    if (options.output && (options.backup || options.suffix)) {
+        Complain(str::kCliUpdateBackupWithOutput);
+        return std::nullopt;
+    }
+    const std::optional<BackupNaming> naming = ChosenBackupNaming(options);
+    if (!naming) return std::nullopt;
+    request.naming = *naming;
+    if (options.output && SameFile(IdentityOf(*options.output, std::nullopt), IdentityOf(file, std::nullopt))) {
+        Complain(Format<str::kCliUpdateOutputIsInputFormat>(*options.output));
+        return std::nullopt;
+    }
+    return request;
+}
+
+// The records the query meets, ascending.
+[[nodiscard]] std::vector<std::size_t> MatchingRecords(const LoadedRecords& loaded, const RecordQuery& query)
+{
+    const std::size_t size = SchemaOf(loaded.Kind()).recordSize;
+    std::vector<std::size_t> matched;
+    for (std::size_t i = 0; i < loaded.Count(); ++i) {
+        if (query.Matches(loaded.Bytes().subspan(i * size, size))) matched.push_back(i);
+    }
+    return matched;
+}
+
+// Every --set in order, each on what the one before left; false when one is refused.
+[[nodiscard]] bool ApplySets(const std::vector<CheckedSet>& sets, RecordChanger& changer)
+{
+    const Utf8NameTranscoder names;
+    for (const CheckedSet& checked : sets) {
+        if (checked.set.SetsName() && checked.name.cut) {
+            std::string kept;
+            names.AppendText(checked.name.bytes, kept);
+            Complain(Format<str::kCliSetNameCutFormat>(checked.set.text, kept, static_cast<long long>(checked.name.bytes.size())));
+        }
+        if (!changer.Apply(checked)) return false;
+    }
+    return true;
+}
+
+// The new file and the backup, written and flushed under temporary names, not yet in place.
+struct PreparedFiles {
+    std::optional<PendingDataFile> written;
+    std::optional<PendingBackup> backup;
+    std::optional<std::filesystem::path> backupPath;
+};
+
+// False, with the reason said, when either cannot be made ready.
+[[nodiscard]] bool PrepareFiles(const CliOptions& options, const UpdateRequest& request, const DataFileChoice& choice,
+                                const ReadContent& wasRead, const std::vector<std::uint8_t>& records, std::size_t count,
+                                PreparedFiles& files)
+{
+    const std::string& file = options.files[0];
+    const std::filesystem::path path = PathFromUtf8(file);
+    const std::filesystem::path target = options.output ? PathFromUtf8(*options.output) : path;
+    files.backupPath = options.output || options.dryRun ? std::nullopt : BackupPathFor(path, request.naming);
+    if (options.dryRun) return true;
+    const std::size_t size = SchemaOf(choice.kind).recordSize;
+    files.written.emplace(target, choice.kind, choice.key, count, [&](std::size_t i, std::span<std::uint8_t> record) {
+        std::copy_n(records.begin() + static_cast<std::ptrdiff_t>(i * size), size, record.begin());
+    });
+    if (!files.written->Ready()) {
+        Complain(Format<str::kCliCannotWriteFormat>(options.output ? *options.output : file, files.written->Failure().error));
+        return false;
+    }
+    if (files.backupPath) {
+        files.backup.emplace(path, *files.backupPath, wasRead);
+        if (!files.backup->Report().Ok()) {
+            ComplainOfBackup(file, *files.backupPath, files.backup->Report());
+            return false;
+        }
+    }
+    return true;
+}
+
+// The report on standard output, in the form the options ask for; false when it could not be written.
+[[nodiscard]] bool SendReport(const CliOptions& options, const DiffReport& report)
+{
+    CommandOutput output(std::nullopt);
+    const auto put = [&](std::string_view piece) { return output.Put(piece); };
+    return output.Open() &&
+           (options.csv ? report.WriteCsv(put) : options.json ? report.WriteJson(put) : report.WriteText(put)) &&
+           output.Finish();
+}
+
+// The backup and the file into their places, the file found as it was read; the exit status.
+[[nodiscard]] int CommitFiles(const CliOptions& options, const DataFileChoice& choice, const ReadContent& wasRead,
+                              PreparedFiles& files, long long count)
+{
+    const std::string& file = options.files[0];
+    const std::string& shownB = options.output ? *options.output : file;
+    if (!options.output) {
+        switch (CompareWithRead(PathFromUtf8(file), choice.kind, wasRead.fingerprint)) {
+        case SinceRead::Same: break;
+        case SinceRead::Changed: Complain(Format<str::kCliUpdateChangedSinceReadFormat>(file)); return kExitBadData;
+        case SinceRead::Gone: Complain(Format<str::kCliUpdateGoneSinceReadFormat>(file)); return kExitBadData;
+        }
+        if (files.backup) {
+            if (const BackupReport kept = files.backup->Commit(); !kept.Ok()) {
+                ComplainOfBackup(file, *files.backupPath, kept);
+                return kExitBadData;
+            }
+        }
+    }
+    if (const WriteReport done = files.written->Commit(); !done.written) {
+        Complain(Format<str::kCliCannotWriteFormat>(shownB, done.error));
+        return kExitBadData;
+    }
+    if (options.output) {
+        Complain(Format<str::kCliUpdateWrittenFormat>(file, count, *options.output));
+    } else if (!files.backupPath) {
+        Complain(Format<str::kCliUpdateNoBackupFormat>(file, count));
+    } else {
+        if (files.backup->ReplacesEarlier()) {
+            Complain(Format<str::kCliUpdateBackupReplacedFormat>(file, Utf8FromPath(*files.backupPath)));
+        }
+        Complain(Format<str::kCliUpdateInPlaceFormat>(file, count, Utf8FromPath(*files.backupPath)));
+    }
+    return kExitOk;
+}
+
 [[nodiscard]] int Update(const CliOptions& options)
 {
     const std::string& file = options.files[0];
@@ -262,71 +461,28 @@ void ComplainOfBackup(const std::string& file, const std::filesystem::path& back
     if (!chosen.choice) return chosen.status;
     const DataFileChoice& choice = *chosen.choice;
     if (!FitsOrComplain(file, *fits, choice.kind)) return kExitBadData;
-
-    // What to change is checked whole before anything is read.
-    const Utf8NameTranscoder names;
-    const RecordQuery query = RecordQuery::Parse(*options.where, choice.kind, names);
-    if (query.Error()) {
-        Complain(Format<str::kCliWhereFormat>(*options.where, QueryErrorText(*query.Error())));
-        return kExitBadUsage;
-    }
-    if (query.Empty()) {
-        Complain(str::kCliUpdateEmptyWhere);
-        return kExitBadUsage;
-    }
-    const RecordSchema& schema = SchemaOf(choice.kind);
-    std::vector<SetExpression> sets;
-    for (const std::string& text : options.sets) {
-        ParsedSet parsed = ParseSetExpression(text, schema);
-        if (!parsed.set) {
-            Complain(Format<str::kCliSetFormat>(text, parsed.error));
-            return kExitBadUsage;
-        }
-        sets.push_back(std::move(*parsed.set));
-    }
-    if (options.output && (options.backup || options.suffix)) {
-        Complain(str::kCliUpdateBackupWithOutput);
-        return kExitBadUsage;
-    }
-    const std::optional<BackupNaming> naming = ChosenBackupNaming(options);
-    if (!naming) return kExitBadUsage;
-    const std::filesystem::path path = PathFromUtf8(file);
-    const std::filesystem::path target = options.output ? PathFromUtf8(*options.output) : path;
-    if (options.output && SameFile(IdentityOf(*options.output, std::nullopt), IdentityOf(file, std::nullopt))) {
-        Complain(Format<str::kCliUpdateOutputIsInputFormat>(*options.output));
-        return kExitBadUsage;
-    }
+    const std::optional<UpdateRequest> request = ReadRequest(options, file, choice.kind);
+    if (!request) return kExitBadUsage;
 
     std::optional<DecodedRecords> decoded = ReadOrComplain(file, choice);
     if (!decoded) return kExitBadData;
     const DecodeReport read = decoded->report;
     const LoadedRecords loaded(std::move(*decoded));
-    std::vector<std::size_t> matched;
-    for (std::size_t i = 0; i < loaded.Count(); ++i) {
-        if (query.Matches(loaded.Bytes().subspan(i * schema.recordSize, schema.recordSize))) {
-            matched.push_back(i);
-        }
-    }
+    std::vector<std::size_t> matched = MatchingRecords(loaded, request->query);
     if (matched.empty()) {
         Complain(Format<str::kCliUpdateNothingMatchedFormat>(file, *options.where));
         return kExitOk;
     }
-    RecordChanger changer(file, loaded, matched);
-    for (const SetExpression& set : sets) {
-        if (set.nameCut) {
-            std::string kept;
-            names.AppendText(set.nameBytes, kept);
-            Complain(Format<str::kCliSetNameCutFormat>(set.text, kept, static_cast<long long>(set.nameBytes.size())));
-        }
-        if (!changer.Apply(set)) return kExitBadData;
-    }
+    const std::size_t matchedCount = matched.size();
+    RecordChanger changer(file, loaded, std::move(matched));
+    if (!ApplySets(request->sets, changer)) return kExitBadData;
 
     // Paired by position: an ID changed is the same record with another ID.
-    RecordSchema positional = schema;
+    RecordSchema positional = SchemaOf(choice.kind);
     positional.uniqueIds = false;
     const std::vector<RecordChange> changes = DiffRecords(positional, loaded.Bytes(), changer.After());
     if (changes.empty()) {
-        Complain(Format<str::kCliUpdateNothingChangedFormat>(file, static_cast<long long>(matched.size())));
+        Complain(Format<str::kCliUpdateNothingChangedFormat>(file, static_cast<long long>(matchedCount)));
         return kExitOk;
     }
     const std::vector<std::string> losses = LossesOf(read, choice.kind, loaded.Repeats());
@@ -342,73 +498,21 @@ void ComplainOfBackup(const std::string& file, const std::filesystem::path& back
     // read, do the backup and the file take their places, one right after the other. So a
     // report that cannot be written, or a file another program wrote meanwhile, leaves every
     // file as it was and the exit status says so; and the backup holds what update read.
-    const std::string& shownB = options.output ? *options.output : file;
     const ReadContent wasRead{choice.kind, FingerprintOf(read)};
-    std::optional<PendingDataFile> written;
-    std::optional<PendingBackup> backup;
-    const std::optional<std::filesystem::path> backupPath =
-        options.output || options.dryRun ? std::nullopt : BackupPathFor(path, *naming);
-    if (!options.dryRun) {
-        const std::size_t size = schema.recordSize;
-        const std::vector<std::uint8_t>& records = changer.After();
-        written.emplace(target, choice.kind, choice.key, loaded.Count(), [&](std::size_t i, std::span<std::uint8_t> record) {
-            std::copy_n(records.begin() + static_cast<std::ptrdiff_t>(i * size), size, record.begin());
-        });
-        if (!written->Ready()) {
-            Complain(Format<str::kCliCannotWriteFormat>(shownB, written->Failure().error));
-            return kExitBadData;
-        }
-        if (backupPath) {
-            backup.emplace(path, *backupPath, wasRead);
-            if (!backup->Report().Ok()) {
-                ComplainOfBackup(file, *backupPath, backup->Report());
-                return kExitBadData;
-            }
-        }
-    }
-
-    const DiffReport report(positional, {file, shownB, loaded.Bytes(), changer.After()}, changes);
-    CommandOutput output(std::nullopt);
-    const auto put = [&](std::string_view piece) { return output.Put(piece); };
-    if (!output.Open() ||
-        !((options.csv ? report.WriteCsv(put) : options.json ? report.WriteJson(put) : report.WriteText(put)) && output.Finish())) {
+    PreparedFiles files;
+    if (!PrepareFiles(options, *request, choice, wasRead, changer.After(), loaded.Count(), files)) return kExitBadData;
+    const std::string& shownB = options.output ? *options.output : file;
+    if (!SendReport(options, DiffReport(positional, {file, shownB, loaded.Bytes(), changer.After()}, changes))) {
         if (!options.dryRun) Complain(Format<str::kCliUpdateReportFailedFormat>(shownB));
         return kExitBadData;
     }
-
     const auto count = static_cast<long long>(changes.size());
     if (options.dryRun) {
         if (!options.output && !losses.empty()) Complain(Format<str::kCliUpdateDryRunLossFormat>(file, lost));
         Complain(Format<str::kCliUpdateDryRunFormat>(file, count));
         return kExitOk;
     }
-    if (!options.output) {
-        switch (CompareWithRead(path, choice.kind, wasRead.fingerprint)) {
-        case SinceRead::Same: break;
-        case SinceRead::Changed: Complain(Format<str::kCliUpdateChangedSinceReadFormat>(file)); return kExitBadData;
-        case SinceRead::Gone: Complain(Format<str::kCliUpdateGoneSinceReadFormat>(file)); return kExitBadData;
-        }
-        if (backup) {
-            if (const BackupReport kept = backup->Commit(); !kept.Ok()) {
-                ComplainOfBackup(file, *backupPath, kept);
-                return kExitBadData;
-            }
-        }
-    }
-    if (const WriteReport done = written->Commit(); !done.written) {
-        Complain(Format<str::kCliCannotWriteFormat>(shownB, done.error));
-        return kExitBadData;
-    }
-
-    if (options.output) {
-        Complain(Format<str::kCliUpdateWrittenFormat>(file, count, *options.output));
-    } else if (!backupPath) {
-        Complain(Format<str::kCliUpdateNoBackupFormat>(file, count));
-    } else {
-        if (backup->ReplacesEarlier()) Complain(Format<str::kCliUpdateBackupReplacedFormat>(file, Utf8FromPath(*backupPath)));
-        Complain(Format<str::kCliUpdateInPlaceFormat>(file, count, Utf8FromPath(*backupPath)));
-    }
-    return kExitOk;
+    return CommitFiles(options, choice, wasRead, files, count);
 }
 
 } // namespace

@@ -35,6 +35,7 @@ namespace {
     case CliCommand::Import: return RunImport(*parsed.options);
     case CliCommand::Diff: return RunDiff(*parsed.options);
     case CliCommand::Update: return RunUpdate(*parsed.options);
+    case CliCommand::Find: return RunFind(*parsed.options);
     }
     return kExitBadUsage;
 }

@@ -1,26 +1,32 @@
 #include "data/BulkChange.h"
 
+#include "data/Schema.h"
+
 #include <algorithm>
-#include <limits>
 
 namespace rw {
 
-std::optional<std::int32_t> BulkChangedValue(const BulkChange& change, std::int32_t now)
+BulkChange ChangeOf(FileKind kind, int column, BulkOperation operation, const FieldExpression& operand)
 {
-    RationalResult wanted;
-    switch (change.operation) {
-    case BulkOperation::Set: wanted.value = change.value; break;
-    case BulkOperation::Add: wanted.value = std::int64_t{now} + change.value; break;
-    case BulkOperation::Multiply: wanted = Multiply(now, change.factor); break;
-    // Divided, not multiplied by a rounded inverse: 7 / 2 is 3.5 and so 4.
-    case BulkOperation::Divide: wanted = Divide(now, change.factor); break;
-    }
-    if (!wanted.Ok()) return std::nullopt;
-    const Int128 rounded = RoundedHalfAwayFromZero(wanted.value);
-    if (rounded < std::numeric_limits<std::int32_t>::min() || rounded > std::numeric_limits<std::int32_t>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<std::int32_t>(rounded);
+    static constexpr FieldExpression::Operator kOperators[] = {
+        FieldExpression::Operator::Add, FieldExpression::Operator::Add, FieldExpression::Operator::Subtract,
+        FieldExpression::Operator::Multiply, FieldExpression::Operator::Divide};
+    BulkChange change;
+    change.column = column;
+    change.value = operation == BulkOperation::Set
+                       ? operand
+                       : FieldExpression::Combined(FieldExpression::Field(kind, column),
+                                                   kOperators[static_cast<int>(operation)], operand);
+    return change;
+}
+
+BulkChange FormulaOf(FileKind kind, int column, const FieldExpression& expression)
+{
+    BulkChange change;
+    change.column = column;
+    change.value = expression;
+    change.formula = std::string(SchemaOf(kind).Column(column).title) + "=" + expression.Text();
+    return change;
 }
 
 std::vector<std::size_t> MembersSharingIds(const UniqueIds& held, const IdBatch::Rewrites& rewrites,
@@ -39,6 +45,32 @@ std::vector<std::size_t> MembersSharingIds(const UniqueIds& held, const IdBatch:
     std::sort(members.begin(), members.end());
     members.erase(std::unique(members.begin(), members.end()), members.end());
     return members;
+}
+
+BulkPlan PlanBulkChange(const BulkChange& change, const BulkRecords& records)
+{
+    BulkPlan plan;
+    plan.values.resize(records.count);
+    ValueFault refused = ValueFault::None;
+    for (std::size_t member = 0; member < records.count; ++member) {
+        const WholeValue value = change.value.EvaluateWhole(records.recordAt(member));
+        plan.values[member] = value.value;
+        if (value.Ok()) continue;
+        if (refused == ValueFault::None) refused = value.fault;
+        if (value.fault == refused) plan.members.push_back(member);
+    }
+    switch (refused) {
+    case ValueFault::None: break;
+    case ValueFault::Overflow: plan.outcome = BulkPlan::Outcome::Overflow; break;
+    case ValueFault::DivisionByZero: plan.outcome = BulkPlan::Outcome::DivisionByZero; break;
+    case ValueFault::OutOfRange: plan.outcome = BulkPlan::Outcome::OutOfRange; break;
+    }
+    if (plan.outcome == BulkPlan::Outcome::Done && change.column == kIdColumn && records.held) {
+        plan.members = MembersSharingIds(*records.held, records.rewrites, plan.values);
+        if (!plan.members.empty()) plan.outcome = BulkPlan::Outcome::DuplicateId;
+    }
+    if (plan.outcome != BulkPlan::Outcome::Done) plan.values.clear();
+    return plan;
 }
 
 } // namespace rw

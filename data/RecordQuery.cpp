@@ -3,7 +3,6 @@
 #include "data/DecimalText.h"
 #include "data/RecordBytes.h"
 #include "data/NameOrder.h"
-#include "data/NearestName.h"
 
 #include <algorithm>
 #include <utility>
@@ -18,10 +17,6 @@ namespace {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
 }
 [[nodiscard]] char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-[[nodiscard]] bool SameIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
 [[nodiscard]] std::string_view Trimmed(std::string_view text)
 {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -33,6 +28,29 @@ namespace {
 {
     while (at < text.size() && !IsBlank(text[at])) ++at;
     return at;
+}
+// From at to the next blank outside parentheses, or the end: an expression's extent.
+[[nodiscard]] std::size_t EndOfExpression(std::string_view text, std::size_t at)
+{
+    int open = 0;
+    for (; at < text.size() && (open > 0 || !IsBlank(text[at])); ++at) {
+        if (text[at] == '(') ++open;
+        if (text[at] == ')' && open > 0) --open;
+    }
+    return at;
+}
+// A whole number as it always was: a sign, then digits only.
+[[nodiscard]] bool LooksWhole(std::string_view text)
+{
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+// An expression as a condition writes it: in parentheses when it would read as a whole
+// number, which a condition takes as one, within 32 bits (--2147483648 is 2147483648).
+[[nodiscard]] std::string ExpressionText(const FieldExpression& expression)
+{
+    std::string text = expression.Text();
+    return LooksWhole(text) ? "(" + text + ")" : text;
 }
 [[nodiscard]] std::size_t SkipBlanks(std::string_view text, std::size_t at)
 {
@@ -56,22 +74,16 @@ namespace {
     return false;
 }
 
+[[nodiscard]] QueryError ErrorOf(QueryError::Kind kind, std::string_view text, std::string_view nearest = {})
+{
+    QueryError error;
+    error.kind = kind;
+    error.text = std::string(text);
+    error.nearest = std::string(nearest);
+    return error;
+}
+
 } // namespace
-
-int ColumnTitled(const RecordSchema& schema, std::string_view title)
-{
-    for (int k = 0; k < schema.ColumnCount(); ++k) {
-        if (SameIgnoringAsciiCase(schema.Column(k).title, title)) return k;
-    }
-    return -1;
-}
-
-std::string_view NearestColumnTitle(const RecordSchema& schema, std::string_view title)
-{
-    std::vector<std::string_view> titles;
-    for (const ColumnSpec& column : schema.columns) titles.push_back(column.title);
-    return NearestName(title, titles).value_or(std::string_view());
-}
 
 RecordQuery RecordQuery::Parse(std::string_view text, FileKind kind, const NameTranscoder& names)
 {
@@ -82,8 +94,8 @@ RecordQuery RecordQuery::Parse(std::string_view text, FileKind kind, const NameT
     for (std::size_t start = 0;;) {
         const std::size_t bar = text.find('|', start);
         const std::string_view alternative = Trimmed(text.substr(start, bar == std::string_view::npos ? bar : bar - start));
-        if (alternative.empty()) query.m_error = QueryError{QueryError::Kind::EmptyAlternative, {}, {}};
-        if (query.m_error || !query.ParseAlternative(alternative, schema, names)) {
+        if (alternative.empty()) query.m_error = ErrorOf(QueryError::Kind::EmptyAlternative, {});
+        if (query.m_error || !query.ParseAlternative(alternative, static_cast<std::size_t>(alternative.data() - text.data()), schema, names)) {
             query.m_alternatives.clear();
             return query;
         }
@@ -112,7 +124,7 @@ RecordQuery::NamePart RecordQuery::MakeNamePart(std::string_view text, const Nam
     return part;
 }
 
-bool RecordQuery::ParseAlternative(std::string_view text, const RecordSchema& schema, const NameTranscoder& names)
+bool RecordQuery::ParseAlternative(std::string_view text, std::size_t base, const RecordSchema& schema, const NameTranscoder& names)
 {
     Alternative alternative;
     // Without any operator it is a text as a whole, blanks inside included.
@@ -122,7 +134,7 @@ bool RecordQuery::ParseAlternative(std::string_view text, const RecordSchema& sc
         return true;
     }
     const auto fail = [&](QueryError::Kind errorKind, std::string_view what, std::string_view nearest = {}) {
-        m_error = QueryError{errorKind, std::string(what), std::string(nearest)};
+        m_error = ErrorOf(errorKind, what, nearest);
         return false;
     };
     // Words of a name next to each other make one part, from the first word's start to the
@@ -167,15 +179,25 @@ bool RecordQuery::ParseAlternative(std::string_view text, const RecordSchema& sc
                                      [&](const auto& o) { return text.substr(at).starts_with(o.first); });
         if (op == std::end(kOps)) return fail(QueryError::Kind::NoOperator, word);
         at = SkipBlanks(text, at + op->first.size());
-        const std::size_t numberStart = at;
-        if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
-        while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
-        const std::size_t end = EndOfToken(text, at);
-        const std::string_view number = text.substr(numberStart, end - numberStart);
-        if (end != at || at == numberStart) return fail(QueryError::Kind::NoNumber, number);
-        const std::optional<std::int32_t> value = ParseStrictInt32(number);
-        if (!value) return fail(QueryError::Kind::NotInRange, number);
-        alternative.conditions.push_back({column, schema.Column(column).offset, op->second, *value});
+        const std::size_t end = EndOfExpression(text, at);
+        const std::string_view right = text.substr(at, end - at);
+        if (right.empty()) return fail(QueryError::Kind::NoNumber, word);
+        Condition condition{column, schema.Column(column).offset, op->second, 0, std::nullopt};
+        if (LooksWhole(right)) {
+            const std::optional<std::int32_t> value = ParseStrictInt32(right);
+            if (!value) return fail(QueryError::Kind::NotInRange, right);
+            condition.value = *value;
+        } else {
+            ParsedExpression parsed = FieldExpression::Parse(right, schema.kind);
+            if (parsed.error) {
+                m_error = ErrorOf(QueryError::Kind::BadExpression, right);
+                m_error->position = base + static_cast<std::size_t>(right.data() - text.data());
+                m_error->expression = std::move(*parsed.error);
+                return false;
+            }
+            condition.expression = std::move(parsed.expression);
+        }
+        alternative.conditions.push_back(std::move(condition));
         i = end;
     }
     endName();
@@ -198,7 +220,8 @@ std::string RecordQuery::CanonicalText() const
             if (i < alternative.names.size()) add(alternative.names[i].text);
             if (i >= alternative.conditions.size()) continue;
             const Condition& c = alternative.conditions[i];
-            add(std::string(schema.Column(c.column).title) + std::string(kOpTexts[static_cast<int>(c.op)]) + FormatInt32(c.value));
+            add(std::string(schema.Column(c.column).title) + std::string(kOpTexts[static_cast<int>(c.op)]) +
+                (c.expression ? ExpressionText(*c.expression) : FormatInt32(c.value)));
         }
         text += parts;
     }
@@ -209,14 +232,21 @@ bool RecordQuery::Meets(const Alternative& alternative, const std::uint8_t* reco
 {
     for (const Condition& c : alternative.conditions) {
         const std::int32_t v = LoadInt32(record + c.offset);
+        // How the field stands to what it is compared with: -1 below, 0 equal, 1 above.
+        int order = (v > c.value) - (v < c.value);
+        if (c.expression) {
+            const std::optional<int> exact = c.expression->CompareWith(v, record);
+            if (!exact) return false;
+            order = *exact;
+        }
         bool met = false;
         switch (c.op) {
-        case Op::Equal: met = v == c.value; break;
-        case Op::NotEqual: met = v != c.value; break;
-        case Op::Less: met = v < c.value; break;
-        case Op::LessOrEqual: met = v <= c.value; break;
-        case Op::Greater: met = v > c.value; break;
-        case Op::GreaterOrEqual: met = v >= c.value; break;
+        case Op::Equal: met = order == 0; break;
+        case Op::NotEqual: met = order != 0; break;
+        case Op::Less: met = order < 0; break;
+        case Op::LessOrEqual: met = order <= 0; break;
+        case Op::Greater: met = order > 0; break;
+        case Op::GreaterOrEqual: met = order >= 0; break;
         }
         if (!met) return false;
     }

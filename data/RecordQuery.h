@@ -3,14 +3,19 @@
 // What the find bar looks for. A query is one or more alternatives separated by "|", of which
 // a row must meet one. An alternative is made of parts separated by blanks, all of which the
 // row must meet:
-// - a condition on a column, such as "Level>=40": the column by its title (letter case aside),
-//   one of the operators = != < <= > >=, a whole number;
+// - a condition on a column, such as "Level>=40" or "Price<NeedLevel*10": the column by its
+//   title (letter case aside), one of the operators = != < <= > >=, and a whole number or an
+//   expression over the record's fields (FieldExpression), which runs to the next blank outside
+//   parentheses and is compared exactly, unrounded; a record for which it divides by zero or
+//   overflows meets no such condition;
 // - a part of a name, which a row meets when its name holds it (ASCII letters in any case) or
 //   its ID is that number. Words next to each other are one part, the blanks between them
 //   included; an alternative without any operator is one part as a whole.
 // So "戒指 Level>=40" finds the rings from level 40 on, and "Stdmode=10 | Stdmode=11" the rows
 // of either kind. An alternative left empty ("a |", "|") is malformed: it would meet every row.
 
+#include "data/ColumnTitles.h"
+#include "data/FieldExpression.h"
 #include "data/NameTranscoder.h"
 #include "data/Schema.h"
 
@@ -23,23 +28,21 @@
 
 namespace rw {
 
-// The column whose title is title, letter case aside, as queries name them; -1 when none.
-[[nodiscard]] int ColumnTitled(const RecordSchema& schema, std::string_view title);
-// The title of the column most likely meant by a title the kind lacks (NearestName), or empty.
-[[nodiscard]] std::string_view NearestColumnTitle(const RecordSchema& schema, std::string_view title);
-
 struct QueryError {
     enum class Kind : std::uint8_t {
         UnknownColumn, // text: what was given as a column
         NameColumn,    // the name has no numbers to compare
         NoOperator,    // text: the column
-        NoNumber,      // text: what stands where the number should
+        NoNumber,      // text: the column, whose operator nothing follows
         NotInRange,    // text: the number
         EmptyAlternative, // a "|" with nothing on one side of it
+        BadExpression,    // text: the expression; expression: what is wrong, where in it
     };
     Kind kind = Kind::UnknownColumn;
     std::string text;
     std::string nearest; // for an unknown column: the title most likely meant, if any
+    std::size_t position = 0; // BadExpression: bytes into the query where the expression starts
+    ExpressionError expression;
 };
 
 class RecordQuery {
@@ -81,7 +84,8 @@ private:
         int column;
         std::uint16_t offset;
         Op op;
-        std::int32_t value;
+        std::int32_t value;                        // a whole number compared with
+        std::optional<FieldExpression> expression; // or what the record's fields give
     };
     struct NamePart {
         std::string text;          // as typed
@@ -97,9 +101,9 @@ private:
     };
 
     [[nodiscard]] static NamePart MakeNamePart(std::string_view text, const NameTranscoder& names);
-    // Parses one alternative (trimmed, not empty) into m_alternatives; false with m_error set
-    // when it is malformed.
-    bool ParseAlternative(std::string_view text, const RecordSchema& schema, const NameTranscoder& names);
+    // Parses one alternative (trimmed, not empty; base bytes into the query) into
+    // m_alternatives; false with m_error set when it is malformed.
+    bool ParseAlternative(std::string_view text, std::size_t base, const RecordSchema& schema, const NameTranscoder& names);
     [[nodiscard]] bool Meets(const Alternative& alternative, const std::uint8_t* record) const;
 
     FileKind m_kind = FileKind::Item;

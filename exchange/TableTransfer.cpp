@@ -3,6 +3,7 @@
 #include "exchange/SheetMessages.h"
 #include "exchange/TableExport.h"
 #include "exchange/TableImport.h"
+#include "data/ListedFirst.h"
 #include "resources/Strings.h"
 #include "table/TableDocument.h"
 #include "table/TableEdits.h"
@@ -24,23 +25,20 @@
 namespace rw {
 namespace {
 
-// The list of names changed, old → new, the first ones; the rest counted.
+// The list of names changed, old → new, the first ten; the rest counted.
 [[nodiscard]] QString NameChangeLines(const RowImporter& importer, bool gbkText)
 {
-    constexpr std::size_t kListed = 200;
     const auto shown = [&](const std::string& text) {
         return gbkText ? GbkCodec::Instance().Decode(text) : Text(std::string_view(text));
     };
-    QStringList lines;
     const auto& changes = importer.NameChanges();
-    for (std::size_t i = 0; i < changes.size() && i < kListed; ++i) {
-        lines.push_back(Text(str::kImportNameChangeFormat, changes[i].line, changes[i].id, shown(changes[i].storedText),
-                             shown(changes[i].newText)));
-    }
-    if (importer.NameChangeCount() > static_cast<std::size_t>(lines.size())) {
-        lines.push_back(Text(str::kImportMoreNamesFormat, importer.NameChangeCount() - static_cast<std::size_t>(lines.size())));
-    }
-    return lines.join(QLatin1Char('\n'));
+    return ListedFirst(
+        importer.NameChangeCount(), QStringLiteral("\n"),
+        [&](std::size_t i) {
+            return Text(str::kImportNameChangeFormat, changes[i].line, changes[i].id, shown(changes[i].storedText),
+                        shown(changes[i].newText));
+        },
+        [](std::size_t more) { return QLatin1Char('\n') + Text(str::kImportMoreNamesFormat, more); });
 }
 
 // The export dialog's list of file types, in the order of TransferFormat.

@@ -98,6 +98,7 @@ inline constexpr char kStepEditCellFormat[] = "修改 %1";   // the column's tit
 inline constexpr char kStepPasteFormat[] = "粘贴 %1 条记录";
 inline constexpr char kStepCopyAsNewFormat[] = "复制为新记录 %1 条";
 inline constexpr char kStepBulkChangeFormat[] = "批量修改 %1"; // the column's title
+inline constexpr char kStepFormulaFormat[] = "公式 %1";      // the formula, "Price=NeedLevel*120"
 
 // Many rows at once: the list's context menu
 inline constexpr char kMenuDeleteRows[] = "删除所选记录(&D)";
@@ -108,6 +109,9 @@ inline constexpr char kCopyAsNewNoIds[] = "无法为新记录分配ID：最大�
 inline constexpr char kBulkOutOfRangeFormat[] =
     "批量修改后，下列记录的%1将超出32位整数的范围，没有做任何修改：\n%2"; // the column, the records
 inline constexpr char kBulkDuplicateIdFormat[] = "批量修改后，下列记录的ID将与其他记录重复，没有做任何修改：\n%1";
+inline constexpr char kBulkOverflowFormat[] =
+    "批量修改时，下列记录的%1在计算中出现了过大、无法精确计算的值，没有做任何修改：\n%2"; // the column, the records
+inline constexpr char kBulkDivisionByZeroFormat[] = "批量修改时，下列记录的公式除以零，没有做任何修改：\n%1";
 inline constexpr char kRecordIdFormat[] = "[ID=%1]";
 inline constexpr char kMoreRecordsFormat[] = "……另有%1条";
 
@@ -117,9 +121,35 @@ inline constexpr char kBulkColumn[] = "列(&L):";
 inline constexpr char kBulkSet[] = "设为(&S)";
 inline constexpr char kBulkAdd[] = "加上(&A)";
 inline constexpr char kBulkMultiply[] = "乘以(&M)";
+inline constexpr char kBulkFormula[] = "公式(&F)";
 inline constexpr char kBulkValue[] = "数值(&V):";
 inline constexpr char kBulkRowsFormat[] = "修改选中的%1条记录";
 inline constexpr char kBulkTooManyDigitsFormat[] = "乘数最多有%1位数字，小数点后也最多%1位。";
+inline constexpr char kBulkFormulaTip[] =
+    "公式按每条记录自己的字段计算新值，如 NeedLevel*120、Level*Level*40、max(Dc,Dc2)*1.5：\n"
+    "列名（不分大小写）、整数和小数、+ - * /、括号、min(…)、max(…)、abs(…)；\n"
+    "精确计算，最后四舍五入一次（.5 远离零）。";
+inline constexpr char kBulkPreviewFormat[] = "将修改%1条记录：";
+inline constexpr char kBulkPreviewNone[] = "没有记录会改变。";
+inline constexpr char kBulkPreviewRowFormat[] = "[ID=%1] %2 → %3";
+inline constexpr char kBulkPreviewRefused[] = "不能修改：";
+inline constexpr char kBulkOutOfRangeShort[] = "超出32位整数的范围";
+inline constexpr char kBulkOverflowShort[] = "计算中出现过大的值";
+inline constexpr char kBulkDivisionByZeroShort[] = "除以零";
+inline constexpr char kBulkDuplicateIdShort[] = "ID与其他记录重复";
+// What is wrong with an expression, where: the character's number, then the reason.
+inline constexpr char kExprAtFormat[] = "第%1个字符处：%2";
+inline constexpr char kExprNoValue[] = "缺少数值";
+inline constexpr char kExprNoValueFormat[] = "“%1”处应是一个数值";
+inline constexpr char kExprUnexpectedFormat[] = "“%1”前面已是完整的值，这里应是 + - * / 或结束";
+inline constexpr char kExprNameFieldFormat[] = "“%1”是名称，不能参与计算";
+inline constexpr char kExprUnknownFunctionFormat[] = "没有名为“%1”的函数；可用的有 min、max 和 abs";
+inline constexpr char kExprAbsCountFormat[] = "“%1”只取一个值";
+inline constexpr char kExprMinMaxCountFormat[] = "“%1”要取两个或更多的值";
+inline constexpr char kExprNoClosing[] = "这个“(”没有对应的“)”";
+inline constexpr char kExprNotANumberFormat[] = "“%1”不是数";
+inline constexpr char kExprTooManyDigitsFormat[] = "“%1”的位数太多：最多%2位数字，小数点后也最多%2位";
+inline constexpr char kExprTooDeepFormat[] = "嵌套超过%1层，或一次取的值太多";
 inline constexpr char kEnterNumber[] = "请输入一个数。";
 
 // Find bar
@@ -132,6 +162,7 @@ inline constexpr char kFindSyntaxTipFormat[] =
     "查找什么：\n"
     "· 名称的一部分（英文字母不分大小写）或ID：%1、%2\n"
     "· 列的条件：列名、运算符（= != < <= > >=）和整数：%3\n"
+    "· 与本记录其他字段算出的值比较：%6（列名、数、+ - * /、括号、min、max、abs，精确比较）\n"
     "· 用空格分开的几部分都要满足：%4\n"
     "· 用 | 分开的几组满足一组即可：%5";
 inline constexpr char kFindInactive[] = "按 Enter 在这个表格中查找";
@@ -145,11 +176,12 @@ struct QueryExamples {
     const char* condition; // the placeholder's too
     const char* together;  // a part of a name and conditions
     const char* either;    // alternatives
+    const char* compare;   // a field compared with what other fields give
 };
 inline constexpr QueryExamples kQueryExamples[] = {
-    {"戒指", "16", "NeedLevel>=16", "戒指 NeedLevel>=16 Price<2500", "Stdmode=30 | Stdmode=31"},
-    {"治愈", "5", "NeedL1>=20", "斩 Job=0 NeedL1<20", "Job=1 | Job=2"},
-    {"野猪", "26", "Level>=40", "守卫 Level>=30 HP<2000", "Level>=40 | HP>=3000"},
+    {"戒指", "16", "NeedLevel>=16", "戒指 NeedLevel>=16 Price<2500", "Stdmode=30 | Stdmode=31", "Price<NeedLevel*10"},
+    {"治愈", "5", "NeedL1>=20", "斩 Job=0 NeedL1<20", "Job=1 | Job=2", "MaxPower>=Power*2"},
+    {"野猪", "26", "Level>=40", "守卫 Level>=30 HP<2000", "Level>=40 | HP>=3000", "HP>=Level*Level*40"},
 };
 inline constexpr char kFindPrevious[] = "上一个";
 inline constexpr char kFindNext[] = "下一个";
@@ -162,7 +194,7 @@ inline constexpr char kFindUnknownColumnFormat[] = "没有名为“%1”的列";
 inline constexpr char kFindDidYouMeanFormat[] = "；是指“%1”吗？"; // the nearest title
 inline constexpr char kFindNameColumnFormat[] = "“%1”是名称，不能按数值比较";
 inline constexpr char kFindNoOperatorFormat[] = "“%1”后面应是 = != < <= > >= 之一";
-inline constexpr char kFindNoNumberFormat[] = "“%1”不是整数";
+inline constexpr char kFindNoNumberFormat[] = "“%1”的运算符后面没有要比较的值";
 inline constexpr char kFindNotInRangeFormat[] = "“%1”超出了32位整数的范围";
 inline constexpr char kFindEmptyAlternative[] = "“|”的一边没有内容，那会匹配所有记录";
 
@@ -476,8 +508,8 @@ inline constexpr char kCliSynopsisImport[] = "recwright-cli import CSV|XLSX -o F
                                              "[--encoding ENC] [--format FMT] [--allow-empty] [--keep-names]";
 inline constexpr char kCliSynopsisOther[] = "recwright-cli COMMAND --help | help COMMAND | --version";
 inline constexpr char kCliAbout[] =
-    "Shows, compares, exports to CSV or .xlsx and builds from CSV or .xlsx the data files stditem.dat,\n"
-    "magic.dat and monster.dat.\n";
+    "Shows, compares, finds records in, changes, exports to CSV or .xlsx and builds from CSV or .xlsx\n"
+    "the data files stditem.dat, magic.dat and monster.dat.\n";
 inline constexpr char kCliAboutInfo[] =
     "info: shows per data file its kind, key, the count in its header, the records present,\n"
     "its size, whether it is truncated (holds fewer records than the count), the bytes after\n"
@@ -615,10 +647,11 @@ inline constexpr char kCliAboutDiff[] =
     "neither tells, the sizes do.\n";
 inline constexpr char kCliOptionCsv[] =
     "  --csv           diff, update: CSV instead, one row per changed value and per record only\n"
-    "                  in A or B: Change,ID,Name,Position A,Position B,Field,Old,New (UTF-8)\n";
+    "                  in A or B: Change,ID,Name,Position A,Position B,Field,Old,New (UTF-8);\n"
+    "                  find: export's CSV of the records found\n";
 inline constexpr char kCliOptionJson[] =
-    "  --json          info, diff, update: one JSON object instead of text, its keys as the\n"
-    "                  README lists them\n";
+    "  --json          info, diff, update, find: one JSON object instead of text, its keys as\n"
+    "                  the README lists them\n";
 inline constexpr char kCliOptionQuiet[] =
     "  --quiet         diff: writes nothing and answers with the exit status alone; only what\n"
     "                  keeps it from comparing is said\n";
@@ -732,6 +765,21 @@ inline constexpr char kCliSheetNotAWorksheetFormat[] =
     "%s: no worksheet to read: the workbook gives %s as its first worksheet, but that holds a <%s>";
 inline constexpr char kCliSheetOutOfMemoryFormat[] = "%s: out of memory while reading it; stopped, and nothing was written";
 
+// recwright-cli find: its usage and messages.
+inline constexpr char kCliSynopsisFind[] = "recwright-cli find FILE --where COND [--csv | --json] [--key N] [--kind KIND]";
+inline constexpr char kCliAboutFind[] =
+    "find: shows the records of FILE that meet COND, the find bar's query (as for update), in\n"
+    "export's columns: a line per record with its position and each column's value, or with\n"
+    "--csv export's CSV of them (Raw included, so that it imports), or with --json one object.\n"
+    "COND may compare a field with what the record's other fields give (Price<NeedLevel*10,\n"
+    "HP>=Level*Level*40, Dc2<Dc), so that a script can check a table against its rules.\n";
+inline constexpr char kCliFindExitStatus[] =
+    "Exit status of find: 0 some record meets COND; 1 none does; 2 bad usage or bad data (a\n"
+    "malformed COND, a file that cannot be used, output that cannot be written), as grep answers.\n";
+inline constexpr char kCliFindNeedsWhere[] = "find needs --where COND, the records to show";
+inline constexpr char kCliFindCountFormat[] = "%s: %lld of %lld record(s) meet '%s'";
+inline constexpr char kCliFindRecordFormat[] = "position %lld:";
+
 // recwright-cli update: its usage and messages.
 inline constexpr char kCliSynopsisUpdate[] = "recwright-cli update FILE --where COND --set EXPR [--set EXPR]... "
                                              "[-o OUT] [--dry-run] [--backup[=CONTROL]] [--suffix=SUFFIX] "
@@ -739,19 +787,22 @@ inline constexpr char kCliSynopsisUpdate[] = "recwright-cli update FILE --where 
 inline constexpr char kCliAboutUpdate[] =
     "update: changes the records of FILE that meet COND, as the editor's find bar and 批量修改\n"
     "do: COND is the find bar's query (conditions on the kind's columns, as NeedLevel>=16\n"
-    "Price<2500 for items, Job=2 NeedL1<20 for spells or Level>=40 for monsters, a part of a\n"
-    "name, alternatives separated by |); each EXPR is Field=V, Field+=V, Field-=V (whole\n"
-    "numbers), Field*=V or Field/=V (an exact decimal of up to 18 digits; the result rounded\n"
-    "once to the nearest whole number, halves away from zero), or Name=TEXT, taken in order.\n"
-    "Nothing changes when any value would leave the 32-bit range or two records would share\n"
-    "an ID. Shows what changed as diff does, then writes FILE over (keeping it as FILE.bak, or\n"
+    "Price<2500 for items, Job=2 NeedL1<20 for spells or Level>=40 for monsters, or comparing\n"
+    "fields, as Price<NeedLevel*10; a part of a name; alternatives separated by |); each EXPR\n"
+    "is Field=V, Field+=V, Field-=V, Field*=V or Field/=V, V an expression over the record's\n"
+    "own fields (titles, whole and decimal numbers, + - * /, parentheses, min, max, abs),\n"
+    "worked out exactly and rounded once to the nearest whole number, halves away from zero,\n"
+    "or Name=TEXT, taken in order. Nothing changes when any value would leave the 32-bit\n"
+    "range, overflow on the way or divide by zero, or two records would share an ID. Shows what changed as diff does, then writes FILE over (keeping it as FILE.bak, or\n"
     "as --backup says) or OUT; a file whose read loses something is written over only as OUT,\n"
     "and one that another program wrote while update ran is not written over at all.\n";
 inline constexpr char kCliOptionWhere[] =
-    "  --where COND    update: the records to change, in the find bar's language (required)\n";
+    "  --where COND    update, find: the records to change or show, in the find bar's language\n"
+    "                  (required)\n";
 inline constexpr char kCliOptionSet[] =
-    "  --set EXPR      update: Field=V, Field+=V, Field-=V, Field*=V, Field/=V or Name=TEXT;\n"
-    "                  repeatable, all or nothing\n";
+    "  --set EXPR      update: Field=V, Field+=V, Field-=V, Field*=V, Field/=V (V an expression\n"
+    "                  over the record's fields: Price=NeedLevel*120, HP*=1.2) or Name=TEXT;\n"
+    "                  repeatable, in order, all or nothing\n";
 inline constexpr char kCliOptionDryRun[] =
     "  --dry-run       update: shows what would change and writes nothing\n";
 inline constexpr char kCliOptionBackup[] =
@@ -784,29 +835,44 @@ inline constexpr char kCliWhereFormat[] = "--where '%s': %s";
 inline constexpr char kCliQueryUnknownColumnFormat[] = "no column named '%s'";
 inline constexpr char kCliQueryNameColumnFormat[] = "'%s' is the name, which has no numbers to compare";
 inline constexpr char kCliQueryNoOperatorFormat[] = "'%s' must be followed by one of = != < <= > >=";
-inline constexpr char kCliQueryNoNumberFormat[] = "'%s' is not a whole number";
+inline constexpr char kCliQueryNoNumberFormat[] = "'%s' has nothing after its operator to compare with";
 inline constexpr char kCliQueryNotInRangeFormat[] = "'%s' is beyond the 32-bit range";
 inline constexpr char kCliQueryEmptyAlternative[] = "'|' has nothing on one side, which would match every record";
 inline constexpr char kCliSetFormat[] = "--set '%s': %s";
 inline constexpr char kCliSetNoOperator[] = "no operator; one of = += -= *= /= goes between the column and the value";
 inline constexpr char kCliSetNameOnlySet[] = "a name can only be set, with =";
-inline constexpr char kCliSetNotWholeFormat[] = "'%s' is not a whole 32-bit number";
-inline constexpr char kCliSetNotDecimalFormat[] = "'%s' is not a decimal number";
-inline constexpr char kCliSetTooManyDigitsFormat[] = "'%s' has more digits than a factor may: %lld, %lld of them after the point";
+inline constexpr char kCliSetNotInRangeFormat[] = "'%s' is beyond the 32-bit range";
 inline constexpr char kCliSetDivideByZero[] = "cannot divide by zero";
 inline constexpr char kCliSetNotGbk[] = "the name has a character that GBK, the names' code page, cannot hold";
+// Where an expression goes wrong ("at character N" of the option's value), then what is wrong.
+inline constexpr char kCliExprAtFormat[] = "at character %lld: %s";
+inline constexpr char kCliExprNoValueAtEnd[] = "a value is missing";
+inline constexpr char kCliExprNoValueFormat[] = "'%s' stands where a value should";
+inline constexpr char kCliExprUnexpectedFormat[] = "'%s' follows a whole value, where + - * / or the end should";
+inline constexpr char kCliExprNameFieldFormat[] = "'%s' is the name, which has no number to compute with";
+inline constexpr char kCliExprUnknownFunctionFormat[] = "no function named '%s'; there are min, max and abs";
+inline constexpr char kCliExprAbsCountFormat[] = "'%s' takes one value";
+inline constexpr char kCliExprMinMaxCountFormat[] = "'%s' takes two values or more";
+inline constexpr char kCliExprNoClosing[] = "this '(' is never closed";
+inline constexpr char kCliExprNotANumberFormat[] = "'%s' is not a number";
+inline constexpr char kCliExprTooManyDigitsFormat[] = "'%s' has more digits than a number may: %lld, %lld of them after the point";
+inline constexpr char kCliExprTooDeepFormat[] = "nested more than %lld deep, or too many values at once";
 inline constexpr char kCliSetNameCutFormat[] = "warning: --set '%s': the name is cut to '%s' (%lld bytes, all the field holds)";
 inline constexpr char kCliUpdateNothingMatchedFormat[] = "%s: no record meets '%s'; nothing written";
 inline constexpr char kCliUpdateNothingChangedFormat[] = "%s: %lld record(s) meet the condition, but none changes; nothing written";
 inline constexpr char kCliUpdateOutOfRangeFormat[] =
     "%s: nothing changed: --set '%s' takes %lld record(s) out of the 32-bit range: %s";
+inline constexpr char kCliUpdateOverflowFormat[] =
+    "%s: nothing changed: --set '%s' meets a value too large to work out exactly for %lld record(s): %s";
+inline constexpr char kCliUpdateDivisionByZeroFormat[] =
+    "%s: nothing changed: --set '%s' divides by zero for %lld record(s): %s";
 inline constexpr char kCliUpdateSharedIdsFormat[] =
     "%s: nothing changed: --set '%s' gives %lld record(s) an ID another record has: %s";
 inline constexpr char kCliUpdateFirstMonsterIdFormat[] =
     "%s: nothing changed: --set '%s' gives record 1 the ID %lld, but a monster file keeps its count "
     "where that record's ID would be, so it always reads as 0";
 inline constexpr char kCliUpdateRecordFormat[] = "ID %lld '%s' (position %lld)";
-inline constexpr char kCliUpdateMoreRecordsFormat[] = "and %lld more";
+inline constexpr char kCliUpdateMoreRecordsFormat[] = ", and %lld more";
 inline constexpr char kCliUpdateLossTruncatedFormat[] = "the header counts %lld records but the file holds %lld";
 inline constexpr char kCliUpdateLossCutFormat[] = "the file ends inside record %lld, whose missing bytes become zeros";
 inline constexpr char kCliUpdateLossTrailingFormat[] = "%lld bytes after the last record the header counts";

@@ -59,6 +59,13 @@ words set multiply '\x02' 'HP*=1.15'
 words set add '\x00' ' Price -= 5'
 words set name '\x01' 'Name=火球术'
 words set divide '\x00' 'Stdmode/=.5'
+words set formula '\x00' 'Price=NeedLevel*120+Stdmode'
+words set functions '\x02' 'HP = max(Level*Level*40, HP) * 1.15'
+words query compare '\x00' 'Price<NeedLevel*10 Dc2<Dc | HP>=max(Level,3)*-2'
+words expression item '\x00' 'NeedLevel*120+Stdmode'
+words expression nested '\x00' '-(Price-(Dc2/Dc))*1.15+min(Ac,Ac2,abs(-7))/3'
+words expression monster '\x02' 'Level*Level*40 - max(HP, 2147483647*2147483647)'
+words expression magic '\x01' 'MaxPower/(Power-Power)+.5'
 # The editor's settings file, as it writes one.
 mkdir -p "$corpus/settings"
 printf '%s\n' '[General]' '' '[frame]' 'resizable=true' 'size=@Size(1100 700)' 'maximized=false' '' \
@@ -67,10 +74,11 @@ printf '%s\n' '[General]' '' '[frame]' 'resizable=true' 'size=@Size(1100 700)' '
   '2\kind=monster.dat' 'size=2' >"$corpus/settings/editor.ini"
 
 status=0
-for target in ${FUZZ_TARGETS:-decode csv_import csv_parting gbk_names xlsx_import record_diff query set settings}; do
+for target in ${FUZZ_TARGETS:-decode csv_import csv_parting gbk_names xlsx_import record_diff query set expression settings}; do
   echo "== fuzz_$target for ${seconds}s"
   dict=()
   [ "$target" != xlsx_import ] || dict=(-dict=fuzz/xlsx.dict)
+  case $target in query|set|expression) dict=(-dict=fuzz/expression.dict) ;; esac
   if ! "$bin/fuzz_$target" "${dict[@]}" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
       -artifact_prefix="$findings/$target-" "$corpus/$target" 2>"$findings/$target.log"; then
     echo "fuzz_$target failed; see $findings/$target.log" >&2

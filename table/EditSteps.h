@@ -13,18 +13,20 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace rw {
 
 // What a step did, for the history's menu texts, which the windows word.
 enum class StepKind : std::uint8_t { Modify, Add, Delete, Sort, EditCell, Paste, CopyAsNew, BulkChange, Import, TakeOver,
-                                     TakeValue };
+                                     TakeValue, Formula };
 struct StepLabel {
     StepKind kind = StepKind::Modify;
     int column = -1;          // EditCell, BulkChange, Sort, TakeValue
     std::int32_t id = 0;      // Modify, Add
     std::size_t count = 0;    // Delete, Paste, CopyAsNew, Import, TakeOver
+    std::string formula = {}; // Formula: "Price=NeedLevel*120"
 };
 using StepNamer = std::function<QString(const StepLabel&)>;
 

@@ -1,6 +1,7 @@
 #include "table/TableEdits.h"
 
 #include "data/DecimalText.h"
+#include "data/ListedFirst.h"
 #include "data/UniqueIds.h"
 #include "table/TableDocument.h"
 #include "text/GbkCodec.h"
@@ -136,7 +137,29 @@ std::size_t TableEdits::CopyAsNew(std::vector<int> rows)
     return count;
 }
 
-BulkChangeResult TableEdits::BulkChange(std::vector<int> rows, const struct BulkChange& change)
+IdBatch::Rewrites TableEdits::RewritesOf(const std::vector<int>& rows) const
+{
+    // The rows written over give their IDs up; the others keep theirs. IDs are held by slot,
+    // which sorting and deleting leave alone, so a holder is found by its slot's row.
+    std::vector<bool> rewritten(static_cast<std::size_t>(Table().RowCount()), false);
+    for (const int row : rows) rewritten[static_cast<std::size_t>(row)] = true;
+    return [&table = Table(), rewritten = std::move(rewritten)](std::uint32_t holder) {
+        return static_cast<bool>(rewritten[static_cast<std::size_t>(table.RowOfSlot(holder))]);
+    };
+}
+
+BulkPlan TableEdits::Plan(const std::vector<int>& rows, const BulkChange& change) const
+{
+    const RecordTable& table = Table();
+    BulkRecords records;
+    records.count = rows.size();
+    records.recordAt = [&](std::size_t member) { return table.RowBytes(rows[member]).data(); };
+    records.held = &table.Ids();
+    if (change.column == kIdColumn) records.rewrites = RewritesOf(rows);
+    return PlanBulkChange(change, records);
+}
+
+BulkChangeResult TableEdits::ChangeRows(std::vector<int> rows, const BulkChange& change)
 {
     BulkChangeResult result;
     const RecordTable& table = Table();
@@ -144,20 +167,40 @@ BulkChangeResult TableEdits::BulkChange(std::vector<int> rows, const struct Bulk
     if (rows.empty() || change.column == kNameColumn || change.column < 0 || change.column >= table.ColumnCount()) {
         return result;
     }
-    std::vector<std::int32_t> values(rows.size());
+    const BulkPlan plan = Plan(rows, change);
+    result.outcome = plan.outcome;
+    for (const std::size_t member : plan.members) result.rows.push_back(rows[member]);
+    if (plan.outcome != BulkPlan::Outcome::Done) return result;
+    const StepLabel label = change.formula.empty() ? StepLabel{StepKind::BulkChange, change.column, 0, rows.size()}
+                                                   : StepLabel{StepKind::Formula, change.column, 0, rows.size(), change.formula};
+    auto step = std::make_unique<WriteStep>(m_model, Name(label));
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::optional<std::int32_t> value = BulkChangedValue(change, table.Value(rows[i], change.column));
-        if (!value) {
-            result.rows.push_back(rows[i]);
-            continue;
-        }
-        values[i] = *value;
+        Record record = table.ReadRow(rows[i]);
+        record.SetValue(change.column, plan.values[i]);
+        step->Add(table.SlotOfRow(rows[i]), record.Bytes());
     }
-    if (!result.rows.empty()) {
-        result.outcome = BulkChangeResult::Outcome::OutOfRange;
-        return result;
+    Push(std::move(step));
+    return result;
+}
+
+BulkPreview TableEdits::PreviewChange(std::vector<int> rows, const BulkChange& change) const
+{
+    BulkPreview preview;
+    const RecordTable& table = Table();
+    rows = ValidRows(std::move(rows), table.RowCount());
+    if (rows.empty() || change.column == kNameColumn || change.column < 0 || change.column >= table.ColumnCount()) {
+        return preview;
     }
-    return WriteColumn(rows, change.column, values, {StepKind::BulkChange, change.column, 0, rows.size()});
+    const BulkPlan plan = Plan(rows, change);
+    preview.refusal.outcome = plan.outcome;
+    for (const std::size_t member : plan.members) preview.refusal.rows.push_back(rows[member]);
+    for (std::size_t i = 0; i < plan.values.size(); ++i) {
+        const std::int32_t before = table.Value(rows[i], change.column);
+        if (before == plan.values[i]) continue;
+        ++preview.changing;
+        if (preview.first.size() < kRecordsNamed) preview.first.push_back({table.IdOfRow(rows[i]), before, plan.values[i]});
+    }
+    return preview;
 }
 
 BulkChangeResult TableEdits::WriteColumn(const std::vector<int>& rows, int column,
@@ -184,15 +227,8 @@ BulkChangeResult TableEdits::WriteColumn(const std::vector<int>& rows, int colum
 
 std::vector<int> TableEdits::RowsRepeatingIds(const std::vector<int>& rows, const std::vector<std::int32_t>& ids) const
 {
-    const RecordTable& table = Table();
-    // The rows written over give their IDs up; the others keep theirs.
-    std::vector<bool> rewritten(static_cast<std::size_t>(table.RowCount()), false);
-    for (const int row : rows) rewritten[static_cast<std::size_t>(row)] = true;
-    const IdBatch::Rewrites rewrites = [&](std::uint32_t holder) {
-        return rewritten[static_cast<std::size_t>(table.RowOfSlot(holder))];
-    };
     std::vector<int> repeating;
-    for (const std::size_t member : MembersSharingIds(table.Ids(), rewrites, ids)) repeating.push_back(rows[member]);
+    for (const std::size_t member : MembersSharingIds(Table().Ids(), RewritesOf(rows), ids)) repeating.push_back(rows[member]);
     SortUnique(repeating);
     return repeating;
 }

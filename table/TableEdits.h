@@ -26,6 +26,18 @@ namespace rw {
 class RecordTableModel;
 class TableDocument;
 
+// What a change of many rows would do, before it is made.
+struct BulkPreview {
+    BulkChangeResult refusal;  // why it would be refused, if it would
+    std::size_t changing = 0;  // rows whose value it would change
+    struct Row {
+        std::int32_t id = 0;
+        std::int32_t before = 0;
+        std::int32_t after = 0;
+    };
+    std::vector<Row> first;    // the first of those rows, in row order, as many as a message names
+};
+
 // Cells given the compared file's values.
 struct TakenValues {
     std::size_t cells = 0;                 // written, in one step
@@ -59,11 +71,14 @@ public:
     // past the largest upward. Refused (nothing changes, 0) when those IDs would pass the
     // largest 32-bit number.
     std::size_t CopyAsNew(std::vector<int> rows);
-    // Sets, adds to or multiplies (rounded to the nearest whole number, halves away from zero)
-    // one numeric column of the rows. Nothing changes when any value would leave the signed
-    // 32-bit range, or when two rows would share an ID in a table that holds each ID once;
-    // the answer names those rows.
-    BulkChangeResult BulkChange(std::vector<int> rows, const struct BulkChange& change);
+    // Gives one numeric column of the rows the change's value, worked out from each row
+    // (PlanBulkChange: exact, rounded once). Nothing changes when any row would overflow,
+    // divide by zero or leave the signed 32-bit range, or when two rows would share an ID in
+    // a table that holds each ID once; the answer names those rows. A formula's step is
+    // named by it, any other by the column.
+    BulkChangeResult ChangeRows(std::vector<int> rows, const BulkChange& change);
+    // What ChangeRows would do, nothing changed.
+    [[nodiscard]] BulkPreview PreviewChange(std::vector<int> rows, const BulkChange& change) const;
     // Appends records as new last rows, one step. A table that holds each ID once leaves out
     // those whose ID it holds already, or an earlier one of them has, and answers their IDs.
     std::vector<std::int32_t> PasteRecords(std::vector<Record> records);
@@ -90,6 +105,10 @@ private:
     // an ID would repeat.
     BulkChangeResult WriteColumn(const std::vector<int>& rows, int column, const std::vector<std::int32_t>& values,
                                  const StepLabel& label);
+    // The plan of a change over rows (ascending, valid).
+    [[nodiscard]] BulkPlan Plan(const std::vector<int>& rows, const BulkChange& change) const;
+    // Whether a row of the slot that holds an ID now is one of rows (ascending, valid).
+    [[nodiscard]] IdBatch::Rewrites RewritesOf(const std::vector<int>& rows) const;
     // The step goes into the history and is done; a write that changes nothing is no step.
     // Of rows (ascending, valid) given ids in turn, those whose new ID another row keeps or
     // another of them takes too, ascending; none in a table that allows repeated IDs.

@@ -65,7 +65,7 @@ void FindBar::SetKind(FileKind kind)
     m_query->setPlaceholderText(Text(str::kFindPlaceholderFormat, examples.condition));
     // How to write a query, with examples, where the query is typed.
     const QString tip = Text(str::kFindSyntaxTipFormat, examples.namePart, examples.id, examples.condition,
-                             examples.together, examples.either);
+                             examples.together, examples.either, examples.compare);
     for (QWidget* explained : std::initializer_list<QWidget*>{m_label, m_query}) explained->setToolTip(tip);
 }
 

@@ -26,7 +26,7 @@
 namespace rw {
 namespace {
 
-// "[ID=5], [ID=9]", the first few dozen, the rest counted.
+// "[ID=5], [ID=9]", the first ten, the rest counted.
 QString RecordsNamed(const RecordTable& table, const std::vector<int>& rows)
 {
     std::vector<std::int32_t> ids(rows.size());
@@ -199,22 +199,31 @@ void ListCommands::OnBulkChange()
         return;
     }
     // The current cell's column when it holds numbers, else the one changed last.
-    const RecordSchema& schema = m_document.Table().Schema();
+    const RecordTable& table = m_document.Table();
+    const RecordSchema& schema = table.Schema();
     int column = m_list.currentIndex().column();
     if (column < 0 || column >= schema.ColumnCount() || !schema.Column(column).IsNumeric()) {
         column = m_lastBulkChange ? m_lastBulkChange->column : -1;
     }
-    CBulkChangeDlg dialog(m_document.Table().Kind(), rows.size(), column, m_prompter, &m_form);
+    CBulkChangeDlg dialog(table.Kind(), rows.size(), column, m_prompter,
+                          [&](const BulkChange& change) { return m_edits.PreviewChange(rows, change); }, &m_form);
     if (m_lastBulkChange) dialog.Propose(*m_lastBulkChange);
     if (dialog.exec() != QDialog::Accepted) return;
-    const BulkChange change = dialog.Change();
-    m_lastBulkChange = change;
-    const BulkChangeResult result = m_edits.BulkChange(rows, change);
-    const QString named = RecordsNamed(m_document.Table(), result.rows);
+    m_lastBulkChange = dialog.Request();
+    const BulkChange& change = dialog.Change();
+    const BulkChangeResult result = m_edits.ChangeRows(rows, change);
+    const QString named = RecordsNamed(table, result.rows);
+    const QString title = Text(schema.Column(change.column).title);
     switch (result.outcome) {
     case BulkChangeResult::Outcome::Done: break;
     case BulkChangeResult::Outcome::OutOfRange:
-        ShowMessage(Text(str::kBulkOutOfRangeFormat, schema.Column(change.column).title, named), str::kCaptionError);
+        ShowMessage(Text(str::kBulkOutOfRangeFormat, title, named), str::kCaptionError);
+        break;
+    case BulkChangeResult::Outcome::Overflow:
+        ShowMessage(Text(str::kBulkOverflowFormat, title, named), str::kCaptionError);
+        break;
+    case BulkChangeResult::Outcome::DivisionByZero:
+        ShowMessage(Text(str::kBulkDivisionByZeroFormat, named), str::kCaptionError);
         break;
     case BulkChangeResult::Outcome::DuplicateId:
         ShowMessage(Text(str::kBulkDuplicateIdFormat, named), str::kCaptionError);

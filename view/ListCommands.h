@@ -6,7 +6,7 @@
 // current cell. Each turns into a request of the table's edits, and a refusal into a message
 // owned by the form.
 
-#include "data/BulkChange.h"
+#include "dialogs/CBulkChangeDlg.h"
 
 #include <QObject>
 
@@ -62,7 +62,7 @@ private:
     RecordList& m_list;
     RecordFinder& m_finder;
     QWidget& m_form;
-    std::optional<BulkChange> m_lastBulkChange;
+    std::optional<BulkRequest> m_lastBulkChange;
 };
 
 } // namespace rw

@@ -17,7 +17,7 @@ namespace rw {
 [[nodiscard]] QString LoadFailureReason(const DecodeReport& report);
 
 // How many records were left out and their IDs: each once, in the order of its first refusal,
-// with how often it was refused; the first few dozen, the rest counted.
+// with how often it was refused; the first ten, the rest counted.
 [[nodiscard]] QString RefusedRecordsSummary(const std::vector<std::int32_t>& ids);
 
 } // namespace rw

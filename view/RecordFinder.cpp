@@ -1,5 +1,6 @@
 #include "view/RecordFinder.h"
 
+#include "dialogs/ExpressionErrorText.h"
 #include "resources/Ids.h"
 #include "resources/Strings.h"
 #include "table/TableDocument.h"
@@ -16,7 +17,7 @@
 namespace rw {
 namespace {
 
-[[nodiscard]] QString ErrorText(const QueryError& error)
+[[nodiscard]] QString ErrorText(const QueryError& error, std::string_view typed)
 {
     const QString quoted = Quoted(Text(error.text));
     switch (error.kind) {
@@ -28,6 +29,11 @@ namespace {
     case QueryError::Kind::NoNumber: return Text(str::kFindNoNumberFormat, quoted);
     case QueryError::Kind::NotInRange: return Text(str::kFindNotInRangeFormat, quoted);
     case QueryError::Kind::EmptyAlternative: return Text(str::kFindEmptyAlternative);
+    case QueryError::Kind::BadExpression: {
+        ExpressionError atQuery = error.expression;
+        atQuery.position += error.position;
+        return ExpressionErrorText(atQuery, typed);
+    }
     }
     return {};
 }
@@ -133,10 +139,11 @@ void RecordFinder::ApplyQuery()
 {
     m_typing.stop();
     m_taken = true;
-    m_query = RecordQuery::Parse(m_bar.Query().toStdString(), m_document.Table().Kind(), Utf8NameTranscoder());
+    const std::string typed = m_bar.Query().toStdString();
+    m_query = RecordQuery::Parse(typed, m_document.Table().Kind(), Utf8NameTranscoder());
     m_matchesStale = true;
     if (const auto& error = m_query.Error()) {
-        m_bar.ShowResult(ErrorText(*error), true);
+        m_bar.ShowResult(ErrorText(*error, typed), true);
         // A malformed query filters nothing.
         m_filter.SetQuery(RecordQuery());
     } else {

@@ -1,5 +1,6 @@
 #include "view/RecordLists.h"
 
+#include "data/ListedFirst.h"
 #include "resources/Strings.h"
 #include "ui/Texts.h"
 
@@ -11,11 +12,7 @@ namespace rw {
 
 QString ListedFirst(std::size_t count, const std::function<QString(std::size_t i)>& text, const char* moreFormat)
 {
-    QStringList listed;
-    for (std::size_t i = 0; i < std::min(count, kRecordsListed); ++i) listed.push_back(text(i));
-    QString list = listed.join(QStringLiteral(", "));
-    if (count > kRecordsListed) list += Text(moreFormat, count - kRecordsListed);
-    return list;
+    return rw::ListedFirst(count, QStringLiteral(", "), text, [&](std::size_t more) { return Text(moreFormat, more); });
 }
 
 QString IdsNamed(const std::vector<std::int32_t>& ids)

@@ -1,7 +1,8 @@
 #pragma once
 
-// Records named in a message: the first few dozen, the rest counted, so that a message about a
-// million rows still fits on the screen and is shown at once.
+// Records named in a message: the first ten, the rest counted (data/ListedFirst, the rule
+// recwright-cli's messages follow too), so that a message about a million rows still fits on
+// the screen and is shown at once.
 
 #include <QString>
 
@@ -12,15 +13,12 @@
 
 namespace rw {
 
-// How many records a message names.
-inline constexpr std::size_t kRecordsListed = 40;
-
-// The texts of the first kRecordsListed of count items, joined by ", ", then moreFormat
+// The texts of the first kRecordsNamed of count items, joined by ", ", then moreFormat
 // filled with how many are left.
 [[nodiscard]] QString ListedFirst(std::size_t count, const std::function<QString(std::size_t i)>& text,
                                   const char* moreFormat);
 
-// "[ID=5], [ID=9]", the first few dozen, the rest counted.
+// "[ID=5], [ID=9]", the first ten, the rest counted.
 [[nodiscard]] QString IdsNamed(const std::vector<std::int32_t>& ids);
 
 } // namespace rw

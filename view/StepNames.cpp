@@ -25,6 +25,7 @@ QString StepName(const StepLabel& label, FileKind kind)
     case StepKind::Import: return Text(str::kStepImportFormat, label.count);
     case StepKind::TakeOver: return Text(str::kStepTakeOverFormat, label.count);
     case StepKind::TakeValue: return Text(str::kStepTakeValueFormat, title());
+    case StepKind::Formula: return Text(str::kStepFormulaFormat, Text(label.formula));
     }
     return {};
 }

@@ -207,7 +207,7 @@ TEST_F(Cli, MistypedNamesGetTheNearestKnownOne)
         {{"diff", kItem, kItem, "-quiet"}, "unknown option '-quiet' for diff; did you mean '--quiet'?\n"},
         {{"info", kItem, "--hepl"}, "unknown option '--hepl' for info; did you mean '--help'?\n"},
         {{"export", kItem, "-x"}, "unknown option '-x' for export\n"},
-        {{"export", kItem, "--csv"}, "unknown option '--csv' for export (only diff and update take it)\n"},
+        {{"export", kItem, "--csv"}, "unknown option '--csv' for export (only diff, update and find take it)\n"},
         {{"info", kItem, "--format", "csv"}, "unknown option '--format' for info (only export and import take it)\n"},
         {{"info", kItem, "-o", "x"}, "unknown option '-o' for info (only export, import, diff and update take it)\n"},
         {{"export", kItem, "--kind", "monstr"}, "--kind takes item, magic or monster, not 'monstr'; did you mean 'monster'?\n"},

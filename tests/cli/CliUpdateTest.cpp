@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 namespace rw::test {
@@ -54,6 +55,12 @@ TEST_F(CliUpdate, ExpressionsChangeWhatTheConditionMeets)
         {kItem, "ItemID=3", {"Price*=0.7"}, {"  Price: 45 → 32\n"}},
         {kItem, "ItemID=1", {"Price=100", "Price*=1.005"}, {"  Price: 30 → 101\n"}},
         {kItem, "ItemID=3", {"Price=-7", "Price/=2"}, {"  Price: 45 → -4\n"}},
+        // Values computed from each record's own fields.
+        {kItem, "Stdmode=30", {"Price=NeedLevel*120"}, {"  Price: 1800 → 1440\n", "3 changed, 35 the same\n"}},
+        {kMonster, "Level=40", {"HP=Level*Level*40"}, {"  HP: 5000 → 64000\n"}},
+        {kItem, "ItemID=1", {"Price=NeedLevel*120+Stdmode", "Price-=Stdmode*2"}, {"  Price: 30 → 119\n"}},
+        {kItem, "ItemID=3", {"Price = max(Price / 2, NeedLevel * 100) * 1.5"}, {"  Price: 45 → 150\n"}},
+        {kItem, "ItemID=1 | ItemID=2", {"ItemID=ItemID*5000+Stdmode"}, {"  ItemID: 1 → 5001\n", "  ItemID: 2 → 10001\n"}},
     };
     for (const Case& c : cases) {
         const std::string file = Copy(c.sample, std::filesystem::path(c.sample).filename().string());
@@ -79,7 +86,9 @@ TEST_F(CliUpdate, RefusalsChangeNothing)
         {"Level>=40", {"Price=1"}, 2, "--where 'Level>=40': no column named 'Level'; did you mean 'NeedLevel'?\n"},
         {"ItemName>3", {"Price=1"}, 2, "'ItemName' is the name, which has no numbers to compare\n"},
         {"Price 5 Stdmode=1", {"Price=1"}, 2, "'Price' must be followed by one of = != < <= > >=\n"},
-        {"Price>x", {"Price=1"}, 2, "'x' is not a whole number\n"},
+        {"Price>x", {"Price=1"}, 2, "--where 'Price>x': at character 7: no column named 'x'\n"},
+        {"Price<NeedLevl*10", {"Price=1"}, 2, "at character 7: no column named 'NeedLevl'; did you mean 'NeedLevel'?\n"},
+        {"Price>", {"Price=1"}, 2, "'Price' has nothing after its operator to compare with\n"},
         {"Price>99999999999", {"Price=1"}, 2, "'99999999999' is beyond the 32-bit range\n"},
         // An empty alternative would meet every record ("$A|$B" with both empty among them).
         {"|", {"Price=1"}, 2, "--where '|': '|' has nothing on one side, which would match every record\n"},
@@ -89,14 +98,28 @@ TEST_F(CliUpdate, RefusalsChangeNothing)
         {"ItemID=1", {"Prcie=5"}, 2, "--set 'Prcie=5': no column named 'Prcie'; did you mean 'Price'?\n"},
         {"ItemID=1", {"Price"}, 2, "--set 'Price': no operator"},
         {"ItemID=1", {"ItemName+=x"}, 2, "a name can only be set, with =\n"},
-        {"ItemID=1", {"Price=1.5"}, 2, "'1.5' is not a whole 32-bit number\n"},
-        {"ItemID=1", {"Price*=abc"}, 2, "'abc' is not a decimal number\n"},
-        {"ItemID=1", {"Price*=1.0000000000000000001"}, 2, "has more digits than a factor may: 18, 18 of them after the point\n"},
+        {"ItemID=1", {"Price=2147483648"}, 2, "'2147483648' is beyond the 32-bit range\n"},
+        {"ItemID=1", {"Price*=abc"}, 2, "--set 'Price*=abc': at character 8: no column named 'abc'\n"},
+        {"ItemID=1", {"Price=(NeedLevel*2"}, 2, "at character 7: this '(' is never closed\n"},
+        {"ItemID=1", {"Price=ItemName"}, 2, "'ItemName' is the name, which has no number to compute with\n"},
+        {"ItemID=1", {"Price=sqrt(4)"}, 2, "no function named 'sqrt'; there are min, max and abs\n"},
+        {"ItemID=1", {"Price*=1.0000000000000000001"}, 2, "has more digits than a number may: 18, 18 of them after the point\n"},
         {"ItemID=1", {"Price/=0"}, 2, "cannot divide by zero\n"},
         {"ItemID=1", {"ItemName=😀"}, 2, "the name has a character that GBK"},
         {"ItemID=1 | ItemID=3", {"Price=2147483647", "Price+=1"}, 1,
          "--set 'Price+=1' takes 2 record(s) out of the 32-bit range: ID 1 '晨露药剂' (position 1), ID 3 '月华灵液' (position 3)\n"},
         {"ItemID=1", {"ItemID=5"}, 1, "--set 'ItemID=5' gives 1 record(s) an ID another record has: ID 1 '晨露药剂' (position 1)\n"},
+        {"ItemID=1 | ItemID=3", {"Price=Price/(Stdmode-Stdmode)"}, 1,
+         "--set 'Price=Price/(Stdmode-Stdmode)' divides by zero for 2 record(s): ID 1 '晨露药剂' (position 1), ID 3"},
+        {"ItemID=1", {"Price=Price*100000000000000000*100000000000000000*100000000000000000/100000000000000000"}, 1,
+         "meets a value too large to work out exactly for 1 record(s): ID 1 '晨露药剂' (position 1)\n"},
+        {"ItemID=2", {"Price=NeedLevel*2147483647"}, 1, "takes 1 record(s) out of the 32-bit range: ID 2"},
+        // Records are named up to ten, then counted.
+        {"ItemID>=1", {"ItemID=ItemID-ItemID+1"}, 1,
+         "gives 38 record(s) an ID another record has: ID 1 '晨露药剂' (position 1), ID 2 '晨露药剂(大)' (position 2), "
+         "ID 3 '月华灵液' (position 3), ID 4 '月华灵液(大)' (position 4), ID 5 '归途符纸' (position 5), "
+         "ID 6 '迷途符纸' (position 6), ID 7 '松木短杖' (position 7), ID 8 '霜纹长剑' (position 8), "
+         "ID 9 '赤铜战斧' (position 9), ID 10 '雷纹短匕' (position 10), and 28 more\n"},
         {"Stdmode=2", {"Price=1", "ItemID=1000"}, 1,
          "gives 4 record(s) an ID another record has: ID 5 '归途符纸' (position 5), ID 6 '迷途符纸' (position 6), "
          "ID 33 '学徒手册,上卷' (position 33), ID 34 '学徒手册,下卷' (position 34)\n"},
@@ -113,12 +136,15 @@ TEST_F(CliUpdate, RefusalsChangeNothing)
         std::filesystem::remove(file);
     }
 
-    // A monster file keeps its count where the first record's ID would be.
+    // A monster file keeps its count where the first record's ID would be, whatever gives it.
     const std::string monsters = Copy(kMonster, "monster.dat");
-    const CliRun first = Update(monsters, "MonID=0", {"MonID=500"});
-    EXPECT_EQ(first.status, 1);
-    EXPECT_NE(first.err.find("gives record 1 the ID 500, but a monster file keeps its count"), std::string::npos) << first.err;
-    EXPECT_EQ(ReadFile<std::string>(monsters), ReadFile<std::string>(kMonster));
+    for (const auto& [where, set, id] : {std::tuple{"MonID=0", "MonID=500", "500"}, {"MonID=0", "MonID=Level*10+HP", "510"}}) {
+        const CliRun first = Update(monsters, where, {set});
+        EXPECT_EQ(first.status, 1);
+        EXPECT_NE(first.err.find(std::string("gives record 1 the ID ") + id + ", but a monster file keeps its count"),
+                  std::string::npos) << first.err;
+        EXPECT_EQ(ReadFile<std::string>(monsters), ReadFile<std::string>(kMonster));
+    }
 
     const std::string file = Copy(kItem, "stditem.dat");
     std::filesystem::create_hard_link(file, Path("link.dat"));
@@ -138,6 +164,65 @@ TEST_F(CliUpdate, RefusalsChangeNothing)
         EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     }
     EXPECT_EQ(ReadFile<std::string>(file), before);
+}
+
+// A name is cut to what its field holds with a warning, and only then: standard error says
+// nothing of a name that fits.
+TEST_F(CliUpdate, ANameIsSaidToBeCutOnlyWhenItIs)
+{
+    struct Case { const char* set; const char* shown; bool cut; };
+    const Case cases[] = {
+        {"Name=新名字", "'晨露药剂' → '新名字'", false},
+        {"Name=一二三四五六七八九十一二三四五", "→ '一二三四五六七八九十一二三四五'", false}, // 30 bytes: all it holds
+        {"Name=一二三四五六七八九十一二三四五六", "→ '一二三四五六七八九十一二三四五'", true},
+        {"Name=abcdefghijklmnopqrstuvwxyz01234", "→ 'abcdefghijklmnopqrstuvwxyz0123'", true},
+    };
+    for (const Case& c : cases) {
+        const std::string file = Copy(kItem, "stditem.dat");
+        const CliRun run = Update(file, "ItemID=1", {c.set}, {"--dry-run"});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.out.find(c.shown), std::string::npos) << run.out;
+        EXPECT_EQ(run.err.find("warning: --set") != std::string::npos, c.cut) << c.set << "\n" << run.err;
+        std::filesystem::remove(file);
+    }
+}
+
+// find shows the records a condition meets in export's columns, and answers as grep does.
+TEST_F(CliUpdate, FindShowsTheRecordsAConditionMeets)
+{
+    struct Case { std::vector<std::string> args; int status; std::vector<std::string> out; std::string err; };
+    const Case cases[] = {
+        {{"find", kItem, "--where", "Price<NeedLevel*10"}, 0,
+         {"position 26: ItemID=26 ItemName='兽骨碎片' Stdmode=50 ", " NeedLevel=1 Price=5 Stock=99\n", "position 31:", "position 35:"},
+         "3 of 38 record(s) meet 'Price<NeedLevel*10'"},
+        {{"find", kItem, "--where", "Dc2<Dc"}, 1, {}, "0 of 38 record(s) meet 'Dc2<Dc'"},
+        {{"find", kMonster, "--where", "HP>=Level*Level*40", "--json"}, 0,
+         {"{\"file\":", "\"kind\":\"monster\",\"where\":\"HP>=Level*Level*40\",\"records\":[\n",
+          "{\"position\":1,\"MonID\":0,\"MonName\":\"训练木桩\",", "],\"count\":1,\"records_read\":30}\n"},
+         ""},
+        {{"find", kMagic, "--where", "MaxPower>=Power*2 Job=1", "--csv"}, 0,
+         {"MagID,MagName,Type,", ",Delay,Raw\n16,瞬移,"}, "4 of 22 record(s)"},
+        {{"find", kMagic, "--where", "MaxPower>=Pwer*2"}, 2, {}, "no column named 'Pwer'; did you mean 'Power'?"},
+        {{"find", kMagic}, 2, {}, "find needs --where COND"},
+        {{"find", kMagic, "--where", "|"}, 2, {}, "'|' has nothing on one side"},
+        {{"find", kMagic, "--where", "Job=1", "--set", "Job=2"}, 2, {}, "unknown option '--set' for find"},
+        {{"find", Path("nosuch.dat"), "--where", "Job=1"}, 2, {}, "cannot read"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = Shell(CommandOf(c.args));
+        EXPECT_EQ(run.status, c.status) << c.args[2] << "\n" << run.err;
+        for (const std::string& part : c.out) EXPECT_NE(run.out.find(part), std::string::npos) << part << "\n" << run.out;
+        if (c.out.empty()) {
+            EXPECT_EQ(run.out, "");
+        }
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    }
+    // What --csv finds imports back as those records.
+    const CliRun csv = Shell(CommandOf({"find", kItem, "--where", "Stdmode=30", "--csv"}) + " >" + Path("rings.csv"));
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    ASSERT_EQ(Invoke({"import", Path("rings.csv"), "-o", Path("stditem.dat")}).status, 0);
+    EXPECT_EQ(Invoke({"find", Path("stditem.dat"), "--where", "Stdmode!=30"}).status, 1);
+    EXPECT_EQ(Invoke({"find", Path("stditem.dat"), "--where", "戒指"}).status, 0);
 }
 
 // Without -o the file is written over, its previous bytes kept as NAME.bak; a dry run writes

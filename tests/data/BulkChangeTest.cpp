@@ -1,8 +1,11 @@
 #include "data/BulkChange.h"
 #include "data/DecimalText.h"
+#include "data/RecordBytes.h"
+#include "data/Schema.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -13,54 +16,115 @@ namespace {
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
-// factor: a decimal as typed.
-[[nodiscard]] BulkChange ChangeOf(BulkOperation operation, std::int64_t value, const char* factor = "1")
+constexpr int kPrice = 29; // an item's Price column
+
+// An item record whose Price is price.
+[[nodiscard]] std::array<std::uint8_t, 184> ItemPriced(std::int32_t price)
 {
-    BulkChange change;
-    change.operation = operation;
-    change.value = value;
-    change.factor = ParseDecimal(factor).value;
-    return change;
+    std::array<std::uint8_t, 184> record{};
+    StoreInt32(record.data() + SchemaOf(FileKind::Item).Column(kPrice).offset, price);
+    return record;
+}
+
+// operand: a decimal as typed.
+[[nodiscard]] BulkChange ChangeOf(BulkOperation operation, const char* operand)
+{
+    return ChangeOf(FileKind::Item, kPrice, operation, FieldExpression::Number(FileKind::Item, ParseDecimal(operand).value));
 }
 
 // Rounded to the nearest whole number, halves away from zero; refused outside 32 bits.
 TEST(BulkChange, ValuesRoundToNearestAndStayWithin32Bits)
 {
-    struct Case { BulkChange change; std::int32_t now; std::optional<std::int32_t> wanted; };
+    using enum BulkOperation;
+    struct Case { BulkOperation operation; const char* operand; std::int32_t now; std::optional<std::int32_t> wanted; };
     const Case cases[] = {
-        {ChangeOf(BulkOperation::Set, -5), 100, -5},
-        {ChangeOf(BulkOperation::Add, 1), kMax - 1, kMax},
-        {ChangeOf(BulkOperation::Add, 1), kMax, std::nullopt},
-        {ChangeOf(BulkOperation::Add, -1), kMin, std::nullopt},
-        {ChangeOf(BulkOperation::Multiply, 0, "1.2"), 1000, 1200},
-        {ChangeOf(BulkOperation::Multiply, 0, ".5"), 5, 3},
-        {ChangeOf(BulkOperation::Multiply, 0, ".5"), -5, -3},
+        {Set, "-5", 100, -5},
+        {Add, "1", kMax - 1, kMax},
+        {Add, "1", kMax, std::nullopt},
+        {Add, "-1", kMin, std::nullopt},
+        {Subtract, "1", kMin, std::nullopt},
+        {Subtract, "-2147483648", -1, kMax},
+        {Multiply, "1.2", 1000, 1200},
+        {Multiply, ".5", 5, 3},
+        {Multiply, ".5", -5, -3},
         // Factors no binary fraction holds: the product is exact, rounded once.
-        {ChangeOf(BulkOperation::Multiply, 0, "1.15"), 50, 58},
-        {ChangeOf(BulkOperation::Multiply, 0, "1.15"), 90, 104},
-        {ChangeOf(BulkOperation::Multiply, 0, "0.7"), 45, 32},
-        {ChangeOf(BulkOperation::Multiply, 0, "1.005"), 100, 101},
-        {ChangeOf(BulkOperation::Multiply, 0, "-1.15"), 50, -58},
-        {ChangeOf(BulkOperation::Multiply, 0, "0.000000000000000001"), kMax, 0},
-        {ChangeOf(BulkOperation::Multiply, 0, "999999999999999999"), kMax, std::nullopt},
-        {ChangeOf(BulkOperation::Multiply, 0, "2"), 1 << 30, std::nullopt},
-        {ChangeOf(BulkOperation::Multiply, 0, "-1"), kMin, std::nullopt},
-        {ChangeOf(BulkOperation::Divide, 0, "2"), 7, 4},
-        {ChangeOf(BulkOperation::Divide, 0, "2"), -7, -4},
-        {ChangeOf(BulkOperation::Divide, 0, "3"), 10, 3},
-        {ChangeOf(BulkOperation::Divide, 0, "0.3"), 10, 33},
-        {ChangeOf(BulkOperation::Divide, 0, "0.7"), 35, 50},
-        {ChangeOf(BulkOperation::Divide, 0, "0.5"), kMax, std::nullopt},
-        {ChangeOf(BulkOperation::Divide, 0, "-1"), kMin, std::nullopt},
-        {ChangeOf(BulkOperation::Divide, 0, "0.000000000000000001"), 1, std::nullopt},
-        {ChangeOf(BulkOperation::Divide, 0, "0"), 1, std::nullopt},
-        {ChangeOf(BulkOperation::Divide, 0, "0"), 0, std::nullopt},
+        {Multiply, "1.15", 50, 58},
+        {Multiply, "1.15", 90, 104},
+        {Multiply, "0.7", 45, 32},
+        {Multiply, "1.005", 100, 101},
+        {Multiply, "-1.15", 50, -58},
+        {Multiply, "0.000000000000000001", kMax, 0},
+        {Multiply, "999999999999999999", kMax, std::nullopt},
+        {Multiply, "2", 1 << 30, std::nullopt},
+        {Multiply, "-1", kMin, std::nullopt},
+        {Divide, "2", 7, 4},
+        {Divide, "2", -7, -4},
+        {Divide, "3", 10, 3},
+        {Divide, "0.3", 10, 33},
+        {Divide, "0.7", 35, 50},
+        {Divide, "0.5", kMax, std::nullopt},
+        {Divide, "-1", kMin, std::nullopt},
+        {Divide, "0.000000000000000001", 1, std::nullopt},
+        {Divide, "0", 1, std::nullopt},
+        {Divide, "0", 0, std::nullopt},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(BulkChangedValue(c.change, c.now), c.wanted)
-            << static_cast<int>(c.change.operation) << " " << c.change.value << " "
-            << DecimalTextOf(c.change.factor).value_or("?") << " on " << c.now;
+        const auto record = ItemPriced(c.now);
+        const WholeValue value = ChangeOf(c.operation, c.operand).value.EvaluateWhole(record.data());
+        EXPECT_EQ(value.Ok() ? std::optional<std::int32_t>(value.value) : std::nullopt, c.wanted)
+            << static_cast<int>(c.operation) << " " << c.operand << " on " << c.now;
     }
+}
+
+// A change is planned whole: every record's value, or the records refused for the first fault
+// met, all of them however many; the ID rule only when the IDs change.
+TEST(BulkChange, PlansAreWholeOrNamesEveryRecordRefused)
+{
+    // Prices 0, 1, ..., 11; record 3's Stock is 0, the others' 1.
+    std::vector<std::array<std::uint8_t, 184>> records;
+    const RecordSchema& schema = SchemaOf(FileKind::Item);
+    for (std::int32_t i = 0; i < 12; ++i) {
+        records.push_back(ItemPriced(i));
+        StoreInt32(records.back().data(), 100 + i);
+        StoreInt32(records.back().data() + schema.Column(30).offset, i == 3 ? 0 : 1);
+    }
+    UniqueIds held(FileKind::Item);
+    for (std::uint32_t i = 0; i < 12; ++i) (void)held.Claim(100 + static_cast<std::int32_t>(i), i);
+    using O = BulkPlan::Outcome;
+    struct Case {
+        const char* formula;
+        int column;
+        O outcome;
+        std::vector<std::size_t> members;
+        std::vector<std::int32_t> values;
+    };
+    const Case cases[] = {
+        {"Price*2+1", kPrice, O::Done, {}, {1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23}},
+        {"Price/Stock", kPrice, O::DivisionByZero, {3}, {}},
+        {"Price*2147483647*2147483647*2147483647*2147483647*2147483647", kPrice, O::Overflow,
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, {}},
+        // The first fault met decides which records are named.
+        {"2147483647+Price/Stock", kPrice, O::OutOfRange, {1, 2, 4, 5, 6, 7, 8, 9, 10, 11}, {}},
+        {"ItemID+1", kIdColumn, O::Done, {}, {101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112}},
+        {"max(ItemID,105)", kIdColumn, O::DuplicateId, {0, 1, 2, 3, 4, 5}, {}},
+        {"max(ItemID,105)", kPrice, O::Done, {}, {105, 105, 105, 105, 105, 105, 106, 107, 108, 109, 110, 111}},
+        {"ItemID-Price", kIdColumn, O::DuplicateId, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, {}},
+    };
+    for (const Case& c : cases) {
+        const ParsedExpression parsed = FieldExpression::Parse(c.formula, FileKind::Item);
+        ASSERT_TRUE(parsed.expression) << c.formula;
+        BulkRecords over;
+        over.count = records.size();
+        over.recordAt = [&](std::size_t member) { return records[member].data(); };
+        over.held = &held;
+        over.rewrites = [](std::uint32_t) { return true; }; // every record is in the change
+        const BulkPlan plan = PlanBulkChange(FormulaOf(FileKind::Item, c.column, *parsed.expression), over);
+        EXPECT_EQ(plan.outcome, c.outcome) << c.formula;
+        EXPECT_EQ(plan.members, c.members) << c.formula;
+        EXPECT_EQ(plan.values, c.values) << c.formula;
+    }
+    EXPECT_EQ(FormulaOf(FileKind::Item, kPrice, *FieldExpression::Parse(" needlevel * 120 ", FileKind::Item).expression).formula,
+              "Price=NeedLevel*120");
 }
 
 // Records taking IDs at once may pass them among themselves, but not take one a record left

@@ -356,27 +356,34 @@ TEST_F(DocumentTest, ManyRowsAtOnceAreOneStepOrNothing)
         std::vector<int> named;
         std::vector<std::int32_t> ids, field;
     };
-    const auto set = [](int column, std::int64_t v) { return BulkChange{column, BulkOperation::Set, v, 1}; };
-    const auto add = [](int column, std::int64_t v) { return BulkChange{column, BulkOperation::Add, v, 1}; };
-    const auto times = [](int column, const char* f) {
-        return BulkChange{column, BulkOperation::Multiply, 0, ParseDecimal(f).value};
+    const auto by = [](int column, BulkOperation operation, const char* operand) {
+        return ChangeOf(FileKind::Item, column, operation, FieldExpression::Number(FileKind::Item, ParseDecimal(operand).value));
+    };
+    const auto set = [&](int column, const char* v) { return by(column, BulkOperation::Set, v); };
+    const auto add = [&](int column, const char* v) { return by(column, BulkOperation::Add, v); };
+    const auto times = [&](int column, const char* f) { return by(column, BulkOperation::Multiply, f); };
+    const auto formula = [](int column, const char* text) {
+        return FormulaOf(FileKind::Item, column, *FieldExpression::Parse(text, FileKind::Item).expression);
     };
     using O = BulkChangeResult::Outcome;
     const std::vector<std::int32_t> ids{10, 20, 30, 40, 50}, field{-10, -5, 0, 5, 10};
     const Case cases[] = {
-        {"set", {4, 0, 4}, set(2, 7), O::Done, {}, ids, {7, -5, 0, 5, 7}},
-        {"add", {1, 2}, add(2, -3), O::Done, {}, ids, {-10, -8, -3, 5, 10}},
+        {"set", {4, 0, 4}, set(2, "7"), O::Done, {}, ids, {7, -5, 0, 5, 7}},
+        {"add", {1, 2}, add(2, "-3"), O::Done, {}, ids, {-10, -8, -3, 5, 10}},
         {"halves away from zero", {0, 1, 3, 4}, times(2, "0.5"), O::Done, {}, ids, {-5, -3, 0, 3, 5}},
         {"out of range", {0, 1, 2, 3}, times(2, "500000000"), O::OutOfRange, {0, 1, 3}, ids, field},
-        {"add past the top", {4}, add(2, 2147483647), O::OutOfRange, {4}, ids, field},
-        {"IDs shifted together", {0, 1, 2, 3, 4}, add(0, 10), O::Done, {}, {20, 30, 40, 50, 60}, field},
-        {"ID onto a row left alone", {0, 1}, add(0, 10), O::DuplicateId, {1}, ids, field},
-        {"IDs onto each other", {1, 3}, set(0, 99), O::DuplicateId, {1, 3}, ids, field},
-        {"name column is no number", {0}, set(kNameColumn, 1), O::Done, {}, ids, field},
+        {"add past the top", {4}, add(2, "2147483647"), O::OutOfRange, {4}, ids, field},
+        {"IDs shifted together", {0, 1, 2, 3, 4}, add(0, "10"), O::Done, {}, {20, 30, 40, 50, 60}, field},
+        {"ID onto a row left alone", {0, 1}, add(0, "10"), O::DuplicateId, {1}, ids, field},
+        {"IDs onto each other", {1, 3}, set(0, "99"), O::DuplicateId, {1, 3}, ids, field},
+        {"name column is no number", {0}, set(kNameColumn, "1"), O::Done, {}, ids, field},
+        {"formula", {0, 2, 4}, formula(2, "ItemID/4-Stdmode"), O::Done, {}, ids, {13, -5, 8, 5, 3}},
+        {"formula dividing by zero", {1, 2, 3}, formula(2, "ItemID/Stdmode"), O::DivisionByZero, {2}, ids, field},
+        {"formula giving IDs", {0, 1}, formula(0, "ItemID-ItemID+15"), O::DuplicateId, {0, 1}, ids, field},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const BulkChangeResult result = m_edits.BulkChange(c.rows, c.change);
+        const BulkChangeResult result = m_edits.ChangeRows(c.rows, c.change);
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_EQ(result.rows, c.named);
         EXPECT_EQ(column(kIdColumn), c.ids);
@@ -386,6 +393,54 @@ TEST_F(DocumentTest, ManyRowsAtOnceAreOneStepOrNothing)
         if (changed) m_document.History().undo();
         EXPECT_EQ(column(2), field);
     }
+}
+
+// The ID rule over rows that sorting and deleting have moved away from their slots: a row's ID
+// is free to the change when that row is changed too, wherever its slot is. A formula's step is
+// named by its formula, and a preview says what the change would do.
+TEST_F(DocumentTest, ChangesOfIdsFollowRowsNotSlotsAfterSortingAndDeleting)
+{
+    Write("stditem.dat", FileKind::Item, {10, 20, 30, 40, 50});
+    ASSERT_TRUE(Load("stditem.dat").Loaded());
+    m_edits.SetStepNamer([](const StepLabel& label) { return QString::fromStdString(label.formula); });
+    const RecordTable& table = m_document.Table();
+    m_edits.ClickHeader(kIdColumn);
+    if (table.IdOfRow(0) != 50) m_edits.ClickHeader(kIdColumn);
+    ASSERT_EQ(test::Column(table, kIdColumn), (std::vector<std::int32_t>{50, 40, 30, 20, 10}));
+    ASSERT_TRUE(m_edits.DeleteRows({2}));
+    const std::vector<std::int32_t> ids{50, 40, 20, 10};
+    ASSERT_EQ(test::Column(table, kIdColumn), ids);
+    const auto formula = [](const char* text) {
+        return FormulaOf(FileKind::Item, kIdColumn, *FieldExpression::Parse(text, FileKind::Item).expression);
+    };
+    using O = BulkChangeResult::Outcome;
+    struct Case { std::vector<int> rows; const char* formula; O outcome; std::vector<int> named; std::vector<std::int32_t> after; };
+    const Case cases[] = {
+        {{2, 3}, "ItemID-10", O::Done, {}, {50, 40, 10, 0}},  // 10 is given up by its own row
+        {{0}, "10", O::DuplicateId, {0}, ids},                // 10 is kept by the last row
+        {{0, 3}, "60-ItemID", O::Done, {}, {10, 40, 20, 50}}, // 50 and 10 swapped
+        {{1}, "ItemID-20", O::DuplicateId, {1}, ids},
+        {{0, 1, 2, 3}, "ItemID+10", O::Done, {}, {60, 50, 30, 20}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.formula);
+        const int steps = m_document.History().index();
+        const BulkPreview preview = m_edits.PreviewChange(c.rows, formula(c.formula));
+        EXPECT_EQ(preview.refusal.outcome, c.outcome);
+        EXPECT_EQ(preview.changing, c.outcome == O::Done ? c.rows.size() : 0u);
+        const BulkChangeResult result = m_edits.ChangeRows(c.rows, formula(c.formula));
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.rows, c.named);
+        EXPECT_EQ(test::Column(table, kIdColumn), c.after);
+        if (c.outcome != O::Done) continue;
+        EXPECT_EQ(m_document.History().text(steps), QStringLiteral("ItemID=") + QString::fromLatin1(formula(c.formula).value.Text()));
+        m_document.History().undo();
+        EXPECT_EQ(test::Column(table, kIdColumn), ids);
+    }
+    const BulkPreview preview = m_edits.PreviewChange({3, 0}, formula("ItemID*3")); // 30 was deleted: free
+    ASSERT_EQ(preview.first.size(), 2u);
+    EXPECT_EQ(std::make_tuple(preview.first[0].id, preview.first[0].before, preview.first[0].after), std::make_tuple(50, 50, 150));
+    EXPECT_EQ(std::make_tuple(preview.first[1].id, preview.first[1].before, preview.first[1].after), std::make_tuple(10, 10, 30));
 }
 
 // Deleting many rows is one step; its undo gives the rows back, holding their IDs again.

@@ -297,13 +297,49 @@ TEST(RecordQuery, TextsAndConditions)
                       {"ItemName=iron", {}, QueryError::Kind::NameColumn},
                       {"Stdmode 10 Price=1", {}, QueryError::Kind::NoOperator},
                       {"Stdmode 10", {}, {}}, // no operator anywhere: a text no name holds
-                      {"Stdmode>1x", {}, QueryError::Kind::NoNumber},
+                      {"Stdmode>1x", {}, QueryError::Kind::BadExpression},
                       {"Stdmode>", {}, QueryError::Kind::NoNumber},
                       {"Stdmode>99999999999", {}, QueryError::Kind::NotInRange},
                       {">3", {}, QueryError::Kind::UnknownColumn},
                   });
     const PassThroughNames gbk;
     EXPECT_EQ(RecordQuery::Parse("Levle>3", FileKind::Item, gbk).Error()->text, "Levle");
+}
+
+// A column compared with what the row's own fields give, exactly and unrounded; a row for
+// which the expression divides by zero meets no such condition. Stdmode is 10 × the ID.
+TEST(RecordQuery, ConditionsComparingFields)
+{
+    ExpectQueries({{1, "Iron Sword"}, {2, "iron"}, {12, "Ring"}, {3, "Iron Ring"}, {4, "Ring"}},
+                  {
+                      {"Stdmode=ItemID*10", {0, 1, 2, 3, 4}, {}},
+                      {"Stdmode<ItemID*10", {}, {}},
+                      {"Stdmode<ItemID*10+0.5", {0, 1, 2, 3, 4}, {}}, // not rounded to the same
+                      {"Stdmode>ItemID*10-0.5", {0, 1, 2, 3, 4}, {}},
+                      {"Stdmode=Stdmode", {0, 1, 2, 3, 4}, {}},      // a field with itself
+                      {"Stdmode<Stdmode", {}, {}},
+                      {"Stdmode!=Stdmode", {}, {}},
+                      {"Stdmode>=Stdmode", {0, 1, 2, 3, 4}, {}},
+                      {"ItemID<Stdmode/ItemID", {0, 1, 3, 4}, {}},
+                      {"Stdmode>=ItemID*ItemID*10", {0}, {}},
+                      {"stdmode>2*(itemid+1)*4", {2}, {}},
+                      {"Stdmode>max(ItemID*5,25)", {2, 3, 4}, {}},
+                      {"Price<Stdmode/Price", {}, {}},               // division by zero: none
+                      {"Price>=Stdmode/Price", {}, {}},
+                      {"iron Stdmode>ItemID*5 | ItemID=12", {0, 1, 2, 3}, {}},
+                      {"Stdmode>=-ItemID Price=-Price ring", {2, 3, 4}, {}},
+                      {"Stdmode>--2147483648", {}, {}},               // beyond 32 bits, as an expression
+                      {"Stdmode<(99999999999)", {0, 1, 2, 3, 4}, {}},
+                      {"Stdmode>Prcie*2", {}, QueryError::Kind::BadExpression},
+                      {"Stdmode>(ItemID", {}, QueryError::Kind::BadExpression},
+                      {"Stdmode>ItemName", {}, QueryError::Kind::BadExpression},
+                  });
+    const PassThroughNames gbk;
+    const RecordQuery query = RecordQuery::Parse("ring Stdmode>Prcie*2", FileKind::Item, gbk);
+    ASSERT_TRUE(query.Error());
+    EXPECT_EQ(query.Error()->position, 13u);
+    EXPECT_EQ(query.Error()->expression.nearest, "Price");
+    EXPECT_EQ(RecordQuery::Parse("Stdmode>=max(ItemID, 2)", FileKind::Item, gbk).CanonicalText(), "Stdmode>=max(ItemID,2)");
 }
 
 // A part of a name and conditions together, all to be met; alternatives after "|", one to
@@ -331,7 +367,7 @@ TEST(RecordQuery, NamePartsConditionsAndAlternatives)
                       {"ring | | iron", {}, QueryError::Kind::EmptyAlternative},
                       {"sword | Levle>3", {}, QueryError::Kind::UnknownColumn},
                       {"ring Stdmode 10 Price>1", {}, QueryError::Kind::NoOperator},
-                      {"ring Stdmode>x", {}, QueryError::Kind::NoNumber},
+                      {"ring Stdmode>x", {}, QueryError::Kind::BadExpression},
                       {"ring >3", {}, QueryError::Kind::UnknownColumn},
                   });
 }

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QRadioButton>
+#include <QDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QDir>
@@ -410,6 +411,58 @@ TEST_F(EditTest, BulkChangeThroughItsDialogIsWholeOrNothing)
     }
 }
 
+// 公式 gives the column each row's value by the formula over the row's own fields. The dialog
+// shows beforehand how many rows change and their old and new values, or why the change would
+// be refused; the change is one step named by its formula; a malformed formula is refused
+// with where it goes wrong and changes nothing.
+TEST_F(EditTest, BulkFormulaPreviewsItsRowsAndIsOneStepNamedByIt)
+{
+    Open({.ids = {1, 3, 5}});
+    ShowActive();
+    Select({1});
+    Bulk("设为(&S)", "7");
+    Select({0, 1, 2});
+    // The dialog as the formula leaves it: the preview, and any message its OK gave.
+    const auto formula = [&](const char* text, bool commit) {
+        QString preview;
+        WhenModalOpens([&, text, commit](QWidget* modal) {
+            for (QRadioButton* button : modal->findChildren<QRadioButton*>()) {
+                if (button->text() == U("公式(&F)")) button->setChecked(true);
+            }
+            modal->findChild<QComboBox*>()->setCurrentText(QStringLiteral("Price"));
+            auto* box = modal->findChild<QLineEdit*>();
+            box->setText(U(text));
+            for (QLabel* label : modal->findChildren<QLabel*>()) {
+                if (label->text().startsWith(U("将修改")) || label->text().startsWith(U("不能修改")) ||
+                    label->text().startsWith(U("第")) || label->text().startsWith(U("没有"))) {
+                    preview = label->text();
+                }
+            }
+            QTest::keyClick(box, Qt::Key_Return);
+            if (!commit) static_cast<QDialog*>(modal)->reject();
+        });
+        view.ListCommand(ids::kCmdBulkChange)->trigger();
+        return preview;
+    };
+    EXPECT_EQ(formula("ItemID*100+Price", true), U("将修改3条记录：\n[ID=1] 0 → 100\n[ID=3] 7 → 307\n[ID=5] 0 → 500"));
+    EXPECT_EQ(QStringList({Cell(0, Price()), Cell(1, Price()), Cell(2, Price())}), QStringList({QStringLiteral("100"), QStringLiteral("307"), QStringLiteral("500")}));
+    EXPECT_EQ(frame.CommandAction(ids::kCmdEditUndo)->text(), U("撤销 公式 Price=ItemID*100+Price"));
+    EXPECT_EQ(formula("Price/3*3", true), U("没有记录会改变。"));
+
+    prompter.messages.clear();
+    const int steps = document.History().count();
+    EXPECT_EQ(formula("Price/(ItemID-3)", true), U("不能修改：除以零"));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, U("批量修改时，下列记录的公式除以零，没有做任何修改：\n[ID=3]"));
+    EXPECT_EQ(formula("ItemID*", false), U("第8个字符处：缺少数值"));
+    EXPECT_EQ(prompter.messages.back().text, U("第8个字符处：缺少数值"));
+    EXPECT_EQ(formula("NeedLevl*2", false), U("第1个字符处：没有名为“NeedLevl”的列；是指“NeedLevel”吗？"));
+    EXPECT_EQ(document.History().count(), steps);
+    EXPECT_EQ(Cell(1, Price()), QStringLiteral("307"));
+}
+
+// Ctrl+D copies the selected rows with IDs past the largest, at the end of the table, and
+// leaves the copies selected and in sight, however far down.
 TEST_F(EditTest, CopyAsNewSelectsTheCopiesIdsPastTheLargest)
 {
     std::vector<std::int32_t> ids(300);

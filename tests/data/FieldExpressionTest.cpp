@@ -1,0 +1,131 @@
+#include "data/FieldExpression.h"
+
+#include "data/ColumnTitles.h"
+#include "data/RecordBytes.h"
+#include "data/Schema.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace rw {
+namespace {
+
+// An item: Stdmode 7, Dc 10, Dc2 4, NeedLevel 16, Price 50, the rest 0.
+[[nodiscard]] std::array<std::uint8_t, 184> Item()
+{
+    std::array<std::uint8_t, 184> record{};
+    const RecordSchema& schema = SchemaOf(FileKind::Item);
+    for (const auto& [title, value] : {std::pair{"Stdmode", 7}, {"Dc", 10}, {"Dc2", 4}, {"NeedLevel", 16}, {"Price", 50}}) {
+        StoreInt32(record.data() + schema.Column(ColumnTitled(schema, title)).offset, value);
+    }
+    return record;
+}
+
+// Precedence, exact decimals rounded once at the end (halves away from zero), functions, and
+// what a record cannot be given.
+TEST(FieldExpression, ValuesAreExactAndRoundedOnce)
+{
+    struct Case { const char* text; std::int32_t value; ValueFault fault = ValueFault::None; };
+    const Case cases[] = {
+        {"1+2*3", 7}, {"(1+2)*3", 9}, {"10-4-3", 3}, {"100/10/5", 2}, {"2*3-4/2", 4}, {"-2*3", -6}, {"--5", 5},
+        {"-(2+3)*2", -10}, {"2*-3", -6}, {"+4", 4}, {"1 + 2 * 3", 7},
+        {"Price*1.15", 58}, {"45*0.7", 32}, {"7/2", 4}, {"-7/2", -4}, {"0-7/2", -4}, {"5/2", 3}, {"-5/2", -3},
+        {"Price/3*3", 50}, {"Price*(1/3)*3", 50}, {"0.1+0.2-0.3", 0}, {"Price*1.005*2", 101},
+        {"NeedLevel*120+Stdmode", 1927}, {"price+NEEDLEVEL", 66}, {"Dc2-Dc", -6},
+        {"min(3,Price,Stdmode)", 3}, {"max(Dc,Dc2)*1.5", 15}, {"MAX(Dc2,Dc,Price)", 50}, {"abs(-7)", 7},
+        {"abs(Stdmode-Price)", 43}, {"min(1.5,2)*3", 5}, {"max(-0.5,-1)", -1},
+        // Beyond 64 bits on the way: worked out exactly, not wrapped.
+        {"min(Price*576460752303423488*8,1)", 1},
+        {"Price*4294967296*4294967296/4294967296/4294967296", 50},
+        // Halves forty times over: too fine for decimals of 38 places, exact as a fraction.
+        {"Price*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5"
+         "*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*0.5*1099511627776", 50},
+        {"max(Price*0.5*100000000000000000*100000000000000000, 1)*0", 0},
+        {"abs(Price*-922337203685477580*2)/(Price*922337203685477580)", 2},
+        {"2147483647.5", 0, ValueFault::OutOfRange}, {"-2147483648.4", -2147483647 - 1},
+        {"Price*100000000", 0, ValueFault::OutOfRange},
+        // Beyond what a fraction of 128-bit integers holds, though the end would fit.
+        {"Price*100000000000000000*100000000000000000*100000000000000000/100000000000000000/100000000000000000"
+         "/100000000000000000", 0, ValueFault::Overflow},
+        {"Price/(Stdmode-7)", 0, ValueFault::DivisionByZero}, {"Price/0", 0, ValueFault::DivisionByZero},
+        {"1/(1/(Stdmode-7))", 0, ValueFault::DivisionByZero},
+    };
+    const auto record = Item();
+    for (const Case& c : cases) {
+        const ParsedExpression parsed = FieldExpression::Parse(c.text, FileKind::Item);
+        ASSERT_TRUE(parsed.expression) << c.text;
+        const WholeValue value = parsed.expression->EvaluateWhole(record.data());
+        EXPECT_EQ(value.fault, c.fault) << c.text;
+        if (c.fault == ValueFault::None) {
+            EXPECT_EQ(value.value, c.value) << c.text;
+        }
+    }
+}
+
+// Written out in one form, which parses again to the same steps.
+TEST(FieldExpression, WrittenOutItParsesToTheSameSteps)
+{
+    struct Case { const char* text; const char* written; };
+    const Case cases[] = {
+        {"price * 1.15", "Price*1.15"}, {"Dc-(Dc2-Ac)", "Dc-(Dc2-Ac)"}, {"(Dc-Dc2)-Ac", "Dc-Dc2-Ac"},
+        {"(1+2)*3", "(1+2)*3"}, {"1+(2*3)", "1+2*3"}, {"Price/(2*3)", "Price/(2*3)"}, {"-(Price)", "-Price"},
+        {"- -Price", "--Price"}, {"2--5", "2--5"}, {"-5*Price", "-5*Price"}, {"-(5*Price)", "-(5*Price)"},
+        {"MAX( Dc , Dc2 )*1.5", "max(Dc,Dc2)*1.5"}, {"abs(-Dc)", "abs(-Dc)"}, {"007.50", "7.5"}, {".5", "0.5"},
+        {"itemid", "ItemID"}, {"-(-(3))", "3"}, {"Price*(Dc*Dc2)", "Price*(Dc*Dc2)"},
+    };
+    for (const Case& c : cases) {
+        const ParsedExpression parsed = FieldExpression::Parse(c.text, FileKind::Item);
+        ASSERT_TRUE(parsed.expression) << c.text;
+        EXPECT_EQ(parsed.expression->Text(), c.written) << c.text;
+        const ParsedExpression again = FieldExpression::Parse(parsed.expression->Text(), FileKind::Item);
+        ASSERT_TRUE(again.expression) << c.written;
+        EXPECT_EQ(*again.expression, *parsed.expression) << c.text;
+    }
+    const FieldExpression combined = FieldExpression::Combined(FieldExpression::Field(FileKind::Item, 29),
+                                                               FieldExpression::Operator::Subtract,
+                                                               *FieldExpression::Parse("Dc-1", FileKind::Item).expression);
+    EXPECT_EQ(combined.Text(), "Price-(Dc-1)");
+    EXPECT_EQ(combined.EvaluateWhole(Item().data()).value, 41);
+}
+
+// Every malformed text is refused with where (bytes into it) and why.
+TEST(FieldExpression, MalformedTextsSayWhereAndWhy)
+{
+    using K = ExpressionError::Kind;
+    struct Case { std::string text; K kind; std::size_t position; std::string what; std::string nearest = {}; };
+    const Case cases[] = {
+        {"", K::NoValue, 0, ""}, {"  ", K::NoValue, 2, ""}, {"1+", K::NoValue, 2, ""}, {"1+*2", K::NoValue, 2, "*2"},
+        {"1 2", K::UnexpectedText, 2, "2"}, {"Price)", K::UnexpectedText, 5, ")"}, {"min(1 2)", K::UnexpectedText, 6, "2"},
+        {"Prcie*2", K::UnknownField, 0, "Prcie", "Price"}, {"1+NeedLevl", K::UnknownField, 2, "NeedLevl", "NeedLevel"},
+        {"Level", K::UnknownField, 0, "Level", "NeedLevel"}, {"ItemName+1", K::NameField, 0, "ItemName"},
+        {"sqrt(4)", K::UnknownFunction, 0, "sqrt"}, {"abs(1,2)", K::ArgumentCount, 0, "abs"},
+        {"min(1)", K::ArgumentCount, 0, "min"}, {"(1+2", K::NoClosingParenthesis, 0, ""},
+        {"2*min(1,2", K::NoClosingParenthesis, 5, ""}, {"1.2.3", K::NotANumber, 0, "1.2.3"}, {"1+.", K::NotANumber, 2, "."},
+        {"1234567890123456789", K::TooManyDigits, 0, "1234567890123456789"}, {"价格*2", K::NoValue, 0, "价格*2"},
+        {std::string(33, '(') + "1" + std::string(33, ')'), K::TooDeep, 32, ""},
+        {std::string(40, '-') + "1", K::TooDeep, 32, ""},
+    };
+    for (const Case& c : cases) {
+        const ParsedExpression parsed = FieldExpression::Parse(c.text, FileKind::Item);
+        ASSERT_TRUE(parsed.error) << c.text;
+        EXPECT_EQ(parsed.error->kind, c.kind) << c.text;
+        EXPECT_EQ(parsed.error->position, c.position) << c.text;
+        EXPECT_EQ(parsed.error->text, c.what) << c.text;
+        EXPECT_EQ(parsed.error->nearest, c.nearest) << c.text;
+    }
+    // A function of more values than an expression holds at once.
+    std::string many = "max(1";
+    for (int i = 0; i < 100; ++i) many += ",1";
+    const ParsedExpression tooMany = FieldExpression::Parse(many + ")", FileKind::Item);
+    ASSERT_TRUE(tooMany.error);
+    EXPECT_EQ(tooMany.error->kind, K::TooDeep);
+    // A person counts characters, not bytes.
+    EXPECT_EQ(CharacterNumber("价格+x", 7), 4u);
+    EXPECT_EQ(CharacterNumber("a", 0), 1u);
+}
+
+} // namespace
+} // namespace rw
