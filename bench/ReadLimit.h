@@ -5,7 +5,7 @@
 // the 4 KB pages an ordinary allocation of that size gets where the system gives large pages
 // only on request.
 
-#include "data/PageBuffer.h"
+#include "system/PageBuffer.h"
 
 #include <fcntl.h>
 #include <unistd.h>

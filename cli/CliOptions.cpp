@@ -1,7 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include "cli/CliText.h"
-#include "data/NearestName.h"
+#include "query/NearestName.h"
 #include "cli/OptionTable.h"
 #include "data/BackupNaming.h"
 #include "data/DecimalText.h"

@@ -1,6 +1,6 @@
 #include "cli/CliText.h"
 
-#include "data/Platform.h"
+#include "system/Platform.h"
 #include "resources/Strings.h"
 #include "text/Utf8NameTranscoder.h"
 

@@ -5,7 +5,7 @@
 // piece is written on a second thread while the next one is made.
 
 #include "cli/BackgroundWriter.h"
-#include "data/Platform.h"
+#include "system/Platform.h"
 
 #include <optional>
 #include <string>

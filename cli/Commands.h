@@ -4,7 +4,7 @@
 #include "data/DataFile.h"
 #include "data/FileKind.h"
 #include "data/KindFit.h"
-#include "data/Platform.h"
+#include "system/Platform.h"
 
 #include <cstdint>
 #include <optional>

@@ -3,7 +3,7 @@
 #include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "cli/JsonText.h"
-#include "data/CsvTokenizer.h"
+#include "csv/CsvTokenizer.h"
 #include "data/RecordBytes.h"
 #include "resources/Strings.h"
 #include "text/Utf8NameTranscoder.h"

@@ -3,7 +3,7 @@
 // What recwright-cli diff writes about two tables' differences: text for a person to read,
 // a block per record, or CSV for a spreadsheet or a script, a row per changed value.
 
-#include "data/CsvExport.h"
+#include "csv/CsvExport.h"
 #include "data/RecordDiff.h"
 #include "data/Schema.h"
 

@@ -3,9 +3,9 @@
 // What is wrong with a --where or a --set, in the program's words: the query's faults, the
 // expression's with where they are (the character's number in the option's value).
 
-#include "data/FieldExpression.h"
-#include "data/RecordQuery.h"
-#include "data/SetExpression.h"
+#include "query/FieldExpression.h"
+#include "query/RecordQuery.h"
+#include "query/SetExpression.h"
 
 #include <string>
 #include <string_view>

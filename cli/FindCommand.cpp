@@ -6,10 +6,10 @@
 #include "cli/Commands.h"
 #include "cli/ExpressionText.h"
 #include "cli/JsonText.h"
-#include "data/CsvExport.h"
+#include "csv/CsvExport.h"
 #include "data/DecimalText.h"
 #include "data/RecordBytes.h"
-#include "data/RecordQuery.h"
+#include "query/RecordQuery.h"
 #include "resources/Strings.h"
 #include "text/Utf8NameTranscoder.h"
 

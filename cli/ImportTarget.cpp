@@ -3,7 +3,7 @@
 #include "cli/CliText.h"
 #include "cli/CommandOutput.h"
 #include "cli/Commands.h"
-#include "data/Platform.h"
+#include "system/Platform.h"
 #include "resources/Strings.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliText.h"
 #include "cli/Commands.h"
-#include "data/Platform.h"
+#include "system/Platform.h"
 #include "resources/Strings.h"
 
 #include <exception>

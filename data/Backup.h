@@ -8,7 +8,7 @@
 
 #include "data/BackupNaming.h"
 #include "data/DataFile.h"
-#include "data/Platform.h"
+#include "system/Platform.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "data/BackupNaming.h"
 
-#include "data/Platform.h"
+#include "system/Platform.h"
 
 #include <algorithm>
 #include <system_error>

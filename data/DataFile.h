@@ -3,12 +3,12 @@
 // The enciphered data file: a signed 32-bit count, then fixed-size records with every byte
 // XORed by the kind's key. In a monster file the count takes the place of record 0's ID.
 
-#include "data/ContentHasher.h"
+#include "system/ContentHasher.h"
 #include "data/FileKind.h"
-#include "data/PageBuffer.h"
-#include "data/Platform.h"
+#include "system/PageBuffer.h"
+#include "system/Platform.h"
 #include "data/Record.h"
-#include "data/SideThread.h"
+#include "system/SideThread.h"
 
 #include <cstdint>
 #include <filesystem>

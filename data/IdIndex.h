@@ -5,7 +5,7 @@
 // over one flat array of large pages: a million IDs take 16 MB and no allocation per entry,
 // and a new index needs no pass to clear it, zero bytes being empty buckets.
 
-#include "data/PageBuffer.h"
+#include "system/PageBuffer.h"
 
 #include <cstddef>
 #include <cstdint>

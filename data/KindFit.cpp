@@ -1,6 +1,6 @@
 #include "data/KindFit.h"
 
-#include "data/Platform.h"
+#include "system/Platform.h"
 #include "data/RecordBytes.h"
 #include "data/Schema.h"
 

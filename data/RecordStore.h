@@ -5,7 +5,7 @@
 // records already held, and a growing store never needs one huge block, nor twice its size
 // while a vector would move.
 
-#include "data/PageBuffer.h"
+#include "system/PageBuffer.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,7 +6,7 @@
 // new values, or why it would be refused. Its OK checks the text; what the change does to the
 // table is the document's affair.
 
-#include "data/BulkChange.h"
+#include "query/BulkChange.h"
 #include "data/FileKind.h"
 #include "table/TableEdits.h"
 

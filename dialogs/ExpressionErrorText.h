@@ -3,7 +3,7 @@
 // What is wrong with an expression, in the editor's words: where (the character's number in
 // the text typed) and why. The find bar and 批量修改's 公式 both say it so.
 
-#include "data/FieldExpression.h"
+#include "query/FieldExpression.h"
 
 #include <QString>
 

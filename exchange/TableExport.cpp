@@ -1,9 +1,9 @@
 #include "exchange/TableExport.h"
 
-#include "data/CsvExport.h"
-#include "data/CsvTokenizer.h"
+#include "csv/CsvExport.h"
+#include "csv/CsvTokenizer.h"
 #include "data/PassThroughNames.h"
-#include "data/Platform.h"
+#include "system/Platform.h"
 #include "sheet/SheetWriter.h"
 #include "text/Utf8NameTranscoder.h"
 

@@ -4,7 +4,7 @@
 // the order a save would write, so an export of the table and one of the file it saves are
 // the same. Nothing is left behind in the target's place unless the whole export was written.
 
-#include "data/CsvExport.h"
+#include "csv/CsvExport.h"
 #include "exchange/TransferFormat.h"
 #include "sheet/SheetResult.h"
 #include "table/RecordTable.h"

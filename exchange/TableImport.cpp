@@ -1,8 +1,8 @@
 #include "exchange/TableImport.h"
 
-#include "data/CsvFeed.h"
+#include "csv/CsvFeed.h"
 #include "data/PassThroughNames.h"
-#include "data/Platform.h"
+#include "system/Platform.h"
 #include "data/Schema.h"
 #include "exchange/TransferFormat.h"
 #include "sheet/SheetReader.h"

@@ -5,7 +5,7 @@
 // .xlsx is a zip archive); anything else is CSV, whose names are read as UTF-8 (a byte-order
 // mark skipped) unless they are not UTF-8 at all, when the file is read again as GBK.
 
-#include "data/RowImporter.h"
+#include "csv/RowImporter.h"
 #include "sheet/SheetResult.h"
 
 #include <cstdint>

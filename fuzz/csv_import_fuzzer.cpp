@@ -2,8 +2,8 @@
 // for reading in pieces, the rest the CSV. Names pass through as bytes.
 
 #include "fuzz/FuzzCheck.h"
-#include "data/CsvExport.h"
-#include "data/RowImporter.h"
+#include "csv/CsvExport.h"
+#include "csv/RowImporter.h"
 #include "data/PassThroughNames.h"
 
 #include <cstdlib>

@@ -5,7 +5,7 @@
 // the text is given in (0: whole); the rest the CSV. Names pass through as bytes.
 
 #include "fuzz/FuzzCheck.h"
-#include "data/RowImporter.h"
+#include "csv/RowImporter.h"
 #include "data/PassThroughNames.h"
 
 #include <algorithm>

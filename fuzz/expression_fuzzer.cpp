@@ -7,7 +7,7 @@
 // the edges of the 32-bit range, and ones made from the text's own bytes.
 
 #include "fuzz/FuzzCheck.h"
-#include "data/FieldExpression.h"
+#include "query/FieldExpression.h"
 #include "data/Schema.h"
 
 #include <algorithm>

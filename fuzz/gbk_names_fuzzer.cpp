@@ -3,7 +3,7 @@
 // and the importer reads any text with UTF-8 names without harm.
 
 #include "fuzz/FuzzCheck.h"
-#include "data/RowImporter.h"
+#include "csv/RowImporter.h"
 #include "text/Utf8NameTranscoder.h"
 
 #include <cstdlib>

@@ -6,7 +6,7 @@
 
 #include "fuzz/FuzzCheck.h"
 #include "data/RecordBytes.h"
-#include "data/RecordQuery.h"
+#include "query/RecordQuery.h"
 #include "text/Utf8NameTranscoder.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 // the assignment.
 
 #include "fuzz/FuzzCheck.h"
-#include "data/SetExpression.h"
+#include "query/SetExpression.h"
 
 #include <algorithm>
 #include <string>

@@ -4,7 +4,7 @@
 // where the second byte says. Names pass through as bytes.
 
 #include "fuzz/FuzzCheck.h"
-#include "data/RowImporter.h"
+#include "csv/RowImporter.h"
 #include "data/PassThroughNames.h"
 #include "sheet/SharedStringsReader.h"
 #include "sheet/SheetReader.h"

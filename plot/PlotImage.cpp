@@ -1,6 +1,6 @@
 #include "plot/PlotImage.h"
 
-#include "data/Platform.h"
+#include "system/Platform.h"
 
 #include <QBuffer>
 #include <QGraphicsView>

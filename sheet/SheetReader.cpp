@@ -1,6 +1,6 @@
 #include "sheet/SheetReader.h"
 
-#include "data/Platform.h"
+#include "system/Platform.h"
 #include "sheet/SharedStringsReader.h"
 #include "sheet/SheetLimits.h"
 #include "sheet/StringPool.h"

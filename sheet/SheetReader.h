@@ -10,7 +10,7 @@
 // XML that is not well-formed, a part that unpacks beyond what a worksheet of records can
 // be) is refused with its reason, within sheet_limits.
 
-#include "data/RowImporter.h"
+#include "csv/RowImporter.h"
 #include "sheet/SheetResult.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "sheet/SheetWriter.h"
 
 #include "data/HexText.h"
-#include "data/Platform.h"
+#include "system/Platform.h"
 #include "data/RecordBytes.h"
 #include "data/Schema.h"
 #include "sheet/CellText.h"

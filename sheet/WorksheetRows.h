@@ -6,7 +6,7 @@
 // importer can tell a name kept as text from one a spreadsheet turned into a number.
 // Numbers come as plain whole-number text when they are whole.
 
-#include "data/RowImporter.h"
+#include "csv/RowImporter.h"
 #include "sheet/SheetResult.h"
 #include "sheet/StringPool.h"
 #include "sheet/XmlStream.h"

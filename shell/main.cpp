@@ -1,4 +1,4 @@
-#include "data/Platform.h"
+#include "system/Platform.h"
 #include "shell/CEditorApp.h"
 
 int main(int argc, char** argv)

@@ -7,7 +7,7 @@
 // nothing at all; no other path changes the table. It answers with outcomes; what the user is
 // told is the windows' affair.
 
-#include "data/BulkChange.h"
+#include "query/BulkChange.h"
 #include "table/EditSteps.h"
 #include "table/RecordTable.h"
 #include "table/SortState.h"

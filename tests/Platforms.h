@@ -9,7 +9,7 @@
 // does not compile there, and so do single cases of a table-driven test. A whole file of such
 // tests is left out in its CMakeLists.txt (if(NOT WIN32)), with the reason beside it.
 
-#include "data/Platform.h"
+#include "system/Platform.h"
 
 #include <gtest/gtest.h>
 

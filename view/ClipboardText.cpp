@@ -1,6 +1,6 @@
 #include "view/ClipboardText.h"
 
-#include "data/CsvExport.h"
+#include "csv/CsvExport.h"
 #include "text/Utf8NameTranscoder.h"
 
 namespace rw {

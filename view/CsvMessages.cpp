@@ -1,6 +1,6 @@
 #include "view/CsvMessages.h"
 
-#include "data/CsvMessage.h"
+#include "csv/CsvMessage.h"
 #include "data/Schema.h"
 #include "resources/Strings.h"
 #include "ui/Texts.h"

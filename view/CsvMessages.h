@@ -2,7 +2,7 @@
 
 // What is wrong where in a CSV or tab-separated text, in the user's words.
 
-#include "data/RowImporter.h"
+#include "csv/RowImporter.h"
 
 #include <QString>
 

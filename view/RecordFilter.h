@@ -6,7 +6,7 @@
 // stay in the table. It follows every change of the rows, so a row edited back to what it was
 // leaves the changed ones.
 
-#include "data/RecordQuery.h"
+#include "query/RecordQuery.h"
 #include "table/RecordTableModel.h"
 
 #include <QSortFilterProxyModel>

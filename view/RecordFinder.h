@@ -11,7 +11,7 @@
 // the query's text in the bar, not taken until the user asks again (typing, Enter, F3 or the
 // filter). While a query is taken its count follows every change of the table.
 
-#include "data/RecordQuery.h"
+#include "query/RecordQuery.h"
 #include "view/RecordFilter.h"
 
 #include <QObject>

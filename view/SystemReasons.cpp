@@ -1,6 +1,6 @@
 #include "view/SystemReasons.h"
 
-#include "data/Platform.h"
+#include "system/Platform.h"
 #include "resources/Strings.h"
 #include "ui/Texts.h"
 

@@ -3,8 +3,8 @@
 
 #include "bench/ReadLimit.h"
 #include "bench/data/BenchRecords.h"
-#include "data/CsvExport.h"
-#include "data/RowImporter.h"
+#include "csv/CsvExport.h"
+#include "csv/RowImporter.h"
 #include "data/DataFile.h"
 #include "data/KeySet.h"
 #include "text/Utf8NameTranscoder.h"

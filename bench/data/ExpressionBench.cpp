@@ -4,11 +4,11 @@
 // the plain pass that does the same by hand-written code over the same records in the same run.
 
 #include "bench/data/BenchRecords.h"
-#include "data/BulkChange.h"
-#include "data/ColumnTitles.h"
-#include "data/FieldExpression.h"
+#include "query/BulkChange.h"
+#include "query/ColumnTitles.h"
+#include "query/FieldExpression.h"
 #include "data/RecordBytes.h"
-#include "data/RecordQuery.h"
+#include "query/RecordQuery.h"
 #include "data/Schema.h"
 #include "text/Utf8NameTranscoder.h"
 

@@ -5,9 +5,9 @@
 // Each figure stands beside a plain pass over the same rows, measured in the same run.
 
 #include "bench/data/BenchRecords.h"
-#include "data/RowImporter.h"
+#include "csv/RowImporter.h"
 #include "data/DataFile.h"
-#include "data/RecordQuery.h"
+#include "query/RecordQuery.h"
 #include "table/TableDocument.h"
 #include "table/TableEdits.h"
 #include "text/Utf8NameTranscoder.h"

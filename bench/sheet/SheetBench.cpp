@@ -2,10 +2,10 @@
 // it, each beside the same through CSV, files both ways, in the same run.
 
 #include "bench/data/BenchRecords.h"
-#include "data/CsvExport.h"
-#include "data/CsvFeed.h"
-#include "data/RowImporter.h"
-#include "data/Platform.h"
+#include "csv/CsvExport.h"
+#include "csv/CsvFeed.h"
+#include "csv/RowImporter.h"
+#include "system/Platform.h"
 #include "data/Schema.h"
 #include "sheet/SheetReader.h"
 #include "sheet/SheetWriter.h"

@@ -1,7 +1,7 @@
 // recwright-cli with the names and files a user on any system has: Chinese folders and files,
 // a save over an existing table, and (on Windows) a table another program holds open.
 
-#include "data/Platform.h"
+#include "system/Platform.h"
 #include "tests/cli/ProgramRun.h"
 #include "tests/data/TestFiles.h"
 

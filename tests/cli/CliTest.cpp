@@ -1,7 +1,7 @@
 // recwright-cli as a user runs it: exit status, messages, and the files it makes.
 
 #include "data/DataFile.h"
-#include "data/Platform.h"
+#include "system/Platform.h"
 #include "data/Record.h"
 #include "data/RecordBytes.h"
 #include "tests/cli/CliFixture.h"

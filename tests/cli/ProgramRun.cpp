@@ -1,6 +1,6 @@
 #include "tests/cli/ProgramRun.h"
 
-#include "data/Platform.h"
+#include "system/Platform.h"
 #include "tests/data/TestFiles.h"
 
 #include "tests/WindowsApi.h"

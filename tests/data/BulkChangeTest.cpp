@@ -1,4 +1,4 @@
-#include "data/BulkChange.h"
+#include "query/BulkChange.h"
 #include "data/DecimalText.h"
 #include "data/RecordBytes.h"
 #include "data/Schema.h"

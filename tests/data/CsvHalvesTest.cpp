@@ -2,8 +2,8 @@
 // the rows hold (quoted fields over many lines, errors, carriage returns, changed names,
 // repeated IDs), the import is the one a single reader makes taking the text a little at a time.
 
-#include "data/CsvFeed.h"
-#include "data/RowImporter.h"
+#include "csv/CsvFeed.h"
+#include "csv/RowImporter.h"
 #include "data/HexText.h"
 #include "data/Record.h"
 #include "tests/data/TestFiles.h"

@@ -1,8 +1,8 @@
 // The importer's rows from fields, its name-change list and keep-names, and the feed loop.
 
-#include "data/CsvExport.h"
-#include "data/CsvFeed.h"
-#include "data/RowImporter.h"
+#include "csv/CsvExport.h"
+#include "csv/CsvFeed.h"
+#include "csv/RowImporter.h"
 #include "data/HexText.h"
 #include "data/Record.h"
 #include "tests/data/TestFiles.h"

@@ -1,6 +1,6 @@
-#include "data/FieldExpression.h"
+#include "query/FieldExpression.h"
 
-#include "data/ColumnTitles.h"
+#include "query/ColumnTitles.h"
 #include "data/RecordBytes.h"
 #include "data/Schema.h"
 

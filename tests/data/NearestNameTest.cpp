@@ -1,4 +1,4 @@
-#include "data/NearestName.h"
+#include "query/NearestName.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "data/PageBuffer.h"
+#include "system/PageBuffer.h"
 
 #include <gtest/gtest.h>
 

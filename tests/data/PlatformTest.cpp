@@ -2,7 +2,7 @@
 // replaces a file whole, folders refused; on Windows also a file that another program holds.
 
 #include "data/DataFile.h"
-#include "data/Platform.h"
+#include "system/Platform.h"
 #include "data/RecordBytes.h"
 #include "tests/data/TestFiles.h"
 

@@ -1,8 +1,8 @@
 // Randomised round trips: whatever bytes the records hold, file -> records -> file and
 // file -> CSV -> file give back the same file.
 
-#include "data/CsvExport.h"
-#include "data/RowImporter.h"
+#include "csv/CsvExport.h"
+#include "csv/RowImporter.h"
 #include "data/DataFile.h"
 #include "tests/data/TestFiles.h"
 #include "text/Utf8NameTranscoder.h"

@@ -1,4 +1,4 @@
-#include "data/SetExpression.h"
+#include "query/SetExpression.h"
 
 #include "data/RecordBytes.h"
 

@@ -1,6 +1,6 @@
 // Damaged and hostile workbooks: each refused with its reason, in bounded time and memory.
 
-#include "data/RowImporter.h"
+#include "csv/RowImporter.h"
 #include "sheet/SheetReader.h"
 #include "sheet/SheetLimits.h"
 #include "sheet/XmlStream.h"

@@ -2,7 +2,7 @@
 #include "table/ChangeBaseline.h"
 #include "table/RecordTable.h"
 #include "data/PassThroughNames.h"
-#include "data/RecordQuery.h"
+#include "query/RecordQuery.h"
 #include "data/DataFile.h"
 #include "data/KeySet.h"
 #include "resources/Strings.h"

@@ -1,6 +1,6 @@
 #include "shell/CEditorApp.h"
 #ifdef RECWRIGHT_SAVE_CHILD
-#include "data/Platform.h"
+#include "system/Platform.h"
 #include "tests/ui/SaveChild.h"
 #endif
 
