@@ -294,7 +294,9 @@ TEST_F(DocumentTest, EveryKindOfStepUndoesAndRedoesToTheSameBytes)
         {StepKind::Paste, [](TableEdits& e, auto&) { (void)e.PasteRecords({MakeRecord(FileKind::Item, 30, "p")}); }},
         {StepKind::CopyAsNew, [](TableEdits& e, auto&) { (void)e.CopyAsNew({3, 0}); }},
         {StepKind::BulkChange,
-         [](TableEdits& e, auto&) { (void)e.BulkChange({0, 1, 3}, BulkChange{2, BulkOperation::Add, 5, 1}); }},
+         [](TableEdits& e, auto&) {
+             (void)e.ChangeRows({0, 1, 3}, ChangeOf(FileKind::Item, 2, BulkOperation::Add, FieldExpression::Number(FileKind::Item, Rational(5))));
+         }},
         {StepKind::Import, [&](TableEdits& e, auto&) { e.ImportRecords(FileKind::Item, itemStore({3, 1, 4})); }},
         {StepKind::TakeOver,
          [](TableEdits& e, const TableDocument& d) { (void)e.TakeOver(d.CurrentComparison()->OnlyInOther(d.Table())); }},
