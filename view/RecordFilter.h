@@ -32,11 +32,12 @@ public:
         bool changed = false;
         bool differing = false;
         bool picked = false;
+        [[nodiscard]] bool Any() const { return query || changed || differing || picked; }
         friend bool operator==(const Tests&, const Tests&) = default;
     };
     void SetTests(const Tests& tests);
     [[nodiscard]] const Tests& Wanted() const { return m_tests; }
-    [[nodiscard]] bool Any() const { return m_tests.query || m_tests.changed || m_tests.differing || m_tests.picked; }
+    [[nodiscard]] bool Any() const { return m_tests.Any(); }
     // The table rows every wanted test but the pick's lets through, ascending: what the list
     // would show without the pick.
     [[nodiscard]] std::vector<int> RowsBesidesPick() const;

@@ -174,14 +174,15 @@ void RecordFinder::ShowRows(bool picked)
     const bool was = Filtering();
     const QModelIndex current = m_list.currentIndex();
     const int currentRow = TableRow(current.row());
-    // A pick's selection goes with it.
-    const bool pickEnds = ShowingPick() && !picked;
-    if (pickEnds) m_list.selectionModel()->clearSelection();
-    m_filter.SetTests({m_bar.OnlyMatching(), m_onlyChanged->isChecked(), m_onlyDiffering->isChecked(), picked});
-    // The list shows the filter or the table itself, its columns as they were, and the cell
-    // the user was on where it still shows.
-    if (Filtering() != was || pickEnds) {
-        if (Filtering() != was) m_list.setModel(Filtering() ? static_cast<QAbstractItemModel*>(&m_filter) : &m_document.Model());
+    const RecordFilter::Tests tests{m_bar.OnlyMatching(), m_onlyChanged->isChecked(), m_onlyDiffering->isChecked(), picked};
+    if (tests != m_filter.Wanted()) {
+        // The list leaves the filter while its tests change: the rows it hides or lets back,
+        // run by run, would each be announced to the list (a scattered pick is some 100,000 runs).
+        if (was) m_list.setModel(&m_document.Model());
+        m_filter.SetTests(tests);
+        if (Filtering()) m_list.setModel(&m_filter);
+        // The list shows the filter or the table itself, its columns as they were, and the cell
+        // the user was on where it still shows.
         if (const int row = ListRow(currentRow); row >= 0) {
             const QModelIndex cell = m_list.model()->index(row, current.column());
             m_list.selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
