@@ -16,14 +16,22 @@ void RecordFilter::SetQuery(RecordQuery query)
 void RecordFilter::SetPicked(std::vector<std::uint8_t> bySlot)
 {
     m_picked = std::move(bySlot);
-    if (m_tests.picked) invalidateRowsFilter();
+    if (m_tests.picked) Refilter();
 }
 
 void RecordFilter::SetTests(const Tests& tests)
 {
     if (tests == m_tests) return;
     m_tests = tests;
-    invalidateRowsFilter();
+    Refilter();
+}
+
+void RecordFilter::Refilter()
+{
+    // Every row worked out afresh, as after a reset: hidden or let back run by run, each run
+    // would cost the whole list, and a scattered pick is some 100,000 runs.
+    setSourceModel(nullptr);
+    setSourceModel(&m_source);
 }
 
 bool RecordFilter::AcceptsBesidesPick(int row) const

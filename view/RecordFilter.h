@@ -46,6 +46,7 @@ protected:
     [[nodiscard]] bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 
 private:
+    void Refilter();
     [[nodiscard]] bool AcceptsBesidesPick(int row) const;
     [[nodiscard]] bool Picked(int row) const;
 

@@ -165,8 +165,8 @@ void RecordFinder::ShowPicked(std::vector<std::uint8_t> bySlot)
 void RecordFinder::EndPick()
 {
     if (!ShowingPick()) return;
-    m_filter.SetPicked({});
     ShowRows(false);
+    m_filter.SetPicked({});
 }
 
 void RecordFinder::ShowRows(bool picked)
