@@ -219,7 +219,7 @@ void BM_ListPaintWithRuns(benchmark::State& state)
     }
     list.selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
     window.Settle();
-    for (auto _ : state) list.repaint();
+    for (auto _ : state) list.viewport()->repaint();
     list.clearSelection();
     window.Settle();
 }
@@ -269,7 +269,7 @@ void BM_ListScrollWhilePickShownAlone(benchmark::State& state)
     window.Settle();
     for (auto _ : state) {
         list.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        list.repaint();
+        list.viewport()->repaint();
     }
     state.counters["shown"] = list.model()->rowCount();
     window.dock->ShowAllRows();
