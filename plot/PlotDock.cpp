@@ -111,7 +111,12 @@ void PlotDock::CreateControls()
     m_summary = new QLabel(inside);
     m_summary->setTextFormat(Qt::PlainText);
     m_summary->setWordWrap(true);
+    m_showAll = new QPushButton(Text(str::kPlotShowAll), inside);
+    m_showAll->setProperty(ids::kControlIdProperty, ids::kPlotShowAll);
+    m_showAll->setAutoDefault(false);
+    m_showAll->hide();
     summary->addWidget(m_summary, 1);
+    summary->addWidget(m_showAll);
     summary->addWidget(exportButton);
     column->addLayout(summary);
     m_chartItem = new QChart;
@@ -140,9 +145,15 @@ void PlotDock::CreateControls()
         });
     }
     connect(exportButton, &QPushButton::clicked, this, &PlotDock::ExportImage);
+    connect(m_showAll, &QPushButton::clicked, this, &PlotDock::ShowAllRows);
     connect(m_view, &PlotChartView::TipWanted, this, &PlotDock::ShowTip);
     connect(m_view, &PlotChartView::Clicked, this, [this](QPointF value) {
-        if (std::vector<std::size_t> picked = PickedAt(value); !picked.empty()) SelectRows(picked);
+        // Beside every point: a selection in place stays, a pick shown alone ends.
+        if (std::vector<std::size_t> picked = PickedAt(value); !picked.empty()) {
+            SelectRows(picked);
+        } else {
+            ShowAllRows();
+        }
     });
     connect(m_view, &PlotChartView::Dragged, this,
             [this](QPointF from, QPointF to) { SelectRows(PickedBetween(from, to)); });
@@ -229,6 +240,8 @@ void PlotDock::Open()
 void PlotDock::Close()
 {
     if (!m_open) return;
+    // The way back from a pick shown alone goes with the dock.
+    ShowAllRows();
     m_open = false;
     StopListening();
     m_later.stop();
@@ -318,7 +331,11 @@ void PlotDock::Listen()
         connect(&m_document, &TableDocument::Changed, this, later(Pending::Sample)),
         // Another file is drawn at once: nothing of the last one's shows meanwhile.
         connect(&m_document, &TableDocument::Loaded, this, &PlotDock::Resample),
-        connect(&m_finder, &RecordFinder::RowsShown, this, later(Pending::Sample)),
+        connect(&m_finder, &RecordFinder::RowsShown, this,
+                [this] {
+                    m_showAll->setVisible(m_finder.ShowingPick());
+                    if (!m_keepingSample) Schedule(Pending::Sample);
+                }),
         connect(this, &QDockWidget::dockLocationChanged, this, &PlotDock::SaveLayout),
         connect(this, &QDockWidget::topLevelChanged, this, &PlotDock::SaveLayout),
     };
@@ -378,6 +395,8 @@ void PlotDock::FollowCurrentColumn(const QModelIndex& current)
 
 std::vector<int> PlotDock::ShownRows() const
 {
+    // A pick shown alone narrows the list, not the plot.
+    if (m_finder.ShowingPick()) return m_finder.RowsBesidesPick();
     const int shown = m_list.model() ? m_list.model()->rowCount() : 0;
     std::vector<int> rows(static_cast<std::size_t>(std::max(shown, 0)));
     if (!m_finder.Filtering()) {
@@ -457,7 +476,9 @@ void PlotDock::Mark()
     m_later.stop();
     m_marked.assign(m_sample.Size(), 0);
     m_markedCount = 0;
-    if (const QItemSelectionModel* selection = m_list.selectionModel()) {
+    if (const QItemSelectionModel* selection = m_list.selectionModel(); selection && m_finder.ShowingPick()) {
+        MarkThroughTable(*selection);
+    } else if (selection) {
         const int size = static_cast<int>(m_sample.Size());
         for (const QItemSelectionRange& range : selection->selection()) {
             for (int row = std::max(range.top(), 0); row <= std::min(range.bottom(), size - 1); ++row) {
@@ -473,6 +494,24 @@ void PlotDock::Mark()
         m_chart->MarkBins(m_histogram, m_histogram.MarkedCounts(m_sample.y, m_marked));
     }
     m_summary->setText(Summary());
+}
+
+void PlotDock::MarkThroughTable(const QItemSelectionModel& selection)
+{
+    // The list's rows are some of the plot's: both go through the table's.
+    std::vector<std::uint8_t> byRow(static_cast<std::size_t>(m_document.Table().RowCount()));
+    for (const QItemSelectionRange& range : selection.selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (const int tableRow = m_finder.TableRow(row); tableRow >= 0 && tableRow < static_cast<int>(byRow.size())) {
+                byRow[static_cast<std::size_t>(tableRow)] = 1;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < m_sample.Size(); ++i) {
+        const int row = m_sample.rows[i];
+        m_marked[i] = row >= 0 && row < static_cast<int>(byRow.size()) ? byRow[static_cast<std::size_t>(row)] : 0;
+        m_markedCount += m_marked[i];
+    }
 }
 
 QString PlotDock::Summary() const
@@ -549,11 +588,36 @@ std::vector<std::size_t> PlotDock::PickedBetween(QPointF from, QPointF to)
     return m_histogram.Members(m_sample.y, first, last);
 }
 
+template <typename Change>
+void PlotDock::KeepingSample(Change&& change)
+{
+    const bool keeping = std::exchange(m_keepingSample, true);
+    change();
+    m_keepingSample = keeping;
+    // Another model in the list when a filter came or went.
+    WatchSelection();
+    m_showAll->setVisible(m_finder.ShowingPick());
+    Schedule(Pending::Marks);
+}
+
+void PlotDock::ShowAllRows()
+{
+    if (m_finder.ShowingPick()) KeepingSample([this] { m_finder.EndPick(); });
+}
+
 void PlotDock::SelectRows(const std::vector<std::size_t>& positions)
 {
+    // The list's rows are the plot's again before anything is picked.
+    ShowAllRows();
     QAbstractItemModel* model = m_list.model();
     QItemSelectionModel* selection = m_list.selectionModel();
     if (!model || !selection) return;
+    std::size_t runs = 0;
+    for (std::size_t i = 0; i < positions.size(); ++i) runs += i == 0 || positions[i] != positions[i - 1] + 1;
+    if (runs > kMostRunsInPlace) {
+        ShowPickAlone(positions);
+        return;
+    }
     const int last = model->columnCount() - 1;
     QItemSelection rows;
     for (std::size_t i = 0; i < positions.size();) {
@@ -572,6 +636,25 @@ void PlotDock::SelectRows(const std::vector<std::size_t>& positions)
         selection->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
         m_list.scrollTo(first);
     }
+}
+
+void PlotDock::ShowPickAlone(const std::vector<std::size_t>& positions)
+{
+    const RecordTable& table = m_document.Table();
+    std::vector<std::uint8_t> bySlot(table.SlotCount());
+    for (const std::size_t position : positions) bySlot[table.SlotOfRow(m_sample.rows[position])] = 1;
+    KeepingSample([&] { m_finder.ShowPicked(std::move(bySlot)); });
+    QAbstractItemModel* model = m_list.model();
+    QItemSelectionModel* selection = m_list.selectionModel();
+    const int shown = model->rowCount();
+    if (shown == 0) return;
+    // One run: the list paints it as fast as a single row.
+    selection->select(QItemSelection(model->index(0, 0), model->index(shown - 1, model->columnCount() - 1)),
+                      QItemSelectionModel::ClearAndSelect);
+    const QModelIndex first = model->index(0, std::max(YColumn(), 0));
+    selection->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+    m_list.scrollTo(first);
+    m_status.Report(Text(str::kPlotPickShownAloneFormat, Grouped(static_cast<std::size_t>(shown))));
 }
 
 void PlotDock::ExportImage()

@@ -3,7 +3,10 @@
 // 查看 ▸ 图表: a dock beside the record list with a histogram of one column over the rows the
 // list shows, or a scatter plot of two numeric columns. The plot and the list are one selection:
 // a point or bar clicked, or a rectangle dragged out, selects its rows in the list and brings the
-// first into view; rows selected in the list are marked in the plot. The column plotted up
+// first into view; rows selected in the list are marked in the plot. A pick whose rows lie in
+// more separate runs of the list than its selection can hold and still paint quickly is shown
+// alone instead: the list shows only those rows, all selected, while the plot goes on showing
+// every row, until the next pick, a click beside every point, 显示全部记录 or the dock closed. The column plotted up
 // follows the list's current cell into another field's column.
 //
 // It follows the table: the find bar's filter and 查看's 只显示… checks, every change (an edit, an
@@ -25,6 +28,7 @@ class QChart;
 class QComboBox;
 class QItemSelectionModel;
 class QLabel;
+class QPushButton;
 class QMainWindow;
 
 namespace rw {
@@ -85,8 +89,14 @@ public:
     [[nodiscard]] QString TipAt(QPointF value);
     [[nodiscard]] std::vector<std::size_t> PickedAt(QPointF value);
     [[nodiscard]] std::vector<std::size_t> PickedBetween(QPointF from, QPointF to);
-    // Selects those rows of the list (nothing else), the first current and in view.
+    // Selects those rows of the list (nothing else), the first current and in view; a pick of
+    // more runs than kMostRunsInPlace shows them alone.
     void SelectRows(const std::vector<std::size_t>& positions);
+    // The list shows every row the plot shows again: a pick shown alone ends.
+    void ShowAllRows();
+    // The list paints a selection run by run: this many runs paint in some tens of milliseconds
+    // (README, Performance).
+    static constexpr std::size_t kMostRunsInPlace = 4000;
     // 导出图片.
     void ExportImage();
     // Draws now what changes since asked for.
@@ -122,6 +132,12 @@ private:
     void FollowCurrentColumn(const QModelIndex& current);
     void ShowTip(QPointF value, QPoint globalPlace);
     [[nodiscard]] std::vector<int> ShownRows() const;
+    void ShowPickAlone(const std::vector<std::size_t>& positions);
+    // The list's rows, or the pick's alone, changed by the dock itself: the plot's rows stay.
+    template <typename Change>
+    void KeepingSample(Change&& change);
+    // The marks of the rows selected in the list while it shows a pick alone.
+    void MarkThroughTable(const QItemSelectionModel& selection);
     [[nodiscard]] GridFrame FrameOfSample() const;
     [[nodiscard]] QSizeF PlotArea() const;
     // The bar at a place of the histogram, -1 for none.
@@ -142,12 +158,14 @@ private:
     QComboBox* m_y = nullptr;
     QLabel* m_xLabel = nullptr;
     QLabel* m_summary = nullptr;
+    QPushButton* m_showAll = nullptr;
     QChart* m_chartItem = nullptr;
     PlotChartView* m_view = nullptr;
     std::unique_ptr<PlotChart> m_chart;
 
     bool m_open = false;
     bool m_placing = false; // the dock is being put at its place: nothing to remember
+    bool m_keepingSample = false;
     FileKind m_kind = FileKind::None; // whose columns the boxes hold
     std::vector<QMetaObject::Connection> m_listening;
     std::vector<QMetaObject::Connection> m_watchingSelection;

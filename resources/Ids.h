@@ -79,5 +79,6 @@ inline constexpr int kPlotTypeBox = 1200;
 inline constexpr int kPlotXBox = 1201;
 inline constexpr int kPlotYBox = 1202;
 inline constexpr int kPlotExport = 1203;
+inline constexpr int kPlotShowAll = 1204;
 
 } // namespace rw::ids

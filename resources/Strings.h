@@ -942,6 +942,10 @@ inline constexpr char kPlotPointTipMoreFormat[] = "\n此处共 %1 条记录，�
 inline constexpr char kPlotImageFilterPng[] = "PNG 图片";
 inline constexpr char kPlotImageFilterSvg[] = "SVG 图片";
 inline constexpr char kPlotExportedFormat[] = "已把图表导出到[%1]。";
+// A pick too scattered to select in place: the list shows it alone.
+inline constexpr char kPlotShowAll[] = "显示全部记录";
+inline constexpr char kPlotPickShownAloneFormat[] =
+    "列表只显示图中选取的 %1 条记录；点图表的空白处或“显示全部记录”显示全部。"; // rows
 
 // The response log (RECWRIGHT_RESPONSE_LOG): what the user did, then the milliseconds until
 // the record list was painted after it.

@@ -91,6 +91,7 @@ void RecordFinder::Forget()
     m_query = RecordQuery();
     m_matchesStale = true;
     m_filter.SetQuery(m_query);
+    EndPick();
     StopFiltering();
     m_bar.ShowResult(m_bar.Query().trimmed().isEmpty() ? QString() : Text(str::kFindInactive), false);
     AnnounceRows();
@@ -162,16 +163,33 @@ void RecordFinder::StopFiltering()
 
 void RecordFinder::StopMatching() { m_bar.SetOnlyMatching(false); }
 
-void RecordFinder::UpdateFilter()
+void RecordFinder::ShowPicked(std::vector<std::uint8_t> bySlot)
+{
+    m_filter.SetPicked(std::move(bySlot));
+    ShowRows(true);
+}
+
+void RecordFinder::EndPick()
+{
+    if (!ShowingPick()) return;
+    ShowRows(false);
+    m_filter.SetPicked({});
+}
+
+void RecordFinder::ShowRows(bool picked)
 {
     const bool was = Filtering();
     const QModelIndex current = m_list.currentIndex();
     const int currentRow = TableRow(current.row());
-    m_filter.SetTests({m_bar.OnlyMatching(), m_onlyChanged->isChecked(), m_onlyDiffering->isChecked()});
-    // The list shows the filter or the table itself, its columns as they were, and the cell
-    // the user was on where it still shows.
-    if (Filtering() != was) {
-        m_list.setModel(Filtering() ? static_cast<QAbstractItemModel*>(&m_filter) : &m_document.Model());
+    const RecordFilter::Tests tests{m_bar.OnlyMatching(), m_onlyChanged->isChecked(), m_onlyDiffering->isChecked(), picked};
+    if (tests != m_filter.Wanted()) {
+        // The list leaves the filter while its tests change: the rows it hides or lets back,
+        // run by run, would each be announced to the list (a scattered pick is some 100,000 runs).
+        if (was) m_list.setModel(&m_document.Model());
+        m_filter.SetTests(tests);
+        if (Filtering()) m_list.setModel(&m_filter);
+        // The list shows the filter or the table itself, its columns as they were, and the cell
+        // the user was on where it still shows.
         if (const int row = ListRow(currentRow); row >= 0) {
             const QModelIndex cell = m_list.model()->index(row, current.column());
             m_list.selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -188,7 +206,7 @@ const std::vector<int>& RecordFinder::Matches()
     if (m_matchesStale) {
         m_matches = m_query.Error() ? std::vector<int>() : m_query.MatchingRows(m_document.Table());
         // Only those 查看's checks let the list show: a find never lands on a hidden row.
-        if (m_filter.Wanted().changed || m_filter.Wanted().differing) {
+        if (m_filter.Wanted().changed || m_filter.Wanted().differing || m_filter.Wanted().picked) {
             std::erase_if(m_matches, [this](int row) { return ListRow(row) < 0; });
         }
         m_matchesStale = false;

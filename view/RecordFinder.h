@@ -51,6 +51,13 @@ public:
     void StopMatching();
     // Takes the query as it stands now, without waiting for the typing to pause.
     void ApplyQuery();
+    // The plot's pick shown alone: only those records (by slot, see RecordFilter) among the rows
+    // the other tests let through. Any of those tests turned on or off, or another file, ends it.
+    void ShowPicked(std::vector<std::uint8_t> bySlot);
+    void EndPick();
+    [[nodiscard]] bool ShowingPick() const { return m_filter.Wanted().picked; }
+    // The table rows the list shows but for the pick, ascending.
+    [[nodiscard]] std::vector<int> RowsBesidesPick() const { return m_filter.RowsBesidesPick(); }
 
     // Selects the next or previous matching row after the current one, wrapping around.
     void FindNext() { Step(+1); }
@@ -62,7 +69,8 @@ signals:
 
 private:
     // The list shows the rows the checks want: the filter's, or the table's own.
-    void UpdateFilter();
+    void UpdateFilter() { ShowRows(false); }
+    void ShowRows(bool picked);
     void Step(int direction);
     // Another table: the query and its filter no longer apply.
     void Forget();

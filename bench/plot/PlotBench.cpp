@@ -2,7 +2,8 @@
 // taken from the table, the histogram's bins, the points a scatter plot draws, the rows in a
 // rectangle), and the dock itself in the editor's main frame on the offscreen platform, from a
 // change to the chart painted, and from a dragged rectangle to the list painted with its rows
-// selected. Each figure stands beside a plain pass that reads one column of every row, measured
+// selected (in place, or shown alone), with what a paint of the list costs for a selection of so
+// many separate runs, which decides between the two. Each figure stands beside a plain pass that reads one column of every row, measured
 // in the same run.
 
 #include "bench/data/BenchRecords.h"
@@ -26,6 +27,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -201,9 +203,30 @@ void BM_DockHistogramFiltered(benchmark::State& state)
     window.Settle();
 }
 
+// The whole list (its frozen columns too) painted while its selection is so many separate runs
+// of one row, spread evenly over it: each cell painted asks whether it is selected, which the
+// selection model answers run by run.
+void BM_ListPaintWithRuns(benchmark::State& state)
+{
+    Window& window = TheWindow();
+    RecordList& list = *window.frame->View()->List();
+    QAbstractItemModel& model = *list.model();
+    const int runs = static_cast<int>(state.range(0));
+    const int step = model.rowCount() / runs;
+    QItemSelection rows;
+    for (int row = 0; row < runs * step; row += step) {
+        rows.append(QItemSelectionRange(model.index(row, 0), model.index(row, model.columnCount() - 1)));
+    }
+    list.selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+    window.Settle();
+    for (auto _ : state) list.viewport()->repaint();
+    list.clearSelection();
+    window.Settle();
+}
+
 // A rectangle dragged over the million points, its side the argument (of values from 0 to 200 on
-// both axes): a quarter of them, or a hundredth. Its rows found, selected in the list, the list
-// painted, and the points marked and painted.
+// both axes): a quarter of them, or a hundredth. Its rows found, selected in the list (the
+// quarter's shown alone), the list painted, and the points marked and painted.
 void BM_DockRectangleSelection(benchmark::State& state)
 {
     Window& window = TheWindow();
@@ -213,6 +236,7 @@ void BM_DockRectangleSelection(benchmark::State& state)
     window.Settle();
     RecordList& list = *window.frame->View()->List();
     std::size_t picked = 0;
+    bool shownAlone = false;
     for (auto _ : state) {
         const auto side = static_cast<qreal>(state.range(0));
         const std::vector<std::size_t> rows = window.dock->PickedBetween(QPointF(0, 0), QPointF(side, side));
@@ -222,11 +246,35 @@ void BM_DockRectangleSelection(benchmark::State& state)
         window.dock->View()->viewport()->repaint();
         picked = rows.size();
         state.PauseTiming();
+        shownAlone = list.model()->rowCount() < static_cast<int>(window.Table().RowCount());
+        window.dock->ShowAllRows();
         list.clearSelection();
         window.Settle();
         state.ResumeTiming();
     }
     state.counters["rows"] = static_cast<double>(picked);
+    state.counters["alone"] = shownAlone ? 1 : 0;
+}
+
+// While a pick is shown alone: a page scrolled down, the list painted.
+void BM_ListScrollWhilePickShownAlone(benchmark::State& state)
+{
+    Window& window = TheWindow();
+    window.dock->SetScatter(true);
+    window.dock->SetXColumn(kNeedLevel);
+    window.dock->SetYColumn(kPrice);
+    window.Settle();
+    RecordList& list = *window.frame->View()->List();
+    window.dock->SelectRows(window.dock->PickedBetween(QPointF(0, 0), QPointF(100, 100)));
+    window.Settle();
+    for (auto _ : state) {
+        list.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        list.viewport()->repaint();
+    }
+    state.counters["shown"] = list.model()->rowCount();
+    window.dock->ShowAllRows();
+    list.clearSelection();
+    window.Settle();
 }
 
 BENCHMARK(BM_PlainPassOverTheColumn)->Unit(benchmark::kMillisecond);
@@ -240,7 +288,9 @@ BENCHMARK(BM_MarkedPoints)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DockHistogram)->Unit(benchmark::kMillisecond)->Iterations(6);
 BENCHMARK(BM_DockScatter)->Unit(benchmark::kMillisecond)->Iterations(6);
 BENCHMARK(BM_DockHistogramFiltered)->Unit(benchmark::kMillisecond)->Iterations(6);
+BENCHMARK(BM_ListPaintWithRuns)->Arg(1000)->Arg(4000)->Arg(16000)->Arg(64000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DockRectangleSelection)->Arg(20)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ListScrollWhilePickShownAlone)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace
 } // namespace rw

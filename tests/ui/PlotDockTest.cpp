@@ -17,7 +17,10 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
+
+#include <functional>
 
 namespace rw::test {
 namespace {
@@ -233,6 +236,101 @@ TEST_F(PlotDockTest, APickInThePlotSelectsItsRowsInTheList)
     const QModelIndex current = view.List()->currentIndex();
     EXPECT_EQ(IdAt(current.row()), 8);
     EXPECT_TRUE(view.List()->viewport()->rect().intersects(view.List()->visualRect(current)));
+}
+
+// Items 1, 2, 1, 2, … (Stdmode), one more run of 1s than a selection holds in place, and four
+// of Stdmode 10 at the end.
+class LargePickTest : public PlotDockTest {
+protected:
+    static constexpr int kScattered = static_cast<int>(PlotDock::kMostRunsInPlace) + 1;
+    static constexpr int kRows = 2 * kScattered + 4;
+    void SetUp() override
+    {
+        std::vector<Item> items;
+        for (int i = 0; i < kRows; ++i) items.push_back({i + 1, i >= 2 * kScattered ? 10 : 1 + i % 2, i % 50, i});
+        OpenPath(WriteItems(dir.filePath(QStringLiteral("stditem.dat")), items));
+        ShowActive();
+        OpenDock();
+    }
+    void ClickBar(std::int32_t value) { ClickAt(QPointF(Dock().Bins().BinOf(value), 1.5)); }
+    QPushButton& ShowAll() { return *FindControl<QPushButton>(Dock(), ids::kPlotShowAll); }
+    // The 1s picked: shown alone, every one selected as one run, the first current; the plot
+    // goes on showing every row it showed, the picked ones marked.
+    void PickScattered(int plotted)
+    {
+        ClickBar(1);
+        ASSERT_TRUE(view.Finder()->ShowingPick());
+        EXPECT_EQ(RowCount(), kScattered);
+        EXPECT_EQ(IdAt(kScattered - 1), 2 * kScattered - 1);
+        const QItemSelection selection = view.List()->selectionModel()->selection();
+        ASSERT_EQ(selection.size(), 1);
+        EXPECT_EQ(selection[0].top(), 0);
+        EXPECT_EQ(selection[0].bottom(), kScattered - 1);
+        EXPECT_EQ(view.List()->currentIndex().row(), 0);
+        EXPECT_FALSE(ShowAll().isHidden());
+        EXPECT_EQ(MessageLine(), Text(str::kPlotPickShownAloneFormat, Grouped(kScattered)));
+        EXPECT_EQ(Dock().Sample().Size(), static_cast<std::size_t>(plotted));
+        EXPECT_EQ(Dock().Summary(), Text(str::kPlotHistogramSummaryFormat, Grouped(plotted), Dock().Bins().Width(),
+                                         Dock().Bins().Bins().size()) +
+                                        Text(str::kPlotSelectedSummaryFormat, Grouped(kScattered)));
+    }
+};
+
+// A pick of more runs than a selection holds in place shows its rows alone; a smaller one is
+// selected in place, nothing hidden.
+TEST_F(LargePickTest, AScatteredPickIsShownAloneASmallOneInPlace)
+{
+    PickScattered(kRows);
+    ClickBar(10);
+    EXPECT_FALSE(view.Finder()->ShowingPick());
+    EXPECT_EQ(RowCount(), kRows);
+    EXPECT_EQ(SelectedIds(), (IdList{kRows - 3, kRows - 2, kRows - 1, kRows}));
+    EXPECT_TRUE(ShowAll().isHidden());
+}
+
+// Every way back shows the rows the plot shows again, the current row where it was.
+TEST_F(LargePickTest, EachWayBackShowsEveryRowAgain)
+{
+    const int beside = Dock().Bins().BinOf(10);
+    // How many rows shown after, and the current row's ID (0: not asked).
+    struct Case { const char* way; std::function<void()> act; int shown; std::int32_t current; };
+    const std::vector<Case> cases{
+        {"the next pick", [&] { ClickBar(10); }, kRows, kRows - 3},
+        {"a click beside every bar", [&] { ClickAt(QPointF(beside, kScattered / 2)); }, kRows, 5},
+        {"显示全部记录", [&] { ShowAll().click(); }, kRows, 5},
+        {"只显示修改过的记录", [&] { view.Finder()->OnlyChanged()->trigger(); }, 0, 0},
+        {"another file", [&] { OpenPath(dir.filePath(QStringLiteral("stditem.dat"))); }, kRows, 0},
+        {"the dock closed", [&] { Dock().close(); }, kRows, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.way);
+        if (!Dock().IsOpen()) OpenDock();
+        view.Finder()->StopFiltering();
+        Settle();
+        PickScattered(kRows);
+        view.List()->setCurrentIndex(Model().index(2, kStdmode));
+        c.act();
+        Settle();
+        EXPECT_FALSE(view.Finder()->ShowingPick());
+        EXPECT_EQ(RowCount(), c.shown);
+        EXPECT_TRUE(ShowAll().isHidden());
+        if (c.current != 0) {
+            EXPECT_EQ(IdAt(view.List()->currentIndex().row()), c.current);
+        }
+    }
+}
+
+// Under the find bar's filter the pick is of the rows it shows, and the list shows those of
+// them it lets through; the filter turned off ends the pick too.
+TEST_F(LargePickTest, APickUnderTheFindBarsFilter)
+{
+    Filter("Stdmode<10");
+    PickScattered(2 * kScattered);
+    view.findChild<FindBar*>()->SetOnlyMatching(false);
+    Settle();
+    EXPECT_FALSE(view.Finder()->ShowingPick());
+    EXPECT_EQ(RowCount(), kRows);
+    EXPECT_EQ(Dock().Sample().Size(), static_cast<std::size_t>(kRows));
 }
 
 // Rows selected in the list are marked: the selected part of each bar, the points standing
