@@ -25,10 +25,10 @@ constexpr const char* kFormats[kCsvMessageCount] = {
 // The places %1 ... %9 of format, which must be all of 1 to their count.
 [[nodiscard]] constexpr std::size_t PlacesIn(std::string_view format)
 {
+    // Indexes rather than find(): a sanitizer's build cannot evaluate find's pointer test at compile time.
     unsigned seen = 0;
-    for (std::size_t at = format.find('%'); at != std::string_view::npos && at + 1 < format.size();
-         at = format.find('%', at + 1)) {
-        if (format[at + 1] >= '1' && format[at + 1] <= '9') seen |= 1U << (format[at + 1] - '1');
+    for (std::size_t at = 0; at + 1 < format.size(); ++at) {
+        if (format[at] == '%' && format[at + 1] >= '1' && format[at + 1] <= '9') seen |= 1U << (format[at + 1] - '1');
     }
     std::size_t count = 0;
     while (seen & (1U << count)) ++count;
