@@ -2,27 +2,13 @@
 // for reading in pieces, the rest the CSV. Names pass through as bytes.
 
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/SameRecords.h"
 #include "csv/CsvExport.h"
 #include "csv/RowImporter.h"
 #include "data/PassThroughNames.h"
 
 #include <cstdlib>
 #include <string>
-
-namespace {
-
-bool SameRecords(const rw::RecordStore& a, const rw::RecordStore& b)
-{
-    if (a.Count() != b.Count()) return false;
-    for (std::size_t i = 0; i < a.Count(); ++i) {
-        const auto x = a.RecordAt(i);
-        const auto y = b.RecordAt(i);
-        if (!std::equal(x.begin(), x.end(), y.begin(), y.end())) return false;
-    }
-    return true;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

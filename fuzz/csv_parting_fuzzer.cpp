@@ -5,6 +5,7 @@
 // the text is given in (0: whole); the rest the CSV. Names pass through as bytes.
 
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/SameRecords.h"
 #include "csv/RowImporter.h"
 #include "data/PassThroughNames.h"
 
@@ -52,17 +53,6 @@ using namespace rw;
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const NameChange& x, const NameChange& y) {
         return std::tie(x.line, x.id, x.storedText, x.newText) == std::tie(y.line, y.id, y.storedText, y.newText);
     });
-}
-
-[[nodiscard]] bool SameRecords(const RecordStore& a, const RecordStore& b)
-{
-    if (a.Count() != b.Count()) return false;
-    for (std::size_t i = 0; i < a.Count(); ++i) {
-        const auto x = a.RecordAt(i);
-        const auto y = b.RecordAt(i);
-        if (!std::equal(x.begin(), x.end(), y.begin(), y.end())) return false;
-    }
-    return true;
 }
 
 } // namespace

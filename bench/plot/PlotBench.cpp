@@ -76,6 +76,14 @@ struct Window {
         QCoreApplication::processEvents();
         dock->RedrawNow();
     }
+    // The scatter plot of Price against NeedLevel, drawn.
+    void ShowPriceByLevel()
+    {
+        dock->SetScatter(true);
+        dock->SetXColumn(kNeedLevel);
+        dock->SetYColumn(kPrice);
+        Settle();
+    }
     [[nodiscard]] const RecordTable& Table() const { return *table; }
 };
 
@@ -230,10 +238,7 @@ void BM_ListPaintWithRuns(benchmark::State& state)
 void BM_DockRectangleSelection(benchmark::State& state)
 {
     Window& window = TheWindow();
-    window.dock->SetScatter(true);
-    window.dock->SetXColumn(kNeedLevel);
-    window.dock->SetYColumn(kPrice);
-    window.Settle();
+    window.ShowPriceByLevel();
     RecordList& list = *window.frame->View()->List();
     std::size_t picked = 0;
     bool shownAlone = false;
@@ -260,10 +265,7 @@ void BM_DockRectangleSelection(benchmark::State& state)
 void BM_ListScrollWhilePickShownAlone(benchmark::State& state)
 {
     Window& window = TheWindow();
-    window.dock->SetScatter(true);
-    window.dock->SetXColumn(kNeedLevel);
-    window.dock->SetYColumn(kPrice);
-    window.Settle();
+    window.ShowPriceByLevel();
     RecordList& list = *window.frame->View()->List();
     window.dock->SelectRows(window.dock->PickedBetween(QPointF(0, 0), QPointF(100, 100)));
     window.Settle();
