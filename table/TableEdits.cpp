@@ -148,35 +148,36 @@ IdBatch::Rewrites TableEdits::RewritesOf(const std::vector<int>& rows) const
     };
 }
 
-BulkPlan TableEdits::Plan(const std::vector<int>& rows, const BulkChange& change) const
+std::optional<BulkPlan> TableEdits::Plan(std::vector<int>& rows, const BulkChange& change, BulkChangeResult& refusal) const
 {
     const RecordTable& table = Table();
+    rows = ValidRows(std::move(rows), table.RowCount());
+    if (rows.empty() || change.column == kNameColumn || change.column < 0 || change.column >= table.ColumnCount()) {
+        return std::nullopt;
+    }
     BulkRecords records;
     records.count = rows.size();
     records.recordAt = [&](std::size_t member) { return table.RowBytes(rows[member]).data(); };
     records.held = &table.Ids();
     if (change.column == kIdColumn) records.rewrites = RewritesOf(rows);
-    return PlanBulkChange(change, records);
+    BulkPlan plan = PlanBulkChange(change, records);
+    refusal.outcome = plan.outcome;
+    for (const std::size_t member : plan.members) refusal.rows.push_back(rows[member]);
+    return plan;
 }
 
 BulkChangeResult TableEdits::ChangeRows(std::vector<int> rows, const BulkChange& change)
 {
     BulkChangeResult result;
+    const std::optional<BulkPlan> plan = Plan(rows, change, result);
+    if (!plan || plan->outcome != BulkPlan::Outcome::Done) return result;
     const RecordTable& table = Table();
-    rows = ValidRows(std::move(rows), table.RowCount());
-    if (rows.empty() || change.column == kNameColumn || change.column < 0 || change.column >= table.ColumnCount()) {
-        return result;
-    }
-    const BulkPlan plan = Plan(rows, change);
-    result.outcome = plan.outcome;
-    for (const std::size_t member : plan.members) result.rows.push_back(rows[member]);
-    if (plan.outcome != BulkPlan::Outcome::Done) return result;
     const StepLabel label = change.formula.empty() ? StepLabel{StepKind::BulkChange, change.column, 0, rows.size()}
                                                    : StepLabel{StepKind::Formula, change.column, 0, rows.size(), change.formula};
     auto step = std::make_unique<WriteStep>(m_model, Name(label));
     for (std::size_t i = 0; i < rows.size(); ++i) {
         Record record = table.ReadRow(rows[i]);
-        record.SetValue(change.column, plan.values[i]);
+        record.SetValue(change.column, plan->values[i]);
         step->Add(table.SlotOfRow(rows[i]), record.Bytes());
     }
     Push(std::move(step));
@@ -186,19 +187,14 @@ BulkChangeResult TableEdits::ChangeRows(std::vector<int> rows, const BulkChange&
 BulkPreview TableEdits::PreviewChange(std::vector<int> rows, const BulkChange& change) const
 {
     BulkPreview preview;
+    const std::optional<BulkPlan> plan = Plan(rows, change, preview.refusal);
+    if (!plan) return preview;
     const RecordTable& table = Table();
-    rows = ValidRows(std::move(rows), table.RowCount());
-    if (rows.empty() || change.column == kNameColumn || change.column < 0 || change.column >= table.ColumnCount()) {
-        return preview;
-    }
-    const BulkPlan plan = Plan(rows, change);
-    preview.refusal.outcome = plan.outcome;
-    for (const std::size_t member : plan.members) preview.refusal.rows.push_back(rows[member]);
-    for (std::size_t i = 0; i < plan.values.size(); ++i) {
+    for (std::size_t i = 0; i < plan->values.size(); ++i) {
         const std::int32_t before = table.Value(rows[i], change.column);
-        if (before == plan.values[i]) continue;
+        if (before == plan->values[i]) continue;
         ++preview.changing;
-        if (preview.first.size() < kRecordsNamed) preview.first.push_back({table.IdOfRow(rows[i]), before, plan.values[i]});
+        if (preview.first.size() < kRecordsNamed) preview.first.push_back({table.IdOfRow(rows[i]), before, plan->values[i]});
     }
     return preview;
 }

@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QUndoCommand;
@@ -105,8 +106,9 @@ private:
     // an ID would repeat.
     BulkChangeResult WriteColumn(const std::vector<int>& rows, int column, const std::vector<std::int32_t>& values,
                                  const StepLabel& label);
-    // The plan of a change over rows (ascending, valid).
-    [[nodiscard]] BulkPlan Plan(const std::vector<int>& rows, const BulkChange& change) const;
+    // The plan of a change over rows, made valid (ascending, each once, in the table) here, with
+    // its refusal said in rows; nothing when no row is left or the column takes no change.
+    [[nodiscard]] std::optional<BulkPlan> Plan(std::vector<int>& rows, const BulkChange& change, BulkChangeResult& refusal) const;
     // Whether a row of the slot that holds an ID now is one of rows (ascending, valid).
     [[nodiscard]] IdBatch::Rewrites RewritesOf(const std::vector<int>& rows) const;
     // The step goes into the history and is done; a write that changes nothing is no step.
