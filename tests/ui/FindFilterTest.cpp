@@ -1,4 +1,5 @@
-// The find bar's query belongs to the table it was made on, and its counts follow the table.
+// The find bar: stepping through the matches, the filter that hides rows from the list alone,
+// a malformed query; the query belongs to the table it was made on, and its counts follow it.
 
 #include "resources/Strings.h"
 #include "tests/ui/UiTestSupport.h"
@@ -17,17 +18,18 @@ protected:
     void SetUp() override
     {
         Open({.ids = {1, 12, 3, 120, 5}}); // the names N1, N12, N3, N120, N5
-        frame.show();
-        view.ShowFindBar();
+        ShowActive();
     }
     FindBar& Bar() { return *view.findChild<FindBar*>(); }
     QLineEdit& Query() { return *Bar().findChild<QLineEdit*>(); }
     [[nodiscard]] QString Result() { return Bar().findChild<QLabel*>(QStringLiteral("result"))->text(); }
-    void Take(const char* query)
+    void Take(const QString& query)
     {
-        Query().setText(U(query));
+        view.ShowFindBar();
+        Query().setText(query);
         view.Finder()->ApplyQuery();
     }
+    void Take(const char* query) { Take(U(query)); }
     // After the changes of the moment are done, as the window shows them.
     void Settle() { QCoreApplication::processEvents(); }
     void Rename(std::int32_t id, const char* name) { EditCell(RowOfId(id), kNameColumn, U(name)); }
@@ -45,10 +47,10 @@ TEST_F(FindFilterTest, AnotherFileStopsTheFilterAndKeepsTheTextUntaken)
 {
     Take("N1");
     Bar().SetOnlyMatching(true);
-    ASSERT_EQ(view.List()->model()->rowCount(), 3);
+    ASSERT_EQ(RowCount(), 3);
     Open({.kind = FileKind::Monster, .ids = {0, 1, 2, 3}});
     EXPECT_FALSE(Bar().OnlyMatching());
-    EXPECT_EQ(view.List()->model()->rowCount(), 4);
+    EXPECT_EQ(RowCount(), 4);
     EXPECT_FALSE(Pane("shown").isVisible());
     EXPECT_EQ(Query().text(), QStringLiteral("N1"));
     EXPECT_TRUE(Bar().isVisible());
@@ -66,7 +68,7 @@ TEST_F(FindFilterTest, AnotherFileStopsTheFilterAndKeepsTheTextUntaken)
     Take("Stdmode>0");
     Bar().SetOnlyMatching(true);
     Open({.ids = {7}});
-    EXPECT_EQ(view.List()->model()->rowCount(), 1);
+    EXPECT_EQ(RowCount(), 1);
     EXPECT_FALSE(Bar().OnlyMatching());
 }
 
@@ -92,24 +94,80 @@ TEST_F(FindFilterTest, TheCountsFollowEveryEdit)
         step.change();
         Settle();
         EXPECT_EQ(Result(), U(step.count));
-        EXPECT_EQ(view.List()->model()->rowCount(), step.shown);
+        EXPECT_EQ(RowCount(), step.shown);
         EXPECT_EQ(Pane("shown").text(), U("显示 %1 / %2 条").arg(step.shown).arg(Count()));
     }
 }
 
-// A "|" with nothing on one side would find every row: the bar says so in red, as for any
-// malformed query, and filters nothing.
-TEST_F(FindFilterTest, AnEmptyAlternativeIsMalformed)
+// Ctrl+F opens the bar in room of its own, Enter takes the query, F3 and Shift+F3 step through
+// the matches, wrapping; Escape closes it and gives the room back.
+TEST_F(FindFilterTest, TheBarStepsThroughTheMatchesWrapping)
 {
-    Bar().SetOnlyMatching(true);
-    for (const char* query : {"|", "||", " | ", "N1 |", "| N1"}) {
-        SCOPED_TRACE(query);
+    const int height = frame.height();
+    view.List()->setCurrentIndex(Model().index(4, 0));
+    QTest::keySequence(&frame, QKeySequence(QKeySequence::Find));
+    EXPECT_TRUE(Bar().isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame.height() > height; }, 1000));
+    EXPECT_TRUE(Query().hasFocus());
+    Query().setText(QStringLiteral("N1")); // N1, N12, N120
+    QTest::keyClick(&Query(), Qt::Key_Return);
+    EXPECT_EQ(SelectedIds(), std::vector<std::int32_t>{1});
+    EXPECT_EQ(Result(), U("第 1 个，共 3 个"));
+    const std::pair<Qt::KeyboardModifier, std::int32_t> steps[] = {
+        {Qt::NoModifier, 12}, {Qt::NoModifier, 120}, {Qt::NoModifier, 1} /* wraps */, {Qt::ShiftModifier, 120}};
+    for (const auto& [modifier, id] : steps) {
+        QTest::keyClick(&Query(), Qt::Key_F3, modifier);
+        EXPECT_EQ(SelectedIds(), std::vector<std::int32_t>{id});
+    }
+    EXPECT_EQ(Result(), U("第 3 个，共 3 个"));
+    QTest::keyClick(&Query(), Qt::Key_Escape);
+    EXPECT_FALSE(Bar().isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame.height() == height; }, 1000));
+}
+
+// 只显示匹配的记录 hides rows from the list only: commands act on the rows shown and selected,
+// a save writes every row, and Escape shows them all again.
+TEST_F(FindFilterTest, TheFilterHidesRowsFromTheListAndFromNothingElse)
+{
+    Take("ItemID>=5 ItemID<100");
+    Bar().findChild<QCheckBox*>()->setChecked(true);
+    EXPECT_EQ(RowCount(), 2);
+    EXPECT_EQ(Pane("shown").text(), U("显示 2 / 5 条"));
+    EXPECT_TRUE(Pane("shown").isVisible());
+    Select({1}); // ID 5
+    view.OnDelete();
+    EXPECT_EQ(Count(), QStringLiteral("4"));
+    EXPECT_EQ(RowCount(), 1);
+    const QString saved = dir.filePath(QStringLiteral("filtered.dat"));
+    prompter.fileAnswers.push_back(saved);
+    view.OnSave();
+    EXPECT_EQ(ReadDataFile(saved.toStdString(), FileKind::Item, KeySet{}.For(FileKind::Item)).Count(), 4u);
+    QTest::keyClick(&Query(), Qt::Key_Escape);
+    EXPECT_FALSE(Bar().OnlyMatching());
+    EXPECT_FALSE(Pane("shown").isVisible());
+}
+
+// A malformed query says why in red and filters nothing: a "|" with nothing on one side (it
+// would find every row), a column the kind lacks (naming the nearest), a number past 32 bits
+// (quoted by its first 40 characters).
+TEST_F(FindFilterTest, AMalformedQuerySaysWhyInRedAndFiltersNothing)
+{
+    const QString empty = U(str::kFindEmptyAlternative);
+    const std::pair<QString, QString> cases[] = {
+        {U("|"), empty}, {U("||"), empty}, {U(" | "), empty}, {U("N1 |"), empty}, {U("| N1"), empty},
+        {U("Levle>3"), U("没有名为“Levle”的列")},
+        {U("Level>3"), U("没有名为“Level”的列；是指“NeedLevel”吗？")},
+        {U("Price<") + QString(100'000, QLatin1Char('9')), U("“%1…”超出了32位整数的范围").arg(QString(40, QLatin1Char('9')))},
+    };
+    for (const auto& [query, said] : cases) {
+        SCOPED_TRACE(query.left(20).toStdString());
         Take("N3");
-        ASSERT_EQ(view.List()->model()->rowCount(), 1);
+        Bar().SetOnlyMatching(true);
+        ASSERT_EQ(RowCount(), 1);
         Take(query);
-        EXPECT_EQ(Result(), U(str::kFindEmptyAlternative));
+        EXPECT_EQ(Result(), said);
         EXPECT_FALSE(Query().styleSheet().isEmpty()) << "red";
-        EXPECT_EQ(view.List()->model()->rowCount(), 5);
+        EXPECT_EQ(RowCount(), 5);
     }
 }
 

@@ -41,26 +41,19 @@ const std::vector<Item> kItems{
     {5, 10, 20, 250}, {6, 10, 20, 260}, {7, 20, 30, 400}, {8, 30, 40, 5000},
 };
 
-// The items above as stditem.dat, or monsters with IDs and levels.
+// The items above as stditem.dat.
 QString WriteItems(const QString& path, const std::vector<Item>& items)
 {
     std::vector<Record> records;
     for (const Item& item : items) {
-        Record record(FileKind::Item);
+        Record& record = records.emplace_back(FileKind::Item);
         record.SetId(item.id);
         (void)record.SetName("N" + std::to_string(item.id));
         record.SetValue(kStdmode, item.stdmode);
         record.SetValue(kNeedLevel, item.needLevel);
         record.SetValue(kPrice, item.price);
-        records.push_back(record);
     }
-    const std::vector<std::uint8_t> bytes = EncodeBytes(
-        FileKind::Item, KeySet{}.For(FileKind::Item), records.size(),
-        [&](std::size_t i, std::span<std::uint8_t> out) { std::copy(records[i].Bytes().begin(), records[i].Bytes().end(), out.begin()); });
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return {};
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-    return path;
+    return WriteRecords(path, FileKind::Item, records, KeySet{}.For(FileKind::Item));
 }
 
 class PlotDockTest : public FrameFixture {
