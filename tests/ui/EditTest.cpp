@@ -42,13 +42,6 @@ protected:
         for (int row = 0; row < RowCount(); ++row) cells << Cell(row, Price());
         return cells;
     }
-    QLineEdit* StartEditing(int row, int column, Qt::Key key)
-    {
-        view.List()->setFocus();
-        view.List()->setCurrentIndex(Model().index(row, column));
-        QTest::keyClick(view.List(), key);
-        return Editor();
-    }
     // 批量修改 of the selected rows' Price through its dialog.
     void Bulk(const char* operation, const char* value)
     {
@@ -317,52 +310,13 @@ TEST_F(EditTest, UndoAndRedoFromTheEditMenuAndTheirKeys)
     EXPECT_EQ(view.List()->Header()->ArrowColumn(), kNameColumn);
 }
 
-// Typing replaces the cell's text; a text that is no whole 32-bit number keeps the editor open
-// with the message (which texts are numbers is the record library's test); Escape takes nothing
-// back into the table.
-TEST_F(EditTest, ARefusedNumberKeepsTheEditorOpenAndEscapeTakesNothing)
-{
-    Open({.ids = {1, 2, 3}});
-    ShowActive();
-    StartEditing(0, 2, Qt::Key_7);
-    ASSERT_NE(Editor(), nullptr);
-    EXPECT_EQ(Editor()->text(), QStringLiteral("7"));
-    QTest::keyClick(Editor(), Qt::Key_Period);
-    QTest::keyClick(Editor(), Qt::Key_Return);
-    EXPECT_EQ(LastMessage(), Shown(str::kCaptionWarning, "Stdmode列只能填写-2147483648到2147483647之间的整数，“7.”不是。"));
-    ASSERT_NE(Editor(), nullptr);
-    QTest::keyClick(Editor(), Qt::Key_Escape);
-    EXPECT_EQ(Editor(), nullptr);
-    EXPECT_EQ(Cell(0, 2), QStringLiteral("0"));
-    EXPECT_EQ(UndoText(), U("撤销")) << "nothing to undo";
-}
-
 TEST_F(EditTest, ANameLeftAsItWasKeepsItsBytes)
 {
     Record odd(FileKind::Item);
     ASSERT_TRUE(odd.SetName("a\x81"));
     OpenRecords({odd});
-    ShowActive();
-    StartEditing(0, kNameColumn, Qt::Key_F2);
-    QTest::keyClick(Editor(), Qt::Key_Return);
+    EditCell(0, kNameColumn, Cell(0, kNameColumn));
     EXPECT_EQ(UndoText(), U("撤销")) << "nothing changed";
-}
-
-TEST_F(EditTest, TheDeleteKeyAsksOnceAndDeletesEverySelectedRow)
-{
-    Open({.ids = {1, 2, 3, 4, 5}});
-    ShowActive();
-    view.List()->setFocus();
-    Select({3, 1});
-    for (const Answer answer : {Answer::No, Answer::Yes}) {
-        prompter.questions.clear();
-        prompter.answers = {answer};
-        QTest::keyClick(view.List(), Qt::Key_Delete);
-        ASSERT_EQ(prompter.questions.size(), 1u);
-        EXPECT_EQ(prompter.questions[0].text, U("确定要删除选中的2条记录吗？"));
-    }
-    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 3, 5}));
-    EXPECT_EQ(Count(), QStringLiteral("3"));
 }
 
 // 批量修改 through its dialog sets the selected rows' cells; one that would leave the range
@@ -490,19 +444,6 @@ TEST_F(EditTest, CopiedRowsPasteInWholeUnlessTheirIdsAreTaken)
     std::vector<Record> saved = ReadBack(path, FileKind::Item);
     saved.at(3).SetId(1);
     EXPECT_EQ(saved[3], saved[0]) << "every byte came across";
-}
-
-// A single value goes into every selected cell of the current column (a column of them, one
-// to a row, is the keyboard's test).
-TEST_F(EditTest, ASingleValueGoesIntoEverySelectedCellOfTheCurrentColumn)
-{
-    Open({.ids = {1, 2, 3}});
-    Select({0, 1});
-    view.List()->selectionModel()->setCurrentIndex(Model().index(0, Price()), QItemSelectionModel::NoUpdate);
-    Paste(QStringLiteral("9"));
-    EXPECT_EQ(Cell(0, Price()), QStringLiteral("9"));
-    EXPECT_EQ(Cell(1, Price()), QStringLiteral("9"));
-    EXPECT_EQ(Cell(2, Price()), QStringLiteral("0"));
 }
 
 // Bad text changes nothing and says what is wrong. A value is quoted by its first 40

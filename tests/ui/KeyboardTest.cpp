@@ -32,9 +32,9 @@ protected:
     [[nodiscard]] int Column(const char* title) { return ColumnTitled(FileKind::Item, title); }
 };
 
-// The list's keys, which the 编辑 menu shows, act on the list only: Del in the ID box deletes
-// a character, no record.
-TEST_F(KeyboardTest, TheListsKeysActOnlyInTheList)
+// Del, which the 编辑 menu shows, asks once and deletes every selected row, in the list only:
+// in the ID box it deletes a character, no record.
+TEST_F(KeyboardTest, TheDeleteKeyAsksOnceAndDeletesEverySelectedRowInTheListOnly)
 {
     QAction* remove = view.ListCommand(ids::kCmdDeleteRows);
     EXPECT_EQ(remove->shortcut(), QKeySequence(QKeySequence::Delete));
@@ -47,6 +47,18 @@ TEST_F(KeyboardTest, TheListsKeysActOnlyInTheList)
     QTest::keyClick(&idBox, Qt::Key_Delete);
     EXPECT_EQ(idBox.text(), QStringLiteral("2"));
     EXPECT_TRUE(prompter.questions.empty());
+
+    List().setFocus();
+    Select({3, 1});
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        prompter.questions.clear();
+        prompter.answers = {answer};
+        QTest::keyClick(&List(), Qt::Key_Delete);
+        ASSERT_EQ(prompter.questions.size(), 1u);
+        EXPECT_EQ(prompter.questions[0].text, U("确定要删除选中的2条记录吗？"));
+    }
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 3}));
+    EXPECT_EQ(Count(), QStringLiteral("2"));
 }
 
 // The current cell's column title is bold, over the frozen columns too; the context menu opens
@@ -129,6 +141,25 @@ TEST_F(KeyboardTest, InPlaceEditingShowsItsEditorAndMovesOn)
     EXPECT_EQ(List().currentIndex(), List().model()->index(3, last));
 }
 
+// Typing replaces the cell's text; a text that is no whole 32-bit number keeps the editor open
+// with the message (which texts are numbers is the record library's test); Escape takes nothing
+// back into the table.
+TEST_F(KeyboardTest, ARefusedNumberKeepsTheEditorOpenAndEscapeTakesNothing)
+{
+    SetCurrent(0, 2);
+    QTest::keyClick(&List(), Qt::Key_7);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(Editor()->text(), QStringLiteral("7"));
+    QTest::keyClick(Editor(), Qt::Key_Period);
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    EXPECT_EQ(LastMessage(), Shown(str::kCaptionWarning, "Stdmode列只能填写-2147483648到2147483647之间的整数，“7.”不是。"));
+    ASSERT_NE(Editor(), nullptr);
+    QTest::keyClick(Editor(), Qt::Key_Escape);
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(Cell(0, 2), QStringLiteral("0"));
+    EXPECT_EQ(UndoText(), U("撤销")) << "nothing to undo";
+}
+
 // Under the find bar's filter, a row an edit takes out of the list leaves the next row in its
 // place: Enter makes that row's cell current.
 TEST_F(KeyboardTest, EnterAfterAnEditThatHidesTheRowGoesToTheRowInItsPlace)
@@ -148,8 +179,9 @@ TEST_F(KeyboardTest, EnterAfterAnEditThatHidesTheRowGoesToTheRowInItsPlace)
     EXPECT_EQ(List().currentIndex().data().toString(), QStringLiteral("N3"));
 }
 
-// A column of values goes into the current cell's column, which the list shows; with no
-// current cell there is no column to take it, and nothing changes.
+// A column of values goes into the current cell's column, which the list shows; a single value
+// into every selected cell of it; with no current cell there is no column to take it, and
+// nothing changes.
 TEST_F(KeyboardTest, AOneColumnPasteGoesIntoTheCurrentCellsColumn)
 {
     const int price = Column("Price");
@@ -165,6 +197,11 @@ TEST_F(KeyboardTest, AOneColumnPasteGoesIntoTheCurrentCellsColumn)
         EXPECT_EQ(Cell(2, column), QStringLiteral("72"));
     }
     EXPECT_EQ(Cell(1, kIdColumn), QStringLiteral("2"));
+    Select({0, 1});
+    List().selectionModel()->setCurrentIndex(Model().index(0, price), QItemSelectionModel::NoUpdate);
+    QGuiApplication::clipboard()->setText(QStringLiteral("9"));
+    view.ListCommand(ids::kCmdPaste)->trigger();
+    EXPECT_EQ(QStringList({Cell(0, price), Cell(1, price), Cell(2, price)}), QStringList({U("9"), U("9"), U("72")}));
 
     List().setCurrentIndex(QModelIndex());
     List().selectRow(3);
