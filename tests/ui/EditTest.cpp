@@ -42,18 +42,28 @@ protected:
         for (int row = 0; row < RowCount(); ++row) cells << Cell(row, Price());
         return cells;
     }
-    // 批量修改 of the selected rows' Price through its dialog.
-    void Bulk(const char* operation, const char* value)
+    // 批量修改 of the selected rows' Price through its dialog, OK pressed (and the dialog then
+    // closed if it stays): what its preview said.
+    QString Bulk(const char* operation, const char* value, bool close = false)
     {
-        WhenModalOpens([=](QWidget* modal) {
+        QString preview;
+        WhenModalOpens([&, operation, value, close](QWidget* modal) {
             for (QRadioButton* button : modal->findChildren<QRadioButton*>()) {
                 if (button->text() == U(operation)) button->setChecked(true);
             }
             modal->findChild<QComboBox*>()->setCurrentText(QStringLiteral("Price"));
-            modal->findChild<QLineEdit*>()->setText(U(value));
-            QTest::keyClick(modal->findChild<QLineEdit*>(), Qt::Key_Return);
+            auto* box = modal->findChild<QLineEdit*>();
+            box->setText(U(value));
+            for (QLabel* label : modal->findChildren<QLabel*>()) {
+                for (const char* start : {"将修改", "不能修改", "第", "没有"}) {
+                    if (label->text().startsWith(U(start))) preview = label->text();
+                }
+            }
+            QTest::keyClick(box, Qt::Key_Return);
+            if (close) static_cast<QDialog*>(modal)->reject();
         });
         view.ListCommand(ids::kCmdBulkChange)->trigger();
+        return preview;
     }
     void Paste(const QString& text)
     {
@@ -61,21 +71,6 @@ protected:
         view.ListCommand(ids::kCmdPaste)->trigger();
     }
 };
-
-TEST_F(EditTest, ADoubleClickOpensTheRowInTheModifyDialog)
-{
-    Open({.ids = {1, 2, 3}});
-    frame.show();
-    DoubleClick(view.List()->visualRect(Model().index(1, 3)).center());
-    ASSERT_TRUE(Dialog().isVisible());
-    EXPECT_TRUE(Dialog().IsModify());
-    EXPECT_EQ(Box(kIdColumn).text(), QStringLiteral("2"));
-    Box(3).setText(QStringLiteral(" 4321 "));
-    Commit();
-    EXPECT_EQ(Cell(1, 3).toInt(), 4321);
-    EXPECT_EQ(Cell(0, 3).toInt(), 0);
-    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2, 3}));
-}
 
 // Captions and buttons of each mode are the record dialog's own tests.
 TEST_F(EditTest, AddProposesOnePastTheLargestIdAndModifyTakesTheFirstSelectedRow)
@@ -185,14 +180,19 @@ TEST_F(EditTest, ModifyDialogShowsTheNameTheListShows)
     EXPECT_EQ(ReadBack(path, FileKind::Item).at(1), record);
 }
 
+// A double click opens the row in the modify dialog, which stays on its record through sorts
+// and deletes, and refuses once it is gone.
 TEST_F(EditTest, ModifyDialogStaysOnItsRecordThroughSortsAndDeletesAndRefusesOnceItIsGone)
 {
     Open({.ids = {1, 2, 3, 4}});
+    frame.show();
     const auto modify = [&](std::int32_t id) {
         Select({RowOfId(id)});
         view.OnModify();
     };
-    modify(3);
+    DoubleClick(view.List()->visualRect(Model().index(2, 3)).center());
+    ASSERT_TRUE(Dialog().isVisible() && Dialog().IsModify());
+    EXPECT_EQ(Box(kIdColumn).text(), QStringLiteral("3"));
     view.OnHeaderItemClick(kIdColumn);
     view.OnHeaderItemClick(kIdColumn); // 4 3 2 1
     Box(2).setText(QStringLiteral("33"));
@@ -320,7 +320,10 @@ TEST_F(EditTest, ANameLeftAsItWasKeepsItsBytes)
 }
 
 // 批量修改 through its dialog sets the selected rows' cells; one that would leave the range
-// changes nothing and names the rows.
+// changes nothing and names the rows. 公式 gives the column each row's value by the formula over
+// the row's own fields: the dialog shows beforehand how many rows change and their old and new
+// values, or why the change would be refused; the change is one step named by its formula; a
+// malformed formula is refused with where it goes wrong and changes nothing.
 TEST_F(EditTest, BulkChangeThroughItsDialogIsWholeOrNothing)
 {
     Open({.ids = {1, 3, 5}});
@@ -343,55 +346,22 @@ TEST_F(EditTest, BulkChangeThroughItsDialogIsWholeOrNothing)
     Paste(QStringLiteral("50\n90\n-50\n"));
     Bulk("乘以(&M)", "1.15");
     EXPECT_EQ(Prices(), (QStringList{U("58"), U("104"), U("-58")}));
-}
 
-// 公式 gives the column each row's value by the formula over the row's own fields. The dialog
-// shows beforehand how many rows change and their old and new values, or why the change would
-// be refused; the change is one step named by its formula; a malformed formula is refused
-// with where it goes wrong and changes nothing.
-TEST_F(EditTest, BulkFormulaPreviewsItsRowsAndIsOneStepNamedByIt)
-{
-    Open({.ids = {1, 3, 5}});
-    ShowActive();
-    Select({1});
-    Bulk("设为(&S)", "7");
-    Select({0, 1, 2});
-    // The dialog as the formula leaves it: the preview, and any message its OK gave.
-    const auto formula = [&](const char* text, bool commit) {
-        QString preview;
-        WhenModalOpens([&, text, commit](QWidget* modal) {
-            for (QRadioButton* button : modal->findChildren<QRadioButton*>()) {
-                if (button->text() == U("公式(&F)")) button->setChecked(true);
-            }
-            modal->findChild<QComboBox*>()->setCurrentText(QStringLiteral("Price"));
-            auto* box = modal->findChild<QLineEdit*>();
-            box->setText(U(text));
-            for (QLabel* label : modal->findChildren<QLabel*>()) {
-                if (label->text().startsWith(U("将修改")) || label->text().startsWith(U("不能修改")) ||
-                    label->text().startsWith(U("第")) || label->text().startsWith(U("没有"))) {
-                    preview = label->text();
-                }
-            }
-            QTest::keyClick(box, Qt::Key_Return);
-            if (!commit) static_cast<QDialog*>(modal)->reject();
-        });
-        view.ListCommand(ids::kCmdBulkChange)->trigger();
-        return preview;
-    };
-    EXPECT_EQ(formula("ItemID*100+Price", true), U("将修改3条记录：\n[ID=1] 0 → 100\n[ID=3] 7 → 307\n[ID=5] 0 → 500"));
+    Paste(QStringLiteral("0\n7\n0\n"));
+    const char* const formula = "公式(&F)";
+    EXPECT_EQ(Bulk(formula, "ItemID*100+Price"), U("将修改3条记录：\n[ID=1] 0 → 100\n[ID=3] 7 → 307\n[ID=5] 0 → 500"));
     EXPECT_EQ(Prices(), (QStringList{U("100"), U("307"), U("500")}));
     EXPECT_EQ(UndoText(), U("撤销 公式 Price=ItemID*100+Price"));
-    EXPECT_EQ(formula("Price/3*3", true), U("没有记录会改变。"));
-
+    EXPECT_EQ(Bulk(formula, "Price/3*3"), U("没有记录会改变。"));
     prompter.messages.clear();
     // Nothing refused becomes a step: the last one stays the one to undo.
     const QString undo = UndoText();
-    EXPECT_EQ(formula("Price/(ItemID-3)", true), U("不能修改：除以零"));
+    EXPECT_EQ(Bulk(formula, "Price/(ItemID-3)"), U("不能修改：除以零"));
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, U("批量修改时，下列记录的公式除以零，没有做任何修改：\n[ID=3]"));
-    EXPECT_EQ(formula("ItemID*", false), U("第8个字符处：缺少数值"));
+    EXPECT_EQ(Bulk(formula, "ItemID*", true), U("第8个字符处：缺少数值"));
     EXPECT_EQ(prompter.messages.back().text, U("第8个字符处：缺少数值"));
-    EXPECT_EQ(formula("NeedLevl*2", false), U("第1个字符处：没有名为“NeedLevl”的列；是指“NeedLevel”吗？"));
+    EXPECT_EQ(Bulk(formula, "NeedLevl*2", true), U("第1个字符处：没有名为“NeedLevl”的列；是指“NeedLevel”吗？"));
     EXPECT_EQ(UndoText(), undo);
     EXPECT_EQ(Cell(1, Price()), QStringLiteral("307"));
 }
