@@ -8,14 +8,15 @@
 namespace rw::test {
 namespace {
 
-KeySet SomeKeys()
+KeySet Keys(std::uint8_t item, std::uint8_t magic, std::uint8_t monster)
 {
     KeySet keys;
-    keys.Set(FileKind::Item, 11);
-    keys.Set(FileKind::Magic, 22);
-    keys.Set(FileKind::Monster, 33);
+    keys.Set(FileKind::Item, item);
+    keys.Set(FileKind::Magic, magic);
+    keys.Set(FileKind::Monster, monster);
     return keys;
 }
+KeySet SomeKeys() { return Keys(11, 22, 33); }
 
 class KeyDlgTest : public ::testing::Test {
 protected:
@@ -70,9 +71,7 @@ TEST_F(KeyDlgTest, OkAppliesAllThreeKeysOrNoneWhileOneIsBad)
     }
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(Result().For(FileKind::Item), 0);
-    EXPECT_EQ(Result().For(FileKind::Magic), 255);
-    EXPECT_EQ(Result().For(FileKind::Monster), 7);
+    EXPECT_EQ(Result(), Keys(0, 255, 7));
 }
 
 TEST_F(KeyDlgTest, CancelEscapeCloseAndEnterChangeNothing)

@@ -499,8 +499,7 @@ TEST_F(EditTest, SaveFailureNamesTheFileAndTheReasonAndLeavesWhatWasThere)
         prompter.fileAnswers.push_back(path);
         view.OnSave();
         ASSERT_EQ(prompter.messages.size(), 1u) << target;
-        EXPECT_EQ(prompter.messages[0].caption, U(str::kCaptionError));
-        EXPECT_EQ(prompter.messages[0].text, U("文件[%1]保存失败：%2").arg(QDir::toNativeSeparators(path), U(reason)));
+        EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, U("文件[%1]保存失败：%2").arg(QDir::toNativeSeparators(path), U(reason))));
         EXPECT_TRUE(Unsaved());
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);

@@ -416,19 +416,16 @@ TEST(PlotDockSettings, EachKindKeepsItsPlaceTypeAndColumns)
     const QString items = WriteItems(dir.filePath(QStringLiteral("stditem.dat")), kItems);
     const QString monsters = WriteSample(dir.filePath(QStringLiteral("monster.dat")), {.kind = FileKind::Monster, .ids = {0, 1}});
     auto frame = std::make_unique<CMainFrame>(prompter);
+    // Opens the file, and the dock if it is not open: the dock.
     const auto open = [&](const QString& path) {
         prompter.fileAnswers.push_back(path);
         frame->OnFileOpen();
-        QCoreApplication::processEvents();
-    };
-    const auto openDock = [&] {
         frame->show();
-        frame->CommandAction(ids::kCmdPlot)->trigger();
+        if (!frame->Plot() || !frame->Plot()->IsOpen()) frame->CommandAction(ids::kCmdPlot)->trigger();
         QCoreApplication::processEvents();
         return frame->Plot();
     };
-    open(items);
-    PlotDock* dock = openDock();
+    PlotDock* dock = open(items);
     dock->SetScatter(true);
     dock->SetXColumn(kPrice);
     dock->SetYColumn(kWeight);
@@ -436,20 +433,14 @@ TEST(PlotDockSettings, EachKindKeepsItsPlaceTypeAndColumns)
     QCoreApplication::processEvents();
 
     frame = std::make_unique<CMainFrame>(prompter);
-    open(items);
-    dock = openDock();
-    EXPECT_TRUE(dock->Scatter());
-    EXPECT_EQ(dock->XColumn(), kPrice);
-    EXPECT_EQ(dock->YColumn(), kWeight);
-    EXPECT_EQ(frame->dockWidgetArea(dock), Qt::LeftDockWidgetArea);
-    // Monsters have nothing remembered yet: a histogram at the right.
+    dock = open(items);
+    const auto kept = [&] { return std::make_tuple(dock->Scatter(), dock->XColumn(), dock->YColumn(), frame->dockWidgetArea(dock)); };
+    EXPECT_EQ(kept(), std::make_tuple(true, kPrice, kWeight, Qt::LeftDockWidgetArea));
+    // Monsters have nothing remembered yet: a histogram of Level at the right.
     open(monsters);
-    EXPECT_FALSE(dock->Scatter());
-    EXPECT_EQ(frame->dockWidgetArea(dock), Qt::RightDockWidgetArea);
-    EXPECT_EQ(dock->XColumn(), ColumnTitled(FileKind::Monster, "Level"));
+    EXPECT_EQ(kept(), std::make_tuple(false, ColumnTitled(FileKind::Monster, "Level"), dock->YColumn(), Qt::RightDockWidgetArea));
     open(items);
-    EXPECT_TRUE(dock->Scatter());
-    EXPECT_EQ(frame->dockWidgetArea(dock), Qt::LeftDockWidgetArea);
+    EXPECT_EQ(kept(), std::make_tuple(true, kPrice, kWeight, Qt::LeftDockWidgetArea));
 }
 
 } // namespace
