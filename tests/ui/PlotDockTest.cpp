@@ -125,7 +125,7 @@ protected:
 // Opening it makes the frame resizable, says so, and puts the histogram of the first field
 // (no cell being current) beside the list; each bar is the rows whose values lie in its range,
 // and the chart's bars hold those counts.
-TEST_F(PlotDockTest, TheDockOpensBesideTheListWithAHistogram)
+TEST_F(PlotDockTest, TheDockOpensBesideTheListWithAHistogramAndClosedHoldsNothing)
 {
     EXPECT_FALSE(frame.Resizable());
     OpenDock();
@@ -150,6 +150,20 @@ TEST_F(PlotDockTest, TheDockOpensBesideTheListWithAHistogram)
     const int bar = Dock().Bins().BinOf(10);
     EXPECT_TRUE(Dock().TipAt(QPointF(bar, 1)).endsWith(U("3 条记录")));
     EXPECT_TRUE(Dock().TipAt(QPointF(bar, 3.5)).isEmpty());
+
+    // Closed, it holds nothing and draws nothing whatever changes; the menu's check follows its
+    // own close button.
+    Dock().close();
+    EXPECT_FALSE(frame.CommandAction(ids::kCmdPlot)->isChecked());
+    EXPECT_FALSE(Dock().IsOpen());
+    EditCell(RowOfId(1), kStdmode, QStringLiteral("3"));
+    Settle();
+    EXPECT_EQ(Dock().Sample().Size(), 0u);
+    EXPECT_EQ(Dock().Chart().BarParts().size(), 0u);
+    frame.CommandAction(ids::kCmdPlot)->trigger();
+    Settle();
+    EXPECT_TRUE(Dock().isVisible());
+    EXPECT_EQ(Dock().Sample().y[static_cast<std::size_t>(RowOfId(1))], 3);
 }
 
 // The rows plotted are those the list shows, and follow every change at once: the find bar's
@@ -351,24 +365,6 @@ TEST_F(PlotDockTest, RowsSelectedInTheListAreMarkedInThePlot)
     view.List()->setCurrentIndex(Model().index(0, kIdColumn));
     view.List()->setCurrentIndex(Model().index(0, kNameColumn));
     EXPECT_EQ(Dock().YColumn(), kWeight);
-}
-
-// Closed, it holds nothing and draws nothing whatever changes; the menu's check follows its
-// own close button.
-TEST_F(PlotDockTest, ClosedItHoldsNothing)
-{
-    OpenDock();
-    Dock().close();
-    EXPECT_FALSE(frame.CommandAction(ids::kCmdPlot)->isChecked());
-    EXPECT_FALSE(Dock().IsOpen());
-    EditCell(RowOfId(1), kStdmode, QStringLiteral("3"));
-    Settle();
-    EXPECT_EQ(Dock().Sample().Size(), 0u);
-    EXPECT_EQ(Dock().Chart().BarParts().size(), 0u);
-    frame.CommandAction(ids::kCmdPlot)->trigger();
-    Settle();
-    EXPECT_TRUE(Dock().isVisible());
-    EXPECT_EQ(Dock().Sample().y[static_cast<std::size_t>(RowOfId(1))], 3);
 }
 
 // 导出图片: a PNG, or SVG where the build writes it; a file that cannot be written says why.
