@@ -130,25 +130,23 @@ TEST(PlotGrid, EachOccupiedCellIsOnePointStandingForItsValues)
     const Values xs{5, 7, 55, 15, 6, 100, -50, 99};
     const Values ys{5, 2, 55, 5, 9, 100, 53, 98};
     const PointGrid grid = PointGrid::Of(xs, ys, TenByTen());
-    struct Drawn { std::size_t first; std::int32_t x, y; std::size_t count; Positions members; };
-    // In the order their first values come; a value on or beyond the edge is in the edge's cell.
-    const std::vector<Drawn> drawn{
-        {0, 5, 5, 3, {0, 1, 4}},
-        {2, 55, 55, 1, {2}},
-        {3, 15, 5, 1, {3}},
-        {5, 100, 100, 2, {5, 7}},
-        {6, -50, 53, 1, {6}},
+    struct Drawn {
+        std::size_t first;
+        std::int32_t x, y;
+        std::size_t count;
+        Positions members;
+        bool operator==(const Drawn&) const = default;
     };
-    ASSERT_EQ(grid.Points().size(), drawn.size());
-    for (std::size_t point = 0; point < drawn.size(); ++point) {
-        SCOPED_TRACE(point);
-        const GridPoint& got = grid.Points()[point];
-        EXPECT_EQ(got.first, drawn[point].first);
-        EXPECT_EQ(got.x, drawn[point].x);
-        EXPECT_EQ(got.y, drawn[point].y);
-        EXPECT_EQ(got.count, drawn[point].count);
-        EXPECT_EQ(grid.Members(xs, ys, static_cast<int>(point)), drawn[point].members);
+    std::vector<Drawn> drawn;
+    for (const GridPoint& point : grid.Points()) {
+        drawn.push_back({point.first, point.x, point.y, point.count, grid.Members(xs, ys, static_cast<int>(drawn.size()))});
     }
+    // In the order their first values come; a value on or beyond the edge is in the edge's cell.
+    EXPECT_EQ(drawn, (std::vector<Drawn>{{0, 5, 5, 3, {0, 1, 4}},
+                                         {2, 55, 55, 1, {2}},
+                                         {3, 15, 5, 1, {3}},
+                                         {5, 100, 100, 2, {5, 7}},
+                                         {6, -50, 53, 1, {6}}}));
     EXPECT_EQ(grid.MarkedPoints(xs, ys, std::vector<std::uint8_t>{0, 1, 0, 0, 0, 0, 0, 1}),
               (std::vector<std::uint8_t>{1, 0, 0, 1, 0}));
 }
