@@ -1,5 +1,5 @@
 // The list from the keyboard: its keys, the current cell shown, the context menu from keys,
-// editing in place that shows and moves on, and where a one-column paste and 批量修改 go.
+// editing in place that shows, refuses and moves on, and where a paste and 批量修改 go.
 
 #include "resources/Strings.h"
 #include "tests/ui/UiTestSupport.h"
