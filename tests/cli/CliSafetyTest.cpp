@@ -89,8 +89,15 @@ TEST_F(Cli, AWorkbookIsReadAsASpreadsheetShowsItOrRefusedWithTheReason)
     hidden[1].second.replace(hidden[1].second.find("r:id="), 0, "state=\"hidden\" ");
     Parts itself = parts;
     itself[2].second.replace(itself[2].second.find("worksheets/sheet1.xml"), 21, "workbook.xml");
+    std::string numberName = "<row>";
+    for (int k = 0; k < 31; ++k) numberName += NumberCell(2, k, k == 1 ? "7" : "0");
+    const std::string text = Invoke({"export", kItem}).out;
     struct Case { std::string name; std::vector<std::uint8_t> bytes; std::string message; };
     const Case cases[] = {
+        {"text.xlsx", {text.begin(), text.end()}, "text.xlsx: not an .xlsx workbook (Not a zip archive)"},
+        {"number.xlsx", Workbook(SheetXml(header + numberName + "</row>")),
+         "number.xlsx:2:2: ItemName: '7' is stored as a number, not as text"},
+        {"none.xlsx", {}, "none.xlsx: cannot read: No such file or directory"},
         {"twin.xlsx", ZipOf(twin), "twin.xlsx: refused: it holds two members named 'xl/worksheets/sheet1.xml' (letter case"},
         {"hidden.xlsx", ZipOf(hidden), "hidden.xlsx: refused: its first worksheet, 's', is hidden"},
         {"itself.xlsx", ZipOf(itself),
@@ -100,7 +107,7 @@ TEST_F(Cli, AWorkbookIsReadAsASpreadsheetShowsItOrRefusedWithTheReason)
          "fraction.xlsx:2:1: ItemID: '2.00000000000000001' is not a whole number"},
     };
     for (const Case& c : cases) {
-        WriteFile(Path(c.name), c.bytes);
+        if (!c.bytes.empty()) WriteFile(Path(c.name), c.bytes);
         const CliRun run = Invoke({"import", Path(c.name), "-o", Path("stditem.dat")});
         EXPECT_EQ(run.status, 1) << c.name;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
@@ -146,11 +153,13 @@ TEST_F(Cli, SignalsAndFileSizeLimitsLeaveNoTemporaryFile)
     EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 
     // Writes past a file size limit, as on a full disk: they fail and say so, whatever the
-    // shell did with the signal, and leave the table as it was, without a backup.
+    // shell did with the signal, and leave the table (or the sheet) as it was, without a backup.
     WriteFile(Path("plain.csv"), csv);
+    WriteFile(Path("old.xlsx"), std::string("old"));
     WriteFile(Path("table.dat"), LargeItemTable(6'000));
     const auto table = ReadFile(Path("table.dat"));
     for (const std::string& command : {Command({"export", kItem, "-o", Path("t2.csv")}),
+                                       Command({"export", kItem, "-o", Path("old.xlsx")}),
                                        Command({"import", Path("plain.csv"), "-o", Path("stditem.dat")}),
                                        Command({"update", Path("table.dat"), "--kind", "item", "--where", "ItemID>0", "--set", "Price+=1"}),
                                        Command({"update", Path("table.dat"), "--kind", "item", "--where", "ItemID>0", "--set",
@@ -163,6 +172,7 @@ TEST_F(Cli, SignalsAndFileSizeLimitsLeaveNoTemporaryFile)
     }
     EXPECT_FALSE(std::filesystem::exists(Path("stditem.dat")));
     EXPECT_FALSE(std::filesystem::exists(Path("t2.csv")));
+    EXPECT_EQ(ReadFile<std::string>(Path("old.xlsx")), "old");
     EXPECT_TRUE(ReadFile(Path("table.dat")) == table);
     EXPECT_FALSE(std::filesystem::exists(Path("table.dat.bak")));
 }

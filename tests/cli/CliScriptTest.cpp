@@ -1,5 +1,5 @@
 // recwright-cli driven by a script: kinds told by a file's size or a CSV's header, JSON a
-// program reads, an exit status alone, and suggestions for what was mistyped.
+// program reads, and an exit status alone.
 
 #include "tests/cli/CliFixture.h"
 
@@ -188,36 +188,6 @@ TEST_F(Cli, QuietDiffAnswersWithItsStatusAlone)
         EXPECT_EQ(run.status, c.status) << CommandOf(c.args);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, c.err);
-    }
-}
-
-TEST_F(Cli, MistypedNamesGetTheNearestKnownOne)
-{
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"exprot", kItem}, "unknown command 'exprot'; did you mean 'export'?\n"},
-        {{"Info", kItem}, "unknown command 'Info'; did you mean 'info'?\n"},
-        {{"imprt", "a.csv"}, "unknown command 'imprt'; did you mean 'import'?\n"},
-        {{"--versoin"}, "unknown command '--versoin'; did you mean '--version'?\n"},
-        {{"help", "dif"}, "unknown command 'dif'; did you mean 'diff'?\n"},
-        {{"frobnicate"}, "unknown command 'frobnicate'\n"},
-        {{"info", kItem, "--jsn"}, "unknown option '--jsn' for info; did you mean '--json'?\n"},
-        {{"export", kItem, "--kin", "item"}, "unknown option '--kin' for export; did you mean '--kind'?\n"},
-        {{"export", kItem, "--encode=gbk"}, "unknown option '--encode=gbk' for export; did you mean '--encoding'?\n"},
-        {{"import", "a.csv", "-o", "x", "--keepnames"}, "unknown option '--keepnames' for import; did you mean '--keep-names'?\n"},
-        {{"diff", kItem, kItem, "-quiet"}, "unknown option '-quiet' for diff; did you mean '--quiet'?\n"},
-        {{"info", kItem, "--hepl"}, "unknown option '--hepl' for info; did you mean '--help'?\n"},
-        {{"export", kItem, "-x"}, "unknown option '-x' for export\n"},
-        {{"export", kItem, "--csv"}, "unknown option '--csv' for export (only diff, update and find take it)\n"},
-        {{"info", kItem, "--format", "csv"}, "unknown option '--format' for info (only export and import take it)\n"},
-        {{"info", kItem, "-o", "x"}, "unknown option '-o' for info (only export, import, diff and update take it)\n"},
-        {{"export", kItem, "--kind", "monstr"}, "--kind takes item, magic or monster, not 'monstr'; did you mean 'monster'?\n"},
-        {{"export", kItem, "--format", "xslx"}, "--format takes csv or xlsx, not 'xslx'; did you mean 'xlsx'?\n"},
-        {{"export", kItem, "--encoding", "gkb"}, "not 'gkb'; did you mean 'gbk'?\n"},
-    };
-    for (const auto& [args, message] : cases) {
-        const CliRun run = Shell(CommandOf(args));
-        EXPECT_EQ(run.status, 2) << message;
-        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     }
 }
 
