@@ -44,6 +44,12 @@ struct CliRun {
     return command;
 }
 [[nodiscard]] inline std::string Command(std::initializer_list<std::string> args) { return CommandOf(args); }
+// args, then more.
+[[nodiscard]] inline std::vector<std::string> Joined(std::vector<std::string> args, const std::vector<std::string>& more)
+{
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
 
 [[nodiscard]] inline std::size_t Occurrences(const std::string& text, const std::string& part)
 {

@@ -40,6 +40,7 @@ TEST_F(Cli, AFileIsLookedAtBeforeItsNameAndRefusedWhenItCannotBeTheTable)
         {Command({"info", Path("nosuch.dat")}), 1, "nosuch.dat: cannot read: No such file or directory"},
         {Command({"export", Path("nosuch.bak")}), 1, "nosuch.bak: cannot read: No such file or directory"},
         {Command({"diff", Path("nosuch.bak"), kItem}), 2, "nosuch.bak: cannot read: No such file or directory"},
+        {Command({"import", Path("none.csv"), "-o", Path("magic.dat")}), 1, "none.csv: cannot read: No such file or directory"},
         {Command({"info", Path("items.csv"), "--kind", "item"}), 1,
          "items.csv: not a table of kind item: its header counts 1835365449 records (337707242620 bytes), but the file has"},
         {Command({"export", Path("items.csv"), "--kind", "item", "-o", Path("out.csv")}), 1,
