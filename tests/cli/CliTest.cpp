@@ -132,47 +132,38 @@ TEST_F(Cli, OutputThatCannotBeWrittenIsExplained)
     }
 }
 
+// Whole, cut short, padded or missing: what info shows of each and export warns of once.
 TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
 {
-    const CliRun run = Invoke({"info", kItem, kMagic});
+    auto padded = ReadFile(kItem);
+    padded.insert(padded.end(), 10, 0x55);
+    WriteFile(Path("stditem.dat"), padded);
+    const CliRun run = Invoke({"info", Path("stditem.dat"), kMagic});
     EXPECT_EQ(run.status, 0) << run.err;
-    for (const char* line : {"kind:                item (stditem.dat)", "key:                 173",
-                             "truncated:           no", "bytes after records: 0", "repeated IDs:        0",
-                             "kind:                magic (magic.dat)", "key:                 203"}) {
+    for (const char* line : {"kind:                item (stditem.dat)", "key:                 173", "bytes after records: 10\n",
+                             "repeated IDs:        0", "kind:                magic (magic.dat)", "key:                 203",
+                             "bytes after records: 0\n"}) {
         EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
     }
+    EXPECT_EQ(Occurrences(run.out, "truncated:           no\n"), 2u) << "truncated means records missing";
+    const CliRun paddedOut = Invoke({"export", Path("stditem.dat")});
+    EXPECT_EQ(paddedOut.status, 0);
+    EXPECT_EQ(Occurrences(paddedOut.err, "10 bytes follow the last of the 38 records"), 1u) << paddedOut.err;
+    EXPECT_EQ(paddedOut.out, Invoke({"export", kItem}).out) << "the records alone are exported";
 
     auto bytes = ReadFile(kSamples / "monster.dat");
     bytes.resize(bytes.size() - 300); // cut into the last two records
     WriteFile(Path("monster.dat"), bytes);
     const CliRun mixed = Invoke({"info", Path("missing.dat"), Path("monster.dat"), "--kind", "monster"});
     EXPECT_EQ(mixed.status, 1) << "the worst status of all files";
-    EXPECT_NE(mixed.out.find("key:                 241"), std::string::npos) << mixed.out;
-    EXPECT_NE(mixed.out.find("truncated:           yes"), std::string::npos) << mixed.out;
-    EXPECT_NE(mixed.out.find("records present:     29"), std::string::npos) << mixed.out;
+    for (const char* line : {"key:                 241", "truncated:           yes", "records present:     29"}) {
+        EXPECT_NE(mixed.out.find(line), std::string::npos) << line << "\n" << mixed.out;
+    }
     EXPECT_NE(mixed.err.find("missing.dat: cannot read: No such file or directory"), std::string::npos) << mixed.err;
-
     const CliRun exported = Invoke({"export", Path("monster.dat"), "-o", Path("t.csv")});
     EXPECT_EQ(exported.status, 0);
     EXPECT_NE(exported.err.find("the header announces 30 records but the file holds 29"), std::string::npos) << exported.err;
-    const std::string csv = ReadFile<std::string>(Path("t.csv"));
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 30);
-}
-
-TEST_F(Cli, BytesAfterTheLastRecordAreShownAndWarnedOfOnce)
-{
-    auto bytes = ReadFile(kItem);
-    bytes.insert(bytes.end(), 10, 0x55);
-    WriteFile(Path("stditem.dat"), bytes);
-    const CliRun info = Invoke({"info", Path("stditem.dat")});
-    EXPECT_EQ(info.status, 0) << info.err;
-    EXPECT_NE(info.out.find("bytes after records: 10\n"), std::string::npos) << info.out;
-    EXPECT_NE(info.out.find("truncated:           no\n"), std::string::npos) << "truncated means records missing";
-
-    const CliRun exported = Invoke({"export", Path("stditem.dat")});
-    EXPECT_EQ(exported.status, 0);
-    EXPECT_EQ(Occurrences(exported.err, "10 bytes follow the last of the 38 records"), 1u) << exported.err;
-    EXPECT_EQ(exported.out, Invoke({"export", kItem}).out) << "the records alone are exported";
+    EXPECT_EQ(Occurrences(ReadFile<std::string>(Path("t.csv")), "\n"), 30u);
 }
 
 TEST_F(Cli, FilesLargerThanMemoryAreRefused)
@@ -306,17 +297,15 @@ TEST_F(Cli, TablesOfManyPiecesComeBackWhole)
         const CliRun toFile = Invoke({"import", Path("t.csv"), "--kind", kind, "-o", Path("back.dat")});
         ASSERT_EQ(toFile.status, 0) << toFile.err;
         EXPECT_EQ(ReadFile(Path("back.dat")), ReadFile(data));
-        const CliRun toPipe = Shell("mkfifo " + Quoted(Path("pipe")) + " && { cat " + Quoted(Path("pipe")) + " & } && " +
-                                    Command({"import", Path("t.csv"), "--kind", kind, "-o", Path("pipe")}) + " && wait");
-        ASSERT_EQ(toPipe.status, 0) << toPipe.err;
-        EXPECT_TRUE(toPipe.out == ReadFile<std::string>(data));
+        // Into a named pipe; to standard output by name: "-" as for export, and /dev/stdout, which
+        // on a pipe links to no path at all.
         std::filesystem::remove(Path("pipe"));
-        // Standard output by name, "-" as for export, and /dev/stdout, which on a pipe links to
-        // no path at all.
-        for (const char* out : {"-", "/dev/stdout"}) {
-            const CliRun toStdout = Shell(Command({"import", Path("t.csv"), "--kind", kind, "-o", out}) + " | cat");
-            ASSERT_EQ(toStdout.status, 0) << out << ": " << toStdout.err;
-            EXPECT_TRUE(toStdout.out == ReadFile<std::string>(data)) << out;
+        ASSERT_EQ(Shell("mkfifo " + Quoted(Path("pipe"))).status, 0);
+        for (const std::string& out : {Path("pipe"), std::string("-"), std::string("/dev/stdout")}) {
+            const std::string import = Command({"import", Path("t.csv"), "--kind", kind, "-o", out});
+            const CliRun run = Shell(out == Path("pipe") ? "{ cat " + Quoted(out) + " & } && " + import + " && wait" : import + " | cat");
+            ASSERT_EQ(run.status, 0) << out << ": " << run.err;
+            EXPECT_TRUE(run.out == ReadFile<std::string>(data)) << out;
         }
         EXPECT_FALSE(std::filesystem::exists("-"));
     }
