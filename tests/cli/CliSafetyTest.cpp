@@ -31,32 +31,52 @@ constexpr long kPipeImportMegabytes = 48;
     return out;
 }
 
+// A file is looked at before its name: one missing, or one that cannot be the table asked for,
+// is refused for that. Only one whose name tells no kind and whose size fits none exactly is
+// refused asking for --kind; told, it is read with its warnings.
 TEST_F(Cli, AFileIsLookedAtBeforeItsNameAndRefusedWhenItCannotBeTheTable)
 {
+    const std::string items = ReadFile<std::string>(kItem);
     WriteFile(Path("items.csv"), Invoke({"export", kItem}).out);
     WriteFile(Path("monsters.bak"), ReadFile(kSamples / "monster.dat"));
-    struct Case { std::string line; int status; std::string message; };
+    WriteFile(Path("padded.bak"), items + "0123456789");
+    WriteFile(Path("cut.bak"), items.substr(0, 1000));
+    WriteFile(Path("empty.bak"), std::string(8, '\0'));
+    // A count of 2^30 records: more than any kind's table a file of a few bytes could be.
+    WriteFile(Path("huge.bak"), std::string("\0\0\0\x40", 4) + std::string(100, 'x'));
+    const std::string damaged = ": the name does not say which table this is (stditem.dat, magic.dat, monster.dat), "
+                                "and its size fits no kind's records exactly: it could be a damaged ";
+    struct Case { std::vector<std::string> args; int status; std::string message; bool asks = false; };
     const Case cases[] = {
-        {Command({"info", Path("nosuch.dat")}), 1, "nosuch.dat: cannot read: No such file or directory"},
-        {Command({"export", Path("nosuch.bak")}), 1, "nosuch.bak: cannot read: No such file or directory"},
-        {Command({"diff", Path("nosuch.bak"), kItem}), 2, "nosuch.bak: cannot read: No such file or directory"},
-        {Command({"import", Path("none.csv"), "-o", Path("magic.dat")}), 1, "none.csv: cannot read: No such file or directory"},
-        {Command({"info", Path("items.csv"), "--kind", "item"}), 1,
+        {{"info", Path("nosuch.dat")}, 1, "nosuch.dat: cannot read: No such file or directory"},
+        {{"export", Path("nosuch.bak")}, 1, "nosuch.bak: cannot read: No such file or directory"},
+        {{"diff", Path("nosuch.bak"), kItem}, 2, "nosuch.bak: cannot read: No such file or directory"},
+        {{"import", Path("none.csv"), "-o", Path("magic.dat")}, 1, "none.csv: cannot read: No such file or directory"},
+        {{"info", Path("items.csv"), "--kind", "item"}, 1,
          "items.csv: not a table of kind item: its header counts 1835365449 records (337707242620 bytes), but the file has"},
-        {Command({"export", Path("items.csv"), "--kind", "item", "-o", Path("out.csv")}), 1,
+        {{"export", Path("items.csv"), "--kind", "item", "-o", Path("out.csv")}, 1,
          "items.csv: not a table of kind item: its header counts 1835365449 records"},
-        {Command({"info", Path("monsters.bak"), "--kind", "item"}), 1,
+        {{"info", Path("monsters.bak"), "--kind", "item"}, 1,
          "monsters.bak: not a table of kind item: its size is exactly that of 30 monster records (--kind monster reads it so)"},
-        {Command({"diff", Path("monsters.bak"), kItem}), 2, "monsters.bak: not a table of kind item"},
+        {{"diff", Path("monsters.bak"), kItem}, 2, "monsters.bak: not a table of kind item"},
+        {{"info", Path("empty.bak")}, 1, Path("empty.bak") + ": not loaded: the count in its header is 0"},
+        {{"info", Path("huge.bak")}, 1,
+         Path("huge.bak") + ": not a table of any kind: its header counts 1073741824 records, but the file has 104 bytes"},
+        {{"info", Path("padded.bak")}, 2, Path("padded.bak") + damaged + "item, magic or monster table; give --kind", true},
+        {{"export", Path("cut.bak")}, 2, Path("cut.bak") + damaged + "item, magic or monster table; give --kind", true},
+        {{"diff", Path("padded.bak"), Path("cut.bak")}, 2, "nor does its size fit one kind's records exactly; give --kind", true},
     };
     for (const Case& c : cases) {
-        const CliRun run = Shell(c.line);
-        EXPECT_EQ(run.status, c.status) << c.line;
+        const CliRun run = Shell(CommandOf(c.args));
+        EXPECT_EQ(run.status, c.status) << c.message;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
-        EXPECT_EQ(run.err.find("the name does not say"), std::string::npos) << run.err;
-        EXPECT_EQ(run.out.find("records present"), std::string::npos) << run.out;
+        EXPECT_EQ(run.err.find("give --kind") != std::string::npos, c.asks) << run.err;
+        EXPECT_EQ(run.out, "");
     }
     EXPECT_FALSE(std::filesystem::exists(Path("out.csv")));
+    const CliRun told = Invoke({"export", Path("padded.bak"), "--kind", "item"});
+    EXPECT_EQ(told.status, 0) << told.err;
+    EXPECT_EQ(told.out, Invoke({"export", kItem}).out);
 }
 
 TEST_F(Cli, DiffComparesOnlyTheRecordsAFileHoldsWhole)

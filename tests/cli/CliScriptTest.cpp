@@ -45,37 +45,6 @@ TEST_F(Cli, ANameThatTellsNoKindIsReadAsTheKindItsSizeFits)
     EXPECT_NE(kinds.err.find("are tables of different kinds (item, monster)"), std::string::npos) << kinds.err;
 }
 
-TEST_F(Cli, ASizeThatFitsNoKindExactlyAsksForKind)
-{
-    const std::string items = ReadFile<std::string>(kItem);
-    WriteFile(Path("padded.bak"), items + "0123456789");
-    WriteFile(Path("cut.bak"), items.substr(0, 1000));
-    WriteFile(Path("empty.bak"), std::string(8, '\0'));
-    // A count of 2^30 records: more than any kind's table a file of a few bytes could be.
-    WriteFile(Path("huge.bak"), std::string("\0\0\0\x40", 4) + std::string(100, 'x'));
-    const std::string damaged = ": the name does not say which table this is (stditem.dat, magic.dat, monster.dat), "
-                                "and its size fits no kind's records exactly: it could be a damaged ";
-    struct Case { std::vector<std::string> args; int status; std::string message; };
-    const Case cases[] = {
-        {{"info", Path("padded.bak")}, 2, Path("padded.bak") + damaged + "item, magic or monster table; give --kind"},
-        {{"export", Path("cut.bak")}, 2, Path("cut.bak") + damaged + "item, magic or monster table; give --kind"},
-        {{"diff", Path("padded.bak"), Path("cut.bak")}, 2, "nor does its size fit one kind's records exactly; give --kind"},
-        {{"info", Path("empty.bak")}, 1, Path("empty.bak") + ": not loaded: the count in its header is 0"},
-        {{"info", Path("huge.bak")}, 1,
-         Path("huge.bak") + ": not a table of any kind: its header counts 1073741824 records, but the file has 104 bytes"},
-    };
-    for (const Case& c : cases) {
-        const CliRun run = Shell(CommandOf(c.args));
-        EXPECT_EQ(run.status, c.status) << c.message;
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
-        EXPECT_EQ(run.out, "");
-    }
-    // Told, the damaged tables are read as before, with their warnings.
-    const CliRun told = Invoke({"export", Path("padded.bak"), "--kind", "item"});
-    EXPECT_EQ(told.status, 0) << told.err;
-    EXPECT_EQ(told.out, Invoke({"export", kItem}).out);
-}
-
 TEST_F(Cli, AnImportToANameThatTellsNoKindTakesItFromTheHeader)
 {
     for (const std::string& sample : {kItem, kMagic, kMonster}) {
