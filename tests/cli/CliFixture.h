@@ -58,6 +58,25 @@ struct CliRun {
     return n;
 }
 
+// The CSV (of export's columns) with the record of ID id named name.
+[[nodiscard]] inline std::string Renamed(std::string csv, const std::string& id, const std::string& name)
+{
+    const std::size_t at = csv.find("\n" + id + ",") + id.size() + 2;
+    return csv.replace(at, csv.find(',', at) - at, name);
+}
+
+// The item sample's CSV with its records repeated under new IDs up to count rows, each with
+// the name its Raw holds changed: every row a warning.
+[[nodiscard]] inline std::string RenamedRows(const std::string& csv, int count)
+{
+    const std::size_t bodyStart = csv.find('\n') + 1;
+    std::string out = csv.substr(0, bodyStart);
+    const std::string row = csv.substr(bodyStart, csv.find('\n', bodyStart) - bodyStart);
+    const std::size_t afterName = row.find(',', row.find(',') + 1);
+    for (int i = 1; i <= count; ++i) out += std::to_string(i) + ",renamed" + row.substr(afterName) + "\n";
+    return out;
+}
+
 class Cli : public ::testing::Test {
 protected:
     TempDir m_dir;

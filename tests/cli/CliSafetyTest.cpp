@@ -19,18 +19,6 @@ namespace {
 // streamed, and more than 64 MB with the table held.
 constexpr long kPipeImportMegabytes = 48;
 
-// The item sample's CSV with its records repeated under new IDs up to count rows, each with
-// the name its Raw holds changed: every row a warning.
-[[nodiscard]] std::string RenamedRows(const std::string& csv, int count)
-{
-    const std::size_t bodyStart = csv.find('\n') + 1;
-    std::string out = csv.substr(0, bodyStart);
-    const std::string row = csv.substr(bodyStart, csv.find('\n', bodyStart) - bodyStart);
-    const std::size_t afterName = row.find(',', row.find(',') + 1);
-    for (int i = 1; i <= count; ++i) out += std::to_string(i) + ",renamed" + row.substr(afterName) + "\n";
-    return out;
-}
-
 // A file is looked at before its name: one missing, or one that cannot be the table asked for,
 // is refused for that. Only one whose name tells no kind and whose size fits none exactly is
 // refused asking for --kind; told, it is read with its warnings.
@@ -209,9 +197,7 @@ TEST_F(Cli, ASignalAtAnyMomentOfAWriteLeavesTheOldTableOrTheNew)
     const std::vector<std::uint8_t> old = LargeItemTable(20'000);
     WriteFile(Path("all.dat"), old);
     ASSERT_EQ(Invoke({"export", Path("all.dat"), "--kind", "item", "-o", Path("all.csv")}).status, 0);
-    std::string csv = ReadFile<std::string>(Path("all.csv"));
-    csv.replace(csv.find("\n1,") + 3, 0, "new"); // record 1's name
-    WriteFile(Path("new.csv"), csv);
+    WriteFile(Path("new.csv"), Renamed(ReadFile<std::string>(Path("all.csv")), "1", "new"));
 
     const std::string table = Path("stditem.dat");
     const std::vector<std::vector<std::string>> commands = {
@@ -347,12 +333,7 @@ TEST_F(Cli, AReportThatCannotBeWrittenLeavesTheTableAsItWas)
 
 TEST_F(Cli, NamesThatMayReadAsFormulasAreWarnedOfOnceAndKept)
 {
-    std::string csv = Invoke({"export", kItem}).out;
-    for (const auto& [id, name] : {std::pair<std::string, std::string>{"1", "a=b"}, {"2", "=1+1"}, {"3", "@SUM(A1)"}}) {
-        const std::size_t at = csv.find("\n" + id + ",") + id.size() + 2;
-        csv.replace(at, csv.find(',', at) - at, name);
-    }
-    WriteFile(Path("names.csv"), csv);
+    WriteFile(Path("names.csv"), Renamed(Renamed(Renamed(Invoke({"export", kItem}).out, "1", "a=b"), "2", "=1+1"), "3", "@SUM(A1)"));
     ASSERT_EQ(Invoke({"import", Path("names.csv"), "--keep-names", "-o", Path("kept.dat"), "--kind", "item"}).status, 0);
     ASSERT_EQ(Invoke({"import", Path("names.csv"), "-o", Path("stditem.dat")}).status, 0);
     const std::string warning = "warning: 2 name(s) begin with =, +, - or @ (the first: ID 2 '=1+1'), which a spreadsheet";
