@@ -18,14 +18,19 @@ inline Record MakeRecord(FileKind kind, std::int32_t id, std::string_view name =
     return record;
 }
 
+inline RecordStore StoreOf(FileKind kind, const std::vector<Record>& records)
+{
+    RecordStore store(SchemaOf(kind).recordSize);
+    for (const Record& record : records) store.Append(record.Bytes());
+    return store;
+}
+
 // A table of the records as they are, repeated IDs and all: what the table is asked to hold
 // here is not what a document's edits would let it.
 inline RecordTable TableOf(FileKind kind, const std::vector<Record>& records)
 {
-    RecordStore store(SchemaOf(kind).recordSize);
-    for (const Record& record : records) store.Append(record.Bytes());
     RecordTable table(kind);
-    (void)table.AppendRows(store);
+    (void)table.AppendRows(StoreOf(kind, records));
     return table;
 }
 
