@@ -34,12 +34,14 @@ inline RecordTable TableOf(FileKind kind, const std::vector<Record>& records)
     return table;
 }
 
-inline RecordTable MakeTable(FileKind kind, const std::vector<std::int32_t>& ids)
+inline std::vector<Record> RecordsOf(FileKind kind, const std::vector<std::int32_t>& ids)
 {
     std::vector<Record> records;
     for (std::int32_t id : ids) records.push_back(MakeRecord(kind, id));
-    return TableOf(kind, records);
+    return records;
 }
+
+inline RecordTable MakeTable(FileKind kind, const std::vector<std::int32_t>& ids) { return TableOf(kind, RecordsOf(kind, ids)); }
 
 inline std::vector<std::int32_t> Column(const RecordTable& table, int column)
 {
