@@ -285,7 +285,8 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
 }
 
 // The contract of every kind of step: done, undone, done again, the table holds the very
-// bytes, in the very order, each time; undone, it is what was loaded.
+// bytes, in the very order, each time; undone, it is what was loaded, with no record marked
+// as changed; done, the records it changed are marked (a new order changes none).
 TEST_F(DocumentTest, EveryKindOfStepUndoesAndRedoesToTheSameBytes)
 {
     test::WriteRecords(m_dir / "other.dat", FileKind::Item, m_keys.For(FileKind::Item),
@@ -309,8 +310,9 @@ TEST_F(DocumentTest, EveryKindOfStepUndoesAndRedoesToTheSameBytes)
         {StepKind::TakeOver,
          [](TableEdits& e, const TableDocument& d) { (void)e.TakeOver(d.CurrentComparison()->OnlyInOther(d.Table())); }},
         {StepKind::TakeValue, [](TableEdits& e, auto&) { (void)e.TakeOtherValues({1}, kNameColumn); }},
+        {StepKind::Formula, [](TableEdits& e, auto&) { (void)e.ChangeRows({0, 2}, Formula(2, "ItemID*2")); }},
     };
-    ASSERT_EQ(std::size(cases), static_cast<std::size_t>(StepKind::TakeValue) + 1) << "a case for every kind";
+    ASSERT_EQ(std::size(cases), static_cast<std::size_t>(StepKind::Formula) + 1) << "a case for every kind";
     const auto bytes = [&] { return TableBytes(m_document.Table()); };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.kind));
@@ -332,9 +334,11 @@ TEST_F(DocumentTest, EveryKindOfStepUndoesAndRedoesToTheSameBytes)
             m_document.History().undo();
             EXPECT_EQ(bytes(), loaded) << round;
             EXPECT_FALSE(m_document.Modified());
+            EXPECT_EQ(m_document.Model().ChangedRecordCount(), 0u);
             m_document.History().redo();
             EXPECT_EQ(bytes(), done) << round;
             EXPECT_TRUE(m_document.Modified());
+            EXPECT_EQ(m_document.Model().ChangedRecordCount() == 0, c.kind == StepKind::Sort);
         }
     }
 }
