@@ -233,10 +233,7 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     ASSERT_TRUE(Load("stditem.dat").Loaded());
     const auto loaded = test::ReadFile(m_dir / "stditem.dat");
     std::vector<StepLabel> labels;
-    m_edits.SetStepNamer([&](const StepLabel& label) {
-        labels.push_back(label);
-        return QString();
-    });
+    m_edits.SetStepNamer([&](const StepLabel& label) { return labels.push_back(label), QString(); });
     const RecordTable& table = m_document.Table();
     const auto ids = [&] { return test::Column(table, kIdColumn); };
 
@@ -320,10 +317,7 @@ TEST_F(DocumentTest, EveryKindOfStepUndoesAndRedoesToTheSameBytes)
         ASSERT_TRUE(Load("stditem.dat").Loaded());
         ASSERT_TRUE(m_document.CompareWith(m_dir / "other.dat", "other.dat").loaded);
         std::vector<StepKind> kinds;
-        m_edits.SetStepNamer([&](const StepLabel& label) {
-            kinds.push_back(label.kind);
-            return QString();
-        });
+        m_edits.SetStepNamer([&](const StepLabel& label) { return kinds.push_back(label.kind), QString(); });
         const auto loaded = bytes();
         c.act(m_edits, m_document);
         ASSERT_EQ(m_document.History().count(), 1);
