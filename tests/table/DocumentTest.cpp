@@ -515,9 +515,17 @@ TEST_F(DocumentTest, EveryPathRefusesAnIdTakenTwiceHoweverFarApart)
 }
 
 // A save proposes the name up to its first dot followed by "2"; a name without a dot is a
-// stem as a whole.
+// stem as a whole. A table imported with nothing open is named by its kind, then by its save.
 TEST_F(DocumentTest, ProposedSaveNameKeepsTheStem)
 {
+    m_edits.ImportRecords(FileKind::Magic, test::StoreOf(FileKind::Magic, {MakeRecord(FileKind::Magic, 4)}));
+    EXPECT_EQ(m_document.Kind(), FileKind::Magic);
+    EXPECT_FALSE(m_document.HasFilePath());
+    EXPECT_EQ(m_document.ProposedSaveName(), "magic");
+    ASSERT_TRUE(m_document.WriteFile(m_dir / "spells.dat").Saved());
+    EXPECT_EQ(std::pair(m_document.FilePath(), m_document.FileName()), std::pair(m_dir / "spells.dat", std::string("spells.dat")));
+    EXPECT_FALSE(m_document.Modified());
+
     const std::pair<const char*, const char*> cases[] = {
         {"stditem.dat", "stditem2"}, {"Monster.Dat", "Monster2"}, {"MONSTER", "MONSTER2"}, {"magic.dat.bak", "magic2"}};
     for (const auto& [name, proposed] : cases) {
@@ -557,18 +565,6 @@ TEST_F(DocumentTest, AnImportIsOneStepThatMarksOnlyWhatChanged)
         EXPECT_EQ(TableBytes(m_document.Table()), imported);
         EXPECT_EQ(m_document.Model().ChangedRecordCount(), c.changed);
     }
-}
-
-TEST_F(DocumentTest, AnImportWithNothingOpenMakesATableThatSavingNames)
-{
-    m_edits.ImportRecords(FileKind::Magic, test::StoreOf(FileKind::Magic, {MakeRecord(FileKind::Magic, 4)}));
-    EXPECT_EQ(m_document.Kind(), FileKind::Magic);
-    EXPECT_FALSE(m_document.HasFilePath());
-    EXPECT_EQ(m_document.ProposedSaveName(), "magic");
-    ASSERT_TRUE(m_document.WriteFile(m_dir / "spells.dat").Saved());
-    EXPECT_EQ(m_document.FilePath(), m_dir / "spells.dat");
-    EXPECT_EQ(m_document.FileName(), "spells.dat");
-    EXPECT_FALSE(m_document.Modified());
 }
 
 TEST_F(DocumentTest, MarksFollowSortingAndEditingAndRecordsOnlyThereCanBeTakenOver)

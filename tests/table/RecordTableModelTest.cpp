@@ -47,7 +47,6 @@ TEST_F(ModelTest, ShowsTextsAndHeadersFromTheRecords)
     EXPECT_EQ(Text(2, 1), QString("a") + QChar(0xFFFD));
     EXPECT_EQ(m_model.index(0, 3).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
               Qt::AlignLeft);
-    EXPECT_EQ(m_model.headerData(1, Qt::Horizontal).toString(), "ItemName");
 }
 
 // An edit cycle: selections follow their records, the session knows what changed, and a
