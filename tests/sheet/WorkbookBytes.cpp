@@ -54,21 +54,18 @@ std::string Worksheet(const std::string& inside)
     return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet xmlns=\"") + kMain + "\">" + inside + "</worksheet>";
 }
 
-// Mostly the one letter, one in 2^bits times the other: text that packs less densely than the
+// Mostly one letter, the other one time in 2^bits: text that packs less densely than the
 // reader allows a worksheet to.
-class Sprinkle {
-public:
-    explicit Sprinkle(int bits) : m_shift(64 - bits) {}
-    [[nodiscard]] char Next()
-    {
-        m_state = m_state * 6364136223846793005ull + 1442695040888963407ull;
-        return (m_state >> m_shift) == 0 ? 'b' : 'a';
+std::string Sprinkled(std::size_t length, int bits)
+{
+    std::string text(length, 'a');
+    std::uint64_t state = 1;
+    for (char& c : text) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        if ((state >> (64 - bits)) == 0) c = 'b';
     }
-
-private:
-    int m_shift;
-    std::uint64_t m_state = 1;
-};
+    return text;
+}
 
 [[nodiscard]] std::string OneRecordRows() { return HeaderRow(FileKind::Item) + RecordRow(FileKind::Item, 2, "1", "a"); }
 
@@ -157,17 +154,12 @@ std::string RecordRow(FileKind kind, int r, const std::string& id, const std::st
 
 std::vector<std::uint8_t> WorkbookWithLongToken(std::size_t tokenBytes)
 {
-    Sprinkle sprinkle(7);
-    std::string token(tokenBytes, '\0');
-    for (char& c : token) c = sprinkle.Next();
-    return Workbook(Worksheet("<sheetData x=\"" + token + "\">" + OneRecordRows() + "</sheetData>"));
+    return Workbook(Worksheet("<sheetData x=\"" + Sprinkled(tokenBytes, 7) + "\">" + OneRecordRows() + "</sheetData>"));
 }
 
 std::vector<std::uint8_t> WorkbookWithNesting(std::size_t depth)
 {
-    Sprinkle sprinkle(4);
-    std::string names(depth, '\0');
-    for (char& name : names) name = sprinkle.Next();
+    const std::string names = Sprinkled(depth, 4);
     std::string nested;
     nested.reserve(7 * depth);
     for (const char name : names) (nested += '<') += name, nested += '>';
