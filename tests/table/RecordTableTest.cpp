@@ -268,8 +268,7 @@ TEST(RecordQuery, TextsAndConditions)
     ExpectQueries({{1, "Iron Sword"}, {2, "iron"}, {12, "\xCC\xFA\xBD\xA3"}, {3, "\x81\x41x"}, {4, "A"}},
                   {
                       {"", {0, 1, 2, 3, 4}, {}}, {"IRON", {0, 1}, {}}, {"sword", {0}, {}},
-                      {"\xBD\xA3", {2}, {}},                           // 剑
-                      {"a", {4}, {}},                                    // not the trail byte of row 3
+                      {"\xBD\xA3", {2}, {}}, {"a", {4}, {}},             // 剑; "a" is not the trail byte of row 3
                       {"12", {2}, {}}, {"  2 ", {1}, {}},                // the ID; no name holds "12"
                       {"Stdmode>=30", {2, 3, 4}, {}}, {"stdmode >= 20 ItemID!=12", {1, 3, 4}, {}}, {"Stdmode<0", {}, {}},
                       // each operator at its edge: Stdmode 10, 20, 120, 30, 40
@@ -277,8 +276,7 @@ TEST(RecordQuery, TextsAndConditions)
                       {"Stdmode=30", {3}, {}}, {"Stdmode!=30", {0, 1, 2, 4}, {}}, {"Stdmode <= 30", {0, 1, 3}, {}},
                       {"Price=0 Stdmode=10", {0}, {}},
                       {"Levle>3", {}, E::UnknownColumn}, {"ItemName=iron", {}, E::NameColumn},
-                      {"Stdmode 10 Price=1", {}, E::NoOperator},
-                      {"Stdmode 10", {}, {}}, // no operator anywhere: a text no name holds
+                      {"Stdmode 10 Price=1", {}, E::NoOperator}, {"Stdmode 10", {}, {}}, // no operator anywhere: a text no name holds
                       {"Stdmode>1x", {}, E::BadExpression}, {"Stdmode>", {}, E::NoNumber},
                       {"Stdmode>99999999999", {}, E::NotInRange}, {">3", {}, E::UnknownColumn},
                   });
@@ -297,8 +295,8 @@ TEST(RecordQuery, ConditionsComparingFields)
                       {"Stdmode=ItemID*10", all, {}}, {"Stdmode<ItemID*10", {}, {}},
                       {"Stdmode<ItemID*10+0.5", all, {}}, {"Stdmode>ItemID*10-0.5", all, {}}, // not rounded to the same
                       {"Stdmode=Stdmode", all, {}}, {"Stdmode<Stdmode", {}, {}},               // a field with itself
-                      {"Stdmode!=Stdmode", {}, {}}, {"Stdmode>=Stdmode", all, {}},
-                      {"ItemID<Stdmode/ItemID", {0, 1, 3, 4}, {}}, {"Stdmode>=ItemID*ItemID*10", {0}, {}},
+                      {"Stdmode!=Stdmode", {}, {}}, {"Stdmode>=Stdmode", all, {}}, {"Stdmode>=ItemID*ItemID*10", {0}, {}},
+                      {"ItemID<Stdmode/ItemID", {0, 1, 3, 4}, {}},
                       {"stdmode>2*(itemid+1)*4", {2}, {}}, {"Stdmode>max(ItemID*5,25)", {2, 3, 4}, {}},
                       {"Price<Stdmode/Price", {}, {}}, {"Price>=Stdmode/Price", {}, {}},        // division by zero: none
                       {"iron Stdmode>ItemID*5 | ItemID=12", {0, 1, 2, 3}, {}},
