@@ -44,12 +44,37 @@ struct CliRun {
     return command;
 }
 [[nodiscard]] inline std::string Command(std::initializer_list<std::string> args) { return CommandOf(args); }
+// args, then more.
+[[nodiscard]] inline std::vector<std::string> Joined(std::vector<std::string> args, const std::vector<std::string>& more)
+{
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
 
 [[nodiscard]] inline std::size_t Occurrences(const std::string& text, const std::string& part)
 {
     std::size_t n = 0;
     for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
     return n;
+}
+
+// The CSV (of export's columns) with the record of ID id named name.
+[[nodiscard]] inline std::string Renamed(std::string csv, const std::string& id, const std::string& name)
+{
+    const std::size_t at = csv.find("\n" + id + ",") + id.size() + 2;
+    return csv.replace(at, csv.find(',', at) - at, name);
+}
+
+// The item sample's CSV with its records repeated under new IDs up to count rows, each with
+// the name its Raw holds changed: every row a warning.
+[[nodiscard]] inline std::string RenamedRows(const std::string& csv, int count)
+{
+    const std::size_t bodyStart = csv.find('\n') + 1;
+    std::string out = csv.substr(0, bodyStart);
+    const std::string row = csv.substr(bodyStart, csv.find('\n', bodyStart) - bodyStart);
+    const std::size_t afterName = row.find(',', row.find(',') + 1);
+    for (int i = 1; i <= count; ++i) out += std::to_string(i) + ",renamed" + row.substr(afterName) + "\n";
+    return out;
 }
 
 class Cli : public ::testing::Test {

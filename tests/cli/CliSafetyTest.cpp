@@ -19,43 +19,52 @@ namespace {
 // streamed, and more than 64 MB with the table held.
 constexpr long kPipeImportMegabytes = 48;
 
-// The item sample's CSV with its records repeated under new IDs up to count rows, each with
-// the name its Raw holds changed: every row a warning.
-[[nodiscard]] std::string RenamedRows(const std::string& csv, int count)
-{
-    const std::size_t bodyStart = csv.find('\n') + 1;
-    std::string out = csv.substr(0, bodyStart);
-    const std::string row = csv.substr(bodyStart, csv.find('\n', bodyStart) - bodyStart);
-    const std::size_t afterName = row.find(',', row.find(',') + 1);
-    for (int i = 1; i <= count; ++i) out += std::to_string(i) + ",renamed" + row.substr(afterName) + "\n";
-    return out;
-}
-
+// A file is looked at before its name: one missing, or one that cannot be the table asked for,
+// is refused for that. Only one whose name tells no kind and whose size fits none exactly is
+// refused asking for --kind; told, it is read with its warnings.
 TEST_F(Cli, AFileIsLookedAtBeforeItsNameAndRefusedWhenItCannotBeTheTable)
 {
+    const std::string items = ReadFile<std::string>(kItem);
     WriteFile(Path("items.csv"), Invoke({"export", kItem}).out);
     WriteFile(Path("monsters.bak"), ReadFile(kSamples / "monster.dat"));
-    struct Case { std::string line; int status; std::string message; };
+    WriteFile(Path("padded.bak"), items + "0123456789");
+    WriteFile(Path("cut.bak"), items.substr(0, 1000));
+    WriteFile(Path("empty.bak"), std::string(8, '\0'));
+    // A count of 2^30 records: more than any kind's table a file of a few bytes could be.
+    WriteFile(Path("huge.bak"), std::string("\0\0\0\x40", 4) + std::string(100, 'x'));
+    const std::string damaged = ": the name does not say which table this is (stditem.dat, magic.dat, monster.dat), "
+                                "and its size fits no kind's records exactly: it could be a damaged ";
+    struct Case { std::vector<std::string> args; int status; std::string message; bool asks = false; };
     const Case cases[] = {
-        {Command({"info", Path("nosuch.dat")}), 1, "nosuch.dat: cannot read: No such file or directory"},
-        {Command({"export", Path("nosuch.bak")}), 1, "nosuch.bak: cannot read: No such file or directory"},
-        {Command({"diff", Path("nosuch.bak"), kItem}), 2, "nosuch.bak: cannot read: No such file or directory"},
-        {Command({"info", Path("items.csv"), "--kind", "item"}), 1,
+        {{"info", Path("nosuch.dat")}, 1, "nosuch.dat: cannot read: No such file or directory"},
+        {{"export", Path("nosuch.bak")}, 1, "nosuch.bak: cannot read: No such file or directory"},
+        {{"diff", Path("nosuch.bak"), kItem}, 2, "nosuch.bak: cannot read: No such file or directory"},
+        {{"import", Path("none.csv"), "-o", Path("magic.dat")}, 1, "none.csv: cannot read: No such file or directory"},
+        {{"info", Path("items.csv"), "--kind", "item"}, 1,
          "items.csv: not a table of kind item: its header counts 1835365449 records (337707242620 bytes), but the file has"},
-        {Command({"export", Path("items.csv"), "--kind", "item", "-o", Path("out.csv")}), 1,
+        {{"export", Path("items.csv"), "--kind", "item", "-o", Path("out.csv")}, 1,
          "items.csv: not a table of kind item: its header counts 1835365449 records"},
-        {Command({"info", Path("monsters.bak"), "--kind", "item"}), 1,
+        {{"info", Path("monsters.bak"), "--kind", "item"}, 1,
          "monsters.bak: not a table of kind item: its size is exactly that of 30 monster records (--kind monster reads it so)"},
-        {Command({"diff", Path("monsters.bak"), kItem}), 2, "monsters.bak: not a table of kind item"},
+        {{"diff", Path("monsters.bak"), kItem}, 2, "monsters.bak: not a table of kind item"},
+        {{"info", Path("empty.bak")}, 1, Path("empty.bak") + ": not loaded: the count in its header is 0"},
+        {{"info", Path("huge.bak")}, 1,
+         Path("huge.bak") + ": not a table of any kind: its header counts 1073741824 records, but the file has 104 bytes"},
+        {{"info", Path("padded.bak")}, 2, Path("padded.bak") + damaged + "item, magic or monster table; give --kind", true},
+        {{"export", Path("cut.bak")}, 2, Path("cut.bak") + damaged + "item, magic or monster table; give --kind", true},
+        {{"diff", Path("padded.bak"), Path("cut.bak")}, 2, "nor does its size fit one kind's records exactly; give --kind", true},
     };
     for (const Case& c : cases) {
-        const CliRun run = Shell(c.line);
-        EXPECT_EQ(run.status, c.status) << c.line;
+        const CliRun run = Shell(CommandOf(c.args));
+        EXPECT_EQ(run.status, c.status) << c.message;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
-        EXPECT_EQ(run.err.find("the name does not say"), std::string::npos) << run.err;
-        EXPECT_EQ(run.out.find("records present"), std::string::npos) << run.out;
+        EXPECT_EQ(run.err.find("give --kind") != std::string::npos, c.asks) << run.err;
+        EXPECT_EQ(run.out, "");
     }
     EXPECT_FALSE(std::filesystem::exists(Path("out.csv")));
+    const CliRun told = Invoke({"export", Path("padded.bak"), "--kind", "item"});
+    EXPECT_EQ(told.status, 0) << told.err;
+    EXPECT_EQ(told.out, Invoke({"export", kItem}).out);
 }
 
 TEST_F(Cli, DiffComparesOnlyTheRecordsAFileHoldsWhole)
@@ -89,8 +98,15 @@ TEST_F(Cli, AWorkbookIsReadAsASpreadsheetShowsItOrRefusedWithTheReason)
     hidden[1].second.replace(hidden[1].second.find("r:id="), 0, "state=\"hidden\" ");
     Parts itself = parts;
     itself[2].second.replace(itself[2].second.find("worksheets/sheet1.xml"), 21, "workbook.xml");
+    std::string numberName = "<row>";
+    for (int k = 0; k < 31; ++k) numberName += NumberCell(2, k, k == 1 ? "7" : "0");
+    const std::string text = Invoke({"export", kItem}).out;
     struct Case { std::string name; std::vector<std::uint8_t> bytes; std::string message; };
     const Case cases[] = {
+        {"text.xlsx", {text.begin(), text.end()}, "text.xlsx: not an .xlsx workbook (Not a zip archive)"},
+        {"number.xlsx", Workbook(SheetXml(header + numberName + "</row>")),
+         "number.xlsx:2:2: ItemName: '7' is stored as a number, not as text"},
+        {"none.xlsx", {}, "none.xlsx: cannot read: No such file or directory"},
         {"twin.xlsx", ZipOf(twin), "twin.xlsx: refused: it holds two members named 'xl/worksheets/sheet1.xml' (letter case"},
         {"hidden.xlsx", ZipOf(hidden), "hidden.xlsx: refused: its first worksheet, 's', is hidden"},
         {"itself.xlsx", ZipOf(itself),
@@ -100,7 +116,7 @@ TEST_F(Cli, AWorkbookIsReadAsASpreadsheetShowsItOrRefusedWithTheReason)
          "fraction.xlsx:2:1: ItemID: '2.00000000000000001' is not a whole number"},
     };
     for (const Case& c : cases) {
-        WriteFile(Path(c.name), c.bytes);
+        if (!c.bytes.empty()) WriteFile(Path(c.name), c.bytes);
         const CliRun run = Invoke({"import", Path(c.name), "-o", Path("stditem.dat")});
         EXPECT_EQ(run.status, 1) << c.name;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
@@ -146,11 +162,13 @@ TEST_F(Cli, SignalsAndFileSizeLimitsLeaveNoTemporaryFile)
     EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 
     // Writes past a file size limit, as on a full disk: they fail and say so, whatever the
-    // shell did with the signal, and leave the table as it was, without a backup.
+    // shell did with the signal, and leave the table (or the sheet) as it was, without a backup.
     WriteFile(Path("plain.csv"), csv);
+    WriteFile(Path("old.xlsx"), std::string("old"));
     WriteFile(Path("table.dat"), LargeItemTable(6'000));
     const auto table = ReadFile(Path("table.dat"));
     for (const std::string& command : {Command({"export", kItem, "-o", Path("t2.csv")}),
+                                       Command({"export", kItem, "-o", Path("old.xlsx")}),
                                        Command({"import", Path("plain.csv"), "-o", Path("stditem.dat")}),
                                        Command({"update", Path("table.dat"), "--kind", "item", "--where", "ItemID>0", "--set", "Price+=1"}),
                                        Command({"update", Path("table.dat"), "--kind", "item", "--where", "ItemID>0", "--set",
@@ -163,6 +181,7 @@ TEST_F(Cli, SignalsAndFileSizeLimitsLeaveNoTemporaryFile)
     }
     EXPECT_FALSE(std::filesystem::exists(Path("stditem.dat")));
     EXPECT_FALSE(std::filesystem::exists(Path("t2.csv")));
+    EXPECT_EQ(ReadFile<std::string>(Path("old.xlsx")), "old");
     EXPECT_TRUE(ReadFile(Path("table.dat")) == table);
     EXPECT_FALSE(std::filesystem::exists(Path("table.dat.bak")));
 }
@@ -178,9 +197,7 @@ TEST_F(Cli, ASignalAtAnyMomentOfAWriteLeavesTheOldTableOrTheNew)
     const std::vector<std::uint8_t> old = LargeItemTable(20'000);
     WriteFile(Path("all.dat"), old);
     ASSERT_EQ(Invoke({"export", Path("all.dat"), "--kind", "item", "-o", Path("all.csv")}).status, 0);
-    std::string csv = ReadFile<std::string>(Path("all.csv"));
-    csv.replace(csv.find("\n1,") + 3, 0, "new"); // record 1's name
-    WriteFile(Path("new.csv"), csv);
+    WriteFile(Path("new.csv"), Renamed(ReadFile<std::string>(Path("all.csv")), "1", "new"));
 
     const std::string table = Path("stditem.dat");
     const std::vector<std::vector<std::string>> commands = {
@@ -316,12 +333,7 @@ TEST_F(Cli, AReportThatCannotBeWrittenLeavesTheTableAsItWas)
 
 TEST_F(Cli, NamesThatMayReadAsFormulasAreWarnedOfOnceAndKept)
 {
-    std::string csv = Invoke({"export", kItem}).out;
-    for (const auto& [id, name] : {std::pair<std::string, std::string>{"1", "a=b"}, {"2", "=1+1"}, {"3", "@SUM(A1)"}}) {
-        const std::size_t at = csv.find("\n" + id + ",") + id.size() + 2;
-        csv.replace(at, csv.find(',', at) - at, name);
-    }
-    WriteFile(Path("names.csv"), csv);
+    WriteFile(Path("names.csv"), Renamed(Renamed(Renamed(Invoke({"export", kItem}).out, "1", "a=b"), "2", "=1+1"), "3", "@SUM(A1)"));
     ASSERT_EQ(Invoke({"import", Path("names.csv"), "--keep-names", "-o", Path("kept.dat"), "--kind", "item"}).status, 0);
     ASSERT_EQ(Invoke({"import", Path("names.csv"), "-o", Path("stditem.dat")}).status, 0);
     const std::string warning = "warning: 2 name(s) begin with =, +, - or @ (the first: ID 2 '=1+1'), which a spreadsheet";

@@ -11,10 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
+#include <functional>
 #include <new>
-#include <optional>
+#include <tuple>
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -27,8 +27,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes BytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
-
 #ifndef _WIN32
 // The process's virtual memory now, as the address space limit counts it.
 std::size_t AddressSpaceInUse()
@@ -40,84 +38,154 @@ std::size_t AddressSpaceInUse()
 }
 #endif
 
-// The sizes an archive's local header and directory give for a part, set to size.
-Bytes WithDeclaredSize(Bytes zip, const std::string& part, std::uint32_t size)
+// The bytes with fix applied at each place the name occurs (an archive's names are not under
+// its checksums): at is where the name starts.
+Bytes AtEachName(Bytes zip, const std::string& name, const std::function<void(Bytes&, std::size_t at)>& fix)
 {
     const std::string_view all(reinterpret_cast<const char*>(zip.data()), zip.size());
-    for (std::size_t at = all.find(part); at != std::string_view::npos; at = all.find(part, at + 1)) {
-        const std::uint32_t signature = zip[at - 30] | zip[at - 29] << 8 | zip[at - 28] << 16 | std::uint32_t{zip[at - 27]} << 24;
-        const std::size_t field = signature == 0x04034b50 ? at - 30 + 22 : at - 46 + 24;
-        for (int i = 0; i < 4; ++i) zip[field + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(size >> (8 * i));
-    }
+    for (std::size_t at = all.find(name); at != std::string_view::npos; at = all.find(name, at + 1)) fix(zip, at);
     return zip;
 }
 
-TEST(SheetDamage, EachIsRefusedWithItsReason)
+// The sizes an archive's local header and directory give for a part, set to size.
+Bytes WithDeclaredSize(const Bytes& zip, const std::string& part, std::uint32_t size)
+{
+    return AtEachName(zip, part, [&](Bytes& b, std::size_t at) {
+        const std::uint32_t signature = b[at - 30] | b[at - 29] << 8 | b[at - 28] << 16 | std::uint32_t{b[at - 27]} << 24;
+        const std::size_t field = signature == 0x04034b50 ? at - 30 + 22 : at - 46 + 24;
+        for (int i = 0; i < 4; ++i) b[field + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(size >> (8 * i));
+    });
+}
+
+// The package with the first from in part index (1: the workbook, 2: its relationships) made to.
+test::Parts Edited(test::Parts parts, std::size_t index, const std::string& from, const std::string& to)
+{
+    std::string& xml = parts[index].second;
+    xml.replace(xml.find(from), from.size(), to);
+    return parts;
+}
+
+// What a read should come to: refused for failure, naming detail or line; XML of a problem;
+// beyond a limit.
+SheetResult Refused(SheetFailure failure, std::string detail = {}, std::uint64_t line = 0)
+{
+    SheetResult want;
+    std::tie(want.failure, want.detail, want.line) = std::tuple(failure, std::move(detail), line);
+    return want;
+}
+
+SheetResult BadXml(SheetXmlProblem problem)
+{
+    SheetResult want = Refused(SheetFailure::BadXml);
+    want.problem = problem;
+    return want;
+}
+
+SheetResult Beyond(SheetBeyond beyond, std::uint64_t limit)
+{
+    SheetResult want = Refused(SheetFailure::BeyondLimit);
+    std::tie(want.beyond, want.limit) = std::pair(beyond, limit);
+    return want;
+}
+
+// Each workbook read, or refused with its reason: the failure, and what the failure names
+// (the XML problem, the limit gone beyond, the line, the detail). What is read is one record.
+TEST(SheetDamage, EachIsReadOrRefusedWithItsReason)
 {
     using F = SheetFailure;
     using P = SheetXmlProblem;
+    using B = SheetBeyond;
+    namespace limits = sheet_limits;
     const std::string header = test::HeaderRow(FileKind::Item);
-    const std::string sheet = test::SheetXml(header + test::RecordRow(FileKind::Item, 2, "1", "a"));
+    const std::string row = test::RecordRow(FileKind::Item, 2, "1", "a");
+    const std::string sheet = test::SheetXml(header + row);
+    const auto workbookOf = [&](const std::string& rows) { return test::Workbook(test::SheetXml(header + rows)); };
     const std::string bomb = test::SheetXml(header + std::string(std::size_t{64} << 20, ' '));
     std::string manyStrings = "<sst>";
-    for (std::uint64_t i = 0; i <= sheet_limits::kMaxSharedStrings; ++i) manyStrings += "<si/>";
+    for (std::uint64_t i = 0; i <= limits::kMaxSharedStrings; ++i) manyStrings += "<si/>";
     manyStrings += "</sst>";
-    test::Parts noWorkbook = test::WorkbookParts(sheet);
+    const test::Parts parts = test::WorkbookParts(sheet);
+    test::Parts noWorkbook = parts;
     noWorkbook.erase(noWorkbook.begin() + 1);
-    struct Case { const char* label; Bytes bytes; F failure; P problem = P::NotWellFormed; std::uint64_t line = 0; };
+    test::Parts manyMembers = parts;
+    while (manyMembers.size() <= limits::kMaxMembers) manyMembers.emplace_back("m/" + std::to_string(manyMembers.size()), "");
+    std::string images; // past the worksheet's, as many as the limit
+    for (std::uint64_t i = 2; i <= limits::kMaxRelationships + 1; ++i) {
+        images += "<Relationship Id=\"rId" + std::to_string(i) + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/"
+                  "2006/relationships/image\" Target=\"media/image" + std::to_string(i) + ".png\"/>";
+    }
+    // What a spreadsheet program would not show: a second member under the name the
+    // relationships give.
+    const std::string planted = test::SheetXml(header + test::RecordRow(FileKind::Item, 2, "666", "planted"));
+    test::Parts storedTwice = parts;
+    storedTwice.insert(storedTwice.begin(), {"xl/worksheets/sheetX.xml", planted});
+    const auto renamedToSheet1 = [](Bytes& b, std::size_t at) { std::copy_n("sheet1", 6, b.begin() + std::ptrdiff_t(at)); };
+
+    struct Case { const char* label; Bytes bytes; SheetResult want; std::int32_t id = 1; };
     const Case cases[] = {
-        {"empty", {}, F::NotZip},
-        {"CSV", BytesOf("ItemID,ItemName\n1,a\n"), F::NotZip},
-        {"cut short", [&] { Bytes b = test::Workbook(sheet); b.resize(b.size() / 2); return b; }(), F::NotZip},
-        {"no workbook", test::ZipOf(noWorkbook), F::NoWorksheet},
-        {"not a workbook", test::ZipOf({{"readme.txt", "hello"}}), F::NoWorksheet},
+        {"empty", {}, Refused(F::NotZip)},
+        {"cut short", [&] { Bytes b = test::Workbook(sheet); b.resize(b.size() / 2); return b; }(), Refused(F::NotZip)},
+        {"no workbook", test::ZipOf(noWorkbook), Refused(F::NoWorksheet)},
+        {"not a workbook", test::ZipOf({{"readme.txt", "hello"}}), Refused(F::NoWorksheet)},
         {"no sheets", test::ZipOf({{"xl/workbook.xml", "<workbook/>"}, {"xl/_rels/workbook.xml.rels", "<Relationships/>"}}),
-         F::NoWorksheet},
-        {"not well-formed", test::Workbook(test::SheetXml(header + "<row r=\"2\"><c>")), F::BadXml, P::NotWellFormed},
+         Refused(F::NoWorksheet)},
+        {"not well-formed", workbookOf("<row r=\"2\"><c>"), BadXml(P::NotWellFormed)},
         {"entities", test::Workbook("<!DOCTYPE w [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>" + sheet),
-         F::BadXml, P::DocumentType},
-        {"rows out of order", test::Workbook(test::SheetXml(header + "<row r=\"1\"/>")), F::BadXml, P::RowOutOfOrder},
-        {"a cell outside its row", test::Workbook(test::SheetXml(header + "<row r=\"2\"><c r=\"A3\"/></row>")), F::BadXml,
-         P::BadCellReference},
-        {"cells out of order", test::Workbook(test::SheetXml(header + "<row r=\"2\"><c r=\"B2\"/><c r=\"A2\"/></row>")),
-         F::BadXml, P::CellOutOfOrder},
+         BadXml(P::DocumentType)},
+        {"rows out of order", workbookOf("<row r=\"1\"/>"), BadXml(P::RowOutOfOrder)},
+        {"a cell outside its row", workbookOf("<row r=\"2\"><c r=\"A3\"/></row>"), BadXml(P::BadCellReference)},
+        {"cells out of order", workbookOf("<row r=\"2\"><c r=\"B2\"/><c r=\"A2\"/></row>"), BadXml(P::CellOutOfOrder)},
         {"a shared string not there", test::Workbook(test::SheetXml(header + "<row><c t=\"s\"><v>1</v></c></row>"),
-                                                     "<sst><si><t>a</t></si></sst>"), F::BadXml, P::NoSuchSharedString},
-        {"a row past the last", test::Workbook(test::SheetXml(header + "<row r=\"1048577\"/>")), F::TooManyRows, P{},
-         1'048'577},
-        {"a cell longer than any", test::Workbook(test::SheetXml(header + "<row>" +
-                                                                 test::TextCell(2, 0, std::string(200'000, 'x')) + "</row>")),
-         F::CellTooLong, P{}, 2},
-        {"too many shared strings", test::ZipOf(test::WorkbookParts(sheet, manyStrings), true), F::TooManyStrings},
-        {"zip bomb", test::Workbook(bomb), F::PackedTooDensely},
-        {"a part that says it is huge", WithDeclaredSize(test::Workbook(sheet), "xl/workbook.xml", 0x7FFFFFFF), F::TooLarge},
+                                                     "<sst><si><t>a</t></si></sst>"), BadXml(P::NoSuchSharedString)},
+        {"the last row a worksheet has", workbookOf(test::RecordRow(FileKind::Item, 1'048'576, "7", "last")), {}, 7},
+        {"a row past the last", workbookOf("<row r=\"1048577\"/>"), Refused(F::TooManyRows, {}, 1'048'577)},
+        {"a cell longer than any", workbookOf("<row>" + test::TextCell(2, 0, std::string(200'000, 'x')) + "</row>"),
+         Refused(F::CellTooLong, {}, 2)},
+        {"too many shared strings", test::ZipOf(test::WorkbookParts(sheet, manyStrings), true), Refused(F::TooManyStrings)},
+        {"zip bomb", test::Workbook(bomb), Refused(F::PackedTooDensely)},
+        {"a part that says it is huge", WithDeclaredSize(test::Workbook(sheet), "xl/workbook.xml", 0x7FFFFFFF),
+         Refused(F::TooLarge)},
+        // Markup shaped to cost the parser time or memory without bound, or a package of more
+        // sheets, relationships or members than any workbook; the same shapes just within.
+        {"a token past the limit", test::WorkbookWithLongToken(limits::kMaxXmlTokenBytes + (std::size_t{300} << 10)),
+         Beyond(B::TokenBytes, limits::kMaxXmlTokenBytes)},
+        {"a token within it", test::WorkbookWithLongToken(limits::kMaxXmlTokenBytes - 1000), {}},
+        {"nested too deep", test::WorkbookWithNesting(limits::kMaxXmlDepth), Beyond(B::Depth, limits::kMaxXmlDepth)},
+        {"nested within it", test::WorkbookWithNesting(limits::kMaxXmlDepth - 10), {}},
+        {"a name too long", workbookOf(row + "<" + std::string(limits::kMaxXmlNameBytes, 'n') + "x/>"),
+         Beyond(B::NameBytes, limits::kMaxXmlNameBytes)},
+        {"too many sheets", test::WorkbookWithSheets(limits::kMaxSheets + 1), Beyond(B::Sheets, limits::kMaxSheets)},
+        {"sheets within it", test::WorkbookWithSheets(limits::kMaxSheets), {}},
+        {"too many relationships", test::ZipOf(Edited(parts, 2, "</Relationships>", images + "</Relationships>")),
+         Beyond(B::Relationships, limits::kMaxRelationships)},
+        {"too many members", test::ZipOf(manyMembers, true), Beyond(B::Members, limits::kMaxMembers)},
+        // Never another member than the one the relationships name, nor a sheet the workbook hides
+        // (a case twin placed first, a hidden sheet and a worksheet that is the workbook are
+        // CliSafetyTest's, with their words).
+        {"a member stored twice", AtEachName(test::ZipOf(storedTwice), "sheetX", renamedToSheet1),
+         Refused(F::DuplicateMember, "xl/worksheets/sheet1.xml")},
+        {"a name the relationships spell otherwise", test::ZipOf(Edited(parts, 2, "sheet1.xml", "Sheet1.xml")),
+         Refused(F::NoWorksheet)},
+        {"the first sheet very hidden", test::ZipOf(Edited(parts, 1, "r:id", "state=\"veryHidden\" r:id")),
+         Refused(F::HiddenSheet, "s")},
+        {"the first sheet shown", test::ZipOf(Edited(parts, 1, "r:id", "state=\"visible\" r:id")), {}},
     };
+    static const Utf8NameTranscoder names;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        static const Utf8NameTranscoder names;
         RowImporter importer(FileKind::Item, names);
         const SheetResult read = ReadRecordSheet(c.bytes, importer, {});
-        EXPECT_EQ(read.failure, c.failure) << read.detail;
-        if (c.failure == F::BadXml) {
-            EXPECT_EQ(read.problem, c.problem) << read.detail;
-        }
-        if (c.line != 0) {
-            EXPECT_EQ(read.line, c.line);
+        EXPECT_EQ(read.failure, c.want.failure) << read.detail;
+        if (c.want.failure == F::BadXml) { EXPECT_EQ(read.problem, c.want.problem) << read.detail; }
+        if (c.want.failure == F::BeyondLimit) { EXPECT_EQ(std::pair(read.beyond, read.limit), std::pair(c.want.beyond, c.want.limit)); }
+        if (c.want.line != 0) { EXPECT_EQ(read.line, c.want.line); }
+        if (!c.want.detail.empty()) { EXPECT_EQ(read.detail, c.want.detail); }
+        if (c.want.Ok() && read.Ok()) {
+            ASSERT_TRUE(importer.Ok());
+            ASSERT_EQ(importer.Records().Count(), 1u);
+            EXPECT_EQ(LoadInt32(importer.Records().RecordAt(0).data()), c.id);
         }
     }
-}
-
-// The last row a worksheet has is a row like any other; the one after it is refused above.
-TEST(SheetDamage, TheLastRowOfAWorksheetIsRead)
-{
-    const std::string rows = test::HeaderRow(FileKind::Item) + test::RecordRow(FileKind::Item, 1'048'576, "7", "last");
-    static const Utf8NameTranscoder names;
-    RowImporter importer(FileKind::Item, names);
-    const SheetResult read = ReadRecordSheet(test::Workbook(test::SheetXml(rows)), importer, {});
-    ASSERT_TRUE(read.Ok()) << read.detail;
-    ASSERT_TRUE(importer.Ok());
-    ASSERT_EQ(importer.Records().Count(), 1u);
-    EXPECT_EQ(LoadInt32(importer.Records().RecordAt(0).data()), 7);
 }
 
 TEST(SheetDamage, APartIsNeverTrustedToBeTheSizeItSays)
@@ -125,151 +193,14 @@ TEST(SheetDamage, APartIsNeverTrustedToBeTheSizeItSays)
     // A part that unpacks to far more than its directory entry says: the reading stops where
     // the entry says it ends, and the checksum tells the rest.
     const std::string bomb = test::SheetXml(test::HeaderRow(FileKind::Item) + std::string(std::size_t{64} << 20, ' '));
-    const Bytes lying = WithDeclaredSize(test::Workbook(bomb), "xl/worksheets/sheet1.xml", 100'000);
     static const Utf8NameTranscoder names;
     RowImporter importer(FileKind::Item, names);
     std::uint64_t unpacked = 0;
-    const SheetResult read = ReadRecordSheet(lying, importer, [&](std::uint64_t done, std::uint64_t) {
-        unpacked = done;
-        return true;
-    });
-    EXPECT_FALSE(read.Ok());
+    const Bytes lying = WithDeclaredSize(test::Workbook(bomb), "xl/worksheets/sheet1.xml", 100'000);
+    const SheetResult read = ReadRecordSheet(lying, importer, [&](std::uint64_t done, std::uint64_t) { return unpacked = done, true; });
     EXPECT_TRUE(read.failure == SheetFailure::DamagedZip || read.failure == SheetFailure::PackedTooDensely)
         << static_cast<int>(read.failure);
     EXPECT_LE(unpacked, std::uint64_t{2} << 20);
-}
-
-// The bytes with every occurrence of one name replaced by another of the same length: an
-// archive's names are not under its checksums.
-Bytes Renamed(Bytes zip, const std::string& from, const std::string& to)
-{
-    const std::string_view all(reinterpret_cast<const char*>(zip.data()), zip.size());
-    for (std::size_t at = all.find(from); at != std::string_view::npos; at = all.find(from, at + 1)) {
-        std::copy(to.begin(), to.end(), zip.begin() + static_cast<std::ptrdiff_t>(at));
-    }
-    return zip;
-}
-
-// The usual package with one part's content replaced.
-test::Parts With(test::Parts parts, const std::string& name, const std::string& content)
-{
-    for (auto& part : parts) {
-        if (part.first == name) part.second = content;
-    }
-    return parts;
-}
-
-// A workbook's sheets, the first of them with these attributes besides its name.
-std::string WorkbookXml(const std::string& firstSheetAttributes)
-{
-    return "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-           "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets>"
-           "<sheet name=\"records\" sheetId=\"1\" r:id=\"rId1\" " + firstSheetAttributes + "/></sheets></workbook>";
-}
-
-std::string Relationships(std::size_t count, const std::string& worksheetTarget)
-{
-    std::string xml = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                      "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-                      "relationships/worksheet\" Target=\"" + worksheetTarget + "\"/>";
-    for (std::size_t i = 2; i <= count; ++i) {
-        xml += "<Relationship Id=\"rId" + std::to_string(i) + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/"
-               "2006/relationships/image\" Target=\"media/image" + std::to_string(i) + ".png\"/>";
-    }
-    return xml + "</Relationships>";
-}
-
-SheetResult Read(const Bytes& bytes, RowImporter& importer) { return ReadRecordSheet(bytes, importer, {}); }
-
-// Markup shaped to cost the parser time or memory without bound, or a package of more sheets,
-// relationships or members than any workbook: each refused at its limit, and the same shapes
-// just within the limits read.
-TEST(SheetDamage, HostileShapesAreRefusedAtTheirLimits)
-{
-    using B = SheetBeyond;
-    const std::string header = test::HeaderRow(FileKind::Item);
-    const std::string row = test::RecordRow(FileKind::Item, 2, "1", "a");
-    const std::string longName(sheet_limits::kMaxXmlNameBytes, 'n');
-    test::Parts manyMembers = test::WorkbookParts(test::SheetXml(header + row));
-    while (manyMembers.size() <= sheet_limits::kMaxMembers) manyMembers.emplace_back("m/" + std::to_string(manyMembers.size()), "");
-    struct Case { const char* label; Bytes bytes; std::optional<B> beyond; std::uint64_t limit = 0; };
-    const Case cases[] = {
-        {"a token past the limit", test::WorkbookWithLongToken(sheet_limits::kMaxXmlTokenBytes + (std::size_t{300} << 10)),
-         B::TokenBytes, sheet_limits::kMaxXmlTokenBytes},
-        {"a token within it", test::WorkbookWithLongToken(sheet_limits::kMaxXmlTokenBytes - 1000), std::nullopt},
-        {"nested too deep", test::WorkbookWithNesting(sheet_limits::kMaxXmlDepth), B::Depth, sheet_limits::kMaxXmlDepth},
-        {"nested within it", test::WorkbookWithNesting(sheet_limits::kMaxXmlDepth - 10), std::nullopt},
-        {"a name too long", test::Workbook(test::SheetXml(header + row + "<" + longName + "x/>")), B::NameBytes,
-         sheet_limits::kMaxXmlNameBytes},
-        {"too many sheets", test::WorkbookWithSheets(sheet_limits::kMaxSheets + 1), B::Sheets, sheet_limits::kMaxSheets},
-        {"sheets within it", test::WorkbookWithSheets(sheet_limits::kMaxSheets), std::nullopt},
-        {"too many relationships",
-         test::ZipOf(With(test::WorkbookParts(test::SheetXml(header + row)), "xl/_rels/workbook.xml.rels",
-                          Relationships(sheet_limits::kMaxRelationships + 1, "worksheets/sheet1.xml"))),
-         B::Relationships, sheet_limits::kMaxRelationships},
-        {"too many members", test::ZipOf(manyMembers, true), B::Members, sheet_limits::kMaxMembers},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        static const Utf8NameTranscoder names;
-        RowImporter importer(FileKind::Item, names);
-        const SheetResult read = Read(c.bytes, importer);
-        if (!c.beyond) {
-            EXPECT_TRUE(read.Ok()) << static_cast<int>(read.failure);
-            EXPECT_EQ(importer.RecordCount(), 1u);
-            continue;
-        }
-        EXPECT_EQ(read.failure, SheetFailure::BeyondLimit);
-        EXPECT_EQ(read.beyond, *c.beyond);
-        EXPECT_EQ(read.limit, c.limit);
-    }
-}
-
-// What a spreadsheet program would show is what is read, or the workbook is refused with the
-// reason: never another member than the one the relationships name, nor a sheet it hides.
-TEST(SheetDamage, OnlyTheSheetASpreadsheetShowsIsRead)
-{
-    using F = SheetFailure;
-    const std::string header = test::HeaderRow(FileKind::Item);
-    const std::string real = test::SheetXml(header + test::RecordRow(FileKind::Item, 2, "1", "real"));
-    const std::string planted = test::SheetXml(header + test::RecordRow(FileKind::Item, 2, "666", "planted"));
-    const test::Parts parts = test::WorkbookParts(real);
-    test::Parts caseTwin = parts;
-    caseTwin.insert(caseTwin.begin(), {"XL/WORKSHEETS/SHEET1.XML", planted});
-    test::Parts storedTwice = parts;
-    storedTwice.insert(storedTwice.begin(), {"xl/worksheets/sheetX.xml", planted});
-    struct Case { const char* label; Bytes bytes; F failure; std::string detail; };
-    const Case cases[] = {
-        {"a case twin placed first", test::ZipOf(caseTwin), F::DuplicateMember, "xl/worksheets/sheet1.xml"},
-        {"a member stored twice", Renamed(test::ZipOf(storedTwice), "sheetX.xml", "sheet1.xml"), F::DuplicateMember,
-         "xl/worksheets/sheet1.xml"},
-        {"a name the relationships spell otherwise",
-         test::ZipOf(With(parts, "xl/_rels/workbook.xml.rels", Relationships(1, "worksheets/Sheet1.xml"))), F::NoWorksheet,
-         ""},
-        {"the first sheet hidden", test::ZipOf(With(parts, "xl/workbook.xml", WorkbookXml("state=\"hidden\""))),
-         F::HiddenSheet, "records"},
-        {"the first sheet very hidden", test::ZipOf(With(parts, "xl/workbook.xml", WorkbookXml("state=\"veryHidden\""))),
-         F::HiddenSheet, "records"},
-        {"a worksheet that is the workbook",
-         test::ZipOf(With(parts, "xl/_rels/workbook.xml.rels", Relationships(1, "workbook.xml"))), F::NotAWorksheet,
-         "workbook"},
-        {"the first sheet shown", test::ZipOf(With(parts, "xl/workbook.xml", WorkbookXml("state=\"visible\""))), F::None,
-         ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        static const Utf8NameTranscoder names;
-        RowImporter importer(FileKind::Item, names);
-        const SheetResult read = Read(c.bytes, importer);
-        EXPECT_EQ(read.failure, c.failure) << read.detail;
-        if (!c.detail.empty()) {
-            EXPECT_EQ(read.detail, c.detail);
-        }
-        if (read.Ok()) {
-            ASSERT_EQ(importer.Records().Count(), 1u);
-            EXPECT_EQ(LoadInt32(importer.Records().RecordAt(0).data()), 1);
-        }
-    }
 }
 
 // Memory that runs out while a part is parsed is said as that, whether the parser or the

@@ -17,19 +17,57 @@ void Require(bool condition)
 std::string Escaped(const std::string& text)
 {
     std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += c;
-        }
-    }
+    for (const char c : text) out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
     return out;
 }
 
 constexpr const char* kMain = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 constexpr const char* kRelationshipTypes = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+
+// A relationship of the office document's type, and a part of such relationships.
+std::string Relationship(const std::string& id, const char* type, const std::string& target)
+{
+    return "<Relationship Id=\"rId" + id + "\" Type=\"" + kRelationshipTypes + "/" + type + "\" Target=\"" + target + "\"/>";
+}
+
+std::string Relationships(const std::string& relationships)
+{
+    return "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" + relationships +
+           "</Relationships>";
+}
+
+// xl/workbook.xml listing these sheets, and sheet n of relationship rId<n>.
+std::string WorkbookXml(const std::string& sheets)
+{
+    return std::string("<workbook xmlns=\"") + kMain + "\" xmlns:r=\"" + kRelationshipTypes + "\"><sheets>" + sheets +
+           "</sheets></workbook>";
+}
+
+std::string Sheet(const std::string& n, const std::string& name)
+{
+    return "<sheet name=\"" + name + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
+}
+
+// A worksheet part holding this markup.
+std::string Worksheet(const std::string& inside)
+{
+    return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet xmlns=\"") + kMain + "\">" + inside + "</worksheet>";
+}
+
+// Mostly one letter, the other one time in 2^bits: text that packs less densely than the
+// reader allows a worksheet to.
+std::string Sprinkled(std::size_t length, int bits)
+{
+    std::string text(length, 'a');
+    std::uint64_t state = 1;
+    for (char& c : text) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        if ((state >> (64 - bits)) == 0) c = 'b';
+    }
+    return text;
+}
+
+[[nodiscard]] std::string OneRecordRows() { return HeaderRow(FileKind::Item) + RecordRow(FileKind::Item, 2, "1", "a"); }
 
 } // namespace
 
@@ -49,12 +87,10 @@ std::vector<std::uint8_t> ZipOf(const Parts& parts, bool stored)
         if (stored) Require(zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0) == 0);
     }
     Require(zip_close(archive) == 0);
-    Require(zip_source_open(memory) == 0);
-    Require(zip_source_seek(memory, 0, SEEK_END) == 0);
-    const zip_int64_t size = zip_source_tell(memory);
+    Require(zip_source_open(memory) == 0 && zip_source_seek(memory, 0, SEEK_END) == 0);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(zip_source_tell(memory)));
     Require(zip_source_seek(memory, 0, SEEK_SET) == 0);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    Require(zip_source_read(memory, bytes.data(), bytes.size()) == size);
+    Require(zip_source_read(memory, bytes.data(), bytes.size()) == static_cast<zip_int64_t>(bytes.size()));
     zip_source_close(memory);
     zip_source_free(memory);
     zip_error_fini(&error);
@@ -63,20 +99,12 @@ std::vector<std::uint8_t> ZipOf(const Parts& parts, bool stored)
 
 Parts WorkbookParts(const std::string& sheetXml, const std::optional<std::string>& sharedStringsXml)
 {
-    const std::string rel = std::string("<Relationship Id=\"rId%\" Type=\"") + kRelationshipTypes + "/";
-    auto relationship = [&](const char* id, const char* type, const char* target) {
-        std::string r = rel;
-        r.replace(r.find('%'), 1, id);
-        return r + type + "\" Target=\"" + target + "\"/>";
-    };
-    std::string links = relationship("1", "worksheet", "worksheets/sheet1.xml");
-    if (sharedStringsXml) links += relationship("2", "sharedStrings", "sharedStrings.xml");
-    const std::string relationships = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    std::string links = Relationship("1", "worksheet", "worksheets/sheet1.xml");
+    if (sharedStringsXml) links += Relationship("2", "sharedStrings", "sharedStrings.xml");
     Parts parts = {
-        {"_rels/.rels", relationships + relationship("1", "officeDocument", "xl/workbook.xml") + "</Relationships>"},
-        {"xl/workbook.xml", std::string("<workbook xmlns=\"") + kMain + "\" xmlns:r=\"" + kRelationshipTypes +
-                                "\"><sheets><sheet name=\"s\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
-        {"xl/_rels/workbook.xml.rels", relationships + links + "</Relationships>"},
+        {"_rels/.rels", Relationships(Relationship("1", "officeDocument", "xl/workbook.xml"))},
+        {"xl/workbook.xml", WorkbookXml(Sheet("1", "s"))},
+        {"xl/_rels/workbook.xml.rels", Relationships(links)},
         {"xl/worksheets/sheet1.xml", sheetXml},
     };
     if (sharedStringsXml) parts.emplace_back("xl/sharedStrings.xml", *sharedStringsXml);
@@ -88,11 +116,7 @@ std::vector<std::uint8_t> Workbook(const std::string& sheetXml, const std::optio
     return ZipOf(WorkbookParts(sheetXml, sharedStringsXml));
 }
 
-std::string SheetXml(const std::string& rows)
-{
-    return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet xmlns=\"") + kMain + "\"><sheetData>" + rows +
-           "</sheetData></worksheet>";
-}
+std::string SheetXml(const std::string& rows) { return Worksheet("<sheetData>" + rows + "</sheetData>"); }
 
 std::string ColumnLetters(int k)
 {
@@ -128,75 +152,34 @@ std::string RecordRow(FileKind kind, int r, const std::string& id, const std::st
     return row + "</row>";
 }
 
-} // namespace rw::test
-
-namespace rw::test {
-namespace {
-
-// Mostly the one letter, one in 2^bits times the other: text that packs less densely than the
-// reader allows a worksheet to.
-class Sprinkle {
-public:
-    explicit Sprinkle(int bits) : m_shift(64 - bits) {}
-    [[nodiscard]] char Next()
-    {
-        m_state = m_state * 6364136223846793005ull + 1442695040888963407ull;
-        return (m_state >> m_shift) == 0 ? 'b' : 'a';
-    }
-
-private:
-    int m_shift;
-    std::uint64_t m_state = 1;
-};
-
-[[nodiscard]] std::string OneRecordRows()
-{
-    return HeaderRow(FileKind::Item) + RecordRow(FileKind::Item, 2, "1", "a");
-}
-
-} // namespace
-
 std::vector<std::uint8_t> WorkbookWithLongToken(std::size_t tokenBytes)
 {
-    Sprinkle sprinkle(7);
-    std::string sheet = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet xmlns=\"";
-    sheet += kMain;
-    sheet += "\"><sheetData x=\"";
-    for (std::size_t i = 0; i < tokenBytes; ++i) sheet.push_back(sprinkle.Next());
-    sheet += "\">" + OneRecordRows() + "</sheetData></worksheet>";
-    return Workbook(sheet);
+    return Workbook(Worksheet("<sheetData x=\"" + Sprinkled(tokenBytes, 7) + "\">" + OneRecordRows() + "</sheetData>"));
 }
 
 std::vector<std::uint8_t> WorkbookWithNesting(std::size_t depth)
 {
-    Sprinkle sprinkle(4);
-    std::string names;
-    names.reserve(depth);
-    for (std::size_t i = 0; i < depth; ++i) names.push_back(sprinkle.Next());
-    std::string sheet = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet xmlns=\"";
-    sheet += kMain;
-    sheet += "\"><sheetData>" + OneRecordRows() + "</sheetData><extLst>";
-    sheet.reserve(sheet.size() + 7 * depth + 100);
-    for (const char name : names) (sheet += '<') += name, sheet += '>';
-    for (auto name = names.rbegin(); name != names.rend(); ++name) (sheet += "</") += *name, sheet += '>';
-    return Workbook(sheet + "</extLst></worksheet>");
+    const std::string names = Sprinkled(depth, 4);
+    std::string nested;
+    nested.reserve(7 * depth);
+    for (const char name : names) (nested += '<') += name, nested += '>';
+    for (auto name = names.rbegin(); name != names.rend(); ++name) (nested += "</") += *name, nested += '>';
+    return Workbook(Worksheet("<sheetData>" + OneRecordRows() + "</sheetData><extLst>" + nested + "</extLst>"));
 }
 
 std::vector<std::uint8_t> WorkbookWithSheets(std::size_t sheets)
 {
     Parts parts = WorkbookParts(SheetXml(OneRecordRows()));
-    std::string workbook = std::string("<workbook xmlns=\"") + kMain + "\" xmlns:r=\"" + kRelationshipTypes + "\"><sheets>";
-    std::string links = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    std::string list, links;
     for (std::size_t i = 1; i <= sheets; ++i) {
         const std::string n = std::to_string(i);
-        workbook += "<sheet name=\"s" + n + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
+        list += Sheet(n, "s" + n);
         // Every sheet but the last is a chart: each lookup of one passes every relationship.
-        const bool last = i == sheets;
-        links += std::string("<Relationship Id=\"rId") + n + "\" Type=\"" + kRelationshipTypes +
-                 (last ? "/worksheet\" Target=\"worksheets/sheet1.xml\"/>" : "/chartsheet\" Target=\"chartsheets/sheet" + n + ".xml\"/>");
+        links += i == sheets ? Relationship(n, "worksheet", "worksheets/sheet1.xml")
+                             : Relationship(n, "chartsheet", "chartsheets/sheet" + n + ".xml");
     }
-    parts[1].second = workbook + "</sheets></workbook>";
-    parts[2].second = links + "</Relationships>";
+    parts[1].second = WorkbookXml(list);
+    parts[2].second = Relationships(links);
     return ZipOf(parts);
 }
 

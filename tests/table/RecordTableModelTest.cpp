@@ -47,7 +47,6 @@ TEST_F(ModelTest, ShowsTextsAndHeadersFromTheRecords)
     EXPECT_EQ(Text(2, 1), QString("a") + QChar(0xFFFD));
     EXPECT_EQ(m_model.index(0, 3).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
               Qt::AlignLeft);
-    EXPECT_EQ(m_model.headerData(1, Qt::Horizontal).toString(), "ItemName");
 }
 
 // An edit cycle: selections follow their records, the session knows what changed, and a
@@ -77,8 +76,7 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     ASSERT_TRUE(m_document.WriteFile(m_dir / "saved.dat").Saved());
 
     m_edits.ClickHeader(0); // 5 10 20 30 41
-    EXPECT_EQ(on20.row(), 2);
-    EXPECT_EQ(on20.column(), 1);
+    EXPECT_EQ(std::pair(on20.row(), on20.column()), std::pair(2, 1));
     EXPECT_FALSE(m_edits.ClickHeader(0).ascending); // 41 30 20 10 5
     EXPECT_EQ(on40.row(), 0);
     EXPECT_EQ(header.count(), 2);
@@ -88,8 +86,7 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     EXPECT_FALSE(on40.isValid());
     EXPECT_EQ(on20.row(), 1);
     EXPECT_EQ(m_edits.ClickHeader(kNameColumn).clearedColumn, 0); // "", "a\x81", "n", 刀
-    EXPECT_EQ(Text(0, 0), "5");
-    EXPECT_EQ(Text(3, 0), "10");
+    EXPECT_EQ(Text(0, 0) + " " + Text(3, 0), "5 10");
     EXPECT_EQ(on20.row(), 1);
     EXPECT_TRUE(m_document.Modified());
 

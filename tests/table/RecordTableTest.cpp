@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <functional>
 #include <random>
@@ -57,9 +58,7 @@ TEST(RecordTable, GetMaxIdAndFindRowById)
     EXPECT_EQ(magic.Value(magic.FindRowById("5"), 2), 1);
     EXPECT_EQ(magic.FindRowByName("B"), -1);
     // Byte for byte: a trailing lone lead byte is part of the name here.
-    RecordStore lone(kMagicSchema.recordSize);
-    lone.Append(MakeRecord(FileKind::Magic, 6, "c\x81", 0).Bytes());
-    (void)magic.AppendRows(lone);
+    (void)magic.AppendRows(test::StoreOf(FileKind::Magic, {MakeRecord(FileKind::Magic, 6, "c\x81", 0)}));
     EXPECT_EQ(magic.FindRowByName("c"), -1);
     EXPECT_EQ(magic.FindRowByName("c\x81"), 2);
 }
@@ -111,19 +110,14 @@ TEST(RecordTable, NameSortFollowsCodePage936Characters)
 TEST(RecordTable, RowKeysFollowRecordsAndAreNeverReused)
 {
     RecordTable table = MakeTable(FileKind::Item, {30, 10, 20});
-    const RowKey k30 = table.KeyOfRow(0);
-    const RowKey k10 = table.KeyOfRow(1);
-    const RowKey k20 = table.KeyOfRow(2);
+    const RowKey k30 = table.KeyOfRow(0), k10 = table.KeyOfRow(1), k20 = table.KeyOfRow(2);
     table.Sort(0, true);
     EXPECT_EQ(table.RowOfKey(k10), 0);
     EXPECT_EQ(table.RowOfKey(k30), 2);
-    const int first = 0;
-    (void)table.RemoveRows(std::span<const int>(&first, 1));
+    (void)table.RemoveRows(std::array{0});
     EXPECT_EQ(table.RowOfKey(k10), -1);
     EXPECT_EQ(table.RowOfKey(k20), 0);
-    RecordStore ten(kItemSchema.recordSize);
-    ten.Append(MakeRecord(FileKind::Item, 10).Bytes());
-    (void)table.AppendRows(ten);
+    (void)table.AppendRows(test::StoreOf(FileKind::Item, {MakeRecord(FileKind::Item, 10)}));
     EXPECT_NE(table.KeyOfRow(2), k10);
     const PutResult put = table.CheckPutByKey(MakeRecord(FileKind::Item, 31), k30);
     EXPECT_TRUE(put.Accepted());
@@ -183,15 +177,12 @@ TEST(ChangeBaseline, FollowsWritesAddedAndDeletedRows)
     EXPECT_TRUE(baseline.ChangesOf(table, 2).hiddenBytes);
     EXPECT_EQ(baseline.ChangedRecordCount(table), 2u);
 
-    RecordStore added(kItemSchema.recordSize);
-    added.Append(MakeRecord(FileKind::Item, 40).Bytes());
-    (void)table.AppendRows(added);
+    (void)table.AppendRows(test::StoreOf(FileKind::Item, {MakeRecord(FileKind::Item, 40)}));
     EXPECT_TRUE(baseline.IsAddedRow(table, 3));
     EXPECT_FALSE(baseline.IsAddedRow(table, 0) || baseline.IsAddedRow(table, 4));
     EXPECT_EQ(changedCells(3), Columns{});
     EXPECT_EQ(baseline.ChangedRecordCount(table), 3u);
-    const int first = 0;
-    const std::vector<RecordTable::RowSlot> removed = table.RemoveRows(std::span<const int>(&first, 1));
+    const std::vector<RecordTable::RowSlot> removed = table.RemoveRows(std::array{0});
     EXPECT_EQ(baseline.ChangedRecordCount(table), 3u) << "the changed row 0 is now a deleted one";
     table.SetOrder({table.Order().rbegin(), table.Order().rend()});
     EXPECT_EQ(baseline.ChangedRecordCount(table), 3u);
@@ -272,35 +263,22 @@ void ExpectQueries(std::initializer_list<std::pair<std::int32_t, std::string>> r
 // character) or the ID; conditions must all hold; a malformed query says what is wrong.
 TEST(RecordQuery, TextsAndConditions)
 {
+    using E = QueryError::Kind;
     // 铁剑; a character whose trail byte is 'A'
     ExpectQueries({{1, "Iron Sword"}, {2, "iron"}, {12, "\xCC\xFA\xBD\xA3"}, {3, "\x81\x41x"}, {4, "A"}},
                   {
-                      {"", {0, 1, 2, 3, 4}, {}},
-                      {"IRON", {0, 1}, {}},
-                      {"sword", {0}, {}},
-                      {"\xBD\xA3", {2}, {}},            // 剑
-                      {"a", {4}, {}},                     // not the trail byte of row 3
-                      {"12", {2}, {}},                    // the ID; no name holds "12"
-                      {"  2 ", {1}, {}},
-                      {"Stdmode>=30", {2, 3, 4}, {}},
-                      {"stdmode >= 20 ItemID!=12", {1, 3, 4}, {}},
-                      {"Stdmode<0", {}, {}},
+                      {"", {0, 1, 2, 3, 4}, {}}, {"IRON", {0, 1}, {}}, {"sword", {0}, {}},
+                      {"\xBD\xA3", {2}, {}}, {"a", {4}, {}},             // 剑; "a" is not the trail byte of row 3
+                      {"12", {2}, {}}, {"  2 ", {1}, {}},                // the ID; no name holds "12"
+                      {"Stdmode>=30", {2, 3, 4}, {}}, {"stdmode >= 20 ItemID!=12", {1, 3, 4}, {}}, {"Stdmode<0", {}, {}},
                       // each operator at its edge: Stdmode 10, 20, 120, 30, 40
-                      {"Stdmode<30", {0, 1}, {}},
-                      {"Stdmode<=30", {0, 1, 3}, {}},
-                      {"Stdmode>30", {2, 4}, {}},
-                      {"Stdmode=30", {3}, {}},
-                      {"Stdmode!=30", {0, 1, 2, 4}, {}},
-                      {"Stdmode <= 30", {0, 1, 3}, {}},
+                      {"Stdmode<30", {0, 1}, {}}, {"Stdmode<=30", {0, 1, 3}, {}}, {"Stdmode>30", {2, 4}, {}},
+                      {"Stdmode=30", {3}, {}}, {"Stdmode!=30", {0, 1, 2, 4}, {}}, {"Stdmode <= 30", {0, 1, 3}, {}},
                       {"Price=0 Stdmode=10", {0}, {}},
-                      {"Levle>3", {}, QueryError::Kind::UnknownColumn},
-                      {"ItemName=iron", {}, QueryError::Kind::NameColumn},
-                      {"Stdmode 10 Price=1", {}, QueryError::Kind::NoOperator},
-                      {"Stdmode 10", {}, {}}, // no operator anywhere: a text no name holds
-                      {"Stdmode>1x", {}, QueryError::Kind::BadExpression},
-                      {"Stdmode>", {}, QueryError::Kind::NoNumber},
-                      {"Stdmode>99999999999", {}, QueryError::Kind::NotInRange},
-                      {">3", {}, QueryError::Kind::UnknownColumn},
+                      {"Levle>3", {}, E::UnknownColumn}, {"ItemName=iron", {}, E::NameColumn},
+                      {"Stdmode 10 Price=1", {}, E::NoOperator}, {"Stdmode 10", {}, {}}, // no operator anywhere: a text no name holds
+                      {"Stdmode>1x", {}, E::BadExpression}, {"Stdmode>", {}, E::NoNumber},
+                      {"Stdmode>99999999999", {}, E::NotInRange}, {">3", {}, E::UnknownColumn},
                   });
     const PassThroughNames gbk;
     EXPECT_EQ(RecordQuery::Parse("Levle>3", FileKind::Item, gbk).Error()->text, "Levle");
@@ -310,29 +288,22 @@ TEST(RecordQuery, TextsAndConditions)
 // which the expression divides by zero meets no such condition. Stdmode is 10 × the ID.
 TEST(RecordQuery, ConditionsComparingFields)
 {
+    using E = QueryError::Kind;
+    const std::vector<int> all{0, 1, 2, 3, 4};
     ExpectQueries({{1, "Iron Sword"}, {2, "iron"}, {12, "Ring"}, {3, "Iron Ring"}, {4, "Ring"}},
                   {
-                      {"Stdmode=ItemID*10", {0, 1, 2, 3, 4}, {}},
-                      {"Stdmode<ItemID*10", {}, {}},
-                      {"Stdmode<ItemID*10+0.5", {0, 1, 2, 3, 4}, {}}, // not rounded to the same
-                      {"Stdmode>ItemID*10-0.5", {0, 1, 2, 3, 4}, {}},
-                      {"Stdmode=Stdmode", {0, 1, 2, 3, 4}, {}},      // a field with itself
-                      {"Stdmode<Stdmode", {}, {}},
-                      {"Stdmode!=Stdmode", {}, {}},
-                      {"Stdmode>=Stdmode", {0, 1, 2, 3, 4}, {}},
+                      {"Stdmode=ItemID*10", all, {}}, {"Stdmode<ItemID*10", {}, {}},
+                      {"Stdmode<ItemID*10+0.5", all, {}}, {"Stdmode>ItemID*10-0.5", all, {}}, // not rounded to the same
+                      {"Stdmode=Stdmode", all, {}}, {"Stdmode<Stdmode", {}, {}},               // a field with itself
+                      {"Stdmode!=Stdmode", {}, {}}, {"Stdmode>=Stdmode", all, {}}, {"Stdmode>=ItemID*ItemID*10", {0}, {}},
                       {"ItemID<Stdmode/ItemID", {0, 1, 3, 4}, {}},
-                      {"Stdmode>=ItemID*ItemID*10", {0}, {}},
-                      {"stdmode>2*(itemid+1)*4", {2}, {}},
-                      {"Stdmode>max(ItemID*5,25)", {2, 3, 4}, {}},
-                      {"Price<Stdmode/Price", {}, {}},               // division by zero: none
-                      {"Price>=Stdmode/Price", {}, {}},
+                      {"stdmode>2*(itemid+1)*4", {2}, {}}, {"Stdmode>max(ItemID*5,25)", {2, 3, 4}, {}},
+                      {"Price<Stdmode/Price", {}, {}}, {"Price>=Stdmode/Price", {}, {}},        // division by zero: none
                       {"iron Stdmode>ItemID*5 | ItemID=12", {0, 1, 2, 3}, {}},
                       {"Stdmode>=-ItemID Price=-Price ring", {2, 3, 4}, {}},
-                      {"Stdmode>--2147483648", {}, {}},               // beyond 32 bits, as an expression
-                      {"Stdmode<(99999999999)", {0, 1, 2, 3, 4}, {}},
-                      {"Stdmode>Prcie*2", {}, QueryError::Kind::BadExpression},
-                      {"Stdmode>(ItemID", {}, QueryError::Kind::BadExpression},
-                      {"Stdmode>ItemName", {}, QueryError::Kind::BadExpression},
+                      {"Stdmode<(99999999999)", all, {}}, {"Stdmode>--2147483648", {}, {}}, // beyond 32 bits, as expressions
+                      {"Stdmode>Prcie*2", {}, E::BadExpression}, {"Stdmode>(ItemID", {}, E::BadExpression},
+                      {"Stdmode>ItemName", {}, E::BadExpression},
                   });
     const PassThroughNames gbk;
     const RecordQuery query = RecordQuery::Parse("ring Stdmode>Prcie*2", FileKind::Item, gbk);
@@ -346,29 +317,23 @@ TEST(RecordQuery, ConditionsComparingFields)
 // be met; a malformed or empty alternative makes the whole query malformed.
 TEST(RecordQuery, NamePartsConditionsAndAlternatives)
 {
+    using E = QueryError::Kind;
     ExpectQueries({{1, "Iron Sword"}, {2, "iron"}, {12, "\xCC\xFA\xBD\xA3"}, {3, "Iron  Ring"}, {4, "Ring"}}, // 铁剑
                   {
-                      {"iron Stdmode>=20", {1, 3}, {}},
-                      {"Stdmode>=20 iron", {1, 3}, {}},
+                      {"iron Stdmode>=20", {1, 3}, {}}, {"Stdmode>=20 iron", {1, 3}, {}},
                       {"Stdmode >= 20 IRON ItemID<3", {1}, {}},
                       {"\xBD\xA3 Stdmode>=100", {2}, {}},  // 剑 and a condition
                       {"iron sword Stdmode<100", {0}, {}}, // the words together, as one part
                       {"sword Stdmode<100 iron", {0}, {}}, // two parts, each held
                       {"Iron  Ring Stdmode>0", {3}, {}},   // the blanks between words kept
                       {"12 Stdmode>0", {2}, {}},           // a number is an ID here too
-                      {"Stdmode=10 | Stdmode=30", {0, 3}, {}},
-                      {"sword | ring", {0, 3, 4}, {}},
+                      {"Stdmode=10 | Stdmode=30", {0, 3}, {}}, {"sword | ring", {0, 3, 4}, {}},
                       {"ring Stdmode>30 | ItemID=1", {0, 4}, {}},
                       // An empty alternative would meet every row.
-                      {"Stdmode=10 |", {}, QueryError::Kind::EmptyAlternative},
-                      {"|", {}, QueryError::Kind::EmptyAlternative},
-                      {"||", {}, QueryError::Kind::EmptyAlternative},
-                      {" \t| ", {}, QueryError::Kind::EmptyAlternative},
-                      {"ring | | iron", {}, QueryError::Kind::EmptyAlternative},
-                      {"sword | Levle>3", {}, QueryError::Kind::UnknownColumn},
-                      {"ring Stdmode 10 Price>1", {}, QueryError::Kind::NoOperator},
-                      {"ring Stdmode>x", {}, QueryError::Kind::BadExpression},
-                      {"ring >3", {}, QueryError::Kind::UnknownColumn},
+                      {"Stdmode=10 |", {}, E::EmptyAlternative}, {"|", {}, E::EmptyAlternative}, {"||", {}, E::EmptyAlternative},
+                      {" \t| ", {}, E::EmptyAlternative}, {"ring | | iron", {}, E::EmptyAlternative},
+                      {"sword | Levle>3", {}, E::UnknownColumn}, {"ring Stdmode 10 Price>1", {}, E::NoOperator},
+                      {"ring Stdmode>x", {}, E::BadExpression}, {"ring >3", {}, E::UnknownColumn},
                   });
 }
 
@@ -384,10 +349,10 @@ TEST(RecordQuery, AnUnknownColumnNamesTheNearestOne)
         {FileKind::Magic, "Level>=40", ""},
     };
     for (const auto& [kind, text, nearest] : cases) {
-        const RecordQuery query = RecordQuery::Parse(text, kind, gbk);
-        ASSERT_TRUE(query.Error()) << text;
-        EXPECT_EQ(query.Error()->kind, QueryError::Kind::UnknownColumn);
-        EXPECT_EQ(query.Error()->nearest, nearest) << text;
+        const std::optional<QueryError> error = RecordQuery::Parse(text, kind, gbk).Error();
+        ASSERT_TRUE(error) << text;
+        EXPECT_EQ(error->kind, QueryError::Kind::UnknownColumn);
+        EXPECT_EQ(error->nearest, nearest) << text;
     }
 }
 

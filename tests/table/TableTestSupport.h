@@ -18,23 +18,30 @@ inline Record MakeRecord(FileKind kind, std::int32_t id, std::string_view name =
     return record;
 }
 
+inline RecordStore StoreOf(FileKind kind, const std::vector<Record>& records)
+{
+    RecordStore store(SchemaOf(kind).recordSize);
+    for (const Record& record : records) store.Append(record.Bytes());
+    return store;
+}
+
 // A table of the records as they are, repeated IDs and all: what the table is asked to hold
 // here is not what a document's edits would let it.
 inline RecordTable TableOf(FileKind kind, const std::vector<Record>& records)
 {
-    RecordStore store(SchemaOf(kind).recordSize);
-    for (const Record& record : records) store.Append(record.Bytes());
     RecordTable table(kind);
-    (void)table.AppendRows(store);
+    (void)table.AppendRows(StoreOf(kind, records));
     return table;
 }
 
-inline RecordTable MakeTable(FileKind kind, const std::vector<std::int32_t>& ids)
+inline std::vector<Record> RecordsOf(FileKind kind, const std::vector<std::int32_t>& ids)
 {
     std::vector<Record> records;
     for (std::int32_t id : ids) records.push_back(MakeRecord(kind, id));
-    return TableOf(kind, records);
+    return records;
 }
+
+inline RecordTable MakeTable(FileKind kind, const std::vector<std::int32_t>& ids) { return TableOf(kind, RecordsOf(kind, ids)); }
 
 inline std::vector<std::int32_t> Column(const RecordTable& table, int column)
 {
