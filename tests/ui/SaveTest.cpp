@@ -2,7 +2,6 @@
 // through, and the question before writing over a file that was not loaded whole.
 
 #include "resources/Strings.h"
-#include "tests/Platforms.h"
 #include "tests/SignalAt.h"
 #include "tests/ui/SaveChild.h"
 #include "tests/ui/UiTestSupport.h"
@@ -169,8 +168,7 @@ TEST_F(SaveTest, ASaveOverAFileNotLoadedWholeAsksFirstAndNamesWhatIsLost)
         DeleteFirstRow();
         for (const auto& save : std::vector<std::function<void()>>{
                  [&] { CtrlS(); }, [&] { prompter.fileAnswers.push_back(path), view.OnSave(); }}) {
-            prompter.questions.clear();
-            prompter.buttonsAsked.clear();
+            prompter.Forget();
             prompter.answers = {Answer::No};
             save();
             ASSERT_EQ(prompter.questions.size(), 1u);
