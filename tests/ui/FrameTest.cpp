@@ -104,6 +104,11 @@ TEST_F(FrameTest, OpenLoadsEachKindByNameInAnyLetterCaseAndNamesItInTheTitle)
     OpenPath(std::nullopt);
     EXPECT_EQ(prompter.foldersAsked.front(), QDir::currentPath());
     EXPECT_EQ(prompter.foldersAsked.back(), dir.path());
+    // A key set in the key dialog decodes the next load (its cancel and bad values are its own tests).
+    SetItemKey("9");
+    OpenPath(Write(QStringLiteral("stditem.dat"), {.ids = {11, 12}, .key = 9}));
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{11, 12}));
+    EXPECT_EQ(Cell(1, 1), QStringLiteral("N12"));
 }
 
 // A name that is none of the three gets the old message; every other failure says which
@@ -402,16 +407,6 @@ TEST_F(FrameTest, MenuCommandsCarryTheirIdsAndShowTheirPromptsWhileHighlighted)
     }
 }
 
-// Cancel and the bad values are the key dialog's own tests.
-TEST_F(FrameTest, KeysSetInTheKeyDialogDecodeTheNextLoad)
-{
-    const QString path = Write(QStringLiteral("stditem.dat"), {.ids = {11, 12}, .key = 9});
-    SetItemKey("9");
-    OpenPath(path);
-    EXPECT_EQ(Cell(1, 0), QStringLiteral("12"));
-    EXPECT_EQ(Cell(1, 1), QStringLiteral("N12"));
-}
-
 // The ID and name stay at the left while the list scrolls sideways, in step with the list's
 // rows through scrolling, sorting and selecting, for every kind.
 TEST_F(FrameTest, IdAndNameStayInSightAndInStep)
@@ -528,7 +523,9 @@ TEST_F(FrameTest, TheFrameStaysOnTheScreenWithTheTitlesAndButtonsInSight)
     }
 }
 
-TEST(RealDialogs, MessageBoxIsOwnedPlainTextHasOnlyOkAndNoIcon)
+// The program's boxes are owned and plain text: a message has OK alone and no icon; Return
+// presses a question's default answer, Escape the one that cancels, both losing nothing.
+TEST(RealDialogs, BoxesAreOwnedPlainTextAndReturnAndEscapeAnswerWhatLosesNothing)
 {
     QWidget owner;
     QtPrompter prompter;
@@ -548,13 +545,7 @@ TEST(RealDialogs, MessageBoxIsOwnedPlainTextHasOnlyOkAndNoIcon)
     });
     prompter.ShowMessage(&owner, text, U(str::kCaptionError));
     EXPECT_TRUE(seen);
-}
 
-// Return presses the default answer, Escape the one that cancels; both lose nothing.
-TEST(RealDialogs, QuestionsAnswerReturnAndEscapeWithTheAnswersThatLoseNothing)
-{
-    QWidget owner;
-    QtPrompter prompter;
     const auto ask = [&](Qt::Key key, std::vector<Answer> buttons, Answer byDefault, Answer byEscape) {
         WhenModalOpens([&, key, count = buttons.size()](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);

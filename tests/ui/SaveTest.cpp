@@ -22,6 +22,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <numeric>
 
 namespace rw::test {
 namespace {
@@ -285,14 +286,8 @@ protected:
             ASSERT_EQ(::link(QFile::encodeName(table).constData(), QFile::encodeName(other).constData()), 0);
         }
     }
-    [[nodiscard]] std::vector<QString> Leftovers() const
-    {
-        std::vector<QString> hidden;
-        for (const QString& name : QDir(dir.path()).entryList(QDir::Hidden | QDir::Files)) {
-            if (name.startsWith(QLatin1Char('.'))) hidden.push_back(name);
-        }
-        return hidden;
-    }
+    // The hidden files a save leaves behind.
+    [[nodiscard]] QStringList Leftovers() const { return QDir(dir.path()).entryList({QStringLiteral(".*")}, QDir::Hidden | QDir::Files); }
 
     const QString table = dir.filePath(QStringLiteral("stditem.dat"));
     const QString other = dir.filePath(QStringLiteral("other-name.dat"));
@@ -300,7 +295,7 @@ protected:
     void SetUp() override
     {
         std::vector<std::int32_t> ids(20'000);
-        for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<std::int32_t>(i + 1);
+        std::iota(ids.begin(), ids.end(), 1);
         WriteSample(table, {.ids = ids});
         old = Bytes(table);
     }
@@ -342,7 +337,7 @@ TEST_F(SaveFaultTest, ASignalAtAnyMomentOfASaveLeavesTheOldFileOrTheNew)
                 if (QFileInfo::exists(table + QStringLiteral(".bak"))) {
                     EXPECT_EQ(Bytes(table + QStringLiteral(".bak")), old);
                 }
-                EXPECT_EQ(Leftovers(), std::vector<QString>{});
+                EXPECT_EQ(Leftovers(), QStringList());
             }
         }
     }
@@ -361,7 +356,7 @@ TEST_F(SaveFaultTest, AFullDiskOrAnotherProgramsWriteStopsTheSaveWithNothingChan
         EXPECT_EQ(run.said, U("文件[%1]保存失败：文件太大，超过了系统允许的大小\n").arg(QDir::toNativeSeparators(table)).toStdString());
         EXPECT_EQ(Bytes(table), old);
         EXPECT_FALSE(QFileInfo::exists(table + QStringLiteral(".bak")));
-        EXPECT_EQ(Leftovers(), std::vector<QString>{});
+        EXPECT_EQ(Leftovers(), QStringList());
     }
 
     if (!CanSendSignalsAt()) GTEST_SKIP() << "strace cannot trace here";
@@ -384,7 +379,7 @@ TEST_F(SaveFaultTest, AFullDiskOrAnotherProgramsWriteStopsTheSaveWithNothingChan
                 EXPECT_EQ(run.said, (U(str::kChangedWhileSavingFormat).arg(QDir::toNativeSeparators(table)) + '\n').toStdString());
                 EXPECT_EQ(Bytes(table), Bytes(table + QStringLiteral(".theirs"))) << "their change is kept";
                 EXPECT_FALSE(QFileInfo::exists(table + QStringLiteral(".bak")));
-                EXPECT_EQ(Leftovers(), std::vector<QString>{});
+                EXPECT_EQ(Leftovers(), QStringList());
             }
         }
     }
