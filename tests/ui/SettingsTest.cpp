@@ -234,25 +234,14 @@ TEST_F(SettingsTest, TheColumnsScrollByWholeColumns)
 // 适合列宽: every column as wide as its widest value or its title, a number never cut short.
 TEST_F(SettingsTest, FitColumnsShowsEveryValueWhole)
 {
-    const QString path = Write(QStringLiteral("stditem.dat"), {.ids = {1, 2, 3}});
-    Open(path);
+    // Row 1 as wide as a row gets.
+    std::vector<Record> records(3, Record(FileKind::Item));
+    for (std::int32_t id = 0; id < 3; ++id) records[id].SetId(id + 1);
+    records[1].SetValue(ColumnTitled(FileKind::Item, "Price"), INT32_MIN);
+    records[1].SetValue(ColumnTitled(FileKind::Item, "Stock"), INT32_MAX);
+    ASSERT_TRUE(records[1].SetName("A name of thirty bytes, nearly"));
+    Open(WriteRecords(dir.filePath(QStringLiteral("stditem.dat")), FileKind::Item, records, KeySet{}.For(FileKind::Item)));
     frame->show();
-    // Row 1 as wide as a row gets, through the modify dialog.
-    List().selectRow(1);
-    View().OnModify();
-    CRecordDlg* dialog = nullptr;
-    for (CRecordDlg* shown : View().findChildren<CRecordDlg*>()) {
-        if (shown->isVisible()) dialog = shown;
-    }
-    ASSERT_NE(dialog, nullptr);
-    const auto type = [&](const char* title, const QString& text) {
-        FindControl<QLineEdit>(*dialog, SchemaOf(FileKind::Item).Column(ColumnTitled(FileKind::Item, title)).controlId)->setText(text);
-    };
-    type("Price", QStringLiteral("-2147483648"));
-    type("Stock", QStringLiteral("2147483647"));
-    type("ItemName", QStringLiteral("A name of thirty bytes, nearly"));
-    FindControl<QPushButton>(*dialog, dialog->Template().commitId)->click();
-    ASSERT_FALSE(dialog->isVisible());
     frame->CommandAction(ids::kCmdFitColumns)->trigger();
     const QFontMetrics metrics = List().fontMetrics();
     for (const char* title : {"Price", "Stock", "ItemName"}) {
