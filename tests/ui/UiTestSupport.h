@@ -344,8 +344,6 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     [[nodiscard]] FileKind KindShown() const { return KindShownBy(Model()); }
-    // Whether the title names an open file.
-    [[nodiscard]] bool HasFile() const { return frame.windowTitle() != QString::fromUtf8(str::kAppTitle); }
     // The form's edit dialog of kind, and that of the kind the list shows.
     [[nodiscard]] CRecordDlg& DialogOf(FileKind kind) const
     {
