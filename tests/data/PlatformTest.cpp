@@ -117,6 +117,8 @@ TEST(Platform, ASaveOverAFileNamedRelativelyReplacesIt)
     std::filesystem::current_path(before);
 }
 
+// A folder is no file to read, and a save over it fails, with the system's reason told apart,
+// leaving the folder and nothing beside it.
 TEST(Platform, FoldersAreNoFileToReadOrReplace)
 {
     TempDir dir;
@@ -129,11 +131,17 @@ TEST(Platform, FoldersAreNoFileToReadOrReplace)
     }
     const InputFile missing(dir / "missing.dat", InputFile::Accept::RegularFile);
     EXPECT_FALSE(missing.IsOpen() || missing.IsNotRegularFile());
+    EXPECT_EQ(KindOfError(missing.Error()), ErrorKind::NoSuchFile);
     EXPECT_FALSE(SystemText(missing.Error()).empty());
 
     const WriteReport written = EncodeFile(folder, FileKind::Item, 1, 1, FromIds({1}));
     EXPECT_FALSE(written.written);
     EXPECT_FALSE(written.error.empty());
+    {
+        AtomicFile overFolder(folder);
+        EXPECT_FALSE(overFolder.Commit());
+        EXPECT_EQ(KindOfError(overFolder.ErrorCode()), ErrorKind::IsAFolder);
+    }
     EXPECT_TRUE(std::filesystem::is_directory(folder / "inner"));
     EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"stditem.dat"}));
 }
@@ -142,10 +150,7 @@ TEST(Platform, FoldersAreNoFileToReadOrReplace)
 // program can say them in its own words; any other reason is Other.
 TEST(Platform, CommonReasonsAreToldApartWhateverTheSystemCallsThem)
 {
-    struct Case {
-        std::error_code error;
-        ErrorKind kind;
-    };
+    struct Case { std::error_code error; ErrorKind kind; };
     const auto portable = [](std::errc code) { return std::make_error_code(code); };
     const auto own = [](int code) { return std::error_code(code, std::system_category()); };
     const Case cases[] = {
@@ -176,14 +181,6 @@ TEST(Platform, CommonReasonsAreToldApartWhateverTheSystemCallsThem)
 #endif
     };
     for (const Case& c : cases) EXPECT_EQ(KindOfError(c.error), c.kind) << c.error.category().name() << " " << c.error.value();
-
-    // As the system gives them.
-    TempDir dir;
-    std::filesystem::create_directory(dir / "stditem.dat");
-    EXPECT_EQ(KindOfError(InputFile(dir / "missing.dat", InputFile::Accept::RegularFile).Error()), ErrorKind::NoSuchFile);
-    AtomicFile overFolder(dir / "stditem.dat");
-    EXPECT_FALSE(overFolder.Commit());
-    EXPECT_EQ(KindOfError(overFolder.ErrorCode()), ErrorKind::IsAFolder);
 }
 
 #ifdef _WIN32

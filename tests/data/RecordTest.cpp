@@ -1,6 +1,5 @@
 #include "data/DataFile.h"
 #include "data/DecimalText.h"
-#include "data/FieldDifferences.h"
 #include "data/KeySet.h"
 #include "data/Record.h"
 
@@ -83,30 +82,6 @@ TEST(FileKinds, ByWholeBareNameIgnoringCase)
         {"", FileKind::None},
     };
     for (const auto& [name, kind] : cases) EXPECT_EQ(KindFromName(name), kind) << name;
-}
-
-TEST(FieldDifferences, NamesTheChangedValuesAndUnseenBytes)
-{
-    struct Case { const char* label; void (*change)(Record&); std::uint64_t columns; bool hidden; };
-    const Case cases[] = {
-        {"same", [](Record&) {}, 0, false},
-        {"ID", [](Record& r) { r.SetId(8); }, 1u << kIdColumn, false},
-        {"last field", [](Record& r) { r.SetValue(r.Schema().ColumnCount() - 1, 5); },
-         std::uint64_t{1} << 22, false},
-        {"name", [](Record& r) { r.SetName("abc"); }, 1u << kNameColumn, false},
-        {"hidden range", [](Record& r) { r.Bytes()[r.Schema().hidden[0].begin] ^= 1; }, 0, true},
-        {"bytes after the name", [](Record& r) { r.Bytes()[r.Schema().recordSize - 1] = 'z'; }, 0, true},
-        {"length byte only", [](Record& r) { r.Bytes()[r.Schema().nameLengthOffset] = 9; }, 0, true},
-    };
-    for (const Case& c : cases) {
-        Record before(FileKind::Magic);
-        before.SetName("ab");
-        Record after = before;
-        c.change(after);
-        const FieldDifferences d = CompareRecordImages(kMagicSchema, before.Bytes(), after.Bytes());
-        EXPECT_EQ(d.columns, c.columns) << c.label;
-        EXPECT_EQ(d.hiddenBytes, c.hidden) << c.label;
-    }
 }
 
 } // namespace
