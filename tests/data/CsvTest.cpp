@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace rw {
 namespace {
 
@@ -25,25 +27,9 @@ void Take(const CsvRow& row, std::size_t line, Rows& rows)
     }
 }
 
-// All rows of a text, read whole.
-Rows ReadWhole(std::string_view text)
-{
-    CsvTokenizer tokenizer;
-    CsvRow row;
-    Rows rows;
-    std::size_t line = 1;
-    for (std::size_t pos = 0;; pos = row.next) {
-        tokenizer.ReadRow(text, pos, true, row);
-        if (row.status == CsvRow::Status::End) break;
-        Take(row, line, rows);
-        line += row.lines;
-    }
-    return rows;
-}
-
-// All rows of a text, read as through a buffer: pieces of the given size added to what the
-// tokenizer left untaken, which must always be less than a row may be.
-Rows ReadInPieces(std::string_view text, std::size_t piece)
+// All rows of a text, read as through a buffer: pieces of the given size (all of it by default)
+// added to what the tokenizer left untaken, which must always be less than a row may be.
+Rows ReadInPieces(std::string_view text, std::size_t piece = std::string_view::npos)
 {
     CsvTokenizer tokenizer;
     CsvRow row;
@@ -85,7 +71,7 @@ TEST(CsvTokenizer, Rfc4180)
         {"\"x\"\r", {{"x"}}},
     };
     for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(ReadWhole(text), expected) << text;
+        EXPECT_EQ(ReadInPieces(text), expected) << text;
         EXPECT_EQ(ReadInPieces(text, 1), expected) << "a byte at a time: " << text;
     }
 }
@@ -105,7 +91,7 @@ TEST(CsvTokenizer, RowsLongerThanTheLimitArePassedOverNotHeld)
         {"a\"b" + commas + commas + "\nc\n", {{"!" + std::to_string(int(CsvSyntax::QuoteInsideField)) + "@1:1"}, {"c"}}},
     };
     for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(ReadWhole(text), expected) << text.substr(0, 20);
+        EXPECT_EQ(ReadInPieces(text), expected) << text.substr(0, 20);
         EXPECT_EQ(ReadInPieces(text, 65536), expected) << text.substr(0, 20);
     }
 }
@@ -270,9 +256,7 @@ TEST(CsvImport, ErrorsNameLineAndColumn)
         ASSERT_FALSE(importer.Ok());
         ASSERT_EQ(importer.ErrorCount(), 1u);
         const CsvIssue& issue = importer.Errors().front();
-        EXPECT_EQ(issue.kind, c.issue);
-        EXPECT_EQ(issue.line, c.line);
-        EXPECT_EQ(issue.column, c.column);
+        EXPECT_EQ(std::tie(issue.kind, issue.line, issue.column), std::tie(c.issue, c.line, c.column));
         EXPECT_EQ(importer.Records().Count(), 0u);
     }
     // The header's fields are counted with Raw when it has one.

@@ -5,37 +5,29 @@
 namespace rw {
 namespace {
 
+// The kind whose size fits, else the nearest, with what its fit lacks or holds over.
 TEST(KindFitTest, ProposesTheKindWhoseSizeFits)
 {
-    struct Case { const char* what; std::int32_t count; std::uint64_t size; FileKind best; bool exact; };
+    struct Case { const char* what; std::int32_t count; std::uint64_t size; FileKind best; bool exact; std::uint64_t missing, extra; };
     const Case cases[] = {
-        {"items", 11, 4 + 11 * 184, FileKind::Item, true},
-        {"spells", 7, 4 + 7 * 120, FileKind::Magic, true},
-        {"monsters", 8, 8 * 252, FileKind::Monster, true},
-        {"items cut short take the nearest", 11, 4 + 10 * 184, FileKind::Item, false},
-        {"monsters with bytes after them", 8, 8 * 252 + 3, FileKind::Monster, false},
-        {"no records", 0, 4, FileKind::None, false},
-        {"a negative count", -5, 1000, FileKind::None, false},
+        {"items", 11, 4 + 11 * 184, FileKind::Item, true, 0, 0},
+        {"spells", 7, 4 + 7 * 120, FileKind::Magic, true, 0, 0},
+        {"monsters", 8, 8 * 252, FileKind::Monster, true, 0, 0},
+        {"items cut short take the nearest", 11, 4 + 10 * 184, FileKind::Item, false, 184, 0},
+        {"monsters with bytes after them", 8, 8 * 252 + 3, FileKind::Monster, false, 0, 3},
+        {"no records", 0, 4, FileKind::None, false, 0, 0},
+        {"a negative count", -5, 1000, FileKind::None, false, 0, 0},
     };
     for (const Case& c : cases) {
-        const KindGuess guess = GuessKind(FitsOf(c.count, c.size));
+        const KindFits fits = FitsOf(c.count, c.size);
+        const KindGuess guess = GuessKind(fits);
         EXPECT_EQ(guess.best, c.best) << c.what;
         EXPECT_EQ(guess.exact, c.exact) << c.what;
+        if (c.best != FileKind::None) {
+            EXPECT_EQ(FitFor(fits, c.best).MissingBytes(), c.missing) << c.what;
+            EXPECT_EQ(FitFor(fits, c.best).ExtraBytes(), c.extra) << c.what;
+        }
     }
-}
-
-TEST(KindFitTest, CountsWhatIsMissingAndWhatIsLeftOver)
-{
-    const KindFits fits = FitsOf(8, 8 * 252); // eight monsters
-    const KindFit& item = fits[0];
-    EXPECT_EQ(item.kind, FileKind::Item);
-    EXPECT_EQ(item.expectedSize, 4u + 8 * 184);
-    EXPECT_EQ(item.ExtraBytes(), 8u * 252 - (4 + 8 * 184));
-    EXPECT_EQ(item.MissingBytes(), 0u);
-    const KindFit& magic = fits[1];
-    EXPECT_EQ(magic.ExtraBytes(), 8u * 252 - (4 + 8 * 120));
-    EXPECT_TRUE(fits[2].Exact());
-    EXPECT_EQ(FitOfKind(FileKind::Item, 11, 4 + 10 * 184).MissingBytes(), 184u);
 }
 
 TEST(KindFitTest, AFileThatCannotBeATableOfTheKindIsToldApartFromADamagedOne)
