@@ -1,9 +1,14 @@
+// The CSV tokenizer, the exporter's formula warning, and the importer: from text, from a
+// worksheet's fields, its name changes and keep-names, and the feed loop over a file.
+
 #include "csv/CsvExport.h"
-#include "csv/RowImporter.h"
+#include "csv/CsvFeed.h"
 #include "csv/CsvTokenizer.h"
+#include "csv/RowImporter.h"
 #include "data/HexText.h"
 #include "data/PassThroughNames.h"
 #include "data/Record.h"
+#include "tests/data/TestFiles.h"
 #include "text/Utf8NameTranscoder.h"
 
 #include <gtest/gtest.h>
@@ -96,28 +101,67 @@ TEST(CsvTokenizer, RowsLongerThanTheLimitArePassedOverNotHeld)
     }
 }
 
-// The kind's header, with or without Raw.
-std::string Header(FileKind kind, bool raw = true)
+const Utf8NameTranscoder kNames;
+
+// The kind's header fields, with or without Raw.
+std::vector<std::string> HeaderFields(FileKind kind, bool raw = true)
 {
-    std::string header;
-    CsvExporter(kind, PassThroughNames{}).AppendHeader(header);
-    return raw ? header : header.erase(header.rfind(",Raw"), 4);
+    std::vector<std::string> fields;
+    for (const ColumnSpec& column : SchemaOf(kind).columns) fields.emplace_back(column.title);
+    if (raw) fields.emplace_back(kRawColumnTitle);
+    return fields;
 }
 
-// A row with the ID, the name, every field 0 and the Raw field (nullopt: no Raw column).
-std::string Row(FileKind kind, std::string_view id, std::string_view name, std::optional<std::string_view> raw = "")
+// A record row: the ID, the name, every field 0 and the Raw field (nullopt: no Raw column).
+std::vector<std::string> RowFields(FileKind kind, std::string id, std::string name, std::optional<std::string> raw = "")
 {
-    std::string row = std::string(id) + "," + std::string(name);
-    for (int k = 2; k < SchemaOf(kind).ColumnCount(); ++k) row += ",0";
-    return row + (raw ? "," + std::string(*raw) : "") + "\n";
+    std::vector<std::string> fields{std::move(id), std::move(name)};
+    fields.resize(static_cast<std::size_t>(SchemaOf(kind).ColumnCount()), "0");
+    if (raw) fields.push_back(std::move(*raw));
+    return fields;
+}
+
+std::string AsCsv(const Rows& rows)
+{
+    std::string text;
+    for (const auto& row : rows) {
+        for (std::size_t k = 0; k < row.size(); ++k) {
+            if (k > 0) text += ',';
+            AppendCsvField(text, row[k]);
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+std::string Header(FileKind kind, bool raw = true) { return AsCsv({HeaderFields(kind, raw)}); }
+std::string Row(FileKind kind, std::string id, std::string name, std::optional<std::string> raw = "")
+{
+    return AsCsv({RowFields(kind, std::move(id), std::move(name), std::move(raw))});
+}
+
+std::string RawOf(const Record& record)
+{
+    std::string raw(2 * record.Bytes().size(), '0');
+    WriteHex(record.Bytes().data(), record.Bytes().size(), raw.data());
+    return raw;
 }
 
 RowImporter Import(FileKind kind, const std::string& text)
 {
-    static const Utf8NameTranscoder names;
-    RowImporter importer(kind, names);
+    RowImporter importer(kind, kNames);
     importer.Consume(text, true);
     return importer;
+}
+
+// The rows through TakeFields, numbered as lines from 1.
+void TakeAll(RowImporter& importer, const Rows& rows, const std::vector<std::vector<CellType>>& types = {})
+{
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::vector<std::string_view> fields(rows[r].begin(), rows[r].end());
+        importer.TakeFields(fields, r + 1, r < types.size() ? std::span<const CellType>(types[r]) : std::span<const CellType>());
+    }
+    importer.FinishFields();
 }
 
 // Names a spreadsheet may take for formulas are counted as they are written, the first kept
@@ -139,9 +183,8 @@ TEST(CsvExport, NamesThatMayReadAsFormulasAreCounted)
     CsvExporter exporter(FileKind::Magic, gbk);
     std::string csv;
     ASSERT_TRUE(exporter.ExportRows(records, [&](std::string_view piece) { return csv.append(piece), true; }));
-    EXPECT_EQ(exporter.FormulaLike().count, 4u);
-    EXPECT_EQ(exporter.FormulaLike().firstId, 13);
-    EXPECT_EQ(exporter.FormulaLike().firstName, "=1+1");
+    const auto& like = exporter.FormulaLike();
+    EXPECT_EQ(std::tie(like.count, like.firstId, like.firstName), std::make_tuple(std::size_t{4}, 13, std::string("=1+1")));
     EXPECT_NE(csv.find("\n13,=1+1,"), std::string::npos) << csv;
     for (const auto& [name, formula] : names) EXPECT_EQ(MayReadAsFormula(name), formula) << name;
 }
@@ -152,11 +195,9 @@ TEST(CsvImport, RowsStartFromRawOrZeros)
     stored.Bytes()[4] = 0x99;          // a hidden byte
     ASSERT_TRUE(stored.SetName("ab"));
     stored.Bytes()[153 + 3] = 0x7A;    // a stale byte after the terminator
-    std::string raw(2 * 184, '0');
-    WriteHex(stored.Bytes().data(), 184, raw.data());
 
     // The round trips show that an untouched name keeps its bytes; a changed one is written anew.
-    const std::string text = Header(FileKind::Item) + Row(FileKind::Item, "2", "cd", raw) + Row(FileKind::Item, " 3 ", "\"霜,纹\"");
+    const std::string text = Header(FileKind::Item) + Row(FileKind::Item, "2", "cd", RawOf(stored)) + Row(FileKind::Item, " 3 ", "霜,纹");
     const RowImporter importer = Import(FileKind::Item, text);
     ASSERT_TRUE(importer.Ok());
     ASSERT_EQ(importer.Records().Count(), 2u);
@@ -190,12 +231,12 @@ TEST(CsvImport, NumbersOfAnyShape)
     };
     for (const auto& [text, value] : cases) {
         // As the ID, followed by the name; as the last field, followed by a line end or by nothing.
-        std::string last = "1,a";
-        for (int k = 2; k < kMagicSchema.ColumnCount() - 1; ++k) last += ",0";
-        last += "," + text;
+        std::vector<std::string> fields = RowFields(FileKind::Magic, "1", "a", std::nullopt);
+        fields.back() = text;
+        const std::string last = AsCsv({fields});
         const int lastColumn = kMagicSchema.ColumnCount() - 1;
         const std::pair<std::string, int> bodies[] = {
-            {Row(FileKind::Magic, text, "a", std::nullopt), kIdColumn}, {last + "\n", lastColumn}, {last, lastColumn}};
+            {Row(FileKind::Magic, text, "a", std::nullopt), kIdColumn}, {last, lastColumn}, {last.substr(0, last.size() - 1), lastColumn}};
         for (const auto& [body, column] : bodies) {
             const RowImporter importer = Import(FileKind::Magic, Header(FileKind::Magic, false) + body);
             ASSERT_EQ(importer.Ok(), value.has_value()) << "'" << text << "' in " << body;
@@ -248,7 +289,7 @@ TEST(CsvImport, ErrorsNameLineAndColumn)
         {"duplicate item ID", kItem, Row(kItem, "4", "a") + "\n" + Row(kItem, "4", "b"), K::DuplicateId, 4, 1},
         {"monster first ID reads as 0", kMonster, Row(kMonster, "9", "a") + Row(kMonster, "0", "b"), K::DuplicateId, 3, 1},
         {"syntax", kItem, "1,\"a\"b\n", K::Syntax, 2, 2},
-        {"multi-line name", kItem, Row(kItem, "x", "\"a\nb\""), K::BadNumber, 2, 1},
+        {"multi-line name", kItem, Row(kItem, "x", "a\nb"), K::BadNumber, 2, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -298,8 +339,7 @@ TEST(CsvImport, HeaderAndWholeFileProblems)
     EXPECT_EQ(Import(FileKind::Item, "plain,\"a,b\",\"say \"\"hi\"\"\",\"cr\r\",\"lf\n\",\n").Errors().at(0).text,
               "plain,\"a,b\",\"say \"\"hi\"\"\",\"cr\r\",\"lf\n\",");
     // It ends the reading at once: endless input is not read to its end.
-    static const Utf8NameTranscoder names;
-    RowImporter stopped(FileKind::Item, names);
+    RowImporter stopped(FileKind::Item, kNames);
     const std::string zeros(CsvTokenizer::kMaxRowBytes, '\0');
     EXPECT_EQ(stopped.Consume(zeros, false), zeros.size());
     EXPECT_TRUE(stopped.Finished());
@@ -310,6 +350,154 @@ TEST(CsvImport, HeaderAndWholeFileProblems)
     EXPECT_TRUE(empty.Ok());
     ASSERT_EQ(empty.Warnings().size(), 1u);
     EXPECT_EQ(empty.Warnings()[0].kind, CsvIssue::Kind::NoRecords);
+}
+
+TEST(CsvRows, FieldsGiveTheSameIssuesAsCsvText)
+{
+    constexpr FileKind kItem = FileKind::Item;
+    const Rows cases[] = {
+        {HeaderFields(kItem), RowFields(kItem, "1", "a"), RowFields(kItem, "2x", "b"), {"3", "c"}},
+        {HeaderFields(kItem), RowFields(kItem, "4", "a"), {}, RowFields(kItem, "4", std::string(40, 'n'), "00")},
+        {{"ItemName", "ItemID"}, RowFields(kItem, "1", "a")},
+        {},
+        {HeaderFields(kItem)},
+    };
+    for (const Rows& rows : cases) {
+        RowImporter fromText(kItem, kNames);
+        fromText.Consume(AsCsv(rows), true);
+        RowImporter fromFields(kItem, kNames);
+        TakeAll(fromFields, rows);
+        ASSERT_TRUE(fromFields.Finished());
+        ASSERT_EQ(fromFields.ErrorCount(), fromText.ErrorCount()) << AsCsv(rows);
+        for (std::size_t i = 0; i < fromText.Errors().size(); ++i) {
+            const CsvIssue& a = fromText.Errors()[i];
+            const CsvIssue& b = fromFields.Errors()[i];
+            EXPECT_EQ(std::tie(a.kind, a.line, a.column, a.text, a.number, a.otherLine),
+                      std::tie(b.kind, b.line, b.column, b.text, b.number, b.otherLine)) << i << "\n" << AsCsv(rows);
+        }
+        ASSERT_EQ(fromFields.Warnings().size(), fromText.Warnings().size());
+        if (!fromText.Warnings().empty()) {
+            EXPECT_EQ(fromFields.Warnings()[0].line, fromText.Warnings()[0].line);
+        }
+        EXPECT_EQ(fromFields.Records().Count(), fromText.Records().Count());
+    }
+}
+
+TEST(CsvRows, ANameOrRawStoredAsAnythingButTextIsRefused)
+{
+    constexpr FileKind kMagic = FileKind::Magic;
+    Record stored(kMagic);
+    ASSERT_TRUE(stored.SetName("007"));
+    const std::string raw = RawOf(stored);
+    const std::size_t rawField = static_cast<std::size_t>(SchemaOf(kMagic).ColumnCount());
+    struct Case { const char* label; std::string name; std::string raw; std::size_t field; CellType type; int errorColumn; };
+    const Case cases[] = {
+        {"name as a number", "7", "", kNameColumn, CellType::Number, 2},
+        {"name as a formula", "2", "", kNameColumn, CellType::Formula, 2},
+        {"Raw as a number", "a", "1E+30", rawField, CellType::Number, static_cast<int>(rawField) + 1},
+        {"a number column as text is fine", "a", "", 2, CellType::Text, 0},
+        {"a number column as a number is fine", "a", "", 2, CellType::Number, 0},
+        {"a name that Raw holds already", "007", raw, kNameColumn, CellType::Text, 0},
+        {"a name stored as a number, not read", "7", raw, kNameColumn, CellType::Number, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::vector<CellType> types(rawField + 1, CellType::Text);
+        types[c.field] = c.type;
+        RowImporter importer(kMagic, kNames);
+        TakeAll(importer, {HeaderFields(kMagic), RowFields(kMagic, "1", c.name, c.raw)}, {{}, types});
+        if (c.errorColumn == 0) {
+            EXPECT_TRUE(importer.Ok());
+            continue;
+        }
+        ASSERT_EQ(importer.ErrorCount(), 1u);
+        const CsvIssue& issue = importer.Errors()[0];
+        EXPECT_EQ(issue.kind, CsvIssue::Kind::WrongCellType);
+        EXPECT_EQ(issue.column, c.errorColumn);
+        EXPECT_EQ(issue.cellType, c.type);
+        EXPECT_EQ(issue.text, c.field == kNameColumn ? c.name : c.raw);
+    }
+}
+
+TEST(CsvRows, NameChangesAreListedAndKeptOnRequest)
+{
+    constexpr FileKind kItem = FileKind::Item;
+    Record first(kItem);
+    ASSERT_TRUE(first.SetName("\xb3\xbf\xc2\xb6")); // 晨露
+    Record second(kItem);
+    ASSERT_TRUE(second.SetName("007"));
+    const Rows rows = {
+        HeaderFields(kItem),
+        RowFields(kItem, "1", "晨露", RawOf(first)),   // untouched
+        RowFields(kItem, "2", "7", RawOf(second)),     // a spreadsheet's doing
+        RowFields(kItem, "3", "new"),                   // no Raw: nothing to change
+        RowFields(kItem, "x", "晨", RawOf(first)),      // listed even on a row with an error
+    };
+    for (const bool keep : {false, true}) {
+        SCOPED_TRACE(keep ? "keep names" : "take names");
+        for (const bool csv : {true, false}) {
+            RowImporter importer(kItem, kNames);
+            importer.SetKeepNames(keep);
+            if (csv) {
+                importer.Consume(AsCsv(rows), true);
+            } else {
+                TakeAll(importer, rows);
+            }
+            EXPECT_EQ(importer.NameChangeCount(), 2u);
+            ASSERT_EQ(importer.NameChanges().size(), 2u);
+            const NameChange& change = importer.NameChanges()[0];
+            EXPECT_EQ(std::tie(change.line, change.id, change.storedText, change.newText),
+                      std::make_tuple(std::size_t{3}, 2, std::string("007"), std::string("7")));
+            EXPECT_EQ(importer.NameChanges()[1].id, 0) << "an ID that is no number";
+
+            RowImporter good(kItem, kNames);
+            good.SetKeepNames(keep);
+            TakeAll(good, {rows.begin(), rows.begin() + 4});
+            ASSERT_TRUE(good.Ok());
+            EXPECT_EQ(Record(kItem, good.Records().RecordAt(1)).Name(), keep ? "007" : "7");
+            EXPECT_EQ(Record(kItem, good.Records().RecordAt(2)).Name(), "new") << "without Raw, always the column";
+        }
+    }
+
+    // Of very many, the first kMaxNameChanges are kept and all are counted.
+    RowImporter many(kItem, kNames);
+    std::string text = AsCsv({HeaderFields(kItem)});
+    for (std::size_t i = 0; i <= RowImporter::kMaxNameChanges; ++i) {
+        text += AsCsv({RowFields(kItem, std::to_string(i), "x", RawOf(second))});
+    }
+    many.Consume(text, true);
+    EXPECT_TRUE(many.Ok());
+    EXPECT_EQ(many.NameChangeCount(), RowImporter::kMaxNameChanges + 1);
+    EXPECT_EQ(many.NameChanges().size(), RowImporter::kMaxNameChanges);
+}
+
+TEST(CsvFeed, ReadsAnySizeAndStopsWhenAskedTo)
+{
+    test::TempDir dir;
+    std::string text = "\xEF\xBB\xBF" + AsCsv({HeaderFields(FileKind::Magic)});
+    while (text.size() < (std::size_t{5} << 20)) {
+        text += AsCsv({RowFields(FileKind::Magic, std::to_string(text.size()), "a")});
+    }
+    test::WriteFile(dir / "magic.csv", text);
+    for (const int stopAfter : {0, 2}) {
+        InputFile input(dir / "magic.csv", InputFile::Accept::RegularFile);
+        RowImporter importer(FileKind::Magic, kNames);
+        std::vector<std::uint64_t> told;
+        const FeedResult result = FeedCsv(input, true, importer, [&](std::uint64_t bytes) {
+            told.push_back(bytes);
+            return stopAfter == 0 || static_cast<int>(told.size()) < stopAfter;
+        });
+        if (stopAfter == 0) {
+            EXPECT_EQ(result, FeedResult::Done);
+            EXPECT_TRUE(importer.Ok());
+            EXPECT_GE(told.size(), 5u) << "about once a megabyte";
+            EXPECT_EQ(told.back(), text.size());
+        } else {
+            EXPECT_EQ(result, FeedResult::Cancelled);
+            EXPECT_FALSE(importer.Finished());
+            EXPECT_EQ(told.size(), 2u);
+        }
+    }
 }
 
 } // namespace
