@@ -1,7 +1,9 @@
-// The platform layer's promises that hold on every system: names kept as given, a save that
-// replaces a file whole, folders refused; on Windows also a file that another program holds.
+// The system layer's promises that hold on every system: names kept as given, a save that
+// replaces a file whole, folders refused, buffers from the system's pages; on Windows also a
+// file that another program holds.
 
 #include "data/DataFile.h"
+#include "system/PageBuffer.h"
 #include "system/Platform.h"
 #include "data/RecordBytes.h"
 #include "tests/data/TestFiles.h"
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <set>
+#include <utility>
 
 namespace rw {
 namespace {
@@ -181,6 +184,45 @@ TEST(Platform, CommonReasonsAreToldApartWhateverTheSystemCallsThem)
 #endif
     };
     for (const Case& c : cases) EXPECT_EQ(KindOfError(c.error), c.kind) << c.error.category().name() << " " << c.error.value();
+}
+
+// Below and from the size at which the memory comes from the system's pages, a buffer starts
+// zero, keeps its bytes through a growth past its capacity, zeroes what comes back into its
+// size after a shrink, and moves without copying.
+TEST(PageBuffer, KeepsItsBytesAndZeroesWhatIsNew)
+{
+    struct Case { std::size_t size; std::size_t shrinkTo; std::size_t growTo; };
+    const Case cases[] = {
+        {0, 0, 10},
+        {100, 10, 50},
+        {PageBuffer::kLargeBytes - 1, 1000, PageBuffer::kLargeBytes + 4096},
+        {PageBuffer::kLargeBytes, PageBuffer::kLargeBytes / 2, PageBuffer::kLargeBytes},
+        {PageBuffer::kLargeBytes + 1, 3, 3 * PageBuffer::kLargeBytes + 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        PageBuffer buffer(c.size);
+        ASSERT_EQ(buffer.size(), c.size);
+        EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](std::uint8_t b) { return b == 0; }));
+        for (std::size_t i = 0; i < buffer.size(); ++i) buffer[i] = static_cast<std::uint8_t>(i % 251 + 1);
+
+        buffer.resize(c.shrinkTo);
+        EXPECT_EQ(buffer.capacity(), c.size);
+        buffer.resize(c.growTo);
+        ASSERT_EQ(buffer.size(), c.growTo);
+        EXPECT_GE(buffer.capacity(), c.growTo);
+        for (std::size_t i = 0; i < buffer.size(); ++i) {
+            ASSERT_EQ(buffer[i], i < c.shrinkTo ? i % 251 + 1 : 0) << "byte " << i;
+        }
+
+        const std::uint8_t* bytes = buffer.data();
+        PageBuffer moved = std::move(buffer);
+        EXPECT_EQ(moved.data(), bytes);
+        EXPECT_TRUE(buffer.empty() && buffer.capacity() == 0); // NOLINT(bugprone-use-after-move)
+        EXPECT_TRUE(moved == PageBuffer::CopyOf(moved));
+        moved.Release();
+        EXPECT_TRUE(moved.empty() && moved.data() == nullptr);
+    }
 }
 
 #ifdef _WIN32
