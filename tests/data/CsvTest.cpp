@@ -412,10 +412,8 @@ TEST(CsvRows, ANameOrRawStoredAsAnythingButTextIsRefused)
         }
         ASSERT_EQ(importer.ErrorCount(), 1u);
         const CsvIssue& issue = importer.Errors()[0];
-        EXPECT_EQ(issue.kind, CsvIssue::Kind::WrongCellType);
-        EXPECT_EQ(issue.column, c.errorColumn);
-        EXPECT_EQ(issue.cellType, c.type);
-        EXPECT_EQ(issue.text, c.field == kNameColumn ? c.name : c.raw);
+        EXPECT_EQ(std::tie(issue.kind, issue.column, issue.cellType, issue.text),
+                  std::make_tuple(CsvIssue::Kind::WrongCellType, c.errorColumn, c.type, c.field == kNameColumn ? c.name : c.raw));
     }
 }
 
@@ -461,10 +459,8 @@ TEST(CsvRows, NameChangesAreListedAndKeptOnRequest)
 
     // Of very many, the first kMaxNameChanges are kept and all are counted.
     RowImporter many(kItem, kNames);
-    std::string text = AsCsv({HeaderFields(kItem)});
-    for (std::size_t i = 0; i <= RowImporter::kMaxNameChanges; ++i) {
-        text += AsCsv({RowFields(kItem, std::to_string(i), "x", RawOf(second))});
-    }
+    std::string text = Header(kItem);
+    for (std::size_t i = 0; i <= RowImporter::kMaxNameChanges; ++i) text += Row(kItem, std::to_string(i), "x", RawOf(second));
     many.Consume(text, true);
     EXPECT_TRUE(many.Ok());
     EXPECT_EQ(many.NameChangeCount(), RowImporter::kMaxNameChanges + 1);
@@ -474,10 +470,8 @@ TEST(CsvRows, NameChangesAreListedAndKeptOnRequest)
 TEST(CsvFeed, ReadsAnySizeAndStopsWhenAskedTo)
 {
     test::TempDir dir;
-    std::string text = "\xEF\xBB\xBF" + AsCsv({HeaderFields(FileKind::Magic)});
-    while (text.size() < (std::size_t{5} << 20)) {
-        text += AsCsv({RowFields(FileKind::Magic, std::to_string(text.size()), "a")});
-    }
+    std::string text = "\xEF\xBB\xBF" + Header(FileKind::Magic);
+    while (text.size() < (std::size_t{5} << 20)) text += Row(FileKind::Magic, std::to_string(text.size()), "a");
     test::WriteFile(dir / "magic.csv", text);
     for (const int stopAfter : {0, 2}) {
         InputFile input(dir / "magic.csv", InputFile::Accept::RegularFile);
