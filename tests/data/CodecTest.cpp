@@ -100,19 +100,16 @@ TEST(Codec, FilesThatDoNotLoadSayWhy)
     ASSERT_EQ(::mkfifo((dir / "pipe.dat").c_str(), 0600), 0);
     std::filesystem::create_symlink("/dev/zero", dir / "zero.dat");
     std::filesystem::create_directory(dir / "folder.dat");
-    struct Case { std::filesystem::path path; LoadFailure failure; std::int32_t count; std::uint64_t memory; };
+    struct Case { std::filesystem::path path; LoadFailure failure; std::int32_t count = 0; std::uint64_t memory = MemoryLimit(); };
     const Case cases[] = {
-        {file("empty", {}), LoadFailure::NoRecords, 0, MemoryLimit()},
-        {file("three bytes zero", {0, 0, 0}), LoadFailure::NoRecords, 0, MemoryLimit()},
-        {file("count zero", FileImage(0, 0)), LoadFailure::NoRecords, 0, MemoryLimit()},
-        {file("negative count", FileImage(-1, 300)), LoadFailure::NoRecords, -1, MemoryLimit()},
-        {file("most negative", FileImage(-2147483647 - 1, 0)), LoadFailure::NoRecords, -2147483647 - 1, MemoryLimit()},
+        {file("empty", {}), LoadFailure::NoRecords},         {file("three bytes zero", {0, 0, 0}), LoadFailure::NoRecords},
+        {file("count zero", FileImage(0, 0)), LoadFailure::NoRecords},
+        {file("negative count", FileImage(-1, 300)), LoadFailure::NoRecords, -1},
+        {file("most negative", FileImage(-2147483647 - 1, 0)), LoadFailure::NoRecords, -2147483647 - 1},
         {file("over the limit", FileImage(4, 4 * 252)), LoadFailure::TooLarge, 4, 300},
-        {dir / "missing.dat", LoadFailure::CannotRead, 0, MemoryLimit()},
-        {dir / "folder.dat", LoadFailure::NotRegularFile, 0, MemoryLimit()},
-        {"/dev/null", LoadFailure::NotRegularFile, 0, MemoryLimit()},
-        {dir / "zero.dat", LoadFailure::NotRegularFile, 0, MemoryLimit()},
-        {dir / "pipe.dat", LoadFailure::NotRegularFile, 0, MemoryLimit()},
+        {dir / "missing.dat", LoadFailure::CannotRead},      {dir / "folder.dat", LoadFailure::NotRegularFile},
+        {"/dev/null", LoadFailure::NotRegularFile},          {dir / "zero.dat", LoadFailure::NotRegularFile},
+        {dir / "pipe.dat", LoadFailure::NotRegularFile},
     };
     for (const FileKind kind : kAllKinds) {
         for (const Case& c : cases) {

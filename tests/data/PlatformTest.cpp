@@ -159,13 +159,11 @@ TEST(Platform, CommonReasonsAreToldApartWhateverTheSystemCallsThem)
     const Case cases[] = {
         {portable(std::errc::no_such_file_or_directory), ErrorKind::NoSuchFile},
         {portable(std::errc::permission_denied), ErrorKind::PermissionDenied},
-        {portable(std::errc::no_space_on_device), ErrorKind::DiskFull},
+        {portable(std::errc::no_space_on_device), ErrorKind::DiskFull},   {portable(std::errc::is_a_directory), ErrorKind::IsAFolder},
         {portable(std::errc::read_only_file_system), ErrorKind::ReadOnlyFileSystem},
-        {portable(std::errc::is_a_directory), ErrorKind::IsAFolder},
-        {portable(std::errc::file_too_large), ErrorKind::FileTooLarge},
+        {portable(std::errc::file_too_large), ErrorKind::FileTooLarge},   {portable(std::errc::invalid_argument), ErrorKind::Other},
         {portable(std::errc::too_many_symbolic_link_levels), ErrorKind::TooManyLinks},
         {portable(std::errc::device_or_resource_busy), ErrorKind::InUse},
-        {portable(std::errc::invalid_argument), ErrorKind::Other},
 #ifdef _WIN32
         {own(ERROR_FILE_NOT_FOUND), ErrorKind::NoSuchFile},        {own(ERROR_PATH_NOT_FOUND), ErrorKind::NoSuchFile},
         {own(ERROR_ACCESS_DENIED), ErrorKind::PermissionDenied},   {own(ERROR_DISK_FULL), ErrorKind::DiskFull},
