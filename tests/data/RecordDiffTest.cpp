@@ -92,11 +92,7 @@ TEST(RecordDiff, ChangesWithinRecordsAreFoundAlikeForEveryKind)
          {{Kind::Changed, 1, 1, 20, 0, true}}},
         {"added at the end", [](Records&, Records& b) { b.push_back(Made(b[0].Kind(), 40, "d")); },
          {{Kind::OnlyInB, kNo, 3, 40}}},
-        {"several, in A's order",
-         [](Records&, Records& b) {
-             b[2].SetValue(2, 1);
-             b[0].SetName("x");
-         },
+        {"several, in A's order", [](Records&, Records& b) { b[2].SetValue(2, 1), b[0].SetName("x"); },
          {{Kind::Changed, 0, 0, 10, kName}, {Kind::Changed, 2, 2, 30, kFirstField}}},
     };
     for (const FileKind kind : kAllKinds) {
@@ -132,26 +128,16 @@ TEST(RecordDiff, ItemsAndMonstersArePairedById)
          {{Kind::OnlyInA, 0, kNo, 10}, {Kind::OnlyInB, kNo, 0, 11}}},
         // A's order first, then what only B holds in B's order.
         {"reordered, added, removed and changed",
-         [](Records& a, Records& b) {
-             b = {a[2], Made(a[0].Kind(), 5, "e"), a[0], Made(a[0].Kind(), -1, "f")};
-             b[0].SetValue(2, 3);
-         },
+         [](Records& a, Records& b) { b = {a[2], Made(a[0].Kind(), 5, "e"), a[0], Made(a[0].Kind(), -1, "f")}, b[0].SetValue(2, 3); },
          {{Kind::OnlyInA, 1, kNo, 20}, {Kind::Changed, 2, 0, 30, kFirstField}, {Kind::OnlyInB, kNo, 1, 5},
           {Kind::OnlyInB, kNo, 3, -1}}},
         {"a repeated ID: first with first, second with second",
          [](Records& a, Records& b) {
-             a.push_back(Made(a[0].Kind(), 20, "x"));
-             b = a;
-             b[3].SetName("y");
-             b.push_back(Made(a[0].Kind(), 20, "z"));
+             a.push_back(Made(a[0].Kind(), 20, "x")), b = a;
+             b[3].SetName("y"), b.push_back(Made(a[0].Kind(), 20, "z"));
          },
          {{Kind::Changed, 3, 3, 20, kName}, {Kind::OnlyInB, kNo, 4, 20}}},
-        {"the lowest and highest IDs",
-         [](Records& a, Records& b) {
-             a[0].SetId(INT32_MIN);
-             b[0].SetId(INT32_MIN);
-             b[2].SetId(INT32_MAX);
-         },
+        {"the lowest and highest IDs", [](Records& a, Records& b) { a[0].SetId(INT32_MIN), b[0].SetId(INT32_MIN), b[2].SetId(INT32_MAX); },
          {{Kind::OnlyInA, 2, kNo, 30}, {Kind::OnlyInB, kNo, 2, INT32_MAX}}},
     };
     for (const FileKind kind : {FileKind::Item, FileKind::Monster}) {
@@ -170,11 +156,7 @@ TEST(RecordDiff, SpellsArePairedByPosition)
         {"a repeated ID", [](Records&, Records& b) { b.push_back(b[0]); }, {{Kind::OnlyInB, kNo, 3, 10}}},
         {"the last pair changed", [](Records&, Records& b) { b[2].SetValue(2, 9); }, {{Kind::Changed, 2, 2, 30, kFirstField}}},
         {"the last field", [](Records&, Records& b) { b[1].SetValue(22, 5); }, {{Kind::Changed, 1, 1, 20, std::uint64_t{1} << 22}}},
-        {"one more in A, the last pair changed",
-         [](Records& a, Records& b) {
-             a.push_back(Made(FileKind::Magic, 40, "d"));
-             b[2].SetName("z");
-         },
+        {"one more in A, the last pair changed", [](Records& a, Records& b) { a.push_back(Made(FileKind::Magic, 40, "d")), b[2].SetName("z"); },
          {{Kind::Changed, 2, 2, 30, kName}, {Kind::OnlyInA, 3, kNo, 40}}},
     };
     for (const Case& c : cases) Check(FileKind::Magic, c);
