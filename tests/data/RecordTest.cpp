@@ -125,7 +125,7 @@ TEST(FileKinds, ByWholeBareNameIgnoringCase)
 }
 
 // The kind whose size fits, else the nearest, with what its fit lacks or holds over.
-TEST(KindFitTest, ProposesTheKindWhoseSizeFits)
+TEST(KindFit, ProposesTheKindWhoseSizeFits)
 {
     struct Case { const char* what; std::int32_t count; std::uint64_t size; FileKind best; bool exact; std::uint64_t missing, extra; };
     const Case cases[] = {
@@ -149,7 +149,7 @@ TEST(KindFitTest, ProposesTheKindWhoseSizeFits)
     }
 }
 
-TEST(KindFitTest, AFileThatCannotBeATableOfTheKindIsToldApartFromADamagedOne)
+TEST(KindFit, AFileThatCannotBeATableOfTheKindIsToldApartFromADamagedOne)
 {
     struct Case { const char* what; std::int32_t count; std::uint64_t size; FileKind kind; Misfit misfit; };
     const Case cases[] = {
