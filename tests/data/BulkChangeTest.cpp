@@ -1,5 +1,9 @@
+// Exact decimals: read as a person types them, worked out as fractions that say when they
+// cannot be, and the change of many records' values built on them.
+
 #include "query/BulkChange.h"
 #include "data/DecimalText.h"
+#include "data/Rational.h"
 #include "data/RecordBytes.h"
 #include "data/Schema.h"
 
@@ -8,6 +12,7 @@
 #include <array>
 #include <limits>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace rw {
@@ -39,34 +44,17 @@ TEST(BulkChange, ValuesRoundToNearestAndStayWithin32Bits)
     struct Case { BulkOperation operation; const char* operand; std::int32_t now; std::optional<std::int32_t> wanted; };
     const Case cases[] = {
         {Set, "-5", 100, -5},
-        {Add, "1", kMax - 1, kMax},
-        {Add, "1", kMax, std::nullopt},
-        {Add, "-1", kMin, std::nullopt},
-        {Subtract, "1", kMin, std::nullopt},
-        {Subtract, "-2147483648", -1, kMax},
-        {Multiply, "1.2", 1000, 1200},
-        {Multiply, ".5", 5, 3},
-        {Multiply, ".5", -5, -3},
+        {Add, "1", kMax - 1, kMax}, {Add, "1", kMax, std::nullopt}, {Add, "-1", kMin, std::nullopt},
+        {Subtract, "1", kMin, std::nullopt}, {Subtract, "-2147483648", -1, kMax},
+        {Multiply, "1.2", 1000, 1200}, {Multiply, ".5", 5, 3}, {Multiply, ".5", -5, -3},
         // Factors no binary fraction holds: the product is exact, rounded once.
-        {Multiply, "1.15", 50, 58},
-        {Multiply, "1.15", 90, 104},
-        {Multiply, "0.7", 45, 32},
-        {Multiply, "1.005", 100, 101},
-        {Multiply, "-1.15", 50, -58},
-        {Multiply, "0.000000000000000001", kMax, 0},
-        {Multiply, "999999999999999999", kMax, std::nullopt},
-        {Multiply, "2", 1 << 30, std::nullopt},
+        {Multiply, "1.15", 50, 58}, {Multiply, "1.15", 90, 104}, {Multiply, "0.7", 45, 32}, {Multiply, "1.005", 100, 101},
+        {Multiply, "-1.15", 50, -58}, {Multiply, "0.000000000000000001", kMax, 0},
+        {Multiply, "999999999999999999", kMax, std::nullopt}, {Multiply, "2", 1 << 30, std::nullopt},
         {Multiply, "-1", kMin, std::nullopt},
-        {Divide, "2", 7, 4},
-        {Divide, "2", -7, -4},
-        {Divide, "3", 10, 3},
-        {Divide, "0.3", 10, 33},
-        {Divide, "0.7", 35, 50},
-        {Divide, "0.5", kMax, std::nullopt},
-        {Divide, "-1", kMin, std::nullopt},
-        {Divide, "0.000000000000000001", 1, std::nullopt},
-        {Divide, "0", 1, std::nullopt},
-        {Divide, "0", 0, std::nullopt},
+        {Divide, "2", 7, 4}, {Divide, "2", -7, -4}, {Divide, "3", 10, 3}, {Divide, "0.3", 10, 33}, {Divide, "0.7", 35, 50},
+        {Divide, "0.5", kMax, std::nullopt}, {Divide, "-1", kMin, std::nullopt},
+        {Divide, "0.000000000000000001", 1, std::nullopt}, {Divide, "0", 1, std::nullopt}, {Divide, "0", 0, std::nullopt},
     };
     for (const Case& c : cases) {
         const auto record = ItemPriced(c.now);
@@ -174,6 +162,54 @@ TEST(DecimalText, DecimalsAsAPersonTypesThemAreExact)
             EXPECT_EQ(parsed.value, *Rational::Fraction(c.numerator, c.denominator)) << "'" << c.text << "'";
         }
     }
+}
+
+[[nodiscard]] Rational Decimal(const char* text) { return ParseDecimal(text).value; }
+
+[[nodiscard]] std::string Shown(const RationalResult& result)
+{
+    switch (result.fault) {
+    case ArithmeticFault::Overflow: return "overflow";
+    case ArithmeticFault::DivisionByZero: return "division by zero";
+    case ArithmeticFault::None: break;
+    }
+    return DecimalTextOf(result.value).value_or("not a decimal");
+}
+
+// Sums, products and quotients of decimals are the decimals a person works out by hand; one
+// that does not fit in 128 bits is said to, never wrapped.
+TEST(Rational, ArithmeticIsExactAndSaysWhenItCannotBe)
+{
+    const Rational huge = *Rational::Fraction(Int128{1} << 100, 1);
+    const Rational tiny = *Rational::Fraction(1, Int128{1} << 100);
+    struct Case { RationalResult result; std::string shown; };
+    const Case cases[] = {
+        {Add(Decimal("0.1"), Decimal("0.2")), "0.3"},
+        {Subtract(Decimal("0.3"), Decimal("0.1")), "0.2"},
+        {Multiply(50, Decimal("1.15")), "57.5"},
+        {Multiply(Decimal("-1.005"), 100), "-100.5"},
+        {Divide(-7, 2), "-3.5"},
+        {Multiply(Divide(1, 3).value, 3), "1"},
+        {Divide(1, 3), "not a decimal"},
+        {Divide(5, 0), "division by zero"},
+        {Multiply(huge, huge), "overflow"},
+        {Add(huge, Multiply(huge, 134217727).value), "overflow"},
+        {Multiply(tiny, tiny), "overflow"},
+        {Multiply(huge, tiny), "1"},
+        {Subtract(Negated(huge), Multiply(huge, 134217727).value), "overflow"},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(Shown(cases[i].result), cases[i].shown) << "case " << i;
+    EXPECT_FALSE(Rational::Fraction(1, 0));
+}
+
+TEST(Rational, RoundsHalvesAwayFromZero)
+{
+    struct Case { const char* value; long long rounded; };
+    const Case cases[] = {{"2.5", 3}, {"-2.5", -3}, {"2.4999", 2}, {"-2.5001", -3}, {"0.5", 1}, {"-0.4", 0}, {"7", 7}, {"57.5", 58}};
+    for (const Case& c : cases) EXPECT_EQ(static_cast<long long>(RoundedHalfAwayFromZero(Decimal(c.value))), c.rounded) << c.value;
+    const Rational largest = *Rational::Fraction(~(Int128{1} << 127), 1);
+    EXPECT_EQ(RoundedHalfAwayFromZero(largest), largest.Numerator());
+    EXPECT_EQ(RoundedHalfAwayFromZero(*Rational::Fraction(largest.Numerator(), 2)), (largest.Numerator() >> 1) + 1);
 }
 
 } // namespace

@@ -1,12 +1,19 @@
+// The CSV tokenizer, the exporter's formula warning, and the importer: from text, from a
+// worksheet's fields, its name changes and keep-names, and the feed loop over a file.
+
 #include "csv/CsvExport.h"
-#include "csv/RowImporter.h"
+#include "csv/CsvFeed.h"
 #include "csv/CsvTokenizer.h"
+#include "csv/RowImporter.h"
 #include "data/HexText.h"
 #include "data/PassThroughNames.h"
 #include "data/Record.h"
+#include "tests/data/TestFiles.h"
 #include "text/Utf8NameTranscoder.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace rw {
 namespace {
@@ -25,25 +32,9 @@ void Take(const CsvRow& row, std::size_t line, Rows& rows)
     }
 }
 
-// All rows of a text, read whole.
-Rows ReadWhole(std::string_view text)
-{
-    CsvTokenizer tokenizer;
-    CsvRow row;
-    Rows rows;
-    std::size_t line = 1;
-    for (std::size_t pos = 0;; pos = row.next) {
-        tokenizer.ReadRow(text, pos, true, row);
-        if (row.status == CsvRow::Status::End) break;
-        Take(row, line, rows);
-        line += row.lines;
-    }
-    return rows;
-}
-
-// All rows of a text, read as through a buffer: pieces of the given size added to what the
-// tokenizer left untaken, which must always be less than a row may be.
-Rows ReadInPieces(std::string_view text, std::size_t piece)
+// All rows of a text, read as through a buffer: pieces of the given size (all of it by default)
+// added to what the tokenizer left untaken, which must always be less than a row may be.
+Rows ReadInPieces(std::string_view text, std::size_t piece = std::string_view::npos)
 {
     CsvTokenizer tokenizer;
     CsvRow row;
@@ -71,21 +62,18 @@ TEST(CsvTokenizer, Rfc4180)
 {
     const auto error = [](CsvSyntax syntax, const char* at) { return "!" + std::to_string(int(syntax)) + at; };
     const std::pair<std::string_view, Rows> cases[] = {
-        {"a,b\nc,d\n", {{"a", "b"}, {"c", "d"}}},
-        {"a,b\r\nc,d", {{"a", "b"}, {"c", "d"}}},
-        {",\n", {{"", ""}}},
+        {"a,b\nc,d\n", {{"a", "b"}, {"c", "d"}}}, {"a,b\r\nc,d", {{"a", "b"}, {"c", "d"}}}, {",\n", {{"", ""}}},
         {"\"a,b\",\"say \"\"hi\"\"\",\"\"\n", {{"a,b", "say \"hi\"", ""}}},
         {"\"two\nlines\",x\r\ny\n", {{"two\nlines", "x"}, {"y"}}},
-        {"a\n\n\r\nb\n", {{"a"}, {"b"}}},
+        {"a\n\n\r\nb\n", {{"a"}, {"b"}}}, {"\"x\"\r", {{"x"}}},
         {"ab\"c,d\ne\n", {{error(CsvSyntax::QuoteInsideField, "@1:1")}, {"e"}}},
         {"\"ab\"c,d\ne\n", {{error(CsvSyntax::TextAfterQuote, "@1:1")}, {"e"}}},
         {"x,\"never\nclosed", {{error(CsvSyntax::UnclosedQuote, "@1:2")}}},
         {"a\rb,c\nd\n", {{error(CsvSyntax::StrayCarriageReturn, "@1:1")}, {"d"}}},
         {"1,\"a\nb\nc\",\"d\"e\nf\n", {{error(CsvSyntax::TextAfterQuote, "@3:3")}, {"f"}}},
-        {"\"x\"\r", {{"x"}}},
     };
     for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(ReadWhole(text), expected) << text;
+        EXPECT_EQ(ReadInPieces(text), expected) << text;
         EXPECT_EQ(ReadInPieces(text, 1), expected) << "a byte at a time: " << text;
     }
 }
@@ -105,33 +93,72 @@ TEST(CsvTokenizer, RowsLongerThanTheLimitArePassedOverNotHeld)
         {"a\"b" + commas + commas + "\nc\n", {{"!" + std::to_string(int(CsvSyntax::QuoteInsideField)) + "@1:1"}, {"c"}}},
     };
     for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(ReadWhole(text), expected) << text.substr(0, 20);
+        EXPECT_EQ(ReadInPieces(text), expected) << text.substr(0, 20);
         EXPECT_EQ(ReadInPieces(text, 65536), expected) << text.substr(0, 20);
     }
 }
 
-// The kind's header, with or without Raw.
-std::string Header(FileKind kind, bool raw = true)
+const Utf8NameTranscoder kNames;
+
+// The kind's header fields, with or without Raw.
+std::vector<std::string> HeaderFields(FileKind kind, bool raw = true)
 {
-    std::string header;
-    CsvExporter(kind, PassThroughNames{}).AppendHeader(header);
-    return raw ? header : header.erase(header.rfind(",Raw"), 4);
+    std::vector<std::string> fields;
+    for (const ColumnSpec& column : SchemaOf(kind).columns) fields.emplace_back(column.title);
+    if (raw) fields.emplace_back(kRawColumnTitle);
+    return fields;
 }
 
-// A row with the ID, the name, every field 0 and the Raw field (nullopt: no Raw column).
-std::string Row(FileKind kind, std::string_view id, std::string_view name, std::optional<std::string_view> raw = "")
+// A record row: the ID, the name, every field 0 and the Raw field (nullopt: no Raw column).
+std::vector<std::string> RowFields(FileKind kind, std::string id, std::string name, std::optional<std::string> raw = "")
 {
-    std::string row = std::string(id) + "," + std::string(name);
-    for (int k = 2; k < SchemaOf(kind).ColumnCount(); ++k) row += ",0";
-    return row + (raw ? "," + std::string(*raw) : "") + "\n";
+    std::vector<std::string> fields{std::move(id), std::move(name)};
+    fields.resize(static_cast<std::size_t>(SchemaOf(kind).ColumnCount()), "0");
+    if (raw) fields.push_back(std::move(*raw));
+    return fields;
+}
+
+std::string AsCsv(const Rows& rows)
+{
+    std::string text;
+    for (const auto& row : rows) {
+        for (std::size_t k = 0; k < row.size(); ++k) {
+            if (k > 0) text += ',';
+            AppendCsvField(text, row[k]);
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+std::string Header(FileKind kind, bool raw = true) { return AsCsv({HeaderFields(kind, raw)}); }
+std::string Row(FileKind kind, std::string id, std::string name, std::optional<std::string> raw = "")
+{
+    return AsCsv({RowFields(kind, std::move(id), std::move(name), std::move(raw))});
+}
+
+std::string RawOf(const Record& record)
+{
+    std::string raw(2 * record.Bytes().size(), '0');
+    WriteHex(record.Bytes().data(), record.Bytes().size(), raw.data());
+    return raw;
 }
 
 RowImporter Import(FileKind kind, const std::string& text)
 {
-    static const Utf8NameTranscoder names;
-    RowImporter importer(kind, names);
+    RowImporter importer(kind, kNames);
     importer.Consume(text, true);
     return importer;
+}
+
+// The rows through TakeFields, numbered as lines from 1.
+void TakeAll(RowImporter& importer, const Rows& rows, const std::vector<std::vector<CellType>>& types = {})
+{
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::vector<std::string_view> fields(rows[r].begin(), rows[r].end());
+        importer.TakeFields(fields, r + 1, r < types.size() ? std::span<const CellType>(types[r]) : std::span<const CellType>());
+    }
+    importer.FinishFields();
 }
 
 // Names a spreadsheet may take for formulas are counted as they are written, the first kept
@@ -153,9 +180,8 @@ TEST(CsvExport, NamesThatMayReadAsFormulasAreCounted)
     CsvExporter exporter(FileKind::Magic, gbk);
     std::string csv;
     ASSERT_TRUE(exporter.ExportRows(records, [&](std::string_view piece) { return csv.append(piece), true; }));
-    EXPECT_EQ(exporter.FormulaLike().count, 4u);
-    EXPECT_EQ(exporter.FormulaLike().firstId, 13);
-    EXPECT_EQ(exporter.FormulaLike().firstName, "=1+1");
+    const auto& like = exporter.FormulaLike();
+    EXPECT_EQ(std::tie(like.count, like.firstId, like.firstName), std::make_tuple(std::size_t{4}, 13, std::string("=1+1")));
     EXPECT_NE(csv.find("\n13,=1+1,"), std::string::npos) << csv;
     for (const auto& [name, formula] : names) EXPECT_EQ(MayReadAsFormula(name), formula) << name;
 }
@@ -166,11 +192,9 @@ TEST(CsvImport, RowsStartFromRawOrZeros)
     stored.Bytes()[4] = 0x99;          // a hidden byte
     ASSERT_TRUE(stored.SetName("ab"));
     stored.Bytes()[153 + 3] = 0x7A;    // a stale byte after the terminator
-    std::string raw(2 * 184, '0');
-    WriteHex(stored.Bytes().data(), 184, raw.data());
 
     // The round trips show that an untouched name keeps its bytes; a changed one is written anew.
-    const std::string text = Header(FileKind::Item) + Row(FileKind::Item, "2", "cd", raw) + Row(FileKind::Item, " 3 ", "\"霜,纹\"");
+    const std::string text = Header(FileKind::Item) + Row(FileKind::Item, "2", "cd", RawOf(stored)) + Row(FileKind::Item, " 3 ", "霜,纹");
     const RowImporter importer = Import(FileKind::Item, text);
     ASSERT_TRUE(importer.Ok());
     ASSERT_EQ(importer.Records().Count(), 2u);
@@ -204,12 +228,12 @@ TEST(CsvImport, NumbersOfAnyShape)
     };
     for (const auto& [text, value] : cases) {
         // As the ID, followed by the name; as the last field, followed by a line end or by nothing.
-        std::string last = "1,a";
-        for (int k = 2; k < kMagicSchema.ColumnCount() - 1; ++k) last += ",0";
-        last += "," + text;
+        std::vector<std::string> fields = RowFields(FileKind::Magic, "1", "a", std::nullopt);
+        fields.back() = text;
+        const std::string last = AsCsv({fields});
         const int lastColumn = kMagicSchema.ColumnCount() - 1;
         const std::pair<std::string, int> bodies[] = {
-            {Row(FileKind::Magic, text, "a", std::nullopt), kIdColumn}, {last + "\n", lastColumn}, {last, lastColumn}};
+            {Row(FileKind::Magic, text, "a", std::nullopt), kIdColumn}, {last, lastColumn}, {last.substr(0, last.size() - 1), lastColumn}};
         for (const auto& [body, column] : bodies) {
             const RowImporter importer = Import(FileKind::Magic, Header(FileKind::Magic, false) + body);
             ASSERT_EQ(importer.Ok(), value.has_value()) << "'" << text << "' in " << body;
@@ -262,7 +286,7 @@ TEST(CsvImport, ErrorsNameLineAndColumn)
         {"duplicate item ID", kItem, Row(kItem, "4", "a") + "\n" + Row(kItem, "4", "b"), K::DuplicateId, 4, 1},
         {"monster first ID reads as 0", kMonster, Row(kMonster, "9", "a") + Row(kMonster, "0", "b"), K::DuplicateId, 3, 1},
         {"syntax", kItem, "1,\"a\"b\n", K::Syntax, 2, 2},
-        {"multi-line name", kItem, Row(kItem, "x", "\"a\nb\""), K::BadNumber, 2, 1},
+        {"multi-line name", kItem, Row(kItem, "x", "a\nb"), K::BadNumber, 2, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -270,9 +294,7 @@ TEST(CsvImport, ErrorsNameLineAndColumn)
         ASSERT_FALSE(importer.Ok());
         ASSERT_EQ(importer.ErrorCount(), 1u);
         const CsvIssue& issue = importer.Errors().front();
-        EXPECT_EQ(issue.kind, c.issue);
-        EXPECT_EQ(issue.line, c.line);
-        EXPECT_EQ(issue.column, c.column);
+        EXPECT_EQ(std::tie(issue.kind, issue.line, issue.column), std::tie(c.issue, c.line, c.column));
         EXPECT_EQ(importer.Records().Count(), 0u);
     }
     // The header's fields are counted with Raw when it has one.
@@ -314,8 +336,7 @@ TEST(CsvImport, HeaderAndWholeFileProblems)
     EXPECT_EQ(Import(FileKind::Item, "plain,\"a,b\",\"say \"\"hi\"\"\",\"cr\r\",\"lf\n\",\n").Errors().at(0).text,
               "plain,\"a,b\",\"say \"\"hi\"\"\",\"cr\r\",\"lf\n\",");
     // It ends the reading at once: endless input is not read to its end.
-    static const Utf8NameTranscoder names;
-    RowImporter stopped(FileKind::Item, names);
+    RowImporter stopped(FileKind::Item, kNames);
     const std::string zeros(CsvTokenizer::kMaxRowBytes, '\0');
     EXPECT_EQ(stopped.Consume(zeros, false), zeros.size());
     EXPECT_TRUE(stopped.Finished());
@@ -326,6 +347,148 @@ TEST(CsvImport, HeaderAndWholeFileProblems)
     EXPECT_TRUE(empty.Ok());
     ASSERT_EQ(empty.Warnings().size(), 1u);
     EXPECT_EQ(empty.Warnings()[0].kind, CsvIssue::Kind::NoRecords);
+}
+
+TEST(CsvRows, FieldsGiveTheSameIssuesAsCsvText)
+{
+    constexpr FileKind kItem = FileKind::Item;
+    const Rows cases[] = {
+        {HeaderFields(kItem), RowFields(kItem, "1", "a"), RowFields(kItem, "2x", "b"), {"3", "c"}},
+        {HeaderFields(kItem), RowFields(kItem, "4", "a"), {}, RowFields(kItem, "4", std::string(40, 'n'), "00")},
+        {{"ItemName", "ItemID"}, RowFields(kItem, "1", "a")},
+        {},
+        {HeaderFields(kItem)},
+    };
+    for (const Rows& rows : cases) {
+        RowImporter fromText(kItem, kNames);
+        fromText.Consume(AsCsv(rows), true);
+        RowImporter fromFields(kItem, kNames);
+        TakeAll(fromFields, rows);
+        ASSERT_TRUE(fromFields.Finished());
+        ASSERT_EQ(fromFields.ErrorCount(), fromText.ErrorCount()) << AsCsv(rows);
+        for (std::size_t i = 0; i < fromText.Errors().size(); ++i) {
+            const CsvIssue& a = fromText.Errors()[i];
+            const CsvIssue& b = fromFields.Errors()[i];
+            EXPECT_EQ(std::tie(a.kind, a.line, a.column, a.text, a.number, a.otherLine),
+                      std::tie(b.kind, b.line, b.column, b.text, b.number, b.otherLine)) << i << "\n" << AsCsv(rows);
+        }
+        ASSERT_EQ(fromFields.Warnings().size(), fromText.Warnings().size());
+        if (!fromText.Warnings().empty()) {
+            EXPECT_EQ(fromFields.Warnings()[0].line, fromText.Warnings()[0].line);
+        }
+        EXPECT_EQ(fromFields.Records().Count(), fromText.Records().Count());
+    }
+}
+
+TEST(CsvRows, ANameOrRawStoredAsAnythingButTextIsRefused)
+{
+    constexpr FileKind kMagic = FileKind::Magic;
+    Record stored(kMagic);
+    ASSERT_TRUE(stored.SetName("007"));
+    const std::string raw = RawOf(stored);
+    const std::size_t rawField = static_cast<std::size_t>(SchemaOf(kMagic).ColumnCount());
+    struct Case { const char* label; std::string name; std::string raw; std::size_t field; CellType type; int errorColumn; };
+    const Case cases[] = {
+        {"name as a number", "7", "", kNameColumn, CellType::Number, 2},
+        {"name as a formula", "2", "", kNameColumn, CellType::Formula, 2},
+        {"Raw as a number", "a", "1E+30", rawField, CellType::Number, static_cast<int>(rawField) + 1},
+        {"a number column as text is fine", "a", "", 2, CellType::Text, 0},
+        {"a number column as a number is fine", "a", "", 2, CellType::Number, 0},
+        {"a name that Raw holds already", "007", raw, kNameColumn, CellType::Text, 0},
+        {"a name stored as a number, not read", "7", raw, kNameColumn, CellType::Number, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::vector<CellType> types(rawField + 1, CellType::Text);
+        types[c.field] = c.type;
+        RowImporter importer(kMagic, kNames);
+        TakeAll(importer, {HeaderFields(kMagic), RowFields(kMagic, "1", c.name, c.raw)}, {{}, types});
+        if (c.errorColumn == 0) {
+            EXPECT_TRUE(importer.Ok());
+            continue;
+        }
+        ASSERT_EQ(importer.ErrorCount(), 1u);
+        const CsvIssue& issue = importer.Errors()[0];
+        EXPECT_EQ(std::tie(issue.kind, issue.column, issue.cellType, issue.text),
+                  std::make_tuple(CsvIssue::Kind::WrongCellType, c.errorColumn, c.type, c.field == kNameColumn ? c.name : c.raw));
+    }
+}
+
+TEST(CsvRows, NameChangesAreListedAndKeptOnRequest)
+{
+    constexpr FileKind kItem = FileKind::Item;
+    Record first(kItem);
+    ASSERT_TRUE(first.SetName("\xb3\xbf\xc2\xb6")); // 晨露
+    Record second(kItem);
+    ASSERT_TRUE(second.SetName("007"));
+    const Rows rows = {
+        HeaderFields(kItem),
+        RowFields(kItem, "1", "晨露", RawOf(first)),   // untouched
+        RowFields(kItem, "2", "7", RawOf(second)),     // a spreadsheet's doing
+        RowFields(kItem, "3", "new"),                   // no Raw: nothing to change
+        RowFields(kItem, "x", "晨", RawOf(first)),      // listed even on a row with an error
+    };
+    for (const bool keep : {false, true}) {
+        SCOPED_TRACE(keep ? "keep names" : "take names");
+        for (const bool csv : {true, false}) {
+            RowImporter importer(kItem, kNames);
+            importer.SetKeepNames(keep);
+            if (csv) {
+                importer.Consume(AsCsv(rows), true);
+            } else {
+                TakeAll(importer, rows);
+            }
+            EXPECT_EQ(importer.NameChangeCount(), 2u);
+            ASSERT_EQ(importer.NameChanges().size(), 2u);
+            const NameChange& change = importer.NameChanges()[0];
+            EXPECT_EQ(std::tie(change.line, change.id, change.storedText, change.newText),
+                      std::make_tuple(std::size_t{3}, 2, std::string("007"), std::string("7")));
+            EXPECT_EQ(importer.NameChanges()[1].id, 0) << "an ID that is no number";
+
+            RowImporter good(kItem, kNames);
+            good.SetKeepNames(keep);
+            TakeAll(good, {rows.begin(), rows.begin() + 4});
+            ASSERT_TRUE(good.Ok());
+            EXPECT_EQ(Record(kItem, good.Records().RecordAt(1)).Name(), keep ? "007" : "7");
+            EXPECT_EQ(Record(kItem, good.Records().RecordAt(2)).Name(), "new") << "without Raw, always the column";
+        }
+    }
+
+    // Of very many, the first kMaxNameChanges are kept and all are counted.
+    RowImporter many(kItem, kNames);
+    std::string text = Header(kItem);
+    for (std::size_t i = 0; i <= RowImporter::kMaxNameChanges; ++i) text += Row(kItem, std::to_string(i), "x", RawOf(second));
+    many.Consume(text, true);
+    EXPECT_TRUE(many.Ok());
+    EXPECT_EQ(many.NameChangeCount(), RowImporter::kMaxNameChanges + 1);
+    EXPECT_EQ(many.NameChanges().size(), RowImporter::kMaxNameChanges);
+}
+
+TEST(CsvFeed, ReadsAnySizeAndStopsWhenAskedTo)
+{
+    test::TempDir dir;
+    std::string text = "\xEF\xBB\xBF" + Header(FileKind::Magic);
+    while (text.size() < (std::size_t{5} << 20)) text += Row(FileKind::Magic, std::to_string(text.size()), "a");
+    test::WriteFile(dir / "magic.csv", text);
+    for (const int stopAfter : {0, 2}) {
+        InputFile input(dir / "magic.csv", InputFile::Accept::RegularFile);
+        RowImporter importer(FileKind::Magic, kNames);
+        std::vector<std::uint64_t> told;
+        const FeedResult result = FeedCsv(input, true, importer, [&](std::uint64_t bytes) {
+            told.push_back(bytes);
+            return stopAfter == 0 || static_cast<int>(told.size()) < stopAfter;
+        });
+        if (stopAfter == 0) {
+            EXPECT_EQ(result, FeedResult::Done);
+            EXPECT_TRUE(importer.Ok());
+            EXPECT_GE(told.size(), 5u) << "about once a megabyte";
+            EXPECT_EQ(told.back(), text.size());
+        } else {
+            EXPECT_EQ(result, FeedResult::Cancelled);
+            EXPECT_FALSE(importer.Finished());
+            EXPECT_EQ(told.size(), 2u);
+        }
+    }
 }
 
 } // namespace

@@ -1,7 +1,9 @@
-// The platform layer's promises that hold on every system: names kept as given, a save that
-// replaces a file whole, folders refused; on Windows also a file that another program holds.
+// The system layer's promises that hold on every system: names kept as given, a save that
+// replaces a file whole, folders refused, buffers from the system's pages; on Windows also a
+// file that another program holds.
 
 #include "data/DataFile.h"
+#include "system/PageBuffer.h"
 #include "system/Platform.h"
 #include "data/RecordBytes.h"
 #include "tests/data/TestFiles.h"
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <set>
+#include <utility>
 
 namespace rw {
 namespace {
@@ -117,6 +120,8 @@ TEST(Platform, ASaveOverAFileNamedRelativelyReplacesIt)
     std::filesystem::current_path(before);
 }
 
+// A folder is no file to read, and a save over it fails, with the system's reason told apart,
+// leaving the folder and nothing beside it.
 TEST(Platform, FoldersAreNoFileToReadOrReplace)
 {
     TempDir dir;
@@ -129,11 +134,17 @@ TEST(Platform, FoldersAreNoFileToReadOrReplace)
     }
     const InputFile missing(dir / "missing.dat", InputFile::Accept::RegularFile);
     EXPECT_FALSE(missing.IsOpen() || missing.IsNotRegularFile());
+    EXPECT_EQ(KindOfError(missing.Error()), ErrorKind::NoSuchFile);
     EXPECT_FALSE(SystemText(missing.Error()).empty());
 
     const WriteReport written = EncodeFile(folder, FileKind::Item, 1, 1, FromIds({1}));
     EXPECT_FALSE(written.written);
     EXPECT_FALSE(written.error.empty());
+    {
+        AtomicFile overFolder(folder);
+        EXPECT_FALSE(overFolder.Commit());
+        EXPECT_EQ(KindOfError(overFolder.ErrorCode()), ErrorKind::IsAFolder);
+    }
     EXPECT_TRUE(std::filesystem::is_directory(folder / "inner"));
     EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"stditem.dat"}));
 }
@@ -142,22 +153,17 @@ TEST(Platform, FoldersAreNoFileToReadOrReplace)
 // program can say them in its own words; any other reason is Other.
 TEST(Platform, CommonReasonsAreToldApartWhateverTheSystemCallsThem)
 {
-    struct Case {
-        std::error_code error;
-        ErrorKind kind;
-    };
+    struct Case { std::error_code error; ErrorKind kind; };
     const auto portable = [](std::errc code) { return std::make_error_code(code); };
     const auto own = [](int code) { return std::error_code(code, std::system_category()); };
     const Case cases[] = {
         {portable(std::errc::no_such_file_or_directory), ErrorKind::NoSuchFile},
         {portable(std::errc::permission_denied), ErrorKind::PermissionDenied},
-        {portable(std::errc::no_space_on_device), ErrorKind::DiskFull},
+        {portable(std::errc::no_space_on_device), ErrorKind::DiskFull},   {portable(std::errc::is_a_directory), ErrorKind::IsAFolder},
         {portable(std::errc::read_only_file_system), ErrorKind::ReadOnlyFileSystem},
-        {portable(std::errc::is_a_directory), ErrorKind::IsAFolder},
-        {portable(std::errc::file_too_large), ErrorKind::FileTooLarge},
+        {portable(std::errc::file_too_large), ErrorKind::FileTooLarge},   {portable(std::errc::invalid_argument), ErrorKind::Other},
         {portable(std::errc::too_many_symbolic_link_levels), ErrorKind::TooManyLinks},
         {portable(std::errc::device_or_resource_busy), ErrorKind::InUse},
-        {portable(std::errc::invalid_argument), ErrorKind::Other},
 #ifdef _WIN32
         {own(ERROR_FILE_NOT_FOUND), ErrorKind::NoSuchFile},        {own(ERROR_PATH_NOT_FOUND), ErrorKind::NoSuchFile},
         {own(ERROR_ACCESS_DENIED), ErrorKind::PermissionDenied},   {own(ERROR_DISK_FULL), ErrorKind::DiskFull},
@@ -176,14 +182,45 @@ TEST(Platform, CommonReasonsAreToldApartWhateverTheSystemCallsThem)
 #endif
     };
     for (const Case& c : cases) EXPECT_EQ(KindOfError(c.error), c.kind) << c.error.category().name() << " " << c.error.value();
+}
 
-    // As the system gives them.
-    TempDir dir;
-    std::filesystem::create_directory(dir / "stditem.dat");
-    EXPECT_EQ(KindOfError(InputFile(dir / "missing.dat", InputFile::Accept::RegularFile).Error()), ErrorKind::NoSuchFile);
-    AtomicFile overFolder(dir / "stditem.dat");
-    EXPECT_FALSE(overFolder.Commit());
-    EXPECT_EQ(KindOfError(overFolder.ErrorCode()), ErrorKind::IsAFolder);
+// Below and from the size at which the memory comes from the system's pages, a buffer starts
+// zero, keeps its bytes through a growth past its capacity, zeroes what comes back into its
+// size after a shrink, and moves without copying.
+TEST(PageBuffer, KeepsItsBytesAndZeroesWhatIsNew)
+{
+    struct Case { std::size_t size; std::size_t shrinkTo; std::size_t growTo; };
+    const Case cases[] = {
+        {0, 0, 10},
+        {100, 10, 50},
+        {PageBuffer::kLargeBytes - 1, 1000, PageBuffer::kLargeBytes + 4096},
+        {PageBuffer::kLargeBytes, PageBuffer::kLargeBytes / 2, PageBuffer::kLargeBytes},
+        {PageBuffer::kLargeBytes + 1, 3, 3 * PageBuffer::kLargeBytes + 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        PageBuffer buffer(c.size);
+        ASSERT_EQ(buffer.size(), c.size);
+        EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](std::uint8_t b) { return b == 0; }));
+        for (std::size_t i = 0; i < buffer.size(); ++i) buffer[i] = static_cast<std::uint8_t>(i % 251 + 1);
+
+        buffer.resize(c.shrinkTo);
+        EXPECT_EQ(buffer.capacity(), c.size);
+        buffer.resize(c.growTo);
+        ASSERT_EQ(buffer.size(), c.growTo);
+        EXPECT_GE(buffer.capacity(), c.growTo);
+        for (std::size_t i = 0; i < buffer.size(); ++i) {
+            ASSERT_EQ(buffer[i], i < c.shrinkTo ? i % 251 + 1 : 0) << "byte " << i;
+        }
+
+        const std::uint8_t* bytes = buffer.data();
+        PageBuffer moved = std::move(buffer);
+        EXPECT_EQ(moved.data(), bytes);
+        EXPECT_TRUE(buffer.empty() && buffer.capacity() == 0); // NOLINT(bugprone-use-after-move)
+        EXPECT_TRUE(moved == PageBuffer::CopyOf(moved));
+        moved.Release();
+        EXPECT_TRUE(moved.empty() && moved.data() == nullptr);
+    }
 }
 
 #ifdef _WIN32

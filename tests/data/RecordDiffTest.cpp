@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 namespace rw {
@@ -73,12 +74,8 @@ void Check(FileKind kind, const Case& c)
     for (std::size_t k = 0; k < changes.size(); ++k) {
         const RecordChange& got = changes[k];
         const Expected& want = c.expected[k];
-        EXPECT_EQ(got.kind, want.kind) << c.label << " #" << k;
-        EXPECT_EQ(got.indexA, want.indexA) << c.label << " #" << k;
-        EXPECT_EQ(got.indexB, want.indexB) << c.label << " #" << k;
-        EXPECT_EQ(got.id, want.id) << c.label << " #" << k;
-        EXPECT_EQ(got.fields.columns, want.columns) << c.label << " #" << k;
-        EXPECT_EQ(got.fields.hiddenBytes, want.hidden) << c.label << " #" << k;
+        EXPECT_EQ(std::tie(got.kind, got.indexA, got.indexB, got.id, got.fields.columns, got.fields.hiddenBytes),
+                  std::tie(want.kind, want.indexA, want.indexB, want.id, want.columns, want.hidden)) << c.label << " #" << k;
     }
 }
 
@@ -88,13 +85,14 @@ TEST(RecordDiff, ChangesWithinRecordsAreFoundAlikeForEveryKind)
         {"equal", [](Records&, Records&) {}, {}},
         {"a field", [](Records&, Records& b) { b[1].SetValue(2, 7); }, {{Kind::Changed, 1, 1, 20, kFirstField}}},
         {"a name", [](Records&, Records& b) { b[2].SetName("z"); }, {{Kind::Changed, 2, 2, 30, kName}}},
+        // The name field ends every record: its length byte and what stands after its end are unseen.
+        {"the name's length byte alone", [](Records&, Records& b) { b[1].Bytes()[b[1].Schema().nameLengthOffset] = 9; },
+         {{Kind::Changed, 1, 1, 20, 0, true}}},
+        {"a byte after the name's end", [](Records&, Records& b) { b[1].Bytes()[b[1].Schema().recordSize - 1] = 'z'; },
+         {{Kind::Changed, 1, 1, 20, 0, true}}},
         {"added at the end", [](Records&, Records& b) { b.push_back(Made(b[0].Kind(), 40, "d")); },
          {{Kind::OnlyInB, kNo, 3, 40}}},
-        {"several, in A's order",
-         [](Records&, Records& b) {
-             b[2].SetValue(2, 1);
-             b[0].SetName("x");
-         },
+        {"several, in A's order", [](Records&, Records& b) { b[2].SetValue(2, 1), b[0].SetName("x"); },
          {{Kind::Changed, 0, 0, 10, kName}, {Kind::Changed, 2, 2, 30, kFirstField}}},
     };
     for (const FileKind kind : kAllKinds) {
@@ -130,26 +128,16 @@ TEST(RecordDiff, ItemsAndMonstersArePairedById)
          {{Kind::OnlyInA, 0, kNo, 10}, {Kind::OnlyInB, kNo, 0, 11}}},
         // A's order first, then what only B holds in B's order.
         {"reordered, added, removed and changed",
-         [](Records& a, Records& b) {
-             b = {a[2], Made(a[0].Kind(), 5, "e"), a[0], Made(a[0].Kind(), -1, "f")};
-             b[0].SetValue(2, 3);
-         },
+         [](Records& a, Records& b) { b = {a[2], Made(a[0].Kind(), 5, "e"), a[0], Made(a[0].Kind(), -1, "f")}, b[0].SetValue(2, 3); },
          {{Kind::OnlyInA, 1, kNo, 20}, {Kind::Changed, 2, 0, 30, kFirstField}, {Kind::OnlyInB, kNo, 1, 5},
           {Kind::OnlyInB, kNo, 3, -1}}},
         {"a repeated ID: first with first, second with second",
          [](Records& a, Records& b) {
-             a.push_back(Made(a[0].Kind(), 20, "x"));
-             b = a;
-             b[3].SetName("y");
-             b.push_back(Made(a[0].Kind(), 20, "z"));
+             a.push_back(Made(a[0].Kind(), 20, "x")), b = a;
+             b[3].SetName("y"), b.push_back(Made(a[0].Kind(), 20, "z"));
          },
          {{Kind::Changed, 3, 3, 20, kName}, {Kind::OnlyInB, kNo, 4, 20}}},
-        {"the lowest and highest IDs",
-         [](Records& a, Records& b) {
-             a[0].SetId(INT32_MIN);
-             b[0].SetId(INT32_MIN);
-             b[2].SetId(INT32_MAX);
-         },
+        {"the lowest and highest IDs", [](Records& a, Records& b) { a[0].SetId(INT32_MIN), b[0].SetId(INT32_MIN), b[2].SetId(INT32_MAX); },
          {{Kind::OnlyInA, 2, kNo, 30}, {Kind::OnlyInB, kNo, 2, INT32_MAX}}},
     };
     for (const FileKind kind : {FileKind::Item, FileKind::Monster}) {
@@ -167,11 +155,8 @@ TEST(RecordDiff, SpellsArePairedByPosition)
         {"an ID changed", [](Records&, Records& b) { b[0].SetId(11); }, {{Kind::Changed, 0, 0, 10, kId}}},
         {"a repeated ID", [](Records&, Records& b) { b.push_back(b[0]); }, {{Kind::OnlyInB, kNo, 3, 10}}},
         {"the last pair changed", [](Records&, Records& b) { b[2].SetValue(2, 9); }, {{Kind::Changed, 2, 2, 30, kFirstField}}},
-        {"one more in A, the last pair changed",
-         [](Records& a, Records& b) {
-             a.push_back(Made(FileKind::Magic, 40, "d"));
-             b[2].SetName("z");
-         },
+        {"the last field", [](Records&, Records& b) { b[1].SetValue(22, 5); }, {{Kind::Changed, 1, 1, 20, std::uint64_t{1} << 22}}},
+        {"one more in A, the last pair changed", [](Records& a, Records& b) { a.push_back(Made(FileKind::Magic, 40, "d")), b[2].SetName("z"); },
          {{Kind::Changed, 2, 2, 30, kName}, {Kind::OnlyInA, 3, kNo, 40}}},
     };
     for (const Case& c : cases) Check(FileKind::Magic, c);

@@ -1,12 +1,19 @@
+// A record's name rule, IDs and keys as typed, the Raw field's hex digits, and the kind of a
+// file by its name and by its size.
+
 #include "data/DataFile.h"
 #include "data/DecimalText.h"
-#include "data/FieldDifferences.h"
+#include "data/HexText.h"
 #include "data/KeySet.h"
+#include "data/KindFit.h"
 #include "data/Record.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace rw {
 namespace {
@@ -74,6 +81,38 @@ TEST(DecimalText, StrictParsingAndKeys)
     EXPECT_EQ(FormatInt32(kMin), "-2147483648");
 }
 
+// Every byte value at every place of a block read sixteen digits at a time and of the rest
+// read one by one, in either letter case; and every character that is no digit refused
+// wherever it stands.
+TEST(HexText, ReadsWhatItWritesAndRefusesAnythingElse)
+{
+    for (const std::size_t n : {std::size_t{1}, std::size_t{8}, std::size_t{13}, std::size_t{184}}) {
+        std::vector<std::uint8_t> bytes(n);
+        for (int start = 0; start < 256; start += 7) {
+            for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<std::uint8_t>(start + 37 * i);
+            std::string text(2 * n, '?');
+            WriteHex(bytes.data(), n, text.data());
+            std::string upper = text;
+            for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            for (const std::string& digits : {text, upper}) {
+                std::vector<std::uint8_t> read(n);
+                ASSERT_TRUE(ReadHex(digits, read.data(), n)) << digits;
+                EXPECT_EQ(read, bytes) << digits;
+            }
+        }
+        std::vector<std::uint8_t> read(n);
+        for (std::size_t at = 0; at < 2 * n; at += n / 2 + 1) {
+            for (int c = 0; c < 256; ++c) {
+                if (std::isxdigit(c)) continue;
+                std::string digits(2 * n, 'a');
+                digits[at] = static_cast<char>(c);
+                EXPECT_FALSE(ReadHex(digits, read.data(), n)) << n << " " << at << " " << c;
+            }
+        }
+        EXPECT_FALSE(ReadHex(std::string(2 * n - 1, '0'), read.data(), n));
+    }
+}
+
 TEST(FileKinds, ByWholeBareNameIgnoringCase)
 {
     const std::pair<std::string_view, FileKind> cases[] = {
@@ -85,28 +124,47 @@ TEST(FileKinds, ByWholeBareNameIgnoringCase)
     for (const auto& [name, kind] : cases) EXPECT_EQ(KindFromName(name), kind) << name;
 }
 
-TEST(FieldDifferences, NamesTheChangedValuesAndUnseenBytes)
+// The kind whose size fits, else the nearest, with what its fit lacks or holds over.
+TEST(KindFit, ProposesTheKindWhoseSizeFits)
 {
-    struct Case { const char* label; void (*change)(Record&); std::uint64_t columns; bool hidden; };
+    struct Case { const char* what; std::int32_t count; std::uint64_t size; FileKind best; bool exact; std::uint64_t missing, extra; };
     const Case cases[] = {
-        {"same", [](Record&) {}, 0, false},
-        {"ID", [](Record& r) { r.SetId(8); }, 1u << kIdColumn, false},
-        {"last field", [](Record& r) { r.SetValue(r.Schema().ColumnCount() - 1, 5); },
-         std::uint64_t{1} << 22, false},
-        {"name", [](Record& r) { r.SetName("abc"); }, 1u << kNameColumn, false},
-        {"hidden range", [](Record& r) { r.Bytes()[r.Schema().hidden[0].begin] ^= 1; }, 0, true},
-        {"bytes after the name", [](Record& r) { r.Bytes()[r.Schema().recordSize - 1] = 'z'; }, 0, true},
-        {"length byte only", [](Record& r) { r.Bytes()[r.Schema().nameLengthOffset] = 9; }, 0, true},
+        {"items", 11, 4 + 11 * 184, FileKind::Item, true, 0, 0},
+        {"spells", 7, 4 + 7 * 120, FileKind::Magic, true, 0, 0},
+        {"monsters", 8, 8 * 252, FileKind::Monster, true, 0, 0},
+        {"items cut short take the nearest", 11, 4 + 10 * 184, FileKind::Item, false, 184, 0},
+        {"monsters with bytes after them", 8, 8 * 252 + 3, FileKind::Monster, false, 0, 3},
+        {"no records", 0, 4, FileKind::None, false, 0, 0},
+        {"a negative count", -5, 1000, FileKind::None, false, 0, 0},
     };
     for (const Case& c : cases) {
-        Record before(FileKind::Magic);
-        before.SetName("ab");
-        Record after = before;
-        c.change(after);
-        const FieldDifferences d = CompareRecordImages(kMagicSchema, before.Bytes(), after.Bytes());
-        EXPECT_EQ(d.columns, c.columns) << c.label;
-        EXPECT_EQ(d.hiddenBytes, c.hidden) << c.label;
+        const KindFits fits = FitsOf(c.count, c.size);
+        const KindGuess guess = GuessKind(fits);
+        EXPECT_EQ(guess.best, c.best) << c.what;
+        EXPECT_EQ(guess.exact, c.exact) << c.what;
+        if (c.best != FileKind::None) {
+            EXPECT_EQ(FitFor(fits, c.best).MissingBytes(), c.missing) << c.what;
+            EXPECT_EQ(FitFor(fits, c.best).ExtraBytes(), c.extra) << c.what;
+        }
     }
+}
+
+TEST(KindFit, AFileThatCannotBeATableOfTheKindIsToldApartFromADamagedOne)
+{
+    struct Case { const char* what; std::int32_t count; std::uint64_t size; FileKind kind; Misfit misfit; };
+    const Case cases[] = {
+        {"Items", 11, 4 + 11 * 184, FileKind::Item, Misfit::None},
+        {"items cut short", 11, 4 + 5 * 184 + 100, FileKind::Item, Misfit::None},
+        {"items with bytes after them", 11, 4 + 11 * 184 + 3, FileKind::Item, Misfit::None},
+        {"monsters read as items", 8, 8 * 252, FileKind::Item, Misfit::OtherKind},
+        {"items read as spells", 11, 4 + 11 * 184, FileKind::Magic, Misfit::OtherKind},
+        {"a CSV: \"Item\" read as a count", 1'835'365'449, 1210, FileKind::Item, Misfit::CountTooLarge},
+        {"a workbook: \"PK\\3\\4\" read as a count", 67'324'752, 900'000, FileKind::Monster, Misfit::CountTooLarge},
+        {"a table that large, whole", 30'000'000, 4 + 30'000'000ull * 184, FileKind::Item, Misfit::None},
+        {"NoRecords", 0, 4, FileKind::Item, Misfit::NoRecords},
+        {"a negative count", -3, 1000, FileKind::Monster, Misfit::NoRecords},
+    };
+    for (const Case& c : cases) EXPECT_EQ(MisfitOf(FitsOf(c.count, c.size), c.kind), c.misfit) << c.what;
 }
 
 } // namespace

@@ -19,17 +19,13 @@ public:
     {
         // A name no other folder has, made by whoever creates it first (create_directory says
         // false when it is there already), as mkdtemp would on POSIX alone.
-        std::random_device seed;
-        std::mt19937_64 random(seed());
-        for (int attempt = 0; attempt < 100; ++attempt) {
+        std::mt19937_64 random(std::random_device{}());
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
             const auto path = std::filesystem::temp_directory_path() / ("recwright-test-" + std::to_string(random() % 1000000000));
             std::error_code error;
-            if (std::filesystem::create_directory(path, error)) {
-                m_path = path;
-                return;
-            }
+            if (std::filesystem::create_directory(path, error)) m_path = path;
         }
-        std::abort();
+        if (m_path.empty()) std::abort();
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

@@ -2,7 +2,6 @@
 // through, and the question before writing over a file that was not loaded whole.
 
 #include "resources/Strings.h"
-#include "tests/Platforms.h"
 #include "tests/SignalAt.h"
 #include "tests/ui/SaveChild.h"
 #include "tests/ui/UiTestSupport.h"
@@ -23,6 +22,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <numeric>
 
 namespace rw::test {
 namespace {
@@ -50,7 +50,6 @@ TEST_F(SaveTest, CtrlSKeepsTheFileAsOpenedOnceAndWritesNothingWhenNothingIsUnsav
     const QByteArray original = Bytes(path);
     ShowActive();
     EXPECT_TRUE(save.isEnabled());
-    EXPECT_EQ(save.shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
 
     CtrlS();
     EXPECT_TRUE(prompter.messages.empty()) << "nothing to save";
@@ -169,8 +168,7 @@ TEST_F(SaveTest, ASaveOverAFileNotLoadedWholeAsksFirstAndNamesWhatIsLost)
         DeleteFirstRow();
         for (const auto& save : std::vector<std::function<void()>>{
                  [&] { CtrlS(); }, [&] { prompter.fileAnswers.push_back(path), view.OnSave(); }}) {
-            prompter.questions.clear();
-            prompter.buttonsAsked.clear();
+            prompter.Forget();
             prompter.answers = {Answer::No};
             save();
             ASSERT_EQ(prompter.questions.size(), 1u);
@@ -287,14 +285,8 @@ protected:
             ASSERT_EQ(::link(QFile::encodeName(table).constData(), QFile::encodeName(other).constData()), 0);
         }
     }
-    [[nodiscard]] std::vector<QString> Leftovers() const
-    {
-        std::vector<QString> hidden;
-        for (const QString& name : QDir(dir.path()).entryList(QDir::Hidden | QDir::Files)) {
-            if (name.startsWith(QLatin1Char('.'))) hidden.push_back(name);
-        }
-        return hidden;
-    }
+    // The hidden files a save leaves behind.
+    [[nodiscard]] QStringList Leftovers() const { return QDir(dir.path()).entryList({QStringLiteral(".*")}, QDir::Hidden | QDir::Files); }
 
     const QString table = dir.filePath(QStringLiteral("stditem.dat"));
     const QString other = dir.filePath(QStringLiteral("other-name.dat"));
@@ -302,7 +294,7 @@ protected:
     void SetUp() override
     {
         std::vector<std::int32_t> ids(20'000);
-        for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<std::int32_t>(i + 1);
+        std::iota(ids.begin(), ids.end(), 1);
         WriteSample(table, {.ids = ids});
         old = Bytes(table);
     }
@@ -344,7 +336,7 @@ TEST_F(SaveFaultTest, ASignalAtAnyMomentOfASaveLeavesTheOldFileOrTheNew)
                 if (QFileInfo::exists(table + QStringLiteral(".bak"))) {
                     EXPECT_EQ(Bytes(table + QStringLiteral(".bak")), old);
                 }
-                EXPECT_EQ(Leftovers(), std::vector<QString>{});
+                EXPECT_EQ(Leftovers(), QStringList());
             }
         }
     }
@@ -363,7 +355,7 @@ TEST_F(SaveFaultTest, AFullDiskOrAnotherProgramsWriteStopsTheSaveWithNothingChan
         EXPECT_EQ(run.said, U("文件[%1]保存失败：文件太大，超过了系统允许的大小\n").arg(QDir::toNativeSeparators(table)).toStdString());
         EXPECT_EQ(Bytes(table), old);
         EXPECT_FALSE(QFileInfo::exists(table + QStringLiteral(".bak")));
-        EXPECT_EQ(Leftovers(), std::vector<QString>{});
+        EXPECT_EQ(Leftovers(), QStringList());
     }
 
     if (!CanSendSignalsAt()) GTEST_SKIP() << "strace cannot trace here";
@@ -386,7 +378,7 @@ TEST_F(SaveFaultTest, AFullDiskOrAnotherProgramsWriteStopsTheSaveWithNothingChan
                 EXPECT_EQ(run.said, (U(str::kChangedWhileSavingFormat).arg(QDir::toNativeSeparators(table)) + '\n').toStdString());
                 EXPECT_EQ(Bytes(table), Bytes(table + QStringLiteral(".theirs"))) << "their change is kept";
                 EXPECT_FALSE(QFileInfo::exists(table + QStringLiteral(".bak")));
-                EXPECT_EQ(Leftovers(), std::vector<QString>{});
+                EXPECT_EQ(Leftovers(), QStringList());
             }
         }
     }

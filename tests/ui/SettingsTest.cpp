@@ -139,46 +139,23 @@ TEST_F(SettingsTest, TheFrameAndEachKindsColumnsAreRememberedBetweenRuns)
     EXPECT_EQ(frame->minimumSize(), frame->maximumSize());
 }
 
-// The header's context menu hides and shows columns, never the ID or the name; what it leaves
-// is what the next load of the kind shows, also through the find bar's filter.
-TEST_F(SettingsTest, TheHeadersMenuHidesAndShowsColumns)
-{
-    Open(Write(QStringLiteral("stditem.dat"), {.ids = {1, 2}}));
-    QMenu menu;
-    List().FillColumnMenu(menu);
-    ASSERT_EQ(menu.actions().size(), 31 + 2); // the columns, a separator, 显示全部列
-    EXPECT_FALSE(menu.actions()[kIdColumn]->isEnabled() || menu.actions()[kNameColumn]->isEnabled());
-    menu.actions()[2]->toggle();
-    View().ShowFindBar();
-    View().findChild<FindBar*>()->SetOnlyMatching(true);
-    EXPECT_TRUE(List().isColumnHidden(2));
-    View().HideFindBar();
-    EXPECT_TRUE(List().isColumnHidden(2));
-
-    Restart();
-    QMenu again;
-    List().FillColumnMenu(again);
-    ASSERT_FALSE(again.actions()[2]->isChecked());
-    again.actions()[2]->toggle();
-    EXPECT_FALSE(List().isColumnHidden(2));
-    EXPECT_GT(List().columnWidth(2), 0) << "shown again with a width";
-}
-
-// The header's menu stays open while columns are hidden and shown, by the mouse and by the
-// keys, and 显示全部列 shows every one again and closes it.
-TEST_F(SettingsTest, TheColumnMenuStaysOpenForSeveralColumns)
+// The header's context menu hides and shows columns, never the ID or the name, and stays open
+// while it does, by the mouse and by the keys; 显示全部列 shows every one again and closes it.
+// What it leaves is what the next run shows, also through the find bar's filter.
+TEST_F(SettingsTest, TheHeadersMenuHidesAndShowsColumnsAndStaysOpenWhileItDoes)
 {
     Open(Write(QStringLiteral("stditem.dat"), {.ids = {1, 2}}));
     frame->show();
-    QMenu* shown = nullptr;
-    bool stayedOpen = true;
+    bool stayedOpen = false; // nor shown
     auto* poll = new QTimer(frame.get());
     QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (menu == nullptr) return;
         poll->stop();
-        shown = menu;
         const QList<QAction*> entries = menu->actions();
+        EXPECT_EQ(entries.size(), 31 + 2); // the columns, a separator, 显示全部列
+        EXPECT_FALSE(entries[kIdColumn]->isEnabled() || entries[kNameColumn]->isEnabled());
+        stayedOpen = true;
         for (const int column : {2, 3}) {
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entries[column]).center());
             stayedOpen = stayedOpen && menu->isVisible();
@@ -191,9 +168,24 @@ TEST_F(SettingsTest, TheColumnMenuStaysOpenForSeveralColumns)
     });
     poll->start(10);
     emit List().Header()->customContextMenuRequested(QPoint(5, 5));
-    ASSERT_NE(shown, nullptr);
     EXPECT_TRUE(stayedOpen);
     for (const int column : {2, 3, 4}) EXPECT_FALSE(List().isColumnHidden(column)) << column;
+
+    QMenu menu;
+    List().FillColumnMenu(menu);
+    menu.actions()[2]->toggle();
+    View().ShowFindBar();
+    View().findChild<FindBar*>()->SetOnlyMatching(true);
+    EXPECT_TRUE(List().isColumnHidden(2));
+    View().HideFindBar();
+    EXPECT_TRUE(List().isColumnHidden(2));
+    Restart();
+    QMenu again;
+    List().FillColumnMenu(again);
+    ASSERT_FALSE(again.actions()[2]->isChecked());
+    again.actions()[2]->toggle();
+    EXPECT_FALSE(List().isColumnHidden(2));
+    EXPECT_GT(List().columnWidth(2), 0) << "shown again with a width";
 }
 
 // The columns beside the frozen ID and name scroll by whole columns, whatever moves them: no
@@ -242,25 +234,14 @@ TEST_F(SettingsTest, TheColumnsScrollByWholeColumns)
 // 适合列宽: every column as wide as its widest value or its title, a number never cut short.
 TEST_F(SettingsTest, FitColumnsShowsEveryValueWhole)
 {
-    const QString path = Write(QStringLiteral("stditem.dat"), {.ids = {1, 2, 3}});
-    Open(path);
+    // Row 1 as wide as a row gets.
+    std::vector<Record> records(3, Record(FileKind::Item));
+    for (std::int32_t id = 0; id < 3; ++id) records[id].SetId(id + 1);
+    records[1].SetValue(ColumnTitled(FileKind::Item, "Price"), INT32_MIN);
+    records[1].SetValue(ColumnTitled(FileKind::Item, "Stock"), INT32_MAX);
+    ASSERT_TRUE(records[1].SetName("A name of thirty bytes, nearly"));
+    Open(WriteRecords(dir.filePath(QStringLiteral("stditem.dat")), FileKind::Item, records, KeySet{}.For(FileKind::Item)));
     frame->show();
-    // Row 1 as wide as a row gets, through the modify dialog.
-    List().selectRow(1);
-    View().OnModify();
-    CRecordDlg* dialog = nullptr;
-    for (CRecordDlg* shown : View().findChildren<CRecordDlg*>()) {
-        if (shown->isVisible()) dialog = shown;
-    }
-    ASSERT_NE(dialog, nullptr);
-    const auto type = [&](const char* title, const QString& text) {
-        FindControl<QLineEdit>(*dialog, SchemaOf(FileKind::Item).Column(ColumnTitled(FileKind::Item, title)).controlId)->setText(text);
-    };
-    type("Price", QStringLiteral("-2147483648"));
-    type("Stock", QStringLiteral("2147483647"));
-    type("ItemName", QStringLiteral("A name of thirty bytes, nearly"));
-    FindControl<QPushButton>(*dialog, dialog->Template().commitId)->click();
-    ASSERT_FALSE(dialog->isVisible());
     frame->CommandAction(ids::kCmdFitColumns)->trigger();
     const QFontMetrics metrics = List().fontMetrics();
     for (const char* title : {"Price", "Stock", "ItemName"}) {
@@ -336,8 +317,7 @@ TEST_F(SettingsTest, ARecentFileThatNoLongerFitsItsKindLoadsOnlyAfterTheKindWarn
     Open(Write(QStringLiteral("stditem.dat"), {.ids = {7}}));
     for (const Answer answer : {Answer::No, Answer::Yes}) {
         prompter.answers = {answer};
-        prompter.questions.clear();
-        prompter.buttonsAsked.clear();
+        prompter.Forget();
         ASSERT_EQ(RecentEntries().size(), 2);
         frame->RecentFiles()->actions()[1]->trigger();
         ASSERT_EQ(prompter.questions.size(), 1u);
@@ -361,18 +341,15 @@ TEST_F(SettingsTest, TheRecentListIsReadAsFarAsItHasEntriesWhateverItsSizeSays)
         return QStringLiteral("%1\\path=%2\n%1\\kind=%3\n").arg(n).arg(path, QLatin1String(kind));
     };
     const auto shown = [](int n, const QString& path) { return U("&%1 %2（物品）").arg(n).arg(QDir::toNativeSeparators(path)); };
+    QString more; // the other nine
+    QStringList eight;
+    for (int i = 1; i < 10; ++i) more += entry(3 + i, paths[i], "stditem.dat");
+    for (int i = 0; i < 8; ++i) eight << shown(i + 1, paths[i]);
     struct Case { QString entries; QStringList listed; };
     const Case cases[] = {
         {entry(1, paths[0], "stditem.dat") + entry(2, QString(), "stditem.dat") + entry(3, paths[1], "stditem"),
          {shown(1, paths[0])}},
-        {entry(1, paths[0], "stditem.dat") + entry(2, paths[0], "stditem.dat") + entry(3, QString(), "magic.dat") +
-             [&] {
-                 QString more;
-                 for (int i = 1; i < 10; ++i) more += entry(3 + i, paths[i], "stditem.dat");
-                 return more;
-             }(),
-         {shown(1, paths[0]), shown(2, paths[1]), shown(3, paths[2]), shown(4, paths[3]), shown(5, paths[4]),
-          shown(6, paths[5]), shown(7, paths[6]), shown(8, paths[7])}},
+        {entry(1, paths[0], "stditem.dat") + entry(2, paths[0], "stditem.dat") + entry(3, QString(), "magic.dat") + more, eight},
     };
     for (const Case& c : cases) {
         RestartOn(QStringLiteral("[recent]\nsize=2147483647\n") + c.entries);

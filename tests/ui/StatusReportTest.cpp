@@ -24,13 +24,12 @@ protected:
     }
 };
 
-// Each command's success on the message line and in no box; the 保存 button's Save As and a
-// failure in a box. An import after an edit asks nothing and says that Ctrl+Z takes it back,
+// Each command's success on the message line and in no box (Ctrl+S's is the save tests'); the
+// 保存 button's Save As and a failure in a box. An import after an edit asks nothing and says that Ctrl+Z takes it back,
 // to the edit before it.
 TEST_F(StatusReportTest, SuccessIsReportedOnTheStatusBarAndAnImportAsksNothing)
 {
-    const QString path = Open({.ids = {1, 2, 3}});
-    const QByteArray opened = Bytes(path);
+    Open({.ids = {1, 2, 3}});
     const QString csv = dir.filePath(QStringLiteral("items.csv"));
     const QString missing = dir.filePath(QStringLiteral("missing/items.csv"));
     const struct {
@@ -40,8 +39,6 @@ TEST_F(StatusReportTest, SuccessIsReportedOnTheStatusBarAndAnImportAsksNothing)
         QString message; // the box, "caption|text", or empty for none
     } cases[] = {
         {"export", [&] { Transfer(ids::kCmdFileExport, csv); }, U("已把3条记录导出到[items.csv]。"), {}},
-        {"Ctrl+S", [&] { DeleteFirstRow(), QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+S"))); },
-         U("stditem.dat文件已保存！"), {}},
         {"an import after an edit",
          [&] {
              DeleteFirstRow();
@@ -65,11 +62,10 @@ TEST_F(StatusReportTest, SuccessIsReportedOnTheStatusBarAndAnImportAsksNothing)
     }
     EXPECT_TRUE(prompter.questions.empty());
     EXPECT_EQ(prompter.savesAsked.size(), 1u) << "the 保存 button's alone";
-    EXPECT_EQ(Bytes(path + QStringLiteral(".bak")), opened);
     // Ctrl+Z takes the import back to the edit before it.
     EXPECT_EQ(RowCount(), 3);
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Z")));
-    EXPECT_EQ(RowCount(), 1);
+    EXPECT_EQ(RowCount(), 2);
     EXPECT_TRUE(Unsaved());
 }
 

@@ -99,17 +99,13 @@ public:
     {
         questions.push_back({text, caption, owner});
         buttonsAsked.push_back({buttons, defaultAnswer, escapeAnswer});
-        Answer answer = buttons.front();
-        if (!answers.empty()) answer = answers.front(), answers.pop_front();
-        return answer;
+        return Next(answers, buttons.front());
     }
     std::optional<int> ChooseItem(QWidget*, const QString&, const QString&, const QStringList& offered, int current) override
     {
         itemsAsked.push_back(offered);
         itemsProposed.push_back(current);
-        std::optional<int> answer;
-        if (!items.empty()) answer = items.front(), items.pop_front();
-        return answer;
+        return Next(items, std::optional<int>());
     }
     std::optional<QString> ChooseOpenFile(QWidget*, const QString& folder, const QString&, const QString&) override
     {
@@ -132,9 +128,7 @@ public:
         typesOffered.push_back(filters);
         const std::optional<QString> path = NextFile(folder);
         if (!path) return std::nullopt;
-        int type = initial;
-        if (!typeAnswers.empty()) type = typeAnswers.front(), typeAnswers.pop_front();
-        return ChosenFile{*path, type};
+        return ChosenFile{*path, Next(typeAnswers, initial)};
     }
 
     // Progress meters that cancel once cancelAt units are done (never by default); how many
@@ -156,13 +150,20 @@ public:
         return meter;
     }
 
+    // What was shown and asked so far forgotten, for the next step's.
+    void Forget() { messages.clear(), questions.clear(), buttonsAsked.clear(); }
+
 private:
+    template <typename T>
+    static T Next(std::deque<T>& queue, T otherwise)
+    {
+        if (!queue.empty()) otherwise = queue.front(), queue.pop_front();
+        return otherwise;
+    }
     std::optional<QString> NextFile(const QString& folder)
     {
         foldersAsked.push_back(folder);
-        std::optional<QString> answer;
-        if (!fileAnswers.empty()) answer = fileAnswers.front(), fileAnswers.pop_front();
-        return answer;
+        return Next(fileAnswers, std::optional<QString>());
     }
 };
 
@@ -343,8 +344,6 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     [[nodiscard]] FileKind KindShown() const { return KindShownBy(Model()); }
-    // Whether the title names an open file.
-    [[nodiscard]] bool HasFile() const { return frame.windowTitle() != QString::fromUtf8(str::kAppTitle); }
     // The form's edit dialog of kind, and that of the kind the list shows.
     [[nodiscard]] CRecordDlg& DialogOf(FileKind kind) const
     {
