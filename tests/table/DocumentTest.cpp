@@ -2,17 +2,16 @@
 #include "table/TableDocument.h"
 #include "table/TableEdits.h"
 #include "tests/table/TableTestSupport.h"
-#include "tests/Platforms.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <functional>
+#include <tuple>
 
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
-#include <tuple>
 
 namespace rw {
 namespace {
@@ -44,10 +43,14 @@ auto Snapshot(const TableDocument& s)
 
 class DocumentTest : public testing::Test {
 protected:
+    void WriteRecords(const char* name, FileKind kind, const std::vector<Record>& records)
+    {
+        test::WriteRecords(m_dir / name, kind, m_keys.For(kind), records);
+    }
     std::vector<Record> Write(const char* name, FileKind kind, const std::vector<std::int32_t>& ids)
     {
         const std::vector<Record> records = test::RecordsOf(kind, ids);
-        test::WriteRecords(m_dir / name, kind, m_keys.For(kind), records);
+        WriteRecords(name, kind, records);
         return records;
     }
     LoadReport Load(const char* name)
@@ -99,7 +102,6 @@ TEST_F(DocumentTest, LoadRefusesDuplicatesInFileOrder)
     struct Case { const char* name; FileKind kind; std::vector<std::int32_t> ids, rows, refused; };
     const Case cases[] = {
         {"StdItem.dat", FileKind::Item, {5, 1, 5, 2, 5, -1, 1}, {5, 1, 2, -1}, {5, 5, 1}},
-        {"magic.dat", FileKind::Magic, {4, 4, 4}, {4, 4, 4}, {}},
         // The count takes record 0's place, so it reads back with ID 0 and a later 0 is refused.
         {"monster.dat", FileKind::Monster, {7, 3, 0, 4}, {0, 3, 4}, {0}},
     };
@@ -117,10 +119,6 @@ TEST_F(DocumentTest, LoadRefusesDuplicatesInFileOrder)
         EXPECT_EQ(m_document.Table().ReadRow(1), records[1]);
         EXPECT_EQ(m_document.Sorting().Column(), 2); // the sort state outlives loads
     }
-    Write("magic.dat", FileKind::Magic, {1, 2, 3});
-    std::filesystem::resize_file(m_dir / "magic.dat", 4 + 120 + 1);
-    EXPECT_TRUE(Load("magic.dat").decode.Truncated());
-    EXPECT_EQ(m_document.Table().RowCount(), 2);
 }
 
 // A save over the loaded file asks first when another program has changed it since: by its
@@ -190,9 +188,7 @@ TEST_F(DocumentTest, APutFollowsTheDuplicateIdRule)
         {"new ID into a row", FileKind::Item, 4, 99, PutOutcome::Accepted, {10, 11, 12, 13, 99, 15}},
         // A monster file keeps no ID for its first record: it loads as 0.
         {"appended new ID", FileKind::Monster, -1, 99, PutOutcome::Accepted, {0, 11, 12, 13, 14, 15, 99}},
-        {"appended present ID", FileKind::Monster, -1, 11, PutOutcome::DuplicateId, {0, 11, 12, 13, 14, 15}},
         {"magic keeps duplicates", FileKind::Magic, -1, 10, PutOutcome::Accepted, {10, 11, 12, 13, 14, 15, 10}},
-        {"magic row takes another's ID", FileKind::Magic, 4, 15, PutOutcome::Accepted, {10, 11, 12, 13, 15, 15}},
         {"row past the end", FileKind::Item, 6, 99, PutOutcome::NoSuchRow, {10, 11, 12, 13, 14, 15}},
         {"duplicate before no such row", FileKind::Item, 6, 12, PutOutcome::DuplicateId, {10, 11, 12, 13, 14, 15}},
     };
@@ -243,7 +239,6 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     m_edits.ClickHeader(kIdColumn);                                                  // 1 3 5 9 20
     ASSERT_TRUE(m_edits.DeleteRow(1));                                               // 1 5 9 20
     ASSERT_TRUE(m_edits.PutByKey(MakeRecord(FileKind::Item, 9, "", 99), keyOf9).Accepted());
-    EXPECT_EQ(m_edits.Put(MakeRecord(FileKind::Item, 5, "dup"), 0).outcome, PutOutcome::DuplicateId);
     EXPECT_TRUE(m_edits.Put(table.ReadRow(0), 0).Accepted()); // no change, no step
     EXPECT_EQ(ids(), (std::vector<std::int32_t>{1, 5, 9, 20}));
     ASSERT_EQ(m_document.History().count(), 5);
@@ -286,8 +281,7 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
 // as changed; done, the records it changed are marked (a new order changes none).
 TEST_F(DocumentTest, EveryKindOfStepUndoesAndRedoesToTheSameBytes)
 {
-    test::WriteRecords(m_dir / "other.dat", FileKind::Item, m_keys.For(FileKind::Item),
-                       {MakeRecord(FileKind::Item, 1, "o", 8), MakeRecord(FileKind::Item, 7, "seven")});
+    WriteRecords("other.dat", FileKind::Item, {MakeRecord(FileKind::Item, 1, "o", 8), MakeRecord(FileKind::Item, 7, "seven")});
     const std::vector<Record> imported{MakeRecord(FileKind::Item, 3, "i", 3), MakeRecord(FileKind::Item, 1, "i", 1),
                                        MakeRecord(FileKind::Item, 4, "i", 4)};
     struct Case { StepKind kind; std::function<void(TableEdits&, const TableDocument&)> act; };
@@ -343,55 +337,47 @@ TEST_F(DocumentTest, ManyRowsAtOnceAreOneStepOrNothing)
     const std::vector<std::int32_t> ids{10, 20, 30, 40, 50}, field{-10, -5, 0, 5, 10};
     std::vector<Record> records;
     for (std::size_t i = 0; i < ids.size(); ++i) records.push_back(MakeRecord(FileKind::Item, ids[i], {}, field[i]));
-    test::WriteRecords(m_dir / "stditem.dat", FileKind::Item, m_keys.For(FileKind::Item), records);
+    WriteRecords("stditem.dat", FileKind::Item, records);
     ASSERT_TRUE(Load("stditem.dat").Loaded());
     const auto column = [&](int k) { return test::Column(m_document.Table(), k); };
 
+    // The values' own rounding, range and ID cases are BulkChangeTest's; here each outcome once.
     struct Case { const char* what; std::vector<int> rows; BulkChange change; BulkChangeResult::Outcome outcome;
-                  std::vector<int> named; std::vector<std::int32_t> ids, field; };
+                  std::vector<int> named; std::vector<std::int32_t> field; };
     const auto by = [](int column, BulkOperation operation, const char* operand) {
         return ChangeOf(FileKind::Item, column, operation, FieldExpression::Number(FileKind::Item, ParseDecimal(operand).value));
     };
-    const auto set = [&](int column, const char* v) { return by(column, BulkOperation::Set, v); };
-    const auto add = [&](int column, const char* v) { return by(column, BulkOperation::Add, v); };
-    const auto times = [&](int column, const char* f) { return by(column, BulkOperation::Multiply, f); };
+    using enum BulkOperation;
     using O = BulkChangeResult::Outcome;
     const Case cases[] = {
-        {"set", {4, 0, 4}, set(2, "7"), O::Done, {}, ids, {7, -5, 0, 5, 7}},
-        {"add", {1, 2}, add(2, "-3"), O::Done, {}, ids, {-10, -8, -3, 5, 10}},
-        {"halves away from zero", {0, 1, 3, 4}, times(2, "0.5"), O::Done, {}, ids, {-5, -3, 0, 3, 5}},
-        {"out of range", {0, 1, 2, 3}, times(2, "500000000"), O::OutOfRange, {0, 1, 3}, ids, field},
-        {"add past the top", {4}, add(2, "2147483647"), O::OutOfRange, {4}, ids, field},
-        {"IDs shifted together", {0, 1, 2, 3, 4}, add(0, "10"), O::Done, {}, {20, 30, 40, 50, 60}, field},
-        {"ID onto a row left alone", {0, 1}, add(0, "10"), O::DuplicateId, {1}, ids, field},
-        {"IDs onto each other", {1, 3}, set(0, "99"), O::DuplicateId, {1, 3}, ids, field},
-        {"name column is no number", {0}, set(kNameColumn, "1"), O::Done, {}, ids, field},
-        {"formula", {0, 2, 4}, Formula(2, "ItemID/4-Stdmode"), O::Done, {}, ids, {13, -5, 8, 5, 3}},
-        {"formula dividing by zero", {1, 2, 3}, Formula(2, "ItemID/Stdmode"), O::DivisionByZero, {2}, ids, field},
-        {"formula giving IDs", {0, 1}, Formula(0, "ItemID-ItemID+15"), O::DuplicateId, {0, 1}, ids, field},
+        {"set", {4, 0, 4}, by(2, Set, "7"), O::Done, {}, {7, -5, 0, 5, 7}},
+        {"out of range", {0, 1, 2, 3}, by(2, Multiply, "500000000"), O::OutOfRange, {0, 1, 3}, field},
+        {"ID onto a row left alone", {0, 1}, by(kIdColumn, Add, "10"), O::DuplicateId, {1}, field},
+        {"name column is no number", {0}, by(kNameColumn, Set, "1"), O::Done, {}, field},
+        {"formula", {0, 2, 4}, Formula(2, "ItemID/4-Stdmode"), O::Done, {}, {13, -5, 8, 5, 3}},
+        {"formula dividing by zero", {1, 2, 3}, Formula(2, "ItemID/Stdmode"), O::DivisionByZero, {2}, field},
+        {"formula giving IDs", {0, 1}, Formula(kIdColumn, "ItemID-ItemID+15"), O::DuplicateId, {0, 1}, field},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const BulkChangeResult result = m_edits.ChangeRows(c.rows, c.change);
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_EQ(result.rows, c.named);
-        EXPECT_EQ(column(kIdColumn), c.ids);
+        EXPECT_EQ(column(kIdColumn), ids);
         EXPECT_EQ(column(2), c.field);
-        const bool changed = c.ids != ids || c.field != field;
-        EXPECT_EQ(m_document.History().index(), changed ? 1 : 0);
-        if (changed) m_document.History().undo();
+        EXPECT_EQ(m_document.History().index(), c.field != field ? 1 : 0);
+        if (c.field != field) m_document.History().undo();
         EXPECT_EQ(column(2), field);
     }
 }
 
 // The ID rule over rows that sorting and deleting have moved away from their slots: a row's ID
-// is free to the change when that row is changed too, wherever its slot is. A formula's step is
-// named by its formula, and a preview says what the change would do.
+// is free to the change when that row is changed too, wherever its slot is; a preview says what
+// the change would do. (A formula's step is named by its formula in EditTest's undo texts.)
 TEST_F(DocumentTest, ChangesOfIdsFollowRowsNotSlotsAfterSortingAndDeleting)
 {
     Write("stditem.dat", FileKind::Item, {10, 20, 30, 40, 50});
     ASSERT_TRUE(Load("stditem.dat").Loaded());
-    m_edits.SetStepNamer([](const StepLabel& label) { return QString::fromStdString(label.formula); });
     const RecordTable& table = m_document.Table();
     m_edits.ClickHeader(kIdColumn);
     if (table.IdOfRow(0) != 50) m_edits.ClickHeader(kIdColumn);
@@ -411,7 +397,6 @@ TEST_F(DocumentTest, ChangesOfIdsFollowRowsNotSlotsAfterSortingAndDeleting)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.formula);
-        const int steps = m_document.History().index();
         const BulkPreview preview = m_edits.PreviewChange(c.rows, formula(c.formula));
         EXPECT_EQ(preview.refusal.outcome, c.outcome);
         EXPECT_EQ(preview.changing, c.outcome == O::Done ? c.rows.size() : 0u);
@@ -420,7 +405,6 @@ TEST_F(DocumentTest, ChangesOfIdsFollowRowsNotSlotsAfterSortingAndDeleting)
         EXPECT_EQ(result.rows, c.named);
         EXPECT_EQ(test::Column(table, kIdColumn), c.after);
         if (c.outcome != O::Done) continue;
-        EXPECT_EQ(m_document.History().text(steps), QStringLiteral("ItemID=") + QString::fromLatin1(formula(c.formula).value.Text()));
         m_document.History().undo();
         EXPECT_EQ(test::Column(table, kIdColumn), ids);
     }
@@ -481,7 +465,6 @@ TEST_F(DocumentTest, EveryPathRefusesAnIdTakenTwiceHoweverFarApart)
     using O = CellsResult::Outcome;
     const Case cells[] = {
         {"5, 6, 5", {"5", "6", "5"}, O::DuplicateId, {0, 2}},
-        {"5, 5, 6", {"5", "5", "6"}, O::DuplicateId, {0, 1}},
         {"onto a row left alone", {"7", "40", "8"}, O::DuplicateId, {1}},
         {"IDs passed round the rows written", {"30", "10", "20"}, O::Done, {}},
     };
@@ -536,8 +519,8 @@ TEST_F(DocumentTest, ProposedSaveNameKeepsTheStem)
     }
 }
 
-// An import is one step, and marks only what changed: by ID for items and monsters, by
-// position for spells.
+// An import is one step (undone and redone as every kind of step is), and marks only what
+// changed: by ID for items and monsters, by position for spells.
 TEST_F(DocumentTest, AnImportIsOneStepThatMarksOnlyWhatChanged)
 {
     struct Case { const char* name; FileKind kind; std::vector<std::int32_t> before; std::vector<Record> imported; std::size_t changed; };
@@ -552,25 +535,17 @@ TEST_F(DocumentTest, AnImportIsOneStepThatMarksOnlyWhatChanged)
         SCOPED_TRACE(c.name);
         Write(c.name, c.kind, c.before);
         ASSERT_TRUE(Load(c.name).Loaded());
-        const auto loaded = TableBytes(m_document.Table());
         m_edits.ImportRecords(c.kind, test::StoreOf(c.kind, c.imported));
-        const auto imported = TableBytes(test::TableOf(c.kind, c.imported));
-        EXPECT_EQ(TableBytes(m_document.Table()), imported);
+        EXPECT_EQ(TableBytes(m_document.Table()), TableBytes(test::TableOf(c.kind, c.imported)));
         EXPECT_EQ(m_document.Model().ChangedRecordCount(), c.changed); // added, changed or deleted since the load
         EXPECT_EQ(m_document.History().count(), 1);
-        m_document.History().undo();
-        EXPECT_EQ(TableBytes(m_document.Table()), loaded);
-        EXPECT_FALSE(m_document.Modified());
-        m_document.History().redo();
-        EXPECT_EQ(TableBytes(m_document.Table()), imported);
-        EXPECT_EQ(m_document.Model().ChangedRecordCount(), c.changed);
     }
 }
 
 TEST_F(DocumentTest, MarksFollowSortingAndEditingAndRecordsOnlyThereCanBeTakenOver)
 {
-    test::WriteRecords(m_dir / "other.dat", FileKind::Item, m_keys.For(FileKind::Item),
-                       {MakeRecord(FileKind::Item, 1), MakeRecord(FileKind::Item, 2, "b", 7), MakeRecord(FileKind::Item, 4)});
+    WriteRecords("other.dat", FileKind::Item,
+                 {MakeRecord(FileKind::Item, 1), MakeRecord(FileKind::Item, 2, "b", 7), MakeRecord(FileKind::Item, 4)});
     Write("stditem.dat", FileKind::Item, {3, 2, 1});
     ASSERT_TRUE(Load("stditem.dat").Loaded());
     ASSERT_TRUE(m_document.CompareWith(m_dir / "other.dat", "other.dat").loaded);
@@ -602,8 +577,8 @@ TEST_F(DocumentTest, MarksFollowSortingAndEditingAndRecordsOnlyThereCanBeTakenOv
 
 TEST_F(DocumentTest, SpellsArePairedByPositionAndTakenOverSpellsStayPaired)
 {
-    test::WriteRecords(m_dir / "old.dat", FileKind::Magic, m_keys.For(FileKind::Magic),
-                       {MakeRecord(FileKind::Magic, 1), MakeRecord(FileKind::Magic, 1, "x"), MakeRecord(FileKind::Magic, 3)});
+    WriteRecords("old.dat", FileKind::Magic,
+                 {MakeRecord(FileKind::Magic, 1), MakeRecord(FileKind::Magic, 1, "x"), MakeRecord(FileKind::Magic, 3)});
     Write("magic.dat", FileKind::Magic, {1, 1});
     ASSERT_TRUE(Load("magic.dat").Loaded());
     ASSERT_TRUE(m_document.CompareWith(m_dir / "old.dat", "old.dat").loaded);
