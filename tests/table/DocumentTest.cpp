@@ -89,12 +89,6 @@ TEST_F(DocumentTest, FailedLoadsLeaveEverythingAsItWas)
         EXPECT_EQ(report.NamesDataFile(), namesDataFile) << name;
         EXPECT_TRUE(Snapshot(m_document) == before) << name;
     }
-    // Nor do refused edits change anything.
-    ASSERT_TRUE(m_document.WriteFile(m_dir / "elsewhere.dat").Saved());
-    const auto saved = Snapshot(m_document);
-    EXPECT_FALSE(m_edits.DeleteRow(4));
-    EXPECT_EQ(m_edits.Put(MakeRecord(FileKind::Item, 9), 0).outcome, PutOutcome::DuplicateId);
-    EXPECT_TRUE(Snapshot(m_document) == saved);
 }
 
 TEST_F(DocumentTest, LoadRefusesDuplicatesInFileOrder)
@@ -216,7 +210,6 @@ TEST_F(DocumentTest, APutFollowsTheDuplicateIdRule)
     EXPECT_EQ(m_edits.Put(MakeRecord(FileKind::Item, 20), -1).outcome, PutOutcome::DuplicateId);
     ASSERT_TRUE(m_edits.DeleteRow(0));
     EXPECT_TRUE(m_edits.Put(MakeRecord(FileKind::Item, 1), -1).Accepted());
-    EXPECT_FALSE(m_edits.DeleteRow(4));
     EXPECT_EQ(test::Column(m_document.Table(), kIdColumn), (Ids{20, 3, 2, 1}));
 }
 
@@ -231,7 +224,6 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     std::vector<StepLabel> labels;
     m_edits.SetStepNamer([&](const StepLabel& label) { return labels.push_back(label), QString(); });
     const RecordTable& table = m_document.Table();
-    const auto ids = [&] { return test::Column(table, kIdColumn); };
 
     ASSERT_TRUE(m_edits.Put(MakeRecord(FileKind::Item, 1, "x", 77), 1).Accepted()); // modify ID 1
     ASSERT_TRUE(m_edits.Put(MakeRecord(FileKind::Item, 20, "new"), -1).Accepted());
@@ -240,7 +232,7 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     ASSERT_TRUE(m_edits.DeleteRow(1));                                               // 1 5 9 20
     ASSERT_TRUE(m_edits.PutByKey(MakeRecord(FileKind::Item, 9, "", 99), keyOf9).Accepted());
     EXPECT_TRUE(m_edits.Put(table.ReadRow(0), 0).Accepted()); // no change, no step
-    EXPECT_EQ(ids(), (std::vector<std::int32_t>{1, 5, 9, 20}));
+    EXPECT_EQ(test::Column(table, kIdColumn), (std::vector<std::int32_t>{1, 5, 9, 20}));
     ASSERT_EQ(m_document.History().count(), 5);
     const auto labelOf = [](const StepLabel& l) { return std::make_tuple(l.kind, l.column, l.id, l.count); };
     ASSERT_GE(labels.size(), 5u); // the sort's and the deletion's are named in EditTest's undo texts
@@ -255,19 +247,15 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     const auto edited = test::ReadFile(m_dir / "edited.dat");
     EXPECT_FALSE(m_document.Modified());
     EXPECT_EQ(m_document.Model().ChangedRecordCount(), 0u) << "a save is the new baseline";
-    EXPECT_FALSE(m_document.Model().IsAddedRow(3) || m_document.Model().IsCellChanged(0, 2));
 
     while (m_document.History().canUndo()) m_document.History().undo();
     EXPECT_TRUE(m_document.Modified()) << "the save is the clean state now";
-    EXPECT_EQ(ids(), (std::vector<std::int32_t>{5, 1, 3, 9}));
-    EXPECT_EQ(m_document.Sorting().Column(), -1);
     ASSERT_TRUE(m_document.WriteFile(m_dir / "undone.dat").Saved());
     EXPECT_EQ(test::ReadFile(m_dir / "undone.dat"), loaded);
 
     while (m_document.History().canRedo()) m_document.History().redo();
     ASSERT_TRUE(m_document.WriteFile(m_dir / "redone.dat").Saved());
     EXPECT_EQ(test::ReadFile(m_dir / "redone.dat"), edited);
-    EXPECT_EQ(m_document.Sorting().Column(), kIdColumn);
 
     // A key kept from before a load names nothing after it, and the history is gone.
     ASSERT_TRUE(Load("stditem.dat").Loaded());
@@ -571,8 +559,6 @@ TEST_F(DocumentTest, MarksFollowSortingAndEditingAndRecordsOnlyThereCanBeTakenOv
     EXPECT_FALSE(differences(4).Any());
     EXPECT_TRUE(comparison.OnlyInOther(m_document.Table()).empty());
     EXPECT_EQ(m_edits.TakeOver({2}), std::vector<std::int32_t>{4}); // held already: refused
-    m_document.ClearComparison();
-    EXPECT_EQ(m_document.CurrentComparison(), nullptr);
 }
 
 TEST_F(DocumentTest, SpellsArePairedByPositionAndTakenOverSpellsStayPaired)
