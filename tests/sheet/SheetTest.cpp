@@ -207,9 +207,7 @@ TEST(Sheet, CellsAreReadAsTheSpreadsheetShowsThem)
         }
         ASSERT_EQ(importer.ErrorCount(), 1u) << DescribeErrors(importer);
         const CsvIssue& issue = importer.Errors()[0];
-        EXPECT_EQ(issue.kind, c.issue);
-        EXPECT_EQ(issue.column, c.column);
-        EXPECT_EQ(issue.text, c.text);
+        EXPECT_EQ(std::tuple(issue.kind, issue.column, issue.text), std::tuple(c.issue, c.column, c.text));
         EXPECT_EQ(issue.line, c.rows.starts_with("<row r=\"9\"") ? 12u : 2u);
     }
 }
@@ -223,8 +221,7 @@ TEST(Sheet, WritingFailsWholeOrNotAtAll)
     test::WriteFile(target, std::string("before"));
 
     const SheetResult tooMany = WriteRecordSheet(target, FileKind::Item, 1'048'576, recordAt, kNames, {});
-    EXPECT_EQ(tooMany.failure, SheetFailure::TooManyRows);
-    EXPECT_EQ(tooMany.limit, 1'048'575u);
+    EXPECT_EQ(std::pair(tooMany.failure, tooMany.limit), std::pair(SheetFailure::TooManyRows, std::uint64_t{1'048'575}));
     const SheetResult cancelled = WriteRecordSheet(target, FileKind::Item, 5000, recordAt, kNames,
                                                    [](std::uint64_t done, std::uint64_t) { return done < 4096; });
     EXPECT_EQ(cancelled.failure, SheetFailure::Cancelled);
