@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 namespace rw {
 namespace {
@@ -179,11 +180,10 @@ TEST(Sheet, CellsAreReadAsTheSpreadsheetShowsThem)
         {"text from shared strings", recordWith("<c t=\"s\"><v>0</v></c>", "<c t=\"s\"><v>1</v></c>"),
          "<sst><si><t>a</t></si><si><r><t>4</t></r><r><t>2</t></r><rPh><t>9</t></rPh></si></sst>", 42, K::NoHeader, 0, ""},
         {"a formula's number", recordWith(name, "<c><f>6*7</f><v>42</v></c>"), {}, 42, K::NoHeader, 0, ""},
-        // A fraction, kept whole (CellTextTest), is refused in CliSafetyTest, with its words.
         {"truth value", recordWith(name, "<c t=\"b\"><v>1</v></c>"), {}, 0, K::BadNumber, 3, "TRUE"},
         {"missing cell", [] { std::string r = test::RecordRow(kItem, 2, "1", "a");
              return r.erase(r.find("<c r=\"C2\""), test::NumberCell(2, 2, "0").size()); }(), {}, 0, K::BadNumber, 3, ""},
-        // A name stored as a number is CliTest's, with its words.
+        // A fraction (kept whole: CellTextTest) and a name stored as a number: CliSafetyTest's, with their words.
         {"name as a date", recordWith("<c t=\"d\"><v>2024-03-04</v></c>", "<c><v>0</v></c>"), {}, 0, K::WrongCellType, 2,
          "2024-03-04"},
         {"name as a formula", recordWith("<c t=\"str\"><f>\"a\"&amp;\"b\"</f><v>ab</v></c>", "<c><v>0</v></c>"), {}, 0,
