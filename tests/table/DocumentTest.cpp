@@ -364,8 +364,7 @@ TEST_F(DocumentTest, ChangesOfIdsFollowRowsNotSlotsAfterSortingAndDeleting)
     const RecordTable& table = m_document.Table();
     m_edits.ClickHeader(kIdColumn);
     if (table.IdOfRow(0) != 50) m_edits.ClickHeader(kIdColumn);
-    ASSERT_EQ(test::Column(table, kIdColumn), (std::vector<std::int32_t>{50, 40, 30, 20, 10}));
-    ASSERT_TRUE(m_edits.DeleteRows({2}));
+    ASSERT_TRUE(m_edits.DeleteRows({2})); // 30
     const std::vector<std::int32_t> ids{50, 40, 20, 10};
     ASSERT_EQ(test::Column(table, kIdColumn), ids);
     const auto formula = [](const char* text) { return Formula(kIdColumn, text); };
@@ -481,12 +480,9 @@ TEST_F(DocumentTest, EveryPathRefusesAnIdTakenTwiceHoweverFarApart)
 TEST_F(DocumentTest, ProposedSaveNameKeepsTheStem)
 {
     m_edits.ImportRecords(FileKind::Magic, test::StoreOf(FileKind::Magic, {MakeRecord(FileKind::Magic, 4)}));
-    EXPECT_EQ(m_document.Kind(), FileKind::Magic);
-    EXPECT_FALSE(m_document.HasFilePath());
-    EXPECT_EQ(m_document.ProposedSaveName(), "magic");
+    EXPECT_EQ(m_document.ProposedSaveName(), "magic"); // the kind's name: no file yet
     ASSERT_TRUE(m_document.WriteFile(m_dir / "spells.dat").Saved());
     EXPECT_EQ(std::pair(m_document.FilePath(), m_document.FileName()), std::pair(m_dir / "spells.dat", std::string("spells.dat")));
-    EXPECT_FALSE(m_document.Modified());
 
     const std::pair<const char*, const char*> cases[] = {
         {"stditem.dat", "stditem2"}, {"Monster.Dat", "Monster2"}, {"MONSTER", "MONSTER2"}, {"magic.dat.bak", "magic2"}};
