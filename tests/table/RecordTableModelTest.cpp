@@ -44,6 +44,7 @@ TEST_F(ModelTest, ShowsTextsAndHeadersFromTheRecords)
     EXPECT_EQ(m_model.rowCount(), 4);
     EXPECT_EQ(Text(0, 2), "-30");
     EXPECT_EQ(Text(1, 1), QString::fromUtf8("刀"));
+    EXPECT_EQ(Text(2, 1), QString("a") + QChar(0xFFFD));
     EXPECT_EQ(m_model.index(0, 3).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
               Qt::AlignLeft);
 }
