@@ -2,17 +2,16 @@
 #include "table/TableDocument.h"
 #include "table/TableEdits.h"
 #include "tests/table/TableTestSupport.h"
-#include "tests/Platforms.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <functional>
+#include <tuple>
 
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
-#include <tuple>
 
 namespace rw {
 namespace {
@@ -44,10 +43,14 @@ auto Snapshot(const TableDocument& s)
 
 class DocumentTest : public testing::Test {
 protected:
+    void WriteRecords(const char* name, FileKind kind, const std::vector<Record>& records)
+    {
+        test::WriteRecords(m_dir / name, kind, m_keys.For(kind), records);
+    }
     std::vector<Record> Write(const char* name, FileKind kind, const std::vector<std::int32_t>& ids)
     {
         const std::vector<Record> records = test::RecordsOf(kind, ids);
-        test::WriteRecords(m_dir / name, kind, m_keys.For(kind), records);
+        WriteRecords(name, kind, records);
         return records;
     }
     LoadReport Load(const char* name)
@@ -86,12 +89,6 @@ TEST_F(DocumentTest, FailedLoadsLeaveEverythingAsItWas)
         EXPECT_EQ(report.NamesDataFile(), namesDataFile) << name;
         EXPECT_TRUE(Snapshot(m_document) == before) << name;
     }
-    // Nor do refused edits change anything.
-    ASSERT_TRUE(m_document.WriteFile(m_dir / "elsewhere.dat").Saved());
-    const auto saved = Snapshot(m_document);
-    EXPECT_FALSE(m_edits.DeleteRow(4));
-    EXPECT_EQ(m_edits.Put(MakeRecord(FileKind::Item, 9), 0).outcome, PutOutcome::DuplicateId);
-    EXPECT_TRUE(Snapshot(m_document) == saved);
 }
 
 TEST_F(DocumentTest, LoadRefusesDuplicatesInFileOrder)
@@ -99,7 +96,6 @@ TEST_F(DocumentTest, LoadRefusesDuplicatesInFileOrder)
     struct Case { const char* name; FileKind kind; std::vector<std::int32_t> ids, rows, refused; };
     const Case cases[] = {
         {"StdItem.dat", FileKind::Item, {5, 1, 5, 2, 5, -1, 1}, {5, 1, 2, -1}, {5, 5, 1}},
-        {"magic.dat", FileKind::Magic, {4, 4, 4}, {4, 4, 4}, {}},
         // The count takes record 0's place, so it reads back with ID 0 and a later 0 is refused.
         {"monster.dat", FileKind::Monster, {7, 3, 0, 4}, {0, 3, 4}, {0}},
     };
@@ -112,15 +108,10 @@ TEST_F(DocumentTest, LoadRefusesDuplicatesInFileOrder)
         ASSERT_TRUE(report.Loaded());
         EXPECT_EQ(report.refusedIds, c.refused);
         EXPECT_EQ(test::Column(m_document.Table(), 0), c.rows);
-        EXPECT_EQ(m_document.Kind(), c.kind);
-        EXPECT_EQ(m_document.FileName(), c.name);
+        EXPECT_EQ(std::pair(m_document.Kind(), m_document.FileName()), std::pair(c.kind, std::string(c.name)));
         EXPECT_EQ(m_document.Table().ReadRow(1), records[1]);
         EXPECT_EQ(m_document.Sorting().Column(), 2); // the sort state outlives loads
     }
-    Write("magic.dat", FileKind::Magic, {1, 2, 3});
-    std::filesystem::resize_file(m_dir / "magic.dat", 4 + 120 + 1);
-    EXPECT_TRUE(Load("magic.dat").decode.Truncated());
-    EXPECT_EQ(m_document.Table().RowCount(), 2);
 }
 
 // A save over the loaded file asks first when another program has changed it since: by its
@@ -190,9 +181,7 @@ TEST_F(DocumentTest, APutFollowsTheDuplicateIdRule)
         {"new ID into a row", FileKind::Item, 4, 99, PutOutcome::Accepted, {10, 11, 12, 13, 99, 15}},
         // A monster file keeps no ID for its first record: it loads as 0.
         {"appended new ID", FileKind::Monster, -1, 99, PutOutcome::Accepted, {0, 11, 12, 13, 14, 15, 99}},
-        {"appended present ID", FileKind::Monster, -1, 11, PutOutcome::DuplicateId, {0, 11, 12, 13, 14, 15}},
         {"magic keeps duplicates", FileKind::Magic, -1, 10, PutOutcome::Accepted, {10, 11, 12, 13, 14, 15, 10}},
-        {"magic row takes another's ID", FileKind::Magic, 4, 15, PutOutcome::Accepted, {10, 11, 12, 13, 15, 15}},
         {"row past the end", FileKind::Item, 6, 99, PutOutcome::NoSuchRow, {10, 11, 12, 13, 14, 15}},
         {"duplicate before no such row", FileKind::Item, 6, 12, PutOutcome::DuplicateId, {10, 11, 12, 13, 14, 15}},
     };
@@ -203,8 +192,7 @@ TEST_F(DocumentTest, APutFollowsTheDuplicateIdRule)
         ASSERT_TRUE(Load(name.c_str()).Loaded());
         const Record record = MakeRecord(c.kind, c.id, "new", 7);
         const PutResult result = m_edits.Put(record, c.row);
-        EXPECT_EQ(result.outcome, c.outcome);
-        EXPECT_EQ(result.id, c.id);
+        EXPECT_EQ(std::pair(result.outcome, result.id), std::pair(c.outcome, c.id));
         EXPECT_EQ(test::Column(m_document.Table(), kIdColumn), c.after);
         EXPECT_EQ(m_document.History().count(), result.Accepted() ? 1 : 0);
         if (result.Accepted()) {
@@ -220,7 +208,6 @@ TEST_F(DocumentTest, APutFollowsTheDuplicateIdRule)
     EXPECT_EQ(m_edits.Put(MakeRecord(FileKind::Item, 20), -1).outcome, PutOutcome::DuplicateId);
     ASSERT_TRUE(m_edits.DeleteRow(0));
     EXPECT_TRUE(m_edits.Put(MakeRecord(FileKind::Item, 1), -1).Accepted());
-    EXPECT_FALSE(m_edits.DeleteRow(4));
     EXPECT_EQ(test::Column(m_document.Table(), kIdColumn), (Ids{20, 3, 2, 1}));
 }
 
@@ -235,7 +222,6 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     std::vector<StepLabel> labels;
     m_edits.SetStepNamer([&](const StepLabel& label) { return labels.push_back(label), QString(); });
     const RecordTable& table = m_document.Table();
-    const auto ids = [&] { return test::Column(table, kIdColumn); };
 
     ASSERT_TRUE(m_edits.Put(MakeRecord(FileKind::Item, 1, "x", 77), 1).Accepted()); // modify ID 1
     ASSERT_TRUE(m_edits.Put(MakeRecord(FileKind::Item, 20, "new"), -1).Accepted());
@@ -243,9 +229,8 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     m_edits.ClickHeader(kIdColumn);                                                  // 1 3 5 9 20
     ASSERT_TRUE(m_edits.DeleteRow(1));                                               // 1 5 9 20
     ASSERT_TRUE(m_edits.PutByKey(MakeRecord(FileKind::Item, 9, "", 99), keyOf9).Accepted());
-    EXPECT_EQ(m_edits.Put(MakeRecord(FileKind::Item, 5, "dup"), 0).outcome, PutOutcome::DuplicateId);
     EXPECT_TRUE(m_edits.Put(table.ReadRow(0), 0).Accepted()); // no change, no step
-    EXPECT_EQ(ids(), (std::vector<std::int32_t>{1, 5, 9, 20}));
+    EXPECT_EQ(test::Column(table, kIdColumn), (std::vector<std::int32_t>{1, 5, 9, 20}));
     ASSERT_EQ(m_document.History().count(), 5);
     const auto labelOf = [](const StepLabel& l) { return std::make_tuple(l.kind, l.column, l.id, l.count); };
     ASSERT_GE(labels.size(), 5u); // the sort's and the deletion's are named in EditTest's undo texts
@@ -260,19 +245,15 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
     const auto edited = test::ReadFile(m_dir / "edited.dat");
     EXPECT_FALSE(m_document.Modified());
     EXPECT_EQ(m_document.Model().ChangedRecordCount(), 0u) << "a save is the new baseline";
-    EXPECT_FALSE(m_document.Model().IsAddedRow(3) || m_document.Model().IsCellChanged(0, 2));
 
     while (m_document.History().canUndo()) m_document.History().undo();
     EXPECT_TRUE(m_document.Modified()) << "the save is the clean state now";
-    EXPECT_EQ(ids(), (std::vector<std::int32_t>{5, 1, 3, 9}));
-    EXPECT_EQ(m_document.Sorting().Column(), -1);
     ASSERT_TRUE(m_document.WriteFile(m_dir / "undone.dat").Saved());
     EXPECT_EQ(test::ReadFile(m_dir / "undone.dat"), loaded);
 
     while (m_document.History().canRedo()) m_document.History().redo();
     ASSERT_TRUE(m_document.WriteFile(m_dir / "redone.dat").Saved());
     EXPECT_EQ(test::ReadFile(m_dir / "redone.dat"), edited);
-    EXPECT_EQ(m_document.Sorting().Column(), kIdColumn);
 
     // A key kept from before a load names nothing after it, and the history is gone.
     ASSERT_TRUE(Load("stditem.dat").Loaded());
@@ -286,28 +267,26 @@ TEST_F(DocumentTest, EveryChangeUndoesExactlyAndTheUnsavedStateFollowsTheHistory
 // as changed; done, the records it changed are marked (a new order changes none).
 TEST_F(DocumentTest, EveryKindOfStepUndoesAndRedoesToTheSameBytes)
 {
-    test::WriteRecords(m_dir / "other.dat", FileKind::Item, m_keys.For(FileKind::Item),
-                       {MakeRecord(FileKind::Item, 1, "o", 8), MakeRecord(FileKind::Item, 7, "seven")});
+    WriteRecords("other.dat", FileKind::Item, {MakeRecord(FileKind::Item, 1, "o", 8), MakeRecord(FileKind::Item, 7, "seven")});
     const std::vector<Record> imported{MakeRecord(FileKind::Item, 3, "i", 3), MakeRecord(FileKind::Item, 1, "i", 1),
                                        MakeRecord(FileKind::Item, 4, "i", 4)};
-    struct Case { StepKind kind; std::function<void(TableEdits&, const TableDocument&)> act; };
+    TableEdits& e = m_edits;
+    struct Case { StepKind kind; std::function<void()> act; };
     const Case cases[] = {
-        {StepKind::Modify, [](TableEdits& e, auto&) { (void)e.Put(MakeRecord(FileKind::Item, 1, "x", 77), 1); }},
-        {StepKind::Add, [](TableEdits& e, auto&) { (void)e.Put(MakeRecord(FileKind::Item, 20, "new"), -1); }},
-        {StepKind::Delete, [](TableEdits& e, auto&) { (void)e.DeleteRows({0, 2}); }},
-        {StepKind::Sort, [](TableEdits& e, auto&) { (void)e.ClickHeader(kIdColumn); }},
-        {StepKind::EditCell, [](TableEdits& e, auto&) { (void)e.EditCell(2, kNameColumn, QStringLiteral("named")); }},
-        {StepKind::Paste, [](TableEdits& e, auto&) { (void)e.PasteRecords({MakeRecord(FileKind::Item, 30, "p")}); }},
-        {StepKind::CopyAsNew, [](TableEdits& e, auto&) { (void)e.CopyAsNew({3, 0}); }},
-        {StepKind::BulkChange,
-         [](TableEdits& e, auto&) {
+        {StepKind::Modify, [&] { (void)e.Put(MakeRecord(FileKind::Item, 1, "x", 77), 1); }},
+        {StepKind::Add, [&] { (void)e.Put(MakeRecord(FileKind::Item, 20, "new"), -1); }},
+        {StepKind::Delete, [&] { (void)e.DeleteRows({0, 2}); }},
+        {StepKind::Sort, [&] { (void)e.ClickHeader(kIdColumn); }},
+        {StepKind::EditCell, [&] { (void)e.EditCell(2, kNameColumn, QStringLiteral("named")); }},
+        {StepKind::Paste, [&] { (void)e.PasteRecords({MakeRecord(FileKind::Item, 30, "p")}); }},
+        {StepKind::CopyAsNew, [&] { (void)e.CopyAsNew({3, 0}); }},
+        {StepKind::BulkChange, [&] {
              (void)e.ChangeRows({0, 1, 3}, ChangeOf(FileKind::Item, 2, BulkOperation::Add, FieldExpression::Number(FileKind::Item, Rational(5))));
          }},
-        {StepKind::Import, [&](TableEdits& e, auto&) { e.ImportRecords(FileKind::Item, test::StoreOf(FileKind::Item, imported)); }},
-        {StepKind::TakeOver,
-         [](TableEdits& e, const TableDocument& d) { (void)e.TakeOver(d.CurrentComparison()->OnlyInOther(d.Table())); }},
-        {StepKind::TakeValue, [](TableEdits& e, auto&) { (void)e.TakeOtherValues({1}, kNameColumn); }},
-        {StepKind::Formula, [](TableEdits& e, auto&) { (void)e.ChangeRows({0, 2}, Formula(2, "ItemID*2")); }},
+        {StepKind::Import, [&] { e.ImportRecords(FileKind::Item, test::StoreOf(FileKind::Item, imported)); }},
+        {StepKind::TakeOver, [&] { (void)e.TakeOver(m_document.CurrentComparison()->OnlyInOther(m_document.Table())); }},
+        {StepKind::TakeValue, [&] { (void)e.TakeOtherValues({1}, kNameColumn); }},
+        {StepKind::Formula, [&] { (void)e.ChangeRows({0, 2}, Formula(2, "ItemID*2")); }},
     };
     ASSERT_EQ(std::size(cases), static_cast<std::size_t>(StepKind::Formula) + 1) << "a case for every kind";
     const auto bytes = [&] { return TableBytes(m_document.Table()); };
@@ -319,7 +298,7 @@ TEST_F(DocumentTest, EveryKindOfStepUndoesAndRedoesToTheSameBytes)
         std::vector<StepKind> kinds;
         m_edits.SetStepNamer([&](const StepLabel& label) { return kinds.push_back(label.kind), QString(); });
         const auto loaded = bytes();
-        c.act(m_edits, m_document);
+        c.act();
         ASSERT_EQ(m_document.History().count(), 1);
         EXPECT_EQ(kinds, std::vector<StepKind>{c.kind});
         const auto done = bytes();
@@ -337,66 +316,55 @@ TEST_F(DocumentTest, EveryKindOfStepUndoesAndRedoesToTheSameBytes)
     }
 }
 
-// Many rows at once: each command one step, and a refused one changes nothing.
 TEST_F(DocumentTest, ManyRowsAtOnceAreOneStepOrNothing)
 {
     const std::vector<std::int32_t> ids{10, 20, 30, 40, 50}, field{-10, -5, 0, 5, 10};
     std::vector<Record> records;
     for (std::size_t i = 0; i < ids.size(); ++i) records.push_back(MakeRecord(FileKind::Item, ids[i], {}, field[i]));
-    test::WriteRecords(m_dir / "stditem.dat", FileKind::Item, m_keys.For(FileKind::Item), records);
+    WriteRecords("stditem.dat", FileKind::Item, records);
     ASSERT_TRUE(Load("stditem.dat").Loaded());
     const auto column = [&](int k) { return test::Column(m_document.Table(), k); };
 
+    // The values' own rounding, range and ID cases are BulkChangeTest's; here each outcome once.
     struct Case { const char* what; std::vector<int> rows; BulkChange change; BulkChangeResult::Outcome outcome;
-                  std::vector<int> named; std::vector<std::int32_t> ids, field; };
+                  std::vector<int> named; std::vector<std::int32_t> field; };
     const auto by = [](int column, BulkOperation operation, const char* operand) {
         return ChangeOf(FileKind::Item, column, operation, FieldExpression::Number(FileKind::Item, ParseDecimal(operand).value));
     };
-    const auto set = [&](int column, const char* v) { return by(column, BulkOperation::Set, v); };
-    const auto add = [&](int column, const char* v) { return by(column, BulkOperation::Add, v); };
-    const auto times = [&](int column, const char* f) { return by(column, BulkOperation::Multiply, f); };
+    using enum BulkOperation;
     using O = BulkChangeResult::Outcome;
     const Case cases[] = {
-        {"set", {4, 0, 4}, set(2, "7"), O::Done, {}, ids, {7, -5, 0, 5, 7}},
-        {"add", {1, 2}, add(2, "-3"), O::Done, {}, ids, {-10, -8, -3, 5, 10}},
-        {"halves away from zero", {0, 1, 3, 4}, times(2, "0.5"), O::Done, {}, ids, {-5, -3, 0, 3, 5}},
-        {"out of range", {0, 1, 2, 3}, times(2, "500000000"), O::OutOfRange, {0, 1, 3}, ids, field},
-        {"add past the top", {4}, add(2, "2147483647"), O::OutOfRange, {4}, ids, field},
-        {"IDs shifted together", {0, 1, 2, 3, 4}, add(0, "10"), O::Done, {}, {20, 30, 40, 50, 60}, field},
-        {"ID onto a row left alone", {0, 1}, add(0, "10"), O::DuplicateId, {1}, ids, field},
-        {"IDs onto each other", {1, 3}, set(0, "99"), O::DuplicateId, {1, 3}, ids, field},
-        {"name column is no number", {0}, set(kNameColumn, "1"), O::Done, {}, ids, field},
-        {"formula", {0, 2, 4}, Formula(2, "ItemID/4-Stdmode"), O::Done, {}, ids, {13, -5, 8, 5, 3}},
-        {"formula dividing by zero", {1, 2, 3}, Formula(2, "ItemID/Stdmode"), O::DivisionByZero, {2}, ids, field},
-        {"formula giving IDs", {0, 1}, Formula(0, "ItemID-ItemID+15"), O::DuplicateId, {0, 1}, ids, field},
+        {"set", {4, 0, 4}, by(2, Set, "7"), O::Done, {}, {7, -5, 0, 5, 7}},
+        {"out of range", {0, 1, 2, 3}, by(2, Multiply, "500000000"), O::OutOfRange, {0, 1, 3}, field},
+        {"ID onto a row left alone", {0, 1}, by(kIdColumn, Add, "10"), O::DuplicateId, {1}, field},
+        {"name column is no number", {0}, by(kNameColumn, Set, "1"), O::Done, {}, field},
+        {"formula", {0, 2, 4}, Formula(2, "ItemID/4-Stdmode"), O::Done, {}, {13, -5, 8, 5, 3}},
+        {"formula dividing by zero", {1, 2, 3}, Formula(2, "ItemID/Stdmode"), O::DivisionByZero, {2}, field},
+        {"formula giving IDs", {0, 1}, Formula(kIdColumn, "ItemID-ItemID+15"), O::DuplicateId, {0, 1}, field},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const BulkChangeResult result = m_edits.ChangeRows(c.rows, c.change);
-        EXPECT_EQ(result.outcome, c.outcome);
-        EXPECT_EQ(result.rows, c.named);
-        EXPECT_EQ(column(kIdColumn), c.ids);
+        EXPECT_EQ(std::pair(result.outcome, result.rows), std::pair(c.outcome, c.named));
+        EXPECT_EQ(column(kIdColumn), ids);
         EXPECT_EQ(column(2), c.field);
-        const bool changed = c.ids != ids || c.field != field;
-        EXPECT_EQ(m_document.History().index(), changed ? 1 : 0);
-        if (changed) m_document.History().undo();
+        EXPECT_EQ(m_document.History().index(), c.field != field ? 1 : 0);
+        if (c.field != field) m_document.History().undo();
         EXPECT_EQ(column(2), field);
     }
 }
 
 // The ID rule over rows that sorting and deleting have moved away from their slots: a row's ID
-// is free to the change when that row is changed too, wherever its slot is. A formula's step is
-// named by its formula, and a preview says what the change would do.
+// is free to the change when that row is changed too, wherever its slot is; a preview says what
+// the change would do. (A formula's step is named by its formula in EditTest's undo texts.)
 TEST_F(DocumentTest, ChangesOfIdsFollowRowsNotSlotsAfterSortingAndDeleting)
 {
     Write("stditem.dat", FileKind::Item, {10, 20, 30, 40, 50});
     ASSERT_TRUE(Load("stditem.dat").Loaded());
-    m_edits.SetStepNamer([](const StepLabel& label) { return QString::fromStdString(label.formula); });
     const RecordTable& table = m_document.Table();
     m_edits.ClickHeader(kIdColumn);
     if (table.IdOfRow(0) != 50) m_edits.ClickHeader(kIdColumn);
-    ASSERT_EQ(test::Column(table, kIdColumn), (std::vector<std::int32_t>{50, 40, 30, 20, 10}));
-    ASSERT_TRUE(m_edits.DeleteRows({2}));
+    ASSERT_TRUE(m_edits.DeleteRows({2})); // 30
     const std::vector<std::int32_t> ids{50, 40, 20, 10};
     ASSERT_EQ(test::Column(table, kIdColumn), ids);
     const auto formula = [](const char* text) { return Formula(kIdColumn, text); };
@@ -411,16 +379,13 @@ TEST_F(DocumentTest, ChangesOfIdsFollowRowsNotSlotsAfterSortingAndDeleting)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.formula);
-        const int steps = m_document.History().index();
         const BulkPreview preview = m_edits.PreviewChange(c.rows, formula(c.formula));
         EXPECT_EQ(preview.refusal.outcome, c.outcome);
         EXPECT_EQ(preview.changing, c.outcome == O::Done ? c.rows.size() : 0u);
         const BulkChangeResult result = m_edits.ChangeRows(c.rows, formula(c.formula));
-        EXPECT_EQ(result.outcome, c.outcome);
-        EXPECT_EQ(result.rows, c.named);
+        EXPECT_EQ(std::pair(result.outcome, result.rows), std::pair(c.outcome, c.named));
         EXPECT_EQ(test::Column(table, kIdColumn), c.after);
         if (c.outcome != O::Done) continue;
-        EXPECT_EQ(m_document.History().text(steps), QStringLiteral("ItemID=") + QString::fromLatin1(formula(c.formula).value.Text()));
         m_document.History().undo();
         EXPECT_EQ(test::Column(table, kIdColumn), ids);
     }
@@ -471,9 +436,7 @@ TEST_F(DocumentTest, EveryPathRefusesAnIdTakenTwiceHoweverFarApart)
     const auto idsNow = [&] { return test::Column(table, kIdColumn); };
     EXPECT_EQ(m_edits.DeleteRows({4, 1, 1, 3, 9}), 3u);
     EXPECT_EQ(idsNow(), (Ids{10, 30}));
-    EXPECT_EQ(m_document.History().count(), 1);
-    m_document.History().undo();
-    EXPECT_EQ(idsNow(), ids);
+    m_document.History().undo(); // one step, undone to the very bytes: the step contract's Delete
     EXPECT_EQ(std::make_tuple(table.RowWithId(20), table.RowWithId(40), table.RowWithId(50)), std::make_tuple(1, 3, 4));
     EXPECT_EQ(m_edits.Put(MakeRecord(FileKind::Item, 20), -1).outcome, PutOutcome::DuplicateId);
 
@@ -481,15 +444,13 @@ TEST_F(DocumentTest, EveryPathRefusesAnIdTakenTwiceHoweverFarApart)
     using O = CellsResult::Outcome;
     const Case cells[] = {
         {"5, 6, 5", {"5", "6", "5"}, O::DuplicateId, {0, 2}},
-        {"5, 5, 6", {"5", "5", "6"}, O::DuplicateId, {0, 1}},
         {"onto a row left alone", {"7", "40", "8"}, O::DuplicateId, {1}},
         {"IDs passed round the rows written", {"30", "10", "20"}, O::Done, {}},
     };
     for (const Case& c : cells) {
         SCOPED_TRACE(c.what);
         const CellsResult result = m_edits.SetCells({0, 1, 2}, kIdColumn, c.texts);
-        EXPECT_EQ(result.outcome, c.outcome);
-        EXPECT_EQ(result.rows, c.named);
+        EXPECT_EQ(std::pair(result.outcome, result.rows), std::pair(c.outcome, c.named));
         if (c.outcome == O::Done) {
             EXPECT_EQ(idsNow(), (Ids{30, 10, 20, 40, 50}));
             EXPECT_EQ(std::make_tuple(table.RowWithId(30), table.RowWithId(10), table.RowWithId(20)), std::make_tuple(0, 1, 2));
@@ -519,12 +480,9 @@ TEST_F(DocumentTest, EveryPathRefusesAnIdTakenTwiceHoweverFarApart)
 TEST_F(DocumentTest, ProposedSaveNameKeepsTheStem)
 {
     m_edits.ImportRecords(FileKind::Magic, test::StoreOf(FileKind::Magic, {MakeRecord(FileKind::Magic, 4)}));
-    EXPECT_EQ(m_document.Kind(), FileKind::Magic);
-    EXPECT_FALSE(m_document.HasFilePath());
-    EXPECT_EQ(m_document.ProposedSaveName(), "magic");
+    EXPECT_EQ(m_document.ProposedSaveName(), "magic"); // the kind's name: no file yet
     ASSERT_TRUE(m_document.WriteFile(m_dir / "spells.dat").Saved());
     EXPECT_EQ(std::pair(m_document.FilePath(), m_document.FileName()), std::pair(m_dir / "spells.dat", std::string("spells.dat")));
-    EXPECT_FALSE(m_document.Modified());
 
     const std::pair<const char*, const char*> cases[] = {
         {"stditem.dat", "stditem2"}, {"Monster.Dat", "Monster2"}, {"MONSTER", "MONSTER2"}, {"magic.dat.bak", "magic2"}};
@@ -536,8 +494,8 @@ TEST_F(DocumentTest, ProposedSaveNameKeepsTheStem)
     }
 }
 
-// An import is one step, and marks only what changed: by ID for items and monsters, by
-// position for spells.
+// An import is one step (undone and redone as every kind of step is), and marks only what
+// changed: by ID for items and monsters, by position for spells.
 TEST_F(DocumentTest, AnImportIsOneStepThatMarksOnlyWhatChanged)
 {
     struct Case { const char* name; FileKind kind; std::vector<std::int32_t> before; std::vector<Record> imported; std::size_t changed; };
@@ -552,25 +510,17 @@ TEST_F(DocumentTest, AnImportIsOneStepThatMarksOnlyWhatChanged)
         SCOPED_TRACE(c.name);
         Write(c.name, c.kind, c.before);
         ASSERT_TRUE(Load(c.name).Loaded());
-        const auto loaded = TableBytes(m_document.Table());
         m_edits.ImportRecords(c.kind, test::StoreOf(c.kind, c.imported));
-        const auto imported = TableBytes(test::TableOf(c.kind, c.imported));
-        EXPECT_EQ(TableBytes(m_document.Table()), imported);
+        EXPECT_EQ(TableBytes(m_document.Table()), TableBytes(test::TableOf(c.kind, c.imported)));
         EXPECT_EQ(m_document.Model().ChangedRecordCount(), c.changed); // added, changed or deleted since the load
         EXPECT_EQ(m_document.History().count(), 1);
-        m_document.History().undo();
-        EXPECT_EQ(TableBytes(m_document.Table()), loaded);
-        EXPECT_FALSE(m_document.Modified());
-        m_document.History().redo();
-        EXPECT_EQ(TableBytes(m_document.Table()), imported);
-        EXPECT_EQ(m_document.Model().ChangedRecordCount(), c.changed);
     }
 }
 
 TEST_F(DocumentTest, MarksFollowSortingAndEditingAndRecordsOnlyThereCanBeTakenOver)
 {
-    test::WriteRecords(m_dir / "other.dat", FileKind::Item, m_keys.For(FileKind::Item),
-                       {MakeRecord(FileKind::Item, 1), MakeRecord(FileKind::Item, 2, "b", 7), MakeRecord(FileKind::Item, 4)});
+    WriteRecords("other.dat", FileKind::Item,
+                 {MakeRecord(FileKind::Item, 1), MakeRecord(FileKind::Item, 2, "b", 7), MakeRecord(FileKind::Item, 4)});
     Write("stditem.dat", FileKind::Item, {3, 2, 1});
     ASSERT_TRUE(Load("stditem.dat").Loaded());
     ASSERT_TRUE(m_document.CompareWith(m_dir / "other.dat", "other.dat").loaded);
@@ -596,14 +546,12 @@ TEST_F(DocumentTest, MarksFollowSortingAndEditingAndRecordsOnlyThereCanBeTakenOv
     EXPECT_FALSE(differences(4).Any());
     EXPECT_TRUE(comparison.OnlyInOther(m_document.Table()).empty());
     EXPECT_EQ(m_edits.TakeOver({2}), std::vector<std::int32_t>{4}); // held already: refused
-    m_document.ClearComparison();
-    EXPECT_EQ(m_document.CurrentComparison(), nullptr);
 }
 
 TEST_F(DocumentTest, SpellsArePairedByPositionAndTakenOverSpellsStayPaired)
 {
-    test::WriteRecords(m_dir / "old.dat", FileKind::Magic, m_keys.For(FileKind::Magic),
-                       {MakeRecord(FileKind::Magic, 1), MakeRecord(FileKind::Magic, 1, "x"), MakeRecord(FileKind::Magic, 3)});
+    WriteRecords("old.dat", FileKind::Magic,
+                 {MakeRecord(FileKind::Magic, 1), MakeRecord(FileKind::Magic, 1, "x"), MakeRecord(FileKind::Magic, 3)});
     Write("magic.dat", FileKind::Magic, {1, 1});
     ASSERT_TRUE(Load("magic.dat").Loaded());
     ASSERT_TRUE(m_document.CompareWith(m_dir / "old.dat", "old.dat").loaded);

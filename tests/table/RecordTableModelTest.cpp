@@ -72,7 +72,6 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     ASSERT_EQ(changed.count(), 2);
     EXPECT_EQ(changed.back().at(0).value<QModelIndex>().row(), 2);
     EXPECT_EQ(Text(2, 2), "99");
-    EXPECT_TRUE(m_document.Modified());
     ASSERT_TRUE(m_document.WriteFile(m_dir / "saved.dat").Saved());
 
     m_edits.ClickHeader(0); // 5 10 20 30 41
@@ -80,7 +79,6 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     EXPECT_FALSE(m_edits.ClickHeader(0).ascending); // 41 30 20 10 5
     EXPECT_EQ(on40.row(), 0);
     EXPECT_EQ(header.count(), 2);
-    EXPECT_TRUE(m_document.Modified()) << "a sort changes the order a save writes";
 
     EXPECT_TRUE(m_edits.DeleteRow(0));
     EXPECT_FALSE(on40.isValid());
@@ -88,7 +86,6 @@ TEST_F(ModelTest, SelectionsFollowRecordsThroughPutsDeletesAndSorts)
     EXPECT_EQ(m_edits.ClickHeader(kNameColumn).clearedColumn, 0); // "", "a\x81", "n", 刀
     EXPECT_EQ(Text(0, 0) + " " + Text(3, 0), "5 10");
     EXPECT_EQ(on20.row(), 1);
-    EXPECT_TRUE(m_document.Modified());
 
     KeySet keys;
     keys.Set(FileKind::Item, 99);

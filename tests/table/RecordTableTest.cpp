@@ -112,11 +112,9 @@ TEST(RecordTable, RowKeysFollowRecordsAndAreNeverReused)
     RecordTable table = MakeTable(FileKind::Item, {30, 10, 20});
     const RowKey k30 = table.KeyOfRow(0), k10 = table.KeyOfRow(1), k20 = table.KeyOfRow(2);
     table.Sort(0, true);
-    EXPECT_EQ(table.RowOfKey(k10), 0);
-    EXPECT_EQ(table.RowOfKey(k30), 2);
+    EXPECT_EQ(std::pair(table.RowOfKey(k10), table.RowOfKey(k30)), std::pair(0, 2));
     (void)table.RemoveRows(std::array{0});
-    EXPECT_EQ(table.RowOfKey(k10), -1);
-    EXPECT_EQ(table.RowOfKey(k20), 0);
+    EXPECT_EQ(std::pair(table.RowOfKey(k10), table.RowOfKey(k20)), std::pair(-1, 0));
     (void)table.AppendRows(test::StoreOf(FileKind::Item, {MakeRecord(FileKind::Item, 10)}));
     EXPECT_NE(table.KeyOfRow(2), k10);
     const PutResult put = table.CheckPutByKey(MakeRecord(FileKind::Item, 31), k30);
@@ -297,13 +295,11 @@ TEST(RecordQuery, ConditionsComparingFields)
                       {"Stdmode=Stdmode", all, {}}, {"Stdmode<Stdmode", {}, {}},               // a field with itself
                       {"Stdmode!=Stdmode", {}, {}}, {"Stdmode>=Stdmode", all, {}}, {"Stdmode>=ItemID*ItemID*10", {0}, {}},
                       {"ItemID<Stdmode/ItemID", {0, 1, 3, 4}, {}},
-                      {"stdmode>2*(itemid+1)*4", {2}, {}}, {"Stdmode>max(ItemID*5,25)", {2, 3, 4}, {}},
                       {"Price<Stdmode/Price", {}, {}}, {"Price>=Stdmode/Price", {}, {}},        // division by zero: none
                       {"iron Stdmode>ItemID*5 | ItemID=12", {0, 1, 2, 3}, {}},
                       {"Stdmode>=-ItemID Price=-Price ring", {2, 3, 4}, {}},
                       {"Stdmode<(99999999999)", all, {}}, {"Stdmode>--2147483648", {}, {}}, // beyond 32 bits, as expressions
-                      {"Stdmode>Prcie*2", {}, E::BadExpression}, {"Stdmode>(ItemID", {}, E::BadExpression},
-                      {"Stdmode>ItemName", {}, E::BadExpression},
+                      {"Stdmode>Prcie*2", {}, E::BadExpression}, // each fault of an expression: FieldExpressionTest
                   });
     const PassThroughNames gbk;
     const RecordQuery query = RecordQuery::Parse("ring Stdmode>Prcie*2", FileKind::Item, gbk);
@@ -337,15 +333,12 @@ TEST(RecordQuery, NamePartsConditionsAndAlternatives)
                   });
 }
 
-// A column the kind lacks names the one most likely meant, if any.
 TEST(RecordQuery, AnUnknownColumnNamesTheNearestOne)
 {
     const PassThroughNames gbk;
     const std::tuple<FileKind, const char*, const char*> cases[] = {
-        {FileKind::Item, "Level>=40", "NeedLevel"},   // a word of one title
-        {FileKind::Item, "Prcie<5", "Price"},         // two letters swapped
-        {FileKind::Monster, "level>=40 Pirce<5", ""}, // Level is one; Price is no monster's
-        {FileKind::Item, "Typ=1", ""},                // a part of three titles
+        // The ways of a near name are NearestNameTest's; here each kind's own titles.
+        {FileKind::Item, "Prcie<5", "Price"}, {FileKind::Monster, "level>=40 Pirce<5", ""}, // Level is a monster's
         {FileKind::Magic, "Level>=40", ""},
     };
     for (const auto& [kind, text, nearest] : cases) {
