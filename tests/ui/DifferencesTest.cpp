@@ -90,8 +90,7 @@ TEST_F(DifferencesTest, TheFiltersFollowEditsUndoAndSaves)
         {"undo", [&] { Undo(); }, {4, 9}}, {"a save", [&] { SaveOver(); }, {}},
         {"redo after the save", [&] { Redo(); }, {4}},
         {"only the differing rows", [&] { changed.setChecked(false), differing.setChecked(true); }, {3, 5, 9}},
-        {"edited to the other file's value", [&] { SetCell(3, price, "30"); }, {5, 9}},
-        {"edited away from it", [&] { SetCell(1, price, "1"); }, {1, 5, 9}},
+        {"edited away from the other file's value", [&] { SetCell(1, price, "1"); }, {1, 3, 5, 9}},
         {"both filters", [&] { changed.setChecked(true); }, {1}},
     };
     for (const auto& step : steps) {

@@ -30,16 +30,6 @@ protected:
         view.Finder()->ApplyQuery();
     }
     void Take(const char* query) { Take(U(query)); }
-    // After the changes of the moment are done, as the window shows them.
-    void Settle() { QCoreApplication::processEvents(); }
-    void Rename(std::int32_t id, const char* name) { EditCell(RowOfId(id), kNameColumn, U(name)); }
-    // Through the add dialog: one past the largest ID.
-    void Add(const char* name)
-    {
-        view.OnAdd();
-        Box(kNameColumn).setText(U(name));
-        Commit();
-    }
 };
 
 // Another file: no filter, the text kept but not taken, every row in the list.
@@ -72,14 +62,15 @@ TEST_F(FindFilterTest, TheCountsFollowEveryEdit)
     Take("N1");
     EXPECT_EQ(Result(), U("共 3 个"));
     const struct { std::function<void()> change; const char* count; int shown; } steps[] = {
-        {[&] { Add("N1x"); }, "共 4 个", 4}, {[&] { Rename(12, "zz"); }, "共 3 个", 3}, // N12 goes from the list
+        {[&] { view.OnAdd(), Box(kNameColumn).setText(U("N1x")), Commit(); }, "共 4 个", 4}, // through the add dialog
+        {[&] { EditCell(RowOfId(12), kNameColumn, U("zz")); }, "共 3 个", 3},                // N12 goes from the list
         {[&] { Undo(); }, "共 4 个", 4}, {[&] { view.List()->selectRow(0), view.OnDelete(); }, "共 3 个", 3},
     };
     Bar().SetOnlyMatching(true);
     for (const auto& step : steps) {
         SCOPED_TRACE(step.count);
         step.change();
-        Settle();
+        QCoreApplication::processEvents(); // the changes of the moment done, as the window shows them
         EXPECT_EQ(Result(), U(step.count));
         EXPECT_EQ(RowCount(), step.shown);
         EXPECT_EQ(Pane("shown").text(), U("显示 %1 / %2 条").arg(step.shown).arg(Count()));
