@@ -32,7 +32,6 @@ protected:
     void Take(const char* query) { Take(U(query)); }
 };
 
-// Another file: no filter, the text kept but not taken, every row in the list.
 TEST_F(FindFilterTest, AnotherFileStopsTheFilterAndKeepsTheTextUntaken)
 {
     Take("N1");

@@ -213,7 +213,6 @@ TEST_F(KeyboardTest, AOneColumnPasteGoesIntoTheCurrentCellsColumn)
     EXPECT_EQ(UndoText(), undo);
 }
 
-// Ctrl+B starts on the current cell's column and offers the last operation again.
 TEST_F(KeyboardTest, BulkChangeStartsOnTheCurrentColumnAndRemembersTheLastOperation)
 {
     QStringList seen; // the column and the value each time

@@ -390,7 +390,6 @@ TEST_F(PlotDockTest, ThePictureIsWrittenOrTheReasonSaid)
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("gone"))));
 }
 
-// Each kind keeps, between runs, the dock's place, the plot type and the two columns.
 TEST(PlotDockSettings, EachKindKeepsItsPlaceTypeAndColumns)
 {
     FakePrompter prompter;
