@@ -183,10 +183,8 @@ TEST_F(PlotDockTest, WhatIsPlottedFollowsTheFilterEditsUndoAndAnotherFile)
     prompter.typeAnswers.push_back(static_cast<int>(TransferFormat::CsvUtf8));
     frame.CommandAction(ids::kCmdFileExport)->trigger();
     QFile file(csv);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    const QByteArray text = file.readAll().replace(",5000,", ",6000,");
-    file.resize(0);
-    file.write(text);
+    const QByteArray text = Bytes(csv).replace(",5000,", ",6000,");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size());
     file.close();
     prompter.answers.push_back(Answer::Discard);
     prompter.fileAnswers.push_back(csv);
@@ -336,7 +334,6 @@ TEST_F(PlotDockTest, RowsSelectedInTheListAreMarkedInThePlot)
     Settle();
     const auto parts = Dock().Chart().BarParts();
     EXPECT_EQ(parts[static_cast<std::size_t>(Dock().Bins().BinOf(10))], std::make_pair(qreal(1), qreal(2)));
-    EXPECT_EQ(parts[static_cast<std::size_t>(Dock().Bins().BinOf(1))], std::make_pair(qreal(1), qreal(1)));
     EXPECT_TRUE(Dock().Summary().endsWith(U("；列表中已选 3 条")));
 
     Scatter(kNeedLevel, kPrice);
