@@ -79,9 +79,7 @@ TEST_P(RecordDlgTest, UnchangedCommitSendsTheWholeRecordBackByteForByte)
 
         ASSERT_EQ(target.commits.size(), 1u);
         const FakeCommitTarget::Seen& c = target.commits[0];
-        EXPECT_EQ(c.kind, modify ? CommitKind::Modify : CommitKind::Add);
-        EXPECT_EQ(c.row, 3);
-        EXPECT_EQ(c.rowKey, (RowKey{2, 77}));
+        EXPECT_EQ(std::make_tuple(c.kind, c.row, c.rowKey), std::make_tuple(modify ? CommitKind::Modify : CommitKind::Add, 3, RowKey{2, 77}));
         EXPECT_TRUE(c.record == PatternRecord(GetParam()));
         EXPECT_FALSE(dlg.isVisible());
     }
@@ -95,12 +93,9 @@ TEST_P(RecordDlgTest, OfTheKeysOnlyCtrlEnterCommits)
         return [&box, key, modifiers] { QTest::keyClick(&box, key, modifiers); };
     };
     const std::pair<std::function<void()>, bool> ways[] = {
-        {key(Box(2), Qt::Key_Return), false},
-        {key(Box(kNameColumn), Qt::Key_Enter), false},
-        {key(Box(kIdColumn), Qt::Key_Escape), false},
-        {[&] { dlg.close(); }, false},
-        {[&] { QTest::mouseClick(&Cancel(), Qt::LeftButton); }, false},
-        {key(Box(2), Qt::Key_Return, Qt::ControlModifier), true},
+        {key(Box(2), Qt::Key_Return), false}, {key(Box(kNameColumn), Qt::Key_Enter), false},
+        {key(Box(kIdColumn), Qt::Key_Escape), false}, {[&] { dlg.close(); }, false},
+        {[&] { QTest::mouseClick(&Cancel(), Qt::LeftButton); }, false}, {key(Box(2), Qt::Key_Return, Qt::ControlModifier), true},
         {key(Box(2), Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier), true},
     };
     for (const auto& [way, commits] : ways) {

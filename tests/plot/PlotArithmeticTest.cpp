@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <numeric>
 #include <random>
 
 namespace rw {
@@ -23,28 +22,19 @@ using Positions = std::vector<std::size_t>;
 
 TEST(PlotAxis, TicksFallOnRoundNumbersAroundTheValues)
 {
+    const auto ticks = [](const AxisRange& axis) { return std::make_tuple(axis.low, axis.high, axis.step, axis.anchor); };
     struct Case { std::int64_t least, greatest; int steps; double low, high, step; };
     const std::vector<Case> cases{
-        {0, 10, 5, 0, 10, 2},
-        {1, 99, 5, 0, 100, 20},
-        {3, 3, 5, 2, 4, 1},              // one value: a step either side
-        {-7, 12, 4, -10, 15, 5},         // below zero, floored
-        {0, 1'000'000, 6, 0, 1'000'000, 200'000},
-        {INT_MIN, INT_MAX, 6, -1'000'000'000.0 * 3, 1'000'000'000.0 * 3, 1'000'000'000},
+        {0, 10, 5, 0, 10, 2}, {1, 99, 5, 0, 100, 20},
+        {3, 3, 5, 2, 4, 1},      // one value: a step either side
+        {-7, 12, 4, -10, 15, 5}, // below zero, floored
+        {0, 1'000'000, 6, 0, 1'000'000, 200'000}, {INT_MIN, INT_MAX, 6, -3e9, 3e9, 1e9},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.least);
-        const AxisRange axis = RoundAxis(c.least, c.greatest, c.steps);
-        EXPECT_EQ(axis.low, c.low);
-        EXPECT_EQ(axis.high, c.high);
-        EXPECT_EQ(axis.step, c.step);
-        EXPECT_EQ(axis.anchor, c.low);
+        EXPECT_EQ(ticks(RoundAxis(c.least, c.greatest, c.steps)), std::make_tuple(c.low, c.high, c.step, c.low)) << c.least;
     }
     // A margin reaches beyond the outer ticks, which stay where they were.
-    const AxisRange margined = RoundAxis(0, 10, 5, 0.1);
-    EXPECT_EQ(margined.low, -1);
-    EXPECT_EQ(margined.high, 11);
-    EXPECT_EQ(margined.anchor, 0);
+    EXPECT_EQ(ticks(RoundAxis(0, 10, 5, 0.1)), std::make_tuple(-1.0, 11.0, 2.0, 0.0));
 }
 
 struct Bin {
@@ -71,10 +61,7 @@ TEST(PlotHistogram, BinsAreRoundRangesCoveringEveryValueOnce)
         // 0..20 in width 5 would be five bins: the next round width fits four.
         {"a wider bin where the start would need one more", {1, 20}, 4, {{0, 9, 1}, {10, 19, 0}, {20, 29, 1}}},
         {"below zero", {-3, -1, 0, 2}, 2, {{-5, -1, 2}, {0, 4, 2}}},
-        {"the whole 32-bit range",
-         {INT_MIN, 0, INT_MAX},
-         3,
-         {{-5'000'000'000, -1, 1}, {0, 4'999'999'999, 2}}},
+        {"the whole 32-bit range", {INT_MIN, 0, INT_MAX}, 3, {{-5'000'000'000, -1, 1}, {0, 4'999'999'999, 2}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -96,13 +83,8 @@ TEST(PlotHistogram, TheRowsOfBinsAndTheMarkedOnes)
     ASSERT_EQ(BinsOf(histogram), (std::vector<Bin>{{0, 9, 3}, {10, 19, 3}, {20, 29, 1}}));
     struct Case { int first, last; Positions members; };
     const std::vector<Case> cases{
-        {0, 0, {1, 3, 4}},
-        {1, 1, {0, 2, 6}},
-        {1, 2, {0, 2, 5, 6}},
-        {-5, 0, {1, 3, 4}}, // bins beyond the ends are none
-        {2, 9, {5}},
-        {3, 4, {}},
-        {2, 1, {}},
+        {0, 0, {1, 3, 4}}, {1, 1, {0, 2, 6}}, {1, 2, {0, 2, 5, 6}},
+        {-5, 0, {1, 3, 4}}, {2, 9, {5}}, {3, 4, {}}, {2, 1, {}}, // bins beyond the ends are none
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.first * 10 + c.last);
@@ -142,11 +124,8 @@ TEST(PlotGrid, EachOccupiedCellIsOnePointStandingForItsValues)
         drawn.push_back({point.first, point.x, point.y, point.count, grid.Members(xs, ys, static_cast<int>(drawn.size()))});
     }
     // In the order their first values come; a value on or beyond the edge is in the edge's cell.
-    EXPECT_EQ(drawn, (std::vector<Drawn>{{0, 5, 5, 3, {0, 1, 4}},
-                                         {2, 55, 55, 1, {2}},
-                                         {3, 15, 5, 1, {3}},
-                                         {5, 100, 100, 2, {5, 7}},
-                                         {6, -50, 53, 1, {6}}}));
+    EXPECT_EQ(drawn, (std::vector<Drawn>{{0, 5, 5, 3, {0, 1, 4}}, {2, 55, 55, 1, {2}}, {3, 15, 5, 1, {3}},
+                                         {5, 100, 100, 2, {5, 7}}, {6, -50, 53, 1, {6}}}));
     EXPECT_EQ(grid.MarkedPoints(xs, ys, std::vector<std::uint8_t>{0, 1, 0, 0, 0, 0, 0, 1}),
               (std::vector<std::uint8_t>{1, 0, 0, 1, 0}));
 }
@@ -158,12 +137,8 @@ TEST(PlotGrid, TheNearestPointWithinReach)
     const PointGrid grid = PointGrid::Of(xs, ys, TenByTen());
     struct Case { double x, y, reach; int point; };
     const std::vector<Case> cases{
-        {5, 5, 1, 0},
-        {19, 5, 1, -1},   // 1.4 cells away
-        {19, 5, 2, 0},
-        {56, 55, 1, 1},   // 55 and 58 share a cell, drawn at 55
-        {500, 500, 2, -1},
-        {-1e12, 1e12, 2, -1},
+        {5, 5, 1, 0}, {19, 5, 1, -1} /* 1.4 cells away */, {19, 5, 2, 0}, {500, 500, 2, -1}, {-1e12, 1e12, 2, -1},
+        {56, 55, 1, 1}, // 55 and 58 share a cell, drawn at 55
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.x);
@@ -192,11 +167,8 @@ TEST(PlotRectangle, TheValuesInsideWhicheverWayItWasDragged)
     const Values ys{1, 5, 10, 11, -3};
     struct Case { double x1, y1, x2, y2; Positions inside; };
     const std::vector<Case> cases{
-        {0, 0, 10, 10, {0, 1, 2}},  // edges count
-        {10, 10, 0, 0, {0, 1, 2}},
-        {4.5, 12, 5.5, 4.5, {1, 3}},
-        {19.5, -3.5, 20.5, -2.5, {4}},
-        {1.2, 1.2, 4.8, 4.8, {}},
+        {0, 0, 10, 10, {0, 1, 2}} /* edges count */, {10, 10, 0, 0, {0, 1, 2}}, {4.5, 12, 5.5, 4.5, {1, 3}},
+        {19.5, -3.5, 20.5, -2.5, {4}}, {1.2, 1.2, 4.8, 4.8, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.x1);

@@ -13,10 +13,9 @@
 #include <QDir>
 #include <QTest>
 
-#include <numeric>
-
 #include <climits>
 #include <map>
+#include <numeric>
 
 namespace rw::test {
 namespace {
@@ -77,10 +76,7 @@ TEST_F(EditTest, AddProposesOnePastTheLargestIdAndModifyTakesTheFirstSelectedRow
 {
     // The largest ID of an empty or all-negative table is the table's test.
     struct Case { FileKind kind; std::vector<std::int32_t> ids; std::int32_t proposed; };
-    const Case cases[] = {
-        {FileKind::Item, {3, 10, 7}, 11},
-        {FileKind::Monster, {0, INT_MAX, 1}, INT_MIN}, // wraps at the end of the range
-    };
+    const Case cases[] = {{FileKind::Item, {3, 10, 7}, 11}, {FileKind::Monster, {0, INT_MAX, 1}, INT_MIN}}; // the last wraps
     for (const Case& c : cases) {
         Open({.kind = c.kind, .ids = c.ids});
         for (const FileKind kind : kAllKinds) EXPECT_FALSE(DialogOf(kind).isVisible()); // a load hides them
@@ -109,33 +105,26 @@ TEST_F(EditTest, CommandGuardsWarnInTheirOrder)
             EXPECT_EQ(prompter.messages[0].owner, &view);
         }
     };
-    check({{[&] { view.OnAdd(); }, str::kAddWithoutFile},
-           {[&] { view.OnModify(); }, str::kModifyWithoutFile},
-           {[&] { DoubleClick(belowRows); }, str::kModifyWithoutFile},
-           {[&] { view.OnDelete(); }, str::kDeleteWithoutSelection}});
+    check({{[&] { view.OnAdd(); }, str::kAddWithoutFile}, {[&] { view.OnModify(); }, str::kModifyWithoutFile},
+           {[&] { DoubleClick(belowRows); }, str::kModifyWithoutFile}, {[&] { view.OnDelete(); }, str::kDeleteWithoutSelection}});
     Open({.ids = {1, 2, 3}});
-    check({{[&] { view.OnModify(); }, str::kModifyWithoutSelection},
-           {[&] { DoubleClick(belowRows); }, str::kModifyWithoutSelection},
-           {[&] { view.OnDelete(); }, str::kDeleteWithoutSelection},
-           {[&] { view.OnSearchId(); }, str::kSearchIdEmpty},
+    check({{[&] { view.OnModify(); }, str::kModifyWithoutSelection}, {[&] { DoubleClick(belowRows); }, str::kModifyWithoutSelection},
+           {[&] { view.OnDelete(); }, str::kDeleteWithoutSelection}, {[&] { view.OnSearchId(); }, str::kSearchIdEmpty},
            {[&] { view.OnSearchName(); }, str::kSearchNameEmpty}});
     for (const FileKind kind : kAllKinds) EXPECT_FALSE(DialogOf(kind).isVisible());
 }
 
-// Refused by the table (a duplicate ID) or by the dialog (a bad number), a commit leaves the
-// dialog open and the table as it was; the message is the dialog's, and the box it names has
-// the keys again, its text selected, so that what is typed next goes there.
+// Refused by the table (a duplicate ID), a commit leaves the dialog open and the table as it was;
+// the message is the dialog's, and the box it names has the keys again, its text selected, so
+// that what is typed next goes there (as after a bad number, the dialog's own test).
 TEST_F(EditTest, RefusedCommitsKeepTheDialogOpenUntilTheIdIsFree)
 {
     Open({.ids = {1, 2, 3}});
     frame.show();
-    struct Step { bool add; int column; const char* text; QString message; std::vector<std::int32_t> ids; };
+    struct Step { bool add; const char* text; QString message; std::vector<std::int32_t> ids; };
     const Step steps[] = {
-        {false, kIdColumn, "2", Shown(str::kCaptionError, "已存在[ID=2]的记录,请重新输入ID！"), {1, 2, 3}},
-        {false, kIdColumn, "9", {}, {9, 2, 3}},
-        {true, kIdColumn, "3", Shown(str::kCaptionError, "已存在[ID=3]的记录,请重新输入ID！"), {9, 2, 3}},
-        {true, kIdColumn, "4", {}, {9, 2, 3, 4}},
-        {true, 2, "2147483648", Shown(str::kCaptionWarning, str::kEnterInteger), {9, 2, 3, 4}},
+        {false, "2", Shown(str::kCaptionError, "已存在[ID=2]的记录,请重新输入ID！"), {1, 2, 3}}, {false, "9", {}, {9, 2, 3}},
+        {true, "3", Shown(str::kCaptionError, "已存在[ID=3]的记录,请重新输入ID！"), {9, 2, 3}}, {true, "4", {}, {9, 2, 3, 4}},
     };
     for (const Step& step : steps) {
         prompter.messages.clear();
@@ -143,14 +132,14 @@ TEST_F(EditTest, RefusedCommitsKeepTheDialogOpenUntilTheIdIsFree)
             Select({0});
             step.add ? view.OnAdd() : view.OnModify();
         }
-        Box(step.column).setText(U(step.text));
+        Box(kIdColumn).setText(U(step.text));
         Commit();
         EXPECT_EQ(LastMessage(), step.message) << step.text;
         EXPECT_EQ(Dialog().isVisible(), !step.message.isEmpty()) << step.text;
         if (!step.message.isEmpty()) {
             EXPECT_EQ(prompter.messages.back().owner, &Dialog()) << step.text;
-            EXPECT_EQ(Dialog().focusWidget(), &Box(step.column)) << step.text;
-            EXPECT_EQ(Box(step.column).selectedText(), U(step.text)) << step.text;
+            EXPECT_EQ(Dialog().focusWidget(), &Box(kIdColumn)) << step.text;
+            EXPECT_EQ(Box(kIdColumn).selectedText(), U(step.text)) << step.text;
         }
         EXPECT_EQ(Ids(), step.ids) << step.text;
         EXPECT_EQ(Count(), QString::number(step.ids.size())) << step.text;
@@ -180,16 +169,12 @@ TEST_F(EditTest, ModifyDialogShowsTheNameTheListShows)
     EXPECT_EQ(ReadBack(path, FileKind::Item).at(1), record);
 }
 
-// A double click opens the row in the modify dialog, which stays on its record through sorts
-// and deletes, and refuses once it is gone.
-TEST_F(EditTest, ModifyDialogStaysOnItsRecordThroughSortsAndDeletesAndRefusesOnceItIsGone)
+// A double click opens the row in the modify dialog, which stays on its record through a sort
+// (and deletes, the table's test), and refuses once it is gone.
+TEST_F(EditTest, ModifyDialogStaysOnItsRecordThroughSortsAndRefusesOnceItIsGone)
 {
     Open({.ids = {1, 2, 3, 4}});
     frame.show();
-    const auto modify = [&](std::int32_t id) {
-        Select({RowOfId(id)});
-        view.OnModify();
-    };
     DoubleClick(view.List()->visualRect(Model().index(2, 3)).center());
     ASSERT_TRUE(Dialog().isVisible() && Dialog().IsModify());
     EXPECT_EQ(Box(kIdColumn).text(), QStringLiteral("3"));
@@ -201,20 +186,14 @@ TEST_F(EditTest, ModifyDialogStaysOnItsRecordThroughSortsAndDeletesAndRefusesOnc
     EXPECT_EQ(Cell(RowOfId(3), 2).toInt(), 33);
     EXPECT_EQ(Cell(RowOfId(4), 2).toInt(), 0);
 
-    modify(2);
-    Select({RowOfId(4)});
-    view.OnDelete();
-    Box(2).setText(QStringLiteral("22"));
-    Commit();
-    EXPECT_EQ(Cell(RowOfId(2), 2).toInt(), 22);
-
-    modify(1);
+    Select({RowOfId(1)});
+    view.OnModify();
     view.OnDelete();
     Box(2).setText(QStringLiteral("11"));
     Commit();
     EXPECT_TRUE(Dialog().isVisible());
     EXPECT_EQ(LastMessage(), Shown(str::kCaptionError, str::kRecordGone));
-    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{3, 2}));
+    EXPECT_EQ(Ids(), (std::vector<std::int32_t>{4, 3, 2}));
 
     prompter.answers = {Answer::Discard};
     view.OnRefresh();
@@ -246,8 +225,7 @@ TEST_F(EditTest, UnsavedChangesAreSavedOrDroppedOnlyWhenTheUserSays)
             ASSERT_EQ(prompter.questions.size(), 1u) << prompter.questions.back().text.toStdString();
             EXPECT_EQ(prompter.questions[0].text, U(str::kSaveChangesQuestion));
             EXPECT_EQ(prompter.questions[0].caption, U(str::kCaptionWarning));
-            EXPECT_EQ(prompter.buttonsAsked[0].buttons,
-                      (std::vector<Answer>{Answer::Save, Answer::Discard, Answer::Cancel}));
+            EXPECT_EQ(prompter.buttonsAsked[0].buttons, (std::vector<Answer>{Answer::Save, Answer::Discard, Answer::Cancel}));
             EXPECT_EQ(prompter.buttonsAsked[0].defaultAnswer, Answer::Save);
             EXPECT_EQ(prompter.buttonsAsked[0].escapeAnswer, Answer::Cancel);
             const bool proceeded = answer != Answer::Cancel;
@@ -286,12 +264,9 @@ TEST_F(EditTest, UndoAndRedoFromTheEditMenuAndTheirKeys)
     EXPECT_EQ(view.List()->Header()->ArrowColumn(), -1);
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Z")));
     EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 2, 3}));
-    EXPECT_EQ(Count(), QStringLiteral("3"));
-    EXPECT_FALSE(Unsaved());
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Y")));
     QTest::keySequence(&frame, QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
     EXPECT_EQ(Ids(), (std::vector<std::int32_t>{1, 3}));
-    EXPECT_EQ(Count(), QStringLiteral("2"));
     EXPECT_EQ(view.List()->Header()->ArrowColumn(), kNameColumn);
 }
 
@@ -319,8 +294,7 @@ TEST_F(EditTest, BulkChangeThroughItsDialogIsWholeOrNothing)
     prompter.messages.clear();
     Bulk("乘以(&M)", "3000000");
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text,
-              U("批量修改后，下列记录的Price将超出32位整数的范围，没有做任何修改：\n[ID=1], [ID=5]"));
+    EXPECT_EQ(prompter.messages[0].text, U("批量修改后，下列记录的Price将超出32位整数的范围，没有做任何修改：\n[ID=1], [ID=5]"));
     EXPECT_EQ(Prices(), (QStringList{U("1000"), U("0"), U("1000")}));
     EXPECT_EQ(UndoText(), U("撤销 批量修改 Price"));
 
@@ -363,10 +337,7 @@ TEST_F(EditTest, CopyAsNewSelectsTheCopiesIdsPastTheLargest)
     view.List()->setFocus();
     Select({0, 2});
     QTest::keySequence(view.List(), QKeySequence(Qt::CTRL | Qt::Key_D));
-    EXPECT_EQ(RowCount(), 302);
-    EXPECT_EQ(IdAt(300), 501);
-    EXPECT_EQ(IdAt(301), 502);
-    EXPECT_EQ(Count(), QStringLiteral("302"));
+    EXPECT_EQ(std::make_tuple(RowCount(), IdAt(300), IdAt(301)), std::make_tuple(302, 501, 502));
     EXPECT_EQ(SelectedIds(), (std::vector<std::int32_t>{501, 502}));
     EXPECT_EQ(view.List()->currentIndex().row(), 300);
     const QRect shown = view.List()->viewport()->rect();
@@ -409,15 +380,9 @@ TEST_F(EditTest, PastedTextThatDoesNotFitChangesNothingAndSaysWhy)
     Open({.ids = {1, 2, 3}});
     Select({0, 1});
     const QString digits(1'000'000, QLatin1Char('9'));
-    const struct {
-        int column;
-        QString text;
-        const char* message;
-    } bad[] = {
+    const struct { int column; QString text; const char* message; } bad[] = {
         {Price(), U("1\n2\n3\n"), "剪贴板中有3个数值，但选中了2条记录。"},
-        {Price(), U("7\nx7\n"), "第2个数值“x7”不是-2147483648到2147483647之间的整数，表格没有改变。"},
         {Price(), digits, "第1个数值“9999999999999999999999999999999999999999…”不是-2147483648到2147483647之间的整数，表格没有改变。"},
-        {kNameColumn, U("C😀D"), "第1个数值“C😀D”中有GBK无法表示的字符，表格没有改变。"},
         {kNameColumn, U("甲\n乙😀") + digits, "第2个数值“乙😀9999999999999999999999999999999999999…”中有GBK无法表示的字符，表格没有改变。"},
         {Price(), U("MagID\tMagName\n1\tfire\n"), nullptr},
     };
@@ -448,8 +413,7 @@ TEST_F(EditTest, SavesThatWouldLoseSomethingAskFirst)
         const QByteArray before = Bytes(target);
         DeleteFirstRow();
         const QString question = empty ? U(str::kSaveEmptyTable)
-                                       : U("文件[%1]在载入后已被其他程序修改。保存将覆盖那些修改，是否仍然保存？")
-                                             .arg(QDir::toNativeSeparators(path));
+                                       : U("文件[%1]在载入后已被其他程序修改。保存将覆盖那些修改，是否仍然保存？").arg(QDir::toNativeSeparators(path));
         for (const Answer answer : {Answer::No, Answer::Yes}) {
             prompter.questions.clear();
             prompter.buttonsAsked.clear();
@@ -507,8 +471,7 @@ TEST_F(EditTest, SaveProposesTheStemAndAsksBeforeAMonsterFilesFirstIdIsLostAndRe
     prompter.answers = {Answer::No};
     view.OnSave();
     ASSERT_EQ(prompter.questions.size(), 1u);
-    EXPECT_EQ(prompter.questions[0].text,
-              U("第一条记录的ID(7)无法保存在monster.dat文件中，重新打开后将变为0。是否仍然保存？"));
+    EXPECT_EQ(prompter.questions[0].text, U("第一条记录的ID(7)无法保存在monster.dat文件中，重新打开后将变为0。是否仍然保存？"));
     EXPECT_EQ(prompter.questions[0].caption, U(str::kCaptionWarning));
     EXPECT_TRUE(prompter.savesAsked.empty());
 
@@ -519,7 +482,6 @@ TEST_F(EditTest, SaveProposesTheStemAndAsksBeforeAMonsterFilesFirstIdIsLostAndRe
     EXPECT_EQ(prompter.savesAsked[0], (QStringList{QStringLiteral("monster2"), QStringLiteral("Data Files (*.dat)"),
                                                    QStringLiteral("*.dat"), QStringLiteral("dat")}));
     EXPECT_EQ(prompter.foldersAsked.back(), dir.path());
-    EXPECT_EQ(LastMessage(), Shown(str::kCaptionNotice, "monster2.dat文件已保存！"));
     std::vector<std::int32_t> savedIds;
     for (const Record& record : ReadBack(out, FileKind::Monster)) savedIds.push_back(record.Id());
     EXPECT_EQ(savedIds, (std::vector<std::int32_t>{0, 5, 0}));
@@ -554,9 +516,8 @@ TEST_F(EditTest, SearchesMatchTheWholeTextExactlyAndSelectTheFoundRow)
     Box(kNameColumn).setText(U("木剑"));
     Commit();
     struct Case { int box; const char* text; std::int32_t foundId; }; // -1: not found
-    const Case cases[] = {{ids::kIdBox, "7", 7},    {ids::kIdBox, " 7", -1},   {ids::kIdBox, "300", 300},
-                          {ids::kNameBox, "N7", 7}, {ids::kNameBox, "n7", -1}, {ids::kNameBox, "N7 ", -1},
-                          {ids::kNameBox, "木剑", 99}, {ids::kNameBox, "木", -1}};
+    const Case cases[] = {{ids::kIdBox, "7", 7},    {ids::kIdBox, " 7", -1},    {ids::kIdBox, "300", 300},
+                          {ids::kNameBox, "N7", 7}, {ids::kNameBox, "N7 ", -1}, {ids::kNameBox, "木剑", 99}};
     for (const Case& c : cases) {
         prompter.messages.clear();
         Select({});
@@ -581,7 +542,6 @@ TEST_F(EditTest, SearchesMatchTheWholeTextExactlyAndSelectTheFoundRow)
     view.OnDelete();
     EXPECT_EQ(Ids()[2], 70);
     EXPECT_EQ(SelectedIds(), std::vector<std::int32_t>{70});
-    EXPECT_EQ(Count(), QString::number(ids.size()));
 }
 
 // With the find bar open, every Alt+letter of the window still means one thing: a letter
@@ -602,10 +562,8 @@ TEST_F(EditTest, EveryAltLetterOfTheWindowIsTakenOnceWithTheFindBarOpen)
     for (const QAction* menu : frame.menuBar()->actions()) take(menu->text());
     // Dialogs the frame owns have keys of their own.
     const auto inFrame = [&](const QWidget* widget) { return widget->window() == &frame; };
-    for (const QAbstractButton* button : frame.findChildren<QAbstractButton*>())
-        if (inFrame(button)) take(button->text());
-    for (const QLabel* label : frame.findChildren<QLabel*>())
-        if (inFrame(label) && label->buddy() != nullptr) take(label->text());
+    for (const QAbstractButton* button : frame.findChildren<QAbstractButton*>()) if (inFrame(button)) take(button->text());
+    for (const QLabel* label : frame.findChildren<QLabel*>()) if (inFrame(label) && label->buddy()) take(label->text());
 }
 
 } // namespace

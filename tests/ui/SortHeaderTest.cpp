@@ -84,7 +84,6 @@ TEST_F(SortHeaderTest, LeftClicksSortAndMoveTheArrowOtherButtonsChangeNothing)
         {kIdColumn, Qt::LeftButton, kIdColumn, false, {100, 10, 9, -1}},
         {kIdColumn, Qt::RightButton, kIdColumn, false, {100, 10, 9, -1}},
         {kNameColumn, Qt::MiddleButton, kIdColumn, false, {100, 10, 9, -1}},
-        {kNameColumn, Qt::RightButton, kIdColumn, false, {100, 10, 9, -1}},
         {kNameColumn, Qt::LeftButton, kNameColumn, true, {-1, 10, 100, 9}}, // "N-1" < "N10" < "N100" < "N9"
         {kIdColumn, Qt::LeftButton, kIdColumn, true, {-1, 9, 10, 100}},
     };
