@@ -3,14 +3,10 @@
 // those read, imports that must stream, signals and limits that must leave nothing behind, and
 // every command that writes a table with every way its write can go wrong.
 
-#include "data/DataFile.h"
-#include "data/Record.h"
 #include "data/RecordBytes.h"
 #include "tests/SignalAt.h"
 #include "tests/cli/CliFixture.h"
 #include "tests/sheet/WorkbookBytes.h"
-
-#include <sys/stat.h>
 
 namespace rw::test {
 namespace {

