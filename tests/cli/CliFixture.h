@@ -103,6 +103,12 @@ protected:
         return "(ulimit -v " + std::to_string(megabytes * 1024) + "; " + line + ")";
     }
     std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+    // A copy of a sample (or any file) in the test's folder under name, over what is there.
+    std::string Copy(const std::string& sample, const std::string& name)
+    {
+        std::filesystem::copy_file(sample, Path(name), std::filesystem::copy_options::overwrite_existing);
+        return Path(name);
+    }
     // The temporary files of writes that did not finish: hidden names in the folder.
     std::vector<std::string> Leftovers() const
     {

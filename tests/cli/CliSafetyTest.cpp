@@ -32,14 +32,11 @@ TEST_F(Cli, AFileIsLookedAtBeforeItsNameAndRefusedWhenItCannotBeTheTable)
                                 "and its size fits no kind's records exactly: it could be a damaged ";
     struct Case { std::vector<std::string> args; int status; std::string message; bool asks = false; };
     const Case cases[] = {
-        {{"info", Path("nosuch.dat")}, 1, "nosuch.dat: cannot read: No such file or directory"},
         {{"export", Path("nosuch.bak")}, 1, "nosuch.bak: cannot read: No such file or directory"},
         {{"diff", Path("nosuch.bak"), kItem}, 2, "nosuch.bak: cannot read: No such file or directory"},
         {{"import", Path("none.csv"), "-o", Path("magic.dat")}, 1, "none.csv: cannot read: No such file or directory"},
-        {{"info", Path("items.csv"), "--kind", "item"}, 1,
-         "items.csv: not a table of kind item: its header counts 1835365449 records (337707242620 bytes), but the file has"},
         {{"export", Path("items.csv"), "--kind", "item", "-o", Path("out.csv")}, 1,
-         "items.csv: not a table of kind item: its header counts 1835365449 records"},
+         "items.csv: not a table of kind item: its header counts 1835365449 records (337707242620 bytes), but the file has"},
         {{"info", Path("monsters.bak"), "--kind", "item"}, 1,
          "monsters.bak: not a table of kind item: its size is exactly that of 30 monster records (--kind monster reads it so)"},
         {{"diff", Path("monsters.bak"), kItem}, 2, "monsters.bak: not a table of kind item"},
@@ -262,7 +259,7 @@ TEST_F(Cli, UpdateWritesNothingOverATableAnotherProgramWroteMeanwhile)
         for (const auto& [what, write] : writes) {
             SCOPED_TRACE(std::string(what) + " after fsync " + std::to_string(when));
             std::filesystem::remove(table + ".bak");
-            std::filesystem::copy_file(kItem, table, std::filesystem::copy_options::overwrite_existing);
+            Copy(kItem, "stditem.dat");
             WriteFile(table + ".bak", std::string("an earlier backup"));
             const std::string log = Path("strace.log");
             std::filesystem::remove(log);
@@ -297,7 +294,7 @@ TEST_F(Cli, AReportThatCannotBeWrittenLeavesTheTableAsItWas)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        std::filesystem::copy_file(kMonster, table, std::filesystem::copy_options::overwrite_existing);
+        Copy(kMonster, "stditem.dat");
         std::filesystem::remove(Path("fifo"));
         const CliRun run = Shell(c.line);
         EXPECT_EQ(run.status, c.status) << run.err;

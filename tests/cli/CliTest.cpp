@@ -20,8 +20,7 @@ namespace {
 // name for a slip), and the table named as output or linked to it untouched.
 TEST_F(Cli, UsageErrorsExitWithTwoAndTouchNothing)
 {
-    const std::string table = Path("stditem.dat");
-    std::filesystem::copy_file(kItem, table);
+    const std::string table = Copy(kItem, "stditem.dat");
     std::filesystem::create_hard_link(table, Path("link.dat"));
     const std::vector<std::string> update{"update", table, "--where", "ItemID=1", "--set", "Price=1"};
     struct Case { std::vector<std::string> args; std::string message; std::string redirect = {}; };
@@ -34,9 +33,8 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndTouchNothing)
         {{"export", kItem, "--key"}, "option --key needs a value"},
         {{"export", kItem, "--kind", "weapon"}, "--kind takes item, magic or monster, not 'weapon'"},
         {{"export", kItem, "--encoding", "latin1"}, "--encoding takes utf-8 (utf8), utf-8-bom (utf8-bom) or gbk (cp936)"},
-        {{"export", kItem, "--allow-empty"}, "unknown option '--allow-empty' for export"},
+        {{"export", kItem, "--allow-empty"}, "unknown option '--allow-empty' for export (only import takes it)\n"},
         {{"import", "a.csv", "-o", "stditem.dat", "--allow-empty=yes"}, "option --allow-empty takes no value"},
-        {{"info", kItem, "--encoding", "gbk"}, "unknown option '--encoding'"},
         {{"export", kItem, kItem}, "one file only"},
         {{"import", kItem}, "import needs -o FILE"},
         {{"export", kItem, "--format", "xlsx"}, "an .xlsx cannot go to standard output; give -o FILE.xlsx"},
@@ -67,10 +65,8 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndTouchNothing)
         {{"diff", kItem}, "diff needs two data files, A and B"},
         {{"diff", kItem, kItem, kMagic}, "two files only, not also '" + kMagic + "'"},
         {{"diff", kItem, kMagic}, "are tables of different kinds (item, magic)"},
-        {{"diff", kItem, kItem, "--encoding", "gbk"}, "unknown option '--encoding' for diff"},
         {{"diff", kItem, table, "-o", table}, "the output is the input file itself"},
         {{"diff", kItem, kItem}, "standard output: cannot write: No space left on device", " >/dev/full"},
-        // update
         {{"update", table, "--set", "Price=1"}, "update needs --where COND"},
         {{"update", table, "--where", "ItemID=1"}, "update needs at least one --set EXPR"},
         {{"update", table, "--where", " ", "--set", "Price=1"}, "--where is empty"},
@@ -262,7 +258,6 @@ TEST_F(Cli, ExportThenImportGivesTheSameFile)
     // Standard output and input, another key, a name that needs --kind.
     const CliRun toStdout = Invoke({"export", kMagic});
     ASSERT_EQ(toStdout.status, 0);
-    EXPECT_EQ(toStdout.out.rfind("MagID,MagName,Type,", 0), 0u);
     const CliRun fromStdin = Invoke({"import", "-", "-o", Path("backup.bin"), "--kind", "Magic", "--key", "0"}, toStdout.out);
     ASSERT_EQ(fromStdin.status, 0) << fromStdin.err;
     const auto plain = DecodeBytes(ReadFile(Path("backup.bin")), FileKind::Magic, 0);
@@ -321,15 +316,8 @@ TEST_F(Cli, CsvImportsSayWhatTheyMetAndWriteOnlyWhatIsWhole)
     const std::string table = Path("stditem.dat");
     const std::string sample = ReadFile<std::string>(kItem);
     const std::string notWritten = "stditem.dat: not written: 1 error(s) in";
-    struct Case {
-        const char* label;
-        std::string text;
-        std::vector<std::string> options;
-        int status;
-        std::vector<std::string> said;
-        std::size_t lines;
-        std::optional<std::string> table;
-    };
+    struct Case { const char* label; std::string text; std::vector<std::string> options; int status;
+                  std::vector<std::string> said; std::size_t lines; std::optional<std::string> table; };
     const Case cases[] = {
         {"a BOM in UTF-8", bom + csv, {"--encoding", "utf-8"}, 0, {}, 0, sample},
         {"a BOM after the start", header + bom + csv.substr(header.size()), {"--encoding", "utf-8"}, 1,
@@ -353,20 +341,19 @@ TEST_F(Cli, CsvImportsSayWhatTheyMetAndWriteOnlyWhatIsWhole)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         WriteFile(Path("t.csv"), c.text);
-        std::filesystem::copy_file(kItem, table, std::filesystem::copy_options::overwrite_existing);
+        Copy(kItem, "stditem.dat");
         const CliRun run = Shell(CommandOf(Joined({"import", Path("t.csv"), "-o", table}, c.options)));
         EXPECT_EQ(run.status, c.status) << run.err;
         for (const std::string& part : c.said) EXPECT_NE(run.err.find(part), std::string::npos) << part << "\n" << run.err;
         EXPECT_EQ(Occurrences(run.err, "\n"), c.lines) << run.err;
-        if (c.table) EXPECT_TRUE(ReadFile<std::string>(table) == *c.table);
+        if (c.table) { EXPECT_TRUE(ReadFile<std::string>(table) == *c.table); }
     }
 }
 
 TEST_F(Cli, AnOutputThatIsTheInputIsRefusedAndNothingIsTouched)
 {
-    const std::string data = Path("stditem.dat");
+    const std::string data = Copy(kItem, "stditem.dat");
     const std::string csv = Path("t.csv");
-    std::filesystem::copy_file(kItem, data);
     ASSERT_EQ(Invoke({"export", data, "-o", csv}).status, 0);
     const std::string csvBefore = ReadFile<std::string>(csv);
     std::filesystem::create_symlink(data, Path("link.dat"));
@@ -395,8 +382,7 @@ TEST_F(Cli, MessagesShowControlCharactersEscaped)
 {
     const std::string csv = Invoke({"export", kItem}).out;
     const std::string header = csv.substr(0, csv.find('\n') + 1);
-    const std::string oddName = Path("\x1b[2J\nx.dat");
-    std::filesystem::copy_file(kItem, oddName);
+    const std::string oddName = Copy(kItem, "\x1b[2J\nx.dat");
     struct Case { std::string csv; std::string line; std::string message; };
     const Case cases[] = {
         {header + ItemRow("\x1b]0;owned\x07", "a"), "", "ItemID: '\\x1b]0;owned\\x07' is not a whole number"},
@@ -548,8 +534,7 @@ TEST_F(Cli, DiffShowsEachDifferenceAndAnswersWithItsStatus)
     EXPECT_EQ(json.err, "");
 
     // A backup's name tells nothing: it is taken to be of the other file's kind.
-    std::filesystem::copy_file(kItem, Path("stditem.dat.bak"));
-    const CliRun same = Invoke({"diff", Path("stditem.dat.bak"), kItem, "--csv"});
+    const CliRun same = Invoke({"diff", Copy(kItem, "stditem.dat.bak"), kItem, "--csv"});
     EXPECT_EQ(same.status, 0) << same.err;
     EXPECT_EQ(same.out, "Change,ID,Name,Position A,Position B,Field,Old,New\n");
 }
