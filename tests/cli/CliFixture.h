@@ -4,6 +4,7 @@
 // the files it left in a folder of the test's own.
 
 #include "tests/Platforms.h"
+#include "tests/cli/ProgramRun.h"
 #include "tests/data/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -23,11 +24,7 @@ inline const std::string kItem = (kSamples / "stditem.dat").string();
 inline const std::string kMagic = (kSamples / "magic.dat").string();
 inline const std::string kMonster = (kSamples / "monster.dat").string();
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CliRun = ProgramRun;
 
 [[nodiscard]] inline std::string Quoted(const std::string& arg)
 {
