@@ -218,9 +218,7 @@ TEST_F(Cli, ASignalAtAnyMomentOfAWriteLeavesTheOldTableOrTheNew)
                 const auto now = ReadFile(table);
                 EXPECT_TRUE(now == old || now == wanted) << "a mix of old and new bytes";
                 // Half way through the copy into a linked table, the signal surely came.
-                if (linked && std::string_view(call) == "pwrite64" && when == 2) {
-                    EXPECT_NE(run.status, 0);
-                }
+                if (linked && std::string_view(call) == "pwrite64" && when == 2) { EXPECT_NE(run.status, 0); }
                 if (run.status == 0) {
                     EXPECT_TRUE(now == wanted);
                 } else {
@@ -230,9 +228,7 @@ TEST_F(Cli, ASignalAtAnyMomentOfAWriteLeavesTheOldTableOrTheNew)
                     EXPECT_EQ(std::filesystem::hard_link_count(table), 2u);
                     EXPECT_TRUE(ReadFile(Path("other-name.dat")) == now);
                 }
-                if (std::filesystem::exists(table + ".bak")) {
-                    EXPECT_TRUE(ReadFile(table + ".bak") == old);
-                }
+                if (std::filesystem::exists(table + ".bak")) { EXPECT_TRUE(ReadFile(table + ".bak") == old); }
                 EXPECT_EQ(Leftovers(), std::vector<std::string>{});
             }
         }
@@ -342,9 +338,7 @@ TEST_F(Cli, NamesThatMayReadAsFormulasAreWarnedOfOnceAndKept)
         const CliRun run = Invoke(c.args);
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(Occurrences(run.err, warning), c.warned ? 1u : 0u) << run.err;
-        if (c.warned) {
-            EXPECT_NE(run.err.find("an .xlsx (-o FILE.xlsx) keeps them as text"), std::string::npos) << run.err;
-        }
+        if (c.warned) { EXPECT_NE(run.err.find("an .xlsx (-o FILE.xlsx) keeps them as text"), std::string::npos) << run.err; }
     }
     // The CSV keeps the names as they are: the import gives the very file back.
     EXPECT_NE(ReadFile<std::string>(Path("out.csv")).find("\n2,=1+1,"), std::string::npos);

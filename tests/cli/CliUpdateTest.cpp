@@ -48,9 +48,7 @@ TEST_F(CliUpdate, ExpressionsChangeWhatTheConditionMeets)
         // The output holds what the report says, where IDs stay (diff pairs records by ID).
         const CliRun diff = Invoke({"diff", file, Path("out.dat")});
         EXPECT_EQ(diff.status, 1) << diff.err;
-        if (c.sets.front().find("ID") == std::string::npos) {
-            EXPECT_EQ(diff.out, run.out);
-        }
+        if (c.sets.front().find("ID") == std::string::npos) { EXPECT_EQ(diff.out, run.out); }
         std::filesystem::remove(Path("out.dat"));
     }
 }
@@ -154,9 +152,7 @@ TEST_F(CliUpdate, FindShowsTheRecordsAConditionMeets)
         const CliRun run = Shell(CommandOf(c.args));
         EXPECT_EQ(run.status, c.status) << c.args[2] << "\n" << run.err;
         for (const std::string& part : c.out) EXPECT_NE(run.out.find(part), std::string::npos) << part << "\n" << run.out;
-        if (c.out.empty()) {
-            EXPECT_EQ(run.out, "");
-        }
+        if (c.out.empty()) { EXPECT_EQ(run.out, ""); }
         EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     }
     // What --csv finds imports back as those records.
