@@ -124,9 +124,7 @@ TEST_F(Cli, OutputThatCannotBeWrittenIsExplained)
 // Whole, cut short, padded or missing: what info shows of each and export warns of once.
 TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
 {
-    auto padded = ReadFile(kItem);
-    padded.insert(padded.end(), 10, 0x55);
-    WriteFile(Path("stditem.dat"), padded);
+    WriteFile(Path("stditem.dat"), ReadFile<std::string>(kItem) + std::string(10, '\x55'));
     const CliRun run = Invoke({"info", Path("stditem.dat"), kMagic});
     EXPECT_EQ(run.status, 0) << run.err;
     for (const char* line : {"kind:                item (stditem.dat)", "key:                 173", "bytes after records: 10\n",
@@ -140,9 +138,8 @@ TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
     EXPECT_EQ(Occurrences(paddedOut.err, "10 bytes follow the last of the 38 records"), 1u) << paddedOut.err;
     EXPECT_EQ(paddedOut.out, Invoke({"export", kItem}).out) << "the records alone are exported";
 
-    auto bytes = ReadFile(kSamples / "monster.dat");
-    bytes.resize(bytes.size() - 300); // cut into the last two records
-    WriteFile(Path("monster.dat"), bytes);
+    const std::string monster = ReadFile<std::string>(kMonster);
+    WriteFile(Path("monster.dat"), monster.substr(0, monster.size() - 300)); // cut into the last two records
     const CliRun mixed = Invoke({"info", Path("missing.dat"), Path("monster.dat"), "--kind", "monster"});
     EXPECT_EQ(mixed.status, 1) << "the worst status of all files";
     for (const char* line : {"key:                 241", "truncated:           yes", "records present:     29"}) {
