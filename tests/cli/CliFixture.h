@@ -4,6 +4,7 @@
 // the files it left in a folder of the test's own.
 
 #include "tests/Platforms.h"
+#include "tests/cli/ProgramRun.h"
 #include "tests/data/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -23,11 +24,7 @@ inline const std::string kItem = (kSamples / "stditem.dat").string();
 inline const std::string kMagic = (kSamples / "magic.dat").string();
 inline const std::string kMonster = (kSamples / "monster.dat").string();
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CliRun = ProgramRun;
 
 [[nodiscard]] inline std::string Quoted(const std::string& arg)
 {
@@ -103,6 +100,12 @@ protected:
         return "(ulimit -v " + std::to_string(megabytes * 1024) + "; " + line + ")";
     }
     std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+    // A copy of a sample (or any file) in the test's folder under name, over what is there.
+    std::string Copy(const std::string& sample, const std::string& name)
+    {
+        std::filesystem::copy_file(sample, Path(name), std::filesystem::copy_options::overwrite_existing);
+        return Path(name);
+    }
     // The temporary files of writes that did not finish: hidden names in the folder.
     std::vector<std::string> Leftovers() const
     {

@@ -11,12 +11,8 @@
 
 #include <set>
 
-namespace rw {
+namespace rw::test {
 namespace {
-
-using test::ReadFile;
-using test::RunProgram;
-using test::TempDir;
 
 const std::filesystem::path kSamples = RECWRIGHT_SAMPLES_DIR;
 
@@ -28,7 +24,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(std::filesystem::create_directory(m_folder)); }
 
     [[nodiscard]] std::string In(const std::string& name) const { return Utf8FromPath(m_folder / PathFromUtf8(name)); }
-    [[nodiscard]] test::ProgramRun Cli(const std::vector<std::string>& args) const
+    [[nodiscard]] ProgramRun Cli(const std::vector<std::string>& args) const
     {
         return RunProgram(RECWRIGHT_CLI, args, m_dir.Path());
     }
@@ -50,14 +46,14 @@ TEST_F(CliNames, ChineseNamesExportAndImportTheSamples)
         const std::string sample = Utf8FromPath(kSamples / c.sample);
         for (const char* encoding : {"utf-8-bom", "gbk"}) {
             SCOPED_TRACE(std::string(c.sample) + " " + encoding);
-            const test::ProgramRun exported = Cli({"export", sample, "--encoding", encoding, "-o", In("导出的表.csv")});
+            const ProgramRun exported = Cli({"export", sample, "--encoding", encoding, "-o", In("导出的表.csv")});
             ASSERT_EQ(exported.status, 0) << exported.err;
-            const test::ProgramRun imported =
+            const ProgramRun imported =
                 Cli({"import", In("导出的表.csv"), "--kind", c.kind, "--encoding", encoding, "-o", In(c.table)});
             ASSERT_EQ(imported.status, 0) << imported.err;
             EXPECT_EQ(ReadFile(m_folder / PathFromUtf8(c.table)), ReadFile(kSamples / c.sample));
         }
-        const test::ProgramRun info = Cli({"info", In(c.table), "--kind", c.kind});
+        const ProgramRun info = Cli({"info", In(c.table), "--kind", c.kind});
         EXPECT_EQ(info.status, 0) << info.err;
         EXPECT_NE(info.out.find(In(c.table)), std::string::npos) << info.out;
     }
@@ -66,7 +62,7 @@ TEST_F(CliNames, ChineseNamesExportAndImportTheSamples)
 
 TEST_F(CliNames, WorksheetsAreThereOrSaidNotToBe)
 {
-    const test::ProgramRun run = Cli({"export", Utf8FromPath(kSamples / "magic.dat"), "-o", In("技能.xlsx")});
+    const ProgramRun run = Cli({"export", Utf8FromPath(kSamples / "magic.dat"), "-o", In("技能.xlsx")});
 #ifdef RECWRIGHT_HAS_SHEETS
     EXPECT_EQ(run.status, 0) << run.err;
 #else
@@ -86,7 +82,7 @@ TEST_F(CliNames, ATableHeldOpenElsewhereIsNotReplaced)
     const auto old = ReadFile(PathFromUtf8(table));
     const HANDLE holder = ::CreateFileW(PathFromUtf8(table).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    const test::ProgramRun run = Cli({"import", Utf8FromPath(kSamples / "stditem.csv"), "--kind", "item", "-o", table});
+    const ProgramRun run = Cli({"import", Utf8FromPath(kSamples / "stditem.csv"), "--kind", "item", "-o", table});
     ::CloseHandle(holder);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find(table), std::string::npos) << run.err;
@@ -96,4 +92,4 @@ TEST_F(CliNames, ATableHeldOpenElsewhereIsNotReplaced)
 #endif
 
 } // namespace
-} // namespace rw
+} // namespace rw::test

@@ -3,14 +3,10 @@
 // those read, imports that must stream, signals and limits that must leave nothing behind, and
 // every command that writes a table with every way its write can go wrong.
 
-#include "data/DataFile.h"
-#include "data/Record.h"
 #include "data/RecordBytes.h"
 #include "tests/SignalAt.h"
 #include "tests/cli/CliFixture.h"
 #include "tests/sheet/WorkbookBytes.h"
-
-#include <sys/stat.h>
 
 namespace rw::test {
 namespace {
@@ -36,14 +32,11 @@ TEST_F(Cli, AFileIsLookedAtBeforeItsNameAndRefusedWhenItCannotBeTheTable)
                                 "and its size fits no kind's records exactly: it could be a damaged ";
     struct Case { std::vector<std::string> args; int status; std::string message; bool asks = false; };
     const Case cases[] = {
-        {{"info", Path("nosuch.dat")}, 1, "nosuch.dat: cannot read: No such file or directory"},
         {{"export", Path("nosuch.bak")}, 1, "nosuch.bak: cannot read: No such file or directory"},
         {{"diff", Path("nosuch.bak"), kItem}, 2, "nosuch.bak: cannot read: No such file or directory"},
         {{"import", Path("none.csv"), "-o", Path("magic.dat")}, 1, "none.csv: cannot read: No such file or directory"},
-        {{"info", Path("items.csv"), "--kind", "item"}, 1,
-         "items.csv: not a table of kind item: its header counts 1835365449 records (337707242620 bytes), but the file has"},
         {{"export", Path("items.csv"), "--kind", "item", "-o", Path("out.csv")}, 1,
-         "items.csv: not a table of kind item: its header counts 1835365449 records"},
+         "items.csv: not a table of kind item: its header counts 1835365449 records (337707242620 bytes), but the file has"},
         {{"info", Path("monsters.bak"), "--kind", "item"}, 1,
          "monsters.bak: not a table of kind item: its size is exactly that of 30 monster records (--kind monster reads it so)"},
         {{"diff", Path("monsters.bak"), kItem}, 2, "monsters.bak: not a table of kind item"},
@@ -70,8 +63,7 @@ TEST_F(Cli, AFileIsLookedAtBeforeItsNameAndRefusedWhenItCannotBeTheTable)
 TEST_F(Cli, DiffComparesOnlyTheRecordsAFileHoldsWhole)
 {
     // Cut 100 bytes into its sixth record; compared with the whole file, and with itself.
-    const auto whole = ReadFile(kItem);
-    WriteFile(Path("stditem.dat"), std::vector<std::uint8_t>(whole.begin(), whole.begin() + 4 + 5 * 184 + 100));
+    WriteFile(Path("stditem.dat"), ReadFile<std::string>(kItem).substr(0, 4 + 5 * 184 + 100));
     struct Case { std::string b; std::string summary; };
     const Case cases[] = {
         {kItem, "0 only in A, 33 only in B, 0 changed, 5 the same\n"},
@@ -225,9 +217,7 @@ TEST_F(Cli, ASignalAtAnyMomentOfAWriteLeavesTheOldTableOrTheNew)
                 const auto now = ReadFile(table);
                 EXPECT_TRUE(now == old || now == wanted) << "a mix of old and new bytes";
                 // Half way through the copy into a linked table, the signal surely came.
-                if (linked && std::string_view(call) == "pwrite64" && when == 2) {
-                    EXPECT_NE(run.status, 0);
-                }
+                if (linked && std::string_view(call) == "pwrite64" && when == 2) { EXPECT_NE(run.status, 0); }
                 if (run.status == 0) {
                     EXPECT_TRUE(now == wanted);
                 } else {
@@ -237,9 +227,7 @@ TEST_F(Cli, ASignalAtAnyMomentOfAWriteLeavesTheOldTableOrTheNew)
                     EXPECT_EQ(std::filesystem::hard_link_count(table), 2u);
                     EXPECT_TRUE(ReadFile(Path("other-name.dat")) == now);
                 }
-                if (std::filesystem::exists(table + ".bak")) {
-                    EXPECT_TRUE(ReadFile(table + ".bak") == old);
-                }
+                if (std::filesystem::exists(table + ".bak")) { EXPECT_TRUE(ReadFile(table + ".bak") == old); }
                 EXPECT_EQ(Leftovers(), std::vector<std::string>{});
             }
         }
@@ -266,7 +254,7 @@ TEST_F(Cli, UpdateWritesNothingOverATableAnotherProgramWroteMeanwhile)
         for (const auto& [what, write] : writes) {
             SCOPED_TRACE(std::string(what) + " after fsync " + std::to_string(when));
             std::filesystem::remove(table + ".bak");
-            std::filesystem::copy_file(kItem, table, std::filesystem::copy_options::overwrite_existing);
+            Copy(kItem, "stditem.dat");
             WriteFile(table + ".bak", std::string("an earlier backup"));
             const std::string log = Path("strace.log");
             std::filesystem::remove(log);
@@ -301,7 +289,7 @@ TEST_F(Cli, AReportThatCannotBeWrittenLeavesTheTableAsItWas)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        std::filesystem::copy_file(kMonster, table, std::filesystem::copy_options::overwrite_existing);
+        Copy(kMonster, "stditem.dat");
         std::filesystem::remove(Path("fifo"));
         const CliRun run = Shell(c.line);
         EXPECT_EQ(run.status, c.status) << run.err;
@@ -349,9 +337,7 @@ TEST_F(Cli, NamesThatMayReadAsFormulasAreWarnedOfOnceAndKept)
         const CliRun run = Invoke(c.args);
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(Occurrences(run.err, warning), c.warned ? 1u : 0u) << run.err;
-        if (c.warned) {
-            EXPECT_NE(run.err.find("an .xlsx (-o FILE.xlsx) keeps them as text"), std::string::npos) << run.err;
-        }
+        if (c.warned) { EXPECT_NE(run.err.find("an .xlsx (-o FILE.xlsx) keeps them as text"), std::string::npos) << run.err; }
     }
     // The CSV keeps the names as they are: the import gives the very file back.
     EXPECT_NE(ReadFile<std::string>(Path("out.csv")).find("\n2,=1+1,"), std::string::npos);

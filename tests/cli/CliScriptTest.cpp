@@ -17,7 +17,7 @@ TEST_F(Cli, ANameThatTellsNoKindIsReadAsTheKindItsSizeFits)
         {kMonster, "怪物 备份.dat", "monster"},
     };
     for (const Case& c : cases) {
-        std::filesystem::copy_file(c.sample, Path(c.copy));
+        Copy(c.sample, c.copy);
         const std::string said = "recwright-cli: " + Path(c.copy) + ": kind: " + c.kind + " (its size fits)\n";
         const CliRun info = Invoke({"info", Path(c.copy)});
         EXPECT_EQ(info.status, 0) << info.err;
@@ -84,8 +84,7 @@ TEST_F(Cli, InfoJsonIsOneObjectWithEveryKeyForEveryFile)
 {
     WriteFile(Path("cut.bak"), ReadFile<std::string>(kMonster).substr(0, 7000));
     // A control character goes as its JSON escape; a byte that is no UTF-8 as the CLI shows it.
-    const std::string odd = Path("odd\x1b\"\\\xff.bak");
-    std::filesystem::copy_file(kItem, odd);
+    const std::string odd = Copy(kItem, "odd\x1b\"\\\xff.bak");
     const CliRun run = Invoke({"info", "--json", kItem, kMagic, Path("missing.dat"), Path("cut.bak"), odd, "--key", "241"});
     EXPECT_EQ(run.status, 2) << "the worst of the files: one whose kind must be given";
     const CliRun told = Invoke({"info", Path("cut.bak"), "--json", "--kind", "monster"});

@@ -6,7 +6,6 @@
 #include "query/ColumnTitles.h"
 #include "system/Platform.h"
 #include "tests/cli/CliFixture.h"
-#include "tests/sheet/WorkbookBytes.h"
 
 #include <algorithm>
 #include <functional>
@@ -21,23 +20,20 @@ namespace {
 // name for a slip), and the table named as output or linked to it untouched.
 TEST_F(Cli, UsageErrorsExitWithTwoAndTouchNothing)
 {
-    const std::string table = Path("stditem.dat");
-    std::filesystem::copy_file(kItem, table);
+    const std::string table = Copy(kItem, "stditem.dat");
     std::filesystem::create_hard_link(table, Path("link.dat"));
     const std::vector<std::string> update{"update", table, "--where", "ItemID=1", "--set", "Price=1"};
     struct Case { std::vector<std::string> args; std::string message; std::string redirect = {}; };
     const Case cases[] = {
         {{}, "Usage:"},
-        {{"help", "frobnicate"}, "unknown command 'frobnicate'"},
         {{"info"}, "no file given"},
         {{"export", kItem, "--key", "256"}, "--key takes a whole number from 0 to 255, not '256'"},
         {{"export", kItem, "--key=-1"}, "not '-1'"},
         {{"export", kItem, "--key"}, "option --key needs a value"},
         {{"export", kItem, "--kind", "weapon"}, "--kind takes item, magic or monster, not 'weapon'"},
         {{"export", kItem, "--encoding", "latin1"}, "--encoding takes utf-8 (utf8), utf-8-bom (utf8-bom) or gbk (cp936)"},
-        {{"export", kItem, "--allow-empty"}, "unknown option '--allow-empty' for export"},
+        {{"export", kItem, "--allow-empty"}, "unknown option '--allow-empty' for export (only import takes it)\n"},
         {{"import", "a.csv", "-o", "stditem.dat", "--allow-empty=yes"}, "option --allow-empty takes no value"},
-        {{"info", kItem, "--encoding", "gbk"}, "unknown option '--encoding'"},
         {{"export", kItem, kItem}, "one file only"},
         {{"import", kItem}, "import needs -o FILE"},
         {{"export", kItem, "--format", "xlsx"}, "an .xlsx cannot go to standard output; give -o FILE.xlsx"},
@@ -47,14 +43,11 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndTouchNothing)
         {{"export", kItem, "--format", "ods"}, "--format takes csv or xlsx, not 'ods'"},
         // Slips: the nearest known name.
         {{"exprot", kItem}, "unknown command 'exprot'; did you mean 'export'?\n"},
-        {{"Info", kItem}, "unknown command 'Info'; did you mean 'info'?\n"},
-        {{"imprt", "a.csv"}, "unknown command 'imprt'; did you mean 'import'?\n"},
         {{"--versoin"}, "unknown command '--versoin'; did you mean '--version'?\n"},
         {{"help", "dif"}, "unknown command 'dif'; did you mean 'diff'?\n"},
         {{"updaet", table}, "did you mean 'update'?"},
         {{"frobnicate"}, "unknown command 'frobnicate'\n"},
         {{"info", kItem, "--jsn"}, "unknown option '--jsn' for info; did you mean '--json'?\n"},
-        {{"export", kItem, "--kin", "item"}, "unknown option '--kin' for export; did you mean '--kind'?\n"},
         {{"export", kItem, "--encode=gbk"}, "unknown option '--encode=gbk' for export; did you mean '--encoding'?\n"},
         {{"import", "a.csv", "-o", "x", "--keepnames"}, "unknown option '--keepnames' for import; did you mean '--keep-names'?\n"},
         {{"diff", kItem, kItem, "-quiet"}, "unknown option '-quiet' for diff; did you mean '--quiet'?\n"},
@@ -71,10 +64,8 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndTouchNothing)
         {{"diff", kItem}, "diff needs two data files, A and B"},
         {{"diff", kItem, kItem, kMagic}, "two files only, not also '" + kMagic + "'"},
         {{"diff", kItem, kMagic}, "are tables of different kinds (item, magic)"},
-        {{"diff", kItem, kItem, "--encoding", "gbk"}, "unknown option '--encoding' for diff"},
         {{"diff", kItem, table, "-o", table}, "the output is the input file itself"},
         {{"diff", kItem, kItem}, "standard output: cannot write: No space left on device", " >/dev/full"},
-        // update
         {{"update", table, "--set", "Price=1"}, "update needs --where COND"},
         {{"update", table, "--where", "ItemID=1"}, "update needs at least one --set EXPR"},
         {{"update", table, "--where", " ", "--set", "Price=1"}, "--where is empty"},
@@ -101,7 +92,6 @@ TEST_F(Cli, HelpAndVersionPrintWhatWasAskedFor)
         {{"info", "--help"}, "Usage: " + info, {"bytes after", "--kind"}, {exportLine, "--encoding", "-o PATH"}},
         {{"export", "-h"}, "Usage: " + exportLine, {"--encoding", "-o PATH"}, {info, "--allow-empty"}},
         {{"import", "--help"}, "Usage: " + importLine, {"--allow-empty", "--encoding"}, {info}},
-        {{"help", "import"}, "Usage: " + importLine, {}, {info}},
         {{"diff", "--help"}, "Usage: recwright-cli diff A B", {"--csv", "Exit status of diff: 0"}, {"--allow-empty"}},
         {{"help", "update"}, "Usage: recwright-cli update FILE --where COND --set EXPR",
          {"--dry-run", "--backup[=CONTROL]", "numbered or t", "VERSION_CONTROL", "--suffix=SUFFIX"}, {}},
@@ -134,9 +124,7 @@ TEST_F(Cli, OutputThatCannotBeWrittenIsExplained)
 // Whole, cut short, padded or missing: what info shows of each and export warns of once.
 TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
 {
-    auto padded = ReadFile(kItem);
-    padded.insert(padded.end(), 10, 0x55);
-    WriteFile(Path("stditem.dat"), padded);
+    WriteFile(Path("stditem.dat"), ReadFile<std::string>(kItem) + std::string(10, '\x55'));
     const CliRun run = Invoke({"info", Path("stditem.dat"), kMagic});
     EXPECT_EQ(run.status, 0) << run.err;
     for (const char* line : {"kind:                item (stditem.dat)", "key:                 173", "bytes after records: 10\n",
@@ -150,9 +138,8 @@ TEST_F(Cli, InfoAndExportOfGoodAndBadFiles)
     EXPECT_EQ(Occurrences(paddedOut.err, "10 bytes follow the last of the 38 records"), 1u) << paddedOut.err;
     EXPECT_EQ(paddedOut.out, Invoke({"export", kItem}).out) << "the records alone are exported";
 
-    auto bytes = ReadFile(kSamples / "monster.dat");
-    bytes.resize(bytes.size() - 300); // cut into the last two records
-    WriteFile(Path("monster.dat"), bytes);
+    const std::string monster = ReadFile<std::string>(kMonster);
+    WriteFile(Path("monster.dat"), monster.substr(0, monster.size() - 300)); // cut into the last two records
     const CliRun mixed = Invoke({"info", Path("missing.dat"), Path("monster.dat"), "--kind", "monster"});
     EXPECT_EQ(mixed.status, 1) << "the worst status of all files";
     for (const char* line : {"key:                 241", "truncated:           yes", "records present:     29"}) {
@@ -171,9 +158,7 @@ TEST_F(Cli, FilesLargerThanMemoryAreRefused)
     // what memory is free at the moment cannot matter.
     const std::uint64_t count = 0x7FFFFFFF;
     if (MemoryLimit() / 184 >= count) GTEST_SKIP() << "more memory than a data file can hold records for";
-    const auto n = static_cast<std::uint32_t>(count);
-    WriteFile(Path("stditem.dat"), std::vector<std::uint8_t>{std::uint8_t(n), std::uint8_t(n >> 8),
-                                                             std::uint8_t(n >> 16), std::uint8_t(n >> 24)});
+    WriteFile(Path("stditem.dat"), std::string("\xFF\xFF\xFF\x7F", 4));
     std::filesystem::resize_file(Path("stditem.dat"), 4 + count * 184);
     // (An export reads a piece at a time and would write this out whole.)
     const CliRun run = Invoke({"info", Path("stditem.dat")});
@@ -181,21 +166,26 @@ TEST_F(Cli, FilesLargerThanMemoryAreRefused)
     EXPECT_NE(run.err.find("stditem.dat: not loaded: too large to load"), std::string::npos) << run.err;
 }
 
+// A CSV row of columns fields (an item's by default): the ID, the name, every other field 0 and
+// an empty Raw.
+[[nodiscard]] std::string Row(const std::string& id, const std::string& name, int columns = 32)
+{
+    std::string row = id + "," + name;
+    for (int k = 3; k < columns; ++k) row += ",0";
+    return row + ",\n";
+}
+
 TEST_F(Cli, MemoryThatRunsOutEndsTheCommandWithAMessage)
 {
     if (!kCanLimitMemory) GTEST_SKIP() << "no address space limit under AddressSanitizer";
     // A million magic rows need 120 MB of records, more than the limit leaves.
-    std::string header = Invoke({"export", kMagic}).out;
-    header = header.substr(0, header.find('\n') + 1);
-    std::string row = "1,a";
-    for (int k = 2; k < 23; ++k) row += ",0";
-    row += ",";
-    WriteFile(Path("header.csv"), header);
+    std::string row = Row("1", "a", 24);
+    row.pop_back(); // yes ends each line
     // Into a file the records go as they are read, and fit; a device has to wait for the
     // count, so they wait in a temporary file, and fit too. Without a folder for that, they
     // are held until the end, and do not.
     const auto import = [&](const std::string& environment, std::initializer_list<std::string> arguments) {
-        return Shell("{ cat " + Quoted(Path("header.csv")) + "; yes " + Quoted(row) + " | head -n 1000000; } | " +
+        return Shell("{ " + Command({"export", kMagic}) + " | head -n 1; yes " + Quoted(row) + " | head -n 1000000; } | " +
                      WithMemoryLimit(environment + Command(arguments), 128));
     };
     const CliRun streamed = import("", {"import", "-", "-o", Path("magic.dat")});
@@ -207,14 +197,6 @@ TEST_F(Cli, MemoryThatRunsOutEndsTheCommandWithAMessage)
     EXPECT_EQ(held.status, 1) << held.err;
     EXPECT_NE(held.err.find("out of memory; stopped, and nothing was written"), std::string::npos) << held.err;
     EXPECT_EQ(Leftovers(), std::vector<std::string>{});
-}
-
-// An item row: the ID, the name, every other field 0 and an empty Raw.
-[[nodiscard]] std::string ItemRow(const std::string& id, const std::string& name)
-{
-    std::string row = id + "," + name;
-    for (int k = 2; k < 31; ++k) row += ",0";
-    return row + ",\n";
 }
 
 // A fixed CSV per kind, of invented records at the edges (a GBK name, a name of commas and
@@ -266,7 +248,6 @@ TEST_F(Cli, ExportThenImportGivesTheSameFile)
     // Standard output and input, another key, a name that needs --kind.
     const CliRun toStdout = Invoke({"export", kMagic});
     ASSERT_EQ(toStdout.status, 0);
-    EXPECT_EQ(toStdout.out.rfind("MagID,MagName,Type,", 0), 0u);
     const CliRun fromStdin = Invoke({"import", "-", "-o", Path("backup.bin"), "--kind", "Magic", "--key", "0"}, toStdout.out);
     ASSERT_EQ(fromStdin.status, 0) << fromStdin.err;
     const auto plain = DecodeBytes(ReadFile(Path("backup.bin")), FileKind::Magic, 0);
@@ -291,9 +272,8 @@ TEST_F(Cli, TablesOfManyPiecesComeBackWhole)
         };
         const std::string data = Path("in-" + std::string(schema.fileName));
         ASSERT_TRUE(EncodeFile(data, c.kind, schema.initialKey, c.count, source).written);
-        const std::string kind = c.name;
-        ASSERT_EQ(Invoke({"export", data, "--kind", kind, "-o", Path("t.csv")}).status, 0);
-        const CliRun toFile = Invoke({"import", Path("t.csv"), "--kind", kind, "-o", Path("back.dat")});
+        ASSERT_EQ(Invoke({"export", data, "--kind", c.name, "-o", Path("t.csv")}).status, 0);
+        const CliRun toFile = Invoke({"import", Path("t.csv"), "--kind", c.name, "-o", Path("back.dat")});
         ASSERT_EQ(toFile.status, 0) << toFile.err;
         EXPECT_EQ(ReadFile(Path("back.dat")), ReadFile(data));
         // Into a named pipe; to standard output by name: "-" as for export, and /dev/stdout, which
@@ -301,7 +281,7 @@ TEST_F(Cli, TablesOfManyPiecesComeBackWhole)
         std::filesystem::remove(Path("pipe"));
         ASSERT_EQ(Shell("mkfifo " + Quoted(Path("pipe"))).status, 0);
         for (const std::string& out : {Path("pipe"), std::string("-"), std::string("/dev/stdout")}) {
-            const std::string import = Command({"import", Path("t.csv"), "--kind", kind, "-o", out});
+            const std::string import = Command({"import", Path("t.csv"), "--kind", c.name, "-o", out});
             const CliRun run = Shell(out == Path("pipe") ? "{ cat " + Quoted(out) + " & } && " + import + " && wait" : import + " | cat");
             ASSERT_EQ(run.status, 0) << out << ": " << run.err;
             EXPECT_TRUE(run.out == ReadFile<std::string>(data)) << out;
@@ -318,30 +298,20 @@ TEST_F(Cli, CsvImportsSayWhatTheyMetAndWriteOnlyWhatIsWhole)
     const std::string csv = Invoke({"export", kItem}).out;
     const std::string header = csv.substr(0, csv.find('\n') + 1);
     const std::string bom = "\xEF\xBB\xBF";
-    std::string tooMany = "1,a";
-    for (int k = 0; k < 31; ++k) tooMany += ",0";
     std::string monster = Invoke({"export", kMonster}).out;
     monster.replace(monster.find('\n') + 1, 1, "5"); // first record's ID 0 -> 5
     const std::string table = Path("stditem.dat");
     const std::string sample = ReadFile<std::string>(kItem);
     const std::string notWritten = "stditem.dat: not written: 1 error(s) in";
-    struct Case {
-        const char* label;
-        std::string text;
-        std::vector<std::string> options;
-        int status;
-        std::vector<std::string> said;
-        std::size_t lines;
-        std::optional<std::string> table;
-    };
+    struct Case { const char* label; std::string text; std::vector<std::string> options; int status;
+                  std::vector<std::string> said; std::size_t lines; std::optional<std::string> table; };
     const Case cases[] = {
         {"a BOM in UTF-8", bom + csv, {"--encoding", "utf-8"}, 0, {}, 0, sample},
-        {"a BOM in UTF-8 with BOM", bom + csv, {"--encoding", "utf-8-bom"}, 0, {}, 0, sample},
         {"a BOM after the start", header + bom + csv.substr(header.size()), {"--encoding", "utf-8"}, 1,
          {"t.csv:2:1: ItemID: '\xEF\xBB\xBF" "1' is not a whole number", notWritten}, 2, sample},
         {"a BOM in GBK", bom + csv, {"--encoding", "gbk"}, 1, {"t.csv:1: the header must be"}, 2, sample},
-        {"fields counted with Raw", header + tooMany + "\n", {}, 1, {"t.csv:2: 33 fields, but the header has 32\n", notWritten}, 2,
-         sample},
+        {"a comma too many, fields counted with Raw", header + Row("1", "a,0"), {}, 1,
+         {"t.csv:2: 33 fields, but the header has 32\n", notWritten}, 2, sample},
         // GBK read as UTF-8: one error for the whole CSV, not one per row.
         {"GBK as UTF-8", Invoke({"export", kItem, "--encoding", "gbk"}).out, {}, 1,
          {"t.csv:2:2: ItemName: '", "' is not UTF-8 text; if the CSV is in GBK, give --encoding gbk", notWritten}, 2, sample},
@@ -358,20 +328,19 @@ TEST_F(Cli, CsvImportsSayWhatTheyMetAndWriteOnlyWhatIsWhole)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         WriteFile(Path("t.csv"), c.text);
-        std::filesystem::copy_file(kItem, table, std::filesystem::copy_options::overwrite_existing);
+        Copy(kItem, "stditem.dat");
         const CliRun run = Shell(CommandOf(Joined({"import", Path("t.csv"), "-o", table}, c.options)));
         EXPECT_EQ(run.status, c.status) << run.err;
         for (const std::string& part : c.said) EXPECT_NE(run.err.find(part), std::string::npos) << part << "\n" << run.err;
         EXPECT_EQ(Occurrences(run.err, "\n"), c.lines) << run.err;
-        if (c.table) EXPECT_TRUE(ReadFile<std::string>(table) == *c.table);
+        if (c.table) { EXPECT_TRUE(ReadFile<std::string>(table) == *c.table); }
     }
 }
 
 TEST_F(Cli, AnOutputThatIsTheInputIsRefusedAndNothingIsTouched)
 {
-    const std::string data = Path("stditem.dat");
+    const std::string data = Copy(kItem, "stditem.dat");
     const std::string csv = Path("t.csv");
-    std::filesystem::copy_file(kItem, data);
     ASSERT_EQ(Invoke({"export", data, "-o", csv}).status, 0);
     const std::string csvBefore = ReadFile<std::string>(csv);
     std::filesystem::create_symlink(data, Path("link.dat"));
@@ -400,13 +369,12 @@ TEST_F(Cli, MessagesShowControlCharactersEscaped)
 {
     const std::string csv = Invoke({"export", kItem}).out;
     const std::string header = csv.substr(0, csv.find('\n') + 1);
-    const std::string oddName = Path("\x1b[2J\nx.dat");
-    std::filesystem::copy_file(kItem, oddName);
+    const std::string oddName = Copy(kItem, "\x1b[2J\nx.dat");
     struct Case { std::string csv; std::string line; std::string message; };
     const Case cases[] = {
-        {header + ItemRow("\x1b]0;owned\x07", "a"), "", "ItemID: '\\x1b]0;owned\\x07' is not a whole number"},
-        {header + ItemRow("\xC2\x9B" "31m\x7F", "a"), "", "ItemID: '\\u009b31m\\x7f' is not"},
-        {header + ItemRow("1", std::string("\"a\0b\"", 5)), "", "ItemName: 'a\\x00b' has characters"},
+        {header + Row("\x1b]0;owned\x07", "a"), "", "ItemID: '\\x1b]0;owned\\x07' is not a whole number"},
+        {header + Row("\xC2\x9B" "31m\x7F", "a"), "", "ItemID: '\\u009b31m\\x7f' is not"},
+        {header + Row("1", std::string("\"a\0b\"", 5)), "", "ItemName: 'a\\x00b' has characters"},
         {"Item\x1b[2JID" + header.substr(6), "", "found: Item\\x1b[2JID,ItemName"},
         {"", Command({"info", oddName, "--kind", "item"}), "\\x1b[2J\\x0ax.dat\n  kind:"},
         {"", Command({"info", Path("\x9b" "2J.dat"), "--kind", "item"}), "\\x9b2J.dat: cannot read"},
@@ -428,20 +396,20 @@ TEST_F(Cli, MessagesShowControlCharactersEscaped)
 
 TEST_F(Cli, AnyCsvIsReadInBoundedMemory)
 {
-    const std::string csv = Invoke({"export", kItem, "-o", Path("t.csv")}).out;
+    ASSERT_EQ(Invoke({"export", kItem, "-o", Path("t.csv")}).status, 0);
     const std::string import = Command({"import", "-", "-o", Path("stditem.dat")});
-    const std::pair<std::string, std::vector<std::string>> cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {WithMemoryLimit(Command({"import", "/dev/zero", "-o", Path("stditem.dat")}), 256),
-         {"/dev/zero:1:1: in the header: a row longer than 1048576 bytes"}},
+         "/dev/zero:1:1: in the header: a row longer than 1048576 bytes"},
         // A hundred megabytes of commas on line 2, then good rows that are still read.
         {"{ head -n 1 " + Quoted(Path("t.csv")) + "; head -c 100000000 /dev/zero | tr '\\0' ,; echo; tail -n +2 " +
              Quoted(Path("t.csv")) + "; } | " + WithMemoryLimit(import, 256),
-         {"-:2:1048577: a row longer than 1048576 bytes"}},
+         "-:2:1048577: a row longer than 1048576 bytes"},
     };
-    for (const auto& [line, messages] : cases) {
+    for (const auto& [line, message] : cases) {
         const CliRun run = Shell(line);
         EXPECT_EQ(run.status, 1) << run.err;
-        for (const std::string& message : messages) EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
         EXPECT_NE(run.err.find("stditem.dat: not written: 1 error(s)"), std::string::npos) << run.err;
         EXPECT_FALSE(std::filesystem::exists(Path("stditem.dat")));
     }
@@ -494,13 +462,12 @@ TEST_F(Cli, NameChangesAreWarnedOfAndKeptOnRequest)
     return path;
 }
 
-// The item sample less ID 1, with ID 2's price and a hidden byte changed, ID 3 and 4 renamed
-// (4 to a control sequence) and a record 1000 added whose name holds a comma.
+// The item sample less ID 1, with ID 2's price and a hidden byte changed, ID 4 renamed to a
+// control sequence and a record 1000 added whose name holds a comma.
 void EditItems(std::vector<Record>& records)
 {
     records[1].SetValue(ColumnTitled(kItemSchema, "Price"), 150);
     records[1].Bytes()[kItemSchema.hidden[0].begin] ^= 0x40;
-    records[2].SetName("\xcb\xaa\xce\xc6\xb3\xa4\xbd\xa3"); // 霜纹长剑
     records[3].SetName("\x1b[2J");
     records.erase(records.begin());
     Record added(FileKind::Item);
@@ -520,12 +487,10 @@ TEST_F(Cli, DiffShowsEachDifferenceAndAnswersWithItsStatus)
                         "changed: ID 2 '晨露药剂(大)', position 2 in A, 1 in B\n"
                         "  Price: 120 → 150\n"
                         "  hidden bytes differ\n"
-                        "changed: ID 3 '月华灵液', position 3 in A, 2 in B\n"
-                        "  ItemName: '月华灵液' → '霜纹长剑'\n"
                         "changed: ID 4 '月华灵液(大)', position 4 in A, 3 in B\n"
                         "  ItemName: '月华灵液(大)' → '\\x1b[2J'\n"
                         "only in B: ID 1000 '星砂,戒指', position 38\n"
-                        "1 only in A, 1 only in B, 3 changed, 34 the same\n");
+                        "1 only in A, 1 only in B, 2 changed, 35 the same\n");
     EXPECT_EQ(text.err, "");
 
     const CliRun csv = Invoke({"diff", a, items, "--csv", "-o", Path("diff.csv"), "--key", "7"});
@@ -535,7 +500,6 @@ TEST_F(Cli, DiffShowsEachDifferenceAndAnswersWithItsStatus)
                                                        "only in A,1,晨露药剂,1,,,,\n"
                                                        "changed,2,晨露药剂(大),2,1,Price,120,150\n"
                                                        "changed,2,晨露药剂(大),2,1,hidden bytes,,\n"
-                                                       "changed,3,月华灵液,3,2,ItemName,月华灵液,霜纹长剑\n"
                                                        "changed,4,月华灵液(大),4,3,ItemName,月华灵液(大),\x1b[2J\n"
                                                        "only in B,1000,\"星砂,戒指\",,38,,,\n");
 
@@ -548,19 +512,16 @@ TEST_F(Cli, DiffShowsEachDifferenceAndAnswersWithItsStatus)
                             "\"fields\":[],\"hidden_bytes\":false},\n"
                             "{\"change\":\"changed\",\"id\":2,\"name\":\"晨露药剂(大)\",\"position_a\":2,\"position_b\":1,"
                             "\"fields\":[{\"field\":\"Price\",\"old\":120,\"new\":150}],\"hidden_bytes\":true},\n"
-                            "{\"change\":\"changed\",\"id\":3,\"name\":\"月华灵液\",\"position_a\":3,\"position_b\":2,"
-                            "\"fields\":[{\"field\":\"ItemName\",\"old\":\"月华灵液\",\"new\":\"霜纹长剑\"}],\"hidden_bytes\":false},\n"
                             "{\"change\":\"changed\",\"id\":4,\"name\":\"月华灵液(大)\",\"position_a\":4,\"position_b\":3,"
                             "\"fields\":[{\"field\":\"ItemName\",\"old\":\"月华灵液(大)\",\"new\":\"\\u001b[2J\"}],"
                             "\"hidden_bytes\":false},\n"
                             "{\"change\":\"only_in_b\",\"id\":1000,\"name\":\"星砂,戒指\",\"position_a\":null,\"position_b\":38,"
                             "\"fields\":[],\"hidden_bytes\":false}\n"
-                            "],\"summary\":{\"only_in_a\":1,\"only_in_b\":1,\"changed\":3,\"same\":34}}\n");
+                            "],\"summary\":{\"only_in_a\":1,\"only_in_b\":1,\"changed\":2,\"same\":35}}\n");
     EXPECT_EQ(json.err, "");
 
     // A backup's name tells nothing: it is taken to be of the other file's kind.
-    std::filesystem::copy_file(kItem, Path("stditem.dat.bak"));
-    const CliRun same = Invoke({"diff", Path("stditem.dat.bak"), kItem, "--csv"});
+    const CliRun same = Invoke({"diff", Copy(kItem, "stditem.dat.bak"), kItem, "--csv"});
     EXPECT_EQ(same.status, 0) << same.err;
     EXPECT_EQ(same.out, "Change,ID,Name,Position A,Position B,Field,Old,New\n");
 }
