@@ -13,6 +13,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace rw {
@@ -107,9 +108,7 @@ TEST(BulkChange, PlansAreWholeOrNamesEveryRecordRefused)
         over.held = &held;
         over.rewrites = [](std::uint32_t) { return true; }; // every record is in the change
         const BulkPlan plan = PlanBulkChange(FormulaOf(FileKind::Item, c.column, *parsed.expression), over);
-        EXPECT_EQ(plan.outcome, c.outcome) << c.formula;
-        EXPECT_EQ(plan.members, c.members) << c.formula;
-        EXPECT_EQ(plan.values, c.values) << c.formula;
+        EXPECT_EQ(std::tie(plan.outcome, plan.members, plan.values), std::tie(c.outcome, c.members, c.values)) << c.formula;
     }
     EXPECT_EQ(FormulaOf(FileKind::Item, kPrice, *FieldExpression::Parse(" needlevel * 120 ", FileKind::Item).expression).formula,
               "Price=NeedLevel*120");
