@@ -120,13 +120,7 @@ TEST(BulkChange, MembersSharingIdsAreNamedTogether)
 {
     struct Case { std::vector<std::int32_t> ids; std::vector<std::size_t> sharing; };
     // Held: records 0, 1, 2 with IDs 10, 20, 30; the batch rewrites records 0 and 1.
-    const Case cases[] = {
-        {{20, 10}, {}},
-        {{11, 12}, {}},
-        {{30, 12}, {0}},
-        {{15, 15}, {0, 1}},
-        {{30, 30}, {0, 1}},
-    };
+    const Case cases[] = {{{20, 10}, {}}, {{11, 12}, {}}, {{30, 12}, {0}}, {{15, 15}, {0, 1}}, {{30, 30}, {0, 1}}};
     for (const Case& c : cases) {
         UniqueIds held(FileKind::Item);
         for (std::uint32_t i = 0; i < 3; ++i) (void)held.Claim(static_cast<std::int32_t>(10 * (i + 1)), i);

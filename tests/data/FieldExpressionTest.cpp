@@ -146,17 +146,12 @@ TEST(SetExpression, AssignmentsReadAsTheirColumnOperationAndValue)
         const char* name = "";
     };
     const Case cases[] = {
-        {"Price=NeedLevel*120", {}, 29, Op::Set, 1920},
-        {" price = needlevel * 120 ", {}, 29, Op::Set, 1920},
-        {"Price*=1.15", {}, 29, Op::Multiply, 58},
-        {"Price/=2*2", {}, 29, Op::Divide, 13},   // Price/(2*2): the value is one expression
-        {"Price-=10-5", {}, 29, Op::Subtract, 45}, // Price-(10-5)
-        {"Price+=-10", {}, 29, Op::Add, 40},
-        {"Price=1.5", {}, 29, Op::Set, 2},
-        {"ItemID+=-10", {}, 0, Op::Add, -10},
-        {"Stock=max(Price,NeedLevel)", {}, 30, Op::Set, 50},
-        {"Name=新名字", {}, 1, Op::Set, 0, "新名字"},
-        {"itemname= a b ", {}, 1, Op::Set, 0, " a b "},
+        {"Price=NeedLevel*120", {}, 29, Op::Set, 1920}, {" price = needlevel * 120 ", {}, 29, Op::Set, 1920},
+        {"Price*=1.15", {}, 29, Op::Multiply, 58}, {"Price+=-10", {}, 29, Op::Add, 40}, {"Price=1.5", {}, 29, Op::Set, 2},
+        // The value is one expression: Price/(2*2), Price-(10-5).
+        {"Price/=2*2", {}, 29, Op::Divide, 13}, {"Price-=10-5", {}, 29, Op::Subtract, 45},
+        {"ItemID+=-10", {}, 0, Op::Add, -10}, {"Stock=max(Price,NeedLevel)", {}, 30, Op::Set, 50},
+        {"Name=新名字", {}, 1, Op::Set, 0, "新名字"}, {"itemname= a b ", {}, 1, Op::Set, 0, " a b "},
         {"Price", E::NoOperator}, {"=5", E::NoOperator}, {" +=5", E::NoOperator},
         {"Prcie=5", E::UnknownColumn}, {"Name+=x", E::NameOnlySet}, {"ItemName*=2", E::NameOnlySet},
         {"Price=NeedLevl*2", E::BadExpression}, {"Price*=abc", E::BadExpression}, {"Price=", E::BadExpression},

@@ -190,13 +190,8 @@ TEST(Platform, CommonReasonsAreToldApartWhateverTheSystemCallsThem)
 TEST(PageBuffer, KeepsItsBytesAndZeroesWhatIsNew)
 {
     struct Case { std::size_t size; std::size_t shrinkTo; std::size_t growTo; };
-    const Case cases[] = {
-        {0, 0, 10},
-        {100, 10, 50},
-        {PageBuffer::kLargeBytes - 1, 1000, PageBuffer::kLargeBytes + 4096},
-        {PageBuffer::kLargeBytes, PageBuffer::kLargeBytes / 2, PageBuffer::kLargeBytes},
-        {PageBuffer::kLargeBytes + 1, 3, 3 * PageBuffer::kLargeBytes + 5},
-    };
+    constexpr std::size_t kLarge = PageBuffer::kLargeBytes;
+    const Case cases[] = {{0, 0, 10}, {100, 10, 50}, {kLarge - 1, 1000, kLarge + 4096}, {kLarge, kLarge / 2, kLarge}, {kLarge + 1, 3, 3 * kLarge + 5}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.size);
         PageBuffer buffer(c.size);

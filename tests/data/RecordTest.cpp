@@ -26,11 +26,8 @@ TEST(ShortName, ReadRuleStopsAtZeroLengthOrFieldEnd)
     // read; "*" is the whole field without a zero.
     struct Case { const char* label; std::string fieldBytes; int lengthByte; std::string expected; };
     const Case cases[] = {
-        {"length larger than text", "ab", 5, "ab"},
-        {"length smaller than text", "abcdef", 3, "abc"},
-        {"length zero", "abc", 0, ""},
-        {"bytes after the terminator ignored", std::string("ab\0zz", 5), 200, "ab"},
-        {"full field without zero", "*", -1, "*"},
+        {"length larger than text", "ab", 5, "ab"}, {"length smaller than text", "abcdef", 3, "abc"}, {"length zero", "abc", 0, ""},
+        {"bytes after the terminator ignored", std::string("ab\0zz", 5), 200, "ab"}, {"full field without zero", "*", -1, "*"},
     };
     for (const FileKind kind : kAllKinds) {
         const RecordSchema& schema = SchemaOf(kind);

@@ -41,11 +41,8 @@ TEST(IdIndex, AgreesWithAMapThroughInsertsAndErases)
 TEST(UniqueIds, ClaimsAnswerTheHolderWhereTheKindHoldsEachIdOnce)
 {
     struct Case { FileKind kind; std::vector<std::uint32_t> claims; bool refused; };
-    const Case cases[] = {
-        {FileKind::Item, {kNobody, kNobody, 0, kNobody}, true},
-        {FileKind::Monster, {kNobody, kNobody, 0, kNobody}, true},
-        {FileKind::Magic, {kNobody, kNobody, kNobody, kNobody}, false},
-    };
+    const Case cases[] = {{FileKind::Item, {kNobody, kNobody, 0, kNobody}, true}, {FileKind::Monster, {kNobody, kNobody, 0, kNobody}, true},
+                          {FileKind::Magic, {kNobody, kNobody, kNobody, kNobody}, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.kind));
         UniqueIds ids(c.kind);
@@ -69,10 +66,8 @@ TEST(UniqueIds, BatchesRefuseIdsHeldOutsideOrTakenEarlierInTheBatch)
     for (const std::uint32_t slot : {0u, 1u, 2u}) ASSERT_EQ(held.Claim(static_cast<std::int32_t>(slot + 1) * 10, slot), kNobody);
     struct Case { const char* what; std::vector<std::int32_t> ids; std::vector<std::uint32_t> answers; };
     const Case cases[] = {
-        {"apart", {5, 6, 5}, {kNobody, kNobody, 0}},
-        {"side by side", {5, 5, 6}, {kNobody, 0, kNobody}},
-        {"three times", {7, 8, 7, 7}, {kNobody, kNobody, 0, 0}},
-        {"held by a record left alone", {10, 30, 5}, {kOutside, kOutside, kNobody}},
+        {"apart", {5, 6, 5}, {kNobody, kNobody, 0}}, {"side by side", {5, 5, 6}, {kNobody, 0, kNobody}},
+        {"three times", {7, 8, 7, 7}, {kNobody, kNobody, 0, 0}}, {"held by a record left alone", {10, 30, 5}, {kOutside, kOutside, kNobody}},
         {"held by a record written over", {20, 20}, {kNobody, 0}},
     };
     for (const Case& c : cases) {
@@ -97,11 +92,8 @@ TEST(UniqueIds, BatchesRefuseIdsHeldOutsideOrTakenEarlierInTheBatch)
 TEST(UniqueIds, RecordsInOrderKeepTheFirstOfEachId)
 {
     struct Case { FileKind kind; std::vector<std::int32_t> ids; std::vector<std::size_t> repeats, firsts, refused; };
-    const Case cases[] = {
-        {FileKind::Item, {5, 6, 5, 7, 5, 6}, {3, 5, 6}, {1, 1, 2}, {2, 4, 5}},
-        {FileKind::Monster, {0, 0}, {2}, {1}, {1}},
-        {FileKind::Magic, {5, 5}, {}, {}, {}},
-    };
+    const Case cases[] = {{FileKind::Item, {5, 6, 5, 7, 5, 6}, {3, 5, 6}, {1, 1, 2}, {2, 4, 5}}, {FileKind::Monster, {0, 0}, {2}, {1}, {1}},
+                          {FileKind::Magic, {5, 5}, {}, {}, {}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.kind));
         IdSequence sequence(c.kind);
