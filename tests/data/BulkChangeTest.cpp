@@ -127,8 +127,6 @@ TEST(BulkChange, MembersSharingIdsAreNamedTogether)
         const auto rewrites = [](std::uint32_t holder) { return holder < 2; };
         EXPECT_EQ(MembersSharingIds(held, rewrites, c.ids), c.sharing) << c.ids[0] << "," << c.ids[1];
     }
-    UniqueIds spells(FileKind::Magic);
-    EXPECT_TRUE(MembersSharingIds(spells, nullptr, std::vector<std::int32_t>{5, 5}).empty());
 }
 
 // Exactly the number written, as a fraction in lowest terms; what no person types refused.
