@@ -17,20 +17,9 @@ namespace {
 
 using namespace test;
 
-// Adds what the tokenizer read to rows; errors appear as a row "!<syntax>@<line>:<column>".
-void Take(const CsvRow& row, std::size_t line, Rows& rows)
-{
-    if (row.status == CsvRow::Status::Error) {
-        rows.push_back({"!" + std::to_string(static_cast<int>(row.syntax)) + "@" + std::to_string(line + row.errorLine) +
-                        ":" + std::to_string(row.errorColumn)});
-    } else if (row.status == CsvRow::Status::Row && !row.blank) {
-        rows.emplace_back(row.fields.size());
-        for (std::size_t f = 0; f < row.fields.size(); ++f) rows.back()[f] = row.fields[f].text;
-    }
-}
-
 // All rows of a text, read as through a buffer: pieces of the given size (all of it by default)
-// added to what the tokenizer left untaken, which must always be less than a row may be.
+// added to what the tokenizer left untaken, which must always be less than a row may be. An
+// error appears as a row "!<syntax>@<line>:<column>".
 Rows ReadInPieces(std::string_view text, std::size_t piece = std::string_view::npos)
 {
     CsvTokenizer tokenizer;
@@ -46,7 +35,13 @@ Rows ReadInPieces(std::string_view text, std::size_t piece = std::string_view::n
         for (;; pos = row.next) {
             tokenizer.ReadRow(held, pos, atEnd, row);
             if (row.status == CsvRow::Status::Incomplete || row.status == CsvRow::Status::End) break;
-            Take(row, line, rows);
+            if (row.status == CsvRow::Status::Error) {
+                rows.push_back({"!" + std::to_string(static_cast<int>(row.syntax)) + "@" + std::to_string(line + row.errorLine) + ":" +
+                                std::to_string(row.errorColumn)});
+            } else if (row.status == CsvRow::Status::Row && !row.blank) {
+                rows.emplace_back();
+                for (const CsvField& field : row.fields) rows.back().emplace_back(field.text);
+            }
             line += row.lines;
         }
         held.erase(0, pos);
