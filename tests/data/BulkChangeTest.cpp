@@ -80,13 +80,7 @@ TEST(BulkChange, PlansAreWholeOrNamesEveryRecordRefused)
     UniqueIds held(FileKind::Item);
     for (std::uint32_t i = 0; i < 12; ++i) (void)held.Claim(100 + static_cast<std::int32_t>(i), i);
     using O = BulkPlan::Outcome;
-    struct Case {
-        const char* formula;
-        int column;
-        O outcome;
-        std::vector<std::size_t> members;
-        std::vector<std::int32_t> values;
-    };
+    struct Case { const char* formula; int column; O outcome; std::vector<std::size_t> members; std::vector<std::int32_t> values; };
     const Case cases[] = {
         {"Price*2+1", kPrice, O::Done, {}, {1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23}},
         {"Price/Stock", kPrice, O::DivisionByZero, {3}, {}},
@@ -99,14 +93,11 @@ TEST(BulkChange, PlansAreWholeOrNamesEveryRecordRefused)
         {"max(ItemID,105)", kPrice, O::Done, {}, {105, 105, 105, 105, 105, 105, 106, 107, 108, 109, 110, 111}},
         {"ItemID-Price", kIdColumn, O::DuplicateId, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, {}},
     };
+    const BulkRecords over{records.size(), [&](std::size_t member) { return records[member].data(); }, &held,
+                           [](std::uint32_t) { return true; }}; // every record is in the change
     for (const Case& c : cases) {
         const ParsedExpression parsed = FieldExpression::Parse(c.formula, FileKind::Item);
         ASSERT_TRUE(parsed.expression) << c.formula;
-        BulkRecords over;
-        over.count = records.size();
-        over.recordAt = [&](std::size_t member) { return records[member].data(); };
-        over.held = &held;
-        over.rewrites = [](std::uint32_t) { return true; }; // every record is in the change
         const BulkPlan plan = PlanBulkChange(FormulaOf(FileKind::Item, c.column, *parsed.expression), over);
         EXPECT_EQ(std::tie(plan.outcome, plan.members, plan.values), std::tie(c.outcome, c.members, c.values)) << c.formula;
     }

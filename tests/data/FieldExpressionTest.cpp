@@ -137,14 +137,8 @@ TEST(SetExpression, AssignmentsReadAsTheirColumnOperationAndValue)
     const auto item = Item();
     using Op = BulkOperation;
     using E = SetError::Kind;
-    struct Case {
-        const char* text;
-        std::optional<E> error;
-        int column = 0;
-        Op operation = Op::Set;
-        std::int32_t value = 0; // the column's new value, or the name's text as the value's
-        const char* name = "";
-    };
+    // value: the column's new value; name: the name's text, for a name.
+    struct Case { const char* text; std::optional<E> error; int column = 0; Op operation = Op::Set; std::int32_t value = 0; const char* name = ""; };
     const Case cases[] = {
         {"Price=NeedLevel*120", {}, 29, Op::Set, 1920}, {" price = needlevel * 120 ", {}, 29, Op::Set, 1920},
         {"Price*=1.15", {}, 29, Op::Multiply, 58}, {"Price+=-10", {}, 29, Op::Add, 40}, {"Price=1.5", {}, 29, Op::Set, 2},
