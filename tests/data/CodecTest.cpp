@@ -236,7 +236,8 @@ TEST_F(AtomicSave, KeepsModeOwnerAndLinks)
     std::filesystem::create_symlink("loop-b.dat", m_dir / "loop-a.dat");
     std::filesystem::create_symlink("loop-a.dat", m_dir / "loop-b.dat");
     const WriteReport loop = save(m_dir / "loop-a.dat");
-    EXPECT_EQ(std::make_pair(loop.written, loop.error), std::make_pair(false, std::make_error_code(std::errc::too_many_symbolic_link_levels).message()));
+    EXPECT_EQ(std::make_pair(loop.written, loop.error),
+              std::make_pair(false, std::make_error_code(std::errc::too_many_symbolic_link_levels).message()));
     EXPECT_TRUE(std::filesystem::is_symlink(m_dir / "loop-a.dat"));
 
     // Hard links keep sharing the file: it is written in place.

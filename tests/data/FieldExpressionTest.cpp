@@ -171,7 +171,8 @@ TEST(SetExpression, AssignmentsReadAsTheirColumnOperationAndValue)
     // The refusal says where in the whole text, and what was most likely meant.
     const ParsedSet mistyped = ParseSetExpression("Price = 2*NeedLevl", schema);
     ASSERT_TRUE(mistyped.error);
-    EXPECT_EQ(std::make_pair(mistyped.error->expression.position, mistyped.error->expression.nearest), std::make_pair(std::size_t{10}, std::string("NeedLevel")));
+    EXPECT_EQ(std::make_pair(mistyped.error->expression.position, mistyped.error->expression.nearest),
+              std::make_pair(std::size_t{10}, std::string("NeedLevel")));
     EXPECT_EQ(ParseSetExpression("Prcie=5", schema).error->nearest, "Price");
 }
 

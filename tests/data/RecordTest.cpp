@@ -128,7 +128,8 @@ TEST(KindFit, ProposesTheKindWhoseSizeFitsAndToldApartFromADamagedOne)
 {
     using M = Misfit;
     constexpr FileKind kItem = FileKind::Item, kMagic = FileKind::Magic, kMonster = FileKind::Monster;
-    struct Case { const char* what; std::int32_t count; std::uint64_t size; FileKind best; bool exact; std::uint64_t missing, extra; std::array<M, 3> misfits; };
+    struct Case { const char* what; std::int32_t count; std::uint64_t size; FileKind best; bool exact; std::uint64_t missing, extra;
+                  std::array<M, 3> misfits; }; // misfits: as items, spells, monsters
     const Case cases[] = {
         {"items", 11, 4 + 11 * 184, kItem, true, 0, 0, {M::None, M::OtherKind, M::OtherKind}},
         {"spells", 7, 4 + 7 * 120, kMagic, true, 0, 0, {M::OtherKind, M::None, M::OtherKind}},
