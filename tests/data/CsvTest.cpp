@@ -239,9 +239,7 @@ TEST(CsvImport, ErrorsNameLineAndColumn)
         EXPECT_EQ(importer.Records().Count(), 0u);
     }
     // The header's fields are counted with Raw when it has one.
-    for (const bool raw : {true, false}) {
-        EXPECT_EQ(Import(kItem, Header(kItem, raw) + "1,a,2\n").Errors().at(0).expected, raw ? 32 : 31);
-    }
+    for (const bool raw : {true, false}) EXPECT_EQ(Import(kItem, Header(kItem, raw) + "1,a,2\n").Errors().at(0).expected, raw ? 32 : 31);
     // Magic IDs may repeat.
     EXPECT_TRUE(Import(kMagic, Header(kMagic) + Row(kMagic, "4", "a") + Row(kMagic, "4", "b")).Ok());
 

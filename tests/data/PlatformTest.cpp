@@ -188,9 +188,7 @@ TEST(PageBuffer, KeepsItsBytesAndZeroesWhatIsNew)
         buffer.resize(c.growTo);
         ASSERT_EQ(buffer.size(), c.growTo);
         EXPECT_GE(buffer.capacity(), c.growTo);
-        for (std::size_t i = 0; i < buffer.size(); ++i) {
-            ASSERT_EQ(buffer[i], i < c.shrinkTo ? i % 251 + 1 : 0) << "byte " << i;
-        }
+        for (std::size_t i = 0; i < buffer.size(); ++i) ASSERT_EQ(buffer[i], i < c.shrinkTo ? i % 251 + 1 : 0) << "byte " << i;
 
         const std::uint8_t* bytes = buffer.data();
         PageBuffer moved = std::move(buffer);

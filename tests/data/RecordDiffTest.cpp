@@ -84,9 +84,7 @@ TEST(RecordDiff, ChangesWithinRecordsAreFoundAlikeForEveryKind)
         {"several, in A's order", [](Records&, Records& b) { b[2].SetValue(2, 1), b[0].SetName("x"); },
          {Changed(0, 0, 10, kName), Changed(2, 2, 30, kFirstField)}},
     };
-    for (const FileKind kind : kAllKinds) {
-        for (const Case& c : cases) Check(kind, c);
-    }
+    for (const FileKind kind : kAllKinds) for (const Case& c : cases) Check(kind, c);
 }
 
 // Each hidden range is compared to its last byte, and each byte of it alone tells.
@@ -124,9 +122,7 @@ TEST(RecordDiff, ItemsAndMonstersArePairedById)
         {"the lowest and highest IDs", [](Records& a, Records& b) { a[0].SetId(INT32_MIN), b[0].SetId(INT32_MIN), b[2].SetId(INT32_MAX); },
          {OnlyInA(2, 30), OnlyInB(2, INT32_MAX)}},
     };
-    for (const FileKind kind : {FileKind::Item, FileKind::Monster}) {
-        for (const Case& c : cases) Check(kind, c);
-    }
+    for (const FileKind kind : {FileKind::Item, FileKind::Monster}) for (const Case& c : cases) Check(kind, c);
 }
 
 TEST(RecordDiff, SpellsArePairedByPosition)
