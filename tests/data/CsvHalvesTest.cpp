@@ -13,8 +13,7 @@
 namespace rw {
 namespace {
 
-using test::ExpectSameImport;
-using test::Header;
+using namespace test;
 
 const Utf8NameTranscoder kNames;
 constexpr FileKind kItem = FileKind::Item;

@@ -199,7 +199,7 @@ TEST(CsvImport, ANameMayFillItsFieldExactly)
         EXPECT_EQ(Record(kind, full.Records().RecordAt(0)).Name(), std::string(capacity, 'x'));
         const RowImporter over = Import(kind, Header(kind) + Row(kind, "1", std::string(capacity + 1, 'x')));
         ASSERT_EQ(over.ErrorCount(), 1u);
-        EXPECT_EQ(over.Errors()[0].kind, CsvIssue::Kind::NameTooLong);
+        EXPECT_EQ(std::tie(over.Errors()[0].kind, over.Errors()[0].line, over.Errors()[0].column), std::make_tuple(CsvIssue::Kind::NameTooLong, 2u, 2));
     }
 }
 
@@ -215,7 +215,6 @@ TEST(CsvImport, ErrorsNameLineAndColumn)
         {"empty number", kMonster, Row(kMonster, "", "a"), K::BadNumber, 2, 1},
         {"raw too short", kItem, Row(kItem, "1", "a", "00"), K::BadRaw, 2, 32},
         {"raw not hex", kMagic, Row(kMagic, "1", "a", std::string(239, '0') + "g"), K::BadRaw, 2, 24},
-        {"name too long", kItem, Row(kItem, "1", std::string(32, 'x')), K::NameTooLong, 2, 2},
         {"name without GBK form", kItem, Row(kItem, "1", "\xF0\x9F\x98\x80"), K::NameNotEncoded, 2, 2},
         {"name of U+FFFD", kItem, Row(kItem, "1", "\xEF\xBF\xBD"), K::NameNotEncoded, 2, 2},
         {"name cut short", kItem, Row(kItem, "1", "\xC3"), K::NameNotWellFormed, 2, 2},
