@@ -89,10 +89,7 @@ TEST(Codec, DecodesWhatTheFileHoldsWhateverItsCount)
 TEST(Codec, FilesThatDoNotLoadSayWhy)
 {
     TempDir dir;
-    const auto file = [&](const char* name, const Bytes& bytes) {
-        WriteFile(dir / name, bytes);
-        return dir / name;
-    };
+    const auto file = [&](const char* name, const Bytes& bytes) { return WriteFile(dir / name, bytes), dir / name; };
     ASSERT_EQ(::mkfifo((dir / "pipe.dat").c_str(), 0600), 0);
     std::filesystem::create_symlink("/dev/zero", dir / "zero.dat");
     std::filesystem::create_directory(dir / "folder.dat");
