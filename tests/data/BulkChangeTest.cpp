@@ -13,6 +13,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace rw {
@@ -79,13 +80,7 @@ TEST(BulkChange, PlansAreWholeOrNamesEveryRecordRefused)
     UniqueIds held(FileKind::Item);
     for (std::uint32_t i = 0; i < 12; ++i) (void)held.Claim(100 + static_cast<std::int32_t>(i), i);
     using O = BulkPlan::Outcome;
-    struct Case {
-        const char* formula;
-        int column;
-        O outcome;
-        std::vector<std::size_t> members;
-        std::vector<std::int32_t> values;
-    };
+    struct Case { const char* formula; int column; O outcome; std::vector<std::size_t> members; std::vector<std::int32_t> values; };
     const Case cases[] = {
         {"Price*2+1", kPrice, O::Done, {}, {1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23}},
         {"Price/Stock", kPrice, O::DivisionByZero, {3}, {}},
@@ -98,18 +93,13 @@ TEST(BulkChange, PlansAreWholeOrNamesEveryRecordRefused)
         {"max(ItemID,105)", kPrice, O::Done, {}, {105, 105, 105, 105, 105, 105, 106, 107, 108, 109, 110, 111}},
         {"ItemID-Price", kIdColumn, O::DuplicateId, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, {}},
     };
+    const BulkRecords over{records.size(), [&](std::size_t member) { return records[member].data(); }, &held,
+                           [](std::uint32_t) { return true; }}; // every record is in the change
     for (const Case& c : cases) {
         const ParsedExpression parsed = FieldExpression::Parse(c.formula, FileKind::Item);
         ASSERT_TRUE(parsed.expression) << c.formula;
-        BulkRecords over;
-        over.count = records.size();
-        over.recordAt = [&](std::size_t member) { return records[member].data(); };
-        over.held = &held;
-        over.rewrites = [](std::uint32_t) { return true; }; // every record is in the change
         const BulkPlan plan = PlanBulkChange(FormulaOf(FileKind::Item, c.column, *parsed.expression), over);
-        EXPECT_EQ(plan.outcome, c.outcome) << c.formula;
-        EXPECT_EQ(plan.members, c.members) << c.formula;
-        EXPECT_EQ(plan.values, c.values) << c.formula;
+        EXPECT_EQ(std::tie(plan.outcome, plan.members, plan.values), std::tie(c.outcome, c.members, c.values)) << c.formula;
     }
     EXPECT_EQ(FormulaOf(FileKind::Item, kPrice, *FieldExpression::Parse(" needlevel * 120 ", FileKind::Item).expression).formula,
               "Price=NeedLevel*120");
@@ -121,21 +111,13 @@ TEST(BulkChange, MembersSharingIdsAreNamedTogether)
 {
     struct Case { std::vector<std::int32_t> ids; std::vector<std::size_t> sharing; };
     // Held: records 0, 1, 2 with IDs 10, 20, 30; the batch rewrites records 0 and 1.
-    const Case cases[] = {
-        {{20, 10}, {}},
-        {{11, 12}, {}},
-        {{30, 12}, {0}},
-        {{15, 15}, {0, 1}},
-        {{30, 30}, {0, 1}},
-    };
+    const Case cases[] = {{{20, 10}, {}}, {{11, 12}, {}}, {{30, 12}, {0}}, {{15, 15}, {0, 1}}, {{30, 30}, {0, 1}}};
     for (const Case& c : cases) {
         UniqueIds held(FileKind::Item);
         for (std::uint32_t i = 0; i < 3; ++i) (void)held.Claim(static_cast<std::int32_t>(10 * (i + 1)), i);
         const auto rewrites = [](std::uint32_t holder) { return holder < 2; };
         EXPECT_EQ(MembersSharingIds(held, rewrites, c.ids), c.sharing) << c.ids[0] << "," << c.ids[1];
     }
-    UniqueIds spells(FileKind::Magic);
-    EXPECT_TRUE(MembersSharingIds(spells, nullptr, std::vector<std::int32_t>{5, 5}).empty());
 }
 
 // Exactly the number written, as a fraction in lowest terms; what no person types refused.

@@ -3,32 +3,20 @@
 // repeated IDs), the import is the one a single reader makes taking the text a little at a time.
 
 #include "csv/CsvFeed.h"
-#include "csv/RowImporter.h"
-#include "data/HexText.h"
-#include "data/Record.h"
+#include "tests/data/CsvRows.h"
 #include "tests/data/TestFiles.h"
 #include "text/Utf8NameTranscoder.h"
 
-#include <gtest/gtest.h>
-
 #include <limits>
 #include <random>
-#include <tuple>
 
 namespace rw {
 namespace {
 
+using namespace test;
+
 const Utf8NameTranscoder kNames;
 constexpr FileKind kItem = FileKind::Item;
-
-[[nodiscard]] std::string Header(bool raw)
-{
-    std::string header;
-    for (const ColumnSpec& column : kItemSchema.columns) header += std::string(column.title) + ",";
-    if (raw) return header + "Raw\n";
-    header.pop_back();
-    return header + "\n";
-}
 
 // The fields after the ID and the name: Stdmode's value, the rest 0.
 [[nodiscard]] std::string Fields(int value)
@@ -44,14 +32,12 @@ constexpr FileKind kItem = FileKind::Item;
     Record record(kItem);
     record.SetId(id);
     (void)record.SetName(name);
-    std::string raw(2 * record.Bytes().size(), '0');
-    WriteHex(record.Bytes().data(), record.Bytes().size(), raw.data());
-    return raw;
+    return test::RawOf(record);
 }
 
 [[nodiscard]] std::string GoodRows(int count)
 {
-    std::string text = Header(true);
+    std::string text = Header(kItem);
     for (int id = 1; id <= count; ++id) text += std::to_string(id) + ",n" + Fields(id) + "," + RawOf(id, "n") + "\n";
     return text;
 }
@@ -60,7 +46,7 @@ constexpr FileKind kItem = FileKind::Item;
 [[nodiscard]] std::string MixedRows(unsigned seed, int count)
 {
     std::mt19937 random(seed);
-    std::string text = Header(true);
+    std::string text = Header(kItem);
     for (int id = 1; id <= count; ++id) {
         const std::string name = std::string(1, 'n') + std::to_string(id);
         switch (random() % 40) {
@@ -92,7 +78,7 @@ constexpr FileKind kItem = FileKind::Item;
 // from where the earlier one stopped.
 [[nodiscard]] std::string RowsPartedInsideNames(int count)
 {
-    std::string text = Header(false);
+    std::string text = Header(kItem, false);
     for (int id = 1; id <= count; ++id) {
         const std::string digits = std::to_string(id);
         text += std::string(1000 - digits.size(), '0') + digits + ",\"";
@@ -107,7 +93,7 @@ constexpr FileKind kItem = FileKind::Item;
 // and the next piece goes on with it.
 [[nodiscard]] std::string LongBrokenRows(int count)
 {
-    std::string text = Header(false);
+    std::string text = Header(kItem, false);
     for (int id = 1; id <= count; ++id) {
         if (id % 3 == 0) text += std::to_string(id) + ",\"n\n" + std::to_string(id) + "\"x" + std::string(3000, 'y');
         else text += std::to_string(id) + ",n" + std::to_string(id);
@@ -131,7 +117,7 @@ constexpr FileKind kItem = FileKind::Item;
 // row's error, so the later part does not start a row, though a line does start there.
 [[nodiscard]] std::string RowTooLongUpToTheParting()
 {
-    std::string text = Header(false) + "1,a" + Fields(0) + "\n";
+    std::string text = Header(kItem, false) + "1,a" + Fields(0) + "\n";
     const std::size_t rowStart = text.size();
     text += "2,\"";
     text.append(rowStart + CsvTokenizer::kMaxRowBytes - 1 - text.size(), 'x');
@@ -150,31 +136,6 @@ void FeedInPieces(RowImporter& importer, std::string_view text)
         const bool atEnd = at == text.size();
         held.erase(0, importer.Consume(held, atEnd));
         if (atEnd) break;
-    }
-}
-
-// Every issue and name change whole, the counts, and the records byte for byte.
-void ExpectSameImport(const RowImporter& a, const RowImporter& b)
-{
-    ASSERT_TRUE(a.Finished() && b.Finished());
-    const auto issues = [](const std::vector<CsvIssue>& list) {
-        std::vector<std::tuple<CsvIssue::Kind, std::size_t, int, CsvSyntax, bool, std::string, std::int64_t, std::int64_t, std::size_t>> all;
-        for (const CsvIssue& i : list) all.emplace_back(i.kind, i.line, i.column, i.syntax, i.inHeader, i.text, i.number, i.expected, i.otherLine);
-        return all;
-    };
-    const auto changes = [](const RowImporter& r) {
-        std::vector<std::tuple<std::size_t, std::int32_t, std::string, std::string>> all;
-        for (const NameChange& c : r.NameChanges()) all.emplace_back(c.line, c.id, c.storedText, c.newText);
-        return all;
-    };
-    EXPECT_EQ(std::make_tuple(a.ErrorCount(), a.NameChangeCount(), a.RowCount(), a.RecordCount()),
-              std::make_tuple(b.ErrorCount(), b.NameChangeCount(), b.RowCount(), b.RecordCount()));
-    EXPECT_EQ(issues(a.Errors()), issues(b.Errors()));
-    EXPECT_EQ(issues(a.Warnings()), issues(b.Warnings()));
-    EXPECT_EQ(changes(a), changes(b));
-    ASSERT_EQ(a.Records().Count(), b.Records().Count());
-    for (std::size_t i = 0; i < a.Records().Count(); ++i) {
-        ASSERT_TRUE(std::ranges::equal(a.Records().RecordAt(i), b.Records().RecordAt(i))) << "record " << i;
     }
 }
 
@@ -223,9 +184,8 @@ TEST(CsvHalves, ARowTooLongUpToThePartingIsOneError)
         RowImporter importer(kItem, kNames);
         importer.SetParting({.minBytes = minBytes, .onOneProcessor = true});
         EXPECT_EQ(importer.Consume(text, true), text.size());
-        ASSERT_EQ(importer.ErrorCount(), 1u);
-        EXPECT_EQ(importer.Errors()[0].syntax, CsvSyntax::RowTooLong);
-        EXPECT_EQ(importer.RowCount(), 3u);
+        EXPECT_EQ(std::make_tuple(importer.ErrorCount(), importer.Errors().at(0).syntax, importer.RowCount()),
+                  std::make_tuple(std::size_t{1}, CsvSyntax::RowTooLong, std::size_t{3}));
     }
 }
 

@@ -10,9 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cctype>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace rw {
@@ -24,11 +26,8 @@ TEST(ShortName, ReadRuleStopsAtZeroLengthOrFieldEnd)
     // read; "*" is the whole field without a zero.
     struct Case { const char* label; std::string fieldBytes; int lengthByte; std::string expected; };
     const Case cases[] = {
-        {"length larger than text", "ab", 5, "ab"},
-        {"length smaller than text", "abcdef", 3, "abc"},
-        {"length zero", "abc", 0, ""},
-        {"bytes after the terminator ignored", std::string("ab\0zz", 5), 200, "ab"},
-        {"full field without zero", "*", -1, "*"},
+        {"length larger than text", "ab", 5, "ab"}, {"length smaller than text", "abcdef", 3, "abc"}, {"length zero", "abc", 0, ""},
+        {"bytes after the terminator ignored", std::string("ab\0zz", 5), 200, "ab"}, {"full field without zero", "*", -1, "*"},
     };
     for (const FileKind kind : kAllKinds) {
         const RecordSchema& schema = SchemaOf(kind);
@@ -52,9 +51,8 @@ TEST(ShortName, WriteRuleClearsFieldAndRefusesOverlong)
         ASSERT_TRUE(record.SetName(std::string(schema.nameCapacity, 'x')));
         EXPECT_EQ(record.Name().size(), schema.nameCapacity);
         ASSERT_TRUE(record.SetName("ab"));
-        EXPECT_EQ(record.Name(), "ab");
-        EXPECT_EQ(record.Bytes()[schema.nameLengthOffset], 2);
-        EXPECT_EQ(record.Bytes()[schema.nameOffset + 2], 0) << "the rest of the field is cleared";
+        EXPECT_EQ(std::make_tuple(record.Name(), int{record.Bytes()[schema.nameLengthOffset]}, int{record.Bytes()[schema.nameOffset + 2]}),
+                  std::make_tuple(std::string("ab"), 2, 0)) << "the length byte set, the rest of the field cleared";
         EXPECT_FALSE(record.SetName(std::string(schema.nameCapacity + 1u, 'x')));
         EXPECT_EQ(record.Name(), "ab");
     }
@@ -124,47 +122,38 @@ TEST(FileKinds, ByWholeBareNameIgnoringCase)
     for (const auto& [name, kind] : cases) EXPECT_EQ(KindFromName(name), kind) << name;
 }
 
-// The kind whose size fits, else the nearest, with what its fit lacks or holds over.
-TEST(KindFit, ProposesTheKindWhoseSizeFits)
+// The kind whose size fits, else the one that leaves the fewest bytes unexplained, with what its
+// fit lacks or holds over; and, for each kind, why the file cannot be its table at all.
+TEST(KindFit, ProposesTheKindWhoseSizeFitsAndToldApartFromADamagedOne)
 {
-    struct Case { const char* what; std::int32_t count; std::uint64_t size; FileKind best; bool exact; std::uint64_t missing, extra; };
+    using M = Misfit;
+    constexpr FileKind kItem = FileKind::Item, kMagic = FileKind::Magic, kMonster = FileKind::Monster;
+    struct Case { const char* what; std::int32_t count; std::uint64_t size; FileKind best; bool exact; std::uint64_t missing, extra;
+                  std::array<M, 3> misfits; }; // misfits: as items, spells, monsters
     const Case cases[] = {
-        {"items", 11, 4 + 11 * 184, FileKind::Item, true, 0, 0},
-        {"spells", 7, 4 + 7 * 120, FileKind::Magic, true, 0, 0},
-        {"monsters", 8, 8 * 252, FileKind::Monster, true, 0, 0},
-        {"items cut short take the nearest", 11, 4 + 10 * 184, FileKind::Item, false, 184, 0},
-        {"monsters with bytes after them", 8, 8 * 252 + 3, FileKind::Monster, false, 0, 3},
-        {"no records", 0, 4, FileKind::None, false, 0, 0},
-        {"a negative count", -5, 1000, FileKind::None, false, 0, 0},
+        {"items", 11, 4 + 11 * 184, kItem, true, 0, 0, {M::None, M::OtherKind, M::OtherKind}},
+        {"spells", 7, 4 + 7 * 120, kMagic, true, 0, 0, {M::OtherKind, M::None, M::OtherKind}},
+        {"monsters", 8, 8 * 252, kMonster, true, 0, 0, {M::OtherKind, M::OtherKind, M::None}},
+        {"items cut short", 11, 4 + 10 * 184, kItem, false, 184, 0, {M::None, M::None, M::None}},
+        {"monsters with bytes after them", 8, 8 * 252 + 3, kMonster, false, 0, 3, {M::None, M::None, M::None}},
+        {"no records", 0, 4, FileKind::None, false, 0, 0, {M::NoRecords, M::NoRecords, M::NoRecords}},
+        {"a negative count", -5, 1000, FileKind::None, false, 0, 0, {M::NoRecords, M::NoRecords, M::NoRecords}},
+        {"a CSV: \"Item\" read as a count", 1'835'365'449, 1210, kMagic, false, 4 + 1'835'365'449ull * 120 - 1210, 0,
+         {M::CountTooLarge, M::CountTooLarge, M::CountTooLarge}},
+        {"a workbook: \"PK\\3\\4\" read as a count", 67'324'752, 900'000, kMagic, false, 4 + 67'324'752ull * 120 - 900'000, 0,
+         {M::CountTooLarge, M::CountTooLarge, M::CountTooLarge}},
+        {"a table that large, whole", 30'000'000, 4 + 30'000'000ull * 184, kItem, true, 0, 0, {M::None, M::OtherKind, M::OtherKind}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         const KindFits fits = FitsOf(c.count, c.size);
         const KindGuess guess = GuessKind(fits);
-        EXPECT_EQ(guess.best, c.best) << c.what;
-        EXPECT_EQ(guess.exact, c.exact) << c.what;
+        EXPECT_EQ(std::make_pair(guess.best, guess.exact), std::make_pair(c.best, c.exact));
         if (c.best != FileKind::None) {
-            EXPECT_EQ(FitFor(fits, c.best).MissingBytes(), c.missing) << c.what;
-            EXPECT_EQ(FitFor(fits, c.best).ExtraBytes(), c.extra) << c.what;
+            EXPECT_EQ(std::make_pair(FitFor(fits, c.best).MissingBytes(), FitFor(fits, c.best).ExtraBytes()), std::make_pair(c.missing, c.extra));
         }
+        for (std::size_t k = 0; k < kAllKinds.size(); ++k) EXPECT_EQ(MisfitOf(fits, kAllKinds[k]), c.misfits[k]) << int(kAllKinds[k]);
     }
-}
-
-TEST(KindFit, AFileThatCannotBeATableOfTheKindIsToldApartFromADamagedOne)
-{
-    struct Case { const char* what; std::int32_t count; std::uint64_t size; FileKind kind; Misfit misfit; };
-    const Case cases[] = {
-        {"Items", 11, 4 + 11 * 184, FileKind::Item, Misfit::None},
-        {"items cut short", 11, 4 + 5 * 184 + 100, FileKind::Item, Misfit::None},
-        {"items with bytes after them", 11, 4 + 11 * 184 + 3, FileKind::Item, Misfit::None},
-        {"monsters read as items", 8, 8 * 252, FileKind::Item, Misfit::OtherKind},
-        {"items read as spells", 11, 4 + 11 * 184, FileKind::Magic, Misfit::OtherKind},
-        {"a CSV: \"Item\" read as a count", 1'835'365'449, 1210, FileKind::Item, Misfit::CountTooLarge},
-        {"a workbook: \"PK\\3\\4\" read as a count", 67'324'752, 900'000, FileKind::Monster, Misfit::CountTooLarge},
-        {"a table that large, whole", 30'000'000, 4 + 30'000'000ull * 184, FileKind::Item, Misfit::None},
-        {"NoRecords", 0, 4, FileKind::Item, Misfit::NoRecords},
-        {"a negative count", -3, 1000, FileKind::Monster, Misfit::NoRecords},
-    };
-    for (const Case& c : cases) EXPECT_EQ(MisfitOf(FitsOf(c.count, c.size), c.kind), c.misfit) << c.what;
 }
 
 } // namespace

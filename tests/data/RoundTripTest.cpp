@@ -47,10 +47,7 @@ RecordSource From(const Bytes& records)
 Bytes ThroughCsv(FileKind kind, const Bytes& records, const NameTranscoder& names, std::mt19937& random)
 {
     std::string csv;
-    CsvExporter(kind, names).Export(records, [&](std::string_view piece) {
-        csv.append(piece);
-        return true;
-    });
+    CsvExporter(kind, names).Export(records, [&](std::string_view piece) { return csv.append(piece), true; });
     RowImporter importer(kind, names);
     std::size_t taken = 0;
     for (std::size_t held = 0; held < csv.size();) {
@@ -118,10 +115,7 @@ TEST(RoundTrip, RecordsWrittenOneAtATimeGiveTheEncodedFile)
         ASSERT_TRUE(writer.Commit().written);
         EXPECT_EQ(test::ReadFile(dir / "written.dat"), image);
         Bytes emitted;
-        ASSERT_TRUE(spill.Emit([&](std::span<const std::uint8_t> piece) {
-            emitted.insert(emitted.end(), piece.begin(), piece.end());
-            return true;
-        }));
+        ASSERT_TRUE(spill.Emit([&](std::span<const std::uint8_t> piece) { return emitted.insert(emitted.end(), piece.begin(), piece.end()), true; }));
         EXPECT_EQ(emitted, image);
     }
 }
@@ -131,13 +125,10 @@ TEST(GbkNames, Utf8NamesRoundTripAndRefuseWhatGbkCannotHold)
     const Utf8NameTranscoder names;
     struct Case { std::string_view utf8; std::optional<std::string_view> gbk; };
     const Case cases[] = {
-        {"Practice Sword", "Practice Sword"},
-        {"霜纹长剑", "\xcb\xaa\xce\xc6\xb3\xa4\xbd\xa3"},
-        {"€·", "\x80\xa1\xa4"},
+        {"Practice Sword", "Practice Sword"}, {"霜纹长剑", "\xcb\xaa\xce\xc6\xb3\xa4\xbd\xa3"}, {"€·", "\x80\xa1\xa4"},
         // Beside the refusals CsvImport.ErrorsNameLineAndColumn tells apart (no GBK form, not UTF-8):
-        {"\xE0\x80\xAF", std::nullopt},         // overlong, three bytes
-        {"\xE9\x9C", std::nullopt},             // cut short
-        {"\x80", std::nullopt},                 // a lone continuation byte
+        // overlong in three bytes, a character cut short, a lone continuation byte.
+        {"\xE0\x80\xAF", std::nullopt}, {"\xE9\x9C", std::nullopt}, {"\x80", std::nullopt},
     };
     for (const Case& c : cases) {
         std::string bytes = "keep";
