@@ -110,10 +110,7 @@ TEST_F(FrameTest, AFailedOpenSaysWhyAndChangesNothing)
 {
     OpenPath(Write(QStringLiteral("monster.dat"), {.kind = FileKind::Monster, .ids = {0, 1, 2}}));
     const QString title = frame.windowTitle();
-    const auto folder = [&](const char* name) {
-        QDir(dir.path()).mkpath(U(name));
-        return dir.filePath(U(name));
-    };
+    const auto folder = [&](const char* name) { return QDir(dir.path()).mkpath(U(name)), dir.filePath(U(name)); };
     // A file whose records need more memory than any machine has: the most records a count
     // can announce. Sparse, so it takes no disk.
     const QString huge = WriteSample(folder("huge") + QStringLiteral("/stditem.dat"), {.ids = {}, .header = INT32_MAX});
@@ -129,9 +126,7 @@ TEST_F(FrameTest, AFailedOpenSaysWhyAndChangesNothing)
                    .arg(QLocale(QLocale::Chinese, QLocale::China).formattedDataSize(hugeSize))},
     };
 #ifndef _WIN32 // Windows has no < > in names
-    const QString markup = folder("<font color=red size=7>SAVED OK");
-    QFile(markup + QStringLiteral("/stditem.dat")).open(QIODevice::WriteOnly); // 0 bytes
-    attempts.emplace_back(markup + QStringLiteral("/stditem.dat"), noRecords);
+    attempts.emplace_back(WriteBytes(folder("<font color=red size=7>SAVED OK") + QStringLiteral("/stditem.dat"), {}), noRecords);
 #endif
     for (const auto& [path, reason] : attempts) {
         SCOPED_TRACE(path.toStdString());
@@ -239,12 +234,7 @@ TEST_F(FrameTest, AnyFileNameOpensAsTheKindTheUserNames)
 
     const QString monster = Write(QStringLiteral("monster.dat"), {.kind = FileKind::Monster, .ids = {0, 9}});
     const QString backup = Write(QStringLiteral("magic.bak"), {.kind = FileKind::Magic, .ids = {3}});
-    const struct {
-        QString path;
-        std::deque<std::optional<int>> kinds;
-        std::size_t asked;
-        FileKind kind;
-    } cases[] = {
+    const struct { QString path; std::deque<std::optional<int>> kinds; std::size_t asked; FileKind kind; } cases[] = {
         {monster, {}, 0, FileKind::Monster},
         {backup, {std::nullopt}, 1, FileKind::Monster}, // the question cancelled: nothing changes
         {backup, {1}, 1, FileKind::Magic},
@@ -478,10 +468,7 @@ TEST_F(FrameTest, TheFrameStaysOnTheScreenWithTheTitlesAndButtonsInSight)
         return at.top() >= 0 && at.bottom() < scroll.viewport()->height() && at.left() >= 0 &&
                at.left() < scroll.viewport()->width();
     };
-    const struct {
-        QRect available;
-        bool across;
-    } screens[] = {
+    const struct { QRect available; bool across; } screens[] = {
         {QRect(0, 0, 1920, 1160), false},
         {QRect(0, 0, 700, 1160), true},
         {QRect(0, 0, 1920, 500), false},

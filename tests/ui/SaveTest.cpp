@@ -148,11 +148,7 @@ TEST_F(SaveTest, TheBackupGoesNowhereElseWhateverIsPlantedUnderItsName)
 TEST_F(SaveTest, ASaveOverAFileNotLoadedWholeAsksFirstAndNamesWhatIsLost)
 {
     ShowActive();
-    struct Case {
-        const char* name;
-        SampleFile sample;
-        QStringList lost;
-    };
+    struct Case { const char* name; SampleFile sample; QStringList lost; };
     const Case cases[] = {
         {"bytes after the records", {.ids = {1, 2, 3, 4, 5}, .header = 4}, {U("· 最后一条记录之后的 184 字节")}},
         {"a header that counts more", {.ids = {1, 2, 3, 4}, .header = 12},
