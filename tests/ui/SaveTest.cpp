@@ -341,7 +341,7 @@ TEST_F(SaveFaultTest, AFullDiskOrAnotherProgramsWriteStopsTheSaveWithNothingChan
         Reset(false);
         const ChildRun run = Run("(ulimit -f 1000; " + Child(how) + ")");
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.said, U("文件[%1]保存失败：文件太大，超过了系统允许的大小\n").arg(QDir::toNativeSeparators(table)).toStdString());
+        EXPECT_EQ(run.said, U("文件[%1]保存失败：文件太大，超过了系统允许的大小\n").arg(Native(table)).toStdString());
         EXPECT_EQ(Bytes(table), old);
         EXPECT_FALSE(QFileInfo::exists(table + QStringLiteral(".bak")));
         EXPECT_EQ(Leftovers(), QStringList());
@@ -364,7 +364,7 @@ TEST_F(SaveFaultTest, AFullDiskOrAnotherProgramsWriteStopsTheSaveWithNothingChan
                 const ChildRun run =
                     Run(StoppedWhile(WithSignalAt(Child(how), "fsync", when, "SIGSTOP", log), log, std::string(write) + " && cp \"$T\" \"$T.theirs\""));
                 EXPECT_EQ(run.status, 1);
-                EXPECT_EQ(run.said, (U(str::kChangedWhileSavingFormat).arg(QDir::toNativeSeparators(table)) + '\n').toStdString());
+                EXPECT_EQ(run.said, (U(str::kChangedWhileSavingFormat).arg(Native(table)) + '\n').toStdString());
                 EXPECT_EQ(Bytes(table), Bytes(table + QStringLiteral(".theirs"))) << "their change is kept";
                 EXPECT_FALSE(QFileInfo::exists(table + QStringLiteral(".bak")));
                 EXPECT_EQ(Leftovers(), QStringList());

@@ -203,11 +203,7 @@ TEST_F(TransferTest, CompareMarksWhatDiffersAndOffersRecordsOnlyThere)
             ASSERT_NE(dialog, nullptr);
             EXPECT_TRUE(dialog->findChild<QLabel*>(QStringLiteral("summary"))->text().contains(U("1条记录有不同之处")));
             EXPECT_EQ(dialog->List()->model()->rowCount(), 1);
-            if (takeOver) {
-                dialog->TakeOverButton()->click();
-            } else {
-                dialog->reject();
-            }
+            takeOver ? dialog->TakeOverButton()->click() : dialog->reject();
         });
     };
     EXPECT_FALSE(frame.CommandAction(ids::kCmdRecordsOnlyThere)->isEnabled());
