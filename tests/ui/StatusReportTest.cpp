@@ -1,7 +1,6 @@
 // Fewer boxes: what went as asked is said on the status bar's message line; failures, warnings
 // and questions stay boxes. An import asks nothing: it is a step Ctrl+Z takes back.
 
-#include "exchange/TransferFormat.h"
 #include "resources/Strings.h"
 #include "tests/ui/UiTestSupport.h"
 
@@ -14,19 +13,11 @@
 namespace rw::test {
 namespace {
 
-class StatusReportTest : public FrameFixture {
-protected:
-    void Transfer(int commandId, const QString& path)
-    {
-        prompter.fileAnswers.push_back(path);
-        prompter.typeAnswers.push_back(static_cast<int>(TransferFormat::CsvUtf8));
-        frame.CommandAction(commandId)->trigger();
-    }
-};
+class StatusReportTest : public FrameFixture {};
 
-// Each command's success on the message line and in no box (Ctrl+S's is the save tests'); the
-// 保存 button's Save As and a failure in a box. An import after an edit asks nothing and says that Ctrl+Z takes it back,
-// to the edit before it.
+// Each command's success on the message line and in no box (Ctrl+S's is the save tests'); the 保存
+// button's Save As and a failure in a box. An import after an edit asks nothing and says that
+// Ctrl+Z takes it back, to the edit before it.
 TEST_F(StatusReportTest, SuccessIsReportedOnTheStatusBarAndAnImportAsksNothing)
 {
     Open({.ids = {1, 2, 3}});
@@ -38,16 +29,11 @@ TEST_F(StatusReportTest, SuccessIsReportedOnTheStatusBarAndAnImportAsksNothing)
         QString line;    // the message line after it
         QString message; // the box, "caption|text", or empty for none
     } cases[] = {
-        {"export", [&] { Transfer(ids::kCmdFileExport, csv); }, U("已把3条记录导出到[items.csv]。"), {}},
-        {"an import after an edit",
-         [&] {
-             DeleteFirstRow();
-             Transfer(ids::kCmdFileImport, csv);
-         },
-         U("已从[items.csv]导入3条记录（按 Ctrl+Z 撤销）。"), {}},
+        {"export", [&] { Export(csv); }, U("已把3条记录导出到[items.csv]。"), {}},
+        {"an import after an edit", [&] { DeleteFirstRow(), Import(csv); }, U("已从[items.csv]导入3条记录（按 Ctrl+Z 撤销）。"), {}},
         {"the 保存 button", [&] { prompter.fileAnswers.push_back(dir.filePath(QStringLiteral("copy.dat"))), view.OnSave(); },
          U(str::kIdleMessage), Shown(str::kCaptionNotice, "copy.dat文件已保存！")},
-        {"an export that fails", [&] { Transfer(ids::kCmdFileExport, missing); }, U(str::kIdleMessage),
+        {"an export that fails", [&] { Export(missing); }, U(str::kIdleMessage),
          U("错误|无法写入[%1]：它所在的文件夹不存在").arg(QDir::toNativeSeparators(missing))},
     };
     ShowActive();

@@ -8,6 +8,7 @@
 #include "data/Record.h"
 #include "data/Schema.h"
 #include "dialogs/CRecordDlg.h"
+#include "exchange/TransferFormat.h"
 #include "resources/Ids.h"
 #include "resources/Strings.h"
 #include "shell/CMainFrame.h"
@@ -185,6 +186,13 @@ struct SampleFile {
     std::uint8_t key = KeySet{}.For(kind);
 };
 
+// A file that holds these bytes alone; its path, or none if it cannot be written.
+inline QString WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() ? path : QString();
+}
+
 // Records written whole as a data file with key; the header's count may say otherwise.
 inline QString WriteRecords(const QString& path, FileKind kind, const std::vector<Record>& records, std::uint8_t key,
                             std::optional<std::int32_t> header = std::nullopt)
@@ -299,6 +307,18 @@ protected:
     void Redo() { frame.CommandAction(ids::kCmdEditRedo)->trigger(); }
     // Ctrl+S.
     void SaveOver() { frame.CommandAction(ids::kCmdFileSave)->trigger(); }
+    // 文件 ▸ 导出 to path, that type chosen in the dialog; 文件 ▸ 导入 from path.
+    void Export(const QString& path, TransferFormat type = TransferFormat::CsvUtf8)
+    {
+        prompter.fileAnswers.push_back(path);
+        prompter.typeAnswers.push_back(static_cast<int>(type));
+        frame.CommandAction(ids::kCmdFileExport)->trigger();
+    }
+    void Import(const QString& path)
+    {
+        prompter.fileAnswers.push_back(path);
+        frame.CommandAction(ids::kCmdFileImport)->trigger();
+    }
     // A cell typed over in place (F2), as the user would; the editor closes with Enter.
     void EditCell(int row, int column, const QString& text)
     {
