@@ -337,7 +337,7 @@ TEST(RecordQuery, AnUnknownColumnNamesTheNearestOne)
 {
     const PassThroughNames gbk;
     const std::tuple<FileKind, const char*, const char*> cases[] = {
-        // The ways of a near name are NearestNameTest's; here each kind's own titles.
+        // The ways of a near name are the NearestName tests'; here each kind's own titles.
         {FileKind::Item, "Prcie<5", "Price"}, {FileKind::Monster, "level>=40 Pirce<5", ""}, // Level is a monster's
         {FileKind::Magic, "Level>=40", ""},
     };
