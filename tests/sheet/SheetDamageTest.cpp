@@ -123,6 +123,8 @@ TEST(SheetDamage, EachIsReadOrRefusedWithItsReason)
 
     struct Case { const char* label; Bytes bytes; SheetResult want; std::int32_t id = 1; };
     const Case cases[] = {
+        // An empty file opens as an empty archive; only the reader refuses it.
+        {"empty", {}, Refused(F::NotZip)},
         {"cut short", [&] { Bytes b = test::Workbook(sheet); b.resize(b.size() / 2); return b; }(), Refused(F::NotZip)},
         {"no workbook", test::ZipOf(noWorkbook), Refused(F::NoWorksheet)},
         {"not a workbook", test::ZipOf({{"readme.txt", "hello"}}), Refused(F::NoWorksheet)},
