@@ -44,7 +44,9 @@ on_fail() { [ -z "$shots" ] || import -window root "$shots/failed.png" 2>/dev/nu
 # The program starts in the samples' copy, so the open dialog starts there.
 (cd "$work" && exec /usr/lib/wine/wine64 "$program_dir/recwright.exe" 2>>"$work/wine.log") &
 pids+=($!)
-frame=$(xdotool search --sync --onlyvisible --name 'Vellmar')
+# Wine makes and drops windows while it starts; a search that meets one as it goes dies of an X
+# error, so the frame is looked for again until it stands.
+frame=$(wait_window 'Vellmar' 600) || on_fail "The editor's window did not appear"
 xdotool windowactivate --sync "$frame" >/dev/null 2>&1 || true
 sleep 1
 
