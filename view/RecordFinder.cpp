@@ -171,9 +171,7 @@ void RecordFinder::ShowPicked(std::vector<std::uint8_t> bySlot)
 
 void RecordFinder::EndPick()
 {
-    if (!ShowingPick()) return;
-    ShowRows(false);
-    m_filter.SetPicked({});
+    if (ShowingPick()) ShowRows(false);
 }
 
 void RecordFinder::ShowRows(bool picked)
@@ -196,6 +194,8 @@ void RecordFinder::ShowRows(bool picked)
             m_list.scrollTo(cell);
         }
     }
+    // Whatever ended the pick (another check, 显示全部记录, another file), its rows go with it.
+    if (!picked) m_filter.SetPicked({});
     m_matchesStale = true;
     Recount();
     AnnounceRows();
