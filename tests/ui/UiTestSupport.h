@@ -202,10 +202,7 @@ inline QString WriteRecords(const QString& path, FileKind kind, const std::vecto
             std::copy(records[i].Bytes().begin(), records[i].Bytes().end(), out.begin());
         });
     if (header) StoreInt32(bytes.data(), *header);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return {};
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-    return path;
+    return WriteBytes(path, QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
 }
 
 inline QString WriteSample(const QString& path, const SampleFile& sample)
