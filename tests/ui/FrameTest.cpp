@@ -109,7 +109,10 @@ TEST_F(FrameTest, AFailedOpenSaysWhyAndChangesNothing)
 {
     OpenPath(Write(QStringLiteral("monster.dat"), {.kind = FileKind::Monster, .ids = {0, 1, 2}}));
     const QString title = frame.windowTitle();
-    const auto folder = [&](const char* name) { return QDir(dir.path()).mkpath(U(name)), dir.filePath(U(name)); };
+    const auto folder = [&](const char* name) {
+        EXPECT_TRUE(QDir(dir.path()).mkpath(U(name)));
+        return dir.filePath(U(name));
+    };
     // A file whose records need more memory than any machine has: the most records a count
     // can announce. Sparse, so it takes no disk.
     const QString huge = WriteSample(folder("huge") + QStringLiteral("/stditem.dat"), {.ids = {}, .header = INT32_MAX});

@@ -152,7 +152,12 @@ public:
     }
 
     // What was shown and asked so far forgotten, for the next step's.
-    void Forget() { messages.clear(), questions.clear(), buttonsAsked.clear(); }
+    void Forget()
+    {
+        messages.clear();
+        questions.clear();
+        buttonsAsked.clear();
+    }
 
 private:
     template <typename T>
